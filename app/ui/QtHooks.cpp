@@ -1,0 +1,73 @@
+#include "QtHooks.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QUrl>
+
+#include "platform/Hooks.h"
+#include "platform/ui/QtText.h"
+
+void installQtHooks() {
+    auto& h = plat::hooks();
+    h.messageBox = [](const std::string& text, const std::string& caption, unsigned flags) {
+        QMessageBox box;
+        box.setWindowTitle(toQ(caption));
+        box.setText(toQ(text));
+        const unsigned icon = flags & 0xF0;
+        box.setIcon(icon == plat::MB_ICONERROR       ? QMessageBox::Critical
+                    : icon == plat::MB_ICONWARNING     ? QMessageBox::Warning
+                    : icon == plat::MB_ICONQUESTION    ? QMessageBox::Question
+                    : icon == plat::MB_ICONINFORMATION ? QMessageBox::Information
+                                                       : QMessageBox::NoIcon);
+        if (flags & plat::MB_YESNO) {
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            return box.exec() == QMessageBox::Yes ? int(plat::IDYES) : int(plat::IDNO);
+        }
+        if (flags & plat::MB_OKCANCEL) {
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            return box.exec() == QMessageBox::Ok ? int(plat::IDOK) : int(plat::IDCANCEL);
+        }
+        box.setStandardButtons(QMessageBox::Ok);
+        box.exec();
+        return int(plat::IDOK);
+    };
+    h.showMessage = [](const std::string& text) {
+        QMessageBox box;
+        box.setWindowTitle(QApplication::applicationName());
+        box.setText(toQ(text));
+        box.exec();
+    };
+    h.processMessages = [] {
+        // A pump inside a pump would let a second long job start under the first.
+        static bool inside = false;
+        if (inside) return;
+        inside = true;
+        QCoreApplication::processEvents();
+        inside = false;
+    };
+    h.setBusyCursor = [](bool busy) {
+        if (busy)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    };
+    h.setClipboardText = [](const std::string& text) { QGuiApplication::clipboard()->setText(toQ(text)); };
+    h.shellOpen = [](const std::string& target) {
+        const QString t = toQ(target);
+        QUrl url = t.startsWith('/') ? QUrl::fromLocalFile(t) : QUrl(t);
+        return QDesktopServices::openUrl(url);
+    };
+    h.textWidth = [](const std::string& text, const void* font) {
+        const QFont f = font ? *static_cast<const QFont*>(font) : QApplication::font();
+        return QFontMetrics(f).horizontalAdvance(toQ(text));
+    };
+    h.screenDpi = [] {
+        QScreen* s = QGuiApplication::primaryScreen();
+        return s ? int(s->logicalDotsPerInchX() + 0.5) : 96;
+    };
+}

@@ -1,0 +1,77 @@
+# Each subsystem folder is one library; its sources are picked up by glob so
+# adding a file needs no build-file edit.
+function(brenthaul_sources out dir)
+  file(GLOB srcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${dir}/*.cpp")
+  # Program entries stay out of the libraries.
+  list(FILTER srcs EXCLUDE REGEX "/main\\.cpp$")
+  set(${out} ${srcs} PARENT_SCOPE)
+endfunction()
+
+# brenthaul_core(name [linked subsystems...]): display-free library brenthaul_<name>.
+function(brenthaul_core name)
+  brenthaul_sources(srcs ${name})
+  set(target brenthaul_${name})
+  if(srcs)
+    add_library(${target} STATIC ${srcs})
+    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+    foreach(dep ${ARGN})
+      if(TARGET brenthaul_${dep})
+        target_link_libraries(${target} PUBLIC brenthaul_${dep})
+      endif()
+    endforeach()
+  else()
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR})
+    foreach(dep ${ARGN})
+      target_link_libraries(${target} INTERFACE brenthaul_${dep})
+    endforeach()
+  endif()
+endfunction()
+
+# brenthaul_ui(name): widgets of a subsystem, from <name>/ui/, library brenthaul_<name>_ui.
+function(brenthaul_ui name)
+  file(GLOB srcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${name}/ui/*.cpp" "${CMAKE_SOURCE_DIR}/${name}/ui/*.h")
+  set(target brenthaul_${name}_ui)
+  set(core brenthaul_${name})
+  if(NOT TARGET ${core})
+    set(core brenthaul_reports)
+  endif()
+  if(srcs)
+    add_library(${target} STATIC ${srcs})
+    target_link_libraries(${target} PUBLIC ${core} brenthaul_reports Qt6::Widgets Qt6::PrintSupport)
+    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  else()
+    add_library(${target} INTERFACE)
+    target_link_libraries(${target} INTERFACE ${core} Qt6::Widgets)
+  endif()
+endfunction()
+
+# A library that may use Qt Gui (rasters) but no widgets.
+function(brenthaul_gui_lib name)
+  brenthaul_sources(srcs ${name})
+  set(target brenthaul_${name})
+  if(srcs)
+    add_library(${target} STATIC ${srcs})
+    target_link_libraries(${target} PUBLIC brenthaul_reports Qt6::Gui)
+    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  else()
+    add_library(${target} INTERFACE)
+  endif()
+endfunction()
+
+# brenthaul_test(name folder libs...): one GoogleTest program per folder of tests.
+function(brenthaul_test name dir)
+  file(GLOB srcs CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp")
+  if(NOT srcs)
+    return()
+  endif()
+  add_executable(${name} ${srcs})
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_definitions(${name} PRIVATE
+    BRENTHAUL_SHARED_DATA="${BRENTHAUL_SHARED_DATA}"
+    BRENTHAUL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    BRENTHAUL_BINARY_DIR="${CMAKE_BINARY_DIR}")
+  add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 600)
+endfunction()

@@ -1,0 +1,186 @@
+#include "IniFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace plat {
+namespace {
+
+char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+
+std::string trim(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
+    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
+    return s.substr(b, e - b);
+}
+
+// "[name]" -> name, or false when the line is no section header.
+bool sectionName(const std::string& line, std::string& name) {
+    std::string t = trim(line);
+    if (t.size() < 2 || t.front() != '[') return false;
+    size_t close = t.find(']');
+    if (close == std::string::npos) return false;
+    name = trim(t.substr(1, close - 1));
+    return true;
+}
+
+bool keyOf(const std::string& line, std::string& key, std::string& value) {
+    std::string t = trim(line);
+    if (t.empty() || t[0] == ';' || t[0] == '#' || t[0] == '[') return false;
+    size_t eq = t.find('=');
+    if (eq == std::string::npos) return false;
+    key = trim(t.substr(0, eq));
+    value = trim(t.substr(eq + 1));
+    return !key.empty();
+}
+
+} // namespace
+
+bool iequals(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+    return true;
+}
+
+IniFile::IniFile(std::string path) : path_(std::move(path)) { reload(); }
+
+void IniFile::reload() {
+    lines_.clear();
+    std::ifstream in(path_, std::ios::binary);
+    if (!in) return;
+    std::stringstream ss;
+    ss << in.rdbuf();
+    const std::string all = ss.str();
+    size_t pos = 0;
+    while (pos < all.size()) {
+        size_t nl = all.find('\n', pos);
+        std::string line = all.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines_.push_back(line);
+        if (nl == std::string::npos) break;
+        pos = nl + 1;
+    }
+}
+
+int IniFile::findSection(const std::string& section) const {
+    std::string name;
+    for (size_t i = 0; i < lines_.size(); ++i)
+        if (sectionName(lines_[i], name) && iequals(name, section)) return int(i);
+    return -1;
+}
+
+int IniFile::sectionEnd(int sectionLine) const {
+    std::string name;
+    size_t i = size_t(sectionLine) + 1;
+    while (i < lines_.size() && !sectionName(lines_[i], name)) ++i;
+    return int(i);
+}
+
+int IniFile::findKey(int sectionLine, const std::string& key) const {
+    if (sectionLine < 0) return -1;
+    const int end = sectionEnd(sectionLine);
+    std::string k, v;
+    for (int i = sectionLine + 1; i < end; ++i)
+        if (keyOf(lines_[size_t(i)], k, v) && iequals(k, key)) return i;
+    return -1;
+}
+
+std::string IniFile::readString(const std::string& section, const std::string& key,
+                                const std::string& def) const {
+    int line = findKey(findSection(section), key);
+    if (line < 0) return def;
+    std::string k, v;
+    keyOf(lines_[size_t(line)], k, v);
+    // The profile services strip one pair of surrounding quotes.
+    if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\'')))
+        v = v.substr(1, v.size() - 2);
+    return v;
+}
+
+bool IniFile::hasKey(const std::string& section, const std::string& key) const {
+    return findKey(findSection(section), key) >= 0;
+}
+
+long IniFile::readInteger(const std::string& section, const std::string& key, long def) const {
+    if (!hasKey(section, key)) return def;
+    std::string v = readString(section, key, "");
+    long out = 0;
+    const char* b = v.data();
+    const char* e = v.data() + v.size();
+    if (b != e && *b == '+') ++b;
+    auto r = std::from_chars(b, e, out);
+    if (r.ec != std::errc() || r.ptr != e || b == e) return def;
+    return out;
+}
+
+std::vector<std::string> IniFile::keys(const std::string& section) const {
+    std::vector<std::string> out;
+    int s = findSection(section);
+    if (s < 0) return out;
+    std::string k, v;
+    for (int i = s + 1, end = sectionEnd(s); i < end; ++i)
+        if (keyOf(lines_[size_t(i)], k, v)) out.push_back(k);
+    return out;
+}
+
+bool IniFile::writeString(const std::string& section, const std::string& key, const std::string& value) {
+    int s = findSection(section);
+    if (s < 0) {
+        if (!lines_.empty() && !trim(lines_.back()).empty()) lines_.push_back("");
+        lines_.push_back("[" + section + "]");
+        lines_.push_back(key + "=" + value);
+        return flush();
+    }
+    int line = findKey(s, key);
+    if (line >= 0) {
+        std::string k, v;
+        keyOf(lines_[size_t(line)], k, v);
+        lines_[size_t(line)] = k + "=" + value;
+    } else {
+        // New keys go after the section's last key, before trailing blank lines.
+        int end = sectionEnd(s);
+        int at = end;
+        while (at - 1 > s && trim(lines_[size_t(at - 1)]).empty()) --at;
+        lines_.insert(lines_.begin() + at, key + "=" + value);
+    }
+    return flush();
+}
+
+bool IniFile::writeInteger(const std::string& section, const std::string& key, long value) {
+    return writeString(section, key, std::to_string(value));
+}
+
+bool IniFile::flush() const {
+    std::string text;
+    for (const auto& l : lines_) {
+        text += l;
+        text += "\r\n";
+    }
+    const std::string tmp = path_ + ".new";
+    int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0) return false;
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n <= 0) {
+            close(fd);
+            unlink(tmp.c_str());
+            return false;
+        }
+        done += size_t(n);
+    }
+    if (close(fd) != 0 || std::rename(tmp.c_str(), path_.c_str()) != 0) {
+        unlink(tmp.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace plat

@@ -1,0 +1,44 @@
+#pragma once
+// Private temporary folder and the "qel*.tmp" files the program keeps there.
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+struct TempError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+// The per-user private temp folder with a trailing '/': $TMPDIR when set, else
+// /tmp/brenthaul-<uid>. Created mode 0700; refused (TempError) when it is a
+// symlink or not owned by us.
+std::string tempDir();
+
+// Creates a fresh empty "qelXXXXXX.tmp" file (mode 0600) in tempDir() and holds
+// a shared lock on it so other instances' clean-up leaves it alone. Returns its
+// full name. Throws TempError when no file can be made.
+std::string createTempFile();
+
+// Drops our lock on a file made by createTempFile() and deletes it.
+// Returns false when the file could not be deleted (it may be gone already).
+bool deleteTempFile(const std::string& path);
+
+// Drops our lock without deleting (the file is handed to someone else).
+void releaseTempFile(const std::string& path);
+
+// True when path is a live temp file of this process.
+bool isOwnTempFile(const std::string& path);
+
+// Deletes leftover "qel*.tmp" files in tempDir(): only our own regular files
+// that nobody holds a lock on. Returns the names deleted.
+std::vector<std::string> deleteLeftoverTempFiles();
+
+// Folder for per-user configuration files ($XDG_CONFIG_HOME/brenthaul/ or
+// ~/.config/brenthaul/), created when missing, with trailing '/'.
+std::string configDir();
+
+// Full path of the running program file.
+std::string ownProgramPath();
+
+} // namespace plat

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what the build needs on a Debian machine, only when it is missing.
+set -euo pipefail
+need=(g++ cmake ninja-build pkg-config qt6-base-dev libjpeg-dev libgtest-dev libgmock-dev
+      libbenchmark-dev libdivsufsort-dev fonts-liberation2)
+[ "${1:-}" = "--gui" ] && need+=(xvfb xauth)
+missing=()
+for p in "${need[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
