@@ -1,9 +1,45 @@
 #include <QApplication>
 
+#include "app/Startup.h"
+#include "app/ui/BrenthaulApp.h"
+#include "app/ui/LogoAppForm.h"
 #include "app/ui/QtHooks.h"
+#include "app/ui/Splash.h"
+#include "model/Options.h"
+#include "model/ui/WaitDlg.h"
+#include "platform/Hooks.h"
+#include "platform/TempFiles.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    TBrenthaulApp app(argc, argv);
     installQtHooks();
-    return 0;
+    TWaitDlg::InstallHooks();
+
+    std::string settings;
+    try {
+        settings = plat::tempDir() + "zelt.ini";
+    } catch (const plat::TempError& e) {
+        // Without a private folder there is nowhere to keep settings or the unpacked file.
+        plat::messageBox(e.what(), ZELT::kNoGedcomCaption, plat::MB_OK | plat::MB_ICONERROR);
+        return 1;
+    }
+
+    const std::string own = plat::ownProgramPath();
+    return ZELT::Run(own, settings, [&] {
+        NX_Splash::ShowSplash("Brenthaul Self-Viewing GEDCOM");
+        WOptions::SetProgramDir(ZELT::FolderOf(own));
+        QApplication::setApplicationName("Brenthaul");
+        int code = 0;
+        {
+            TLogoAppForm form(own);
+            QObject::connect(&form, &TLogoAppForm::startupFinished, &form, [&](bool ok) {
+                if (!ok) code = 1;
+            });
+            form.show();
+            const int loop = app.exec();
+            if (loop != 0) code = loop;
+        }
+        NX_Splash::HideSplash();
+        return code;
+    });
 }

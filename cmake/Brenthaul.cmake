@@ -28,7 +28,8 @@ function(brenthaul_core name)
   endif()
 endfunction()
 
-# brenthaul_ui(name): widgets of a subsystem, from <name>/ui/, library brenthaul_<name>_ui.
+# brenthaul_ui(name [ui libraries of other subsystems...]): widgets of a subsystem, from
+# <name>/ui/, library brenthaul_<name>_ui.
 function(brenthaul_ui name)
   file(GLOB srcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${name}/ui/*.cpp" "${CMAKE_SOURCE_DIR}/${name}/ui/*.h")
   set(target brenthaul_${name}_ui)
@@ -41,9 +42,15 @@ function(brenthaul_ui name)
     target_link_libraries(${target} PUBLIC ${core} brenthaul_reports Qt6::Widgets Qt6::PrintSupport)
     set_target_properties(${target} PROPERTIES AUTOMOC ON)
     target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+    foreach(dep ${ARGN})
+      target_link_libraries(${target} PUBLIC brenthaul_${dep}_ui)
+    endforeach()
   else()
     add_library(${target} INTERFACE)
     target_link_libraries(${target} INTERFACE ${core} Qt6::Widgets)
+    foreach(dep ${ARGN})
+      target_link_libraries(${target} INTERFACE brenthaul_${dep}_ui)
+    endforeach()
   endif()
 endfunction()
 

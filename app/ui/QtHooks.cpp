@@ -51,7 +51,10 @@ void installQtHooks() {
         inside = false;
     };
     h.setBusyCursor = [](bool busy) {
-        if (busy)
+        // The core counts busy levels itself; one override cursor is enough.
+        if (busy && QApplication::overrideCursor())
+            QApplication::changeOverrideCursor(Qt::WaitCursor);
+        else if (busy)
             QApplication::setOverrideCursor(Qt::WaitCursor);
         else
             while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();

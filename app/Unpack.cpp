@@ -1,0 +1,40 @@
+#include "app/Unpack.h"
+
+#include "app/Startup.h"
+#include "payload/PayloadErrors.h"
+#include "payload/ResCompress.h"
+#include "platform/TempFiles.h"
+
+UnpackResult UnpackSelfViewPayload(const std::string& ownPath, TSelfViewTrailer& trailer, std::string& gedFile,
+                                   std::string& errorText) {
+    gedFile.clear();
+    errorText.clear();
+    std::string archive;
+    switch (ZELT::CopySelfViewArchive(ownPath, trailer, archive)) {
+    case ZELT::ArchiveResult::NoGedcom:
+        return UnpackResult::NoGedcom;
+    case ZELT::ArchiveResult::CopyFailed:
+        errorText = "Error with I/O";
+        return UnpackResult::Failed;
+    case ZELT::ArchiveResult::Ok:
+        break;
+    }
+    std::string out;
+    bool ok = false;
+    try {
+        out = plat::createTempFile();
+        payload::WRESCompress expander;
+        ok = expander.ExpandFile(archive, out, trailer.BlockCount);
+        // On a CRC mismatch the expander has shown its message already.
+    } catch (const std::exception& e) {
+        errorText = e.what();
+        ok = false;
+    }
+    plat::deleteTempFile(archive);
+    if (!ok) {
+        if (!out.empty()) plat::deleteTempFile(out);
+        return UnpackResult::Failed;
+    }
+    gedFile = out;
+    return UnpackResult::Ok;
+}

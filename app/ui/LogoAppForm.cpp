@@ -1,0 +1,693 @@
+#include "app/ui/LogoAppForm.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyledItemDelegate>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <cstdio>
+#include <fstream>
+
+#include "app/LinkText.h"
+#include "app/Unpack.h"
+#include "app/ui/IndScroll.h"
+#include "app/ui/Splash.h"
+#include "app/ui/URLLabel.h"
+#include "gedcom/FormatString.h"
+#include "highlight/HLGroup.h"
+#include "model/ABSCollection.h"
+#include "model/DateTimeText.h"
+#include "model/Global.h"
+#include "model/Options.h"
+#include "model/StrFunc.h"
+#include "model/ui/WaitDlg.h"
+#include "platform/Hooks.h"
+#include "platform/TempFiles.h"
+#include "platform/ui/QtText.h"
+
+namespace {
+
+const char* const kCaption = "Quorvane Brenthaul Self-Viewing GEDCOM 1.19";
+
+// The grid look the views share: white cells, text 3 pixels in, the chosen
+// row framed in black, other cells closed by a button-face line.
+class GridDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* p, const QStyleOptionViewItem& opt, const QModelIndex& idx) const override {
+        p->save();
+        const QVariant bg = idx.data(Qt::BackgroundRole);
+        p->fillRect(opt.rect, bg.isValid() ? bg.value<QBrush>() : QBrush(Qt::white));
+        const QVariant fg = idx.data(Qt::ForegroundRole);
+        p->setPen(fg.isValid() ? fg.value<QBrush>().color() : QColor(Qt::black));
+        p->setFont(opt.font);
+        p->drawText(opt.rect.adjusted(3, 0, -1, 0), Qt::AlignVCenter | Qt::AlignLeft,
+                    idx.data(Qt::DisplayRole).toString());
+        const bool selected = opt.state & QStyle::State_Selected;
+        const QRect r = opt.rect;
+        if (selected) {
+            p->setPen(Qt::black);
+            p->drawLine(r.topLeft(), r.topRight());
+            p->drawLine(r.bottomLeft(), r.bottomRight());
+            if (idx.column() == 0) p->drawLine(r.topLeft(), r.bottomLeft());
+            if (idx.column() == idx.model()->columnCount() - 1) p->drawLine(r.topRight(), r.bottomRight());
+        } else {
+            p->setPen(opt.palette.color(QPalette::Button));
+            p->drawLine(r.topRight(), r.bottomRight());
+        }
+        p->restore();
+    }
+};
+
+QPlainTextEdit* readOnlyMemo(QWidget* parent) {
+    auto* m = new QPlainTextEdit(parent);
+    m->setReadOnly(true);
+    return m;
+}
+
+// cp1252 text with CR LF pairs to memo lines.
+QString memoText(const std::string& s) {
+    QString t = toQ(s);
+    t.replace("\r\n", "\n");
+    t.replace('\r', '\n');
+    return t;
+}
+
+} // namespace
+
+TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
+    : QMainWindow(parent),
+      FOwnPath(std::move(ownPath)),
+      FOpener(
+          [](const std::string& name, std::string& error, std::uint8_t kind) {
+              return FormatString::OpenCollection(name, error, kind);
+          },
+          {}) {
+    // FormCreate.
+    buildUi();
+    Global::DeleteTempFiles();
+    setWindowTitle(kCaption);
+    ResetFileState();
+    BuildTabs();
+    FTempGEDFile.clear();
+    ApplyGridFont();
+    panLeftPanel->hide();
+    panLeftPanel->resize(WOptions::GetInt(opt::LastPanelWidth), panLeftPanel->height());
+    FIndScroll->SetHighLighter(nullptr);
+
+    WGenealogyOpener::Callbacks cb;
+    cb.discardPrevious = [this] {
+        FIndRow = 1;
+        FIndScroll->setEnabled(false);
+        FIndScroll->SetCollection(nullptr);
+        FIndScroll->setEnabled(true);
+        if (FHighlighter) {
+            FIndScroll->SetHighLighter(nullptr);
+            FHighlighter.reset();
+        }
+        FIndRows.clear();
+        setWindowTitle(toQ(std::string(kCaption) + " - " + FTrailer.Title));
+        Global::SetBusy(true);
+    };
+    cb.beginReading = [this] {
+        ImportTimer.start(1000);
+        panMainArea->setEnabled(false);
+        StatusTimer.stop();
+        TWaitDlg::ShowWait("Reading.  Please Wait...", true, false);
+    };
+    cb.endReading = [this] {
+        ImportTimer.stop();
+        RefreshImportStatus();
+        StatusTimer.start(3000);
+        panMainArea->setEnabled(true);
+        Global::SetBusy(false);
+        TWaitDlg::HideWait();
+    };
+    cb.refreshStatus = [this] { RefreshImportStatus(); };
+    cb.restoreCaption = [this] { setWindowTitle(kCaption); };
+    cb.cleared = [this] {
+        for (int i = 1; i <= 4; ++i) SetStatus(i, "");
+        MarkViewsStale();
+        RefreshCurrentView();
+    };
+    cb.opened = [this](double seconds) {
+        WABSCollection* col = FOpener.GetCollection();
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.3f", seconds);
+        FLoadTime = std::string(buf) + " seconds";
+        const std::uint8_t kind = col->GetFileKind();
+        SetStatus(1, "I: " + StrFunc::FormatThousands(col->GetIndividualCount()));
+        SetStatus(2, "F: " + StrFunc::FormatThousands(col->GetMarriageCount()));
+        SetStatus(3, (kind == 3 || kind == 5 || kind == 6) ? std::string("N: N/A")
+                                                           : "N: " + StrFunc::FormatThousands(col->GetNoteCount()));
+        SetStatus(4, "S: " + StrFunc::FormatThousands(col->GetSourceCount()));
+        MarkViewsStale();
+        FIndScroll->SetCollection(col);
+        if (col->GetIndividualCount() < 1) RefreshCurrentView();
+        UpdateSelectedLabel();
+    };
+    FOpener.SetCallbacks(std::move(cb));
+
+    connect(&StatusTimer, &QTimer::timeout, this, [this] {
+        StatusTimer.stop();
+        SetStatus(0, "");
+    });
+    connect(&ImportTimer, &QTimer::timeout, this, [this] { RefreshImportStatus(); });
+}
+
+TLogoAppForm::~TLogoAppForm() { FormDestroy(); }
+
+QWidget* TLogoAppForm::emptyPage(const QString& text) {
+    auto* w = new QWidget;
+    auto* l = new QVBoxLayout(w);
+    auto* lab = new QLabel(text, w);
+    lab->setAlignment(Qt::AlignCenter);
+    lab->setEnabled(false);
+    l->addWidget(lab);
+    return w;
+}
+
+void TLogoAppForm::buildUi() {
+    resize(900, 640);
+    auto* toolbar = addToolBar("Find");
+    toolbar->setMovable(false);
+    toolbar->addWidget(new QLabel(" Find Index: ", toolbar));
+    edFind = new QLineEdit(toolbar);
+    edFind->setMaximumWidth(180);
+    toolbar->addWidget(edFind);
+    connect(edFind, &QLineEdit::textEdited, this, [this](const QString& t) {
+        // Index-number finding; the sorted find modes come with the find indexes.
+        bool ok = false;
+        const int n = t.trimmed().toInt(&ok);
+        if (ok && Collection()) FIndScroll->SetCurrentIndividual(n);
+    });
+
+    auto* central = new QWidget(this);
+    auto* outer = new QVBoxLayout(central);
+    outer->setContentsMargins(2, 2, 2, 2);
+    outer->setSpacing(2);
+
+    FIndScroll = new WIndScroll(central);
+    connect(FIndScroll, &WIndScroll::OnChange, this, [this] { IndScrollChange(); });
+    outer->addWidget(FIndScroll);
+
+    TabControl = new QTabBar(central);
+    TabControl->setExpanding(false);
+    outer->addWidget(TabControl);
+
+    auto* split = new QSplitter(Qt::Horizontal, central);
+    panLeftPanel = new QWidget(split);
+    panMainArea = new QWidget(split);
+    auto* mainLayout = new QVBoxLayout(panMainArea);
+    mainLayout->setContentsMargins(0, 0, 0, 0);
+    NBMain = new QStackedWidget(panMainArea);
+    mainLayout->addWidget(NBMain);
+    split->addWidget(panLeftPanel);
+    split->addWidget(panMainArea);
+    split->setStretchFactor(1, 1);
+    outer->addWidget(split, 1);
+    setCentralWidget(central);
+
+    auto addPage = [this](int page, QWidget* w) { FPageIndex[page] = NBMain->addWidget(w); };
+    addPage(pgSender, buildSenderPage());
+    addPage(pgGeneral, emptyPage("General"));
+    addPage(pgIndividual, buildIndividualPage());
+    addPage(pgFamily, emptyPage("Family"));
+    addPage(pgPedigree, emptyPage("Pedigree"));
+    addPage(pgDescendants, emptyPage("Descendants"));
+    addPage(pgList, emptyPage("List"));
+    addPage(pgIslands, emptyPage("Islands"));
+    addPage(pgSources, emptyPage("Sources"));
+
+    for (auto*& p : StatusPanels) {
+        p = new QLabel(this);
+        p->setMinimumWidth(90);
+    }
+    statusBar()->addWidget(StatusPanels[0], 1);
+    for (int i = 1; i < 5; ++i) statusBar()->addPermanentWidget(StatusPanels[i]);
+
+    connect(TabControl, &QTabBar::currentChanged, this, [this](int i) { TabControlChange(i); });
+}
+
+QWidget* TLogoAppForm::buildSenderPage() {
+    auto* page = new QWidget;
+    auto* row = new QHBoxLayout(page);
+    auto* box = new QGroupBox("Information about who created this GEDCOM", page);
+    auto* g = new QGridLayout(box);
+    int r = 0;
+    auto caption = [&](const char* text) {
+        auto* l = new QLabel(text, box);
+        QFont f = l->font();
+        f.setBold(true);
+        l->setFont(f);
+        g->addWidget(l, r, 0, Qt::AlignTop);
+    };
+    auto value = [&](QLabel* l) {
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        g->addWidget(l, r++, 1);
+    };
+    caption("Title:");
+    value(labSendTitle = new QLabel(box));
+    caption("Name:");
+    value(labSendName = new QLabel(box));
+    caption("Email:");
+    g->addWidget(labSendEmail = new TURLLabel(box), r++, 1);
+    caption("Address:");
+    value(labSendAddr1 = new QLabel(box));
+    value(labSendAddr2 = new QLabel(box));
+    caption("Phone:");
+    value(labSendPhone = new QLabel(box));
+    caption("Web Site:");
+    g->addWidget(urlSenderWebSite = new TURLLabel(box), r++, 1);
+    urlSenderWebSite->hide();
+    caption("Created:");
+    value(labSendCreateDate = new QLabel(box));
+    caption("File Name:");
+    value(labSendFileName = new QLabel(box));
+    caption("Message");
+    ++r;
+    memoSendMsg = readOnlyMemo(box);
+    memoSendMsg->setFixedHeight(225);
+    g->addWidget(memoSendMsg, r++, 0, 1, 2);
+    labExtract = new QLabel(
+        "The sender of this gedcom has allowed you to use this GEDCOM.  Press the button to the right to "
+        "extract the it to your computer.",
+        box);
+    labExtract->setWordWrap(true);
+    butExtractGEDCOM = new QPushButton("Extract GEDCOM", box);
+    g->addWidget(labExtract, r, 0);
+    g->addWidget(butExtractGEDCOM, r++, 1, Qt::AlignRight);
+    labExtract->hide();
+    butExtractGEDCOM->hide();
+    g->setColumnStretch(1, 1);
+    g->setRowStretch(r, 1);
+    connect(butExtractGEDCOM, &QPushButton::clicked, this, [this] { butExtractGEDCOMClick(); });
+
+    MemoSE = readOnlyMemo(page);
+    MemoSE->setPlainText(
+        "Welcome\n"
+        "This Self-Viewing GEDCOM executable was created using Quorvane's Brenthaul application.  You are free "
+        "to run and view this GEDCOM file as many times as you want.\n"
+        "For information about Brenthaul and other products, visit the Quorvane Software web site.\n"
+        "The individual that created this executable is described to the left.  If they included an email "
+        "address, you can send them an email by clicking on their email address.\n"
+        "Quick Help\n"
+        "- The scrollbar at the top of the screen allows you to select all individuals in this GEDCOM file.\n"
+        "- Each tab display different information based on the selected individual in the scrollbar.\n"
+        "- Double clicking on an individual's name in any of the tabs moves to that person in the scrollbar.\n"
+        "- This is a full version of Brenthaul except for the ability to open other GEDCOM/PAF files.");
+    row->addWidget(box, 3);
+    row->addWidget(MemoSE, 2);
+    return page;
+}
+
+QWidget* TLogoAppForm::buildIndividualPage() {
+    NBIndividual = new QStackedWidget;
+    auto* info = new QWidget;
+    auto* v = new QVBoxLayout(info);
+    v->setContentsMargins(0, 0, 0, 0);
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel("Sex:", info));
+    top->addWidget(labTopInfoSex = new QLabel(info));
+    top->addSpacing(20);
+    top->addWidget(new QLabel("Last Modified:", info));
+    top->addWidget(labTopInfoModify = new QLabel(info));
+    top->addStretch();
+    cbTopInfo = new QCheckBox("Chronological", info);
+    cbTopInfo->setChecked(WOptions::GetBool(opt::Chrono));
+    connect(cbTopInfo, &QCheckBox::toggled, this, [this](bool on) {
+        WOptions::SetBool(opt::Chrono, on);
+        FillIndividualView();
+    });
+    top->addWidget(cbTopInfo);
+    v->addLayout(top);
+
+    gridIndividual = new QTableWidget(2, 6, info);
+    gridIndividual->setHorizontalHeaderLabels({"N", "S", "Type", "Date", "Information", "Age"});
+    gridIndividual->verticalHeader()->hide();
+    gridIndividual->setSelectionBehavior(QAbstractItemView::SelectRows);
+    gridIndividual->setSelectionMode(QAbstractItemView::SingleSelection);
+    gridIndividual->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    gridIndividual->setShowGrid(false);
+    gridIndividual->setItemDelegate(new GridDelegate(gridIndividual));
+    const int widths[] = {14, 14, 130, 80, 400, 30};
+    for (int c = 0; c < 6; ++c) gridIndividual->setColumnWidth(c, widths[c]);
+    gridIndividual->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
+    gridIndividual->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(gridIndividual, &QTableWidget::currentCellChanged, this, [this](int row, int, int prev, int) {
+        if (row != prev && row >= 0) {
+            FIndRow = row + 1;
+            ShowIndividualRow(FIndRow);
+        }
+    });
+    connect(gridIndividual, &QTableWidget::cellDoubleClicked, this, [this] { gridIndividualDblClick(); });
+    v->addWidget(gridIndividual, 3);
+
+    auto* boxes = new QHBoxLayout;
+    gbIndNotes = new QGroupBox("Notes", info);
+    auto* nl = new QVBoxLayout(gbIndNotes);
+    nl->addWidget(memIndNotes = readOnlyMemo(gbIndNotes));
+    auto* gbIndSource = new QGroupBox("Sources", info);
+    auto* sl = new QVBoxLayout(gbIndSource);
+    sl->addWidget(memIndSources = readOnlyMemo(gbIndSource));
+    boxes->addWidget(gbIndNotes);
+    boxes->addWidget(gbIndSource);
+    v->addLayout(boxes, 1);
+    NBIndividual->addWidget(info);
+    NBIndividual->addWidget(memIndividual = readOnlyMemo(NBIndividual));
+    return NBIndividual;
+}
+
+void TLogoAppForm::ResetFileState() {
+    FHighlightedOnly = false;
+    FViewStale.fill(true);
+}
+
+void TLogoAppForm::BuildTabs() {
+    const std::pair<int, const char*> tabs[] = {
+        {pgSender, "Sender"}, {pgGeneral, "General"}, {pgIndividual, "Individual"}, {pgFamily, "Family"},
+        {pgPedigree, "Pedigree"}, {pgDescendants, "Descendants"}, {pgList, "List"},
+        {pgHighlighted, "Highlighted"}, {pgIslands, "Islands"}, {pgSources, "Sources"}};
+    const QSignalBlocker block(TabControl);
+    while (TabControl->count()) TabControl->removeTab(0);
+    FTabPages.clear();
+    for (const auto& [page, caption] : tabs) {
+        TabControl->addTab(caption);
+        FTabPages.push_back(page);
+    }
+    TabControl->setCurrentIndex(0);
+    NBMain->setCurrentIndex(FPageIndex[pgSender]);
+    FCurrentPage = pgSender;
+}
+
+void TLogoAppForm::ApplyGridFont() {
+    if (WOptions::GetInt(opt::FontSize) == 0) {
+        WOptions::SetInt(opt::FontSize, 8);
+        WOptions::SetInt(opt::GridHeight, 14);
+    }
+    const int size = WOptions::GetInt(opt::FontSize);
+    int height = WOptions::GetInt(opt::GridHeight);
+    if (Global::IsLargeFonts()) height = int(height * 1.25);
+    QFont f("Arial");
+    f.setPointSize(size);
+    gridIndividual->setFont(f);
+    gridIndividual->verticalHeader()->setDefaultSectionSize(std::max(height, 8));
+    gridIndividual->verticalHeader()->setMinimumSectionSize(8);
+    memIndNotes->setFont(f);
+    memIndSources->setFont(f);
+    FIndScroll->SetFontSize(size);
+}
+
+void TLogoAppForm::SelectTab(int index) { TabControl->setCurrentIndex(index); }
+
+void TLogoAppForm::TabControlChange(int index) {
+    if (index < 0 || index >= int(FTabPages.size())) return;
+    int page = FTabPages[size_t(index)];
+    FHighlightedOnly = page == pgHighlighted;
+    if (FHighlightedOnly) page = pgList;
+    FCurrentPage = page;
+    NBMain->setCurrentIndex(FPageIndex[page]);
+    RefreshCurrentView();
+    WOptions::SetInt(opt::LastTab, index);
+}
+
+void TLogoAppForm::MarkViewsStale() { FViewStale.fill(true); }
+
+void TLogoAppForm::RefreshCurrentView() {
+    panLeftPanel->setEnabled(false);
+    switch (FCurrentPage) {
+    case pgIndividual:
+        FillIndividualView();
+        break;
+    case pgSender:
+        ShowSenderInfo();
+        break;
+    default:
+        break;
+    }
+    if (FCurrentPage >= 0 && FCurrentPage < kViewCount) FViewStale[size_t(FCurrentPage)] = false;
+    panLeftPanel->setEnabled(true);
+}
+
+void TLogoAppForm::IndScrollChange() {
+    RefreshCurrentView();
+    UpdateSelectedLabel();
+}
+
+void TLogoAppForm::UpdateSelectedLabel() {
+    const QSignalBlocker block(edFind);
+    WABSCollection* col = Collection();
+    const int current = FIndScroll->GetCurrentIndividual();
+    if (!col || current < 1) return;
+    edFind->setText(QString::number(current));
+    edFind->selectAll();
+}
+
+void TLogoAppForm::SetStatus(int panel, const std::string& text) {
+    if (panel >= 0 && panel < 5) StatusPanels[size_t(panel)]->setText(toQ(text));
+}
+
+QString TLogoAppForm::StatusText(int panel) const {
+    return panel >= 0 && panel < 5 ? StatusPanels[size_t(panel)]->text() : QString();
+}
+
+void TLogoAppForm::RefreshImportStatus() {
+    ImportTimer.setInterval(250);
+    SetStatus(0, FOpener.IsReading() ? "(Analyzing - Please Wait...)" : "");
+    if (WABSCollection* col = Collection()) {
+        SetStatus(1, "I: " + StrFunc::FormatThousands(col->GetIndividualCount()));
+        SetStatus(2, "F: " + StrFunc::FormatThousands(col->GetMarriageCount()));
+        SetStatus(3, "N: " + StrFunc::FormatThousands(col->GetNoteCount()));
+        SetStatus(4, "S: " + StrFunc::FormatThousands(col->GetSourceCount()));
+    }
+}
+
+void TLogoAppForm::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (FShown) return;
+    FShown = true;
+    // The unpacking runs once the window is on screen, so the splash and the
+    // wait dialog have something to stand in front of.
+    QTimer::singleShot(0, this, [this] { FormShow(); });
+}
+
+void TLogoAppForm::FormShow() {
+    bool ok = false;
+    try {
+        ok = LoadSelfViewPayload();
+    } catch (const std::exception&) {
+        NX_Splash::HideSplash();
+        plat::showMessage("Error with I/O");
+        ok = false;
+    }
+    NX_Splash::HideSplash();
+    emit startupFinished(ok);
+    if (!ok) close();
+}
+
+bool TLogoAppForm::LoadSelfViewPayload() {
+    std::string error;
+    const UnpackResult r = UnpackSelfViewPayload(FOwnPath, FTrailer, FTempGEDFile, error);
+    if (r != UnpackResult::Ok) {
+        NX_Splash::HideSplash();
+        if (r == UnpackResult::Failed && !error.empty()) plat::showMessage(error);
+        return false;
+    }
+    const std::string created = DateTimeText::FormatDateTime("dddd, mmm d, yyyy, hh:mm AM/PM", FTrailer.CreateDate);
+    NX_Splash::SetSplashInfo(FTrailer.Title, FTrailer.SenderName, created);
+    if (FTrailer.AllowExtract != 0) {
+        memoSendMsg->setFixedHeight(179);
+        butExtractGEDCOM->show();
+        labExtract->show();
+    }
+    ShowSenderInfo();
+    OpenGenealogyFile(FTempGEDFile, 0);
+    FIndScroll->SetCurrentIndividual(FTrailer.StartIndex);
+    return true;
+}
+
+bool TLogoAppForm::OpenGenealogyFile(const std::string& fileName, std::uint8_t forcedKind) {
+    return FOpener.OpenGenealogyFile(fileName, forcedKind);
+}
+
+void TLogoAppForm::ShowSenderInfo() {
+    const TSelfViewTrailer& t = FTrailer;
+    labSendTitle->setText(toQ(t.Title));
+    labSendName->setText(toQ(t.SenderName));
+    labSendEmail->setText(toQ(t.SenderEmail));
+    const std::string exe = BareFileName(FOwnPath);
+    const std::string longDate = DateTimeText::FormatDateTime("dddd, mmm d, yyyy, hh:mm AM/PM", t.CreateDate);
+    labSendEmail->setURL(SenderMailLink(t.SenderEmail, t.Title, exe, longDate));
+    if (!t.WebSite.empty()) {
+        urlSenderWebSite->setText(toQ(t.WebSite));
+        urlSenderWebSite->setURL(t.WebSite);
+        urlSenderWebSite->show();
+    } else {
+        urlSenderWebSite->hide();
+    }
+    labSendAddr1->setText(toQ(t.Address1));
+    labSendAddr2->setText(toQ(t.Address2));
+    labSendPhone->setText(toQ(t.Phone));
+    labSendCreateDate->setText(toQ(DateTimeText::FormatDateTime("ddd, mmm d, yyyy, hh:mm AM/PM", t.CreateDate)));
+    labSendFileName->setText(toQ(t.FileName));
+    memoSendMsg->setPlainText(memoText(t.Message));
+}
+
+QString TLogoAppForm::SenderText(const char* field) const {
+    const std::string f = field;
+    if (f == "Title") return labSendTitle->text();
+    if (f == "Name") return labSendName->text();
+    if (f == "Email") return labSendEmail->text();
+    if (f == "EmailLink") return toQ(labSendEmail->TargetLink());
+    if (f == "Addr1") return labSendAddr1->text();
+    if (f == "Addr2") return labSendAddr2->text();
+    if (f == "Phone") return labSendPhone->text();
+    if (f == "Web") return urlSenderWebSite->isHidden() ? QString() : urlSenderWebSite->text();
+    if (f == "WebLink") return toQ(urlSenderWebSite->TargetLink());
+    if (f == "Created") return labSendCreateDate->text();
+    if (f == "FileName") return labSendFileName->text();
+    if (f == "Message") return memoSendMsg->toPlainText();
+    return {};
+}
+
+bool TLogoAppForm::ExtractVisible() const { return !butExtractGEDCOM->isHidden(); }
+
+void TLogoAppForm::FillIndividualView() {
+    WABSCollection* col = Collection();
+    const int current = FIndScroll->GetCurrentIndividual();
+    const QSignalBlocker block(gridIndividual);
+    if (!col || current < 1) {
+        FIndRows.clear();
+        gridIndividual->clearContents();
+        gridIndividual->setRowCount(2);
+        memIndNotes->clear();
+        memIndSources->clear();
+        return;
+    }
+    auto ind = col->GetIndividual(current);
+    if (NBIndividual->currentIndex() == 0) {
+        FillIndividualGrid(col, FHighlighter.get(), false, current, FIndRows);
+        const char sex = ind ? ind->GetSex() : 'U';
+        labTopInfoSex->setText((sex == 'F' || sex == 'f') ? "F" : (sex == 'M' || sex == 'm') ? "M" : "U");
+        labTopInfoModify->setText(ind ? toQ(ind->GetChangeDateText()) : QString());
+        const int n = int(FIndRows.size());
+        gridIndividual->clearContents();
+        gridIndividual->setRowCount(std::max(2, n + 1));
+        for (int r = 0; r < n; ++r) {
+            const IndRow& row = FIndRows[size_t(r)];
+            const QString cells[] = {row.Notes.empty() ? "" : "N", row.Sources.empty() ? "" : "S", toQ(row.Type),
+                                     toQ(row.Date), toQ(row.Info), toQ(row.Age)};
+            for (int c = 0; c < 6; ++c) {
+                auto* item = new QTableWidgetItem(cells[c]);
+                if (c == 4) {
+                    item->setBackground(toQColor(row.Back));
+                    item->setForeground(toQColor(row.Font));
+                }
+                gridIndividual->setItem(r, c, item);
+            }
+        }
+        if (n < FIndRow) {
+            FIndRow = std::max(n, 1);
+            gridIndividual->setCurrentCell(0, 0);
+        } else {
+            gridIndividual->setCurrentCell(FIndRow - 1, 0);
+        }
+        ShowIndividualRow(FIndRow);
+    } else if (ind) {
+        memIndividual->setPlainText(memoText(ind->GetRecordText()));
+        memIndividual->moveCursor(QTextCursor::Start);
+        QPalette p = memIndividual->palette();
+        p.setColor(QPalette::Base, toQColor(FHighlighter ? FHighlighter->GetBackColor(current) : plat::kWhite));
+        p.setColor(QPalette::Text, toQColor(FHighlighter ? FHighlighter->GetFontColor(current) : plat::kBlack));
+        memIndividual->setPalette(p);
+    }
+}
+
+void TLogoAppForm::ShowIndividualRow(int row) {
+    memIndNotes->clear();
+    memIndSources->clear();
+    if (row < 1 || row > int(FIndRows.size())) return;
+    memIndSources->setPlainText(memoText(FIndRows[size_t(row - 1)].Sources));
+    memIndNotes->setPlainText(memoText(FIndRows[size_t(row - 1)].Notes));
+    memIndSources->moveCursor(QTextCursor::Start);
+    memIndNotes->moveCursor(QTextCursor::Start);
+}
+
+void TLogoAppForm::gridIndividualDblClick() {
+    if (FIndRow >= 1 && FIndRow <= int(FIndRows.size())) {
+        const std::int32_t target = FIndRows[size_t(FIndRow - 1)].Target;
+        if (target != 0) FIndScroll->SetCurrentIndividual(target);
+    }
+}
+
+bool TLogoAppForm::ExtractTo(const std::string& target) {
+    if (FTempGEDFile.empty() || target.empty()) return false;
+    TWaitDlg::ShowWait("Extracting File.  Please Wait...", true, true);
+    bool ok = false;
+    {
+        std::ifstream in(FTempGEDFile, std::ios::binary);
+        const std::string tmp = target + ".part";
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (in && out) {
+            out << in.rdbuf();
+            out.close();
+            ok = out.good() && !plat::cancelRequested() && std::rename(tmp.c_str(), target.c_str()) == 0;
+        }
+        if (!ok) std::remove(tmp.c_str());
+    }
+    TWaitDlg::HideWait();
+    plat::showMessage(ok ? "\"" + target + "\" has been extracted." : std::string("Cancelled"));
+    return ok;
+}
+
+void TLogoAppForm::butExtractGEDCOMClick() {
+    QFileDialog dlg(this, "Extract GEDCOM");
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setDefaultSuffix("ged");
+    dlg.setNameFilter("GEDCOM (*.ged)");
+    dlg.selectFile(toQ(BareFileName(FTrailer.FileName)));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
+    ExtractTo(fromQ(dlg.selectedFiles().first()));
+}
+
+void TLogoAppForm::closeEvent(QCloseEvent* e) {
+    FormClose();
+    QMainWindow::closeEvent(e);
+}
+
+void TLogoAppForm::FormClose() {
+    WOptions::SetInt(opt::LastID, FIndScroll->GetCurrentIndividual());
+    WOptions::SetBool(opt::LastPanelState, panLeftPanel->isVisible());
+    WOptions::SetInt(opt::LastPanelWidth, panLeftPanel->width());
+}
+
+void TLogoAppForm::FormDestroy() {
+    if (FDestroyed) return;
+    FDestroyed = true;
+    FIndScroll->SetCollection(nullptr);
+    FIndScroll->SetHighLighter(nullptr);
+    FHighlighter.reset();
+    FOpener.Close();
+    if (!FTempGEDFile.empty()) {
+        plat::deleteTempFile(FTempGEDFile);
+        FTempGEDFile.clear();
+    }
+    WOptions::Save();
+}

@@ -1,0 +1,151 @@
+#pragma once
+// The program's one main window: the tab set over the views, the navigation
+// panel, the find box and the status bar; start-up unpacking and opening.
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/GenealogyOpener.h"
+#include "app/IndividualRows.h"
+#include "app/SelfViewTrailer.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QStackedWidget;
+class QTabBar;
+class QTableWidget;
+class QWidget;
+class TURLLabel;
+class WABSCollection;
+class WHLGroup;
+class WIndScroll;
+
+class TLogoAppForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // Notebook pages of the views.
+    enum Page {
+        pgGeneral = 0, pgIndividual = 1, pgFamily = 2, pgPedigree = 3, pgDescendants = 4, pgList = 5,
+        pgIslands = 6, pgSources = 9, pgSender = 12, pgHighlighted = 13
+    };
+    static constexpr int kViewCount = 15;
+
+    // ownPath: the program file that carries the payload.
+    explicit TLogoAppForm(std::string ownPath, QWidget* parent = nullptr);
+    ~TLogoAppForm() override;
+
+    // Start-up unpacking and opening (run once by the first show). False when
+    // the program must end (no payload, damaged archive).
+    bool LoadSelfViewPayload();
+    bool OpenGenealogyFile(const std::string& fileName, std::uint8_t forcedKind);
+
+    WABSCollection* Collection() const { return FOpener.GetCollection(); }
+    const TSelfViewTrailer& Trailer() const { return FTrailer; }
+    const std::string& TempGEDFile() const { return FTempGEDFile; }
+    WIndScroll* IndScroll() const { return FIndScroll; }
+    int CurrentPage() const { return FCurrentPage; }
+    const std::vector<IndRow>& IndividualRows() const { return FIndRows; }
+    QString StatusText(int panel) const;
+    QString SenderText(const char* field) const;
+    bool ExtractVisible() const;
+    // The last load time, "%.3f seconds" (the General view's statistics show it).
+    const std::string& LoadTime() const { return FLoadTime; }
+    QTabBar* Tabs() const { return TabControl; }
+
+    void ShowSenderInfo();
+    void FillIndividualView();
+    void RefreshCurrentView();
+    void MarkViewsStale();
+    void SelectTab(int index);
+    // The Extract GEDCOM command with the target already chosen.
+    bool ExtractTo(const std::string& target);
+
+signals:
+    // The start-up sequence has run (ok false: the program is ending).
+    void startupFinished(bool ok);
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void buildUi();
+    QWidget* buildSenderPage();
+    QWidget* buildIndividualPage();
+    QWidget* emptyPage(const QString& text);
+    void FormShow();
+    void FormClose();
+    void FormDestroy();
+    void ResetFileState();
+    void BuildTabs();
+    void ApplyGridFont();
+    void TabControlChange(int index);
+    void IndScrollChange();
+    void ShowIndividualRow(int row);
+    void UpdateSelectedLabel();
+    void RefreshImportStatus();
+    void SetStatus(int panel, const std::string& text);
+    void butExtractGEDCOMClick();
+    void gridIndividualDblClick();
+
+    std::string FOwnPath;
+    TSelfViewTrailer FTrailer;
+    std::string FTempGEDFile;
+    WGenealogyOpener FOpener;
+    std::unique_ptr<WHLGroup> FHighlighter;
+    bool FHighlightedOnly = false;
+    std::array<bool, kViewCount> FViewStale{};
+    bool FShown = false;
+    bool FDestroyed = false;
+    int FCurrentPage = pgSender;
+    int FIndRow = 1;
+    std::vector<IndRow> FIndRows;
+    std::string FLoadTime;
+
+    // Controls.
+    QTabBar* TabControl = nullptr;
+    QStackedWidget* NBMain = nullptr;
+    std::map<int, int> FPageIndex;   // notebook page number -> stack index
+    std::vector<int> FTabPages;      // tab index -> notebook page number
+    WIndScroll* FIndScroll = nullptr;
+    QWidget* panLeftPanel = nullptr;
+    QWidget* panMainArea = nullptr;
+    QLineEdit* edFind = nullptr;
+    std::array<QLabel*, 5> StatusPanels{};
+    QTimer ImportTimer;
+    QTimer StatusTimer;
+
+    // Sender page.
+    QLabel* labSendTitle = nullptr;
+    QLabel* labSendName = nullptr;
+    TURLLabel* labSendEmail = nullptr;
+    QLabel* labSendAddr1 = nullptr;
+    QLabel* labSendAddr2 = nullptr;
+    QLabel* labSendPhone = nullptr;
+    TURLLabel* urlSenderWebSite = nullptr;
+    QLabel* labSendCreateDate = nullptr;
+    QLabel* labSendFileName = nullptr;
+    QPlainTextEdit* memoSendMsg = nullptr;
+    QLabel* labExtract = nullptr;
+    QPushButton* butExtractGEDCOM = nullptr;
+    QPlainTextEdit* MemoSE = nullptr;
+
+    // Individual page.
+    QStackedWidget* NBIndividual = nullptr;
+    QLabel* labTopInfoSex = nullptr;
+    QLabel* labTopInfoModify = nullptr;
+    QCheckBox* cbTopInfo = nullptr;
+    QTableWidget* gridIndividual = nullptr;
+    QGroupBox* gbIndNotes = nullptr;
+    QPlainTextEdit* memIndNotes = nullptr;
+    QPlainTextEdit* memIndSources = nullptr;
+    QPlainTextEdit* memIndividual = nullptr;
+};

@@ -1,0 +1,27 @@
+#pragma once
+// A label that opens its link when clicked (only vetted links are opened).
+#include <QColor>
+#include <QLabel>
+#include <string>
+
+class TURLLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit TURLLabel(QWidget* parent = nullptr);
+    void setURL(const std::string& url) { FURL = url; }
+    const std::string& URL() const { return FURL; }
+    // The link that a click would open (empty when it would open nothing).
+    std::string TargetLink() const;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+
+private:
+    void setColour(const QColor& c);
+    std::string FURL;
+    bool FPressed = false;
+    QColor ColorNormal = Qt::blue, ColorMoveOver = Qt::blue, ColorClick = Qt::red;
+};

@@ -1,0 +1,277 @@
+#include "columns/AttribArray.h"
+
+#include "columns/Attrib.h"
+#include "model/FloatArray.h"
+#include "model/Global.h"
+#include "model/StrFunc.h"
+
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// Individual number held by a record of the iterator.
+inline std::int32_t individualOf(const void* record) {
+    std::int32_t n = 0;
+    if (record) std::memcpy(&n, record, 4);
+    return n;
+}
+
+inline int threeWay(long long a, long long b) { return a < b ? -1 : (a > b ? 1 : 0); }
+
+// Leading decimal digits as a number (saturating), 0 when there are none.
+long long leadingNumber(const char* p, const char* end) {
+    while (p < end && *p == ' ') ++p;
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    long long v = 0;
+    constexpr long long kMax = std::numeric_limits<long long>::max() / 10 - 9;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p)
+        if (v < kMax) v = v * 10 + (*p - '0');
+    return negative ? -v : v;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- base
+
+WAttribArray::WAttribArray(std::int32_t recordSize, std::int32_t capacity)
+    : WABSArrayIndex("", false, recordSize, capacity > 0 ? capacity : 0), m_capacity(capacity > 0 ? capacity : 0) {
+    SetCount(m_capacity);
+}
+
+// ---------------------------------------------------------------- text
+
+WAttribStrArray::WAttribStrArray(std::int32_t capacity, bool idPair)
+    : WAttribArray(kRecordSize, capacity), m_idPair(idPair) {}
+
+std::string WAttribStrArray::MakeKey(const std::string& text) {
+    std::string key = Global::ToUpper(StrFunc::RemoveAccents(text));
+    // A zero byte inside a text would end the key there anyway.
+    std::size_t nul = key.find('\0');
+    if (nul != std::string::npos) key.resize(nul);
+    if (key.size() > kRecordSize - 1) key.resize(kRecordSize - 1);
+    return key;
+}
+
+void WAttribStrArray::StoreKey(WAttrib& attrib, std::int32_t individual) {
+    char* p = GetPtr(individual);
+    if (!p) return;
+    std::string text;
+    attrib.GetText(individual, 1, text);
+    std::string key = MakeKey(text);
+    std::memset(p, 0, kRecordSize);
+    std::memcpy(p, key.data(), key.size());
+}
+
+WCompareProc WAttribStrArray::Comparer() const { return m_idPair ? ColCompare::IdPairProc : ColCompare::TextProc; }
+
+std::string WAttribStrArray::Key(std::int32_t individual) const {
+    const char* p = GetPtr(individual);
+    return p ? std::string(p, ::strnlen(p, kRecordSize)) : std::string();
+}
+
+// ---------------------------------------------------------------- integer
+
+WAttribIntArray::WAttribIntArray(std::int32_t capacity) : WAttribArray(4, capacity) {}
+
+void WAttribIntArray::StoreKey(WAttrib& attrib, std::int32_t individual) {
+    char* p = GetPtr(individual);
+    if (!p) return;
+    std::int32_t v = attrib.GetInteger(individual);
+    std::memcpy(p, &v, 4);
+}
+
+WCompareProc WAttribIntArray::Comparer() const { return ColCompare::IntegerProc; }
+
+std::int32_t WAttribIntArray::Key(std::int32_t individual) const { return individualOf(GetPtr(individual)); }
+
+// ---------------------------------------------------------------- date
+
+WAttribDateArray::WAttribDateArray(std::int32_t capacity) : WAttribArray(sizeof(Record), capacity) {}
+
+void WAttribDateArray::SetKeyText(std::int32_t individual, const std::string& text) {
+    char* p = GetPtr(individual);
+    if (!p) return;
+    Record r{};
+    if (!text.empty()) {
+        m_dates.emplace_back(text);
+        r.slot = static_cast<std::uint32_t>(m_dates.size());
+        r.state = m_dates.back().IsValid() ? Parsed : Unparsed;
+    }
+    std::memcpy(p, &r, sizeof r);
+}
+
+void WAttribDateArray::StoreKey(WAttrib& attrib, std::int32_t individual) {
+    std::string text;
+    attrib.GetSortText(individual, text);
+    SetKeyText(individual, text);
+}
+
+WCompareProc WAttribDateArray::Comparer() const { return ColCompare::DateProc; }
+
+std::string WAttribDateArray::KeyText(std::int32_t individual) const {
+    const Record* r = RecordOf(individual);
+    if (!r || r->state == Empty || r->slot == 0 || r->slot > m_dates.size()) return {};
+    return DateAt(r->slot).GetOriginalText();
+}
+
+// ---------------------------------------------------------------- age
+
+WAgeKey WAgeKey::Parse(const std::string& text) {
+    WAgeKey k;
+    if (text.empty()) return k;
+    k.approximate = text.front() == '~';
+    k.uncertain = text.back() == '?';
+    long long v = 0;
+    bool digits = false;
+    for (char c : text) {
+        if (c < '0' || c > '9') continue;
+        digits = true;
+        if (v < std::numeric_limits<std::int32_t>::max()) v = v * 10 + (c - '0');
+    }
+    if (v > std::numeric_limits<std::int32_t>::max()) v = std::numeric_limits<std::int32_t>::max();
+    k.valid = digits;
+    k.value = digits ? static_cast<std::int32_t>(v) : -1;
+    return k;
+}
+
+WAttribAgeArray::WAttribAgeArray(std::int32_t capacity) : WAttribArray(sizeof(WAgeKey), capacity) {}
+
+void WAttribAgeArray::StoreKey(WAttrib& attrib, std::int32_t individual) {
+    char* p = GetPtr(individual);
+    if (!p) return;
+    std::string text;
+    attrib.GetText(individual, 1, text);
+    WAgeKey k = WAgeKey::Parse(text);
+    std::memcpy(p, &k, sizeof k);
+}
+
+WCompareProc WAttribAgeArray::Comparer() const { return ColCompare::AgeProc; }
+
+WAgeKey WAttribAgeArray::Key(std::int32_t individual) const {
+    WAgeKey k;
+    if (const char* p = GetPtr(individual)) std::memcpy(&k, p, sizeof k);
+    return k;
+}
+
+// ---------------------------------------------------------------- float
+
+WAttribFloatArray::WAttribFloatArray(std::int32_t capacity) : WAttribArray(WFloatArray::ExtendedSize, capacity) {}
+
+void WAttribFloatArray::StoreKey(WAttrib& attrib, std::int32_t individual) {
+    char* p = GetPtr(individual);
+    if (!p) return;
+    WFloatArray::ToExtended(attrib.GetFloat(individual), reinterpret_cast<unsigned char*>(p));
+}
+
+WCompareProc WAttribFloatArray::Comparer() const { return ColCompare::FloatProc; }
+
+long double WAttribFloatArray::Key(std::int32_t individual) const {
+    const char* p = GetPtr(individual);
+    return p ? WFloatArray::FromExtended(reinterpret_cast<const unsigned char*>(p)) : 0.0L;
+}
+
+// ---------------------------------------------------------------- comparers
+
+namespace ColCompare {
+
+int Text(const char* a, const char* b) {
+    const auto* x = reinterpret_cast<const unsigned char*>(a);
+    const auto* y = reinterpret_cast<const unsigned char*>(b);
+    for (;; ++x, ++y) {
+        if (*x != *y) return *x < *y ? -1 : 1;
+        if (*x == 0) return 0;
+    }
+}
+
+int IdPair(const char* a, const char* b) {
+    const char* ca = std::strchr(a, ':');
+    const char* cb = std::strchr(b, ':');
+    if (!ca || !cb) return Text(a, b);
+    int r = threeWay(leadingNumber(a, ca), leadingNumber(b, cb));
+    if (r != 0) return r;
+    return threeWay(leadingNumber(ca + 1, ca + 1 + std::strlen(ca + 1)),
+                    leadingNumber(cb + 1, cb + 1 + std::strlen(cb + 1)));
+}
+
+int Integer(std::int32_t a, std::int32_t b) { return threeWay(a, b); }
+
+int Float(long double a, long double b) { return a < b ? -1 : (a > b ? 1 : 0); }
+
+int Age(const WAgeKey& a, const WAgeKey& b) {
+    if (!a.valid || !b.valid) return threeWay(a.valid ? 1 : 0, b.valid ? 1 : 0);
+    if (a.value != b.value) return threeWay(a.value, b.value);
+    if (a.approximate && b.approximate) return threeWay(a.uncertain ? 1 : 0, b.uncertain ? 1 : 0);
+    return threeWay(a.approximate ? 1 : 0, b.approximate ? 1 : 0);
+}
+
+int Date(const WAttribDateArray& keys, std::int32_t a, std::int32_t b) {
+    const WAttribDateArray::Record* ra = keys.RecordOf(a);
+    const WAttribDateArray::Record* rb = keys.RecordOf(b);
+    if (!ra || !rb) return 0;
+    if (ra->state != rb->state) {
+        // Empty before text that is no date, before a date.
+        return ra->state < rb->state ? -1 : 1;
+    }
+    if (ra->state != WAttribDateArray::Parsed) return 0;
+    int r = keys.DateAt(ra->slot).Compare(keys.DateAt(rb->slot));
+    return r < -1 ? 0 : r;
+}
+
+namespace {
+template <class Array>
+const Array& arrayOf(void* keys) {
+    return *static_cast<const Array*>(keys);
+}
+} // namespace
+
+int TextProc(const void* a, const void* b, void* keys) {
+    const auto& k = arrayOf<WAttribStrArray>(keys);
+    const char* pa = k.GetPtr(individualOf(a));
+    const char* pb = k.GetPtr(individualOf(b));
+    if (!pa || !pb) return 0;
+    return Text(pa, pb);
+}
+
+int IdPairProc(const void* a, const void* b, void* keys) {
+    const auto& k = arrayOf<WAttribStrArray>(keys);
+    const char* pa = k.GetPtr(individualOf(a));
+    const char* pb = k.GetPtr(individualOf(b));
+    if (!pa || !pb) return 0;
+    return IdPair(pa, pb);
+}
+
+int IntegerProc(const void* a, const void* b, void* keys) {
+    const auto& k = arrayOf<WAttribIntArray>(keys);
+    const char* pa = k.GetPtr(individualOf(a));
+    const char* pb = k.GetPtr(individualOf(b));
+    if (!pa || !pb) return 0;
+    return Integer(individualOf(pa), individualOf(pb));
+}
+
+int DateProc(const void* a, const void* b, void* keys) {
+    return Date(arrayOf<WAttribDateArray>(keys), individualOf(a), individualOf(b));
+}
+
+int AgeProc(const void* a, const void* b, void* keys) {
+    const auto& k = arrayOf<WAttribAgeArray>(keys);
+    const char* pa = k.GetPtr(individualOf(a));
+    const char* pb = k.GetPtr(individualOf(b));
+    if (!pa || !pb) return 0;
+    WAgeKey ka, kb;
+    std::memcpy(&ka, pa, sizeof ka);
+    std::memcpy(&kb, pb, sizeof kb);
+    return Age(ka, kb);
+}
+
+int FloatProc(const void* a, const void* b, void* keys) {
+    const auto& k = arrayOf<WAttribFloatArray>(keys);
+    const char* pa = k.GetPtr(individualOf(a));
+    const char* pb = k.GetPtr(individualOf(b));
+    if (!pa || !pb) return 0;
+    return Float(WFloatArray::FromExtended(reinterpret_cast<const unsigned char*>(pa)),
+                 WFloatArray::FromExtended(reinterpret_cast<const unsigned char*>(pb)));
+}
+
+} // namespace ColCompare

@@ -1,0 +1,164 @@
+#include "columns/ColSortIterator.h"
+
+#include "columns/Attrib.h"
+#include "columns/AttribArray.h"
+#include "columns/ColumnTable.h"
+#include "model/ABSCollection.h"
+#include "model/Options.h"
+#include "platform/Hooks.h"
+
+#include <cstring>
+
+namespace {
+
+// Sorts running anywhere in the program.
+int g_sortsRunning = 0;
+
+// Marks a sort as running for as long as the scope lives.
+class SortScope {
+public:
+    explicit SortScope(bool& busy) : m_busy(busy) {
+        m_busy = true;
+        ++g_sortsRunning;
+    }
+    ~SortScope() {
+        m_busy = false;
+        --g_sortsRunning;
+    }
+    SortScope(const SortScope&) = delete;
+    SortScope& operator=(const SortScope&) = delete;
+
+private:
+    bool& m_busy;
+};
+
+// Turns a setting off for the scope and puts its exact value back, also when
+// an exception leaves the scope, so it is never saved switched off.
+class SettingOff {
+public:
+    explicit SettingOff(int option) : m_option(option), m_saved(WOptions::GetString(option)) {
+        WOptions::SetBool(option, false);
+    }
+    ~SettingOff() { WOptions::SetString(m_option, m_saved); }
+    SettingOff(const SettingOff&) = delete;
+    SettingOff& operator=(const SettingOff&) = delete;
+
+private:
+    int m_option;
+    std::string m_saved;
+};
+
+} // namespace
+
+std::unique_ptr<WAttribArray> MakeKeyArray(std::int32_t sortKind, std::int32_t capacity) {
+    switch (sortKind) {
+    case SortKind::Text: return std::make_unique<WAttribStrArray>(capacity, false);
+    case SortKind::Integer: return std::make_unique<WAttribIntArray>(capacity);
+    case SortKind::Date: return std::make_unique<WAttribDateArray>(capacity);
+    case SortKind::Age: return std::make_unique<WAttribAgeArray>(capacity);
+    case SortKind::Float: return std::make_unique<WAttribFloatArray>(capacity);
+    case SortKind::IdPair: return std::make_unique<WAttribStrArray>(capacity, true);
+    default: return nullptr;
+    }
+}
+
+WColSortIterator::WColSortIterator(const std::string& name, std::int32_t capacity, WABSCollection* collection)
+    : WCollectionIterator(name, collection, capacity),
+      m_individualCount(collection ? collection->GetIndividualCount() : 0) {}
+
+WColSortIterator::~WColSortIterator() = default;
+
+bool WColSortIterator::RebuildBlocked() { return g_sortsRunning > 0; }
+
+void WColSortIterator::ensureFilled() const {
+    // Filling is the lazy part of reading the list; the list itself is unchanged.
+    if (!m_sortedOnce) const_cast<WColSortIterator*>(this)->EnsureSorted();
+}
+
+std::int32_t WColSortIterator::Count() const {
+    ensureFilled();
+    return m_count;
+}
+
+void WColSortIterator::Sort() {
+    if (!m_collection || m_count > 0) return;
+    const std::int32_t n = m_collection->GetCount();
+    if (n <= 0) return;
+    SetCount(n);
+    char* p = GetPtr(1);
+    for (std::int32_t pos = 1; pos <= n; ++pos) {
+        std::int32_t individual = m_collection->ViewToIndex(pos);
+        std::memcpy(p + std::int64_t(pos - 1) * 4, &individual, 4);
+    }
+    markChanged();
+}
+
+std::int32_t WColSortIterator::GetItem(std::int32_t position) {
+    ensureFilled();
+    if (!IsValidIndex(position)) return 0;
+    return WCollectionIterator::GetItem(m_ascending ? position : m_count - position + 1);
+}
+
+std::int32_t WColSortIterator::itemAtCursor(std::int32_t position) {
+    ensureFilled();
+    if (!Current(position)) return 0;
+    return GetItem(position);
+}
+
+std::int32_t WColSortIterator::First() { return itemAtCursor(1); }
+std::int32_t WColSortIterator::Next() { return itemAtCursor(m_cursor + 1); }
+std::int32_t WColSortIterator::Prev() { return itemAtCursor(m_cursor - 1); }
+std::int32_t WColSortIterator::Last() {
+    ensureFilled();
+    return itemAtCursor(m_count);
+}
+
+bool WColSortIterator::buildKeys(WAttribArray& keys, WAttrib& attribute) {
+    // A cancel flag left over from earlier work is not ours to act on.
+    const bool cancelledBefore = plat::cancelRequested();
+    const std::int32_t n = Count();
+    for (std::int32_t pos = 1; pos <= n; ++pos) {
+        if (pos % kPumpEvery == 0) {
+            plat::processMessages();
+            if (!cancelledBefore && plat::cancelRequested()) return false;
+        }
+        keys.StoreKey(attribute, GetItem(pos));
+    }
+    return true;
+}
+
+void WColSortIterator::SortBy(WAttrib* attribute, bool toggle) {
+    if (!attribute || m_busy) return;
+    if (IsSorted() && attribute->GetColumnId() == m_sortColumnId) {
+        if (toggle) m_ascending = !m_ascending;
+        return;
+    }
+    SortScope running(m_busy);
+    m_cancelled = false;
+    ensureFilled();
+
+    // The new keys are made before anything changes, so a cancelled build
+    // leaves the list, its column and its direction as they were.
+    const std::int32_t sortKind = attribute->GetSortKind();
+    std::unique_ptr<WAttribArray> keys = MakeKeyArray(sortKind, m_individualCount);
+    if (keys && !buildKeys(*keys, *attribute)) {
+        m_cancelled = true;
+        return;
+    }
+
+    if (toggle) m_ascending = true;
+    m_sortColumnId = attribute->GetColumnId();
+    markChanged();
+    m_keys = std::move(keys);
+    if (!m_keys) return;
+    WABSArrayIndex::Sort(m_keys->Comparer(), m_keys.get(), true);
+}
+
+void WColSortIterator::SortByColumnId(std::int32_t id) {
+    if (IsSorted() || m_busy) return;
+    if (id != 1 && id != 2 && id != 6 && id != 7 && id != 48) return;
+    std::unique_ptr<WAttrib> attribute = ColumnTable::MakeAttrib(id, m_collection);
+    if (!attribute) return;
+    SettingOff plainNames(opt::PreSuf);
+    SortBy(attribute.get(), true);
+}

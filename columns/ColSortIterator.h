@@ -1,0 +1,82 @@
+#pragma once
+// The individuals of the open file (or of its island view) in the order of one
+// column, ascending or descending. The list views, the list reports and the
+// find indexes walk it.
+//
+// The array holds individual numbers in view order until a column sorts it;
+// the sort is always ascending by key and GetItem produces descending order.
+// Building keys and sorting let window messages through, so a sort refuses to
+// be re-entered and tells callers (IsBusy, RebuildBlocked) not to free or
+// rebuild iterators meanwhile.
+#include "model/CollectionIterator.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class WAttrib;
+class WAttribArray;
+
+class WColSortIterator : public WCollectionIterator {
+public:
+    // Keys are built with a look at the message queue every this many individuals.
+    static constexpr std::int32_t kPumpEvery = 50;
+
+    // Ascending, no sort column; unfilled.
+    WColSortIterator(const std::string& name, std::int32_t capacity, WABSCollection* collection);
+    ~WColSortIterator() override;
+
+    // Fills when not filled yet.
+    std::int32_t Count() const override;
+    // Fills (once): the individuals of the collection's view, in view order.
+    void Sort() override;
+    // Ascending: the individual at position; descending: at count - position + 1.
+    std::int32_t GetItem(std::int32_t position) override;
+    std::int32_t First() override;
+    std::int32_t Next() override;
+    std::int32_t Prev() override;
+    std::int32_t Last() override;
+
+    bool IsAscending() const { return m_ascending; }
+    void SetAscending(bool value) { m_ascending = value; }
+
+    // Sorts by the attribute's column. The same column again (already sorted)
+    // only flips the direction, and only with toggle; a new column starts
+    // ascending when toggle is set. Nothing while this iterator sorts already,
+    // and nothing changes when the Cancel button stops the key building.
+    void SortBy(WAttrib* attribute, bool toggle);
+    // For the find indexes: sorts once by column 1, 2, 6, 7 or 48, names
+    // without prefixes and suffixes. Nothing once sorted, or for other ids.
+    void SortByColumnId(std::int32_t id);
+
+    std::int32_t GetSortColumnId() const { return m_sortColumnId; }
+    std::int32_t GetIndividualCount() const { return m_individualCount; }
+    // The keys of the present sort (null before the first sort).
+    const WAttribArray* GetKeys() const { return m_keys.get(); }
+    // The last SortBy was stopped by the Cancel button.
+    bool WasCancelled() const { return m_cancelled; }
+
+    // A SortBy of this iterator is running (its messages are being pumped).
+    bool IsBusy() const { return m_busy; }
+    // Some column sort is running: iterators, column sets and the collection
+    // must not be freed or rebuilt now.
+    static bool RebuildBlocked();
+
+protected:
+    void ensureFilled() const;
+    // Makes the keys of every listed individual; false when cancelled.
+    bool buildKeys(WAttribArray& keys, WAttrib& attribute);
+
+    std::int32_t m_individualCount = 0;
+    std::unique_ptr<WAttribArray> m_keys;
+    std::int32_t m_sortColumnId = 0;
+    bool m_ascending = true;
+    bool m_busy = false;
+    bool m_cancelled = false;
+
+private:
+    std::int32_t itemAtCursor(std::int32_t position);
+};
+
+// Makes an empty key array for a sort kind (null for kind 0 and unknown kinds).
+std::unique_ptr<WAttribArray> MakeKeyArray(std::int32_t sortKind, std::int32_t capacity);

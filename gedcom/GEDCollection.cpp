@@ -1,0 +1,467 @@
+#include "gedcom/GEDCollection.h"
+
+#include "gedcom/GEDIndividual.h"
+#include "gedcom/GEDMarriage.h"
+#include "gedcom/GEDNote.h"
+#include "gedcom/GEDRepo.h"
+#include "gedcom/GEDSource.h"
+#include "gedcom/GEDSubmitter.h"
+#include "model/ABSNote.h"
+#include "model/CharSet.h"
+#include "model/DateTimeText.h"
+#include "model/Global.h"
+#include "model/StrFunc.h"
+#include "platform/Hooks.h"
+
+#include <sys/stat.h>
+
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+// Index kind of each record type of GetRecordType.
+int kindOfType(int type)
+{
+    switch (type) {
+    case GEDRecordType::Individual: return WGEDCollection::KindIndividual;
+    case GEDRecordType::Family: return WGEDCollection::KindFamily;
+    case GEDRecordType::Note: return WGEDCollection::KindNote;
+    case GEDRecordType::Source: return WGEDCollection::KindSource;
+    case GEDRecordType::Submission: return WGEDCollection::KindSubmission;
+    case GEDRecordType::Repository: return WGEDCollection::KindRepository;
+    case GEDRecordType::Object: return WGEDCollection::KindObject;
+    default: return WGEDCollection::KindSubmitter;
+    }
+}
+
+// Every line break (CR LF, LF, CR) as CR LF.
+std::string adjustLineBreaks(std::string_view s)
+{
+    std::string out;
+    out.reserve(s.size() + s.size() / 16);
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        char c = s[i];
+        if (c == '\r') {
+            out += "\r\n";
+            if (i + 1 < s.size() && s[i + 1] == '\n') ++i;
+        } else if (c == '\n') {
+            out += "\r\n";
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+// Days from 30 December 1899 to a calendar date (proleptic Gregorian).
+long daysSince1899(int y, int m, int d)
+{
+    auto civil = [](long yy, long mm, long dd) {
+        yy -= mm <= 2;
+        long era = (yy >= 0 ? yy : yy - 399) / 400;
+        long yoe = yy - era * 400;
+        long doy = (153 * (mm + (mm > 2 ? -3 : 9)) + 2) / 5 + dd - 1;
+        long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+        return era * 146097 + doe - 719468;
+    };
+    return civil(y, m, d) - civil(1899, 12, 30);
+}
+
+} // namespace
+
+WGEDCollection::WGEDCollection(const std::string& fileName)
+{
+    m_fileKind = 1;
+    m_fileName = fileName;
+    m_file = std::make_unique<WGEDTextMMF>(fileName);
+}
+
+WGEDCollection::~WGEDCollection()
+{
+    // Link tables and indexes go before the mapping they were read from.
+    m_famLinks.reset();
+    m_indLinks.reset();
+    for (auto& x : m_xrefs) x.reset();
+    for (auto& o : m_offsets) o.reset();
+    m_indIndex.reset();
+    m_file.reset();
+}
+
+bool WGEDCollection::Open()
+{
+    if (!m_file) return false;
+    std::int64_t size = m_file->GetSize();
+    std::int32_t indCapacity = std::int32_t(std::max<std::int64_t>(size / 150, 1024));
+    std::int32_t famCapacity = std::int32_t(std::max<std::int64_t>(size / 400, 1024));
+    m_indIndex = std::make_unique<WGEDIndIndex>(std::string(), indCapacity);
+    m_xrefs[KindIndividual] = std::make_unique<WXREFIndex>(std::string(), indCapacity);
+    m_offsets[KindFamily] = std::make_unique<WOffsetIndex>(std::string(), famCapacity);
+    m_xrefs[KindFamily] = std::make_unique<WXREFIndex>(std::string(), famCapacity);
+    for (int k = KindNote; k <= KindCount; ++k) {
+        m_offsets[std::size_t(k)] = std::make_unique<WOffsetIndex>(std::string(), 0);
+        m_xrefs[std::size_t(k)] = std::make_unique<WXREFIndex>(std::string(), 0);
+    }
+    if (plat::cancelRequested() || !indexPass()) return false;
+    if (plat::cancelRequested() || !buildLinks()) return false;
+    m_charSet = ReadCharSet();
+    return !plat::cancelRequested();
+}
+
+bool WGEDCollection::indexPass()
+{
+    const char* base = m_file->Begin();
+    const char* end = m_file->End();
+    m_header = static_cast<const char*>(std::memchr(base, '0', std::size_t(end - base)));
+    m_indLinkLines.clear();
+    m_famLinkLines.clear();
+    if (!m_header) return true;
+    // One walk over every line. A level-0 line is a record when its '0' is
+    // the first byte after a line end; any line whose first non-blank byte is
+    // '0' ends the lines that belong to the record before it. The link lines
+    // of individuals and families are noted on the way, so the link passes
+    // need not read the records again.
+    std::int32_t count = 0;
+    int ownerKind = 0;
+    std::int32_t owner = 0;
+    const WGEDTextMMF& f = *m_file;
+    const char* p = f.LineEnd(m_header);
+    while (p < end) {
+        bool indented = false;
+        while (p < end) {
+            char c = *p;
+            if (c == '\r' || c == '\n') indented = false;
+            else if (c == ' ' || c == '\t') indented = true;
+            else break;
+            ++p;
+        }
+        if (p >= end) break;
+        const char* line = p;
+        if (*line == '0') {
+            ownerKind = 0;
+            if (!indented) {
+                if (plat::cancelRequested()) return false;
+                if (f.WordAt(line) == GEDTag("0 TR")) break;
+                if (auto xref = f.GetXREF(f.At(line, 2), false)) {
+                    int kind = kindOfType(f.GetRecordType(line));
+                    std::uint32_t offset = std::uint32_t(line - base);
+                    if (kind == KindIndividual) m_indIndex->Add(offset);
+                    else m_offsets[std::size_t(kind)]->Add(offset);
+                    m_xrefs[std::size_t(kind)]->Add(*xref);
+                    ownerKind = kind;
+                    owner = m_xrefs[std::size_t(kind)]->Count();
+                    if (count % PumpInterval == 0) plat::processMessages();
+                    ++count;
+                }
+            }
+        } else if (*line == '1' && ownerKind) {
+            std::uint32_t tag = f.TagWord(line);
+            if (ownerKind == KindIndividual && (tag == GEDTags::FAMC || tag == GEDTags::FAMS))
+                m_indLinkLines.push_back({std::uint32_t(line - base), owner});
+            else if (ownerKind == KindFamily && (tag == GEDTags::HUSB || tag == GEDTags::WIFE || tag == GEDTags::CHIL))
+                m_famLinkLines.push_back({std::uint32_t(line - base), owner});
+        }
+        p = f.LineEnd(line);
+    }
+    if (plat::cancelRequested()) return false;
+    for (int k = 1; k <= KindCount; ++k) m_xrefs[std::size_t(k)]->Prepare();
+    return !plat::cancelRequested();
+}
+
+bool WGEDCollection::buildLinks()
+{
+    m_famLinks.reset();
+    m_indLinks.reset();
+    m_indLinks = std::make_unique<WIndLinks>(std::string(), GetIndividualCount());
+    m_famLinks = std::make_unique<WFamLinks>(std::string(), GetMarriageCount());
+    const WGEDTextMMF& f = *m_file;
+    const char* base = f.Begin();
+    bool ok = true;
+    // Individuals first (their FAMC and FAMS lines in record order), then families.
+    std::int32_t last = 0;
+    for (const LinkLine& l : m_indLinkLines) {
+        if (l.owner != last && plat::cancelRequested()) {
+            ok = false;
+            break;
+        }
+        last = l.owner;
+        const char* line = base + l.offset;
+        auto xref = f.GetXREF(f.At(line, 6), false);
+        std::int32_t family = xref ? FindXref(KindFamily, *xref) : 0;
+        if (family <= 0) continue;
+        if (f.TagWord(line) == GEDTags::FAMC) {
+            m_indLinks->AddParentFamily(l.owner, false, false, 7, 1, family);
+            m_famLinks->AddChild(family, l.owner);
+        } else {
+            m_indLinks->AddSpouseFamily(l.owner, family, false);
+        }
+    }
+    last = 0;
+    for (const LinkLine& l : ok ? m_famLinkLines : std::vector<LinkLine>()) {
+        if (l.owner != last && plat::cancelRequested()) {
+            ok = false;
+            break;
+        }
+        last = l.owner;
+        const char* line = base + l.offset;
+        auto xref = f.GetXREF(f.At(line, 6), false);
+        std::int32_t ind = xref ? FindXref(KindIndividual, *xref) : 0;
+        if (ind <= 0) continue;
+        std::uint32_t tag = f.TagWord(line);
+        if (tag == GEDTags::CHIL) {
+            m_famLinks->AddChild(l.owner, ind);
+            m_indLinks->AddParentFamily(ind, false, false, 7, 1, l.owner);
+        } else {
+            if (tag == GEDTags::HUSB) m_famLinks->SetHusband(l.owner, ind);
+            else m_famLinks->SetWife(l.owner, ind);
+            m_indLinks->AddSpouseFamily(ind, l.owner, false);
+        }
+    }
+    // The notes of the walk are not needed again.
+    std::vector<LinkLine>().swap(m_indLinkLines);
+    std::vector<LinkLine>().swap(m_famLinkLines);
+    return ok;
+}
+
+void WGEDCollection::AfterOpen()
+{
+    if (m_indLinks) m_indLinks->SortSpouseFamilies(*this);
+}
+
+const char* WGEDCollection::headerLine(std::uint32_t tag) const
+{
+    if (!m_header) return nullptr;
+    for (const char* line = m_file->NextLine(m_header); line && *line != '0'; line = m_file->NextLine(line))
+        if (*line == '1' && m_file->TagWord(line) == tag) return line;
+    return nullptr;
+}
+
+std::uint8_t WGEDCollection::ReadCharSet() const
+{
+    const char* line = headerLine(GEDTags::CHAR);
+    if (!line) return 0;
+    std::string v = Global::ToUpper(abs_text::Trim(m_file->GetValue(m_file->At(line, 6))));
+    if (v == "ANSEL") return 1;
+    if (v == "UTF-8") return 2;
+    return 0;
+}
+
+std::string WGEDCollection::ConvertText(std::string_view text) const
+{
+    switch (m_charSet) {
+    case 1: return StrFunc::AnselToAnsi(std::string(text));
+    case 2: return StrFunc::Utf8ToAnsi(std::string(text));
+    default: return std::string(text);
+    }
+}
+
+std::int32_t WGEDCollection::FindXref(int kind, std::string_view xref) const
+{
+    if (kind < 1 || kind > KindCount || !m_xrefs[std::size_t(kind)]) return 0;
+    return m_xrefs[std::size_t(kind)]->Find(xref);
+}
+
+std::int32_t WGEDCollection::CountOf(int kind) const
+{
+    if (kind < 1 || kind > KindCount || !m_xrefs[std::size_t(kind)]) return 0;
+    return m_xrefs[std::size_t(kind)]->Count();
+}
+
+WOffsetIndex* WGEDCollection::OffsetIndex(int kind) const
+{
+    return kind >= 2 && kind <= KindCount ? m_offsets[std::size_t(kind)].get() : nullptr;
+}
+
+WXREFIndex* WGEDCollection::XrefIndex(int kind) const
+{
+    return kind >= 1 && kind <= KindCount ? m_xrefs[std::size_t(kind)].get() : nullptr;
+}
+
+const char* WGEDCollection::RecordPointer(int kind, std::int32_t n) const
+{
+    std::uint32_t offset;
+    if (kind == KindIndividual) {
+        if (!m_indIndex) throw EIndexError(n);
+        offset = m_indIndex->GetOffset(n);
+    } else {
+        WOffsetIndex* index = OffsetIndex(kind);
+        if (!index) throw EIndexError(n);
+        offset = index->GetOffset(n);
+    }
+    return m_file->Begin() + offset;
+}
+
+WGEDIndIndex::Entry& WGEDCollection::IndividualEntry(std::int32_t n)
+{
+    if (!m_indIndex) throw EIndexError(n);
+    WGEDIndIndex::Entry& e = m_indIndex->GetEntry(n);
+    if (!(e.flags & WGEDIndIndex::PositionsFilled)) WGEDIndividual::FillEntry(*m_file, m_file->Begin() + e.offset, e);
+    return e;
+}
+
+// --- records ---
+
+std::unique_ptr<WABSIndividual> WGEDCollection::MakeIndividual(std::int32_t n)
+{
+    return std::make_unique<WGEDIndividual>(*this, n);
+}
+
+std::unique_ptr<WABSMarriage> WGEDCollection::MakeMarriage(std::int32_t n)
+{
+    return std::make_unique<WGEDMarriage>(*this, n);
+}
+
+std::unique_ptr<WABSNote> WGEDCollection::MakeNote(std::int32_t n)
+{
+    return std::make_unique<WGEDNote>(*this, OffsetIndex(KindNote)->GetOffset(n), *m_file);
+}
+
+std::unique_ptr<WABSSource> WGEDCollection::MakeSource(std::int32_t n)
+{
+    return std::make_unique<WGEDSource>(*this, OffsetIndex(KindSource)->GetOffset(n), *m_file);
+}
+
+std::unique_ptr<WABSRepo> WGEDCollection::MakeRepository(std::int32_t n)
+{
+    // A file without repository records has none to give, whatever else it holds.
+    if (GetRepositoryCount() == 0) return nullptr;
+    return std::make_unique<WGEDRepo>(*this, OffsetIndex(KindRepository)->GetOffset(n), *m_file);
+}
+
+std::unique_ptr<WABSSubmitter> WGEDCollection::GetSubmitter()
+{
+    const char* line = headerLine(GEDTags::SUBM);
+    if (!line) return nullptr;
+    auto xref = m_file->GetXREF(m_file->At(line, 7), false);
+    std::int32_t n = xref ? FindXref(KindSubmitter, *xref) : 0;
+    if (n <= 0) return nullptr;
+    return std::make_unique<WGEDSubmitter>(*this, *m_file, RecordPointer(KindSubmitter, n));
+}
+
+// --- header ---
+
+WABSCollection::FileInfo WGEDCollection::GetFileInfo()
+{
+    FileInfo rows;
+    if (!m_header) return rows;
+    const WGEDTextMMF& f = *m_file;
+    auto add = [&](const char* label, std::string value) {
+        if (rows.size() < MaxHeaderRows) rows.emplace_back(label, std::move(value));
+    };
+    auto value = [&](const char* line) { return ConvertText(abs_text::Trim(f.GetValue(f.At(line, 7)))); };
+    for (const char* line = f.NextLine(m_header); line && *line != '0'; line = f.NextLine(line)) {
+        if (*line != '1') continue;
+        switch (f.TagWord(line)) {
+        case GEDTags::SOUR:
+            add("Application", value(line));
+            for (const char* sub = f.NextLine(line); sub && *sub != '0' && *sub != '1'; sub = f.NextLine(sub)) {
+                switch (f.TagWord(sub)) {
+                case GEDTags::NAME: add("Application Name", value(sub)); break;
+                case GEDTags::VERS: add("Application Version", value(sub)); break;
+                case GEDTags::CORP: add("Application Corp.", value(sub)); break;
+                case GEDTags::ADDR: add("Application Address", value(sub)); break;
+                default: break;
+                }
+            }
+            break;
+        case GEDTags::DEST: add("Destination", value(line)); break;
+        case GEDTags::DATE: {
+            std::string v = value(line);
+            const char* next = f.NextLine(line);
+            if (next && f.TagWord(next) == GEDTags::TIME) v += " " + abs_text::Trim(f.GetValue(f.At(next, 7)));
+            add("Date", v);
+            break;
+        }
+        case GEDTags::FILE: add("File name", value(line)); break;
+        case GEDTags::GEDC:
+            for (const char* sub = f.NextLine(line); sub && *sub != '0' && *sub != '1'; sub = f.NextLine(sub)) {
+                if (*sub != '2') continue;
+                if (f.TagWord(sub) == GEDTags::VERS) add("GEDC Version", value(sub));
+                else if (f.TagWord(sub) == GEDTags::FORM) add("GEDC Form", value(sub));
+            }
+            break;
+        case GEDTags::CHAR: add("Char Set", value(line)); break;
+        default: break;
+        }
+    }
+    return rows;
+}
+
+std::string WGEDCollection::GetHeaderText()
+{
+    if (!m_header) return {};
+    std::string_view raw = m_file->RecordView(m_header);
+    if (m_file->IsLFOnly()) return ConvertText(adjustLineBreaks(raw));
+    return ConvertText(raw);
+}
+
+void WGEDCollection::Flush()
+{
+    if (m_file) m_file->Flush();
+}
+
+std::string WGEDCollection::GetFileSizeText() { return StrFunc::FormatThousands(m_file ? m_file->GetSize() : 0); }
+
+std::string WGEDCollection::GetFileDateText()
+{
+    struct stat st {};
+    if (!m_file || fstat(m_file->GetHandle(), &st) != 0) return {};
+    std::time_t t = st.st_mtime;
+    std::tm tm {};
+    if (!localtime_r(&t, &tm)) return {};
+    double value = double(daysSince1899(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday)) +
+                   (tm.tm_hour * 3600.0 + tm.tm_min * 60.0 + tm.tm_sec) / 86400.0;
+    return DateTimeText::FormatDateTime("dd mmm yyyy, h:mm AM/PM", value);
+}
+
+// --- links ---
+
+std::int32_t WGEDCollection::LinkParentFamilyCount(std::int32_t individual)
+{
+    return m_indLinks ? m_indLinks->GetParentFamilyCount(individual) : 0;
+}
+
+std::int32_t WGEDCollection::LinkParentFamily(std::int32_t individual, std::int32_t k)
+{
+    return m_indLinks ? m_indLinks->GetParentFamily(individual, k) : 0;
+}
+
+std::int32_t WGEDCollection::LinkSpouseFamilyCount(std::int32_t individual)
+{
+    return m_indLinks ? m_indLinks->GetSpouseFamilyCount(individual) : 0;
+}
+
+std::int32_t WGEDCollection::LinkSpouseFamily(std::int32_t individual, std::int32_t k)
+{
+    return m_indLinks ? m_indLinks->GetSpouseFamily(individual, k) : 0;
+}
+
+std::int32_t WGEDCollection::LinkHusband(std::int32_t family) { return m_famLinks ? m_famLinks->GetHusband(family) : 0; }
+std::int32_t WGEDCollection::LinkWife(std::int32_t family) { return m_famLinks ? m_famLinks->GetWife(family) : 0; }
+
+std::int32_t WGEDCollection::LinkChildCount(std::int32_t family)
+{
+    return m_famLinks ? m_famLinks->GetChildCount(family) : 0;
+}
+
+std::int32_t WGEDCollection::LinkChild(std::int32_t family, std::int32_t n)
+{
+    return m_famLinks ? m_famLinks->GetChild(family, n) : 0;
+}
+
+void WGEDCollection::LinkChildren(std::int32_t family, std::vector<std::int32_t>& children)
+{
+    children.clear();
+    if (m_famLinks) m_famLinks->GetChildren(family, children);
+}
+
+char WGEDCollection::LinkSex(std::int32_t individual)
+{
+    if (!IndividualExists(individual)) return '\0';
+    return char(IndividualEntry(individual).sex);
+}
+
+void WGEDCollection::LinkSortChildren(std::int32_t family)
+{
+    if (m_famLinks) m_famLinks->SortChildren(family, this);
+}

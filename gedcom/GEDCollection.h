@@ -1,0 +1,138 @@
+#pragma once
+// The collection of one GEDCOM file: the file mapped read-only, one pass over
+// its level-0 records that builds offset and identifier indexes per kind of
+// record, two link passes (individuals, then families), the character set of
+// the header, and record objects made on request from the stored offsets.
+#include "gedcom/GEDIndIndex.h"
+#include "gedcom/GEDTextMMF.h"
+#include "gedcom/IndLinks.h"
+#include "gedcom/OffsetIndex.h"
+#include "gedcom/XREFIndex.h"
+#include "model/ABSCollection.h"
+#include "model/FamLinks.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A record whose text cannot be found.
+class EMemoryError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class WGEDCollection : public WABSCollection {
+public:
+    // Index kinds of the level-0 records.
+    enum Kind : int {
+        KindIndividual = 1,
+        KindFamily = 2,
+        KindNote = 3,
+        KindSource = 4,
+        KindSubmitter = 5,   // SUBM and every tag not listed
+        KindSubmission = 6,
+        KindRepository = 7,
+        KindObject = 8,
+    };
+    static constexpr int KindCount = 8;
+    // Header information rows kept at most.
+    static constexpr std::size_t MaxHeaderRows = 256;
+    // The wait dialog gets a look-in after every this many indexed records.
+    static constexpr std::int32_t PumpInterval = 500;
+
+    // Maps the file (the mapped-file error when it cannot be); nothing indexed.
+    explicit WGEDCollection(const std::string& fileName);
+    ~WGEDCollection() override;
+
+    // Indexes and links the file and reads its character set; false when the
+    // wait dialog's Cancel was pressed.
+    bool Open() override;
+    // Puts every individual's spouse families in order.
+    void AfterOpen() override;
+
+    void Flush() override;
+    std::string GetFileSizeText() override;
+    std::string GetFileDateText() override;
+    std::unique_ptr<WABSSubmitter> GetSubmitter() override;
+    std::int32_t GetIndividualCount() override { return CountOf(KindIndividual); }
+    std::int32_t GetMarriageCount() override { return CountOf(KindFamily); }
+    std::int32_t GetNoteCount() override { return CountOf(KindNote); }
+    std::int32_t GetSourceCount() override { return CountOf(KindSource); }
+    std::int32_t GetRepositoryCount() { return CountOf(KindRepository); }
+    FileInfo GetFileInfo() override;
+    std::string GetHeaderText() override;
+    std::string GetExtraHeaderText() override { return "N/A"; }
+
+    std::int32_t FindIndividualByXref(const std::string& xref) override { return FindXref(KindIndividual, xref); }
+    std::int32_t FindMarriageByXref(const std::string& xref) override { return FindXref(KindFamily, xref); }
+    std::int32_t FindNoteByXref(const std::string& xref) override { return FindXref(KindNote, xref); }
+    std::int32_t FindSourceByXref(const std::string& xref) override { return FindXref(KindSource, xref); }
+    std::int32_t FindRepositoryByXref(const std::string& xref) override { return FindXref(KindRepository, xref); }
+
+    // Links straight from the tables, without record objects.
+    std::int32_t LinkParentFamilyCount(std::int32_t individual) override;
+    std::int32_t LinkParentFamily(std::int32_t individual, std::int32_t k) override;
+    std::int32_t LinkSpouseFamilyCount(std::int32_t individual) override;
+    std::int32_t LinkSpouseFamily(std::int32_t individual, std::int32_t k) override;
+    std::int32_t LinkHusband(std::int32_t family) override;
+    std::int32_t LinkWife(std::int32_t family) override;
+    std::int32_t LinkChildCount(std::int32_t family) override;
+    std::int32_t LinkChild(std::int32_t family, std::int32_t n) override;
+    void LinkChildren(std::int32_t family, std::vector<std::int32_t>& children) override;
+    char LinkSex(std::int32_t individual) override;
+    void LinkSortChildren(std::int32_t family) override;
+
+    // --- for the record classes ---
+    // File text to code page 1252 by the character set: 1 ANSEL, 2 UTF-8,
+    // anything else unchanged.
+    std::string ConvertText(std::string_view text) const;
+    // The character set named by the header's CHAR line: 1 ANSEL, 2 UTF-8, 0 other.
+    std::uint8_t ReadCharSet() const;
+    // Record number of an identifier in the index of a kind; 0 when absent.
+    std::int32_t FindXref(int kind, std::string_view xref) const;
+    std::int32_t CountOf(int kind) const;
+    // Start of the level-0 line of record n of a kind; EIndexError outside 1..count.
+    const char* RecordPointer(int kind, std::int32_t n) const;
+    // The individual's index entry, its positions filled on first use.
+    WGEDIndIndex::Entry& IndividualEntry(std::int32_t n);
+
+    const WGEDTextMMF& File() const { return *m_file; }
+    const char* Header() const { return m_header; }
+    WGEDIndIndex* IndIndex() const { return m_indIndex.get(); }
+    WOffsetIndex* OffsetIndex(int kind) const;
+    WXREFIndex* XrefIndex(int kind) const;
+    WIndLinks* IndLinks() const { return m_indLinks.get(); }
+    WFamLinks* FamLinks() const { return m_famLinks.get(); }
+
+protected:
+    std::unique_ptr<WABSIndividual> MakeIndividual(std::int32_t n) override;
+    std::unique_ptr<WABSMarriage> MakeMarriage(std::int32_t n) override;
+    std::unique_ptr<WABSNote> MakeNote(std::int32_t n) override;
+    std::unique_ptr<WABSSource> MakeSource(std::int32_t n) override;
+    std::unique_ptr<WABSRepo> MakeRepository(std::int32_t n) override;
+
+private:
+    bool indexPass();
+    bool buildLinks();
+    // The first level-1 line with the tag among the header's lines, or null.
+    const char* headerLine(std::uint32_t tag) const;
+
+    std::unique_ptr<WGEDTextMMF> m_file;
+    const char* m_header = nullptr;
+    std::unique_ptr<WGEDIndIndex> m_indIndex;
+    std::array<std::unique_ptr<WOffsetIndex>, KindCount + 1> m_offsets;   // kinds 2..8
+    std::array<std::unique_ptr<WXREFIndex>, KindCount + 1> m_xrefs;       // kinds 1..8
+    std::unique_ptr<WIndLinks> m_indLinks;
+    std::unique_ptr<WFamLinks> m_famLinks;
+    // Link lines noted by the index pass for the link passes: the line's
+    // offset and the number of the individual or family it belongs to.
+    struct LinkLine {
+        std::uint32_t offset;
+        std::int32_t owner;
+    };
+    std::vector<LinkLine> m_indLinkLines, m_famLinkLines;
+};

@@ -1,0 +1,35 @@
+#include "gedcom/GEDIndIndex.h"
+
+#include "model/ABSCollection.h"
+
+#include <cstring>
+
+WGEDIndIndex::WGEDIndIndex(const std::string& name, std::int32_t capacity)
+    : WABSArrayIndex(name, false, sizeof(Entry), capacity)
+{
+}
+
+void WGEDIndIndex::Add(std::uint32_t offset)
+{
+    Entry e{};
+    e.offset = offset;
+    e.sex = 'U';
+    WABSArrayIndex::Add(&e);
+}
+
+std::uint32_t WGEDIndIndex::GetOffset(std::int32_t n) const
+{
+    const char* p = GetPtr(n);
+    if (!p) throw EIndexError(n);
+    std::uint32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+}
+
+WGEDIndIndex::Entry& WGEDIndIndex::GetEntry(std::int32_t n)
+{
+    char* p = GetPtr(n);
+    if (!p) throw EIndexError(n);
+    // The store is 8-byte aligned and entries are 4-byte multiples.
+    return *reinterpret_cast<Entry*>(p);
+}

@@ -1,0 +1,14 @@
+#pragma once
+// A NOTE record: its text and continuation lines, each converted; empty lines dropped.
+#include "model/ABSNote.h"
+
+#include <cstdint>
+
+class WGEDCollection;
+class WGEDTextMMF;
+
+class WGEDNote : public WABSNote {
+public:
+    // Offset 0 gives an empty note.
+    WGEDNote(const WGEDCollection& collection, std::uint32_t offset, const WGEDTextMMF& file);
+};

@@ -1,0 +1,287 @@
+#include "gedcom/IndLinks.h"
+
+#include "model/ABSCollection.h"
+#include "model/Date.h"
+#include "model/Global.h"
+
+#include <algorithm>
+#include <cstring>
+
+WIndLinks::WIndLinks(const std::string& name, std::int32_t individualCount)
+    : WABSArrayIndex(name, false, sizeof(Record), individualCount),
+      m_parents(std::make_unique<WLinkArray>(std::max(individualCount / 3, 0))),
+      m_spouses(std::make_unique<WLinkArray>(std::max(individualCount / 3, 0)))
+{
+    SetCount(individualCount);
+}
+
+WIndLinks::~WIndLinks() = default;
+
+WIndLinks::Record* WIndLinks::rec(std::int32_t individual) const
+{
+    // Records are 4-byte multiples in an aligned store.
+    return reinterpret_cast<Record*>(GetPtr(individual));
+}
+
+bool WIndLinks::appendLink(WLinkArray& pool, std::unordered_map<std::int32_t, std::unordered_set<std::int32_t>>& sets,
+                           std::int32_t individual, std::int32_t& first, std::int32_t& tail, std::int32_t chainCount,
+                           bool allowDuplicate, std::int32_t family, std::int32_t a, std::int32_t b)
+{
+    if (!first) {
+        first = tail = pool.AddNode(family, a, b);
+        return true;
+    }
+    if (!allowDuplicate) {
+        if (chainCount <= WalkLimit) {
+            if (pool.FindLink(first, family)) return false;
+        } else {
+            auto it = sets.find(individual);
+            if (it == sets.end()) {
+                // First time past the limit: one walk fills the set.
+                auto& s = sets[individual];
+                for (std::int32_t node = first; node; node = pool.NextNode(node))
+                    for (std::int32_t slot = 0; slot < WLinkArray::SlotsPerNode; ++slot)
+                        if (std::int32_t t = pool.SlotTarget(node, slot)) s.insert(t);
+                it = sets.find(individual);
+            }
+            if (!it->second.insert(family).second) return false;
+        }
+    } else if (auto it = sets.find(individual); it != sets.end()) {
+        it->second.insert(family);
+    }
+    return pool.AppendLink(tail, family, a, b);
+}
+
+void WIndLinks::AddParentFamily(std::int32_t individual, bool allowDuplicate, bool makeFirst, std::uint16_t code1,
+                                std::uint16_t code2, std::int32_t family)
+{
+    Record* r = rec(individual);
+    if (!r) return;
+    if (makeFirst) r->flags |= ParentOrderFixed;
+    if (r->parentCount == 0) {
+        r->firstParent = family;
+        r->code1 = code2;
+        r->code2 = code1;
+        r->parentCount = 1;
+        return;
+    }
+    if (!allowDuplicate && family == r->firstParent) return;
+    if (!r->parentOverflow) {
+        ++r->parentCount;
+        if (makeFirst) {
+            std::int32_t node = m_parents->AddNode(r->firstParent, r->code1, r->code2);
+            r = rec(individual);
+            r->parentOverflow = r->parentTail = node;
+            r->firstParent = family;
+            r->code1 = code2;
+            r->code2 = code1;
+        } else {
+            std::int32_t node = m_parents->AddNode(family, code2, code1);
+            r = rec(individual);
+            r->parentOverflow = r->parentTail = node;
+        }
+        return;
+    }
+    std::int32_t first = r->parentOverflow, tail = r->parentTail;
+    bool added = appendLink(*m_parents, m_parentSets, individual, first, tail, r->parentCount - 1, allowDuplicate,
+                            family, code2, code1);
+    r = rec(individual);
+    r->parentTail = tail;
+    if (!added) return;
+    ++r->parentCount;
+    if (makeFirst) moveParentFirst(individual, family);
+}
+
+void WIndLinks::AddSpouseFamily(std::int32_t individual, std::int32_t family, bool makeFirst)
+{
+    Record* r = rec(individual);
+    if (!r) return;
+    if (makeFirst) r->flags |= SpouseOrderFixed;
+    if (r->spouseCount == 0) {
+        r->firstSpouse = family;
+        r->spouseCount = 1;
+        return;
+    }
+    if (family == r->firstSpouse) return;
+    if (!r->spouseOverflow) {
+        ++r->spouseCount;
+        std::int32_t target = makeFirst ? r->firstSpouse : family;
+        std::int32_t node = m_spouses->AddNode(target, 0, 0);
+        r = rec(individual);
+        r->spouseOverflow = r->spouseTail = node;
+        if (makeFirst) r->firstSpouse = family;
+        return;
+    }
+    std::int32_t first = r->spouseOverflow, tail = r->spouseTail;
+    bool added = appendLink(*m_spouses, m_spouseSets, individual, first, tail, r->spouseCount - 1, false, family, 0, 0);
+    r = rec(individual);
+    r->spouseTail = tail;
+    if (!added) return;
+    ++r->spouseCount;
+    if (makeFirst) moveSpouseFirst(individual, family);
+}
+
+void WIndLinks::moveParentFirst(std::int32_t individual, std::int32_t family)
+{
+    Record* r = rec(individual);
+    r->flags |= ParentOrderFixed;
+    if (r->parentCount <= 1 || r->firstParent == family) return;
+    std::int32_t pos = m_parents->FindLink(r->parentOverflow, family);
+    std::int32_t t = 0, a = 0, b = 0;
+    if (!pos || !m_parents->GetLink(r->parentOverflow, pos, t, a, b)) return;
+    m_parents->SetLink(r->parentOverflow, pos, r->firstParent, r->code1, r->code2);
+    if (auto it = m_parentSets.find(individual); it != m_parentSets.end()) {
+        it->second.erase(family);
+        it->second.insert(r->firstParent);
+    }
+    r->firstParent = family;
+    r->code1 = std::uint16_t(a);
+    r->code2 = std::uint16_t(b);
+}
+
+void WIndLinks::moveSpouseFirst(std::int32_t individual, std::int32_t family)
+{
+    Record* r = rec(individual);
+    r->flags |= SpouseOrderFixed;
+    if (r->spouseCount <= 1 || r->firstSpouse == family) return;
+    std::int32_t pos = m_spouses->FindLink(r->spouseOverflow, family);
+    if (!pos) return;
+    m_spouses->SetLink(r->spouseOverflow, pos, r->firstSpouse, 0, 0);
+    if (auto it = m_spouseSets.find(individual); it != m_spouseSets.end()) {
+        it->second.erase(family);
+        it->second.insert(r->firstSpouse);
+    }
+    r->firstSpouse = family;
+}
+
+std::int32_t WIndLinks::GetParentFamilyCount(std::int32_t individual) const
+{
+    const Record* r = rec(individual);
+    return r ? r->parentCount : 0;
+}
+
+std::int32_t WIndLinks::GetSpouseFamilyCount(std::int32_t individual) const
+{
+    const Record* r = rec(individual);
+    return r ? r->spouseCount : 0;
+}
+
+std::int32_t WIndLinks::GetParentFamily(std::int32_t individual, std::int32_t i) const
+{
+    const Record* r = rec(individual);
+    if (!r || i < 1 || i > r->parentCount) return 0;
+    if (i == 1) return r->firstParent;
+    return r->parentOverflow ? m_parents->GetLinkTarget(r->parentOverflow, i - 1) : 0;
+}
+
+std::int32_t WIndLinks::GetSpouseFamily(std::int32_t individual, std::int32_t i) const
+{
+    const Record* r = rec(individual);
+    if (!r || i < 1 || i > r->spouseCount) return 0;
+    if (i == 1) return r->firstSpouse;
+    return r->spouseOverflow ? m_spouses->GetLinkTarget(r->spouseOverflow, i - 1) : 0;
+}
+
+bool WIndLinks::GetParentCodes(std::int32_t individual, std::int32_t i, std::uint16_t& first,
+                               std::uint16_t& second) const
+{
+    const Record* r = rec(individual);
+    if (!r || i < 1 || i > r->parentCount) return false;
+    if (i == 1) {
+        first = r->code1;
+        second = r->code2;
+        return true;
+    }
+    std::int32_t t = 0, a = 0, b = 0;
+    if (!r->parentOverflow || !m_parents->GetLink(r->parentOverflow, i - 1, t, a, b)) return false;
+    first = std::uint16_t(a);
+    second = std::uint16_t(b);
+    return true;
+}
+
+std::uint8_t WIndLinks::GetFlags(std::int32_t individual) const
+{
+    const Record* r = rec(individual);
+    return r ? r->flags : 0;
+}
+
+void WIndLinks::setSpouseOrder(std::int32_t individual, const std::vector<std::int32_t>& families)
+{
+    Record* r = rec(individual);
+    r->firstSpouse = families[0];
+    for (std::size_t k = 1; k < families.size(); ++k)
+        m_spouses->SetLink(r->spouseOverflow, std::int32_t(k), families[k], 0, 0);
+    // The set (if any) is made again from the chain when next needed.
+    m_spouseSets.erase(individual);
+    r->flags |= SpouseOrderFixed;
+}
+
+namespace {
+int compareNames(const std::string& a, const std::string& b)
+{
+    std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        unsigned char ca = Global::UpperChar(static_cast<unsigned char>(a[i]));
+        unsigned char cb = Global::UpperChar(static_cast<unsigned char>(b[i]));
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+} // namespace
+
+void WIndLinks::SortSpouseFamilies(WABSCollection& collection)
+{
+    struct Item {
+        std::int32_t family = 0;
+        std::unique_ptr<WABSMarriage> marriage;
+        const WDate* date = nullptr;
+        mutable bool nameKnown = false;
+        mutable std::string name;
+    };
+    std::vector<Item> items;
+    std::vector<std::int32_t> order;
+    for (std::int32_t ind = 1; ind <= Count(); ++ind) {
+        const Record* r = rec(ind);
+        if (r->spouseCount <= 1 || (r->flags & SpouseOrderFixed)) continue;
+        std::int32_t n = r->spouseCount;
+        items.clear();
+        items.resize(std::size_t(n));
+        for (std::int32_t k = 0; k < n; ++k) {
+            Item& it = items[std::size_t(k)];
+            it.family = GetSpouseFamily(ind, k + 1);
+            it.marriage = collection.GetMarriage(it.family);
+            if (it.marriage) it.date = it.marriage->GetDate();
+        }
+        auto nameOf = [&](const Item& it) -> const std::string& {
+            if (!it.nameKnown) {
+                it.nameKnown = true;
+                if (it.marriage) {
+                    std::int32_t other = it.marriage->GetOtherSpouse(ind);
+                    if (auto person = collection.GetIndividual(other)) it.name = person->GetFullName(true);
+                }
+            }
+            return it.name;
+        };
+        // > 0: a stands after b.
+        auto compare = [&](const Item& a, const Item& b) {
+            int r = 0;
+            if (!a.date && b.date) r = -1;
+            else if (a.date && !b.date) r = 1;
+            else if (a.date && b.date) r = a.date->Compare(b.date);
+            if ((!a.date && !b.date) || r == 0) r = compareNames(nameOf(a), nameOf(b));
+            return r;
+        };
+        if (n <= ExchangeSortLimit) {
+            for (std::int32_t a = 0; a < n - 1; ++a)
+                for (std::int32_t b = a + 1; b < n; ++b)
+                    if (compare(items[std::size_t(a)], items[std::size_t(b)]) > 0)
+                        std::swap(items[std::size_t(a)], items[std::size_t(b)]);
+        } else {
+            std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) { return compare(b, a) > 0; });
+        }
+        order.clear();
+        for (const Item& it : items) order.push_back(it.family);
+        items.clear();
+        setSpouseOrder(ind, order);
+    }
+}

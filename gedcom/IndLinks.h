@@ -1,0 +1,86 @@
+#pragma once
+// Per individual: the families in which it is a child (parent families, each
+// with two pedigree link codes) and those in which it is a spouse. The first
+// of each is held inline; further ones in chains of two link pools. Appending
+// never walks a chain: the last node is remembered, and long lists test
+// duplicates in a set.
+#include "model/ABSArrayIndex.h"
+#include "model/LinkArray.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+class WABSCollection;
+
+class WIndLinks : public WABSArrayIndex {
+public:
+    // Flag bits.
+    static constexpr std::uint8_t ParentOrderFixed = 1;
+    static constexpr std::uint8_t SpouseOrderFixed = 2;
+    // Individuals up to this many spouse families are ordered by the exchange
+    // sort; more by a merge sort with the same comparison.
+    static constexpr std::int32_t ExchangeSortLimit = 512;
+
+    // individualCount zeroed entries.
+    WIndLinks(const std::string& name, std::int32_t individualCount);
+    ~WIndLinks() override;
+
+    // A family in which the individual is a child. code1 and code2 are stored
+    // as the family's pair (code2, code1).
+    void AddParentFamily(std::int32_t individual, bool allowDuplicate, bool makeFirst, std::uint16_t code1,
+                         std::uint16_t code2, std::int32_t family);
+    // A family in which the individual is a spouse; duplicates are ignored.
+    void AddSpouseFamily(std::int32_t individual, std::int32_t family, bool makeFirst);
+
+    std::int32_t GetParentFamilyCount(std::int32_t individual) const;
+    std::int32_t GetSpouseFamilyCount(std::int32_t individual) const;
+    // The i-th family (1-based), 0 when out of range.
+    std::int32_t GetParentFamily(std::int32_t individual, std::int32_t i) const;
+    std::int32_t GetSpouseFamily(std::int32_t individual, std::int32_t i) const;
+    // The two codes of the i-th parent family; false when out of range.
+    bool GetParentCodes(std::int32_t individual, std::int32_t i, std::uint16_t& first, std::uint16_t& second) const;
+    std::uint8_t GetFlags(std::int32_t individual) const;
+
+    // Orders every individual's spouse families: undated first, then by
+    // marriage date, equal ones by the other spouse's name.
+    void SortSpouseFamilies(WABSCollection& collection);
+
+    WLinkArray& ParentLinks() { return *m_parents; }
+    WLinkArray& SpouseLinks() { return *m_spouses; }
+
+private:
+    struct Record {
+        std::uint8_t flags;
+        std::uint8_t pad[3];
+        std::int32_t parentCount;
+        std::int32_t firstParent;
+        std::uint16_t code1;          // second code argument
+        std::uint16_t code2;          // first code argument
+        std::int32_t parentOverflow;  // chain of the 2nd.. parent families
+        std::int32_t spouseCount;
+        std::int32_t firstSpouse;
+        std::int32_t spouseOverflow;
+        std::int32_t parentTail;      // last node of each chain, for appending
+        std::int32_t spouseTail;
+    };
+    static_assert(sizeof(Record) == 40, "individual link record layout");
+    // Above this many links a chain's duplicate test uses a set.
+    static constexpr std::int32_t WalkLimit = 48;
+
+    Record* rec(std::int32_t individual) const;
+    // Appends to a chain unless refused as a duplicate; true when added.
+    bool appendLink(WLinkArray& pool, std::unordered_map<std::int32_t, std::unordered_set<std::int32_t>>& sets,
+                    std::int32_t individual, std::int32_t& first, std::int32_t& tail, std::int32_t chainCount,
+                    bool allowDuplicate, std::int32_t family, std::int32_t a, std::int32_t b);
+    void moveParentFirst(std::int32_t individual, std::int32_t family);
+    void moveSpouseFirst(std::int32_t individual, std::int32_t family);
+    void setSpouseOrder(std::int32_t individual, const std::vector<std::int32_t>& families);
+
+    std::unique_ptr<WLinkArray> m_parents;
+    std::unique_ptr<WLinkArray> m_spouses;
+    std::unordered_map<std::int32_t, std::unordered_set<std::int32_t>> m_parentSets, m_spouseSets;
+};

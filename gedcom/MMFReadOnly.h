@@ -1,0 +1,14 @@
+#pragma once
+// An existing file mapped read-only; others may still read and write it.
+#include "model/MMF.h"
+
+#include <string>
+
+class WMMFReadOnly : public WMMF {
+public:
+    explicit WMMFReadOnly(const std::string& fileName) : WMMF(fileName, fmOpenRead | fmShareDenyNone, 0) {}
+
+    // First byte of the data and the byte after the last one.
+    const char* Begin() const { return Memory(); }
+    const char* End() const { return Memory() + GetSize(); }
+};

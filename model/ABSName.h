@@ -1,0 +1,31 @@
+#pragma once
+// A personal name.
+#include "model/ABSCitation.h"
+#include "model/ABSNote.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class WABSName {
+public:
+    virtual ~WABSName() = default;
+
+    virtual std::string GetSurname() const = 0;
+    virtual std::string GetGiven() const = 0;
+    virtual std::string GetPrefix() const = 0;
+    virtual std::string GetSuffix() const = 0;
+    virtual std::unique_ptr<WABSCitation> GetCitation(std::int32_t i) const = 0;
+    virtual std::unique_ptr<WABSNote> GetNote() const = 0;
+
+    std::int32_t GetCitationCount() const { return m_citationCount; }
+    // The surname, upper-cased when NameUpper is on.
+    std::string GetSurnameText() const;
+    // [prefix] given /surname/ [suffix], by PreSuf and NameSlash.
+    std::string GetFullName(bool withPrefixSuffix) const;
+    std::string GetCitationsText() const;
+    std::string GetNoteText() const;
+
+protected:
+    std::int32_t m_citationCount = 0;
+};

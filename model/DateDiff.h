@@ -1,0 +1,24 @@
+#pragma once
+#include <string>
+
+#include "model/Date.h"
+
+// The distance between two dates: days, exact or approximate, and whole years.
+class WDateDiff {
+public:
+    // True and the difference when both dates are present, valid and
+    // structured; False with days 0 otherwise.
+    bool Calc(const WDate* a, const WDate* b);
+    bool Calc(const WDate& a, const WDate& b) { return Calc(&a, &b); }
+
+    int GetDays() const { return fDays; }
+    bool IsExact() const { return fExact; }
+    int GetYears() const { return fYears; }
+    // The years in decimal, "~" in front when the difference is approximate.
+    std::string GetYearsText() const;
+
+private:
+    int fDays = 0;
+    int fYears = 0;
+    bool fExact = false;
+};

@@ -1,0 +1,171 @@
+#include "model/LinkArray.h"
+
+#include <cstring>
+
+WLinkArray::WLinkArray(std::int32_t capacity) : WABSArrayIndex(std::string(), false, NodeSize, capacity) {}
+
+void WLinkArray::Clear() {
+    WABSArrayIndex::Clear();
+    m_walkFirst = m_walkOrdinal = m_walkNode = 0;
+}
+
+bool WLinkArray::readNode(std::int32_t index, Node& node) const {
+    const char* p = GetPtr(index);
+    if (!p)
+        return false;
+    std::memcpy(&node, p, sizeof node);
+    return true;
+}
+
+void WLinkArray::writeNode(std::int32_t index, const Node& node) {
+    if (char* p = GetPtr(index))
+        std::memcpy(p, &node, sizeof node);
+}
+
+std::int32_t WLinkArray::AddNode(std::int32_t target, std::int32_t a, std::int32_t b) {
+    Node node{};
+    node.entries[0] = {target, a, b};
+    return Add(&node);
+}
+
+bool WLinkArray::AddLink(std::int32_t first, bool allowDuplicate, std::int32_t target, std::int32_t a,
+                         std::int32_t b) {
+    std::int32_t index = first;
+    Node node;
+    while (readNode(index, node)) {
+        if (node.entries[0].target == 0)
+            return false;
+        for (Slot& slot : node.entries) {
+            if (!allowDuplicate && slot.target == target)
+                return false;
+            if (slot.target == 0) {
+                slot = {target, a, b};
+                writeNode(index, node);
+                return true;
+            }
+        }
+        if (node.next == 0) {
+            // Every node is full: open a new one behind the last.
+            std::int32_t added = AddNode(target, a, b);
+            node.next = added;
+            writeNode(index, node);
+            return true;
+        }
+        index = node.next;
+    }
+    return false;
+}
+
+bool WLinkArray::AppendLink(std::int32_t& tail, std::int32_t target, std::int32_t a, std::int32_t b) {
+    Node node;
+    if (!readNode(tail, node))
+        return false;
+    for (Slot& slot : node.entries) {
+        if (slot.target == 0) {
+            slot = {target, a, b};
+            writeNode(tail, node);
+            return true;
+        }
+    }
+    std::int32_t added = AddNode(target, a, b);
+    node.next = added;
+    writeNode(tail, node);
+    tail = added;
+    return true;
+}
+
+std::int32_t WLinkArray::nodeOfLink(std::int32_t first, std::int32_t n) const {
+    if (n < 1 || !IsValidIndex(first))
+        return 0;
+    const std::int32_t ordinal = (n - 1) / SlotsPerNode;
+    std::int32_t index = first;
+    std::int32_t at = 0;
+    if (m_walkFirst == first && m_walkOrdinal <= ordinal && IsValidIndex(m_walkNode)) {
+        index = m_walkNode;
+        at = m_walkOrdinal;
+    }
+    Node node;
+    while (at < ordinal) {
+        if (!readNode(index, node) || node.next == 0)
+            return 0;
+        index = node.next;
+        ++at;
+    }
+    if (!IsValidIndex(index))
+        return 0;
+    m_walkFirst = first;
+    m_walkOrdinal = ordinal;
+    m_walkNode = index;
+    return index;
+}
+
+std::int32_t WLinkArray::GetLinkTarget(std::int32_t first, std::int32_t n) const {
+    std::int32_t target = 0, a = 0, b = 0;
+    return GetLink(first, n, target, a, b) ? target : 0;
+}
+
+bool WLinkArray::GetLink(std::int32_t first, std::int32_t n, std::int32_t& target, std::int32_t& a,
+                         std::int32_t& b) const {
+    Node node;
+    std::int32_t index = nodeOfLink(first, n);
+    if (index == 0 || !readNode(index, node))
+        return false;
+    const Slot& slot = node.entries[(n - 1) % SlotsPerNode];
+    target = slot.target;
+    a = slot.a;
+    b = slot.b;
+    return true;
+}
+
+bool WLinkArray::SetLink(std::int32_t first, std::int32_t n, std::int32_t target, std::int32_t a,
+                         std::int32_t b) {
+    Node node;
+    std::int32_t index = nodeOfLink(first, n);
+    if (index == 0 || !readNode(index, node))
+        return false;
+    node.entries[(n - 1) % SlotsPerNode] = {target, a, b};
+    writeNode(index, node);
+    return true;
+}
+
+void WLinkArray::ReplaceLink(std::int32_t first, std::int32_t oldTarget, std::int32_t newTarget,
+                             std::int32_t a, std::int32_t b) {
+    std::int32_t index = first;
+    Node node;
+    while (readNode(index, node) && node.entries[0].target != 0) {
+        for (Slot& slot : node.entries) {
+            if (slot.target == oldTarget) {
+                slot = {newTarget, a, b};
+                writeNode(index, node);
+                return;
+            }
+        }
+        index = node.next;
+    }
+}
+
+std::int32_t WLinkArray::FindLink(std::int32_t first, std::int32_t target) const {
+    std::int32_t index = first;
+    std::int32_t base = 0;
+    Node node;
+    while (readNode(index, node) && node.entries[0].target != 0) {
+        for (std::int32_t s = 0; s < SlotsPerNode; ++s)
+            if (node.entries[s].target == target)
+                return base + s + 1;
+        base += SlotsPerNode;
+        index = node.next;
+    }
+    return 0;
+}
+
+std::int32_t WLinkArray::NextNode(std::int32_t node) const {
+    Node n;
+    return readNode(node, n) ? n.next : 0;
+}
+
+std::int32_t WLinkArray::SlotTarget(std::int32_t node, std::int32_t slot) const {
+    Node n;
+    if (slot < 0 || slot >= SlotsPerNode || !readNode(node, n))
+        return 0;
+    return n.entries[slot].target;
+}

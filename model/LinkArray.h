@@ -1,0 +1,73 @@
+#pragma once
+// A pool of chained link nodes. A chain is named by the index of its first
+// node; each node holds three links (target, value A, value B) and the index
+// of the next node (0 at the end). Slots fill from the first, so a node's
+// first slot is never empty in a chain built by AddNode / AddLink / AppendLink.
+#include "model/ABSArrayIndex.h"
+
+#include <cstdint>
+
+class WLinkArray : public WABSArrayIndex {
+public:
+    static constexpr std::int32_t SlotsPerNode = 3;
+    static constexpr std::int32_t NodeSize = 40;
+
+    // An empty pool with room for capacity nodes.
+    explicit WLinkArray(std::int32_t capacity);
+
+    // Empties the pool.
+    void Clear();
+
+    // Appends a node holding (target, a, b) in its first slot; returns its index.
+    std::int32_t AddNode(std::int32_t target, std::int32_t a, std::int32_t b);
+    // Adds a link to the chain at first: into the first empty slot, or a new
+    // node at the end. Without allowDuplicate a link whose target is already
+    // in the chain is refused. Walks the whole chain; builders of long chains
+    // use AppendLink.
+    bool AddLink(std::int32_t first, bool allowDuplicate, std::int32_t target, std::int32_t a,
+                 std::int32_t b);
+    // Appends to a chain whose last node is tail without walking it; tail
+    // moves to the new node when one is opened. No duplicate test.
+    bool AppendLink(std::int32_t& tail, std::int32_t target, std::int32_t a, std::int32_t b);
+
+    // Target of the n-th link (1-based); 0 when the chain ends first or the slot is empty.
+    std::int32_t GetLinkTarget(std::int32_t first, std::int32_t n) const;
+    // The n-th link; false when the chain ends first.
+    bool GetLink(std::int32_t first, std::int32_t n, std::int32_t& target, std::int32_t& a,
+                 std::int32_t& b) const;
+    // Overwrites the n-th link; false when the chain ends first.
+    bool SetLink(std::int32_t first, std::int32_t n, std::int32_t target, std::int32_t a, std::int32_t b);
+    // Overwrites the first link whose target is oldTarget.
+    void ReplaceLink(std::int32_t first, std::int32_t oldTarget, std::int32_t newTarget, std::int32_t a,
+                     std::int32_t b);
+    // 1-based position of the first link with that target (three positions
+    // per node), 0 when absent or first is no node.
+    std::int32_t FindLink(std::int32_t first, std::int32_t target) const;
+
+    // Index of the next node after node, 0 at the end.
+    std::int32_t NextNode(std::int32_t node) const;
+    // Target of slot (0..2) of node; 0 for an empty slot or no node.
+    std::int32_t SlotTarget(std::int32_t node, std::int32_t slot) const;
+
+private:
+    struct Slot {
+        std::int32_t target;
+        std::int32_t a;
+        std::int32_t b;
+    };
+    struct Node {
+        Slot entries[SlotsPerNode];
+        std::int32_t next;
+    };
+    static_assert(sizeof(Node) == NodeSize, "link node layout");
+
+    bool readNode(std::int32_t index, Node& node) const;
+    void writeNode(std::int32_t index, const Node& node);
+    // Node holding the n-th link of the chain (0 when the chain ends first).
+    // Remembers the last walk, so reading a chain in order costs one step per node.
+    std::int32_t nodeOfLink(std::int32_t first, std::int32_t n) const;
+
+    mutable std::int32_t m_walkFirst = 0;
+    mutable std::int32_t m_walkOrdinal = 0;    // 0-based node number within the chain
+    mutable std::int32_t m_walkNode = 0;
+};

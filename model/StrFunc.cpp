@@ -1,0 +1,147 @@
+#include "model/StrFunc.h"
+
+#include <array>
+#include <charconv>
+
+#include "platform/Hooks.h"
+
+namespace StrFunc {
+namespace {
+
+std::array<unsigned char, 256> makeAccentTable() {
+    std::array<unsigned char, 256> t{};
+    for (unsigned i = 0; i < 256; ++i) t[i] = static_cast<unsigned char>(i);
+    auto map = [&](std::initializer_list<unsigned> bytes, char to) {
+        for (unsigned b : bytes) t[b] = static_cast<unsigned char>(to);
+    };
+    map({0xC0, 0xC1, 0xC2, 0xC3, 0xC4, 0xC5, 0xC6}, 'A');
+    map({0xC7}, 'C');
+    map({0xC8, 0xC9, 0xCA, 0xCB}, 'E');
+    map({0xCC, 0xCD, 0xCE, 0xCF}, 'I');
+    map({0xD0}, 'D');
+    map({0xD1}, 'N');
+    map({0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD8}, 'O');
+    map({0xD9, 0xDA, 0xDB, 0xDC}, 'U');
+    map({0xDD}, 'Y');
+    map({0xDF}, 'B');
+    map({0xE0, 0xE1, 0xE2, 0xE3, 0xE4, 0xE5, 0xE6}, 'a');
+    map({0xE7}, 'c');
+    map({0xE8, 0xE9, 0xEA, 0xEB}, 'e');
+    map({0xEC, 0xED, 0xEE, 0xEF}, 'i');
+    map({0xF1}, 'n');
+    map({0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF8}, 'o');
+    map({0xF9, 0xFA, 0xFB, 0xFC}, 'u');
+    map({0xAF, 0xFD, 0xFF}, 'y');
+    return t;
+}
+
+const std::array<unsigned char, 256>& accentTable() {
+    static const auto t = makeAccentTable();
+    return t;
+}
+
+} // namespace
+
+int CompareStrings(const std::string& a, const std::string& b) {
+    const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const unsigned char ca = static_cast<unsigned char>(a[i]);
+        const unsigned char cb = static_cast<unsigned char>(b[i]);
+        if (ca != cb) return ca < cb ? -1 : 1;
+    }
+    if (a.size() == b.size()) return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+std::string FormatThousands(long long value) {
+    char buf[32];
+    auto r = std::to_chars(buf, buf + sizeof buf, value);
+    std::string digits(buf, r.ptr);
+    std::string sign;
+    if (!digits.empty() && digits[0] == '-') {
+        sign = "-";
+        digits.erase(0, 1);
+    }
+    std::string out;
+    out.reserve(digits.size() + digits.size() / 3);
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out.push_back(',');
+        out.push_back(digits[i]);
+    }
+    return sign + out;
+}
+
+unsigned char RemoveAccent(unsigned char c) { return accentTable()[c]; }
+
+std::string RemoveAccents(const std::string& text) {
+    const auto& t = accentTable();
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(t[static_cast<unsigned char>(c)]);
+    return out;
+}
+
+bool TestBit(std::uint8_t value, int bit) {
+    if (bit < 0 || bit > 7) return false;
+    return (value >> bit) & 1u;
+}
+
+std::uint8_t SetBit(std::uint8_t value, int bit) {
+    if (bit < 0 || bit > 7) return value;
+    return static_cast<std::uint8_t>(value | (1u << bit));
+}
+
+std::uint8_t ClearBit(std::uint8_t value, int bit) {
+    if (bit < 0 || bit > 7) return value;
+    return static_cast<std::uint8_t>(value & ~(1u << bit));
+}
+
+std::string FlattenLineBreaks(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '\n') continue;
+        out.push_back(c == '\r' ? ' ' : c);
+    }
+    return out;
+}
+
+std::string ReplaceChar(const std::string& text, char c, const std::string& replacement) {
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        if (ch == c)
+            out += replacement;
+        else
+            out.push_back(ch);
+    }
+    return out;
+}
+
+std::string RemoveAll(const std::string& text, const std::string& part) {
+    if (part.empty()) return text;
+    // Removing each occurrence as soon as it is complete gives the same result
+    // as removing the leftmost occurrence over and over, in one pass.
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        out.push_back(c);
+        if (out.size() >= part.size() && out.compare(out.size() - part.size(), part.size(), part) == 0)
+            out.resize(out.size() - part.size());
+    }
+    return out;
+}
+
+std::string FitToWidth(const std::string& text, int width, const void* font) {
+    auto measure = [&](const std::string& s) {
+        const auto& w = plat::hooks().textWidth;
+        return w ? w(s, font) : int(s.size()) * 6;
+    };
+    if (text.empty() || measure(text) < width) return text;
+    std::string taken;
+    std::size_t i = 0;
+    while (i < text.size() && measure(taken) < width) taken.push_back(text[i++]);
+    if (!taken.empty()) taken.pop_back();
+    return taken;
+}
+
+} // namespace StrFunc

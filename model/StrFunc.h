@@ -1,0 +1,38 @@
+#pragma once
+// Text routines on cp1252 text.
+#include <cstdint>
+#include <string>
+
+namespace StrFunc {
+
+// -1, 0 or 1 by unsigned byte values; on a common prefix the shorter first.
+int CompareStrings(const std::string& a, const std::string& b);
+
+// The number with thousands separators and no decimals ("1,234,567").
+std::string FormatThousands(long long value);
+
+// Each character through the accent table (accented letters to plain ones).
+std::string RemoveAccents(const std::string& text);
+unsigned char RemoveAccent(unsigned char c);
+
+// Bit 0..7 of a byte; a bit number outside 0..7 leaves the byte unchanged
+// and tests False.
+bool TestBit(std::uint8_t value, int bit);
+std::uint8_t SetBit(std::uint8_t value, int bit);
+std::uint8_t ClearBit(std::uint8_t value, int bit);
+
+// Line feeds removed, carriage returns turned into one blank.
+std::string FlattenLineBreaks(const std::string& text);
+
+// Every occurrence of c replaced by replacement (which may be empty).
+std::string ReplaceChar(const std::string& text, char c, const std::string& replacement);
+
+// Removes part again and again until it no longer occurs, also where a
+// removal joins a new occurrence.
+std::string RemoveAll(const std::string& text, const std::string& part);
+
+// The longest start of text narrower than width pixels, measured with the
+// text-width hook in the given font (nullptr = default). No ellipsis.
+std::string FitToWidth(const std::string& text, int width, const void* font = nullptr);
+
+} // namespace StrFunc

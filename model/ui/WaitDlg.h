@@ -1,0 +1,59 @@
+#pragma once
+// The one wait dialog that long operations show ("Reading.  Please Wait..."),
+// with an optional Cancel button that sets the shared cancel flag the loops
+// poll. Calls nest: only the outermost show and the matching hide count.
+//
+// While the dialog exists, mouse, key and close input to the program's other
+// windows is held back (modal dialogs and popups opened meanwhile still get
+// theirs): the long loops pump messages, and a click elsewhere could free
+// what the loop is working on.
+#include <QDialog>
+#include <QPointer>
+#include <string>
+
+class QLabel;
+class QPushButton;
+class QTimer;
+
+class TWaitDlg : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kShowDelayMs = 250;
+
+    // Shows the dialog, or nests in the one that is up. owner: the window to
+    // disable while a deferred dialog shows (nullptr: the active window).
+    static void ShowWait(const std::string& message, bool showNow, bool withCancel, QWidget* owner = nullptr);
+    // Ends one show; the last one frees the dialog. An extra call does nothing.
+    static void HideWait();
+
+    // Routes the core's wait requests (model/WaitHooks.h) to this dialog.
+    static void InstallHooks();
+
+    // The dialog while a show is outstanding, else nullptr.
+    static TWaitDlg* Instance();
+    static int NestCount();
+
+    QLabel* LabMsg = nullptr;
+    QPushButton* butCancel = nullptr;
+    QTimer* ShowTimer = nullptr;
+
+public slots:
+    void butCancelClick();
+    void ShowTimerTimer();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    TWaitDlg();
+    ~TWaitDlg() override;
+
+    void Configure(bool withCancel);
+    void ShowAndPaint();
+    bool BelongsToAllowedWindow(QWidget* w) const;
+
+    QPointer<QWidget> fOwner;
+    bool fDisabledOwner = false;
+};

@@ -1,0 +1,87 @@
+#pragma once
+// The packing side of the payload archive: block sort, move-to-front, zero-run
+// digits and arithmetic coding, the exact inverse of the expander.
+#include "AriModel.h"
+#include "BlockMan.h"
+#include "Mtf.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace payload {
+
+class TStrucAriEncoder {
+public:
+    // Fresh models; coded bits are appended to out.
+    void Start(std::vector<std::uint8_t>& out);
+    void Encode(int symbol);
+    void EncodeSymbol(TGroupAriModel& model, int offset);
+    // Ends the stream so that any bits read after it decode the same symbols;
+    // pads the last byte with zeros.
+    void Finish();
+
+private:
+    void bitPlusFollow(int bit);
+    void outputBit(int bit) {
+        if (bit) current_ = std::uint8_t(current_ | mask_);
+        mask_ >>= 1;
+        if (mask_ == 0) {
+            out_->push_back(current_);
+            current_ = 0;
+            mask_ = 128;
+        }
+    }
+
+    THeadAriModel model_;
+    int low_ = 0, high_ = 65535;
+    std::uint64_t pending_ = 0;
+    std::vector<std::uint8_t>* out_ = nullptr;
+    std::uint8_t current_ = 0;
+    int mask_ = 128;
+};
+
+// Result of sorting a block's rotations (with a sentinel below every byte).
+struct TBlockSortResult {
+    std::uint32_t PrimaryIndex = 0;      // row of the rotation that starts at the second byte
+    std::uint32_t SentinelPosition = 0;  // row whose last byte is the sentinel
+};
+
+// Block sort of data[0..n-1]: writes the last column without the sentinel
+// (n bytes) to last. suffixArray needs n entries.
+TBlockSortResult blockSort(const std::uint8_t* data, std::uint32_t n, std::int32_t* suffixArray,
+                           std::uint8_t* last);
+
+// Arithmetic-codes exactly these symbols (0..257) as one stream.
+std::vector<std::uint8_t> encodeSymbols(const std::vector<int>& symbols);
+
+class WCompressor {
+public:
+    // blockLength: bytes per block, 1..kMaxBlockLength.
+    explicit WCompressor(std::uint32_t blockLength = kMaxBlockLength);
+
+    // Appends the archive signature.
+    static void BeginArchive(std::vector<std::uint8_t>& archive);
+    // Appends one block (header and coded stream) of n <= block length bytes.
+    void EncodeBlock(const std::uint8_t* data, std::uint32_t n, std::vector<std::uint8_t>& archive);
+    // A whole archive of data; returns the number of blocks (0 for no data).
+    std::uint32_t Compress(const std::uint8_t* data, std::size_t n, std::vector<std::uint8_t>& archive);
+
+    std::uint32_t BlockLength() const { return blockLength_; }
+
+private:
+    void flushRun(std::uint32_t run);
+
+    std::uint32_t blockLength_;
+    std::vector<std::int32_t> suffixArray_;
+    std::vector<std::uint8_t> last_;
+    std::vector<std::uint8_t> stream_;
+    TStrucAriEncoder encoder_;
+    TMTFBase mtf_;
+};
+
+// Archive of a whole text; blockCount receives the number of blocks.
+std::vector<std::uint8_t> compressArchive(const std::string& text, std::uint32_t& blockCount,
+                                          std::uint32_t blockLength = kMaxBlockLength);
+
+} // namespace payload

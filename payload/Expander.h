@@ -1,0 +1,57 @@
+#pragma once
+// Expansion of one archive block: ranks, move-to-front, inverse block sort, CRC.
+#include "AriDecoder.h"
+#include "Mtf.h"
+
+#include <cstdint>
+
+namespace payload {
+
+class TArchiveFile;
+class TPlainFileStream;
+
+class TBWTBase {
+public:
+    // CRC-32 of buffer entries 1..length.
+    static std::uint32_t BlockCRC(const std::uint8_t* buffer, std::uint32_t length);
+
+protected:
+    void SwapBuffers() {
+        std::uint8_t* t = current_;
+        current_ = other_;
+        other_ = t;
+    }
+    std::uint8_t* current_ = nullptr;
+    std::uint8_t* other_ = nullptr;
+    std::uint32_t crc_ = 0;
+};
+
+class TExpander : public TBWTBase {
+public:
+    // Reads one block at the archive's position and appends its bytes to out.
+    // Leaves the archive at the first byte after the block's coded stream.
+    // A CRC mismatch is shown and clears BlockValid(); the bytes are written anyway.
+    void ExpandBlock(TArchiveFile& archive, TPlainFileStream& out);
+    bool BlockValid() const { return blockValid_; }
+    std::uint32_t BlockLength() const { return blockLength_; }
+
+    // Move-to-front decoding of ranks[0..n-1] into the last column last[0..n]:
+    // the first P bytes go to 0..P-1, the rest to P+1..n; last[P] is the
+    // sentinel's slot and is left alone.
+    void DecodeMoveToFront(const std::uint8_t* ranks, std::uint32_t n, std::uint32_t P, std::uint8_t* last);
+
+    // Inverse block sort of last[0..n] (sentinel at P) from row R into
+    // text[1..n]. counts and starts need 257 entries, transform n + 1.
+    // Requires P <= n, R <= n, n <= kMaxBlockLength.
+    static void InverseBlockSort(const std::uint8_t* last, std::uint32_t n, std::uint32_t P, std::uint32_t R,
+                                 std::uint32_t* counts, std::uint32_t* starts, std::uint32_t* transform,
+                                 std::uint8_t* text);
+
+private:
+    TFileStrucAriDecoder decoder_;
+    TMTFDecoder mtf_;
+    std::uint32_t blockLength_ = 0;
+    bool blockValid_ = false;
+};
+
+} // namespace payload

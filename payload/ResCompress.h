@@ -1,0 +1,30 @@
+#pragma once
+// Front end of the payload archive reader.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace payload {
+
+class TExpander;
+
+class WRESCompress {
+public:
+    WRESCompress();
+    ~WRESCompress();
+
+    // Expands the first blockCount blocks of the archive into a newly created
+    // output file (0 or less: an empty file). Returns false when a block's CRC
+    // did not match ("CRC does not match!" was shown and expansion went on),
+    // else true.
+    // Raises ESignatureWrong (wrong file or block signature, also a block count
+    // larger than the archive holds), EBlockDamaged, EBitReadOverrun
+    // ("Too many bytes read in bit mode.") and EFileError; the output then
+    // keeps the blocks expanded before. The caller shows the text and cleans up.
+    bool ExpandFile(const std::string& archiveName, const std::string& outputName, std::int64_t blockCount);
+
+private:
+    std::unique_ptr<TExpander> expander_;
+};
+
+} // namespace payload

@@ -1,0 +1,33 @@
+#include <gtest/gtest.h>
+
+#include "app/LinkText.h"
+
+TEST(LinkText, MailLinkEncodesEveryPart) {
+    const std::string link = SenderMailLink("ann@example.org", "Smith & Co?", "family", "Monday, Jan 2, 2006");
+    EXPECT_EQ(link,
+              "mailto:ann@example.org?subject=Smith%20%26%20Co%3F%3A%20family&body=File%3A%20family%20created%20on%20"
+              "Monday%2C%20Jan%202%2C%202006");
+    // A trailer address cannot smuggle in headers.
+    EXPECT_EQ(SenderMailLink("a@b.c?bcc=x@y", "", "", "").rfind("mailto:a@b.c%3Fbcc%3Dx@y?", 0), 0u);
+    EXPECT_EQ(PercentEncode("Zo\xEB"), "Zo%C3%AB");
+}
+
+TEST(LinkText, OnlyWebAndMailLinksAreOpened) {
+    EXPECT_EQ(VetLink("https://example.org/a"), "https://example.org/a");
+    EXPECT_EQ(VetLink("HTTP://EXAMPLE.ORG"), "HTTP://EXAMPLE.ORG");
+    EXPECT_EQ(VetLink("mailto:x@y.z"), "mailto:x@y.z");
+    EXPECT_EQ(VetLink(" www.example.org/family "), "http://www.example.org/family");
+    EXPECT_EQ(VetLink("file:///etc/passwd"), "");
+    EXPECT_EQ(VetLink("javascript:alert(1)"), "");
+    EXPECT_EQ(VetLink("/usr/bin/xterm"), "");
+    EXPECT_EQ(VetLink("../x"), "");
+    EXPECT_EQ(VetLink(""), "");
+    EXPECT_EQ(VetLink("http://a\nb"), "");
+}
+
+TEST(LinkText, BareFileNameStripsFolders) {
+    EXPECT_EQ(BareFileName("C:\\Users\\x\\family.ged"), "family.ged");
+    EXPECT_EQ(BareFileName("../../etc/family.ged"), "family.ged");
+    EXPECT_EQ(BareFileName("family.ged"), "family.ged");
+    EXPECT_EQ(BareFileName(".."), "");
+}

@@ -1,0 +1,384 @@
+#include <gtest/gtest.h>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/Startup.h"
+#include "model/Global.h"
+#include "model/Ini2.h"
+#include "model/Options.h"
+#include "platform/Hooks.h"
+#include "platform/IniFile.h"
+#include "platform/TempFiles.h"
+
+namespace {
+
+std::string readAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+void writeAll(const std::string& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+bool exists(const std::string& p) {
+    struct stat st{};
+    return ::stat(p.c_str(), &st) == 0;
+}
+
+std::string pattern(std::size_t n, unsigned seed) {
+    std::string s(n, '\0');
+    for (std::size_t i = 0; i < n; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        s[i] = static_cast<char>(seed >> 16);
+    }
+    return s;
+}
+
+struct Message {
+    std::string text, caption;
+    unsigned flags;
+};
+
+const std::string kExpectedText =
+    "Error: This Self-Viewing file does not contain a GEDCOM.\n\rPlease contact the person that created this file";
+
+class StartupTest : public ::testing::Test {
+protected:
+    // A small real program keeps the copies cheap; our own file serves otherwise.
+    static void SetUpTestSuite() {
+        image_ = new std::string(readAll("/bin/true"));
+        if (image_->size() <= kTrailerSize) *image_ = readAll(plat::ownProgramPath());
+    }
+    static void TearDownTestSuite() {
+        delete image_;
+        image_ = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_GT(image_->size(), kTrailerSize);
+        char tmpl[] = "/tmp/h1-startup-XXXXXX";
+        ASSERT_NE(::mkdtemp(tmpl), nullptr);
+        root_ = tmpl;
+        tmp_ = root_ + "/tmp";
+        ASSERT_EQ(::mkdir(tmp_.c_str(), 0700), 0);
+        const char* old = std::getenv("TMPDIR");
+        hadTmp_ = old != nullptr;
+        if (old) oldTmp_ = old;
+        ::setenv("TMPDIR", tmp_.c_str(), 1);
+        settings_ = plat::tempDir() + "zelt.ini";
+        plat::hooks().messageBox = [this](const std::string& t, const std::string& c, unsigned f) {
+            boxes_.push_back({t, c, f});
+            return int(plat::IDOK);
+        };
+        plat::hooks().showMessage = [this](const std::string& t) { shown_.push_back(t); };
+        WOptions::Clear();
+    }
+
+    void TearDown() override {
+        ini2::Close();
+        WOptions::Clear();
+        plat::resetHooks();
+        if (hadTmp_)
+            ::setenv("TMPDIR", oldTmp_.c_str(), 1);
+        else
+            ::unsetenv("TMPDIR");
+        std::filesystem::remove_all(root_);
+    }
+
+    TSelfViewTrailer trailerFor() const {
+        TSelfViewTrailer t;
+        t.ArchiveOffset = std::uint32_t(image_->size());
+        t.BlockCount = 2;
+        t.StartIndex = 5;
+        t.AllowExtract = 1;
+        t.CreateDate = 45000.5;
+        t.FileName = "family.ged";
+        t.Title = "The Family";
+        t.SenderName = "Anna";
+        return t;
+    }
+
+    // A copy of the program file with archive and trailer appended.
+    std::string program(const std::string& name, const std::string& archive, const TSelfViewTrailer* t) {
+        std::string bytes = *image_ + archive;
+        if (t) {
+            const auto rec = serializeTrailer(*t);
+            bytes.append(reinterpret_cast<const char*>(rec.data()), rec.size());
+        }
+        const std::string path = root_ + "/" + name;
+        writeAll(path, bytes);
+        ::chmod(path.c_str(), 0755);
+        return path;
+    }
+
+    std::vector<std::string> qelFiles() const {
+        std::vector<std::string> out;
+        DIR* d = ::opendir(tmp_.c_str());
+        if (!d) return out;
+        while (dirent* e = ::readdir(d)) {
+            const std::string n = e->d_name;
+            if (n.rfind("qel", 0) == 0) out.push_back(n);
+        }
+        ::closedir(d);
+        return out;
+    }
+
+    void expectNoGedcomMessageOnly() {
+        ASSERT_EQ(boxes_.size(), 1u);
+        EXPECT_EQ(boxes_[0].text, kExpectedText);
+        EXPECT_EQ(boxes_[0].caption, "Brenthaul Self-Viewing GEDCOM");
+        EXPECT_EQ(boxes_[0].flags, unsigned(plat::MB_OK));
+        EXPECT_TRUE(shown_.empty());
+    }
+
+    static std::string* image_;
+    std::string root_, tmp_, settings_, oldTmp_;
+    bool hadTmp_ = false;
+    std::vector<Message> boxes_;
+    std::vector<std::string> shown_;
+};
+
+std::string* StartupTest::image_ = nullptr;
+
+} // namespace
+
+TEST_F(StartupTest, ProgramWithoutTrailerEndsWithMessageAndSavesNothing) {
+    const std::string own = program("plain", "", nullptr);
+    bool windows = false;
+    const int rc = ZELT::Run(own, settings_, [&] {
+        windows = true;
+        return 0;
+    });
+    EXPECT_NE(rc, 0);
+    EXPECT_FALSE(windows);
+    expectNoGedcomMessageOnly();
+    EXPECT_FALSE(exists(settings_)) << "settings must not be written";
+    EXPECT_FALSE(ini2::IsOpen());
+    EXPECT_TRUE(qelFiles().empty());
+}
+
+TEST_F(StartupTest, ProgramWithTrailerCopiesArchiveThenSavesSettings) {
+    const std::string archive = "TBWZ" + pattern(2500, 7);
+    const TSelfViewTrailer t = trailerFor();
+    const std::string own = program("sender.bin", archive, &t);
+    writeAll(settings_, "[General]\r\nUseLDS=T\r\n");
+
+    const int rc = ZELT::Run(own, settings_, [&] {
+        EXPECT_TRUE(WOptions::GetBool(opt::UseLDS)) << "settings are loaded before the windows";
+        EXPECT_EQ(WOptions::GetProgramDir(), root_ + "/");
+        TSelfViewTrailer read;
+        std::string copy;
+        EXPECT_EQ(ZELT::CopySelfViewArchive(own, read, copy), ZELT::ArchiveResult::Ok);
+        EXPECT_EQ(readAll(copy), archive);
+        EXPECT_EQ(copy.compare(0, tmp_.size() + 4, tmp_ + "/qel"), 0) << copy;
+        struct stat st{};
+        EXPECT_EQ(::stat(copy.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0600u);
+        EXPECT_EQ(read.BlockCount, 2u);
+        EXPECT_EQ(read.StartIndex, 5);
+        EXPECT_EQ(read.Title, "The Family");
+        EXPECT_EQ(read.SenderName, "Anna");
+        EXPECT_EQ(read.CreateDate, 45000.5);
+        Global::DeleteTempFile(copy);
+        return 0;
+    });
+    EXPECT_EQ(rc, 0);
+    EXPECT_TRUE(boxes_.empty());
+    EXPECT_TRUE(shown_.empty());
+    ASSERT_TRUE(exists(settings_));
+    plat::IniFile f(settings_);
+    EXPECT_EQ(f.readString("General", "UseLDS", ""), "T");
+    EXPECT_EQ(f.readString("General", "ShowSplash", ""), "T");
+    EXPECT_EQ(f.readString("Brenthaul", "NoOpt", ""), "T");
+    EXPECT_FALSE(ini2::IsOpen());
+    EXPECT_TRUE(qelFiles().empty());
+}
+
+TEST_F(StartupTest, UnusableTrailersCountAsNoGedcom) {
+    const std::string archive = pattern(3000, 3);
+    const std::uint64_t trailerStart = image_->size() + archive.size();
+
+    struct Case {
+        const char* name;
+        std::string path;
+        ZELT::TrailerCheck expected;
+    };
+    std::vector<Case> cases;
+
+    // Shorter than a trailer, though it ends with the mark.
+    cases.push_back({"short", root_ + "/short", ZELT::TrailerCheck::TooShort});
+    writeAll(cases.back().path, std::string(100, 'x') + "\xEF\xBE\xAD\xDE");
+    cases.push_back({"tiny", root_ + "/tiny", ZELT::TrailerCheck::NoMagic});
+    writeAll(cases.back().path, "\xBE\xAD\xDE");
+    cases.push_back({"empty", root_ + "/empty", ZELT::TrailerCheck::NoMagic});
+    writeAll(cases.back().path, "");
+    cases.push_back({"missing", root_ + "/missing", ZELT::TrailerCheck::Unreadable});
+    cases.push_back({"folder", tmp_, ZELT::TrailerCheck::Unreadable});
+
+    TSelfViewTrailer t = trailerFor();
+    t.ArchiveOffset = std::uint32_t(trailerStart + 1);
+    cases.push_back({"offset past trailer start", program("o1", archive, &t), ZELT::TrailerCheck::BadOffset});
+    t.ArchiveOffset = 0xFFFFFFFFu;
+    cases.push_back({"offset far out", program("o2", archive, &t), ZELT::TrailerCheck::BadOffset});
+    t = trailerFor();
+    t.BlockCount = 0;
+    cases.push_back({"no blocks", program("b0", archive, &t), ZELT::TrailerCheck::NoBlocks});
+    t = trailerFor();
+    t.Magic = 0xDEADBEEE;
+    cases.push_back({"wrong mark", program("m", archive, &t), ZELT::TrailerCheck::NoMagic});
+
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(ZELT::InspectSelfViewFile(c.path, nullptr, nullptr), c.expected);
+        boxes_.clear();
+        bool windows = false;
+        const int rc = ZELT::Run(c.path, settings_, [&] {
+            windows = true;
+            return 0;
+        });
+        EXPECT_NE(rc, 0);
+        EXPECT_FALSE(windows);
+        expectNoGedcomMessageOnly();
+        EXPECT_FALSE(exists(settings_));
+
+        // The later read in the window gives the same message and no file.
+        boxes_.clear();
+        TSelfViewTrailer read;
+        std::string copy = "stale";
+        EXPECT_EQ(ZELT::CopySelfViewArchive(c.path, read, copy), ZELT::ArchiveResult::NoGedcom);
+        EXPECT_EQ(copy, "");
+        expectNoGedcomMessageOnly();
+        EXPECT_TRUE(qelFiles().empty());
+    }
+}
+
+TEST_F(StartupTest, ArchiveMayBeEmptyWhenItStartsAtTheTrailer) {
+    TSelfViewTrailer t = trailerFor();
+    const std::string own = program("empty-archive", "", &t);
+    EXPECT_EQ(ZELT::InspectSelfViewFile(own, nullptr, nullptr), ZELT::TrailerCheck::Ok);
+    TSelfViewTrailer read;
+    std::string copy;
+    ASSERT_EQ(ZELT::CopySelfViewArchive(own, read, copy), ZELT::ArchiveResult::Ok);
+    EXPECT_EQ(readAll(copy), "");
+    EXPECT_TRUE(Global::DeleteTempFile(copy));
+    EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(StartupTest, ReadTrailerShowsMessageOnlyWhenUnusable) {
+    const std::string archive = pattern(10, 1);
+    TSelfViewTrailer t = trailerFor();
+    t.WebSite = "https://example.org/";
+    const std::string good = program("good", archive, &t);
+    TSelfViewTrailer read;
+    EXPECT_TRUE(ZELT::PayloadPresent(good));
+    EXPECT_TRUE(ZELT::ReadSelfViewTrailer(good, read));
+    EXPECT_EQ(read.WebSite, "https://example.org/");
+    EXPECT_TRUE(boxes_.empty());
+    const std::string bad = program("bad", archive, nullptr);
+    EXPECT_FALSE(ZELT::PayloadPresent(bad));
+    EXPECT_FALSE(ZELT::ReadSelfViewTrailer(bad, read));
+    EXPECT_EQ(boxes_.size(), 2u);
+}
+
+TEST_F(StartupTest, EscapingExceptionShowsIOErrorAndSettingsAreSaved) {
+    TSelfViewTrailer t = trailerFor();
+    const std::string own = program("p", "abc", &t);
+    const int rc = ZELT::Run(own, settings_, []() -> int { throw std::runtime_error("boom"); });
+    EXPECT_NE(rc, 0);
+    EXPECT_TRUE(boxes_.empty());
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0], "Error with I/O");
+    EXPECT_TRUE(exists(settings_));
+    EXPECT_FALSE(ini2::IsOpen());
+}
+
+TEST_F(StartupTest, UnusableTemporaryFolderIsAnIOErrorWithoutLeftovers) {
+    TSelfViewTrailer t = trailerFor();
+    const std::string own = program("p", "abcdef", &t);
+    const std::string settings = root_ + "/zelt.ini";
+    // The temporary folder turns out to be no folder when the archive is copied.
+    const std::string notAFolder = root_ + "/not-a-folder";
+    writeAll(notAFolder, "x");
+    bool reached = false;
+    const int rc = ZELT::Run(own, settings, [&] {
+        ::setenv("TMPDIR", notAFolder.c_str(), 1);
+        TSelfViewTrailer read;
+        std::string copy;
+        ZELT::CopySelfViewArchive(own, read, copy);
+        reached = true;
+        return 0;
+    });
+    ::setenv("TMPDIR", tmp_.c_str(), 1);
+    EXPECT_FALSE(reached);
+    EXPECT_NE(rc, 0);
+    ASSERT_EQ(shown_.size(), 1u);
+    EXPECT_EQ(shown_[0], "Error with I/O");
+    EXPECT_TRUE(exists(settings));
+    EXPECT_TRUE(qelFiles().empty());
+}
+
+TEST_F(StartupTest, CopyPayloadCopiesExactRangesInChunks) {
+    const std::string src = root_ + "/src";
+    const std::string data = pattern(3000, 11);
+    writeAll(src, data);
+    const int fd = ::open(src.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    for (std::uint64_t len : {0u, 1u, 1023u, 1024u, 1025u, 2048u, 2993u}) {
+        const std::string dest = root_ + "/dest" + std::to_string(len);
+        EXPECT_TRUE(ZELT::CopyPayloadToFile(fd, 7, dest, len)) << len;
+        EXPECT_EQ(readAll(dest), data.substr(7, len)) << len;
+    }
+    // Overwrites what was there.
+    const std::string dest = root_ + "/dest-again";
+    writeAll(dest, std::string(5000, 'z'));
+    EXPECT_TRUE(ZELT::CopyPayloadToFile(fd, 0, dest, 10));
+    EXPECT_EQ(readAll(dest), data.substr(0, 10));
+    ::close(fd);
+}
+
+TEST_F(StartupTest, CopyPayloadFailsOnShortSourceOrFailedWrite) {
+    const std::string src = root_ + "/src";
+    writeAll(src, pattern(2000, 5));
+    const int fd = ::open(src.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    // The source ends before the range: failure, and the file it made is gone.
+    const std::string fresh = root_ + "/fresh";
+    EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 1500, fresh, 1024));
+    EXPECT_FALSE(exists(fresh));
+    EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 5000, fresh, 1));
+    EXPECT_FALSE(exists(fresh));
+    // A file the caller made stays for the caller to delete.
+    const std::string owned = root_ + "/owned";
+    writeAll(owned, "");
+    EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 1999, owned, 2));
+    EXPECT_TRUE(exists(owned));
+    // No source, no folder for the destination, a full device.
+    EXPECT_FALSE(ZELT::CopyPayloadToFile(-1, 0, fresh, 1));
+    EXPECT_FALSE(exists(fresh));
+    EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 0, root_ + "/no/such/folder", 1));
+    if (exists("/dev/full")) {
+        EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 0, "/dev/full", 1500));
+    }
+    ::close(fd);
+}
+
+TEST(StartupPaths, FolderOf) {
+    EXPECT_EQ(ZELT::FolderOf("/opt/brenthaul/brenthaul"), "/opt/brenthaul/");
+    EXPECT_EQ(ZELT::FolderOf("/brenthaul"), "/");
+    EXPECT_EQ(ZELT::FolderOf("brenthaul"), "");
+}

@@ -1,0 +1,67 @@
+#pragma once
+// A private TMPDIR for one test, so the "qel" files a store makes can be counted.
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+class ScopedTempDir {
+public:
+    ScopedTempDir() {
+        const char* old = std::getenv("TMPDIR");
+        if (old) {
+            m_hadOld = true;
+            m_old = old;
+        }
+        char templ[] = "/tmp/brenthaul-mmftest-XXXXXX";
+        char* d = mkdtemp(templ);
+        if (d) m_dir = d;
+        setenv("TMPDIR", m_dir.c_str(), 1);
+    }
+    ~ScopedTempDir() {
+        for (const auto& f : files()) unlink((m_dir + "/" + f).c_str());
+        rmdir(m_dir.c_str());
+        if (m_hadOld)
+            setenv("TMPDIR", m_old.c_str(), 1);
+        else
+            unsetenv("TMPDIR");
+    }
+    const std::string& dir() const { return m_dir; }
+    std::vector<std::string> files() const {
+        std::vector<std::string> out;
+        if (DIR* dp = opendir(m_dir.c_str())) {
+            while (dirent* e = readdir(dp)) {
+                std::string n = e->d_name;
+                if (n != "." && n != "..") out.push_back(n);
+            }
+            closedir(dp);
+        }
+        return out;
+    }
+    std::vector<std::string> qelFiles() const {
+        std::vector<std::string> out;
+        for (const auto& n : files())
+            if (n.size() > 7 && n.compare(0, 3, "qel") == 0 && n.compare(n.size() - 4, 4, ".tmp") == 0)
+                out.push_back(n);
+        return out;
+    }
+
+private:
+    std::string m_dir;
+    std::string m_old;
+    bool m_hadOld = false;
+};
+
+inline long long fileLength(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return -1;
+    return static_cast<long long>(st.st_size);
+}
+
+inline bool fileExists(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}

@@ -1,0 +1,145 @@
+// The packer program: viewer copy + archive + trailer, every field as asked.
+#include "PayloadTestUtil.h"
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace ptest;
+
+namespace {
+
+const std::string kPacker = std::string(BRENTHAUL_BINARY_DIR) + "/brenthaul-pack";
+
+std::string quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) {
+        if (c == '\'')
+            q += "'\\''";
+        else
+            q.push_back(c);
+    }
+    return q + "'";
+}
+
+int runPacker(const std::vector<std::string>& args, const std::string& log) {
+    std::string cmd = quote(kPacker);
+    for (const auto& a : args) cmd += " " + quote(a);
+    cmd += " >" + quote(log) + " 2>&1";
+    const int st = std::system(cmd.c_str());
+    return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+}
+
+std::uint32_t u32At(const std::string& s, std::size_t at) {
+    std::uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | std::uint8_t(s[at + std::size_t(i)]);
+    return v;
+}
+
+// A text field of the trailer: up to the first NUL within its width.
+std::string field(const std::string& trailer, std::size_t at, std::size_t width) {
+    const std::string f = trailer.substr(at, width);
+    return f.substr(0, f.find('\0'));
+}
+
+class Packer : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (access(kPacker.c_str(), X_OK) != 0) GTEST_SKIP() << "brenthaul-pack is not built: " << kPacker;
+        viewer_ = "\x7f" "ELF stand-in viewer image " + randomBytes(5000, 1);
+        writeFile(dir_.file("viewer"), viewer_);
+        gedcom_ = "0 HEAD\r\n1 CHAR UTF-8\r\n0 @I1@ INDI\r\n1 NAME Zo\xc3\xab /M\xc3\xbcller/\r\n0 TRLR\r\n";
+        writeFile(dir_.file("family.ged"), gedcom_);
+    }
+    ScratchDir dir_;
+    std::string viewer_, gedcom_;
+};
+
+} // namespace
+
+TEST_F(Packer, WritesViewerArchiveAndTrailer) {
+    const std::string message = "Dear cousins,\r\nhere is the family.\r\nCorrections welcome!";
+    ASSERT_EQ(runPacker({"--viewer", dir_.file("viewer"), "--gedcom", dir_.file("family.ged"), "--out",
+                         dir_.file("out"), "--title", "The Harrowgate Family", "--name", "Zo\xc3\xab Ellison",
+                         "--email", "z@example.org", "--addr1", "14 Quarry Lane", "--addr2", "Keswick, Cumbria",
+                         "--web", "www.example.org/h", "--phone", "+44 1", "--message", message, "--start", "7",
+                         "--allow-extract", "--created", "2024-03-14 19:42"},
+                        dir_.file("log")),
+              0)
+        << readFile(dir_.file("log"));
+    struct stat st{};
+    ASSERT_EQ(stat(dir_.file("out").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0755u);
+
+    const std::string out = readFile(dir_.file("out"));
+    ASSERT_GT(out.size(), viewer_.size() + 1497);
+    EXPECT_EQ(out.substr(0, viewer_.size()), viewer_);
+    const std::string t = out.substr(out.size() - 1497);
+    EXPECT_EQ(u32At(t, 1493), 0xDEADBEEFu);
+    EXPECT_EQ(u32At(t, 0), viewer_.size());  // archive offset
+    EXPECT_EQ(u32At(t, 4), 1u);              // block count
+    EXPECT_EQ(u32At(t, 8), 7u);              // first individual
+    EXPECT_EQ(t[12], 1);                     // extract allowed
+    double created = 0;
+    std::memcpy(&created, t.data() + 13, 8);
+    EXPECT_NEAR(created, 45365 + (19 * 60 + 42) / 1440.0, 1e-9);
+    EXPECT_EQ(field(t, 21, 64), "family.ged");
+    EXPECT_EQ(field(t, 85, 32), "The Harrowgate Family");
+    EXPECT_EQ(field(t, 117, 64), "Zo\xeb Ellison");  // code page 1252
+    EXPECT_EQ(field(t, 181, 64), "z@example.org");
+    EXPECT_EQ(field(t, 245, 64), "14 Quarry Lane");
+    EXPECT_EQ(field(t, 309, 64), "Keswick, Cumbria");
+    EXPECT_EQ(field(t, 373, 64), "www.example.org/h");
+    EXPECT_EQ(field(t, 437, 32), "+44 1");
+    EXPECT_EQ(field(t, 469, 1024), message);
+
+    // The archive range expands to the GEDCOM file as it was.
+    const std::string archive = out.substr(viewer_.size(), out.size() - viewer_.size() - 1497);
+    EXPECT_EQ(archive.substr(0, 4), "TBWZ");
+    writeFile(dir_.file("archive"), archive);
+    payload::WRESCompress rc;
+    EXPECT_TRUE(rc.ExpandFile(dir_.file("archive"), dir_.file("back.ged"), u32At(t, 4)));
+    EXPECT_EQ(readFile(dir_.file("back.ged")), gedcom_);
+}
+
+TEST_F(Packer, DefaultsAndFieldWidths) {
+    const std::string longTitle(40, 'T');
+    ASSERT_EQ(runPacker({"--viewer=" + dir_.file("viewer"), "--gedcom", dir_.file("family.ged"), "--out",
+                         dir_.file("out"), "--title", longTitle, "--file-name", "harrowgate.ged"},
+                        dir_.file("log")),
+              0);
+    EXPECT_NE(readFile(dir_.file("log")).find("--title is cut to 32"), std::string::npos);
+    const std::string out = readFile(dir_.file("out"));
+    const std::string t = out.substr(out.size() - 1497);
+    EXPECT_EQ(t.substr(85, 32), std::string(32, 'T'));  // full width, no NUL
+    EXPECT_EQ(field(t, 21, 64), "harrowgate.ged");
+    EXPECT_EQ(u32At(t, 8), 1u);  // first individual by default
+    EXPECT_EQ(t[12], 0);         // no extraction unless asked
+    double created = 0;
+    std::memcpy(&created, t.data() + 13, 8);
+    EXPECT_GT(created, 45000.0);  // "now" is well after 2023
+}
+
+TEST_F(Packer, RefusesBadArguments) {
+    const std::vector<std::string> base = {"--viewer", dir_.file("viewer"), "--gedcom", dir_.file("family.ged"),
+                                           "--out", dir_.file("out")};
+    auto with = [&](std::vector<std::string> extra) {
+        auto a = base;
+        a.insert(a.end(), extra.begin(), extra.end());
+        return runPacker(a, dir_.file("log"));
+    };
+    EXPECT_EQ(with({"--created", "2024-02-30 10:00"}), 2);
+    EXPECT_EQ(with({"--created", "14.03.2024"}), 2);
+    EXPECT_EQ(with({"--start", "seven"}), 2);
+    EXPECT_EQ(with({"--colour", "red"}), 2);
+    EXPECT_EQ(with({"--title"}), 2);
+    EXPECT_EQ(runPacker({"--gedcom", dir_.file("family.ged"), "--out", dir_.file("out")}, dir_.file("log")), 2);
+    EXPECT_EQ(runPacker({"--viewer", dir_.file("missing"), "--gedcom", dir_.file("family.ged"), "--out",
+                         dir_.file("out")},
+                        dir_.file("log")),
+              1);
+    EXPECT_FALSE(std::filesystem::exists(dir_.file("out")));
+}

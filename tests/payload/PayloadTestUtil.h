@@ -1,0 +1,83 @@
+#pragma once
+// Shared helpers of the payload tests: a scratch folder, file access and
+// recording message hooks.
+#include "payload/ResCompress.h"
+#include "platform/Hooks.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace ptest {
+
+inline std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void writeFile(const std::string& path, const void* data, std::size_t n) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(static_cast<const char*>(data), std::streamsize(n));
+}
+inline void writeFile(const std::string& path, const std::vector<std::uint8_t>& v) { writeFile(path, v.data(), v.size()); }
+inline void writeFile(const std::string& path, const std::string& s) { writeFile(path, s.data(), s.size()); }
+
+// A fresh folder, removed with its contents at the end of the test.
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::string templ = (std::filesystem::temp_directory_path() / "brenthaul-payload-XXXXXX").string();
+        path_ = mkdtemp(templ.data());
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    const std::string& path() const { return path_; }
+
+private:
+    std::string path_;
+};
+
+// Records what the expander shows and how often it lets messages through.
+struct RecordingHooks {
+    std::vector<std::string> messages;
+    int pumps = 0;
+    RecordingHooks() {
+        plat::hooks().showMessage = [this](const std::string& t) { messages.push_back(t); };
+        plat::hooks().messageBox = [this](const std::string& t, const std::string&, unsigned) {
+            messages.push_back(t);
+            return int(plat::IDOK);
+        };
+        plat::hooks().processMessages = [this] { ++pumps; };
+    }
+    ~RecordingHooks() { plat::resetHooks(); }
+};
+
+inline std::string randomBytes(std::size_t n, std::uint32_t seed) {
+    std::mt19937 rng(seed);
+    std::string s(n, '\0');
+    for (auto& c : s) c = char(rng() & 0xFF);
+    return s;
+}
+
+inline std::vector<std::uint8_t> bytes(std::initializer_list<int> list) {
+    std::vector<std::uint8_t> v;
+    for (int b : list) v.push_back(std::uint8_t(b));
+    return v;
+}
+
+inline void putU32(std::vector<std::uint8_t>& v, std::uint32_t x) {
+    for (int i = 0; i < 4; ++i) v.push_back(std::uint8_t(x >> (8 * i)));
+}
+inline void setU32(std::vector<std::uint8_t>& v, std::size_t at, std::uint32_t x) {
+    for (int i = 0; i < 4; ++i) v[at + std::size_t(i)] = std::uint8_t(x >> (8 * i));
+}
+
+} // namespace ptest

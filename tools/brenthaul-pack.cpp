@@ -1,0 +1,220 @@
+// Writes a self-viewing program: a copy of the viewer, the payload archive of
+// one GEDCOM file, and the trailer that names the file and its sender.
+#include "app/SelfViewTrailer.h"
+#include "payload/Compressor.h"
+#include "platform/CodePage.h"
+#include "platform/Hooks.h"
+
+#include <sys/stat.h>
+
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kUsage =
+    "usage: brenthaul-pack --viewer FILE --gedcom FILE --out FILE [options]\n"
+    "  --viewer FILE       viewer program to copy\n"
+    "  --gedcom FILE       GEDCOM file to carry\n"
+    "  --out FILE          self-viewing program to write\n"
+    "  --title TEXT        title (32 characters)\n"
+    "  --name TEXT         sender's name (64)\n"
+    "  --email TEXT        sender's e-mail address (64)\n"
+    "  --addr1 TEXT        first address line (64)\n"
+    "  --addr2 TEXT        second address line (64)\n"
+    "  --web TEXT          sender's web site (64)\n"
+    "  --phone TEXT        sender's phone number (32)\n"
+    "  --message TEXT      message, lines separated by CR LF (1024)\n"
+    "  --file-name NAME    file name shown and proposed on extraction (64; default: the GEDCOM's name)\n"
+    "  --start N           record number of the individual shown first (default 1)\n"
+    "  --created DATETIME  creation time \"YYYY-MM-DD HH:MM\" (default: now)\n"
+    "  --allow-extract     let the receiver save a copy of the GEDCOM file\n";
+
+struct UsageError : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+std::string readWhole(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string baseName(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool parseInt(const std::string& s, long long& v) {
+    const char* end = s.data() + s.size();
+    const auto r = std::from_chars(s.data(), end, v);
+    return r.ec == std::errc() && r.ptr == end && !s.empty();
+}
+
+// Days from 1 March of year 0 in the proleptic Gregorian calendar.
+long long daysFromCivil(long long y, long long m, long long d) {
+    y -= m <= 2;
+    const long long era = (y >= 0 ? y : y - 399) / 400;
+    const long long yoe = y - era * 400;
+    const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe;
+}
+
+bool leap(long long y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+// Days since 30 December 1899, the fraction being the time of day.
+double dayNumber(long long y, long long mo, long long d, long long h, long long mi) {
+    return double(daysFromCivil(y, mo, d) - daysFromCivil(1899, 12, 30)) + double(h * 60 + mi) / 1440.0;
+}
+
+double parseCreated(const std::string& s) {
+    // "YYYY-MM-DD HH:MM"
+    long long y, mo, d, h, mi;
+    if (s.size() != 16 || s[4] != '-' || s[7] != '-' || s[10] != ' ' || s[13] != ':' ||
+        !parseInt(s.substr(0, 4), y) || !parseInt(s.substr(5, 2), mo) || !parseInt(s.substr(8, 2), d) ||
+        !parseInt(s.substr(11, 2), h) || !parseInt(s.substr(14, 2), mi))
+        throw UsageError("--created wants \"YYYY-MM-DD HH:MM\", not \"" + s + "\"");
+    static const int mdays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (y < 1900 || mo < 1 || mo > 12 || d < 1 || d > mdays[mo - 1] + (mo == 2 && leap(y)) || h > 23 || mi > 59)
+        throw UsageError("--created: no such date and time: \"" + s + "\"");
+    return dayNumber(y, mo, d, h, mi);
+}
+
+// Converts a command-line text to the trailer's code page and fits it to its field.
+std::string fieldText(const std::string& utf8, std::size_t width, const char* flag) {
+    std::string t = plat::utf8ToCp1252(utf8);
+    if (t.size() > width) {
+        std::cerr << "brenthaul-pack: warning: " << flag << " is cut to " << width << " characters\n";
+        t.resize(width);
+    }
+    return t;
+}
+
+struct Options {
+    std::map<std::string, std::string> values;
+    bool allowExtract = false;
+};
+
+Options parseArgs(int argc, char** argv) {
+    static const char* const withValue[] = {"--viewer", "--gedcom", "--out",   "--title",     "--name",
+                                            "--email",  "--addr1",  "--addr2", "--web",       "--phone",
+                                            "--message", "--start", "--created", "--file-name"};
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        std::optional<std::string> inlineValue;
+        if (const auto eq = arg.find('='); arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+            inlineValue = arg.substr(eq + 1);
+            arg.resize(eq);
+        }
+        if (arg == "--help" || arg == "-h") throw UsageError("");
+        if (arg == "--allow-extract") {
+            if (inlineValue) throw UsageError("--allow-extract takes no value");
+            o.allowExtract = true;
+            continue;
+        }
+        bool known = false;
+        for (const char* f : withValue) known = known || arg == f;
+        if (!known) throw UsageError("unknown option " + arg);
+        if (inlineValue) {
+            o.values[arg] = *inlineValue;
+        } else {
+            if (i + 1 >= argc) throw UsageError(arg + " needs a value");
+            o.values[arg] = argv[++i];
+        }
+    }
+    for (const char* req : {"--viewer", "--gedcom", "--out"})
+        if (!o.values.count(req)) throw UsageError(std::string(req) + " is required");
+    return o;
+}
+
+int run(int argc, char** argv) {
+    const Options o = parseArgs(argc, argv);
+    auto get = [&](const char* k) {
+        const auto it = o.values.find(k);
+        return it == o.values.end() ? std::string() : it->second;
+    };
+    const std::string viewerPath = get("--viewer"), gedcomPath = get("--gedcom"), outPath = get("--out");
+    if (outPath == viewerPath || outPath == gedcomPath) throw UsageError("--out must name a new file");
+
+    TSelfViewTrailer t;
+    t.Title = fieldText(get("--title"), TrailerWidths::Title, "--title");
+    t.SenderName = fieldText(get("--name"), TrailerWidths::SenderName, "--name");
+    t.SenderEmail = fieldText(get("--email"), TrailerWidths::SenderEmail, "--email");
+    t.Address1 = fieldText(get("--addr1"), TrailerWidths::Address1, "--addr1");
+    t.Address2 = fieldText(get("--addr2"), TrailerWidths::Address2, "--addr2");
+    t.WebSite = fieldText(get("--web"), TrailerWidths::WebSite, "--web");
+    t.Phone = fieldText(get("--phone"), TrailerWidths::Phone, "--phone");
+    t.Message = fieldText(get("--message"), TrailerWidths::Message, "--message");
+    const std::string fileName = o.values.count("--file-name") ? get("--file-name") : baseName(gedcomPath);
+    t.FileName = fieldText(fileName, TrailerWidths::FileName, "--file-name");
+    t.AllowExtract = o.allowExtract ? 1 : 0;
+    if (o.values.count("--start")) {
+        long long start = 0;
+        if (!parseInt(get("--start"), start) || start < INT32_MIN || start > INT32_MAX)
+            throw UsageError("--start wants a whole number, not \"" + get("--start") + "\"");
+        t.StartIndex = std::int32_t(start);
+    }
+    if (o.values.count("--created")) {
+        t.CreateDate = parseCreated(get("--created"));
+    } else {
+        const plat::CalendarTime now = plat::now();
+        t.CreateDate = dayNumber(now.year, now.month, now.day, now.hour, now.minute) +
+                       double(now.second) / 86400.0;
+    }
+
+    const std::string viewer = readWhole(viewerPath);
+    const std::string gedcom = readWhole(gedcomPath);
+    if (viewer.empty()) throw std::runtime_error(viewerPath + " is empty");
+    if (viewer.size() > 0xFFFFFFFFull) throw std::runtime_error(viewerPath + " is too large");
+    std::uint32_t blocks = 0;
+    const std::vector<std::uint8_t> archive = payload::compressArchive(gedcom, blocks);
+    t.ArchiveOffset = std::uint32_t(viewer.size());
+    t.BlockCount = blocks;
+    const auto trailer = serializeTrailer(t);
+
+    {
+        std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
+        if (!out) throw std::runtime_error("cannot create " + outPath);
+        out.write(viewer.data(), std::streamsize(viewer.size()));
+        out.write(reinterpret_cast<const char*>(archive.data()), std::streamsize(archive.size()));
+        out.write(reinterpret_cast<const char*>(trailer.data()), std::streamsize(trailer.size()));
+        out.close();
+        if (!out) throw std::runtime_error("cannot write " + outPath);
+    }
+    if (::chmod(outPath.c_str(), 0755) != 0) throw std::runtime_error("cannot make " + outPath + " executable");
+    std::cout << "brenthaul-pack: " << outPath << ": " << gedcom.size() << " bytes of " << baseName(gedcomPath)
+              << " packed into " << archive.size() << " bytes (" << blocks << (blocks == 1 ? " block" : " blocks")
+              << ")\n";
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const UsageError& e) {
+        if (*e.what()) {
+            std::cerr << "brenthaul-pack: " << e.what() << "\n" << kUsage;
+            return 2;
+        }
+        std::cout << kUsage;
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "brenthaul-pack: " << e.what() << "\n";
+        return 1;
+    }
+}
