@@ -30,6 +30,7 @@
 #include "app/ui/IndScroll.h"
 #include "app/ui/Splash.h"
 #include "app/ui/URLLabel.h"
+#include "app/ui/WinPos.h"
 #include "gedcom/FormatString.h"
 #include "highlight/HLGroup.h"
 #include "model/ABSCollection.h"
@@ -326,6 +327,7 @@ QWidget* TLogoAppForm::buildIndividualPage() {
     auto* top = new QHBoxLayout;
     top->addWidget(new QLabel("Sex:", info));
     top->addWidget(labTopInfoSex = new QLabel(info));
+    labTopInfoSex->setMinimumWidth(16);
     top->addSpacing(20);
     top->addWidget(new QLabel("Last Modified:", info));
     top->addWidget(labTopInfoModify = new QLabel(info));
@@ -498,6 +500,7 @@ void TLogoAppForm::FormShow() {
         ok = false;
     }
     NX_Splash::HideSplash();
+    if (ok) WinPos::RestoreWindowPos(this, false, "General");
     emit startupFinished(ok);
     if (!ok) close();
 }
@@ -676,6 +679,7 @@ void TLogoAppForm::FormClose() {
     WOptions::SetInt(opt::LastID, FIndScroll->GetCurrentIndividual());
     WOptions::SetBool(opt::LastPanelState, panLeftPanel->isVisible());
     WOptions::SetInt(opt::LastPanelWidth, panLeftPanel->width());
+    WinPos::SaveWindowPos(this, "General");
 }
 
 void TLogoAppForm::FormDestroy() {

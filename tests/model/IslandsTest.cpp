@@ -335,7 +335,6 @@ protected:
 
 TEST(IslandsExtraLinks, FollowedOnlyWhenTheSettingIsOn) {
     WDefaultSettings settings;
-    PumpGuard guard;
     LinkedCollection lc;
     for (int i = 0; i < 6; ++i)
         lc.AddPerson("", 'M');
@@ -346,8 +345,6 @@ TEST(IslandsExtraLinks, FollowedOnlyWhenTheSettingIsOn) {
 
     WOptions::SetBool(WIslands::kOptIslandWit, true);
     {
-        int pumps = 0;
-        plat::hooks().processMessages = [&] { ++pumps; };
         WIslands islands(lc);
         ASSERT_EQ(islands.GetIslandCount(), 3);
         EXPECT_EQ(islands.GetIslandOfIndividual(3), islands.GetIslandOfIndividual(5));

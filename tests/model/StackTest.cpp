@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "MmfTestDir.h"
+#include "support/ScopedTempDir.h"
 #include "model/IntStack.h"
 
 TEST(StackInt, PushPopReusesRecordsAndText) {

@@ -1,0 +1,214 @@
+#include "support/MemCollection.h"  // before Qt: its headers use names Qt defines as macros
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTabBar>
+#include <QTest>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "app/SelfViewTrailer.h"
+#include "app/ui/IndScroll.h"
+#include "app/ui/LogoAppForm.h"
+#include "model/ABSCollection.h"
+#include "model/Options.h"
+#include "payload/Compressor.h"
+#include "platform/Hooks.h"
+#include "platform/ui/QtText.h"
+#include "support/ScopedTempDir.h"
+
+namespace {
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A self-viewing program: some program image, the archive, the trailer.
+std::string makeProgram(const std::string& dir, const std::string& gedcom, TSelfViewTrailer t) {
+    const std::string image(3000, '\x7F');
+    std::uint32_t blocks = 0;
+    const auto archive = payload::compressArchive(gedcom, blocks, 4096);
+    t.ArchiveOffset = std::uint32_t(image.size());
+    t.BlockCount = blocks;
+    const auto trailer = serializeTrailer(t);
+    const std::string path = dir + "/family-viewer";
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << image;
+    out.write(reinterpret_cast<const char*>(archive.data()), std::streamsize(archive.size()));
+    out.write(reinterpret_cast<const char*>(trailer.data()), std::streamsize(trailer.size()));
+    return path;
+}
+
+const char* const kFamily =
+    "0 HEAD\r\n1 CHAR ANSI\r\n0 @I1@ INDI\r\n1 NAME John /Smith/\r\n1 SEX M\r\n1 BIRT\r\n2 DATE 1 JAN 1900\r\n"
+    "2 PLAC Boston\r\n1 FAMS @F1@\r\n0 @I2@ INDI\r\n1 NAME Mary /Jones/\r\n1 SEX F\r\n1 FAMS @F1@\r\n"
+    "0 @I3@ INDI\r\n1 NAME Tom /Smith/\r\n1 SEX M\r\n1 BIRT\r\n2 DATE 5 MAY 1930\r\n1 FAMC @F1@\r\n"
+    "0 @F1@ FAM\r\n1 HUSB @I1@\r\n1 WIFE @I2@\r\n1 CHIL @I3@\r\n1 MARR\r\n2 DATE 1925\r\n0 TRLR\r\n";
+
+struct MainWindowTest : ::testing::Test {
+    ScopedTempDir tmp;
+    std::vector<std::string> messages;
+    void SetUp() override {
+        WOptions::Clear();
+        WOptions::Load(0);
+        plat::hooks().showMessage = [this](const std::string& t) { messages.push_back(t); };
+        plat::hooks().messageBox = [this](const std::string& t, const std::string&, unsigned) {
+            messages.push_back(t);
+            return int(plat::IDOK);
+        };
+    }
+    void TearDown() override {
+        plat::resetHooks();
+        WOptions::Clear();
+    }
+    std::vector<std::string> qelFiles() const {
+        std::vector<std::string> out;
+        for (const auto& f : tmp.files())
+            if (f.rfind("qel", 0) == 0) out.push_back(f);
+        return out;
+    }
+    // Shows the window and waits for its start-up to finish.
+    static bool start(TLogoAppForm& form) {
+        bool done = false, ok = false;
+        QObject::connect(&form, &TLogoAppForm::startupFinished, [&](bool r) {
+            done = true;
+            ok = r;
+        });
+        form.show();
+        QElapsedTimer t;
+        t.start();
+        while (!done && t.elapsed() < 20000) QTest::qWait(10);
+        return done && ok;
+    }
+};
+
+TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
+    TSelfViewTrailer t;
+    t.StartIndex = 3;
+    t.Title = "Smiths";
+    std::string gedFile;
+    {
+        TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
+        ASSERT_TRUE(start(form));
+        EXPECT_TRUE(messages.empty());
+        ASSERT_NE(form.Collection(), nullptr);
+        EXPECT_EQ(form.Collection()->GetIndividualCount(), 3);
+        EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), 3);
+        EXPECT_EQ(form.StatusText(1), "I: 3");
+        EXPECT_EQ(form.StatusText(2), "F: 1");
+        EXPECT_EQ(form.windowTitle(), "Quorvane Brenthaul Self-Viewing GEDCOM 1.19 - Smiths");
+        EXPECT_NE(form.LoadTime().find(" seconds"), std::string::npos);
+        gedFile = form.TempGEDFile();
+        EXPECT_EQ(slurp(gedFile), kFamily);
+        EXPECT_EQ(qelFiles().size(), 1u);   // the archive copy is gone already
+
+        form.SelectTab(2);   // Individual
+        ASSERT_EQ(form.CurrentPage(), TLogoAppForm::pgIndividual);
+        const auto& rows = form.IndividualRows();
+        ASSERT_GE(rows.size(), 3u);
+        EXPECT_EQ(rows[1].Type, "Name");
+        EXPECT_EQ(rows[1].Info, "Tom Smith");
+        bool father = false;
+        for (const auto& r : rows)
+            if (r.Target == 1 && r.Info.find("John Smith") == 0) father = true;
+        EXPECT_TRUE(father);
+        if (const char* shot = std::getenv("BRENTHAUL_SCREENSHOT")) form.grab().save(shot);
+        form.close();
+    }
+    EXPECT_TRUE(qelFiles().empty());
+}
+
+TEST_F(MainWindowTest, SenderPageShowsFullWidthFieldsAndLineBreaks) {
+    TSelfViewTrailer t;
+    t.Title = std::string(40, 'T');              // wider than its field
+    t.SenderName = std::string(64, 'N');
+    t.SenderEmail = "a@b.org";
+    t.Address1 = "Stra\xDF" "e 1";
+    t.Message = "Line one\r\nLine two";
+    t.AllowExtract = 0;
+    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
+    ASSERT_TRUE(start(form));
+    EXPECT_EQ(form.SenderText("Title"), QString(32, 'T'));
+    EXPECT_EQ(form.SenderText("Name"), QString(64, 'N'));
+    EXPECT_EQ(form.SenderText("Addr1"), QString::fromUtf8("Stra\xC3\x9F" "e 1"));
+    EXPECT_EQ(form.SenderText("Message"), "Line one\nLine two");
+    EXPECT_TRUE(form.SenderText("Web").isEmpty());
+    EXPECT_FALSE(form.ExtractVisible());
+    EXPECT_TRUE(form.SenderText("EmailLink").startsWith("mailto:a@b.org?subject=TTTT"));
+}
+
+TEST_F(MainWindowTest, ExtractCopiesTheUnpackedFile) {
+    TSelfViewTrailer t;
+    t.AllowExtract = 1;
+    t.FileName = "C:\\Users\\someone\\smith.ged";
+    t.WebSite = "www.example.org";
+    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
+    ASSERT_TRUE(start(form));
+    EXPECT_TRUE(form.ExtractVisible());
+    EXPECT_EQ(form.SenderText("WebLink"), "http://www.example.org");
+    const std::string target = tmp.dir() + "/copy.ged";
+    ASSERT_TRUE(form.ExtractTo(target));
+    EXPECT_EQ(slurp(target), kFamily);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back(), "\"" + target + "\" has been extracted.");
+    std::remove(target.c_str());
+}
+
+TEST_F(MainWindowTest, DamagedArchiveEndsWithoutLeftovers) {
+    TSelfViewTrailer t;
+    std::string path = makeProgram(tmp.dir(), kFamily, t);
+    {
+        // Flip bytes inside the archive's first block.
+        std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(3000 + 40);
+        f.write("\xFF\x00\xFF\x00\xFF\x00", 6);
+    }
+    TLogoAppForm form(path);
+    EXPECT_FALSE(start(form));
+    EXPECT_FALSE(messages.empty());
+    EXPECT_EQ(form.Collection(), nullptr);
+    EXPECT_TRUE(qelFiles().empty());
+}
+
+TEST_F(MainWindowTest, EveryRealFileStartsAndLeavesNoTempFile) {
+    const QDir data(BRENTHAUL_SHARED_DATA);
+    if (!data.exists()) GTEST_SKIP() << "shared GEDCOM folder absent: " << BRENTHAUL_SHARED_DATA;
+    const QStringList files = data.entryList({"*.ged", "*.GED"}, QDir::Files, QDir::Name);
+    ASSERT_FALSE(files.isEmpty());
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        messages.clear();
+        TSelfViewTrailer t;
+        t.StartIndex = 2;
+        t.FileName = name.toStdString();
+        const std::string text = slurp(data.filePath(name).toStdString());
+        {
+            TLogoAppForm form(makeProgram(tmp.dir(), text, t));
+            ASSERT_TRUE(start(form));
+            if (name == "utf16le.ged") {
+                // Refused with the reader's message; the window stays empty.
+                ASSERT_EQ(messages.size(), 1u);
+                EXPECT_EQ(messages[0].rfind("Error: Cannot read unicode GEDCOM file\r", 0), 0u);
+                EXPECT_EQ(form.Collection(), nullptr);
+            } else {
+                ASSERT_NE(form.Collection(), nullptr);
+                EXPECT_TRUE(messages.empty());
+                const bool people = form.Collection()->GetIndividualCount() >= 2;
+                // utf8.ged holds only a submitter: nobody to show.
+                EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), people ? 2 : 0);
+                form.SelectTab(2);
+                EXPECT_EQ(form.IndividualRows().empty(), !people);
+            }
+            form.close();
+        }
+        EXPECT_TRUE(qelFiles().empty());
+    }
+}
+
+} // namespace
