@@ -5,6 +5,7 @@
 #include "app/ui/LogoAppForm.h"
 #include "app/ui/QtHooks.h"
 #include "app/ui/Splash.h"
+#include "highlight/HLRegister.h"
 #include "model/Options.h"
 #include "model/ui/WaitDlg.h"
 #include "platform/Hooks.h"
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
     TBrenthaulApp app(argc, argv);
     installQtHooks();
     TWaitDlg::InstallHooks();
+    HLRegister::RegisterConditionClasses();
 
     std::string settings;
     try {

@@ -8,43 +8,6 @@
 #include <charconv>
 #include <cmath>
 
-// TRANSITIONAL: the collection's island and depth operations are being added;
-// until they are, these read as 0.
-namespace {
-template <class Coll>
-std::int32_t numAncestors(Coll& c, std::int32_t i) {
-    if constexpr (requires { c.GetNumAncestors(i); }) return c.GetNumAncestors(i); else return 0;
-}
-template <class Coll>
-std::int32_t numDescendants(Coll& c, std::int32_t i) {
-    if constexpr (requires { c.GetNumDescendants(i); }) return c.GetNumDescendants(i); else return 0;
-}
-template <class Coll>
-std::int32_t ancestorGenerations(Coll& c, std::int32_t i) {
-    if constexpr (requires { c.GetAncestorGenerations(i); }) return c.GetAncestorGenerations(i); else return 0;
-}
-template <class Coll>
-std::int32_t descendantGenerations(Coll& c, std::int32_t i) {
-    if constexpr (requires { c.GetDescendantGenerations(i); }) return c.GetDescendantGenerations(i); else return 0;
-}
-template <class Coll>
-long double avgAncestorGenerations(Coll& c, std::int32_t i) {
-    if constexpr (requires { c.GetAvgAncestorGenerations(i); }) return c.GetAvgAncestorGenerations(i); else return 0;
-}
-template <class Coll>
-long double avgDescendantGenerations(Coll& c, std::int32_t i) {
-    if constexpr (requires { c.GetAvgDescendantGenerations(i); }) return c.GetAvgDescendantGenerations(i); else return 0;
-}
-template <class Coll>
-std::int32_t islandCount(Coll& c) {
-    if constexpr (requires { c.GetIslandCount(); }) return c.GetIslandCount(); else return 0;
-}
-template <class Coll>
-std::int32_t islandOf(Coll& c, std::int32_t i) {
-    if constexpr (requires { c.GetIslandOfIndividual(i); }) return c.GetIslandOfIndividual(i); else return 0;
-}
-} // namespace
-
 // ---------------------------------------------------------------- counts and depths
 
 WAttribNumAnc::WAttribNumAnc(std::int32_t id, WABSCollection* collection)
@@ -60,8 +23,8 @@ void WAttribNumAnc::GetText(std::int32_t row, std::int32_t, std::string& s) {
 
 std::int32_t WAttribNumAnc::GetInteger(std::int32_t row) {
     if (!exists(row)) return 0;
-    return m_variant == ColVariant::Generations ? ancestorGenerations(*m_collection, row)
-                                                : numAncestors(*m_collection, row);
+    return m_variant == ColVariant::Generations ? m_collection->GetAncestorGenerations(row)
+                                                : m_collection->GetNumAncestors(row);
 }
 
 WAttribNumDes::WAttribNumDes(std::int32_t id, WABSCollection* collection)
@@ -77,8 +40,8 @@ void WAttribNumDes::GetText(std::int32_t row, std::int32_t, std::string& s) {
 
 std::int32_t WAttribNumDes::GetInteger(std::int32_t row) {
     if (!exists(row)) return 0;
-    return m_variant == ColVariant::Generations ? descendantGenerations(*m_collection, row)
-                                                : numDescendants(*m_collection, row);
+    return m_variant == ColVariant::Generations ? m_collection->GetDescendantGenerations(row)
+                                                : m_collection->GetNumDescendants(row);
 }
 
 // ---------------------------------------------------------------- averages
@@ -103,8 +66,8 @@ void WAttribAvgGens::GetText(std::int32_t row, std::int32_t, std::string& s) {
 
 long double WAttribAvgGens::GetFloat(std::int32_t row) {
     if (!exists(row)) return 0.0L;
-    return m_variant == ColVariant::Descendants ? avgDescendantGenerations(*m_collection, row)
-                                                : avgAncestorGenerations(*m_collection, row);
+    return m_variant == ColVariant::Descendants ? m_collection->GetAvgDescendantGenerations(row)
+                                                : m_collection->GetAvgAncestorGenerations(row);
 }
 
 // ---------------------------------------------------------------- island
@@ -118,7 +81,7 @@ void WAttribIsland::SetCollection(WABSCollection* collection) {
     WAttrib::SetCollection(collection);
     if (!m_collection) return;
     WaitHooks::WaitScope wait("Calculating Islands.  Please Wait...");
-    islandCount(*m_collection);
+    m_collection->GetIslandCount();
 }
 
 void WAttribIsland::GetText(std::int32_t row, std::int32_t, std::string& s) {
@@ -131,7 +94,7 @@ void WAttribIsland::GetText(std::int32_t row, std::int32_t, std::string& s) {
 }
 
 std::int32_t WAttribIsland::GetInteger(std::int32_t row) {
-    return exists(row) ? islandOf(*m_collection, row) : 0;
+    return exists(row) ? m_collection->GetIslandOfIndividual(row) : 0;
 }
 
 // ---------------------------------------------------------------- relationship

@@ -123,7 +123,6 @@ bool WGEDCollection::indexPass()
     // need not read the records again.
     std::int32_t count = 0;
     int ownerKind = 0;
-    std::int32_t owner = 0;
     const WGEDTextMMF& f = *m_file;
     const char* p = f.LineEnd(m_header);
     while (p < end) {
@@ -149,7 +148,6 @@ bool WGEDCollection::indexPass()
                     else m_offsets[std::size_t(kind)]->Add(offset);
                     m_xrefs[std::size_t(kind)]->Add(*xref);
                     ownerKind = kind;
-                    owner = m_xrefs[std::size_t(kind)]->Count();
                     if (count % PumpInterval == 0) plat::processMessages();
                     ++count;
                 }
@@ -157,9 +155,9 @@ bool WGEDCollection::indexPass()
         } else if (*line == '1' && ownerKind) {
             std::uint32_t tag = f.TagWord(line);
             if (ownerKind == KindIndividual && (tag == GEDTags::FAMC || tag == GEDTags::FAMS))
-                m_indLinkLines.push_back({std::uint32_t(line - base), owner});
+                m_indLinkLines.push_back(std::uint32_t(line - base));
             else if (ownerKind == KindFamily && (tag == GEDTags::HUSB || tag == GEDTags::WIFE || tag == GEDTags::CHIL))
-                m_famLinkLines.push_back({std::uint32_t(line - base), owner});
+                m_famLinkLines.push_back(std::uint32_t(line - base));
         }
         p = f.LineEnd(line);
     }
@@ -167,6 +165,27 @@ bool WGEDCollection::indexPass()
     for (int k = 1; k <= KindCount; ++k) m_xrefs[std::size_t(k)]->Prepare();
     return !plat::cancelRequested();
 }
+
+namespace {
+// Walks the noted link lines of one kind with the record each belongs to: the
+// last record of the kind that starts before the line.
+template <class OffsetOf, class Fn>
+bool forEachLinkLine(const std::deque<std::uint32_t>& lines, std::int32_t records, OffsetOf offsetOf, Fn fn)
+{
+    std::int32_t owner = 0;
+    std::int32_t checked = -1;
+    for (std::uint32_t offset : lines) {
+        while (owner < records && offsetOf(owner + 1) <= offset) ++owner;
+        if (owner != checked) {
+            // The wait dialog's Cancel is looked at once per record.
+            if (plat::cancelRequested()) return false;
+            checked = owner;
+        }
+        if (owner > 0) fn(offset, owner);
+    }
+    return true;
+}
+} // namespace
 
 bool WGEDCollection::buildLinks()
 {
@@ -176,50 +195,42 @@ bool WGEDCollection::buildLinks()
     m_famLinks = std::make_unique<WFamLinks>(std::string(), GetMarriageCount());
     const WGEDTextMMF& f = *m_file;
     const char* base = f.Begin();
-    bool ok = true;
     // Individuals first (their FAMC and FAMS lines in record order), then families.
-    std::int32_t last = 0;
-    for (const LinkLine& l : m_indLinkLines) {
-        if (l.owner != last && plat::cancelRequested()) {
-            ok = false;
-            break;
-        }
-        last = l.owner;
-        const char* line = base + l.offset;
-        auto xref = f.GetXREF(f.At(line, 6), false);
-        std::int32_t family = xref ? FindXref(KindFamily, *xref) : 0;
-        if (family <= 0) continue;
-        if (f.TagWord(line) == GEDTags::FAMC) {
-            m_indLinks->AddParentFamily(l.owner, false, false, 7, 1, family);
-            m_famLinks->AddChild(family, l.owner);
-        } else {
-            m_indLinks->AddSpouseFamily(l.owner, family, false);
-        }
-    }
-    last = 0;
-    for (const LinkLine& l : ok ? m_famLinkLines : std::vector<LinkLine>()) {
-        if (l.owner != last && plat::cancelRequested()) {
-            ok = false;
-            break;
-        }
-        last = l.owner;
-        const char* line = base + l.offset;
-        auto xref = f.GetXREF(f.At(line, 6), false);
-        std::int32_t ind = xref ? FindXref(KindIndividual, *xref) : 0;
-        if (ind <= 0) continue;
-        std::uint32_t tag = f.TagWord(line);
-        if (tag == GEDTags::CHIL) {
-            m_famLinks->AddChild(l.owner, ind);
-            m_indLinks->AddParentFamily(ind, false, false, 7, 1, l.owner);
-        } else {
-            if (tag == GEDTags::HUSB) m_famLinks->SetHusband(l.owner, ind);
-            else m_famLinks->SetWife(l.owner, ind);
-            m_indLinks->AddSpouseFamily(ind, l.owner, false);
-        }
-    }
+    bool ok = forEachLinkLine(
+        m_indLinkLines, GetIndividualCount(), [&](std::int32_t i) { return m_indIndex->GetOffset(i); },
+        [&](std::uint32_t offset, std::int32_t ind) {
+            const char* line = base + offset;
+            auto xref = f.GetXREF(f.At(line, 6), false);
+            std::int32_t family = xref ? FindXref(KindFamily, *xref) : 0;
+            if (family <= 0) return;
+            if (f.TagWord(line) == GEDTags::FAMC) {
+                m_indLinks->AddParentFamily(ind, false, false, 7, 1, family);
+                m_famLinks->AddChild(family, ind);
+            } else {
+                m_indLinks->AddSpouseFamily(ind, family, false);
+            }
+        });
+    WOffsetIndex* families = m_offsets[KindFamily].get();
+    ok = ok && forEachLinkLine(
+                   m_famLinkLines, GetMarriageCount(), [&](std::int32_t i) { return families->GetOffset(i); },
+                   [&](std::uint32_t offset, std::int32_t fam) {
+                       const char* line = base + offset;
+                       auto xref = f.GetXREF(f.At(line, 6), false);
+                       std::int32_t ind = xref ? FindXref(KindIndividual, *xref) : 0;
+                       if (ind <= 0) return;
+                       std::uint32_t tag = f.TagWord(line);
+                       if (tag == GEDTags::CHIL) {
+                           m_famLinks->AddChild(fam, ind);
+                           m_indLinks->AddParentFamily(ind, false, false, 7, 1, fam);
+                       } else {
+                           if (tag == GEDTags::HUSB) m_famLinks->SetHusband(fam, ind);
+                           else m_famLinks->SetWife(fam, ind);
+                           m_indLinks->AddSpouseFamily(ind, fam, false);
+                       }
+                   });
     // The notes of the walk are not needed again.
-    std::vector<LinkLine>().swap(m_indLinkLines);
-    std::vector<LinkLine>().swap(m_famLinkLines);
+    std::deque<std::uint32_t>().swap(m_indLinkLines);
+    std::deque<std::uint32_t>().swap(m_famLinkLines);
     return ok;
 }
 
@@ -295,7 +306,8 @@ WGEDIndIndex::Entry& WGEDCollection::IndividualEntry(std::int32_t n)
 {
     if (!m_indIndex) throw EIndexError(n);
     WGEDIndIndex::Entry& e = m_indIndex->GetEntry(n);
-    if (!(e.flags & WGEDIndIndex::PositionsFilled)) WGEDIndividual::FillEntry(*m_file, m_file->Begin() + e.offset, e);
+    if (!(e.flags & WGEDIndIndex::PositionsFilled))
+        WGEDIndividual::FillEntry(*m_file, m_file->Begin() + e.offset, e, m_indIndex->PositionsOf(e));
     return e;
 }
 

@@ -12,6 +12,7 @@
 #include "model/FamLinks.h"
 
 #include <array>
+#include <deque>
 #include <cstdint>
 #include <memory>
 #include <stdexcept>
@@ -128,11 +129,8 @@ private:
     std::array<std::unique_ptr<WXREFIndex>, KindCount + 1> m_xrefs;       // kinds 1..8
     std::unique_ptr<WIndLinks> m_indLinks;
     std::unique_ptr<WFamLinks> m_famLinks;
-    // Link lines noted by the index pass for the link passes: the line's
-    // offset and the number of the individual or family it belongs to.
-    struct LinkLine {
-        std::uint32_t offset;
-        std::int32_t owner;
-    };
-    std::vector<LinkLine> m_indLinkLines, m_famLinkLines;
+    // Offsets of the link lines the index pass noted for the link passes, in
+    // file order (each belongs to the last individual or family before it).
+    // Chunked, so they never need twice their size while growing.
+    std::deque<std::uint32_t> m_indLinkLines, m_famLinkLines;
 };

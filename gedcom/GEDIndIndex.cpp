@@ -33,3 +33,19 @@ WGEDIndIndex::Entry& WGEDIndIndex::GetEntry(std::int32_t n)
     // The store is 8-byte aligned and entries are 4-byte multiples.
     return *reinterpret_cast<Entry*>(p);
 }
+
+WGEDIndIndex::Positions& WGEDIndIndex::PositionsOf(Entry& entry)
+{
+    if (entry.slot == 0 || entry.slot > m_positions.size()) {
+        m_positions.emplace_back();
+        m_positions.back().fill(0);
+        entry.slot = std::uint32_t(m_positions.size());
+    }
+    return m_positions[entry.slot - 1];
+}
+
+const WGEDIndIndex::Positions* WGEDIndIndex::FindPositions(const Entry& entry) const
+{
+    if (entry.slot == 0 || entry.slot > m_positions.size()) return nullptr;
+    return &m_positions[entry.slot - 1];
+}

@@ -2,10 +2,13 @@
 // One entry per individual in file order: the record offset and, filled on
 // first use, the distances from the record start to the lines the views use
 // most, the sex and flags. Distances are 32-bit, so records of any size keep
-// their positions right.
+// their positions right; they stand in a side table that grows only as
+// individuals are first read, so opening a file pays 12 bytes per individual.
 #include "model/ABSArrayIndex.h"
 
+#include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
 
 class WGEDIndIndex : public WABSArrayIndex {
@@ -31,12 +34,13 @@ public:
 
     struct Entry {
         std::uint32_t offset;
-        std::uint32_t pos[PosCount];
+        std::uint32_t slot;   // 1-based place of the positions in the side table, 0 = none yet
         std::uint8_t sex;
         std::uint8_t flags;
         std::uint8_t pad[2];
     };
-    static_assert(sizeof(Entry) == 52, "individual entry layout");
+    static_assert(sizeof(Entry) == 12, "individual entry layout");
+    using Positions = std::array<std::uint32_t, PosCount>;
 
     WGEDIndIndex(const std::string& name, std::int32_t capacity);
 
@@ -47,4 +51,12 @@ public:
     // The entry of individual n for reading and writing; valid until the index
     // grows (it does not after opening). EIndexError outside 1..count.
     Entry& GetEntry(std::int32_t n);
+    // The positions of an entry, made (all 0) when it has none yet. The
+    // reference stays valid for the life of the index.
+    Positions& PositionsOf(Entry& entry);
+    // The positions of an entry, null when it has none.
+    const Positions* FindPositions(const Entry& entry) const;
+
+private:
+    std::deque<Positions> m_positions;
 };

@@ -29,11 +29,10 @@ bool WGEDIndividual::IsOtherEventTag(const WGEDTextMMF& file, const char* line)
     return false;
 }
 
-void WGEDIndividual::FillEntry(const WGEDTextMMF& file, const char* record, WGEDIndIndex::Entry& e)
+void WGEDIndividual::FillEntry(const WGEDTextMMF& file, const char* record, WGEDIndIndex::Entry& e,
+                               WGEDIndIndex::Positions& pos)
 {
-    std::uint32_t offset = e.offset;
-    e = WGEDIndIndex::Entry{};
-    e.offset = offset;
+    pos.fill(0);
     e.sex = 'U';
     e.flags = WGEDIndIndex::PositionsFilled;
     for (const char* line = file.NextLine(record); line && *line != '0'; line = file.NextLine(line)) {
@@ -42,32 +41,32 @@ void WGEDIndividual::FillEntry(const WGEDTextMMF& file, const char* record, WGED
         std::uint32_t tag = file.TagWord(line);
         switch (tag) {
         case GEDTags::NAME:
-            if (!e.pos[WGEDIndIndex::PosName]) e.pos[WGEDIndIndex::PosName] = d;
+            if (!pos[WGEDIndIndex::PosName]) pos[WGEDIndIndex::PosName] = d;
             break;
-        case GEDTags::BIRT: e.pos[WGEDIndIndex::PosBirt] = d; break;
-        case GEDTags::DEAT: e.pos[WGEDIndIndex::PosDeat] = d; break;
-        case GEDTags::BURI: e.pos[WGEDIndIndex::PosBuri] = d; break;
+        case GEDTags::BIRT: pos[WGEDIndIndex::PosBirt] = d; break;
+        case GEDTags::DEAT: pos[WGEDIndIndex::PosDeat] = d; break;
+        case GEDTags::BURI: pos[WGEDIndIndex::PosBuri] = d; break;
         case GEDTags::BAPL:
-        case GEDTags::CONS: e.pos[WGEDIndIndex::PosBapl] = d; break;
-        case GEDTags::ENDL: e.pos[WGEDIndIndex::PosEndl] = d; break;
-        case GEDTags::SLGC: e.pos[WGEDIndIndex::PosSlgc] = d; break;
-        case GEDTags::CHAN: e.pos[WGEDIndIndex::PosChan] = d; break;
+        case GEDTags::CONS: pos[WGEDIndIndex::PosBapl] = d; break;
+        case GEDTags::ENDL: pos[WGEDIndIndex::PosEndl] = d; break;
+        case GEDTags::SLGC: pos[WGEDIndIndex::PosSlgc] = d; break;
+        case GEDTags::CHAN: pos[WGEDIndIndex::PosChan] = d; break;
         case GEDTags::NOTE:
-            if (e.pos[WGEDIndIndex::PosNote]) {
+            if (pos[WGEDIndIndex::PosNote]) {
                 e.flags |= WGEDIndIndex::SeveralNotes;
             } else {
                 e.flags &= std::uint8_t(~WGEDIndIndex::SeveralNotes);
-                e.pos[WGEDIndIndex::PosNote] = d;
+                pos[WGEDIndIndex::PosNote] = d;
             }
             break;
         default:
             if (file.Tag3Is(line, "AFN", true, false)) {
-                e.pos[WGEDIndIndex::PosAFN] = std::uint32_t(file.At(line, 6) - record);
+                pos[WGEDIndIndex::PosAFN] = std::uint32_t(file.At(line, 6) - record);
             } else if (file.Tag3Is(line, "SEX", true, false)) {
                 const char* v = file.At(line, 6);
                 if (v < file.End() && !WTextMMF::IsLineEnd(*v)) e.sex = std::uint8_t(*v);
             } else if (file.Tag3Is(line, "CHR")) {
-                e.pos[WGEDIndIndex::PosChr] = d;
+                pos[WGEDIndIndex::PosChr] = d;
             }
             break;
         }
@@ -85,10 +84,10 @@ WGEDIndividual::~WGEDIndividual() = default;
 void WGEDIndividual::Clear()
 {
     if (m_entry) {
-        std::uint32_t offset = m_entry->offset;
-        *m_entry = WGEDIndIndex::Entry{};
-        m_entry->offset = offset;
+        // The side-table slot stays; the next fill writes it again.
         m_entry->sex = 'U';
+        m_entry->flags = 0;
+        m_collection.IndIndex()->PositionsOf(*m_entry).fill(0);
     }
     WABSIndividual::Clear();
 }
@@ -98,6 +97,7 @@ void WGEDIndividual::SetRecNo(std::int32_t n)
     if (n == 0) {
         m_record = nullptr;
         m_entry = nullptr;
+        m_positions = nullptr;
         return;
     }
     m_recNo = n;
@@ -109,12 +109,13 @@ void WGEDIndividual::SetRecNo(std::int32_t n)
     m_record = m_collection.RecordPointer(WGEDCollection::KindIndividual, n);
     if (!m_file.Contains(m_record)) throw EMemoryError("Error getting pointer to individual " + std::to_string(n));
     m_entry = &m_collection.IndividualEntry(n);
+    m_positions = m_collection.IndIndex()->FindPositions(*m_entry);
 }
 
 const char* WGEDIndividual::lineAt(int pos) const
 {
-    if (!m_entry || !m_record) return nullptr;
-    std::uint32_t d = m_entry->pos[pos];
+    if (!m_positions || !m_record) return nullptr;
+    std::uint32_t d = (*m_positions)[std::size_t(pos)];
     return d ? m_record + d : nullptr;
 }
 

@@ -23,8 +23,9 @@ public:
     WGEDIndividual(WGEDCollection& collection, std::int32_t n);
     ~WGEDIndividual() override;
 
-    // Fills an index entry from the record's level-1 lines.
-    static void FillEntry(const WGEDTextMMF& file, const char* record, WGEDIndIndex::Entry& entry);
+    // Fills an index entry and its positions from the record's level-1 lines.
+    static void FillEntry(const WGEDTextMMF& file, const char* record, WGEDIndIndex::Entry& entry,
+                          WGEDIndIndex::Positions& positions);
     // The tag of a level-1 line is one of the other events.
     static bool IsOtherEventTag(const WGEDTextMMF& file, const char* line);
 
@@ -67,6 +68,7 @@ private:
     const WGEDTextMMF& m_file;
     const char* m_record = nullptr;
     WGEDIndIndex::Entry* m_entry = nullptr;
+    const WGEDIndIndex::Positions* m_positions = nullptr;
     WIndLinks* m_links = nullptr;
     mutable std::unique_ptr<WDate> m_changeDate;
     mutable bool m_linesLoaded = false;

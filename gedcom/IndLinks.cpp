@@ -24,13 +24,10 @@ WIndLinks::Record* WIndLinks::rec(std::int32_t individual) const
 }
 
 bool WIndLinks::appendLink(WLinkArray& pool, std::unordered_map<std::int32_t, std::unordered_set<std::int32_t>>& sets,
-                           std::int32_t individual, std::int32_t& first, std::int32_t& tail, std::int32_t chainCount,
-                           bool allowDuplicate, std::int32_t family, std::int32_t a, std::int32_t b)
+                           std::unordered_map<std::int32_t, std::int32_t>& tails, std::int32_t individual,
+                           std::int32_t first, std::int32_t chainCount, bool allowDuplicate, std::int32_t family,
+                           std::int32_t a, std::int32_t b)
 {
-    if (!first) {
-        first = tail = pool.AddNode(family, a, b);
-        return true;
-    }
     if (!allowDuplicate) {
         if (chainCount <= WalkLimit) {
             if (pool.FindLink(first, family)) return false;
@@ -49,7 +46,14 @@ bool WIndLinks::appendLink(WLinkArray& pool, std::unordered_map<std::int32_t, st
     } else if (auto it = sets.find(individual); it != sets.end()) {
         it->second.insert(family);
     }
-    return pool.AppendLink(tail, family, a, b);
+    auto tail = tails.find(individual);
+    if (tail == tails.end()) {
+        // Not known (the chain was made elsewhere): one walk finds the end.
+        std::int32_t last = first;
+        while (std::int32_t next = pool.NextNode(last)) last = next;
+        tail = tails.emplace(individual, last).first;
+    }
+    return pool.AppendLink(tail->second, family, a, b);
 }
 
 void WIndLinks::AddParentFamily(std::int32_t individual, bool allowDuplicate, bool makeFirst, std::uint16_t code1,
@@ -68,26 +72,25 @@ void WIndLinks::AddParentFamily(std::int32_t individual, bool allowDuplicate, bo
     if (!allowDuplicate && family == r->firstParent) return;
     if (!r->parentOverflow) {
         ++r->parentCount;
+        std::int32_t node;
         if (makeFirst) {
-            std::int32_t node = m_parents->AddNode(r->firstParent, r->code1, r->code2);
+            node = m_parents->AddNode(r->firstParent, r->code1, r->code2);
             r = rec(individual);
-            r->parentOverflow = r->parentTail = node;
             r->firstParent = family;
             r->code1 = code2;
             r->code2 = code1;
         } else {
-            std::int32_t node = m_parents->AddNode(family, code2, code1);
+            node = m_parents->AddNode(family, code2, code1);
             r = rec(individual);
-            r->parentOverflow = r->parentTail = node;
         }
+        r->parentOverflow = node;
+        m_parentTails[individual] = node;
         return;
     }
-    std::int32_t first = r->parentOverflow, tail = r->parentTail;
-    bool added = appendLink(*m_parents, m_parentSets, individual, first, tail, r->parentCount - 1, allowDuplicate,
-                            family, code2, code1);
-    r = rec(individual);
-    r->parentTail = tail;
+    bool added = appendLink(*m_parents, m_parentSets, m_parentTails, individual, r->parentOverflow,
+                            r->parentCount - 1, allowDuplicate, family, code2, code1);
     if (!added) return;
+    r = rec(individual);
     ++r->parentCount;
     if (makeFirst) moveParentFirst(individual, family);
 }
@@ -108,15 +111,15 @@ void WIndLinks::AddSpouseFamily(std::int32_t individual, std::int32_t family, bo
         std::int32_t target = makeFirst ? r->firstSpouse : family;
         std::int32_t node = m_spouses->AddNode(target, 0, 0);
         r = rec(individual);
-        r->spouseOverflow = r->spouseTail = node;
+        r->spouseOverflow = node;
+        m_spouseTails[individual] = node;
         if (makeFirst) r->firstSpouse = family;
         return;
     }
-    std::int32_t first = r->spouseOverflow, tail = r->spouseTail;
-    bool added = appendLink(*m_spouses, m_spouseSets, individual, first, tail, r->spouseCount - 1, false, family, 0, 0);
-    r = rec(individual);
-    r->spouseTail = tail;
+    bool added = appendLink(*m_spouses, m_spouseSets, m_spouseTails, individual, r->spouseOverflow,
+                            r->spouseCount - 1, false, family, 0, 0);
     if (!added) return;
+    r = rec(individual);
     ++r->spouseCount;
     if (makeFirst) moveSpouseFirst(individual, family);
 }

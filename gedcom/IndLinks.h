@@ -64,18 +64,16 @@ private:
         std::int32_t spouseCount;
         std::int32_t firstSpouse;
         std::int32_t spouseOverflow;
-        std::int32_t parentTail;      // last node of each chain, for appending
-        std::int32_t spouseTail;
     };
-    static_assert(sizeof(Record) == 40, "individual link record layout");
+    static_assert(sizeof(Record) == 32, "individual link record layout");
     // Above this many links a chain's duplicate test uses a set.
     static constexpr std::int32_t WalkLimit = 48;
 
     Record* rec(std::int32_t individual) const;
     // Appends to a chain unless refused as a duplicate; true when added.
     bool appendLink(WLinkArray& pool, std::unordered_map<std::int32_t, std::unordered_set<std::int32_t>>& sets,
-                    std::int32_t individual, std::int32_t& first, std::int32_t& tail, std::int32_t chainCount,
-                    bool allowDuplicate, std::int32_t family, std::int32_t a, std::int32_t b);
+                    std::unordered_map<std::int32_t, std::int32_t>& tails, std::int32_t individual, std::int32_t first,
+                    std::int32_t chainCount, bool allowDuplicate, std::int32_t family, std::int32_t a, std::int32_t b);
     void moveParentFirst(std::int32_t individual, std::int32_t family);
     void moveSpouseFirst(std::int32_t individual, std::int32_t family);
     void setSpouseOrder(std::int32_t individual, const std::vector<std::int32_t>& families);
@@ -83,4 +81,7 @@ private:
     std::unique_ptr<WLinkArray> m_parents;
     std::unique_ptr<WLinkArray> m_spouses;
     std::unordered_map<std::int32_t, std::unordered_set<std::int32_t>> m_parentSets, m_spouseSets;
+    // Last node of each overflow chain, for appending without a walk (few
+    // individuals have a chain at all).
+    std::unordered_map<std::int32_t, std::int32_t> m_parentTails, m_spouseTails;
 };

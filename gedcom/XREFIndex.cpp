@@ -39,6 +39,22 @@ inline void prefixWords(const char* p, std::uint64_t& hi, std::uint64_t& lo)
 }
 } // namespace
 
+namespace {
+// The number that ends an identifier ("I123" -> 123), at most 9 digits; 0 when none.
+std::uint32_t trailingNumber(std::string_view x)
+{
+    std::size_t k = x.size();
+    int digits = 0;
+    while (k > 0 && digits < 9 && x[k - 1] >= '0' && x[k - 1] <= '9') {
+        --k;
+        ++digits;
+    }
+    std::uint32_t n = 0;
+    for (std::size_t j = k; j < x.size(); ++j) n = n * 10 + std::uint32_t(x[j] - '0');
+    return n;
+}
+} // namespace
+
 int WXREFIndex::compareRecords(const Record& a, const Record& b) const
 {
     // The zero-padded prefixes order like the whole texts wherever they differ.
@@ -110,6 +126,16 @@ void WXREFIndex::Prepare() const
 void WXREFIndex::buildHash() const
 {
     m_hasDuplicates = false;
+    // Identifiers that all end in their own position number need no table:
+    // they are distinct, and each can stand nowhere but at its number.
+    m_numbered = true;
+    for (std::int32_t i = 1; i <= Count() && m_numbered; ++i)
+        m_numbered = trailingNumber(IdentifierAt(i)) == std::uint32_t(i);
+    if (m_numbered) {
+        std::vector<std::int32_t>().swap(m_slots);
+        m_hashValid = true;
+        return;
+    }
     std::size_t size = 16;
     while (size < std::size_t(Count()) * 2) size <<= 1;
     m_slots.assign(size, 0);
@@ -131,6 +157,7 @@ void WXREFIndex::buildHash() const
     m_hashValid = true;
 }
 
+
 std::int32_t WXREFIndex::Find(std::string_view xref) const
 {
     if (Count() == 0) return 0;
@@ -138,16 +165,11 @@ std::int32_t WXREFIndex::Find(std::string_view xref) const
     if (!m_hasDuplicates) {
         // Most files number their records in order ("I123" is the 123rd):
         // try that position first; a match there is the only match.
-        std::uint32_t n = 0;
-        std::size_t k = xref.size();
-        int digits = 0;
-        while (k > 0 && digits < 9 && xref[k - 1] >= '0' && xref[k - 1] <= '9') {
-            --k;
-            ++digits;
-        }
-        for (std::size_t j = k; j < xref.size(); ++j) n = n * 10 + std::uint32_t(xref[j] - '0');
-        if (digits && n >= 1 && n <= std::uint32_t(Count()) && IdentifierAt(std::int32_t(n)) == xref)
+        std::uint32_t n = trailingNumber(xref);
+        if (n >= 1 && n <= std::uint32_t(Count()) && IdentifierAt(std::int32_t(n)) == xref)
             return RecordAt(std::int32_t(n));
+        // When every identifier stands at its own number, that was the only place to look.
+        if (m_numbered) return 0;
     }
     std::size_t mask = m_slots.size() - 1;
     for (std::size_t k = hash(xref) & mask;; k = (k + 1) & mask) {

@@ -64,4 +64,5 @@ private:
     mutable std::vector<std::int32_t> m_slots;
     mutable bool m_hashValid = false;
     mutable bool m_hasDuplicates = false;
+    mutable bool m_numbered = false;   // identifier i ends in the number i, for every i
 };

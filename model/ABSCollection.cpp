@@ -1,5 +1,8 @@
 #include "model/ABSCollection.h"
 
+#include "model/Generations.h"
+#include "model/Islands.h"
+
 #include "model/CollectionIterator.h"
 #include "model/Date.h"
 
@@ -10,6 +13,39 @@ EIndexError::EIndexError(std::int64_t index)
 
 WABSCollection::WABSCollection() = default;
 WABSCollection::~WABSCollection() = default;
+
+bool WABSCollection::IsComputingIslands() const { return m_islands && m_islands->IsComputing(); }
+
+WIslands& WABSCollection::Islands() {
+    if (!m_islands) m_islands = std::make_unique<WIslands>(*this);
+    return *m_islands;
+}
+bool WABSCollection::ComputeIslands() { return Islands().ComputeIslands(); }
+bool WABSCollection::IslandsComputed() const { return m_islands && m_islands->IslandsComputed(); }
+std::int32_t WABSCollection::GetIslandCount() { return Islands().GetIslandCount(); }
+std::int32_t WABSCollection::GetIslandSize(std::int32_t pos) { return Islands().GetIslandSize(pos); }
+std::int32_t WABSCollection::GetIslandFamilyCount(std::int32_t pos) { return Islands().GetIslandFamilyCount(pos); }
+std::int32_t WABSCollection::GetIslandFirstIndividual(std::int32_t pos) {
+    return Islands().GetIslandFirstIndividual(pos);
+}
+std::int32_t WABSCollection::GetIslandOfIndividual(std::int32_t individual) {
+    return Islands().GetIslandOfIndividual(individual);
+}
+
+WGenerations& WABSCollection::Generations() {
+    if (!m_generations) m_generations = std::make_unique<WGenerations>(*this);
+    return *m_generations;
+}
+std::int32_t WABSCollection::GetNumAncestors(std::int32_t i) { return Generations().GetNumAncestors(i); }
+std::int32_t WABSCollection::GetNumDescendants(std::int32_t i) { return Generations().GetNumDescendants(i); }
+std::int32_t WABSCollection::GetAncestorGenerations(std::int32_t i) { return Generations().GetAncestorGenerations(i); }
+std::int32_t WABSCollection::GetDescendantGenerations(std::int32_t i) {
+    return Generations().GetDescendantGenerations(i);
+}
+double WABSCollection::GetAvgAncestorGenerations(std::int32_t i) { return Generations().GetAvgAncestorGenerations(i); }
+double WABSCollection::GetAvgDescendantGenerations(std::int32_t i) {
+    return Generations().GetAvgDescendantGenerations(i);
+}
 
 // --- records by number ---
 

@@ -24,6 +24,8 @@
 #include <vector>
 
 class WCollectionIterator;
+class WGenerations;
+class WIslands;
 
 // A record number outside the records of the file.
 class EIndexError : public std::runtime_error {
@@ -173,7 +175,29 @@ public:
     std::uint8_t GetFileKind() const { return m_fileKind; }
     std::uint8_t GetCharSet() const { return m_charSet; }
     const std::string& GetFileName() const { return m_fileName; }
-    bool IsComputingIslands() const { return m_computingIslands; }
+    bool IsComputingIslands() const;
+
+    // --- islands (computed on first use) ---
+    WIslands& Islands();
+    // Computes the islands now; false when cancelled.
+    bool ComputeIslands();
+    bool IslandsComputed() const;
+    std::int32_t GetIslandCount();
+    // By position in the island sort order (largest first).
+    std::int32_t GetIslandSize(std::int32_t pos);
+    std::int32_t GetIslandFamilyCount(std::int32_t pos);
+    std::int32_t GetIslandFirstIndividual(std::int32_t pos);
+    // Position of the individual's island; 0 while islands are not computed.
+    std::int32_t GetIslandOfIndividual(std::int32_t individual);
+
+    // --- ancestor and descendant counts and depths (cached per individual) ---
+    WGenerations& Generations();
+    std::int32_t GetNumAncestors(std::int32_t individual);
+    std::int32_t GetNumDescendants(std::int32_t individual);
+    std::int32_t GetAncestorGenerations(std::int32_t individual);
+    std::int32_t GetDescendantGenerations(std::int32_t individual);
+    double GetAvgAncestorGenerations(std::int32_t individual);
+    double GetAvgDescendantGenerations(std::int32_t individual);
 
     // --- view ---
     // Individuals the lists walk: the view's members when a view is active.
@@ -196,7 +220,6 @@ protected:
     // Any number but 0.
     virtual std::unique_ptr<WABSRepo> MakeRepository(std::int32_t n) = 0;
 
-    bool m_computingIslands = false;
     std::string m_fileName;
     std::uint8_t m_fileKind = 0;
     std::uint8_t m_charSet = 1;
@@ -208,6 +231,8 @@ private:
     std::unique_ptr<WABSMarriage> spouseFamilyAt(std::int32_t individual, std::int32_t familyPos);
 
     std::unique_ptr<WCollectionIterator> m_view;
+    std::unique_ptr<WIslands> m_islands;
+    std::unique_ptr<WGenerations> m_generations;
     // Position of each individual in the view, built on first IndexToView.
     std::vector<std::int32_t> m_viewPositions;
     std::int32_t m_viewPositionsCount = -1;

@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <fstream>
 
+#include "app/ColumnSetFile.h"
 #include "app/LinkText.h"
 #include "app/Unpack.h"
 #include "app/ui/IndScroll.h"
@@ -32,7 +33,9 @@
 #include "app/ui/URLLabel.h"
 #include "app/ui/WinPos.h"
 #include "gedcom/FormatString.h"
+#include "columns/ListColumns.h"
 #include "highlight/HLGroup.h"
+#include "highlight/ui/SelectionButton.h"
 #include "model/ABSCollection.h"
 #include "model/DateTimeText.h"
 #include "model/Global.h"
@@ -107,6 +110,7 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
     setWindowTitle(kCaption);
     ResetFileState();
     BuildTabs();
+    SetupListColumns();
     FTempGEDFile.clear();
     ApplyGridFont();
     panLeftPanel->hide();
@@ -116,6 +120,8 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
     WGenealogyOpener::Callbacks cb;
     cb.discardPrevious = [this] {
         FIndRow = 1;
+        FFind.SetCollection(nullptr);
+        for (auto* set : {FListColumns.get(), FDesColumns.get(), FIslandColumns.get()}) set->SetCollection(nullptr);
         FIndScroll->setEnabled(false);
         FIndScroll->SetCollection(nullptr);
         FIndScroll->setEnabled(true);
@@ -159,9 +165,16 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
         SetStatus(3, (kind == 3 || kind == 5 || kind == 6) ? std::string("N: N/A")
                                                            : "N: " + StrFunc::FormatThousands(col->GetNoteCount()));
         SetStatus(4, "S: " + StrFunc::FormatThousands(col->GetSourceCount()));
+        for (auto* set : {FListColumns.get(), FDesColumns.get(), FIslandColumns.get()}) set->SetCollection(col);
         MarkViewsStale();
         FIndScroll->SetCollection(col);
         if (col->GetIndividualCount() < 1) RefreshCurrentView();
+        // The find indexes are made now and sorted when first used.
+        FFind.SetCollection(col);
+        for (int mode : {2, 3, 4, 5}) FFind.BuildFindIndex(mode, false);
+        QuickSelectionButton->SetItems(std::vector<std::string>{
+            "Find Index:", kind == 1 ? "Find REF:" : "Find RIN:", "Find Surname:", "Find Given:"});
+        SetQuickFindMode(std::max(1, QuickSelectionButton->ItemSelected()));
         UpdateSelectedLabel();
     };
     FOpener.SetCallbacks(std::move(cb));
@@ -189,15 +202,21 @@ void TLogoAppForm::buildUi() {
     resize(900, 640);
     auto* toolbar = addToolBar("Find");
     toolbar->setMovable(false);
-    toolbar->addWidget(new QLabel(" Find Index: ", toolbar));
+    QuickSelectionButton = new WSelectionButton(toolbar);
+    QuickSelectionButton->setText("S");
+    QuickSelectionButton->SetItems(std::vector<std::string>{"Find Index:", "Find REF:", "Find Surname:", "Find Given:"});
+    toolbar->addWidget(QuickSelectionButton);
+    labQuickFind = new QLabel(" Find Index: ", toolbar);
+    toolbar->addWidget(labQuickFind);
     edFind = new QLineEdit(toolbar);
     edFind->setMaximumWidth(180);
     toolbar->addWidget(edFind);
-    connect(edFind, &QLineEdit::textEdited, this, [this](const QString& t) {
-        // Index-number finding; the sorted find modes come with the find indexes.
-        bool ok = false;
-        const int n = t.trimmed().toInt(&ok);
-        if (ok && Collection()) FIndScroll->SetCurrentIndividual(n);
+    connect(edFind, &QLineEdit::textEdited, this, [this](const QString& t) { edFindChange(t); });
+    connect(QuickSelectionButton, &WSelectionButton::OnItemChange, this, [this] {
+        const int mode = QuickSelectionButton->ItemSelected();
+        WOptions::SetInt(opt::QFind, mode);
+        SetQuickFindMode(mode);
+        UpdateSelectedLabel();
     });
 
     auto* central = new QWidget(this);
@@ -378,8 +397,44 @@ QWidget* TLogoAppForm::buildIndividualPage() {
 }
 
 void TLogoAppForm::ResetFileState() {
+    const int mode = WOptions::GetInt(opt::QFind);
+    QuickSelectionButton->SetItemSelected(mode >= 1 && mode <= 4 ? mode : 1);
+    SetQuickFindMode(1);
     FHighlightedOnly = false;
     FViewStale.fill(true);
+    FFind.FreeFindIndexes();
+}
+
+void TLogoAppForm::SetQuickFindMode(int mode) {
+    FFind.SetQuickFindMode(mode);
+    const auto& items = QuickSelectionButton->Items();
+    if (mode >= 1 && mode <= int(items.size())) labQuickFind->setText(" " + toQ(items[size_t(mode - 1)].text) + " ");
+    const QSignalBlocker block(edFind);
+    edFind->clear();
+}
+
+void TLogoAppForm::SetupListColumns() {
+    if (!FListColumns) {
+        FListColumns = std::make_unique<WListColumns>(nullptr, "List");
+        FListColumns->SetColumnList(ini::ReadIniString("List", "String", "1,2,7,65,67,19,18"));
+    }
+    if (!FDesColumns) {
+        FDesColumns = std::make_unique<WListColumns>(nullptr, "DesList");
+        FDesColumns->SetColumnList(WOptions::GetString(opt::DesColumns));
+    }
+    if (!FIslandColumns) {
+        FIslandColumns = std::make_unique<WListColumns>(nullptr, "IslandList");
+        FIslandColumns->SetColumnList(WOptions::GetString(opt::IslandColumns));
+    }
+}
+
+void TLogoAppForm::edFindChange(const QString& text) {
+    if (!Collection()) return;
+    const std::int32_t target = FFind.TextChanged(fromQ(text));
+    if (target > 0) {
+        const QSignalBlocker block(edFind);
+        FIndScroll->SetCurrentIndividual(target);
+    }
 }
 
 void TLogoAppForm::BuildTabs() {
@@ -458,7 +513,7 @@ void TLogoAppForm::UpdateSelectedLabel() {
     WABSCollection* col = Collection();
     const int current = FIndScroll->GetCurrentIndividual();
     if (!col || current < 1) return;
-    edFind->setText(QString::number(current));
+    edFind->setText(toQ(FFind.SelectedText(current)));
     edFind->selectAll();
 }
 
@@ -685,6 +740,15 @@ void TLogoAppForm::FormClose() {
 void TLogoAppForm::FormDestroy() {
     if (FDestroyed) return;
     FDestroyed = true;
+    // A sort still running under a pumped message keeps its iterator: the
+    // window cannot go away under it.
+    ini::WriteIniString("List", "String", FListColumns->GetColumnList());
+    WOptions::SetString(opt::DesColumns, FDesColumns->GetColumnList());
+    WOptions::SetString(opt::IslandColumns, FIslandColumns->GetColumnList());
+    FListColumns.reset();
+    FDesColumns.reset();
+    FIslandColumns.reset();
+    FFind.SetCollection(nullptr);
     FIndScroll->SetCollection(nullptr);
     FIndScroll->SetHighLighter(nullptr);
     FHighlighter.reset();

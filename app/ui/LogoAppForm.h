@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FindBox.h"
 #include "app/GenealogyOpener.h"
 #include "app/IndividualRows.h"
 #include "app/SelfViewTrailer.h"
@@ -25,6 +26,8 @@ class QTableWidget;
 class QWidget;
 class TURLLabel;
 class WABSCollection;
+class WListColumns;
+class WSelectionButton;
 class WHLGroup;
 class WIndScroll;
 
@@ -59,6 +62,11 @@ public:
     // The last load time, "%.3f seconds" (the General view's statistics show it).
     const std::string& LoadTime() const { return FLoadTime; }
     QTabBar* Tabs() const { return TabControl; }
+    WFindBox& FindBox() { return FFind; }
+    WListColumns* ListColumns() const { return FListColumns.get(); }
+    QLineEdit* FindEdit() const { return edFind; }
+    // The quick-find mode (1 index, 2 identifier, 3 surname, 4 given name).
+    void SetQuickFindMode(int mode);
 
     void ShowSenderInfo();
     void FillIndividualView();
@@ -93,6 +101,8 @@ private:
     void UpdateSelectedLabel();
     void RefreshImportStatus();
     void SetStatus(int panel, const std::string& text);
+    void SetupListColumns();
+    void edFindChange(const QString& text);
     void butExtractGEDCOMClick();
     void gridIndividualDblClick();
 
@@ -101,6 +111,8 @@ private:
     std::string FTempGEDFile;
     WGenealogyOpener FOpener;
     std::unique_ptr<WHLGroup> FHighlighter;
+    WFindBox FFind;
+    std::unique_ptr<WListColumns> FListColumns, FDesColumns, FIslandColumns;
     bool FHighlightedOnly = false;
     std::array<bool, kViewCount> FViewStale{};
     bool FShown = false;
@@ -119,6 +131,8 @@ private:
     QWidget* panLeftPanel = nullptr;
     QWidget* panMainArea = nullptr;
     QLineEdit* edFind = nullptr;
+    WSelectionButton* QuickSelectionButton = nullptr;
+    QLabel* labQuickFind = nullptr;
     std::array<QLabel*, 5> StatusPanels{};
     QTimer ImportTimer;
     QTimer StatusTimer;

@@ -69,8 +69,11 @@ TEST_F(IndividualRowsTest, ParentsOfTwoFamiliesMarkTheFirst) {
     EXPECT_NE(parentTypes[1].find(" (P)"), std::string::npos);
     EXPECT_EQ(parentTypes[2].find(" (P)"), std::string::npos);
     // The father's age column is measured against the subject's birth.
-    for (const auto& r : rows)
-        if (r.Target == f1.No()) EXPECT_EQ(r.Age, "-30");
+    for (const auto& r : rows) {
+        if (r.Target == f1.No()) {
+            EXPECT_EQ(r.Age, "-30");
+        }
+    }
 }
 
 TEST_F(IndividualRowsTest, MarriageAndChildRowsAndSpouselessFamily) {

@@ -291,13 +291,4 @@ TEST(ListColumns, ColumnsText) {
     EXPECT_EQ(s, "");
 }
 
-TEST(ListColumns, DefaultWidthsOfTheTable) {
-    ini2::Close();
-    IniScope ini;
-    WListColumns set(nullptr, "List");
-    set.SetColumnList("1,4,9,10,11,19,29,31,46,63");
-    const std::int32_t expected[] = {40, 160, 25, 75, 130, 30, 36, 70, 50, 50};
-    for (std::int32_t p = 1; p <= set.GetCount(); ++p) EXPECT_EQ(set.GetColumnWidth(p), expected[p - 1]) << p;
-}
-
 } // namespace

@@ -179,3 +179,38 @@ TEST(IndLinks, LongListsStayLinearAndFreeOfDuplicates)
     }
     EXPECT_EQ(links.GetSpouseFamily(1, n), n);
 }
+
+TEST(XREFIndex, NumberedIdentifiersAndTheirLookAlikes)
+{
+    // Every identifier ends in its own position: found without a table.
+    WXREFIndex idx("", 0);
+    for (const char* x : {"I1", "I2", "P3", "I4"}) idx.Add(x);
+    EXPECT_EQ(idx.Find("I2"), 2);
+    EXPECT_EQ(idx.Find("P3"), 3);
+    EXPECT_EQ(idx.Find("I3"), 0);
+    EXPECT_EQ(idx.Find("I02"), 0);
+    EXPECT_EQ(idx.Find("I5"), 0);
+    EXPECT_EQ(idx.Find("I"), 0);
+    // One identifier out of step: the others are still found, through the table.
+    idx.Add("X1");
+    EXPECT_EQ(idx.Find("X1"), 5);
+    EXPECT_EQ(idx.Find("I4"), 4);
+    EXPECT_EQ(idx.Find("I1"), 1);
+    EXPECT_EQ(idx.Find("I6"), 0);
+}
+
+TEST(GEDIndIndex, PositionsStandBesideTheEntries)
+{
+    WGEDIndIndex idx("", 0);
+    idx.Add(5);
+    idx.Add(9);
+    EXPECT_EQ(idx.FindPositions(idx.GetEntry(1)), nullptr);
+    auto& p2 = idx.PositionsOf(idx.GetEntry(2));
+    p2[WGEDIndIndex::PosBirt] = 70000;
+    auto& p1 = idx.PositionsOf(idx.GetEntry(1));
+    p1[WGEDIndIndex::PosBirt] = 3;
+    EXPECT_EQ((*idx.FindPositions(idx.GetEntry(2)))[WGEDIndIndex::PosBirt], 70000u);
+    EXPECT_EQ((*idx.FindPositions(idx.GetEntry(1)))[WGEDIndIndex::PosBirt], 3u);
+    EXPECT_EQ(&idx.PositionsOf(idx.GetEntry(2)), &p2);
+    EXPECT_EQ(idx.GetOffset(2), 9u);
+}

@@ -160,6 +160,26 @@ void checkAgainstText(const std::string& name)
                 EXPECT_EQ(s->GetTitle().substr(0, titl->value.size() / 2),
                           c->ConvertText(titl->value).substr(0, titl->value.size() / 2));
             }
+        } else if (r.tag == "REPO") {
+            auto repo = c->GetRepository(c->FindRepositoryByXref(r.xref));
+            ASSERT_NE(repo, nullptr) << r.xref;
+            const Line* nm = nullptr;
+            for (const Line& x : r.lines)
+                if (x.tag == "NAME") nm = &x;  // at any level, the last one
+            if (nm) {
+                EXPECT_EQ(repo->GetName().substr(0, nm->value.size()), c->ConvertText(nm->value)) << r.xref;
+            }
+            EXPECT_EQ(repo->GetAddress() != nullptr, [&] {
+                for (const Line& x : r.lines)
+                    if (x.tag == "ADDR") return true;
+                return false;
+            }()) << r.xref;
+        } else if (r.tag == "SUBM") {
+            auto sub = c->GetSubmitter();
+            const Line* nm = first(r, "NAME");
+            if (sub && nm && c->FindXref(WGEDCollection::KindSubmitter, r.xref) == 1) {
+                EXPECT_EQ(sub->GetName(), c->ConvertText(nm->value));
+            }
         }
     }
     EXPECT_EQ(c->GetIndividualCount(), individuals);
@@ -341,7 +361,16 @@ TEST(SampleFiles, GeneratedFilesInBothCharacterSets)
     std::string u = dir + "gen_utf8_" + std::to_string(::getpid()) + ".ged";
     std::string a = dir + "gen_ansel_" + std::to_string(::getpid()) + ".ged";
     std::string cr = dir + "gen_cr_" + std::to_string(::getpid()) + ".ged";
+    auto slurp = [](const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    };
     ASSERT_EQ(std::system((gen + " --quiet --individuals 3000 --seed 7 --out " + u).c_str()), 0);
+    const std::string first = slurp(u);
+    // The same arguments give the same bytes.
+    ASSERT_EQ(std::system((gen + " --quiet --individuals 3000 --seed 7 --out " + u).c_str()), 0);
+    EXPECT_EQ(slurp(u), first);
+    EXPECT_EQ(first.substr(first.size() - 8), "0 TRLR\r\n");
     ASSERT_EQ(std::system((gen + " --quiet --individuals 3000 --seed 7 --charset ANSEL --eol cr --out " + a).c_str()), 0);
     ASSERT_EQ(std::system((gen + " --quiet --individuals 3000 --seed 7 --eol lf --bom --out " + cr).c_str()), 0);
     {

@@ -1,4 +1,4 @@
-// One QApplication for the widget tests of this program, made before any test runs.
+// One QApplication for the widget tests of a test program, made before any test runs.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -11,7 +11,7 @@ public:
         if (!QApplication::instance()) {
             qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
             static int argc = 1;
-            static char name[] = "test_app_ui";
+            static char name[] = "brenthaul-test";
             static char* argv[] = {name, nullptr};
             app = new QApplication(argc, argv);
         }

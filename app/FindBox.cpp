@@ -1,0 +1,152 @@
+#include "app/FindBox.h"
+
+#include <cctype>
+
+#include "columns/ColSortIterator.h"
+#include "model/ABSCollection.h"
+#include "model/Global.h"
+#include "model/Options.h"
+
+namespace {
+
+// Column each find mode sorts by (identifier, surname, given names, custom).
+constexpr std::int32_t kModeColumn[6] = {0, 0, 2, 7, 6, 48};
+
+std::string trim(const std::string& s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    return s.substr(b, e - b);
+}
+
+// Text begins with prefix, ignoring case.
+bool beginsWith(const std::string& text, const std::string& prefix) {
+    if (prefix.size() > text.size()) return false;
+    return Global::ToUpper(text.substr(0, prefix.size())) == Global::ToUpper(prefix);
+}
+
+bool wholeNumber(const std::string& s, std::int32_t& out) {
+    if (s.empty() || s.size() > 9) return false;
+    std::int32_t v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    out = v;
+    return true;
+}
+
+} // namespace
+
+WFindBox::WFindBox() = default;
+WFindBox::~WFindBox() = default;
+
+void WFindBox::SetCollection(WABSCollection* collection) {
+    FreeFindIndexes();
+    m_collection = collection;
+}
+
+void WFindBox::FreeFindIndexes() {
+    m_current = nullptr;
+    m_findPos = 0;
+    m_nextPrev = false;
+    for (auto& index : m_indexes) index.reset();
+}
+
+WColSortIterator* WFindBox::Index(int mode) const {
+    return mode >= 1 && mode <= 5 ? m_indexes[std::size_t(mode)].get() : nullptr;
+}
+
+void WFindBox::BuildFindIndex(int mode, bool sort) {
+    if (mode < 1 || mode > 5 || !m_collection) return;
+    Global::SetBusy(true);
+    auto& index = m_indexes[std::size_t(mode)];
+    if (!index) {
+        index = std::make_unique<WColSortIterator>("", m_collection->GetIndividualCount(), m_collection);
+        // Record order is the index itself.
+        if (mode == mdIndex) index->SetNoSort();
+    }
+    m_current = index.get();
+    if (sort && mode != mdIndex) index->SortByColumnId(kModeColumn[mode]);
+    Global::SetBusy(false);
+}
+
+std::int32_t WFindBox::TextChanged(const std::string& rawText) {
+    if (!m_collection) return 0;
+    const std::string text = rawText;
+    if (text.empty()) {
+        m_findPos = 0;
+        m_nextPrev = false;
+        return 0;
+    }
+    switch (m_mode) {
+    case mdIndex: {
+        BuildFindIndex(mdIndex, false);
+        std::int32_t n = 0;
+        return wholeNumber(trim(text), n) ? n : 0;
+    }
+    case mdIdentifier: {
+        BuildFindIndex(mdIdentifier, true);
+        const std::string xref = (m_collection->GetFileKind() == 1 ? "I" : "") + trim(text);
+        return m_collection->FindIndividualByXref(xref);
+    }
+    case mdSurname: {
+        BuildFindIndex(mdSurname, true);
+        const std::size_t comma = text.find(',');
+        const std::string surname = trim(text.substr(0, comma));
+        const std::string given = comma == std::string::npos ? "" : trim(text.substr(comma + 1));
+        // The search gives the nearest position when nothing matches; only a
+        // real match counts as found.
+        const std::int32_t pos = m_current->FindSurnameGiven(surname, given);
+        auto at = pos > 0 ? m_collection->GetIndividual(m_current->GetItem(pos)) : nullptr;
+        if (at && beginsWith(at->GetSurnameText(), surname) && beginsWith(at->GetGivenText(), given)) {
+            m_nextPrev = true;
+            m_findPos = pos;
+        } else {
+            m_findPos = 1;
+        }
+        return m_current->GetItem(m_findPos);
+    }
+    case mdGiven: {
+        BuildFindIndex(mdGiven, true);
+        const std::int32_t pos = m_current->FindFullName(text);
+        auto at = pos > 0 ? m_collection->GetIndividual(m_current->GetItem(pos)) : nullptr;
+        if (!at || !beginsWith(at->GetFullName(true), text)) return 0;
+        m_nextPrev = true;
+        // Back from the hit to the first entry whose given names still begin with the text.
+        std::int32_t p = pos - 1;
+        m_findPos = 1;
+        for (; p >= 1; --p) {
+            auto ind = m_collection->GetIndividual(m_current->GetItem(p));
+            if (!ind || !beginsWith(ind->GetGivenText(), text)) {
+                m_findPos = p + 1;
+                break;
+            }
+        }
+        return m_current->GetItem(m_findPos);
+    }
+    default:
+        return 0;
+    }
+}
+
+std::string WFindBox::SelectedText(std::int32_t individual) {
+    if (!m_collection || individual < 1) return "";
+    if (m_mode == mdIndex) return std::to_string(individual);
+    auto ind = m_collection->GetIndividual(individual);
+    if (!ind) return "";
+    switch (m_mode) {
+    case mdIdentifier:
+        return ind->GetXRef();
+    case mdSurname:
+        m_findPos = 0;
+        m_nextPrev = true;
+        return ind->GetSurnameText();
+    case mdGiven:
+        m_findPos = 0;
+        m_nextPrev = true;
+        return ind->GetGivenText();
+    default:
+        return "";
+    }
+}

@@ -1,0 +1,166 @@
+// Sorting a list by one column and drawing one screenful of cells, on files
+// made by the project's generator (tools/gengedcom, made once and kept in the
+// build folder). Every sort starts from a freshly opened collection, as the
+// first click on a column header after opening a file does.
+//
+//   bench_columns [--individuals N[,N...]] [benchmark options]
+//
+// Default sizes: 100,000 and 1,000,000 individuals.
+#include "columns/Attrib.h"
+#include "columns/ColSortIterator.h"
+#include "columns/ColumnTable.h"
+#include "columns/ListColumns.h"
+#include "gedcom/GEDCollection.h"
+#include "model/Options.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+std::vector<long> g_sizes = {100000, 1000000};
+
+std::string fileFor(long n) {
+    return std::string(BRENTHAUL_BINARY_DIR) + "/bench/columns_" + std::to_string(n) + ".ged";
+}
+
+std::string ensureFile(long n) {
+    const std::string file = fileFor(n);
+    struct stat st {};
+    if (stat(file.c_str(), &st) != 0) {
+        const std::string cmd = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom --individuals " + std::to_string(n) +
+                                " --seed 7 --out '" + file + "' > /dev/null";
+        if (std::system(cmd.c_str()) != 0) {
+            std::fprintf(stderr, "could not generate %s (build the gengedcom tool first)\n", file.c_str());
+            std::exit(1);
+        }
+    }
+    return file;
+}
+
+std::unique_ptr<WGEDCollection> openFresh(long n) {
+    auto c = std::make_unique<WGEDCollection>(ensureFile(n));
+    if (!c->Open()) {
+        std::fprintf(stderr, "could not open %s\n", fileFor(n).c_str());
+        std::exit(1);
+    }
+    c->AfterOpen();
+    return c;
+}
+
+// The reference person of the relationship column: the individual with the
+// most ancestors' generations among the first thousand (deep in a big island).
+std::int32_t referencePerson(WABSCollection& c) {
+    auto gens = ColumnTable::MakeAttrib(61, &c);
+    std::int32_t best = -1, chosen = 1;
+    for (std::int32_t i = 1; i <= std::min<std::int32_t>(1000, c.GetIndividualCount()); ++i) {
+        std::int32_t d = gens->GetInteger(i);
+        if (d > best) {
+            best = d;
+            chosen = i;
+        }
+    }
+    return chosen;
+}
+
+void BM_SortByColumn(benchmark::State& state, long n, std::int32_t id) {
+    std::int32_t sortedCount = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto c = openFresh(n);
+        std::int32_t reference = id == 38 ? referencePerson(*c) : 0;
+        auto it = std::make_unique<WColSortIterator>("", c->GetCount(), c.get());
+        it->Count();   // the list is filled when the view first shows it
+        auto attribute = ColumnTable::MakeAttrib(id, c.get());
+        attribute->SetReferencePerson(reference);
+        state.ResumeTiming();
+
+        it->SortBy(attribute.get(), true);
+
+        state.PauseTiming();
+        sortedCount = it->IsSorted() ? it->Count() : 0;
+        it.reset();
+        attribute.reset();
+        c.reset();
+        state.ResumeTiming();
+    }
+    state.counters["individuals"] = static_cast<double>(sortedCount);
+    state.SetLabel(ColumnTable::Title(id, false));
+}
+
+// One screenful: 40 rows of 10 columns from the middle of a sorted list.
+void BM_Screenful(benchmark::State& state, long n) {
+    auto c = openFresh(n);
+    WListColumns set(c.get(), "List");
+    set.SetColumnList("1,2,7,65,67,19,18,10,14,38");
+    set.SetReferencePerson(referencePerson(*c));
+    WColSortIterator it("", c->GetCount(), c.get());
+    set.SetSortIterator(&it);
+    set.SortByColumn(3);
+    std::int32_t top = it.Count() / 2;
+    std::string s;
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        for (std::int32_t row = 0; row < 40; ++row) {
+            std::int32_t individual = it.GetItem(top + row);
+            for (std::int32_t pos = 1; pos <= 10; ++pos) {
+                set.GetCellText(pos, individual, 1, s);
+                bytes += s.size();
+            }
+        }
+        // Scroll on, so every screenful shows other individuals.
+        top = top + 40 < it.Count() - 40 ? top + 40 : 1;
+    }
+    benchmark::DoNotOptimize(bytes);
+    set.SetSortIterator(nullptr);
+}
+
+void registerAll() {
+    const std::int32_t columns[] = {4, 10, 19, 28, 64, 38, 2};
+    for (long n : g_sizes) {
+        for (std::int32_t id : columns) {
+            const std::string name = "BM_SortByColumn/" + std::to_string(n) + "/" + std::to_string(id);
+            benchmark::RegisterBenchmark(name.c_str(), [n, id](benchmark::State& s) { BM_SortByColumn(s, n, id); })
+                ->Iterations(n >= 1000000 ? 1 : 3)
+                ->Unit(benchmark::kMillisecond);
+        }
+        const std::string name = "BM_Screenful/" + std::to_string(n);
+        benchmark::RegisterBenchmark(name.c_str(), [n](benchmark::State& s) { BM_Screenful(s, n); })
+            ->Unit(benchmark::kMicrosecond);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Our own option first; the rest goes to the benchmark library.
+    std::vector<char*> rest;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--individuals", 13) == 0) {
+            const char* v = argv[i][13] == '=' ? argv[i] + 14 : (i + 1 < argc ? argv[++i] : "");
+            g_sizes.clear();
+            for (const char* p = v; *p;) {
+                g_sizes.push_back(std::strtol(p, const_cast<char**>(&p), 10));
+                if (*p == ',') ++p;
+                else if (*p) break;
+            }
+            continue;
+        }
+        rest.push_back(argv[i]);
+    }
+    int restCount = static_cast<int>(rest.size());
+    WOptions::Clear();
+    for (int i = 1; i <= opt::kOptionCount; ++i) WOptions::SetString(i, WOptions::Row(i).Default);
+    registerAll();
+    benchmark::Initialize(&restCount, rest.data());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

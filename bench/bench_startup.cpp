@@ -1,0 +1,101 @@
+// Start-up of a self-viewing program carrying a generated file, split into its
+// steps: expanding the payload, opening the GEDCOM file, filling the first view.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "app/IndividualRows.h"
+#include "app/SelfViewTrailer.h"
+#include "app/Unpack.h"
+#include "gedcom/FormatString.h"
+#include "model/ABSCollection.h"
+#include "model/Options.h"
+#include "payload/Compressor.h"
+#include "platform/TempFiles.h"
+
+namespace {
+
+// A program file: a stand-in image, the archive of a generated file, the trailer.
+const std::string& programFile(int individuals) {
+    static std::string path;
+    static int made = 0;
+    if (made == individuals) return path;
+    const std::string dir = plat::tempDir();
+    const std::string ged = dir + "bench-startup.ged";
+    const std::string cmd = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom --individuals " +
+                            std::to_string(individuals) + " --out " + ged;
+    if (std::system(cmd.c_str()) != 0) return path = "";
+    std::ifstream in(ged, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    std::uint32_t blocks = 0;
+    const auto archive = payload::compressArchive(text, blocks);
+    TSelfViewTrailer t;
+    const std::string image(1 << 20, '\x7F');
+    t.ArchiveOffset = std::uint32_t(image.size());
+    t.BlockCount = blocks;
+    t.StartIndex = 1;
+    const auto trailer = serializeTrailer(t);
+    path = dir + "bench-startup-program";
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << image;
+    out.write(reinterpret_cast<const char*>(archive.data()), std::streamsize(archive.size()));
+    out.write(reinterpret_cast<const char*>(trailer.data()), std::streamsize(trailer.size()));
+    std::remove(ged.c_str());
+    made = individuals;
+    return path;
+}
+
+double seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b) {
+    return std::chrono::duration<double>(b - a).count();
+}
+
+void BM_StartUp(benchmark::State& state) {
+    const std::string& program = programFile(int(state.range(0)));
+    if (program.empty()) {
+        state.SkipWithError("gengedcom failed");
+        return;
+    }
+    WOptions::Load(0);
+    double expand = 0, open = 0, view = 0;
+    for (auto _ : state) {
+        using clock = std::chrono::steady_clock;
+        const auto t0 = clock::now();
+        TSelfViewTrailer trailer;
+        std::string gedFile, error;
+        if (UnpackSelfViewPayload(program, trailer, gedFile, error) != UnpackResult::Ok) {
+            state.SkipWithError("unpacking failed");
+            return;
+        }
+        const auto t1 = clock::now();
+        auto col = FormatString::OpenCollection(gedFile, error, 0);
+        if (!col || !col->Open()) {
+            state.SkipWithError("opening failed");
+            return;
+        }
+        col->AfterOpen();
+        const auto t2 = clock::now();
+        std::vector<IndRow> rows;
+        FillIndividualGrid(col.get(), nullptr, false, trailer.StartIndex, rows);
+        benchmark::DoNotOptimize(rows.data());
+        const auto t3 = clock::now();
+        expand += seconds(t0, t1);
+        open += seconds(t1, t2);
+        view += seconds(t2, t3);
+        col.reset();
+        plat::deleteTempFile(gedFile);
+    }
+    const double n = double(state.iterations());
+    state.counters["expand_s"] = expand / n;
+    state.counters["open_s"] = open / n;
+    state.counters["first_view_s"] = view / n;
+}
+BENCHMARK(BM_StartUp)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
+
+BENCHMARK_MAIN();
