@@ -2,9 +2,13 @@
 
 namespace payload {
 
-TBlockMan::TBlockMan()
-    : transform_(kTransformEntries), counts_(kTransformEntries), starts_(kTransformEntries),
-      buffer1_(kByteBufferSize), buffer2_(kByteBufferSize) {}
+TBlockMan::TBlockMan() : counts_(257), starts_(257) {
+    for (Set& s : set_) {
+        s.transform.resize(kTransformEntries);
+        s.buffer1.resize(kByteBufferSize);
+        s.buffer2.resize(kByteBufferSize);
+    }
+}
 
 TBlockMan& TBlockMan::instance() {
     static TBlockMan man;

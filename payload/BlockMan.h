@@ -16,16 +16,22 @@ public:
     // The one instance, created on first use and kept until the program ends.
     static TBlockMan& instance();
 
-    std::uint32_t* Transform() { return transform_.data(); }
+    // Several sets of block buffers, so that several blocks can be in hand at once.
+    static constexpr int kSlots = 4;
+    std::uint32_t* Transform(int slot = 0) { return set_[slot].transform.data(); }
     std::uint32_t* Counts() { return counts_.data(); }
     std::uint32_t* Starts() { return starts_.data(); }
-    std::uint8_t* Buffer1() { return buffer1_.data(); }
-    std::uint8_t* Buffer2() { return buffer2_.data(); }
+    std::uint8_t* Buffer1(int slot = 0) { return set_[slot].buffer1.data(); }
+    std::uint8_t* Buffer2(int slot = 0) { return set_[slot].buffer2.data(); }
 
 private:
     TBlockMan();
-    std::vector<std::uint32_t> transform_, counts_, starts_;
-    std::vector<std::uint8_t> buffer1_, buffer2_;
+    struct Set {
+        std::vector<std::uint32_t> transform;
+        std::vector<std::uint8_t> buffer1, buffer2;
+    };
+    Set set_[kSlots];
+    std::vector<std::uint32_t> counts_, starts_;
 };
 
 } // namespace payload

@@ -1,6 +1,7 @@
 #pragma once
 // Expansion of one archive block: ranks, move-to-front, inverse block sort, CRC.
 #include "AriDecoder.h"
+#include "BlockMan.h"
 #include "Mtf.h"
 
 #include <cstdint>
@@ -35,6 +36,16 @@ public:
     bool BlockValid() const { return blockValid_; }
     std::uint32_t BlockLength() const { return blockLength_; }
 
+    // The same in two stages, so that several blocks can be finished
+    // together: DecodeStage reads a block into a buffer slot up to its
+    // transform; FinishSlots walks the transforms of slots 0..count-1 side by
+    // side (several memory reads in flight instead of one), checks each CRC
+    // and writes the bytes in slot order.
+    static constexpr int kSlots = TBlockMan::kSlots;
+    void DecodeStage(TArchiveFile& archive, int slot);
+    void FinishSlots(int count, TPlainFileStream& out);
+    bool SlotValid(int slot) const { return slots_[slot].valid; }
+
     // Move-to-front decoding of ranks[0..n-1] into the last column last[0..n]:
     // the first P bytes go to 0..P-1, the rest to P+1..n; last[P] is the
     // sentinel's slot and is left alone.
@@ -46,8 +57,21 @@ public:
     static void InverseBlockSort(const std::uint8_t* last, std::uint32_t n, std::uint32_t P, std::uint32_t R,
                                  std::uint32_t* counts, std::uint32_t* starts, std::uint32_t* transform,
                                  std::uint8_t* text);
+    // The two halves of it: the transform of last[0..n], and the walk from row R.
+    static void BuildTransform(const std::uint8_t* last, std::uint32_t n, std::uint32_t P, std::uint32_t* counts,
+                               std::uint32_t* starts, std::uint32_t* transform);
+    static void WalkTransform(const std::uint32_t* transform, std::uint32_t n, std::uint32_t R, std::uint8_t* text);
+    // Walks count (1..kSlots) transforms at once.
+    static void WalkMany(int count, std::uint32_t* const* transforms, const std::uint32_t* n, const std::uint32_t* R,
+                         std::uint8_t* const* texts);
 
 private:
+    struct Slot {
+        std::uint32_t n = 0, R = 0, crc = 0;
+        bool valid = false;
+    };
+    void checkAndWrite(int slot, TPlainFileStream& out);
+    Slot slots_[kSlots];
     TFileStrucAriDecoder decoder_;
     TMTFDecoder mtf_;
     std::uint32_t blockLength_ = 0;

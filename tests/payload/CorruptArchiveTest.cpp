@@ -198,3 +198,39 @@ TEST(CorruptArchive, RandomDamageNeverCrashes) {
     }
     EXPECT_GT(refused + shown, 250);
 }
+
+TEST(CorruptArchive, DamageInsideAGroupOfBlocksKeepsTheBlocksBefore) {
+    // Blocks are walked several at a time; a damaged one must still leave
+    // exactly the blocks before it written, and a CRC mismatch must not stop
+    // the others of its group.
+    std::uint32_t blocks = 0;
+    const std::string text = "0 HEAD\r\n1 CHAR UTF-8\r\n0 @I1@ INDI\r\n1 NAME Ann /Birch/\r\n0 TRLR\r\n";
+    const auto good = payload::compressArchive(text, blocks, 10);
+    ASSERT_GE(blocks, 6u);
+    // Offset of block k's header.
+    auto headerAt = [&](const std::vector<std::uint8_t>& a, int k) {
+        std::size_t pos = 4;
+        for (int i = 0; i < k; ++i) {
+            const std::uint32_t len = std::uint32_t(a[pos + 8]) | std::uint32_t(a[pos + 9]) << 8 |
+                                      std::uint32_t(a[pos + 10]) << 16 | std::uint32_t(a[pos + 11]) << 24;
+            pos += 20 + len;
+        }
+        return pos;
+    };
+    for (int broken : {1, 2, 5}) {
+        auto a = good;
+        a[headerAt(a, broken)] = 'X';  // "DATA" no more
+        std::string out;
+        EXPECT_EQ(expandError(a, blocks, &out), "Wrong Signature. Archive could be corrupted.") << broken;
+        EXPECT_EQ(out, text.substr(0, std::size_t(broken) * 10)) << broken;
+    }
+    RecordingHooks hooks;
+    auto a = good;
+    setU32(a, headerAt(a, 2) + 4, 0x12345678u);  // block 3's CRC
+    ScratchDir dir;
+    writeFile(dir.file("a.bin"), a);
+    payload::WRESCompress rc;
+    EXPECT_FALSE(rc.ExpandFile(dir.file("a.bin"), dir.file("out"), blocks));
+    EXPECT_EQ(readFile(dir.file("out")), text);
+    EXPECT_EQ(hooks.messages, std::vector<std::string>{"CRC does not match!"});
+}
