@@ -2,8 +2,10 @@
 
 namespace payload {
 
-TBlockMan::TBlockMan() : counts_(257), starts_(257) {
+TBlockMan::TBlockMan() {
     for (Set& s : set_) {
+        s.counts.resize(257);
+        s.starts.resize(257);
         s.transform.resize(kTransformEntries);
         s.buffer1.resize(kByteBufferSize);
         s.buffer2.resize(kByteBufferSize);

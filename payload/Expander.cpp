@@ -123,20 +123,34 @@ void TExpander::DecodeStage(TArchiveFile& archive, int slot) {
     if (R > n) throw EBlockDamaged("the primary index lies beyond the block");
 
     DecodeMoveToFront(ranks + 1, n, P, last);
-    BuildTransform(last, n, P, man.Counts(), man.Starts(), man.Transform(slot));
+    BuildTransform(last, n, P, man.Counts(slot), man.Starts(slot), man.Transform(slot));
     s.n = n;
     s.R = R;
     s.crc = header.CRC;
 }
 
 void TExpander::checkAndWrite(int slot, TPlainFileStream& out) {
+    CheckSlot(slot);
+    WriteSlot(slot, out);
+}
+
+void TExpander::CheckSlot(int slot) {
     Slot& s = slots_[slot];
-    const std::uint8_t* text = TBlockMan::instance().Buffer1(slot);
-    crc_ = BlockCRC(text, s.n);
+    s.valid = BlockCRC(TBlockMan::instance().Buffer1(slot), s.n) == s.crc;
+}
+
+void TExpander::WalkSlot(int slot) {
+    TBlockMan& man = TBlockMan::instance();
+    WalkTransform(man.Transform(slot), slots_[slot].n, slots_[slot].R, man.Buffer1(slot));
+    CheckSlot(slot);
+}
+
+void TExpander::WriteSlot(int slot, TPlainFileStream& out) {
+    const Slot& s = slots_[slot];
     blockLength_ = s.n;
-    s.valid = blockValid_ = crc_ == s.crc;
+    blockValid_ = s.valid;
     if (!s.valid) plat::showMessage("CRC does not match!");
-    out.Write(text + 1, s.n);
+    out.Write(TBlockMan::instance().Buffer1(slot) + 1, s.n);
 }
 
 void TExpander::FinishSlots(int count, TPlainFileStream& out) {

@@ -45,6 +45,10 @@ public:
     void DecodeStage(TArchiveFile& archive, int slot);
     void FinishSlots(int count, TPlainFileStream& out);
     bool SlotValid(int slot) const { return slots_[slot].valid; }
+    // For expansion on several threads: a worker walks and checks its slot,
+    // the owner of the output writes it (showing a CRC mismatch) in order.
+    void WalkSlot(int slot);
+    void WriteSlot(int slot, TPlainFileStream& out);
 
     // Move-to-front decoding of ranks[0..n-1] into the last column last[0..n]:
     // the first P bytes go to 0..P-1, the rest to P+1..n; last[P] is the
@@ -71,6 +75,7 @@ private:
         bool valid = false;
     };
     void checkAndWrite(int slot, TPlainFileStream& out);
+    void CheckSlot(int slot);
     Slot slots_[kSlots];
     TFileStrucAriDecoder decoder_;
     TMTFDecoder mtf_;

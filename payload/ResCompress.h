@@ -6,7 +6,9 @@
 
 namespace payload {
 
+class TArchiveFile;
 class TExpander;
+class TPlainFileStream;
 
 class WRESCompress {
 public:
@@ -23,7 +25,13 @@ public:
     // keeps the blocks expanded before. The caller shows the text and cleans up.
     bool ExpandFile(const std::string& archiveName, const std::string& outputName, std::int64_t blockCount);
 
+    // Caps the threads an expansion uses (0: as many as the machine has, up
+    // to four). One thread walks several blocks side by side instead.
+    static void SetMaxThreads(int n);
+
 private:
+    bool expandGrouped(TArchiveFile& archive, TPlainFileStream& out, std::int64_t blockCount);
+    bool expandParallel(TArchiveFile& archive, TPlainFileStream& out, std::int64_t blockCount, int threads);
     std::unique_ptr<TExpander> expander_;
 };
 

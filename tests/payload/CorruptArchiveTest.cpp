@@ -217,20 +217,35 @@ TEST(CorruptArchive, DamageInsideAGroupOfBlocksKeepsTheBlocksBefore) {
         }
         return pos;
     };
-    for (int broken : {1, 2, 5}) {
+    // One thread (blocks walked side by side) and several (blocks expanded apart).
+    for (int threads : {1, 3, 4}) {
+        SCOPED_TRACE(threads);
+        payload::WRESCompress::SetMaxThreads(threads);
+        for (int broken : {1, 2, 5}) {
+            auto a = good;
+            a[headerAt(a, broken)] = 'X';  // "DATA" no more
+            std::string out;
+            EXPECT_EQ(expandError(a, blocks, &out), "Wrong Signature. Archive could be corrupted.") << broken;
+            EXPECT_EQ(out, text.substr(0, std::size_t(broken) * 10)) << broken;
+            a = good;
+            setU32(a, headerAt(a, broken) + 16, 0xFFFFFFu);  // sentinel far beyond the block
+            EXPECT_EQ(expandError(a, blocks, &out), std::string(kDamaged) + "the sentinel position lies beyond the block");
+            EXPECT_EQ(out, text.substr(0, std::size_t(broken) * 10)) << broken;
+        }
+        RecordingHooks hooks;
         auto a = good;
-        a[headerAt(a, broken)] = 'X';  // "DATA" no more
+        setU32(a, headerAt(a, 2) + 4, 0x12345678u);  // block 3's CRC
+        ScratchDir dir;
+        writeFile(dir.file("a.bin"), a);
+        payload::WRESCompress rc;
+        EXPECT_FALSE(rc.ExpandFile(dir.file("a.bin"), dir.file("out"), blocks));
+        EXPECT_EQ(readFile(dir.file("out")), text);
+        EXPECT_EQ(hooks.messages, std::vector<std::string>{"CRC does not match!"});
+        // Every block is followed by a pump.
+        EXPECT_GE(hooks.pumps, int(blocks));
         std::string out;
-        EXPECT_EQ(expandError(a, blocks, &out), "Wrong Signature. Archive could be corrupted.") << broken;
-        EXPECT_EQ(out, text.substr(0, std::size_t(broken) * 10)) << broken;
+        EXPECT_EQ(expandError(good, blocks, &out), "");
+        EXPECT_EQ(out, text);
     }
-    RecordingHooks hooks;
-    auto a = good;
-    setU32(a, headerAt(a, 2) + 4, 0x12345678u);  // block 3's CRC
-    ScratchDir dir;
-    writeFile(dir.file("a.bin"), a);
-    payload::WRESCompress rc;
-    EXPECT_FALSE(rc.ExpandFile(dir.file("a.bin"), dir.file("out"), blocks));
-    EXPECT_EQ(readFile(dir.file("out")), text);
-    EXPECT_EQ(hooks.messages, std::vector<std::string>{"CRC does not match!"});
+    payload::WRESCompress::SetMaxThreads(0);
 }
