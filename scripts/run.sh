@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$(nproc)" --target brenthaul brenthaul-pack
 build/brenthaul-pack --viewer build/brenthaul --gedcom data/sample-family.ged \
   --out build/sample-family --title "The Harrowgate Family" --name "Margaret Ellison" \

@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 jobs=$(nproc)
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$jobs"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENTHAUL_CORE_ONLY=ON \

@@ -31,6 +31,7 @@
 #include "app/ui/IndScroll.h"
 #include "app/ui/Splash.h"
 #include "app/ui/URLLabel.h"
+#include "app/ui/ViewPage.h"
 #include "app/ui/WinPos.h"
 #include "gedcom/FormatString.h"
 #include "columns/ListColumns.h"
@@ -122,6 +123,7 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
         FIndRow = 1;
         FFind.SetCollection(nullptr);
         for (auto* set : {FListColumns.get(), FDesColumns.get(), FIslandColumns.get()}) set->SetCollection(nullptr);
+        bindViews(nullptr);
         FIndScroll->setEnabled(false);
         FIndScroll->SetCollection(nullptr);
         FIndScroll->setEnabled(true);
@@ -166,6 +168,7 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
                                                            : "N: " + StrFunc::FormatThousands(col->GetNoteCount()));
         SetStatus(4, "S: " + StrFunc::FormatThousands(col->GetSourceCount()));
         for (auto* set : {FListColumns.get(), FDesColumns.get(), FIslandColumns.get()}) set->SetCollection(col);
+        bindViews(col);
         MarkViewsStale();
         FIndScroll->SetCollection(col);
         if (col->GetIndividualCount() < 1) RefreshCurrentView();
@@ -187,6 +190,21 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
 }
 
 TLogoAppForm::~TLogoAppForm() { FormDestroy(); }
+
+void TLogoAppForm::addView(int page, TViewPage* view) {
+    FPageIndex[page] = NBMain->addWidget(view);
+    FViews[page] = view;
+    connect(view, &TViewPage::individualChosen, this, [this](std::int32_t individual) {
+        if (individual > 0) FIndScroll->SetCurrentIndividual(individual);
+    });
+}
+
+void TLogoAppForm::bindViews(WABSCollection* collection) {
+    for (auto& [page, view] : FViews) {
+        view->SetHighLighter(FHighlighter.get());
+        view->SetCollection(collection);
+    }
+}
 
 QWidget* TLogoAppForm::emptyPage(const QString& text) {
     auto* w = new QWidget;
@@ -497,6 +515,8 @@ void TLogoAppForm::RefreshCurrentView() {
         ShowSenderInfo();
         break;
     default:
+        if (auto it = FViews.find(FCurrentPage); it != FViews.end())
+            it->second->Fill(Collection() ? FIndScroll->GetCurrentIndividual() : 0);
         break;
     }
     if (FCurrentPage >= 0 && FCurrentPage < kViewCount) FViewStale[size_t(FCurrentPage)] = false;
@@ -745,6 +765,7 @@ void TLogoAppForm::FormDestroy() {
     ini::WriteIniString("List", "String", FListColumns->GetColumnList());
     WOptions::SetString(opt::DesColumns, FDesColumns->GetColumnList());
     WOptions::SetString(opt::IslandColumns, FIslandColumns->GetColumnList());
+    bindViews(nullptr);
     FListColumns.reset();
     FDesColumns.reset();
     FIslandColumns.reset();

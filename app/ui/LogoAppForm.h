@@ -25,6 +25,7 @@ class QTabBar;
 class QTableWidget;
 class QWidget;
 class TURLLabel;
+class TViewPage;
 class WABSCollection;
 class WListColumns;
 class WSelectionButton;
@@ -89,6 +90,10 @@ private:
     QWidget* buildSenderPage();
     QWidget* buildIndividualPage();
     QWidget* emptyPage(const QString& text);
+    // Puts a view page on the notebook and wires its moves to the navigation panel.
+    void addView(int page, TViewPage* view);
+    // Every view page, with its collection, highlighter or nothing.
+    void bindViews(WABSCollection* collection);
     void FormShow();
     void FormClose();
     void FormDestroy();
@@ -126,6 +131,7 @@ private:
     QTabBar* TabControl = nullptr;
     QStackedWidget* NBMain = nullptr;
     std::map<int, int> FPageIndex;   // notebook page number -> stack index
+    std::map<int, TViewPage*> FViews;  // the pages that show the file
     std::vector<int> FTabPages;      // tab index -> notebook page number
     WIndScroll* FIndScroll = nullptr;
     QWidget* panLeftPanel = nullptr;
