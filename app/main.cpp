@@ -5,7 +5,9 @@
 #include "app/ui/LogoAppForm.h"
 #include "app/ui/QtHooks.h"
 #include "app/ui/Splash.h"
+#include "export/PsQRExportSettings.h"
 #include "highlight/HLRegister.h"
+#include "reports/ui/QRRenderer.h"
 #include "model/Options.h"
 #include "model/ui/WaitDlg.h"
 #include "platform/Hooks.h"
@@ -16,6 +18,8 @@ int main(int argc, char** argv) {
     installQtHooks();
     TWaitDlg::InstallHooks();
     HLRegister::RegisterConditionClasses();
+    QRInstallDevices();
+    PsQRExportSettings().SetVisibleFilters(TPsQRVisibleFilters::all());
 
     std::string settings;
     try {

@@ -28,7 +28,18 @@
 #include "app/ColumnSetFile.h"
 #include "app/LinkText.h"
 #include "app/Unpack.h"
+#include "app/QuickHelp.h"
+#include "app/ui/DescendantsView.h"
+#include "app/ui/FamilyView.h"
+#include "app/ui/IslandsView.h"
+#include "app/ui/ListView.h"
+#include "app/ui/GeneralView.h"
 #include "app/ui/IndScroll.h"
+#include "app/ui/InitHelpDialog.h"
+#include "app/ui/NXAboutBox.h"
+#include "app/ui/OptionsDlg.h"
+#include "app/ui/PedigreeView.h"
+#include "app/ui/SourcesView.h"
 #include "app/ui/Splash.h"
 #include "app/ui/URLLabel.h"
 #include "app/ui/ViewPage.h"
@@ -36,12 +47,18 @@
 #include "gedcom/FormatString.h"
 #include "columns/ListColumns.h"
 #include "highlight/HLGroup.h"
+#include "highlight/HLListIterator.h"
+#include "columns/ColSortIterator.h"
+#include "highlight/ui/HLGuiMan.h"
 #include "highlight/ui/SelectionButton.h"
+#include "highlight/ui/dlgQuickFind.h"
 #include "model/ABSCollection.h"
 #include "model/DateTimeText.h"
 #include "model/Global.h"
 #include "model/Options.h"
 #include "model/StrFunc.h"
+#include "model/WaitHooks.h"
+#include "reports/ui/PrintDialog.h"
 #include "model/ui/WaitDlg.h"
 #include "platform/Hooks.h"
 #include "platform/TempFiles.h"
@@ -117,13 +134,24 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
     panLeftPanel->hide();
     panLeftPanel->resize(WOptions::GetInt(opt::LastPanelWidth), panLeftPanel->height());
     FIndScroll->SetHighLighter(nullptr);
+    QuickHelp::SetDialogHandler([this](const QuickHelpEntry& e) {
+        TInitHelpDialog d(this, e.Title, e.Text, e.Links);
+        d.exec();
+        return d.GetStopAll();
+    });
 
     WGenealogyOpener::Callbacks cb;
     cb.discardPrevious = [this] {
         FIndRow = 1;
+        HLGuiColMan->SetFindContext(WFindContext{});
         FFind.SetCollection(nullptr);
         for (auto* set : {FListColumns.get(), FDesColumns.get(), FIslandColumns.get()}) set->SetCollection(nullptr);
         bindViews(nullptr);
+        FLeftIslands->SetCollection(nullptr);
+        FDesView->SetReading(true);
+        FListView->SetReading(true);
+        FIslandsView->SetReading(true);
+        FLeftIslands->SetReading(true);
         FIndScroll->setEnabled(false);
         FIndScroll->SetCollection(nullptr);
         FIndScroll->setEnabled(true);
@@ -161,6 +189,7 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
         char buf[64];
         std::snprintf(buf, sizeof buf, "%.3f", seconds);
         FLoadTime = std::string(buf) + " seconds";
+        FGeneralView->SetLoadTime(FLoadTime);
         const std::uint8_t kind = col->GetFileKind();
         SetStatus(1, "I: " + StrFunc::FormatThousands(col->GetIndividualCount()));
         SetStatus(2, "F: " + StrFunc::FormatThousands(col->GetMarriageCount()));
@@ -169,12 +198,19 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
         SetStatus(4, "S: " + StrFunc::FormatThousands(col->GetSourceCount()));
         for (auto* set : {FListColumns.get(), FDesColumns.get(), FIslandColumns.get()}) set->SetCollection(col);
         bindViews(col);
+        FLeftIslands->SetCollection(col);
+        FDesView->SetReading(false);
+        FListView->SetReading(false);
+        FIslandsView->SetReading(false);
+        FLeftIslands->SetReading(false);
         MarkViewsStale();
         FIndScroll->SetCollection(col);
         if (col->GetIndividualCount() < 1) RefreshCurrentView();
         // The find indexes are made now and sorted when first used.
         FFind.SetCollection(col);
         for (int mode : {2, 3, 4, 5}) FFind.BuildFindIndex(mode, false);
+        HLGuiColMan->SetFindContext(col, FFind.Index(2), FFind.Index(4), FFind.Index(3), FFind.Index(5));
+        HLGuiColMan->SetHLStrings("1");
         QuickSelectionButton->SetItems(std::vector<std::string>{
             "Find Index:", kind == 1 ? "Find REF:" : "Find RIN:", "Find Surname:", "Find Given:"});
         SetQuickFindMode(std::max(1, QuickSelectionButton->ItemSelected()));
@@ -230,6 +266,17 @@ void TLogoAppForm::buildUi() {
     edFind->setMaximumWidth(180);
     toolbar->addWidget(edFind);
     connect(edFind, &QLineEdit::textEdited, this, [this](const QString& t) { edFindChange(t); });
+    toolbar->addSeparator();
+    toolbar->addAction("Quick Find", this, [this] { QuickFindClick(); });
+    toolbar->addAction("Highlighting", this, [this] {
+        ShowLeftPanel(panLeftPanel->isHidden() || nbLeftPanel->currentIndex() != 0, 0);
+    });
+    toolbar->addAction("Islands", this, [this] {
+        ShowLeftPanel(panLeftPanel->isHidden() || nbLeftPanel->currentIndex() != 1, 1);
+    });
+    toolbar->addAction("Print", this, [this] { PrintClick(); });
+    toolbar->addAction("Options", this, [this] { Options1Click(); });
+    toolbar->addAction("About", this, [this] { HelpAbout1Execute(); });
     connect(QuickSelectionButton, &WSelectionButton::OnItemChange, this, [this] {
         const int mode = QuickSelectionButton->ItemSelected();
         WOptions::SetInt(opt::QFind, mode);
@@ -252,9 +299,29 @@ void TLogoAppForm::buildUi() {
 
     auto* split = new QSplitter(Qt::Horizontal, central);
     panLeftPanel = new QWidget(split);
+    auto* leftLayout = new QVBoxLayout(panLeftPanel);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    nbLeftPanel = new QStackedWidget(panLeftPanel);
+    leftLayout->addWidget(nbLeftPanel);
+    HLGuiColMan = new WHLGuiColMan(nbLeftPanel);
+    HLGuiColMan->SetApplyMode(WOptions::GetBool(opt::HLManual));
+    nbLeftPanel->addWidget(HLGuiColMan);
+    FLeftIslands = new TLeftIslandsPanel(nbLeftPanel);
+    nbLeftPanel->addWidget(FLeftIslands);
+    connect(FLeftIslands, &TLeftIslandsPanel::islandViewChanged, this, [this](std::int32_t) { IslandViewChanged(); });
+    connect(HLGuiColMan, &WHLGuiMan::OnChange, this, [this] { HLGuiManChange(); });
     panMainArea = new QWidget(split);
     auto* mainLayout = new QVBoxLayout(panMainArea);
     mainLayout->setContentsMargins(0, 0, 0, 0);
+    panHLText = new QWidget(panMainArea);
+    auto* hlLayout = new QVBoxLayout(panHLText);
+    hlLayout->setContentsMargins(0, 0, 0, 0);
+    memHLText = readOnlyMemo(panHLText);
+    memHLText->setFrameStyle(QFrame::NoFrame);
+    memHLText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    hlLayout->addWidget(memHLText);
+    panHLText->hide();
+    mainLayout->addWidget(panHLText);
     NBMain = new QStackedWidget(panMainArea);
     mainLayout->addWidget(NBMain);
     split->addWidget(panLeftPanel);
@@ -265,14 +332,20 @@ void TLogoAppForm::buildUi() {
 
     auto addPage = [this](int page, QWidget* w) { FPageIndex[page] = NBMain->addWidget(w); };
     addPage(pgSender, buildSenderPage());
-    addPage(pgGeneral, emptyPage("General"));
+    addView(pgGeneral, FGeneralView = new TGeneralView);
     addPage(pgIndividual, buildIndividualPage());
-    addPage(pgFamily, emptyPage("Family"));
-    addPage(pgPedigree, emptyPage("Pedigree"));
-    addPage(pgDescendants, emptyPage("Descendants"));
-    addPage(pgList, emptyPage("List"));
-    addPage(pgIslands, emptyPage("Islands"));
-    addPage(pgSources, emptyPage("Sources"));
+    addView(pgFamily, FFamilyView = new TFamilyView);
+    addView(pgPedigree, FPedigreeView = new TPedigreeView);
+    addView(pgDescendants, FDesView = new TDescendantsView);
+    addView(pgList, FListView = new TListView);
+    addView(pgIslands, FIslandsView = new TIslandsView);
+    FIslandsView->SetLeftPanel(FLeftIslands);
+    connect(FListView, &TListView::highlightPanelWanted, this, [this] { ShowLeftPanel(true, 0); });
+    auto help = [](int entry) { QuickHelp::Show(entry); };
+    connect(FDesView, &TDescendantsView::quickHelp, this, help);
+    connect(FListView, &TListView::quickHelp, this, help);
+    connect(FIslandsView, &TIslandsView::quickHelp, this, help);
+    addView(pgSources, FSourcesView = new TSourcesView);
 
     for (auto*& p : StatusPanels) {
         p = new QLabel(this);
@@ -421,6 +494,7 @@ void TLogoAppForm::ResetFileState() {
     FHighlightedOnly = false;
     FViewStale.fill(true);
     FFind.FreeFindIndexes();
+    if (FListView) FListView->SetFindInList(WOptions::GetBool(opt::FindInList));
 }
 
 void TLogoAppForm::SetQuickFindMode(int mode) {
@@ -444,6 +518,9 @@ void TLogoAppForm::SetupListColumns() {
         FIslandColumns = std::make_unique<WListColumns>(nullptr, "IslandList");
         FIslandColumns->SetColumnList(WOptions::GetString(opt::IslandColumns));
     }
+    FDesView->SetColumns(FDesColumns.get());
+    FListView->SetColumns(FListColumns.get());
+    FIslandsView->SetColumns(FIslandColumns.get());
 }
 
 void TLogoAppForm::edFindChange(const QString& text) {
@@ -488,6 +565,7 @@ void TLogoAppForm::ApplyGridFont() {
     memIndNotes->setFont(f);
     memIndSources->setFont(f);
     FIndScroll->SetFontSize(size);
+    for (auto& [page, view] : FViews) view->ApplyGridFont(size, height);
 }
 
 void TLogoAppForm::SelectTab(int index) { TabControl->setCurrentIndex(index); }
@@ -496,6 +574,7 @@ void TLogoAppForm::TabControlChange(int index) {
     if (index < 0 || index >= int(FTabPages.size())) return;
     int page = FTabPages[size_t(index)];
     FHighlightedOnly = page == pgHighlighted;
+    FListView->SetHighlightedOnly(FHighlightedOnly);
     if (FHighlightedOnly) page = pgList;
     FCurrentPage = page;
     NBMain->setCurrentIndex(FPageIndex[page]);
@@ -503,7 +582,12 @@ void TLogoAppForm::TabControlChange(int index) {
     WOptions::SetInt(opt::LastTab, index);
 }
 
-void TLogoAppForm::MarkViewsStale() { FViewStale.fill(true); }
+void TLogoAppForm::MarkViewsStale() {
+    FViewStale.fill(true);
+    FSourcesView->MarkStale();
+    FListView->MarkStale();
+    FIslandsView->MarkStale();
+}
 
 void TLogoAppForm::RefreshCurrentView() {
     panLeftPanel->setEnabled(false);
@@ -566,6 +650,8 @@ void TLogoAppForm::showEvent(QShowEvent* e) {
 }
 
 void TLogoAppForm::FormShow() {
+    QuickHelp::Show(QuickHelp::Welcome);
+    FDesView->ApplySettings();
     bool ok = false;
     try {
         ok = LoadSelfViewPayload();
@@ -688,6 +774,7 @@ void TLogoAppForm::FillIndividualView() {
             gridIndividual->setCurrentCell(FIndRow - 1, 0);
         }
         ShowIndividualRow(FIndRow);
+        QuickHelp::Show(QuickHelp::Individual);
     } else if (ind) {
         memIndividual->setPlainText(memoText(ind->GetRecordText()));
         memIndividual->moveCursor(QTextCursor::Start);
@@ -745,6 +832,167 @@ void TLogoAppForm::butExtractGEDCOMClick() {
     ExtractTo(fromQ(dlg.selectedFiles().first()));
 }
 
+void TLogoAppForm::ShowLeftPanel(bool show, int page) {
+    nbLeftPanel->setCurrentIndex(page);
+    if (show && page == 1) FIslandsView->FillIslandsPanel(false);
+    panLeftPanel->setVisible(show);
+    if (show && panLeftPanel->width() < 50) panLeftPanel->resize(std::max(150, WOptions::GetInt(opt::LastPanelWidth)), panLeftPanel->height());
+}
+
+void TLogoAppForm::HLGuiManChange() {
+    WABSCollection* col = Collection();
+    if (!col) return;
+    HLGuiColMan->SetDeferred(true);
+    struct Undefer {
+        WHLGuiColMan* panel;
+        ~Undefer() { panel->SetDeferred(false); }
+    } undefer{HLGuiColMan};
+    if (!FHighlighter) FHighlighter = std::make_unique<WHLGroup>(col);
+    {
+        WaitHooks::WaitScope wait("Calculating.  Please Wait...");
+        FHighlighter->SetConditions(HLGuiColMan->GetHLStrings());
+        FHighlighter->Recalculate();
+    }
+    FIndScroll->SetHighLighter(FHighlighter.get());
+    for (auto& [page, view] : FViews) view->SetHighLighter(FHighlighter.get());
+    UpdateHighlightText();
+    RepaintCurrentView();
+}
+
+void TLogoAppForm::UpdateHighlightText() {
+    std::string text;
+    if (WOptions::GetBool(opt::HLText)) {
+        if (HLGuiColMan->HasPendingApply()) {
+            text = "Please press the Apply button";
+        } else if (FHighlighter) {
+            FHighlighter->GetDescription(text);
+            if (text.empty() && HLGuiColMan->GetCount() > 1) text = "Please select a condition";
+        }
+    }
+    if (text.empty()) {
+        panHLText->hide();
+        return;
+    }
+    memHLText->setPlainText(memoText("Highlight Individuals: " + text));
+    memHLText->moveCursor(QTextCursor::Start);
+    QPalette p = memHLText->palette();
+    p.setColor(QPalette::Base, toQColor(plat::ColorRef(WOptions::GetInt(opt::HLCol))));
+    p.setColor(QPalette::Text, toQColor(plat::ColorRef(WOptions::GetInt(opt::HLTCol))));
+    memHLText->setPalette(p);
+    const int lines = std::max(1, memHLText->document()->lineCount());
+    panHLText->setFixedHeight(lines == 1 ? 19 : (lines - 1) * 14 + 19);
+    panHLText->show();
+}
+
+QString TLogoAppForm::HighlightText() const { return panHLText->isHidden() ? QString() : memHLText->toPlainText(); }
+
+void TLogoAppForm::RepaintCurrentView() {
+    if (FOpener.IsReading()) return;
+    switch (FCurrentPage) {
+    case pgIndividual:
+        FillIndividualView();
+        break;
+    case pgSender:
+        break;
+    default:
+        if (auto it = FViews.find(FCurrentPage); it != FViews.end()) {
+            // The highlighted list depends on the conditions; the others only redraw.
+            if (FCurrentPage == pgList && FHighlightedOnly)
+                it->second->Fill(FIndScroll->GetCurrentIndividual());
+            else
+                it->second->RepaintView();
+        }
+        break;
+    }
+}
+
+void TLogoAppForm::RebuildFindIndexes() {
+    WABSCollection* col = Collection();
+    const int mode = FFind.QuickFindMode();
+    HLGuiColMan->SetFindContext(WFindContext{});
+    FFind.SetCollection(col);
+    if (!col) return;
+    for (int m : {2, 3, 4, 5}) FFind.BuildFindIndex(m, false);
+    HLGuiColMan->SetFindContext(col, FFind.Index(2), FFind.Index(4), FFind.Index(3), FFind.Index(5));
+    SetQuickFindMode(mode);
+}
+
+void TLogoAppForm::IslandViewChanged() {
+    // The island view renumbers what the views list: every index of the
+    // previous numbering goes.
+    RebuildFindIndexes();
+    FIndScroll->Reset();
+    MarkViewsStale();
+    RefreshCurrentView();
+}
+
+void TLogoAppForm::QuickFindClick() {
+    WABSCollection* col = Collection();
+    if (!col) return;
+    const int mode = FFind.QuickFindMode();
+    for (int m : {2, 3, 4, 5}) FFind.BuildFindIndex(m, false);
+    SetQuickFindMode(mode);
+    TdlgQuickFind dlg(this, HLGuiColMan->FindContext(), FHighlighter.get());
+    dlg.SetSelected(std::max(1, FIndScroll->GetCurrentIndividual()));
+    if (dlg.exec() == QDialog::Accepted && dlg.GetSelected() > 0) {
+        FListView->SelectListRow(dlg.GetSelected());
+        FIndScroll->SetCurrentIndividual(dlg.GetSelected());
+    }
+}
+
+void TLogoAppForm::Options1Click() {
+    TOptionsDlg d(this);
+    if (d.exec() != QDialog::Accepted) return;
+    d.SaveOptions();
+    WOptions::Save();
+    if (FHighlighter) {
+        WaitHooks::WaitScope wait("Calculating.  Please Wait...");
+        FHighlighter->Recalculate();
+    }
+    FIndScroll->SetHighLighter(FHighlighter.get());
+    RepaintCurrentView();
+    FIndScroll->UpdateCaption();
+    FFamilyView->SetColumnTitles();
+    HLGuiColMan->SetApplyMode(WOptions::GetBool(opt::HLManual));
+    UpdateHighlightText();
+    ApplyGridFont();
+}
+
+void TLogoAppForm::PrintClick() {
+    WABSCollection* col = Collection();
+    if (!col) return;
+    // The construction-sentence setting is off while the dialog is open.
+    const bool tag = WOptions::GetBool(opt::TMGTagSent);
+    WOptions::SetBool(opt::TMGTagSent, false);
+    struct Restore {
+        bool tag;
+        ~Restore() { WOptions::SetBool(opt::TMGTagSent, tag); }
+    } restore{tag};
+    int page = 0;
+    switch (FCurrentPage) {
+    case pgIndividual: page = 1; break;
+    case pgFamily: page = 2; break;
+    case pgPedigree: page = 3; break;
+    case pgDescendants: page = 4; break;
+    case pgList: page = FHighlightedOnly ? 6 : 5; break;
+    case pgIslands: page = 7; break;
+    default: page = 0; break;
+    }
+    TPrintDlg dlg(this);
+    dlg.SelectPage(page);
+    dlg.SetCollection(col, FIndScroll->GetCurrentIndividual(), 1);
+    dlg.SetIterators(FListView->HLIterator(), FListView->AllIterator());
+    dlg.SetFileName(FTrailer.Title);
+    dlg.SetColumns(FListColumns.get(), FDesColumns.get());
+    dlg.SetHighlighted(FHighlighter.get());
+    dlg.exec();
+}
+
+void TLogoAppForm::HelpAbout1Execute() {
+    TNXAboutBox d(this);
+    d.exec();
+}
+
 void TLogoAppForm::closeEvent(QCloseEvent* e) {
     FormClose();
     QMainWindow::closeEvent(e);
@@ -754,12 +1002,19 @@ void TLogoAppForm::FormClose() {
     WOptions::SetInt(opt::LastID, FIndScroll->GetCurrentIndividual());
     WOptions::SetBool(opt::LastPanelState, panLeftPanel->isVisible());
     WOptions::SetInt(opt::LastPanelWidth, panLeftPanel->width());
+    FSourcesView->SaveColumnWidths();
+    FFamilyView->SaveColumnWidths();
+    FDesView->SaveColumnWidths();
+    FListView->SaveColumnWidths();
+    FIslandsView->SaveColumnWidths();
     WinPos::SaveWindowPos(this, "General");
 }
 
 void TLogoAppForm::FormDestroy() {
     if (FDestroyed) return;
     FDestroyed = true;
+    // The quick-help handler points at this window.
+    QuickHelp::SetDialogHandler(nullptr);
     // A sort still running under a pumped message keeps its iterator: the
     // window cannot go away under it.
     ini::WriteIniString("List", "String", FListColumns->GetColumnList());
@@ -769,6 +1024,7 @@ void TLogoAppForm::FormDestroy() {
     FListColumns.reset();
     FDesColumns.reset();
     FIslandColumns.reset();
+    HLGuiColMan->SetFindContext(WFindContext{});
     FFind.SetCollection(nullptr);
     FIndScroll->SetCollection(nullptr);
     FIndScroll->SetHighLighter(nullptr);

@@ -26,6 +26,16 @@ class QTableWidget;
 class QWidget;
 class TURLLabel;
 class TViewPage;
+class TFamilyView;
+class TGeneralView;
+class TPedigreeView;
+class TSourcesView;
+class TDescendantsView;
+class TListView;
+class TIslandsView;
+class TLeftIslandsPanel;
+class QStackedWidget;
+class WHLGuiColMan;
 class WABSCollection;
 class WListColumns;
 class WSelectionButton;
@@ -74,6 +84,14 @@ public:
     void RefreshCurrentView();
     void MarkViewsStale();
     void SelectTab(int index);
+    // The condition panel of the left panel, and its text above the views.
+    WHLGuiColMan* ConditionPanel() const { return HLGuiColMan; }
+    WHLGroup* Highlighter() const { return FHighlighter.get(); }
+    QString HighlightText() const;
+    // Shows or hides the left panel on its highlighting (0) or islands (1) page.
+    void ShowLeftPanel(bool show, int page = 0);
+    TListView* ListView() const { return FListView; }
+    void RepaintCurrentView();
     // The Extract GEDCOM command with the target already chosen.
     bool ExtractTo(const std::string& target);
 
@@ -107,6 +125,14 @@ private:
     void RefreshImportStatus();
     void SetStatus(int panel, const std::string& text);
     void SetupListColumns();
+    void HLGuiManChange();
+    void IslandViewChanged();
+    void RebuildFindIndexes();
+    void UpdateHighlightText();
+    void QuickFindClick();
+    void Options1Click();
+    void PrintClick();
+    void HelpAbout1Execute();
     void edFindChange(const QString& text);
     void butExtractGEDCOMClick();
     void gridIndividualDblClick();
@@ -132,9 +158,21 @@ private:
     QStackedWidget* NBMain = nullptr;
     std::map<int, int> FPageIndex;   // notebook page number -> stack index
     std::map<int, TViewPage*> FViews;  // the pages that show the file
+    TGeneralView* FGeneralView = nullptr;
+    TFamilyView* FFamilyView = nullptr;
+    TPedigreeView* FPedigreeView = nullptr;
+    TSourcesView* FSourcesView = nullptr;
+    TDescendantsView* FDesView = nullptr;
+    TListView* FListView = nullptr;
+    TIslandsView* FIslandsView = nullptr;
+    TLeftIslandsPanel* FLeftIslands = nullptr;
+    QStackedWidget* nbLeftPanel = nullptr;
     std::vector<int> FTabPages;      // tab index -> notebook page number
     WIndScroll* FIndScroll = nullptr;
     QWidget* panLeftPanel = nullptr;
+    WHLGuiColMan* HLGuiColMan = nullptr;
+    QWidget* panHLText = nullptr;
+    QPlainTextEdit* memHLText = nullptr;
     QWidget* panMainArea = nullptr;
     QLineEdit* edFind = nullptr;
     WSelectionButton* QuickSelectionButton = nullptr;

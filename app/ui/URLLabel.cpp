@@ -6,7 +6,7 @@
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
 
-TURLLabel::TURLLabel(QWidget* parent) : QLabel(parent) {
+TURLLabel::TURLLabel(QWidget* parent) : QLabel("Click me!", parent) {
     QFont f = font();
     f.setUnderline(true);
     setFont(f);
@@ -15,6 +15,11 @@ TURLLabel::TURLLabel(QWidget* parent) : QLabel(parent) {
 }
 
 std::string TURLLabel::TargetLink() const { return VetLink(FURL.empty() ? fromQ(text()) : FURL); }
+
+void TURLLabel::setColorNormal(const QColor& c) {
+    ColorNormal = c;
+    if (!FPressed && !underMouse()) setColour(c);
+}
 
 void TURLLabel::setColour(const QColor& c) {
     QPalette p = palette();

@@ -10,6 +10,13 @@ public:
     explicit TURLLabel(QWidget* parent = nullptr);
     void setURL(const std::string& url) { FURL = url; }
     const std::string& URL() const { return FURL; }
+    // The three colours: at rest, under the pointer, while pressed.
+    void setColorNormal(const QColor& c);
+    void setColorMoveOver(const QColor& c) { ColorMoveOver = c; }
+    void setColorClick(const QColor& c) { ColorClick = c; }
+    QColor colorNormal() const { return ColorNormal; }
+    QColor colorMoveOver() const { return ColorMoveOver; }
+    QColor colorClick() const { return ColorClick; }
     // The link that a click would open (empty when it would open nothing).
     std::string TargetLink() const;
 

@@ -15,7 +15,11 @@
 #include "app/SelfViewTrailer.h"
 #include "app/ui/IndScroll.h"
 #include "app/ui/LogoAppForm.h"
+#include "highlight/HLGroup.h"
+#include "highlight/HLRegister.h"
+#include "highlight/ui/HLGuiMan.h"
 #include "model/ABSCollection.h"
+#include "model/Ini2.h"
 #include "model/Options.h"
 #include "payload/Compressor.h"
 #include "platform/Hooks.h"
@@ -56,7 +60,10 @@ struct MainWindowTest : ::testing::Test {
     std::vector<std::string> messages;
     void SetUp() override {
         WOptions::Clear();
+        ini2::Open(tmp.dir() + "/zelt.ini");
         WOptions::Load(0);
+        // Quick help would stop each test at a modal dialog.
+        WOptions::SetBool(opt::DispInitHelp, false);
         plat::hooks().showMessage = [this](const std::string& t) { messages.push_back(t); };
         plat::hooks().messageBox = [this](const std::string& t, const std::string&, unsigned) {
             messages.push_back(t);
@@ -66,6 +73,7 @@ struct MainWindowTest : ::testing::Test {
     void TearDown() override {
         plat::resetHooks();
         WOptions::Clear();
+        ini2::Close();
     }
     std::vector<std::string> qelFiles() const {
         std::vector<std::string> out;
@@ -113,15 +121,41 @@ TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
         const auto& rows = form.IndividualRows();
         ASSERT_GE(rows.size(), 3u);
         EXPECT_EQ(rows[1].Type, "Name");
-        EXPECT_EQ(rows[1].Info, "Tom Smith");
+        EXPECT_EQ(rows[1].Info, "Tom /Smith/");  // NameSlash is on by default
         bool father = false;
         for (const auto& r : rows)
-            if (r.Target == 1 && r.Info.find("John Smith") == 0) father = true;
+            if (r.Target == 1 && r.Info.find("John /Smith/") == 0) father = true;
         EXPECT_TRUE(father);
         if (const char* shot = std::getenv("BRENTHAUL_SCREENSHOT")) form.grab().save(shot);
         form.close();
     }
     EXPECT_TRUE(qelFiles().empty());
+}
+
+TEST_F(MainWindowTest, ConditionsColourTheIndividualRowsAndDescribeThemselves) {
+    HLRegister::RegisterConditionClasses();
+    TSelfViewTrailer t;
+    t.StartIndex = 3;
+    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
+    ASSERT_TRUE(start(form));
+    form.SelectTab(2);
+    ASSERT_GE(form.IndividualRows().size(), 2u);
+    EXPECT_EQ(form.IndividualRows()[1].Back, plat::kWhite);
+    EXPECT_TRUE(form.HighlightText().isEmpty());
+
+    form.ConditionPanel()->SetHLStrings("+17:M");
+    Q_EMIT form.ConditionPanel()->OnChange();
+    ASSERT_NE(form.Highlighter(), nullptr);
+    EXPECT_TRUE(form.HighlightText().startsWith("Highlight Individuals: ")) << form.HighlightText().toStdString();
+    // Tom (the current individual) is male: his name row takes the highlight colours.
+    const auto& rows = form.IndividualRows();
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(rows[1].Back, plat::ColorRef(WOptions::GetInt(opt::HLCol)));
+    for (const auto& r : rows) {
+        if (r.Target == 2) {
+            EXPECT_EQ(r.Back, plat::kWhite);   // Mary is not
+        }
+    }
 }
 
 TEST_F(MainWindowTest, SenderPageShowsFullWidthFieldsAndLineBreaks) {

@@ -1,0 +1,340 @@
+#include "export/PsQRExportFilter.h"
+
+#include <QImage>
+#include <algorithm>
+#include <QPainter>
+
+#include "export/ExportText.h"
+#include "platform/ui/QtText.h"
+
+const char* const kCRLF = "\r\n";
+
+// ---------------------------------------------------------------- filter base
+
+void TPsQRExportFilter::Start(double PaperWidth, double PaperHeight, const TQRFont& Font) {
+    PageNumber = 0;
+    TPsQRExportSettings& s = PsQRExportSettings();
+    s.HorzFactor = PageSource ? PageSource->XFactor() : kQRDeviceFactor;
+    s.VertFactor = PageSource ? PageSource->YFactor() : kQRDeviceFactor;
+    TQRExportFilter::Start(PaperWidth, PaperHeight, Font);
+}
+
+void TPsQRExportFilter::NewPage() {
+    ++PageNumber;
+    StartPageFile();
+    TQRExportFilter::NewPage();
+}
+
+// ---------------------------------------------------------------- document filter
+
+TPsQRDocumentFilter::~TPsQRDocumentFilter() = default;
+
+void TPsQRDocumentFilter::Start(double PaperWidth, double PaperHeight, const TQRFont& Font) {
+    // The writers convert with the factors from the first item on.
+    TPsQRExportSettings& s = PsQRExportSettings();
+    s.HorzFactor = PageSource ? PageSource->XFactor() : kQRDeviceFactor;
+    s.VertFactor = PageSource ? PageSource->YFactor() : kQRDeviceFactor;
+
+    DocumentFileName = FileName;
+    FLines.clear();
+    FInControl = false;
+    FBandOpen = false;
+    FBandText.clear();
+    FControl = nullptr;
+    FReportTitle = Report ? Report->ReportTitle : (PageSource ? PageSource->Title() : std::string());
+    FPageCount = PageSource ? PageSource->PageCount() : 0;
+    // Margins are converted before the paper height is known, so they stay unflipped.
+    FPaperHeight = 0;
+    FPaperWidth = 0;
+    FPageFrame = TQRFrame();
+    FLeftMargin = FTopMargin = FRightMargin = FBottomMargin = 0;
+    if (Report) {
+        FPageFrame = Report->Page.Frame;
+        FLeftMargin = ConvertX(PxToMM10(Report->Page.LeftMargin));
+        FRightMargin = ConvertX(PxToMM10(Report->Page.RightMargin));
+        FTopMargin = ConvertY(PxToMM10(Report->Page.TopMargin));
+        FBottomMargin = ConvertY(PxToMM10(Report->Page.BottomMargin));
+    }
+    FPaperHeight = ConvertY(PaperHeight);
+    FPaperWidth = ConvertX(PaperWidth);
+    BeginDocument();
+    TPsQRExportFilter::Start(PaperWidth, PaperHeight, Font);
+}
+
+void TPsQRDocumentFilter::Finish() {
+    EndDocument();
+    FLines.clear();
+    FPageFrame = TQRFrame();
+    TPsQRExportFilter::Finish();
+}
+
+void TPsQRDocumentFilter::TextOut(double X, double Y, const TQRFont& Font, plat::ColorRef BGColor,
+                                  TQRAlignment Alignment, const std::string& Text) {
+    TPsTextRecord rec;
+    rec.X = ConvertX(X);
+    rec.Y = ConvertY(Y);
+    ConvertSize(QRTextWidth(Font, Text), QRLineHeight(Font), rec.Width, rec.Height);
+    rec.Text = EscapeText(Text);
+    rec.Font.Name = Font.Name;
+    rec.Font.Size = Font.Size;
+    rec.Font.Color = Font.Color;
+    rec.Font.Bold = Font.Bold();
+    rec.Font.Italic = Font.Italic();
+    rec.Font.Underline = Font.Underline();
+    rec.Font.StrikeOut = Font.StrikeOut();
+    rec.Font.BGColor = BGColor;
+    rec.Alignment = int(Alignment);
+    std::string text;
+    WriteText(rec, text);
+    ++FItemCount;
+    TPsQRExportFilter::TextOut(X, Y, Font, BGColor, Alignment, Text);
+}
+
+void TPsQRDocumentFilter::BeginControl(TQRPrintable* Control, double OffsetX, double OffsetY) {
+    FLines.clear();
+    FInControl = true;
+    FItemCount = 0;
+    FControl = Control;
+    FOffsetX = OffsetX;
+    FOffsetY = OffsetY;
+    if (!FBandOpen)
+        BeginBand();
+}
+
+void TPsQRDocumentFilter::EndControl(TQRPrintable* Control, double OffsetX, bool Unfinished, double OffsetY) {
+    FInControl = false;
+    FControl = nullptr;
+    if (!Control)
+        return;
+    const auto* label = dynamic_cast<const TQRCustomLabel*>(Control);
+    const TQRFont font = label ? label->Font : TQRFont();
+    const Extended vf = PsQRExportSettings().VertFactor;
+    const Extended textHeight = vf != 0 ? (Extended(QRLineHeight(font)) * FItemCount + 2) / vf : 0;
+    const Extended controlHeight = Control->SizeHeight();
+    const bool shorter = textHeight < controlHeight;
+    TPsRect r{Control->SizeLeft() + OffsetX, Control->SizeTop() + OffsetY, Control->SizeWidth(),
+              (shorter || FItemCount == 1) ? controlHeight : textHeight};
+    r = ConvertRect(r);
+    std::string text;
+    WriteFrame(r, Control->Color, text, !(label && label->AutoSize), shorter, true, !Control->Transparent,
+               Control->Frame);
+    FBandText += text;
+    FBandText += kCRLF;
+    for (const std::string& line : FLines) {
+        FBandText += line;
+        FBandText += kCRLF;
+    }
+    if (IsLastOfBand(Control, Unfinished))
+        WriteBandOf(Control);
+}
+
+void TPsQRDocumentFilter::AddShape(TQRShape* Shape, double OffsetX, bool Unfinished, double OffsetY) {
+    if (!Shape)
+        return;
+    if (!FBandOpen)
+        BeginBand();
+    TPsRect r{Shape->SizeLeft() + OffsetX, Shape->SizeTop() + OffsetY, Shape->SizeWidth(), Shape->SizeHeight()};
+    std::string text;
+    const bool patterned = Shape->Shape == qrsRectangle && Shape->Brush.Style != bsSolid && Shape->Brush.Style != bsClear;
+    if (Shape->Shape == qrsCircle || patterned) {
+        WriteShapeImage(Shape, ConvertRect(r), text);
+        FBandText += text + kCRLF;
+    } else {
+        const plat::ColorRef bandColour = Shape->Parent() ? Shape->Parent()->Color : plat::kWhite;
+        if (Shape->Frame.AnyFrame()) {
+            WriteFrame(ConvertRect(r), bandColour, text, true, true, false, false, Shape->Frame);
+            FBandText += text + kCRLF;
+            text.clear();
+        }
+        TQRFrame f;
+        f.Color = Shape->Pen.Color;
+        f.Width = Shape->Pen.Width;
+        f.Style = Shape->Pen.Style;
+        const double hPx = Shape->Height, wPx = Shape->Width;
+        switch (Shape->Shape) {
+        case qrsRectangle:
+            f.DrawTop = true;
+            f.DrawBottom = f.DrawLeft = hPx > 2;
+            f.DrawRight = f.DrawLeft && wPx > 1;
+            if (hPx == 2 && f.Width < 2)
+                f.Width = 2;
+            break;
+        case qrsVertLine:
+            f.DrawLeft = true;
+            r.Left += r.Width / 2;
+            break;
+        case qrsHorLine:
+            f.DrawTop = true;
+            r.Top += r.Height / 2;
+            break;
+        case qrsTopAndBottom:
+            f.DrawTop = true;
+            f.DrawBottom = hPx > 1;
+            if (hPx == 1 && f.Width < 2)
+                f.Width = 2;
+            r.Height += PsQRExportSettings().VertFactor;
+            break;
+        case qrsRightAndLeft:
+            f.DrawLeft = true;
+            f.DrawRight = wPx > 1;
+            break;
+        case qrsCircle:
+            break;
+        }
+        const bool filled = Shape->Shape == qrsRectangle && Shape->Brush.Style == bsSolid;
+        WriteFrame(ConvertRect(r), Shape->Brush.Color, text, true, true, false, filled, f);
+        FBandText += text + kCRLF;
+    }
+    if (IsLastOfBand(Shape, Unfinished))
+        WriteBandOf(Shape);
+}
+
+void TPsQRDocumentFilter::AddGraphic(TQRPrintable* Control, const QImage& Graphic, bool Unfinished, bool Handled,
+                                     double X, double Y) {
+    if (!FBandOpen)
+        BeginBand();
+    const TPsQRExportSettings& s = PsQRExportSettings();
+    TPsRect r{X, Y, s.HorzFactor != 0 ? Graphic.width() / s.HorzFactor : 0,
+              s.VertFactor != 0 ? Graphic.height() / s.VertFactor : 0};
+    std::string text;
+    WriteImage(Control, &Graphic, text, Handled, ConvertRect(r));
+    FBandText += text + kCRLF;
+    if (Control && IsLastOfBand(Control, Unfinished))
+        WriteBandOf(Control);
+}
+
+void TPsQRDocumentFilter::WriteShapeImage(TQRShape*, const TPsRect&, std::string&) {}
+void TPsQRDocumentFilter::WriteImage(TQRPrintable*, const QImage*, std::string&, bool, const TPsRect&) {}
+void TPsQRDocumentFilter::WriteFrame(const TPsRect&, plat::ColorRef, std::string&, bool, bool, bool, bool,
+                                     const TQRFrame&) {}
+void TPsQRDocumentFilter::WriteText(const TPsTextRecord&, std::string&) {}
+
+TPsRect TPsQRDocumentFilter::ConvertRect(const TPsRect& Rect) {
+    return TPsRect{ConvertX(Rect.Left), ConvertY(Rect.Top), ConvertX(Rect.Width), ConvertY(Rect.Height)};
+}
+
+void TPsQRDocumentFilter::ConvertSize(Extended Width, Extended Height, Extended& OutWidth, Extended& OutHeight) {
+    OutWidth = Width;
+    OutHeight = Height;
+}
+
+std::string TPsQRDocumentFilter::EscapeText(const std::string& Text) { return Text; }
+
+Extended TPsQRDocumentFilter::ConvertX(Extended Value) {
+    return PageSource ? Extended(PageSource->XPos(double(Value))) : Value * kQRDeviceFactor;
+}
+
+Extended TPsQRDocumentFilter::ConvertY(Extended Value) {
+    return PageSource ? Extended(PageSource->YPos(double(Value))) : Value * kQRDeviceFactor;
+}
+
+std::string TPsQRDocumentFilter::FormatNumber(Extended Value) { return exportfmt::rounded(Value); }
+
+void TPsQRDocumentFilter::BeginBand() {
+    FBandOpen = true;
+    FBandText.clear();
+}
+
+void TPsQRDocumentFilter::WriteBand(TQRBand* Band, const TPsRect& Rect) {
+    if (Band && (Band->Color != plat::kWhite || Band->Frame.AnyFrame())) {
+        std::string text;
+        WriteFrame(Rect, Band->Color, text, true, true, false, Band->Color != plat::kWhite, Band->Frame);
+        WriteOutput(text + kCRLF);
+    }
+    WriteOutput(FBandText);
+    FBandOpen = false;
+    FBandText.clear();
+}
+
+void TPsQRDocumentFilter::WriteOutput(const std::string& text) {
+    if (FStream)
+        FStream->write(text.data(), std::streamsize(text.size()));
+}
+
+bool TPsQRDocumentFilter::IsLastOfBand(const TQRPrintable* control, bool unfinished) const {
+    const TQRBand* band = control ? control->Parent() : nullptr;
+    if (!band)
+        return false;
+    const TQRPrintable* last = nullptr;
+    for (const auto& c : band->Controls()) {
+        if (unfinished ? !c->PrintFinished() : c->Enabled)
+            last = c.get();
+    }
+    return last == control;
+}
+
+void TPsQRDocumentFilter::WriteBandOf(const TQRPrintable* control) {
+    TQRBand* band = control->Parent();
+    TPsRect r{PxToMM10(band->PrintLeft()), PxToMM10(band->PrintTop()), PxToMM10(band->Width),
+              PxToMM10(band->Height + band->ExtraStretch())};
+    WriteBand(band, ConvertRect(r));
+}
+
+int TPsQRDocumentFilter::PictureIndex(const std::vector<std::pair<std::string, const void*>>& list,
+                                      const void* control, bool handled) {
+    int index = -1;
+    const TPsQRExportSettings& s = PsQRExportSettings();
+    if (s.OnEncodeGraphic)
+        s.OnEncodeGraphic(this, control, index, handled);
+    if (handled)
+        return -1;
+    if (index >= int(list.size()))
+        return -1;
+    if (index >= 0)
+        return index;
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].second == control)
+            return int(i);
+    return -1;
+}
+
+namespace {
+
+Qt::PenStyle qtPen(TQRPenStyle s) {
+    switch (s) {
+    case psDash: return Qt::DashLine;
+    case psDot: return Qt::DotLine;
+    case psDashDot: return Qt::DashDotLine;
+    case psDashDotDot: return Qt::DashDotDotLine;
+    case psClear: return Qt::NoPen;
+    case psSolid: break;
+    }
+    return Qt::SolidLine;
+}
+
+Qt::BrushStyle qtBrush(TQRBrushStyle s) {
+    switch (s) {
+    case bsClear: return Qt::NoBrush;
+    case bsHorizontal: return Qt::HorPattern;
+    case bsVertical: return Qt::VerPattern;
+    case bsFDiagonal: return Qt::FDiagPattern;
+    case bsBDiagonal: return Qt::BDiagPattern;
+    case bsCross: return Qt::CrossPattern;
+    case bsDiagCross: return Qt::DiagCrossPattern;
+    case bsSolid: break;
+    }
+    return Qt::SolidPattern;
+}
+
+} // namespace
+
+QImage TPsQRDocumentFilter::DrawShapeImage(const TQRShape& shape) {
+    const int w = std::max(1, int(shape.Width + 0.5)), h = std::max(1, int(shape.Height + 0.5));
+    QImage img(w, h, QImage::Format_RGB888);
+    img.fill(toQColor(shape.Parent() ? shape.Parent()->Color : plat::kWhite));
+    QPainter p(&img);
+    QPen pen(toQColor(shape.Pen.Color));
+    pen.setWidth(std::max(1, shape.Pen.Width));
+    pen.setStyle(qtPen(shape.Pen.Style));
+    p.setPen(pen);
+    p.setBrush(QBrush(toQColor(shape.Brush.Color), qtBrush(shape.Brush.Style)));
+    // Keep the pen inside the picture, as the desktop draws it.
+    const int inset = std::max(1, shape.Pen.Width) / 2;
+    const QRect box(inset, inset, w - 1 - 2 * inset, h - 1 - 2 * inset);
+    if (shape.Shape == qrsCircle)
+        p.drawEllipse(box);
+    else
+        p.drawRect(box);
+    p.end();
+    return img;
+}

@@ -1,0 +1,124 @@
+#pragma once
+// The filters shared part: the filter base and the document filter that turns
+// report controls into positioned items (texts, frames, shapes, pictures) for
+// the HTML, PDF and RTF writers.
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "export/PsQRExportSettings.h"
+#include "reports/ReportEngine.h"
+
+class QImage;
+
+using Extended = long double;
+
+class TPsQRExportFilter : public TQRExportFilter {
+public:
+    using TQRExportFilter::TQRExportFilter;
+
+    std::string GetDescription() override { return "Enhanced Export Filters"; }
+    std::string GetVendorName() override { return "Brenthaul"; }
+    bool GetStreaming() override { return false; }
+    void Start(double PaperWidth, double PaperHeight, const TQRFont& Font) override;
+    void NewPage() override;
+
+    // The document filters copy FileName here; page-file filters keep the base name.
+    std::string DocumentFileName;
+    std::int32_t PageNumber = 0;
+
+protected:
+    // Opens the output of a new page; the page number is already raised.
+    virtual void StartPageFile() {}
+};
+
+// Rectangle: left, top, width, height (0.1 mm before conversion).
+struct TPsRect {
+    Extended Left = 0, Top = 0, Width = 0, Height = 0;
+};
+
+struct TPsQrFontAttrib {
+    std::string Name;
+    std::int32_t Size = 10;   // points
+    plat::ColorRef Color = plat::kBlack;
+    bool Bold = false, Italic = false, Underline = false, StrikeOut = false;
+    plat::ColorRef BGColor = plat::kWhite;
+};
+
+struct TPsTextRecord {
+    std::string Text;          // already escaped
+    Extended X = 0, Y = 0;     // converted
+    Extended Width = 0, Height = 0;
+    TPsQrFontAttrib Font;
+    int Alignment = 0;         // 0 left, 1 right, 2 centre
+};
+
+class TPsQRDocumentFilter : public TPsQRExportFilter {
+public:
+    using TPsQRExportFilter::TPsQRExportFilter;
+    ~TPsQRDocumentFilter() override;
+
+    void Start(double PaperWidth, double PaperHeight, const TQRFont& Font) override;
+    void Finish() override;
+    void TextOut(double X, double Y, const TQRFont& Font, plat::ColorRef BGColor, TQRAlignment Alignment,
+                 const std::string& Text) override;
+    bool IsDocumentFilter() const override { return true; }
+    void BeginControl(TQRPrintable* Control, double OffsetX, double OffsetY) override;
+    void EndControl(TQRPrintable* Control, double OffsetX, bool Unfinished, double OffsetY) override;
+    void AddShape(TQRShape* Shape, double OffsetX, bool Unfinished, double OffsetY) override;
+    // A picture drawn by a control; X, Y in 0.1 mm.
+    virtual void AddGraphic(TQRPrintable* Control, const QImage& Graphic, bool Unfinished, bool Handled, double X,
+                            double Y);
+
+    // Writer operations, in the order the writers override them.
+    virtual void WriteShapeImage(TQRShape* Control, const TPsRect& Rect, std::string& Text);
+    virtual void WriteImage(TQRPrintable* Control, const QImage* Graphic, std::string& Text, bool Handled,
+                            const TPsRect& Rect);
+    virtual void WriteFrame(const TPsRect& Rect, plat::ColorRef Colour, std::string& Text, bool Flag1, bool Flag2,
+                            bool Flag3, bool Filled, const TQRFrame& Frame);
+    virtual TPsRect ConvertRect(const TPsRect& Rect);
+    virtual void ConvertSize(Extended Width, Extended Height, Extended& OutWidth, Extended& OutHeight);
+    virtual std::string EscapeText(const std::string& Text);
+    virtual Extended ConvertX(Extended Value);
+    virtual Extended ConvertY(Extended Value);
+    virtual std::string FormatNumber(Extended Value);
+    virtual void BeginBand();
+    virtual void BeginDocument() {}
+    virtual void WriteText(const TPsTextRecord& Record, std::string& Text);
+    virtual void WriteBand(TQRBand* Band, const TPsRect& Rect);
+    virtual void EndDocument() {}
+
+    // The current job's pictures reuse rule: the index of the entry to place
+    // again, or -1 when a new picture must be written.
+    int PictureIndex(const std::vector<std::pair<std::string, const void*>>& list, const void* control,
+                     bool handled);
+    // A shape drawn as a picture of its own size over its band's colour.
+    static QImage DrawShapeImage(const TQRShape& shape);
+
+    std::int32_t PageCount() const { return FPageCount; }
+    const std::string& ReportTitle() const { return FReportTitle; }
+
+protected:
+    // Text to the output stream (a file or a memory buffer of the writer).
+    void WriteOutput(const std::string& text);
+    // The last control of the band ends the band.
+    bool IsLastOfBand(const TQRPrintable* control, bool unfinished) const;
+    void WriteBandOf(const TQRPrintable* control);
+
+    std::ostream* FStream = nullptr;
+    std::string FBandText;
+    bool FBandOpen = false;
+    TQRPrintable* FControl = nullptr;
+    Extended FOffsetX = 0, FOffsetY = 0;
+    bool FInControl = false;
+    std::int32_t FItemCount = 0;
+    std::vector<std::string> FLines;
+    TQRFrame FPageFrame;
+    std::string FReportTitle;
+    std::int32_t FPageCount = 0;
+    Extended FPaperHeight = 0, FPaperWidth = 0;
+    Extended FLeftMargin = 0, FTopMargin = 0, FRightMargin = 0, FBottomMargin = 0;
+};
+
+extern const char* const kCRLF;

@@ -1,0 +1,344 @@
+#include "export/PsQRHTMLFilter.h"
+
+#include <QImage>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+
+#include "export/ExportText.h"
+#include "export/JpegImage.h"
+#include "export/PsQRPDFFilter.h"
+
+using exportfmt::htmlColour;
+using exportfmt::integer;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char QT = '"';
+
+std::string fourDigits(long long n) {
+    std::string s = integer(n);
+    if (s.size() < 4)
+        s.insert(0, 4 - s.size(), '0');
+    return s;
+}
+
+std::string trim(const std::string& s) {
+    const size_t b = s.find_first_not_of(" \t\r\n");
+    if (b == std::string::npos)
+        return {};
+    const size_t e = s.find_last_not_of(" \t\r\n");
+    return s.substr(b, e - b + 1);
+}
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string nameOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+void createFile(std::ofstream& f, const std::string& path) {
+    std::error_code ec;
+    fs::remove(path, ec);
+    f.open(path, std::ios::binary | std::ios::out | std::ios::trunc);
+    if (!f.is_open())
+        throw EFCreateError("Cannot create file \"" + path + "\".");
+}
+
+} // namespace
+
+TPsQRHTMLFilter::~TPsQRHTMLFilter() = default;
+
+std::string TPsQRHTMLFilter::EscapeText(const std::string& Text) { return exportfmt::replaceAll(Text, " ", "&nbsp;"); }
+
+Extended TPsQRHTMLFilter::PageOffset() const {
+    if (!PsQRExportSettings().HTML.SingleFile || PageNumber < 1)
+        return 0;
+    return std::nearbyint((FPaperHeight + 2) * (PageNumber - 1));
+}
+
+std::string TPsQRHTMLFilter::Block(Extended top) {
+    return std::string("<DIV STYLE=") + QT + "position: absolute; top: " + FormatNumber(top) + "px; ";
+}
+
+std::string TPsQRHTMLFilter::BorderStyle(const TQRFrame& Frame) {
+    if (!Frame.AnyFrame())
+        return {};
+    const std::string s = integer(Frame.Width) + "px solid #" + htmlColour(Frame.Color);
+    std::string out;
+    if (Frame.DrawTop)
+        out += "; border-top: " + s;
+    if (Frame.DrawRight)
+        out += "; border-right: " + s;
+    if (Frame.DrawBottom)
+        out += "; border-bottom: " + s;
+    if (Frame.DrawLeft)
+        out += "; border-Left: " + s;
+    return out;
+}
+
+std::string TPsQRHTMLFilter::PageFileName(int page) {
+    std::string name = nameOf(FBaseName) + fourDigits(page) + ".htm";
+    if (const auto& ev = PsQRExportSettings().OnMakeRepFileName)
+        ev(this, name, page);
+    return name;
+}
+
+void TPsQRHTMLFilter::BeginDocument() {
+    TPsQRExportSettings& s = PsQRExportSettings();
+    const TPsQRHTMLSettings& h = s.HTML;
+    if (h.UseTextLinks) {
+        FLinks[0] = h.FirstLinkText;
+        FLinks[1] = h.PrevLinkText;
+        FLinks[2] = h.NextLinkText;
+        FLinks[3] = h.LastLinkText;
+        FNavFont = "arial";
+    } else if (h.GraphicNavUseWebdings) {
+        FLinks[0] = "9";
+        FLinks[1] = "3";
+        FLinks[2] = "4";
+        FLinks[3] = ":";
+        FNavFont = "webdings";
+    } else {
+        FLinks[0] = "&#217;";
+        FLinks[1] = "&#215;";
+        FLinks[2] = "&#216;";
+        FLinks[3] = "&#218;";
+        FNavFont = "wingdings";
+    }
+    // Base name: the output name less its last "." and extension.
+    const std::string outFolder = folderOf(FileName);
+    const size_t dot = FileName.find_last_of('.');
+    FBaseName = (dot != std::string::npos && dot >= outFolder.size()) ? FileName.substr(0, dot) : FileName;
+    DocumentFileName = FBaseName;
+
+    FImageFolder = outFolder;
+    FImageFolderHref.clear();
+    std::string imageDir = trim(h.ImageDir);
+    if (!imageDir.empty()) {
+        std::replace(imageDir.begin(), imageDir.end(), '\\', '/');
+        fs::path dir(imageDir);
+        if (dir.is_relative())
+            dir = fs::absolute(outFolder.empty() ? fs::path(".") : fs::path(outFolder)) / dir;
+        FImageFolder = dir.lexically_normal().string();
+        if (FImageFolder.empty() || FImageFolder.back() != '/')
+            FImageFolder += '/';
+        fs::create_directories(FImageFolder);
+        FImageFolderHref = imageDir.back() == '/' ? imageDir : imageDir + "/";
+    }
+
+    s.PageFileCounter = 0;
+    s.PageFiles.clear();
+    s.ImageCounter = 0;
+    s.ExportedImages.clear();
+    if (h.SingleFile) {
+        s.PageFiles.push_back(FileName);
+    } else {
+        for (int page = 1; page <= FPageCount; ++page)
+            s.PageFiles.push_back(PageFileName(page));
+    }
+    FPageOpen = false;
+    FSingleFileMade = false;
+}
+
+void TPsQRHTMLFilter::StartPageFile() {
+    TPsQRExportSettings& s = PsQRExportSettings();
+    const TPsQRHTMLSettings& h = s.HTML;
+    // A report longer than its prepared page count still gets a file per page.
+    if (!h.SingleFile)
+        while (int(s.PageFiles.size()) < PageNumber)
+            s.PageFiles.push_back(PageFileName(int(s.PageFiles.size()) + 1));
+    const std::string path = h.SingleFile ? FileName : folderOf(FBaseName) + s.PageFiles[size_t(PageNumber - 1)];
+    ++s.PageFileCounter;
+    FPageOpen = true;
+    if (h.SingleFile && FFile.is_open())
+        return;
+    if (h.SingleFile && FSingleFileMade) {
+        // More pages than prepared: keep adding to the one file.
+        FFile.open(path, std::ios::binary | std::ios::out | std::ios::app);
+        if (!FFile.is_open())
+            throw EFCreateError("Cannot create file \"" + path + "\".");
+        FStream = &FFile;
+        return;
+    }
+    createFile(FFile, path);
+    FSingleFileMade = h.SingleFile;
+    FStream = &FFile;
+    std::string head = std::string("<!DOCTYPE HTML PUBLIC ") + QT + "-//W3C//DTD HTML 4.0 transitional//EN" + QT + ">" +
+                       kCRLF + "<HTML> <HEAD>" + kCRLF + "<TITLE>" + FReportTitle + "</TITLE>" + kCRLF +
+                       "<META HTTP-EQUIV=" + QT + "Content-Style-Type" + QT + " CONTENT=" + QT + "text/css" + QT +
+                       ">" + kCRLF;
+    auto meta = [&](const std::string& name, const std::string& value) {
+        head += std::string("<META NAME=") + QT + name + QT + " CONTENT=" + QT + value + QT + ">" + kCRLF;
+    };
+    meta("Keywords", h.Keywords);
+    meta("Author", h.Author);
+    meta("Creator", h.Creator);
+    meta("Producer", "Brenthaul export filters");
+    if (!h.SingleFile && h.ShowNavigator) {
+        head += std::string("<STYLE>") + kCRLF + "<!--" + kCRLF;
+        auto rule = [&](const char* sel, const char* colour) {
+            head += std::string("  ") + sel + " {font: 18pt " + FNavFont + "; text-decoration: none; color: " + colour +
+                    "; background-color: " + "#0B03A0" + "}" + kCRLF;
+        };
+        rule("A:link", "#FFFFFF");
+        rule("A:visited", "#FFFFFF");
+        rule("A:hover", "#FBA71A");
+        head += std::string("-->") + kCRLF + "</STYLE>";
+    }
+    head += std::string("</HEAD>") + kCRLF + "<BODY BGCOLOR = " + QT + "#FFFFFF" + QT + ">" + kCRLF;
+    WriteOutput(head);
+}
+
+void TPsQRHTMLFilter::WriteText(const TPsTextRecord& Record, std::string& Text) {
+    Extended x = Record.X;
+    if (Record.Alignment == 1)
+        x = x - Record.Width - 2;
+    else if (Record.Alignment == 2)
+        x = x - Record.Width / 2 - 1;
+    std::string decoration;
+    if (Record.Font.Underline || Record.Font.StrikeOut) {
+        decoration = "; text-decoration:";
+        if (Record.Font.Underline)
+            decoration += " underline";
+        if (Record.Font.StrikeOut)
+            decoration += " line-through";
+    }
+    Text = Block(Record.Y + PageOffset()) + "left: " + FormatNumber(x) + "px; " + "width: " +
+           FormatNumber(Record.Width * 2.5L) + "px; " + "font:" + (Record.Font.Italic ? " italic" : "") +
+           (Record.Font.Bold ? " bold" : "") + " " + integer(Record.Font.Size) + "pt " + Record.Font.Name + decoration +
+           "; " + "color: #" + htmlColour(Record.Font.Color) + QT + ">" + Record.Text + "</DIV>";
+    if (FInControl)
+        FLines.push_back(Text);
+    else
+        WriteOutput(Text + kCRLF);
+}
+
+void TPsQRHTMLFilter::WriteFrame(const TPsRect& Rect, plat::ColorRef Colour, std::string& Text, bool, bool, bool,
+                                 bool Filled, const TQRFrame& Frame) {
+    Text = std::string("<DIV STYLE=") + QT + "font: 0pt" + (Filled ? "; background-color: #" + htmlColour(Colour) : "") +
+           "; " + "position: absolute; " + "top: " + FormatNumber(Rect.Top + PageOffset()) + "px; " + "left: " +
+           FormatNumber(Rect.Left) + "px; " + "width: " + FormatNumber(Rect.Width) + "px; " + "height: " +
+           FormatNumber(Rect.Height) + "px" + BorderStyle(Frame) + QT + "></DIV>";
+}
+
+void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QImage()>& draw, bool Handled,
+                                   const TPsRect& Rect, std::string& Text) {
+    TPsQRExportSettings& s = PsQRExportSettings();
+    const TPsQRHTMLSettings& h = s.HTML;
+    const int index = PictureIndex(s.ExportedImages, Control, Handled);
+    std::string file, alt;
+    if (index >= 0) {
+        file = s.ExportedImages[size_t(index)].first;
+    } else {
+        const QImage picture = draw();
+        if (picture.isNull())
+            return;
+        file = FImageFolder + nameOf(FBaseName) + "_I" + fourDigits(s.ImageCounter + 1);
+        if (s.OnMakeImgFileName)
+            s.OnMakeImgFileName(this, file, PageNumber, alt);
+        if (h.ExportImageFormat == TPsImageFormat::ifBMP) {
+            file += ".bmp";
+            if (!picture.save(QString::fromStdString(file), "BMP"))
+                throw EFCreateError("Cannot create file \"" + file + "\".");
+        } else {
+            file += ".jpg";
+            const int quality = h.ExportImageFormat == TPsImageFormat::ifJPG ? h.JPEGQuality : 75;
+            const std::string data = encodeJpeg(picture, quality);
+            std::ofstream out;
+            createFile(out, file);
+            out.write(data.data(), std::streamsize(data.size()));
+            out.close();
+            if (out.fail())
+                throw EWriteError("Stream write error: " + file);
+        }
+        s.ExportedImages.emplace_back(file, Control);
+        ++s.ImageCounter;
+        if (s.OnEncodeGraphicDone)
+            s.OnEncodeGraphicDone(this, Control, int(s.ExportedImages.size()) - 1);
+    }
+    const std::string src = FImageFolderHref + nameOf(file);
+    Text = Block(Rect.Top + PageOffset()) + "left: " + FormatNumber(Rect.Left) + "px; " + "width: " +
+           FormatNumber(Rect.Width) + "px; " + "height: " + FormatNumber(Rect.Height) + "px" +
+           (Control ? BorderStyle(Control->Frame) : std::string()) + QT + ">" + "<IMG SRC=" + QT + src + QT +
+           " ALT=" + QT + alt + QT + "></DIV>";
+}
+
+void TPsQRHTMLFilter::WriteImage(TQRPrintable* Control, const QImage* Graphic, std::string& Text, bool Handled,
+                                 const TPsRect& Rect) {
+    if (!PsQRExportSettings().HTML.ExportImages || !Graphic)
+        return;
+    PlacePicture(Control, [Graphic] { return *Graphic; }, Handled, Rect, Text);
+}
+
+void TPsQRHTMLFilter::WriteShapeImage(TQRShape* Control, const TPsRect& Rect, std::string& Text) {
+    if (!Control)
+        return;
+    PlacePicture(Control, [Control] { return DrawShapeImage(*Control); }, false, Rect, Text);
+}
+
+void TPsQRHTMLFilter::EndPage() {
+    if (FPageOpen) {
+        FPageOpen = false;
+        const TPsQRExportSettings& s = PsQRExportSettings();
+        const TPsQRHTMLSettings& h = s.HTML;
+        WriteOutput(FBandText);
+        FBandText.clear();
+        FBandOpen = false;
+        if (FPageFrame.AnyFrame())
+            WriteOutput(Block(FTopMargin + PageOffset()) + "left: " + FormatNumber(FLeftMargin) + "px; " + "width: " +
+                        FormatNumber(FPaperWidth - FLeftMargin - FRightMargin) + "px; " + "height: " +
+                        FormatNumber(FPaperHeight - FTopMargin - FBottomMargin) + "px " + BorderStyle(FPageFrame) + QT +
+                        "></DIV>" + kCRLF);
+        if (h.SingleFile) {
+            WriteOutput(std::string("<DIV STYLE=") + QT + "position: absolute; top: " +
+                        FormatNumber(Extended(PageNumber) * FPaperHeight) + "px" + QT + ">" + "<HR SIZE= " + "2" + " " +
+                        "WIDTH= " + FormatNumber(FPaperWidth - 10) + " " + "NOSHADE></DIV>" + kCRLF);
+        } else if (h.ShowNavigator && FPageCount >= 2) {
+            auto link = [&](int target, const char* title, const std::string& text) {
+                std::string reference;
+                if (target >= 1 && target <= int(s.PageFiles.size()))
+                    reference = std::string("HREF=") + QT + s.PageFiles[size_t(target - 1)] + QT + " ";
+                return "<A " + reference + "TITLE=" + QT + title + QT + ">" + text + "</A>";
+            };
+            const bool first = PageNumber <= 1, last = PageNumber >= FPageCount;
+            const std::string links = link(first ? 0 : 1, "First Page", FLinks[0]) + "&nbsp;" +
+                                      link(first ? 0 : PageNumber - 1, "Previous Page", FLinks[1]) + "&nbsp;" +
+                                      link(last ? 0 : PageNumber + 1, "Next Page", FLinks[2]) + "&nbsp;" +
+                                      link(last ? 0 : FPageCount, "Last Page", FLinks[3]);
+            WriteOutput(Block(FPaperHeight) + "left: " + FormatNumber(FLeftMargin) + "px; " + "font: 18pt " + FNavFont +
+                        "; color: " + "#FFFFFF" + "; " + "background: " + "#0B03A0" + QT + ">" + links + "</DIV>" +
+                        kCRLF);
+        }
+        // Without a known page count the single file is closed by EndDocument.
+        if (!h.SingleFile || (FPageCount > 0 && PageNumber >= FPageCount))
+            CloseFile(true);
+    }
+    TPsQRDocumentFilter::EndPage();
+}
+
+void TPsQRHTMLFilter::CloseFile(bool writeEnd) {
+    if (!FFile.is_open())
+        return;
+    if (writeEnd)
+        WriteOutput(std::string("</BODY>") + kCRLF + "</HTML>" + kCRLF);
+    FStream = nullptr;
+    FFile.close();
+    if (FFile.fail())
+        throw EWriteError("Stream write error: " + DocumentFileName);
+}
+
+void TPsQRHTMLFilter::EndDocument() {
+    // A single file whose page count was not known up front is closed here.
+    if (FPageOpen)
+        EndPage();
+    CloseFile(true);
+}

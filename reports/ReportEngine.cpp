@@ -1,0 +1,589 @@
+#include "reports/ReportEngine.h"
+
+#include <algorithm>
+#include <cmath>
+
+// ---------------------------------------------------------------- fonts and metrics
+
+TQRFont TQRFont::FromHeight(int heightPx, unsigned style, const std::string& name) {
+    TQRFont f;
+    f.Name = name;
+    f.Style = style;
+    f.Size = std::max(1, int(std::lround(heightPx * 72.0 / kQRDpi)));
+    return f;
+}
+
+namespace {
+
+// Deterministic stand-in: half an em per character (a little more in bold),
+// 1.15 em per line. Good enough for layout tests; the UI installs real metrics.
+double defaultTextWidth(const TQRFont& f, const std::string& text) {
+    const double em = f.PixelSize();
+    return double(text.size()) * em * (f.Bold() ? 0.55 : 0.5);
+}
+double defaultLineHeight(const TQRFont& f) { return std::ceil(f.PixelSize() * 1.15); }
+
+TQRTextMetrics makeDefaultMetrics() {
+    TQRTextMetrics m;
+    m.textWidth = defaultTextWidth;
+    m.lineHeight = defaultLineHeight;
+    return m;
+}
+
+} // namespace
+
+TQRTextMetrics& QRMetrics() {
+    static TQRTextMetrics m = makeDefaultMetrics();
+    return m;
+}
+
+void QRResetMetrics() { QRMetrics() = makeDefaultMetrics(); }
+
+double QRTextWidth(const TQRFont& font, const std::string& text) {
+    auto& m = QRMetrics();
+    return m.textWidth ? m.textWidth(font, text) : defaultTextWidth(font, text);
+}
+
+double QRLineHeight(const TQRFont& font) {
+    auto& m = QRMetrics();
+    return m.lineHeight ? m.lineHeight(font) : defaultLineHeight(font);
+}
+
+// ---------------------------------------------------------------- page source
+
+const TQRPreparedPage* TQRPreparedReport::Page(int index) const {
+    if (index < 1 || index > PageCount())
+        return nullptr;
+    return &FPages[size_t(index - 1)];
+}
+
+// ---------------------------------------------------------------- export filter
+
+void TQRExportFilter::Start(double, double, const TQRFont&) { Active = true; }
+void TQRExportFilter::TextOut(double, double, const TQRFont&, plat::ColorRef, TQRAlignment, const std::string&) {}
+void TQRExportFilter::BeginControl(TQRPrintable*, double, double) {}
+void TQRExportFilter::EndControl(TQRPrintable*, double, bool, double) {}
+void TQRExportFilter::AddShape(TQRShape*, double, bool, double) {}
+
+TQRExportFilterLibrary& TQRExportFilterLibrary::Instance() {
+    static TQRExportFilterLibrary lib;
+    return lib;
+}
+
+void TQRExportFilterLibrary::AddFilter(TQRExportFilterFactory Create, const std::string& FilterName,
+                                       const std::string& Extension) {
+    FFilters.push_back({std::move(Create), FilterName, Extension});
+}
+
+void TQRExportFilterLibrary::RemoveFilter(const std::string& FilterName) {
+    std::erase_if(FFilters, [&](const TQRExportFilterEntry& e) { return e.FilterName == FilterName; });
+}
+
+// ---------------------------------------------------------------- printables
+
+TQRPrintable::TQRPrintable(TQRBand* Parent) : FParent(Parent) {}
+
+TQuickRep* TQRPrintable::ParentReport() const { return FParent ? FParent->ParentReport() : nullptr; }
+
+void TQRPrintable::AddItem(TQRPageItem item) {
+    if (TQuickRep* r = ParentReport())
+        if (TQRPreparedPage* p = r->CurrentPage())
+            p->Items.push_back(std::move(item));
+}
+
+void TQRPrintable::PrintBackground(double x, double y, double w, double h) {
+    if (Transparent)
+        return;
+    TQRPageItem it;
+    it.Kind = TQRItemKind::Fill;
+    it.Left = x;
+    it.Top = y;
+    it.Width = w;
+    it.Height = h;
+    it.Color = Color;
+    AddItem(std::move(it));
+}
+
+void TQRPrintable::PrintFrame(double x, double y, double w, double h) {
+    if (!Frame.AnyFrame())
+        return;
+    TQRPageItem it;
+    it.Kind = TQRItemKind::Frame;
+    it.Left = x;
+    it.Top = y;
+    it.Width = w;
+    it.Height = h;
+    it.Frame = Frame;
+    AddItem(std::move(it));
+}
+
+void TQRPrintable::Print(double OffsetX, double OffsetY) {
+    const double x = PageX(OffsetX), y = PageY(OffsetY);
+    PrintBackground(x, y, Width, Height);
+    PrintFrame(x, y, Width, Height);
+    FPrintFinished = true;
+}
+
+namespace {
+
+// Splits at CR, LF or CR LF.
+std::vector<std::string> splitLines(const std::string& text) {
+    std::vector<std::string> out;
+    std::string cur;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            out.push_back(cur);
+            cur.clear();
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            cur += c;
+        }
+    }
+    out.push_back(cur);
+    return out;
+}
+
+// Breaks one line into lines no wider than width, at blanks where possible.
+void wrapLine(const std::string& line, const TQRFont& font, double width, std::vector<std::string>& out) {
+    if (line.empty() || width <= 0 || QRTextWidth(font, line) <= width) {
+        out.push_back(line);
+        return;
+    }
+    size_t start = 0;
+    const size_t n = line.size();
+    while (start < n) {
+        // Longest prefix that fits; measured incrementally by words.
+        size_t lastBreak = std::string::npos;
+        size_t end = start;
+        while (end < n) {
+            size_t next = end + 1;
+            if (QRTextWidth(font, line.substr(start, next - start)) > width)
+                break;
+            if (line[end] == ' ')
+                lastBreak = end;
+            end = next;
+        }
+        if (end >= n) {
+            out.push_back(line.substr(start));
+            break;
+        }
+        size_t cut;
+        if (lastBreak != std::string::npos && lastBreak > start)
+            cut = lastBreak;
+        else
+            cut = std::max(end, start + 1);  // a word wider than the line is cut
+        out.push_back(line.substr(start, cut - start));
+        start = cut;
+        while (start < n && line[start] == ' ')
+            ++start;
+    }
+}
+
+} // namespace
+
+std::vector<std::string> TQRCustomLabel::PrintLines() const {
+    std::vector<std::string> src = SourceLines();
+    if (!WordWrap || AutoSize)
+        return src;
+    std::vector<std::string> out;
+    for (const auto& l : src)
+        wrapLine(l, Font, Width, out);
+    return out;
+}
+
+double TQRCustomLabel::NeededHeight() const {
+    if (!AutoStretch)
+        return Height;
+    const double lines = double(PrintLines().size());
+    return std::max(Height, lines * QRLineHeight(Font));
+}
+
+void TQRCustomLabel::Print(double OffsetX, double OffsetY) {
+    const std::vector<std::string> lines = PrintLines();
+    const double lh = QRLineHeight(Font);
+    const double x = PageX(OffsetX), y = PageY(OffsetY);
+    double w = Width;
+    if (AutoSize) {
+        w = 0;
+        for (const auto& l : lines)
+            w = std::max(w, QRTextWidth(Font, l));
+    }
+    const double h = NeededHeight();
+    PrintBackground(x, y, w, h);
+    // Without stretching, lines below the control's height are not printed
+    // (the first line always is).
+    size_t count = lines.size();
+    if (!AutoStretch && lh > 0)
+        count = std::min(count, std::max<size_t>(1, size_t(std::floor((h + 0.5) / lh))));
+    TQuickRep* rep = ParentReport();
+    TQRExportFilter* filter = rep ? rep->ExportFilter() : nullptr;
+    for (size_t i = 0; i < count; ++i) {
+        TQRPageItem it;
+        it.Kind = TQRItemKind::Text;
+        it.Left = x;
+        it.Top = y + double(i) * lh;
+        it.Width = w;
+        it.Height = lh;
+        it.Font = Font;
+        it.Alignment = Alignment;
+        it.Text = lines[i];
+        it.X = Alignment == taRightJustify ? x + w : Alignment == taCenter ? x + w / 2 : x;
+        it.Y = it.Top;
+        if (!Transparent)
+            it.Color = Color;
+        if (filter && Enabled)
+            filter->TextOut(PxToMM10(it.X), PxToMM10(it.Y), Font, Transparent ? plat::kWhite : Color, Alignment,
+                            it.Text);
+        AddItem(std::move(it));
+    }
+    PrintFrame(x, y, w, h);
+    FPrintFinished = true;
+}
+
+std::vector<std::string> TQRLabel::SourceLines() const { return splitLines(Caption); }
+
+void TQRMemo::Add(const std::string& text) {
+    for (auto& l : splitLines(text))
+        Lines.push_back(std::move(l));
+}
+
+std::vector<std::string> TQRMemo::SourceLines() const { return Lines; }
+
+void TQRShape::Print(double OffsetX, double OffsetY) {
+    TQRPageItem it;
+    it.Kind = TQRItemKind::Shape;
+    it.Left = PageX(OffsetX);
+    it.Top = PageY(OffsetY);
+    it.Width = Width;
+    it.Height = Height;
+    it.Shape = Shape;
+    it.Pen = Pen;
+    it.Brush = Brush;
+    AddItem(std::move(it));
+    PrintFrame(it.Left, it.Top, Width, Height);
+    FPrintFinished = true;
+}
+
+// ---------------------------------------------------------------- export-aware controls
+
+bool QRDocumentExport(const TQRPrintable* control) {
+    if (!control || !control->Enabled)
+        return false;
+    TQuickRep* rep = control->ParentReport();
+    return rep && rep->Exporting() && rep->ExportFilter()->IsDocumentFilter();
+}
+
+void TPsQRLabel::Print(double OffsetX, double OffsetY) {
+    if (!QRDocumentExport(this)) {
+        TQRLabel::Print(OffsetX, OffsetY);
+        return;
+    }
+    TQRExportFilter* f = ParentReport()->ExportFilter();
+    const bool unfinished = false;  // controls never continue from an earlier page
+    f->BeginControl(this, OffsetX, OffsetY);
+    TQRLabel::Print(OffsetX, OffsetY);
+    f->EndControl(this, OffsetX, unfinished, OffsetY);
+}
+
+void TPsQRMemo::Print(double OffsetX, double OffsetY) {
+    if (!QRDocumentExport(this)) {
+        TQRMemo::Print(OffsetX, OffsetY);
+        return;
+    }
+    TQRExportFilter* f = ParentReport()->ExportFilter();
+    f->BeginControl(this, OffsetX, OffsetY);
+    TQRMemo::Print(OffsetX, OffsetY);
+    f->EndControl(this, OffsetX, false, OffsetY);
+}
+
+void TPsQRShape::Print(double OffsetX, double OffsetY) {
+    if (QRDocumentExport(this))
+        ParentReport()->ExportFilter()->AddShape(this, OffsetX, false, OffsetY);
+    TQRShape::Print(OffsetX, OffsetY);
+}
+
+// ---------------------------------------------------------------- bands
+
+TQRBand::TQRBand(TQuickRep* Report, TQRBandType Type) : FReport(Report), FType(Type) {}
+TQRBand::~TQRBand() = default;
+
+double TQRBand::StretchedHeight() const {
+    double h = Height;
+    // Only controls that stretch grow the band; others keep its height.
+    for (const auto& c : FControls)
+        if (c->Enabled) {
+            const double need = c->NeededHeight();
+            if (need > c->Height)
+                h = std::max(h, c->Top + need);
+        }
+    return h;
+}
+
+// ---------------------------------------------------------------- report
+
+TQuickRep::TQuickRep() = default;
+TQuickRep::~TQuickRep() = default;
+
+TQuickRep::DeviceHooks& TQuickRep::Devices() {
+    static DeviceHooks h;
+    return h;
+}
+
+TQRBand* TQuickRep::AddBand(TQRBandType type) {
+    FBands.push_back(std::make_unique<TQRBand>(this, type));
+    TQRBand* b = FBands.back().get();
+    b->Width = Page.PaperWidth - Page.LeftMargin - Page.RightMargin;
+    return b;
+}
+
+TQRSubDetail* TQuickRep::AddSubDetail() {
+    auto p = std::make_unique<TQRSubDetail>(this);
+    TQRSubDetail* raw = p.get();
+    raw->Width = Page.PaperWidth - Page.LeftMargin - Page.RightMargin;
+    FBands.push_back(std::move(p));
+    return raw;
+}
+
+TQRBand* TQuickRep::PageHeader() const {
+    for (const auto& b : FBands)
+        if (b->BandType() == rbPageHeader)
+            return b.get();
+    return nullptr;
+}
+
+TQRBand* TQuickRep::PageFooter() const {
+    for (const auto& b : FBands)
+        if (b->BandType() == rbPageFooter)
+            return b.get();
+    return nullptr;
+}
+
+TQRPreparedPage* TQuickRep::CurrentPage() {
+    if (FPrepared.FPages.empty())
+        return nullptr;
+    return &FPrepared.FPages.back();
+}
+
+bool TQuickRep::IsStreamBand(const TQRBand* band) const {
+    switch (band->BandType()) {
+    case rbPageHeader:
+    case rbPageFooter:
+    case rbGroupHeader:
+    case rbGroupFooter:
+    case rbChild:
+        return false;
+    default:
+        break;
+    }
+    // A band used as a child of another prints with its parent only.
+    for (const auto& b : FBands)
+        if (b->ChildBand == band)
+            return false;
+    return true;
+}
+
+double TQuickRep::BodyBottom() const {
+    double bottom = Page.PaperHeight - Page.BottomMargin;
+    if (TQRBand* f = PageFooter(); f && f->Enabled)
+        bottom -= f->StretchedHeight();
+    return bottom;
+}
+
+void TQuickRep::PlaceBand(TQRBand* band, double top, double height) {
+    band->FPrintLeft = Page.LeftMargin;
+    band->FPrintTop = top;
+    band->FExtraStretch = height - band->Height;
+    TQRPreparedPage* page = CurrentPage();
+    if (page && band->Color != plat::kWhite) {
+        TQRPageItem it;
+        it.Kind = TQRItemKind::Fill;
+        it.Left = band->FPrintLeft;
+        it.Top = top;
+        it.Width = band->Width;
+        it.Height = height;
+        it.Color = band->Color;
+        page->Items.push_back(std::move(it));
+    }
+    const double ox = PxToMM10(band->FPrintLeft), oy = PxToMM10(top);
+    for (const auto& c : band->FControls)
+        if (c->Enabled)
+            c->Print(ox, oy);
+    page = CurrentPage();
+    if (page && band->Frame.AnyFrame()) {
+        TQRPageItem it;
+        it.Kind = TQRItemKind::Frame;
+        it.Left = band->FPrintLeft;
+        it.Top = top;
+        it.Width = band->Width;
+        it.Height = height;
+        it.Frame = band->Frame;
+        page->Items.push_back(std::move(it));
+    }
+}
+
+bool TQuickRep::PrintBand(TQRBand* band, bool allowBreak) {
+    if (!band || !band->Enabled)
+        return false;
+    bool print = true;
+    if (band->BeforePrint)
+        band->BeforePrint(band, print);
+    if (!print) {
+        if (band->AfterPrint)
+            band->AfterPrint(band, false);
+        return false;
+    }
+    const double h = band->StretchedHeight();
+    if (allowBreak && FBodyUsed && (band->ForceNewPage || FCursor + h > BodyBottom() + 0.001)) {
+        FinishPage();
+        StartNewPage();
+    }
+    PlaceBand(band, FCursor, h);
+    FCursor += h;
+    if (allowBreak)
+        FBodyUsed = true;
+    if (band->AfterPrint)
+        band->AfterPrint(band, true);
+    if (band->ChildBand && band->ChildBand != band)
+        PrintBand(band->ChildBand, allowBreak);
+    return true;
+}
+
+void TQuickRep::StartNewPage() {
+    ++FPageNumber;
+    TQRPreparedPage page;
+    page.Number = FPageNumber;
+    page.Width = Page.PaperWidth;
+    page.Height = Page.PaperHeight;
+    FPrepared.FPages.push_back(std::move(page));
+    FCursor = Page.TopMargin;
+    FBodyUsed = false;
+    if (FExportFilter)
+        FExportFilter->NewPage();
+    if (OnStartPage)
+        OnStartPage(this);
+    if (FPageNumber > 1 || FirstPageHeader)
+        PrintBand(PageHeader(), false);
+}
+
+void TQuickRep::FinishPage() {
+    // The footer is left off the last page unless LastPageFooter; the
+    // caller tells which page is last by calling with FLastPage set.
+    TQRBand* footer = PageFooter();
+    if (footer && footer->Enabled && (!FLastPage || LastPageFooter)) {
+        const double h = footer->StretchedHeight();
+        FCursor = Page.PaperHeight - Page.BottomMargin - h;
+        PrintBand(footer, false);
+    }
+    if (TQRPreparedPage* p = CurrentPage(); p && Page.Frame.AnyFrame()) {
+        TQRPageItem it;
+        it.Kind = TQRItemKind::Frame;
+        it.Left = Page.LeftMargin;
+        it.Top = Page.TopMargin;
+        it.Width = Page.PaperWidth - Page.LeftMargin - Page.RightMargin;
+        it.Height = Page.PaperHeight - Page.TopMargin - Page.BottomMargin;
+        it.Frame = Page.Frame;
+        p->Items.push_back(std::move(it));
+    }
+    if (FExportFilter)
+        FExportFilter->EndPage();
+}
+
+void TQuickRep::RunSubDetail(TQRSubDetail* sd) {
+    if (!sd->Enabled)
+        return;
+    bool more = true;
+    if (sd->OnNeedData) {
+        more = false;
+        sd->OnNeedData(sd, more);
+    }
+    if (!more && !sd->PrintIfEmpty)
+        return;
+    PrintBand(sd->Header);
+    if (!sd->OnNeedData) {
+        PrintBand(sd);
+    } else if (!more) {
+        PrintBand(sd);  // print-if-empty: once, empty
+    } else {
+        while (more) {
+            PrintBand(sd);
+            more = false;
+            sd->OnNeedData(sd, more);
+        }
+    }
+    PrintBand(sd->Footer);
+}
+
+void TQuickRep::Run() {
+    FPrepared.FPages.clear();
+    FPrepared.FPaperWidth = Page.PaperWidth;
+    FPrepared.FPaperHeight = Page.PaperHeight;
+    FPrepared.FTitle = ReportTitle;
+    FPageNumber = 0;
+    FLastPage = false;
+    for (const auto& b : FBands)
+        b->Width = Page.PaperWidth - Page.LeftMargin - Page.RightMargin;
+    StartNewPage();
+    for (const auto& b : FBands) {
+        if (!IsStreamBand(b.get()))
+            continue;
+        if (b->BandType() == rbSubDetail)
+            RunSubDetail(static_cast<TQRSubDetail*>(b.get()));
+        else
+            PrintBand(b.get());
+    }
+    FLastPage = true;  // last page
+    FinishPage();
+    FLastPage = false;
+}
+
+bool TQuickRep::Prepare() {
+    bool go = true;
+    if (BeforePrint)
+        BeforePrint(this, go);
+    if (!go) {
+        FPrepared.FPages.clear();
+        return false;
+    }
+    Run();
+    if (AfterPrint)
+        AfterPrint(this);
+    return true;
+}
+
+void TQuickRep::ExportToFilter(TQRExportFilter* filter) {
+    if (!filter)
+        return;
+    bool go = true;
+    if (BeforePrint)
+        BeforePrint(this, go);
+    if (!go)
+        return;
+    filter->PageSource = &FPrepared;
+    filter->Report = this;
+    FExportFilter = filter;
+    struct Reset {
+        TQuickRep* r;
+        ~Reset() { r->FExportFilter = nullptr; }
+    } reset{this};
+    filter->Start(PxToMM10(Page.PaperWidth), PxToMM10(Page.PaperHeight), Font);
+    Run();
+    filter->Finish();
+    if (AfterPrint)
+        AfterPrint(this);
+}
+
+void TQuickRep::Print() {
+    if (Devices().print)
+        Devices().print(*this);
+    else
+        Prepare();
+}
+
+void TQuickRep::Preview() {
+    if (Devices().preview)
+        Devices().preview(*this);
+    else
+        Prepare();
+}

@@ -1,0 +1,241 @@
+#include "reports/ui/QRRenderer.h"
+
+#include "platform/ui/QtText.h"
+#include "reports/ui/QRPreview.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <cmath>
+
+QFont QRQFont(const TQRFont& f) {
+    QString family = toQ(f.Name);
+    if (family.compare("Arial", Qt::CaseInsensitive) == 0)
+        family = "Liberation Sans";
+    else if (family.compare("Times New Roman", Qt::CaseInsensitive) == 0)
+        family = "Liberation Serif";
+    else if (family.compare("Courier New", Qt::CaseInsensitive) == 0)
+        family = "Liberation Mono";
+    QFont q(family);
+    q.setPixelSize(std::max(1, int(std::lround(f.PixelSize()))));
+    q.setBold(f.Bold());
+    q.setItalic(f.Italic());
+    q.setUnderline(f.Underline());
+    q.setStrikeOut(f.StrikeOut());
+    q.setHintingPreference(QFont::PreferNoHinting);
+    return q;
+}
+
+void QRInstallQtMetrics() {
+    TQRTextMetrics& m = QRMetrics();
+    m.textWidth = [](const TQRFont& f, const std::string& text) {
+        return QFontMetricsF(QRQFont(f)).horizontalAdvance(toQ(text));
+    };
+    m.lineHeight = [](const TQRFont& f) { return std::ceil(QFontMetricsF(QRQFont(f)).height()); };
+}
+
+namespace {
+
+Qt::PenStyle penStyle(TQRPenStyle s) {
+    switch (s) {
+    case psDash: return Qt::DashLine;
+    case psDot: return Qt::DotLine;
+    case psDashDot: return Qt::DashDotLine;
+    case psDashDotDot: return Qt::DashDotDotLine;
+    case psClear: return Qt::NoPen;
+    default: return Qt::SolidLine;
+    }
+}
+
+Qt::BrushStyle brushStyle(TQRBrushStyle s) {
+    switch (s) {
+    case bsClear: return Qt::NoBrush;
+    case bsHorizontal: return Qt::HorPattern;
+    case bsVertical: return Qt::VerPattern;
+    case bsFDiagonal: return Qt::FDiagPattern;
+    case bsBDiagonal: return Qt::BDiagPattern;
+    case bsCross: return Qt::CrossPattern;
+    case bsDiagCross: return Qt::DiagCrossPattern;
+    default: return Qt::SolidPattern;
+    }
+}
+
+QPen makePen(plat::ColorRef c, int width, TQRPenStyle style) {
+    QPen p(toQColor(c));
+    p.setWidthF(std::max(1, width));
+    p.setStyle(penStyle(style));
+    p.setCapStyle(Qt::FlatCap);
+    return p;
+}
+
+void paintFrame(QPainter& g, const TQRPageItem& it) {
+    const TQRFrame& f = it.Frame;
+    g.setPen(makePen(f.Color, f.Width, f.Style));
+    const double w = std::max(1, f.Width) / 2.0;
+    const double l = it.Left, t = it.Top, r = it.Left + it.Width, b = it.Top + it.Height;
+    if (f.DrawTop)
+        g.drawLine(QPointF(l, t + w), QPointF(r, t + w));
+    if (f.DrawBottom)
+        g.drawLine(QPointF(l, b - w), QPointF(r, b - w));
+    if (f.DrawLeft)
+        g.drawLine(QPointF(l + w, t), QPointF(l + w, b));
+    if (f.DrawRight)
+        g.drawLine(QPointF(r - w, t), QPointF(r - w, b));
+}
+
+void paintShape(QPainter& g, const TQRPageItem& it) {
+    const QPen pen = makePen(it.Pen.Color, it.Pen.Width, it.Pen.Style);
+    const double half = std::max(1, it.Pen.Width) / 2.0;
+    const double l = it.Left, t = it.Top, r = it.Left + it.Width, b = it.Top + it.Height;
+    g.setPen(pen);
+    switch (it.Shape) {
+    case qrsRectangle:
+    case qrsCircle: {
+        QBrush brush(toQColor(it.Brush.Color), brushStyle(it.Brush.Style));
+        g.setBrush(brush);
+        const QRectF rc(l + half, t + half, std::max(0.0, it.Width - 2 * half), std::max(0.0, it.Height - 2 * half));
+        if (it.Shape == qrsRectangle)
+            g.drawRect(rc);
+        else
+            g.drawEllipse(rc);
+        g.setBrush(Qt::NoBrush);
+        break;
+    }
+    case qrsHorLine: {
+        const double y = t + it.Height / 2;
+        g.drawLine(QPointF(l, y), QPointF(r, y));
+        break;
+    }
+    case qrsVertLine: {
+        const double x = l + it.Width / 2;
+        g.drawLine(QPointF(x, t), QPointF(x, b));
+        break;
+    }
+    case qrsTopAndBottom:
+        // Lines on the top and on the bottom edge: a double rule.
+        g.drawLine(QPointF(l, t + half), QPointF(r, t + half));
+        g.drawLine(QPointF(l, b + half), QPointF(r, b + half));
+        break;
+    case qrsRightAndLeft:
+        g.drawLine(QPointF(l + half, t), QPointF(l + half, b));
+        g.drawLine(QPointF(r + half, t), QPointF(r + half, b));
+        break;
+    }
+}
+
+void paintText(QPainter& g, const TQRPageItem& it) {
+    const QFont font = QRQFont(it.Font);
+    g.setFont(font);
+    g.setPen(toQColor(it.Font.Color));
+    const QString text = toQ(it.Text);
+    const QFontMetricsF fm(font);
+    const double w = fm.horizontalAdvance(text);
+    double x = it.X;
+    if (it.Alignment == taRightJustify)
+        x -= w;
+    else if (it.Alignment == taCenter)
+        x -= w / 2;
+    g.save();
+    // Text stays inside its control horizontally, as printed labels do.
+    g.setClipRect(QRectF(it.Left, it.Top - 2, std::max(it.Width, 1.0), it.Height + 4));
+    g.drawText(QPointF(x, it.Y + fm.ascent()), text);
+    g.restore();
+}
+
+} // namespace
+
+void QRPaintPage(QPainter& g, const TQRPreparedPage& page) {
+    g.save();
+    g.setRenderHint(QPainter::Antialiasing, false);
+    g.setRenderHint(QPainter::TextAntialiasing, true);
+    for (const TQRPageItem& it : page.Items) {
+        switch (it.Kind) {
+        case TQRItemKind::Fill:
+            g.fillRect(QRectF(it.Left, it.Top, it.Width, it.Height), toQColor(it.Color));
+            break;
+        case TQRItemKind::Frame:
+            paintFrame(g, it);
+            break;
+        case TQRItemKind::Shape:
+            paintShape(g, it);
+            break;
+        case TQRItemKind::Text:
+            if (it.Color != plat::kWhite)
+                g.fillRect(QRectF(it.Left, it.Top, it.Width, it.Height), toQColor(it.Color));
+            paintText(g, it);
+            break;
+        }
+    }
+    g.restore();
+}
+
+QImage QRPageImage(const TQRPreparedPage& page, double dpi) {
+    const double scale = dpi / kQRDpi;
+    QImage img(int(std::lround(page.Width * scale)), int(std::lround(page.Height * scale)), QImage::Format_RGB32);
+    const int dpm = int(std::lround(dpi / 0.0254));
+    img.setDotsPerMeterX(dpm);
+    img.setDotsPerMeterY(dpm);
+    img.fill(Qt::white);
+    QPainter g(&img);
+    g.scale(scale, scale);
+    QRPaintPage(g, page);
+    return img;
+}
+
+bool QRPrintPages(const TQRPreparedReport& pages, QPrinter& printer, int from, int to) {
+    if (pages.PageCount() == 0)
+        return true;
+    if (from < 1)
+        from = 1;
+    if (to < 1 || to > pages.PageCount())
+        to = pages.PageCount();
+    printer.setPageSize(QPageSize(QPageSize::Letter));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setFullPage(true);
+    QPainter g;
+    if (!g.begin(&printer))
+        return false;
+    const double sx = printer.logicalDpiX() / kQRDpi;
+    const double sy = printer.logicalDpiY() / kQRDpi;
+    for (int i = from; i <= to; ++i) {
+        if (i > from)
+            printer.newPage();
+        g.save();
+        g.scale(sx, sy);
+        QRPaintPage(g, *pages.Page(i));
+        g.restore();
+    }
+    return g.end();
+}
+
+void QRInstallDevices() {
+    QRInstallQtMetrics();
+    TQuickRep::Devices().print = [](TQuickRep& rep) {
+        if (!rep.Prepare())
+            return;
+        QPrinter printer(QPrinter::HighResolution);
+        QPrintDialog dlg(&printer);
+        dlg.setMinMax(1, rep.QRPrinter()->PageCount());
+        if (dlg.exec() == QDialog::Accepted) {
+            int from = 0, to = 0;
+            if (dlg.printRange() == QAbstractPrintDialog::PageRange) {
+                from = dlg.fromPage();
+                to = dlg.toPage();
+            }
+            QRPrintPages(*rep.QRPrinter(), printer, from, to);
+        }
+        rep.ReleasePages();
+    };
+    TQuickRep::Devices().preview = [](TQuickRep& rep) {
+        if (!rep.Prepare())
+            return;
+        TQRPreview preview(rep);
+        preview.exec();
+        rep.ReleasePages();
+    };
+}

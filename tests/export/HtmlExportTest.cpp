@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "ExportTestSupport.h"
+#include "export/PsQRHTMLFilter.h"
+
+using namespace exporttest;
+namespace fs = std::filesystem;
+
+namespace {
+
+class HtmlExport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QRResetMetrics();
+        saved = PsQRExportSettings().HTML;
+    }
+    void TearDown() override {
+        PsQRExportSettings().HTML = saved;
+        QRResetMetrics();
+    }
+    // Prepares first, as the print dialog does, then exports.
+    void run(RecordReport& r, const fs::path& file) {
+        r.rep.Prepare();
+        r.restart();
+        TPsQRHTMLFilter f(file.string());
+        r.rep.ExportToFilter(&f);
+    }
+    TPsQRHTMLSettings saved;
+    TempDir dir;
+};
+
+std::unique_ptr<RecordReport> pagedReport(int pages) {
+    auto r = std::make_unique<RecordReport>(pages);
+    r->detail->ForceNewPage = true;
+    auto* l = r->detail->Add<TPsQRLabel>();
+    l->Width = 300;
+    r->onRecord = [l](int i) { l->Caption = "a <b> & c " + std::to_string(i + 1); };
+    return r;
+}
+
+} // namespace
+
+TEST_F(HtmlExport, OneFilePerPageWithNavigator) {
+    auto r = pagedReport(3);
+    auto* ellipse = r->detail->Add<TPsQRShape>();
+    ellipse->Shape = qrsCircle;
+    ellipse->Top = 20;
+    run(*r, dir.path() / "R.htm");
+
+    EXPECT_FALSE(fs::exists(dir.path() / "R.htm"));
+    const std::string p2 = readFile(dir.path() / "R0002.htm");
+    ASSERT_TRUE(fs::exists(dir.path() / "R0001.htm") && fs::exists(dir.path() / "R0003.htm"));
+    EXPECT_EQ(p2.rfind("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 transitional//EN\">\r\n<HTML> <HEAD>\r\n", 0), 0u);
+    EXPECT_NE(p2.find("  A:hover {font: 18pt wingdings; text-decoration: none; color: #FBA71A; background-color: #0B03A0}"),
+              std::string::npos);
+    EXPECT_NE(p2.find("<A HREF=\"R0001.htm\" TITLE=\"First Page\">&#217;</A>&nbsp;"
+                      "<A HREF=\"R0001.htm\" TITLE=\"Previous Page\">&#215;</A>&nbsp;"
+                      "<A HREF=\"R0003.htm\" TITLE=\"Next Page\">&#216;</A>&nbsp;"
+                      "<A HREF=\"R0003.htm\" TITLE=\"Last Page\">&#218;</A></DIV>\r\n</BODY>\r\n</HTML>\r\n"),
+              std::string::npos)
+        << p2;
+    const std::string p1 = readFile(dir.path() / "R0001.htm");
+    EXPECT_NE(p1.find("<A TITLE=\"First Page\">"), std::string::npos);
+    // Blanks become &nbsp;, "<" and "&" are written as they stand.
+    EXPECT_NE(p1.find(">a&nbsp;<b>&nbsp;&&nbsp;c&nbsp;1</DIV>"), std::string::npos);
+    // One picture file, referenced from every page.
+    EXPECT_TRUE(fs::exists(dir.path() / "R_I0001.jpg"));
+    EXPECT_FALSE(fs::exists(dir.path() / "R_I0002.jpg"));
+    for (const char* page : {"R0001.htm", "R0002.htm", "R0003.htm"})
+        EXPECT_NE(readFile(dir.path() / page).find("<IMG SRC=\"R_I0001.jpg\" ALT=\"\"></DIV>"), std::string::npos) << page;
+    EXPECT_EQ(PsQRExportSettings().PageFiles, (std::vector<std::string>{"R0001.htm", "R0002.htm", "R0003.htm"}));
+}
+
+TEST_F(HtmlExport, OnePageHasNoNavigator) {
+    auto r = pagedReport(1);
+    run(*r, dir.path() / "one.htm");
+    const std::string p = readFile(dir.path() / "one0001.htm");
+    ASSERT_FALSE(p.empty());
+    EXPECT_EQ(p.find("<A "), std::string::npos);
+    EXPECT_NE(p.find("<STYLE>"), std::string::npos);
+}
+
+TEST_F(HtmlExport, SingleFileStacksPages) {
+    PsQRExportSettings().HTML.SingleFile = true;
+    auto r = pagedReport(2);
+    run(*r, dir.path() / "all.htm");
+    const std::string p = readFile(dir.path() / "all.htm");
+    EXPECT_EQ(countOf(p, "<HTML>"), 1u);
+    EXPECT_EQ(countOf(p, "</BODY>"), 1u);
+    EXPECT_EQ(countOf(p, "NOSHADE"), 2u);
+    EXPECT_NE(p.find("top: 1056px\"><HR SIZE= 2 WIDTH= 806 NOSHADE></DIV>"), std::string::npos);
+    // The second page's text sits one paper height plus 2 lower.
+    EXPECT_NE(p.find("top: 48px; left: 48px"), std::string::npos);
+    EXPECT_NE(p.find("top: 1106px; left: 48px"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.path() / "all0001.htm"));
+
+    // Exported without preparing first (page count unknown): every page still lands in the one file.
+    auto unprepared = pagedReport(3);
+    TPsQRHTMLFilter f((dir.path() / "raw.htm").string());
+    unprepared->rep.ExportToFilter(&f);
+    const std::string raw = readFile(dir.path() / "raw.htm");
+    EXPECT_EQ(countOf(raw, "<HTML>"), 1u);
+    EXPECT_EQ(countOf(raw, "NOSHADE"), 3u);
+    EXPECT_EQ(countOf(raw, "</HTML>"), 1u);
+    EXPECT_NE(raw.find("c&nbsp;1</DIV>"), std::string::npos);
+}
+
+TEST_F(HtmlExport, AlignedTextPlacement) {
+    QRMetrics().textWidth = [](const TQRFont&, const std::string&) { return 100.0; };
+    RecordReport r(1);
+    auto* right = r.detail->Add<TPsQRLabel>();
+    right->Caption = "R";
+    right->Left = 352;
+    right->Width = 100;
+    right->Alignment = taRightJustify;
+    auto* centre = r.detail->Add<TPsQRLabel>();
+    centre->Caption = "C";
+    centre->Top = 20;
+    centre->Left = 402;
+    centre->Width = 100;
+    centre->Alignment = taCenter;
+    run(r, dir.path() / "al.htm");
+    const std::string p = readFile(dir.path() / "al0001.htm");
+    EXPECT_NE(p.find("left: 398px; width: 250px; font: 10pt Arial; color: #000000\">R</DIV>"), std::string::npos) << p;
+    EXPECT_NE(p.find("left: 449px; width: 250px; font: 10pt Arial; color: #000000\">C</DIV>"), std::string::npos) << p;
+}

@@ -1,0 +1,184 @@
+// The print dialog: pages, spouse lists, settings, default names and saving.
+#include "model/Options.h"
+#include "platform/Hooks.h"
+#include "reports/ReportEngine.h"
+#include "reports/ui/PrintDialog.h"
+#include "support/MemCollection.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTabWidget>
+
+namespace {
+
+// A filter that writes nothing and names a page file as the saved file.
+struct FakeImageFilter : TQRExportFilter {
+    using TQRExportFilter::TQRExportFilter;
+    int pages = 0;
+    void NewPage() override { ++pages; }
+    std::string GetSavedFileName() const override { return FileName + ".page" + std::to_string(pages); }
+};
+
+// The dialog with the file question answered by the test.
+struct TestDlg : TPrintDlg {
+    std::string answer;
+    int row = 4;
+    bool AskExportFileName() override {
+        if (answer.empty())
+            return false;
+        ExportKind = ExportKindOfFilterRow(row);
+        ExportFileName = answer;
+        return true;
+    }
+    using TPrintDlg::butSaveToFileClick;
+};
+
+struct PrintDialog : ::testing::Test {
+    WDefaultSettings settings;
+    WFixedToday today{2024, 3, 5};
+    WMemCollection c;
+    std::int32_t joe = 0, first = 0, second = 0, lone = 0;
+    std::vector<std::string> messages, opened;
+    bool openResult = true;
+    void SetUp() override {
+        joe = c.AddPerson("Joe /Roe/", 'M');
+        first = c.AddPerson("Ann /Lee/", 'F').Birth("1900", "Rome");
+        second = c.AddPerson("Bea /Kay/", 'F');
+        c.AddFamily(joe, first);
+        c.AddFamily(joe, second);
+        lone = c.AddPerson("Lone /One/", 'F');
+        plat::hooks().showMessage = [this](const std::string& s) { messages.push_back(s); };
+        plat::hooks().shellOpen = [this](const std::string& s) {
+            opened.push_back(s);
+            return openResult;
+        };
+    }
+    void TearDown() override { plat::resetHooks(); }
+};
+
+TEST_F(PrintDialog, SpouseListsFollowPageAndIndividual) {
+    TPrintDlg dlg;
+    dlg.SelectPage(2);
+    dlg.SetCollection(&c, joe, 2);
+    EXPECT_EQ(dlg.Individual, joe);
+    ASSERT_EQ(dlg.lbFamList->count(), 2);
+    EXPECT_EQ(dlg.lbFamList->currentRow(), 1) << "FamilyIndex 2 preselects the second item";
+    EXPECT_EQ(dlg.lbFamList->item(0)->text().toStdString(), "1: " + c.GetNameWithBirth(first));
+    EXPECT_EQ(dlg.SpouseFamilies[2], 2);
+    // The pedigree page fills its own list on a page change.
+    EXPECT_EQ(dlg.lbPedList->count(), 0);
+    dlg.SelectPage(3);
+    EXPECT_EQ(dlg.lbPedList->count(), 2);
+    // An individual without spouse families empties the list.
+    dlg.SetCollection(&c, lone, 0);
+    EXPECT_EQ(dlg.lbPedList->count(), 0);
+    EXPECT_EQ(dlg.SpouseFamilyCount, 0);
+    dlg.SelectPage(7);
+    EXPECT_EQ(dlg.PageControl->currentIndex(), 7);
+    dlg.SelectPage(8);
+    EXPECT_EQ(dlg.PageControl->currentIndex(), 7);
+}
+
+TEST_F(PrintDialog, SettingsLoadedAndWrittenBack) {
+    WOptions::SetBool(opt::Ped_Single, false);
+    WOptions::SetBool(opt::List_Grey, true);
+    WOptions::SetInt(opt::DesColW, 54);
+    WOptions::SetBool(opt::Island_Divider, false);
+    {
+        TPrintDlg dlg;
+        EXPECT_TRUE(dlg.rbCascading->isChecked());
+        EXPECT_TRUE(dlg.cbListGrayLines->isChecked());
+        EXPECT_EQ(dlg.DesTrackBar->value(), 54);
+        dlg.rbSingle->setChecked(true);
+        dlg.cbIslandDividerLines->setChecked(true);
+        dlg.DesTrackBar->setValue(18);
+        EXPECT_EQ(WOptions::GetInt(opt::DesColW), 18) << "written on change";
+        dlg.cbIndPrintNotes->click();
+        EXPECT_EQ(WOptions::GetBool(opt::IndNotes), dlg.cbIndPrintNotes->isChecked());
+    }
+    EXPECT_TRUE(WOptions::GetBool(opt::Ped_Single));
+    EXPECT_TRUE(WOptions::GetBool(opt::Island_Divider));
+    EXPECT_EQ(TPrintDlg::ColumnAreaWidthText(18), "6.38\"");
+    EXPECT_EQ(TPrintDlg::ColumnAreaWidthText(54), "2.13\"");
+    EXPECT_EQ(TPrintDlg::ColumnAreaWidthText(36), "4.25\"");
+}
+
+TEST_F(PrintDialog, DefaultFileNames) {
+    WOptions::SetBool(opt::PreSuf, true);
+    c.Person(joe).Prefix("Dr.");
+    TPrintDlg dlg;
+    dlg.SetCollection(&c, joe, 0);
+    dlg.SetFileName("C:\\data\\Roe tree");
+    dlg.SelectPage(0);
+    EXPECT_EQ(dlg.MakeDefaultFileName(), "Roe tree - General Info");
+    dlg.SelectPage(2);
+    const std::string name = dlg.MakeDefaultFileName();
+    EXPECT_EQ(name.find("Dr."), std::string::npos) << name;
+    EXPECT_EQ(name.find('/'), std::string::npos) << name;
+    EXPECT_NE(name.find("Joe"), std::string::npos);
+    EXPECT_EQ(name.substr(name.size() - 9), " - Family");
+    EXPECT_TRUE(WOptions::GetBool(opt::PreSuf)) << "restored";
+    dlg.SelectPage(6);
+    EXPECT_EQ(dlg.MakeDefaultFileName(), "Roe tree - Highlight List");
+}
+
+TEST_F(PrintDialog, SaveRunsTheFilterAndOpensTheSavedFile) {
+    auto& lib = TQRExportFilterLibrary::Instance();
+    lib.AddFilter([](const std::string& f) { return std::make_unique<FakeImageFilter>(f); }, "Fake JPEG", "jpg");
+    WOptions::SetBool(opt::ViewSaved, true);
+    TestDlg dlg;
+    dlg.SetCollection(&c, joe, 1);
+    dlg.SelectPage(1);
+    dlg.answer = "/tmp/out.jpg";
+    dlg.row = 4;  // JPEG
+    dlg.butSaveToFileClick();
+    EXPECT_EQ(dlg.ExportKind, TPrintDlg::ekJPEG);
+    EXPECT_EQ(dlg.SavedFileName, "/tmp/out.jpg.page1");
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], dlg.SavedFileName);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(dlg.isEnabled());
+
+    // The viewer fails: the message names the kind.
+    openResult = false;
+    dlg.butSaveToFileClick();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], TPrintDlg::NoViewerMessage(TPrintDlg::ekJPEG));
+    EXPECT_NE(messages[0].find("\"JPEG\""), std::string::npos);
+
+    // No filter installed for the kind: a message, nothing opened.
+    messages.clear();
+    opened.clear();
+    dlg.row = 6;  // EMF
+    dlg.butSaveToFileClick();
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(opened.empty());
+    lib.RemoveFilter("Fake JPEG");
+
+    // A page without a collection runs nothing.
+    messages.clear();
+    dlg.SetCollection(nullptr, 0, 0);
+    dlg.SelectPage(2);
+    dlg.row = 6;
+    dlg.butSaveToFileClick();
+    EXPECT_TRUE(messages.empty());
+    // Cancelled question: nothing.
+    dlg.answer.clear();
+    dlg.butSaveToFileClick();
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(PrintDialog, FilterRowsMapToKinds) {
+    EXPECT_EQ(TPrintDlg::ExportKindOfFilterRow(1), TPrintDlg::ekPDF);
+    EXPECT_EQ(TPrintDlg::ExportKindOfFilterRow(2), TPrintDlg::ekHTML);
+    EXPECT_EQ(TPrintDlg::ExportKindOfFilterRow(3), TPrintDlg::ekRTF);
+    EXPECT_EQ(TPrintDlg::ExportKindOfFilterRow(5), TPrintDlg::ekBMP);
+    EXPECT_EQ(TPrintDlg::ExportKindOfFilterRow(6), TPrintDlg::ekEMF);
+    EXPECT_EQ(TPrintDlg::ExportKindOfFilterRow(9), TPrintDlg::ekPDF);
+}
+
+} // namespace
