@@ -1,4 +1,8 @@
 #include "app/ui/DrawGrid.h"
+#include "platform/ui/QtText.h"
+#include "app/ui/ViewCommon.h"
+#include "columns/ColSortIterator.h"
+#include "columns/ListColumns.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -257,6 +261,35 @@ int Piece(QPainter& p, const QRect& r, int x, const QString& text, const QColor&
     p.setPen(fore);
     p.drawText(QRect(x, r.top(), w + 1, r.height()), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, text);
     return x + w;
+}
+
+void ColumnTitle(QPainter& p, const QRect& r, const WListColumns* columns, int col) {
+    std::string s;
+    std::int32_t mark = 1;
+    if (columns && col < columns->GetCount()) columns->GetColumnTitle(col + 1, false, mark, s);
+    Title(p, r, toQ(s), mark);
+}
+
+void ColumnCell(QPainter& p, const QRect& r, const WListColumns* columns, WColSortIterator* iterator,
+                std::int32_t row, int col, int lastCol, WABSHighLighter* highlighter, bool plain, bool selected) {
+    p.fillRect(r, Qt::white);
+    if (!columns || !iterator) return;
+    // A sort under way reorders the list: draw nothing until it ends.
+    if (iterator->GetSortFlag() || row > iterator->Count()) return;
+    const std::int32_t ind = iterator->GetItem(row);
+    QColor back(Qt::white), fore(Qt::black);
+    if (!plain) {
+        back = ViewCommon::HighlightBackColor(highlighter, ind);
+        fore = ViewCommon::HighlightFontColor(highlighter, ind);
+    }
+    p.fillRect(r, back);
+    if (col < columns->GetCount()) {
+        std::string s;
+        columns->GetCellText(col + 1, ind, 1, s);
+        p.setPen(fore);
+        TabText(p, r, 3, toQ(s), columns->GetTabStops(col + 1));
+    }
+    Frame(p, r, col, lastCol, selected);
 }
 
 } // namespace GridPaint

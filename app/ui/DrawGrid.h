@@ -56,6 +56,10 @@ private:
     std::int32_t FRow = 0;
 };
 
+class WABSHighLighter;
+class WColSortIterator;
+class WListColumns;
+
 namespace GridPaint {
 
 // The button face colour of the title row and the cell separators.
@@ -71,5 +75,13 @@ void Frame(QPainter& p, const QRect& r, int col, int lastCol, bool selected);
 void TabText(QPainter& p, const QRect& r, int x, const QString& text, const std::vector<std::int32_t>* stops);
 // Draws a text piece on its own background from x (absolute) and returns the x after it.
 int Piece(QPainter& p, const QRect& r, int x, const QString& text, const QColor& back, const QColor& fore);
+
+// Title cell of column col (0-based) of a column set, with its sort mark.
+void ColumnTitle(QPainter& p, const QRect& r, const WListColumns* columns, int col);
+// Cell of a list of individuals in a column set: row of the iterator, column
+// col (0-based); highlight colours unless plain. Draws nothing but white while
+// the iterator is being sorted or past its end.
+void ColumnCell(QPainter& p, const QRect& r, const WListColumns* columns, WColSortIterator* iterator,
+                std::int32_t row, int col, int lastCol, WABSHighLighter* highlighter, bool plain, bool selected);
 
 } // namespace GridPaint

@@ -261,30 +261,16 @@ void TIslandsView::IslandGridDrawCell(QPainter& p, const QRect& r, std::int32_t 
 }
 
 void TIslandsView::IslandGridIndDrawTitle(QPainter& p, const QRect& r, int col) {
-    std::string s;
-    std::int32_t mark = 1;
-    if (FIslandColumns && col < FIslandColumns->GetCount()) FIslandColumns->GetColumnTitle(col + 1, false, mark, s);
-    GridPaint::Title(p, r, toQ(s), mark);
+    GridPaint::ColumnTitle(p, r, FIslandColumns, col);
 }
 
 void TIslandsView::IslandGridIndDrawCell(QPainter& p, const QRect& r, std::int32_t row, int col, bool selected) {
-    p.fillRect(r, Qt::white);
-    if (FReading || !FCollection || !FIslandIterator || !FIslandColumns) return;
-    if (FIslandIterator->GetSortFlag() || row > FIslandIterator->Count()) return;
-    const std::int32_t ind = FIslandIterator->GetItem(row);
-    QColor back(Qt::white), fore(Qt::black);
-    if (!FHighlightedOnly) {
-        back = ViewCommon::HighlightBackColor(FHighlighter, ind);
-        fore = ViewCommon::HighlightFontColor(FHighlighter, ind);
+    if (FReading || !FCollection || !FIslandColumns) {
+        p.fillRect(r, Qt::white);
+        return;
     }
-    p.fillRect(r, back);
-    if (col < FIslandColumns->GetCount()) {
-        std::string s;
-        FIslandColumns->GetCellText(col + 1, ind, 1, s);
-        p.setPen(fore);
-        GridPaint::TabText(p, r, 3, toQ(s), FIslandColumns->GetTabStops(col + 1));
-    }
-    GridPaint::Frame(p, r, col, FIslandColumns->GetCount() - 1, selected);
+    GridPaint::ColumnCell(p, r, FIslandColumns, FIslandIterator.get(), row, col, FIslandColumns->GetCount() - 1,
+                          FHighlighter, FHighlightedOnly, selected);
 }
 
 void TIslandsView::IslandGridIndMouseDown(int col) {

@@ -227,31 +227,16 @@ void TListView::RepaintView() {
 void TListView::ApplyGridFont(int fontSize, int rowHeight) { ListIndGrid->SetGridFont(fontSize, rowHeight); }
 
 void TListView::ListIndGridDrawTitle(QPainter& p, const QRect& r, int col) {
-    std::string s;
-    std::int32_t mark = 1;
-    if (FListColumns && col < FListColumns->GetCount()) FListColumns->GetColumnTitle(col + 1, false, mark, s);
-    GridPaint::Title(p, r, toQ(s), mark);
+    GridPaint::ColumnTitle(p, r, FListColumns, col);
 }
 
 void TListView::ListIndGridDrawCell(QPainter& p, const QRect& r, std::int32_t row, int col, bool selected) {
-    p.fillRect(r, Qt::white);
-    if (FReading || !FCollection || !FListIterator || !FListColumns) return;
-    // A sort under way reorders the list: draw nothing until it ends.
-    if (FListIterator->GetSortFlag() || row > FListIterator->Count()) return;
-    const std::int32_t ind = FListIterator->GetItem(row);
-    QColor back(Qt::white), fore(Qt::black);
-    if (!FHighlightedOnly) {
-        back = ViewCommon::HighlightBackColor(FHighlighter, ind);
-        fore = ViewCommon::HighlightFontColor(FHighlighter, ind);
+    if (FReading || !FCollection) {
+        p.fillRect(r, Qt::white);
+        return;
     }
-    p.fillRect(r, back);
-    if (col < FListColumns->GetCount()) {
-        std::string s;
-        FListColumns->GetCellText(col + 1, ind, 1, s);
-        p.setPen(fore);
-        GridPaint::TabText(p, r, 3, toQ(s), FListColumns->GetTabStops(col + 1));
-    }
-    GridPaint::Frame(p, r, col, ListIndGrid->ColumnCount() - 1, selected);
+    GridPaint::ColumnCell(p, r, FListColumns, FListIterator, row, col, ListIndGrid->ColumnCount() - 1, FHighlighter,
+                          FHighlightedOnly, selected);
 }
 
 void TListView::ListIndGridMouseDown(int col) {

@@ -10,13 +10,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QToolBar>
@@ -42,6 +40,7 @@
 #include "app/ui/SourcesView.h"
 #include "app/ui/Splash.h"
 #include "app/ui/URLLabel.h"
+#include "app/ui/ViewGrid.h"
 #include "app/ui/ViewPage.h"
 #include "app/ui/WinPos.h"
 #include "gedcom/FormatString.h"
@@ -67,36 +66,6 @@
 namespace {
 
 const char* const kCaption = "Quorvane Brenthaul Self-Viewing GEDCOM 1.19";
-
-// The grid look the views share: white cells, text 3 pixels in, the chosen
-// row framed in black, other cells closed by a button-face line.
-class GridDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* p, const QStyleOptionViewItem& opt, const QModelIndex& idx) const override {
-        p->save();
-        const QVariant bg = idx.data(Qt::BackgroundRole);
-        p->fillRect(opt.rect, bg.isValid() ? bg.value<QBrush>() : QBrush(Qt::white));
-        const QVariant fg = idx.data(Qt::ForegroundRole);
-        p->setPen(fg.isValid() ? fg.value<QBrush>().color() : QColor(Qt::black));
-        p->setFont(opt.font);
-        p->drawText(opt.rect.adjusted(3, 0, -1, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                    idx.data(Qt::DisplayRole).toString());
-        const bool selected = opt.state & QStyle::State_Selected;
-        const QRect r = opt.rect;
-        if (selected) {
-            p->setPen(Qt::black);
-            p->drawLine(r.topLeft(), r.topRight());
-            p->drawLine(r.bottomLeft(), r.bottomRight());
-            if (idx.column() == 0) p->drawLine(r.topLeft(), r.bottomLeft());
-            if (idx.column() == idx.model()->columnCount() - 1) p->drawLine(r.topRight(), r.bottomRight());
-        } else {
-            p->setPen(opt.palette.color(QPalette::Button));
-            p->drawLine(r.topRight(), r.bottomRight());
-        }
-        p->restore();
-    }
-};
 
 QPlainTextEdit* readOnlyMemo(QWidget* parent) {
     auto* m = new QPlainTextEdit(parent);
@@ -452,13 +421,8 @@ QWidget* TLogoAppForm::buildIndividualPage() {
     v->addLayout(top);
 
     gridIndividual = new QTableWidget(2, 6, info);
+    SetupViewGrid(gridIndividual);
     gridIndividual->setHorizontalHeaderLabels({"N", "S", "Type", "Date", "Information", "Age"});
-    gridIndividual->verticalHeader()->hide();
-    gridIndividual->setSelectionBehavior(QAbstractItemView::SelectRows);
-    gridIndividual->setSelectionMode(QAbstractItemView::SingleSelection);
-    gridIndividual->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    gridIndividual->setShowGrid(false);
-    gridIndividual->setItemDelegate(new GridDelegate(gridIndividual));
     const int widths[] = {14, 14, 130, 80, 400, 30};
     for (int c = 0; c < 6; ++c) gridIndividual->setColumnWidth(c, widths[c]);
     gridIndividual->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
