@@ -3,7 +3,9 @@
 #include <array>
 
 #include "export/PsQRHTMLFilter.h"
+#include "export/PsQRImageFilters.h"
 #include "export/PsQRPDFFilter.h"
+#include "export/PsQRRTFFilter.h"
 
 namespace {
 
@@ -16,12 +18,12 @@ const std::array<TPsQRFilterKindInfo, kFilterKindCount>& table() {
     static const std::array<TPsQRFilterKindInfo, kFilterKindCount> t{{
         {TPsQRFilterKind::fkHTML, "TPsQRHTMLFilter", "htm", "HTML Document", factoryOf<TPsQRHTMLFilter>()},
         {TPsQRFilterKind::fkPDF, "TPsQRPDFFilter", "pdf", "Adobe Acrobat Document", factoryOf<TPsQRPDFFilter>()},
-        {TPsQRFilterKind::fkRTF, "TPsQRRTFFilter", "rtf", "Rich Text Format", {}},
-        {TPsQRFilterKind::fkGIF, "TPsQRGIFFilter", "gif", "GIF Image File", {}},
-        {TPsQRFilterKind::fkJPEG, "TPsQRJPEGFilter", "jpg", "JPEG Image File", {}},
-        {TPsQRFilterKind::fkBMP, "TPsQRBMPFilter", "bmp", "Bitmap File", {}},
-        {TPsQRFilterKind::fkEMF, "TPsQREMFFilter", "emf", "Enhanced Metafile", {}},
-        {TPsQRFilterKind::fkWMF, "TPsQRWMFFilter", "wmf", "Windows Metafile", {}},
+        {TPsQRFilterKind::fkRTF, "TPsQRRTFFilter", "rtf", "Rich Text Format", factoryOf<TPsQRRTFFilter>()},
+        {TPsQRFilterKind::fkGIF, "TPsQRGIFFilter", "gif", "GIF Image File", factoryOf<TPsQRGIFFilter>()},
+        {TPsQRFilterKind::fkJPEG, "TPsQRJPEGFilter", "jpg", "JPEG Image File", factoryOf<TPsQRJPEGFilter>()},
+        {TPsQRFilterKind::fkBMP, "TPsQRBMPFilter", "bmp", "Bitmap File", factoryOf<TPsQRBMPFilter>()},
+        {TPsQRFilterKind::fkEMF, "TPsQREMFFilter", "emf", "Enhanced Metafile", factoryOf<TPsQREMFFilter>()},
+        {TPsQRFilterKind::fkWMF, "TPsQRWMFFilter", "wmf", "Windows Metafile", factoryOf<TPsQRWMFFilter>()},
     }};
     return t;
 }

@@ -8,7 +8,7 @@ jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$jobs"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DBRENTHAUL_CORE_ONLY=ON \
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" -DBRENTHAUL_CORE_ONLY=ON \
       -DBRENTHAUL_SANITIZE=ON -DBRENTHAUL_BENCH=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure -j "$jobs")

@@ -158,3 +158,5 @@ void TGeneralView::ApplyGridFont(int fontSize, int rowHeight) {
         g->horizontalHeader()->setFixedHeight(std::max(rowHeight, 6) + 2);
     }
 }
+
+bool TGeneralView::ShowsHeaderGrid() const { return NBInfoHeader->currentIndex() == 0; }

@@ -27,6 +27,8 @@ public:
     void SetLoadTime(const std::string& text);
     // Raw mode: the header and submitter show their record texts.
     void SetShowRaw(bool raw);
+    // The header shows its grid (not the raw record text).
+    bool ShowsHeaderGrid() const;
 
     QTableWidget* HeaderGrid() const { return InfoGridHeader; }
     QTableWidget* SubmitterGrid() const { return InfoGridSubmitter; }

@@ -34,6 +34,10 @@
 #include "app/ui/GeneralView.h"
 #include "app/ui/IndScroll.h"
 #include "app/ui/InitHelpDialog.h"
+#include "app/ClipboardText.h"
+#include "app/ui/FlashDialog.h"
+#include "app/ui/ListClipDialog.h"
+#include "app/ui/MainActions.h"
 #include "app/ui/NXAboutBox.h"
 #include "app/ui/OptionsDlg.h"
 #include "app/ui/PedigreeView.h"
@@ -48,6 +52,7 @@
 #include "highlight/HLGroup.h"
 #include "highlight/HLListIterator.h"
 #include "columns/ColSortIterator.h"
+#include "highlight/ui/FindDlg.h"
 #include "highlight/ui/HLGuiMan.h"
 #include "highlight/ui/SelectionButton.h"
 #include "highlight/ui/dlgQuickFind.h"
@@ -93,6 +98,48 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
           {}) {
     // FormCreate.
     buildUi();
+    TMainActions::Commands commands;
+    commands.GoBack = [this] { FIndScroll->Back(); };
+    commands.GoForward = [this] { FIndScroll->Forward(); };
+    commands.LeftHighlighting = [this] { ChooseLeftPage(MainCommands::lpHighlighting); };
+    commands.LeftIslands = [this] { ChooseLeftPage(MainCommands::lpIslands); };
+    commands.CopyToClipboard = [this] { CopyViewToClipboard(); };
+    commands.Print = [this] { PrintClick(); };
+    commands.ToggleRaw = [this] { ActToolRawExecute(); };
+    commands.QuickFind = [this] { QuickFindClick(); };
+    commands.AdvancedFind = [this] { AdvancedFindClick(); };
+    commands.FindNext = [this] {
+        FFindNav.FindNext(fromQ(edFind->text()), [this](std::int32_t i) { FIndScroll->SetCurrentIndividual(i); });
+    };
+    commands.FindPrevious = [this] {
+        FFindNav.FindPrevious(fromQ(edFind->text()), [this](std::int32_t i) { FIndScroll->SetCurrentIndividual(i); });
+    };
+    commands.Exit = [this] { close(); };
+    commands.About = [this] { HelpAbout1Execute(); };
+    commands.CalculateIslands = [this] {
+        FIslandsView->FillIslandsPanel(true);
+        RefreshCurrentView();
+    };
+    commands.NextHighlighted = [this] { FIndScroll->NextHighlighted(); };
+    commands.PreviousHighlighted = [this] { FIndScroll->PreviousHighlighted(); };
+    commands.Options = [this] { Options1Click(); };
+    commands.ResetQuickHelp = [this] {
+        QuickHelp::ResetAll();
+        RefreshCurrentView();
+    };
+    commands.MenuTab = [this](int tag) { SelectTab(MainCommands::TabForMenuTag(tag)); };
+    FActions = new TMainActions(this, std::move(commands), [this] {
+        WActionState st;
+        WABSCollection* col = Collection();
+        st.Collection = col != nullptr;
+        st.FileKind = col ? col->GetFileKind() : 0;
+        st.CanGoBack = FIndScroll->CanGoBack();
+        st.CanGoForward = FIndScroll->CanGoForward();
+        st.IslandsComputed = col && col->IslandsComputed();
+        st.CalcIslandsSetting = WOptions::GetBool(opt::CalcIslands);
+        st.ShowRaw = FShowRaw;
+        return st;
+    });
     Global::DeleteTempFiles();
     setWindowTitle(kCaption);
     ResetFileState();
@@ -235,17 +282,6 @@ void TLogoAppForm::buildUi() {
     edFind->setMaximumWidth(180);
     toolbar->addWidget(edFind);
     connect(edFind, &QLineEdit::textEdited, this, [this](const QString& t) { edFindChange(t); });
-    toolbar->addSeparator();
-    toolbar->addAction("Quick Find", this, [this] { QuickFindClick(); });
-    toolbar->addAction("Highlighting", this, [this] {
-        ShowLeftPanel(panLeftPanel->isHidden() || nbLeftPanel->currentIndex() != 0, 0);
-    });
-    toolbar->addAction("Islands", this, [this] {
-        ShowLeftPanel(panLeftPanel->isHidden() || nbLeftPanel->currentIndex() != 1, 1);
-    });
-    toolbar->addAction("Print", this, [this] { PrintClick(); });
-    toolbar->addAction("Options", this, [this] { Options1Click(); });
-    toolbar->addAction("About", this, [this] { HelpAbout1Execute(); });
     connect(QuickSelectionButton, &WSelectionButton::OnItemChange, this, [this] {
         const int mode = QuickSelectionButton->ItemSelected();
         WOptions::SetInt(opt::QFind, mode);
@@ -462,6 +498,7 @@ void TLogoAppForm::ResetFileState() {
 }
 
 void TLogoAppForm::SetQuickFindMode(int mode) {
+    FFindNav.Reset();
     FFind.SetQuickFindMode(mode);
     const auto& items = QuickSelectionButton->Items();
     if (mode >= 1 && mode <= int(items.size())) labQuickFind->setText(" " + toQ(items[size_t(mode - 1)].text) + " ");
@@ -488,6 +525,7 @@ void TLogoAppForm::SetupListColumns() {
 }
 
 void TLogoAppForm::edFindChange(const QString& text) {
+    FFindNav.Reset();
     if (!Collection()) return;
     const std::int32_t target = FFind.TextChanged(fromQ(text));
     if (target > 0) {
@@ -577,6 +615,9 @@ void TLogoAppForm::IndScrollChange() {
 }
 
 void TLogoAppForm::UpdateSelectedLabel() {
+    // Find next/previous moves the panel itself: its position must survive.
+    if (FFindNav.Busy()) return;
+    FFindNav.Reset();
     const QSignalBlocker block(edFind);
     WABSCollection* col = Collection();
     const int current = FIndScroll->GetCurrentIndividual();
@@ -932,24 +973,99 @@ void TLogoAppForm::PrintClick() {
         bool tag;
         ~Restore() { WOptions::SetBool(opt::TMGTagSent, tag); }
     } restore{tag};
-    int page = 0;
-    switch (FCurrentPage) {
-    case pgIndividual: page = 1; break;
-    case pgFamily: page = 2; break;
-    case pgPedigree: page = 3; break;
-    case pgDescendants: page = 4; break;
-    case pgList: page = FHighlightedOnly ? 6 : 5; break;
-    case pgIslands: page = 7; break;
-    default: page = 0; break;
-    }
+    FDesView->SaveColumnWidths();
+    FListView->SaveColumnWidths();
+    FIslandsView->SaveColumnWidths();
+    const int page = MainCommands::PrintReportPage(FCurrentPage, FHighlightedOnly);
     TPrintDlg dlg(this);
-    dlg.SelectPage(page);
+    if (page >= 0) dlg.SelectPage(page);
     dlg.SetCollection(col, FIndScroll->GetCurrentIndividual(), 1);
     dlg.SetIterators(FListView->HLIterator(), FListView->AllIterator());
     dlg.SetFileName(FTrailer.Title);
     dlg.SetColumns(FListColumns.get(), FDesColumns.get());
     dlg.SetHighlighted(FHighlighter.get());
     dlg.exec();
+}
+
+void TLogoAppForm::AdvancedFindClick() {
+    WABSCollection* col = Collection();
+    if (!col) return;
+    TWFindDlg dlg(this, HLGuiColMan->FindContext(), FHighlighter.get());
+    dlg.SetSelected(std::max(1, FIndScroll->GetCurrentIndividual()));
+    if (dlg.exec() == QDialog::Accepted && dlg.GetSelected() > 0) FIndScroll->SetCurrentIndividual(dlg.GetSelected());
+}
+
+void TLogoAppForm::ChooseLeftPage(int page) {
+    const MainCommands::LeftPanelStep step = FLeftPanelState.Choose(page, panLeftPanel->isVisible());
+    ShowLeftPanel(step.Visible, page == MainCommands::lpHighlighting ? 0 : 1);
+    if (step.QuickHelpEntry > 0) QuickHelp::Show(step.QuickHelpEntry);
+}
+
+void TLogoAppForm::ActToolRawExecute() {
+    FShowRaw = !FShowRaw;
+    NBIndividual->setCurrentIndex(FShowRaw ? 1 : 0);
+    FGeneralView->SetShowRaw(FShowRaw);
+    FSourcesView->SetShowRaw(FShowRaw);
+    RepaintCurrentView();
+}
+
+void TLogoAppForm::CopyViewToClipboard() {
+    WABSCollection* col = Collection();
+    if (!col) return;
+    bool ok = true;
+    std::string text;
+    try {
+        ClipText::WTMGTagSentOff guard;
+        const std::int32_t current = FIndScroll->GetCurrentIndividual();
+        switch (FCurrentPage) {
+        case pgGeneral:
+            text = ClipText::GeneralViewText(*col, FOpener.GetFileName(), FGeneralView->ShowsHeaderGrid());
+            break;
+        case pgIndividual:
+            text = ClipText::IndividualViewText(*col, FHighlighter.get(), current, NBIndividual->currentIndex() == 1);
+            break;
+        case pgFamily:
+            text = ClipText::FamilyViewText(*col, FFamilyView->Subject());
+            break;
+        case pgPedigree:
+            text = ClipText::PedigreeViewText(*col, FPedigreeView->Subject());
+            break;
+        case pgDescendants:
+            ok = FDesView->DesIterator() != nullptr;
+            if (ok) text = ClipText::DescendantsViewText(*col, *FDesView->DesIterator());
+            break;
+        case pgList:
+        case pgIslands: {
+            TListClipDlg dlg(this);
+            dlg.exec();
+            ok = ClipText::ValidChoice(dlg.GetChoice());
+            if (!ok) break;
+            std::optional<std::string> got;
+            if (FCurrentPage == pgList) {
+                FListView->SaveColumnWidths();
+                if (FListView->ListIterator())
+                    got = ClipText::ListViewText(*FListColumns, *FListView->ListIterator(), dlg.GetChoice(),
+                                                 dlg.GetFileName());
+            } else {
+                got = ClipText::IslandsViewText(*col, dlg.GetChoice(), dlg.GetFileName());
+            }
+            ok = got.has_value();
+            if (ok) text = std::move(*got);
+            break;
+        }
+        default:
+            ok = false;
+            break;
+        }
+    } catch (const ClipText::EInOutError& e) {
+        plat::showMessage(e.what());
+        ok = false;
+    }
+    if (ok) {
+        ClipText::PutOnClipboard(text);
+        FlashMessageDlg::ShowFlashMessage("Copy to Clipboard Complete", this);
+    }
+    RefreshCurrentView();
 }
 
 void TLogoAppForm::HelpAbout1Execute() {

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "app/FindBox.h"
+#include "app/FindNextPrev.h"
 #include "app/GenealogyOpener.h"
+#include "app/MainCommands.h"
 #include "app/IndividualRows.h"
 #include "app/SelfViewTrailer.h"
 
@@ -26,6 +28,7 @@ class QTableWidget;
 class QWidget;
 class TURLLabel;
 class TViewPage;
+class TMainActions;
 class TFamilyView;
 class TGeneralView;
 class TPedigreeView;
@@ -74,6 +77,7 @@ public:
     const std::string& LoadTime() const { return FLoadTime; }
     QTabBar* Tabs() const { return TabControl; }
     WFindBox& FindBox() { return FFind; }
+    TMainActions* Actions() const { return FActions; }
     WListColumns* ListColumns() const { return FListColumns.get(); }
     QLineEdit* FindEdit() const { return edFind; }
     // The quick-find mode (1 index, 2 identifier, 3 surname, 4 given name).
@@ -84,6 +88,8 @@ public:
     void RefreshCurrentView();
     void MarkViewsStale();
     void SelectTab(int index);
+    // Copies the view shown as text (the lists ask how first).
+    void CopyViewToClipboard();
     // The condition panel of the left panel, and its text above the views.
     WHLGuiColMan* ConditionPanel() const { return HLGuiColMan; }
     WHLGroup* Highlighter() const { return FHighlighter.get(); }
@@ -132,6 +138,9 @@ private:
     void QuickFindClick();
     void Options1Click();
     void PrintClick();
+    void AdvancedFindClick();
+    void ChooseLeftPage(int page);
+    void ActToolRawExecute();
     void HelpAbout1Execute();
     void edFindChange(const QString& text);
     void butExtractGEDCOMClick();
@@ -143,6 +152,10 @@ private:
     WGenealogyOpener FOpener;
     std::unique_ptr<WHLGroup> FHighlighter;
     WFindBox FFind;
+    WFindNextPrev FFindNav{FFind};
+    MainCommands::WLeftPanel FLeftPanelState;
+    bool FShowRaw = false;
+    TMainActions* FActions = nullptr;
     std::unique_ptr<WListColumns> FListColumns, FDesColumns, FIslandColumns;
     bool FHighlightedOnly = false;
     std::array<bool, kViewCount> FViewStale{};

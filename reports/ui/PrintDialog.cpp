@@ -10,9 +10,13 @@
 #include "model/ui/WaitDlg.h"
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
+#include "reports/ReportDescendants.h"
 #include "reports/ReportFamily.h"
 #include "reports/ReportInd.h"
 #include "reports/ReportInfo.h"
+#include "reports/ReportIsland.h"
+#include "reports/ReportList.h"
+#include "reports/ReportPedigree.h"
 #include "reports/ui/QRRenderer.h"
 
 #include <QCheckBox>
@@ -427,9 +431,68 @@ std::unique_ptr<TABSReportForm> TPrintDlg::BuildReport(int page) {
         f->SetFileName(FileName);
         return f;
     }
+    case 3: {
+        if (Individual < 1)
+            return nullptr;
+        auto f = std::make_unique<TReportPed4Form>();
+        f->SetTitle("");
+        f->SetIndividual(Individual);
+        f->SetCascading(rbCascading->isChecked());
+        f->SetCollection(Collection);
+        const int k = lbPedList->currentRow();
+        if (k >= 0 && k < SpouseFamilyCount)
+            f->SetFamily(SpouseFamilies[size_t(k + 1)]);
+        f->SetFileName(FileName);
+        return f;
+    }
+    case 4: {
+        auto f = std::make_unique<TReportDesForm>();
+        f->SetTitle("Descendants");
+        f->SetOptions(DesIndentSpinEdit->value(), DesGenSpinEdit->value(), cbDesShowDup->isChecked(),
+                      WOptions::GetInt(opt::DesColW), WOptions::GetBool(opt::DesPC), CbDesLines->isChecked());
+        f->SetFileName(FileName);
+        f->SetCollection(Collection);
+        f->SetColumns(DesColumns);
+        f->SetIndividual(Individual);
+        return f;
+    }
+    case 5: {
+        if (!ListIterator) {
+            ListIterator = new WColSortIterator("", Collection->GetCount(), Collection);
+            OwnsListIterator = true;
+        }
+        auto f = std::make_unique<TReportListForm>();
+        f->SetTitle("List");
+        f->SetLayout(cbListGrayLines->isChecked(), cbListDividerLines->isChecked(), cbListBoldHL->isChecked());
+        f->SetHighLighter(HighLighter, false);
+        f->SetCollection(Collection);
+        f->SetColumns(ListColumns, ListIterator);
+        f->SetFileName(FileName);
+        return f;
+    }
+    case 6: {
+        if (!HLIterator) {
+            HLIterator = new WColHLIterator("", Collection->GetCount(), Collection, HighLighter);
+            OwnsHLIterator = true;
+        }
+        auto f = std::make_unique<TReportListForm>();
+        f->SetTitle("Highlighted List");
+        f->SetLayout(cbHLGrayLines->isChecked(), cbHLDividerLines->isChecked(), false);
+        f->SetHighLighter(HighLighter, true);
+        f->SetCollection(Collection);
+        f->SetColumns(ListColumns, HLIterator);
+        f->SetFileName(FileName);
+        return f;
+    }
+    case 7: {
+        auto f = std::make_unique<TReportIslandForm>();
+        f->SetTitle("Islands");
+        f->SetCollection(Collection);
+        f->SetFileName(FileName);
+        f->SetLayout(cbIslandGrayLines->isChecked(), cbIslandDividerLines->isChecked());
+        return f;
+    }
     default:
-        // Pedigree, descendants, list, highlighted and island reports are
-        // not available in this build.
         return nullptr;
     }
 }

@@ -158,6 +158,25 @@ TEST_F(MainWindowTest, ConditionsColourTheIndividualRowsAndDescribeThemselves) {
     }
 }
 
+TEST_F(MainWindowTest, CopiesTheShownViewAsText) {
+    std::string clip;
+    plat::hooks().setClipboardText = [&](const std::string& t) { clip = t; };
+    TSelfViewTrailer t;
+    t.StartIndex = 3;
+    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
+    ASSERT_TRUE(start(form));
+    form.SelectTab(0);   // Sender: nothing to copy
+    form.CopyViewToClipboard();
+    EXPECT_TRUE(clip.empty());
+    form.SelectTab(2);   // Individual
+    form.CopyViewToClipboard();
+    EXPECT_NE(clip.find("Tom /Smith/"), std::string::npos) << clip;
+    EXPECT_NE(clip.find("\r\n"), std::string::npos);
+    EXPECT_NE(clip.find("Male"), std::string::npos);
+    // The setting turned off for the copy is back.
+    EXPECT_TRUE(WOptions::GetBool(opt::TMGTagSent));
+}
+
 TEST_F(MainWindowTest, SenderPageShowsFullWidthFieldsAndLineBreaks) {
     TSelfViewTrailer t;
     t.Title = std::string(40, 'T');              // wider than its field

@@ -1,0 +1,124 @@
+#include "app/FindNextPrev.h"
+
+#include <algorithm>
+
+#include "app/FindBox.h"
+#include "columns/ColSortIterator.h"
+#include "model/ABSCollection.h"
+#include "model/Global.h"
+
+namespace {
+
+std::string trim(const std::string& s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+    return s.substr(b, e - b);
+}
+
+// The first prefix.size() characters of text equal prefix, ignoring case.
+bool prefixEqual(const std::string& text, const std::string& prefix) {
+    if (prefix.size() > text.size()) return false;
+    return Global::ToUpper(text.substr(0, prefix.size())) == Global::ToUpper(prefix);
+}
+
+// Surname and given-name parts of "surname, given".
+void splitName(const std::string& text, std::string& surname, std::string& given) {
+    const std::size_t comma = text.find(',');
+    surname = trim(text.substr(0, comma));
+    given = comma == std::string::npos ? std::string() : trim(text.substr(comma + 1));
+}
+
+// Keeps the busy flag up for one step, whatever way it ends.
+struct BusyScope {
+    bool& flag;
+    explicit BusyScope(bool& f) : flag(f) { flag = true; }
+    ~BusyScope() { flag = false; }
+};
+
+} // namespace
+
+bool WFindNextPrev::Matches(WABSCollection* collection, std::int32_t individual, int mode, const std::string& text) {
+    if (mode != WFindBox::mdSurname && mode != WFindBox::mdGiven) return true;
+    if (!collection) return false;
+    auto ind = collection->GetIndividual(individual);
+    if (!ind) return false;
+    if (mode == WFindBox::mdGiven) return prefixEqual(ind->GetGivenText(), text);
+    std::string surname, given;
+    splitName(text, surname, given);
+    if (surname.empty()) return false;
+    if (!prefixEqual(ind->GetSurnameText(), surname)) return false;
+    return given.empty() || prefixEqual(ind->GetGivenText(), given);
+}
+
+std::int32_t WFindNextPrev::count() const {
+    WColSortIterator* index = m_box.Current();
+    return index ? index->Count() : 0;
+}
+
+std::int32_t WFindNextPrev::itemAt(std::int32_t position) const {
+    WColSortIterator* index = m_box.Current();
+    return index && position >= 1 && position <= index->Count() ? index->GetItem(position) : 0;
+}
+
+bool WFindNextPrev::matchesAt(std::int32_t position, const std::string& text) const {
+    const std::int32_t individual = itemAt(position);
+    return individual > 0 && Matches(m_box.Collection(), individual, m_box.QuickFindMode(), text);
+}
+
+bool WFindNextPrev::move(std::int32_t position, const MoveTo& moveTo) const {
+    const std::int32_t individual = itemAt(position);
+    if (individual < 1) return false;
+    if (moveTo) moveTo(individual);
+    return true;
+}
+
+bool WFindNextPrev::FindNext(const std::string& text, const MoveTo& moveTo) {
+    if (!m_box.Current() || !m_box.Collection()) return false;
+    BusyScope busy(m_busy);
+    const int mode = m_box.QuickFindMode();
+    switch (mode) {
+    case WFindBox::mdIndex:
+    case WFindBox::mdIdentifier:
+        m_box.BuildFindIndex(mode, true);
+        break;
+    case WFindBox::mdSurname:
+        m_box.BuildFindIndex(mode, true);
+        if (m_first == 0 || m_current == 0) {
+            std::string surname, given;
+            splitName(text, surname, given);
+            const std::int32_t pos = m_box.Current()->FindSurnameGiven(surname, given);
+            m_first = m_current = std::max(1, pos);
+        }
+        break;
+    case WFindBox::mdGiven:
+        m_box.BuildFindIndex(mode, true);
+        if (m_first == 0 || m_current == 0) m_first = m_current = std::max(1, m_box.Current()->FindFullName(text));
+        break;
+    default:
+        break;
+    }
+    if (m_first == 0 || m_current == 0) return false;
+    ++m_current;
+    if (m_current <= count() && matchesAt(m_current, text)) return move(m_current, moveTo);
+    // Past the last hit: back to the first.
+    m_current = m_first;
+    return move(m_first, moveTo);
+}
+
+bool WFindNextPrev::FindPrevious(const std::string& text, const MoveTo& moveTo) {
+    if (!m_box.Current() || !m_box.Collection() || m_first == 0 || m_current == 0) return false;
+    BusyScope busy(m_busy);
+    --m_current;
+    if (m_current >= m_first && matchesAt(m_current, text)) return move(m_current, moveTo);
+    // Before the first hit: on to the last one of the run.
+    const std::int32_t n = count();
+    for (std::int32_t p = m_first + 1; p <= n; ++p) {
+        if (!matchesAt(p, text)) {
+            m_current = p - 1;
+            return move(m_current, moveTo);
+        }
+    }
+    m_current = std::max(n, 1);
+    return move(m_current, moveTo);
+}

@@ -1,0 +1,48 @@
+#pragma once
+// Find next / find previous over the find box's current index: the first hit
+// of the typed text and the entry now shown, stepping through the run of
+// matching entries and wrapping at either end.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class WABSCollection;
+class WFindBox;
+
+class WFindNextPrev {
+public:
+    explicit WFindNextPrev(WFindBox& box) : m_box(box) {}
+
+    // Moves the navigation panel to an individual number.
+    using MoveTo = std::function<void(std::int32_t individual)>;
+
+    // The find box changed its text (typed or following the current
+    // individual): no search is active any more.
+    void Reset() { m_first = m_current = 0; }
+
+    // True while a step moves the panel, so the window does not rewrite the
+    // find box (and reset the search) from its selected-individual update.
+    bool Busy() const { return m_busy; }
+    std::int32_t FindFirst() const { return m_first; }
+    std::int32_t FindCurrent() const { return m_current; }
+
+    // text: the find box's text. Each returns whether the panel was moved.
+    bool FindNext(const std::string& text, const MoveTo& moveTo);
+    bool FindPrevious(const std::string& text, const MoveTo& moveTo);
+
+    // The find comparison of a quick-find mode: surname mode takes
+    // "surname, given" prefixes, given-name mode a prefix of the given names;
+    // the index and identifier modes match everybody.
+    static bool Matches(WABSCollection* collection, std::int32_t individual, int mode, const std::string& text);
+
+private:
+    bool matchesAt(std::int32_t position, const std::string& text) const;
+    std::int32_t itemAt(std::int32_t position) const;
+    std::int32_t count() const;
+    bool move(std::int32_t position, const MoveTo& moveTo) const;
+
+    WFindBox& m_box;
+    std::int32_t m_first = 0;
+    std::int32_t m_current = 0;
+    bool m_busy = false;
+};

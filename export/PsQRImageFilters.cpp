@@ -1,0 +1,499 @@
+#include "export/PsQRImageFilters.h"
+
+#include <QImage>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <unordered_map>
+#include <vector>
+
+#include "export/JpegImage.h"
+#include "export/PsQRPDFFilter.h"
+#include "reports/ui/QRRenderer.h"
+
+namespace {
+
+void put16(std::string& s, unsigned v) {
+    s += char(v & 0xFF);
+    s += char((v >> 8) & 0xFF);
+}
+void put32(std::string& s, std::uint32_t v) {
+    put16(s, v & 0xFFFF);
+    put16(s, v >> 16);
+}
+
+bool endsWithNoCase(const std::string& s, const std::string& tail) {
+    if (tail.size() > s.size())
+        return false;
+    return std::equal(tail.begin(), tail.end(), s.end() - std::ptrdiff_t(tail.size()), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
+std::string fourDigits(int n) {
+    std::string s = std::to_string(n < 0 ? -n : n);
+    if (s.size() < 4)
+        s.insert(0, 4 - s.size(), '0');
+    return n < 0 ? "-" + s : s;
+}
+
+// Variable-width LZW of GIF, codes up to 12 bits, written in 255-byte blocks.
+class GifLzw {
+public:
+    GifLzw(std::string& out, int minCodeSize) : out_(out), min_(minCodeSize) {}
+
+    void encode(const std::vector<std::uint8_t>& pixels) {
+        out_ += char(min_);
+        const int clear = 1 << min_, eoi = clear + 1;
+        reset(clear);
+        putCode(clear);
+        if (pixels.empty()) {
+            putCode(eoi);
+            flush();
+            return;
+        }
+        int prefix = pixels[0];
+        for (size_t i = 1; i < pixels.size(); ++i) {
+            const int c = pixels[i];
+            const std::uint32_t key = (std::uint32_t(prefix) << 8) | std::uint32_t(c);
+            auto it = dict_.find(key);
+            if (it != dict_.end()) {
+                prefix = it->second;
+                continue;
+            }
+            putCode(prefix);
+            if (next_ < 4096) {
+                dict_.emplace(key, next_);
+                // The decoder widens one code later than the encoder adds it.
+                if (next_ == (1 << width_) && width_ < 12)
+                    ++width_;
+                ++next_;
+            } else {
+                putCode(clear);
+                reset(clear);
+            }
+            prefix = c;
+        }
+        putCode(prefix);
+        putCode(eoi);
+        flush();
+    }
+
+private:
+    void reset(int clear) {
+        dict_.clear();
+        width_ = min_ + 1;
+        next_ = clear + 2;
+    }
+    void putCode(int code) {
+        acc_ |= std::uint32_t(code) << bits_;
+        bits_ += width_;
+        while (bits_ >= 8) {
+            byte(char(acc_ & 0xFF));
+            acc_ >>= 8;
+            bits_ -= 8;
+        }
+    }
+    void byte(char b) {
+        block_ += b;
+        if (block_.size() == 255) {
+            out_ += char(255);
+            out_ += block_;
+            block_.clear();
+        }
+    }
+    void flush() {
+        if (bits_ > 0)
+            byte(char(acc_ & 0xFF));
+        acc_ = 0;
+        bits_ = 0;
+        if (!block_.empty()) {
+            out_ += char(block_.size());
+            out_ += block_;
+            block_.clear();
+        }
+        out_ += char(0);
+    }
+
+    std::string& out_;
+    int min_;
+    int width_ = 0, next_ = 0;
+    std::uint32_t acc_ = 0;
+    int bits_ = 0;
+    std::string block_;
+    std::unordered_map<std::uint32_t, int> dict_;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------- encoders
+
+std::string encodeBmp(const QImage& image) {
+    const bool mono = image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB;
+    const QImage img = mono ? image.convertToFormat(QImage::Format_Mono) : image.convertToFormat(QImage::Format_RGB888);
+    const int w = img.width(), h = img.height();
+    const int bpp = mono ? 1 : 24;
+    const std::uint32_t rowBytes = ((std::uint32_t(w) * bpp + 31) / 32) * 4;
+    const std::uint32_t paletteBytes = mono ? 8 : 0;
+    const std::uint32_t offset = 14 + 40 + paletteBytes;
+    const std::uint32_t imageBytes = rowBytes * std::uint32_t(h);
+    std::string s;
+    s.reserve(offset + imageBytes);
+    s += "BM";
+    put32(s, offset + imageBytes);
+    put32(s, 0);
+    put32(s, offset);
+    put32(s, 40);
+    put32(s, std::uint32_t(w));
+    put32(s, std::uint32_t(h));   // positive: rows stored bottom-up
+    put16(s, 1);
+    put16(s, unsigned(bpp));
+    put32(s, 0);                  // no compression
+    put32(s, imageBytes);
+    const std::uint32_t dpm = std::uint32_t(std::max(0, img.dotsPerMeterX()));
+    put32(s, dpm);
+    put32(s, std::uint32_t(std::max(0, img.dotsPerMeterY())));
+    put32(s, mono ? 2 : 0);
+    put32(s, 0);
+    if (mono) {
+        for (int i = 0; i < 2; ++i) {
+            const QRgb c = img.color(i);
+            s += char(qBlue(c));
+            s += char(qGreen(c));
+            s += char(qRed(c));
+            s += char(0);
+        }
+    }
+    for (int y = h - 1; y >= 0; --y) {
+        const uchar* line = img.constScanLine(y);
+        std::string row;
+        if (mono) {
+            row.assign(reinterpret_cast<const char*>(line), size_t((w + 7) / 8));
+        } else {
+            row.resize(size_t(w) * 3);
+            for (int x = 0; x < w; ++x) {
+                row[size_t(x) * 3] = char(line[x * 3 + 2]);
+                row[size_t(x) * 3 + 1] = char(line[x * 3 + 1]);
+                row[size_t(x) * 3 + 2] = char(line[x * 3]);
+            }
+        }
+        row.resize(rowBytes, '\0');
+        s += row;
+    }
+    return s;
+}
+
+std::string encodeGif(const QImage& image) {
+    const QImage img = image.convertToFormat(QImage::Format_RGB32);
+    const int w = img.width(), h = img.height();
+    if (w <= 0 || h <= 0 || w > 65535 || h > 65535)
+        throw std::runtime_error("The picture is too large for a GIF file");
+
+    // Exact colours when they fit a palette; report pages mostly do.
+    std::vector<QRgb> palette;
+    std::unordered_map<QRgb, std::uint8_t> exact;
+    bool fits = true;
+    for (int y = 0; y < h && fits; ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const QRgb c = line[x] & 0xFFFFFF;
+            if (exact.count(c))
+                continue;
+            if (palette.size() == 256) {
+                fits = false;
+                break;
+            }
+            exact.emplace(c, std::uint8_t(palette.size()));
+            palette.push_back(c);
+        }
+    }
+    if (!fits) {
+        palette.clear();
+        for (int r = 0; r < 6; ++r)
+            for (int g = 0; g < 6; ++g)
+                for (int b = 0; b < 6; ++b)
+                    palette.push_back(QRgb((r * 51) << 16 | (g * 51) << 8 | (b * 51)));
+    }
+    int bits = 1;
+    while ((1 << bits) < int(palette.size()))
+        ++bits;
+    const int tableSize = 1 << bits;
+
+    std::vector<std::uint8_t> pixels(size_t(w) * size_t(h));
+    for (int y = 0; y < h; ++y) {
+        const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        std::uint8_t* dst = pixels.data() + size_t(y) * size_t(w);
+        for (int x = 0; x < w; ++x) {
+            const QRgb c = line[x] & 0xFFFFFF;
+            if (fits) {
+                dst[x] = exact.find(c)->second;
+            } else {
+                auto q = [](int v) { return (v + 25) / 51; };
+                dst[x] = std::uint8_t(q(qRed(c)) * 36 + q(qGreen(c)) * 6 + q(qBlue(c)));
+            }
+        }
+    }
+
+    std::string s = "GIF89a";
+    put16(s, unsigned(w));
+    put16(s, unsigned(h));
+    s += char(0x80 | ((bits - 1) << 4) | (bits - 1));   // global colour table
+    s += char(0);
+    s += char(0);
+    for (int i = 0; i < tableSize; ++i) {
+        const QRgb c = i < int(palette.size()) ? palette[size_t(i)] : 0;
+        s += char(qRed(c));
+        s += char(qGreen(c));
+        s += char(qBlue(c));
+    }
+    s += ',';
+    put16(s, 0);
+    put16(s, 0);
+    put16(s, unsigned(w));
+    put16(s, unsigned(h));
+    s += char(0);
+    GifLzw(s, std::max(2, bits)).encode(pixels);
+    s += ';';
+    return s;
+}
+
+// ---------------------------------------------------------------- image filter base
+
+void TPsQRImageFilter::Start(double PaperWidth, double PaperHeight, const TQRFont& Font) {
+    TPsQRExportFilter::Start(PaperWidth, PaperHeight, Font);
+    // Only a name that carries the extension loses it: "Family" stays "Family".
+    const std::string tail = "." + GetExtension();
+    DocumentFileName = endsWithNoCase(FileName, tail) ? FileName.substr(0, FileName.size() - tail.size()) : FileName;
+    PageFileName.clear();
+    TPsQRExportSettings& s = PsQRExportSettings();
+    s.PageFileCounter = 0;
+    s.PageFiles.clear();
+}
+
+void TPsQRImageFilter::StartPageFile() {
+    const size_t slash = DocumentFileName.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : DocumentFileName.substr(0, slash + 1);
+    const std::string base = slash == std::string::npos ? DocumentFileName : DocumentFileName.substr(slash + 1);
+    std::string name = base + fourDigits(PageNumber) + "." + GetExtension();
+    TPsQRExportSettings& s = PsQRExportSettings();
+    if (s.OnMakeRepFileName)
+        s.OnMakeRepFileName(this, name, PageNumber);
+    s.PageFiles.push_back(name);
+    PageFileName = folder + name;
+    ++s.PageFileCounter;
+}
+
+void TPsQRImageFilter::EndPage() {
+    const TQRPreparedPage* page = PageNumber > 0 && Report && PageSource ? PageSource->Page(PageNumber) : nullptr;
+    if (page) {
+        QImage bitmap = QRPageImage(*page);
+        if (PageMonochrome())
+            bitmap = bitmap.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+        SavePage(bitmap);
+    }
+    TPsQRExportFilter::EndPage();
+}
+
+bool TPsQRImageFilter::CreateBitmapEvent(QImage& bitmap, std::string& stream) {
+    bool save = true;
+    if (const auto& ev = PsQRExportSettings().OnCreateBitmap)
+        ev(this, bitmap, save, PageNumber, stream);
+    return save;
+}
+
+void TPsQRImageFilter::WritePageFile(const std::string& data) {
+    if (std::remove(PageFileName.c_str()) != 0 && errno != ENOENT)
+        throw EFCreateError("Cannot create file \"" + PageFileName + "\". " + std::strerror(errno));
+    std::ofstream out(PageFileName, std::ios::binary | std::ios::out | std::ios::trunc);
+    if (!out.is_open())
+        throw EFCreateError("Cannot create file \"" + PageFileName + "\". " + std::strerror(errno));
+    out.write(data.data(), std::streamsize(data.size()));
+    out.close();
+    if (out.fail())
+        throw EWriteError("Stream write error: " + PageFileName);
+}
+
+// ---------------------------------------------------------------- formats
+
+bool TPsQRJPEGFilter::PageMonochrome() const { return PsQRExportSettings().JPEG.Monochrome; }
+bool TPsQRBMPFilter::PageMonochrome() const { return PsQRExportSettings().BMP.Monochrome; }
+bool TPsQRGIFFilter::PageMonochrome() const { return PsQRExportSettings().GIF.Monochrome; }
+
+void TPsQRJPEGFilter::SavePage(QImage& bitmap) {
+    const TPsQRJPEGSettings& j = PsQRExportSettings().JPEG;
+    std::string data;
+    if (CreateBitmapEvent(bitmap, data))
+        data += encodeJpeg(bitmap, j.Quality, j.ProgressiveEncoding);
+    WritePageFile(data);
+}
+
+void TPsQRBMPFilter::SavePage(QImage& bitmap) {
+    std::string data;
+    if (PsQRExportSettings().OnCreateBitmap) {
+        if (!CreateBitmapEvent(bitmap, data)) {
+            WritePageFile(data);
+            return;
+        }
+    }
+    WritePageFile(encodeBmp(bitmap));
+}
+
+void TPsQRGIFFilter::SavePage(QImage& bitmap) {
+    std::string data;
+    if (CreateBitmapEvent(bitmap, data))
+        data += encodeGif(bitmap);
+    WritePageFile(data);
+}
+
+// ---------------------------------------------------------------- metafiles
+
+namespace {
+
+void putI32(std::string& s, std::int32_t v) { put32(s, std::uint32_t(v)); }
+
+// The bitmap without its file header: info header, palette, bits.
+std::string dibOf(const QImage& image) { return encodeBmp(image).substr(14); }
+
+std::int32_t infoSize(const std::string& dib) {
+    // Bits start after the info header and the palette (2 entries of 4 bytes for 1 bit a pixel).
+    const unsigned bits = static_cast<unsigned char>(dib[14]);
+    return 40 + (bits == 1 ? 8 : 0);
+}
+
+} // namespace
+
+std::string encodeEmf(const QImage& image) {
+    const std::int32_t w = image.width(), h = image.height();
+    if (w <= 0 || h <= 0)
+        throw std::runtime_error("The page has no size for a metafile");
+    const std::string dib = dibOf(image);
+    const std::int32_t bmi = infoSize(dib), bits = std::int32_t(dib.size()) - bmi;
+    constexpr std::int32_t kHeader = 108, kBlitHead = 80, kEof = 20;
+    const std::int32_t blit = kBlitHead + std::int32_t(dib.size());
+    const std::int32_t total = kHeader + blit + kEof;
+    auto hundredthsMM = [](std::int32_t px) { return std::int32_t(std::lround(px * 2540.0 / 96.0)); };
+
+    std::string s;
+    s.reserve(size_t(total));
+    putI32(s, 1);   // EMR_HEADER
+    putI32(s, kHeader);
+    for (std::int32_t v : {0, 0, w - 1, h - 1})   // bounds, device pixels, inclusive
+        putI32(s, v);
+    for (std::int32_t v : {0, 0, hundredthsMM(w) - 1, hundredthsMM(h) - 1})   // frame, 0.01 mm
+        putI32(s, v);
+    putI32(s, 0x464D4520);   // " EMF"
+    putI32(s, 0x10000);
+    putI32(s, total);
+    putI32(s, 3);            // records
+    put16(s, 1);             // handles (index 0 is reserved)
+    put16(s, 0);
+    putI32(s, 0);            // no description
+    putI32(s, 0);
+    putI32(s, 0);            // no palette
+    putI32(s, w);            // reference device: the page at 96 dpi
+    putI32(s, h);
+    putI32(s, std::int32_t(std::lround(w * 25.4 / 96.0)));
+    putI32(s, std::int32_t(std::lround(h * 25.4 / 96.0)));
+    putI32(s, 0);            // no pixel format
+    putI32(s, 0);
+    putI32(s, 0);            // not OpenGL
+    putI32(s, std::int32_t(std::lround(w * 25400.0 / 96.0)));
+    putI32(s, std::int32_t(std::lround(h * 25400.0 / 96.0)));
+
+    putI32(s, 0x51);   // EMR_STRETCHDIBITS
+    putI32(s, blit);
+    for (std::int32_t v : {0, 0, w - 1, h - 1})
+        putI32(s, v);
+    for (std::int32_t v : {0, 0, 0, 0, w, h})   // xDest, yDest, xSrc, ySrc, cxSrc, cySrc
+        putI32(s, v);
+    putI32(s, kBlitHead);
+    putI32(s, bmi);
+    putI32(s, kBlitHead + bmi);
+    putI32(s, bits);
+    putI32(s, 0);            // DIB_RGB_COLORS
+    putI32(s, 0x00CC0020);   // SRCCOPY
+    putI32(s, w);
+    putI32(s, h);
+    s += dib;
+
+    putI32(s, 0x0E);   // EMR_EOF
+    putI32(s, kEof);
+    putI32(s, 0);
+    putI32(s, 0x10);
+    putI32(s, kEof);
+    return s;
+}
+
+std::string encodeWmf(const QImage& image) {
+    const int w = image.width(), h = image.height();
+    if (w <= 0 || h <= 0 || w > 32767 || h > 32767)
+        throw std::runtime_error("The page does not fit a Windows metafile");
+    const std::string dib = dibOf(image);
+    if (dib.size() % 2 != 0 || dib.size() / 2 + 14 > 0xFFFFFFFFu)
+        throw std::runtime_error("The page does not fit a Windows metafile");
+    const std::uint32_t blitWords = 14 + std::uint32_t(dib.size() / 2);
+    const std::uint32_t totalWords = 9 + 5 + 5 + blitWords + 3;
+
+    std::string s;
+    // Placeable header: key, handle, bounding box, units an inch, reserved, checksum.
+    put32(s, 0x9AC6CDD7);
+    put16(s, 0);
+    for (int v : {0, 0, w, h})
+        put16(s, unsigned(v));
+    put16(s, 96);
+    put32(s, 0);
+    unsigned sum = 0;
+    for (size_t i = 0; i < 20; i += 2)
+        sum ^= unsigned(static_cast<unsigned char>(s[i])) | unsigned(static_cast<unsigned char>(s[i + 1])) << 8;
+    put16(s, sum);
+
+    put16(s, 1);        // memory metafile
+    put16(s, 9);        // header words
+    put16(s, 0x0300);
+    put32(s, totalWords);
+    put16(s, 0);        // objects
+    put32(s, blitWords);
+    put16(s, 0);
+
+    put32(s, 5);        // META_SETWINDOWORG y, x
+    put16(s, 0x020B);
+    put16(s, 0);
+    put16(s, 0);
+    put32(s, 5);        // META_SETWINDOWEXT height, width
+    put16(s, 0x020C);
+    put16(s, unsigned(h));
+    put16(s, unsigned(w));
+
+    put32(s, blitWords);   // META_STRETCHDIB
+    put16(s, 0x0F43);
+    put32(s, 0x00CC0020);  // SRCCOPY
+    put16(s, 0);           // DIB_RGB_COLORS
+    for (int v : {h, w, 0, 0, h, w, 0, 0})   // src height, width, y, x; dest height, width, y, x
+        put16(s, unsigned(v));
+    s += dib;
+
+    put32(s, 3);        // META_EOF
+    put16(s, 0);
+    return s;
+}
+
+void TPsQRMetafileFilter::SavePage(QImage& bitmap) {
+    // The page already lies on white, as a filled metafile background would.
+    WritePageFile(Enhanced ? encodeEmf(bitmap) : encodeWmf(bitmap));
+}
+
+void TPsQREMFFilter::Start(double PaperWidth, double PaperHeight, const TQRFont& Font) {
+    TPsQRImageFilter::Start(PaperWidth, PaperHeight, Font);
+    Enhanced = true;
+}
+
+void TPsQRWMFFilter::Start(double PaperWidth, double PaperHeight, const TQRFont& Font) {
+    TPsQRImageFilter::Start(PaperWidth, PaperHeight, Font);
+    Enhanced = false;
+}

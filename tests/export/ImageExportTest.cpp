@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageReader>
+
+#include <random>
+
+#include "ExportTestSupport.h"
+#include "export/PsQRFilterKinds.h"
+#include "export/PsQRImageFilters.h"
+#include "platform/Hooks.h"
+#include "reports/ui/QRRenderer.h"
+
+using namespace exporttest;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Painting text needs the GUI application; made once for the program.
+void ensureGuiApp() {
+    if (QGuiApplication::instance())
+        return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "test_export";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);
+}
+
+bool canRead(const char* format) { return QImageReader::supportedImageFormats().contains(format); }
+
+class ImageExport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ensureGuiApp();
+        plat::resetHooks();
+        QRResetMetrics();
+        r.detail->ForceNewPage = true;
+        auto* l = r.detail->Add<TPsQRLabel>();
+        l->Caption = "Page text";
+        l->Font.Size = 24;
+    }
+    void TearDown() override {
+        TPsQRExportSettings& s = PsQRExportSettings();
+        s.OnCreateBitmap = nullptr;
+        s.BMP.Monochrome = false;
+        plat::resetHooks();
+    }
+    template <class F>
+    std::string run(const std::string& name) {
+        r.restart();
+        F filter((dir.path() / name).string());
+        r.rep.ExportToFilter(&filter);
+        return filter.PageFileName;
+    }
+    TempDir dir;
+    RecordReport r{2};
+};
+
+} // namespace
+
+TEST_F(ImageExport, PageFilesAreNumberedAndDecodeAtPageSize) {
+    // An old page file of the same name is replaced.
+    { std::ofstream(dir.path() / "Family0001.jpg") << "stale"; }
+    const std::string last = run<TPsQRJPEGFilter>("Family.jpg");
+    EXPECT_EQ(last, (dir.path() / "Family0002.jpg").string());
+    EXPECT_FALSE(fs::exists(dir.path() / "Family.jpg"));
+    EXPECT_EQ(PsQRExportSettings().PageFiles, (std::vector<std::string>{"Family0001.jpg", "Family0002.jpg"}));
+    EXPECT_EQ(PsQRExportSettings().PageFileCounter, 2);
+    for (const char* f : {"Family0001.jpg", "Family0002.jpg"}) {
+        QImage img(QString::fromStdString((dir.path() / f).string()), "JPG");
+        ASSERT_FALSE(img.isNull()) << f;
+        EXPECT_EQ(img.size(), QSize(816, 1056));
+    }
+    // A name typed without the extension keeps all of its letters.
+    EXPECT_EQ(run<TPsQRBMPFilter>("Family"), (dir.path() / "Family0002.bmp").string());
+}
+
+TEST_F(ImageExport, BitmapsMatchTheRenderedPage) {
+    run<TPsQRBMPFilter>("Rep.bmp");
+    const QImage page = QRPageImage(*r.rep.QRPrinter()->Page(1)).convertToFormat(QImage::Format_RGB888);
+    QImage img(QString::fromStdString((dir.path() / "Rep0001.bmp").string()), "BMP");
+    ASSERT_FALSE(img.isNull());
+    EXPECT_EQ(img.convertToFormat(QImage::Format_RGB888), page);
+
+    PsQRExportSettings().BMP.Monochrome = true;
+    run<TPsQRBMPFilter>("Mono.bmp");
+    const std::string data = readFile(dir.path() / "Mono0001.bmp");
+    ASSERT_GT(data.size(), 30u);
+    EXPECT_EQ(data[28], 1);   // bits a pixel
+    QImage mono(QString::fromStdString((dir.path() / "Mono0001.bmp").string()), "BMP");
+    ASSERT_EQ(mono.size(), QSize(816, 1056));
+    // Some text pixels are black, the margin white.
+    const QImage rgb = mono.convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(rgb.pixel(2, 2), qRgb(255, 255, 255));
+    bool black = false;
+    for (int y = 0; y < 200 && !black; ++y)
+        for (int x = 0; x < 816 && !black; ++x)
+            black = rgb.pixel(x, y) == qRgb(0, 0, 0);
+    EXPECT_TRUE(black);
+}
+
+TEST_F(ImageExport, GifIsRealGifData) {
+    run<TPsQRGIFFilter>("Rep.gif");
+    const std::string data = readFile(dir.path() / "Rep0002.gif");
+    ASSERT_EQ(data.rfind("GIF89a", 0), 0u);
+    EXPECT_EQ(data.back(), ';');
+    if (!canRead("gif"))
+        GTEST_SKIP() << "this Qt reads no GIF";
+    const QImage page = QRPageImage(*r.rep.QRPrinter()->Page(2)).convertToFormat(QImage::Format_RGB32);
+    QImage img(QString::fromStdString((dir.path() / "Rep0002.gif").string()), "GIF");
+    ASSERT_FALSE(img.isNull());
+    EXPECT_EQ(img.convertToFormat(QImage::Format_RGB32), page);
+}
+
+TEST(ImageEncoders, GifOfManyColoursUsesTheCubeAndSurvivesCodeResets) {
+    ensureGuiApp();
+    if (!canRead("gif"))
+        GTEST_SKIP() << "this Qt reads no GIF";
+    std::mt19937 rng(7);
+    QImage src(301, 157, QImage::Format_RGB32);
+    for (int y = 0; y < src.height(); ++y)
+        for (int x = 0; x < src.width(); ++x)
+            src.setPixel(x, y, qRgb(int(rng() & 255), int(rng() & 255), (x * 3 + y) & 255));
+    const std::string gif = encodeGif(src);
+    QImage back;
+    ASSERT_TRUE(back.loadFromData(reinterpret_cast<const uchar*>(gif.data()), int(gif.size()), "GIF"));
+    ASSERT_EQ(back.size(), src.size());
+    const QImage b = back.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < src.height(); ++y)
+        for (int x = 0; x < src.width(); ++x) {
+            const QRgb s = src.pixel(x, y), d = b.pixel(x, y);
+            ASSERT_LE(std::abs(qRed(s) - qRed(d)), 26) << x << "," << y;
+            ASSERT_LE(std::abs(qBlue(s) - qBlue(d)), 26) << x << "," << y;
+        }
+}
+
+TEST_F(ImageExport, CreateBitmapHandlerThatClearsSaveWritesThePage) {
+    std::vector<int> pages;
+    PsQRExportSettings().OnCreateBitmap = [&](TPsQRExportFilter*, QImage& bmp, bool& save, int page, std::string& out) {
+        EXPECT_EQ(bmp.size(), QSize(816, 1056));
+        pages.push_back(page);
+        if (page == 1)
+            out = "own";
+        save = false;
+    };
+    run<TPsQRJPEGFilter>("H.jpg");
+    run<TPsQRGIFFilter>("H.gif");
+    run<TPsQRBMPFilter>("H.bmp");
+    EXPECT_EQ(pages, (std::vector<int>{1, 2, 1, 2, 1, 2}));
+    for (const char* ext : {"jpg", "gif", "bmp"}) {
+        EXPECT_EQ(readFile(dir.path() / (std::string("H0001.") + ext)), "own") << ext;
+        EXPECT_TRUE(fs::exists(dir.path() / (std::string("H0002.") + ext))) << ext;
+        EXPECT_EQ(fs::file_size(dir.path() / (std::string("H0002.") + ext)), 0u) << ext;
+    }
+}
+
+TEST(ImageFilters, RegisteredWithTheirExtensions) {
+    for (auto kind : {TPsQRFilterKind::fkGIF, TPsQRFilterKind::fkJPEG, TPsQRFilterKind::fkBMP, TPsQRFilterKind::fkEMF,
+                      TPsQRFilterKind::fkWMF}) {
+        const TPsQRFilterKindInfo& info = filterKindInfo(kind);
+        ASSERT_TRUE(bool(info.create)) << info.className;
+        auto f = info.create("x");
+        EXPECT_EQ(f->GetExtension(), info.extension);
+        EXPECT_EQ(f->GetFilterName(), info.filterName);
+        EXPECT_EQ(f->GetDescription(), "Enhanced Export Filters");
+    }
+}
+
+namespace {
+
+std::uint32_t le32(const std::string& s, size_t at) {
+    return std::uint32_t(std::uint8_t(s[at])) | std::uint32_t(std::uint8_t(s[at + 1])) << 8 |
+           std::uint32_t(std::uint8_t(s[at + 2])) << 16 | std::uint32_t(std::uint8_t(s[at + 3])) << 24;
+}
+unsigned le16(const std::string& s, size_t at) { return unsigned(std::uint8_t(s[at])) | unsigned(std::uint8_t(s[at + 1])) << 8; }
+
+// A device-independent bitmap read back through a bitmap file header.
+QImage dibImage(const std::string& dib) {
+    std::string file = "BM";
+    for (std::uint32_t v : {std::uint32_t(dib.size() + 14), 0u, std::uint32_t(14 + 40 + (dib[14] == 1 ? 8 : 0))})
+        for (int i = 0; i < 4; ++i)
+            file += char((v >> (8 * i)) & 0xFF);
+    file += dib;
+    QImage img;
+    img.loadFromData(reinterpret_cast<const uchar*>(file.data()), int(file.size()), "BMP");
+    return img.convertToFormat(QImage::Format_RGB888);
+}
+
+} // namespace
+
+TEST_F(ImageExport, EnhancedMetafileRecordsWalkToTheEndAndHoldThePage) {
+    run<TPsQREMFFilter>("Rep.emf");
+    const std::string emf = readFile(dir.path() / "Rep0001.emf");
+    ASSERT_GT(emf.size(), 108u);
+    EXPECT_EQ(le32(emf, 0), 1u);
+    EXPECT_EQ(le32(emf, 40), 0x464D4520u);
+    EXPECT_EQ(le32(emf, 48), emf.size());
+    size_t at = 0;
+    std::uint32_t records = 0, lastType = 0;
+    std::string dib;
+    while (at + 8 <= emf.size()) {
+        const std::uint32_t type = le32(emf, at), size = le32(emf, at + 4);
+        ASSERT_TRUE(size >= 8 && size % 4 == 0 && at + size <= emf.size()) << at;
+        if (type == 0x51)   // offsets of the bitmap are from the record's start
+            dib = emf.substr(at + le32(emf, at + 48), le32(emf, at + 52) + le32(emf, at + 60));
+        lastType = type;
+        ++records;
+        at += size;
+    }
+    EXPECT_EQ(at, emf.size());
+    EXPECT_EQ(records, le32(emf, 52));
+    EXPECT_EQ(lastType, 0x0Eu);
+    const QImage page = QRPageImage(*r.rep.QRPrinter()->Page(1)).convertToFormat(QImage::Format_RGB888);
+    EXPECT_EQ(dibImage(dib), page);
+}
+
+TEST_F(ImageExport, WindowsMetafileHeaderChecksumAndRecords) {
+    run<TPsQRWMFFilter>("Rep.wmf");
+    const std::string wmf = readFile(dir.path() / "Rep0002.wmf");
+    ASSERT_GT(wmf.size(), 40u);
+    EXPECT_EQ(le32(wmf, 0), 0x9AC6CDD7u);
+    unsigned sum = 0;
+    for (size_t i = 0; i < 20; i += 2)
+        sum ^= le16(wmf, i);
+    EXPECT_EQ(sum, le16(wmf, 20));
+    EXPECT_EQ(le16(wmf, 10), 816u);
+    EXPECT_EQ(le16(wmf, 12), 1056u);
+    EXPECT_EQ(size_t(le32(wmf, 22 + 6)) * 2, wmf.size() - 22);
+    size_t at = 22 + 18;
+    std::string dib;
+    unsigned last = 0xFFFF;
+    while (at + 6 <= wmf.size()) {
+        const std::uint32_t words = le32(wmf, at);
+        ASSERT_TRUE(words >= 3 && at + words * 2 <= wmf.size()) << at;
+        last = le16(wmf, at + 4);
+        if (last == 0x0F43)
+            dib = wmf.substr(at + 28, words * 2 - 28);
+        at += words * 2;
+    }
+    EXPECT_EQ(at, wmf.size());
+    EXPECT_EQ(last, 0u);
+    const QImage page = QRPageImage(*r.rep.QRPrinter()->Page(2)).convertToFormat(QImage::Format_RGB888);
+    EXPECT_EQ(dibImage(dib), page);
+}
