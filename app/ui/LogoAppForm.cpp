@@ -1101,6 +1101,12 @@ void TLogoAppForm::FormDestroy() {
     WOptions::SetString(opt::DesColumns, FDesColumns->GetColumnList());
     WOptions::SetString(opt::IslandColumns, FIslandColumns->GetColumnList());
     bindViews(nullptr);
+    FLeftIslands->SetCollection(nullptr);
+    // The views outlive this body (Qt frees them afterwards): they must not
+    // keep pointers to the column sets freed here.
+    FDesView->SetColumns(nullptr);
+    FListView->SetColumns(nullptr);
+    FIslandsView->SetColumns(nullptr);
     FListColumns.reset();
     FDesColumns.reset();
     FIslandColumns.reset();
