@@ -1,5 +1,7 @@
 #include "app/ui/IslandsView.h"
 
+#include "app/MainCommands.h"
+
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -327,6 +329,7 @@ TLeftIslandsPanel::TLeftIslandsPanel(QWidget* parent) : QWidget(parent) {
         GridPaint::Title(p, r, QString::fromLatin1(col >= 0 && col < 3 ? titles[col] : ""));
     };
     connect(gridLeftIslands, &TDrawGrid::selectCell, this, [this](std::int32_t row) { SelectRow(row); });
+    connect(cbUseIslands, &QCheckBox::clicked, this, [this](bool ticked) { UseIslandsClick(ticked); });
     v->addWidget(labIslandCount);
     v->addWidget(cbUseIslands);
     v->addWidget(gridLeftIslands, 1);
@@ -364,6 +367,30 @@ void TLeftIslandsPanel::DrawCell(QPainter& p, const QRect& r, std::int32_t row, 
     p.setPen(Qt::black);
     GridPaint::TabText(p, r, 3, number(n, false), nullptr);
     GridPaint::Frame(p, r, col, 2, selected);
+}
+
+void TLeftIslandsPanel::UseIslandsClick(bool ticked) {
+    if (!FCollection || FReading || WColSortIterator::RebuildBlocked()) return;
+    const std::int32_t count = FCollection->IslandsComputed() ? FCollection->GetIslandCount() : 0;
+    const std::int32_t row = gridLeftIslands->Row();
+    std::string caption;
+    switch (MainCommands::UseIslands(ticked, count, row, caption)) {
+    case MainCommands::IslandViewChange::Restrict:
+        IslandView::SetIslandView(*FCollection, row);
+        FIslandRow = row;
+        emit islandViewChanged(row);
+        break;
+    case MainCommands::IslandViewChange::Clear:
+        if (FCollection->GetView()) {
+            FCollection->ClearView();
+            emit islandViewChanged(0);
+        }
+        FIslandRow = 0;
+        break;
+    case MainCommands::IslandViewChange::Keep:
+        break;
+    }
+    cbUseIslands->setText(toQ(caption));
 }
 
 void TLeftIslandsPanel::SelectRow(std::int32_t row) {

@@ -103,6 +103,9 @@ public:
     void SetIslandCountText(const QString& text);
     // The island row last chosen is forgotten (a new file).
     void ForgetRow() { FIslandRow = 0; }
+    // The Use Islands box ticked or cleared: restrict the views to the chosen
+    // island, or show the whole file again.
+    void UseIslandsClick(bool ticked);
     // gridLeftIslandsSelectCell.
     void SelectRow(std::int32_t row);
 

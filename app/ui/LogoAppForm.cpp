@@ -120,6 +120,10 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
         FIslandsView->FillIslandsPanel(true);
         RefreshCurrentView();
     };
+    commands.UseIslands = [this](bool ticked) {
+        FLeftIslands->UseIslandsBox()->setChecked(ticked);
+        FLeftIslands->UseIslandsClick(ticked);
+    };
     commands.NextHighlighted = [this] { FIndScroll->NextHighlighted(); };
     commands.PreviousHighlighted = [this] { FIndScroll->PreviousHighlighted(); };
     commands.Options = [this] { Options1Click(); };

@@ -97,6 +97,7 @@ public:
     // Shows or hides the left panel on its highlighting (0) or islands (1) page.
     void ShowLeftPanel(bool show, int page = 0);
     TListView* ListView() const { return FListView; }
+    TLeftIslandsPanel* LeftIslands() const { return FLeftIslands; }
     void RepaintCurrentView();
     // The Extract GEDCOM command with the target already chosen.
     bool ExtractTo(const std::string& target);

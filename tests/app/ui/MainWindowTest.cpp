@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,6 +15,7 @@
 
 #include "app/SelfViewTrailer.h"
 #include "app/ui/IndScroll.h"
+#include "app/ui/IslandsView.h"
 #include "app/ui/LogoAppForm.h"
 #include "highlight/HLGroup.h"
 #include "highlight/HLRegister.h"
@@ -175,6 +177,30 @@ TEST_F(MainWindowTest, CopiesTheShownViewAsText) {
     EXPECT_NE(clip.find("Male"), std::string::npos);
     // The setting turned off for the copy is back.
     EXPECT_TRUE(WOptions::GetBool(opt::TMGTagSent));
+}
+
+TEST_F(MainWindowTest, UseIslandsRestrictsTheViewsAndClearingShowsAllAgain) {
+    const std::string family = std::string(kFamily).substr(0, std::string(kFamily).size() - 8) +
+                               "0 @I9@ INDI\r\n1 NAME Lone /Wolf/\r\n0 TRLR\r\n";
+    TSelfViewTrailer t;
+    TLogoAppForm form(makeProgram(tmp.dir(), family, t));
+    ASSERT_TRUE(start(form));
+    WABSCollection* col = form.Collection();
+    ASSERT_NE(col, nullptr);
+    ASSERT_EQ(col->GetCount(), 4);
+    ASSERT_TRUE(col->ComputeIslands());
+    ASSERT_EQ(col->GetIslandCount(), 2);
+    form.ShowLeftPanel(true, 1);
+    TLeftIslandsPanel* panel = form.LeftIslands();
+    panel->UseIslandsBox()->setChecked(true);
+    panel->SelectRow(2);   // the smaller island: the lone individual
+    EXPECT_EQ(col->GetCount(), 1);
+    EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), 4);
+    EXPECT_EQ(panel->UseIslandsBox()->text(), "Use Island (2)");
+    panel->UseIslandsBox()->setChecked(false);
+    panel->UseIslandsClick(false);
+    EXPECT_EQ(col->GetCount(), 4);
+    EXPECT_EQ(panel->UseIslandsBox()->text(), "Use Islands");
 }
 
 TEST_F(MainWindowTest, SenderPageShowsFullWidthFieldsAndLineBreaks) {
