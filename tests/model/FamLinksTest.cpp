@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <numeric>
 #include <random>
 
@@ -144,12 +143,12 @@ TEST_F(FamTableTest, ManyChildrenLoseNoneAndStayUnique) {
     // Far beyond 16-bit counts and any fixed buffer.
     WFamLinks fam("", 1);
     const std::int32_t n = 70000;
-    auto start = std::chrono::steady_clock::now();
+    // A walk of the whole chain per child would make this run for many
+    // minutes and hit the test time-out.
     for (std::int32_t i = 1; i <= n; ++i)
         fam.AddChild(1, i);
     for (std::int32_t i : {1, 2, 47, 48, 49, 5000, n})
         fam.AddChild(1, i);  // duplicates, before and after the walk limit
-    auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(fam.GetChildCount(1), n);
     std::vector<std::int32_t> kids;
     fam.GetChildren(1, kids);
@@ -160,8 +159,6 @@ TEST_F(FamTableTest, ManyChildrenLoseNoneAndStayUnique) {
     for (std::int32_t i = 1; i <= n; ++i)
         sum += fam.GetChild(1, i);
     EXPECT_EQ(sum, std::int64_t(n) * (n + 1) / 2);
-    // A walk of the whole chain per child would take tens of seconds here.
-    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 5000);
 }
 
 std::vector<std::int32_t> childrenOf(WMemCollection& c, std::int32_t family) {
