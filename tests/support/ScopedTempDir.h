@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <string>
 #include <vector>
 
@@ -22,8 +24,8 @@ public:
         setenv("TMPDIR", m_dir.c_str(), 1);
     }
     ~ScopedTempDir() {
-        for (const auto& f : files()) unlink((m_dir + "/" + f).c_str());
-        rmdir(m_dir.c_str());
+        std::error_code ec;
+        if (!m_dir.empty()) std::filesystem::remove_all(m_dir, ec);
         if (m_hadOld)
             setenv("TMPDIR", m_old.c_str(), 1);
         else

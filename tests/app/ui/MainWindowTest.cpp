@@ -13,6 +13,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "app/ColumnSetFile.h"
 #include "app/SelfViewTrailer.h"
 #include "app/ui/IndScroll.h"
 #include "app/ui/IslandsView.h"
@@ -62,6 +63,10 @@ struct MainWindowTest : ::testing::Test {
     std::vector<std::string> messages;
     void SetUp() override {
         WOptions::Clear();
+        // The column-set file goes to the configuration folder: keep it in
+        // the test's own folder, never the user's.
+        setenv("XDG_CONFIG_HOME", tmp.dir().c_str(), 1);
+        ini::CloseIni();
         ini2::Open(tmp.dir() + "/zelt.ini");
         WOptions::Load(0);
         // Quick help would stop each test at a modal dialog.
@@ -76,6 +81,8 @@ struct MainWindowTest : ::testing::Test {
         plat::resetHooks();
         WOptions::Clear();
         ini2::Close();
+        ini::CloseIni();
+        unsetenv("XDG_CONFIG_HOME");
     }
     std::vector<std::string> qelFiles() const {
         std::vector<std::string> out;
