@@ -149,6 +149,12 @@ void TPsQRHTMLFilter::BeginDocument() {
     FSingleFileMade = false;
 }
 
+std::string TPsQRHTMLFilter::GetSavedFileName() const {
+    const TPsQRExportSettings& s = PsQRExportSettings();
+    if (s.HTML.SingleFile || s.PageFiles.empty()) return FileName;
+    return folderOf(FBaseName) + s.PageFiles.front();
+}
+
 void TPsQRHTMLFilter::StartPageFile() {
     TPsQRExportSettings& s = PsQRExportSettings();
     const TPsQRHTMLSettings& h = s.HTML;

@@ -14,6 +14,9 @@ public:
 
     std::string GetExtension() override { return "htm"; }
     std::string GetFilterName() override { return "HTML Document"; }
+    // With one file per page the chosen name itself is not written: the
+    // first page's file is what a viewer opens.
+    std::string GetSavedFileName() const override;
     void EndPage() override;
 
     std::string EscapeText(const std::string& Text) override;
