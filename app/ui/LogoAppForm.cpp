@@ -262,16 +262,6 @@ void TLogoAppForm::bindViews(WABSCollection* collection) {
     }
 }
 
-QWidget* TLogoAppForm::emptyPage(const QString& text) {
-    auto* w = new QWidget;
-    auto* l = new QVBoxLayout(w);
-    auto* lab = new QLabel(text, w);
-    lab->setAlignment(Qt::AlignCenter);
-    lab->setEnabled(false);
-    l->addWidget(lab);
-    return w;
-}
-
 void TLogoAppForm::buildUi() {
     resize(900, 640);
     auto* toolbar = addToolBar("Find");

@@ -114,7 +114,6 @@ private:
     void buildUi();
     QWidget* buildSenderPage();
     QWidget* buildIndividualPage();
-    QWidget* emptyPage(const QString& text);
     // Puts a view page on the notebook and wires its moves to the navigation panel.
     void addView(int page, TViewPage* view);
     // Every view page, with its collection, highlighter or nothing.
