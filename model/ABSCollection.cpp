@@ -59,28 +59,28 @@ std::unique_ptr<WABSIndividual> WABSCollection::GetIndividual(std::int32_t n) {
     return MakeIndividual(n);
 }
 
-std::unique_ptr<WABSMarriage> WABSCollection::GetMarriage(std::int32_t n) {
+namespace {
+// Record n of count: none for 0, the index error outside 1..count.
+template <class Make>
+auto recordInRange(std::int32_t n, std::int32_t count, Make make) -> decltype(make()) {
     if (n == 0)
         return nullptr;
-    if (n < 0 || n > GetMarriageCount())
+    if (n < 0 || n > count)
         throw EIndexError(n);
-    return MakeMarriage(n);
+    return make();
+}
+} // namespace
+
+std::unique_ptr<WABSMarriage> WABSCollection::GetMarriage(std::int32_t n) {
+    return recordInRange(n, GetMarriageCount(), [&] { return MakeMarriage(n); });
 }
 
 std::unique_ptr<WABSNote> WABSCollection::GetNote(std::int32_t n) {
-    if (n == 0)
-        return nullptr;
-    if (n < 0 || n > GetNoteCount())
-        throw EIndexError(n);
-    return MakeNote(n);
+    return recordInRange(n, GetNoteCount(), [&] { return MakeNote(n); });
 }
 
 std::unique_ptr<WABSSource> WABSCollection::GetSource(std::int32_t n) {
-    if (n == 0)
-        return nullptr;
-    if (n < 0 || n > GetSourceCount())
-        throw EIndexError(n);
-    return MakeSource(n);
+    return recordInRange(n, GetSourceCount(), [&] { return MakeSource(n); });
 }
 
 std::unique_ptr<WABSRepo> WABSCollection::GetRepository(std::int32_t n) {
