@@ -11,13 +11,19 @@ namespace {
 
 using ByteMap = std::array<unsigned char, 256>;
 
-// Spacing ANSEL characters that have a cp1252 form; 0 = copy the byte.
+// Spacing ANSEL characters: their cp1252 byte, '?' where cp1252 has none
+// (as for UTF-8 text); 0 = no ANSEL character, copy the byte.
 constexpr ByteMap makeSpacing() {
     ByteMap m{};
+    for (int c : {0xA1, 0xA7, 0xA9, 0xAC, 0xAD, 0xAE, 0xB0, 0xB1, 0xB3, 0xB7, 0xB8, 0xBC, 0xBD, 0xBE, 0xBF,
+                  0xC1, 0xC2, 0xC4, 0xCD, 0xCE})
+        m[size_t(c)] = '?';  // L and l, d with stroke, primes, alif, ayn, O and U with horn,
+                             // dotless i, flat, sharp, script l, the LDS boxes, midline e and o
     m[0xA2] = 0xD8; m[0xA3] = 0xD0; m[0xA4] = 0xDE; m[0xA5] = 0xC6;
-    m[0xA6] = 0x8C; m[0xA8] = 0xB7; m[0xAB] = 0xB1; m[0xB2] = 0xF8;
-    m[0xB4] = 0xFE; m[0xB5] = 0xE6; m[0xB6] = 0x9C; m[0xB9] = 0xA3;
-    m[0xC0] = 0xB0; m[0xC3] = 0xA9; m[0xC5] = 0xBF; m[0xC6] = 0xA1;
+    m[0xA6] = 0x8C; m[0xA8] = 0xB7; m[0xAA] = 0xAE; m[0xAB] = 0xB1;
+    m[0xB2] = 0xF8; m[0xB4] = 0xFE; m[0xB5] = 0xE6; m[0xB6] = 0x9C;
+    m[0xB9] = 0xA3; m[0xBA] = 0xF0; m[0xC0] = 0xB0; m[0xC3] = 0xA9;
+    m[0xC5] = 0xBF; m[0xC6] = 0xA1; m[0xC7] = 0xDF; m[0xC8] = 0x80;
     m[0xCF] = 0xDF;
     return m;
 }
@@ -26,7 +32,11 @@ struct Pair {
     unsigned char base, result;
 };
 
-// Index of a combining byte in kPairs, -1 for every other byte.
+constexpr int kCaron = 8;
+constexpr int kNoPairs = 9;
+
+// Index of a combining byte in kPairs, -1 for every other byte. Rows below
+// kCaron keep their byte when no letter follows.
 constexpr int combiningIndex(unsigned char c) {
     switch (c) {
     case 0xE1: return 0; // grave
@@ -37,13 +47,17 @@ constexpr int combiningIndex(unsigned char c) {
     case 0xE8: return 5; // umlaut
     case 0xEA: return 6; // ring
     case 0xF0: return 7; // cedilla
-    default: return -1;
+    case 0xE9: return kCaron;
+    default:
+        // Hook, macron, dot above, ligature halves, double acute, ogonek, the
+        // marks below and the others: cp1252 has no letter with them.
+        return (c >= 0xE0 && c <= 0xFB) || c == 0xFE ? kNoPairs : -1;
     }
 }
 
 // Base letter -> accented cp1252 letter, one table per combining byte; 0 = no pair.
 struct PairTables {
-    std::array<ByteMap, 8> t{};
+    std::array<ByteMap, 10> t{};
     constexpr void add(int row, std::initializer_list<Pair> pairs) {
         for (const Pair& p : pairs) t[size_t(row)][p.base] = p.result;
     }
@@ -60,6 +74,7 @@ struct PairTables {
                 {'a', 0xE4}, {'e', 0xEB}, {'i', 0xEF}, {'o', 0xF6}, {'u', 0xFC}, {'y', 0xFF}});
         add(6, {{'a', 0xE5}, {'A', 0xC5}});
         add(7, {{'c', 0xE7}, {'C', 0xC7}});
+        add(kCaron, {{'s', 0x9A}, {'S', 0x8A}, {'z', 0x9E}, {'Z', 0x8E}});
     }
 };
 
@@ -80,7 +95,7 @@ void AnselToAnsi(const std::string& text, std::string& s) {
             s.push_back('\0');
             return;
         }
-        if (c < 0xA2) {
+        if (c < 0xA1) {
             s.push_back(char(c));
             ++i;
             continue;
@@ -89,7 +104,7 @@ void AnselToAnsi(const std::string& text, std::string& s) {
         if (row >= 0) {
             // A trailing accent (or one before the end marker) has no letter to go on.
             if (i + 1 >= n || p[i + 1] == 0) {
-                s.push_back(char(c));
+                if (row < kCaron) s.push_back(char(c));
                 ++i;
                 continue;
             }
