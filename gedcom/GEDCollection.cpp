@@ -15,6 +15,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 
@@ -259,11 +260,24 @@ std::uint8_t WGEDCollection::ReadCharSet() const
 
 std::string WGEDCollection::ConvertText(std::string_view text) const
 {
+    // Plain ASCII reads the same in every character set.
+    if (m_charSet == 1 || m_charSet == 2) {
+        const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+            const auto u = static_cast<unsigned char>(c);
+            return u != 0 && u < 0x80;
+        });
+        if (plain) return std::string(text);
+    }
     switch (m_charSet) {
     case 1: return StrFunc::AnselToAnsi(std::string(text));
     case 2: return StrFunc::Utf8ToAnsi(std::string(text));
     default: return std::string(text);
     }
+}
+
+std::unique_ptr<WDate> WGEDCollection::MakeDate(std::string_view value) const
+{
+    return std::make_unique<WDate>(ConvertText(value));
 }
 
 std::int32_t WGEDCollection::FindXref(int kind, std::string_view xref) const

@@ -20,6 +20,8 @@
 #include <string_view>
 #include <vector>
 
+class WDate;
+
 // A record whose text cannot be found.
 class EMemoryError : public std::runtime_error {
 public:
@@ -91,6 +93,8 @@ public:
     // File text to code page 1252 by the character set: 1 ANSEL, 2 UTF-8,
     // anything else unchanged.
     std::string ConvertText(std::string_view text) const;
+    // A date of a DATE (or status) value, its text converted like every other.
+    std::unique_ptr<WDate> MakeDate(std::string_view value) const;
     // The character set named by the header's CHAR line: 1 ANSEL, 2 UTF-8, 0 other.
     std::uint8_t ReadCharSet() const;
     // Record number of an identifier in the index of a kind; 0 when absent.

@@ -150,7 +150,7 @@ const WDate* WGEDIndividual::GetChangeDate() const
     int level = m_file.GetLevel(chan);
     for (const char* line = m_file.NextLine(chan); line && m_file.GetLevel(line) > level; line = m_file.NextLine(line))
         if (m_file.TagWord(line) == GEDTags::DATE) {
-            m_changeDate = std::make_unique<WDate>(m_file.GetValue(m_file.At(line, 7)));
+            m_changeDate = m_collection.MakeDate(m_file.ValueView(m_file.At(line, 7)));
             break;
         }
     return m_changeDate.get();

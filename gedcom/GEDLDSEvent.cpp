@@ -40,9 +40,9 @@ WGEDLDSEvent::WGEDLDSEvent(WGEDCollection& collection, const char* ordinanceLine
 void WGEDLDSEvent::Load()
 {
     if (m_date) return;
-    if (m_dateLine) SetDate(std::make_unique<WDate>(m_file.GetValue(m_file.At(m_dateLine, 7))));
-    else if (!m_status.empty()) SetDate(std::make_unique<WDate>(m_status));
-    else if (!m_qualifier.empty()) SetDate(std::make_unique<WDate>(m_qualifier));
+    if (m_dateLine) SetDate(m_collection.MakeDate(m_file.ValueView(m_file.At(m_dateLine, 7))));
+    else if (!m_status.empty()) SetDate(m_collection.MakeDate(m_status));
+    else if (!m_qualifier.empty()) SetDate(m_collection.MakeDate(m_qualifier));
 }
 
 std::unique_ptr<WABSPlace> WGEDLDSEvent::GetPlace() const

@@ -40,7 +40,7 @@ void WGEDMarriage::Load()
     GedFunctions::ForEachSubLine(m_file, m_marr, [&](const char* line, std::uint32_t tag) {
         if (!date && tag == GEDTags::DATE) date = line;
     });
-    if (date) SetDate(std::make_unique<WDate>(m_file.GetValue(m_file.At(date, 7))));
+    if (date) SetDate(m_collection.MakeDate(m_file.ValueView(m_file.At(date, 7))));
 }
 
 std::int32_t WGEDMarriage::GetHusband() const { return m_links ? m_links->GetHusband(m_recNo) : 0; }

@@ -35,6 +35,13 @@ std::string WGEDName::GetSurname() const
     return m_collection.ConvertText(v.substr(a + 1, b == std::string_view::npos ? std::string_view::npos : b - a - 1));
 }
 
+bool WGEDName::surnameFirst() const
+{
+    for (char c : value())
+        if (static_cast<unsigned char>(c) > ' ') return c == '/';
+    return false;
+}
+
 std::string WGEDName::GetGiven() const
 {
     std::string v = abs_text::Trim(std::string(value()));
@@ -64,7 +71,8 @@ std::string WGEDName::GetSuffix() const
         m_suffixDone = true;
         if (m_nsfx) {
             m_suffix = m_collection.ConvertText(m_file.ValueView(m_nsfx));
-        } else {
+        } else if (!surnameFirst()) {
+            // In "/William/ I" the text after the surname is the given name.
             std::string_view v = value();
             std::size_t a = v.find('/');
             std::size_t b = a == std::string_view::npos ? a : v.find('/', a + 1);

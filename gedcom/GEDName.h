@@ -19,13 +19,16 @@ public:
     // The text before the first slash; for "/Surname/ Given" the text after the second.
     std::string GetGiven() const override;
     std::string GetPrefix() const override;
-    // NSFX, else the text after the second slash, untrimmed.
+    // NSFX, else the text after the second slash, untrimmed; only NSFX when
+    // the surname comes first.
     std::string GetSuffix() const override;
     std::unique_ptr<WABSCitation> GetCitation(std::int32_t i) const override;
     std::unique_ptr<WABSNote> GetNote() const override;
 
 private:
     std::string_view value() const;
+    // The value begins with the surname ("/Smith/ John").
+    bool surnameFirst() const;
 
     WGEDCollection& m_collection;
     const WGEDTextMMF& m_file;

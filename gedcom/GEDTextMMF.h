@@ -83,6 +83,8 @@ public:
     int GetRecordType(const char* p) const;
     // Fills date once: from the DATE line at p (or the line after p when
     // fromNextLine); any other line leaves it null (and it is tried again).
+    // The text is taken as it stands: records make theirs through the
+    // collection, which converts it from the file's character set.
     void GetDate(std::unique_ptr<WDate>& date, const char* p, bool fromNextLine) const;
     // The value of the first PLAC line among the level-2 lines right after p.
     std::string GetPlace(const char* p) const;

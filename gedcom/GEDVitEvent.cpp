@@ -81,7 +81,7 @@ WGEDVitEvent::WGEDVitEvent(WGEDCollection& collection, const char* eventLine, co
 
 void WGEDVitEvent::Load()
 {
-    if (!m_date && m_dateLine) SetDate(std::make_unique<WDate>(m_file.GetValue(m_file.At(m_dateLine, 7))));
+    if (!m_date && m_dateLine) SetDate(m_collection.MakeDate(m_file.ValueView(m_file.At(m_dateLine, 7))));
 }
 
 std::string WGEDVitEvent::GetDescription() const

@@ -1,9 +1,9 @@
 #include "model/Date.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
-#include "model/CharSet.h"
 #include "model/Global.h"
 #include "model/StrFunc.h"
 #include "platform/Hooks.h"
@@ -141,6 +141,18 @@ void setToken(WDateTokens& t, int i, const char* src, size_t len) {
     std::memcpy(t.text[i], src, n);
     t.len[i] = std::uint8_t(n);
     t.digits[i] = false;
+    t.dual[i] = false;
+}
+
+// Takes token k, just after the part's year, as that year's dual-year suffix
+// when it is one; the number of tokens used (0 or 1).
+int takeDual(const WDateTokens& t, int k, WDatePart& part) {
+    if (k >= t.count || !t.dual[k]) return 0;
+    const int v = numberOf(t, k);
+    if (v < 0) return 0;
+    part.dual = std::uint16_t(v);
+    part.dualDigits = t.len[k];
+    return 1;
 }
 
 // Two-digit number at p, -1 when either character is no digit.
@@ -195,6 +207,7 @@ bool WDate::Tokenize(const std::string& text, WDateTokens& t) {
         setToken(t, 0, p, 4);
         setToken(t, 1, p + 5, 4);
         t.digits[0] = true;
+        t.dual[1] = true;
         t.count = 2;
         return true;
     }
@@ -232,6 +245,7 @@ bool WDate::Tokenize(const std::string& text, WDateTokens& t) {
     }
 
     size_t i = 0;
+    size_t prevEnd = 0;  // end of the word before, 0 before the first
     while (i < n && isSeparator(p[i])) ++i;
     while (i < n) {
         if (t.count == WDateTokens::kMax) {
@@ -262,7 +276,12 @@ bool WDate::Tokenize(const std::string& text, WDateTokens& t) {
             }
         setToken(t, t.count, p + start, end - start);
         t.digits[t.count] = digits;
+        // "1712/13", "1699/00": the digits after a single slash right behind
+        // a number, with nothing but a blank or the end after them.
+        t.dual[t.count] = digits && t.count > 0 && end - start <= 4 && prevEnd + 1 == start &&
+                          p[start - 1] == '/' && isDigit(p[start - 2]) && (end == n || p[end] == ' ');
         ++t.count;
+        prevEnd = end;
         i = end;
         while (i < n && isSeparator(p[i])) ++i;
     }
@@ -290,26 +309,10 @@ void WDate::SetText(const std::string& text) {
         return;
     }
     const auto& upper = Global::UpperTable();
-    const auto* in = reinterpret_cast<const unsigned char*>(text.data());
-    const size_t n = text.size();
-    // Most date texts are plain ASCII: upper-case straight into the buffer,
-    // which keeps its capacity from one text to the next.
-    fText.resize(n);
-    size_t i = 0;
-    for (; i < n; ++i) {
-        const unsigned char c = in[i];
-        if (c >= 0xA2) break;
-        fText[i] = char(upper[c]);
-        if (c == 0) {
-            fText.resize(i + 1);
-            break;
-        }
-    }
-    if (i < n && in[i] >= 0xA2) {
-        // ANSEL first: its accent bytes would be mangled by upper-casing.
-        StrFunc::AnselToAnsi(text, fText);
-        for (char& c : fText) c = char(upper[static_cast<unsigned char>(c)]);
-    }
+    // Upper-case straight into the buffer, which keeps its capacity from one
+    // text to the next.
+    fText.resize(text.size());
+    for (size_t i = 0; i < text.size(); ++i) fText[i] = char(upper[static_cast<unsigned char>(text[i])]);
     Parse();
 }
 
@@ -368,8 +371,10 @@ void WDate::ReadPart(const WDateTokens& t, int& k, WDatePart& part) {
         part.calendar = std::uint8_t(cal);
         ++k;
     }
+    // "1712/13" is a year and its dual-year suffix, not a month and a year.
+    const bool yearAndDual = k + 1 < t.count && t.dual[k + 1] && numberOf(t, k) >= 32;
     // month day year, all numbers
-    if (k + 2 < t.count && t.digits[k] && t.digits[k + 1] && t.digits[k + 2]) {
+    if (!yearAndDual && k + 2 < t.count && t.digits[k] && t.digits[k + 1] && t.digits[k + 2]) {
         const int m = numberOf(t, k), d = numberOf(t, k + 1), y = numberOf(t, k + 2);
         if (m < 1 || m > 12) {
             fUnstructured = true;
@@ -387,10 +392,11 @@ void WDate::ReadPart(const WDateTokens& t, int& k, WDatePart& part) {
         }
         part.year = std::uint16_t(y);
         k += 3;
+        k += takeDual(t, k, part);
         return;
     }
     // month year, both numbers
-    if (k + 1 < t.count && t.digits[k] && t.digits[k + 1]) {
+    if (!yearAndDual && k + 1 < t.count && t.digits[k] && t.digits[k + 1]) {
         const int m = numberOf(t, k), y = numberOf(t, k + 1);
         if (m < 1 || m > 12 || y < 0 || y > kMaxYear) {
             fUnstructured = true;
@@ -399,6 +405,7 @@ void WDate::ReadPart(const WDateTokens& t, int& k, WDatePart& part) {
         part.month = std::uint16_t(m);
         part.year = std::uint16_t(y);
         k += 2;
+        k += takeDual(t, k, part);
         return;
     }
     // word by word
@@ -412,11 +419,13 @@ void WDate::ReadPart(const WDateTokens& t, int& k, WDatePart& part) {
             } else if (v < 32 && part.month != 0) {
                 if (part.year != 0) return;
                 part.year = std::uint16_t(v);
+                k += takeDual(t, k + 1, part);
             } else if (v < 13) {
                 part.month = std::uint16_t(v);
             } else {
                 if (part.year != 0) return;
                 part.year = std::uint16_t(v);
+                k += takeDual(t, k + 1, part);
             }
         } else {
             if (part.month != 0) return;
@@ -442,6 +451,13 @@ void WDate::AppendPart(std::string& out, const WDatePart& part) const {
         out += ' ';
     }
     if (part.year != 0) appendNumber(out, part.year);
+    if (part.dualDigits != 0) {
+        out += '/';
+        char buf[8];
+        const auto r = std::to_chars(buf, buf + sizeof buf, part.dual);
+        out.append(size_t(part.dualDigits) - std::min(size_t(part.dualDigits), size_t(r.ptr - buf)), '0');
+        out.append(buf, r.ptr);
+    }
 }
 
 std::string WDate::GetText() const {

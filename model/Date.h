@@ -37,6 +37,10 @@ struct WDatePart {
     std::uint16_t day = 0;    // 0 = none
     std::uint16_t month = 0;  // 0 = none; 13 exists in the Hebrew and French calendars
     std::uint16_t year = 0;   // 0 = none
+    // Dual-year suffix of the year as written ("1712/13", "1699/00"); its
+    // digit count keeps the leading zeros; 0 digits = none.
+    std::uint16_t dual = 0;
+    std::uint8_t dualDigits = 0;
 };
 
 // The words of one date text, on the stack: parsing allocates nothing per token.
@@ -50,6 +54,9 @@ struct WDateTokens {
     char text[kMax][kLen + 1];
     std::uint8_t len[kMax];
     bool digits[kMax];
+    // One to four digits joined to the word before by a single "/" and ending
+    // the text or followed by a blank: a dual-year suffix when that word is a year.
+    bool dual[kMax];
 };
 
 class WDate {
@@ -57,8 +64,9 @@ public:
     WDate() = default;
     explicit WDate(const std::string& text) { SetText(text); }
 
-    // Stores the text upper-cased and ANSEL-converted and reads it. "TODAY"
-    // (exactly) gives the current date; empty text gives an invalid date.
+    // Stores the text upper-cased and reads it; the text is cp1252, already
+    // converted from the file's character set. "TODAY" (exactly) gives the
+    // current date; empty text gives an invalid date.
     void SetText(const std::string& text);
     // Builds "D MON YYYY" from the parts that are set and reads it.
     void SetDMY(int day, int month, int year);
@@ -78,7 +86,8 @@ public:
 
     bool IsValid() const { return fValid; }
     bool IsStructured() const { return !fUnstructured; }
-    bool HasDualYear() const { return fPart2.year != 0; }
+    // A dual-year suffix on part 1, or a second part with a year.
+    bool HasDualYear() const { return fPart1.dualDigits != 0 || fPart2.year != 0; }
 
     // Change part 1 of a valid date; the text stays as it was.
     void SetDay(int day);

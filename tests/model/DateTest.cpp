@@ -127,17 +127,19 @@ TEST(DateParse, QualifiersReadByTheirFirstFourLetters) {
 }
 
 TEST(DateParse, DualYearsAndRanges) {
-    WDate dual("1850/1851");
-    EXPECT_EQ(dual.GetYear(), 1850);
-    EXPECT_TRUE(dual.HasDualYear());
-    EXPECT_EQ(dual.GetPart2().year, 1851);
-    EXPECT_EQ(dual.GetText(), "1850/1851");
+    for (const char* t : {"1850/1851", "1850.1851"}) {
+        WDate dual(t);
+        EXPECT_EQ(dual.GetYear(), 1850) << t;
+        EXPECT_TRUE(dual.HasDualYear()) << t;
+        EXPECT_EQ(dual.GetPart1().dual, 1851) << t;
+        EXPECT_EQ(dual.GetText(), "1850/1851") << t;
+    }
 
     WDate dual2("25 DEC 1750/51");
     EXPECT_EQ(dual2.GetDay(), 25);
     EXPECT_EQ(dual2.GetMonth(), 12);
     EXPECT_EQ(dual2.GetYear(), 1750);
-    EXPECT_EQ(dual2.GetPart2().year, 51);
+    EXPECT_EQ(dual2.GetPart1().dual, 51);
     EXPECT_EQ(dual2.GetText(), "25 Dec 1750/51");
 
     WDate plain("25 DEC 1750");
@@ -157,6 +159,52 @@ TEST(DateParse, DualYearsAndRanges) {
     }
     WDate closed("BET 1850 AND");
     EXPECT_EQ(closed.GetQualifier2(), dqAnd);
+}
+
+TEST(DateParse, DualYearSuffixesOfAnyValue) {
+    struct Case {
+        const char* text;
+        int day, month, year;
+        const char* display;
+    };
+    // Suffixes below 32 used to become the next day ("1712/13" read as day 13).
+    const std::vector<Case> cases = {
+        {"13 JAN 1712/13", 13, 1, 1712, "13 Jan 1712/13"},
+        {"27 OCT 1699/00", 27, 10, 1699, "27 Oct 1699/00"},
+        {"2 FEB 1601/02", 2, 2, 1601, "2 Feb 1601/02"},
+        {"JAN 1740/41", 0, 1, 1740, "Jan 1740/41"},
+        {"1712/13", 0, 0, 1712, "1712/13"},
+        {"1741/42", 0, 0, 1741, "1741/42"},  // was unreadable: a month 1741
+        {"935/950", 0, 0, 935, "935/950"},
+        {"ABT 1699/00", 0, 0, 1699, "Abt 1699/00"},
+        {"BEF 8 FEB 1485/6", 8, 2, 1485, "Bef 8 Feb 1485/6"},
+        {"12/25/1850/51", 25, 12, 1850, "25 Dec 1850/51"},
+    };
+    for (const Case& c : cases) {
+        WDate d(c.text);
+        EXPECT_TRUE(d.IsStructured()) << c.text;
+        EXPECT_TRUE(d.HasDualYear()) << c.text;
+        EXPECT_EQ(d.GetText(), c.display);
+        EXPECT_EQ(d.GetDay(), c.day) << c.text;
+        EXPECT_EQ(d.GetMonth(), c.month) << c.text;
+        EXPECT_EQ(d.GetYear(), c.year) << c.text;
+    }
+    // Both ends of a range keep theirs.
+    WDate bet("BET 5 APR 1712/13 AND 28 SEP 1714/15");
+    EXPECT_EQ(bet.GetText(), "Bet 5 Apr 1712/13 and 28 Sep 1714/15");
+    EXPECT_EQ(bet.GetPart2().day, 28);
+    EXPECT_EQ(bet.GetPart2().year, 1714);
+    EXPECT_EQ(WDate("FROM 28 JUN 1483 TO 1 FEB 1513/4").GetText(), "From 28 Jun 1483 to 1 Feb 1513/4");
+    EXPECT_EQ(WDate("FROM 1712/13 TO 1720").GetText(), "From 1712/13 to 1720");
+    // A slash between day, month and year, or one not right after the year, is no suffix.
+    const std::vector<std::pair<const char*, const char*>> plain = {
+        {"12/1850", "Dec 1850"}, {"12/25/1850", "25 Dec 1850"}, {"25 DEC 1850", "25 Dec 1850"}};
+    for (auto [t, shown] : plain) {
+        WDate d(t);
+        EXPECT_FALSE(d.HasDualYear()) << t;
+        EXPECT_EQ(d.GetText(), shown);
+    }
+    for (const char* t : {"1850/12/25", "1712/12345"}) EXPECT_FALSE(WDate(t).IsStructured()) << t;
 }
 
 TEST(DateParse, CalendarEscapes) {
@@ -270,10 +318,11 @@ TEST(DateParse, EmptyTextIsInvalid) {
     }
 }
 
-TEST(DateParse, AnselTextIsConvertedAndUpperCased) {
-    WDate d(std::string("ABT 1850 (M\xE8uller)"));
+TEST(DateParse, TextIsUpperCasedAsCp1252) {
+    // The reader converts from the file's character set; here 0xE8 is è, no ANSEL accent.
+    WDate d(std::string("ABT 1850 (pr\xE8s \x96 M\xFCller)"));
     EXPECT_FALSE(d.IsStructured());
-    EXPECT_EQ(d.GetText(), "ABT 1850 (M\xDCLLER)");
+    EXPECT_EQ(d.GetText(), "ABT 1850 (PR\xC8S \x96 M\xDCLLER)");
 }
 
 TEST(DateParse, TodayUsesTheClock) {
