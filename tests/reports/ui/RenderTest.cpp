@@ -2,6 +2,7 @@
 #include "reports/ReportFamily.h"
 #include "reports/ReportInd.h"
 #include "reports/ReportInfo.h"
+#include "reports/ui/QRPrintDevices.h"
 #include "reports/ui/QRRenderer.h"
 #include "support/MemCollection.h"
 
