@@ -1,4 +1,5 @@
-#include "support/MemCollection.h"  // before Qt: its headers use names Qt defines as macros
+#include "support/MemCollection.h"
+#include "support/SharedData.h"
 
 #include <gtest/gtest.h>
 
@@ -37,7 +38,7 @@ struct FamilyView : ::testing::Test {
     }
 };
 
-std::string shared(const std::string& name) { return std::string(BRENTHAUL_SHARED_DATA) + "/" + name; }
+using tsupport::sharedFile;
 
 } // namespace
 
@@ -151,9 +152,8 @@ TEST_F(FamilyView, DanglingFamilyOfAChildIsReportedNotThrown) {
 }
 
 TEST_F(FamilyView, RealFileLooksRight) {
-    struct stat st {};
-    if (::stat(shared("royal92.ged").c_str(), &st) != 0) GTEST_SKIP() << "sample file absent: " << shared("royal92.ged");
-    WGEDCollection g(shared("royal92.ged"));
+    BRENTHAUL_NEED_SHARED("royal92.ged");
+    WGEDCollection g(sharedFile("royal92.ged"));
     ASSERT_TRUE(g.Open());
     g.AfterOpen();
     TFamilyView v;

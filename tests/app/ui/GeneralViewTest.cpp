@@ -1,4 +1,5 @@
-#include "support/MemCollection.h"  // before Qt: its headers use names Qt defines as macros
+#include "support/MemCollection.h"
+#include "support/SharedData.h"
 
 #include <gtest/gtest.h>
 
@@ -55,8 +56,8 @@ TEST(GeneralViewTest, NoSubmitterKindThreeAndLoadTimeKept) {
 
 TEST(GeneralViewTest, RealFilePicture) {
     WDefaultSettings settings;
-    const std::string path = std::string(BRENTHAUL_SHARED_DATA) + "/royal92.ged";
-    if (!std::ifstream(path)) GTEST_SKIP() << "sample file absent: " << path;
+    BRENTHAUL_NEED_SHARED("royal92.ged");
+    const std::string path = tsupport::sharedFile("royal92.ged");
     std::string error;
     auto c = FormatString::OpenCollection(path, error);
     ASSERT_NE(c, nullptr) << error;

@@ -1,4 +1,5 @@
-#include "support/MemCollection.h"  // before Qt: its headers use names Qt defines as macros
+#include "support/MemCollection.h"
+#include "support/SharedData.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@
 
 namespace {
 
-std::string shared(const std::string& name) { return std::string(BRENTHAUL_SHARED_DATA) + "/" + name; }
+using tsupport::sharedFile;
 
 struct PedigreeView : ::testing::Test {
     WDefaultSettings settings;
@@ -110,9 +111,8 @@ TEST_F(PedigreeView, NarrowAreaGivesNarrowBoxes) {
 }
 
 TEST_F(PedigreeView, RealFileLooksRight) {
-    struct stat st {};
-    if (::stat(shared("royal92.ged").c_str(), &st) != 0) GTEST_SKIP() << "sample file absent: " << shared("royal92.ged");
-    WGEDCollection g(shared("royal92.ged"));
+    BRENTHAUL_NEED_SHARED("royal92.ged");
+    WGEDCollection g(sharedFile("royal92.ged"));
     ASSERT_TRUE(g.Open());
     g.AfterOpen();
     WOptions::SetBool(opt::UseLDS, true);

@@ -1,4 +1,5 @@
-#include "support/MemCollection.h"  // before Qt: its headers use names Qt defines as macros
+#include "support/MemCollection.h"
+#include "support/SharedData.h"
 
 #include <gtest/gtest.h>
 
@@ -105,8 +106,8 @@ TEST_F(SourcesViewTest, ColumnWidthsGoToTheirSettings) {
 }
 
 TEST_F(SourcesViewTest, RealFileRawRecordAndPicture) {
-    const std::string path = std::string(BRENTHAUL_SHARED_DATA) + "/TGC55C.ged";
-    if (!std::ifstream(path)) GTEST_SKIP() << "sample file absent: " << path;
+    BRENTHAUL_NEED_SHARED("TGC55C.ged");
+    const std::string path = tsupport::sharedFile("TGC55C.ged");
     std::string error;
     auto c = FormatString::OpenCollection(path, error);
     ASSERT_NE(c, nullptr) << error;
