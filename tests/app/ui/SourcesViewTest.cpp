@@ -1,5 +1,6 @@
 #include "support/MemCollection.h"
 #include "support/SharedData.h"
+#include "support/ui/Ink.h"
 
 #include <gtest/gtest.h>
 
@@ -122,8 +123,19 @@ TEST_F(SourcesViewTest, RealFileRawRecordAndPicture) {
     v.SrcGridMouseDown(4);
     v.show();
     QTest::qWait(20);
-    const QString png = QString(BRENTHAUL_BINARY_DIR) + "/sources-view.png";
-    EXPECT_TRUE(v.grab().save(png));
+    // The grid draws its rows and nothing below; a memo shows ink exactly when it has text.
+    const QImage img = v.grab().toImage();
+    const auto areas = tsupport::tableAreasIn(&v, v.Grid());
+    EXPECT_GT(tsupport::darkPixels(img, areas.rows), 100);
+    EXPECT_EQ(tsupport::darkPixels(img, areas.below), 0);
+    ASSERT_FALSE(v.NoteMemo()->toPlainText().isEmpty());
+    for (const QPlainTextEdit* memo : {v.NoteMemo(), v.TextMemo(), v.RepoMemo()}) {
+        const int ink = tsupport::darkPixels(img, tsupport::areaIn(&v, memo->viewport()));
+        if (memo->toPlainText().isEmpty())
+            EXPECT_EQ(ink, 0);
+        else
+            EXPECT_GT(ink, 100);
+    }
     v.SetShowRaw(true);
     EXPECT_TRUE(v.RawMemo()->toPlainText().startsWith("0 @"));
 }
