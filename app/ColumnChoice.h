@@ -53,6 +53,6 @@ private:
     // Index to select after an item at index left a list now holding count items.
     static int reselect(int index, int count);
 
-    std::vector<bool> FAvailable;   // [1..kPositions], [0] unused
+    std::vector<bool> FAvailable; // [1..kPositions], [0] unused
     std::vector<std::int32_t> FChosen;
 };

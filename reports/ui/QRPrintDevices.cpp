@@ -10,23 +10,18 @@
 #include <QPrinter>
 
 bool QRPrintPages(const TQRPreparedReport& pages, QPrinter& printer, int from, int to) {
-    if (pages.PageCount() == 0)
-        return true;
-    if (from < 1)
-        from = 1;
-    if (to < 1 || to > pages.PageCount())
-        to = pages.PageCount();
+    if (pages.PageCount() == 0) return true;
+    if (from < 1) from = 1;
+    if (to < 1 || to > pages.PageCount()) to = pages.PageCount();
     printer.setPageSize(QPageSize(QPageSize::Letter));
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setFullPage(true);
     QPainter g;
-    if (!g.begin(&printer))
-        return false;
+    if (!g.begin(&printer)) return false;
     const double sx = printer.logicalDpiX() / kQRDpi;
     const double sy = printer.logicalDpiY() / kQRDpi;
     for (int i = from; i <= to; ++i) {
-        if (i > from)
-            printer.newPage();
+        if (i > from) printer.newPage();
         g.save();
         g.scale(sx, sy);
         QRPaintPage(g, *pages.Page(i));
@@ -38,8 +33,7 @@ bool QRPrintPages(const TQRPreparedReport& pages, QPrinter& printer, int from, i
 void QRInstallDevices() {
     QRInstallQtMetrics();
     TQuickRep::Devices().print = [](TQuickRep& rep) {
-        if (!rep.Prepare())
-            return;
+        if (!rep.Prepare()) return;
         QPrinter printer(QPrinter::HighResolution);
         QPrintDialog dlg(&printer);
         dlg.setMinMax(1, rep.QRPrinter()->PageCount());
@@ -54,8 +48,7 @@ void QRInstallDevices() {
         rep.ReleasePages();
     };
     TQuickRep::Devices().preview = [](TQuickRep& rep) {
-        if (!rep.Prepare())
-            return;
+        if (!rep.Prepare()) return;
         TQRPreview preview(rep);
         preview.exec();
         rep.ReleasePages();

@@ -25,12 +25,12 @@ inline bool haveShared(const std::string& name) {
 
 // Leaves the test (skip, or failure when the data is required) unless the shared
 // file or folder `name` ("" for the folder itself) is there.
-#define BRENTHAUL_NEED_SHARED(name)                                                            \
-    do {                                                                                       \
-        if (!tsupport::haveShared(name)) {                                                     \
-            if (BRENTHAUL_REQUIRE_SHARED_DATA)                                                 \
-                FAIL() << "shared test data absent: " << tsupport::sharedFile(name);           \
-            else                                                                               \
-                GTEST_SKIP() << "shared test data absent: " << tsupport::sharedFile(name);     \
-        }                                                                                      \
+#define BRENTHAUL_NEED_SHARED(name) \
+    do { \
+        if (!tsupport::haveShared(name)) { \
+            if (BRENTHAUL_REQUIRE_SHARED_DATA) \
+                FAIL() << "shared test data absent: " << tsupport::sharedFile(name); \
+            else \
+                GTEST_SKIP() << "shared test data absent: " << tsupport::sharedFile(name); \
+        } \
     } while (0)

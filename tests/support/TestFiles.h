@@ -28,8 +28,7 @@ class TempDir {
 public:
     explicit TempDir(const std::string& prefix = "brenthaul-test") {
         std::string templ = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-        if (!mkdtemp(templ.data()))
-            throw std::runtime_error("cannot make a temp folder like " + templ);
+        if (!mkdtemp(templ.data())) throw std::runtime_error("cannot make a temp folder like " + templ);
         path_ = templ;
     }
     ~TempDir() {

@@ -14,8 +14,7 @@ inline int darkPixels(const QImage& img, const QRect& area) {
     int n = 0;
     for (int y = r.top(); y <= r.bottom(); ++y)
         for (int x = r.left(); x <= r.right(); ++x)
-            if (qGray(img.pixel(x, y)) < 128)
-                ++n;
+            if (qGray(img.pixel(x, y)) < 128) ++n;
     return n;
 }
 
