@@ -357,10 +357,10 @@ TEST(SampleFiles, GeneratedFilesInBothCharacterSets)
     std::string gen = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom";
     struct stat st {};
     ASSERT_EQ(::stat(gen.c_str(), &st), 0) << "generator not built: " << gen;
-    std::string dir = plat::tempDir();
-    std::string u = dir + "gen_utf8_" + std::to_string(::getpid()) + ".ged";
-    std::string a = dir + "gen_ansel_" + std::to_string(::getpid()) + ".ged";
-    std::string cr = dir + "gen_cr_" + std::to_string(::getpid()) + ".ged";
+    const tsupport::TempDir dir("brenthaul-gen");
+    const std::string u = dir.file("gen_utf8.ged");
+    const std::string a = dir.file("gen_ansel.ged");
+    const std::string cr = dir.file("gen_cr.ged");
     ASSERT_EQ(std::system((gen + " --quiet --individuals 3000 --seed 7 --out " + u).c_str()), 0);
     const std::string first = tsupport::readFile(u);
     // The same arguments give the same bytes.
