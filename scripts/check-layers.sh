@@ -40,7 +40,9 @@ for d in $core_dirs; do
     fi
 done
 
-cmake -S "$src" -B "$work" -DBRENTHAUL_BENCH=OFF -DBRENTHAUL_FUZZ=OFF --graphviz="$work/graph.dot" >"$work/configure.log" 2>&1 || {
+gen=()
+command -v ninja >/dev/null && gen=(-G Ninja)
+cmake -S "$src" -B "$work" "${gen[@]}" -DBRENTHAUL_BENCH=OFF -DBRENTHAUL_FUZZ=OFF --graphviz="$work/graph.dot" >"$work/configure.log" 2>&1 || {
     cat "$work/configure.log"
     exit 1
 }
