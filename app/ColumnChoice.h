@@ -1,16 +1,19 @@
 #pragma once
 // The state of the list-columns dialog apart from its widgets: which columns
 // of the chooser order are offered ("Master List") and which are shown, in
-// display order ("Columns Displayed"). Positions are chooser positions 1..68.
+// display order ("Columns Displayed"). Positions are chooser positions
+// 1..kPositions, one per column kind of the column table.
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "columns/ColumnTable.h"
 
 class WListColumns;
 
 class WColumnChoice {
 public:
-    static constexpr std::int32_t kPositions = 68;
+    static constexpr std::int32_t kPositions = ColumnTable::kColumnCount;
 
     // Every position available, none chosen.
     WColumnChoice();
@@ -50,6 +53,6 @@ private:
     // Index to select after an item at index left a list now holding count items.
     static int reselect(int index, int count);
 
-    std::vector<bool> FAvailable;   // [1..68], [0] unused
+    std::vector<bool> FAvailable; // [1..kPositions], [0] unused
     std::vector<std::int32_t> FChosen;
 };

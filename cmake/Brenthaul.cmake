@@ -2,8 +2,6 @@
 # adding a file needs no build-file edit.
 function(brenthaul_sources out dir)
   file(GLOB srcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${dir}/*.cpp")
-  # Program entries stay out of the libraries.
-  list(FILTER srcs EXCLUDE REGEX "/main\\.cpp$")
   set(${out} ${srcs} PARENT_SCOPE)
 endfunction()
 
@@ -28,44 +26,26 @@ function(brenthaul_core name)
   endif()
 endfunction()
 
-# brenthaul_ui(name [ui libraries of other subsystems...]): widgets of a subsystem, from
-# <name>/ui/, library brenthaul_<name>_ui.
-function(brenthaul_ui name)
-  file(GLOB srcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${name}/ui/*.cpp" "${CMAKE_SOURCE_DIR}/${name}/ui/*.h")
-  set(target brenthaul_${name}_ui)
-  set(core brenthaul_${name})
-  if(NOT TARGET ${core})
-    set(core brenthaul_reports)
-  endif()
-  if(srcs)
-    add_library(${target} STATIC ${srcs})
-    target_link_libraries(${target} PUBLIC ${core} brenthaul_reports Qt6::Widgets Qt6::PrintSupport)
-    set_target_properties(${target} PROPERTIES AUTOMOC ON)
-    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
-    foreach(dep ${ARGN})
-      target_link_libraries(${target} PUBLIC brenthaul_${dep}_ui)
-    endforeach()
-  else()
-    add_library(${target} INTERFACE)
-    target_link_libraries(${target} INTERFACE ${core} Qt6::Widgets)
-    foreach(dep ${ARGN})
-      target_link_libraries(${target} INTERFACE brenthaul_${dep}_ui)
-    endforeach()
-  endif()
+# brenthaul_qt_lib(target SOURCES files... LINKS targets...): a library that
+# uses Qt, linking exactly the targets named.
+function(brenthaul_qt_lib target)
+  cmake_parse_arguments(arg "" "" "SOURCES;LINKS" ${ARGN})
+  add_library(${target} STATIC ${arg_SOURCES})
+  target_link_libraries(${target} PUBLIC ${arg_LINKS})
+  set_target_properties(${target} PROPERTIES AUTOMOC ON)
+  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()
 
-# A library that may use Qt Gui (rasters) but no widgets.
-function(brenthaul_gui_lib name)
-  brenthaul_sources(srcs ${name})
-  set(target brenthaul_${name})
-  if(srcs)
-    add_library(${target} STATIC ${srcs})
-    target_link_libraries(${target} PUBLIC brenthaul_reports Qt6::Gui)
-    set_target_properties(${target} PROPERTIES AUTOMOC ON)
-    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
-  else()
-    add_library(${target} INTERFACE)
-  endif()
+# brenthaul_ui(name [EXCLUDE files...] LINKS targets...): widgets of a subsystem,
+# from <name>/ui/, library brenthaul_<name>_ui. EXCLUDE names files of that
+# folder that another library builds.
+function(brenthaul_ui name)
+  cmake_parse_arguments(arg "" "" "EXCLUDE;LINKS" ${ARGN})
+  file(GLOB srcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${name}/ui/*.cpp" "${CMAKE_SOURCE_DIR}/${name}/ui/*.h")
+  foreach(f ${arg_EXCLUDE})
+    list(REMOVE_ITEM srcs "${CMAKE_SOURCE_DIR}/${name}/ui/${f}")
+  endforeach()
+  brenthaul_qt_lib(brenthaul_${name}_ui SOURCES ${srcs} LINKS ${arg_LINKS})
 endfunction()
 
 # brenthaul_test(name folder libs...): one GoogleTest program per folder of tests.
@@ -82,6 +62,7 @@ function(brenthaul_test name dir)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE
     BRENTHAUL_SHARED_DATA="${BRENTHAUL_SHARED_DATA}"
+    BRENTHAUL_REQUIRE_SHARED_DATA=$<BOOL:${BRENTHAUL_REQUIRE_SHARED_DATA}>
     BRENTHAUL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     BRENTHAUL_BINARY_DIR="${CMAKE_BINARY_DIR}")
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)

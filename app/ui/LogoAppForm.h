@@ -37,7 +37,6 @@ class TDescendantsView;
 class TListView;
 class TIslandsView;
 class TLeftIslandsPanel;
-class QStackedWidget;
 class WHLGuiColMan;
 class WABSCollection;
 class WListColumns;

@@ -2,6 +2,7 @@
 
 #include "platform/ui/QtText.h"
 #include "reports/ReportEngine.h"
+#include "reports/ui/QRPrintDevices.h"
 #include "reports/ui/QRRenderer.h"
 
 #include <QComboBox>

@@ -8,7 +8,6 @@
 #include <QImage>
 
 class QPainter;
-class QPrinter;
 
 // The screen font that stands for a report font (Arial, Times New Roman and
 // Courier New map to the metric-compatible Liberation families), sized in
@@ -24,11 +23,3 @@ void QRPaintPage(QPainter& painter, const TQRPreparedPage& page);
 // The page as an RGB image at the given resolution (96 = one image pixel per
 // page pixel), white background.
 QImage QRPageImage(const TQRPreparedPage& page, double dpi = kQRDpi);
-
-// Prints every prepared page (from..to, 1-based; 0 = all) on the printer.
-// Returns false when the printer could not be started.
-bool QRPrintPages(const TQRPreparedReport& pages, QPrinter& printer, int from = 0, int to = 0);
-
-// Installs the print and modal preview of TQuickRep::Print / Preview
-// (printer choice dialog, preview window).
-void QRInstallDevices();

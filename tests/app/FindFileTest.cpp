@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "app/FindFile.h"
+#include "support/TestFiles.h"
 
 namespace fs = std::filesystem;
 
@@ -25,9 +26,6 @@ namespace {
 class FindFileTree : public ::testing::Test {
 protected:
     void SetUp() override {
-        char templ[] = "/tmp/brenthaul-find-XXXXXX";
-        ASSERT_NE(mkdtemp(templ), nullptr);
-        root = templ;
         ::chmod(root.c_str(), 0755);  // the unprivileged child below must enter it
         put("a.txt", std::string(50, 'a'));
         put("b.ged", std::string(200, 'b'));
@@ -42,7 +40,6 @@ protected:
         for (auto it = fs::recursive_directory_iterator(root, ec); !ec && it != fs::recursive_directory_iterator();
              it.increment(ec))
             if (!fs::is_symlink(it->symlink_status())) fs::permissions(it->path(), fs::perms::owner_all, ec);
-        fs::remove_all(root, ec);
     }
     void put(const std::string& rel, const std::string& text) {
         fs::create_directories(fs::path(root + "/" + rel).parent_path());
@@ -60,7 +57,8 @@ protected:
         }
         return out;
     }
-    std::string root;
+    tsupport::TempDir dir_{"brenthaul-find"};
+    std::string root = dir_.path().string();
 };
 
 // Runs a check as an unprivileged user, since root reads every file whatever its mode.

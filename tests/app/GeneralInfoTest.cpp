@@ -3,6 +3,7 @@
 #include "app/GeneralInfo.h"
 #include "gedcom/FormatString.h"
 #include "support/MemCollection.h"
+#include "support/SharedData.h"
 
 #include <fstream>
 
@@ -54,8 +55,8 @@ TEST(GeneralInfoTest, TabStopTexts) {
 }
 
 TEST(GeneralInfoTest, HeaderOfARealFile) {
-    const std::string path = std::string(BRENTHAUL_SHARED_DATA) + "/TGC55C.ged";
-    if (!std::ifstream(path)) GTEST_SKIP() << "sample file absent: " << path;
+    BRENTHAUL_NEED_SHARED("TGC55C.ged");
+    const std::string path = tsupport::sharedFile("TGC55C.ged");
     std::string error;
     auto c = FormatString::OpenCollection(path, error);
     ASSERT_NE(c, nullptr) << error;

@@ -20,20 +20,12 @@
 #include "platform/Hooks.h"
 #include "platform/IniFile.h"
 #include "platform/TempFiles.h"
+#include "support/TestFiles.h"
 
 namespace {
 
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void writeAll(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
-}
+using tsupport::readFile;
+using tsupport::writeFile;
 
 bool exists(const std::string& p) {
     struct stat st{};
@@ -61,8 +53,8 @@ class StartupTest : public ::testing::Test {
 protected:
     // A small real program keeps the copies cheap; our own file serves otherwise.
     static void SetUpTestSuite() {
-        image_ = new std::string(readAll("/bin/true"));
-        if (image_->size() <= kTrailerSize) *image_ = readAll(plat::ownProgramPath());
+        image_ = new std::string(readFile("/bin/true"));
+        if (image_->size() <= kTrailerSize) *image_ = readFile(plat::ownProgramPath());
     }
     static void TearDownTestSuite() {
         delete image_;
@@ -71,9 +63,6 @@ protected:
 
     void SetUp() override {
         ASSERT_GT(image_->size(), kTrailerSize);
-        char tmpl[] = "/tmp/h1-startup-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        root_ = tmpl;
         tmp_ = root_ + "/tmp";
         ASSERT_EQ(::mkdir(tmp_.c_str(), 0700), 0);
         const char* old = std::getenv("TMPDIR");
@@ -97,7 +86,6 @@ protected:
             ::setenv("TMPDIR", oldTmp_.c_str(), 1);
         else
             ::unsetenv("TMPDIR");
-        std::filesystem::remove_all(root_);
     }
 
     TSelfViewTrailer trailerFor() const {
@@ -121,7 +109,7 @@ protected:
             bytes.append(reinterpret_cast<const char*>(rec.data()), rec.size());
         }
         const std::string path = root_ + "/" + name;
-        writeAll(path, bytes);
+        writeFile(path, bytes);
         ::chmod(path.c_str(), 0755);
         return path;
     }
@@ -147,7 +135,9 @@ protected:
     }
 
     static std::string* image_;
-    std::string root_, tmp_, settings_, oldTmp_;
+    tsupport::TempDir rootDir_{"brenthaul-startup"};
+    std::string root_ = rootDir_.path().string();
+    std::string tmp_, settings_, oldTmp_;
     bool hadTmp_ = false;
     std::vector<Message> boxes_;
     std::vector<std::string> shown_;
@@ -176,7 +166,7 @@ TEST_F(StartupTest, ProgramWithTrailerCopiesArchiveThenSavesSettings) {
     const std::string archive = "TBWZ" + pattern(2500, 7);
     const TSelfViewTrailer t = trailerFor();
     const std::string own = program("sender.bin", archive, &t);
-    writeAll(settings_, "[General]\r\nUseLDS=T\r\n");
+    writeFile(settings_, "[General]\r\nUseLDS=T\r\n");
 
     const int rc = ZELT::Run(own, settings_, [&] {
         EXPECT_TRUE(WOptions::GetBool(opt::UseLDS)) << "settings are loaded before the windows";
@@ -184,7 +174,7 @@ TEST_F(StartupTest, ProgramWithTrailerCopiesArchiveThenSavesSettings) {
         TSelfViewTrailer read;
         std::string copy;
         EXPECT_EQ(ZELT::CopySelfViewArchive(own, read, copy), ZELT::ArchiveResult::Ok);
-        EXPECT_EQ(readAll(copy), archive);
+        EXPECT_EQ(readFile(copy), archive);
         EXPECT_EQ(copy.compare(0, tmp_.size() + 4, tmp_ + "/qel"), 0) << copy;
         struct stat st{};
         EXPECT_EQ(::stat(copy.c_str(), &st), 0);
@@ -222,11 +212,11 @@ TEST_F(StartupTest, UnusableTrailersCountAsNoGedcom) {
 
     // Shorter than a trailer, though it ends with the mark.
     cases.push_back({"short", root_ + "/short", ZELT::TrailerCheck::TooShort});
-    writeAll(cases.back().path, std::string(100, 'x') + "\xEF\xBE\xAD\xDE");
+    writeFile(cases.back().path, std::string(100, 'x') + "\xEF\xBE\xAD\xDE");
     cases.push_back({"tiny", root_ + "/tiny", ZELT::TrailerCheck::NoMagic});
-    writeAll(cases.back().path, "\xBE\xAD\xDE");
+    writeFile(cases.back().path, "\xBE\xAD\xDE");
     cases.push_back({"empty", root_ + "/empty", ZELT::TrailerCheck::NoMagic});
-    writeAll(cases.back().path, "");
+    writeFile(cases.back().path, "");
     cases.push_back({"missing", root_ + "/missing", ZELT::TrailerCheck::Unreadable});
     cases.push_back({"folder", tmp_, ZELT::TrailerCheck::Unreadable});
 
@@ -274,7 +264,7 @@ TEST_F(StartupTest, ArchiveMayBeEmptyWhenItStartsAtTheTrailer) {
     TSelfViewTrailer read;
     std::string copy;
     ASSERT_EQ(ZELT::CopySelfViewArchive(own, read, copy), ZELT::ArchiveResult::Ok);
-    EXPECT_EQ(readAll(copy), "");
+    EXPECT_EQ(readFile(copy), "");
     EXPECT_TRUE(Global::DeleteTempFile(copy));
     EXPECT_TRUE(boxes_.empty());
 }
@@ -313,7 +303,7 @@ TEST_F(StartupTest, UnusableTemporaryFolderIsAnIOErrorWithoutLeftovers) {
     const std::string settings = root_ + "/zelt.ini";
     // The temporary folder turns out to be no folder when the archive is copied.
     const std::string notAFolder = root_ + "/not-a-folder";
-    writeAll(notAFolder, "x");
+    writeFile(notAFolder, "x");
     bool reached = false;
     const int rc = ZELT::Run(own, settings, [&] {
         ::setenv("TMPDIR", notAFolder.c_str(), 1);
@@ -335,25 +325,25 @@ TEST_F(StartupTest, UnusableTemporaryFolderIsAnIOErrorWithoutLeftovers) {
 TEST_F(StartupTest, CopyPayloadCopiesExactRangesInChunks) {
     const std::string src = root_ + "/src";
     const std::string data = pattern(3000, 11);
-    writeAll(src, data);
+    writeFile(src, data);
     const int fd = ::open(src.c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
     for (std::uint64_t len : {0u, 1u, 1023u, 1024u, 1025u, 2048u, 2993u}) {
         const std::string dest = root_ + "/dest" + std::to_string(len);
         EXPECT_TRUE(ZELT::CopyPayloadToFile(fd, 7, dest, len)) << len;
-        EXPECT_EQ(readAll(dest), data.substr(7, len)) << len;
+        EXPECT_EQ(readFile(dest), data.substr(7, len)) << len;
     }
     // Overwrites what was there.
     const std::string dest = root_ + "/dest-again";
-    writeAll(dest, std::string(5000, 'z'));
+    writeFile(dest, std::string(5000, 'z'));
     EXPECT_TRUE(ZELT::CopyPayloadToFile(fd, 0, dest, 10));
-    EXPECT_EQ(readAll(dest), data.substr(0, 10));
+    EXPECT_EQ(readFile(dest), data.substr(0, 10));
     ::close(fd);
 }
 
 TEST_F(StartupTest, CopyPayloadFailsOnShortSourceOrFailedWrite) {
     const std::string src = root_ + "/src";
-    writeAll(src, pattern(2000, 5));
+    writeFile(src, pattern(2000, 5));
     const int fd = ::open(src.c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
     // The source ends before the range: failure, and the file it made is gone.
@@ -364,7 +354,7 @@ TEST_F(StartupTest, CopyPayloadFailsOnShortSourceOrFailedWrite) {
     EXPECT_FALSE(exists(fresh));
     // A file the caller made stays for the caller to delete.
     const std::string owned = root_ + "/owned";
-    writeAll(owned, "");
+    writeFile(owned, "");
     EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 1999, owned, 2));
     EXPECT_TRUE(exists(owned));
     // No source, no folder for the destination, a full device.

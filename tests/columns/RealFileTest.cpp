@@ -7,6 +7,7 @@
 #include "columns/ListColumns.h"
 #include "gedcom/GEDCollection.h"
 #include "support/MemCollection.h"
+#include "support/SharedData.h"
 
 #include <gtest/gtest.h>
 
@@ -18,15 +19,10 @@
 
 namespace {
 
-std::string shared(const std::string& name) { return std::string(BRENTHAUL_SHARED_DATA) + "/" + name; }
-
-bool have(const std::string& name) {
-    struct stat st {};
-    return ::stat(shared(name).c_str(), &st) == 0;
-}
+using tsupport::sharedFile;
 
 std::unique_ptr<WGEDCollection> open(const std::string& name) {
-    auto c = std::make_unique<WGEDCollection>(shared(name));
+    auto c = std::make_unique<WGEDCollection>(sharedFile(name));
     EXPECT_TRUE(c->Open()) << name;
     c->AfterOpen();
     return c;
@@ -57,7 +53,7 @@ class RealFiles : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(RealFiles, EveryColumnSortsTheSameTwiceAndInOrder) {
     const std::string name = GetParam();
-    if (!have(name)) GTEST_SKIP() << "sample file absent: " << shared(name);
+    BRENTHAUL_NEED_SHARED(name);
     WDefaultSettings settings;
     auto c = open(name);
     const std::int32_t n = c->GetIndividualCount();
@@ -84,7 +80,7 @@ TEST_P(RealFiles, EveryColumnSortsTheSameTwiceAndInOrder) {
 
 TEST_P(RealFiles, EveryCellOfEveryFamily) {
     const std::string name = GetParam();
-    if (!have(name)) GTEST_SKIP() << "sample file absent: " << shared(name);
+    BRENTHAUL_NEED_SHARED(name);
     WDefaultSettings settings;
     auto c = open(name);
     WListColumns set(c.get(), "List");
@@ -155,7 +151,7 @@ TEST(GedcomCells, SmallFileThroughTheReader) {
 }
 
 TEST(RealFileKeys, Royal92NamesAndFindIndexes) {
-    if (!have("royal92.ged")) GTEST_SKIP() << "sample file absent: " << shared("royal92.ged");
+    BRENTHAUL_NEED_SHARED("royal92.ged");
     WDefaultSettings settings;
     auto c = open("royal92.ged");
     // The four find indexes, each sorted on first use.

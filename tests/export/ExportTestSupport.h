@@ -10,33 +10,12 @@
 #include <unistd.h>
 
 #include "reports/ReportEngine.h"
+#include "support/TestFiles.h"
 
 namespace exporttest {
 
-inline std::string readFile(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-// A private folder removed with the fixture.
-class TempDir {
-public:
-    TempDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "h16exportXXXXXX").string();
-        char* made = mkdtemp(tmpl.data());
-        path_ = made ? made : tmpl;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+using tsupport::readFile;
+using tsupport::TempDir;
 
 inline size_t countOf(const std::string& hay, const std::string& needle) {
     size_t n = 0;

@@ -1,6 +1,7 @@
 // A real report through the filters registered at start-up, the way the print
 // dialog's Save to File goes: find the filter by extension, prepare, export.
-#include "support/MemCollection.h"  // before Qt: its headers use names Qt defines as macros
+#include "support/MemCollection.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,6 @@
 #include "reports/ReportInd.h"
 
 namespace {
-
-std::string slurp(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 std::unique_ptr<TQRExportFilter> filterFor(const std::string& ext, const std::string& file) {
     for (const auto& e : TQRExportFilterLibrary::Instance().Filters())
@@ -38,8 +34,8 @@ TEST(ReportToFiles, IndividualReportReachesEveryRegisteredFormat) {
     form.SetFileName("birch.ged");
     ASSERT_TRUE(form.Prepare());
 
-    const auto dir = std::filesystem::temp_directory_path() / ("brenthaul-export-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    tsupport::TempDir tmp("brenthaul-export");
+    const auto& dir = tmp.path();
     for (const char* ext : {"pdf", "htm", "rtf", "jpg", "bmp", "gif"}) {
         SCOPED_TRACE(ext);
         const std::string file = (dir / (std::string("ann.") + ext)).string();
@@ -51,7 +47,7 @@ TEST(ReportToFiles, IndividualReportReachesEveryRegisteredFormat) {
         const std::string saved = filter->GetSavedFileName();
         filter.reset();
         ASSERT_TRUE(std::filesystem::exists(saved)) << saved;
-        const std::string bytes = slurp(saved);
+        const std::string bytes = tsupport::readFile(saved);
         if (std::string(ext) == "pdf") {
             EXPECT_EQ(bytes.rfind("%PDF-1.3", 0), 0u);
             EXPECT_NE(bytes.find("Birch"), std::string::npos);
@@ -63,7 +59,6 @@ TEST(ReportToFiles, IndividualReportReachesEveryRegisteredFormat) {
             EXPECT_GT(img.width(), 500);
         }
     }
-    std::filesystem::remove_all(dir);
 }
 
 } // namespace

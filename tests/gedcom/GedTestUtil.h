@@ -4,6 +4,7 @@
 #include "gedcom/GEDCollection.h"
 #include "platform/Hooks.h"
 #include "platform/TempFiles.h"
+#include "support/SharedData.h"
 
 #include <gtest/gtest.h>
 
@@ -63,18 +64,10 @@ inline Opened openText(const std::string& text)
     return o;
 }
 
-inline std::string sharedFile(const std::string& name) { return std::string(BRENTHAUL_SHARED_DATA) + "/" + name; }
+using tsupport::haveShared;
+using tsupport::sharedFile;
 
-inline bool haveShared(const std::string& name)
-{
-    struct stat st {};
-    return ::stat(sharedFile(name).c_str(), &st) == 0;
-}
-
-#define GEDTEST_NEED_SHARED(name)                                                                   \
-    do {                                                                                            \
-        if (!gedtest::haveShared(name)) GTEST_SKIP() << "sample file absent: " << gedtest::sharedFile(name); \
-    } while (0)
+#define GEDTEST_NEED_SHARED(name) BRENTHAUL_NEED_SHARED(name)
 
 inline std::unique_ptr<WGEDCollection> openShared(const std::string& name)
 {

@@ -2,6 +2,7 @@
 #include "GedTestUtil.h"
 
 #include "gedcom/FormatString.h"
+#include "support/TestFiles.h"
 
 #include <algorithm>
 #include <map>
@@ -24,8 +25,7 @@ struct Record {
 
 std::vector<Record> naiveRecords(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string all = tsupport::readFile(path);
     std::vector<Record> out;
     std::size_t i = 0;
     while (i < all.size()) {
@@ -356,20 +356,16 @@ TEST(SampleFiles, GeneratedFilesInBothCharacterSets)
 {
     std::string gen = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom";
     struct stat st {};
-    if (::stat(gen.c_str(), &st) != 0) GTEST_SKIP() << "generator not built: " << gen;
-    std::string dir = plat::tempDir();
-    std::string u = dir + "gen_utf8_" + std::to_string(::getpid()) + ".ged";
-    std::string a = dir + "gen_ansel_" + std::to_string(::getpid()) + ".ged";
-    std::string cr = dir + "gen_cr_" + std::to_string(::getpid()) + ".ged";
-    auto slurp = [](const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    };
+    ASSERT_EQ(::stat(gen.c_str(), &st), 0) << "generator not built: " << gen;
+    const tsupport::TempDir dir("brenthaul-gen");
+    const std::string u = dir.file("gen_utf8.ged");
+    const std::string a = dir.file("gen_ansel.ged");
+    const std::string cr = dir.file("gen_cr.ged");
     ASSERT_EQ(std::system((gen + " --quiet --individuals 3000 --seed 7 --out " + u).c_str()), 0);
-    const std::string first = slurp(u);
+    const std::string first = tsupport::readFile(u);
     // The same arguments give the same bytes.
     ASSERT_EQ(std::system((gen + " --quiet --individuals 3000 --seed 7 --out " + u).c_str()), 0);
-    EXPECT_EQ(slurp(u), first);
+    EXPECT_EQ(tsupport::readFile(u), first);
     EXPECT_EQ(first.substr(first.size() - 8), "0 TRLR\r\n");
     ASSERT_EQ(std::system((gen + " --quiet --individuals 3000 --seed 7 --charset ANSEL --eol cr --out " + a).c_str()), 0);
     ASSERT_EQ(std::system((gen + " --quiet --individuals 3000 --seed 7 --eol lf --bom --out " + cr).c_str()), 0);

@@ -9,6 +9,7 @@
 #include "model/Islands.h"
 #include "model/RelCalc.h"
 #include "platform/TempFiles.h"
+#include "support/SharedData.h"
 
 #include <gtest/gtest.h>
 
@@ -180,7 +181,7 @@ TEST(GedcomIslandsRealFiles, AgreeWithAUnionOfFamilies) {
         ++checked;
     }
     if (checked == 0)
-        GTEST_SKIP() << "no sample GEDCOM files in " << BRENTHAUL_SHARED_DATA;
+        BRENTHAUL_NEED_SHARED("royal92.ged");
 }
 
 } // namespace

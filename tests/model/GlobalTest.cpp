@@ -10,6 +10,7 @@
 #include "model/Global.h"
 #include "platform/Hooks.h"
 #include "platform/TempFiles.h"
+#include "support/ScopedTempDir.h"
 
 namespace {
 
@@ -133,12 +134,8 @@ TEST(GlobalUpper, CodePageTable) {
 }
 
 TEST(GlobalTemp, KeptPrivateFilesAndCleanUp) {
-    char dirTemplate[] = "/tmp/h1-global-XXXXXX";
-    ASSERT_NE(::mkdtemp(dirTemplate), nullptr);
-    const std::string dir = std::string(dirTemplate) + "/";
-    const char* old = std::getenv("TMPDIR");
-    const std::string saved = old ? old : "";
-    ::setenv("TMPDIR", dirTemplate, 1);
+    ScopedTempDir tmp;
+    const std::string dir = tmp.dir() + "/";
 
     EXPECT_EQ(Global::GetTempPath(), dir);
     const std::string a = Global::GetTempFileName();
@@ -161,10 +158,4 @@ TEST(GlobalTemp, KeptPrivateFilesAndCleanUp) {
 
     EXPECT_EQ(Global::GetProgressCount(), 0);
     EXPECT_FALSE(Global::GetProgressDone());
-
-    if (old)
-        ::setenv("TMPDIR", saved.c_str(), 1);
-    else
-        ::unsetenv("TMPDIR");
-    ::rmdir(dirTemplate);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/ScopedTempDir.h"
+#include "support/TestFiles.h"
 #include "model/MMF.h"
 #include "model/VersionMMF.h"
 
@@ -26,15 +27,8 @@ std::vector<char> pattern(std::size_t n, unsigned seed) {
     return v;
 }
 
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string readFile(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-}
+using tsupport::readFile;
+using tsupport::writeFile;
 
 bool allZero(const char* p, std::size_t n) {
     for (std::size_t i = 0; i < n; ++i)

@@ -12,20 +12,12 @@
 #include "model/Options.h"
 #include "platform/IniFile.h"
 #include "platform/TempFiles.h"
+#include "support/TestFiles.h"
 
 namespace {
 
-std::string readAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void writeAll(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
+using tsupport::readFile;
+using tsupport::writeFile;
 
 bool exists(const std::string& p) {
     struct stat st{};
@@ -35,25 +27,19 @@ bool exists(const std::string& p) {
 class OptionsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char tmpl[] = "/tmp/h1-options-XXXXXX";
-        ASSERT_NE(::mkdtemp(tmpl), nullptr);
-        dir_ = tmpl;
-        ini_ = dir_ + "/zelt.ini";
         WOptions::Clear();
     }
     void TearDown() override {
         ini2::Close();
         WOptions::Clear();
-        ::unlink(ini_.c_str());
-        ::unlink((ini_ + ".new").c_str());
-        ::rmdir(dir_.c_str());
     }
     void load(const std::string& text) {
-        writeAll(ini_, text);
+        writeFile(ini_, text);
         ini2::Open(ini_);
         WOptions::Load(opt::kEditionThis);
     }
-    std::string dir_, ini_;
+    tsupport::TempDir dir_{"brenthaul-options"};
+    std::string ini_ = dir_.file("zelt.ini");
 };
 
 } // namespace
@@ -90,7 +76,7 @@ TEST_F(OptionsTest, MissingFileGivesDefaultsAndFirstSaveWritesEveryKey) {
     }
     EXPECT_EQ(f.readString("Brenthaul", "NoOpt", "?"), "T");
     EXPECT_FALSE(f.hasKey("BrenthaulLite", "Special"));
-    const std::string text = readAll(ini_);
+    const std::string text = readFile(ini_);
     EXPECT_NE(text.find("[SelfExtract]\r\nName=\r\n"), std::string::npos);
     EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);
 }
@@ -115,7 +101,7 @@ TEST_F(OptionsTest, WindowsWrittenFileReadsRightAndKeepsUnknownLines) {
 
     WOptions::SetInt(opt::FontSize, 12);
     WOptions::Save();
-    const std::string text = readAll(ini_);
+    const std::string text = readFile(ini_);
     const std::size_t comment = text.find("; written by hand\r\n");
     const std::size_t mystery = text.find("Mystery=1\r\n");
     const std::size_t hash = text.find("# another comment\r\n");
@@ -207,10 +193,10 @@ TEST_F(OptionsTest, SettingChangesMemoryUntilSave) {
     ini2::Open(ini_);
     WOptions::Load(opt::kEditionThis);
     WOptions::Save();
-    const std::string saved = readAll(ini_);
+    const std::string saved = readFile(ini_);
     WOptions::SetBool(opt::UseLDS, true);
     WOptions::SetString(opt::Title, "Family \xC9t\xE9");
-    EXPECT_EQ(readAll(ini_), saved);
+    EXPECT_EQ(readFile(ini_), saved);
     EXPECT_EQ(WOptions::GetString(opt::UseLDS), "T");
     WOptions::SetBool(opt::UseLDS, false);
     EXPECT_EQ(WOptions::GetString(opt::UseLDS), "F");

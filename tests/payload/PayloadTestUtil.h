@@ -3,6 +3,7 @@
 // recording message hooks.
 #include "payload/ResCompress.h"
 #include "platform/Hooks.h"
+#include "support/TestFiles.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -15,35 +16,15 @@
 
 namespace ptest {
 
-inline std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using tsupport::readFile;
+using tsupport::writeFile;
+using ScratchDir = tsupport::TempDir;
 
 inline void writeFile(const std::string& path, const void* data, std::size_t n) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(static_cast<const char*>(data), std::streamsize(n));
 }
 inline void writeFile(const std::string& path, const std::vector<std::uint8_t>& v) { writeFile(path, v.data(), v.size()); }
-inline void writeFile(const std::string& path, const std::string& s) { writeFile(path, s.data(), s.size()); }
-
-// A fresh folder, removed with its contents at the end of the test.
-class ScratchDir {
-public:
-    ScratchDir() {
-        std::string templ = (std::filesystem::temp_directory_path() / "brenthaul-payload-XXXXXX").string();
-        path_ = mkdtemp(templ.data());
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
 
 // Records what the expander shows and how often it lets messages through.
 struct RecordingHooks {

@@ -5,21 +5,15 @@
 #include <sstream>
 
 #include "platform/IniFile.h"
-#include "platform/TempFiles.h"
+#include "support/TestFiles.h"
 
 namespace {
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+using tsupport::readFile;
 
 struct IniFileTest : ::testing::Test {
-    std::string path;
-    void SetUp() override { path = plat::tempDir() + "initest-" + std::to_string(::getpid()) + ".ini"; }
-    void TearDown() override { std::remove(path.c_str()); }
+    tsupport::TempDir dir{"brenthaul-ini"};
+    std::string path = dir.file("test.ini");
     void write(const std::string& text) {
         std::ofstream out(path, std::ios::binary);
         out << text;
@@ -35,7 +29,7 @@ TEST_F(IniFileTest, ReadsWindowsFileCaseInsensitivelyAndKeepsUnknownLines) {
     ASSERT_TRUE(ini.writeString("General", "UseLDS", "F"));
     ASSERT_TRUE(ini.writeString("General", "NewKey", "v"));
     ASSERT_TRUE(ini.writeString("Fresh", "K", "1"));
-    const std::string text = slurp(path);
+    const std::string text = readFile(path);
     EXPECT_NE(text.find("; written elsewhere\r\n"), std::string::npos);
     EXPECT_NE(text.find("useLDS=F\r\n"), std::string::npos);   // spelling kept
     EXPECT_NE(text.find("NewKey=v\r\n\r\n[Other]"), std::string::npos);
@@ -60,7 +54,7 @@ TEST_F(IniFileTest, MissingFileReadsDefaultsAndFirstWriteCreatesIt) {
     plat::IniFile ini(path);
     EXPECT_EQ(ini.readString("General", "K", "d"), "d");
     ASSERT_TRUE(ini.writeInteger("General", "K", 5));
-    EXPECT_EQ(slurp(path), "[General]\r\nK=5\r\n");
+    EXPECT_EQ(readFile(path), "[General]\r\nK=5\r\n");
 }
 
 } // namespace

@@ -5,10 +5,10 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <system_error>
 #include <string>
 #include <vector>
+
+#include "support/TestFiles.h"
 
 class ScopedTempDir {
 public:
@@ -18,14 +18,9 @@ public:
             m_hadOld = true;
             m_old = old;
         }
-        char templ[] = "/tmp/brenthaul-mmftest-XXXXXX";
-        char* d = mkdtemp(templ);
-        if (d) m_dir = d;
         setenv("TMPDIR", m_dir.c_str(), 1);
     }
     ~ScopedTempDir() {
-        std::error_code ec;
-        if (!m_dir.empty()) std::filesystem::remove_all(m_dir, ec);
         if (m_hadOld)
             setenv("TMPDIR", m_old.c_str(), 1);
         else
@@ -52,7 +47,8 @@ public:
     }
 
 private:
-    std::string m_dir;
+    tsupport::TempDir m_tmp{"brenthaul-tmpdir"};
+    std::string m_dir = m_tmp.path().string();
     std::string m_old;
     bool m_hadOld = false;
 };

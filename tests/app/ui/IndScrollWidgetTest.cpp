@@ -1,5 +1,4 @@
 // The navigation panel as a widget: what the user's clicks and scrolls do.
-// The in-memory collection header comes before Qt: Qt defines "slots" as a macro.
 #include "support/MemCollection.h"
 
 #include <gtest/gtest.h>

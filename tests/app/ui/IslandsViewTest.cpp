@@ -1,4 +1,4 @@
-#include "support/MemCollection.h"  // before Qt: its headers use names Qt defines as macros
+#include "support/MemCollection.h"
 
 #include <gtest/gtest.h>
 

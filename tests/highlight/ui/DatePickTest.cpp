@@ -1,4 +1,3 @@
-// The in-memory collection header comes before Qt: Qt defines "slots" as a macro.
 #include "support/MemCollection.h"
 
 #include <gtest/gtest.h>

@@ -118,9 +118,6 @@ TEST(HLGuiMan, ReadBackRowsAndDeferredModes) {
     man.ApplyClick();
     EXPECT_EQ(change.count(), 2);
     EXPECT_FALSE(man.HasPendingApply());
-
-    man.show();
-    man.grab().save(QString(BRENTHAUL_BINARY_DIR) + "/hlguiman.png");
 }
 
 TEST(HLOptions, EditorDefaultsAndTexts) {
@@ -194,8 +191,6 @@ TEST(FindDialogs, QuickFindSteppingAndSpouseList) {
     EXPECT_TRUE(q.butMother->isEnabled());
     q.butMotherClick();
     EXPECT_EQ(q.GetSelected(), w);
-    q.show();
-    q.grab().save(QString(BRENTHAUL_BINARY_DIR) + "/quickfind.png");
 }
 
 TEST(FindDialogs, FindDialogModesSearchAndOK) {
@@ -232,7 +227,6 @@ TEST(FindDialogs, FindDialogModesSearchAndOK) {
     d.edSearch->setText("99");
     EXPECT_EQ(d.GridRow(), 4);
     d.show();
-    d.grab().save(QString(BRENTHAUL_BINARY_DIR) + "/finddlg.png");
     d.butOKClick();
     EXPECT_EQ(d.GetSelected(), 4);
     EXPECT_EQ(d.result(), QDialog::Accepted);

@@ -2,6 +2,7 @@
 #include "reports/ReportFamily.h"
 #include "reports/ReportInd.h"
 #include "reports/ReportInfo.h"
+#include "reports/ui/QRPrintDevices.h"
 #include "reports/ui/QRRenderer.h"
 #include "support/MemCollection.h"
 
@@ -54,7 +55,6 @@ TEST_F(Fixture, IndividualReportPageLooksRight) {
     const QImage img = QRPageImage(*f.QRPrinter()->Page(1));
     ASSERT_EQ(img.width(), 816);
     ASSERT_EQ(img.height(), 1056);
-    img.save(QString(BRENTHAUL_BINARY_DIR) + "/report-individual.png");
     // Title centred in the header: ink in the middle, none at the far left.
     EXPECT_GT(darkPixels(img, 300, 56, 216, 24), 50);
     EXPECT_EQ(darkPixels(img, 0, 0, 48, 1056), 0) << "nothing in the left margin";
@@ -76,7 +76,6 @@ TEST_F(Fixture, PrintedPageImagesScale) {
     f.SetCouple(wife, fam);
     ASSERT_TRUE(f.Prepare());
     const QImage img = QRPageImage(*f.QRPrinter()->Page(1));
-    img.save(QString(BRENTHAUL_BINARY_DIR) + "/report-family.png");
     const QImage big = QRPageImage(*f.QRPrinter()->Page(1), 192);
     EXPECT_EQ(big.width(), 1632);
     // Roughly four times the ink at twice the resolution.
@@ -89,7 +88,12 @@ TEST_F(Fixture, PrintedPageImagesScale) {
     info.SetTitle("General File Information");
     info.SetCollection(&c);
     ASSERT_TRUE(info.Prepare());
-    QRPageImage(*info.QRPrinter()->Page(1)).save(QString(BRENTHAUL_BINARY_DIR) + "/report-info.png");
+    // Title centred at the top, three short tables, then blank page down to the footer.
+    const QImage page = QRPageImage(*info.QRPrinter()->Page(1));
+    EXPECT_GT(darkPixels(page, 300, 56, 216, 24), 50);
+    EXPECT_EQ(darkPixels(page, 0, 0, 48, 1056), 0);
+    EXPECT_GT(darkPixels(page, 48, 100, 720, 400), 1000);
+    EXPECT_EQ(darkPixels(page, 0, 520, 816, 440), 0);
 }
 
 TEST_F(Fixture, PrintsEveryPageToThePrinter) {

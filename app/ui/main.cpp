@@ -7,7 +7,7 @@
 #include "app/ui/Splash.h"
 #include "export/PsQRExportSettings.h"
 #include "highlight/HLRegister.h"
-#include "reports/ui/QRRenderer.h"
+#include "reports/ui/QRPrintDevices.h"
 #include "model/Options.h"
 #include "model/ui/WaitDlg.h"
 #include "platform/Hooks.h"
