@@ -55,6 +55,21 @@ long long toEmu(Extended widthPixels, Extended horzFactor) {
     return static_cast<long long>(std::nearbyint(widthPixels / horzFactor * 3600));
 }
 
+std::string htmlEscape(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
 std::string replaceAll(std::string text, const std::string& what, const std::string& with) {
     if (what.empty())
         return text;

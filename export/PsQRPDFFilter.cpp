@@ -285,6 +285,12 @@ void TPsQRPDFFilter::WriteText(const TPsTextRecord& Record, std::string& Text) {
         Extended w = std::max<Extended>(Extended(Record.Font.Size) / 20, 1);
         Text += kCRLF + colour + " RG" + kCRLF + line(w, y + h / 5 - h + 1);
     }
+    if (Record.Clipped) {
+        // The text stays in its control's box, as the preview shows it.
+        const TPsRect& c = Record.Clip;
+        Text = std::string("q") + kCRLF + FormatNumber(c.Left) + " " + FormatNumber(c.Top - c.Height - 2) + " " +
+               FormatNumber(c.Width) + " " + FormatNumber(c.Height + 4) + " re W n" + kCRLF + Text + kCRLF + "Q";
+    }
     if (FInControl)
         FLines.push_back(Text);
     else

@@ -141,8 +141,11 @@ void paintText(QPainter& g, const TQRPageItem& it) {
     else if (it.Alignment == taCenter)
         x -= w / 2;
     g.save();
-    // Text stays inside its control horizontally, as printed labels do.
-    g.setClipRect(QRectF(it.Left, it.Top - 2, std::max(it.Width, 1.0), it.Height + 4));
+    // The engine has cut the text between characters to fit its control;
+    // the clip keeps a text the screen font draws wider inside the same box
+    // every export clips to.
+    const double slack = QRClipSlack(it.Font);
+    g.setClipRect(QRectF(it.Left - slack, it.Top - 2, std::max(it.Width, 1.0) + 2 * slack, it.Height + 4));
     g.drawText(QPointF(x, it.Y + fm.ascent()), text);
     g.restore();
 }

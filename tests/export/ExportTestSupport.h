@@ -9,9 +9,22 @@
 #include <string>
 #include <unistd.h>
 
+#include <QGuiApplication>
+
 #include "reports/ReportEngine.h"
 
 namespace exporttest {
+
+// Painting text needs the GUI application; made once for the program.
+inline void ensureGuiApp() {
+    if (QGuiApplication::instance())
+        return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "test_export";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);
+}
 
 inline std::string readFile(const std::filesystem::path& p) {
     std::ifstream in(p, std::ios::binary);

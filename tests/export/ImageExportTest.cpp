@@ -17,17 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Painting text needs the GUI application; made once for the program.
-void ensureGuiApp() {
-    if (QGuiApplication::instance())
-        return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "test_export";
-    static char* argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv);
-}
-
 bool canRead(const char* format) { return QImageReader::supportedImageFormats().contains(format); }
 
 class ImageExport : public ::testing::Test {

@@ -257,7 +257,8 @@ TEST(ReportEngine, ExportCallOrderAndDocumentHooks) {
     off->Caption = "off";
     off->Enabled = false;
     TQRBand* b2 = r.AddBand(rbDetail);
-    b2->Height = 1000;  // forces a second page
+    b2->Height = 100;
+    b2->ForceNewPage = true;
     RecordingFilter plain("out.x");
     r.ExportToFilter(&plain);
     EXPECT_FALSE(plain.Active);
