@@ -136,11 +136,15 @@ private:
 
 std::string encodeBmp(const QImage& image) {
     const bool mono = image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB;
-    const QImage img = mono ? image.convertToFormat(QImage::Format_Mono) : image.convertToFormat(QImage::Format_RGB888);
+    const bool indexed = image.format() == QImage::Format_Indexed8;
+    const QImage img = mono      ? image.convertToFormat(QImage::Format_Mono)
+                       : indexed ? image
+                                 : image.convertToFormat(QImage::Format_RGB888);
     const int w = img.width(), h = img.height();
-    const int bpp = mono ? 1 : 24;
+    const int bpp = mono ? 1 : indexed ? 8 : 24;
+    const std::uint32_t colours = mono ? 2 : indexed ? std::uint32_t(img.colorCount()) : 0;
     const std::uint32_t rowBytes = ((std::uint32_t(w) * bpp + 31) / 32) * 4;
-    const std::uint32_t paletteBytes = mono ? 8 : 0;
+    const std::uint32_t paletteBytes = colours * 4;
     const std::uint32_t offset = 14 + 40 + paletteBytes;
     const std::uint32_t imageBytes = rowBytes * std::uint32_t(h);
     std::string s;
@@ -159,22 +163,20 @@ std::string encodeBmp(const QImage& image) {
     const std::uint32_t dpm = std::uint32_t(std::max(0, img.dotsPerMeterX()));
     put32(s, dpm);
     put32(s, std::uint32_t(std::max(0, img.dotsPerMeterY())));
-    put32(s, mono ? 2 : 0);
+    put32(s, colours);
     put32(s, 0);
-    if (mono) {
-        for (int i = 0; i < 2; ++i) {
-            const QRgb c = img.color(i);
-            s += char(qBlue(c));
-            s += char(qGreen(c));
-            s += char(qRed(c));
-            s += char(0);
-        }
+    for (std::uint32_t i = 0; i < colours; ++i) {
+        const QRgb c = img.color(int(i));
+        s += char(qBlue(c));
+        s += char(qGreen(c));
+        s += char(qRed(c));
+        s += char(0);
     }
     for (int y = h - 1; y >= 0; --y) {
         const uchar* line = img.constScanLine(y);
         std::string row;
-        if (mono) {
-            row.assign(reinterpret_cast<const char*>(line), size_t((w + 7) / 8));
+        if (mono || indexed) {
+            row.assign(reinterpret_cast<const char*>(line), size_t((w * bpp + 7) / 8));
         } else {
             row.resize(size_t(w) * 3);
             for (int x = 0; x < w; ++x) {
@@ -187,6 +189,32 @@ std::string encodeBmp(const QImage& image) {
         s += row;
     }
     return s;
+}
+
+QImage toPixelFormat(const QImage& page, TPixelFormat format) {
+    switch (format) {
+    case TPixelFormat::pf1bit:
+        return page.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    case TPixelFormat::pf4bit: {
+        // The 16 colours of the desktop's 4-bit palette.
+        QList<QRgb> table;
+        for (QRgb c : {0x000000u, 0x800000u, 0x008000u, 0x808000u, 0x000080u, 0x800080u, 0x008080u, 0xC0C0C0u,
+                       0x808080u, 0xFF0000u, 0x00FF00u, 0xFFFF00u, 0x0000FFu, 0xFF00FFu, 0x00FFFFu, 0xFFFFFFu})
+            table.push_back(0xFF000000u | c);
+        return page.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither);
+    }
+    case TPixelFormat::pf8bit:
+        return page.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    case TPixelFormat::pf15bit:
+        return page.convertToFormat(QImage::Format_RGB555);
+    case TPixelFormat::pf16bit:
+        return page.convertToFormat(QImage::Format_RGB16);
+    case TPixelFormat::pf24bit:
+        return page.convertToFormat(QImage::Format_RGB888);
+    case TPixelFormat::pf32bit:
+        return page.convertToFormat(QImage::Format_RGB32);
+    }
+    return page;
 }
 
 std::string encodeGif(const QImage& image) {
@@ -292,7 +320,7 @@ void TPsQRImageFilter::StartPageFile() {
 void TPsQRImageFilter::EndPage() {
     const TQRPreparedPage* page = PageNumber > 0 && Report && PageSource ? PageSource->Page(PageNumber) : nullptr;
     if (page) {
-        QImage bitmap = QRPageImage(*page);
+        QImage bitmap = toPixelFormat(QRPageImage(*page), PagePixelFormat());
         if (PageMonochrome())
             bitmap = bitmap.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
         SavePage(bitmap);
@@ -322,6 +350,9 @@ void TPsQRImageFilter::WritePageFile(const std::string& data) {
 // ---------------------------------------------------------------- formats
 
 bool TPsQRJPEGFilter::PageMonochrome() const { return PsQRExportSettings().JPEG.Monochrome; }
+TPixelFormat TPsQRJPEGFilter::PagePixelFormat() const { return PsQRExportSettings().JPEG.PixelFormat; }
+TPixelFormat TPsQRBMPFilter::PagePixelFormat() const { return PsQRExportSettings().BMP.PixelFormat; }
+TPixelFormat TPsQRGIFFilter::PagePixelFormat() const { return PsQRExportSettings().GIF.PixelFormat; }
 bool TPsQRBMPFilter::PageMonochrome() const { return PsQRExportSettings().BMP.Monochrome; }
 bool TPsQRGIFFilter::PageMonochrome() const { return PsQRExportSettings().GIF.Monochrome; }
 

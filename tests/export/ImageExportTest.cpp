@@ -34,6 +34,7 @@ protected:
         TPsQRExportSettings& s = PsQRExportSettings();
         s.OnCreateBitmap = nullptr;
         s.BMP.Monochrome = false;
+        s.BMP.PixelFormat = s.JPEG.PixelFormat = TPixelFormat::pf24bit;
         plat::resetHooks();
     }
     template <class F>
@@ -88,6 +89,33 @@ TEST_F(ImageExport, BitmapsMatchTheRenderedPage) {
         for (int x = 0; x < 816 && !black; ++x)
             black = rgb.pixel(x, y) == qRgb(0, 0, 0);
     EXPECT_TRUE(black);
+}
+
+TEST_F(ImageExport, PixelFormatSetsTheBitsAndColoursOfThePage) {
+    auto* box = r.detail->Add<TPsQRShape>();
+    box->Left = 300;
+    box->Width = 100;
+    box->Height = 100;
+    box->Brush.Color = plat::rgb(255, 255, 0);
+    const std::pair<TPixelFormat, char> bits[] = {
+        {TPixelFormat::pf1bit, 1}, {TPixelFormat::pf8bit, 8}, {TPixelFormat::pf24bit, 24}};
+    for (auto [format, bpp] : bits) {
+        PsQRExportSettings().BMP.PixelFormat = format;
+        run<TPsQRBMPFilter>("Px.bmp");
+        const std::string data = readFile(dir.path() / "Px0001.bmp");
+        ASSERT_GT(data.size(), 30u);
+        EXPECT_EQ(data[28], bpp);
+        QImage img(QString::fromStdString((dir.path() / "Px0001.bmp").string()), "BMP");
+        ASSERT_EQ(img.size(), QSize(816, 1056)) << int(bpp);
+        // The yellow box keeps its colour unless one bit a pixel cannot hold it.
+        const QRgb inBox = img.pixel(48 + 350, 48 + 50);
+        EXPECT_EQ(qBlue(inBox) < 64, bpp != 1) << int(bpp);
+    }
+    PsQRExportSettings().JPEG.PixelFormat = TPixelFormat::pf1bit;
+    run<TPsQRJPEGFilter>("Px.jpg");
+    QImage jpeg(QString::fromStdString((dir.path() / "Px0001.jpg").string()), "JPG");
+    ASSERT_FALSE(jpeg.isNull());
+    EXPECT_GT(qBlue(jpeg.pixel(48 + 350, 48 + 50)), 192);
 }
 
 TEST_F(ImageExport, GifIsRealGifData) {

@@ -17,6 +17,7 @@
 #include "model/ui/IndInfoPanel.h"
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
+#include "support/TestOutput.h"
 
 namespace {
 
@@ -166,7 +167,7 @@ TEST_F(FamilyView, RealFileLooksRight) {
     EXPECT_EQ(v.Group().Children.size(), 9u);
     EXPECT_FALSE(v.MarriageInfoLabel()->text().isEmpty());
     const QImage img = v.grab().toImage();
-    EXPECT_TRUE(img.save(QString(BRENTHAUL_BINARY_DIR) + "/family-view.png"));
+    EXPECT_TRUE(img.save(testOutputPath("family-view.png")));
 
     // Someone with several families.
     for (std::int32_t i = 1; i <= g.GetIndividualCount(); ++i)
@@ -174,7 +175,7 @@ TEST_F(FamilyView, RealFileLooksRight) {
             v.Fill(i);
             EXPECT_EQ(v.MultipleMarriagesLabel()->text(), "(1 of " + QString::number(g.LinkSpouseFamilyCount(i)) + ")");
             v.butFGMarriagesClick();
-            v.grab().save(QString(BRENTHAUL_BINARY_DIR) + "/family-view-2.png");
+            v.grab().save(testOutputPath("family-view-2.png"));
             break;
         }
     EXPECT_TRUE(messages.empty());

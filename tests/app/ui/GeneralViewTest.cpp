@@ -12,6 +12,7 @@
 #include "app/ui/GeneralView.h"
 #include "gedcom/FormatString.h"
 #include "model/StrFunc.h"
+#include "support/TestOutput.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ TEST(GeneralViewTest, RealFilePicture) {
     EXPECT_EQ(v.HeaderGrid()->rowCount(), int(c->GetFileInfo().size()));
     v.show();
     QTest::qWait(20);
-    EXPECT_TRUE(v.grab().save(QString(BRENTHAUL_BINARY_DIR) + "/general-view.png"));
+    EXPECT_TRUE(v.grab().save(testOutputPath("general-view.png")));
 }
 
 } // namespace

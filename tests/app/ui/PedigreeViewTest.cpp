@@ -15,6 +15,7 @@
 #include "model/Options.h"
 #include "model/ui/IndInfoPanel.h"
 #include "platform/ui/QtText.h"
+#include "support/TestOutput.h"
 
 namespace {
 
@@ -128,5 +129,5 @@ TEST_F(PedigreeView, RealFileLooksRight) {
     int filled = 0;
     for (int k = 16; k <= kPedBoxes; ++k) filled += v.Box(k)->IndividualNumber != 0;
     EXPECT_GT(filled, 0);
-    EXPECT_TRUE(v.grab().toImage().save(QString(BRENTHAUL_BINARY_DIR) + "/pedigree-view.png"));
+    EXPECT_TRUE(v.grab().toImage().save(testOutputPath("pedigree-view.png")));
 }

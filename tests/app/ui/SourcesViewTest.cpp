@@ -14,6 +14,7 @@
 #include "app/ui/ViewGrid.h"
 #include "gedcom/FormatString.h"
 #include "model/Options.h"
+#include "support/TestOutput.h"
 
 namespace {
 
@@ -121,7 +122,7 @@ TEST_F(SourcesViewTest, RealFileRawRecordAndPicture) {
     v.SrcGridMouseDown(4);
     v.show();
     QTest::qWait(20);
-    const QString png = QString(BRENTHAUL_BINARY_DIR) + "/sources-view.png";
+    const QString png = testOutputPath("sources-view.png");
     EXPECT_TRUE(v.grab().save(png));
     v.SetShowRaw(true);
     EXPECT_TRUE(v.RawMemo()->toPlainText().startsWith("0 @"));

@@ -22,6 +22,7 @@
 #include "highlight/ui/SelectionButton.h"
 #include "highlight/ui/dlgQuickFind.h"
 #include "platform/ui/QtText.h"
+#include "support/TestOutput.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ TEST(HLGuiMan, ReadBackRowsAndDeferredModes) {
     EXPECT_FALSE(man.HasPendingApply());
 
     man.show();
-    man.grab().save(QString(BRENTHAUL_BINARY_DIR) + "/hlguiman.png");
+    man.grab().save(testOutputPath("hlguiman.png"));
 }
 
 TEST(HLOptions, EditorDefaultsAndTexts) {
@@ -195,7 +196,7 @@ TEST(FindDialogs, QuickFindSteppingAndSpouseList) {
     q.butMotherClick();
     EXPECT_EQ(q.GetSelected(), w);
     q.show();
-    q.grab().save(QString(BRENTHAUL_BINARY_DIR) + "/quickfind.png");
+    q.grab().save(testOutputPath("quickfind.png"));
 }
 
 TEST(FindDialogs, FindDialogModesSearchAndOK) {
@@ -232,7 +233,7 @@ TEST(FindDialogs, FindDialogModesSearchAndOK) {
     d.edSearch->setText("99");
     EXPECT_EQ(d.GridRow(), 4);
     d.show();
-    d.grab().save(QString(BRENTHAUL_BINARY_DIR) + "/finddlg.png");
+    d.grab().save(testOutputPath("finddlg.png"));
     d.butOKClick();
     EXPECT_EQ(d.GetSelected(), 4);
     EXPECT_EQ(d.result(), QDialog::Accepted);

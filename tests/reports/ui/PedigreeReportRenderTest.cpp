@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include "support/TestOutput.h"
 
 namespace {
 
@@ -28,7 +29,7 @@ QImage render(TQuickRep& r, const char* name) {
     if (!page)
         return {};
     QImage img = QRPageImage(*page);
-    img.save(QString(BRENTHAUL_BINARY_DIR) + "/" + name + ".png");
+    img.save(testOutputPath((std::string(name) + ".png").c_str()));
     return img;
 }
 

@@ -71,6 +71,7 @@ class RealFileExport : public ::testing::TestWithParam<const char*> {
 protected:
     void SetUp() override {
         QRInstallQtMetrics();
+        visible = PsQRExportSettings().VisibleFilters();
         PsQRExportSettings().SetVisibleFilters(TPsQRVisibleFilters::all());
         WOptions::SetBool(opt::IndNotes, true);
         WOptions::SetBool(opt::ViewSaved, false);
@@ -85,7 +86,9 @@ protected:
     void TearDown() override {
         plat::resetHooks();
         QRResetMetrics();
+        PsQRExportSettings().SetVisibleFilters(visible);
     }
+    TPsQRVisibleFilters visible;
     WDefaultSettings settings;
     WFixedToday today{2024, 3, 5};
     std::unique_ptr<WGEDCollection> c;

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
+#include "support/TestOutput.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ TEST_F(Fixture, IndividualReportPageLooksRight) {
     const QImage img = QRPageImage(*f.QRPrinter()->Page(1));
     ASSERT_EQ(img.width(), 816);
     ASSERT_EQ(img.height(), 1056);
-    img.save(QString(BRENTHAUL_BINARY_DIR) + "/report-individual.png");
+    img.save(testOutputPath("report-individual.png"));
     // Title centred in the header: ink in the middle, none at the far left.
     EXPECT_GT(darkPixels(img, 300, 56, 216, 24), 50);
     EXPECT_EQ(darkPixels(img, 0, 0, 48, 1056), 0) << "nothing in the left margin";
@@ -76,7 +77,7 @@ TEST_F(Fixture, PrintedPageImagesScale) {
     f.SetCouple(wife, fam);
     ASSERT_TRUE(f.Prepare());
     const QImage img = QRPageImage(*f.QRPrinter()->Page(1));
-    img.save(QString(BRENTHAUL_BINARY_DIR) + "/report-family.png");
+    img.save(testOutputPath("report-family.png"));
     const QImage big = QRPageImage(*f.QRPrinter()->Page(1), 192);
     EXPECT_EQ(big.width(), 1632);
     // Roughly four times the ink at twice the resolution.
@@ -89,7 +90,7 @@ TEST_F(Fixture, PrintedPageImagesScale) {
     info.SetTitle("General File Information");
     info.SetCollection(&c);
     ASSERT_TRUE(info.Prepare());
-    QRPageImage(*info.QRPrinter()->Page(1)).save(QString(BRENTHAUL_BINARY_DIR) + "/report-info.png");
+    QRPageImage(*info.QRPrinter()->Page(1)).save(testOutputPath("report-info.png"));
 }
 
 TEST_F(Fixture, PrintsEveryPageToThePrinter) {
@@ -101,7 +102,7 @@ TEST_F(Fixture, PrintsEveryPageToThePrinter) {
         c.Family(fam).Child(c.AddPerson("Extra /Smith/", 'M'));
     ASSERT_TRUE(f.Prepare());
     ASSERT_GE(f.QRPrinter()->PageCount(), 2);
-    const QString path = QString(BRENTHAUL_BINARY_DIR) + "/report-print.pdf";
+    const QString path = testOutputPath("report-print.pdf");
     QFile::remove(path);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
