@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "export/ExportText.h"
+#include "export/PsQRControls.h"
 #include "platform/ui/QtText.h"
 
 const char* const kCRLF = "\r\n";
@@ -207,6 +208,28 @@ void TPsQRDocumentFilter::AddGraphic(TQRPrintable* Control, const QImage& Graphi
     FBandText += text + kCRLF;
     if (Control && IsLastOfBand(Control))
         WriteBandOf(Control->Parent());
+}
+
+void TPsQRDocumentFilter::AddImageControl(TQRPrintable* Control, double OffsetX, bool /*Unfinished*/,
+                                          double OffsetY) {
+    if (!Control)
+        return;
+    if (!FBandOpen)
+        BeginBand();
+    const TPsRect r{Control->SizeLeft() + OffsetX, Control->SizeTop() + OffsetY, Control->SizeWidth(),
+                    Control->SizeHeight()};
+    std::string text;
+    WriteImage(Control, nullptr, text, false, ConvertRect(r));
+    FBandText += text + kCRLF;
+    if (IsLastOfBand(Control))
+        WriteBandOf(Control->Parent());
+}
+
+QImage TPsQRDocumentFilter::PictureOf(const TQRPrintable* control, const QImage* graphic) {
+    if (graphic)
+        return *graphic;
+    const auto* image = dynamic_cast<const TPsQRImage*>(control);
+    return image ? image->Draw() : QImage();
 }
 
 void TPsQRDocumentFilter::WriteShapeImage(TQRShape*, const TPsRect&, std::string&) {}

@@ -76,6 +76,8 @@ public:
     // A picture drawn by a control; X, Y in 0.1 mm.
     virtual void AddGraphic(TQRPrintable* Control, const QImage& Graphic, bool Unfinished, bool Handled, double X,
                             double Y);
+    // An image control: its own rectangle, drawn by the writer.
+    virtual void AddImageControl(TQRPrintable* Control, double OffsetX, bool Unfinished, double OffsetY);
 
     // Writer operations, in the order the writers override them.
     virtual void WriteShapeImage(TQRShape* Control, const TPsRect& Rect, std::string& Text);
@@ -101,6 +103,9 @@ public:
                      bool handled);
     // A shape drawn as a picture of its own size over its band's colour.
     static QImage DrawShapeImage(const TQRShape& shape);
+    // The picture a writer places: the graphic handed over, or the image
+    // control drawn when there is none.
+    static QImage PictureOf(const TQRPrintable* control, const QImage* graphic);
 
     std::int32_t PageCount() const { return FPageCount; }
     const std::string& ReportTitle() const { return FReportTitle; }

@@ -288,9 +288,9 @@ void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QI
 
 void TPsQRHTMLFilter::WriteImage(TQRPrintable* Control, const QImage* Graphic, std::string& Text, bool Handled,
                                  const TPsRect& Rect) {
-    if (!PsQRExportSettings().HTML.ExportImages || !Graphic)
+    if (!PsQRExportSettings().HTML.ExportImages)
         return;
-    PlacePicture(Control, [Graphic] { return *Graphic; }, Handled, Rect, Text);
+    PlacePicture(Control, [Control, Graphic] { return PictureOf(Control, Graphic); }, Handled, Rect, Text);
 }
 
 void TPsQRHTMLFilter::WriteShapeImage(TQRShape* Control, const TPsRect& Rect, std::string& Text) {

@@ -364,9 +364,9 @@ void TPsQRPDFFilter::PlacePicture(TQRPrintable* Control, const std::function<QIm
 
 void TPsQRPDFFilter::WriteImage(TQRPrintable* Control, const QImage* Graphic, std::string& Text, bool Handled,
                                 const TPsRect& Rect) {
-    if (!PsQRExportSettings().PDF.ExportImages || !Graphic)
+    if (!PsQRExportSettings().PDF.ExportImages)
         return;
-    PlacePicture(Control, [Graphic] { return *Graphic; }, Handled, Rect, Text);
+    PlacePicture(Control, [Control, Graphic] { return PictureOf(Control, Graphic); }, Handled, Rect, Text);
 }
 
 void TPsQRPDFFilter::WriteShapeImage(TQRShape* Control, const TPsRect& Rect, std::string& Text) {

@@ -22,6 +22,7 @@
 // header (the report forms place these).
 #include "platform/Colour.h"
 
+#include <cstdint>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -109,6 +110,13 @@ enum class TQRItemKind {
     Frame,   // the sides of Frame drawn on the rectangle's edges
     Text,    // one line of text, clipped to the rectangle
     Shape,   // a shape of type Shape with Pen and Brush in the rectangle
+    Picture, // Picture stretched over the rectangle
+};
+
+// A picture on a page: 32-bit pixels 0xAARRGGBB, row by row.
+struct TQRBitmap {
+    int Width = 0, Height = 0;
+    std::vector<std::uint32_t> Pixels;
 };
 
 struct TQRPageItem {
@@ -126,6 +134,8 @@ struct TQRPageItem {
     TQRShapeType Shape = qrsRectangle;
     TQRPen Pen;
     TQRBrush Brush;
+    // Picture
+    std::shared_ptr<const TQRBitmap> Picture;
 };
 
 struct TQRPreparedPage {

@@ -167,6 +167,13 @@ void QRPaintPage(QPainter& g, const TQRPreparedPage& page) {
         case TQRItemKind::Shape:
             paintShape(g, it);
             break;
+        case TQRItemKind::Picture:
+            if (it.Picture && it.Picture->Width > 0 && it.Picture->Height > 0) {
+                const QImage img(reinterpret_cast<const uchar*>(it.Picture->Pixels.data()), it.Picture->Width,
+                                 it.Picture->Height, QImage::Format_RGB32);
+                g.drawImage(QRectF(it.Left, it.Top, it.Width, it.Height), img);
+            }
+            break;
         case TQRItemKind::Text:
             if (it.Color != plat::kWhite)
                 g.fillRect(QRectF(it.Left, it.Top, it.Width, it.Height), toQColor(it.Color));
