@@ -344,14 +344,14 @@ void TQRCustomLabel::Print(double OffsetX, double OffsetY) {
         it.Alignment = Alignment;
         // Text stays inside its box in every output, cut between characters.
         it.Text = AutoSize ? lines[i] : QRFitText(lines[i], w, Font, Alignment);
-        it.X = Alignment == taRightJustify ? x + w : Alignment == taCenter ? x + w / 2 : x;
-        it.Y = it.Top;
         if (!Transparent)
             it.Color = Color;
         if (filter && Enabled)
-            filter->TextOut(PxToMM10(it.X), PxToMM10(it.Y), Font, Transparent ? plat::kWhite : Color, Alignment,
+            filter->TextOut(PxToMM10(it.X()), PxToMM10(it.Y()), Font, Transparent ? plat::kWhite : Color, Alignment,
                             it.Text);
-        AddItem(std::move(it));
+        // An empty line draws nothing its control's background has not.
+        if (!it.Text.empty())
+            AddItem(std::move(it));
     }
     PrintFrame(x, y, w, h);
     FNextLine = first + count;

@@ -105,7 +105,7 @@ std::string QRFitText(const std::string& text, double width, const TQRFont& font
 double QRClipSlack(const TQRFont& font);
 
 // ---------------------------------------------------------------- prepared pages
-enum class TQRItemKind {
+enum class TQRItemKind : std::uint8_t {
     Fill,    // rectangle filled with Color
     Frame,   // the sides of Frame drawn on the rectangle's edges
     Text,    // one line of text, clipped to the rectangle
@@ -119,23 +119,27 @@ struct TQRBitmap {
     std::vector<std::uint32_t> Pixels;
 };
 
+// Kept small: a long report holds a million of them.
 struct TQRPageItem {
-    TQRItemKind Kind = TQRItemKind::Text;
     double Left = 0, Top = 0, Width = 0, Height = 0;   // page pixels
-    plat::ColorRef Color = plat::kWhite;               // Fill
+    TQRItemKind Kind = TQRItemKind::Text;
+    TQRAlignment Alignment = taLeftJustify;            // Text
+    plat::ColorRef Color = plat::kWhite;               // Fill; a text's background
     TQRFrame Frame;                                    // Frame
-    // Text: X is the left edge (left alignment), the right edge (right) or the
-    // centre (centre) of the text; Y the top of its line.
-    double X = 0, Y = 0;
-    std::string Text;
-    TQRFont Font;
-    TQRAlignment Alignment = taLeftJustify;
     // Shape
     TQRShapeType Shape = qrsRectangle;
     TQRPen Pen;
     TQRBrush Brush;
+    // Text: one line in its control's box (Left, Width) and line (Top, Height).
+    std::string Text;
+    TQRFont Font;
     // Picture
     std::shared_ptr<const TQRBitmap> Picture;
+
+    // Where a text is anchored: its box's left edge, right edge or centre
+    // by its alignment, and the top of its line.
+    double X() const { return Alignment == taRightJustify ? Left + Width : Alignment == taCenter ? Left + Width / 2 : Left; }
+    double Y() const { return Top; }
 };
 
 struct TQRPreparedPage {

@@ -1,6 +1,7 @@
 // Real family files through every page of the print dialog and every format
 // of Save to File, each output read back: the preview's texts are there, one
 // output page per prepared page, no text outside its page.
+#include "columns/ColumnTable.h"
 #include "columns/ListColumns.h"
 #include "export/PsQRExportSettings.h"
 #include "gedcom/GEDCollection.h"
@@ -108,6 +109,8 @@ TEST_P(RealFileExport, EveryReportPageInEveryFormat) {
             }
     WListColumns cols(c.get(), "RealFileExport");
     cols.SetColumnList("1,2,7,65,67,19,18");
+    for (std::int32_t i = 1; i <= cols.GetCount(); ++i)
+        cols.SetColumnWidth(i, ColumnTable::DefaultWidth(cols.GetColumnId(i)));
     SaveDlg dlg;
     dlg.SetCollection(c.get(), ind, 1);
     dlg.SetColumns(&cols, &cols);
