@@ -20,6 +20,8 @@ public:
 
 protected:
     void StartPageFile() override;
+    // Writes the page to PageFileName: drawn into a bitmap, then SavePage.
+    virtual void WritePage(const TQRPreparedPage& page);
     // Writes the drawn page to PageFileName.
     virtual void SavePage(QImage& bitmap) = 0;
     virtual bool PageMonochrome() const = 0;
@@ -69,16 +71,15 @@ protected:
     TPixelFormat PagePixelFormat() const override;
 };
 
-// Page metafiles hold the drawn page as one device-independent bitmap record
-// stretched over the page (no vector records), so FillUnusedArea has nothing
-// left unpainted to act on.
+// Page metafiles hold the page's items as vector records (Metafile.h).
 class TPsQRMetafileFilter : public TPsQRImageFilter {
 public:
     using TPsQRImageFilter::TPsQRImageFilter;
     bool Enhanced = true;
 
 protected:
-    void SavePage(QImage& bitmap) override;
+    void WritePage(const TQRPreparedPage& page) override;
+    void SavePage(QImage&) override {}
     bool PageMonochrome() const override { return false; }
 };
 
@@ -106,9 +107,3 @@ QImage toPixelFormat(const QImage& page, TPixelFormat format);
 // GIF89a of an image: its exact colours when there are at most 256, else a
 // 6x6x6 colour cube.
 std::string encodeGif(const QImage& image);
-// Enhanced metafile (header, one stretched DIB record, end record) of an image
-// at 96 dpi.
-std::string encodeEmf(const QImage& image);
-// Placeable Windows metafile of an image at 96 units an inch; at most 32767
-// pixels a side.
-std::string encodeWmf(const QImage& image);

@@ -3,7 +3,7 @@
 set -euo pipefail
 need=(g++ cmake ninja-build pkg-config qt6-base-dev libjpeg-dev libgtest-dev libgmock-dev
       libbenchmark-dev libdivsufsort-dev fonts-liberation2
-      poppler-utils libwmf-bin)   # readers the export tests check the files with
+      poppler-utils libwmf-bin inkscape)   # readers the export tests check the files with
 [ "${1:-}" = "--gui" ] && need+=(xvfb xauth)
 missing=()
 for p in "${need[@]}"; do
