@@ -245,6 +245,11 @@ void TPsQRPDFFilter::EndDocument() {
 // ---------------------------------------------------------------- items
 
 void TPsQRPDFFilter::WriteText(const TPsTextRecord& Record, std::string& Text) {
+    // An empty line shows nothing: it selects no font and draws no text.
+    if (Record.Text.empty()) {
+        Text.clear();
+        return;
+    }
     Extended x = Record.X;
     if (Record.Alignment == 1)
         x = x - Record.Width - 2;
