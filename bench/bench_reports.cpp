@@ -18,6 +18,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "GeneratedFile.h"
+
 #include <QGuiApplication>
 
 #include <cstdio>
@@ -34,20 +36,6 @@ namespace {
 
 long g_individuals = 100000;
 
-std::string ensureFile(long n) {
-    const std::string file = std::string(BRENTHAUL_BINARY_DIR) + "/bench/columns_" + std::to_string(n) + ".ged";
-    struct stat st {};
-    if (stat(file.c_str(), &st) != 0) {
-        const std::string cmd = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom --individuals " + std::to_string(n) +
-                                " --seed 7 --out '" + file + "' > /dev/null";
-        if (std::system(cmd.c_str()) != 0) {
-            std::fprintf(stderr, "could not generate %s (build the gengedcom tool first)\n", file.c_str());
-            std::exit(1);
-        }
-    }
-    return file;
-}
-
 double peakMB() {
     rusage ru{};
     getrusage(RUSAGE_SELF, &ru);
@@ -61,7 +49,7 @@ struct ListReport {
     std::unique_ptr<WColSortIterator> iterator;
     std::unique_ptr<TReportListForm> form;
     explicit ListReport(long n) {
-        c = std::make_unique<WGEDCollection>(ensureFile(n));
+        c = std::make_unique<WGEDCollection>(generatedFile(n));
         if (!c->Open()) {
             std::fprintf(stderr, "could not open the generated file\n");
             std::exit(1);

@@ -9,23 +9,18 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "export/LittleEndian.h"
 #include "export/PsQRControls.h"
 #include "export/PsQRImageFilters.h"
 #include "platform/ui/QtText.h"
 
 namespace {
 
-void put8(std::string& s, unsigned v) { s += char(v & 0xFF); }
-void put16(std::string& s, unsigned v) {
-    s += char(v & 0xFF);
-    s += char((v >> 8) & 0xFF);
-}
-void put32(std::string& s, std::uint32_t v) {
-    put16(s, v & 0xFFFF);
-    put16(s, v >> 16);
-}
-void putI32(std::string& s, std::int32_t v) { put32(s, std::uint32_t(v)); }
-void putI16(std::string& s, int v) { put16(s, unsigned(std::uint16_t(std::int16_t(v)))); }
+using le::put8;
+using le::put16;
+using le::put32;
+using le::putI16;
+using le::putI32;
 
 int px(double v) { return int(std::lround(v)); }
 

@@ -14,20 +14,15 @@
 #include <vector>
 
 #include "export/JpegImage.h"
+#include "export/LittleEndian.h"
 #include "export/Metafile.h"
 #include "export/PsQRPDFFilter.h"
 #include "reports/ui/QRRenderer.h"
 
-namespace {
+using le::put16;
+using le::put32;
 
-void put16(std::string& s, unsigned v) {
-    s += char(v & 0xFF);
-    s += char((v >> 8) & 0xFF);
-}
-void put32(std::string& s, std::uint32_t v) {
-    put16(s, v & 0xFFFF);
-    put16(s, v >> 16);
-}
+namespace {
 
 bool endsWithNoCase(const std::string& s, const std::string& tail) {
     if (tail.size() > s.size())
