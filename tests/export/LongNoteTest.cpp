@@ -125,8 +125,10 @@ TEST_P(LongNote, EveryFormatHoldsEveryLineOnce) {
         html += readFile(dir.path() / name);
     }
     expectEveryLineOnce(html);
+    EXPECT_EQ(html.find("top: -"), std::string::npos);   // continued parts start on their page
 
     expectEveryLineOnce(readFile(exportTo("rtf")));
+    EXPECT_EQ(readFile(dir.path() / "ann.rtf").find("\\posy-"), std::string::npos);
     EXPECT_EQ(int(countOf(readFile(dir.path() / "ann.rtf"), "\\page}")), pages - 1);
 
     // Page images are drawn from the same prepared pages, one file each.
