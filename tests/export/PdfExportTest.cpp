@@ -123,6 +123,13 @@ TEST_F(PdfExport, TextIsEscapedAndFontsNumberedInOrderOfFirstUse) {
     EXPECT_NE(data.find("/BaseFont /Arial,Bold"), std::string::npos);
     EXPECT_NE(data.find("/Name /F1\r\n/BaseFont /Arial\r\n"), std::string::npos);
     EXPECT_NE(data.find("/BaseFont /TimesNewRoman,BoldItalic"), std::string::npos);
+    // Each text is clipped to its control's box (here 48 px from the left,
+    // 65 wide, widened by half a line): a reader's wider font stays inside.
+    const std::string clip = "q\r\n30.0000 ";
+    const size_t at = data.find(clip);
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(data.compare(data.find(" re W n\r\nBT\r\n", at) - 16, 16, " 60.7500 16.0000"), 0)
+        << data.substr(at, 80);
 }
 
 TEST_F(PdfExport, EmptyPageAndNoFontsStillMakeValidObjects) {
