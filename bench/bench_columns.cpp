@@ -15,6 +15,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "GeneratedFile.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,28 +29,10 @@ namespace {
 
 std::vector<long> g_sizes = {100000, 1000000};
 
-std::string fileFor(long n) {
-    return std::string(BRENTHAUL_BINARY_DIR) + "/bench/columns_" + std::to_string(n) + ".ged";
-}
-
-std::string ensureFile(long n) {
-    const std::string file = fileFor(n);
-    struct stat st {};
-    if (stat(file.c_str(), &st) != 0) {
-        const std::string cmd = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom --individuals " + std::to_string(n) +
-                                " --seed 7 --out '" + file + "' > /dev/null";
-        if (std::system(cmd.c_str()) != 0) {
-            std::fprintf(stderr, "could not generate %s (build the gengedcom tool first)\n", file.c_str());
-            std::exit(1);
-        }
-    }
-    return file;
-}
-
 std::unique_ptr<WGEDCollection> openFresh(long n) {
-    auto c = std::make_unique<WGEDCollection>(ensureFile(n));
+    auto c = std::make_unique<WGEDCollection>(generatedFile(n));
     if (!c->Open()) {
-        std::fprintf(stderr, "could not open %s\n", fileFor(n).c_str());
+        std::fprintf(stderr, "could not open %s\n", generatedFile(n).c_str());
         std::exit(1);
     }
     c->AfterOpen();

@@ -8,6 +8,27 @@ namespace exportfmt {
 std::string fixed(Extended value, int decimals) {
     if (!std::isfinite(value))
         value = 0;
+    static constexpr long long kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+    if (decimals >= 0 && decimals <= 6 && std::fabs(double(value)) < 1e12) {
+        // Page coordinates: scaled to a whole number, far faster than printf.
+        const long long scaled = std::llround(double(value) * double(kScale[decimals]));
+        const unsigned long long a = scaled < 0 ? 0ULL - (unsigned long long)(scaled) : (unsigned long long)(scaled);
+        char buf[48];
+        char* p = buf;
+        if (scaled < 0)
+            *p++ = '-';   // a value that rounds to zero keeps no sign (scaled is 0)
+        p = std::to_chars(p, buf + sizeof buf, a / (unsigned long long)(kScale[decimals])).ptr;
+        if (decimals > 0) {
+            *p++ = '.';
+            unsigned long long frac = a % (unsigned long long)(kScale[decimals]);
+            for (int i = decimals - 1; i >= 0; --i) {
+                p[i] = char('0' + frac % 10);
+                frac /= 10;
+            }
+            p += decimals;
+        }
+        return std::string(buf, p);
+    }
     char buf[128];
     auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
     std::string s(buf, res.ptr);
@@ -53,6 +74,21 @@ long long toEmu(Extended widthPixels, Extended horzFactor) {
     if (horzFactor == 0)
         return 0;
     return static_cast<long long>(std::nearbyint(widthPixels / horzFactor * 3600));
+}
+
+std::string htmlEscape(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
 }
 
 std::string replaceAll(std::string text, const std::string& what, const std::string& with) {

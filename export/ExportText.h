@@ -26,6 +26,9 @@ std::string decimalColour(plat::ColorRef c);
 // A pen width in device pixels as English metric units.
 long long toEmu(Extended widthPixels, Extended horzFactor);
 
+// Text made safe inside HTML elements and quoted attributes: & < > " as entities.
+std::string htmlEscape(const std::string& text);
+
 // Replaces every occurrence of what by with.
 std::string replaceAll(std::string text, const std::string& what, const std::string& with);
 

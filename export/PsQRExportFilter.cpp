@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "export/ExportText.h"
+#include "export/PsQRControls.h"
 #include "platform/ui/QtText.h"
 
 const char* const kCRLF = "\r\n";
@@ -84,6 +85,11 @@ void TPsQRDocumentFilter::TextOut(double X, double Y, const TQRFont& Font, plat:
     rec.Font.StrikeOut = Font.StrikeOut();
     rec.Font.BGColor = BGColor;
     rec.Alignment = int(Alignment);
+    if (const auto* label = dynamic_cast<const TQRCustomLabel*>(FControl); FInControl && label && !label->AutoSize) {
+        const Extended lh = PxToMM10(QRLineHeight(Font)), slack = PxToMM10(QRClipSlack(Font));
+        rec.Clipped = true;
+        rec.Clip = ConvertRect(TPsRect{label->SizeLeft() + FOffsetX - slack, Y, label->SizeWidth() + 2 * slack, lh});
+    }
     std::string text;
     WriteText(rec, text);
     ++FItemCount;
@@ -101,7 +107,7 @@ void TPsQRDocumentFilter::BeginControl(TQRPrintable* Control, double OffsetX, do
         BeginBand();
 }
 
-void TPsQRDocumentFilter::EndControl(TQRPrintable* Control, double OffsetX, bool Unfinished, double OffsetY) {
+void TPsQRDocumentFilter::EndControl(TQRPrintable* Control, double OffsetX, bool /*Unfinished*/, double OffsetY) {
     FInControl = false;
     FControl = nullptr;
     if (!Control)
@@ -110,9 +116,10 @@ void TPsQRDocumentFilter::EndControl(TQRPrintable* Control, double OffsetX, bool
     const TQRFont font = label ? label->Font : TQRFont();
     const Extended vf = PsQRExportSettings().VertFactor;
     const Extended textHeight = vf != 0 ? (Extended(QRLineHeight(font)) * FItemCount + 2) / vf : 0;
-    const Extended controlHeight = Control->SizeHeight();
+    // A control split across pages is told by the part on this page.
+    const Extended controlHeight = PxToMM10(Control->PrintedHeight());
     const bool shorter = textHeight < controlHeight;
-    TPsRect r{Control->SizeLeft() + OffsetX, Control->SizeTop() + OffsetY, Control->SizeWidth(),
+    TPsRect r{Control->SizeLeft() + OffsetX, PxToMM10(Control->PrintedTop()) + OffsetY, Control->SizeWidth(),
               (shorter || FItemCount == 1) ? controlHeight : textHeight};
     r = ConvertRect(r);
     std::string text;
@@ -124,11 +131,11 @@ void TPsQRDocumentFilter::EndControl(TQRPrintable* Control, double OffsetX, bool
         FBandText += line;
         FBandText += kCRLF;
     }
-    if (IsLastOfBand(Control, Unfinished))
-        WriteBandOf(Control);
+    if (IsLastOfBand(Control))
+        WriteBandOf(Control->Parent());
 }
 
-void TPsQRDocumentFilter::AddShape(TQRShape* Shape, double OffsetX, bool Unfinished, double OffsetY) {
+void TPsQRDocumentFilter::AddShape(TQRShape* Shape, double OffsetX, bool /*Unfinished*/, double OffsetY) {
     if (!Shape)
         return;
     if (!FBandOpen)
@@ -185,11 +192,11 @@ void TPsQRDocumentFilter::AddShape(TQRShape* Shape, double OffsetX, bool Unfinis
         WriteFrame(ConvertRect(r), Shape->Brush.Color, text, true, true, false, filled, f);
         FBandText += text + kCRLF;
     }
-    if (IsLastOfBand(Shape, Unfinished))
-        WriteBandOf(Shape);
+    if (IsLastOfBand(Shape))
+        WriteBandOf(Shape->Parent());
 }
 
-void TPsQRDocumentFilter::AddGraphic(TQRPrintable* Control, const QImage& Graphic, bool Unfinished, bool Handled,
+void TPsQRDocumentFilter::AddGraphic(TQRPrintable* Control, const QImage& Graphic, bool /*Unfinished*/, bool Handled,
                                      double X, double Y) {
     if (!FBandOpen)
         BeginBand();
@@ -199,8 +206,30 @@ void TPsQRDocumentFilter::AddGraphic(TQRPrintable* Control, const QImage& Graphi
     std::string text;
     WriteImage(Control, &Graphic, text, Handled, ConvertRect(r));
     FBandText += text + kCRLF;
-    if (Control && IsLastOfBand(Control, Unfinished))
-        WriteBandOf(Control);
+    if (Control && IsLastOfBand(Control))
+        WriteBandOf(Control->Parent());
+}
+
+void TPsQRDocumentFilter::AddImageControl(TQRPrintable* Control, double OffsetX, bool /*Unfinished*/,
+                                          double OffsetY) {
+    if (!Control)
+        return;
+    if (!FBandOpen)
+        BeginBand();
+    const TPsRect r{Control->SizeLeft() + OffsetX, Control->SizeTop() + OffsetY, Control->SizeWidth(),
+                    Control->SizeHeight()};
+    std::string text;
+    WriteImage(Control, nullptr, text, false, ConvertRect(r));
+    FBandText += text + kCRLF;
+    if (IsLastOfBand(Control))
+        WriteBandOf(Control->Parent());
+}
+
+QImage TPsQRDocumentFilter::PictureOf(const TQRPrintable* control, const QImage* graphic) {
+    if (graphic)
+        return *graphic;
+    const auto* image = dynamic_cast<const TPsQRImage*>(control);
+    return image ? image->Draw() : QImage();
 }
 
 void TPsQRDocumentFilter::WriteShapeImage(TQRShape*, const TPsRect&, std::string&) {}
@@ -244,6 +273,16 @@ void TPsQRDocumentFilter::WriteBand(TQRBand* Band, const TPsRect& Rect) {
     WriteOutput(FBandText);
     FBandOpen = false;
     FBandText.clear();
+    FBandWritten = true;
+}
+
+void TPsQRDocumentFilter::BeginBandPrint(TQRBand*) { FBandWritten = false; }
+
+// A band none of whose controls ended it (none at all, or none that export)
+// still gets its background, frame and pending items.
+void TPsQRDocumentFilter::EndBandPrint(TQRBand* Band) {
+    if (!FBandWritten && Band)
+        WriteBandOf(Band);
 }
 
 void TPsQRDocumentFilter::WriteOutput(const std::string& text) {
@@ -251,20 +290,14 @@ void TPsQRDocumentFilter::WriteOutput(const std::string& text) {
         FStream->write(text.data(), std::streamsize(text.size()));
 }
 
-bool TPsQRDocumentFilter::IsLastOfBand(const TQRPrintable* control, bool unfinished) const {
+// The engine knows which controls print in the band, or in the part of a
+// band split across pages, that is being printed.
+bool TPsQRDocumentFilter::IsLastOfBand(const TQRPrintable* control) const {
     const TQRBand* band = control ? control->Parent() : nullptr;
-    if (!band)
-        return false;
-    const TQRPrintable* last = nullptr;
-    for (const auto& c : band->Controls()) {
-        if (unfinished ? !c->PrintFinished() : c->Enabled)
-            last = c.get();
-    }
-    return last == control;
+    return band && band->LastPrinting() == control;
 }
 
-void TPsQRDocumentFilter::WriteBandOf(const TQRPrintable* control) {
-    TQRBand* band = control->Parent();
+void TPsQRDocumentFilter::WriteBandOf(TQRBand* band) {
     TPsRect r{PxToMM10(band->PrintLeft()), PxToMM10(band->PrintTop()), PxToMM10(band->Width),
               PxToMM10(band->Height + band->ExtraStretch())};
     WriteBand(band, ConvertRect(r));

@@ -52,6 +52,10 @@ struct TPsTextRecord {
     Extended Width = 0, Height = 0;
     TPsQrFontAttrib Font;
     int Alignment = 0;         // 0 left, 1 right, 2 centre
+    // The box the text is clipped to (its control's, converted): left,
+    // top, width, height; empty for a text printed outside a control.
+    bool Clipped = false;
+    TPsRect Clip;
 };
 
 class TPsQRDocumentFilter : public TPsQRExportFilter {
@@ -67,9 +71,13 @@ public:
     void BeginControl(TQRPrintable* Control, double OffsetX, double OffsetY) override;
     void EndControl(TQRPrintable* Control, double OffsetX, bool Unfinished, double OffsetY) override;
     void AddShape(TQRShape* Shape, double OffsetX, bool Unfinished, double OffsetY) override;
+    void BeginBandPrint(TQRBand* Band) override;
+    void EndBandPrint(TQRBand* Band) override;
     // A picture drawn by a control; X, Y in 0.1 mm.
     virtual void AddGraphic(TQRPrintable* Control, const QImage& Graphic, bool Unfinished, bool Handled, double X,
                             double Y);
+    // An image control: its own rectangle, drawn by the writer.
+    virtual void AddImageControl(TQRPrintable* Control, double OffsetX, bool Unfinished, double OffsetY);
 
     // Writer operations, in the order the writers override them.
     virtual void WriteShapeImage(TQRShape* Control, const TPsRect& Rect, std::string& Text);
@@ -95,6 +103,9 @@ public:
                      bool handled);
     // A shape drawn as a picture of its own size over its band's colour.
     static QImage DrawShapeImage(const TQRShape& shape);
+    // The picture a writer places: the graphic handed over, or the image
+    // control drawn when there is none.
+    static QImage PictureOf(const TQRPrintable* control, const QImage* graphic);
 
     std::int32_t PageCount() const { return FPageCount; }
     const std::string& ReportTitle() const { return FReportTitle; }
@@ -103,12 +114,13 @@ protected:
     // Text to the output stream (a file or a memory buffer of the writer).
     void WriteOutput(const std::string& text);
     // The last control of the band ends the band.
-    bool IsLastOfBand(const TQRPrintable* control, bool unfinished) const;
-    void WriteBandOf(const TQRPrintable* control);
+    bool IsLastOfBand(const TQRPrintable* control) const;
+    void WriteBandOf(TQRBand* band);
 
     std::ostream* FStream = nullptr;
     std::string FBandText;
     bool FBandOpen = false;
+    bool FBandWritten = false;   // the band being printed has been written
     TQRPrintable* FControl = nullptr;
     Extended FOffsetX = 0, FOffsetY = 0;
     bool FInControl = false;

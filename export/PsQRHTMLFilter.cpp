@@ -57,7 +57,10 @@ void createFile(std::ofstream& f, const std::string& path) {
 
 TPsQRHTMLFilter::~TPsQRHTMLFilter() = default;
 
-std::string TPsQRHTMLFilter::EscapeText(const std::string& Text) { return exportfmt::replaceAll(Text, " ", "&nbsp;"); }
+// The file's texts are data, never markup: a note holding "<script>" stays text.
+std::string TPsQRHTMLFilter::EscapeText(const std::string& Text) {
+    return exportfmt::replaceAll(exportfmt::htmlEscape(Text), " ", "&nbsp;");
+}
 
 Extended TPsQRHTMLFilter::PageOffset() const {
     if (!PsQRExportSettings().HTML.SingleFile || PageNumber < 1)
@@ -179,11 +182,11 @@ void TPsQRHTMLFilter::StartPageFile() {
     FSingleFileMade = h.SingleFile;
     FStream = &FFile;
     std::string head = std::string("<!DOCTYPE HTML PUBLIC ") + QT + "-//W3C//DTD HTML 4.0 transitional//EN" + QT + ">" +
-                       kCRLF + "<HTML> <HEAD>" + kCRLF + "<TITLE>" + FReportTitle + "</TITLE>" + kCRLF +
+                       kCRLF + "<HTML> <HEAD>" + kCRLF + "<TITLE>" + exportfmt::htmlEscape(FReportTitle) + "</TITLE>" + kCRLF +
                        "<META HTTP-EQUIV=" + QT + "Content-Style-Type" + QT + " CONTENT=" + QT + "text/css" + QT +
                        ">" + kCRLF;
     auto meta = [&](const std::string& name, const std::string& value) {
-        head += std::string("<META NAME=") + QT + name + QT + " CONTENT=" + QT + value + QT + ">" + kCRLF;
+        head += std::string("<META NAME=") + QT + name + QT + " CONTENT=" + QT + exportfmt::htmlEscape(value) + QT + ">" + kCRLF;
     };
     meta("Keywords", h.Keywords);
     meta("Author", h.Author);
@@ -218,8 +221,13 @@ void TPsQRHTMLFilter::WriteText(const TPsTextRecord& Record, std::string& Text) 
         if (Record.Font.StrikeOut)
             decoration += " line-through";
     }
-    Text = Block(Record.Y + PageOffset()) + "left: " + FormatNumber(x) + "px; " + "width: " +
-           FormatNumber(Record.Width * 2.5L) + "px; " + "font:" + (Record.Font.Italic ? " italic" : "") +
+    // A control's text sits in a fixed box that hides what overflows it.
+    const std::string box =
+        Record.Clipped ? "width: " + FormatNumber(std::max<Extended>(1, Record.Clip.Left + Record.Clip.Width - x)) +
+                             "px; height: " + FormatNumber(Record.Clip.Height) +
+                             "px; overflow: hidden; white-space: nowrap; "
+                       : "width: " + FormatNumber(Record.Width * 2.5L) + "px; ";
+    Text = Block(Record.Y + PageOffset()) + "left: " + FormatNumber(x) + "px; " + box + "font:" + (Record.Font.Italic ? " italic" : "") +
            (Record.Font.Bold ? " bold" : "") + " " + integer(Record.Font.Size) + "pt " + Record.Font.Name + decoration +
            "; " + "color: #" + htmlColour(Record.Font.Color) + QT + ">" + Record.Text + "</DIV>";
     if (FInControl)
@@ -274,15 +282,15 @@ void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QI
     const std::string src = FImageFolderHref + nameOf(file);
     Text = Block(Rect.Top + PageOffset()) + "left: " + FormatNumber(Rect.Left) + "px; " + "width: " +
            FormatNumber(Rect.Width) + "px; " + "height: " + FormatNumber(Rect.Height) + "px" +
-           (Control ? BorderStyle(Control->Frame) : std::string()) + QT + ">" + "<IMG SRC=" + QT + src + QT +
-           " ALT=" + QT + alt + QT + "></DIV>";
+           (Control ? BorderStyle(Control->Frame) : std::string()) + QT + ">" + "<IMG SRC=" + QT + exportfmt::htmlEscape(src) + QT +
+           " ALT=" + QT + exportfmt::htmlEscape(alt) + QT + "></DIV>";
 }
 
 void TPsQRHTMLFilter::WriteImage(TQRPrintable* Control, const QImage* Graphic, std::string& Text, bool Handled,
                                  const TPsRect& Rect) {
-    if (!PsQRExportSettings().HTML.ExportImages || !Graphic)
+    if (!PsQRExportSettings().HTML.ExportImages)
         return;
-    PlacePicture(Control, [Graphic] { return *Graphic; }, Handled, Rect, Text);
+    PlacePicture(Control, [Control, Graphic] { return PictureOf(Control, Graphic); }, Handled, Rect, Text);
 }
 
 void TPsQRHTMLFilter::WriteShapeImage(TQRShape* Control, const TPsRect& Rect, std::string& Text) {
@@ -312,7 +320,7 @@ void TPsQRHTMLFilter::EndPage() {
             auto link = [&](int target, const char* title, const std::string& text) {
                 std::string reference;
                 if (target >= 1 && target <= int(s.PageFiles.size()))
-                    reference = std::string("HREF=") + QT + s.PageFiles[size_t(target - 1)] + QT + " ";
+                    reference = std::string("HREF=") + QT + exportfmt::htmlEscape(s.PageFiles[size_t(target - 1)]) + QT + " ";
                 return "<A " + reference + "TITLE=" + QT + title + QT + ">" + text + "</A>";
             };
             const bool first = PageNumber <= 1, last = PageNumber >= FPageCount;

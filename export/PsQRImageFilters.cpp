@@ -14,19 +14,15 @@
 #include <vector>
 
 #include "export/JpegImage.h"
+#include "export/LittleEndian.h"
+#include "export/Metafile.h"
 #include "export/PsQRPDFFilter.h"
 #include "reports/ui/QRRenderer.h"
 
-namespace {
+using le::put16;
+using le::put32;
 
-void put16(std::string& s, unsigned v) {
-    s += char(v & 0xFF);
-    s += char((v >> 8) & 0xFF);
-}
-void put32(std::string& s, std::uint32_t v) {
-    put16(s, v & 0xFFFF);
-    put16(s, v >> 16);
-}
+namespace {
 
 bool endsWithNoCase(const std::string& s, const std::string& tail) {
     if (tail.size() > s.size())
@@ -136,11 +132,15 @@ private:
 
 std::string encodeBmp(const QImage& image) {
     const bool mono = image.format() == QImage::Format_Mono || image.format() == QImage::Format_MonoLSB;
-    const QImage img = mono ? image.convertToFormat(QImage::Format_Mono) : image.convertToFormat(QImage::Format_RGB888);
+    const bool indexed = image.format() == QImage::Format_Indexed8;
+    const QImage img = mono      ? image.convertToFormat(QImage::Format_Mono)
+                       : indexed ? image
+                                 : image.convertToFormat(QImage::Format_RGB888);
     const int w = img.width(), h = img.height();
-    const int bpp = mono ? 1 : 24;
+    const int bpp = mono ? 1 : indexed ? 8 : 24;
+    const std::uint32_t colours = mono ? 2 : indexed ? std::uint32_t(img.colorCount()) : 0;
     const std::uint32_t rowBytes = ((std::uint32_t(w) * bpp + 31) / 32) * 4;
-    const std::uint32_t paletteBytes = mono ? 8 : 0;
+    const std::uint32_t paletteBytes = colours * 4;
     const std::uint32_t offset = 14 + 40 + paletteBytes;
     const std::uint32_t imageBytes = rowBytes * std::uint32_t(h);
     std::string s;
@@ -159,22 +159,20 @@ std::string encodeBmp(const QImage& image) {
     const std::uint32_t dpm = std::uint32_t(std::max(0, img.dotsPerMeterX()));
     put32(s, dpm);
     put32(s, std::uint32_t(std::max(0, img.dotsPerMeterY())));
-    put32(s, mono ? 2 : 0);
+    put32(s, colours);
     put32(s, 0);
-    if (mono) {
-        for (int i = 0; i < 2; ++i) {
-            const QRgb c = img.color(i);
-            s += char(qBlue(c));
-            s += char(qGreen(c));
-            s += char(qRed(c));
-            s += char(0);
-        }
+    for (std::uint32_t i = 0; i < colours; ++i) {
+        const QRgb c = img.color(int(i));
+        s += char(qBlue(c));
+        s += char(qGreen(c));
+        s += char(qRed(c));
+        s += char(0);
     }
     for (int y = h - 1; y >= 0; --y) {
         const uchar* line = img.constScanLine(y);
         std::string row;
-        if (mono) {
-            row.assign(reinterpret_cast<const char*>(line), size_t((w + 7) / 8));
+        if (mono || indexed) {
+            row.assign(reinterpret_cast<const char*>(line), size_t((w * bpp + 7) / 8));
         } else {
             row.resize(size_t(w) * 3);
             for (int x = 0; x < w; ++x) {
@@ -187,6 +185,32 @@ std::string encodeBmp(const QImage& image) {
         s += row;
     }
     return s;
+}
+
+QImage toPixelFormat(const QImage& page, TPixelFormat format) {
+    switch (format) {
+    case TPixelFormat::pf1bit:
+        return page.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    case TPixelFormat::pf4bit: {
+        // The 16 colours of the desktop's 4-bit palette.
+        QList<QRgb> table;
+        for (QRgb c : {0x000000u, 0x800000u, 0x008000u, 0x808000u, 0x000080u, 0x800080u, 0x008080u, 0xC0C0C0u,
+                       0x808080u, 0xFF0000u, 0x00FF00u, 0xFFFF00u, 0x0000FFu, 0xFF00FFu, 0x00FFFFu, 0xFFFFFFu})
+            table.push_back(0xFF000000u | c);
+        return page.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither);
+    }
+    case TPixelFormat::pf8bit:
+        return page.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    case TPixelFormat::pf15bit:
+        return page.convertToFormat(QImage::Format_RGB555);
+    case TPixelFormat::pf16bit:
+        return page.convertToFormat(QImage::Format_RGB16);
+    case TPixelFormat::pf24bit:
+        return page.convertToFormat(QImage::Format_RGB888);
+    case TPixelFormat::pf32bit:
+        return page.convertToFormat(QImage::Format_RGB32);
+    }
+    return page;
 }
 
 std::string encodeGif(const QImage& image) {
@@ -291,13 +315,16 @@ void TPsQRImageFilter::StartPageFile() {
 
 void TPsQRImageFilter::EndPage() {
     const TQRPreparedPage* page = PageNumber > 0 && Report && PageSource ? PageSource->Page(PageNumber) : nullptr;
-    if (page) {
-        QImage bitmap = QRPageImage(*page);
-        if (PageMonochrome())
-            bitmap = bitmap.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
-        SavePage(bitmap);
-    }
+    if (page)
+        WritePage(*page);
     TPsQRExportFilter::EndPage();
+}
+
+void TPsQRImageFilter::WritePage(const TQRPreparedPage& page) {
+    QImage bitmap = toPixelFormat(QRPageImage(page), PagePixelFormat());
+    if (PageMonochrome())
+        bitmap = bitmap.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    SavePage(bitmap);
 }
 
 bool TPsQRImageFilter::CreateBitmapEvent(QImage& bitmap, std::string& stream) {
@@ -322,6 +349,9 @@ void TPsQRImageFilter::WritePageFile(const std::string& data) {
 // ---------------------------------------------------------------- formats
 
 bool TPsQRJPEGFilter::PageMonochrome() const { return PsQRExportSettings().JPEG.Monochrome; }
+TPixelFormat TPsQRJPEGFilter::PagePixelFormat() const { return PsQRExportSettings().JPEG.PixelFormat; }
+TPixelFormat TPsQRBMPFilter::PagePixelFormat() const { return PsQRExportSettings().BMP.PixelFormat; }
+TPixelFormat TPsQRGIFFilter::PagePixelFormat() const { return PsQRExportSettings().GIF.PixelFormat; }
 bool TPsQRBMPFilter::PageMonochrome() const { return PsQRExportSettings().BMP.Monochrome; }
 bool TPsQRGIFFilter::PageMonochrome() const { return PsQRExportSettings().GIF.Monochrome; }
 
@@ -353,139 +383,9 @@ void TPsQRGIFFilter::SavePage(QImage& bitmap) {
 
 // ---------------------------------------------------------------- metafiles
 
-namespace {
-
-void putI32(std::string& s, std::int32_t v) { put32(s, std::uint32_t(v)); }
-
-// The bitmap without its file header: info header, palette, bits.
-std::string dibOf(const QImage& image) { return encodeBmp(image).substr(14); }
-
-std::int32_t infoSize(const std::string& dib) {
-    // Bits start after the info header and the palette (2 entries of 4 bytes for 1 bit a pixel).
-    const unsigned bits = static_cast<unsigned char>(dib[14]);
-    return 40 + (bits == 1 ? 8 : 0);
-}
-
-} // namespace
-
-std::string encodeEmf(const QImage& image) {
-    const std::int32_t w = image.width(), h = image.height();
-    if (w <= 0 || h <= 0)
-        throw std::runtime_error("The page has no size for a metafile");
-    const std::string dib = dibOf(image);
-    const std::int32_t bmi = infoSize(dib), bits = std::int32_t(dib.size()) - bmi;
-    constexpr std::int32_t kHeader = 108, kBlitHead = 80, kEof = 20;
-    const std::int32_t blit = kBlitHead + std::int32_t(dib.size());
-    const std::int32_t total = kHeader + blit + kEof;
-    auto hundredthsMM = [](std::int32_t px) { return std::int32_t(std::lround(px * 2540.0 / 96.0)); };
-
-    std::string s;
-    s.reserve(size_t(total));
-    putI32(s, 1);   // EMR_HEADER
-    putI32(s, kHeader);
-    for (std::int32_t v : {0, 0, w - 1, h - 1})   // bounds, device pixels, inclusive
-        putI32(s, v);
-    for (std::int32_t v : {0, 0, hundredthsMM(w) - 1, hundredthsMM(h) - 1})   // frame, 0.01 mm
-        putI32(s, v);
-    putI32(s, 0x464D4520);   // " EMF"
-    putI32(s, 0x10000);
-    putI32(s, total);
-    putI32(s, 3);            // records
-    put16(s, 1);             // handles (index 0 is reserved)
-    put16(s, 0);
-    putI32(s, 0);            // no description
-    putI32(s, 0);
-    putI32(s, 0);            // no palette
-    putI32(s, w);            // reference device: the page at 96 dpi
-    putI32(s, h);
-    putI32(s, std::int32_t(std::lround(w * 25.4 / 96.0)));
-    putI32(s, std::int32_t(std::lround(h * 25.4 / 96.0)));
-    putI32(s, 0);            // no pixel format
-    putI32(s, 0);
-    putI32(s, 0);            // not OpenGL
-    putI32(s, std::int32_t(std::lround(w * 25400.0 / 96.0)));
-    putI32(s, std::int32_t(std::lround(h * 25400.0 / 96.0)));
-
-    putI32(s, 0x51);   // EMR_STRETCHDIBITS
-    putI32(s, blit);
-    for (std::int32_t v : {0, 0, w - 1, h - 1})
-        putI32(s, v);
-    for (std::int32_t v : {0, 0, 0, 0, w, h})   // xDest, yDest, xSrc, ySrc, cxSrc, cySrc
-        putI32(s, v);
-    putI32(s, kBlitHead);
-    putI32(s, bmi);
-    putI32(s, kBlitHead + bmi);
-    putI32(s, bits);
-    putI32(s, 0);            // DIB_RGB_COLORS
-    putI32(s, 0x00CC0020);   // SRCCOPY
-    putI32(s, w);
-    putI32(s, h);
-    s += dib;
-
-    putI32(s, 0x0E);   // EMR_EOF
-    putI32(s, kEof);
-    putI32(s, 0);
-    putI32(s, 0x10);
-    putI32(s, kEof);
-    return s;
-}
-
-std::string encodeWmf(const QImage& image) {
-    const int w = image.width(), h = image.height();
-    if (w <= 0 || h <= 0 || w > 32767 || h > 32767)
-        throw std::runtime_error("The page does not fit a Windows metafile");
-    const std::string dib = dibOf(image);
-    if (dib.size() % 2 != 0 || dib.size() / 2 + 14 > 0xFFFFFFFFu)
-        throw std::runtime_error("The page does not fit a Windows metafile");
-    const std::uint32_t blitWords = 14 + std::uint32_t(dib.size() / 2);
-    const std::uint32_t totalWords = 9 + 5 + 5 + blitWords + 3;
-
-    std::string s;
-    // Placeable header: key, handle, bounding box, units an inch, reserved, checksum.
-    put32(s, 0x9AC6CDD7);
-    put16(s, 0);
-    for (int v : {0, 0, w, h})
-        put16(s, unsigned(v));
-    put16(s, 96);
-    put32(s, 0);
-    unsigned sum = 0;
-    for (size_t i = 0; i < 20; i += 2)
-        sum ^= unsigned(static_cast<unsigned char>(s[i])) | unsigned(static_cast<unsigned char>(s[i + 1])) << 8;
-    put16(s, sum);
-
-    put16(s, 1);        // memory metafile
-    put16(s, 9);        // header words
-    put16(s, 0x0300);
-    put32(s, totalWords);
-    put16(s, 0);        // objects
-    put32(s, blitWords);
-    put16(s, 0);
-
-    put32(s, 5);        // META_SETWINDOWORG y, x
-    put16(s, 0x020B);
-    put16(s, 0);
-    put16(s, 0);
-    put32(s, 5);        // META_SETWINDOWEXT height, width
-    put16(s, 0x020C);
-    put16(s, unsigned(h));
-    put16(s, unsigned(w));
-
-    put32(s, blitWords);   // META_STRETCHDIB
-    put16(s, 0x0F43);
-    put32(s, 0x00CC0020);  // SRCCOPY
-    put16(s, 0);           // DIB_RGB_COLORS
-    for (int v : {h, w, 0, 0, h, w, 0, 0})   // src height, width, y, x; dest height, width, y, x
-        put16(s, unsigned(v));
-    s += dib;
-
-    put32(s, 3);        // META_EOF
-    put16(s, 0);
-    return s;
-}
-
-void TPsQRMetafileFilter::SavePage(QImage& bitmap) {
-    // The page already lies on white, as a filled metafile background would.
-    WritePageFile(Enhanced ? encodeEmf(bitmap) : encodeWmf(bitmap));
+void TPsQRMetafileFilter::WritePage(const TQRPreparedPage& page) {
+    const TPsQRExportSettings& s = PsQRExportSettings();
+    WritePageFile(Enhanced ? encodeEmfPage(page, s.EMF.FillUnusedArea) : encodeWmfPage(page, s.WMF.FillUnusedArea));
 }
 
 void TPsQREMFFilter::Start(double PaperWidth, double PaperHeight, const TQRFont& Font) {

@@ -20,9 +20,13 @@ public:
 
 protected:
     void StartPageFile() override;
+    // Writes the page to PageFileName: drawn into a bitmap, then SavePage.
+    virtual void WritePage(const TQRPreparedPage& page);
     // Writes the drawn page to PageFileName.
     virtual void SavePage(QImage& bitmap) = 0;
     virtual bool PageMonochrome() const = 0;
+    // The format's PixelFormat: the page is drawn, then held in it.
+    virtual TPixelFormat PagePixelFormat() const { return TPixelFormat::pf24bit; }
     // Raises OnCreateBitmap with a stream the handler may fill; false when the
     // handler cleared Save and so wrote the page itself.
     bool CreateBitmapEvent(QImage& bitmap, std::string& stream);
@@ -39,6 +43,7 @@ public:
 protected:
     void SavePage(QImage& bitmap) override;
     bool PageMonochrome() const override;
+    TPixelFormat PagePixelFormat() const override;
 };
 
 class TPsQRBMPFilter : public TPsQRImageFilter {
@@ -50,6 +55,7 @@ public:
 protected:
     void SavePage(QImage& bitmap) override;
     bool PageMonochrome() const override;
+    TPixelFormat PagePixelFormat() const override;
 };
 
 // Writes real GIF data (our own LZW encoder), not JPEG data under a .gif name.
@@ -62,18 +68,18 @@ public:
 protected:
     void SavePage(QImage& bitmap) override;
     bool PageMonochrome() const override;
+    TPixelFormat PagePixelFormat() const override;
 };
 
-// Page metafiles hold the drawn page as one device-independent bitmap record
-// stretched over the page (no vector records), so FillUnusedArea has nothing
-// left unpainted to act on.
+// Page metafiles hold the page's items as vector records (Metafile.h).
 class TPsQRMetafileFilter : public TPsQRImageFilter {
 public:
     using TPsQRImageFilter::TPsQRImageFilter;
     bool Enhanced = true;
 
 protected:
-    void SavePage(QImage& bitmap) override;
+    void WritePage(const TQRPreparedPage& page) override;
+    void SavePage(QImage&) override {}
     bool PageMonochrome() const override { return false; }
 };
 
@@ -93,14 +99,11 @@ public:
     void Start(double PaperWidth, double PaperHeight, const TQRFont& Font) override;
 };
 
-// Windows bitmap file of an image (24 bits a pixel, or 1 bit for a monochrome one).
+// Windows bitmap file of an image: 24 bits a pixel, 8 with a palette for an
+// indexed image, 1 for a monochrome one.
 std::string encodeBmp(const QImage& image);
+// A page picture held in a pixel format (fewer colours or bits a pixel).
+QImage toPixelFormat(const QImage& page, TPixelFormat format);
 // GIF89a of an image: its exact colours when there are at most 256, else a
 // 6x6x6 colour cube.
 std::string encodeGif(const QImage& image);
-// Enhanced metafile (header, one stretched DIB record, end record) of an image
-// at 96 dpi.
-std::string encodeEmf(const QImage& image);
-// Placeable Windows metafile of an image at 96 units an inch; at most 32767
-// pixels a side.
-std::string encodeWmf(const QImage& image);

@@ -245,6 +245,11 @@ void TPsQRPDFFilter::EndDocument() {
 // ---------------------------------------------------------------- items
 
 void TPsQRPDFFilter::WriteText(const TPsTextRecord& Record, std::string& Text) {
+    // An empty line shows nothing: it selects no font and draws no text.
+    if (Record.Text.empty()) {
+        Text.clear();
+        return;
+    }
     Extended x = Record.X;
     if (Record.Alignment == 1)
         x = x - Record.Width - 2;
@@ -284,6 +289,12 @@ void TPsQRPDFFilter::WriteText(const TPsTextRecord& Record, std::string& Text) {
     if (Record.Font.StrikeOut) {
         Extended w = std::max<Extended>(Extended(Record.Font.Size) / 20, 1);
         Text += kCRLF + colour + " RG" + kCRLF + line(w, y + h / 5 - h + 1);
+    }
+    if (Record.Clipped) {
+        // The text stays in its control's box, as the preview shows it.
+        const TPsRect& c = Record.Clip;
+        Text = std::string("q") + kCRLF + FormatNumber(c.Left) + " " + FormatNumber(c.Top - c.Height - 2) + " " +
+               FormatNumber(c.Width) + " " + FormatNumber(c.Height + 4) + " re W n" + kCRLF + Text + kCRLF + "Q";
     }
     if (FInControl)
         FLines.push_back(Text);
@@ -358,9 +369,9 @@ void TPsQRPDFFilter::PlacePicture(TQRPrintable* Control, const std::function<QIm
 
 void TPsQRPDFFilter::WriteImage(TQRPrintable* Control, const QImage* Graphic, std::string& Text, bool Handled,
                                 const TPsRect& Rect) {
-    if (!PsQRExportSettings().PDF.ExportImages || !Graphic)
+    if (!PsQRExportSettings().PDF.ExportImages)
         return;
-    PlacePicture(Control, [Graphic] { return *Graphic; }, Handled, Rect, Text);
+    PlacePicture(Control, [Control, Graphic] { return PictureOf(Control, Graphic); }, Handled, Rect, Text);
 }
 
 void TPsQRPDFFilter::WriteShapeImage(TQRShape* Control, const TPsRect& Rect, std::string& Text) {

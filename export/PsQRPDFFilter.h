@@ -13,16 +13,14 @@
 #include <vector>
 
 #include "export/PsQRExportFilter.h"
+#include "model/MMF.h"
 #include "platform/Hooks.h"
 
-// The output file could not be made or written.
-class EFCreateError : public std::runtime_error {
+// The output file could not be made (the stores' EFCreateError: one class of
+// that name in the program) or written.
+class EWriteError : public EStreamError {
 public:
-    using std::runtime_error::runtime_error;
-};
-class EWriteError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
+    using EStreamError::EStreamError;
 };
 
 class TPsQRPDFFilter : public TPsQRDocumentFilter {

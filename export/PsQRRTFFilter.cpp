@@ -9,6 +9,7 @@
 
 #include "export/ExportText.h"
 #include "export/JpegImage.h"
+#include "export/PsQRControls.h"
 #include "export/PsQRPDFFilter.h"
 #include "platform/Hooks.h"
 
@@ -285,7 +286,7 @@ void TPsQRRTFFilter::PlacePicture(TQRPrintable* Control, const QImage& picture, 
     const std::string data = encodeJpeg(picture, PsQRExportSettings().RTF.JPEGQuality);
     Text = "{\\lang1024 " + ShapeGroup(Rect.Left, Rect.Top, Rect.Left + Rect.Width, Rect.Top + Rect.Height) +
            "{\\sp{\\sn shapeType}{\\sv 75}}";
-    if (Control && Control->Frame.AllFrame())
+    if (Control && Control->Frame.AllFrame() && !dynamic_cast<const TPsQRCustomRichText*>(Control))
         Text += LineProperties(Control->Frame);
     Text += "{\\sp{\\sn pib}{\\sv {\\pict \\jpegblip\\picw" + FormatNumber(Rect.Width) + "\\pich" +
             FormatNumber(Rect.Height) + kCRLF + hexData(data) + "}}}}}}";
@@ -295,9 +296,9 @@ void TPsQRRTFFilter::PlacePicture(TQRPrintable* Control, const QImage& picture, 
 
 void TPsQRRTFFilter::WriteImage(TQRPrintable* Control, const QImage* Graphic, std::string& Text, bool,
                                 const TPsRect& Rect) {
-    if (!PsQRExportSettings().RTF.ExportImages || !Graphic)
+    if (!PsQRExportSettings().RTF.ExportImages)
         return;
-    PlacePicture(Control, *Graphic, Rect, Text);
+    PlacePicture(Control, PictureOf(Control, Graphic), Rect, Text);
 }
 
 void TPsQRRTFFilter::WriteShapeImage(TQRShape* Control, const TPsRect& Rect, std::string& Text) {

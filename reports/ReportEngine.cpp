@@ -49,6 +49,35 @@ double QRLineHeight(const TQRFont& font) {
     return m.lineHeight ? m.lineHeight(font) : defaultLineHeight(font);
 }
 
+std::string QRFitText(const std::string& text, double width, const TQRFont& font, TQRAlignment alignment) {
+    if (text.empty() || QRTextWidth(font, text) <= width)
+        return text;
+    auto cut = [&](size_t keep) {
+        const size_t drop = text.size() - keep;
+        switch (alignment) {
+        case taRightJustify: return text.substr(drop);
+        case taCenter: return text.substr(drop / 2, keep);
+        default: return text.substr(0, keep);
+        }
+    };
+    // A character stays when most of it lies inside the box: the cut falls
+    // on the character boundary nearest the edge, never inside a glyph.
+    auto fits = [&](size_t keep) {
+        return keep == 0 || (QRTextWidth(font, cut(keep)) + QRTextWidth(font, cut(keep - 1))) / 2 <= width;
+    };
+    size_t lo = 0, hi = text.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi + 1) / 2;
+        if (fits(mid))
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return cut(lo);
+}
+
+double QRClipSlack(const TQRFont& font) { return QRLineHeight(font) / 2; }
+
 // ---------------------------------------------------------------- page source
 
 const TQRPreparedPage* TQRPreparedReport::Page(int index) const {
@@ -64,6 +93,8 @@ void TQRExportFilter::TextOut(double, double, const TQRFont&, plat::ColorRef, TQ
 void TQRExportFilter::BeginControl(TQRPrintable*, double, double) {}
 void TQRExportFilter::EndControl(TQRPrintable*, double, bool, double) {}
 void TQRExportFilter::AddShape(TQRShape*, double, bool, double) {}
+void TQRExportFilter::BeginBandPrint(TQRBand*) {}
+void TQRExportFilter::EndBandPrint(TQRBand*) {}
 
 TQRExportFilterLibrary& TQRExportFilterLibrary::Instance() {
     static TQRExportFilterLibrary lib;
@@ -84,6 +115,26 @@ void TQRExportFilterLibrary::RemoveFilter(const std::string& FilterName) {
 TQRPrintable::TQRPrintable(TQRBand* Parent) : FParent(Parent) {}
 
 TQuickRep* TQRPrintable::ParentReport() const { return FParent ? FParent->ParentReport() : nullptr; }
+
+namespace {
+constexpr double kInf = std::numeric_limits<double>::infinity();
+}
+
+double TQRPrintable::PartLimit() const {
+    const TQuickRep* r = ParentReport();
+    return r ? r->PartLimit() : kInf;
+}
+
+double TQRPrintable::NextContentTop() const { return FPrintFinished ? kInf : Top; }
+
+double TQRPrintable::FirstPieceBottom() const { return FPrintFinished ? kInf : Top + NeededHeight(); }
+
+double TQRPrintable::FitBottom(double limit) const {
+    if (FPrintFinished)
+        return -kInf;
+    const double bottom = Top + NeededHeight();
+    return bottom <= limit + 0.001 ? bottom : -kInf;
+}
 
 void TQRPrintable::AddItem(TQRPageItem item) {
     if (TQuickRep* r = ParentReport())
@@ -121,6 +172,8 @@ void TQRPrintable::Print(double OffsetX, double OffsetY) {
     const double x = PageX(OffsetX), y = PageY(OffsetY);
     PrintBackground(x, y, Width, Height);
     PrintFrame(x, y, Width, Height);
+    FPrintedTop = Top;
+    FPrintedHeight = Height;
     FPrintFinished = true;
 }
 
@@ -200,46 +253,111 @@ double TQRCustomLabel::NeededHeight() const {
     return std::max(Height, lines * QRLineHeight(Font));
 }
 
-void TQRCustomLabel::Print(double OffsetX, double OffsetY) {
-    const std::vector<std::string> lines = PrintLines();
+void TQRCustomLabel::ResetPrint() {
+    TQRPrintable::ResetPrint();
+    FNextLine = 0;
+    FPartLines.clear();
+    if (AutoStretch)
+        FPartLines = PrintLines();
+}
+
+size_t TQRCustomLabel::LinesFitting(size_t first, double limit) const {
+    const size_t left = FPartLines.size() > first ? FPartLines.size() - first : 0;
+    if (limit == kInf)
+        return left;
     const double lh = QRLineHeight(Font);
-    const double x = PageX(OffsetX), y = PageY(OffsetY);
+    if (lh <= 0)
+        return left;
+    const double room = limit - (Top + double(first) * lh);
+    if (room < lh - 0.001)
+        return 0;
+    return std::min(left, size_t(std::floor(room / lh + 0.001)));
+}
+
+double TQRCustomLabel::NextContentTop() const {
+    if (!SplitsByLine())
+        return TQRPrintable::NextContentTop();
+    return FNextLine < FPartLines.size() ? Top + double(FNextLine) * QRLineHeight(Font) : kInf;
+}
+
+double TQRCustomLabel::FirstPieceBottom() const {
+    if (!SplitsByLine())
+        return TQRPrintable::FirstPieceBottom();
+    return FNextLine < FPartLines.size() ? Top + double(FNextLine + 1) * QRLineHeight(Font) : kInf;
+}
+
+double TQRCustomLabel::FitBottom(double limit) const {
+    if (!SplitsByLine())
+        return TQRPrintable::FitBottom(limit);
+    const size_t n = LinesFitting(FNextLine, limit);
+    if (n == 0)
+        return -kInf;
+    const double lh = QRLineHeight(Font);
+    const double bottom = Top + double(FNextLine + n) * lh;
+    // The last piece keeps the control's own height when that still fits.
+    if (FNextLine + n == FPartLines.size() && Top + Height <= limit + 0.001)
+        return std::max(bottom, Top + Height);
+    return bottom;
+}
+
+void TQRCustomLabel::Print(double OffsetX, double OffsetY) {
+    const bool split = SplitsByLine();
+    const std::vector<std::string> computed = split ? std::vector<std::string>() : PrintLines();
+    const std::vector<std::string>& lines = split ? FPartLines : computed;
+    const double lh = QRLineHeight(Font);
+    const double x = PageX(OffsetX);
     double w = Width;
     if (AutoSize) {
         w = 0;
         for (const auto& l : lines)
             w = std::max(w, QRTextWidth(Font, l));
     }
-    const double h = NeededHeight();
-    PrintBackground(x, y, w, h);
-    // Without stretching, lines below the control's height are not printed
-    // (the first line always is).
-    size_t count = lines.size();
-    if (!AutoStretch && lh > 0)
+    size_t first = 0, count = lines.size();
+    double top = Top, h = AutoStretch ? std::max(Height, double(lines.size()) * lh) : Height;
+    bool whole = true;
+    if (split) {
+        // A band split across pages: the lines that fit this part.
+        first = std::min(FNextLine, lines.size());
+        count = std::max<size_t>(LinesFitting(first, PartLimit()), first < lines.size() ? 1 : 0);
+        whole = first == 0 && count == lines.size();
+        if (!whole) {
+            top = Top + double(first) * lh;
+            h = double(count) * lh;
+        }
+    } else if (!AutoStretch && lh > 0) {
+        // Without stretching, lines below the control's height are not
+        // printed (the first line always is).
         count = std::min(count, std::max<size_t>(1, size_t(std::floor((h + 0.5) / lh))));
+    }
+    const double y = PageY(OffsetY) + (top - Top);
+    PrintBackground(x, y, w, h);
     TQuickRep* rep = ParentReport();
     TQRExportFilter* filter = rep ? rep->ExportFilter() : nullptr;
-    for (size_t i = 0; i < count; ++i) {
+    for (size_t i = first; i < first + count; ++i) {
         TQRPageItem it;
         it.Kind = TQRItemKind::Text;
         it.Left = x;
-        it.Top = y + double(i) * lh;
+        it.Top = y + double(i - first) * lh;
         it.Width = w;
         it.Height = lh;
         it.Font = Font;
         it.Alignment = Alignment;
-        it.Text = lines[i];
-        it.X = Alignment == taRightJustify ? x + w : Alignment == taCenter ? x + w / 2 : x;
-        it.Y = it.Top;
+        // Text stays inside its box in every output, cut between characters.
+        it.Text = AutoSize ? lines[i] : QRFitText(lines[i], w, Font, Alignment);
         if (!Transparent)
             it.Color = Color;
         if (filter && Enabled)
-            filter->TextOut(PxToMM10(it.X), PxToMM10(it.Y), Font, Transparent ? plat::kWhite : Color, Alignment,
+            filter->TextOut(PxToMM10(it.X()), PxToMM10(it.Y()), Font, Transparent ? plat::kWhite : Color, Alignment,
                             it.Text);
-        AddItem(std::move(it));
+        // An empty line draws nothing its control's background has not.
+        if (!it.Text.empty())
+            AddItem(std::move(it));
     }
     PrintFrame(x, y, w, h);
-    FPrintFinished = true;
+    FNextLine = first + count;
+    FPrintFinished = !split || FNextLine >= lines.size();
+    FPrintedTop = top;
+    FPrintedHeight = whole ? Height : h;
 }
 
 std::vector<std::string> TQRLabel::SourceLines() const { return splitLines(Caption); }
@@ -263,6 +381,8 @@ void TQRShape::Print(double OffsetX, double OffsetY) {
     it.Brush = Brush;
     AddItem(std::move(it));
     PrintFrame(it.Left, it.Top, Width, Height);
+    FPrintedTop = Top;
+    FPrintedHeight = Height;
     FPrintFinished = true;
 }
 
@@ -281,7 +401,7 @@ void TPsQRLabel::Print(double OffsetX, double OffsetY) {
         return;
     }
     TQRExportFilter* f = ParentReport()->ExportFilter();
-    const bool unfinished = false;  // controls never continue from an earlier page
+    const bool unfinished = Continuing();
     f->BeginControl(this, OffsetX, OffsetY);
     TQRLabel::Print(OffsetX, OffsetY);
     f->EndControl(this, OffsetX, unfinished, OffsetY);
@@ -293,14 +413,15 @@ void TPsQRMemo::Print(double OffsetX, double OffsetY) {
         return;
     }
     TQRExportFilter* f = ParentReport()->ExportFilter();
+    const bool unfinished = Continuing();
     f->BeginControl(this, OffsetX, OffsetY);
     TQRMemo::Print(OffsetX, OffsetY);
-    f->EndControl(this, OffsetX, false, OffsetY);
+    f->EndControl(this, OffsetX, unfinished, OffsetY);
 }
 
 void TPsQRShape::Print(double OffsetX, double OffsetY) {
     if (QRDocumentExport(this))
-        ParentReport()->ExportFilter()->AddShape(this, OffsetX, false, OffsetY);
+        ParentReport()->ExportFilter()->AddShape(this, OffsetX, Continuing(), OffsetY);
     TQRShape::Print(OffsetX, OffsetY);
 }
 
@@ -391,10 +512,19 @@ double TQuickRep::BodyBottom() const {
     return bottom;
 }
 
-void TQuickRep::PlaceBand(TQRBand* band, double top, double height) {
+void TQuickRep::PlaceBand(TQRBand* band, double top, double height, double bandY) {
     band->FPrintLeft = Page.LeftMargin;
     band->FPrintTop = top;
     band->FExtraStretch = height - band->Height;
+    // In a part of a split band only what fits the part prints.
+    const bool part = FPartLimit != std::numeric_limits<double>::infinity();
+    auto prints = [&](const TQRPrintable& c) { return c.Enabled && (!part || c.FitBottom(FPartLimit) > -1e300); };
+    band->FLastPrinting = nullptr;
+    for (const auto& c : band->FControls)
+        if (prints(*c))
+            band->FLastPrinting = c.get();
+    if (FExportFilter)
+        FExportFilter->BeginBandPrint(band);
     TQRPreparedPage* page = CurrentPage();
     if (page && band->Color != plat::kWhite) {
         TQRPageItem it;
@@ -406,9 +536,9 @@ void TQuickRep::PlaceBand(TQRBand* band, double top, double height) {
         it.Color = band->Color;
         page->Items.push_back(std::move(it));
     }
-    const double ox = PxToMM10(band->FPrintLeft), oy = PxToMM10(top);
+    const double ox = PxToMM10(band->FPrintLeft), oy = PxToMM10(top - bandY);
     for (const auto& c : band->FControls)
-        if (c->Enabled)
+        if (prints(*c))
             c->Print(ox, oy);
     page = CurrentPage();
     if (page && band->Frame.AnyFrame()) {
@@ -420,6 +550,49 @@ void TQuickRep::PlaceBand(TQRBand* band, double top, double height) {
         it.Height = height;
         it.Frame = band->Frame;
         page->Items.push_back(std::move(it));
+    }
+    if (FExportFilter)
+        FExportFilter->EndBandPrint(band);
+}
+
+void TQuickRep::PrintBandInParts(TQRBand* band, double height) {
+    double y0 = 0;   // band coordinate where this part starts
+    for (;;) {
+        double limit = y0 + (BodyBottom() - FCursor);
+        double fit = -kInf, rest = -kInf, piece = kInf;
+        for (const auto& c : band->FControls) {
+            if (!c->Enabled || c->NextContentTop() == kInf)
+                continue;
+            fit = std::max(fit, c->FitBottom(limit));
+            rest = std::max(rest, c->FitBottom(kInf));
+            piece = std::min(piece, c->FirstPieceBottom());
+        }
+        if (rest > -kInf && fit == -kInf) {
+            if (FBodyUsed) {
+                FinishPage();
+                StartNewPage();
+                continue;
+            }
+            limit = fit = piece;   // taller than a whole page: print it anyway
+        }
+        const bool last = rest <= limit + 0.001;
+        const double partHeight = (last ? std::max(std::min(height, limit), rest) : fit) - y0;
+        FPartLimit = limit;
+        PlaceBand(band, FCursor, partHeight, y0);
+        FPartLimit = kInf;
+        FCursor += partHeight;
+        FBodyUsed = true;
+        if (last)
+            break;
+        double next = kInf;
+        for (const auto& c : band->FControls)
+            if (c->Enabled)
+                next = std::min(next, c->NextContentTop());
+        if (next == kInf)
+            break;
+        y0 = next;
+        FinishPage();
+        StartNewPage();
     }
 }
 
@@ -434,13 +607,22 @@ bool TQuickRep::PrintBand(TQRBand* band, bool allowBreak) {
             band->AfterPrint(band, false);
         return false;
     }
+    for (const auto& c : band->FControls)
+        c->ResetPrint();
     const double h = band->StretchedHeight();
-    if (allowBreak && FBodyUsed && (band->ForceNewPage || FCursor + h > BodyBottom() + 0.001)) {
+    // A band that fits a fresh page moves there whole; a taller one starts
+    // in the space left and continues on the following pages.
+    if (allowBreak && FBodyUsed &&
+        (band->ForceNewPage || (FCursor + h > BodyBottom() + 0.001 && h <= BodyBottom() - FBodyTop + 0.001))) {
         FinishPage();
         StartNewPage();
     }
-    PlaceBand(band, FCursor, h);
-    FCursor += h;
+    if (allowBreak && FCursor + h > BodyBottom() + 0.001) {
+        PrintBandInParts(band, h);
+    } else {
+        PlaceBand(band, FCursor, h);
+        FCursor += h;
+    }
     if (allowBreak)
         FBodyUsed = true;
     if (band->AfterPrint)
@@ -465,6 +647,7 @@ void TQuickRep::StartNewPage() {
         OnStartPage(this);
     if (FPageNumber > 1 || FirstPageHeader)
         PrintBand(PageHeader(), false);
+    FBodyTop = FCursor;
 }
 
 void TQuickRep::FinishPage() {

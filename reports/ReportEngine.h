@@ -22,7 +22,9 @@
 // header (the report forms place these).
 #include "platform/Colour.h"
 
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -92,30 +94,52 @@ TQRTextMetrics& QRMetrics();
 void QRResetMetrics();
 double QRTextWidth(const TQRFont& font, const std::string& text);
 double QRLineHeight(const TQRFont& font);
+// The whole characters of text that fit width, cut where the alignment lets
+// text overflow a box: the end (left), the start (right) or both ends
+// (centre), at the character boundary nearest the box's edge.
+std::string QRFitText(const std::string& text, double width, const TQRFont& font,
+                      TQRAlignment alignment = taLeftJustify);
+// How far a fitted text may reach past its box on each side (half its
+// outermost character at most): every output clips text to its box widened
+// by this, so no glyph is ever cut.
+double QRClipSlack(const TQRFont& font);
 
 // ---------------------------------------------------------------- prepared pages
-enum class TQRItemKind {
+enum class TQRItemKind : std::uint8_t {
     Fill,    // rectangle filled with Color
     Frame,   // the sides of Frame drawn on the rectangle's edges
     Text,    // one line of text, clipped to the rectangle
     Shape,   // a shape of type Shape with Pen and Brush in the rectangle
+    Picture, // Picture stretched over the rectangle
 };
 
+// A picture on a page: 32-bit pixels 0xAARRGGBB, row by row.
+struct TQRBitmap {
+    int Width = 0, Height = 0;
+    std::vector<std::uint32_t> Pixels;
+};
+
+// Kept small: a long report holds a million of them.
 struct TQRPageItem {
-    TQRItemKind Kind = TQRItemKind::Text;
     double Left = 0, Top = 0, Width = 0, Height = 0;   // page pixels
-    plat::ColorRef Color = plat::kWhite;               // Fill
+    TQRItemKind Kind = TQRItemKind::Text;
+    TQRAlignment Alignment = taLeftJustify;            // Text
+    plat::ColorRef Color = plat::kWhite;               // Fill; a text's background
     TQRFrame Frame;                                    // Frame
-    // Text: X is the left edge (left alignment), the right edge (right) or the
-    // centre (centre) of the text; Y the top of its line.
-    double X = 0, Y = 0;
-    std::string Text;
-    TQRFont Font;
-    TQRAlignment Alignment = taLeftJustify;
     // Shape
     TQRShapeType Shape = qrsRectangle;
     TQRPen Pen;
     TQRBrush Brush;
+    // Text: one line in its control's box (Left, Width) and line (Top, Height).
+    std::string Text;
+    TQRFont Font;
+    // Picture
+    std::shared_ptr<const TQRBitmap> Picture;
+
+    // Where a text is anchored: its box's left edge, right edge or centre
+    // by its alignment, and the top of its line.
+    double X() const { return Alignment == taRightJustify ? Left + Width : Alignment == taCenter ? Left + Width / 2 : Left; }
+    double Y() const { return Top; }
 };
 
 struct TQRPreparedPage {
@@ -180,6 +204,10 @@ public:
     virtual void BeginControl(TQRPrintable* Control, double OffsetX, double OffsetY);
     virtual void EndControl(TQRPrintable* Control, double OffsetX, bool Unfinished, double OffsetY);
     virtual void AddShape(TQRShape* Shape, double OffsetX, bool Unfinished, double OffsetY);
+    // Around every printed band (each part of a band split across pages),
+    // whether or not any of its controls reached the filter.
+    virtual void BeginBandPrint(TQRBand* Band);
+    virtual void EndBandPrint(TQRBand* Band);
 
     // The file a viewer should open after the job: the output file name by
     // default; per-page image filters answer the last page file written.
@@ -231,14 +259,31 @@ public:
     double SizeTop() const { return PxToMM10(Top); }
     double SizeWidth() const { return PxToMM10(Width); }
     double SizeHeight() const { return PxToMM10(Height); }
-    // Controls are never split across pages, so this is true once printed.
+    // False while a control split across pages has content left to print.
     bool PrintFinished() const { return FPrintFinished; }
+    // True when the next print continues a control begun on an earlier page.
+    virtual bool Continuing() const { return false; }
+    // The band-relative top and height of what the last Print put on the page.
+    double PrintedTop() const { return FPrintedTop; }
+    double PrintedHeight() const { return FPrintedHeight; }
 
     // Height the control needs when its band is printed (stretching controls
     // grow); the band grows to hold it.
     virtual double NeededHeight() const { return Height; }
-    // Prints onto the report's current page; offsets in 0.1 mm.
+    // Prints onto the report's current page; offsets in 0.1 mm. A band split
+    // across pages prints in parts: a control then prints what fits above
+    // the report's PartLimit (band coordinates).
     virtual void Print(double OffsetX, double OffsetY);
+
+    // Splitting, in band coordinates (pixels): the top of the first content
+    // not yet printed (infinity when done); the bottom of the content that
+    // fits above limit (-infinity when nothing does).
+    virtual double NextContentTop() const;
+    virtual double FitBottom(double limit) const;
+    // The bottom of the smallest piece that can print next.
+    virtual double FirstPieceBottom() const;
+    // Called before each printing of the band.
+    virtual void ResetPrint() { FPrintFinished = false; }
 
 protected:
     // Page position in pixels from the offsets of Print.
@@ -248,8 +293,12 @@ protected:
     void PrintFrame(double x, double y, double w, double h);
     void AddItem(TQRPageItem item);
 
+    // The report's current part limit (infinity outside a split band).
+    double PartLimit() const;
+
     TQRBand* FParent;
     bool FPrintFinished = false;
+    double FPrintedTop = 0, FPrintedHeight = 0;
     friend class TQuickRep;
 };
 
@@ -267,9 +316,21 @@ public:
     std::vector<std::string> PrintLines() const;
     double NeededHeight() const override;
     void Print(double OffsetX, double OffsetY) override;
+    bool Continuing() const override { return FNextLine > 0; }
+    double NextContentTop() const override;
+    double FitBottom(double limit) const override;
+    double FirstPieceBottom() const override;
+    void ResetPrint() override;
 
 protected:
     virtual std::vector<std::string> SourceLines() const = 0;
+    // Only stretching text breaks between its lines.
+    bool SplitsByLine() const { return AutoStretch && !FPartLines.empty(); }
+    // Lines that fit from line `first` down to band coordinate limit.
+    size_t LinesFitting(size_t first, double limit) const;
+
+    size_t FNextLine = 0;                  // first line not yet printed
+    std::vector<std::string> FPartLines;   // the lines while the band prints
 };
 
 class TQRLabel : public TQRCustomLabel {
@@ -344,6 +405,8 @@ public:
     double PrintLeft() const { return FPrintLeft; }
     double PrintTop() const { return FPrintTop; }
     double ExtraStretch() const { return FExtraStretch; }
+    // The last control that prints in the band (or part of it) being printed.
+    const TQRPrintable* LastPrinting() const { return FLastPrinting; }
     // The height the band will take when printed now (controls that stretch).
     double StretchedHeight() const;
 
@@ -353,6 +416,7 @@ private:
     TQRBandType FType;
     std::vector<std::unique_ptr<TQRPrintable>> FControls;
     double FPrintLeft = 0, FPrintTop = 0, FExtraStretch = 0;
+    const TQRPrintable* FLastPrinting = nullptr;
 };
 
 // A sub-detail of the report: before each record the engine asks OnNeedData
@@ -426,6 +490,9 @@ public:
 
     // Called by controls while printing: the current page.
     TQRPreparedPage* CurrentPage();
+    // While a band taller than the space left prints in parts: the band
+    // coordinate above which its controls print now.
+    double PartLimit() const { return FPartLimit; }
 
 protected:
     // Body area bottom of the current page (above the footer).
@@ -436,7 +503,8 @@ private:
     void StartNewPage();
     void FinishPage();
     bool PrintBand(TQRBand* band, bool allowBreak = true);
-    void PlaceBand(TQRBand* band, double top, double height);
+    void PlaceBand(TQRBand* band, double top, double height, double bandY = 0);
+    void PrintBandInParts(TQRBand* band, double height);
     void RunSubDetail(TQRSubDetail* sd);
     bool IsStreamBand(const TQRBand* band) const;
 
@@ -447,6 +515,8 @@ private:
     double FCursor = 0;          // next free y on the page
     bool FBodyUsed = false;      // a body band is on the current page
     bool FLastPage = false;
+    double FBodyTop = 0;         // first body y of the current page
+    double FPartLimit = std::numeric_limits<double>::infinity();
 };
 
 // ---------------------------------------------------------------- export-aware controls

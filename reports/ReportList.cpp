@@ -25,18 +25,7 @@ TPsQRLabel* QRAddColumnLabel(TQRBand* band, bool bold, const std::string& captio
 }
 
 std::string QRFitToWidth(const std::string& text, double width, const TQRFont& font) {
-    if (text.empty() || QRTextWidth(font, text) <= width)
-        return text;
-    // Longest fitting prefix by bisection: long cells stay cheap.
-    size_t lo = 0, hi = text.size();
-    while (lo < hi) {
-        const size_t mid = (lo + hi + 1) / 2;
-        if (QRTextWidth(font, text.substr(0, mid)) <= width)
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    return text.substr(0, lo);
+    return QRFitText(text, width, font);
 }
 
 std::string QRColumnCellText(const WListColumns& columns, std::int32_t position, std::int32_t individual,

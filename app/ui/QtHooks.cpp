@@ -1,16 +1,34 @@
 #include "QtHooks.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QProcess>
 #include <QScreen>
 #include <QUrl>
 
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
+
+bool openWithDesktop(const std::string& target, int waitMs) {
+    const QString t = toQ(target);
+    const QString arg = t.startsWith('/') ? t : QUrl(t).toString();
+    // The opener runs in the background of a small shell that reports its
+    // exit status if it ends in time; an opener still running is left to run.
+    static const char* const script =
+        "xdg-open \"$1\" </dev/null >/dev/null 2>&1 & p=$!; i=0; "
+        "while [ $i -lt \"$2\" ]; do kill -0 $p 2>/dev/null || { wait $p; exit $?; }; sleep 0.1; i=$((i+1)); done; "
+        "exit 0";
+    QProcess sh;
+    sh.start("/bin/sh", {"-c", script, "sh", arg, QString::number(std::max(1, waitMs / 100))});
+    if (!sh.waitForFinished(waitMs + 5000))
+        return false;
+    return sh.exitStatus() == QProcess::NormalExit && sh.exitCode() == 0;
+}
 
 void installQtHooks() {
     auto& h = plat::hooks();
@@ -60,11 +78,7 @@ void installQtHooks() {
             while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
     };
     h.setClipboardText = [](const std::string& text) { QGuiApplication::clipboard()->setText(toQ(text)); };
-    h.shellOpen = [](const std::string& target) {
-        const QString t = toQ(target);
-        QUrl url = t.startsWith('/') ? QUrl::fromLocalFile(t) : QUrl(t);
-        return QDesktopServices::openUrl(url);
-    };
+    h.shellOpen = [](const std::string& target) { return openWithDesktop(target); };
     h.textWidth = [](const std::string& text, const void* font) {
         const QFont f = font ? *static_cast<const QFont*>(font) : QApplication::font();
         return QFontMetrics(f).horizontalAdvance(toQ(text));

@@ -128,11 +128,19 @@ void TQRPreview::SaveClick() {
     QStringList names;
     for (const auto& f : filters)
         names << QString("%1 (*.%2)").arg(toQ(f.FilterName), toQ(f.Extension));
-    QString chosen;
-    const QString file = QFileDialog::getSaveFileName(this, "Save to File", QString(), names.join(";;"), &chosen);
-    if (file.isEmpty())
+    QFileDialog dlg(this, "Save to File");
+    dlg.setAcceptMode(QFileDialog::AcceptSave);
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setNameFilters(names);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return;
-    const int idx = std::max<int>(0, int(names.indexOf(chosen)));
+    const int idx = std::max<int>(0, int(names.indexOf(dlg.selectedNameFilter())));
+    QString file = dlg.selectedFiles().first();
+    // The name carries the chosen type's extension: the filters take it off
+    // again to name their page files.
+    const QString ext = "." + toQ(filters[size_t(idx)].Extension);
+    if (!file.endsWith(ext, Qt::CaseInsensitive))
+        file += ext;
     std::unique_ptr<TQRExportFilter> filter = filters[size_t(idx)].Create(fromQ(file));
     if (!filter)
         return;

@@ -6,7 +6,10 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <array>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 QFont QRQFont(const TQRFont& f) {
     QString family = toQ(f.Name);
@@ -23,15 +26,57 @@ QFont QRQFont(const TQRFont& f) {
     q.setUnderline(f.Underline());
     q.setStrikeOut(f.StrikeOut());
     q.setHintingPreference(QFont::PreferNoHinting);
+    // Without kerning a text is as wide as its characters' advances, which
+    // is what layout measures and what PDF readers draw.
+    q.setKerning(false);
     return q;
 }
 
+namespace {
+
+// The few fonts of the reports, each with its screen font, line height and
+// the advance of every cp1252 character: measuring a text is a sum.
+struct FontMetrics {
+    TQRFont key;
+    QFont font;
+    double lineHeight = 0, ascent = 0;
+    std::array<double, 256> advance{};
+};
+
+const FontMetrics& metricsOf(const TQRFont& f) {
+    // Never freed: fonts must not outlive the application at exit.
+    static auto* cache = new std::vector<std::unique_ptr<FontMetrics>>;
+    static const FontMetrics* last = nullptr;
+    if (last && last->key == f)
+        return *last;
+    for (const auto& e : *cache)
+        if (e->key == f)
+            return *(last = e.get());
+    auto e = std::make_unique<FontMetrics>();
+    e->key = f;
+    e->font = QRQFont(f);
+    const QFontMetricsF fm(e->font);
+    e->lineHeight = std::ceil(fm.height());
+    e->ascent = fm.ascent();
+    for (int c = 1; c < 256; ++c)
+        e->advance[size_t(c)] = fm.horizontalAdvance(toQ(std::string(1, char(c))));
+    cache->push_back(std::move(e));
+    return *(last = cache->back().get());
+}
+
+double advanceOf(const FontMetrics& m, const std::string& text) {
+    double w = 0;
+    for (unsigned char c : text)
+        w += m.advance[c];
+    return w;
+}
+
+} // namespace
+
 void QRInstallQtMetrics() {
     TQRTextMetrics& m = QRMetrics();
-    m.textWidth = [](const TQRFont& f, const std::string& text) {
-        return QFontMetricsF(QRQFont(f)).horizontalAdvance(toQ(text));
-    };
-    m.lineHeight = [](const TQRFont& f) { return std::ceil(QFontMetricsF(QRQFont(f)).height()); };
+    m.textWidth = [](const TQRFont& f, const std::string& text) { return advanceOf(metricsOf(f), text); };
+    m.lineHeight = [](const TQRFont& f) { return metricsOf(f).lineHeight; };
 }
 
 namespace {
@@ -124,21 +169,23 @@ void paintShape(QPainter& g, const TQRPageItem& it) {
 }
 
 void paintText(QPainter& g, const TQRPageItem& it) {
-    const QFont font = QRQFont(it.Font);
-    g.setFont(font);
+    const FontMetrics& fm = metricsOf(it.Font);
+    g.setFont(fm.font);
     g.setPen(toQColor(it.Font.Color));
     const QString text = toQ(it.Text);
-    const QFontMetricsF fm(font);
-    const double w = fm.horizontalAdvance(text);
-    double x = it.X;
+    const double w = advanceOf(fm, it.Text);
+    double x = it.X();
     if (it.Alignment == taRightJustify)
         x -= w;
     else if (it.Alignment == taCenter)
         x -= w / 2;
     g.save();
-    // Text stays inside its control horizontally, as printed labels do.
-    g.setClipRect(QRectF(it.Left, it.Top - 2, std::max(it.Width, 1.0), it.Height + 4));
-    g.drawText(QPointF(x, it.Y + fm.ascent()), text);
+    // The engine has cut the text between characters to fit its control;
+    // the clip keeps a text the screen font draws wider inside the same box
+    // every export clips to.
+    const double slack = QRClipSlack(it.Font);
+    g.setClipRect(QRectF(it.Left - slack, it.Top - 2, std::max(it.Width, 1.0) + 2 * slack, it.Height + 4));
+    g.drawText(QPointF(x, it.Y() + fm.ascent), text);
     g.restore();
 }
 
@@ -158,6 +205,13 @@ void QRPaintPage(QPainter& g, const TQRPreparedPage& page) {
             break;
         case TQRItemKind::Shape:
             paintShape(g, it);
+            break;
+        case TQRItemKind::Picture:
+            if (it.Picture && it.Picture->Width > 0 && it.Picture->Height > 0) {
+                const QImage img(reinterpret_cast<const uchar*>(it.Picture->Pixels.data()), it.Picture->Width,
+                                 it.Picture->Height, QImage::Format_RGB32);
+                g.drawImage(QRectF(it.Left, it.Top, it.Width, it.Height), img);
+            }
             break;
         case TQRItemKind::Text:
             if (it.Color != plat::kWhite)

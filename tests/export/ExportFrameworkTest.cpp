@@ -111,6 +111,37 @@ TEST(DocumentFilter, BandBackgroundPrecedesItems) {
     EXPECT_NEAR(double(f.frames[2].rect.Width), band->Width, 1e-6);
 }
 
+TEST(DocumentFilter, EveryPrintedBandIsWrittenAndSplitMemosKeepTheirPart) {
+    QRResetMetrics();
+    RecordReport r(1);
+    r.detail->Height = 20;
+    auto* memo = r.detail->Add<TPsQRMemo>();
+    memo->Width = 300;
+    for (int i = 0; i < 100; ++i)
+        memo->Add("m" + std::to_string(i));
+    // A rule band with no control at all, as the report forms' group footers are.
+    TQRBand* rule = r.rep.AddBand(rbGroupFooter);
+    rule->Height = 4;
+    rule->Frame.DrawTop = true;
+    r.detail->Footer = rule;
+    RecordingFilter f;
+    r.rep.ExportToFilter(&f);
+    const std::string out = f.out.str();
+    // Two pages of memo, each part framed from its own first line; then the rule band.
+    const double lh = QRLineHeight(memo->Font);
+    ASSERT_EQ(f.frames.size(), 3u);
+    EXPECT_NEAR(double(f.frames[0].rect.Top), PxToMM10(48) * kF, 1e-6);
+    EXPECT_NEAR(double(f.frames[1].rect.Top), PxToMM10(48) * kF, 1e-6);
+    const int firstPart = int(960 / lh);
+    EXPECT_NEAR(double(f.frames[0].rect.Height), (lh * firstPart + 2), 1e-6);
+    EXPECT_TRUE(f.frames[2].frame.DrawTop);
+    EXPECT_FALSE(f.frames[2].flag3);
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(countOf(out, "TEXT:m" + std::to_string(i) + "\r\n"), 1u) << i;
+    EXPECT_LT(out.find("TEXT:m" + std::to_string(firstPart - 1) + "\r"), out.find("FRAME2"));
+    EXPECT_LT(out.find("FRAME2"), out.find("TEXT:m" + std::to_string(firstPart) + "\r"));
+}
+
 TEST(DocumentFilter, ShapesBecomeFramesOrPictures) {
     TQuickRep rep;
     TQRBand* band = rep.AddBand(rbDetail);

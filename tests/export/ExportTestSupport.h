@@ -9,6 +9,8 @@
 #include <string>
 #include <unistd.h>
 
+#include <QGuiApplication>
+
 #include "reports/ReportEngine.h"
 #include "support/TestFiles.h"
 
@@ -16,6 +18,18 @@ namespace exporttest {
 
 using tsupport::readFile;
 using tsupport::TempDir;
+
+// Painting text needs the GUI application; made once for the program.
+inline void ensureGuiApp() {
+    if (QGuiApplication::instance())
+        return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "test_export";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);
+}
+
 
 inline size_t countOf(const std::string& hay, const std::string& needle) {
     size_t n = 0;

@@ -63,8 +63,9 @@ TEST_F(HtmlExport, OneFilePerPageWithNavigator) {
         << p2;
     const std::string p1 = readFile(dir.path() / "R0001.htm");
     EXPECT_NE(p1.find("<A TITLE=\"First Page\">"), std::string::npos);
-    // Blanks become &nbsp;, "<" and "&" are written as they stand.
-    EXPECT_NE(p1.find(">a&nbsp;<b>&nbsp;&&nbsp;c&nbsp;1</DIV>"), std::string::npos);
+    // Blanks become &nbsp;; the file's text never turns into markup.
+    EXPECT_NE(p1.find(">a&nbsp;&lt;b&gt;&nbsp;&amp;&nbsp;c&nbsp;1</DIV>"), std::string::npos);
+    EXPECT_EQ(p1.find("<b>"), std::string::npos);
     // One picture file, referenced from every page.
     EXPECT_TRUE(fs::exists(dir.path() / "R_I0001.jpg"));
     EXPECT_FALSE(fs::exists(dir.path() / "R_I0002.jpg"));
@@ -107,6 +108,20 @@ TEST_F(HtmlExport, SingleFileStacksPages) {
     EXPECT_NE(raw.find("c&nbsp;1</DIV>"), std::string::npos);
 }
 
+TEST_F(HtmlExport, NotesAndTitlesAreEscaped) {
+    RecordReport r(1);
+    r.rep.ReportTitle = "Smith & \"Jones\" <i>";
+    auto* memo = r.detail->Add<TPsQRMemo>();
+    memo->Width = 600;
+    memo->Add("<script>alert(\"x\")</script>\r\nline&two");
+    run(r, dir.path() / "esc.htm");
+    const std::string p = readFile(dir.path() / "esc0001.htm");
+    EXPECT_EQ(p.find("<script>"), std::string::npos) << p;
+    EXPECT_NE(p.find(">&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt;</DIV>"), std::string::npos) << p;
+    EXPECT_NE(p.find(">line&amp;two</DIV>"), std::string::npos) << p;
+    EXPECT_NE(p.find("<TITLE>Smith &amp; &quot;Jones&quot; &lt;i&gt;</TITLE>"), std::string::npos) << p;
+}
+
 TEST_F(HtmlExport, AlignedTextPlacement) {
     QRMetrics().textWidth = [](const TQRFont&, const std::string&) { return 100.0; };
     RecordReport r(1);
@@ -123,6 +138,14 @@ TEST_F(HtmlExport, AlignedTextPlacement) {
     centre->Alignment = taCenter;
     run(r, dir.path() / "al.htm");
     const std::string p = readFile(dir.path() / "al0001.htm");
-    EXPECT_NE(p.find("left: 398px; width: 250px; font: 10pt Arial; color: #000000\">R</DIV>"), std::string::npos) << p;
-    EXPECT_NE(p.find("left: 449px; width: 250px; font: 10pt Arial; color: #000000\">C</DIV>"), std::string::npos) << p;
+    // Each text sits in a fixed box reaching to its control's right edge
+    // (500 and 550) plus half a line (8) of slack, hiding what overflows.
+    EXPECT_NE(p.find("left: 398px; width: 110px; height: 16px; overflow: hidden; white-space: nowrap; "
+                     "font: 10pt Arial; color: #000000\">R</DIV>"),
+              std::string::npos)
+        << p;
+    EXPECT_NE(p.find("left: 449px; width: 109px; height: 16px; overflow: hidden; white-space: nowrap; "
+                     "font: 10pt Arial; color: #000000\">C</DIV>"),
+              std::string::npos)
+        << p;
 }

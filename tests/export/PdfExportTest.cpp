@@ -9,6 +9,7 @@
 #include <regex>
 
 #include "ExportTestSupport.h"
+#include "ReaderTools.h"
 #include "export/PsQRPDFFilter.h"
 #include "platform/Hooks.h"
 
@@ -122,6 +123,13 @@ TEST_F(PdfExport, TextIsEscapedAndFontsNumberedInOrderOfFirstUse) {
     EXPECT_NE(data.find("/BaseFont /Arial,Bold"), std::string::npos);
     EXPECT_NE(data.find("/Name /F1\r\n/BaseFont /Arial\r\n"), std::string::npos);
     EXPECT_NE(data.find("/BaseFont /TimesNewRoman,BoldItalic"), std::string::npos);
+    // Each text is clipped to its control's box (here 48 px from the left,
+    // 65 wide, widened by half a line): a reader's wider font stays inside.
+    const std::string clip = "q\r\n30.0000 ";
+    const size_t at = data.find(clip);
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_EQ(data.compare(data.find(" re W n\r\nBT\r\n", at) - 16, 16, " 60.7500 16.0000"), 0)
+        << data.substr(at, 80);
 }
 
 TEST_F(PdfExport, EmptyPageAndNoFontsStillMakeValidObjects) {
@@ -225,8 +233,6 @@ TEST(PdfFormat, CreationDateTimeZonesAndUnits) {
 
 // A real reader opens the file, finds the text and renders it.
 TEST_F(PdfExport, ReaderExtractsTextAndRendersPage) {
-    if (std::system("command -v pdftotext >/dev/null 2>&1 && command -v pdftoppm >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "pdftotext/pdftoppm (poppler-utils) not installed";
     RecordReport r(2);
     r.detail->Height = 60;
     r.detail->Frame.DrawBottom = true;
@@ -255,15 +261,14 @@ TEST_F(PdfExport, ReaderExtractsTextAndRendersPage) {
     };
     const auto file = dir.path() / "reader.pdf";
     exportPdf(r.rep, file);
-    const auto txt = dir.path() / "reader.txt";
-    ASSERT_EQ(std::system(("pdftotext -layout '" + file.string() + "' '" + txt.string() + "' 2>/dev/null").c_str()), 0);
-    const std::string text = readFile(txt);
+    const std::string text = readertools::pdfText(file, "-layout");
     EXPECT_NE(text.find("Jos\xC3\xA9 M\xC3\xBCller (1850)"), std::string::npos) << text;
     EXPECT_NE(text.find("Back\\slash"), std::string::npos) << text;
     EXPECT_NE(text.find("born 1851"), std::string::npos) << text;
 
     const auto png = dir.path() / "page";
-    ASSERT_EQ(std::system(("pdftoppm -r 50 -png -f 1 -l 1 '" + file.string() + "' '" + png.string() + "' 2>/dev/null").c_str()), 0);
+    ASSERT_TRUE(readertools::run("pdftoppm", "-r 50 -png -f 1 -l 1 " + readertools::quoted(file) + " " +
+                                                 readertools::quoted(png)));
     QImage page((png.string() + "-1.png").c_str());
     ASSERT_FALSE(page.isNull());
     if (const char* keep = std::getenv("BRENTHAUL_KEEP_PDF"))

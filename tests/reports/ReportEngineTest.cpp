@@ -209,6 +209,32 @@ TEST(ReportEngine, TallBandStartsNewPageAndForceNewPage) {
     EXPECT_EQ(big.QRPrinter()->PageCount(), 1);
 }
 
+TEST(ReportEngine, TextIsCutBetweenCharactersToItsBox) {
+    QRResetMetrics();
+    TQRFont f;   // 10 pt: characters 6.67 wide
+    // The cut falls on the boundary nearest the box's edge: 8 characters
+    // reach 53.3, less than half of the ninth past 50.
+    EXPECT_EQ(QRFitText("ABCDEFGHIJKL", 50, f), "ABCDEFGH");
+    EXPECT_EQ(QRFitText("ABCDEFGHIJKL", 50, f, taRightJustify), "EFGHIJKL");
+    EXPECT_EQ(QRFitText("ABCDEFGHIJKL", 50, f, taCenter), "CDEFGHIJ");
+    EXPECT_EQ(QRFitText("ABC", 50, f), "ABC");
+    EXPECT_EQ(QRFitText("ABC", 0, f), "");
+    EXPECT_LE(QRTextWidth(f, "ABCDEFGH") - 50, QRClipSlack(f));
+
+    TQuickRep r;
+    TQRBand* b = r.AddBand(rbDetail);
+    auto* l = b->Add<TQRLabel>();
+    l->Width = 50;
+    l->Caption = "ABCDEFGHIJKL";
+    auto* wide = b->Add<TQRLabel>();
+    wide->Top = 20;
+    wide->AutoSize = true;
+    wide->Caption = "ABCDEFGHIJKL";
+    ASSERT_TRUE(r.Prepare());
+    EXPECT_EQ(texts(*r.QRPrinter()->Page(1), "ABCDEFGH").size(), 1u);
+    EXPECT_EQ(texts(*r.QRPrinter()->Page(1), "ABCDEFGHIJKL").size(), 1u);   // its box follows the text
+}
+
 // Records the calls an export filter receives.
 struct RecordingFilter : TQRExportFilter {
     std::vector<std::string> calls;
@@ -257,7 +283,8 @@ TEST(ReportEngine, ExportCallOrderAndDocumentHooks) {
     off->Caption = "off";
     off->Enabled = false;
     TQRBand* b2 = r.AddBand(rbDetail);
-    b2->Height = 1000;  // forces a second page
+    b2->Height = 100;
+    b2->ForceNewPage = true;
     RecordingFilter plain("out.x");
     r.ExportToFilter(&plain);
     EXPECT_FALSE(plain.Active);

@@ -19,6 +19,7 @@
 #include "model/ui/IndInfoPanel.h"
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
+#include "support/TestOutput.h"
 
 namespace {
 

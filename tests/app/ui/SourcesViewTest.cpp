@@ -16,6 +16,7 @@
 #include "app/ui/ViewGrid.h"
 #include "gedcom/FormatString.h"
 #include "model/Options.h"
+#include "support/TestOutput.h"
 
 namespace {
 

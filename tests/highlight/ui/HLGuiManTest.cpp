@@ -22,6 +22,7 @@
 #include "highlight/ui/SelectionButton.h"
 #include "highlight/ui/dlgQuickFind.h"
 #include "platform/ui/QtText.h"
+#include "support/TestOutput.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include "support/TestOutput.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
 // The preview window: page navigation over the prepared pages.
+#include "export/PsQRExportSettings.h"
 #include "reports/ReportInfo.h"
 #include "reports/ui/QRPreview.h"
 #include "reports/ui/QRRenderer.h"
@@ -6,9 +7,19 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QLabel>
 #include <QPixmap>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QToolButton>
+
+#include <filesystem>
+
+#include "../../export/ExportTestSupport.h"
+#include "support/TestOutput.h"
 
 TEST(Preview, NavigatesPagesAndClamps) {
     WDefaultSettings settings;
@@ -38,4 +49,30 @@ TEST(Preview, NavigatesPagesAndClamps) {
     p.SetZoom(0.5);
     p.resize(700, 800);
     QRResetMetrics();
+}
+
+TEST(Preview, SaveWritesTheChosenFormatWithItsExtension) {
+    WDefaultSettings settings;
+    const TPsQRVisibleFilters visible = PsQRExportSettings().VisibleFilters();
+    PsQRExportSettings().SetVisibleFilters(TPsQRVisibleFilters::all());
+    WMemCollection c;
+    TReportInfoForm f;
+    f.SetCollection(&c);
+    ASSERT_TRUE(f.Prepare());
+    TQRPreview p(f);
+    exporttest::TempDir dir;
+    const std::string name = (dir.path() / "saved").string();
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dlg, nullptr);
+        dlg->selectNameFilter("Rich Text Format (*.rtf)");
+        dlg->selectFile(QString::fromStdString(name));
+        QMetaObject::invokeMethod(dlg, "accept");
+    });
+    for (QPushButton* b : p.findChildren<QPushButton*>())
+        if (b->text() == "Save")
+            QTest::mouseClick(b, Qt::LeftButton);
+    EXPECT_TRUE(std::filesystem::exists(name + ".rtf"));
+    EXPECT_FALSE(std::filesystem::exists(name));
+    PsQRExportSettings().SetVisibleFilters(visible);
 }

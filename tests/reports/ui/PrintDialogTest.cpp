@@ -1,4 +1,5 @@
 // The print dialog: pages, spouse lists, settings, default names and saving.
+#include "export/PsQRExportSettings.h"
 #include "model/Options.h"
 #include "platform/Hooks.h"
 #include "reports/ReportEngine.h"
@@ -127,6 +128,9 @@ TEST_F(PrintDialog, DefaultFileNames) {
 }
 
 TEST_F(PrintDialog, SaveRunsTheFilterAndOpensTheSavedFile) {
+    // Only the fake filter answers for "jpg" here.
+    const TPsQRVisibleFilters visible = PsQRExportSettings().VisibleFilters();
+    PsQRExportSettings().SetVisibleFilters({});
     auto& lib = TQRExportFilterLibrary::Instance();
     lib.AddFilter([](const std::string& f) { return std::make_unique<FakeImageFilter>(f); }, "Fake JPEG", "jpg");
     WOptions::SetBool(opt::ViewSaved, true);
@@ -170,6 +174,7 @@ TEST_F(PrintDialog, SaveRunsTheFilterAndOpensTheSavedFile) {
     dlg.answer.clear();
     dlg.butSaveToFileClick();
     EXPECT_TRUE(messages.empty());
+    PsQRExportSettings().SetVisibleFilters(visible);
 }
 
 TEST_F(PrintDialog, FilterRowsMapToKinds) {

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
+#include "support/TestOutput.h"
 
 namespace {
 
@@ -105,7 +106,7 @@ TEST_F(Fixture, PrintsEveryPageToThePrinter) {
         c.Family(fam).Child(c.AddPerson("Extra /Smith/", 'M'));
     ASSERT_TRUE(f.Prepare());
     ASSERT_GE(f.QRPrinter()->PageCount(), 2);
-    const QString path = QString(BRENTHAUL_BINARY_DIR) + "/report-print.pdf";
+    const QString path = testOutputPath("report-print.pdf");
     QFile::remove(path);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
