@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -523,7 +524,8 @@ void TLogoAppForm::edFindChange(const QString& text) {
     if (!Collection()) return;
     const std::int32_t target = FFind.TextChanged(fromQ(text));
     if (target > 0) {
-        const QSignalBlocker block(edFind);
+        // The move must not write the found individual over what the user is typing.
+        const QScopedValueRollback<bool> editing(FEditingFind, true);
         FIndScroll->SetCurrentIndividual(target);
     }
 }
@@ -609,8 +611,9 @@ void TLogoAppForm::IndScrollChange() {
 }
 
 void TLogoAppForm::UpdateSelectedLabel() {
-    // Find next/previous moves the panel itself: its position must survive.
-    if (FFindNav.Busy()) return;
+    // Find next/previous moves the panel itself: its position must survive;
+    // a move the find box asked for leaves the typed text alone.
+    if (FFindNav.Busy() || FEditingFind) return;
     FFindNav.Reset();
     const QSignalBlocker block(edFind);
     WABSCollection* col = Collection();

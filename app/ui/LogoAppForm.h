@@ -155,6 +155,7 @@ private:
     WFindNextPrev FFindNav{FFind};
     MainCommands::WLeftPanel FLeftPanelState;
     bool FShowRaw = false;
+    bool FEditingFind = false;   // the find box is moving the navigation panel
     TMainActions* FActions = nullptr;
     std::unique_ptr<WListColumns> FListColumns, FDesColumns, FIslandColumns;
     bool FHighlightedOnly = false;

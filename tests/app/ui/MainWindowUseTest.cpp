@@ -1,0 +1,113 @@
+// The main window as a user drives it: keys and clicks on its own widgets.
+#include "MainWindowFixture.h"  // first: MemCollection before Qt
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QTabBar>
+#include <QLineEdit>
+#include <QMenu>
+
+#include "app/ui/IndScroll.h"
+#include "app/ui/ListView.h"
+#include "highlight/HLRegister.h"
+#include "highlight/ui/HLGuiMan.h"
+#include "highlight/ui/HLOptions.h"
+#include "highlight/ui/SelectionButton.h"
+#include "model/ABSCollection.h"
+#include "platform/ui/QtText.h"
+
+namespace {
+
+// n people I1..In, given names and surnames cycling through short lists.
+std::string people(int n) {
+    const char* const given[] = {"Anna", "Andrew", "Bob", "Carl", "Dora"};
+    const char* const surname[] = {"Lemaire", "Walker", "Wilson", "Ibsen", "Lund", "Adams"};
+    std::string g = "0 HEAD\r\n1 CHAR ANSI\r\n";
+    for (int i = 1; i <= n; ++i)
+        g += "0 @I" + std::to_string(i) + "@ INDI\r\n1 NAME " + given[i % 5] + " /" + surname[i % 6] + "/\r\n";
+    return g + "0 TRLR\r\n";
+}
+
+struct MainWindowUseTest : MainWindowTest {
+    // The window's quick-find mode through its selection button and list.
+    static void chooseFindMode(TLogoAppForm& form, int mode) {
+        WSelectionButton* button = nullptr;
+        for (auto* b : form.findChildren<WSelectionButton*>())
+            if (!b->Items().empty() && b->Items()[0].text == "Find Index:") button = b;
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+        QMenu* menu = button->Menu();
+        ASSERT_TRUE(menu->isVisible());
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[mode - 1]).center());
+        ASSERT_EQ(button->ItemSelected(), mode);
+    }
+    // A tab of the tab bar, clicked.
+    static void clickTab(TLogoAppForm& form, const QString& caption) {
+        QTabBar* tabs = form.Tabs();
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->tabText(i) == caption) QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+    }
+    // Picks an entry of a combo box by typing its first letters.
+    static void typeInto(QComboBox* combo, const QString& text) {
+        ASSERT_NE(combo, nullptr);
+        // A new search, not the continuation of the last one.
+        QApplication::setKeyboardInputInterval(50);
+        QTest::qWait(60);
+        combo->setFocus();
+        QTest::keyClicks(combo, text);
+        ASSERT_EQ(combo->currentText().toStdString(), text.toStdString());
+    }
+    static std::string nameOf(TLogoAppForm& form, bool surname) {
+        auto ind = form.Collection()->GetIndividual(form.IndScroll()->GetCurrentIndividual());
+        return !ind ? "" : surname ? ind->GetSurnameText() : ind->GetGivenText();
+    }
+};
+
+TEST_F(MainWindowUseTest, FindBoxKeepsWhatIsTypedInEveryMode) {
+    TLogoAppForm form(makeProgram(tmp.dir(), people(60), {}));
+    ASSERT_TRUE(start(form));
+    QLineEdit* box = form.FindEdit();
+    auto type = [&](int mode, const char* text) {
+        chooseFindMode(form, mode);
+        QTest::keyClicks(box, text);
+        EXPECT_EQ(box->text().toStdString(), text) << "mode " << mode;
+    };
+    type(1, "45");
+    EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), 45);
+    type(2, "37");
+    EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), 37);
+    type(3, "Wil");
+    EXPECT_EQ(nameOf(form, true), "Wilson");
+    type(4, "Ann");
+    EXPECT_EQ(nameOf(form, false), "Anna");
+    // A move of the navigation panel still shows the individual reached.
+    chooseFindMode(form, 1);
+    form.IndScroll()->SetCurrentIndividual(12);
+    EXPECT_EQ(box->text(), "12");
+}
+
+TEST_F(MainWindowUseTest, HighlightedListFollowsEveryChangeOfTheConditions) {
+    HLRegister::RegisterConditionClasses();
+    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, {}));
+    ASSERT_TRUE(start(form));
+    clickTab(form, "Highlighted");
+    ASSERT_FALSE(form.ConditionPanel()->isHidden());   // shown with the tab
+    QLabel* count = form.ListView()->CountLabel();
+    WHLGuiCond* row = form.ConditionPanel()->Row(0);
+    ASSERT_NE(row, nullptr);
+    typeInto(row->cbCondition, "Sex Type");   // males: John and Tom
+    EXPECT_EQ(count->text(), "2 Individuals");
+    typeInto(row->Editor()->findChild<QComboBox*>(), "Female");
+    EXPECT_EQ(count->text(), "1 Individuals");
+    // Changed while another tab is shown, then back.
+    clickTab(form, "List");
+    typeInto(row->Editor()->findChild<QComboBox*>(), "Male");
+    clickTab(form, "Highlighted");
+    EXPECT_EQ(count->text(), "2 Individuals");
+    // No condition left: nobody is listed.
+    typeInto(row->cbCondition, "Select a Condition");
+    EXPECT_EQ(count->text(), "0 Individuals");
+}
+
+} // namespace
