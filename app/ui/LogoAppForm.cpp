@@ -8,11 +8,13 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -86,6 +88,22 @@ QString memoText(const std::string& s) {
     t.replace('\r', '\n');
     return t;
 }
+
+// Ctrl+C is the window's Copy command, also while a box that would copy its
+// own selected text has the focus.
+class CopyKeyForWindow : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::ShortcutOverride) {
+            const auto* k = static_cast<QKeyEvent*>(e);
+            if (k->key() == Qt::Key_C && k->modifiers() == Qt::ControlModifier) return true;  // not taken by the box
+        }
+        return QObject::eventFilter(watched, e);
+    }
+};
 
 } // namespace
 
@@ -355,6 +373,12 @@ void TLogoAppForm::buildUi() {
     for (int i = 1; i < 5; ++i) statusBar()->addPermanentWidget(StatusPanels[i]);
 
     connect(TabControl, &QTabBar::currentChanged, this, [this](int i) { TabControlChange(i); });
+
+    auto* copyKey = new CopyKeyForWindow(this);
+    for (QWidget* box : {static_cast<QWidget*>(edFind), static_cast<QWidget*>(FDesView->GenSpinEdit())}) {
+        box->installEventFilter(copyKey);
+        for (QLineEdit* inner : box->findChildren<QLineEdit*>()) inner->installEventFilter(copyKey);
+    }
 }
 
 QWidget* TLogoAppForm::buildSenderPage() {
@@ -1033,6 +1057,11 @@ void TLogoAppForm::CopyViewToClipboard() {
             break;
         case pgList:
         case pgIslands: {
+            // The Highlighted tab without conditions has no list to copy.
+            if (FCurrentPage == pgList && !FListView->ListIterator()) {
+                ok = false;
+                break;
+            }
             TListClipDlg dlg(this);
             dlg.exec();
             ok = ClipText::ValidChoice(dlg.GetChoice());
@@ -1062,7 +1091,11 @@ void TLogoAppForm::CopyViewToClipboard() {
         ClipText::PutOnClipboard(text);
         FlashMessageDlg::ShowFlashMessage("Copy to Clipboard Complete", this);
     }
+    // The refill puts the Individual view's own rows back; the Family view
+    // keeps the family it showed.
+    const std::int32_t family = FFamilyView->Subject().Index();
     RefreshCurrentView();
+    if (FCurrentPage == pgFamily) FFamilyView->ShowFamilyAt(family);
 }
 
 void TLogoAppForm::HelpAbout1Execute() {

@@ -3,11 +3,18 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
+#include <QEventLoop>
 #include <QLabel>
+#include <QSpinBox>
 #include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
 #include <QLineEdit>
 #include <QMenu>
 
+#include "app/ui/DescendantsView.h"
+#include "app/ui/FamilyView.h"
 #include "app/ui/IndScroll.h"
 #include "app/ui/ListView.h"
 #include "highlight/HLRegister.h"
@@ -29,7 +36,45 @@ std::string people(int n) {
     return g + "0 TRLR\r\n";
 }
 
+// John has two wives: Mary (with Tom) and Ann.
+const char* const kTwoMarriages =
+    "0 HEAD\r\n1 CHAR ANSI\r\n0 @I1@ INDI\r\n1 NAME John /Smith/\r\n1 SEX M\r\n1 FAMS @F1@\r\n1 FAMS @F2@\r\n"
+    "0 @I2@ INDI\r\n1 NAME Mary /Jones/\r\n1 SEX F\r\n1 FAMS @F1@\r\n0 @I3@ INDI\r\n1 NAME Tom /Smith/\r\n"
+    "1 SEX M\r\n1 FAMC @F1@\r\n0 @I4@ INDI\r\n1 NAME Ann /Brown/\r\n1 SEX F\r\n1 FAMS @F2@\r\n"
+    "0 @F1@ FAM\r\n1 HUSB @I1@\r\n1 WIFE @I2@\r\n1 CHIL @I3@\r\n0 @F2@ FAM\r\n1 HUSB @I1@\r\n1 WIFE @I4@\r\n"
+    "0 TRLR\r\n";
+
+// Counts the modal dialogs that come up while it lives, and closes each.
+struct ModalCloser {
+    int count = 0;
+    QTimer timer;
+    ModalCloser() {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                ++count;
+                d->reject();
+            }
+        });
+        timer.start(20);
+    }
+};
+
 struct MainWindowUseTest : MainWindowTest {
+    // A real wait of the event loop: the window updates its commands then.
+    static void idle() {
+        QEventLoop loop;
+        QTimer::singleShot(20, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    // Ctrl+C typed into a box of the window (the flash message of an earlier
+    // copy may have taken the activation).
+    static void ctrlC(QWidget* w) {
+        w->window()->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w->window()));
+        w->setFocus();
+        idle();
+        QTest::keyClick(w, Qt::Key_C, Qt::ControlModifier);
+    }
     // The window's quick-find mode through its selection button and list.
     static void chooseFindMode(TLogoAppForm& form, int mode) {
         WSelectionButton* button = nullptr;
@@ -108,6 +153,44 @@ TEST_F(MainWindowUseTest, HighlightedListFollowsEveryChangeOfTheConditions) {
     // No condition left: nobody is listed.
     typeInto(row->cbCondition, "Select a Condition");
     EXPECT_EQ(count->text(), "0 Individuals");
+}
+
+TEST_F(MainWindowUseTest, CtrlCCopiesTheViewWhateverBoxHasTheFocus) {
+    std::string clip;
+    int clips = 0;
+    plat::hooks().setClipboardText = [&](const std::string& t) {
+        clip = t;
+        ++clips;
+    };
+    TSelfViewTrailer t;
+    t.StartIndex = 1;
+    TLogoAppForm form(makeProgram(tmp.dir(), kTwoMarriages, t));
+    ASSERT_TRUE(start(form));
+    clickTab(form, "Individual");
+    ctrlC(form.FindEdit());
+    EXPECT_NE(clip.find("John /Smith/"), std::string::npos) << clip;
+    clickTab(form, "Descendants");
+    ctrlC(form.findChild<TDescendantsView*>()->GenSpinEdit());
+    EXPECT_NE(clip.find("DESCENDANT LIST"), std::string::npos) << clip;
+
+    // The second family, copied and still shown afterwards.
+    clickTab(form, "Family");
+    auto* family = form.findChild<TFamilyView*>();
+    QTest::mouseClick(family->MarriagesButton(), Qt::LeftButton);
+    ASSERT_EQ(family->Subject().Index(), 2);
+    const std::int32_t shown = family->Subject().CurrentFamily();
+    auto wife = form.Collection()->GetIndividual(form.Collection()->GetMarriage(shown)->GetWife());
+    ctrlC(form.FindEdit());
+    EXPECT_NE(clip.find(wife->GetGivenText()), std::string::npos) << clip;
+    EXPECT_EQ(family->Subject().CurrentFamily(), shown);
+
+    // The Highlighted tab without conditions: nothing to copy, nothing asked.
+    clickTab(form, "Highlighted");
+    const int before = clips;
+    ModalCloser dialogs;
+    ctrlC(form.FindEdit());
+    EXPECT_EQ(dialogs.count, 0);
+    EXPECT_EQ(clips, before);
 }
 
 } // namespace
