@@ -150,7 +150,9 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
         QuickHelp::ResetAll();
         RefreshCurrentView();
     };
-    commands.MenuTab = [this](int tag) { SelectTab(MainCommands::TabForMenuTag(tag)); };
+    commands.MenuTab = [this](int tag) {
+        if (const int tab = MainCommands::TabForMenuTag(tag); tab >= 0) SelectTab(tab);
+    };
     FActions = new TMainActions(this, std::move(commands), [this] {
         WActionState st;
         WABSCollection* col = Collection();
@@ -1000,7 +1002,10 @@ void TLogoAppForm::PrintClick() {
     const int page = MainCommands::PrintReportPage(FCurrentPage, FHighlightedOnly);
     TPrintDlg dlg(this);
     if (page >= 0) dlg.SelectPage(page);
-    dlg.SetCollection(col, FIndScroll->GetCurrentIndividual(), 1);
+    // The family the Family view shows for the current individual.
+    const WFamilySubject& shown = FFamilyView->Subject();
+    const std::int32_t current = FIndScroll->GetCurrentIndividual();
+    dlg.SetCollection(col, current, shown.Subject() == current && shown.Count() > 0 ? shown.Index() : 1);
     dlg.SetIterators(FListView->HLIterator(), FListView->AllIterator());
     dlg.SetFileName(FTrailer.Title);
     dlg.SetColumns(FListColumns.get(), FDesColumns.get());

@@ -11,12 +11,14 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 
 #include "app/ui/DescendantsView.h"
 #include "app/ui/FamilyView.h"
 #include "app/ui/IndScroll.h"
 #include "app/ui/ListView.h"
+#include "reports/ui/PrintDialog.h"
 #include "highlight/HLRegister.h"
 #include "highlight/ui/HLGuiMan.h"
 #include "highlight/ui/HLOptions.h"
@@ -44,14 +46,16 @@ const char* const kTwoMarriages =
     "0 @F1@ FAM\r\n1 HUSB @I1@\r\n1 WIFE @I2@\r\n1 CHIL @I3@\r\n0 @F2@ FAM\r\n1 HUSB @I1@\r\n1 WIFE @I4@\r\n"
     "0 TRLR\r\n";
 
-// Counts the modal dialogs that come up while it lives, and closes each.
+// Counts the modal dialogs that come up while it lives, lets the test look
+// at each, and closes it.
 struct ModalCloser {
     int count = 0;
     QTimer timer;
-    ModalCloser() {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
+    explicit ModalCloser(std::function<void(QDialog*)> inspect = {}) {
+        QObject::connect(&timer, &QTimer::timeout, [this, inspect] {
             if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
                 ++count;
+                if (inspect) inspect(d);
                 d->reject();
             }
         });
@@ -66,15 +70,16 @@ struct MainWindowUseTest : MainWindowTest {
         QTimer::singleShot(20, &loop, &QEventLoop::quit);
         loop.exec();
     }
-    // Ctrl+C typed into a box of the window (the flash message of an earlier
+    // A key typed into a box of the window (the flash message of an earlier
     // copy may have taken the activation).
-    static void ctrlC(QWidget* w) {
+    static void press(QWidget* w, Qt::Key key, Qt::KeyboardModifiers mods = {}) {
         w->window()->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(w->window()));
         w->setFocus();
         idle();
-        QTest::keyClick(w, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(w, key, mods);
     }
+    static void ctrlC(QWidget* w) { press(w, Qt::Key_C, Qt::ControlModifier); }
     // The window's quick-find mode through its selection button and list.
     static void chooseFindMode(TLogoAppForm& form, int mode) {
         WSelectionButton* button = nullptr;
@@ -191,6 +196,32 @@ TEST_F(MainWindowUseTest, CtrlCCopiesTheViewWhateverBoxHasTheFocus) {
     ctrlC(form.FindEdit());
     EXPECT_EQ(dialogs.count, 0);
     EXPECT_EQ(clips, before);
+}
+
+TEST_F(MainWindowUseTest, ViewMenuKeysOpenTheTabTheyNameAndPrintStartsOnTheFamilyShown) {
+    TSelfViewTrailer t;
+    t.StartIndex = 1;
+    TLogoAppForm form(makeProgram(tmp.dir(), kTwoMarriages, t));
+    ASSERT_TRUE(start(form));
+    const char* const tabs[] = {"General", "Individual", "Family", "Pedigree", "Descendants",
+                                "List", "Highlighted", "Islands", "Sources"};
+    for (int k = 0; k < 9; ++k) {
+        press(form.FindEdit(), Qt::Key(Qt::Key_F2 + k));
+        EXPECT_EQ(form.Tabs()->tabText(form.Tabs()->currentIndex()).toStdString(), tabs[k]);
+    }
+    press(form.FindEdit(), Qt::Key_F11);   // "Internet Tab": no such tab here
+    EXPECT_EQ(form.Tabs()->tabText(form.Tabs()->currentIndex()), "Sources");
+
+    press(form.FindEdit(), Qt::Key_F4);
+    auto* family = form.findChild<TFamilyView*>();
+    QTest::mouseClick(family->MarriagesButton(), Qt::LeftButton);
+    int chosen = -1;
+    ModalCloser dialogs([&](QDialog* d) {
+        if (auto* print = qobject_cast<TPrintDlg*>(d)) chosen = print->lbFamList->currentRow();
+    });
+    press(form.FindEdit(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(dialogs.count, 1);
+    EXPECT_EQ(chosen, 1);   // the second family
 }
 
 } // namespace
