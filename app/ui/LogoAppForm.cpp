@@ -1,5 +1,6 @@
 #include "app/ui/LogoAppForm.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -20,6 +21,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -165,6 +167,7 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
         st.ShowRaw = FShowRaw;
         return st;
     });
+    AttachIslandCommands();
     Global::DeleteTempFiles();
     setWindowTitle(kCaption);
     ResetFileState();
@@ -267,6 +270,33 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
 }
 
 TLogoAppForm::~TLogoAppForm() { FormDestroy(); }
+
+void TLogoAppForm::AttachIslandCommands() {
+    QAction* calculate = FActions->Action(ActionId::CalculateIslands);
+    QAction* use = FActions->Action(ActionId::UseIslands);
+    FIslandsView->CalculateButton()->setDefaultAction(calculate);
+    FLeftIslands->CalculateButton()->setDefaultAction(calculate);
+    FLeftIslands->ExportButton()->setDefaultAction(FActions->Action(ActionId::ExportIslands));
+    auto follow = [this, calculate, use] {
+        // Calculate is red while it can run; the box needs computed islands.
+        for (QToolButton* b : {FIslandsView->CalculateButton(), FLeftIslands->CalculateButton()}) {
+            QPalette p = b->palette();
+            p.setColor(QPalette::ButtonText, calculate->isEnabled() ? QColor(255, 0, 0) : QColor(0, 0, 0));
+            b->setPalette(p);
+        }
+        FLeftIslands->UseIslandsBox()->setEnabled(use->isEnabled());
+    };
+    connect(calculate, &QAction::changed, this, follow);
+    connect(use, &QAction::changed, this, follow);
+    follow();
+    ShowIslandButtons();
+}
+
+void TLogoAppForm::ShowIslandButtons() {
+    const bool manual = !WOptions::GetBool(opt::CalcIslands);
+    FIslandsView->CalculateButton()->setVisible(manual);
+    FLeftIslands->CalculateButton()->setVisible(manual);
+}
 
 void TLogoAppForm::addView(int page, TViewPage* view) {
     FPageIndex[page] = NBMain->addWidget(view);
@@ -982,6 +1012,7 @@ void TLogoAppForm::Options1Click() {
     FIndScroll->UpdateCaption();
     FFamilyView->SetColumnTitles();
     HLGuiColMan->SetApplyMode(WOptions::GetBool(opt::HLManual));
+    ShowIslandButtons();
     UpdateHighlightText();
     ApplyGridFont();
 }

@@ -112,6 +112,10 @@ protected:
 
 private:
     void buildUi();
+    // The islands buttons and box of both panels run and follow the window's islands commands.
+    void AttachIslandCommands();
+    // The Calculate buttons show only when islands are not computed on opening.
+    void ShowIslandButtons();
     QWidget* buildSenderPage();
     QWidget* buildIndividualPage();
     // Puts a view page on the notebook and wires its moves to the navigation panel.

@@ -102,30 +102,6 @@ TEST_F(MainWindowTest, CopiesTheShownViewAsText) {
     EXPECT_TRUE(WOptions::GetBool(opt::TMGTagSent));
 }
 
-TEST_F(MainWindowTest, UseIslandsRestrictsTheViewsAndClearingShowsAllAgain) {
-    const std::string family = std::string(kFamily).substr(0, std::string(kFamily).size() - 8) +
-                               "0 @I9@ INDI\r\n1 NAME Lone /Wolf/\r\n0 TRLR\r\n";
-    TSelfViewTrailer t;
-    TLogoAppForm form(makeProgram(tmp.dir(), family, t));
-    ASSERT_TRUE(start(form));
-    WABSCollection* col = form.Collection();
-    ASSERT_NE(col, nullptr);
-    ASSERT_EQ(col->GetCount(), 4);
-    ASSERT_TRUE(col->ComputeIslands());
-    ASSERT_EQ(col->GetIslandCount(), 2);
-    form.ShowLeftPanel(true, 1);
-    TLeftIslandsPanel* panel = form.LeftIslands();
-    panel->UseIslandsBox()->setChecked(true);
-    panel->SelectRow(2);   // the smaller island: the lone individual
-    EXPECT_EQ(col->GetCount(), 1);
-    EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), 4);
-    EXPECT_EQ(panel->UseIslandsBox()->text(), "Use Island (2)");
-    panel->UseIslandsBox()->setChecked(false);
-    panel->UseIslandsClick(false);
-    EXPECT_EQ(col->GetCount(), 4);
-    EXPECT_EQ(panel->UseIslandsBox()->text(), "Use Islands");
-}
-
 TEST_F(MainWindowTest, SenderPageShowsFullWidthFieldsAndLineBreaks) {
     TSelfViewTrailer t;
     t.Title = std::string(40, 'T');              // wider than its field

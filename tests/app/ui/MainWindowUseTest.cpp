@@ -1,7 +1,11 @@
 // The main window as a user drives it: keys and clicks on its own widgets.
 #include "MainWindowFixture.h"  // first: MemCollection before Qt
 
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QToolBar>
 #include <QComboBox>
 #include <QDialog>
 #include <QEventLoop>
@@ -17,6 +21,10 @@
 #include "app/ui/DescendantsView.h"
 #include "app/ui/FamilyView.h"
 #include "app/ui/IndScroll.h"
+#include "app/ui/IslandsView.h"
+#include "app/ui/ListClipDialog.h"
+#include "app/ui/MainActions.h"
+#include "app/ui/DrawGrid.h"
 #include "app/ui/ListView.h"
 #include "reports/ui/PrintDialog.h"
 #include "highlight/HLRegister.h"
@@ -51,13 +59,13 @@ const char* const kTwoMarriages =
 struct ModalCloser {
     int count = 0;
     QTimer timer;
-    explicit ModalCloser(std::function<void(QDialog*)> inspect = {}) {
+    // inspect answers whether it closed the dialog itself.
+    explicit ModalCloser(std::function<bool(QDialog*)> inspect = {}) {
         QObject::connect(&timer, &QTimer::timeout, [this, inspect] {
-            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
-                ++count;
-                if (inspect) inspect(d);
-                d->reject();
-            }
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!d || !d->isVisible()) return;
+            ++count;
+            if (!inspect || !inspect(d)) d->reject();
         });
         timer.start(20);
     }
@@ -218,10 +226,62 @@ TEST_F(MainWindowUseTest, ViewMenuKeysOpenTheTabTheyNameAndPrintStartsOnTheFamil
     int chosen = -1;
     ModalCloser dialogs([&](QDialog* d) {
         if (auto* print = qobject_cast<TPrintDlg*>(d)) chosen = print->lbFamList->currentRow();
+        return false;
     });
     press(form.FindEdit(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(dialogs.count, 1);
     EXPECT_EQ(chosen, 1);   // the second family
+}
+
+TEST_F(MainWindowUseTest, IslandControlsFollowTheIslandsAndTheViewShowsAllOnceComputed) {
+    WOptions::SetBool(opt::CalcIslands, false);   // computed only when asked
+    const std::string lone = std::string(kFamily).substr(0, std::string(kFamily).size() - 8) +
+                             "0 @I9@ INDI\r\n1 NAME Lone /Wolf/\r\n0 TRLR\r\n";
+    TLogoAppForm form(makeProgram(tmp.dir(), lone, {}));
+    ASSERT_TRUE(start(form));
+    press(form.FindEdit(), Qt::Key_F9);
+    auto* view = form.findChild<TIslandsView*>();
+    TLeftIslandsPanel* left = form.LeftIslands();
+    QAction* panel = form.Actions()->Action(ActionId::LeftIsland);
+    QTest::mouseClick(form.Actions()->ToolBar()->widgetForAction(panel), Qt::LeftButton);
+    idle();
+    ASSERT_TRUE(left->isVisible());
+    const QColor red(255, 0, 0), black(0, 0, 0);
+    for (QToolButton* calc : {view->CalculateButton(), left->CalculateButton()}) {
+        EXPECT_TRUE(calc->isVisible() && calc->isEnabled());
+        EXPECT_EQ(calc->palette().color(QPalette::ButtonText), red);
+    }
+    EXPECT_TRUE(left->ExportButton()->isVisible());
+    EXPECT_FALSE(left->UseIslandsBox()->isEnabled());
+
+    // Copying the Islands view computes the islands: the view then lists both.
+    ModalCloser fixedWidth([](QDialog* d) {
+        auto* choice = qobject_cast<TListClipDlg*>(d);
+        if (choice) QTest::mouseClick(choice->btnFixed, Qt::LeftButton);
+        return choice != nullptr;
+    });
+    ctrlC(form.FindEdit());
+    EXPECT_EQ(fixedWidth.count, 1);
+    EXPECT_EQ(view->Grid()->RowCount(), 2);
+    idle();
+    for (QToolButton* calc : {view->CalculateButton(), left->CalculateButton()}) {
+        EXPECT_FALSE(calc->isEnabled());
+        EXPECT_EQ(calc->palette().color(QPalette::ButtonText), black);
+    }
+    QCheckBox* use = left->UseIslandsBox();
+    ASSERT_TRUE(use->isEnabled());
+    const QPoint box(8, use->height() / 2);   // on the box, whatever the widget's width
+    QTest::mouseClick(use, Qt::LeftButton, {}, box);   // no island chosen yet
+    ASSERT_TRUE(use->isChecked());
+    EXPECT_EQ(use->text(), "Use Islands");
+    const QRect second = left->Grid()->visualRect(left->Grid()->model()->index(1, 0));
+    QTest::mouseClick(left->Grid()->viewport(), Qt::LeftButton, {}, second.center());
+    EXPECT_EQ(use->text(), "Use Island (2)");
+    EXPECT_EQ(form.Collection()->GetCount(), 1);
+    EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), 4);
+    QTest::mouseClick(use, Qt::LeftButton, {}, box);
+    EXPECT_EQ(use->text(), "Use Islands");
+    EXPECT_EQ(form.Collection()->GetCount(), 4);
 }
 
 } // namespace
