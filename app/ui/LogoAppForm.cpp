@@ -360,6 +360,10 @@ void TLogoAppForm::buildUi() {
     nbLeftPanel->addWidget(FLeftIslands);
     connect(FLeftIslands, &TLeftIslandsPanel::islandViewChanged, this, [this](std::int32_t) { IslandViewChanged(); });
     connect(HLGuiColMan, &WHLGuiMan::OnChange, this, [this] { HLGuiManChange(); });
+    // A change waiting for Apply says so in the description box.
+    connect(HLGuiColMan, &WHLGuiMan::OnApply, this, [this] {
+        if (Collection()) UpdateHighlightText();
+    });
     panMainArea = new QWidget(split);
     auto* mainLayout = new QVBoxLayout(panMainArea);
     mainLayout->setContentsMargins(0, 0, 0, 0);

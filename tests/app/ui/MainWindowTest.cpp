@@ -1,6 +1,5 @@
 #include "MainWindowFixture.h"  // first: MemCollection before Qt
 
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QTabBar>
@@ -10,10 +9,6 @@
 
 #include "app/ColumnSetFile.h"
 #include "app/ui/IndScroll.h"
-#include "app/ui/IslandsView.h"
-#include "highlight/HLGroup.h"
-#include "highlight/HLRegister.h"
-#include "highlight/ui/HLGuiMan.h"
 #include "model/ABSCollection.h"
 #include "model/Options.h"
 #include "platform/Hooks.h"
@@ -55,51 +50,6 @@ TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
         form.close();
     }
     EXPECT_TRUE(qelFiles().empty());
-}
-
-TEST_F(MainWindowTest, ConditionsColourTheIndividualRowsAndDescribeThemselves) {
-    HLRegister::RegisterConditionClasses();
-    TSelfViewTrailer t;
-    t.StartIndex = 3;
-    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
-    ASSERT_TRUE(start(form));
-    form.SelectTab(2);
-    ASSERT_GE(form.IndividualRows().size(), 2u);
-    EXPECT_EQ(form.IndividualRows()[1].Back, plat::kWhite);
-    EXPECT_TRUE(form.HighlightText().isEmpty());
-
-    form.ConditionPanel()->SetHLStrings("+17:M");
-    Q_EMIT form.ConditionPanel()->OnChange();
-    ASSERT_NE(form.Highlighter(), nullptr);
-    EXPECT_TRUE(form.HighlightText().startsWith("Highlight Individuals: ")) << form.HighlightText().toStdString();
-    // Tom (the current individual) is male: his name row takes the highlight colours.
-    const auto& rows = form.IndividualRows();
-    ASSERT_GE(rows.size(), 2u);
-    EXPECT_EQ(rows[1].Back, plat::ColorRef(WOptions::GetInt(opt::HLCol)));
-    for (const auto& r : rows) {
-        if (r.Target == 2) {
-            EXPECT_EQ(r.Back, plat::kWhite);   // Mary is not
-        }
-    }
-}
-
-TEST_F(MainWindowTest, CopiesTheShownViewAsText) {
-    std::string clip;
-    plat::hooks().setClipboardText = [&](const std::string& t) { clip = t; };
-    TSelfViewTrailer t;
-    t.StartIndex = 3;
-    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
-    ASSERT_TRUE(start(form));
-    form.SelectTab(0);   // Sender: nothing to copy
-    form.CopyViewToClipboard();
-    EXPECT_TRUE(clip.empty());
-    form.SelectTab(2);   // Individual
-    form.CopyViewToClipboard();
-    EXPECT_NE(clip.find("Tom /Smith/"), std::string::npos) << clip;
-    EXPECT_NE(clip.find("\r\n"), std::string::npos);
-    EXPECT_NE(clip.find("Male"), std::string::npos);
-    // The setting turned off for the copy is back.
-    EXPECT_TRUE(WOptions::GetBool(opt::TMGTagSent));
 }
 
 TEST_F(MainWindowTest, SenderPageShowsFullWidthFieldsAndLineBreaks) {

@@ -284,4 +284,70 @@ TEST_F(MainWindowUseTest, IslandControlsFollowTheIslandsAndTheViewShowsAllOnceCo
     EXPECT_EQ(form.Collection()->GetCount(), 4);
 }
 
+TEST_F(MainWindowUseTest, ApplyButtonShowsWholeAndApplyingDescribesTheConditions) {
+    HLRegister::RegisterConditionClasses();
+    WOptions::SetBool(opt::HLManual, true);
+    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, {}));
+    ASSERT_TRUE(start(form));
+    QAction* panel = form.Actions()->Action(ActionId::LeftHL);
+    idle();
+    QTest::mouseClick(form.Actions()->ToolBar()->widgetForAction(panel), Qt::LeftButton);
+    WHLGuiColMan* conditions = form.ConditionPanel();
+    ASSERT_TRUE(conditions->isVisible());
+    QPushButton* apply = conditions->butApply;
+    ASSERT_TRUE(apply->isVisible());
+    EXPECT_EQ(apply->visibleRegion().boundingRect(), apply->rect());   // nothing cut off
+
+    typeInto(conditions->Row(0)->cbCondition, "Sex Type");
+    EXPECT_TRUE(form.HighlightText().contains("Please press the Apply button"));
+    ASSERT_TRUE(apply->isEnabled());
+    QTest::mouseClick(apply, Qt::LeftButton);
+    EXPECT_TRUE(form.HighlightText().startsWith("Highlight Individuals: ")) << form.HighlightText().toStdString();
+    EXPECT_FALSE(form.HighlightText().contains("Apply"));
+    EXPECT_FALSE(apply->isEnabled());
+}
+
+TEST_F(MainWindowUseTest, ConditionsColourTheIndividualRowsAndDescribeThemselves) {
+    HLRegister::RegisterConditionClasses();
+    TSelfViewTrailer t;
+    t.StartIndex = 3;
+    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
+    ASSERT_TRUE(start(form));
+    clickTab(form, "Individual");
+    ASSERT_GE(form.IndividualRows().size(), 2u);
+    EXPECT_EQ(form.IndividualRows()[1].Back, plat::kWhite);
+    EXPECT_TRUE(form.HighlightText().isEmpty());
+
+    typeInto(form.ConditionPanel()->Row(0)->cbCondition, "Sex Type");   // male
+    ASSERT_NE(form.Highlighter(), nullptr);
+    EXPECT_TRUE(form.HighlightText().startsWith("Highlight Individuals: ")) << form.HighlightText().toStdString();
+    // Tom (the current individual) is male: his name row takes the highlight colours.
+    const auto& rows = form.IndividualRows();
+    ASSERT_GE(rows.size(), 2u);
+    EXPECT_EQ(rows[1].Back, plat::ColorRef(WOptions::GetInt(opt::HLCol)));
+    for (const auto& r : rows) {
+        if (r.Target == 2) {
+            EXPECT_EQ(r.Back, plat::kWhite);   // Mary is not
+        }
+    }
+}
+
+TEST_F(MainWindowUseTest, CopiesTheShownViewAsText) {
+    std::string clip;
+    plat::hooks().setClipboardText = [&](const std::string& t) { clip = t; };
+    TSelfViewTrailer t;
+    t.StartIndex = 3;
+    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
+    ASSERT_TRUE(start(form));
+    ctrlC(form.FindEdit());   // the Sender page: nothing to copy
+    EXPECT_TRUE(clip.empty());
+    clickTab(form, "Individual");
+    ctrlC(form.FindEdit());
+    EXPECT_NE(clip.find("Tom /Smith/"), std::string::npos) << clip;
+    EXPECT_NE(clip.find("\r\n"), std::string::npos);
+    EXPECT_NE(clip.find("Male"), std::string::npos);
+    // The setting turned off for the copy is back.
+    EXPECT_TRUE(WOptions::GetBool(opt::TMGTagSent));
+}
+
 } // namespace
