@@ -211,7 +211,8 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
         ImportTimer.start(1000);
         panMainArea->setEnabled(false);
         StatusTimer.stop();
-        TWaitDlg::ShowWait("Reading.  Please Wait...", true, false);
+        // Shown after the usual delay, with Cancel: the open polls its flag.
+        TWaitDlg::ShowWait("Reading.  Please Wait...", false, true);
     };
     cb.endReading = [this] {
         ImportTimer.stop();

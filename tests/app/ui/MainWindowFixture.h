@@ -28,10 +28,11 @@ inline std::string slurp(const std::string& path) {
 }
 
 // A self-viewing program: some program image, the archive, the trailer.
-inline std::string makeProgram(const std::string& dir, const std::string& gedcom, TSelfViewTrailer t) {
+inline std::string makeProgram(const std::string& dir, const std::string& gedcom, TSelfViewTrailer t,
+                               std::uint32_t blockSize = 4096) {
     const std::string image(3000, '\x7F');
     std::uint32_t blocks = 0;
-    const auto archive = payload::compressArchive(gedcom, blocks, 4096);
+    const auto archive = payload::compressArchive(gedcom, blocks, blockSize);
     t.ArchiveOffset = std::uint32_t(image.size());
     t.BlockCount = blocks;
     const auto trailer = serializeTrailer(t);
@@ -70,6 +71,7 @@ struct MainWindowTest : ::testing::Test {
     }
     void TearDown() override {
         plat::resetHooks();
+        plat::setCancelRequested(false);   // a cancelled open must not cancel the next test's
         WOptions::Clear();
         ini2::Close();
         ini::CloseIni();

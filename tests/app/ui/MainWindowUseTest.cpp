@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QSpinBox>
 #include <QTabBar>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <QLineEdit>
@@ -26,6 +27,7 @@
 #include "app/ui/MainActions.h"
 #include "app/ui/DrawGrid.h"
 #include "app/ui/ListView.h"
+#include "model/ui/WaitDlg.h"
 #include "reports/ui/PrintDialog.h"
 #include "highlight/HLRegister.h"
 #include "highlight/ui/HLGuiMan.h"
@@ -348,6 +350,41 @@ TEST_F(MainWindowUseTest, CopiesTheShownViewAsText) {
     EXPECT_NE(clip.find("Male"), std::string::npos);
     // The setting turned off for the copy is back.
     EXPECT_TRUE(WOptions::GetBool(opt::TMGTagSent));
+}
+
+TEST_F(MainWindowUseTest, ReadingALargeFileShowsTheWaitAfterItsDelayAndCancels) {
+    // The open pumps messages as the program's own pump does, on a slow
+    // machine: every 500 records take a few milliseconds.
+    plat::hooks().processMessages = [] {
+        static bool inside = false;
+        if (inside) return;
+        inside = true;
+        QCoreApplication::processEvents();
+        QThread::msleep(3);
+        inside = false;
+    };
+    TLogoAppForm form(makeProgram(tmp.dir(), people(200000), {}, 600000));
+    bool seen = false, shownAtOnce = false, cancelButton = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        TWaitDlg* wait = TWaitDlg::Instance();
+        if (!wait || !wait->LabMsg->text().startsWith("Reading")) return;
+        if (!seen) shownAtOnce = wait->isVisible();
+        seen = true;
+        if (!wait->isVisible()) return;
+        cancelButton = wait->butCancel->isVisible();
+        if (cancelButton) QTest::mouseClick(wait->butCancel, Qt::LeftButton);
+    });
+    watch.start(5);
+    ASSERT_TRUE(start(form));
+    watch.stop();
+    ASSERT_TRUE(seen);
+    EXPECT_FALSE(shownAtOnce);
+    EXPECT_TRUE(cancelButton);
+    // Cancelled: an empty window and no message.
+    EXPECT_EQ(form.Collection(), nullptr);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(form.StatusText(1).isEmpty());
 }
 
 } // namespace
