@@ -441,6 +441,7 @@ QWidget* TLogoAppForm::buildSenderPage() {
     value(labSendName = new QLabel(box));
     caption("Email:");
     g->addWidget(labSendEmail = new TURLLabel(box), r++, 1);
+    labSendEmail->clear();   // the trailer fills it
     caption("Address:");
     value(labSendAddr1 = new QLabel(box));
     value(labSendAddr2 = new QLabel(box));

@@ -88,20 +88,33 @@ TEST_F(MainWindowTest, ExtractCopiesTheUnpackedFile) {
     std::remove(target.c_str());
 }
 
-TEST_F(MainWindowTest, DamagedArchiveEndsWithoutLeftovers) {
-    TSelfViewTrailer t;
-    std::string path = makeProgram(tmp.dir(), kFamily, t);
-    {
-        // Flip bytes inside the archive's first block.
-        std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
-        f.seekp(3000 + 40);
-        f.write("\xFF\x00\xFF\x00\xFF\x00", 6);
+TEST_F(MainWindowTest, DamagedArchiveSaysTheProgramClosesAndLeavesNothing) {
+    // A wrong block checksum, and a damaged coded stream in the first block.
+    struct Damage {
+        int offset, length;
+        const char* first;   // the message before the closing one
+    };
+    const Damage damages[] = {{3000 + 8, 4, "CRC does not match!"}, {3000 + 40, 6, nullptr}};
+    for (const auto& [offset, length, first] : damages) {
+        SCOPED_TRACE(offset);
+        messages.clear();
+        std::string path = makeProgram(tmp.dir(), kFamily, {});
+        {
+            std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+            f.seekp(offset);
+            f.write("\xFF\x00\xFF\x00\xFF\x00", length);
+        }
+        TLogoAppForm form(path);
+        EXPECT_TRUE(form.SenderText("Email").isEmpty());   // no placeholder before the trailer is read
+        EXPECT_FALSE(start(form));
+        ASSERT_FALSE(messages.empty());
+        if (first) {
+            EXPECT_EQ(messages.front(), first);
+        }
+        EXPECT_NE(messages.back().find("The program will now close."), std::string::npos) << messages.back();
+        EXPECT_EQ(form.Collection(), nullptr);
+        EXPECT_TRUE(qelFiles().empty());
     }
-    TLogoAppForm form(path);
-    EXPECT_FALSE(start(form));
-    EXPECT_FALSE(messages.empty());
-    EXPECT_EQ(form.Collection(), nullptr);
-    EXPECT_TRUE(qelFiles().empty());
 }
 
 TEST_F(MainWindowTest, EveryRealFileStartsAndLeavesNoTempFile) {

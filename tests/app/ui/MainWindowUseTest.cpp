@@ -387,4 +387,22 @@ TEST_F(MainWindowUseTest, ReadingALargeFileShowsTheWaitAfterItsDelayAndCancels) 
     EXPECT_TRUE(form.StatusText(1).isEmpty());
 }
 
+TEST_F(MainWindowUseTest, ChronologicalOrderPlacesParentsByTheirBirth) {
+    TSelfViewTrailer t;
+    t.StartIndex = 3;   // Tom, born 1930; his father born 1900, his mother undated
+    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
+    ASSERT_TRUE(start(form));
+    clickTab(form, "Individual");
+    QCheckBox* chrono = nullptr;
+    for (auto* box : form.findChildren<QCheckBox*>())
+        if (box->text() == "Chronological") chrono = box;
+    ASSERT_NE(chrono, nullptr);
+    if (chrono->isChecked()) QTest::mouseClick(chrono, Qt::LeftButton, {}, QPoint(8, chrono->height() / 2));
+    QTest::mouseClick(chrono, Qt::LeftButton, {}, QPoint(8, chrono->height() / 2));
+    ASSERT_TRUE(chrono->isChecked());
+    std::vector<std::int32_t> targets;
+    for (std::size_t i = 2; i < form.IndividualRows().size(); ++i) targets.push_back(form.IndividualRows()[i].Target);
+    EXPECT_EQ(targets, (std::vector<std::int32_t>{1, 0, 2}));   // father, birth, mother
+}
+
 } // namespace
