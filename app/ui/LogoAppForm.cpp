@@ -148,6 +148,7 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
     commands.NextHighlighted = [this] { FIndScroll->NextHighlighted(); };
     commands.PreviousHighlighted = [this] { FIndScroll->PreviousHighlighted(); };
     commands.Options = [this] { Options1Click(); };
+    commands.UserManual = [] { QuickHelp::OpenHelpTopic("MainTopic"); };
     commands.ResetQuickHelp = [this] {
         QuickHelp::ResetAll();
         RefreshCurrentView();
@@ -180,6 +181,7 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
     FIndScroll->SetHighLighter(nullptr);
     QuickHelp::SetDialogHandler([this](const QuickHelpEntry& e) {
         TInitHelpDialog d(this, e.Title, e.Text, e.Links);
+        d.OnHelpLink = [](std::int32_t context) { QuickHelp::OpenHelpTopic(std::to_string(context)); };
         d.exec();
         return d.GetStopAll();
     });

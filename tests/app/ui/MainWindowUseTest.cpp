@@ -22,6 +22,7 @@
 #include "app/ui/DescendantsView.h"
 #include "app/ui/FamilyView.h"
 #include "app/ui/IndScroll.h"
+#include "app/ui/InitHelpDialog.h"
 #include "app/ui/IslandsView.h"
 #include "app/ui/ListClipDialog.h"
 #include "app/ui/MainActions.h"
@@ -403,6 +404,34 @@ TEST_F(MainWindowUseTest, ChronologicalOrderPlacesParentsByTheirBirth) {
     std::vector<std::int32_t> targets;
     for (std::size_t i = 2; i < form.IndividualRows().size(); ++i) targets.push_back(form.IndividualRows()[i].Target);
     EXPECT_EQ(targets, (std::vector<std::int32_t>{1, 0, 2}));   // father, birth, mother
+}
+
+TEST_F(MainWindowUseTest, HelpLinksOpenTheHelpFileOrSayItIsMissing) {
+    WOptions::SetBool(opt::DispInitHelp, true);
+    WOptions::SetProgramDir(tmp.dir() + "/");
+    std::vector<std::string> opened;
+    plat::hooks().shellOpen = [&](const std::string& target) {
+        opened.push_back(target);
+        return true;
+    };
+    // Each quick-help box that comes up: a click on its first help link.
+    ModalCloser help([](QDialog* d) {
+        if (auto* box = qobject_cast<TInitHelpDialog*>(d)) {
+            QLabel* link = box->LinkLabels.front();
+            QTest::mouseClick(link, Qt::LeftButton, {}, QPoint(4, link->height() / 2));
+        }
+        return false;
+    });
+    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, {}));
+    ASSERT_TRUE(start(form));   // the welcome box
+    EXPECT_TRUE(opened.empty());
+    EXPECT_EQ(messages, (std::vector<std::string>{"The help file \"kaldrin.hlp\" is not available."}));
+
+    std::ofstream(tmp.dir() + "/kaldrin.hlp") << "help";
+    clickTab(form, "Individual");   // the Individual tab's box
+    EXPECT_EQ(help.count, 2);
+    EXPECT_EQ(opened, (std::vector<std::string>{tmp.dir() + "/kaldrin.hlp"}));
+    WOptions::SetProgramDir("");
 }
 
 } // namespace
