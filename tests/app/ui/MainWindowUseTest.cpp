@@ -4,7 +4,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTableView>
 #include <QToolBar>
 #include <QComboBox>
 #include <QDialog>
@@ -32,7 +36,11 @@
 #include "reports/ui/PrintDialog.h"
 #include "highlight/HLRegister.h"
 #include "highlight/ui/HLGuiMan.h"
+#include "highlight/ui/DateButtons.h"
+#include "highlight/ui/UpDownButton.h"
+#include "highlight/ui/FindDlg.h"
 #include "highlight/ui/HLOptions.h"
+#include "highlight/ui/dlgDatePick.h"
 #include "highlight/ui/SelectionButton.h"
 #include "model/ABSCollection.h"
 #include "platform/ui/QtText.h"
@@ -117,6 +125,7 @@ struct MainWindowUseTest : MainWindowTest {
         QTest::qWait(60);
         combo->setFocus();
         QTest::keyClicks(combo, text);
+        combo->hidePopup();   // a blank in the text opens the list
         ASSERT_EQ(combo->currentText().toStdString(), text.toStdString());
     }
     static std::string nameOf(TLogoAppForm& form, bool surname) {
@@ -432,6 +441,80 @@ TEST_F(MainWindowUseTest, HelpLinksOpenTheHelpFileOrSayItIsMissing) {
     EXPECT_EQ(help.count, 2);
     EXPECT_EQ(opened, (std::vector<std::string>{tmp.dir() + "/kaldrin.hlp"}));
     WOptions::SetProgramDir("");
+}
+
+// A button's caption shows whole: the button is as wide as its style asks for the text.
+::testing::AssertionResult showsWhole(QAbstractButton* b) {
+    if (b->sizeHint().width() <= b->width()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << '"' << b->text().toStdString() << "\" needs " << b->sizeHint().width()
+                                         << " pixels, has " << b->width();
+}
+
+TEST_F(MainWindowUseTest, ConditionEditorsAndFindDialogsShowTheirCaptionsWhole) {
+    HLRegister::RegisterConditionClasses();
+    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, {}));
+    ASSERT_TRUE(start(form));
+    idle();
+    QTest::mouseClick(form.Actions()->ToolBar()->widgetForAction(form.Actions()->Action(ActionId::LeftHL)),
+                      Qt::LeftButton);
+    WHLGuiColMan* conditions = form.ConditionPanel();
+    typeInto(conditions->Row(0)->cbCondition, "Surname");
+    auto* text = qobject_cast<WHLOptString*>(conditions->Row(0)->Editor());
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->selMode->text(), "Contains");
+    EXPECT_TRUE(showsWhole(text->selMode));
+    EXPECT_LE(text->selMode->geometry().right(), text->edText->x());
+
+    QTest::mouseClick(conditions->butAdd, Qt::LeftButton);
+    typeInto(conditions->Row(1)->cbCondition, "Age");
+    auto* number = qobject_cast<WHLOptInt*>(conditions->Row(1)->Editor());
+    ASSERT_NE(number, nullptr);
+    QTest::mouseClick(number->selOp, Qt::LeftButton);
+    QMenu* ops = number->selOp->Menu();
+    QTest::mouseClick(ops, Qt::LeftButton, {}, ops->actionGeometry(ops->actions().back()).center());
+    EXPECT_EQ(number->selOp->text(), ">=");
+    EXPECT_TRUE(showsWhole(number->selOp));
+
+    QTest::mouseClick(conditions->butAdd, Qt::LeftButton);
+    typeInto(conditions->Row(2)->cbCondition, "Birth Date");
+    auto* date = qobject_cast<WHLOptDate*>(conditions->Row(2)->Editor());
+    ASSERT_NE(date, nullptr);
+    for (QAbstractButton* b : {static_cast<QAbstractButton*>(date->Date->DayButton()),
+                               static_cast<QAbstractButton*>(date->Date->MonthButton()),
+                               static_cast<QAbstractButton*>(date->Date->YearButton())})
+        EXPECT_TRUE(showsWhole(b));
+    // The date-pick dialog's caption beside its date box.
+    bool labelWhole = false;
+    {
+        ModalCloser pick([&](QDialog* d) {
+            for (QLabel* l : d->findChildren<QLabel*>())
+                if (l->text() == "Date (DD MMM YYYY)")
+                    labelWhole = l->sizeHint().width() <= l->width() &&
+                                 l->geometry().right() < static_cast<TdlgDatePick*>(d)->edtDate->x();
+            return false;
+        });
+        QTest::mouseClick(date->butCalendar, Qt::LeftButton);
+        EXPECT_EQ(pick.count, 1);
+    }
+    EXPECT_TRUE(labelWhole);
+
+    // The advanced find dialog in custom-identifier mode.
+    int needed = 0, has = 0;
+    ModalCloser find([&](QDialog* d) {
+        auto* dlg = qobject_cast<TWFindDlg*>(d);
+        if (!dlg) return false;
+        QTest::mouseClick(dlg->rbCustom, Qt::LeftButton, {}, QPoint(6, dlg->rbCustom->height() / 2));
+        QHeaderView* header = dlg->IndGrid->horizontalHeader();
+        const QString title = dlg->IndGrid->model()->headerData(1, Qt::Horizontal).toString();
+        EXPECT_EQ(title, "Custom ID");
+        needed = header->fontMetrics().horizontalAdvance(title) + 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin);
+        has = header->sectionSize(1);
+        return false;
+    });
+    press(form.FindEdit(), Qt::Key_F, Qt::ControlModifier);
+    EXPECT_EQ(find.count, 1);
+    EXPECT_LE(needed, has);
+    EXPECT_GT(needed, 0);
 }
 
 } // namespace
