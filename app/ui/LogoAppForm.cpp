@@ -283,8 +283,10 @@ void TLogoAppForm::AttachIslandCommands() {
     auto follow = [this, calculate, use] {
         // Calculate is red while it can run; the box needs computed islands.
         for (QToolButton* b : {FIslandsView->CalculateButton(), FLeftIslands->CalculateButton()}) {
+            // The disabled look stays the style's own grey.
             QPalette p = b->palette();
-            p.setColor(QPalette::ButtonText, calculate->isEnabled() ? QColor(255, 0, 0) : QColor(0, 0, 0));
+            const QColor text = calculate->isEnabled() ? QColor(255, 0, 0) : QColor(0, 0, 0);
+            for (auto group : {QPalette::Active, QPalette::Inactive}) p.setColor(group, QPalette::ButtonText, text);
             b->setPalette(p);
         }
         FLeftIslands->UseIslandsBox()->setEnabled(use->isEnabled());

@@ -261,7 +261,7 @@ TEST_F(MainWindowUseTest, IslandControlsFollowTheIslandsAndTheViewShowsAllOnceCo
     const QColor red(255, 0, 0), black(0, 0, 0);
     for (QToolButton* calc : {view->CalculateButton(), left->CalculateButton()}) {
         EXPECT_TRUE(calc->isVisible() && calc->isEnabled());
-        EXPECT_EQ(calc->palette().color(QPalette::ButtonText), red);
+        EXPECT_EQ(calc->palette().color(QPalette::Active, QPalette::ButtonText), red);
     }
     EXPECT_TRUE(left->ExportButton()->isVisible());
     EXPECT_FALSE(left->UseIslandsBox()->isEnabled());
@@ -278,7 +278,7 @@ TEST_F(MainWindowUseTest, IslandControlsFollowTheIslandsAndTheViewShowsAllOnceCo
     idle();
     for (QToolButton* calc : {view->CalculateButton(), left->CalculateButton()}) {
         EXPECT_FALSE(calc->isEnabled());
-        EXPECT_EQ(calc->palette().color(QPalette::ButtonText), black);
+        EXPECT_EQ(calc->palette().color(QPalette::Active, QPalette::ButtonText), black);
     }
     QCheckBox* use = left->UseIslandsBox();
     ASSERT_TRUE(use->isEnabled());
