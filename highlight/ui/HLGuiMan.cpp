@@ -338,8 +338,10 @@ void WHLGuiMan::UpdateButtons() {
     butDelete->setEnabled(FCount != 0);
     butApply->setEnabled(FModified);
     butApply->setVisible(FApplyMode);
+    // Red or black while it can be pressed; the disabled look stays the style's grey.
     QPalette p = butApply->palette();
-    p.setColor(QPalette::ButtonText, FModified ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    for (auto group : {QPalette::Active, QPalette::Inactive})
+        p.setColor(group, QPalette::ButtonText, FModified ? QColor(255, 0, 0) : QColor(0, 0, 0));
     butApply->setPalette(p);
 }
 
