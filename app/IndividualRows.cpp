@@ -67,29 +67,35 @@ struct Builder {
         r.Notes = person.GetNoteText();
         r.Sources = person.GetCitationsText();
         colours(r, r.Target);
-        if (person.GetEventCount(EventKind::Birth) > 0) {
-            auto birth = person.GetEvent(EventKind::Birth, 1);
-            if (birth) r.Age = IndividualAgeText(reference, birth->GetDate(), estimated);
-        }
+        std::unique_ptr<WABSVitEvent> birth, christening;
+        if (person.GetEventCount(EventKind::Birth) > 0) birth = person.GetEvent(EventKind::Birth, 1);
+        if (birth) r.Age = IndividualAgeText(reference, birth->GetDate(), estimated);
+        // Placed in the chronological order by the person's birth, else christening.
+        if (birth) r.SortDate = birth->GetSortDateText();
+        if (r.SortDate.empty() && person.GetEventCount(EventKind::Christening) > 0)
+            christening = person.GetEvent(EventKind::Christening, 1);
+        if (christening) r.SortDate = christening->GetSortDateText();
     }
 };
 
 bool hasYear(const WDate* d) { return d && d->GetYear() != 0; }
 
-// Two rows exchanged when q must come before p.
-bool mustExchange(const IndRow& p, const IndRow& q) {
+// Two rows exchanged when q must come before p; p and q are their places in
+// the built order, which undated rows and full ties keep.
+bool mustExchange(const IndRow& p, const IndRow& q, std::size_t pAt, std::size_t qAt) {
     const WDate P(p.SortDate), Q(q.SortDate);
     const bool pu = P.IsValid() && P.IsStructured();
     const bool qu = Q.IsValid() && Q.IsStructured();
     if (pu && qu) {
         const int c = P.Compare(Q);
         if (c > 0) return true;
-        return c == 0 && p.Type > q.Type;
+        if (c != 0) return false;
+        if (p.Type != q.Type) return p.Type > q.Type;
+        return pAt > qAt;
     }
-    if (pu) return true;
-    if (qu) return false;
-    if (p.SortDate != q.SortDate) return p.SortDate > q.SortDate;
-    return p.Type > q.Type;
+    if (pu) return false;   // undated rows go last
+    if (qu) return true;
+    return pAt > qAt;
 }
 
 } // namespace
@@ -107,10 +113,16 @@ std::string IndividualAgeText(const WDate* reference, const WDate* date, bool es
 }
 
 void SortRowsChronologically(std::vector<IndRow>& rows, std::size_t from) {
-    if (rows.size() < 2) return;
-    for (std::size_t p = from; p + 1 < rows.size(); ++p)
-        for (std::size_t q = p + 1; q < rows.size(); ++q)
-            if (mustExchange(rows[p], rows[q])) std::swap(rows[p], rows[q]);
+    if (rows.size() < from + 2) return;
+    // The exchange sort runs over row places so that each row keeps its built position as the last key.
+    std::vector<std::size_t> at(rows.size());
+    for (std::size_t i = 0; i < at.size(); ++i) at[i] = i;
+    for (std::size_t p = from; p + 1 < at.size(); ++p)
+        for (std::size_t q = p + 1; q < at.size(); ++q)
+            if (mustExchange(rows[at[p]], rows[at[q]], at[p], at[q])) std::swap(at[p], at[q]);
+    std::vector<IndRow> sorted(rows.begin(), rows.begin() + std::ptrdiff_t(from));
+    for (std::size_t i = from; i < at.size(); ++i) sorted.push_back(std::move(rows[at[i]]));
+    rows = std::move(sorted);
 }
 
 void FillIndividualGrid(WABSCollection* collection, WABSHighLighter* highlighter, bool forClipboard,

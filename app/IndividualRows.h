@@ -37,5 +37,6 @@ void FillIndividualGrid(WABSCollection* collection, WABSHighLighter* highlighter
 // references put the years in brackets.
 std::string IndividualAgeText(const WDate* reference, const WDate* date, bool estimated);
 
-// The chronological order of rows[from..]: an exchange sort, undated rows first.
+// The chronological order of rows[from..]: an exchange sort by date, ties by
+// Type; undated rows last, in the order they were built.
 void SortRowsChronologically(std::vector<IndRow>& rows, std::size_t from);

@@ -85,7 +85,10 @@ int PrintReportPage(int notebookPage, bool highlightedOnly) {
     }
 }
 
-int TabForMenuTag(int tag) { return tag - 1; }
+int TabForMenuTag(int tag) {
+    // Tab 0 is Sender, which has no item; "Internet Tab" (tag 10) names no tab here.
+    return tag >= 1 && tag <= 9 ? tag : -1;
+}
 
 IslandViewChange UseIslands(bool ticked, std::int32_t islandCount, std::int32_t selectedRow, std::string& caption) {
     if (!ticked) {

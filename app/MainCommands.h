@@ -69,7 +69,8 @@ private:
 // 6 Islands); -1 keeps the dialog's own.
 int PrintReportPage(int notebookPage, bool highlightedOnly);
 
-// The tab index a View menu tab item (tag 1..10) selects.
+// The tab index a View menu tab item (tag 1..10) selects: the tab it names,
+// -1 for none.
 int TabForMenuTag(int tag);
 
 // The Use Islands check box: what its tick does to the island view.

@@ -1,6 +1,9 @@
 #include "app/QuickHelp.h"
 
+#include <sys/stat.h>
+
 #include "model/Options.h"
+#include "platform/Hooks.h"
 
 
 namespace QuickHelp {
@@ -136,6 +139,21 @@ bool Show(int entry) {
 void ResetAll() {
     for (int k = 1; k <= kEntryCount; ++k) WOptions::SetBool(kEntries[k - 1].Setting, true);
     WOptions::SetBool(opt::DispInitHelp, true);
+}
+
+std::string HelpFilePath() { return WOptions::GetProgramDir() + "kaldrin.hlp"; }
+
+bool OpenHelpTopic(const std::string& topic) {
+    // The desktop opens the file as a whole: no viewer here jumps to a topic.
+    (void)topic;
+    const std::string path = HelpFilePath();
+    struct stat st{};
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || !plat::hooks().shellOpen ||
+        !plat::hooks().shellOpen(path)) {
+        plat::showMessage("The help file \"kaldrin.hlp\" is not available.");
+        return false;
+    }
+    return true;
 }
 
 } // namespace QuickHelp

@@ -33,6 +33,9 @@ UnpackResult UnpackSelfViewPayload(const std::string& ownPath, TSelfViewTrailer&
     plat::deleteTempFile(archive);
     if (!ok) {
         if (!out.empty()) plat::deleteTempFile(out);
+        // Whatever went wrong, the user learns that the program ends here.
+        errorText += std::string(errorText.empty() ? "" : "\r\n") +
+                     "The GEDCOM file in this program is damaged.  The program will now close.";
         return UnpackResult::Failed;
     }
     gedFile = out;

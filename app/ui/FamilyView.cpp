@@ -149,6 +149,12 @@ void TFamilyView::butFGMarriagesClick() {
     ShowFamily();
 }
 
+void TFamilyView::ShowFamilyAt(std::int32_t index) {
+    if (!FCollection || index < 1 || index > FSubject.Count() || index == FSubject.Index()) return;
+    while (FSubject.Index() != index) FSubject.Next();
+    ShowFamily();
+}
+
 void TFamilyView::ShowFamily() {
     try {
         ShowFamilyGroup(FCollection, FHighlighter, FSubject, FGroup);

@@ -37,6 +37,8 @@ public:
 
     // The next family of the subject (the "Next Spouse" button).
     void butFGMarriagesClick();
+    // Shows the subject's family at a 1-based position (nothing when out of range).
+    void ShowFamilyAt(std::int32_t index);
 
     const WFamilySubject& Subject() const { return FSubject; }
     const FamilyGroup& Group() const { return FGroup; }

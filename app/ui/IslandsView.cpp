@@ -98,13 +98,8 @@ TIslandsView::TIslandsView(QWidget* parent) : TViewPage(parent) {
     bv->addWidget(IslandGridInd, 1);
     v->addWidget(split, 1);
 
+    // The window attaches its Calculate command to the button.
     sbCalculateIslands->setVisible(!WOptions::GetBool(opt::CalcIslands));
-    connect(sbCalculateIslands, &QToolButton::clicked, this, [this] {
-        if (!FCollection || FCollection->IslandsComputed()) return;
-        FillIslandsPanel(true);
-        Fill(FCurrent);
-        emit islandsComputed();
-    });
     connect(IslandGrid, &TDrawGrid::selectCell, this, [this](std::int32_t row) { SelectIsland(row); });
     connect(IslandGrid, &TDrawGrid::dblClick, this, [this](std::int32_t) {
         if (!FCollection || FIslandGridRow < 1) return;
@@ -171,7 +166,8 @@ void TIslandsView::SetColumnChooser(ViewCommon::ColumnChooser chooser) {
 
 void TIslandsView::FillIslandsPanel(bool force) {
     if (!FCollection || FReading) return;
-    if (!force && !WOptions::GetBool(opt::CalcIslands)) return;
+    // Islands already computed (by any command) are shown whatever the setting.
+    if (!force && !WOptions::GetBool(opt::CalcIslands) && !FCollection->IslandsComputed()) return;
     if (FCollection->IsComputingIslands()) return;
     BusyScope busy;
     WaitHooks::WaitScope wait("Calculating Islands.  Please Wait...");
@@ -315,6 +311,12 @@ TLeftIslandsPanel::TLeftIslandsPanel(QWidget* parent) : QWidget(parent) {
     auto* v = new QVBoxLayout(this);
     v->setContentsMargins(2, 2, 2, 2);
     labIslandCount = new QLabel(this);
+    // Captions and enabling come from the window's islands commands.
+    sbLeftPanelCalcIslands = new QToolButton(this);
+    sbLeftPanelCalcIslands->setText(QStringLiteral("Calculate"));
+    sbLeftPanelCalcIslands->setVisible(!WOptions::GetBool(opt::CalcIslands));
+    sbExportIslands = new QToolButton(this);
+    sbExportIslands->setText(QStringLiteral("Export Islands"));
     cbUseIslands = new QCheckBox(QStringLiteral("Use Islands"), this);
     gridLeftIslands = new TDrawGrid(this);
     gridLeftIslands->SetColumnCount(3);
@@ -331,6 +333,11 @@ TLeftIslandsPanel::TLeftIslandsPanel(QWidget* parent) : QWidget(parent) {
     connect(gridLeftIslands, &TDrawGrid::selectCell, this, [this](std::int32_t row) { SelectRow(row); });
     connect(cbUseIslands, &QCheckBox::clicked, this, [this](bool ticked) { UseIslandsClick(ticked); });
     v->addWidget(labIslandCount);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(sbLeftPanelCalcIslands);
+    buttons->addWidget(sbExportIslands);
+    buttons->addStretch(1);
+    v->addLayout(buttons);
     v->addWidget(cbUseIslands);
     v->addWidget(gridLeftIslands, 1);
 }
@@ -390,7 +397,8 @@ void TLeftIslandsPanel::UseIslandsClick(bool ticked) {
     case MainCommands::IslandViewChange::Keep:
         break;
     }
-    cbUseIslands->setText(toQ(caption));
+    // No island chosen yet: the caption stays as it was.
+    if (!caption.empty()) cbUseIslands->setText(toQ(caption));
 }
 
 void TLeftIslandsPanel::SelectRow(std::int32_t row) {

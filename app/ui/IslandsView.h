@@ -10,6 +10,7 @@
 //   MarkStale()                  wherever it marks all views stale;
 //   FillIslandsPanel(force)      for the left panel's islands page (false) and
 //                                the calculate-islands command (true);
+//   CalculateButton()            to attach that command;
 //   SaveColumnWidths() / LoadColumnWidths().
 // Fill(current) is FillIslandsView.
 #include "app/ui/ViewCommon.h"
@@ -56,10 +57,10 @@ public:
     // IslandGridSelectCell.
     void SelectIsland(std::int32_t row);
 
+    QToolButton* CalculateButton() const { return sbCalculateIslands; }
+
 signals:
     void quickHelp(int entry);
-    // The islands were computed by the view's calculate button.
-    void islandsComputed();
 
 private:
     void IslandGridDrawCell(QPainter& p, const QRect& r, std::int32_t row, int col, bool selected);
@@ -111,6 +112,8 @@ public:
 
     TDrawGrid* Grid() const { return gridLeftIslands; }
     QCheckBox* UseIslandsBox() const { return cbUseIslands; }
+    QToolButton* CalculateButton() const { return sbLeftPanelCalcIslands; }
+    QToolButton* ExportButton() const { return sbExportIslands; }
     QLabel* CountLabel() const { return labIslandCount; }
     std::int32_t ChosenRow() const { return FIslandRow; }
 
@@ -126,4 +129,6 @@ private:
     TDrawGrid* gridLeftIslands = nullptr;
     QCheckBox* cbUseIslands = nullptr;
     QLabel* labIslandCount = nullptr;
+    QToolButton* sbLeftPanelCalcIslands = nullptr;
+    QToolButton* sbExportIslands = nullptr;
 };

@@ -119,7 +119,9 @@ void TListView::SetCollection(WABSCollection* collection) {
 }
 
 void TListView::SetHighLighter(WABSHighLighter* highlighter) {
-    if (highlighter != FHighlighter) FStaleHL = true;
+    // The window hands the group over again whenever its conditions change:
+    // the same group may now accept other individuals.
+    FStaleHL = true;
     TViewPage::SetHighLighter(highlighter);
 }
 

@@ -1,5 +1,6 @@
 #include "app/ui/LogoAppForm.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -8,15 +9,19 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTableWidget>
+#include <QToolButton>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -86,6 +91,22 @@ QString memoText(const std::string& s) {
     return t;
 }
 
+// Ctrl+C is the window's Copy command, also while a box that would copy its
+// own selected text has the focus.
+class CopyKeyForWindow : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() == QEvent::ShortcutOverride) {
+            const auto* k = static_cast<QKeyEvent*>(e);
+            if (k->key() == Qt::Key_C && k->modifiers() == Qt::ControlModifier) return true;  // not taken by the box
+        }
+        return QObject::eventFilter(watched, e);
+    }
+};
+
 } // namespace
 
 TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
@@ -127,11 +148,14 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
     commands.NextHighlighted = [this] { FIndScroll->NextHighlighted(); };
     commands.PreviousHighlighted = [this] { FIndScroll->PreviousHighlighted(); };
     commands.Options = [this] { Options1Click(); };
+    commands.UserManual = [] { QuickHelp::OpenHelpTopic("MainTopic"); };
     commands.ResetQuickHelp = [this] {
         QuickHelp::ResetAll();
         RefreshCurrentView();
     };
-    commands.MenuTab = [this](int tag) { SelectTab(MainCommands::TabForMenuTag(tag)); };
+    commands.MenuTab = [this](int tag) {
+        if (const int tab = MainCommands::TabForMenuTag(tag); tab >= 0) SelectTab(tab);
+    };
     FActions = new TMainActions(this, std::move(commands), [this] {
         WActionState st;
         WABSCollection* col = Collection();
@@ -144,6 +168,7 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
         st.ShowRaw = FShowRaw;
         return st;
     });
+    AttachIslandCommands();
     Global::DeleteTempFiles();
     setWindowTitle(kCaption);
     ResetFileState();
@@ -156,6 +181,7 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
     FIndScroll->SetHighLighter(nullptr);
     QuickHelp::SetDialogHandler([this](const QuickHelpEntry& e) {
         TInitHelpDialog d(this, e.Title, e.Text, e.Links);
+        d.OnHelpLink = [](std::int32_t context) { QuickHelp::OpenHelpTopic(std::to_string(context)); };
         d.exec();
         return d.GetStopAll();
     });
@@ -187,7 +213,8 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
         ImportTimer.start(1000);
         panMainArea->setEnabled(false);
         StatusTimer.stop();
-        TWaitDlg::ShowWait("Reading.  Please Wait...", true, false);
+        // Shown after the usual delay, with Cancel: the open polls its flag.
+        TWaitDlg::ShowWait("Reading.  Please Wait...", false, true);
     };
     cb.endReading = [this] {
         ImportTimer.stop();
@@ -246,6 +273,35 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
 }
 
 TLogoAppForm::~TLogoAppForm() { FormDestroy(); }
+
+void TLogoAppForm::AttachIslandCommands() {
+    QAction* calculate = FActions->Action(ActionId::CalculateIslands);
+    QAction* use = FActions->Action(ActionId::UseIslands);
+    FIslandsView->CalculateButton()->setDefaultAction(calculate);
+    FLeftIslands->CalculateButton()->setDefaultAction(calculate);
+    FLeftIslands->ExportButton()->setDefaultAction(FActions->Action(ActionId::ExportIslands));
+    auto follow = [this, calculate, use] {
+        // Calculate is red while it can run; the box needs computed islands.
+        for (QToolButton* b : {FIslandsView->CalculateButton(), FLeftIslands->CalculateButton()}) {
+            // The disabled look stays the style's own grey.
+            QPalette p = b->palette();
+            const QColor text = calculate->isEnabled() ? QColor(255, 0, 0) : QColor(0, 0, 0);
+            for (auto group : {QPalette::Active, QPalette::Inactive}) p.setColor(group, QPalette::ButtonText, text);
+            b->setPalette(p);
+        }
+        FLeftIslands->UseIslandsBox()->setEnabled(use->isEnabled());
+    };
+    connect(calculate, &QAction::changed, this, follow);
+    connect(use, &QAction::changed, this, follow);
+    follow();
+    ShowIslandButtons();
+}
+
+void TLogoAppForm::ShowIslandButtons() {
+    const bool manual = !WOptions::GetBool(opt::CalcIslands);
+    FIslandsView->CalculateButton()->setVisible(manual);
+    FLeftIslands->CalculateButton()->setVisible(manual);
+}
 
 void TLogoAppForm::addView(int page, TViewPage* view) {
     FPageIndex[page] = NBMain->addWidget(view);
@@ -309,6 +365,10 @@ void TLogoAppForm::buildUi() {
     nbLeftPanel->addWidget(FLeftIslands);
     connect(FLeftIslands, &TLeftIslandsPanel::islandViewChanged, this, [this](std::int32_t) { IslandViewChanged(); });
     connect(HLGuiColMan, &WHLGuiMan::OnChange, this, [this] { HLGuiManChange(); });
+    // A change waiting for Apply says so in the description box.
+    connect(HLGuiColMan, &WHLGuiMan::OnApply, this, [this] {
+        if (Collection()) UpdateHighlightText();
+    });
     panMainArea = new QWidget(split);
     auto* mainLayout = new QVBoxLayout(panMainArea);
     mainLayout->setContentsMargins(0, 0, 0, 0);
@@ -354,6 +414,12 @@ void TLogoAppForm::buildUi() {
     for (int i = 1; i < 5; ++i) statusBar()->addPermanentWidget(StatusPanels[i]);
 
     connect(TabControl, &QTabBar::currentChanged, this, [this](int i) { TabControlChange(i); });
+
+    auto* copyKey = new CopyKeyForWindow(this);
+    for (QWidget* box : {static_cast<QWidget*>(edFind), static_cast<QWidget*>(FDesView->GenSpinEdit())}) {
+        box->installEventFilter(copyKey);
+        for (QLineEdit* inner : box->findChildren<QLineEdit*>()) inner->installEventFilter(copyKey);
+    }
 }
 
 QWidget* TLogoAppForm::buildSenderPage() {
@@ -379,6 +445,7 @@ QWidget* TLogoAppForm::buildSenderPage() {
     value(labSendName = new QLabel(box));
     caption("Email:");
     g->addWidget(labSendEmail = new TURLLabel(box), r++, 1);
+    labSendEmail->clear();   // the trailer fills it
     caption("Address:");
     value(labSendAddr1 = new QLabel(box));
     value(labSendAddr2 = new QLabel(box));
@@ -523,7 +590,8 @@ void TLogoAppForm::edFindChange(const QString& text) {
     if (!Collection()) return;
     const std::int32_t target = FFind.TextChanged(fromQ(text));
     if (target > 0) {
-        const QSignalBlocker block(edFind);
+        // The move must not write the found individual over what the user is typing.
+        const QScopedValueRollback<bool> editing(FEditingFind, true);
         FIndScroll->SetCurrentIndividual(target);
     }
 }
@@ -609,8 +677,9 @@ void TLogoAppForm::IndScrollChange() {
 }
 
 void TLogoAppForm::UpdateSelectedLabel() {
-    // Find next/previous moves the panel itself: its position must survive.
-    if (FFindNav.Busy()) return;
+    // Find next/previous moves the panel itself: its position must survive;
+    // a move the find box asked for leaves the typed text alone.
+    if (FFindNav.Busy() || FEditingFind) return;
     FFindNav.Reset();
     const QSignalBlocker block(edFind);
     WABSCollection* col = Collection();
@@ -953,6 +1022,7 @@ void TLogoAppForm::Options1Click() {
     FIndScroll->UpdateCaption();
     FFamilyView->SetColumnTitles();
     HLGuiColMan->SetApplyMode(WOptions::GetBool(opt::HLManual));
+    ShowIslandButtons();
     UpdateHighlightText();
     ApplyGridFont();
 }
@@ -973,7 +1043,10 @@ void TLogoAppForm::PrintClick() {
     const int page = MainCommands::PrintReportPage(FCurrentPage, FHighlightedOnly);
     TPrintDlg dlg(this);
     if (page >= 0) dlg.SelectPage(page);
-    dlg.SetCollection(col, FIndScroll->GetCurrentIndividual(), 1);
+    // The family the Family view shows for the current individual.
+    const WFamilySubject& shown = FFamilyView->Subject();
+    const std::int32_t current = FIndScroll->GetCurrentIndividual();
+    dlg.SetCollection(col, current, shown.Subject() == current && shown.Count() > 0 ? shown.Index() : 1);
     dlg.SetIterators(FListView->HLIterator(), FListView->AllIterator());
     dlg.SetFileName(FTrailer.Title);
     dlg.SetColumns(FListColumns.get(), FDesColumns.get());
@@ -1030,6 +1103,11 @@ void TLogoAppForm::CopyViewToClipboard() {
             break;
         case pgList:
         case pgIslands: {
+            // The Highlighted tab without conditions has no list to copy.
+            if (FCurrentPage == pgList && !FListView->ListIterator()) {
+                ok = false;
+                break;
+            }
             TListClipDlg dlg(this);
             dlg.exec();
             ok = ClipText::ValidChoice(dlg.GetChoice());
@@ -1059,7 +1137,11 @@ void TLogoAppForm::CopyViewToClipboard() {
         ClipText::PutOnClipboard(text);
         FlashMessageDlg::ShowFlashMessage("Copy to Clipboard Complete", this);
     }
+    // The refill puts the Individual view's own rows back; the Family view
+    // keeps the family it showed.
+    const std::int32_t family = FFamilyView->Subject().Index();
     RefreshCurrentView();
+    if (FCurrentPage == pgFamily) FFamilyView->ShowFamilyAt(family);
 }
 
 void TLogoAppForm::HelpAbout1Execute() {

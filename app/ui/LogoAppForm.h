@@ -111,6 +111,10 @@ protected:
 
 private:
     void buildUi();
+    // The islands buttons and box of both panels run and follow the window's islands commands.
+    void AttachIslandCommands();
+    // The Calculate buttons show only when islands are not computed on opening.
+    void ShowIslandButtons();
     QWidget* buildSenderPage();
     QWidget* buildIndividualPage();
     // Puts a view page on the notebook and wires its moves to the navigation panel.
@@ -154,6 +158,7 @@ private:
     WFindNextPrev FFindNav{FFind};
     MainCommands::WLeftPanel FLeftPanelState;
     bool FShowRaw = false;
+    bool FEditingFind = false;   // the find box is moving the navigation panel
     TMainActions* FActions = nullptr;
     std::unique_ptr<WListColumns> FListColumns, FDesColumns, FIslandColumns;
     bool FHighlightedOnly = false;

@@ -1,5 +1,8 @@
 #include "highlight/ui/DateButtons.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 #include "highlight/ui/UpDownButton.h"
 #include "platform/ui/QtText.h"
 
@@ -10,10 +13,24 @@ WDateButtons::WDateButtons(QWidget* owner)
       FMonth(new WUpDownButton(this)),
       FYear(new WUpDownButton(this)) {
     setFrameShape(QFrame::NoFrame);
-    setFixedSize(69, 22);
-    FDay->setGeometry(0, 0, 16, 22);
-    FMonth->setGeometry(16, 0, 24, 22);
-    FYear->setGeometry(40, 0, 29, 22);
+    // Designed as 16, 24 and 29 pixels; wider where the style asks for more,
+    // so that a day, a month name and a four-digit year always show whole.
+    auto fit = [](WUpDownButton* b, int designed, std::initializer_list<const char*> captions) {
+        int widest = 0;
+        for (const char* c : captions) {
+            b->setText(QString::fromLatin1(c));
+            widest = std::max(widest, b->sizeHint().width());
+        }
+        return std::max(designed, widest);
+    };
+    const int day = fit(FDay, 16, {"__", "00"});
+    const int month =
+        fit(FMonth, 24, {"___", "Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"});
+    const int year = fit(FYear, 29, {"0000"});
+    FDay->setGeometry(0, 0, day, 22);
+    FMonth->setGeometry(day, 0, month, 22);
+    FYear->setGeometry(day + month, 0, year, 22);
+    setFixedSize(day + month + year, 22);
 
     struct Wire {
         WUpDownButton* button;

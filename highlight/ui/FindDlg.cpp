@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -109,6 +110,11 @@ TWFindDlg::TWFindDlg(QWidget* owner, const WFindContext& context, WABSHighLighte
     IndGrid->setFont(QFont("Arial", font().pointSize()));
     const int widths[4] = {45, 60, 180, 75};
     for (int c = 0; c < 4; ++c) IndGrid->setColumnWidth(c, large ? int(widths[c] * 1.25) : widths[c]);
+    // The identifier column is titled "Custom ID" in that mode: room for the whole title.
+    QHeaderView* header = IndGrid->horizontalHeader();
+    const int customTitle = header->fontMetrics().horizontalAdvance(QStringLiteral("Custom ID")) +
+                            2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 4;
+    IndGrid->setColumnWidth(1, std::max(IndGrid->columnWidth(1), customTitle));
     IndGrid->horizontalHeader()->setStretchLastSection(true);
     IndGrid->setMinimumSize(large ? 460 : 380, 260);
     labIndiviudals = new QLabel(toQ(std::to_string(FSearch.Count()) + " Individuals"), this);

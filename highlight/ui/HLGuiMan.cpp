@@ -160,14 +160,14 @@ WHLGuiMan::WHLGuiMan(QWidget* owner) : QFrame(owner) { setFrameShape(QFrame::NoF
 WHLGuiMan::~WHLGuiMan() = default;
 
 void WHLGuiMan::CreateControls() {
-    auto* bar = new QWidget(this);
-    bar->setObjectName("ButtonBar");
-    bar->setGeometry(0, 0, width(), 24);
-    butAdd = new QPushButton("Add", bar);
+    FButtonBar = new QWidget(this);
+    FButtonBar->setObjectName("ButtonBar");
+    FButtonBar->setGeometry(0, 0, width(), 24);
+    butAdd = new QPushButton("Add", FButtonBar);
     butAdd->setGeometry(3, 3, 45, 19);
-    butDelete = new QPushButton("Delete", bar);
+    butDelete = new QPushButton("Delete", FButtonBar);
     butDelete->setGeometry(50, 3, 45, 19);
-    butApply = new QPushButton("Apply", bar);
+    butApply = new QPushButton("Apply", FButtonBar);
     butApply->setGeometry(97, 3, 45, 19);
     ScrollBox = new QScrollArea(this);
     ScrollBox->setFrameShape(QFrame::NoFrame);
@@ -186,6 +186,8 @@ void WHLGuiMan::CreateControls() {
 void WHLGuiMan::resizeEvent(QResizeEvent* e) {
     QFrame::resizeEvent(e);
     if (!ScrollBox) return;
+    // The bar spans the panel: at its construction width Apply would be cut off.
+    FButtonBar->setGeometry(0, 0, width(), 24);
     ScrollBox->setGeometry(0, 24, width(), std::max(0, height() - 24));
     LayoutRows();
 }
@@ -245,8 +247,9 @@ void WHLGuiMan::DeleteClick() {
 }
 
 void WHLGuiMan::ApplyClick() {
-    emit OnChange();
+    // The owner describes the conditions on OnChange: nothing is pending then.
     FModified = false;
+    emit OnChange();
     emit OnApply();
     UpdateButtons();
 }
@@ -335,8 +338,10 @@ void WHLGuiMan::UpdateButtons() {
     butDelete->setEnabled(FCount != 0);
     butApply->setEnabled(FModified);
     butApply->setVisible(FApplyMode);
+    // Red or black while it can be pressed; the disabled look stays the style's grey.
     QPalette p = butApply->palette();
-    p.setColor(QPalette::ButtonText, FModified ? QColor(255, 0, 0) : QColor(0, 0, 0));
+    for (auto group : {QPalette::Active, QPalette::Inactive})
+        p.setColor(group, QPalette::ButtonText, FModified ? QColor(255, 0, 0) : QColor(0, 0, 0));
     butApply->setPalette(p);
 }
 

@@ -131,6 +131,7 @@ private:
     bool HasChangeListener();
 
     std::string FHLStrings;
+    QWidget* FButtonBar = nullptr;
     QWidget* FBox = nullptr;
     bool FDeferred = false;
     bool FModified = false;

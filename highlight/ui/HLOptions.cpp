@@ -53,6 +53,19 @@ QToolButton* flatButton(QWidget* parent, int x, int y, int w, int h) {
     return b;
 }
 
+// A selection button as wide as its style asks for the longest item, never
+// narrower than designed.
+int fitItems(WSelectionButton* b, int designed) {
+    const QString shown = b->text();
+    int widest = 0;
+    for (const auto& item : b->Items()) {
+        b->setText(toQ(item.text));
+        widest = std::max(widest, b->sizeHint().width());
+    }
+    b->setText(shown);
+    return std::max(designed, widest);
+}
+
 QToolButton* arrowButton(QWidget* parent, Qt::ArrowType arrow, int x, int y, int w, int h) {
     auto* b = flatButton(parent, x, y, w, h);
     b->setArrowType(arrow);
@@ -215,12 +228,13 @@ WHLOptString::WHLOptString(QWidget* owner, const std::string& descriptor) : WHLA
     const bool large = Global::IsLargeFonts();
     selMode = new WSelectionButton(this);
     selMode->setAutoRaise(true);
-    selMode->setGeometry(0, 0, large ? 60 : 50, 22);
     selMode->SetUpdateCaption(true);
     selMode->SetItems(HLOptText::DescriptorItems(descriptor));
     selMode->SetItemSelected(1);
+    const int modeW = fitItems(selMode, large ? 60 : 50);
+    selMode->setGeometry(0, 0, modeW, 22);
     edText = new QLineEdit(this);
-    edText->setGeometry(large ? 61 : 51, 0, 100, 22);
+    edText->setGeometry(modeW + 1, 0, 100, 22);
     // ";" and ":" separate the condition string's items and fields.
     edText->setValidator(new QRegularExpressionValidator(QRegularExpression("[^;:]*"), edText));
     connect(selMode, &WSelectionButton::OnItemChange, this, [this] { Changed(); });
@@ -244,12 +258,12 @@ WHLOptDate::WHLOptDate(QWidget* owner, const std::string& descriptor) : WHLABSOp
     butCalendar->setIcon(calendarGlyph());
     selOp = new WSelectionButton(this);
     selOp->setAutoRaise(true);
-    selOp->setGeometry(20, 0, 25, 22);
     selOp->SetUpdateCaption(true);
     selOp->SetItemString("=;BEF;ABT;AFT");
     selOp->SetItemSelected(1);
+    selOp->setGeometry(20, 0, fitItems(selOp, 25), 22);
     Date = new WDateButtons(this);
-    Date->move(47, 0);
+    Date->move(selOp->geometry().right() + 3, 0);
     connect(butCalendar, &QToolButton::clicked, this, [this] { CalendarClick(); });
     connect(selOp, &WSelectionButton::OnItemChange, this, [this] { Changed(); });
     connect(Date, &WDateButtons::OnChange, this, [this] { Changed(); });
@@ -275,13 +289,13 @@ void WHLOptDate::CalendarClick() {
 WHLOptInt::WHLOptInt(QWidget* owner, const std::string& descriptor) : WHLABSOption(owner, descriptor) {
     selOp = new WSelectionButton(this);
     selOp->setAutoRaise(true);
-    selOp->setGeometry(0, 0, 15, 22);
     selOp->SetUpdateCaption(true);
     selOp->SetItemString("=;<;<=;>;>=");
     selOp->SetItemSelected(1);
+    selOp->setGeometry(0, 0, fitItems(selOp, 15), 22);
     const HLOptText::IntRange r = HLOptText::ParseIntDescriptor(descriptor);
     Spin = new QSpinBox(this);
-    Spin->setGeometry(20, 0, 100, 22);
+    Spin->setGeometry(selOp->width() + 5, 0, 100, 22);
     Spin->setRange(r.min, r.max);
     Spin->setValue(r.min);
     connect(selOp, &WSelectionButton::OnItemChange, this, [this] { Changed(); });

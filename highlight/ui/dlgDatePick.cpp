@@ -12,6 +12,8 @@
 #include <QSignalBlocker>
 #include <QToolButton>
 
+#include <algorithm>
+
 #include "highlight/ui/ScrollNotifier.h"
 #include "model/Global.h"
 #include "platform/Hooks.h"
@@ -157,19 +159,26 @@ TdlgDatePick::TdlgDatePick(QWidget* owner) : QDialog(owner), FDate("TODAY") {
     FNotifier = new WScrollNotifier(ScrollYear);
     connect(FNotifier, &WScrollNotifier::scroll, this, &TdlgDatePick::ScrollYearScroll);
 
+    // The caption and the date take the room their font needs; the buttons
+    // and the dialog move over when that is more than designed.
     auto* edtLabel = new QLabel(QStringLiteral("Date (DD MMM YYYY)"), this);
-    edtLabel->setGeometry(px(8), px(300), px(120), px(20));
+    const int labelW = std::max(px(120), edtLabel->fontMetrics().horizontalAdvance(edtLabel->text()) + 6);
+    edtLabel->setGeometry(px(8), px(300), labelW, px(20));
     edtDate = new QLineEdit(this);
-    edtDate->setGeometry(px(130), px(298), px(110), px(22));
+    const int editX = px(8) + labelW + 2;
+    const int editW = std::max(px(110), edtDate->fontMetrics().horizontalAdvance(QStringLiteral("00 MMM 0000")) + 16);
+    edtDate->setGeometry(editX, px(298), editW, px(22));
     connect(edtDate, &QLineEdit::editingFinished, this, &TdlgDatePick::edtDateExit);
 
+    const int okX = std::max(px(252), editX + editW + px(8));
     butOK = new QPushButton(QStringLiteral("OK"), this);
-    butOK->setGeometry(px(252), px(296), px(75), px(25));
+    butOK->setGeometry(okX, px(296), px(75), px(25));
     butOK->setDefault(true);
     connect(butOK, &QPushButton::clicked, this, &TdlgDatePick::butOKClick);
     butCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    butCancel->setGeometry(px(334), px(296), px(75), px(25));
+    butCancel->setGeometry(okX + px(82), px(296), px(75), px(25));
     connect(butCancel, &QPushButton::clicked, this, &QDialog::reject);
+    setFixedSize(std::max(px(420), butCancel->geometry().right() + px(11)), px(340));
 
     SetDate(FDate.GetYear(), FDate.GetMonth(), FDate.GetDay());
 }

@@ -103,7 +103,7 @@ TEST_F(IndividualRowsTest, MarriageAndChildRowsAndSpouselessFamily) {
     EXPECT_EQ(find(rows, "Marriage 2 (0)")->Target, 0);
 }
 
-TEST_F(IndividualRowsTest, ChronologicalModeDropsEmptyRowsAndPutsUndatedFirst) {
+TEST_F(IndividualRowsTest, ChronologicalModeDropsEmptyRowsAndPutsUndatedLast) {
     WOptions::SetBool(opt::Chrono, true);
     WMemCollection c;
     auto p = c.AddPerson("Pat /Lee/", 'M')
@@ -118,7 +118,7 @@ TEST_F(IndividualRowsTest, ChronologicalModeDropsEmptyRowsAndPutsUndatedFirst) {
     EXPECT_EQ(find(rows, "Christening"), nullptr);
     std::vector<std::string> order;
     for (size_t i = 2; i < rows.size(); ++i) order.push_back(rows[i].Type);
-    const std::vector<std::string> expected = {"Occupation", "Birth", "Census", "Residence", "Death"};
+    const std::vector<std::string> expected = {"Birth", "Census", "Residence", "Death", "Occupation"};
     EXPECT_EQ(order, expected);
 }
 
@@ -129,10 +129,11 @@ TEST_F(IndividualRowsTest, ExchangeSortKeepsIncomparableOrderAndTiesByType) {
     rows[2].Type = "Z"; rows[2].SortDate = "";
     rows[3].Type = "Y"; rows[3].SortDate = "";
     SortRowsChronologically(rows, 0);
-    EXPECT_EQ(rows[0].Type, "Y");
-    EXPECT_EQ(rows[1].Type, "Z");
-    EXPECT_EQ(rows[2].Type, "A");
-    EXPECT_EQ(rows[3].Type, "B");
+    // Undated rows last, in their built order.
+    EXPECT_EQ(rows[0].Type, "A");
+    EXPECT_EQ(rows[1].Type, "B");
+    EXPECT_EQ(rows[2].Type, "Z");
+    EXPECT_EQ(rows[3].Type, "Y");
 }
 
 TEST_F(IndividualRowsTest, RowsStopAtTheCap) {

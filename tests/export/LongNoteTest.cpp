@@ -1,7 +1,7 @@
 // A note longer than a page continues on the next pages: every line printed
 // exactly once, the page header and footer intact, in the preview's pages
 // and in every format read back.
-#include "support/MemCollection.h"  // before Qt: its headers use names Qt defines as macros
+#include "support/MemCollection.h"
 
 #include <gtest/gtest.h>
 

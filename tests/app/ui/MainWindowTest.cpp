@@ -1,108 +1,21 @@
-#include "support/MemCollection.h"
+#include "MainWindowFixture.h"
 
-#include <gtest/gtest.h>
-
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QTabBar>
-#include <QTest>
 
 #include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "app/ColumnSetFile.h"
-#include "app/SelfViewTrailer.h"
 #include "app/ui/IndScroll.h"
-#include "app/ui/IslandsView.h"
-#include "app/ui/LogoAppForm.h"
-#include "highlight/HLGroup.h"
-#include "highlight/HLRegister.h"
-#include "highlight/ui/HLGuiMan.h"
 #include "model/ABSCollection.h"
-#include "model/Ini2.h"
 #include "model/Options.h"
-#include "payload/Compressor.h"
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
-#include "support/ScopedTempDir.h"
 #include "support/SharedData.h"
-#include "support/TestFiles.h"
 
 namespace {
-
-using tsupport::readFile;
-
-// A self-viewing program: some program image, the archive, the trailer.
-std::string makeProgram(const std::string& dir, const std::string& gedcom, TSelfViewTrailer t) {
-    const std::string image(3000, '\x7F');
-    std::uint32_t blocks = 0;
-    const auto archive = payload::compressArchive(gedcom, blocks, 4096);
-    t.ArchiveOffset = std::uint32_t(image.size());
-    t.BlockCount = blocks;
-    const auto trailer = serializeTrailer(t);
-    const std::string path = dir + "/family-viewer";
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << image;
-    out.write(reinterpret_cast<const char*>(archive.data()), std::streamsize(archive.size()));
-    out.write(reinterpret_cast<const char*>(trailer.data()), std::streamsize(trailer.size()));
-    return path;
-}
-
-const char* const kFamily =
-    "0 HEAD\r\n1 CHAR ANSI\r\n0 @I1@ INDI\r\n1 NAME John /Smith/\r\n1 SEX M\r\n1 BIRT\r\n2 DATE 1 JAN 1900\r\n"
-    "2 PLAC Boston\r\n1 FAMS @F1@\r\n0 @I2@ INDI\r\n1 NAME Mary /Jones/\r\n1 SEX F\r\n1 FAMS @F1@\r\n"
-    "0 @I3@ INDI\r\n1 NAME Tom /Smith/\r\n1 SEX M\r\n1 BIRT\r\n2 DATE 5 MAY 1930\r\n1 FAMC @F1@\r\n"
-    "0 @F1@ FAM\r\n1 HUSB @I1@\r\n1 WIFE @I2@\r\n1 CHIL @I3@\r\n1 MARR\r\n2 DATE 1925\r\n0 TRLR\r\n";
-
-struct MainWindowTest : ::testing::Test {
-    ScopedTempDir tmp;
-    std::vector<std::string> messages;
-    void SetUp() override {
-        WOptions::Clear();
-        // The column-set file goes to the configuration folder: keep it in
-        // the test's own folder, never the user's.
-        setenv("XDG_CONFIG_HOME", tmp.dir().c_str(), 1);
-        ini::CloseIni();
-        ini2::Open(tmp.dir() + "/zelt.ini");
-        WOptions::Load(0);
-        // Quick help would stop each test at a modal dialog.
-        WOptions::SetBool(opt::DispInitHelp, false);
-        plat::hooks().showMessage = [this](const std::string& t) { messages.push_back(t); };
-        plat::hooks().messageBox = [this](const std::string& t, const std::string&, unsigned) {
-            messages.push_back(t);
-            return int(plat::IDOK);
-        };
-    }
-    void TearDown() override {
-        plat::resetHooks();
-        WOptions::Clear();
-        ini2::Close();
-        ini::CloseIni();
-        unsetenv("XDG_CONFIG_HOME");
-    }
-    std::vector<std::string> qelFiles() const {
-        std::vector<std::string> out;
-        for (const auto& f : tmp.files())
-            if (f.rfind("qel", 0) == 0) out.push_back(f);
-        return out;
-    }
-    // Shows the window and waits for its start-up to finish.
-    static bool start(TLogoAppForm& form) {
-        bool done = false, ok = false;
-        QObject::connect(&form, &TLogoAppForm::startupFinished, [&](bool r) {
-            done = true;
-            ok = r;
-        });
-        form.show();
-        QElapsedTimer t;
-        t.start();
-        while (!done && t.elapsed() < 20000) QTest::qWait(10);
-        return done && ok;
-    }
-};
 
 TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
     TSelfViewTrailer t;
@@ -138,75 +51,6 @@ TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
         form.close();
     }
     EXPECT_TRUE(qelFiles().empty());
-}
-
-TEST_F(MainWindowTest, ConditionsColourTheIndividualRowsAndDescribeThemselves) {
-    HLRegister::RegisterConditionClasses();
-    TSelfViewTrailer t;
-    t.StartIndex = 3;
-    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
-    ASSERT_TRUE(start(form));
-    form.SelectTab(2);
-    ASSERT_GE(form.IndividualRows().size(), 2u);
-    EXPECT_EQ(form.IndividualRows()[1].Back, plat::kWhite);
-    EXPECT_TRUE(form.HighlightText().isEmpty());
-
-    form.ConditionPanel()->SetHLStrings("+17:M");
-    Q_EMIT form.ConditionPanel()->OnChange();
-    ASSERT_NE(form.Highlighter(), nullptr);
-    EXPECT_TRUE(form.HighlightText().startsWith("Highlight Individuals: ")) << form.HighlightText().toStdString();
-    // Tom (the current individual) is male: his name row takes the highlight colours.
-    const auto& rows = form.IndividualRows();
-    ASSERT_GE(rows.size(), 2u);
-    EXPECT_EQ(rows[1].Back, plat::ColorRef(WOptions::GetInt(opt::HLCol)));
-    for (const auto& r : rows) {
-        if (r.Target == 2) {
-            EXPECT_EQ(r.Back, plat::kWhite);   // Mary is not
-        }
-    }
-}
-
-TEST_F(MainWindowTest, CopiesTheShownViewAsText) {
-    std::string clip;
-    plat::hooks().setClipboardText = [&](const std::string& t) { clip = t; };
-    TSelfViewTrailer t;
-    t.StartIndex = 3;
-    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
-    ASSERT_TRUE(start(form));
-    form.SelectTab(0);   // Sender: nothing to copy
-    form.CopyViewToClipboard();
-    EXPECT_TRUE(clip.empty());
-    form.SelectTab(2);   // Individual
-    form.CopyViewToClipboard();
-    EXPECT_NE(clip.find("Tom /Smith/"), std::string::npos) << clip;
-    EXPECT_NE(clip.find("\r\n"), std::string::npos);
-    EXPECT_NE(clip.find("Male"), std::string::npos);
-    // The setting turned off for the copy is back.
-    EXPECT_TRUE(WOptions::GetBool(opt::TMGTagSent));
-}
-
-TEST_F(MainWindowTest, UseIslandsRestrictsTheViewsAndClearingShowsAllAgain) {
-    const std::string family = std::string(kFamily).substr(0, std::string(kFamily).size() - 8) +
-                               "0 @I9@ INDI\r\n1 NAME Lone /Wolf/\r\n0 TRLR\r\n";
-    TSelfViewTrailer t;
-    TLogoAppForm form(makeProgram(tmp.dir(), family, t));
-    ASSERT_TRUE(start(form));
-    WABSCollection* col = form.Collection();
-    ASSERT_NE(col, nullptr);
-    ASSERT_EQ(col->GetCount(), 4);
-    ASSERT_TRUE(col->ComputeIslands());
-    ASSERT_EQ(col->GetIslandCount(), 2);
-    form.ShowLeftPanel(true, 1);
-    TLeftIslandsPanel* panel = form.LeftIslands();
-    panel->UseIslandsBox()->setChecked(true);
-    panel->SelectRow(2);   // the smaller island: the lone individual
-    EXPECT_EQ(col->GetCount(), 1);
-    EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), 4);
-    EXPECT_EQ(panel->UseIslandsBox()->text(), "Use Island (2)");
-    panel->UseIslandsBox()->setChecked(false);
-    panel->UseIslandsClick(false);
-    EXPECT_EQ(col->GetCount(), 4);
-    EXPECT_EQ(panel->UseIslandsBox()->text(), "Use Islands");
 }
 
 TEST_F(MainWindowTest, SenderPageShowsFullWidthFieldsAndLineBreaks) {
@@ -245,20 +89,33 @@ TEST_F(MainWindowTest, ExtractCopiesTheUnpackedFile) {
     std::remove(target.c_str());
 }
 
-TEST_F(MainWindowTest, DamagedArchiveEndsWithoutLeftovers) {
-    TSelfViewTrailer t;
-    std::string path = makeProgram(tmp.dir(), kFamily, t);
-    {
-        // Flip bytes inside the archive's first block.
-        std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
-        f.seekp(3000 + 40);
-        f.write("\xFF\x00\xFF\x00\xFF\x00", 6);
+TEST_F(MainWindowTest, DamagedArchiveSaysTheProgramClosesAndLeavesNothing) {
+    // A wrong block checksum, and a damaged coded stream in the first block.
+    struct Damage {
+        int offset, length;
+        const char* first;   // the message before the closing one
+    };
+    const Damage damages[] = {{3000 + 8, 4, "CRC does not match!"}, {3000 + 40, 6, nullptr}};
+    for (const auto& [offset, length, first] : damages) {
+        SCOPED_TRACE(offset);
+        messages.clear();
+        std::string path = makeProgram(tmp.dir(), kFamily, {});
+        {
+            std::fstream f(path, std::ios::in | std::ios::out | std::ios::binary);
+            f.seekp(offset);
+            f.write("\xFF\x00\xFF\x00\xFF\x00", length);
+        }
+        TLogoAppForm form(path);
+        EXPECT_TRUE(form.SenderText("Email").isEmpty());   // no placeholder before the trailer is read
+        EXPECT_FALSE(start(form));
+        ASSERT_FALSE(messages.empty());
+        if (first) {
+            EXPECT_EQ(messages.front(), first);
+        }
+        EXPECT_NE(messages.back().find("The program will now close."), std::string::npos) << messages.back();
+        EXPECT_EQ(form.Collection(), nullptr);
+        EXPECT_TRUE(qelFiles().empty());
     }
-    TLogoAppForm form(path);
-    EXPECT_FALSE(start(form));
-    EXPECT_FALSE(messages.empty());
-    EXPECT_EQ(form.Collection(), nullptr);
-    EXPECT_TRUE(qelFiles().empty());
 }
 
 TEST_F(MainWindowTest, EveryRealFileStartsAndLeavesNoTempFile) {

@@ -28,15 +28,23 @@ void realDoubleClick(QWidget* w) {
 
 TEST(DateButtons, LayoutAndCaptions) {
     WDateButtons b;
-    EXPECT_EQ(b.size(), QSize(69, 22));
-    EXPECT_EQ(b.DayButton()->geometry(), QRect(0, 0, 16, 22));
-    EXPECT_EQ(b.MonthButton()->geometry(), QRect(16, 0, 24, 22));
-    EXPECT_EQ(b.YearButton()->geometry(), QRect(40, 0, 29, 22));
+    // Side by side, never narrower than designed (16, 24, 29).
+    EXPECT_EQ(b.DayButton()->geometry().topLeft(), QPoint(0, 0));
+    EXPECT_EQ(b.MonthButton()->x(), b.DayButton()->geometry().right() + 1);
+    EXPECT_EQ(b.YearButton()->x(), b.MonthButton()->geometry().right() + 1);
+    EXPECT_EQ(b.size(), QSize(b.YearButton()->geometry().right() + 1, 22));
+    EXPECT_GE(b.DayButton()->width(), 16);
+    EXPECT_GE(b.MonthButton()->width(), 24);
+    EXPECT_GE(b.YearButton()->width(), 29);
     EXPECT_EQ(b.DayButton()->cursor().shape(), Qt::BitmapCursor);
     b.SetDate(25, 12, 1850);
     EXPECT_EQ(caption(b.DayButton()), QString("25"));
     EXPECT_EQ(caption(b.MonthButton()), QString("Dec"));
     EXPECT_EQ(caption(b.YearButton()), QString("1850"));
+    // Each caption shows whole in the button's font.
+    for (QToolButton* w : {static_cast<QToolButton*>(b.DayButton()), static_cast<QToolButton*>(b.MonthButton()),
+                           static_cast<QToolButton*>(b.YearButton())})
+        EXPECT_LT(w->fontMetrics().horizontalAdvance(caption(w)), w->width());
     EXPECT_EQ(b.GetDateText(), "25 Dec 1850");
     b.SetDateText("1850");
     EXPECT_EQ(caption(b.DayButton()), QString("__"));

@@ -11,6 +11,8 @@
 #include "reports/ui/PrintDialog.h"
 #include "reports/ui/QRRenderer.h"
 #include "support/MemCollection.h"
+#include "support/SharedData.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -40,12 +42,7 @@ struct SaveDlg : TPrintDlg {
     using TPrintDlg::butSaveToFileClick;
 };
 
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
+using tsupport::readFile;
 
 std::string pageName(const std::string& base, int page, const char* ext) {
     char buf[32];
@@ -76,9 +73,8 @@ protected:
         PsQRExportSettings().SetVisibleFilters(TPsQRVisibleFilters::all());
         WOptions::SetBool(opt::IndNotes, true);
         WOptions::SetBool(opt::ViewSaved, false);
-        const std::string path = std::string(BRENTHAUL_SHARED_DATA) + "/" + GetParam();
-        if (!fs::exists(path))
-            GTEST_SKIP() << "sample file absent: " << path;
+        BRENTHAUL_NEED_SHARED(GetParam());
+        const std::string path = tsupport::sharedFile(GetParam());
         c = std::make_unique<WGEDCollection>(path);
         ASSERT_TRUE(c->Open());
         c->AfterOpen();
@@ -145,10 +141,10 @@ TEST_P(RealFileExport, EveryReportPageInEveryFormat) {
             } else if (ext == "htm") {
                 EXPECT_TRUE(fs::exists(pageName(base, count, "htm")));
                 EXPECT_FALSE(fs::exists(pageName(base, count + 1, "htm")));
-                EXPECT_NE(slurp(pageName(base, 1, "htm")).find(first), std::string::npos) << first;
-                EXPECT_NE(slurp(pageName(base, count, "htm")).find(last), std::string::npos) << last;
+                EXPECT_NE(readFile(pageName(base, 1, "htm")).find(first), std::string::npos) << first;
+                EXPECT_NE(readFile(pageName(base, count, "htm")).find(last), std::string::npos) << last;
             } else if (ext == "rtf") {
-                const std::string rtf = slurp(dlg.answer);
+                const std::string rtf = readFile(dlg.answer);
                 EXPECT_EQ(int(exporttest::countOf(rtf, "\\page}")), count - 1);
                 EXPECT_NE(rtf.find(first), std::string::npos) << first;
                 EXPECT_NE(rtf.find(last), std::string::npos) << last;
@@ -161,7 +157,7 @@ TEST_P(RealFileExport, EveryReportPageInEveryFormat) {
                     EXPECT_EQ(img.height(), 1056);
                 } else {
                     // Text records hold the page's texts in UTF-16.
-                    const std::string emf = slurp(dlg.SavedFileName);
+                    const std::string emf = readFile(dlg.SavedFileName);
                     EXPECT_EQ(emf.substr(40, 4), " EMF");
                     std::string wide;
                     for (char ch : last)
