@@ -1,22 +1,12 @@
 #include "reports/ui/PrintDialog.h"
 
 #include "app/ui/IndScroll.h"
-#include "columns/ColSortIterator.h"
-#include "columns/ListColumns.h"
-#include "highlight/ABSHighLighter.h"
-#include "highlight/HLListIterator.h"
 #include "model/ABSCollection.h"
 #include "model/Options.h"
 #include "model/ui/WaitDlg.h"
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
-#include "reports/ReportDescendants.h"
-#include "reports/ReportFamily.h"
-#include "reports/ReportInd.h"
-#include "reports/ReportInfo.h"
-#include "reports/ReportIsland.h"
-#include "reports/ReportList.h"
-#include "reports/ReportPedigree.h"
+#include "reports/ABSReport.h"
 #include "reports/ui/QRRenderer.h"
 
 #include <QCheckBox>
@@ -276,17 +266,6 @@ void TPrintDlg::FormDestroy() {
     WOptions::SetBool(opt::HL_Divider, cbHLDividerLines->isChecked());
     WOptions::SetBool(opt::Island_Grey, cbIslandGrayLines->isChecked());
     WOptions::SetBool(opt::Island_Divider, cbIslandDividerLines->isChecked());
-    ReleaseIterators();
-}
-
-void TPrintDlg::ReleaseIterators() {
-    if (OwnsHLIterator)
-        delete HLIterator;
-    if (OwnsListIterator)
-        delete ListIterator;
-    HLIterator = nullptr;
-    ListIterator = nullptr;
-    OwnsHLIterator = OwnsListIterator = true;
 }
 
 // ---------------------------------------------------------------- set-up by the main window
@@ -305,15 +284,7 @@ void TPrintDlg::SetCollection(WABSCollection* ACollection, std::int32_t AIndivid
 }
 
 void TPrintDlg::SetIterators(WColSortIterator* AHLIterator, WColSortIterator* AListIterator) {
-    ReleaseIterators();
-    if (AHLIterator) {
-        HLIterator = AHLIterator;
-        OwnsHLIterator = false;
-    }
-    if (AListIterator) {
-        ListIterator = AListIterator;
-        OwnsListIterator = false;
-    }
+    Reports.Borrow(AHLIterator, AListIterator);
 }
 
 void TPrintDlg::SetFileName(const std::string& AText) { FileName = AText; }
@@ -325,11 +296,8 @@ void TPrintDlg::SetColumns(WListColumns* AListColumns, WListColumns* ADesColumns
 
 void TPrintDlg::SetHighlighted(WABSHighLighter* AHighLighter) {
     HighLighter = AHighLighter;
-    if (OwnsHLIterator && HLIterator) {
-        // It was made for the previous highlighter.
-        delete HLIterator;
-        HLIterator = nullptr;
-    }
+    // One made for the previous highlighter would list the wrong people.
+    Reports.DropOwnHighlighted();
     IndScroll->SetHighLighter(AHighLighter);
 }
 
@@ -399,103 +367,45 @@ void TPrintDlg::butPreviewClick() { RunReport(rmPreview); }
 
 // ---------------------------------------------------------------- reports
 
-std::unique_ptr<TABSReportForm> TPrintDlg::BuildReport(int page) {
-    if (!Collection)
-        return nullptr;
+TReportChoice TPrintDlg::Choice(int page) const {
+    TReportChoice c;
+    c.Page = page;
+    c.Collection = Collection;
+    c.FileName = FileName;
+    c.Individual = Individual;
+    QListWidget* spouses = page == rpFamily ? lbFamList : lbPedList;
+    const int k = spouses->currentRow();
+    if (k >= 0 && k < SpouseFamilyCount)
+        c.Marriage = k + 1;
+    c.Cascading = rbCascading->isChecked();
+    c.Indent = DesIndentSpinEdit->value();
+    c.Generations = DesGenSpinEdit->value();
+    c.Repeat = cbDesShowDup->isChecked();
+    c.ColumnStart = WOptions::GetInt(opt::DesColW);
+    c.PrintColumns = WOptions::GetBool(opt::DesPC);
+    c.DesLines = CbDesLines->isChecked();
+    c.DesColumns = DesColumns;
+    c.ListColumns = ListColumns;
+    c.HighLighter = HighLighter;
     switch (page) {
-    case 0: {
-        auto f = std::make_unique<TReportInfoForm>();
-        f->SetTitle("General File Information");
-        f->SetCollection(Collection);
-        f->SetFileName(FileName);
-        return f;
+    case rpList:
+        c.Grey = cbListGrayLines->isChecked();
+        c.Dividers = cbListDividerLines->isChecked();
+        c.MarkHighlighted = cbListBoldHL->isChecked();
+        break;
+    case rpHighlighted:
+        c.Grey = cbHLGrayLines->isChecked();
+        c.Dividers = cbHLDividerLines->isChecked();
+        break;
+    case rpIslands:
+        c.Grey = cbIslandGrayLines->isChecked();
+        c.Dividers = cbIslandDividerLines->isChecked();
+        break;
     }
-    case 1: {
-        auto f = std::make_unique<TReportIndForm>();
-        f->SetTitle("Individual Information");
-        f->SetIndividual(Individual);
-        f->SetCollection(Collection);
-        f->SetFileName(FileName);
-        return f;
-    }
-    case 2: {
-        if (Individual < 1)
-            return nullptr;
-        auto f = std::make_unique<TReportFamilyForm>();
-        f->SetTitle("Family Group Information");
-        f->SetIndividual(Individual);
-        const int k = lbFamList->currentRow();
-        if (k >= 0 && k < SpouseFamilyCount)
-            f->SetCouple(Collection->GetSpouse(Individual, k + 1), SpouseFamilies[size_t(k + 1)]);
-        f->SetCollection(Collection);
-        f->SetFileName(FileName);
-        return f;
-    }
-    case 3: {
-        if (Individual < 1)
-            return nullptr;
-        auto f = std::make_unique<TReportPed4Form>();
-        f->SetTitle("");
-        f->SetIndividual(Individual);
-        f->SetCascading(rbCascading->isChecked());
-        f->SetCollection(Collection);
-        const int k = lbPedList->currentRow();
-        if (k >= 0 && k < SpouseFamilyCount)
-            f->SetFamily(SpouseFamilies[size_t(k + 1)]);
-        f->SetFileName(FileName);
-        return f;
-    }
-    case 4: {
-        auto f = std::make_unique<TReportDesForm>();
-        f->SetTitle("Descendants");
-        f->SetOptions(DesIndentSpinEdit->value(), DesGenSpinEdit->value(), cbDesShowDup->isChecked(),
-                      WOptions::GetInt(opt::DesColW), WOptions::GetBool(opt::DesPC), CbDesLines->isChecked());
-        f->SetFileName(FileName);
-        f->SetCollection(Collection);
-        f->SetColumns(DesColumns);
-        f->SetIndividual(Individual);
-        return f;
-    }
-    case 5: {
-        if (!ListIterator) {
-            ListIterator = new WColSortIterator("", Collection->GetCount(), Collection);
-            OwnsListIterator = true;
-        }
-        auto f = std::make_unique<TReportListForm>();
-        f->SetTitle("List");
-        f->SetLayout(cbListGrayLines->isChecked(), cbListDividerLines->isChecked(), cbListBoldHL->isChecked());
-        f->SetHighLighter(HighLighter, false);
-        f->SetCollection(Collection);
-        f->SetColumns(ListColumns, ListIterator);
-        f->SetFileName(FileName);
-        return f;
-    }
-    case 6: {
-        if (!HLIterator) {
-            HLIterator = new WColHLIterator("", Collection->GetCount(), Collection, HighLighter);
-            OwnsHLIterator = true;
-        }
-        auto f = std::make_unique<TReportListForm>();
-        f->SetTitle("Highlighted List");
-        f->SetLayout(cbHLGrayLines->isChecked(), cbHLDividerLines->isChecked(), false);
-        f->SetHighLighter(HighLighter, true);
-        f->SetCollection(Collection);
-        f->SetColumns(ListColumns, HLIterator);
-        f->SetFileName(FileName);
-        return f;
-    }
-    case 7: {
-        auto f = std::make_unique<TReportIslandForm>();
-        f->SetTitle("Islands");
-        f->SetCollection(Collection);
-        f->SetFileName(FileName);
-        f->SetLayout(cbIslandGrayLines->isChecked(), cbIslandDividerLines->isChecked());
-        return f;
-    }
-    default:
-        return nullptr;
-    }
+    return c;
 }
+
+std::unique_ptr<TABSReportForm> TPrintDlg::BuildReport(int page) { return Reports.Build(Choice(page)); }
 
 void TPrintDlg::RunForm(TABSReportForm& form, RunMode mode) {
     switch (mode) {

@@ -1,6 +1,8 @@
 #pragma once
 // The print dialog: one page of options per report, its own navigation
 // panel, and Print / Preview / Save to File of the active page's report.
+#include "reports/ReportFactory.h"
+
 #include <QDialog>
 
 #include <array>
@@ -17,9 +19,6 @@ class QSlider;
 class QSpinBox;
 class QTabWidget;
 class QWidget;
-class TABSReportForm;
-class WABSCollection;
-class WABSHighLighter;
 class WColSortIterator;
 class WIndScroll;
 class WListColumns;
@@ -46,6 +45,8 @@ public:
     // Runs the active page's report (print, preview or export to
     // ExportFileName with ExportKind).
     void RunReport(RunMode mode);
+    // The report choice the page's controls describe.
+    TReportChoice Choice(int page) const;
     // The proposed name of the saved file for the active page.
     std::string MakeDefaultFileName();
     // The width text of the column area for a track bar position.
@@ -62,11 +63,9 @@ public:
     WListColumns* ListColumns = nullptr;
     WListColumns* DesColumns = nullptr;
     WABSHighLighter* HighLighter = nullptr;
-    WColSortIterator* HLIterator = nullptr;
-    WColSortIterator* ListIterator = nullptr;
-    bool OwnsHLIterator = true;
-    bool OwnsListIterator = true;
     std::int32_t FamilyIndex = 0;
+    // Builds the reports and keeps the list pages' iterators.
+    TReportFactory Reports;
 
     // Working values.
     int SpouseFamilyCount = 0;
@@ -111,9 +110,8 @@ protected:
     // Asks for the output file; false when the user cancels. Sets
     // ExportKind and ExportFileName (and setting 87).
     virtual bool AskExportFileName();
-    // The report form of the active page, set up; null when the page cannot
-    // run (no collection, no individual, or a report not available).
-    virtual std::unique_ptr<TABSReportForm> BuildReport(int page);
+    // The report form of the page, set up; null when the page cannot run.
+    std::unique_ptr<TABSReportForm> BuildReport(int page);
     // Runs one form in the mode.
     virtual void RunForm(TABSReportForm& form, RunMode mode);
     void ExportReport(TABSReportForm& report);
@@ -131,7 +129,6 @@ protected:
     void CbDesLinesClick();
     void DesTrackBarChange();
     void RefreshSpouseLists();
-    void ReleaseIterators();
 
 private:
     void BuildPages();

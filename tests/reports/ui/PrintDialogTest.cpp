@@ -10,8 +10,10 @@
 
 #include <QCheckBox>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTabWidget>
 
 namespace {
@@ -35,7 +37,6 @@ struct TestDlg : TPrintDlg {
         ExportFileName = answer;
         return true;
     }
-    using TPrintDlg::butSaveToFileClick;
 };
 
 struct PrintDialog : ::testing::Test {
@@ -82,6 +83,33 @@ TEST_F(PrintDialog, SpouseListsFollowPageAndIndividual) {
     EXPECT_EQ(dlg.PageControl->currentIndex(), 7);
     dlg.SelectPage(8);
     EXPECT_EQ(dlg.PageControl->currentIndex(), 7);
+}
+
+TEST_F(PrintDialog, ChoiceFollowsTheControls) {
+    TPrintDlg dlg;
+    dlg.SelectPage(rpFamily);
+    dlg.SetCollection(&c, joe, 2);
+    dlg.SetFileName("Roe tree");
+    EXPECT_EQ(dlg.Choice(rpFamily).Marriage, 2);
+    dlg.lbFamList->setCurrentRow(0);
+    const TReportChoice fam = dlg.Choice(rpFamily);
+    EXPECT_EQ(fam.Marriage, 1);
+    EXPECT_EQ(fam.Individual, joe);
+    EXPECT_EQ(fam.FileName, "Roe tree");
+    EXPECT_EQ(dlg.Choice(rpPedigree).Marriage, 0) << "its own list is still empty";
+    dlg.rbCascading->click();
+    EXPECT_TRUE(dlg.Choice(rpPedigree).Cascading);
+    // Each list page reads its own check boxes.
+    dlg.cbListGrayLines->setChecked(true);
+    dlg.cbHLGrayLines->setChecked(false);
+    dlg.cbIslandDividerLines->setChecked(true);
+    dlg.cbListDividerLines->setChecked(false);
+    EXPECT_TRUE(dlg.Choice(rpList).Grey);
+    EXPECT_FALSE(dlg.Choice(rpHighlighted).Grey);
+    EXPECT_TRUE(dlg.Choice(rpIslands).Dividers);
+    EXPECT_FALSE(dlg.Choice(rpList).Dividers);
+    dlg.DesGenSpinEdit->setValue(7);
+    EXPECT_EQ(dlg.Choice(rpDescendants).Generations, 7);
 }
 
 TEST_F(PrintDialog, SettingsLoadedAndWrittenBack) {
@@ -139,7 +167,7 @@ TEST_F(PrintDialog, SaveRunsTheFilterAndOpensTheSavedFile) {
     dlg.SelectPage(1);
     dlg.answer = "/tmp/out.jpg";
     dlg.row = 4;  // JPEG
-    dlg.butSaveToFileClick();
+    dlg.butSaveToFile->click();
     EXPECT_EQ(dlg.ExportKind, TPrintDlg::ekJPEG);
     EXPECT_EQ(dlg.SavedFileName, "/tmp/out.jpg.page1");
     ASSERT_EQ(opened.size(), 1u);
@@ -149,7 +177,7 @@ TEST_F(PrintDialog, SaveRunsTheFilterAndOpensTheSavedFile) {
 
     // The viewer fails: the message names the kind.
     openResult = false;
-    dlg.butSaveToFileClick();
+    dlg.butSaveToFile->click();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], TPrintDlg::NoViewerMessage(TPrintDlg::ekJPEG));
     EXPECT_NE(messages[0].find("\"JPEG\""), std::string::npos);
@@ -158,7 +186,7 @@ TEST_F(PrintDialog, SaveRunsTheFilterAndOpensTheSavedFile) {
     messages.clear();
     opened.clear();
     dlg.row = 6;  // EMF
-    dlg.butSaveToFileClick();
+    dlg.butSaveToFile->click();
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_TRUE(opened.empty());
     lib.RemoveFilter("Fake JPEG");
@@ -168,11 +196,11 @@ TEST_F(PrintDialog, SaveRunsTheFilterAndOpensTheSavedFile) {
     dlg.SetCollection(nullptr, 0, 0);
     dlg.SelectPage(2);
     dlg.row = 6;
-    dlg.butSaveToFileClick();
+    dlg.butSaveToFile->click();
     EXPECT_TRUE(messages.empty());
     // Cancelled question: nothing.
     dlg.answer.clear();
-    dlg.butSaveToFileClick();
+    dlg.butSaveToFile->click();
     EXPECT_TRUE(messages.empty());
     PsQRExportSettings().SetVisibleFilters(visible);
 }

@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include <cstdio>
@@ -39,7 +40,6 @@ struct SaveDlg : TPrintDlg {
         return true;
     }
     using TPrintDlg::BuildReport;
-    using TPrintDlg::butSaveToFileClick;
 };
 
 using tsupport::readFile;
@@ -130,7 +130,7 @@ TEST_P(RealFileExport, EveryReportPageInEveryFormat) {
             const std::string base = (dir.path() / ("r" + std::to_string(page))).string();
             dlg.answer = base + "." + ext;
             dlg.row = row;
-            dlg.butSaveToFileClick();
+            dlg.butSaveToFile->click();
             ASSERT_TRUE(messages.empty()) << messages.front();
             if (ext == "pdf") {
                 const std::string text = readertools::pdfText(dlg.answer);
