@@ -133,10 +133,7 @@ void TDescendantsView::RepaintView() { DesGrid->Repaint(); }
 
 void TDescendantsView::ApplyGridFont(int fontSize, int rowHeight) { DesGrid->SetGridFont(fontSize, rowHeight); }
 
-QString TDescendantsView::NameColumnTitle() const {
-    if (!FDesIterator) return QStringLiteral("Descendants (0)");
-    return QStringLiteral("Descendants (%1 individuals)").arg(FDesIterator->GetDescendantCount());
-}
+QString TDescendantsView::NameColumnTitle() const { return toQ(DescendantsTitle(FDesIterator.get())); }
 
 void TDescendantsView::DesGridDrawTitle(QPainter& p, const QRect& r, int col) {
     if (col == 0) {
@@ -167,40 +164,18 @@ void TDescendantsView::DesGridDrawCell(QPainter& p, const QRect& r, std::int32_t
             GridPaint::TabText(p, r, 3, toQ(s), FDesColumns->GetTabStops(col));
         }
     } else {
-        int indent = 0;
-        int x = r.left();
-        const std::vector<TDesPiece> pieces = NamePieces(row, &indent);
-        x += indent;
-        for (const TDesPiece& piece : pieces) x = GridPaint::Piece(p, r, x, piece.text, piece.back, piece.fore);
+        const DesNameLine line = NameLine(row);
+        int x = r.left() + line.Indent;
+        for (const DesPiece& piece : line.Pieces)
+            x = GridPaint::Piece(p, r, x, toQ(piece.Text), toQColor(piece.Back), toQColor(piece.Font));
     }
     GridPaint::Frame(p, r, col, lastCol, selected);
 }
 
-std::vector<TDesPiece> TDescendantsView::NamePieces(std::int32_t row, int* indent) const {
-    std::vector<TDesPiece> out;
-    if (FReading || !FCollection || !FDesIterator) return out;
+DesNameLine TDescendantsView::NameLine(std::int32_t row) const {
+    if (FReading || !FDesIterator) return {};
     const WDesEntry* e = FDesIterator->GetEntry(row);
-    if (!e) return out;
-    const WDesEntry entry = *e;
-    std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(entry.individual);
-    if (!ind) return out;
-    if (indent) *indent = WOptions::GetInt(opt::DesIndent) * entry.generation;
-    const QColor white(Qt::white), black(Qt::black);
-    out.push_back({QString::number(entry.generation + 1) + QStringLiteral(" - "), white, black});
-    out.push_back({toQ(ind->GetDisplayName()), ViewCommon::HighlightBackColor(FHighlighter, entry.individual),
-                   ViewCommon::HighlightFontColor(FHighlighter, entry.individual)});
-    if (entry.repeated == 1) {
-        out.push_back({QStringLiteral(" "), white, black});
-        out.push_back({QStringLiteral("(DUPLICATED)"), QColor(0, 255, 255), black});
-    } else if (entry.familyCount > 0 && entry.spouse != 0) {
-        out.push_back({QStringLiteral(" + "), white, black});
-        std::unique_ptr<WABSIndividual> spouse = FCollection->GetIndividual(entry.spouse);
-        QString name = spouse ? toQ(spouse->GetDisplayName()) : QString();
-        if (entry.familyCount > 1) name += QStringLiteral(" [%1 of %2]").arg(entry.familyPos).arg(entry.familyCount);
-        out.push_back({name, ViewCommon::HighlightBackColor(FHighlighter, entry.spouse),
-                       ViewCommon::HighlightFontColor(FHighlighter, entry.spouse)});
-    }
-    return out;
+    return e ? DescendantNameLine(FCollection, FHighlighter, *e) : DesNameLine{};
 }
 
 void TDescendantsView::DesGridDblClick() {
@@ -214,8 +189,7 @@ void TDescendantsView::refill() {
 
 void TDescendantsView::DesGenSpinEditChange() {
     const int value = DesGenSpinEdit->value();
-    LabDesGen->setText(value == 0 ? QStringLiteral("Show ALL Generations")
-                                  : QStringLiteral("Show %1 Generations").arg(value));
+    LabDesGen->setText(toQ(DescendantGenerationsText(value)));
     WOptions::SetInt(opt::DesGenLimit, value);
     refill();
 }

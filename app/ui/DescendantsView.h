@@ -11,10 +11,10 @@
 //   ApplySettings()           in its show handler (controls take settings 71-74);
 //   SaveColumnWidths() / LoadColumnWidths() with the other grids.
 // Fill(current) is FillDescendantsView; RepaintView() repaints the grid.
+#include "app/DescendantRows.h"
 #include "app/ui/ViewCommon.h"
 #include "app/ui/ViewPage.h"
 
-#include <QColor>
 #include <QString>
 
 #include <memory>
@@ -27,12 +27,6 @@ class QToolButton;
 class TDrawGrid;
 class WDesIterator;
 class WListColumns;
-
-// One run of text in the name column, drawn on its own background.
-struct TDesPiece {
-    QString text;
-    QColor back, fore;
-};
 
 class TDescendantsView : public TViewPage {
     Q_OBJECT
@@ -63,8 +57,8 @@ public:
     QCheckBox* ShowDupBox() const { return cbDesShowDup; }
     QLabel* GenLabel() const { return LabDesGen; }
     // The name column of a row: the pieces drawn one after another from the
-    // indentation (setting 74 times the generation); empty when nothing shows.
-    std::vector<TDesPiece> NamePieces(std::int32_t row, int* indent = nullptr) const;
+    // indentation; no pieces when nothing shows.
+    DesNameLine NameLine(std::int32_t row) const;
     // Title of the name column ("Descendants (n individuals)").
     QString NameColumnTitle() const;
 

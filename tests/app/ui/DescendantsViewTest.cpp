@@ -41,9 +41,9 @@ struct Family {
 
 QString Name(WABSCollection& c, std::int32_t n) { return toQ(c.GetIndividual(n)->GetDisplayName()); }
 
-QString Join(const std::vector<TDesPiece>& pieces) {
+QString Join(const DesNameLine& line) {
     QString s;
-    for (const auto& p : pieces) s += p.text;
+    for (const auto& p : line.Pieces) s += toQ(p.Text);
     return s;
 }
 
@@ -62,11 +62,10 @@ TEST(DescendantsView, NameLinesMarriagesAndIndent) {
     EXPECT_EQ(v.Grid()->ColumnCount(), 4);
     EXPECT_EQ(v.NameColumnTitle(), QStringLiteral("Descendants (3 individuals)"));
     // The second of three marriages names its ordinal.
-    EXPECT_EQ(Join(v.NamePieces(3)), "1 - " + Name(f.c, 1) + " + " + Name(f.c, 3) + " [2 of 3]");
-    int indent = -1;
-    const auto third = v.NamePieces(5, &indent);   // Gus, generation 2
+    EXPECT_EQ(Join(v.NameLine(3)), "1 - " + Name(f.c, 1) + " + " + Name(f.c, 3) + " [2 of 3]");
+    const DesNameLine third = v.NameLine(5);   // Gus, generation 2
     EXPECT_EQ(Join(third), "3 - " + Name(f.c, 8));
-    EXPECT_EQ(indent, 16);
+    EXPECT_EQ(third.Indent, 16);
 
     // Drawn: the row's first dark pixel lies just after 16 pixels.
     QImage img(300, 20, QImage::Format_RGB32);
@@ -112,10 +111,10 @@ TEST(DescendantsView, ControlsAndRepeatedIndividuals) {
     WOptions::SetBool(opt::DesRepDups, false);
     v.Fill(root);
     ASSERT_EQ(v.DesIterator()->Count(), 7);
-    const auto last = v.NamePieces(7);
-    ASSERT_EQ(last.size(), 4u);
+    const DesNameLine last = v.NameLine(7);
+    ASSERT_EQ(last.Pieces.size(), 4u);
     EXPECT_EQ(Join(last), "4 - " + Name(c, kid) + " (DUPLICATED)");
-    EXPECT_EQ(last[3].back, QColor(0, 255, 255));
+    EXPECT_EQ(toQColor(last.Pieces[3].Back), QColor(0, 255, 255));
 
     // Generation spin edit: 0 means all; the setting follows and the list is rebuilt.
     v.GenSpinEdit()->setValue(1);
