@@ -79,25 +79,15 @@ public:
     TMainActions* Actions() const { return FActions; }
     WListColumns* ListColumns() const { return FListColumns.get(); }
     QLineEdit* FindEdit() const { return edFind; }
-    // The quick-find mode (1 index, 2 identifier, 3 surname, 4 given name).
-    void SetQuickFindMode(int mode);
 
     void ShowSenderInfo();
     void FillIndividualView();
-    void RefreshCurrentView();
-    void MarkViewsStale();
-    void SelectTab(int index);
-    // Copies the view shown as text (the lists ask how first).
-    void CopyViewToClipboard();
     // The condition panel of the left panel, and its text above the views.
     WHLGuiColMan* ConditionPanel() const { return HLGuiColMan; }
     WHLGroup* Highlighter() const { return FHighlighter.get(); }
     QString HighlightText() const;
-    // Shows or hides the left panel on its highlighting (0) or islands (1) page.
-    void ShowLeftPanel(bool show, int page = 0);
     TListView* ListView() const { return FListView; }
     TLeftIslandsPanel* LeftIslands() const { return FLeftIslands; }
-    void RepaintCurrentView();
     // The Extract GEDCOM command with the target already chosen.
     bool ExtractTo(const std::string& target);
 
@@ -110,6 +100,16 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    // The quick-find mode (1 index, 2 identifier, 3 surname, 4 given name).
+    void SetQuickFindMode(int mode);
+    void RefreshCurrentView();
+    void RepaintCurrentView();
+    void MarkViewsStale();
+    void SelectTab(int index);
+    // Copies the view shown as text (the lists ask how first).
+    void CopyViewToClipboard();
+    // Shows or hides the left panel on its highlighting (0) or islands (1) page.
+    void ShowLeftPanel(bool show, int page = 0);
     void buildUi();
     // The islands buttons and box of both panels run and follow the window's islands commands.
     void AttachIslandCommands();

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
+#include <QTabBar>
 #include <QTest>
 
 #include <fstream>
@@ -80,6 +81,12 @@ struct MainWindowTest : ::testing::Test {
         for (const auto& f : tmp.files())
             if (f.rfind("qel", 0) == 0) out.push_back(f);
         return out;
+    }
+    // A tab of the tab bar, clicked.
+    static void clickTab(TLogoAppForm& form, const QString& caption) {
+        QTabBar* tabs = form.Tabs();
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->tabText(i) == caption) QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
     }
     // Shows the window and waits for its start-up to finish.
     static bool start(TLogoAppForm& form) {

@@ -37,7 +37,7 @@ TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
         EXPECT_EQ(readFile(gedFile), kFamily);
         EXPECT_EQ(qelFiles().size(), 1u);   // the archive copy is gone already
 
-        form.SelectTab(2);   // Individual
+        clickTab(form, "Individual");
         ASSERT_EQ(form.CurrentPage(), TLogoAppForm::pgIndividual);
         const auto& rows = form.IndividualRows();
         ASSERT_GE(rows.size(), 3u);
@@ -144,7 +144,7 @@ TEST_F(MainWindowTest, EveryRealFileStartsAndLeavesNoTempFile) {
                 const bool people = form.Collection()->GetIndividualCount() >= 2;
                 // utf8.ged holds only a submitter: nobody to show.
                 EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), people ? 2 : 0);
-                form.SelectTab(2);
+                clickTab(form, "Individual");
                 EXPECT_EQ(form.IndividualRows().empty(), !people);
             }
             form.close();

@@ -111,12 +111,6 @@ struct MainWindowUseTest : MainWindowTest {
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[mode - 1]).center());
         ASSERT_EQ(button->ItemSelected(), mode);
     }
-    // A tab of the tab bar, clicked.
-    static void clickTab(TLogoAppForm& form, const QString& caption) {
-        QTabBar* tabs = form.Tabs();
-        for (int i = 0; i < tabs->count(); ++i)
-            if (tabs->tabText(i) == caption) QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
-    }
     // Picks an entry of a combo box by typing its first letters.
     static void typeInto(QComboBox* combo, const QString& text) {
         ASSERT_NE(combo, nullptr);
