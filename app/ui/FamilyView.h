@@ -35,8 +35,6 @@ public:
     void LoadColumnWidths();
     void SaveColumnWidths();
 
-    // The next family of the subject (the "Next Spouse" button).
-    void butFGMarriagesClick();
     // Shows the subject's family at a 1-based position (nothing when out of range).
     void ShowFamilyAt(std::int32_t index);
 
@@ -55,6 +53,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // The next family of the subject (the "Next Spouse" button).
+    void butFGMarriagesClick();
     void ShowFamily();
     void FillGrid();
     void LayoutControls();

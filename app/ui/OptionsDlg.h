@@ -34,12 +34,6 @@ public:
     // Runs the colour dialog; empty when cancelled. Replaceable for tests.
     std::function<std::optional<QColor>(const QColor& initial, const QString& title)> RunColorDialog;
 
-    // Handlers, public so that tests can drive them.
-    void cbDisplayRINClick();
-    void rgFontSizeClick();
-    void butTextColorClick();
-    void butBackColorClick();
-
     QTabWidget* PageControl = nullptr;
     // The check boxes in the order of kOptionChecks.
     std::array<QCheckBox*, kOptionCheckCount> Checks{};
@@ -55,6 +49,10 @@ public:
     QPushButton* butCancel = nullptr;
 
 private:
+    void cbDisplayRINClick();
+    void rgFontSizeClick();
+    void butTextColorClick();
+    void butBackColorClick();
     QWidget* buildPage(int page);
     void Load(const WOptionsValues& v);
     void ShowSampleColours();

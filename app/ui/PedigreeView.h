@@ -26,12 +26,6 @@ public:
     void RepaintView() override;
     void ApplyGridFont(int fontSize, int rowHeight) override;
 
-    // The next family of the subject (its spouse and children).
-    void butPedSpouseClick();
-    // Hides or shows the sibling and child lists.
-    void sbPedLeftExpandClick();
-    void sbPedRightExpandClick();
-
     const WFamilySubject& Subject() const { return FSubject; }
     const PedigreeTree& Tree() const { return FTree; }
     const PedigreeLayout& Layout() const { return FLayout; }
@@ -39,6 +33,9 @@ public:
     TIndInfoPanel* Box(int k) const { return iiPed[std::size_t(k)]; }
     TIndInfoPanel* SpousePanel() const { return iiPedSpouse; }
     QToolButton* SpouseButton() const { return butPedSpouse; }
+    // Hide and show the sibling and child lists.
+    QToolButton* HideListsButton() const { return sbPedLeftExpand; }
+    QToolButton* ShowListsButton() const { return sbPedRightExpand; }
     // 1..16 beside boxes 16..31.
     QToolButton* PlusButton(int i) const { return labPedPlus[std::size_t(i)]; }
     QLabel* SpousePlus() const { return labPedPlus17; }
@@ -57,6 +54,11 @@ private:
     class PedArea;
     class ListDelegate;
 
+    // The next family of the subject (its spouse and children).
+    void butPedSpouseClick();
+    // Hides or shows the sibling and child lists.
+    void sbPedLeftExpandClick();
+    void sbPedRightExpandClick();
     void ShowPedigree();
     void ShowPanels();
     void FillList(QListWidget* list, const std::vector<std::int32_t>& people);

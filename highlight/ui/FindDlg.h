@@ -35,18 +35,6 @@ public:
     std::int32_t GridRow() const { return FRow; }
     const std::vector<WMarriageEntry>& MarriageEntries() const { return FEntries; }
 
-    // Handlers, public so that owners and tests can drive them.
-    void FormShow();
-    void edSearchChange();
-    bool edSearchKeyDown(int key);
-    void butSearchClick();
-    void butOKClick();
-    void IndGridSelectCell(std::int32_t row);
-    void IndGridDblClick();
-    void iiClick(TIndInfoPanel* panel);
-    void lbMarriagesDblClick();
-    void SetMode(int mode);
-
     QLineEdit* edSearch = nullptr;
     QRadioButton* rbIndex = nullptr;
     QRadioButton* rbRIN = nullptr;
@@ -69,6 +57,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FormShow();
+    void edSearchChange();
+    bool edSearchKeyDown(int key);
+    void butSearchClick();
+    void butOKClick();
+    void IndGridSelectCell(std::int32_t row);
+    void IndGridDblClick();
+    void iiClick(TIndInfoPanel* panel);
+    void lbMarriagesDblClick();
+    void SetMode(int mode);
     void MoveGrid(std::int32_t row);
     void ShowIndividual(std::int32_t individual);
     void FillMarriages(std::int32_t individual);

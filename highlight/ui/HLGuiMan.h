@@ -27,8 +27,6 @@ public:
     int Code() const;
     WHLABSOption* Editor() const { return FEditor; }
 
-    void SignClick();
-    void ConditionChange();
     void BuildOptionEditor(int code);
 
     QToolButton* butSign = nullptr;
@@ -41,6 +39,8 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    void SignClick();
+    void ConditionChange();
     void FillConditionNames();
     void UpdateSign();
 
@@ -57,7 +57,6 @@ public:
     explicit WHLGuiBool(QWidget* owner);
     bool GetBoolValue() const { return FValue; }
     void SetBoolValue(bool b);
-    void ButtonClick();
     QToolButton* butBool = nullptr;
 
 signals:
@@ -67,6 +66,7 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    void ButtonClick();
     bool FValue = true;
     QFrame* FLeft = nullptr;
     QFrame* FRight = nullptr;
@@ -96,9 +96,6 @@ public:
 
     void AddRow(bool focus);
     void DeleteRow();
-    void AddClick() { AddRow(true); }
-    void DeleteClick();
-    void ApplyClick();
     void ClearRows();
 
     WHLGuiCond* Row(int k) const { return k >= 0 && k < FCount ? FRows[std::size_t(k)] : nullptr; }
@@ -124,6 +121,9 @@ protected:
     void resizeEvent(QResizeEvent* e) override;
 
 private:
+    void AddClick() { AddRow(true); }
+    void DeleteClick();
+    void ApplyClick();
     void RowChanged();
     void UpdateButtons();
     void LayoutRows();

@@ -66,12 +66,12 @@ public:
     std::int32_t Index() const { return FIndex; }
     void SetIndex(std::int32_t index);
     std::int32_t UpperBound() const { return FUpper; }
+
+protected:
     void NextClick();
     void PrevClick();
     // Opens the quick-find dialog on the current index; OK takes its choice.
     void FindClick();
-
-protected:
     virtual void ShowIndex() = 0;
     std::int32_t FIndex = 0;
     std::int32_t FUpper = 0;

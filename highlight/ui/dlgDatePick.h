@@ -27,23 +27,6 @@ public:
     int GetMonth() const { return FDate.GetMonth(); }
     int GetYear() const { return FDate.GetYear(); }
 
-    // Handlers, public so that owners and tests can drive them.
-    void sbMonthClick(int tag);
-    void CalendarChange();
-    void sbPreDayClick();
-    void sbNextDayClick();
-    void sbPreMonthClick();
-    void sbNextMonthClick();
-    void sbPreYearClick();
-    void sbNextYearClick();
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-    void SpeedButton3Click();
-    // Code is a WScrollNotifier code.
-    void ScrollYearScroll(int code, int pos);
-    void edtDateExit();
-    void butOKClick();
-
     // Controls, for the owner's layout and for tests.
     QLineEdit* edtDate = nullptr;
     QLabel* labDate = nullptr;
@@ -75,6 +58,21 @@ public:
     double MarkerX(int pos) const;
 
 private:
+    void sbMonthClick(int tag);
+    void CalendarChange();
+    void sbPreDayClick();
+    void sbNextDayClick();
+    void sbPreMonthClick();
+    void sbNextMonthClick();
+    void sbPreYearClick();
+    void sbNextYearClick();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton3Click();
+    // Code is a WScrollNotifier code.
+    void ScrollYearScroll(int code, int pos);
+    void edtDateExit();
+    void butOKClick();
     void Refresh();
     void PlaceMarker(int pos);
     void SetFromFields();

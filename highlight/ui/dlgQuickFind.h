@@ -26,16 +26,6 @@ public:
     std::int32_t GetSelected() const { return FLogic.Current(); }
     std::int32_t PageStep() const { return FLogic.PageStep(); }
 
-    // Handlers, public so that owners and tests can drive them.
-    void edSearchChange();
-    void sbScrollBarChange(int value);
-    void butFatherClick();
-    void butMotherClick();
-    void selSpousesBeforeShow();
-    void selSpousesItemChange();
-    void butAdvancedFindClick();
-    // Up, Down, Page Up and Page Down in the edit; true when consumed.
-    bool edSearchKeyDown(int key);
     const std::vector<WQuickFind::Entry>& SpouseEntries() const { return FEntries; }
 
     QLineEdit* edSearch = nullptr;
@@ -54,6 +44,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void edSearchChange();
+    void sbScrollBarChange(int value);
+    void butFatherClick();
+    void butMotherClick();
+    void selSpousesBeforeShow();
+    void selSpousesItemChange();
+    void butAdvancedFindClick();
+    // Up, Down, Page Up and Page Down in the edit; true when consumed.
+    bool edSearchKeyDown(int key);
     void ShowSelected();
     void EnableControls(bool on);
     void MakeCurrent(std::int32_t individual);

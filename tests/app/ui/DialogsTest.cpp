@@ -134,12 +134,12 @@ TEST(DialogsOptions, ShowsSettingsAndWritesOnlyOnSave) {
     // Colours: a cancelled colour dialog keeps the sample; a chosen one changes it.
     std::optional<QColor> answer;
     d.RunColorDialog = [&](const QColor&, const QString&) { return answer; };
-    d.butBackColorClick();
+    d.butBackColor->click();
     EXPECT_EQ(d.PanHLColor->palette().color(QPalette::Window), QColor(255, 255, 0));
     answer = QColor(0, 128, 255);
-    d.butBackColorClick();
+    d.butBackColor->click();
     answer = QColor(255, 0, 0);
-    d.butTextColorClick();
+    d.butTextColor->click();
     EXPECT_EQ(d.PanHLColor->palette().color(QPalette::Window), QColor(0, 128, 255));
     d.PageControl->setCurrentIndex(2);
     grab(&d, "OptionsDlg-Colors");

@@ -66,9 +66,9 @@ TEST_F(FamilyView, StepsThroughThreeFamiliesAndClearsLeftoverRows) {
     EXPECT_TRUE(cell(v, 0, 1).startsWith("K3 ")) << fromQ(cell(v, 0, 1));
     EXPECT_EQ(cell(v, 1, 1), "");  // left over from the first family
     EXPECT_EQ(v.Grid()->horizontalHeaderItem(1)->text(), "Children (1)");
-    v.butFGMarriagesClick();
+    v.MarriagesButton()->click();
     EXPECT_EQ(cell(v, 0, 1), "");
-    v.butFGMarriagesClick();
+    v.MarriagesButton()->click();
     EXPECT_EQ(v.MultipleMarriagesLabel()->text(), "(1 of 3)");
 
     // One family: no button, no position.
@@ -183,7 +183,7 @@ TEST_F(FamilyView, RealFileLooksRight) {
         if (g.LinkSpouseFamilyCount(i) >= 3) {
             v.Fill(i);
             EXPECT_EQ(v.MultipleMarriagesLabel()->text(), "(1 of " + QString::number(g.LinkSpouseFamilyCount(i)) + ")");
-            v.butFGMarriagesClick();
+            v.MarriagesButton()->click();
             EXPECT_GT(tsupport::darkPixels(v.grab().toImage(), tsupport::areaIn(&v, v.Panel(fpSpouse))), 100);
             break;
         }

@@ -68,7 +68,7 @@ TEST_F(PedigreeView, ListsSpouseStepAndMoves) {
     QTest::mouseClick(v.SpouseButton(), Qt::LeftButton);
     EXPECT_EQ(v.SpousePanel()->IndividualNumber, w2);
     EXPECT_EQ(v.ChildrenLabel()->text(), "Children (0)");
-    v.butPedSpouseClick();
+    v.SpouseButton()->click();
     EXPECT_EQ(v.SpousePanel()->IndividualNumber, w1);
 
     QTest::mouseDClick(v.Box(3), Qt::LeftButton);
@@ -79,9 +79,9 @@ TEST_F(PedigreeView, ListsSpouseStepAndMoves) {
 
     // The left panel hides and comes back.
     v.show();
-    v.sbPedLeftExpandClick();
+    v.HideListsButton()->click();
     EXPECT_TRUE(v.LeftPanel()->isHidden());
-    v.sbPedRightExpandClick();
+    v.ShowListsButton()->click();
     EXPECT_FALSE(v.LeftPanel()->isHidden());
     v.hide();
 
@@ -97,7 +97,7 @@ TEST_F(PedigreeView, NarrowAreaGivesNarrowBoxes) {
     TPedigreeView v(&host);
     v.SetCollection(&c);
     host.show();
-    v.sbPedLeftExpandClick();
+    v.HideListsButton()->click();
     v.setGeometry(0, 0, 100, 400);
     QCoreApplication::processEvents();
     ASSERT_EQ(v.MainArea()->width(), 100);

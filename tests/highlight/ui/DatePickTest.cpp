@@ -6,6 +6,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
 #include <QScrollBar>
 #include <QTest>
 
@@ -14,6 +16,13 @@
 #include "platform/Hooks.h"
 
 namespace {
+
+// The year scale's notifier reports a scroll as the bar would.
+void scrollYear(TdlgDatePick& d, int code, int pos) {
+    auto* notifier = d.ScrollYear->findChild<WScrollNotifier*>();
+    ASSERT_NE(notifier, nullptr);
+    emit notifier->scroll(code, pos);
+}
 
 class DatePick : public ::testing::Test {
 protected:
@@ -47,23 +56,23 @@ TEST_F(DatePick, EditTextBecomesTheDate) {
     TdlgDatePick d;
     d.SetDate(1900, 5, 5);
     d.edtDate->setText("1850");
-    d.edtDateExit();
+    emit d.edtDate->editingFinished();
     EXPECT_EQ(d.GetYear(), 1850);
     EXPECT_EQ(d.GetMonth(), 1);
     EXPECT_EQ(d.GetDay(), 1);
     EXPECT_EQ(d.labDate->text(), QString("1 Jan 1850"));
     // No year: refused, the date stays.
     d.edtDate->setText("Dec");
-    d.edtDateExit();
+    emit d.edtDate->editingFinished();
     EXPECT_EQ(d.GetYear(), 1850);
     EXPECT_TRUE(messages.empty());
     d.edtDate->setText("Dec");
-    d.butOKClick();
+    d.butOK->click();
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "Invalid date format.  please try again");
     EXPECT_NE(d.result(), int(QDialog::Accepted));
     d.edtDate->setText("3 Mar 1799");
-    d.butOKClick();
+    d.butOK->click();
     EXPECT_EQ(d.result(), int(QDialog::Accepted));
     EXPECT_EQ(d.GetDay(), 3);
     EXPECT_EQ(d.GetMonth(), 3);
@@ -73,13 +82,13 @@ TEST_F(DatePick, EditTextBecomesTheDate) {
 TEST_F(DatePick, YearScaleFollowsTheScrollAndRecentres) {
     TdlgDatePick d;
     d.SetDate(1900, 6, 15);
-    d.ScrollYearScroll(WScrollNotifier::Track, 150);
+    scrollYear(d, WScrollNotifier::Track, 150);
     EXPECT_TRUE(d.Scrolling());
     EXPECT_EQ(d.GetYear(), 1950);
     EXPECT_EQ(d.labMidYear->text(), QString("1900")); // the scale holds still while scrolling
     EXPECT_EQ(d.labMovingYear->text(), QString("1950"));
     EXPECT_EQ(d.YearLine->x(), int((150 / 200.0 * 322 + 47)));
-    d.ScrollYearScroll(WScrollNotifier::EndScroll, 150);
+    scrollYear(d, WScrollNotifier::EndScroll, 150);
     EXPECT_FALSE(d.Scrolling());
     EXPECT_EQ(d.GetYear(), 1950);
     EXPECT_EQ(d.labMidYear->text(), QString("1950"));
@@ -103,30 +112,30 @@ TEST_F(DatePick, StepsMonthsCenturiesAndToday) {
     TdlgDatePick d;
     EXPECT_EQ(d.labDate->text(), QString("3 Feb 2001"));
     d.SetDate(1850, 12, 31);
-    d.sbNextDayClick();
+    d.sbNextDay->click();
     EXPECT_EQ(d.labDate->text(), QString("1 Jan 1851"));
-    d.sbPreDayClick();
-    d.sbPreMonthClick();
+    d.sbPreDay->click();
+    d.sbPreMonth->click();
     EXPECT_EQ(d.labDate->text(), QString("30 Nov 1850"));
-    d.sbNextMonthClick();
-    d.sbNextYearClick();
-    d.sbPreYearClick();
+    d.sbNextMonth->click();
+    d.sbNextYear->click();
+    d.sbPreYear->click();
     EXPECT_EQ(d.labDate->text(), QString("30 Dec 1850"));
-    d.SpeedButton1Click();
+    d.SpeedButton1->click();
     EXPECT_EQ(d.GetYear(), 1750);
-    d.SpeedButton2Click();
-    d.SpeedButton2Click();
+    d.SpeedButton2->click();
+    d.SpeedButton2->click();
     EXPECT_EQ(d.GetYear(), 1950);
     EXPECT_EQ(d.labMidYear->text(), QString("1950"));
-    d.sbMonthClick(3);
+    d.sbMonth[2]->click();
     EXPECT_EQ(d.labDate->text(), QString("30 Mar 1950"));
     d.Calendar->setSelectedDate(QDate(1950, 3, 9));
     EXPECT_EQ(d.GetDay(), 9);
-    d.SpeedButton3Click();
+    d.SpeedButton3->click();
     EXPECT_EQ(d.labDate->text(), QString("3 Feb 2001"));
     // A day the month does not have: the calendar keeps within the month.
     d.SetDate(1950, 1, 31);
-    d.sbMonthClick(2);
+    d.sbMonth[1]->click();
     EXPECT_EQ(d.Calendar->selectedDate().month(), 2);
 }
 

@@ -2,14 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QRadioButton>
 #include "model/ui/IndInfoPanel.h"
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTest>
 #include <QToolButton>
 
 #include "columns/ColSortIterator.h"
@@ -37,12 +42,15 @@ struct MsgRecorder {
     ~MsgRecorder() { plat::resetHooks(); }
 };
 
+// Picks a condition as the user does: the list opened, the entry marked and Enter.
 void selectCode(WHLGuiCond* row, int code, const std::vector<int>& ids) {
-    for (std::size_t k = 0; k < ids.size(); ++k)
-        if (ids[k] == code) {
-            row->cbCondition->setCurrentIndex(int(k));
-            row->ConditionChange();
-        }
+    const auto it = std::find(ids.begin(), ids.end(), code);
+    ASSERT_NE(it, ids.end());
+    QComboBox* box = row->cbCondition;
+    box->showPopup();
+    box->view()->setCurrentIndex(box->model()->index(int(it - ids.begin()), 0));
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    ASSERT_EQ(box->currentIndex(), int(it - ids.begin()));
 }
 
 } // namespace
@@ -63,7 +71,7 @@ TEST(HLGuiMan, NewPanelSignsConnectorsAndLimits) {
     selectCode(man.Row(0), 2, HLOptText::ColManConditionIds());
     const int pos = man.Row(0)->cbCondition->currentIndex();
     EXPECT_EQ(man.Row(0)->cbCondition->currentText(), QString("Has No Birth Date"));
-    man.Row(0)->SignClick();
+    man.Row(0)->butSign->click();
     EXPECT_EQ(man.Row(0)->cbCondition->currentIndex(), pos);
     EXPECT_EQ(man.Row(0)->cbCondition->currentText(), QString("Has a Birth Date"));
     EXPECT_EQ(man.GetHLStrings(), "-2;");
@@ -71,7 +79,7 @@ TEST(HLGuiMan, NewPanelSignsConnectorsAndLimits) {
 
     man.AddRow(false);
     selectCode(man.Row(1), 17, HLOptText::ColManConditionIds());
-    man.Connector(1)->ButtonClick();
+    man.Connector(1)->butBool->click();
     EXPECT_EQ(man.GetHLStrings(), "-2;O;+17:M;");
 
     for (int k = 0; k < 9; ++k) man.AddRow(false);
@@ -104,8 +112,8 @@ TEST(HLGuiMan, ReadBackRowsAndDeferredModes) {
     QSignalSpy change(&man, &WHLGuiMan::OnChange);
     QSignalSpy apply(&man, &WHLGuiMan::OnApply);
     man.SetDeferred(true);
-    man.Row(0)->SignClick();
-    man.Row(1)->SignClick();
+    man.Row(0)->butSign->click();
+    man.Row(1)->butSign->click();
     EXPECT_EQ(change.count(), 0);
     EXPECT_EQ(apply.count(), 2);
     man.SetDeferred(false);
@@ -113,10 +121,10 @@ TEST(HLGuiMan, ReadBackRowsAndDeferredModes) {
 
     man.SetApplyMode(true);
     EXPECT_FALSE(man.butApply->isHidden());
-    man.Row(0)->SignClick();
+    man.Row(0)->butSign->click();
     EXPECT_TRUE(man.HasPendingApply());
     EXPECT_EQ(change.count(), 1);
-    man.ApplyClick();
+    man.butApply->click();
     EXPECT_EQ(change.count(), 2);
     EXPECT_FALSE(man.HasPendingApply());
 }
@@ -146,9 +154,9 @@ TEST(HLOptions, EditorDefaultsAndTexts) {
     QSignalSpy ch(&ind, &WHLABSOption::OnChange);
     ind.SetFindContext(&ctx);
     EXPECT_EQ(ind.GetHLString(), "1^0");
-    ind.NextClick();
+    ind.butNext->click();
     EXPECT_EQ(ind.GetHLString(), "2^0");
-    ind.NextClick(); // 3 is not below the bound of 3
+    ind.butNext->click(); // 3 is not below the bound of 3
     EXPECT_EQ(ind.Index(), 2);
     EXPECT_EQ(ch.count(), 1);
     ind.SetHLString("0");
@@ -181,16 +189,19 @@ TEST(FindDialogs, QuickFindSteppingAndSpouseList) {
     EXPECT_FALSE(q.butOK->isEnabled());
     EXPECT_FALSE(q.butMother->isEnabled());
     q.edSearch->setText("1");
-    q.edSearchKeyDown(Qt::Key_Down);
+    QTest::keyClick(q.edSearch, Qt::Key_Down);
     EXPECT_EQ(q.GetSelected(), 1);
-    q.selSpousesBeforeShow();
+    q.show();
+    QTest::mouseClick(q.selSpouses, Qt::LeftButton);
     ASSERT_EQ(q.SpouseEntries().size(), 3u);
     const std::int32_t second = q.SpouseEntries()[2].individual;
     EXPECT_TRUE(second == k1 || second == k2);
-    q.selSpouses->ChooseNumber(3);
+    QMenu* menu = q.selSpouses->Menu();
+    ASSERT_TRUE(menu->isVisible());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[2]).center());
     EXPECT_EQ(q.GetSelected(), second);
     EXPECT_TRUE(q.butMother->isEnabled());
-    q.butMotherClick();
+    q.butMother->click();
     EXPECT_EQ(q.GetSelected(), w);
 }
 
@@ -210,25 +221,24 @@ TEST(FindDialogs, FindDialogModesSearchAndOK) {
     WOptions::SetInt(opt::FindDlg, 2);
     TWFindDlg d(nullptr, ctx, nullptr);
     d.SetSelected(4);
-    d.FormShow();
+    d.show();
     EXPECT_EQ(d.rbRIN->text(), QString("REF"));
     EXPECT_TRUE(d.rbRIN->isChecked());
     d.edSearch->setText("12");
     EXPECT_EQ(d.GetSelected(), s);
     EXPECT_EQ(d.iiFather->IndividualNumber, f);
     EXPECT_EQ(d.iiMother->IndividualNumber, m);
-    d.SetMode(WFindSearch::mSurname);
+    d.rbSurname->click();
     EXPECT_EQ(WOptions::GetInt(opt::FindDlg), 3);
     EXPECT_EQ(d.edSearch->text(), QString("Smith, John"));
     d.edSearch->setText("smith, a");
     EXPECT_EQ(d.GetSelected(), f);
     EXPECT_EQ(d.MarriageEntries().size(), 2u);
     EXPECT_EQ(d.labMarriages->text(), QString("Marriages (1)"));
-    d.SetMode(WFindSearch::mIndex);
+    d.rbIndex->click();
     d.edSearch->setText("99");
     EXPECT_EQ(d.GridRow(), 4);
-    d.show();
-    d.butOKClick();
+    d.butOK->click();
     EXPECT_EQ(d.GetSelected(), 4);
     EXPECT_EQ(d.result(), QDialog::Accepted);
 }
