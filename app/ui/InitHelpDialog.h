@@ -25,8 +25,6 @@ public:
     // Runs when a manual link is clicked, with its help context number.
     std::function<void(std::int32_t context)> OnHelpLink;
 
-    void CBStopClick();
-
     QLabel* labTitle = nullptr;
     QPlainTextEdit* labDesc = nullptr;
     QScrollArea* LinkBox = nullptr;
@@ -36,5 +34,6 @@ public:
     QPushButton* butClose = nullptr;
 
 private:
+    void CBStopClick();
     bool FStopAll = false;
 };

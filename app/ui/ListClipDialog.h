@@ -21,16 +21,15 @@ public:
     // Runs the save dialog; empty when cancelled. Replaceable for tests.
     std::function<std::optional<std::string>()> RunSaveDialog;
 
-    void btnFixedClick();
-    void btnCSVClick();
-    void butSaveCVSClick();
-
     QPushButton* btnFixed = nullptr;
     QPushButton* btnCSV = nullptr;
     QPushButton* butSaveCVS = nullptr;
     QPushButton* butCancel = nullptr;
 
 private:
+    void btnFixedClick();
+    void btnCSVClick();
+    void butSaveCVSClick();
     int Choice = NoChoice;
     std::string FileName;
 };

@@ -22,14 +22,6 @@ public:
     std::string GetColumnList() const { return FChoice.GetColumnList(); }
     const WColumnChoice& Choice() const { return FChoice; }
 
-    // Handlers, public so that tests can drive them.
-    void sbRightClick();
-    void sbAllRightClick();
-    void sbLeftClick();
-    void sbAllLeftClick();
-    void sbUpClick();
-    void sbDownClick();
-
     QListWidget* lbSource = nullptr;
     QListWidget* lbDest = nullptr;
     QLabel* labSourceCount = nullptr;
@@ -44,6 +36,12 @@ public:
     QPushButton* butCancel = nullptr;
 
 private:
+    void sbRightClick();
+    void sbAllRightClick();
+    void sbLeftClick();
+    void sbAllLeftClick();
+    void sbUpClick();
+    void sbDownClick();
     // Refills both lists and selects the given rows (-1: none).
     void Fill(int sourceRow, int destRow);
     void UpdateButtons();

@@ -128,11 +128,13 @@ public:
     WHLOptDate(QWidget* owner, const std::string& descriptor);
     std::string GetHLString() const override;
     void SetHLString(const std::string& s) override;
-    // Opens the date-pick dialog on the date buttons' date.
-    void CalendarClick();
     QToolButton* butCalendar = nullptr;
     WSelectionButton* selOp = nullptr;
     WDateButtons* Date = nullptr;
+
+private:
+    // Opens the date-pick dialog on the date buttons' date.
+    void CalendarClick();
 };
 
 class WHLOptInt : public WHLABSOption {

@@ -37,16 +37,14 @@ public:
     QPushButton* butCancel = nullptr;
     QTimer* ShowTimer = nullptr;
 
-public slots:
-    void butCancelClick();
-    void ShowTimerTimer();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void reject() override;
 
 private:
+    void butCancelClick();
+    void ShowTimerTimer();
     TWaitDlg();
     ~TWaitDlg() override;
 
