@@ -110,8 +110,6 @@ protected:
     // Asks for the output file; false when the user cancels. Sets
     // ExportKind and ExportFileName (and setting 87).
     virtual bool AskExportFileName();
-    // The report form of the page, set up; null when the page cannot run.
-    std::unique_ptr<TABSReportForm> BuildReport(int page);
     // Runs one form in the mode.
     virtual void RunForm(TABSReportForm& form, RunMode mode);
     void ExportReport(TABSReportForm& report);
@@ -131,6 +129,8 @@ protected:
     void RefreshSpouseLists();
 
 private:
+    // The report form of the page, set up; null when the page cannot run.
+    std::unique_ptr<TABSReportForm> BuildReport(int page);
     void BuildPages();
     bool FDestroyed = false;
 };

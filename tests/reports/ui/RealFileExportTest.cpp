@@ -39,7 +39,6 @@ struct SaveDlg : TPrintDlg {
         ExportFileName = answer;
         return true;
     }
-    using TPrintDlg::BuildReport;
 };
 
 using tsupport::readFile;
@@ -117,7 +116,7 @@ TEST_P(RealFileExport, EveryReportPageInEveryFormat) {
         dlg.SelectPage(page);
         if (page == 3)
             dlg.rbCascading->setChecked(true);
-        auto form = dlg.BuildReport(page);
+        auto form = dlg.Reports.Build(dlg.Choice(page));
         ASSERT_NE(form, nullptr) << page;
         ASSERT_TRUE(form->Prepare());
         const TQRPreparedReport& pages = *form->QRPrinter();
