@@ -37,11 +37,6 @@ public:
     void SaveColumnWidths();
     void LoadColumnWidths();
 
-    // A press on the title of grid column 0..8.
-    void SrcGridMouseDown(int column);
-    // The grid's row r (1-based) was chosen.
-    void SrcGridSelectCell(int row);
-
     WSourcesRows& Rows() { return FRows; }
     QTableView* Grid() const { return SrcGrid; }
     TViewGridHeader* GridHeader() const { return FHeader; }
@@ -60,6 +55,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // A press on the title of grid column 0..8.
+    void SrcGridMouseDown(int column);
+    // The grid's row r (1-based) was chosen.
+    void SrcGridSelectCell(int row);
     void clearDetails();
     void panSrcNoteTextRepoResize();
     void setGridRow(std::int32_t row);

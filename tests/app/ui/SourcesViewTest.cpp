@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableView>
@@ -19,6 +20,13 @@
 #include "support/TestOutput.h"
 
 namespace {
+
+// A press on a column title, where the mouse would make it.
+void pressTitle(TSourcesView& v, int column) {
+    QHeaderView* h = v.GridHeader();
+    const QPoint at(h->sectionViewportPosition(column) + h->sectionSize(column) / 2, h->height() / 2);
+    QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, at);
+}
 
 struct SourcesViewTest : ::testing::Test {
     WDefaultSettings settings;
@@ -39,7 +47,8 @@ TEST_F(SourcesViewTest, FileWithoutSourcesAndOnceOnlyQuickHelp) {
     v.Fill(0);
     EXPECT_EQ(v.Grid()->model()->rowCount(), 1);   // title plus one empty row
     EXPECT_EQ(v.FoundLabel()->text(), "0 Sources");
-    v.SrcGridSelectCell(1);
+    QTest::mouseClick(v.Grid()->viewport(), Qt::LeftButton, {},
+                      v.Grid()->visualRect(v.Grid()->model()->index(0, 0)).center());
     EXPECT_TRUE(v.RepoMemo()->toPlainText().isEmpty());
     v.Fill(0);
     EXPECT_EQ(offered, (std::vector<std::string>{"Sources Tab"}));
@@ -72,12 +81,12 @@ TEST_F(SourcesViewTest, SelectSortAndKeepRowAcrossRefill) {
     EXPECT_EQ(v.DetailText(0), "Alpha");
     EXPECT_EQ(v.NoteMemo()->toPlainText(), "first\nsecond");
 
-    v.SrcGridMouseDown(4);
+    pressTitle(v, 4);
     EXPECT_EQ(v.GridHeader()->SortColumn(), 4);
     EXPECT_TRUE(v.GridHeader()->SortAscending());
     EXPECT_EQ(v.Grid()->model()->index(0, 4).data().toString(), "Alpha");
     EXPECT_EQ(v.DetailText(0), "Zeta");   // the details follow the chosen row's new source
-    v.SrcGridMouseDown(4);
+    pressTitle(v, 4);
     EXPECT_FALSE(v.GridHeader()->SortAscending());
     EXPECT_EQ(v.Grid()->model()->index(0, 4).data().toString(), "Zeta");
 
@@ -121,7 +130,7 @@ TEST_F(SourcesViewTest, RealFileRawRecordAndPicture) {
     ASSERT_GT(c->GetSourceCount(), 1);
     EXPECT_EQ(v.Grid()->model()->rowCount(), c->GetSourceCount());
     EXPECT_FALSE(v.Grid()->model()->index(0, 4).data().toString().isEmpty());
-    v.SrcGridMouseDown(4);
+    pressTitle(v, 4);
     v.show();
     QTest::qWait(20);
     // The grid draws its rows and nothing below; a memo shows ink exactly when it has text.
