@@ -114,6 +114,7 @@ protected:
     virtual void RunForm(TABSReportForm& form, RunMode mode);
     void ExportReport(TABSReportForm& report);
 
+private:
     void FormCreate();
     void FormDestroy();
     void IndScrollChange();
@@ -127,8 +128,6 @@ protected:
     void CbDesLinesClick();
     void DesTrackBarChange();
     void RefreshSpouseLists();
-
-private:
     // The report form of the page, set up; null when the page cannot run.
     std::unique_ptr<TABSReportForm> BuildReport(int page);
     void BuildPages();
