@@ -51,12 +51,6 @@ TEST(DescendantRows, LineTextsMarksAndColours) {
     EXPECT_EQ(married.Pieces[3].Back, 0x00FFFFu);
     EXPECT_EQ(married.Pieces[3].Font, 0x0000FFu);
 
-    // A repeated entry is marked on aqua and names no spouse.
-    const DesNameLine repeated = DescendantNameLine(&c, nullptr, WDesEntry{0, 0, 0, ida, 0, 1, {}});
-    EXPECT_EQ(Join(repeated), "1 - " + idaName + " (DUPLICATED)");
-    EXPECT_EQ(repeated.Pieces.back().Back, plat::rgb(0, 255, 255));
-    EXPECT_EQ(repeated.Indent, 0);
-
     EXPECT_TRUE(DescendantNameLine(&c, nullptr, WDesEntry{0, 0, 0, 99, 0, 0, {}}).Pieces.empty());
     EXPECT_TRUE(DescendantNameLine(nullptr, nullptr, WDesEntry{0, 0, 0, bob, 0, 0, {}}).Pieces.empty());
 
