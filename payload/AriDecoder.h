@@ -3,7 +3,6 @@
 // decoder that turns one coded stream into move-to-front ranks.
 #include "AriModel.h"
 
-#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -53,19 +52,6 @@ public:
     int CodeValue() const { return value_; }
 
 protected:
-    // floor(x / total) by a multiplication: model totals never pass kMaxTotal.
-    static constexpr int kMaxTotal = 8192 + 64;
-    static std::uint32_t divideByTotal(std::uint32_t x, int total) {
-        return std::uint32_t((static_cast<unsigned __int128>(kTotalReciprocals[std::size_t(total)]) * x) >> 64);
-    }
-    // ceil(2^64 / d): floor(x / d) is then the high half of the 128-bit
-    // product for every 32-bit x (d >= 2; totals start at 3).
-    static constexpr std::array<std::uint64_t, kMaxTotal + 1> kTotalReciprocals = [] {
-        std::array<std::uint64_t, kMaxTotal + 1> r{};
-        for (std::size_t d = 2; d < r.size(); ++d) r[d] = ~std::uint64_t(0) / d + 1;
-        return r;
-    }();
-
     // The decoding steps, with the bit source passed in so that a concrete
     // decoder reads its bits without a virtual call per bit.
     template <class Bits>

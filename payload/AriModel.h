@@ -12,6 +12,20 @@ constexpr int kRunDigit2 = 1;   // zero-run digit with value 2
 constexpr int kEndOfBlock = 257;
 constexpr int kSymbolCount = 258;
 
+// floor(x / total) by a multiplication: model totals never pass kMaxAriTotal
+// (8192 plus the head model's increment of 32, with room to spare).
+constexpr int kMaxAriTotal = 8192 + 64;
+// ceil(2^64 / d): floor(x / d) is then the high half of the 128-bit product
+// for every 32-bit x (d >= 2; totals start at 3).
+inline constexpr std::array<std::uint64_t, kMaxAriTotal + 1> kAriTotalReciprocals = [] {
+    std::array<std::uint64_t, kMaxAriTotal + 1> r{};
+    for (std::size_t d = 2; d < r.size(); ++d) r[d] = ~std::uint64_t(0) / d + 1;
+    return r;
+}();
+inline std::uint32_t divideByTotal(std::uint32_t x, int total) {
+    return std::uint32_t((static_cast<unsigned __int128>(kAriTotalReciprocals[std::size_t(total)]) * x) >> 64);
+}
+
 class TGroupAriModel {
 public:
     static constexpr int kMaxCount = 130;  // the widest group, 128..257
