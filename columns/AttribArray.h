@@ -22,6 +22,10 @@ public:
     virtual void StoreKey(WAttrib& attrib, std::int32_t individual) = 0;
     // The comparer of this array's keys.
     virtual WCompareProc Comparer() const = 0;
+    // Numbers ordered as the comparer orders the keys (keys[i] for
+    // individual i, 0..capacity), where the comparer is a plain ranking of
+    // the keys and making them pays; false otherwise.
+    virtual bool OrderKeys(std::vector<std::uint64_t>&) const { return false; }
 
 protected:
     std::int32_t m_capacity;
@@ -35,6 +39,8 @@ public:
     WAttribStrArray(std::int32_t capacity, bool idPair);
     void StoreKey(WAttrib& attrib, std::int32_t individual) override;
     WCompareProc Comparer() const override;
+    // Ranks of the texts, while there are few different ones.
+    bool OrderKeys(std::vector<std::uint64_t>& keys) const override;
     // The stored key (for tests and diagnostics).
     std::string Key(std::int32_t individual) const;
     // The key made of a cell text.
@@ -49,6 +55,7 @@ public:
     explicit WAttribIntArray(std::int32_t capacity);
     void StoreKey(WAttrib& attrib, std::int32_t individual) override;
     WCompareProc Comparer() const override;
+    bool OrderKeys(std::vector<std::uint64_t>& keys) const override;
     std::int32_t Key(std::int32_t individual) const;
 };
 
@@ -100,6 +107,7 @@ public:
     explicit WAttribAgeArray(std::int32_t capacity);
     void StoreKey(WAttrib& attrib, std::int32_t individual) override;
     WCompareProc Comparer() const override;
+    bool OrderKeys(std::vector<std::uint64_t>& keys) const override;
     WAgeKey Key(std::int32_t individual) const;
 };
 

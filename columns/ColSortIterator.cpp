@@ -151,7 +151,18 @@ void WColSortIterator::SortBy(WAttrib* attribute, bool toggle) {
     markChanged();
     m_keys = std::move(keys);
     if (!m_keys) return;
-    WABSArrayIndex::Sort(m_keys->Comparer(), m_keys.get(), true);
+    // Keys that rank plainly sort as numbers beside the records: the same
+    // order, without reaching every key through the individual's number.
+    std::vector<std::uint64_t> order;
+    bool ranked = m_keys->OrderKeys(order);
+    for (std::int32_t pos = 1; ranked && pos <= m_count; ++pos) {
+        const std::int32_t individual = WCollectionIterator::GetItem(pos);
+        ranked = individual >= 1 && individual <= m_keys->Capacity();
+    }
+    if (ranked)
+        SortByOrderKeys(order, true);
+    else
+        WABSArrayIndex::Sort(m_keys->Comparer(), m_keys.get(), true);
 }
 
 void WColSortIterator::SortByColumnId(std::int32_t id) {
