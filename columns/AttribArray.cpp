@@ -92,7 +92,7 @@ bool WAttribStrArray::OrderKeys(std::vector<std::uint64_t>& keys) const {
     std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return texts[a] < texts[b]; });
     std::vector<std::uint64_t> rank(texts.size());
     for (std::uint32_t r = 0; r < order.size(); ++r) rank[order[r]] = r + 1;
-    for (std::int32_t i = 1; i <= m_capacity; ++i) keys[std::size_t(i)] = rank[keys[std::size_t(i)]];
+    for (std::int32_t i = 1; i <= m_capacity; ++i) keys[std::size_t(i)] = rank[keys[std::size_t(i)]] << 1 | 1;
     return true;
 }
 
@@ -117,7 +117,7 @@ WCompareProc WAttribIntArray::Comparer() const { return ColCompare::IntegerProc;
 bool WAttribIntArray::OrderKeys(std::vector<std::uint64_t>& keys) const {
     keys.assign(std::size_t(m_capacity) + 1, 0);
     for (std::int32_t i = 1; i <= m_capacity; ++i)
-        keys[std::size_t(i)] = std::uint64_t(std::int64_t(Key(i)) + (std::int64_t(1) << 31));
+        keys[std::size_t(i)] = std::uint64_t(std::int64_t(Key(i)) + (std::int64_t(1) << 31)) << 1 | 1;
     return true;
 }
 
@@ -146,6 +146,29 @@ void WAttribDateArray::StoreKey(WAttrib& attrib, std::int32_t individual) {
 }
 
 WCompareProc WAttribDateArray::Comparer() const { return ColCompare::DateProc; }
+
+bool WAttribDateArray::OrderKeys(std::vector<std::uint64_t>& keys) const {
+    keys.assign(std::size_t(m_capacity) + 1, 1);
+    for (std::int32_t i = 1; i <= m_capacity; ++i) {
+        const Record* r = RecordOf(i);
+        std::uint64_t key = std::uint64_t(r->state) << 60;
+        if (r->state == Parsed) {
+            // Structured dates after the others, by year, month and day; the
+            // qualifiers and the texts of unstructured dates are the
+            // comparer's to weigh (bit 0 clear).
+            const WDate& d = DateAt(r->slot);
+            if (!d.IsUnstructured()) {
+                const WDatePart& p = d.GetPart1();
+                key |= std::uint64_t(1) << 59 | std::uint64_t(p.year) << 33 | std::uint64_t(p.month) << 17 |
+                       std::uint64_t(p.day) << 1;
+            }
+        } else {
+            key |= 1;  // empty keys, and texts that are no date, are all alike
+        }
+        keys[std::size_t(i)] = key;
+    }
+    return true;
+}
 
 std::string WAttribDateArray::KeyText(std::int32_t individual) const {
     const Record* r = RecordOf(individual);
@@ -190,10 +213,12 @@ bool WAttribAgeArray::OrderKeys(std::vector<std::uint64_t>& keys) const {
     keys.assign(std::size_t(m_capacity) + 1, 0);
     for (std::int32_t i = 1; i <= m_capacity; ++i) {
         const WAgeKey k = Key(i);
-        if (!k.valid) continue;  // 0: before every valid key
+        keys[std::size_t(i)] = 1;  // invalid: before every valid key
+        if (!k.valid) continue;
         // Exact, then approximate and certain, then approximate and uncertain.
         const std::uint64_t kind = !k.approximate ? 0 : (k.uncertain ? 2 : 1);
-        keys[std::size_t(i)] = std::uint64_t(1) << 62 | std::uint64_t(std::int64_t(k.value) + (std::int64_t(1) << 31)) << 2 | kind;
+        keys[std::size_t(i)] =
+            (std::uint64_t(1) << 62 | std::uint64_t(std::int64_t(k.value) + (std::int64_t(1) << 31)) << 2 | kind) << 1 | 1;
     }
     return true;
 }

@@ -22,9 +22,10 @@ public:
     virtual void StoreKey(WAttrib& attrib, std::int32_t individual) = 0;
     // The comparer of this array's keys.
     virtual WCompareProc Comparer() const = 0;
-    // Numbers ordered as the comparer orders the keys (keys[i] for
-    // individual i, 0..capacity), where the comparer is a plain ranking of
-    // the keys and making them pays; false otherwise.
+    // Numbers ordered as the comparer orders the keys wherever they differ
+    // (keys[i] for individual i, 0..capacity); equal numbers with bit 0 set
+    // are equal keys, the comparer decides between the others. False where
+    // making them does not pay.
     virtual bool OrderKeys(std::vector<std::uint64_t>&) const { return false; }
 
 protected:
@@ -73,6 +74,8 @@ public:
     explicit WAttribDateArray(std::int32_t capacity);
     void StoreKey(WAttrib& attrib, std::int32_t individual) override;
     WCompareProc Comparer() const override;
+    // By state, then structured dates by year, month and day.
+    bool OrderKeys(std::vector<std::uint64_t>& keys) const override;
     // The whole sort text as stored (upper-cased by the date), empty for none.
     std::string KeyText(std::int32_t individual) const;
     // Stores a key text directly.

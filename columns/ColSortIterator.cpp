@@ -160,7 +160,7 @@ void WColSortIterator::SortBy(WAttrib* attribute, bool toggle) {
         ranked = individual >= 1 && individual <= m_keys->Capacity();
     }
     if (ranked)
-        SortByOrderKeys(order, true);
+        SortByOrderKeys(order, m_keys->Comparer(), m_keys.get(), true);
     else
         WABSArrayIndex::Sort(m_keys->Comparer(), m_keys.get(), true);
 }

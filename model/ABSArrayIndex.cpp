@@ -113,7 +113,8 @@ public:
         std::uint64_t key;
         std::uint32_t record;
     };
-    KeyedRecords(WABSArrayIndex& array, const std::vector<std::uint64_t>& keys) {
+    KeyedRecords(WABSArrayIndex& array, const std::vector<std::uint64_t>& keys, WCompareProc compare, void* context)
+        : m_compare(compare), m_context(context) {
         const std::int32_t n = array.Count();
         m_entries.resize(static_cast<std::size_t>(n));
         const char* base = array.Store()->GetPointer(WABSArrayIndex::FirstRecordOffset);
@@ -127,7 +128,10 @@ public:
     Entry* pivot() { return &m_pivot; }
     Entry* swap() { return &m_swap; }
     static void copy(Entry* to, const Entry* from) { *to = *from; }
-    static bool after(const Entry* a, const Entry* b) { return a->key > b->key; }
+    bool after(const Entry* a, const Entry* b) const {
+        if (a->key != b->key) return a->key > b->key;
+        return (a->key & 1) == 0 && m_compare(&a->record, &b->record, m_context) > 0;
+    }
     void refresh() {}
     void writeBack(WABSArrayIndex& array) const {
         char* base = array.Store()->GetPointer(WABSArrayIndex::FirstRecordOffset);
@@ -135,6 +139,8 @@ public:
     }
 
 private:
+    WCompareProc m_compare;
+    void* m_context;
     std::vector<Entry> m_entries;
     Entry m_pivot{}, m_swap{};
 };
@@ -291,12 +297,13 @@ void WABSArrayIndex::Sort(WCompareProc compare, void* context, bool pump) {
     m_sorted = complete;
 }
 
-void WABSArrayIndex::SortByOrderKeys(const std::vector<std::uint64_t>& keys, bool pump) {
-    if (!m_store || m_count == 0 || m_sorted || m_sorting || m_recordSize != 4) return;
+void WABSArrayIndex::SortByOrderKeys(const std::vector<std::uint64_t>& keys, WCompareProc compare, void* context,
+                                     bool pump) {
+    if (!m_store || m_count == 0 || m_sorted || m_sorting || m_recordSize != 4 || !compare) return;
     SortingGuard guard(m_sorting);
     if (pump) plat::processMessages();
     if (m_count == 0) return;
-    KeyedRecords records(*this, keys);
+    KeyedRecords records(*this, keys, compare, context);
     QuickSorter<KeyedRecords> sorter(*this, records, pump);
     if (!sorter.run()) return;
     records.writeBack(*this);

@@ -77,6 +77,7 @@ public:
     std::string GetQualifierLetter() const;
 
     bool IsValid() const { return fValid; }
+    bool IsUnstructured() const { return fUnstructured; }
     bool IsStructured() const { return !fUnstructured; }
     bool HasDualYear() const { return fPart2.year != 0; }
 

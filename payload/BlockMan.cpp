@@ -24,4 +24,10 @@ std::uint8_t* TBlockMan::Text(int slot) {
     return text_[std::size_t(slot)].get();
 }
 
+void TBlockMan::Release() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    work_.clear();
+    text_.clear();
+}
+
 } // namespace payload

@@ -28,9 +28,13 @@ public:
     static TBlockMan& instance();
 
     // Work buffers of thread `worker` and text buffer number `slot`, made on
-    // first use and kept: a fixed number of blocks is in hand at once.
+    // first use and kept until Release: a fixed number of blocks is in hand
+    // at once.
     TBlockWork& Work(int worker);
     std::uint8_t* Text(int slot);
+    // Frees every buffer: an expansion's buffers would otherwise stay
+    // resident while the expanded file is read.
+    void Release();
 
 private:
     TBlockMan() = default;

@@ -204,6 +204,9 @@ bool WRESCompress::ExpandFile(const std::string& archiveName, const std::string&
     TArchiveFile archive(archiveName, OpenMode::Read);
     TPlainFileStream out(outputName);
     bool allValid = true;
+    struct ReleaseBuffers {
+        ~ReleaseBuffers() { TBlockMan::instance().Release(); }
+    } release;
     if (blockCount > 0) {
         const int threads = ThreadsFor(blockCount);
         while (int(expanders_.size()) < threads) expanders_.push_back(std::make_unique<TExpander>());
