@@ -117,6 +117,7 @@ bool WColSortIterator::buildKeys(WAttribArray& keys, WAttrib& attribute) {
     // A cancel flag left over from earlier work is not ours to act on.
     const bool cancelledBefore = plat::cancelRequested();
     const std::int32_t n = Count();
+    if (m_collection) m_collection->PrepareAllIndividuals();
     for (std::int32_t pos = 1; pos <= n; ++pos) {
         if (pos % kPumpEvery == 0) {
             plat::processMessages();

@@ -442,3 +442,16 @@ TEST(SampleFiles, GeneratedFilesInBothCharacterSets)
     std::remove(a.c_str());
     std::remove(cr.c_str());
 }
+
+TEST(SampleFiles, IndividualsReadInBulkReadAsOneByOne)
+{
+    GEDTEST_NEED_SHARED("Queen.ged");
+    for (const char* n : {"Queen.ged", "TGC55C.ged", "TGC55CLF.ged"}) {
+        auto lazy = openShared(n);
+        auto bulk = openShared(n);
+        bulk->GetIndividual(2);  // one already read: it keeps its lines
+        bulk->PrepareAllIndividuals();
+        EXPECT_TRUE(bulk->IndIndex()->GetEntry(bulk->GetIndividualCount()).flags & WGEDIndIndex::PositionsFilled);
+        EXPECT_EQ(gedtest::dumpAll(*bulk), gedtest::dumpAll(*lazy)) << n;
+    }
+}
