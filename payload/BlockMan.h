@@ -20,6 +20,10 @@ constexpr std::size_t kTextBufferSize = std::size_t(kTransformEntries) + 1;
 struct TBlockWork {
     std::vector<std::uint32_t> forward, backward;
     std::vector<std::uint8_t> stream;
+    // The block in hand between decoding and walking.
+    std::uint8_t* text = nullptr;
+    std::uint32_t n = 0, R = 0, crc = 0;
+    std::uint8_t first = 0;
 };
 
 class TBlockMan {

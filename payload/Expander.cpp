@@ -56,23 +56,51 @@ void TExpander::BuildTransforms(const std::uint8_t* last, std::uint32_t n, std::
     backward[P] = 0;
 }
 
-void TExpander::WalkBothWays(const std::uint32_t* forward, const std::uint32_t* backward, std::uint32_t n,
-                             std::uint32_t R, std::uint8_t first, std::uint8_t* text) {
-    if (n == 0) return;
-    // Two chains of dependent reads instead of one: the first half forward
-    // from row R, the second backward from the sentinel's row 0, so the
-    // memory system works on both at once.
-    text[1] = first;
-    std::uint32_t f = R, b = 0;
-    std::uint32_t lo = 2, hi = n;
-    while (lo + 1 <= hi) {
+namespace {
+// A walk of one block from both ends: the first half forward from row R, the
+// second backward from the sentinel's row 0. Two chains of dependent reads
+// instead of one, so the memory system works on both at once.
+struct TwoWayWalk {
+    const std::uint32_t* forward;
+    const std::uint32_t* backward;
+    std::uint8_t* text;
+    std::uint32_t f, b, lo = 2, hi;
+    TwoWayWalk(const std::uint32_t* fw, const std::uint32_t* bw, std::uint32_t n, std::uint32_t R,
+               std::uint8_t first, std::uint8_t* t)
+        : forward(fw), backward(bw), text(t), f(R), b(0), hi(n) {
+        if (n > 0) text[1] = first;
+    }
+    bool twoLeft() const { return lo + 1 <= hi; }
+    void step() {
         const std::uint32_t vf = forward[f], vb = backward[b];
         text[lo++] = std::uint8_t(vf >> 24);
         text[hi--] = std::uint8_t(vb >> 24);
         f = vf & kRowMask;
         b = vb & kRowMask;
     }
-    if (lo == hi) text[lo] = std::uint8_t(forward[f] >> 24);
+    void finish() {
+        while (twoLeft()) step();
+        if (lo == hi) text[lo] = std::uint8_t(forward[f] >> 24);
+    }
+};
+} // namespace
+
+void TExpander::WalkBlocks(TBlockWork* const* works, int count) {
+    auto walkOf = [](const TBlockWork& w) {
+        return TwoWayWalk(w.forward.data(), w.backward.data(), w.n, w.R, w.first, w.text);
+    };
+    if (count == 1) {
+        walkOf(*works[0]).finish();
+    } else if (count == 2) {
+        // Four chains in flight.
+        TwoWayWalk x = walkOf(*works[0]), y = walkOf(*works[1]);
+        while (x.twoLeft() && y.twoLeft()) {
+            x.step();
+            y.step();
+        }
+        x.finish();
+        y.finish();
+    }
 }
 
 void TExpander::WalkForward(const std::uint32_t* forward, std::uint32_t n, std::uint32_t R, std::uint8_t first,
@@ -94,12 +122,11 @@ void TExpander::InverseBlockSort(const std::uint8_t* last, std::uint32_t n, std:
     for (std::uint32_t i = 0; i <= n; ++i)
         if (i != P) ++counts[last[i]];
     BuildTransforms(last, n, P, counts, forward, backward);
-    WalkBothWays(forward, backward, n, R, last[R], text);
+    TwoWayWalk(forward, backward, n, R, last[R], text).finish();
 }
 
-std::uint32_t TExpander::ExpandBlock(const TDataBlockHeader& h, const std::uint8_t* stream, TBlockWork& work,
-                                     std::uint8_t* text) {
-    blockValid_ = false;
+void TExpander::DecodeBlock(const TDataBlockHeader& h, const std::uint8_t* stream, TBlockWork& work,
+                            std::uint8_t* text) {
     const std::uint32_t P = h.SentinelPosition, R = h.PrimaryIndex;
     // Ranks go through move-to-front straight into the last column (text
     // doubles as it: the walk reads only the transforms), counted on the way.
@@ -132,13 +159,29 @@ std::uint32_t TExpander::ExpandBlock(const TDataBlockHeader& h, const std::uint8
     checkPositions(n, P, R);
 
     BuildTransforms(last, n, P, counts, work.forward.data(), work.backward.data());
-    const std::uint8_t first = last[R];
-    WalkBothWays(work.forward.data(), work.backward.data(), n, R, first, text);
-    blockValid_ = BlockCRC(text, n) == h.CRC;
+    work.text = text;
+    work.n = n;
+    work.R = R;
+    work.crc = h.CRC;
+    work.first = last[R];
+}
+
+bool TExpander::FinishBlock(const TBlockWork& work) {
+    const bool valid = BlockCRC(work.text, work.n) == work.crc;
     // A damaged block: the walks need not meet, so write what the single
     // forward walk gives.
-    if (!blockValid_) WalkForward(work.forward.data(), n, R, first, text);
-    return n;
+    if (!valid) WalkForward(work.forward.data(), work.n, work.R, work.first, work.text);
+    return valid;
+}
+
+std::uint32_t TExpander::ExpandBlock(const TDataBlockHeader& h, const std::uint8_t* stream, TBlockWork& work,
+                                     std::uint8_t* text) {
+    blockValid_ = false;
+    DecodeBlock(h, stream, work, text);
+    TBlockWork* one = &work;
+    WalkBlocks(&one, 1);
+    blockValid_ = FinishBlock(work);
+    return work.n;
 }
 
 } // namespace payload

@@ -27,6 +27,14 @@ public:
                               std::uint8_t* text);
     bool BlockValid() const { return blockValid_; }
 
+    // The same in stages, so that one thread can walk two blocks at once:
+    // DecodeBlock takes a block up to its transforms into work; WalkBlocks
+    // walks count (1 or 2) of them side by side; FinishBlock checks the CRC
+    // (true when it matches) and mends the text of a damaged block.
+    void DecodeBlock(const TDataBlockHeader& h, const std::uint8_t* stream, TBlockWork& work, std::uint8_t* text);
+    static void WalkBlocks(TBlockWork* const* works, int count);
+    static bool FinishBlock(const TBlockWork& work);
+
     // Move-to-front decoding of ranks[0..n-1] into the last column last[0..n]:
     // the first P bytes go to 0..P-1, the rest to P+1..n; last[P] is the
     // sentinel's slot and is left alone.
@@ -42,8 +50,6 @@ private:
     // counts: how often each byte value occurs in last[0..n] outside P.
     static void BuildTransforms(const std::uint8_t* last, std::uint32_t n, std::uint32_t P,
                                 const std::uint32_t* counts, std::uint32_t* forward, std::uint32_t* backward);
-    static void WalkBothWays(const std::uint32_t* forward, const std::uint32_t* backward, std::uint32_t n,
-                             std::uint32_t R, std::uint8_t first, std::uint8_t* text);
     static void WalkForward(const std::uint32_t* forward, std::uint32_t n, std::uint32_t R, std::uint8_t first,
                             std::uint8_t* text);
 

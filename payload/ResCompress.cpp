@@ -30,7 +30,9 @@ public:
     Pipeline(const TArchiveFile& archive, TPlainFileStream& out, std::int64_t blockCount, int workers,
              std::vector<std::unique_ptr<TExpander>>& expanders)
         : archive_(archive), out_(out), blockCount_(blockCount), workers_(workers),
-          slots_(std::size_t(2 * workers_)), expanders_(expanders) {
+          // One or two workers walk two blocks at a time (four chains in
+          // flight); more workers keep one each, so memory stays bounded.
+          batch_(workers <= 2 ? 2 : 1), slots_(std::size_t(2 * workers_ * batch_)), expanders_(expanders) {
         TBlockMan& man = TBlockMan::instance();
         for (std::size_t s = 0; s < slots_.size(); ++s) slots_[s].text = man.Text(int(s));
         nextPos_ = 4;
@@ -91,55 +93,75 @@ private:
         cv_.notify_all();
     }
     std::int64_t end() const { return std::min(blockCount_, errorAt_); }
+    bool hasRoom() const { return nextBlock_ < written_ + std::int64_t(slots_.size()); }
+    Slot& slotOf(std::int64_t block) { return slots_[std::size_t(block % std::int64_t(slots_.size()))]; }
 
     void worker(int w) {
-        TBlockWork& work = TBlockMan::instance().Work(w);
+        TBlockMan& man = TBlockMan::instance();
+        TBlockWork* works[2] = {&man.Work(w * batch_), batch_ > 1 ? &man.Work(w * batch_ + 1) : nullptr};
         TExpander& expander = *expanders_[std::size_t(w)];
         const std::int64_t size = archive_.Size();
+        struct Claim {
+            std::int64_t block, pos;
+            TDataBlockHeader header;
+        };
         for (;;) {
             std::unique_lock<std::mutex> lock(mutex_);
-            cv_.wait(lock, [&] {
-                return abort_ || nextBlock_ >= end() || nextBlock_ < written_ + std::int64_t(slots_.size());
-            });
+            cv_.wait(lock, [&] { return abort_ || nextBlock_ >= end() || hasRoom(); });
             if (abort_ || nextBlock_ >= end()) return;
-            const std::int64_t b = nextBlock_++;
-            const std::int64_t pos = nextPos_;
             // Headers are read in turn: each tells where the next one starts.
-            TDataBlockHeader header;
-            try {
-                std::uint8_t bytes[kBlockHeaderSize];
-                // Fewer bytes than a header: the block is missing.
-                if (size - pos < std::int64_t(kBlockHeaderSize) ||
-                    archive_.ReadAt(pos, bytes, kBlockHeaderSize) != kBlockHeaderSize)
-                    throw ESignatureWrong();
-                header.Parse(bytes);
-                nextPos_ = pos + kBlockHeaderSize + std::int64_t(header.StreamLength);
-                if (nextPos_ > size) throw EBlockDamaged("a block's coded data runs past the end of the archive");
-            } catch (...) {
-                fail(b, std::current_exception());
-                return;
+            Claim claims[2];
+            int claimed = 0;
+            while (claimed < batch_ && nextBlock_ < end() && hasRoom()) {
+                Claim& c = claims[claimed];
+                c.block = nextBlock_++;
+                c.pos = nextPos_;
+                try {
+                    std::uint8_t bytes[kBlockHeaderSize];
+                    // Fewer bytes than a header: the block is missing.
+                    if (size - c.pos < std::int64_t(kBlockHeaderSize) ||
+                        archive_.ReadAt(c.pos, bytes, kBlockHeaderSize) != kBlockHeaderSize)
+                        throw ESignatureWrong();
+                    c.header.Parse(bytes);
+                    nextPos_ = c.pos + kBlockHeaderSize + std::int64_t(c.header.StreamLength);
+                    if (nextPos_ > size) throw EBlockDamaged("a block's coded data runs past the end of the archive");
+                } catch (...) {
+                    fail(c.block, std::current_exception());
+                    break;
+                }
+                ++claimed;
             }
-            Slot& slot = slots_[std::size_t(b % std::int64_t(slots_.size()))];
             lock.unlock();
 
-            std::uint32_t n = 0;
-            try {
-                const std::size_t len = header.StreamLength;
-                if (work.stream.size() < len + TMemoryBits::kPadding) work.stream.resize(len + TMemoryBits::kPadding);
-                if (archive_.ReadAt(pos + kBlockHeaderSize, work.stream.data(), len) != len)
-                    throw EBlockDamaged("a block's coded data runs past the end of the archive");
-                std::memset(work.stream.data() + len, 0, TMemoryBits::kPadding);
-                n = expander.ExpandBlock(header, work.stream.data(), work, slot.text);
-            } catch (...) {
-                std::lock_guard<std::mutex> relock(mutex_);
-                fail(b, std::current_exception());
-                return;
+            int decoded = 0;
+            for (; decoded < claimed; ++decoded) {
+                const Claim& c = claims[decoded];
+                TBlockWork& work = *works[decoded];
+                try {
+                    const std::size_t len = c.header.StreamLength;
+                    if (work.stream.size() < len + TMemoryBits::kPadding)
+                        work.stream.resize(len + TMemoryBits::kPadding);
+                    if (archive_.ReadAt(c.pos + kBlockHeaderSize, work.stream.data(), len) != len)
+                        throw EBlockDamaged("a block's coded data runs past the end of the archive");
+                    std::memset(work.stream.data() + len, 0, TMemoryBits::kPadding);
+                    expander.DecodeBlock(c.header, work.stream.data(), work, slotOf(c.block).text);
+                } catch (...) {
+                    std::lock_guard<std::mutex> relock(mutex_);
+                    fail(c.block, std::current_exception());
+                    break;
+                }
             }
+            TExpander::WalkBlocks(works, decoded);
+            bool valid[2] = {};
+            for (int k = 0; k < decoded; ++k) valid[k] = TExpander::FinishBlock(*works[k]);
             lock.lock();
-            slot.block = b;
-            slot.n = n;
-            slot.valid = expander.BlockValid();
-            slot.ready = true;
+            for (int k = 0; k < decoded; ++k) {
+                Slot& slot = slotOf(claims[k].block);
+                slot.block = claims[k].block;
+                slot.n = works[k]->n;
+                slot.valid = valid[k];
+                slot.ready = true;
+            }
             cv_.notify_all();
         }
     }
@@ -147,7 +169,7 @@ private:
     void writer() {
         for (std::int64_t b = 0;; ++b) {
             std::unique_lock<std::mutex> lock(mutex_);
-            Slot& slot = slots_[std::size_t(b % std::int64_t(slots_.size()))];
+            Slot& slot = slotOf(b);
             cv_.wait(lock, [&] { return abort_ || b >= end() || (slot.ready && slot.block == b); });
             if (abort_ || b >= end()) break;
             lock.unlock();
@@ -173,6 +195,7 @@ private:
     TPlainFileStream& out_;
     const std::int64_t blockCount_;
     const int workers_;
+    const int batch_;
     std::vector<Slot> slots_;
     std::vector<std::unique_ptr<TExpander>>& expanders_;
 
