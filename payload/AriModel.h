@@ -36,7 +36,21 @@ public:
     // Back to the initial state: every slot frequency 1, slot i holding offset i - 1.
     void Reset();
 
-    void Update(int slot);
+    void Update(int slot) {
+        if (cum[0] >= MaxTotal) halve();
+        int i = slot;
+        while (freq[std::size_t(i)] == freq[std::size_t(i - 1)]) --i;
+        if (i < slot) {
+            const std::uint8_t a = slotToSym[std::size_t(i)];
+            const std::uint8_t b = slotToSym[std::size_t(slot)];
+            slotToSym[std::size_t(i)] = b;
+            slotToSym[std::size_t(slot)] = a;
+            symToSlot[b] = std::uint8_t(i);
+            symToSlot[a] = std::uint8_t(slot);
+        }
+        freq[std::size_t(i)] += Increment;
+        for (int j = 0; j < i; ++j) cum[std::size_t(j)] += Increment;
+    }
     // Symbol offset held by a slot; the escape slot Count + 1 holds 0.
     int GetSymbol(int slot) const { return slotToSym[std::size_t(slot)]; }
     int SlotOf(int offset) const { return symToSlot[std::size_t(offset)]; }
@@ -48,7 +62,23 @@ public:
     std::array<int, kMaxCount + 2> cum{};
     std::array<std::uint8_t, kMaxCount + 2> slotToSym{};
     std::array<std::uint8_t, kMaxCount + 2> symToSlot{};
+
+private:
+    // Every frequency halved (rounding up), the sums made again.
+    void halve();
 };
+
+// First symbol of a group, and the group of each symbol.
+constexpr int firstOfGroup(int group) { return group < 2 ? group : 1 << (group - 1); }
+inline constexpr std::array<std::uint8_t, kSymbolCount> kGroupOfSymbol = [] {
+    std::array<std::uint8_t, kSymbolCount> t{};
+    for (int s = 0; s < kSymbolCount; ++s) {
+        int g = 0;
+        while (g + 1 < 9 && s >= firstOfGroup(g + 1)) ++g;
+        t[std::size_t(s)] = std::uint8_t(g);
+    }
+    return t;
+}();
 
 class THeadAriModel {
 public:
@@ -57,15 +87,12 @@ public:
     void Reset();
 
     // Group of a symbol, and the first symbol of a group.
-    static int GroupOf(int symbol) { return groupOf()[std::size_t(symbol)]; }
-    static constexpr int FirstOf(int group) { return group < 2 ? group : 1 << (group - 1); }
+    static int GroupOf(int symbol) { return kGroupOfSymbol[std::size_t(symbol)]; }
+    static constexpr int FirstOf(int group) { return firstOfGroup(group); }
 
     TGroupAriModel Head;
     // Groups 2..8; groups 0 and 1 are single symbols without a model.
     std::array<TGroupAriModel, kGroups> Groups;
-
-private:
-    static const std::array<std::uint8_t, kSymbolCount>& groupOf();
 };
 
 } // namespace payload
