@@ -66,7 +66,9 @@ void BM_StartUp(benchmark::State& state) {
         return;
     }
     WOptions::Load(0);
-    double expand = 0, open = 0, view = 0;
+    // unpack: trailer, copy of the archive and its expansion; open: reading
+    // the GEDCOM file; first view: the rows of the Individual list.
+    double unpack = 0, open = 0, view = 0;
     for (auto _ : state) {
         using clock = std::chrono::steady_clock;
         const auto t0 = clock::now();
@@ -88,17 +90,17 @@ void BM_StartUp(benchmark::State& state) {
         FillIndividualGrid(col.get(), nullptr, false, trailer.StartIndex, rows);
         benchmark::DoNotOptimize(rows.data());
         const auto t3 = clock::now();
-        expand += seconds(t0, t1);
+        unpack += seconds(t0, t1);
         open += seconds(t1, t2);
         view += seconds(t2, t3);
         col.reset();
         plat::deleteTempFile(gedFile);
     }
     const double n = double(state.iterations());
-    state.counters["expand_s"] = expand / n;
+    state.counters["unpack_s"] = unpack / n;
     state.counters["open_s"] = open / n;
     state.counters["first_view_s"] = view / n;
-    state.counters["total_s"] = (expand + open + view) / n;
+    state.counters["total_s"] = (unpack + open + view) / n;
 }
 BENCHMARK(BM_StartUp)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
