@@ -1,128 +1,121 @@
-// Payload archive speed: expansion of the sample family replicated to about
-// 50 MB, next to `bzip2 -d` on the same text, and the packer's time.
+// Payload archive speed on generated GEDCOM files of 100,000 and 1,000,000
+// individuals: expanding on one thread and on every core, packing, and the
+// same work done by bzip2, lbzip2 and pbzip2 in the same run.
+// Run: build/bench/bench_payload (--benchmark_filter=/100000 for the small file).
 #include "payload/Compressor.h"
 #include "payload/ResCompress.h"
 
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
+#include <map>
+#include <memory>
 #include <string>
 
 namespace {
 
-constexpr std::size_t kTargetSize = 50u << 20;
-
 struct Fixture {
     std::filesystem::path dir;
-    std::string text;
+    std::uint64_t textSize = 0;
     std::uint32_t blocks = 0;
-    std::size_t archiveSize = 0, bzip2Size = 0;
 
-    Fixture() {
-        const std::string sample = std::string(BRENTHAUL_SOURCE_DIR) + "/data/sample-family.ged";
-        std::ifstream in(sample, std::ios::binary);
-        const std::string one((std::istreambuf_iterator<char>(in)), {});
-        if (one.empty()) throw std::runtime_error("cannot read " + sample);
-        // Copies with their own record numbers, so the text is not one repeated block.
-        text.reserve(kTargetSize + one.size());
-        for (int copy = 0; text.size() < kTargetSize; ++copy) {
-            std::string c = one;
-            const std::string tag = std::to_string(copy) + "_";
-            for (std::size_t at = c.find("@I"); at != std::string::npos; at = c.find("@I", at + 2))
-                c.insert(at + 2, tag);
-            text += c;
-        }
-        dir = std::filesystem::temp_directory_path() / ("brenthaul-bench-" + std::to_string(getpid()));
+    explicit Fixture(int individuals) {
+        dir = std::filesystem::temp_directory_path() /
+              ("brenthaul-bench-" + std::to_string(getpid()) + "-" + std::to_string(individuals));
         std::filesystem::create_directories(dir);
-        write(file("text.ged"), text);
-        const auto archive = payload::compressArchive(text, blocks);
-        archiveSize = archive.size();
-        write(file("text.arc"), std::string(archive.begin(), archive.end()));
-        const std::string cmd = "bzip2 -k -9 -f '" + file("text.ged") + "'";
-        if (std::system(cmd.c_str()) == 0) bzip2Size = std::filesystem::file_size(file("text.ged.bz2"));
+        const std::string gen = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom --quiet --individuals " +
+                                std::to_string(individuals) + " --out '" + file("text.ged") + "'";
+        if (std::system(gen.c_str()) != 0) return;
+        textSize = std::filesystem::file_size(file("text.ged"));
+        blocks = pack(file("text.arc"));
+        // The peers' archives, made once; missing tools leave theirs out.
+        run("bzip2 -9 -c '" + file("text.ged") + "' > '" + file("text.ged.bz2") + "'");
+        // pbzip2 expands on several threads only what it packed itself.
+        run("pbzip2 -9 -c '" + file("text.ged") + "' > '" + file("text.ged.pbz2") + "' 2>/dev/null");
     }
     ~Fixture() {
         std::error_code ec;
         std::filesystem::remove_all(dir, ec);
     }
     std::string file(const char* name) const { return (dir / name).string(); }
-    static void write(const std::string& path, const std::string& data) {
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(data.data(), std::streamsize(data.size()));
+    static bool run(const std::string& cmd) { return std::system(cmd.c_str()) == 0; }
+
+    std::uint32_t pack(const std::string& out) const {
+        const int in = ::open(file("text.ged").c_str(), O_RDONLY);
+        const int to = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const std::uint32_t n = payload::packArchive(
+            [in](std::uint8_t* d, std::size_t k) {
+                const ssize_t r = ::read(in, d, k);
+                return r > 0 ? std::size_t(r) : 0;
+            },
+            [to](const std::uint8_t* d, std::size_t k) {
+                if (::write(to, d, k) != ssize_t(k)) throw std::runtime_error("cannot write the archive");
+            });
+        ::close(in);
+        ::close(to);
+        return n;
     }
 };
 
-Fixture& fixture() {
-    static Fixture f;
-    return f;
+Fixture& fixture(int individuals) {
+    static std::map<int, std::unique_ptr<Fixture>> made;
+    auto& f = made[individuals];
+    if (!f) f = std::make_unique<Fixture>(individuals);
+    return *f;
 }
 
-double g_expandSeconds = 0, g_bzip2Seconds = 0;
-
-double secondsSince(std::chrono::steady_clock::time_point t0) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+void report(benchmark::State& state, const Fixture& f) {
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(f.textSize));
 }
 
 void BM_Expand(benchmark::State& state) {
-    Fixture& f = fixture();
+    Fixture& f = fixture(int(state.range(0)));
+    if (f.blocks == 0) return state.SkipWithError("gengedcom failed");
+    payload::WRESCompress::SetMaxThreads(int(state.range(1)));
     for (auto _ : state) {
-        const auto t0 = std::chrono::steady_clock::now();
         payload::WRESCompress rc;
         if (!rc.ExpandFile(f.file("text.arc"), f.file("out.ged"), f.blocks)) state.SkipWithError("CRC mismatch");
-        g_expandSeconds = secondsSince(t0);
     }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(f.text.size()));
-    state.counters["ratio"] = double(f.text.size()) / double(f.archiveSize);
-}
-
-void BM_Bzip2Decompress(benchmark::State& state) {
-    Fixture& f = fixture();
-    if (f.bzip2Size == 0) {
-        state.SkipWithError("bzip2 is not installed");
-        return;
-    }
-    const std::string cmd = "bzip2 -dc '" + f.file("text.ged.bz2") + "' > '" + f.file("bz.out") + "'";
-    for (auto _ : state) {
-        const auto t0 = std::chrono::steady_clock::now();
-        if (std::system(cmd.c_str()) != 0) state.SkipWithError("bzip2 -d failed");
-        g_bzip2Seconds = secondsSince(t0);
-    }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(f.text.size()));
-    state.counters["ratio"] = double(f.text.size()) / double(f.bzip2Size);
+    payload::WRESCompress::SetMaxThreads(0);
+    report(state, f);
 }
 
 void BM_Pack(benchmark::State& state) {
-    Fixture& f = fixture();
-    for (auto _ : state) {
-        std::uint32_t blocks = 0;
-        auto archive = payload::compressArchive(f.text, blocks);
-        benchmark::DoNotOptimize(archive.data());
-    }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * std::int64_t(f.text.size()));
+    Fixture& f = fixture(int(state.range(0)));
+    if (f.blocks == 0) return state.SkipWithError("gengedcom failed");
+    for (auto _ : state) f.pack(f.file("again.arc"));
+    report(state, f);
 }
 
-BENCHMARK(BM_Expand)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_Bzip2Decompress)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(BM_Pack)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+// A peer's command: packing the text, or expanding its archive `packed`.
+void peer(benchmark::State& state, const char* tool, const std::string& args, const char* packed) {
+    Fixture& f = fixture(int(state.range(0)));
+    if (f.blocks == 0 || !Fixture::run(std::string("command -v ") + tool + " >/dev/null"))
+        return state.SkipWithError("not installed");
+    const std::string in = f.file(packed ? packed : "text.ged");
+    const std::string cmd = std::string(tool) + " " + args + " -c '" + in + "' > '" + f.file("peer.out") + "'";
+    for (auto _ : state)
+        if (!Fixture::run(cmd)) state.SkipWithError("failed");
+    report(state, f);
+}
+
+void sizes(benchmark::internal::Benchmark* b) {
+    b->ArgsProduct({{100000, 1000000}})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+}
 
 } // namespace
 
-int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    if (g_expandSeconds > 0 && g_bzip2Seconds > 0) {
-        const double mb = double(fixture().text.size()) / 1e6;
-        std::printf("expand %.1f MB/s, bzip2 -d %.1f MB/s: the expander takes %.2f times bzip2's time\n",
-                    mb / g_expandSeconds, mb / g_bzip2Seconds, g_expandSeconds / g_bzip2Seconds);
-    }
-    return 0;
-}
+BENCHMARK(BM_Expand)->ArgsProduct({{100000, 1000000}, {1, 0}})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK_CAPTURE(peer, bzip2_d, "bzip2", "-d", "text.ged.bz2")->Apply(sizes);
+BENCHMARK_CAPTURE(peer, lbzip2_d_n8, "lbzip2", "-d -n8", "text.ged.bz2")->Apply(sizes);
+BENCHMARK_CAPTURE(peer, pbzip2_d_p8, "pbzip2", "-d -p8", "text.ged.pbz2")->Apply(sizes);
+BENCHMARK(BM_Pack)->Apply(sizes);
+BENCHMARK_CAPTURE(peer, bzip2_9, "bzip2", "-9", nullptr)->Apply(sizes);
+BENCHMARK_CAPTURE(peer, lbzip2_9_n8, "lbzip2", "-9 -n8", nullptr)->Apply(sizes);
+BENCHMARK_CAPTURE(peer, pbzip2_9_p8, "pbzip2", "-9 -p8", nullptr)->Apply(sizes);
+
+BENCHMARK_MAIN();

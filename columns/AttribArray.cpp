@@ -5,7 +5,10 @@
 #include "model/Global.h"
 #include "model/StrFunc.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 #include <limits>
 
 namespace {
@@ -66,6 +69,33 @@ void WAttribStrArray::StoreKey(WAttrib& attrib, std::int32_t individual) {
 
 WCompareProc WAttribStrArray::Comparer() const { return m_idPair ? ColCompare::IdPairProc : ColCompare::TextProc; }
 
+bool WAttribStrArray::OrderKeys(std::vector<std::uint64_t>& keys) const {
+    if (m_idPair) return false;
+    // Beyond this many different texts ranking them costs more than it saves.
+    constexpr std::size_t kMostTexts = 65536;
+    std::unordered_map<std::string_view, std::uint32_t> slot;
+    std::vector<std::string_view> texts;
+    keys.assign(std::size_t(m_capacity) + 1, 0);
+    for (std::int32_t i = 1; i <= m_capacity; ++i) {
+        const char* p = GetPtr(i);
+        const std::string_view key(p, ::strnlen(p, kRecordSize));
+        const auto [it, added] = slot.emplace(key, std::uint32_t(texts.size()));
+        if (added) {
+            if (texts.size() == kMostTexts) return false;
+            texts.push_back(key);
+        }
+        keys[std::size_t(i)] = it->second;
+    }
+    // Texts compare as unsigned bytes, the shorter first: as string_view does.
+    std::vector<std::uint32_t> order(texts.size());
+    for (std::uint32_t k = 0; k < order.size(); ++k) order[k] = k;
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return texts[a] < texts[b]; });
+    std::vector<std::uint64_t> rank(texts.size());
+    for (std::uint32_t r = 0; r < order.size(); ++r) rank[order[r]] = r + 1;
+    for (std::int32_t i = 1; i <= m_capacity; ++i) keys[std::size_t(i)] = rank[keys[std::size_t(i)]] << 1 | 1;
+    return true;
+}
+
 std::string WAttribStrArray::Key(std::int32_t individual) const {
     const char* p = GetPtr(individual);
     return p ? std::string(p, ::strnlen(p, kRecordSize)) : std::string();
@@ -83,6 +113,13 @@ void WAttribIntArray::StoreKey(WAttrib& attrib, std::int32_t individual) {
 }
 
 WCompareProc WAttribIntArray::Comparer() const { return ColCompare::IntegerProc; }
+
+bool WAttribIntArray::OrderKeys(std::vector<std::uint64_t>& keys) const {
+    keys.assign(std::size_t(m_capacity) + 1, 0);
+    for (std::int32_t i = 1; i <= m_capacity; ++i)
+        keys[std::size_t(i)] = std::uint64_t(std::int64_t(Key(i)) + (std::int64_t(1) << 31)) << 1 | 1;
+    return true;
+}
 
 std::int32_t WAttribIntArray::Key(std::int32_t individual) const { return individualOf(GetPtr(individual)); }
 
@@ -109,6 +146,29 @@ void WAttribDateArray::StoreKey(WAttrib& attrib, std::int32_t individual) {
 }
 
 WCompareProc WAttribDateArray::Comparer() const { return ColCompare::DateProc; }
+
+bool WAttribDateArray::OrderKeys(std::vector<std::uint64_t>& keys) const {
+    keys.assign(std::size_t(m_capacity) + 1, 1);
+    for (std::int32_t i = 1; i <= m_capacity; ++i) {
+        const Record* r = RecordOf(i);
+        std::uint64_t key = std::uint64_t(r->state) << 60;
+        if (r->state == Parsed) {
+            // Structured dates after the others, by year, month and day; the
+            // qualifiers and the texts of unstructured dates are the
+            // comparer's to weigh (bit 0 clear).
+            const WDate& d = DateAt(r->slot);
+            if (!d.IsUnstructured()) {
+                const WDatePart& p = d.GetPart1();
+                key |= std::uint64_t(1) << 59 | std::uint64_t(p.year) << 33 | std::uint64_t(p.month) << 17 |
+                       std::uint64_t(p.day) << 1;
+            }
+        } else {
+            key |= 1;  // empty keys, and texts that are no date, are all alike
+        }
+        keys[std::size_t(i)] = key;
+    }
+    return true;
+}
 
 std::string WAttribDateArray::KeyText(std::int32_t individual) const {
     const Record* r = RecordOf(individual);
@@ -148,6 +208,20 @@ void WAttribAgeArray::StoreKey(WAttrib& attrib, std::int32_t individual) {
 }
 
 WCompareProc WAttribAgeArray::Comparer() const { return ColCompare::AgeProc; }
+
+bool WAttribAgeArray::OrderKeys(std::vector<std::uint64_t>& keys) const {
+    keys.assign(std::size_t(m_capacity) + 1, 0);
+    for (std::int32_t i = 1; i <= m_capacity; ++i) {
+        const WAgeKey k = Key(i);
+        keys[std::size_t(i)] = 1;  // invalid: before every valid key
+        if (!k.valid) continue;
+        // Exact, then approximate and certain, then approximate and uncertain.
+        const std::uint64_t kind = !k.approximate ? 0 : (k.uncertain ? 2 : 1);
+        keys[std::size_t(i)] =
+            (std::uint64_t(1) << 62 | std::uint64_t(std::int64_t(k.value) + (std::int64_t(1) << 31)) << 2 | kind) << 1 | 1;
+    }
+    return true;
+}
 
 WAgeKey WAttribAgeArray::Key(std::int32_t individual) const {
     WAgeKey k;

@@ -22,6 +22,11 @@ public:
     virtual void StoreKey(WAttrib& attrib, std::int32_t individual) = 0;
     // The comparer of this array's keys.
     virtual WCompareProc Comparer() const = 0;
+    // Numbers ordered as the comparer orders the keys wherever they differ
+    // (keys[i] for individual i, 0..capacity); equal numbers with bit 0 set
+    // are equal keys, the comparer decides between the others. False where
+    // making them does not pay.
+    virtual bool OrderKeys(std::vector<std::uint64_t>&) const { return false; }
 
 protected:
     std::int32_t m_capacity;
@@ -35,6 +40,8 @@ public:
     WAttribStrArray(std::int32_t capacity, bool idPair);
     void StoreKey(WAttrib& attrib, std::int32_t individual) override;
     WCompareProc Comparer() const override;
+    // Ranks of the texts, while there are few different ones.
+    bool OrderKeys(std::vector<std::uint64_t>& keys) const override;
     // The stored key (for tests and diagnostics).
     std::string Key(std::int32_t individual) const;
     // The key made of a cell text.
@@ -49,6 +56,7 @@ public:
     explicit WAttribIntArray(std::int32_t capacity);
     void StoreKey(WAttrib& attrib, std::int32_t individual) override;
     WCompareProc Comparer() const override;
+    bool OrderKeys(std::vector<std::uint64_t>& keys) const override;
     std::int32_t Key(std::int32_t individual) const;
 };
 
@@ -66,6 +74,8 @@ public:
     explicit WAttribDateArray(std::int32_t capacity);
     void StoreKey(WAttrib& attrib, std::int32_t individual) override;
     WCompareProc Comparer() const override;
+    // By state, then structured dates by year, month and day.
+    bool OrderKeys(std::vector<std::uint64_t>& keys) const override;
     // The whole sort text as stored (upper-cased by the date), empty for none.
     std::string KeyText(std::int32_t individual) const;
     // Stores a key text directly.
@@ -100,6 +110,7 @@ public:
     explicit WAttribAgeArray(std::int32_t capacity);
     void StoreKey(WAttrib& attrib, std::int32_t individual) override;
     WCompareProc Comparer() const override;
+    bool OrderKeys(std::vector<std::uint64_t>& keys) const override;
     WAgeKey Key(std::int32_t individual) const;
 };
 

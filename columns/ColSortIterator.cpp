@@ -117,6 +117,7 @@ bool WColSortIterator::buildKeys(WAttribArray& keys, WAttrib& attribute) {
     // A cancel flag left over from earlier work is not ours to act on.
     const bool cancelledBefore = plat::cancelRequested();
     const std::int32_t n = Count();
+    if (m_collection) m_collection->PrepareAllIndividuals();
     for (std::int32_t pos = 1; pos <= n; ++pos) {
         if (pos % kPumpEvery == 0) {
             plat::processMessages();
@@ -151,7 +152,18 @@ void WColSortIterator::SortBy(WAttrib* attribute, bool toggle) {
     markChanged();
     m_keys = std::move(keys);
     if (!m_keys) return;
-    WABSArrayIndex::Sort(m_keys->Comparer(), m_keys.get(), true);
+    // Keys that rank plainly sort as numbers beside the records: the same
+    // order, without reaching every key through the individual's number.
+    std::vector<std::uint64_t> order;
+    bool ranked = m_keys->OrderKeys(order);
+    for (std::int32_t pos = 1; ranked && pos <= m_count; ++pos) {
+        const std::int32_t individual = WCollectionIterator::GetItem(pos);
+        ranked = individual >= 1 && individual <= m_keys->Capacity();
+    }
+    if (ranked)
+        SortByOrderKeys(order, m_keys->Comparer(), m_keys.get(), true);
+    else
+        WABSArrayIndex::Sort(m_keys->Comparer(), m_keys.get(), true);
 }
 
 void WColSortIterator::SortByColumnId(std::int32_t id) {

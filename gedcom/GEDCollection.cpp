@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -323,6 +325,36 @@ WGEDIndIndex::Entry& WGEDCollection::IndividualEntry(std::int32_t n)
     if (!(e.flags & WGEDIndIndex::PositionsFilled))
         WGEDIndividual::FillEntry(*m_file, m_file->Begin() + e.offset, e, m_indIndex->PositionsOf(e));
     return e;
+}
+
+void WGEDCollection::PrepareAllIndividuals()
+{
+    if (!m_indIndex || !m_file) return;
+    const std::int32_t n = m_indIndex->Count();
+    // Side-table places first, here; then the reading of the records, which
+    // touches nothing shared, is split among threads.
+    std::vector<std::int32_t> todo;
+    for (std::int32_t i = 1; i <= n; ++i) {
+        WGEDIndIndex::Entry& e = m_indIndex->GetEntry(i);
+        if (e.flags & WGEDIndIndex::PositionsFilled) continue;
+        m_indIndex->PositionsOf(e);
+        todo.push_back(i);
+    }
+    if (todo.empty()) return;
+    m_file->IsLFOnly();  // worked out once, before the threads read it
+    const unsigned hw = std::thread::hardware_concurrency();
+    const std::size_t threads = std::min<std::size_t>(hw == 0 ? 1 : hw, todo.size() / 4096 + 1);
+    auto fill = [&](std::size_t part) {
+        const std::size_t from = todo.size() * part / threads, to = todo.size() * (part + 1) / threads;
+        for (std::size_t k = from; k < to; ++k) {
+            WGEDIndIndex::Entry& e = m_indIndex->GetEntry(todo[k]);
+            WGEDIndividual::FillEntry(*m_file, m_file->Begin() + e.offset, e, m_indIndex->PositionsOf(e));
+        }
+    };
+    std::vector<std::thread> pool;
+    for (std::size_t t = 1; t < threads; ++t) pool.emplace_back(fill, t);
+    fill(0);
+    for (auto& t : pool) t.join();
 }
 
 // --- records ---

@@ -56,6 +56,8 @@ public:
     bool Open() override;
     // Puts every individual's spouse families in order.
     void AfterOpen() override;
+    // Finds the lines of every individual not yet read, on all cores.
+    void PrepareAllIndividuals() override;
 
     void Flush() override;
     std::string GetFileSizeText() override;

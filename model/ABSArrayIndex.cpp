@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 WABSArrayIndex::WABSArrayIndex(const std::string& fileName, bool keepFile,
@@ -77,22 +78,79 @@ std::int32_t WABSArrayIndex::FindPosition(WCompareProc compare, const void* key,
 
 namespace {
 
-// The quick/insertion sort. Positions are 1-based; records are moved in place
-// in the store. The store may move while messages are pumped (something may
-// add to another array, or to this one), so addresses are taken afresh.
-class QuickSorter {
+// Records in the store, compared by the caller's comparer. Positions are
+// 1-based; records are moved in place in the store. The store may move while
+// messages are pumped (something may add to another array, or to this one),
+// so addresses are taken afresh.
+class StoreRecords {
 public:
-    QuickSorter(WABSArrayIndex& array, WCompareProc compare, void* context, bool pump)
-        : m_array(array),
-          m_compare(compare),
-          m_context(context),
-          m_pump(pump),
-          m_size(static_cast<std::size_t>(array.RecordSize())),
-          m_count(array.Count()),
-          m_pivot(m_size),
-          m_swap(m_size) {
+    StoreRecords(WABSArrayIndex& array, WCompareProc compare, void* context)
+        : m_array(array), m_compare(compare), m_context(context),
+          m_size(static_cast<std::size_t>(array.RecordSize())), m_pivot(m_size), m_swap(m_size) {
         refresh();
     }
+    char* at(std::int64_t i) const { return m_base + (i - 1) * static_cast<std::int64_t>(m_size); }
+    char* pivot() { return m_pivot.data(); }
+    char* swap() { return m_swap.data(); }
+    void copy(void* to, const void* from) const { std::memcpy(to, from, m_size); }
+    bool after(const void* a, const void* b) const { return m_compare(a, b, m_context) > 0; }
+    void refresh() { m_base = m_array.Store()->GetPointer(WABSArrayIndex::FirstRecordOffset); }
+
+private:
+    WABSArrayIndex& m_array;
+    WCompareProc m_compare;
+    void* m_context;
+    std::size_t m_size;
+    std::vector<char> m_pivot, m_swap;
+    char* m_base = nullptr;
+};
+
+// A copy of 4-byte records, each beside the order key of the number it holds:
+// the same sort on keys that sit next to each other, written back at the end.
+class KeyedRecords {
+public:
+    struct Entry {
+        std::uint64_t key;
+        std::uint32_t record;
+    };
+    KeyedRecords(WABSArrayIndex& array, const std::vector<std::uint64_t>& keys, WCompareProc compare, void* context)
+        : m_compare(compare), m_context(context) {
+        const std::int32_t n = array.Count();
+        m_entries.resize(static_cast<std::size_t>(n));
+        const char* base = array.Store()->GetPointer(WABSArrayIndex::FirstRecordOffset);
+        for (std::int32_t i = 0; i < n; ++i) {
+            std::uint32_t r;
+            std::memcpy(&r, base + std::int64_t(i) * 4, 4);
+            m_entries[std::size_t(i)] = {keys[r], r};
+        }
+    }
+    Entry* at(std::int64_t i) { return &m_entries[static_cast<std::size_t>(i - 1)]; }
+    Entry* pivot() { return &m_pivot; }
+    Entry* swap() { return &m_swap; }
+    static void copy(Entry* to, const Entry* from) { *to = *from; }
+    bool after(const Entry* a, const Entry* b) const {
+        if (a->key != b->key) return a->key > b->key;
+        return (a->key & 1) == 0 && m_compare(&a->record, &b->record, m_context) > 0;
+    }
+    void refresh() {}
+    void writeBack(WABSArrayIndex& array) const {
+        char* base = array.Store()->GetPointer(WABSArrayIndex::FirstRecordOffset);
+        for (std::size_t i = 0; i < m_entries.size(); ++i) std::memcpy(base + i * 4, &m_entries[i].record, 4);
+    }
+
+private:
+    WCompareProc m_compare;
+    void* m_context;
+    std::vector<Entry> m_entries;
+    Entry m_pivot{}, m_swap{};
+};
+
+// The quick/insertion sort over records of either kind.
+template <class Records>
+class QuickSorter {
+public:
+    QuickSorter(WABSArrayIndex& array, Records& records, bool pump)
+        : m_array(array), m_records(records), m_pump(pump), m_count(array.Count()) {}
 
     // False when the array changed under the sort (emptied while pumping).
     bool run() {
@@ -103,14 +161,17 @@ public:
     }
 
 private:
-    char* rec(std::int64_t i) const { return m_base + (i - 1) * static_cast<std::int64_t>(m_size); }
-    void refresh() { m_base = m_array.Store()->GetPointer(WABSArrayIndex::FirstRecordOffset); }
-    bool after(const void* a, const void* b) const { return m_compare(a, b, m_context) > 0; }
-    void copy(std::int64_t to, const void* from) { std::memcpy(rec(to), from, m_size); }
+    auto rec(std::int64_t i) const { return m_records.at(i); }
+    bool after(const void* a, const void* b) const {
+        using T = std::remove_pointer_t<decltype(m_records.at(1))>;
+        return m_records.after(static_cast<const T*>(a), static_cast<const T*>(b));
+    }
+    template <class T>
+    void copy(std::int64_t to, const T* from) { m_records.copy(rec(to), from); }
     void exchange(std::int64_t a, std::int64_t b) {
-        std::memcpy(m_swap.data(), rec(a), m_size);
-        std::memcpy(rec(a), rec(b), m_size);
-        std::memcpy(rec(b), m_swap.data(), m_size);
+        m_records.copy(m_records.swap(), rec(a));
+        m_records.copy(rec(a), rec(b));
+        m_records.copy(rec(b), m_records.swap());
     }
 
     void pumpMessages() {
@@ -118,29 +179,29 @@ private:
         if (m_array.Count() < m_count)
             m_abandoned = true;
         else
-            refresh();
+            m_records.refresh();
     }
 
     void insertionSort(std::int64_t lo, std::int64_t hi) {
         for (std::int64_t i = lo + 1; i <= hi; ++i) {
-            std::memcpy(m_swap.data(), rec(i), m_size);
+            m_records.copy(m_records.swap(), rec(i));
             std::int64_t j = i - 1;
-            while (j >= lo && after(rec(j), m_swap.data())) {
+            while (j >= lo && after(rec(j), m_records.swap())) {
                 copy(j + 1, rec(j));
                 --j;
             }
-            copy(j + 1, m_swap.data());
+            copy(j + 1, m_records.swap());
         }
     }
 
     std::int64_t partition(std::int64_t lo, std::int64_t hi) {
         std::int64_t mid = (lo + hi) / 2;
-        std::memcpy(m_pivot.data(), rec(mid), m_size);
+        m_records.copy(m_records.pivot(), rec(mid));
         exchange(lo, mid);
         std::int64_t i = lo + 1, j = hi;
         for (;;) {
-            while (j > i && after(m_pivot.data(), rec(i))) ++i;
-            while (i <= j && after(rec(j), m_pivot.data())) --j;
+            while (j > i && after(m_records.pivot(), rec(i))) ++i;
+            while (i <= j && after(rec(j), m_records.pivot())) --j;
             if (j > i) {
                 exchange(i, j);
                 ++i;
@@ -150,7 +211,7 @@ private:
             }
         }
         copy(lo, rec(j));
-        copy(j, m_pivot.data());
+        copy(j, m_records.pivot());
         return j;
     }
 
@@ -209,14 +270,9 @@ private:
     }
 
     WABSArrayIndex& m_array;
-    WCompareProc m_compare;
-    void* m_context;
+    Records& m_records;
     bool m_pump;
-    std::size_t m_size;
     std::int32_t m_count;
-    std::vector<char> m_pivot;
-    std::vector<char> m_swap;
-    char* m_base = nullptr;
     std::uint64_t m_steps = 0;
     bool m_abandoned = false;
 };
@@ -235,7 +291,21 @@ void WABSArrayIndex::Sort(WCompareProc compare, void* context, bool pump) {
     SortingGuard guard(m_sorting);
     if (pump) plat::processMessages();
     if (m_count == 0) return;
-    QuickSorter sorter(*this, compare, context, pump);
+    StoreRecords records(*this, compare, context);
+    QuickSorter<StoreRecords> sorter(*this, records, pump);
     bool complete = sorter.run();
     m_sorted = complete;
+}
+
+void WABSArrayIndex::SortByOrderKeys(const std::vector<std::uint64_t>& keys, WCompareProc compare, void* context,
+                                     bool pump) {
+    if (!m_store || m_count == 0 || m_sorted || m_sorting || m_recordSize != 4 || !compare) return;
+    SortingGuard guard(m_sorting);
+    if (pump) plat::processMessages();
+    if (m_count == 0) return;
+    KeyedRecords records(*this, keys, compare, context);
+    QuickSorter<KeyedRecords> sorter(*this, records, pump);
+    if (!sorter.run()) return;
+    records.writeBack(*this);
+    m_sorted = true;
 }

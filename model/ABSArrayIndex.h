@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 #include <type_traits>
 
 class WABSIndex {
@@ -64,6 +65,12 @@ public:
     // Quick/insertion sort of all records. With pump, pending window messages
     // are let through every 25 partition steps. Not stable.
     void Sort(WCompareProc compare, void* context, bool pump);
+    // The same sort, for 4-byte records holding numbers (every one a valid
+    // index of keys): keys[number] orders them as compare would wherever two
+    // keys differ; equal keys with bit 0 set are equal, others are left to
+    // compare. The very moves the comparer would make, on a compact copy
+    // beside the keys.
+    void SortByOrderKeys(const std::vector<std::uint64_t>& keys, WCompareProc compare, void* context, bool pump);
     // Position of a record matching key, 0 when none (records must be in order).
     std::int32_t BinarySearch(WCompareProc compare, const void* key) const;
     // As BinarySearch; without a match the insertion point, clipped to the count.

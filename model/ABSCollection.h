@@ -56,6 +56,9 @@ public:
     virtual std::string GetFileDateText() = 0;
     // Called right after a successful Open.
     virtual void AfterOpen() {}
+    // About to read every individual (a column sort): a back end may get
+    // ready for that in bulk.
+    virtual void PrepareAllIndividuals() {}
     virtual std::unique_ptr<WABSSubmitter> GetSubmitter() = 0;
     virtual std::int32_t GetIndividualCount() = 0;
     virtual std::int32_t GetMarriageCount() = 0;

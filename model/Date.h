@@ -85,6 +85,7 @@ public:
     std::string GetQualifierLetter() const;
 
     bool IsValid() const { return fValid; }
+    bool IsUnstructured() const { return fUnstructured; }
     bool IsStructured() const { return !fUnstructured; }
     // A dual-year suffix on part 1, or a second part with a year.
     bool HasDualYear() const { return fPart1.dualDigits != 0 || fPart2.year != 0; }

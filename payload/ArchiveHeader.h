@@ -41,6 +41,8 @@ public:
     std::uint32_t GetSignature() const override { return kBlockSignature; }
     void ReadFields(TBufferedFileStream& s) override;
     void WriteFields(TBufferedFileStream& s) override;
+    // The same from the header's bytes in memory.
+    void Parse(const std::uint8_t (&bytes)[kBlockHeaderSize]);
 
     std::uint32_t CRC = 0;
     std::uint32_t StreamLength = 0;

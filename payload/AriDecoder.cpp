@@ -3,9 +3,10 @@
 #include "BufferedFileStream.h"
 #include "PayloadErrors.h"
 
-#include <cstring>
 
 namespace payload {
+
+void TStrucAriDecoder::throwDamaged(const char* why) { throw EBlockDamaged(why); }
 
 void TStrucAriDecoder::Start() {
     model_.Reset();
@@ -22,33 +23,24 @@ void TFileStrucAriDecoder::DecodeBlock(TBitFile& file, std::uint8_t* buffer, std
                                        std::uint32_t& count) {
     file_ = &file;
     file.ResetBits();
-    Start();
-    TBitFile& bits = file;
-    auto next = [&bits] { return bits.ReadBit(); };
-    std::uint32_t n = 0;
-    int symbol = DecodeWith(next);
-    while (symbol != kEndOfBlock) {
-        if (symbol <= kRunDigit2) {
-            // Run digits, least significant first, in bijective base 2.
-            std::uint64_t run = 0, weight = 1;
-            while (symbol <= kRunDigit2) {
-                run += symbol == kRunDigit1 ? weight : 2 * weight;
-                weight *= 2;
-                if (run > capacity) throw EBlockDamaged("a run of zeros is longer than a block");
-                symbol = DecodeWith(next);
-            }
-            if (run > capacity - n) throw EBlockDamaged("a block holds more data than the buffers can take");
-            std::memset(buffer + n + 1, 0, std::size_t(run));
-            n += std::uint32_t(run);
-        } else {
-            if (n >= capacity) throw EBlockDamaged("a block holds more data than the buffers can take");
-            buffer[++n] = std::uint8_t(symbol - 1);
-            symbol = DecodeWith(next);
-        }
-    }
+    std::uint8_t* at = buffer + 1;
+    BitsOf bits{[&file] { return file.ReadBit(); }};
+    count = DecodeRanksWith(bits, capacity,
+                            [&at](std::uint8_t rank, std::uint32_t k) {
+                                std::memset(at, rank, k);
+                                at += k;
+                            },
+                            [] {});
     Finish();
     file.ResetBits();
-    count = n;
 }
+
+std::uint32_t TMemoryStrucAriDecoder::InputBits(int n) {
+    std::uint32_t v = 0;
+    for (int i = 0; i < n; ++i) v = 2 * v + std::uint32_t(InputBit());
+    return v;
+}
+
+void TMemoryBits::overrun() { throw EBitReadOverrun(); }
 
 } // namespace payload

@@ -4,6 +4,7 @@
 #include "AriModel.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace payload {
 
@@ -12,6 +13,20 @@ class TBitFile;
 constexpr int kAriHalf = 32768;
 constexpr int kAriFirstQuarter = 16384;
 constexpr int kAriThirdQuarter = 49152;
+
+// A bit source made of a function that gives one bit at a time.
+template <class NextBit>
+struct BitsOf {
+    NextBit next;
+    int operator()() { return next(); }
+    std::uint32_t Take(int n) {
+        std::uint32_t v = 0;
+        for (int i = 0; i < n; ++i) v = 2 * v + std::uint32_t(next());
+        return v;
+    }
+};
+template <class NextBit>
+BitsOf(NextBit) -> BitsOf<NextBit>;
 
 class TStrucAriDecoder {
 public:
@@ -22,11 +37,13 @@ public:
     // Fresh models; Value takes the first 16 bits of the stream.
     void Start();
     int Decode() {
-        return DecodeWith([this] { return InputBit(); });
+        BitsOf bits{[this] { return InputBit(); }};
+        return DecodeWith(bits);
     }
     void Finish() {}
     int DecodeSymbol(TGroupAriModel& model) {
-        return DecodeSymbolWith(model, [this] { return InputBit(); });
+        BitsOf bits{[this] { return InputBit(); }};
+        return DecodeSymbolWith(model, bits);
     }
 
     THeadAriModel& Model() { return model_; }
@@ -37,43 +54,83 @@ public:
 protected:
     // The decoding steps, with the bit source passed in so that a concrete
     // decoder reads its bits without a virtual call per bit.
-    template <class NextBit>
-    int DecodeSymbolWith(TGroupAriModel& m, NextBit&& nextBit) {
-        const int range = high_ - low_ + 1;
+    template <class Bits>
+    int DecodeSymbolWith(TGroupAriModel& m, Bits& bits) {
+        const std::uint32_t range = std::uint32_t(high_ - low_ + 1);
         const int total = m.cum[0];
-        const int target = ((value_ - low_ + 1) * total - 1) / range;
+        // cum[slot] > ((Value - Low + 1) * Total - 1) div Range, without the division.
+        const std::uint32_t scaled = std::uint32_t(value_ - low_ + 1) * std::uint32_t(total);
         int slot = 1;
-        while (m.cum[std::size_t(slot)] > target) ++slot;
-        high_ = low_ + (range * m.cum[std::size_t(slot - 1)]) / total - 1;
-        low_ = low_ + (range * m.cum[std::size_t(slot)]) / total;
-        for (;;) {
-            if (high_ < kAriHalf) {
-            } else if (low_ >= kAriHalf) {
-                value_ -= kAriHalf;
-                low_ -= kAriHalf;
-                high_ -= kAriHalf;
-            } else if (low_ >= kAriFirstQuarter && high_ < kAriThirdQuarter) {
-                value_ -= kAriFirstQuarter;
-                low_ -= kAriFirstQuarter;
-                high_ -= kAriFirstQuarter;
-            } else {
-                break;
-            }
-            low_ = 2 * low_;
-            high_ = 2 * high_ + 1;
-            value_ = 2 * value_ + nextBit();
+        while (std::uint32_t(m.cum[std::size_t(slot)]) * range >= scaled) ++slot;
+        high_ = low_ + int(divideByTotal(range * std::uint32_t(m.cum[std::size_t(slot - 1)]), total)) - 1;
+        low_ = low_ + int(divideByTotal(range * std::uint32_t(m.cum[std::size_t(slot)]), total));
+        // Renormalise all at once: first shift out the leading bits Low and
+        // High share (the Half cases), then the underflow bits (Low 01...,
+        // High 10...: the First quarter case), which drop bit 14 and keep bit 15.
+        const int k = __builtin_clz(std::uint32_t(low_ ^ high_) << 16 | 0x8000u);
+        if (k) {
+            low_ = (low_ << k) & 0xFFFF;
+            high_ = ((high_ << k) | ((1 << k) - 1)) & 0xFFFF;
+            value_ = ((value_ << k) | int(bits.Take(k))) & 0xFFFF;
+        }
+        const int u = __builtin_clz(~(std::uint32_t(low_ & ~high_ & 0x7FFF) << 17));
+        if (u) {
+            low_ = (low_ & 0x8000) | ((low_ << u) & 0x7FFF);
+            high_ = (high_ & 0x8000) | ((high_ << u) & 0x7FFF) | ((1 << u) - 1);
+            value_ = (value_ & 0x8000) | ((value_ << u) & 0x7FFF) | int(bits.Take(u));
         }
         const int symbol = m.GetSymbol(slot);
         m.Update(slot);
         return symbol;
     }
 
-    template <class NextBit>
-    int DecodeWith(NextBit&& nextBit) {
-        const int g = DecodeSymbolWith(model_.Head, nextBit);
-        if (g > 1) return THeadAriModel::FirstOf(g) + DecodeSymbolWith(model_.Groups[std::size_t(g)], nextBit);
+    template <class Bits>
+    int DecodeWith(Bits& bits) {
+        const int g = DecodeSymbolWith(model_.Head, bits);
+        if (g > 1) return THeadAriModel::FirstOf(g) + DecodeSymbolWith(model_.Groups[std::size_t(g)], bits);
         return g;
     }
+
+    // One block's ranks: put(rank, count) receives them in order, zero runs
+    // whole; afterSymbol() runs after every decoded symbol. At most capacity
+    // ranks are taken; a stream that asks for more is refused with
+    // EBlockDamaged. Returns the number of ranks.
+    template <class Bits, class Put, class AfterSymbol>
+    std::uint32_t DecodeRanksWith(Bits& bits, std::uint32_t capacity, Put&& put, AfterSymbol&& afterSymbol) {
+        model_.Reset();
+        value_ = int(bits.Take(16));
+        low_ = 0;
+        high_ = 65535;
+        auto next = [&] {
+            const int s = DecodeWith(bits);
+            afterSymbol();
+            return s;
+        };
+        std::uint32_t n = 0;
+        int symbol = next();
+        while (symbol != kEndOfBlock) {
+            if (symbol <= kRunDigit2) {
+                // Run digits, least significant first, in bijective base 2.
+                std::uint64_t run = 0, weight = 1;
+                while (symbol <= kRunDigit2) {
+                    run += symbol == kRunDigit1 ? weight : 2 * weight;
+                    weight *= 2;
+                    if (run > capacity) throwDamaged("a run of zeros is longer than a block");
+                    symbol = next();
+                }
+                if (run > capacity - n) throwDamaged("a block holds more data than the buffers can take");
+                put(0, std::uint32_t(run));
+                n += std::uint32_t(run);
+            } else {
+                if (n >= capacity) throwDamaged("a block holds more data than the buffers can take");
+                put(std::uint8_t(symbol - 1), 1u);
+                ++n;
+                symbol = next();
+            }
+        }
+        return n;
+    }
+    [[noreturn]] static void throwDamaged(const char* why);
 
     THeadAriModel model_;
     int low_ = 0, high_ = 65535, value_ = 0;
@@ -90,6 +147,66 @@ public:
 
 private:
     TBitFile* file_ = nullptr;
+};
+
+// Bits of a coded stream held in memory: the stream's bytes followed by at
+// least kPadding zero bytes, which stand for the zeros supplied past the
+// stream's length.
+class TMemoryBits {
+public:
+    static constexpr std::uint32_t kPadding = 512;
+    TMemoryBits(const std::uint8_t* data, std::uint32_t length)
+        : start_(data), limitBits_((std::uint64_t(length) + kSlackBytes) * 8) {}
+    int operator()() { return int(Take(1)); }
+    // The next n bits (1..16), first bit most significant.
+    std::uint32_t Take(int n) {
+        if (avail_ < n) refill();
+        const std::uint32_t v = std::uint32_t(window_ >> (64 - n));
+        window_ <<= n;
+        avail_ -= n;
+        taken_ += std::uint64_t(n);
+        return v;
+    }
+    std::uint64_t BitsTaken() const { return taken_; }
+    // Raises EBitReadOverrun once bits past the 20 supplied zero bytes were taken.
+    void CheckLimit() const {
+        if (taken_ > limitBits_) overrun();
+    }
+    static constexpr int kSlackBytes = 20;
+
+private:
+    void refill() {
+        std::uint64_t w;
+        std::memcpy(&w, start_ + (taken_ >> 3), 8);
+        const int used = int(taken_ & 7);
+        window_ = __builtin_bswap64(w) << used;
+        avail_ = 64 - used;
+    }
+    [[noreturn]] static void overrun();
+    const std::uint8_t* start_;
+    std::uint64_t window_ = 0;
+    int avail_ = 0;
+    std::uint64_t taken_ = 0;
+    std::uint64_t limitBits_;
+};
+
+class TMemoryStrucAriDecoder final : public TStrucAriDecoder {
+public:
+    int InputBit() override { return bits_ ? (*bits_)() : 0; }
+    std::uint32_t InputBits(int n) override;
+
+    // Decodes a block's ranks from bits; put(rank, count) as in DecodeRanksWith.
+    // Raises EBitReadOverrun when decoding runs more than 20 bytes past the stream.
+    template <class Put>
+    std::uint32_t DecodeBlock(TMemoryBits& bits, std::uint32_t capacity, Put&& put) {
+        bits_ = &bits;
+        const std::uint32_t n = DecodeRanksWith(bits, capacity, put, [&bits] { bits.CheckLimit(); });
+        bits_ = nullptr;
+        return n;
+    }
+
+private:
+    TMemoryBits* bits_ = nullptr;
 };
 
 } // namespace payload

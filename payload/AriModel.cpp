@@ -24,27 +24,13 @@ void TGroupAriModel::Reset() {
     slotToSym[std::size_t(last)] = 0;
 }
 
-void TGroupAriModel::Update(int slot) {
-    if (cum[0] >= MaxTotal) {
-        int sum = 0;
-        for (int i = Count + 1; i >= 0; --i) {
-            freq[std::size_t(i)] = (freq[std::size_t(i)] + 1) / 2;
-            cum[std::size_t(i)] = sum;
-            sum += freq[std::size_t(i)];
-        }
+void TGroupAriModel::halve() {
+    int sum = 0;
+    for (int i = Count + 1; i >= 0; --i) {
+        freq[std::size_t(i)] = (freq[std::size_t(i)] + 1) / 2;
+        cum[std::size_t(i)] = sum;
+        sum += freq[std::size_t(i)];
     }
-    int i = slot;
-    while (freq[std::size_t(i)] == freq[std::size_t(i - 1)]) --i;
-    if (i < slot) {
-        const std::uint8_t a = slotToSym[std::size_t(i)];
-        const std::uint8_t b = slotToSym[std::size_t(slot)];
-        slotToSym[std::size_t(i)] = b;
-        slotToSym[std::size_t(slot)] = a;
-        symToSlot[b] = std::uint8_t(i);
-        symToSlot[a] = std::uint8_t(slot);
-    }
-    freq[std::size_t(i)] += Increment;
-    for (int j = 0; j < i; ++j) cum[std::size_t(j)] += Increment;
 }
 
 THeadAriModel::THeadAriModel() {
@@ -59,19 +45,6 @@ THeadAriModel::THeadAriModel() {
 void THeadAriModel::Reset() {
     Head.Reset();
     for (int g = 2; g < kGroups; ++g) Groups[std::size_t(g)].Reset();
-}
-
-const std::array<std::uint8_t, kSymbolCount>& THeadAriModel::groupOf() {
-    static const auto table = [] {
-        std::array<std::uint8_t, kSymbolCount> t{};
-        for (int s = 0; s < kSymbolCount; ++s) {
-            int g = 0;
-            while (g + 1 < kGroups && s >= FirstOf(g + 1)) ++g;
-            t[std::size_t(s)] = std::uint8_t(g);
-        }
-        return t;
-    }();
-    return table;
 }
 
 } // namespace payload

@@ -1,6 +1,8 @@
 #pragma once
 // The work buffers of block decoding, allocated once and kept for the run.
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 namespace payload {
@@ -10,29 +12,39 @@ constexpr std::uint32_t kTransformEntries = 615400;
 // Largest block: one byte less than the transform entries.
 constexpr std::uint32_t kMaxBlockLength = kTransformEntries - 1;
 constexpr std::size_t kByteBufferSize = 1230802;
+// A block's last column, then its text from entry 1 on, in one buffer.
+constexpr std::size_t kTextBufferSize = std::size_t(kTransformEntries) + 1;
+
+// What one expanding thread needs besides the text buffer of its block: the
+// transform in both directions and the coded stream.
+struct TBlockWork {
+    std::vector<std::uint32_t> forward, backward;
+    std::vector<std::uint8_t> stream;
+    // The block in hand between decoding and walking.
+    std::uint8_t* text = nullptr;
+    std::uint32_t n = 0, R = 0, crc = 0;
+    std::uint8_t first = 0;
+};
 
 class TBlockMan {
 public:
     // The one instance, created on first use and kept until the program ends.
     static TBlockMan& instance();
 
-    // Several sets of block buffers, so that several blocks can be in hand at
-    // once (walked side by side, or expanded on several threads).
-    static constexpr int kSlots = 4;
-    std::uint32_t* Transform(int slot = 0) { return set_[slot].transform.data(); }
-    std::uint32_t* Counts(int slot = 0) { return set_[slot].counts.data(); }
-    std::uint32_t* Starts(int slot = 0) { return set_[slot].starts.data(); }
-    std::uint8_t* Buffer1(int slot = 0) { return set_[slot].buffer1.data(); }
-    std::uint8_t* Buffer2(int slot = 0) { return set_[slot].buffer2.data(); }
+    // Work buffers of thread `worker` and text buffer number `slot`, made on
+    // first use and kept until Release: a fixed number of blocks is in hand
+    // at once.
+    TBlockWork& Work(int worker);
+    std::uint8_t* Text(int slot);
+    // Frees every buffer: an expansion's buffers would otherwise stay
+    // resident while the expanded file is read.
+    void Release();
 
 private:
-    TBlockMan();
-    struct Set {
-        std::vector<std::uint32_t> transform;
-        std::vector<std::uint8_t> buffer1, buffer2;
-        std::vector<std::uint32_t> counts, starts;
-    };
-    Set set_[kSlots];
+    TBlockMan() = default;
+    std::mutex mutex_;
+    std::vector<std::unique_ptr<TBlockWork>> work_;
+    std::vector<std::unique_ptr<std::uint8_t[]>> text_;
 };
 
 } // namespace payload

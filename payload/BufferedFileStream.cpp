@@ -45,6 +45,18 @@ TBufferedFileStream::~TBufferedFileStream() {
     ::close(fd_);
 }
 
+std::size_t TBufferedFileStream::ReadAt(std::int64_t pos, void* data, std::size_t n) const {
+    std::size_t got = 0;
+    while (got < n) {
+        const ssize_t r = ::pread(fd_, static_cast<char*>(data) + got, n - got, off_t(pos + std::int64_t(got)));
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) throw EFileError("Error reading file \"" + fileName_ + "\"");
+        if (r == 0) break;
+        got += std::size_t(r);
+    }
+    return got;
+}
+
 std::int64_t TBufferedFileStream::filePos() const { return ::lseek(fd_, 0, SEEK_CUR); }
 
 bool TBufferedFileStream::refillAndRead(std::uint8_t& byte) {

@@ -43,6 +43,9 @@ public:
     // Size of the file when it was opened (read mode) or now (write modes).
     std::int64_t Size() const;
     void Flush();
+    // Reads n bytes at file offset pos without touching the buffer or the
+    // position; safe from several threads. Returns the bytes read.
+    std::size_t ReadAt(std::int64_t pos, void* data, std::size_t n) const;
 
     const std::string& FileName() const { return fileName_; }
     bool WriteMode() const { return writeMode_; }

@@ -6,7 +6,14 @@
 
 #include <divsufsort.h>
 
+#include <algorithm>
+#include <condition_variable>
+#include <cstring>
+#include <exception>
+#include <map>
+#include <mutex>
 #include <stdexcept>
+#include <thread>
 
 namespace payload {
 
@@ -16,37 +23,39 @@ void TStrucAriEncoder::Start(std::vector<std::uint8_t>& out) {
     low_ = 0;
     high_ = 65535;
     pending_ = 0;
-    current_ = 0;
-    mask_ = 128;
+    acc_ = 0;
+    accBits_ = 0;
 }
 
 void TStrucAriEncoder::bitPlusFollow(int bit) {
     outputBit(bit);
-    for (; pending_ > 0; --pending_) outputBit(!bit);
+    for (; pending_ >= 16; pending_ -= 16) outputBits(bit ? 0u : 0xFFFFu, 16);
+    if (pending_ > 0) outputBits(bit ? 0u : (1u << pending_) - 1, int(pending_));
+    pending_ = 0;
 }
 
 void TStrucAriEncoder::EncodeSymbol(TGroupAriModel& m, int offset) {
     const int slot = m.SlotOf(offset);
     const int range = high_ - low_ + 1;
     const int total = m.cum[0];
-    high_ = low_ + (range * m.cum[std::size_t(slot - 1)]) / total - 1;
-    low_ = low_ + (range * m.cum[std::size_t(slot)]) / total;
-    for (;;) {
-        if (high_ < kAriHalf) {
-            bitPlusFollow(0);
-        } else if (low_ >= kAriHalf) {
-            bitPlusFollow(1);
-            low_ -= kAriHalf;
-            high_ -= kAriHalf;
-        } else if (low_ >= kAriFirstQuarter && high_ < kAriThirdQuarter) {
-            ++pending_;
-            low_ -= kAriFirstQuarter;
-            high_ -= kAriFirstQuarter;
-        } else {
-            break;
-        }
-        low_ = 2 * low_;
-        high_ = 2 * high_ + 1;
+    high_ = low_ + int(divideByTotal(std::uint32_t(range * m.cum[std::size_t(slot - 1)]), total)) - 1;
+    low_ = low_ + int(divideByTotal(std::uint32_t(range * m.cum[std::size_t(slot)]), total));
+    // All the renormalising steps at once, as the decoder takes them: the
+    // bits Low and High share go out (the first one followed by the pending
+    // underflow bits), then the underflow bits are counted.
+    const int k = __builtin_clz(std::uint32_t(low_ ^ high_) << 16 | 0x8000u);
+    if (k) {
+        const std::uint32_t top = std::uint32_t(low_) >> (16 - k);
+        bitPlusFollow(int(top >> (k - 1)));
+        if (k > 1) outputBits(top & ((1u << (k - 1)) - 1), k - 1);
+        low_ = (low_ << k) & 0xFFFF;
+        high_ = ((high_ << k) | ((1 << k) - 1)) & 0xFFFF;
+    }
+    const int u = __builtin_clz(~(std::uint32_t(low_ & ~high_ & 0x7FFF) << 17));
+    if (u) {
+        pending_ += std::uint64_t(u);
+        low_ = (low_ & 0x8000) | ((low_ << u) & 0x7FFF);
+        high_ = (high_ & 0x8000) | ((high_ << u) & 0x7FFF) | ((1 << u) - 1);
     }
     m.Update(slot);
 }
@@ -62,10 +71,10 @@ void TStrucAriEncoder::Finish() {
     // read-ahead past the stream gets zeros, which stay inside it.
     ++pending_;
     bitPlusFollow(low_ < kAriFirstQuarter ? 0 : 1);
-    if (mask_ != 128) {
-        out_->push_back(current_);
-        current_ = 0;
-        mask_ = 128;
+    if (accBits_ > 0) {
+        out_->push_back(std::uint8_t(acc_ << (8 - accBits_)));
+        acc_ = 0;
+        accBits_ = 0;
     }
 }
 
@@ -132,19 +141,23 @@ void WCompressor::EncodeBlock(const std::uint8_t* data, std::uint32_t n, std::ve
 
     stream_.clear();
     encoder_.Start(stream_);
-    mtf_.Reset();
+    // Move-to-front by searching the list: ranks of sorted text are small.
+    std::uint8_t list[256];
+    for (int k = 0; k < 256; ++k) list[k] = std::uint8_t(k);
     std::uint32_t run = 0;
     for (std::uint32_t i = 0; i < n; ++i) {
         const std::uint8_t b = last_[i];
-        const int rank = mtf_.PositionOf(b);
-        if (rank == 0) {
+        if (list[0] == b) {
             ++run;
             continue;
         }
+        int rank = 1;
+        while (list[rank] != b) ++rank;
+        std::memmove(list + 1, list, std::size_t(rank));
+        list[0] = b;
         flushRun(run);
         run = 0;
         encoder_.Encode(rank + 1);
-        mtf_.MoveToFront(b);
     }
     flushRun(run);
     encoder_.Encode(kEndOfBlock);
@@ -169,11 +182,89 @@ std::uint32_t WCompressor::Compress(const std::uint8_t* data, std::size_t n, std
     return blocks;
 }
 
+std::uint32_t packArchive(const TPackReader& read, const TPackWriter& write, std::uint32_t blockLength,
+                          int threads) {
+    if (threads <= 0) threads = int(std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<std::uint8_t> signature;
+    WCompressor::BeginArchive(signature);
+    write(signature.data(), signature.size());
+
+    // Each worker takes the next block of input (read in turn) and packs it;
+    // packed blocks wait in `ready` until those before them are written, by
+    // whichever worker finds them next in line. At most 2 * threads blocks
+    // are read ahead of the writing.
+    std::mutex mutex;
+    std::condition_variable room;
+    std::uint32_t nextBlock = 0, written = 0;
+    bool inputDone = false, failed = false, writing = false;
+    std::exception_ptr error;
+    std::map<std::uint32_t, std::vector<std::uint8_t>> ready;
+    const std::uint32_t ahead = 2 * std::uint32_t(threads);
+    auto work = [&] {
+        try {
+            WCompressor packer(blockLength);
+            std::vector<std::uint8_t> input(blockLength);
+            for (;;) {
+                std::uint32_t block = 0;
+                std::size_t n = 0;
+                {
+                    std::unique_lock<std::mutex> lock(mutex);
+                    room.wait(lock, [&] { return inputDone || failed || nextBlock < written + ahead; });
+                    if (inputDone || failed) return;
+                    while (n < blockLength) {
+                        const std::size_t got = read(input.data() + n, blockLength - n);
+                        if (got == 0) break;
+                        n += got;
+                    }
+                    if (n < blockLength) inputDone = true;
+                    if (n == 0) return;
+                    block = nextBlock++;
+                }
+                std::vector<std::uint8_t> archive;
+                packer.EncodeBlock(input.data(), std::uint32_t(n), archive);
+                std::unique_lock<std::mutex> lock(mutex);
+                ready.emplace(block, std::move(archive));
+                if (writing) continue;
+                writing = true;
+                for (auto it = ready.find(written); !failed && it != ready.end(); it = ready.find(written)) {
+                    std::vector<std::uint8_t> next = std::move(it->second);
+                    ready.erase(it);
+                    lock.unlock();
+                    write(next.data(), next.size());
+                    lock.lock();
+                    ++written;
+                    room.notify_all();
+                }
+                writing = false;
+            }
+        } catch (...) {
+            std::lock_guard<std::mutex> lock(mutex);
+            if (!failed) error = std::current_exception();
+            failed = true;
+            room.notify_all();
+        }
+    };
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) pool.emplace_back(work);
+    work();
+    for (auto& t : pool) t.join();
+    if (error) std::rethrow_exception(error);
+    return written;
+}
+
 std::vector<std::uint8_t> compressArchive(const std::string& text, std::uint32_t& blockCount,
                                           std::uint32_t blockLength) {
     std::vector<std::uint8_t> archive;
-    WCompressor c(blockLength);
-    blockCount = c.Compress(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), archive);
+    std::size_t at = 0;
+    blockCount = packArchive(
+        [&](std::uint8_t* data, std::size_t n) {
+            n = std::min(n, text.size() - at);
+            std::memcpy(data, text.data() + at, n);
+            at += n;
+            return n;
+        },
+        [&](const std::uint8_t* data, std::size_t n) { archive.insert(archive.end(), data, data + n); },
+        blockLength);
     return archive;
 }
 

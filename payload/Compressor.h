@@ -6,6 +6,7 @@
 #include "Mtf.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,13 +24,14 @@ public:
 
 private:
     void bitPlusFollow(int bit);
-    void outputBit(int bit) {
-        if (bit) current_ = std::uint8_t(current_ | mask_);
-        mask_ >>= 1;
-        if (mask_ == 0) {
-            out_->push_back(current_);
-            current_ = 0;
-            mask_ = 128;
+    void outputBit(int bit) { outputBits(std::uint32_t(bit), 1); }
+    // The low n bits of v (n <= 24), most significant first.
+    void outputBits(std::uint32_t v, int n) {
+        acc_ = acc_ << n | v;
+        accBits_ += n;
+        while (accBits_ >= 8) {
+            accBits_ -= 8;
+            out_->push_back(std::uint8_t(acc_ >> accBits_));
         }
     }
 
@@ -37,8 +39,8 @@ private:
     int low_ = 0, high_ = 65535;
     std::uint64_t pending_ = 0;
     std::vector<std::uint8_t>* out_ = nullptr;
-    std::uint8_t current_ = 0;
-    int mask_ = 128;
+    std::uint64_t acc_ = 0;  // bits not yet in a whole byte: the low accBits_
+    int accBits_ = 0;
 };
 
 // Result of sorting a block's rotations (with a sentinel below every byte).
@@ -77,8 +79,19 @@ private:
     std::vector<std::uint8_t> last_;
     std::vector<std::uint8_t> stream_;
     TStrucAriEncoder encoder_;
-    TMTFBase mtf_;
 };
+
+// Gives up to n bytes of the input; fewer only at its end.
+using TPackReader = std::function<std::size_t(std::uint8_t* data, std::size_t n)>;
+using TPackWriter = std::function<void(const std::uint8_t* data, std::size_t n)>;
+
+// Packs the whole input into an archive (signature and blocks) handed to
+// write in file order; returns the number of blocks. Blocks are packed on
+// `threads` threads at once (0: one for each core), each holding one block,
+// so memory does not grow with the input. The bytes are the same whatever
+// the number of threads. Exceptions of read, write or packing pass through.
+std::uint32_t packArchive(const TPackReader& read, const TPackWriter& write,
+                          std::uint32_t blockLength = kMaxBlockLength, int threads = 0);
 
 // Archive of a whole text; blockCount receives the number of blocks.
 std::vector<std::uint8_t> compressArchive(const std::string& text, std::uint32_t& blockCount,

@@ -1,6 +1,11 @@
 #include "ResCompress.h"
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
 #include <exception>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -14,118 +19,224 @@ namespace payload {
 
 namespace {
 
-// Threads the expansion may use: blocks are independent, so each is expanded
-// whole on a thread of its own; the output is still written in block order.
 int g_maxThreads = 0;
 
-int expansionThreads() {
-    const unsigned hw = std::thread::hardware_concurrency();
-    int n = hw == 0 ? 1 : int(hw);
-    if (g_maxThreads > 0 && g_maxThreads < n) n = g_maxThreads;
-    return n < TExpander::kSlots ? n : TExpander::kSlots;
-}
+// Blocks are independent: workers take the next block as they free up and
+// expand it whole; a writer thread puts the texts in the file in block order
+// while the workers go on; the calling thread shows messages and lets the
+// application breathe. At most `slots` blocks are in hand at once.
+class Pipeline {
+public:
+    Pipeline(const TArchiveFile& archive, TPlainFileStream& out, std::int64_t blockCount, int workers,
+             std::vector<std::unique_ptr<TExpander>>& expanders)
+        : archive_(archive), out_(out), blockCount_(blockCount), workers_(workers),
+          // One or two workers walk two blocks at a time (four chains in
+          // flight); more workers keep one each, so memory stays bounded.
+          batch_(workers <= 2 ? 2 : 1), slots_(std::size_t(2 * workers_ * batch_)), expanders_(expanders) {
+        TBlockMan& man = TBlockMan::instance();
+        for (std::size_t s = 0; s < slots_.size(); ++s) slots_[s].text = man.Text(int(s));
+        nextPos_ = 4;
+    }
+
+    bool Run() {
+        struct Join {
+            Pipeline& p;
+            std::vector<std::thread> threads;
+            ~Join() {
+                {
+                    std::lock_guard<std::mutex> lock(p.mutex_);
+                    p.abort_ = true;
+                }
+                p.cv_.notify_all();
+                for (auto& t : threads) t.join();
+            }
+        } join{*this, {}};
+        join.threads.emplace_back([this] { writer(); });
+        for (int w = 0; w < workers_; ++w) join.threads.emplace_back([this, w] { worker(w); });
+
+        std::int64_t pumped = 0;
+        std::size_t shown = 0;
+        bool allValid = true;
+        for (;;) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            cv_.wait_for(lock, std::chrono::milliseconds(40),
+                         [&] { return writerDone_ || written_ > pumped || invalid_.size() > shown; });
+            const std::int64_t written = written_;
+            const std::size_t invalid = invalid_.size();
+            const bool done = writerDone_;
+            lock.unlock();
+            for (; shown < invalid; ++shown) {
+                allValid = false;
+                plat::showMessage("CRC does not match!");
+            }
+            for (; pumped < written; ++pumped) plat::processMessages();
+            if (done) break;
+        }
+        if (error_) std::rethrow_exception(error_);
+        return allValid;
+    }
+
+private:
+    struct Slot {
+        std::int64_t block = -1;
+        bool ready = false, valid = false;
+        std::uint32_t n = 0;
+        std::uint8_t* text = nullptr;
+    };
+
+    // Records the first failing block; nothing from it on is expanded or written.
+    void fail(std::int64_t block, std::exception_ptr e) {
+        if (block < errorAt_) {
+            errorAt_ = block;
+            error_ = e;
+        }
+        cv_.notify_all();
+    }
+    std::int64_t end() const { return std::min(blockCount_, errorAt_); }
+    bool hasRoom() const { return nextBlock_ < written_ + std::int64_t(slots_.size()); }
+    Slot& slotOf(std::int64_t block) { return slots_[std::size_t(block % std::int64_t(slots_.size()))]; }
+
+    void worker(int w) {
+        TBlockMan& man = TBlockMan::instance();
+        TBlockWork* works[2] = {&man.Work(w * batch_), batch_ > 1 ? &man.Work(w * batch_ + 1) : nullptr};
+        TExpander& expander = *expanders_[std::size_t(w)];
+        const std::int64_t size = archive_.Size();
+        struct Claim {
+            std::int64_t block, pos;
+            TDataBlockHeader header;
+        };
+        for (;;) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            cv_.wait(lock, [&] { return abort_ || nextBlock_ >= end() || hasRoom(); });
+            if (abort_ || nextBlock_ >= end()) return;
+            // Headers are read in turn: each tells where the next one starts.
+            Claim claims[2];
+            int claimed = 0;
+            while (claimed < batch_ && nextBlock_ < end() && hasRoom()) {
+                Claim& c = claims[claimed];
+                c.block = nextBlock_++;
+                c.pos = nextPos_;
+                try {
+                    std::uint8_t bytes[kBlockHeaderSize];
+                    // Fewer bytes than a header: the block is missing.
+                    if (size - c.pos < std::int64_t(kBlockHeaderSize) ||
+                        archive_.ReadAt(c.pos, bytes, kBlockHeaderSize) != kBlockHeaderSize)
+                        throw ESignatureWrong();
+                    c.header.Parse(bytes);
+                    nextPos_ = c.pos + kBlockHeaderSize + std::int64_t(c.header.StreamLength);
+                    if (nextPos_ > size) throw EBlockDamaged("a block's coded data runs past the end of the archive");
+                } catch (...) {
+                    fail(c.block, std::current_exception());
+                    break;
+                }
+                ++claimed;
+            }
+            lock.unlock();
+
+            int decoded = 0;
+            for (; decoded < claimed; ++decoded) {
+                const Claim& c = claims[decoded];
+                TBlockWork& work = *works[decoded];
+                try {
+                    const std::size_t len = c.header.StreamLength;
+                    if (work.stream.size() < len + TMemoryBits::kPadding)
+                        work.stream.resize(len + TMemoryBits::kPadding);
+                    if (archive_.ReadAt(c.pos + kBlockHeaderSize, work.stream.data(), len) != len)
+                        throw EBlockDamaged("a block's coded data runs past the end of the archive");
+                    std::memset(work.stream.data() + len, 0, TMemoryBits::kPadding);
+                    expander.DecodeBlock(c.header, work.stream.data(), work, slotOf(c.block).text);
+                } catch (...) {
+                    std::lock_guard<std::mutex> relock(mutex_);
+                    fail(c.block, std::current_exception());
+                    break;
+                }
+            }
+            TExpander::WalkBlocks(works, decoded);
+            bool valid[2] = {};
+            for (int k = 0; k < decoded; ++k) valid[k] = TExpander::FinishBlock(*works[k]);
+            lock.lock();
+            for (int k = 0; k < decoded; ++k) {
+                Slot& slot = slotOf(claims[k].block);
+                slot.block = claims[k].block;
+                slot.n = works[k]->n;
+                slot.valid = valid[k];
+                slot.ready = true;
+            }
+            cv_.notify_all();
+        }
+    }
+
+    void writer() {
+        for (std::int64_t b = 0;; ++b) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            Slot& slot = slotOf(b);
+            cv_.wait(lock, [&] { return abort_ || b >= end() || (slot.ready && slot.block == b); });
+            if (abort_ || b >= end()) break;
+            lock.unlock();
+            try {
+                out_.Write(slot.text + 1, slot.n);
+            } catch (...) {
+                lock.lock();
+                fail(b, std::current_exception());
+                break;
+            }
+            lock.lock();
+            slot.ready = false;
+            if (!slot.valid) invalid_.push_back(b);
+            written_ = b + 1;
+            cv_.notify_all();
+        }
+        std::lock_guard<std::mutex> lock(mutex_);
+        writerDone_ = true;
+        cv_.notify_all();
+    }
+
+    const TArchiveFile& archive_;
+    TPlainFileStream& out_;
+    const std::int64_t blockCount_;
+    const int workers_;
+    const int batch_;
+    std::vector<Slot> slots_;
+    std::vector<std::unique_ptr<TExpander>>& expanders_;
+
+    std::mutex mutex_;
+    std::condition_variable cv_;
+    std::int64_t nextBlock_ = 0, nextPos_ = 0, written_ = 0;
+    std::int64_t errorAt_ = INT64_MAX;
+    std::exception_ptr error_;
+    std::vector<std::int64_t> invalid_;
+    bool abort_ = false, writerDone_ = false;
+};
 
 } // namespace
 
 void WRESCompress::SetMaxThreads(int n) { g_maxThreads = n < 0 ? 0 : n; }
 
-WRESCompress::WRESCompress() : expander_(std::make_unique<TExpander>()) {}
+int WRESCompress::ThreadsFor(std::int64_t blockCount) {
+    const unsigned hw = std::thread::hardware_concurrency();
+    std::int64_t n = hw == 0 ? 1 : hw;
+    if (g_maxThreads > 0) n = std::min<std::int64_t>(n, g_maxThreads);
+    return int(std::max<std::int64_t>(1, std::min(n, blockCount)));
+}
+
+WRESCompress::WRESCompress() = default;
 WRESCompress::~WRESCompress() = default;
 
 bool WRESCompress::ExpandFile(const std::string& archiveName, const std::string& outputName,
                               std::int64_t blockCount) {
     TArchiveFile archive(archiveName, OpenMode::Read);
-    archive.SmartSeek(4, soFromBeginning);
     TPlainFileStream out(outputName);
-    const int threads = expansionThreads();
-    const bool allValid = threads > 1 && blockCount > 1 ? expandParallel(archive, out, blockCount, threads)
-                                                        : expandGrouped(archive, out, blockCount);
+    bool allValid = true;
+    struct ReleaseBuffers {
+        ~ReleaseBuffers() { TBlockMan::instance().Release(); }
+    } release;
+    if (blockCount > 0) {
+        const int threads = ThreadsFor(blockCount);
+        while (int(expanders_.size()) < threads) expanders_.push_back(std::make_unique<TExpander>());
+        Pipeline pipeline(archive, out, blockCount, threads, expanders_);
+        allValid = pipeline.Run();
+    }
     out.Close();
-    return allValid;
-}
-
-bool WRESCompress::expandGrouped(TArchiveFile& archive, TPlainFileStream& out, std::int64_t blockCount) {
-    bool allValid = true;
-    // Blocks go in groups: each is decoded, then their transforms are walked
-    // together. A damaged block still leaves the ones before it written.
-    for (std::int64_t b = 0; b < blockCount;) {
-        int held = 0;
-        try {
-            while (held < TExpander::kSlots && b + held < blockCount) {
-                expander_->DecodeStage(archive, held);
-                ++held;
-                if (held < TExpander::kSlots && b + held < blockCount) plat::processMessages();
-            }
-        } catch (...) {
-            if (held > 0) expander_->FinishSlots(held, out);
-            throw;
-        }
-        expander_->FinishSlots(held, out);
-        for (int s = 0; s < held; ++s) allValid = allValid && expander_->SlotValid(s);
-        b += held;
-        plat::processMessages();
-    }
-    return allValid;
-}
-
-bool WRESCompress::expandParallel(TArchiveFile& archive, TPlainFileStream& out, std::int64_t blockCount,
-                                  int threads) {
-    // One expander and one reader per thread, made once for the run.
-    std::vector<std::unique_ptr<TExpander>> expanders;
-    std::vector<std::unique_ptr<TArchiveFile>> readers;
-    expanders.push_back(std::move(expander_));
-    for (int t = 1; t < threads; ++t) expanders.push_back(std::make_unique<TExpander>());
-    for (int t = 0; t < threads; ++t) readers.push_back(std::make_unique<TArchiveFile>(archive.ArchiveName(), OpenMode::Read));
-    struct Restore {
-        std::unique_ptr<TExpander>& home;
-        std::vector<std::unique_ptr<TExpander>>& list;
-        ~Restore() { home = std::move(list[0]); }
-    } restore{expander_, expanders};
-
-    bool allValid = true;
-    std::int64_t next = archive.Position();
-    for (std::int64_t b = 0; b < blockCount;) {
-        // The blocks of this round start where their headers say; a header
-        // that cannot be read ends the round at that block, whose own
-        // expansion then raises the error.
-        std::vector<std::int64_t> starts;
-        while (int(starts.size()) < threads && b + std::int64_t(starts.size()) < blockCount) {
-            starts.push_back(next);
-            if (archive.Size() - next < std::int64_t(kBlockHeaderSize)) break;
-            archive.SmartSeek(next, soFromBeginning);
-            TDataBlockHeader header;
-            try {
-                header.Read(archive);
-            } catch (const EArchiveError&) {
-                break;
-            }
-            next += std::int64_t(kBlockHeaderSize) + std::int64_t(header.StreamLength);
-            if (next > archive.Size()) break;
-        }
-        const int round = int(starts.size());
-        std::vector<std::exception_ptr> errors(static_cast<std::size_t>(round));
-        auto work = [&](int t) {
-            try {
-                readers[std::size_t(t)]->SmartSeek(starts[std::size_t(t)], soFromBeginning);
-                expanders[std::size_t(t)]->DecodeStage(*readers[std::size_t(t)], t);
-                expanders[std::size_t(t)]->WalkSlot(t);
-            } catch (...) {
-                errors[std::size_t(t)] = std::current_exception();
-            }
-        };
-        std::vector<std::thread> pool;
-        for (int t = 1; t < round; ++t) pool.emplace_back(work, t);
-        work(0);
-        for (auto& th : pool) th.join();
-        // In block order: write what expanded, stop at the first damaged block.
-        for (int t = 0; t < round; ++t) {
-            if (errors[std::size_t(t)]) std::rethrow_exception(errors[std::size_t(t)]);
-            expanders[std::size_t(t)]->WriteSlot(t, out);
-            allValid = allValid && expanders[std::size_t(t)]->SlotValid(t);
-            plat::processMessages();
-        }
-        b += round;
-    }
     return allValid;
 }
 

@@ -3,12 +3,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace payload {
 
-class TArchiveFile;
 class TExpander;
-class TPlainFileStream;
 
 class WRESCompress {
 public:
@@ -25,14 +24,13 @@ public:
     // keeps the blocks expanded before. The caller shows the text and cleans up.
     bool ExpandFile(const std::string& archiveName, const std::string& outputName, std::int64_t blockCount);
 
-    // Caps the threads an expansion uses (0: as many as the machine has, up
-    // to four). One thread walks several blocks side by side instead.
+    // Caps the threads that expand blocks (0: one for each core).
     static void SetMaxThreads(int n);
+    // Threads an expansion of that many blocks uses.
+    static int ThreadsFor(std::int64_t blockCount);
 
 private:
-    bool expandGrouped(TArchiveFile& archive, TPlainFileStream& out, std::int64_t blockCount);
-    bool expandParallel(TArchiveFile& archive, TPlainFileStream& out, std::int64_t blockCount, int threads);
-    std::unique_ptr<TExpander> expander_;
+    std::vector<std::unique_ptr<TExpander>> expanders_;
 };
 
 } // namespace payload

@@ -176,27 +176,46 @@ int run(int argc, char** argv) {
     }
 
     const std::string viewer = readWhole(viewerPath);
-    const std::string gedcom = readWhole(gedcomPath);
     if (viewer.empty()) throw std::runtime_error(viewerPath + " is empty");
     if (viewer.size() > 0xFFFFFFFFull) throw std::runtime_error(viewerPath + " is too large");
-    std::uint32_t blocks = 0;
-    const std::vector<std::uint8_t> archive = payload::compressArchive(gedcom, blocks);
+    std::ifstream gedcom(gedcomPath, std::ios::binary);
+    if (!gedcom) throw std::runtime_error("cannot read " + gedcomPath);
+    std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
+    if (!out) throw std::runtime_error("cannot create " + outPath);
+    // A half-written program is removed, whatever stopped it.
+    struct RemoveUnlessKept {
+        const std::string& path;
+        bool keep = false;
+        ~RemoveUnlessKept() {
+            if (!keep) std::remove(path.c_str());
+        }
+    } partial{outPath};
+
+    // The GEDCOM file is packed as it is read, block by block.
+    out.write(viewer.data(), std::streamsize(viewer.size()));
+    std::uint64_t gedcomSize = 0, archiveSize = 0;
+    const std::uint32_t blocks = payload::packArchive(
+        [&](std::uint8_t* data, std::size_t n) {
+            gedcom.read(reinterpret_cast<char*>(data), std::streamsize(n));
+            if (gedcom.bad()) throw std::runtime_error("cannot read " + gedcomPath);
+            gedcomSize += std::uint64_t(gedcom.gcount());
+            return std::size_t(gedcom.gcount());
+        },
+        [&](const std::uint8_t* data, std::size_t n) {
+            out.write(reinterpret_cast<const char*>(data), std::streamsize(n));
+            if (!out) throw std::runtime_error("cannot write " + outPath);
+            archiveSize += n;
+        });
     t.ArchiveOffset = std::uint32_t(viewer.size());
     t.BlockCount = blocks;
     const auto trailer = serializeTrailer(t);
-
-    {
-        std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
-        if (!out) throw std::runtime_error("cannot create " + outPath);
-        out.write(viewer.data(), std::streamsize(viewer.size()));
-        out.write(reinterpret_cast<const char*>(archive.data()), std::streamsize(archive.size()));
-        out.write(reinterpret_cast<const char*>(trailer.data()), std::streamsize(trailer.size()));
-        out.close();
-        if (!out) throw std::runtime_error("cannot write " + outPath);
-    }
+    out.write(reinterpret_cast<const char*>(trailer.data()), std::streamsize(trailer.size()));
+    out.close();
+    if (!out) throw std::runtime_error("cannot write " + outPath);
     if (::chmod(outPath.c_str(), 0755) != 0) throw std::runtime_error("cannot make " + outPath + " executable");
-    std::cout << "brenthaul-pack: " << outPath << ": " << gedcom.size() << " bytes of " << baseName(gedcomPath)
-              << " packed into " << archive.size() << " bytes (" << blocks << (blocks == 1 ? " block" : " blocks")
+    partial.keep = true;
+    std::cout << "brenthaul-pack: " << outPath << ": " << gedcomSize << " bytes of " << baseName(gedcomPath)
+              << " packed into " << archiveSize << " bytes (" << blocks << (blocks == 1 ? " block" : " blocks")
               << ")\n";
     return 0;
 }

@@ -441,8 +441,9 @@ public:
         header(fileName, charset);
         for (std::int64_t i = 1; i <= t_.count(); ++i) individual(i);
         for (std::int64_t f = 1; f <= t_.familyCount(); ++f) family(f);
-        for (std::int64_t n = 1; n <= notes_; ++n) noteRecord(n);
+        // Sources before notes: a source may point to a note, which must then get its record.
         for (std::int64_t s = 1; s <= sources_; ++s) sourceRecord(s);
+        for (std::int64_t n = 1; n <= notes_; ++n) noteRecord(n);
         for (std::int64_t r = 1; r <= repos_; ++r) repoRecord(r);
         o_.s("0 TRLR");
         o_.end();

@@ -1,4 +1,5 @@
 // The comparers of the six sort kinds and the keys they compare.
+#include "columns/Attrib.h"
 #include "columns/AttribArray.h"
 
 #include "support/MemCollection.h"
@@ -7,6 +8,8 @@
 
 #include <climits>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -169,6 +172,66 @@ TEST(CompareProcs, SortAnIndexOfExtremeIntegers) {
         order.push_back(values[n - 1]);
     }
     EXPECT_EQ(order, (std::vector<std::int32_t>{INT_MIN, -1, 0, 1, INT_MAX}));
+}
+
+// Cell texts of a fake column, one per individual.
+class TextColumn : public WAttrib {
+public:
+    explicit TextColumn(std::vector<std::string> texts) : WAttrib(nullptr), m_texts(std::move(texts)) {}
+    void GetText(std::int32_t row, std::int32_t, std::string& s) override { s = m_texts[std::size_t(row - 1)]; }
+
+private:
+    std::vector<std::string> m_texts;
+};
+
+// Order keys must rank every pair as the comparer does, ties included.
+void expectKeysRankAsTheComparer(WAttribArray& keys, const std::vector<std::string>& texts) {
+    TextColumn column(texts);
+    const std::int32_t n = std::int32_t(texts.size());
+    for (std::int32_t i = 1; i <= n; ++i) keys.StoreKey(column, i);
+    std::vector<std::uint64_t> order;
+    ASSERT_TRUE(keys.OrderKeys(order));
+    for (std::int32_t a = 1; a <= n; ++a)
+        for (std::int32_t b = 1; b <= n; ++b) {
+            const std::uint64_t ka = order[std::size_t(a)], kb = order[std::size_t(b)];
+            const int c = keys.Comparer()(&a, &b, &keys);
+            const std::string pair = texts[std::size_t(a - 1)] + " / " + texts[std::size_t(b - 1)];
+            if (ka != kb)
+                ASSERT_EQ(ka < kb ? -1 : 1, c < 0 ? -1 : c > 0) << pair;
+            else if (ka & 1)
+                ASSERT_EQ(c, 0) << pair;
+        }
+}
+
+TEST(OrderKeys, RankTextsAgesAndIntegersAsTheirComparers) {
+    WAttribStrArray surnames(9, false);
+    expectKeysRankAsTheComparer(surnames, {"Birch", "birch", "\xC9mile", "Emile", "", "Birchwood", "\xD8st", "Zed", "B"});
+    WAttribAgeArray ages(10);
+    expectKeysRankAsTheComparer(ages, {"~45", "45?", "45", "~45?", "", "abc", "7", "~7", "120", "45"});
+    WAttribIntArray numbers(4);
+    for (std::int32_t i = 1; i <= 4; ++i) {
+        const std::int32_t v[] = {INT_MAX, INT_MIN, 0, -1};
+        std::memcpy(numbers.GetPtr(i), &v[i - 1], 4);
+    }
+    std::vector<std::uint64_t> order;
+    ASSERT_TRUE(numbers.OrderKeys(order));
+    EXPECT_TRUE(order[2] < order[4] && order[4] < order[3] && order[3] < order[1]);
+    // Dates: empty, then no date, then unstructured and structured ones; the
+    // qualifiers and unstructured texts are left to the comparer.
+    WAttribDateArray dates(8);
+    const char* dateTexts[] = {"", "sometime", "ABT 1850", "1850", "BEF 1850", "12 MAR 1850", "1849", "(in spring)"};
+    for (std::int32_t i = 1; i <= 8; ++i) dates.SetKeyText(i, dateTexts[i - 1]);
+    ASSERT_TRUE(dates.OrderKeys(order));
+    for (std::int32_t a = 1; a <= 8; ++a)
+        for (std::int32_t b = 1; b <= 8; ++b) {
+            const int c = ColCompare::DateProc(&a, &b, &dates);
+            if (order[std::size_t(a)] != order[std::size_t(b)])
+                ASSERT_EQ(order[std::size_t(a)] < order[std::size_t(b)] ? -1 : 1, c < 0 ? -1 : c > 0) << a << " " << b;
+            else if (order[std::size_t(a)] & 1)
+                ASSERT_EQ(c, 0) << a << " " << b;
+        }
+    // Identifier pairs compare by their numbers: no plain ranking.
+    EXPECT_FALSE(WAttribStrArray(3, true).OrderKeys(order));
 }
 
 } // namespace

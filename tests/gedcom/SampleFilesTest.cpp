@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <sstream>
 
 using gedtest::openShared;
@@ -352,6 +353,41 @@ TEST(SampleFiles, MalformedLinesAndDanglingPointers)
     }
 }
 
+TEST(SampleFiles, GeneratedPointersAllHaveTheirRecords)
+{
+    const std::string gen = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom";
+    struct stat st {};
+    if (::stat(gen.c_str(), &st) != 0) GTEST_SKIP() << "generator not built: " << gen;
+    const std::string path = plat::tempDir() + "gen_ptrs_" + std::to_string(::getpid()) + ".ged";
+    // Large enough that sources point to notes of their own.
+    ASSERT_EQ(std::system((gen + " --quiet --individuals 10000 --out " + path).c_str()), 0);
+    std::ifstream in(path, std::ios::binary);
+    std::set<std::string> records;
+    std::vector<std::string> pointers;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const auto sp = line.find(' ');
+        if (sp == std::string::npos) continue;
+        if (line[0] == '0') {
+            const auto end = line.find(' ', sp + 1);
+            if (line[sp + 1] == '@') records.insert(line.substr(sp + 1, end - sp - 1));
+            continue;
+        }
+        const auto val = line.find(' ', sp + 1);
+        if (val != std::string::npos && line.size() > val + 2 && line[val + 1] == '@' && line.back() == '@' &&
+            line.find('@', val + 2) == line.size() - 1)
+            pointers.push_back(line.substr(val + 1));
+    }
+    std::remove(path.c_str());
+    ASSERT_GT(pointers.size(), 10000u);
+    std::size_t notes = 0;
+    for (const auto& p : pointers) {
+        EXPECT_TRUE(records.count(p)) << p << " has no record";
+        notes += p[1] == 'N';
+    }
+    EXPECT_GT(notes, 0u);
+}
+
 TEST(SampleFiles, GeneratedFilesInBothCharacterSets)
 {
     std::string gen = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom";
@@ -401,4 +437,17 @@ TEST(SampleFiles, GeneratedFilesInBothCharacterSets)
     std::remove(u.c_str());
     std::remove(a.c_str());
     std::remove(cr.c_str());
+}
+
+TEST(SampleFiles, IndividualsReadInBulkReadAsOneByOne)
+{
+    GEDTEST_NEED_SHARED("Queen.ged");
+    for (const char* n : {"Queen.ged", "TGC55C.ged", "TGC55CLF.ged"}) {
+        auto lazy = openShared(n);
+        auto bulk = openShared(n);
+        bulk->GetIndividual(2);  // one already read: it keeps its lines
+        bulk->PrepareAllIndividuals();
+        EXPECT_TRUE(bulk->IndIndex()->GetEntry(bulk->GetIndividualCount()).flags & WGEDIndIndex::PositionsFilled);
+        EXPECT_EQ(gedtest::dumpAll(*bulk), gedtest::dumpAll(*lazy)) << n;
+    }
 }

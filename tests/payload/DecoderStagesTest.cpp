@@ -144,7 +144,7 @@ TEST(MoveToFront, RanksZeroAndLast) {
 
 TEST(InverseBlockSort, SentinelPlacementAndKnownText) {
     payload::TExpander x;
-    std::vector<std::uint32_t> counts(257), starts(257), T(16);
+    std::vector<std::uint32_t> T(16), back(16);
     std::vector<std::uint8_t> last(16, 0xEE), text(16);
 
     // "banana": last column a n n b $ a a, sentinel at 4, second-byte rotation at row 3.
@@ -154,7 +154,7 @@ TEST(InverseBlockSort, SentinelPlacementAndKnownText) {
     EXPECT_EQ(std::string(last.begin(), last.begin() + 4), "annb");
     EXPECT_EQ(last[4], 0xEE);  // the sentinel slot is left alone
     EXPECT_EQ(std::string(last.begin() + 5, last.begin() + 7), "aa");
-    payload::TExpander::InverseBlockSort(last.data(), 6, 4, 3, counts.data(), starts.data(), T.data(), text.data());
+    payload::TExpander::InverseBlockSort(last.data(), 6, 4, 3, T.data(), back.data(), text.data());
     EXPECT_EQ(std::string(text.begin() + 1, text.begin() + 7), "banana");
 
     // Sentinel position 0: it comes first, the bytes follow it.
@@ -167,7 +167,7 @@ TEST(InverseBlockSort, SentinelPlacementAndKnownText) {
     // Worked by hand: L = $ b a; starts $0 a1 b2; T[2] = 1, T[1] = 2, T[0] = 0;
     // from row 1: b, then row 2: a.
     last[2] = 'a';
-    payload::TExpander::InverseBlockSort(last.data(), 2, 0, 1, counts.data(), starts.data(), T.data(), text.data());
+    payload::TExpander::InverseBlockSort(last.data(), 2, 0, 1, T.data(), back.data(), text.data());
     EXPECT_EQ(text[1], 'b');
     EXPECT_EQ(text[2], 'a');
 
@@ -179,10 +179,10 @@ TEST(InverseBlockSort, SentinelPlacementAndKnownText) {
     EXPECT_EQ(last[2], 0xEE);
 
     // Out-of-range positions are refused, not followed.
-    EXPECT_THROW(payload::TExpander::InverseBlockSort(last.data(), 2, 3, 0, counts.data(), starts.data(), T.data(),
+    EXPECT_THROW(payload::TExpander::InverseBlockSort(last.data(), 2, 3, 0, T.data(), back.data(),
                                                       text.data()),
                  payload::EArchiveError);
-    EXPECT_THROW(payload::TExpander::InverseBlockSort(last.data(), 2, 0, 3, counts.data(), starts.data(), T.data(),
+    EXPECT_THROW(payload::TExpander::InverseBlockSort(last.data(), 2, 0, 3, T.data(), back.data(),
                                                       text.data()),
                  payload::EArchiveError);
 }

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+
+#include "payload/Compressor.h"
 
 using namespace ptest;
 
@@ -142,4 +145,40 @@ TEST_F(Packer, RefusesBadArguments) {
                         dir_.file("log")),
               1);
     EXPECT_FALSE(std::filesystem::exists(dir_.file("out")));
+}
+
+TEST(PackArchive, SameBytesOnAnyNumberOfThreadsFromAnyReads) {
+    std::string text;
+    for (int i = 0; i < 12000; ++i) text += "1 BIRT\r\n2 DATE " + std::to_string(1600 + i % 400) + "\r\n";
+    text += randomBytes(30000, 4);
+    std::vector<std::uint8_t> reference;
+    const std::uint32_t blocks =
+        payload::WCompressor(20000).Compress(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), reference);
+    ASSERT_GT(blocks, 10u);
+    for (int threads : {1, 4, 8}) {
+        std::size_t at = 0;
+        std::vector<std::uint8_t> archive;
+        // Reads come in odd pieces, as from a pipe.
+        const std::uint32_t got = payload::packArchive(
+            [&](std::uint8_t* data, std::size_t n) {
+                n = std::min({n, text.size() - at, std::size_t(777)});
+                std::memcpy(data, text.data() + at, n);
+                at += n;
+                return n;
+            },
+            [&](const std::uint8_t* data, std::size_t n) { archive.insert(archive.end(), data, data + n); }, 20000,
+            threads);
+        EXPECT_EQ(got, blocks) << threads;
+        EXPECT_TRUE(archive == reference) << threads;
+    }
+    // A failing read stops every thread and reaches the caller.
+    std::size_t calls = 0;
+    EXPECT_THROW(payload::packArchive(
+                     [&](std::uint8_t* data, std::size_t n) -> std::size_t {
+                         if (++calls > 5) throw std::runtime_error("cannot read");
+                         std::memset(data, 'x', n);
+                         return n;
+                     },
+                     [](const std::uint8_t*, std::size_t) {}, 1000, 4),
+                 std::runtime_error);
 }

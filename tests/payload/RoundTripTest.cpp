@@ -130,3 +130,29 @@ TEST(RoundTrip, EncoderStreamsDecodeWithinTheirStatedLength) {
         EXPECT_EQ(a.size(), 4u + 20u + len);
     }
 }
+
+TEST(RoundTrip, SharedAndGeneratedFilesOnAnyNumberOfThreads) {
+    std::vector<std::string> texts;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(BRENTHAUL_SHARED_DATA, ec)) texts.push_back(readFile(e.path().string()));
+    if (texts.empty()) GTEST_SKIP() << "no shared GEDCOM files in " << BRENTHAUL_SHARED_DATA;
+    ScratchDir dir;
+    const std::string gen = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom";
+    if (std::filesystem::exists(gen) &&
+        std::system((gen + " --quiet --individuals 10000 --out " + dir.file("gen.ged")).c_str()) == 0)
+        texts.push_back(readFile(dir.file("gen.ged")));
+    for (const std::string& text : texts) {
+        // Small blocks as well, so that even the small files spread over the threads.
+        for (std::uint32_t blockLength : {payload::kMaxBlockLength, 50000u}) {
+            std::uint32_t blocks = 0;
+            writeFile(dir.file("a.bin"), payload::compressArchive(text, blocks, blockLength));
+            for (int threads : {1, 3, 0}) {
+                payload::WRESCompress::SetMaxThreads(threads);
+                payload::WRESCompress rc;
+                EXPECT_TRUE(rc.ExpandFile(dir.file("a.bin"), dir.file("out"), blocks));
+                ASSERT_TRUE(readFile(dir.file("out")) == text) << text.size() << " bytes, " << threads << " threads";
+            }
+        }
+    }
+    payload::WRESCompress::SetMaxThreads(0);
+}
