@@ -10,11 +10,18 @@ UnpackResult UnpackSelfViewPayload(const std::string& ownPath, TSelfViewTrailer&
     gedFile.clear();
     errorText.clear();
     std::string archive;
-    switch (ZELT::CopySelfViewArchive(ownPath, trailer, archive)) {
+    ZELT::ArchiveResult copied;
+    try {
+        copied = ZELT::CopySelfViewArchive(ownPath, trailer, archive);
+    } catch (const plat::TempError& e) {
+        errorText = e.what();  // names the folder that cannot be used
+        return UnpackResult::Failed;
+    }
+    switch (copied) {
     case ZELT::ArchiveResult::NoGedcom:
         return UnpackResult::NoGedcom;
     case ZELT::ArchiveResult::CopyFailed:
-        errorText = "Error with I/O";
+        errorText = "Error with I/O: cannot write the archive into the temporary folder " + plat::tempDir();
         return UnpackResult::Failed;
     case ZELT::ArchiveResult::Ok:
         break;

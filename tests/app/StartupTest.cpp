@@ -81,6 +81,7 @@ protected:
         if (old) oldTmp_ = old;
         ::setenv("TMPDIR", tmp_.c_str(), 1);
         settings_ = plat::tempDir() + "zelt.ini";
+        priv_ = settings_.substr(0, settings_.rfind('/'));
         plat::hooks().messageBox = [this](const std::string& t, const std::string& c, unsigned f) {
             boxes_.push_back({t, c, f});
             return int(plat::IDOK);
@@ -128,7 +129,7 @@ protected:
 
     std::vector<std::string> qelFiles() const {
         std::vector<std::string> out;
-        DIR* d = ::opendir(tmp_.c_str());
+        DIR* d = ::opendir(priv_.c_str());
         if (!d) return out;
         while (dirent* e = ::readdir(d)) {
             const std::string n = e->d_name;
@@ -147,7 +148,7 @@ protected:
     }
 
     static std::string* image_;
-    std::string root_, tmp_, settings_, oldTmp_;
+    std::string root_, tmp_, priv_, settings_, oldTmp_;
     bool hadTmp_ = false;
     std::vector<Message> boxes_;
     std::vector<std::string> shown_;
@@ -185,7 +186,7 @@ TEST_F(StartupTest, ProgramWithTrailerCopiesArchiveThenSavesSettings) {
         std::string copy;
         EXPECT_EQ(ZELT::CopySelfViewArchive(own, read, copy), ZELT::ArchiveResult::Ok);
         EXPECT_EQ(readAll(copy), archive);
-        EXPECT_EQ(copy.compare(0, tmp_.size() + 4, tmp_ + "/qel"), 0) << copy;
+        EXPECT_EQ(copy.compare(0, priv_.size() + 4, priv_ + "/qel"), 0) << copy;
         struct stat st{};
         EXPECT_EQ(::stat(copy.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -307,7 +308,7 @@ TEST_F(StartupTest, EscapingExceptionShowsIOErrorAndSettingsAreSaved) {
     EXPECT_FALSE(ini2::IsOpen());
 }
 
-TEST_F(StartupTest, UnusableTemporaryFolderIsAnIOErrorWithoutLeftovers) {
+TEST_F(StartupTest, UnusableTemporaryFolderIsNamedWithoutLeftovers) {
     TSelfViewTrailer t = trailerFor();
     const std::string own = program("p", "abcdef", &t);
     const std::string settings = root_ + "/zelt.ini";
@@ -327,7 +328,7 @@ TEST_F(StartupTest, UnusableTemporaryFolderIsAnIOErrorWithoutLeftovers) {
     EXPECT_FALSE(reached);
     EXPECT_NE(rc, 0);
     ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0], "Error with I/O");
+    EXPECT_EQ(shown_[0], "Cannot use the temporary folder " + notAFolder);
     EXPECT_TRUE(exists(settings));
     EXPECT_TRUE(qelFiles().empty());
 }

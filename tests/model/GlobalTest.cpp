@@ -135,7 +135,8 @@ TEST(GlobalUpper, CodePageTable) {
 TEST(GlobalTemp, KeptPrivateFilesAndCleanUp) {
     char dirTemplate[] = "/tmp/h1-global-XXXXXX";
     ASSERT_NE(::mkdtemp(dirTemplate), nullptr);
-    const std::string dir = std::string(dirTemplate) + "/";
+    // Our own folder inside $TMPDIR.
+    const std::string dir = std::string(dirTemplate) + "/brenthaul-" + std::to_string(::geteuid()) + "/";
     const char* old = std::getenv("TMPDIR");
     const std::string saved = old ? old : "";
     ::setenv("TMPDIR", dirTemplate, 1);
@@ -166,5 +167,6 @@ TEST(GlobalTemp, KeptPrivateFilesAndCleanUp) {
         ::setenv("TMPDIR", saved.c_str(), 1);
     else
         ::unsetenv("TMPDIR");
+    ::rmdir(dir.c_str());
     ::rmdir(dirTemplate);
 }
