@@ -178,6 +178,8 @@ int run(int argc, char** argv) {
     const std::string viewer = readWhole(viewerPath);
     const std::string gedcom = readWhole(gedcomPath);
     if (viewer.empty()) throw std::runtime_error(viewerPath + " is empty");
+    // An empty archive unpacks to nothing the viewer could show.
+    if (gedcom.empty()) throw std::runtime_error(gedcomPath + " is empty: there is no GEDCOM to pack");
     if (viewer.size() > 0xFFFFFFFFull) throw std::runtime_error(viewerPath + " is too large");
     std::uint32_t blocks = 0;
     const std::vector<std::uint8_t> archive = payload::compressArchive(gedcom, blocks);

@@ -21,9 +21,9 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
-#include <fstream>
 
 #include "app/ColumnSetFile.h"
+#include "app/PackedFile.h"
 #include "app/LinkText.h"
 #include "app/Unpack.h"
 #include "app/QuickHelp.h"
@@ -92,8 +92,11 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
     : QMainWindow(parent),
       FOwnPath(std::move(ownPath)),
       FOpener(
-          [](const std::string& name, std::string& error, std::uint8_t kind) {
-              return FormatString::OpenCollection(name, error, kind);
+          [this](const std::string& name, std::string& error, std::uint8_t kind) {
+              auto col = FormatString::OpenCollection(name, error, kind);
+              // The unpacked file's name means nothing to the user: name the packed one.
+              error = WithPackedFileName(error, name, FTrailer.FileName);
+              return col;
           },
           {}) {
     // FormCreate.
@@ -402,8 +405,11 @@ QWidget* TLogoAppForm::buildSenderPage() {
         box);
     labExtract->setWordWrap(true);
     butExtractGEDCOM = new QPushButton("Extract GEDCOM", box);
-    g->addWidget(labExtract, r, 0);
-    g->addWidget(butExtractGEDCOM, r++, 1, Qt::AlignRight);
+    // Across both columns: full-width sender fields must not squeeze the label.
+    auto* extractRow = new QHBoxLayout;
+    extractRow->addWidget(labExtract, 1);
+    extractRow->addWidget(butExtractGEDCOM, 0, Qt::AlignRight | Qt::AlignVCenter);
+    g->addLayout(extractRow, r++, 0, 1, 2);
     labExtract->hide();
     butExtractGEDCOM->hide();
     g->setColumnStretch(1, 1);
@@ -654,6 +660,10 @@ void TLogoAppForm::FormShow() {
     bool ok = false;
     try {
         ok = LoadSelfViewPayload();
+    } catch (const plat::TempError& e) {
+        NX_Splash::HideSplash();
+        plat::showMessage(e.what());
+        ok = false;
     } catch (const std::exception&) {
         NX_Splash::HideSplash();
         plat::showMessage("Error with I/O");
@@ -700,7 +710,7 @@ void TLogoAppForm::ShowSenderInfo() {
     labSendEmail->setURL(SenderMailLink(t.SenderEmail, t.Title, exe, longDate));
     if (!t.WebSite.empty()) {
         urlSenderWebSite->setText(toQ(t.WebSite));
-        urlSenderWebSite->setURL(t.WebSite);
+        urlSenderWebSite->setURL(SenderWebLink(t.WebSite));
         urlSenderWebSite->show();
     } else {
         urlSenderWebSite->hide();
@@ -804,18 +814,7 @@ void TLogoAppForm::gridIndividualDblClick() {
 bool TLogoAppForm::ExtractTo(const std::string& target) {
     if (FTempGEDFile.empty() || target.empty()) return false;
     TWaitDlg::ShowWait("Extracting File.  Please Wait...", true, true);
-    bool ok = false;
-    {
-        std::ifstream in(FTempGEDFile, std::ios::binary);
-        const std::string tmp = target + ".part";
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (in && out) {
-            out << in.rdbuf();
-            out.close();
-            ok = out.good() && !plat::cancelRequested() && std::rename(tmp.c_str(), target.c_str()) == 0;
-        }
-        if (!ok) std::remove(tmp.c_str());
-    }
+    const bool ok = CopyToNewFile(FTempGEDFile, target, [] { return plat::cancelRequested(); });
     TWaitDlg::HideWait();
     plat::showMessage(ok ? "\"" + target + "\" has been extracted." : std::string("Cancelled"));
     return ok;
@@ -826,7 +825,7 @@ void TLogoAppForm::butExtractGEDCOMClick() {
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix("ged");
     dlg.setNameFilter("GEDCOM (*.ged)");
-    dlg.selectFile(toQ(BareFileName(FTrailer.FileName)));
+    dlg.selectFile(toQ(ProposedExtractName(FTrailer.FileName)));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
     ExtractTo(fromQ(dlg.selectedFiles().first()));
 }

@@ -6,6 +6,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QTabBar>
 #include <QTest>
 
@@ -246,6 +255,54 @@ TEST_F(MainWindowTest, ExtractCopiesTheUnpackedFile) {
     std::remove(target.c_str());
 }
 
+TEST_F(MainWindowTest, ExtractProposesAPlainGedName) {
+    TSelfViewTrailer t;
+    t.AllowExtract = 1;
+    t.FileName = ".bash_aliases";
+    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
+    ASSERT_TRUE(start(form));
+    QPushButton* extract = nullptr;
+    for (auto* b : form.findChildren<QPushButton*>())
+        if (b->text() == "Extract GEDCOM") extract = b;
+    ASSERT_NE(extract, nullptr);
+    QString proposed;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            proposed = QFileInfo(dlg->selectedFiles().value(0)).fileName();
+            dlg->reject();
+        }
+    });
+    poll.start(10);
+    QTest::mouseClick(extract, Qt::LeftButton);
+    EXPECT_EQ(proposed, "bash_aliases.ged");
+}
+
+TEST_F(MainWindowTest, ExtractLabelKeepsItsRoomBesideFullWidthFields) {
+    TSelfViewTrailer t;
+    t.AllowExtract = 1;
+    t.Title = std::string(32, 'W');
+    t.SenderName = t.SenderEmail = t.Address1 = t.Address2 = t.WebSite = t.FileName = std::string(64, 'W');
+    t.Phone = std::string(32, 'W');
+    t.Message = std::string(1024, 'W');
+    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
+    ASSERT_TRUE(start(form));
+    form.resize(1000, 700);
+    QTest::qWait(50);
+    QLabel* label = nullptr;
+    for (auto* l : form.findChildren<QLabel*>())
+        if (l->text().startsWith("The sender of this gedcom")) label = l;
+    ASSERT_NE(label, nullptr);
+    QPlainTextEdit* memo = nullptr;
+    for (auto* m : form.findChildren<QPlainTextEdit*>())
+        if (m->toPlainText() == QString(1024, 'W')) memo = m;
+    ASSERT_NE(memo, nullptr);
+    ASSERT_TRUE(label->isVisible());
+    EXPECT_FALSE(label->geometry().intersects(memo->geometry()));
+    EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+    EXPECT_LE(label->heightForWidth(label->width()), 3 * label->fontMetrics().height());
+}
+
 TEST_F(MainWindowTest, DamagedArchiveEndsWithoutLeftovers) {
     TSelfViewTrailer t;
     std::string path = makeProgram(tmp.dir(), kFamily, t);
@@ -280,7 +337,7 @@ TEST_F(MainWindowTest, EveryRealFileStartsAndLeavesNoTempFile) {
             if (name == "utf16le.ged") {
                 // Refused with the reader's message; the window stays empty.
                 ASSERT_EQ(messages.size(), 1u);
-                EXPECT_EQ(messages[0].rfind("Error: Cannot read unicode GEDCOM file\r", 0), 0u);
+                EXPECT_EQ(messages[0], "Error: Cannot read unicode GEDCOM file\rutf16le.ged");
                 EXPECT_EQ(form.Collection(), nullptr);
             } else {
                 ASSERT_NE(form.Collection(), nullptr);
