@@ -31,6 +31,7 @@
 #include "app/ui/FamilyView.h"
 #include "app/ui/IslandsView.h"
 #include "app/ui/ListView.h"
+#include "app/ui/LongTextMemo.h"
 #include "app/ui/GeneralView.h"
 #include "app/ui/IndScroll.h"
 #include "app/ui/InitHelpDialog.h"
@@ -475,15 +476,15 @@ QWidget* TLogoAppForm::buildIndividualPage() {
     auto* boxes = new QHBoxLayout;
     gbIndNotes = new QGroupBox("Notes", info);
     auto* nl = new QVBoxLayout(gbIndNotes);
-    nl->addWidget(memIndNotes = readOnlyMemo(gbIndNotes));
+    nl->addWidget(memIndNotes = new TLongTextMemo(gbIndNotes));
     auto* gbIndSource = new QGroupBox("Sources", info);
     auto* sl = new QVBoxLayout(gbIndSource);
-    sl->addWidget(memIndSources = readOnlyMemo(gbIndSource));
+    sl->addWidget(memIndSources = new TLongTextMemo(gbIndSource));
     boxes->addWidget(gbIndNotes);
     boxes->addWidget(gbIndSource);
     v->addLayout(boxes, 1);
     NBIndividual->addWidget(info);
-    NBIndividual->addWidget(memIndividual = readOnlyMemo(NBIndividual));
+    NBIndividual->addWidget(memIndividual = new TLongTextMemo(NBIndividual));
     return NBIndividual;
 }
 
@@ -785,8 +786,7 @@ void TLogoAppForm::FillIndividualView() {
         ShowIndividualRow(FIndRow);
         QuickHelp::Show(QuickHelp::Individual);
     } else if (ind) {
-        memIndividual->setPlainText(memoText(ind->GetRecordText()));
-        memIndividual->moveCursor(QTextCursor::Start);
+        memIndividual->SetLongText(ind->GetRecordText());
         QPalette p = memIndividual->palette();
         p.setColor(QPalette::Base, toQColor(FHighlighter ? FHighlighter->GetBackColor(current) : plat::kWhite));
         p.setColor(QPalette::Text, toQColor(FHighlighter ? FHighlighter->GetFontColor(current) : plat::kBlack));
@@ -798,10 +798,8 @@ void TLogoAppForm::ShowIndividualRow(int row) {
     memIndNotes->clear();
     memIndSources->clear();
     if (row < 1 || row > int(FIndRows.size())) return;
-    memIndSources->setPlainText(memoText(FIndRows[size_t(row - 1)].Sources));
-    memIndNotes->setPlainText(memoText(FIndRows[size_t(row - 1)].Notes));
-    memIndSources->moveCursor(QTextCursor::Start);
-    memIndNotes->moveCursor(QTextCursor::Start);
+    memIndSources->SetLongText(FIndRows[size_t(row - 1)].Sources);
+    memIndNotes->SetLongText(FIndRows[size_t(row - 1)].Notes);
 }
 
 void TLogoAppForm::gridIndividualDblClick() {

@@ -27,6 +27,7 @@
 #include "app/ui/IndScroll.h"
 #include "app/ui/IslandsView.h"
 #include "app/ui/LogoAppForm.h"
+#include "app/ui/LongTextMemo.h"
 #include "highlight/HLGroup.h"
 #include "highlight/HLRegister.h"
 #include "highlight/ui/HLGuiMan.h"
@@ -301,6 +302,55 @@ TEST_F(MainWindowTest, ExtractLabelKeepsItsRoomBesideFullWidthFields) {
     EXPECT_FALSE(label->geometry().intersects(memo->geometry()));
     EXPECT_GE(label->height(), label->heightForWidth(label->width()));
     EXPECT_LE(label->heightForWidth(label->width()), 3 * label->fontMetrics().height());
+}
+
+TEST_F(MainWindowTest, LongNoteShowsItsBeginningAndTheRestOnDemand) {
+    // One line of 50 MB: laying it out at once froze the window for minutes.
+    std::string note;
+    note.reserve(51u << 20);
+    for (int i = 0; note.size() < (50u << 20); ++i) note += "w" + std::to_string(i);
+    const std::string family =
+        "0 HEAD\r\n1 CHAR ANSI\r\n0 @I1@ INDI\r\n1 NAME Long /Note/\r\n1 NOTE " + note + "\r\n0 TRLR\r\n";
+    TSelfViewTrailer t;
+    t.StartIndex = 1;
+    TLogoAppForm form(makeProgram(tmp.dir(), family, t));
+    ASSERT_TRUE(start(form));
+    form.SelectTab(2);
+    ASSERT_FALSE(form.IndividualRows().empty());
+    ASSERT_EQ(form.IndividualRows()[0].Notes.size(), note.size());
+    TLongTextMemo* memo = nullptr;
+    for (auto* m : form.findChildren<TLongTextMemo*>())
+        if (auto* box = qobject_cast<QGroupBox*>(m->parentWidget()); box && box->title() == "Notes") memo = m;
+    ASSERT_NE(memo, nullptr);
+    const QString shown = memo->toPlainText();
+    EXPECT_LE(shown.size(), 2 * TLongTextMemo::kPart);
+    EXPECT_EQ(QString(shown).remove('\n'), toQ(note.substr(0, size_t(shown.size() - shown.count('\n')))));
+    // The end of what is shown brings the next part.
+    QTest::keyClick(memo, Qt::Key_End);
+    EXPECT_GT(memo->toPlainText().size(), shown.size());
+    EXPECT_GT(memo->PendingLength(), 0);
+
+    // The record-text page holds the same note.
+    {
+        // An idle loop: the actions follow the opened file.
+        QEventLoop idle;
+        QTimer::singleShot(20, &idle, &QEventLoop::quit);
+        idle.exec();
+    }
+    QAction* raw = nullptr;
+    for (auto* a : form.findChildren<QAction*>())
+        if (a->toolTip() == "Show RAW GEDCOM data") raw = a;
+    ASSERT_NE(raw, nullptr);
+    raw->trigger();
+    TLongTextMemo* record = nullptr;
+    for (auto* m : form.findChildren<TLongTextMemo*>())
+        if (m->isVisible()) record = m;
+
+
+    ASSERT_NE(record, nullptr);
+    EXPECT_TRUE(record->toPlainText().startsWith("0 @I1@ INDI"));
+    EXPECT_LE(record->toPlainText().size(), 2 * TLongTextMemo::kPart);
+    form.close();
 }
 
 TEST_F(MainWindowTest, DamagedArchiveEndsWithoutLeftovers) {
