@@ -3,7 +3,12 @@
 #include "app/Startup.h"
 #include "payload/PayloadErrors.h"
 #include "payload/ResCompress.h"
+#include "platform/FileSizeLimit.h"
 #include "platform/TempFiles.h"
+
+namespace {
+const std::string kCannotUnpack = "Cannot unpack the GEDCOM file.  ";
+} // namespace
 
 UnpackResult UnpackSelfViewPayload(const std::string& ownPath, TSelfViewTrailer& trailer, std::string& gedFile,
                                    std::string& errorText) {
@@ -21,7 +26,9 @@ UnpackResult UnpackSelfViewPayload(const std::string& ownPath, TSelfViewTrailer&
     case ZELT::ArchiveResult::NoGedcom:
         return UnpackResult::NoGedcom;
     case ZELT::ArchiveResult::CopyFailed:
-        errorText = "Error with I/O: cannot write the archive into the temporary folder " + plat::tempDir();
+        errorText = plat::FileSizeLimitReached()
+                        ? kCannotUnpack + plat::FileSizeLimitText()
+                        : "Error with I/O: cannot write the archive into the temporary folder " + plat::tempDir();
         return UnpackResult::Failed;
     case ZELT::ArchiveResult::Ok:
         break;
@@ -38,6 +45,7 @@ UnpackResult UnpackSelfViewPayload(const std::string& ownPath, TSelfViewTrailer&
         ok = false;
     }
     plat::deleteTempFile(archive);
+    if (!ok && plat::FileSizeLimitReached()) errorText = kCannotUnpack + plat::FileSizeLimitText();
     if (!ok) {
         if (!out.empty()) plat::deleteTempFile(out);
         return UnpackResult::Failed;

@@ -65,6 +65,7 @@
 #include "model/WaitHooks.h"
 #include "reports/ui/PrintDialog.h"
 #include "model/ui/WaitDlg.h"
+#include "platform/FileSizeLimit.h"
 #include "platform/Hooks.h"
 #include "platform/TempFiles.h"
 #include "platform/ui/QtText.h"
@@ -814,7 +815,11 @@ bool TLogoAppForm::ExtractTo(const std::string& target) {
     TWaitDlg::ShowWait("Extracting File.  Please Wait...", true, true);
     const bool ok = CopyToNewFile(FTempGEDFile, target, [] { return plat::cancelRequested(); });
     TWaitDlg::HideWait();
-    plat::showMessage(ok ? "\"" + target + "\" has been extracted." : std::string("Cancelled"));
+    if (ok)
+        plat::showMessage("\"" + target + "\" has been extracted.");
+    else
+        plat::showMessage(plat::FileSizeLimitReached() ? "\"" + target + "\" was not written.  " + plat::FileSizeLimitText()
+                                                       : std::string("Cancelled"));
     return ok;
 }
 

@@ -2,7 +2,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -14,9 +16,11 @@
 #include <vector>
 
 #include "app/Startup.h"
+#include "app/Unpack.h"
 #include "model/Global.h"
 #include "model/Ini2.h"
 #include "model/Options.h"
+#include "platform/FileSizeLimit.h"
 #include "platform/Hooks.h"
 #include "platform/IniFile.h"
 #include "platform/TempFiles.h"
@@ -330,6 +334,36 @@ TEST_F(StartupTest, UnusableTemporaryFolderIsNamedWithoutLeftovers) {
     ASSERT_EQ(shown_.size(), 1u);
     EXPECT_EQ(shown_[0], "Cannot use the temporary folder " + notAFolder);
     EXPECT_TRUE(exists(settings));
+    EXPECT_TRUE(qelFiles().empty());
+}
+
+TEST_F(StartupTest, FileSizeLimitIsNamedInsteadOfEndingSilently) {
+    TSelfViewTrailer t = trailerFor();
+    const std::string own = program("p", "TBWZ" + pattern(5000, 3), &t);
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const struct rlimit lim = {1000, 1000};
+        ::setrlimit(RLIMIT_FSIZE, &lim);
+        plat::CatchFileSizeLimit();
+        TSelfViewTrailer read;
+        std::string ged, error;
+        UnpackSelfViewPayload(own, read, ged, error);
+        (void)!::write(out[1], error.data(), error.size());
+        ::_exit(0);
+    }
+    ::close(out[1]);
+    std::string error;
+    char buf[256];
+    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) error.append(buf, std::size_t(n));
+    ::close(out[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_NE(error.find("beyond 1000 bytes"), std::string::npos) << error;
+    EXPECT_NE(error.find("ulimit -f"), std::string::npos) << error;
     EXPECT_TRUE(qelFiles().empty());
 }
 
