@@ -113,7 +113,7 @@ void TExpander::DecodeStage(TArchiveFile& archive, int slot) {
 
     archive.SetReadLimit(header.StreamLength);
     std::uint32_t n = 0;
-    decoder_.DecodeBlock(archive, ranks, kMaxBlockLength, n);
+    decoder_.DecodeBlock(archive, ranks, maxBlockLength_, n);
     // The next header follows the stated stream, however much of it decoding used.
     archive.SmartSeek(streamEnd, soFromBeginning);
 

@@ -34,6 +34,8 @@ public:
     // A CRC mismatch is shown and clears BlockValid(); the bytes are written anyway.
     void ExpandBlock(TArchiveFile& archive, TPlainFileStream& out);
     bool BlockValid() const { return blockValid_; }
+    // Longer blocks count as damaged (1..kMaxBlockLength; fuzzing keeps blocks small).
+    void SetMaxBlockLength(std::uint32_t n) { maxBlockLength_ = n; }
     std::uint32_t BlockLength() const { return blockLength_; }
 
     // The same in two stages, so that several blocks can be finished
@@ -79,6 +81,7 @@ private:
     Slot slots_[kSlots];
     TFileStrucAriDecoder decoder_;
     TMTFDecoder mtf_;
+    std::uint32_t maxBlockLength_ = kMaxBlockLength;
     std::uint32_t blockLength_ = 0;
     bool blockValid_ = false;
 };

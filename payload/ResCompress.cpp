@@ -29,7 +29,11 @@ int expansionThreads() {
 
 void WRESCompress::SetMaxThreads(int n) { g_maxThreads = n < 0 ? 0 : n; }
 
-WRESCompress::WRESCompress() : expander_(std::make_unique<TExpander>()) {}
+WRESCompress::WRESCompress(std::uint32_t maxBlockLength)
+    : expander_(std::make_unique<TExpander>()),
+      maxBlockLength_(maxBlockLength == 0 || maxBlockLength > kMaxBlockLength ? kMaxBlockLength : maxBlockLength) {
+    expander_->SetMaxBlockLength(maxBlockLength_);
+}
 WRESCompress::~WRESCompress() = default;
 
 bool WRESCompress::ExpandFile(const std::string& archiveName, const std::string& outputName,
@@ -74,7 +78,10 @@ bool WRESCompress::expandParallel(TArchiveFile& archive, TPlainFileStream& out, 
     std::vector<std::unique_ptr<TExpander>> expanders;
     std::vector<std::unique_ptr<TArchiveFile>> readers;
     expanders.push_back(std::move(expander_));
-    for (int t = 1; t < threads; ++t) expanders.push_back(std::make_unique<TExpander>());
+    for (int t = 1; t < threads; ++t) {
+        expanders.push_back(std::make_unique<TExpander>());
+        expanders.back()->SetMaxBlockLength(maxBlockLength_);
+    }
     for (int t = 0; t < threads; ++t) readers.push_back(std::make_unique<TArchiveFile>(archive.ArchiveName(), OpenMode::Read));
     struct Restore {
         std::unique_ptr<TExpander>& home;

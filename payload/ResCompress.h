@@ -12,7 +12,9 @@ class TPlainFileStream;
 
 class WRESCompress {
 public:
-    WRESCompress();
+    // maxBlockLength: the longest block accepted, 0 for the format's limit
+    // (a fuzzer keeps it small so that each input is quick).
+    explicit WRESCompress(std::uint32_t maxBlockLength = 0);
     ~WRESCompress();
 
     // Expands the first blockCount blocks of the archive into a newly created
@@ -33,6 +35,7 @@ private:
     bool expandGrouped(TArchiveFile& archive, TPlainFileStream& out, std::int64_t blockCount);
     bool expandParallel(TArchiveFile& archive, TPlainFileStream& out, std::int64_t blockCount, int threads);
     std::unique_ptr<TExpander> expander_;
+    std::uint32_t maxBlockLength_;
 };
 
 } // namespace payload

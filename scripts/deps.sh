@@ -4,6 +4,7 @@ set -euo pipefail
 need=(g++ cmake ninja-build pkg-config qt6-base-dev libjpeg-dev libgtest-dev libgmock-dev
       libbenchmark-dev libdivsufsort-dev fonts-liberation2)
 [ "${1:-}" = "--gui" ] && need+=(xvfb xauth)
+[ "${1:-}" = "--fuzz" ] && need+=(clang)
 missing=()
 for p in "${need[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
