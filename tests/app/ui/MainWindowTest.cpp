@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -9,15 +10,17 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QAction>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTimer>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 
+#include <fcntl.h>
+
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -133,6 +136,15 @@ TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
         EXPECT_NE(form.LoadTime().find(" seconds"), std::string::npos);
         gedFile = form.TempGEDFile();
         EXPECT_EQ(slurp(gedFile), kFamily);
+        // A mail client or browser started from the window inherits no handle to our files.
+        int ours = 0;
+        for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) {
+            std::error_code ec;
+            if (std::filesystem::read_symlink(e.path(), ec).string().rfind(tmp.dir(), 0) != 0) continue;
+            ++ours;
+            EXPECT_NE(fcntl(std::stoi(e.path().filename().string()), F_GETFD) & FD_CLOEXEC, 0) << e.path();
+        }
+        EXPECT_GE(ours, 1);
         EXPECT_EQ(qelFiles().size(), 1u);   // the archive copy is gone already
 
         form.SelectTab(2);   // Individual
