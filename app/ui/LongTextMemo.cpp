@@ -1,7 +1,9 @@
 #include "app/ui/LongTextMemo.h"
 
 #include <QScrollBar>
-#include <QStringView>
+
+#include <algorithm>
+#include <string_view>
 
 #include "platform/ui/QtText.h"
 
@@ -18,57 +20,48 @@ TLongTextMemo::TLongTextMemo(QWidget* parent) : QPlainTextEdit(parent) {
     connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] { LoadMoreWhenAtEnd(); });
 }
 
-QString TLongTextMemo::NextPart(const QString& text, qsizetype& pos, qsizetype budget) {
-    const qsizetype n = text.size();
-    QString part;
+std::string TLongTextMemo::NextPart(const std::string& text, std::size_t& pos, std::size_t budget) {
+    const std::size_t n = text.size();
+    std::string part;
     while (pos < n && part.size() < budget) {
-        const qsizetype end = std::min(n, pos + kLine);
-        const QStringView window = QStringView(text).mid(pos, end - pos);
-        const qsizetype nl = window.indexOf(u'\n');
-        if (nl >= 0) {
-            part += window.left(nl);
-            pos += nl + 1;
-        } else if (end == n) {
+        // Never look further than one line's worth: a text may be one line of many megabytes.
+        const std::string_view window = std::string_view(text).substr(pos, std::size_t(kLine));
+        const std::size_t br = window.find_first_of("\r\n");
+        if (br != std::string_view::npos) {
+            part += window.substr(0, br);
+            pos += br + (text[pos + br] == '\r' && pos + br + 1 < n && text[pos + br + 1] == '\n' ? 2 : 1);
+        } else if (pos + window.size() == n) {
             part += window;
             pos = n;
         } else {
-            const qsizetype blank = window.lastIndexOf(u' ');
-            const qsizetype cut = blank >= kLine / 2 ? blank + 1 : window.size();
-            part += window.left(cut);
+            const std::size_t blank = window.rfind(' ');
+            const std::size_t cut = blank != std::string_view::npos && blank >= std::size_t(kLine / 2) ? blank + 1
+                                                                                                   : window.size();
+            part += window.substr(0, cut);
             pos += cut;
         }
-        if (pos < n && part.size() < budget) part += u'\n';
+        if (pos < n && part.size() < budget) part += '\n';
     }
     return part;
 }
 
 void TLongTextMemo::SetLongText(const std::string& cp1252) {
-    QString t = toQ(cp1252);
-    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    t.replace(u'\r', u'\n');
-    SetLongText(t);
-}
-
-namespace {
-
-// True when no line of text is longer than limit.
-bool linesWithin(const QString& text, qsizetype limit) {
-    qsizetype start = 0;
-    for (qsizetype nl; (nl = text.indexOf(u'\n', start)) >= 0; start = nl + 1)
-        if (nl - start > limit) return false;
-    return text.size() - start <= limit;
-}
-
-} // namespace
-
-void TLongTextMemo::SetLongText(const QString& text) {
-    if (text.size() <= kPart && linesWithin(text, kLine)) {
-        setPlainText(text);  // short and plain: exactly as given
+    std::size_t pos = 0;
+    const std::string first = NextPart(cp1252, pos, std::size_t(kPart));
+    std::size_t longest = 0, line = 0;
+    for (char c : first) {
+        line = c == '\n' ? 0 : line + 1;
+        longest = std::max(longest, line);
+    }
+    if (pos >= cp1252.size() && longest < std::size_t(kLine)) {
+        // Short and plain: exactly as given.
+        QString t = toQ(cp1252);
+        t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        t.replace(u'\r', u'\n');
+        setPlainText(t);
     } else {
-        qsizetype pos = 0;
-        const QString first = NextPart(text, pos, kPart);
-        setPlainText(first);
-        FText = text;
+        setPlainText(toQ(first));
+        FText = cp1252;
         FPos = pos;
     }
     moveCursor(QTextCursor::Start);
@@ -84,7 +77,7 @@ void TLongTextMemo::LoadMoreWhenAtEnd() {
         if (bar->maximum() > 0 && bar->value() < bar->maximum() - bar->pageStep()) break;
         // appendPlainText follows the end only when the view was there; keep it where it is.
         const int at = bar->value();
-        appendPlainText(NextPart(FText, FPos, kPart));
+        appendPlainText(toQ(NextPart(FText, FPos, std::size_t(kPart))));
         bar->setValue(at);
     }
     if (FPos >= FText.size()) {

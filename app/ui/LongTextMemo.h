@@ -16,22 +16,22 @@ public:
 
     explicit TLongTextMemo(QWidget* parent = nullptr);
 
-    // cp1252 text with CR LF line breaks; the caret goes to the start.
+    // cp1252 text with CR LF (or CR, or LF) line breaks; the caret goes to
+    // the start. Only the part shown is converted.
     void SetLongText(const std::string& cp1252);
-    void SetLongText(const QString& text);
 
     // Characters of the text not yet in the document.
-    qsizetype PendingLength() const { return FText.size() - FPos; }
+    std::size_t PendingLength() const { return FText.size() - FPos; }
 
     // The next part of text from pos on, at most about budget characters,
-    // lines longer than kLine broken (at a blank where one is near); pos moves
-    // past what was taken.
-    static QString NextPart(const QString& text, qsizetype& pos, qsizetype budget);
+    // line breaks as LF, lines longer than kLine broken (at a blank where one
+    // is near); pos moves past what was taken.
+    static std::string NextPart(const std::string& text, std::size_t& pos, std::size_t budget);
 
 private:
     void LoadMoreWhenAtEnd();
 
-    QString FText;
-    qsizetype FPos = 0;
+    std::string FText;
+    std::size_t FPos = 0;
     bool FAppending = false;
 };

@@ -340,7 +340,7 @@ TEST_F(MainWindowTest, LongNoteShowsItsBeginningAndTheRestOnDemand) {
     // The end of what is shown brings the next part.
     QTest::keyClick(memo, Qt::Key_End);
     EXPECT_GT(memo->toPlainText().size(), shown.size());
-    EXPECT_GT(memo->PendingLength(), 0);
+    EXPECT_GT(memo->PendingLength(), 0u);
 
     // The record-text page holds the same note.
     {
