@@ -33,8 +33,8 @@ printf '%s\n' "${targets[@]}" | xargs -P "$jobs" -I{} bash -c 'run_one {}'
 printf '%-8s %14s %10s %9s\n' target executions execs/s findings
 for t in "${targets[@]}"; do
     log="build-fuzz/fuzz_$t.log"
-    runs=$(grep -o 'number_of_executed_units: [0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
-    speed=$(grep -o 'average_exec_per_sec: [0-9]*' "$log" | grep -o '[0-9]*$' || echo "?")
+    runs=$(awk '/stat::number_of_executed_units/ {print $2}' "$log")
+    speed=$(awk '/stat::average_exec_per_sec/ {print $2}' "$log")
     found=$(find "build-fuzz/findings/$t" -type f | wc -l)
-    printf '%-8s %14s %10s %9s\n' "$t" "$runs" "$speed" "$found"
+    printf '%-8s %14s %10s %9s\n' "$t" "${runs:-?}" "${speed:-?}" "$found"
 done
