@@ -112,7 +112,7 @@ void writeCell(const std::string& text, int choice, std::int32_t width, bool las
 
 void writeFile(const std::string& fileName, const std::string& text) {
     if (fileName.empty()) return;
-    std::FILE* f = std::fopen(fileName.c_str(), "wb");
+    std::FILE* f = std::fopen(fileName.c_str(), "wbe");
     if (!f) throw EInOutError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     const int err = errno;

@@ -1,6 +1,7 @@
 #include "app/LinkText.h"
 
 #include <cctype>
+#include <string_view>
 
 #include "platform/CodePage.h"
 
@@ -20,23 +21,40 @@ std::string PercentEncode(const std::string& cp1252) {
     return out;
 }
 
-std::string SenderMailLink(const std::string& email, const std::string& title, const std::string& exeName,
-                           const std::string& created) {
-    // The address keeps its '@'; every other special character is encoded so a
-    // trailer text cannot add headers of its own.
-    std::string addr;
-    for (char c : email) addr += (c == '@') ? std::string("@") : PercentEncode(std::string(1, c));
-    return "mailto:" + addr + "?subject=" + PercentEncode(title + ": " + exeName) +
-           "&body=" + PercentEncode("File: " + exeName + " created on " + created);
-}
-
 namespace {
+
 bool startsWithNoCase(const std::string& s, const char* prefix) {
     for (std::size_t i = 0; prefix[i]; ++i)
         if (i >= s.size() || std::tolower(static_cast<unsigned char>(s[i])) != prefix[i]) return false;
     return true;
 }
+
+// The address of a trailer text, encoded so it cannot add headers of its own:
+// a "mailto:" link gives its address alone, without its query.
+std::string EncodedAddress(std::string email) {
+    if (startsWithNoCase(email, "mailto:")) {
+        constexpr std::size_t scheme = std::string_view("mailto:").size();
+        const std::size_t query = email.find('?');
+        email = email.substr(scheme, query == std::string::npos ? query : query - scheme);
+    }
+    std::string addr;
+    for (char c : email) addr += (c == '@') ? std::string("@") : PercentEncode(std::string(1, c));
+    return addr;
+}
+
 } // namespace
+
+std::string SenderMailLink(const std::string& email, const std::string& title, const std::string& exeName,
+                           const std::string& created) {
+    return "mailto:" + EncodedAddress(email) + "?subject=" + PercentEncode(title + ": " + exeName) +
+           "&body=" + PercentEncode("File: " + exeName + " created on " + created);
+}
+
+std::string SenderWebLink(const std::string& webSite) {
+    const std::size_t from = webSite.find_first_not_of(" \t");
+    const std::string t = from == std::string::npos ? std::string() : webSite.substr(from);
+    return startsWithNoCase(t, "mailto:") ? "mailto:" + EncodedAddress(t) : webSite;
+}
 
 std::string VetLink(const std::string& link) {
     std::string t = link;

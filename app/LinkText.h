@@ -6,9 +6,14 @@
 // Percent-encodes a cp1252 text for a URL query part (as UTF-8).
 std::string PercentEncode(const std::string& cp1252);
 
-// "mailto:" link to the sender with subject and body.
+// "mailto:" link to the sender with subject and body; a "mailto:" link in the
+// address field counts for its address only.
 std::string SenderMailLink(const std::string& email, const std::string& title, const std::string& exeName,
                            const std::string& created);
+
+// The link of the web-site field: a "mailto:" link becomes its bare address,
+// encoded as the e-mail field's (no query: nothing attached or added).
+std::string SenderWebLink(const std::string& webSite);
 
 // The link a label may open: mailto:/http:/https: as given, a bare host name
 // with "http://" put in front; empty when the text is anything else.

@@ -12,6 +12,7 @@
 #include "model/Ini2.h"
 #include "model/Options.h"
 #include "platform/Hooks.h"
+#include "platform/TempFiles.h"
 
 namespace ZELT {
 
@@ -176,6 +177,9 @@ int Run(const std::string& ownPath, const std::string& settingsPath,
     int rc = 0;
     try {
         rc = runWindows ? runWindows() : 0;
+    } catch (const plat::TempError& e) {
+        plat::showMessage(e.what());  // says which folder cannot be used
+        rc = 1;
     } catch (...) {
         plat::showMessage(kIOErrorText);
         rc = 1;

@@ -14,23 +14,13 @@
 #include "model/Date.h"
 #include "model/MMF.h"
 
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <vector>
+
+#include "fuzz/FuzzSupport.h"
 
 namespace {
-
-std::string scratchName()
-{
-    const char* dir = std::getenv("TMPDIR");
-    return std::string(dir && *dir ? dir : "/tmp") + "/fuzz_gedcom_" + std::to_string(getpid()) + ".ged";
-}
 
 void readEvent(WABSEvent* e)
 {
@@ -94,11 +84,8 @@ void readAll(WGEDCollection& c)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const std::string name = scratchName();
-    {
-        std::ofstream f(name, std::ios::binary | std::ios::trunc);
-        f.write(reinterpret_cast<const char*>(data), std::streamsize(size));
-    }
+    static const std::string name = fuzz::ScratchName("in.ged");
+    if (!fuzz::WriteFile(name, data, size)) return 0;
     try {
         std::string error;
         auto base = FormatString::OpenCollection(name, error);
@@ -114,17 +101,3 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::remove(name.c_str());
     return 0;
 }
-
-#ifdef BRENTHAUL_FUZZ_REPLAY_MAIN
-// Without libFuzzer: replay the files named on the command line.
-int main(int argc, char** argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        std::ifstream f(argv[i], std::ios::binary);
-        const std::vector<char> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-        LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-        std::printf("%s: ok\n", argv[i]);
-    }
-    return 0;
-}
-#endif

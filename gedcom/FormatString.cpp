@@ -17,7 +17,7 @@ int FormatString::GetFileType(const std::string& e)
 
 int FormatString::IsUnicodeFile(const std::string& fileName)
 {
-    std::FILE* f = std::fopen(fileName.c_str(), "rb");
+    std::FILE* f = std::fopen(fileName.c_str(), "rbe");
     if (!f) return 1;
     unsigned char b[3] = {0, 0, 0};
     std::size_t n = std::fread(b, 1, sizeof b, f);

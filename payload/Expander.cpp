@@ -155,7 +155,7 @@ void TExpander::DecodeBlock(const TDataBlockHeader& h, const std::uint8_t* strea
         k = e;
     };
     TMemoryBits bits(stream, h.StreamLength);
-    const std::uint32_t n = decoder_.DecodeBlock(bits, kMaxBlockLength, put);
+    const std::uint32_t n = decoder_.DecodeBlock(bits, maxBlockLength_, put);
     checkPositions(n, P, R);
 
     BuildTransforms(last, n, P, counts, work.forward.data(), work.backward.data());

@@ -26,6 +26,8 @@ public:
     std::uint32_t ExpandBlock(const TDataBlockHeader& h, const std::uint8_t* stream, TBlockWork& work,
                               std::uint8_t* text);
     bool BlockValid() const { return blockValid_; }
+    // Longer blocks count as damaged (1..kMaxBlockLength; fuzzing keeps blocks small).
+    void SetMaxBlockLength(std::uint32_t n) { maxBlockLength_ = n; }
 
     // The same in stages, so that one thread can walk two blocks at once:
     // DecodeBlock takes a block up to its transforms into work; WalkBlocks
@@ -55,6 +57,7 @@ private:
 
     TMemoryStrucAriDecoder decoder_;
     TMTFDecoder mtf_;
+    std::uint32_t maxBlockLength_ = kMaxBlockLength;
     bool blockValid_ = false;
 };
 

@@ -219,7 +219,8 @@ int WRESCompress::ThreadsFor(std::int64_t blockCount) {
     return int(std::max<std::int64_t>(1, std::min(n, blockCount)));
 }
 
-WRESCompress::WRESCompress() = default;
+WRESCompress::WRESCompress(std::uint32_t maxBlockLength)
+    : maxBlockLength_(maxBlockLength == 0 || maxBlockLength > kMaxBlockLength ? kMaxBlockLength : maxBlockLength) {}
 WRESCompress::~WRESCompress() = default;
 
 bool WRESCompress::ExpandFile(const std::string& archiveName, const std::string& outputName,
@@ -232,7 +233,10 @@ bool WRESCompress::ExpandFile(const std::string& archiveName, const std::string&
     } release;
     if (blockCount > 0) {
         const int threads = ThreadsFor(blockCount);
-        while (int(expanders_.size()) < threads) expanders_.push_back(std::make_unique<TExpander>());
+        while (int(expanders_.size()) < threads) {
+            expanders_.push_back(std::make_unique<TExpander>());
+            expanders_.back()->SetMaxBlockLength(maxBlockLength_);
+        }
         Pipeline pipeline(archive, out, blockCount, threads, expanders_);
         allValid = pipeline.Run();
     }

@@ -11,7 +11,9 @@ class TExpander;
 
 class WRESCompress {
 public:
-    WRESCompress();
+    // maxBlockLength: the longest block accepted, 0 for the format's limit
+    // (a fuzzer keeps it small so that each input is quick).
+    explicit WRESCompress(std::uint32_t maxBlockLength = 0);
     ~WRESCompress();
 
     // Expands the first blockCount blocks of the archive into a newly created
@@ -31,6 +33,7 @@ public:
 
 private:
     std::vector<std::unique_ptr<TExpander>> expanders_;
+    std::uint32_t maxBlockLength_;
 };
 
 } // namespace payload

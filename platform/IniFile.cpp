@@ -1,12 +1,13 @@
 #include "IniFile.h"
 
+#include "TempFiles.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 namespace plat {
 namespace {
@@ -53,11 +54,18 @@ IniFile::IniFile(std::string path) : path_(std::move(path)) { reload(); }
 
 void IniFile::reload() {
     lines_.clear();
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) return;
-    std::stringstream ss;
-    ss << in.rdbuf();
-    const std::string all = ss.str();
+    std::string all;
+    const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    char buf[65536];
+    for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) != 0;) {
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            break;
+        }
+        all.append(buf, size_t(n));
+    }
+    close(fd);
     size_t pos = 0;
     while (pos < all.size()) {
         size_t nl = all.find('\n', pos);
@@ -163,8 +171,9 @@ bool IniFile::flush() const {
         text += l;
         text += "\r\n";
     }
-    const std::string tmp = path_ + ".new";
-    int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    // A fresh name of our own: a file or link planted under a fixed name is never written through.
+    std::string tmp = path_ + ".XXXXXX";
+    int fd = createUniqueFile(tmp, 0);
     if (fd < 0) return false;
     size_t done = 0;
     while (done < text.size()) {

@@ -3,10 +3,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <ctime>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -28,12 +31,10 @@ std::string withSlash(std::string s) {
 }
 
 // Makes sure dir exists as a private folder of ours.
-void ensurePrivateDir(const std::string& dir, bool create) {
-    std::string d = dir;
-    while (d.size() > 1 && d.back() == '/') d.pop_back();
+void ensurePrivateDir(const std::string& d) {
     struct stat st{};
     if (lstat(d.c_str(), &st) != 0) {
-        if (!create || errno != ENOENT) throw TempError("Cannot use the temporary folder " + d);
+        if (errno != ENOENT) throw TempError("Cannot use the temporary folder " + d);
         if (mkdir(d.c_str(), 0700) != 0 && errno != EEXIST)
             throw TempError("Cannot create the temporary folder " + d);
         if (lstat(d.c_str(), &st) != 0) throw TempError("Cannot use the temporary folder " + d);
@@ -42,35 +43,88 @@ void ensurePrivateDir(const std::string& dir, bool create) {
         throw TempError("The temporary folder " + d + " is not a plain folder");
     if (st.st_uid != geteuid())
         throw TempError("The temporary folder " + d + " belongs to another user");
+    // Others must not be able to plant or read files in it.
+    if ((st.st_mode & 077) != 0)
+        throw TempError("The temporary folder " + d + " is open to other users");
+}
+
+// Six name characters from the kernel's random source.
+std::string randomLetters() {
+    static const char abc[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char r[6];
+    if (getrandom(r, sizeof r, 0) != ssize_t(sizeof r)) {
+        static std::atomic<unsigned> counter{0};
+        const unsigned v = unsigned(getpid()) * 2654435761u ^ ++counter ^ unsigned(clock());
+        for (int i = 0; i < 6; ++i) r[i] = static_cast<unsigned char>(v >> (i * 5));
+    }
+    std::string s;
+    for (unsigned char c : r) s.push_back(abc[c % 62]);
+    return s;
+}
+
+// A fresh "qel*.tmp" file that is locked before its name appears, so another
+// instance's clean-up can never see it unlocked.
+int createLockedQel(const std::string& dir, std::string& name) {
+    // An unnamed file first, linked in under a free name once locked.
+    int fd = open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        flock(fd, LOCK_SH);
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        for (int i = 0; i < 100; ++i) {
+            name = dir + "qel" + randomLetters() + ".tmp";
+            if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return fd;
+            if (errno != EEXIST) break;
+        }
+        close(fd);
+    }
+    // Without unnamed files: reserve a name the clean-up skips, lock it, then
+    // give it its final name (a link never replaces an existing file).
+    for (int i = 0; i < 100; ++i) {
+        std::string reserve = dir + "qelXXXXXX.new";
+        fd = createUniqueFile(reserve, 4);
+        if (fd < 0) return -1;
+        flock(fd, LOCK_SH);
+        name = reserve.substr(0, reserve.size() - 4) + ".tmp";
+        const int linked = link(reserve.c_str(), name.c_str());
+        const int err = errno;
+        unlink(reserve.c_str());
+        if (linked == 0) return fd;
+        close(fd);
+        if (err != EEXIST) return -1;
+    }
+    return -1;
 }
 
 } // namespace
 
+int createUniqueFile(std::string& templ, int suffixLen) {
+    std::vector<char> buf(templ.begin(), templ.end());
+    buf.push_back('\0');
+    const int fd = mkostemps(buf.data(), suffixLen, O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return -1;
+    fchmod(fd, 0600);
+    templ.assign(buf.data());
+    return fd;
+}
+
 std::string tempDir() {
     const char* env = std::getenv("TMPDIR");
-    if (env && *env) {
-        std::string d = withSlash(env);
-        // A user-chosen folder need not be private, but must be a real folder.
-        struct stat st{};
-        std::string bare = d.size() > 1 ? d.substr(0, d.size() - 1) : d;
-        if (stat(bare.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-            throw TempError("Cannot use the temporary folder " + bare);
-        return d;
-    }
-    std::string d = "/tmp/brenthaul-" + std::to_string(geteuid());
-    ensurePrivateDir(d, true);
+    std::string base = env && *env ? env : "/tmp";
+    while (base.size() > 1 && base.back() == '/') base.pop_back();
+    // $TMPDIR may be shared (mode 1777): our files always go into a folder of our own below it.
+    struct stat st{};
+    if (stat(base.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+        throw TempError("Cannot use the temporary folder " + base);
+    const std::string d = withSlash(base) + "brenthaul-" + std::to_string(geteuid());
+    ensurePrivateDir(d);
     return withSlash(d);
 }
 
 std::string createTempFile() {
-    std::string templ = tempDir() + "qelXXXXXX.tmp";
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back('\0');
-    int fd = mkstemps(buf.data(), 4);
-    if (fd < 0) throw TempError("Cannot create a temporary file in " + tempDir());
-    fchmod(fd, 0600);
-    flock(fd, LOCK_SH);
-    std::string name(buf.data());
+    const std::string dir = tempDir();
+    std::string name;
+    const int fd = createLockedQel(dir, name);
+    if (fd < 0) throw TempError("Cannot create a temporary file in the folder " + dir);
     std::lock_guard<std::mutex> lk(g_mutex);
     lockFds()[name] = fd;
     return name;

@@ -10,15 +10,21 @@ struct TempError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// The per-user private temp folder with a trailing '/': $TMPDIR when set, else
-// /tmp/brenthaul-<uid>. Created mode 0700; refused (TempError) when it is a
-// symlink or not owned by us.
+// The per-user private temp folder with a trailing '/': "brenthaul-<uid>" in
+// $TMPDIR when set, else in /tmp. Created mode 0700; refused (TempError, naming
+// the folder) when it is a symlink, not owned by us or open to others.
 std::string tempDir();
 
-// Creates a fresh empty "qelXXXXXX.tmp" file (mode 0600) in tempDir() and holds
-// a shared lock on it so other instances' clean-up leaves it alone. Returns its
-// full name. Throws TempError when no file can be made.
+// Creates a fresh empty "qel*.tmp" file (mode 0600) in tempDir() that holds a
+// shared lock from the moment its name appears, so other instances' clean-up
+// leaves it alone. Returns its full name. Throws TempError when no file can be
+// made.
 std::string createTempFile();
+
+// Creates a file that did not exist, from templ whose "XXXXXX" stands just
+// before a suffix of suffixLen characters: exclusive, never through a symlink,
+// mode 0600, close-on-exec. Returns the descriptor and the name in templ, or -1.
+int createUniqueFile(std::string& templ, int suffixLen);
 
 // Drops our lock on a file made by createTempFile() and deletes it.
 // Returns false when the file could not be deleted (it may be gone already).

@@ -5,6 +5,7 @@ need=(g++ cmake ninja-build pkg-config qt6-base-dev libjpeg-dev libgtest-dev lib
       libbenchmark-dev libdivsufsort-dev fonts-liberation2 clang-format
       poppler-utils libwmf-bin inkscape)   # readers the export tests check the files with
 [ "${1:-}" = "--gui" ] && need+=(xvfb xauth)
+[ "${1:-}" = "--fuzz" ] && need+=(clang)
 missing=()
 for p in "${need[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

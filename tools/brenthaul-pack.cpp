@@ -180,6 +180,9 @@ int run(int argc, char** argv) {
     if (viewer.size() > 0xFFFFFFFFull) throw std::runtime_error(viewerPath + " is too large");
     std::ifstream gedcom(gedcomPath, std::ios::binary);
     if (!gedcom) throw std::runtime_error("cannot read " + gedcomPath);
+    // An empty archive unpacks to nothing the viewer could show.
+    if (gedcom.peek() == std::char_traits<char>::eof())
+        throw std::runtime_error(gedcomPath + " is empty: there is no GEDCOM to pack");
     std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
     if (!out) throw std::runtime_error("cannot create " + outPath);
     // A half-written program is removed, whatever stopped it.

@@ -26,9 +26,9 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
-#include <fstream>
 
 #include "app/ColumnSetFile.h"
+#include "app/PackedFile.h"
 #include "app/LinkText.h"
 #include "app/Unpack.h"
 #include "app/QuickHelp.h"
@@ -36,6 +36,7 @@
 #include "app/ui/FamilyView.h"
 #include "app/ui/IslandsView.h"
 #include "app/ui/ListView.h"
+#include "app/ui/LongTextMemo.h"
 #include "app/ui/GeneralView.h"
 #include "app/ui/IndScroll.h"
 #include "app/ui/InitHelpDialog.h"
@@ -69,6 +70,7 @@
 #include "model/WaitHooks.h"
 #include "reports/ui/PrintDialog.h"
 #include "model/ui/WaitDlg.h"
+#include "platform/FileSizeLimit.h"
 #include "platform/Hooks.h"
 #include "platform/TempFiles.h"
 #include "platform/ui/QtText.h"
@@ -113,8 +115,11 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
     : QMainWindow(parent),
       FOwnPath(std::move(ownPath)),
       FOpener(
-          [](const std::string& name, std::string& error, std::uint8_t kind) {
-              return FormatString::OpenCollection(name, error, kind);
+          [this](const std::string& name, std::string& error, std::uint8_t kind) {
+              auto col = FormatString::OpenCollection(name, error, kind);
+              // The unpacked file's name means nothing to the user: name the packed one.
+              error = WithPackedFileName(error, name, FTrailer.FileName);
+              return col;
           },
           {}) {
     // FormCreate.
@@ -469,8 +474,11 @@ QWidget* TLogoAppForm::buildSenderPage() {
         box);
     labExtract->setWordWrap(true);
     butExtractGEDCOM = new QPushButton("Extract GEDCOM", box);
-    g->addWidget(labExtract, r, 0);
-    g->addWidget(butExtractGEDCOM, r++, 1, Qt::AlignRight);
+    // Across both columns: full-width sender fields must not squeeze the label.
+    auto* extractRow = new QHBoxLayout;
+    extractRow->addWidget(labExtract, 1);
+    extractRow->addWidget(butExtractGEDCOM, 0, Qt::AlignRight | Qt::AlignVCenter);
+    g->addLayout(extractRow, r++, 0, 1, 2);
     labExtract->hide();
     butExtractGEDCOM->hide();
     g->setColumnStretch(1, 1);
@@ -536,15 +544,15 @@ QWidget* TLogoAppForm::buildIndividualPage() {
     auto* boxes = new QHBoxLayout;
     gbIndNotes = new QGroupBox("Notes", info);
     auto* nl = new QVBoxLayout(gbIndNotes);
-    nl->addWidget(memIndNotes = readOnlyMemo(gbIndNotes));
+    nl->addWidget(memIndNotes = new TLongTextMemo(gbIndNotes));
     auto* gbIndSource = new QGroupBox("Sources", info);
     auto* sl = new QVBoxLayout(gbIndSource);
-    sl->addWidget(memIndSources = readOnlyMemo(gbIndSource));
+    sl->addWidget(memIndSources = new TLongTextMemo(gbIndSource));
     boxes->addWidget(gbIndNotes);
     boxes->addWidget(gbIndSource);
     v->addLayout(boxes, 1);
     NBIndividual->addWidget(info);
-    NBIndividual->addWidget(memIndividual = readOnlyMemo(NBIndividual));
+    NBIndividual->addWidget(memIndividual = new TLongTextMemo(NBIndividual));
     return NBIndividual;
 }
 
@@ -723,6 +731,10 @@ void TLogoAppForm::FormShow() {
     bool ok = false;
     try {
         ok = LoadSelfViewPayload();
+    } catch (const plat::TempError& e) {
+        NX_Splash::HideSplash();
+        plat::showMessage(e.what());
+        ok = false;
     } catch (const std::exception&) {
         NX_Splash::HideSplash();
         plat::showMessage("Error with I/O");
@@ -769,7 +781,7 @@ void TLogoAppForm::ShowSenderInfo() {
     labSendEmail->setURL(SenderMailLink(t.SenderEmail, t.Title, exe, longDate));
     if (!t.WebSite.empty()) {
         urlSenderWebSite->setText(toQ(t.WebSite));
-        urlSenderWebSite->setURL(t.WebSite);
+        urlSenderWebSite->setURL(SenderWebLink(t.WebSite));
         urlSenderWebSite->show();
     } else {
         urlSenderWebSite->hide();
@@ -844,8 +856,7 @@ void TLogoAppForm::FillIndividualView() {
         ShowIndividualRow(FIndRow);
         QuickHelp::Show(QuickHelp::Individual);
     } else if (ind) {
-        memIndividual->setPlainText(memoText(ind->GetRecordText()));
-        memIndividual->moveCursor(QTextCursor::Start);
+        memIndividual->SetLongText(ind->GetRecordText());
         QPalette p = memIndividual->palette();
         p.setColor(QPalette::Base, toQColor(FHighlighter ? FHighlighter->GetBackColor(current) : plat::kWhite));
         p.setColor(QPalette::Text, toQColor(FHighlighter ? FHighlighter->GetFontColor(current) : plat::kBlack));
@@ -857,10 +868,8 @@ void TLogoAppForm::ShowIndividualRow(int row) {
     memIndNotes->clear();
     memIndSources->clear();
     if (row < 1 || row > int(FIndRows.size())) return;
-    memIndSources->setPlainText(memoText(FIndRows[size_t(row - 1)].Sources));
-    memIndNotes->setPlainText(memoText(FIndRows[size_t(row - 1)].Notes));
-    memIndSources->moveCursor(QTextCursor::Start);
-    memIndNotes->moveCursor(QTextCursor::Start);
+    memIndSources->SetLongText(FIndRows[size_t(row - 1)].Sources);
+    memIndNotes->SetLongText(FIndRows[size_t(row - 1)].Notes);
 }
 
 void TLogoAppForm::gridIndividualDblClick() {
@@ -873,20 +882,13 @@ void TLogoAppForm::gridIndividualDblClick() {
 bool TLogoAppForm::ExtractTo(const std::string& target) {
     if (FTempGEDFile.empty() || target.empty()) return false;
     TWaitDlg::ShowWait("Extracting File.  Please Wait...", true, true);
-    bool ok = false;
-    {
-        std::ifstream in(FTempGEDFile, std::ios::binary);
-        const std::string tmp = target + ".part";
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (in && out) {
-            out << in.rdbuf();
-            out.close();
-            ok = out.good() && !plat::cancelRequested() && std::rename(tmp.c_str(), target.c_str()) == 0;
-        }
-        if (!ok) std::remove(tmp.c_str());
-    }
+    const bool ok = CopyToNewFile(FTempGEDFile, target, [] { return plat::cancelRequested(); });
     TWaitDlg::HideWait();
-    plat::showMessage(ok ? "\"" + target + "\" has been extracted." : std::string("Cancelled"));
+    if (ok)
+        plat::showMessage("\"" + target + "\" has been extracted.");
+    else
+        plat::showMessage(plat::FileSizeLimitReached() ? "\"" + target + "\" was not written.  " + plat::FileSizeLimitText()
+                                                       : std::string("Cancelled"));
     return ok;
 }
 
@@ -895,7 +897,7 @@ void TLogoAppForm::butExtractGEDCOMClick() {
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setDefaultSuffix("ged");
     dlg.setNameFilter("GEDCOM (*.ged)");
-    dlg.selectFile(toQ(BareFileName(FTrailer.FileName)));
+    dlg.selectFile(toQ(ProposedExtractName(FTrailer.FileName)));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
     ExtractTo(fromQ(dlg.selectedFiles().first()));
 }

@@ -27,6 +27,7 @@ class QTabBar;
 class QTableWidget;
 class QWidget;
 class TURLLabel;
+class TLongTextMemo;
 class TViewPage;
 class TMainActions;
 class TFamilyView;
@@ -220,7 +221,7 @@ private:
     QCheckBox* cbTopInfo = nullptr;
     QTableWidget* gridIndividual = nullptr;
     QGroupBox* gbIndNotes = nullptr;
-    QPlainTextEdit* memIndNotes = nullptr;
-    QPlainTextEdit* memIndSources = nullptr;
-    QPlainTextEdit* memIndividual = nullptr;
+    TLongTextMemo* memIndNotes = nullptr;
+    TLongTextMemo* memIndSources = nullptr;
+    TLongTextMemo* memIndividual = nullptr;
 };

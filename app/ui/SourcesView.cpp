@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/QuickHelp.h"
+#include "app/ui/LongTextMemo.h"
 #include "app/ui/ViewGrid.h"
 #include "model/ABSCollection.h"
 #include "model/Options.h"
@@ -25,12 +26,6 @@ QString memoText(const std::string& s) {
     t.replace("\r\n", "\n");
     t.replace('\r', '\n');
     return t;
-}
-
-QPlainTextEdit* readOnlyMemo(QWidget* parent) {
-    auto* m = new QPlainTextEdit(parent);
-    m->setReadOnly(true);
-    return m;
 }
 
 } // namespace
@@ -125,11 +120,11 @@ TSourcesView::TSourcesView(QWidget* parent) : TViewPage(parent) {
 
     panSrcNoteTextRepo = new QWidget(details);
     panSrcNoteTextRepo->installEventFilter(this);
-    auto box = [this](const char* title, QPlainTextEdit*& memo) {
+    auto box = [this](const char* title, TLongTextMemo*& memo) {
         auto* gb = new QGroupBox(title, panSrcNoteTextRepo);
         auto* l = new QVBoxLayout(gb);
         l->setContentsMargins(4, 4, 4, 4);
-        l->addWidget(memo = readOnlyMemo(gb));
+        l->addWidget(memo = new TLongTextMemo(gb));
         return gb;
     };
     gbSrcNote = box("Note", memoSrcNote);
@@ -137,7 +132,7 @@ TSourcesView::TSourcesView(QWidget* parent) : TViewPage(parent) {
     gbSrcRepo = box("Repository", memoSrcRepo);
     dv->addWidget(panSrcNoteTextRepo, 1);
     NBSource->addWidget(details);
-    NBSource->addWidget(memoSrcRaw = readOnlyMemo(NBSource));
+    NBSource->addWidget(memoSrcRaw = new TLongTextMemo(NBSource));
     split->addWidget(SrcGrid);
     split->addWidget(NBSource);
     split->setStretchFactor(0, 3);
@@ -218,15 +213,13 @@ void TSourcesView::SrcGridSelectCell(int row) {
         labSrcAbbrev->setText(toQ(d.Abbreviation));
         labSrcPub->setText(toQ(d.Publication));
         labSrcCall->setText(toQ(d.CallNumber));
-        memoSrcText->setPlainText(memoText(d.Text));
-        memoSrcNote->setPlainText(memoText(d.Note));
-        memoSrcRepo->setPlainText(memoText(d.Repository));
-        for (QPlainTextEdit* m : {memoSrcNote, memoSrcText, memoSrcRepo}) m->moveCursor(QTextCursor::Start);
+        memoSrcText->SetLongText(d.Text);
+        memoSrcNote->SetLongText(d.Note);
+        memoSrcRepo->SetLongText(d.Repository);
     } else {
         memoSrcRaw->clear();
         FRows.Details(row, true, d);
-        memoSrcRaw->setPlainText(memoText(d.Raw));
-        memoSrcRaw->moveCursor(QTextCursor::Start);
+        memoSrcRaw->SetLongText(d.Raw);
     }
 }
 

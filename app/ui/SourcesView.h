@@ -3,6 +3,7 @@
 // sorts by any column, with the chosen source's details (or its raw record)
 // below.
 #include "app/SourcesRows.h"
+#include "app/ui/LongTextMemo.h"
 #include "app/ui/ViewPage.h"
 
 class QGroupBox;
@@ -85,8 +86,8 @@ private:
     QGroupBox* gbSrcNote = nullptr;
     QGroupBox* gbSrcText = nullptr;
     QGroupBox* gbSrcRepo = nullptr;
-    QPlainTextEdit* memoSrcNote = nullptr;
-    QPlainTextEdit* memoSrcText = nullptr;
-    QPlainTextEdit* memoSrcRepo = nullptr;
-    QPlainTextEdit* memoSrcRaw = nullptr;
+    TLongTextMemo* memoSrcNote = nullptr;
+    TLongTextMemo* memoSrcText = nullptr;
+    TLongTextMemo* memoSrcRepo = nullptr;
+    TLongTextMemo* memoSrcRaw = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "app/Startup.h"
 #include "app/ui/BrenthaulApp.h"
 #include "app/ui/LogoAppForm.h"
+#include "app/ui/SignalClose.h"
 #include "app/ui/QtHooks.h"
 #include "app/ui/Splash.h"
 #include "export/PsQRExportSettings.h"
@@ -10,10 +11,12 @@
 #include "reports/ui/QRPrintDevices.h"
 #include "model/Options.h"
 #include "model/ui/WaitDlg.h"
+#include "platform/FileSizeLimit.h"
 #include "platform/Hooks.h"
 #include "platform/TempFiles.h"
 
 int main(int argc, char** argv) {
+    plat::CatchFileSizeLimit();
     TBrenthaulApp app(argc, argv);
     installQtHooks();
     TWaitDlg::InstallHooks();
@@ -38,6 +41,7 @@ int main(int argc, char** argv) {
         int code = 0;
         {
             TLogoAppForm form(own);
+            TSignalClose closeOnSignal(&form);
             QObject::connect(&form, &TLogoAppForm::startupFinished, &form, [&](bool ok) {
                 if (!ok) code = 1;
             });

@@ -12,6 +12,13 @@ TEST(LinkText, MailLinkEncodesEveryPart) {
     EXPECT_EQ(PercentEncode("Zo\xEB"), "Zo%C3%AB");
 }
 
+TEST(LinkText, MailtoLinksInEitherFieldGiveTheAddressOnly) {
+    EXPECT_EQ(SenderWebLink("mailto:x@y.org?attach=/etc/passwd"), "mailto:x@y.org");
+    EXPECT_EQ(SenderWebLink(" MAILTO:a b&c@y.org?cc=z"), "mailto:a%20b%26c@y.org");
+    EXPECT_EQ(SenderWebLink("www.example.org/?q=1"), "www.example.org/?q=1");
+    EXPECT_EQ(SenderMailLink("mailto:x@y.org?attach=/etc/passwd", "T", "f", "d").rfind("mailto:x@y.org?subject=T", 0), 0u);
+}
+
 TEST(LinkText, OnlyWebAndMailLinksAreOpened) {
     EXPECT_EQ(VetLink("https://example.org/a"), "https://example.org/a");
     EXPECT_EQ(VetLink("HTTP://EXAMPLE.ORG"), "HTTP://EXAMPLE.ORG");

@@ -2,7 +2,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -14,9 +16,11 @@
 #include <vector>
 
 #include "app/Startup.h"
+#include "app/Unpack.h"
 #include "model/Global.h"
 #include "model/Ini2.h"
 #include "model/Options.h"
+#include "platform/FileSizeLimit.h"
 #include "platform/Hooks.h"
 #include "platform/IniFile.h"
 #include "platform/TempFiles.h"
@@ -70,6 +74,7 @@ protected:
         if (old) oldTmp_ = old;
         ::setenv("TMPDIR", tmp_.c_str(), 1);
         settings_ = plat::tempDir() + "zelt.ini";
+        priv_ = settings_.substr(0, settings_.rfind('/'));
         plat::hooks().messageBox = [this](const std::string& t, const std::string& c, unsigned f) {
             boxes_.push_back({t, c, f});
             return int(plat::IDOK);
@@ -116,7 +121,7 @@ protected:
 
     std::vector<std::string> qelFiles() const {
         std::vector<std::string> out;
-        DIR* d = ::opendir(tmp_.c_str());
+        DIR* d = ::opendir(priv_.c_str());
         if (!d) return out;
         while (dirent* e = ::readdir(d)) {
             const std::string n = e->d_name;
@@ -137,7 +142,7 @@ protected:
     static std::string* image_;
     tsupport::TempDir rootDir_{"brenthaul-startup"};
     std::string root_ = rootDir_.path().string();
-    std::string tmp_, settings_, oldTmp_;
+    std::string tmp_, priv_, settings_, oldTmp_;
     bool hadTmp_ = false;
     std::vector<Message> boxes_;
     std::vector<std::string> shown_;
@@ -175,7 +180,7 @@ TEST_F(StartupTest, ProgramWithTrailerCopiesArchiveThenSavesSettings) {
         std::string copy;
         EXPECT_EQ(ZELT::CopySelfViewArchive(own, read, copy), ZELT::ArchiveResult::Ok);
         EXPECT_EQ(readFile(copy), archive);
-        EXPECT_EQ(copy.compare(0, tmp_.size() + 4, tmp_ + "/qel"), 0) << copy;
+        EXPECT_EQ(copy.compare(0, priv_.size() + 4, priv_ + "/qel"), 0) << copy;
         struct stat st{};
         EXPECT_EQ(::stat(copy.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -297,7 +302,7 @@ TEST_F(StartupTest, EscapingExceptionShowsIOErrorAndSettingsAreSaved) {
     EXPECT_FALSE(ini2::IsOpen());
 }
 
-TEST_F(StartupTest, UnusableTemporaryFolderIsAnIOErrorWithoutLeftovers) {
+TEST_F(StartupTest, UnusableTemporaryFolderIsNamedWithoutLeftovers) {
     TSelfViewTrailer t = trailerFor();
     const std::string own = program("p", "abcdef", &t);
     const std::string settings = root_ + "/zelt.ini";
@@ -317,8 +322,38 @@ TEST_F(StartupTest, UnusableTemporaryFolderIsAnIOErrorWithoutLeftovers) {
     EXPECT_FALSE(reached);
     EXPECT_NE(rc, 0);
     ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0], "Error with I/O");
+    EXPECT_EQ(shown_[0], "Cannot use the temporary folder " + notAFolder);
     EXPECT_TRUE(exists(settings));
+    EXPECT_TRUE(qelFiles().empty());
+}
+
+TEST_F(StartupTest, FileSizeLimitIsNamedInsteadOfEndingSilently) {
+    TSelfViewTrailer t = trailerFor();
+    const std::string own = program("p", "TBWZ" + pattern(5000, 3), &t);
+    int out[2];
+    ASSERT_EQ(::pipe(out), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const struct rlimit lim = {1000, 1000};
+        ::setrlimit(RLIMIT_FSIZE, &lim);
+        plat::CatchFileSizeLimit();
+        TSelfViewTrailer read;
+        std::string ged, error;
+        UnpackSelfViewPayload(own, read, ged, error);
+        (void)!::write(out[1], error.data(), error.size());
+        ::_exit(0);
+    }
+    ::close(out[1]);
+    std::string error;
+    char buf[256];
+    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) error.append(buf, std::size_t(n));
+    ::close(out[0]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_NE(error.find("beyond 1000 bytes"), std::string::npos) << error;
+    EXPECT_NE(error.find("ulimit -f"), std::string::npos) << error;
     EXPECT_TRUE(qelFiles().empty());
 }
 

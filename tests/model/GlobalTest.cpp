@@ -135,7 +135,7 @@ TEST(GlobalUpper, CodePageTable) {
 
 TEST(GlobalTemp, KeptPrivateFilesAndCleanUp) {
     ScopedTempDir tmp;
-    const std::string dir = tmp.dir() + "/";
+    const std::string dir = tmp.privateDir() + "/";
 
     EXPECT_EQ(Global::GetTempPath(), dir);
     const std::string a = Global::GetTempFileName();

@@ -64,7 +64,7 @@ TEST(MmfStore, InMemoryLimitDecidesFileAtCreation) {
         EXPECT_GE(at.GetHandle(), 0);
         name = at.GetFileName();
         ASSERT_EQ(tmp.qelFiles().size(), 1u);
-        EXPECT_EQ(name, tmp.dir() + "/" + tmp.qelFiles()[0]);
+        EXPECT_EQ(name, tmp.privateDir() + "/" + tmp.qelFiles()[0]);
         EXPECT_TRUE(allZero(at.GetPointer(0), 65536));
     }
     EXPECT_FALSE(fileExists(name));

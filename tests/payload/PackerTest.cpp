@@ -144,6 +144,12 @@ TEST_F(Packer, RefusesBadArguments) {
                          dir_.file("out")},
                         dir_.file("log")),
               1);
+    writeFile(dir_.file("empty.ged"), "");
+    EXPECT_EQ(runPacker({"--viewer", dir_.file("viewer"), "--gedcom", dir_.file("empty.ged"), "--out",
+                         dir_.file("out")},
+                        dir_.file("log")),
+              1);
+    EXPECT_NE(readFile(dir_.file("log")).find("empty.ged is empty"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir_.file("out")));
 }
 

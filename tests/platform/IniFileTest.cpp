@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -58,3 +60,19 @@ TEST_F(IniFileTest, MissingFileReadsDefaultsAndFirstWriteCreatesIt) {
 }
 
 } // namespace
+
+TEST_F(IniFileTest, WriteNeverGoesThroughAPlantedLink) {
+    // Someone who could write the folder links a file of ours under the names a
+    // fixed temp scheme would use.
+    const std::string victim = path + "-victim";
+    { std::ofstream(victim, std::ios::binary) << "precious"; }
+    ASSERT_EQ(::link(victim.c_str(), (path + ".new").c_str()), 0);
+    ASSERT_EQ(::symlink(victim.c_str(), (path + ".tmp").c_str()), 0);
+    plat::IniFile ini(path);
+    ASSERT_TRUE(ini.writeString("General", "UseLDS", "T"));
+    EXPECT_EQ(readFile(victim), "precious");
+    EXPECT_EQ(readFile(path), "[General]\r\nUseLDS=T\r\n");
+    std::remove((path + ".new").c_str());
+    std::remove((path + ".tmp").c_str());
+    std::remove(victim.c_str());
+}

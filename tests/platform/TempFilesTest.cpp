@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "platform/TempFiles.h"
+#include "support/ScopedTempDir.h"
 
 namespace {
 bool exists(const std::string& p) {
@@ -64,4 +68,64 @@ TEST(TempFiles, CleanUpSparesLiveFilesOfOtherProcesses) {
     waitpid(pid, &status, 0);
     EXPECT_FALSE(exists(live));
     plat::deleteTempFile(mine);
+}
+
+TEST(TempFiles, SharedTmpdirGetsAPrivateFolderOfOurOwn) {
+    ScopedTempDir tmp;
+    ASSERT_EQ(::chmod(tmp.dir().c_str(), 01777), 0);   // like /tmp
+    const std::string dir = plat::tempDir();
+    EXPECT_EQ(dir, tmp.privateDir() + "/");
+    struct stat st{};
+    ASSERT_EQ(::lstat(tmp.privateDir().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(st.st_uid, ::geteuid());
+    const std::string name = plat::createTempFile();
+    EXPECT_EQ(name.rfind(dir, 0), 0u);
+    plat::deleteTempFile(name);
+
+    // A private folder others may write, or a link in its place, is refused by name.
+    ASSERT_EQ(::chmod(tmp.privateDir().c_str(), 0777), 0);
+    try {
+        plat::tempDir();
+        ADD_FAILURE() << "a folder open to others was used";
+    } catch (const plat::TempError& e) {
+        EXPECT_NE(std::string(e.what()).find(tmp.privateDir()), std::string::npos) << e.what();
+    }
+    ASSERT_EQ(::rmdir(tmp.privateDir().c_str()), 0);
+    ASSERT_EQ(::symlink(tmp.dir().c_str(), tmp.privateDir().c_str()), 0);
+    EXPECT_THROW(plat::tempDir(), plat::TempError);
+}
+
+TEST(TempFiles, FilesAreLockedFromTheStartAndNotInherited) {
+    ScopedTempDir tmp;
+    // Another instance cleaning up all the time must never catch a new file unlocked.
+    pid_t cleaner = fork();
+    ASSERT_GE(cleaner, 0);
+    if (cleaner == 0) {
+        for (;;) plat::deleteLeftoverTempFiles();
+    }
+    int lost = 0;
+    for (int i = 0; i < 3000; ++i) {
+        const std::string n = plat::createTempFile();
+        if (!exists(n)) ++lost;
+        plat::deleteTempFile(n);
+    }
+    kill(cleaner, SIGKILL);
+    waitpid(cleaner, nullptr, 0);
+    EXPECT_EQ(lost, 0);
+
+    // A mail client or browser started later must not inherit the handle.
+    const std::string name = plat::createTempFile();
+    struct stat file{};
+    ASSERT_EQ(::stat(name.c_str(), &file), 0);
+    int found = 0;
+    for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) {
+        const int fd = std::stoi(e.path().filename().string());
+        struct stat st{};
+        if (::fstat(fd, &st) != 0 || st.st_dev != file.st_dev || st.st_ino != file.st_ino) continue;
+        ++found;
+        EXPECT_NE(fcntl(fd, F_GETFD) & FD_CLOEXEC, 0);
+    }
+    EXPECT_EQ(found, 1);
+    plat::deleteTempFile(name);
 }

@@ -27,9 +27,12 @@ public:
             unsetenv("TMPDIR");
     }
     const std::string& dir() const { return m_dir; }
+    // The program's own folder inside it, where its temp files go.
+    std::string privateDir() const { return m_dir + "/brenthaul-" + std::to_string(geteuid()); }
+    // The files of privateDir().
     std::vector<std::string> files() const {
         std::vector<std::string> out;
-        if (DIR* dp = opendir(m_dir.c_str())) {
+        if (DIR* dp = opendir(privateDir().c_str())) {
             while (dirent* e = readdir(dp)) {
                 std::string n = e->d_name;
                 if (n != "." && n != "..") out.push_back(n);

@@ -1,0 +1,83 @@
+#include "app/PackedFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <vector>
+
+#include "app/LinkText.h"
+#include "platform/TempFiles.h"
+
+namespace {
+
+bool ordinaryNameChar(unsigned char c) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
+    if (c == ' ' || c == '-' || c == '_' || c == '.' || c == '(' || c == ')') return true;
+    // Accented letters of code page 1252, but not its multiplication and division signs.
+    return c >= 0xC0 && c != 0xD7 && c != 0xF7;
+}
+
+} // namespace
+
+std::string ProposedExtractName(const std::string& trailerFileName) {
+    std::string name;
+    for (unsigned char c : BareFileName(trailerFileName))
+        if (ordinaryNameChar(c)) name.push_back(char(c));
+    // No hidden file, nothing that reads as an option.
+    std::size_t from = name.find_first_not_of(". -");
+    name = from == std::string::npos ? std::string() : name.substr(from);
+    const std::size_t dot = name.rfind('.');
+    if (dot != std::string::npos) name.erase(dot);
+    while (!name.empty() && (name.back() == ' ' || name.back() == '.')) name.pop_back();
+    if (name.empty()) name = "family";
+    return name + ".ged";
+}
+
+bool CopyToNewFile(const std::string& source, const std::string& target,
+                   const std::function<bool()>& cancelled) {
+    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return false;
+    std::string part = target + "-XXXXXX.part";
+    const int out = plat::createUniqueFile(part, 5);
+    if (out < 0) {
+        ::close(in);
+        return false;
+    }
+    bool ok = true;
+    std::vector<char> buf(1 << 20);
+    for (;;) {
+        const ssize_t n = ::read(in, buf.data(), buf.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        for (ssize_t done = 0; ok && done < n;) {
+            const ssize_t w = ::write(out, buf.data() + done, std::size_t(n - done));
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) ok = false;
+            else done += w;
+        }
+        if (!ok || (cancelled && cancelled())) {
+            ok = false;
+            break;
+        }
+    }
+    ::close(in);
+    if (::close(out) != 0) ok = false;
+    if (ok) ok = std::rename(part.c_str(), target.c_str()) == 0;
+    if (!ok) ::unlink(part.c_str());
+    return ok;
+}
+
+std::string WithPackedFileName(const std::string& message, const std::string& tempName,
+                               const std::string& packedName) {
+    if (tempName.empty() || packedName.empty()) return message;
+    std::string out;
+    std::size_t from = 0;
+    for (std::size_t at; (at = message.find(tempName, from)) != std::string::npos; from = at + tempName.size())
+        out += message.substr(from, at - from) + packedName;
+    return out + message.substr(from);
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The packed GEDCOM file as the user meets it: the name messages give it, the
+// name proposed for a saved copy, and that copy.
+#include <functional>
+#include <string>
+
+// The name the save dialog proposes: the trailer's file name without folders,
+// leading dots or characters beyond the ordinary ones of file names, always
+// ending ".ged" (the sender chooses this text, the receiver only presses Return).
+std::string ProposedExtractName(const std::string& trailerFileName);
+
+// Copies source to target through a fresh name of its own beside target, then
+// renames it into place; nothing already there under another name is written
+// through or truncated. cancelled is asked between chunks. On failure or
+// cancel nothing is left behind and target is untouched.
+bool CopyToNewFile(const std::string& source, const std::string& target,
+                   const std::function<bool()>& cancelled);
+
+// message with every mention of the unpacked temp file replaced by the packed
+// file's own name (left as it is when that name is empty).
+std::string WithPackedFileName(const std::string& message, const std::string& tempName,
+                               const std::string& packedName);

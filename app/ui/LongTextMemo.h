@@ -1,0 +1,37 @@
+#pragma once
+// A read-only memo for texts of any length: a note may be one line of many
+// megabytes, and laying that out at once freezes the window. The memo shows a
+// bounded first part and adds the next part whenever the view reaches its end.
+#include <QPlainTextEdit>
+#include <QString>
+#include <string>
+
+class TLongTextMemo : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    // Characters put into the document at a time, and the longest line laid
+    // out in one piece (a longer one continues on a line of its own).
+    static constexpr qsizetype kPart = 64 * 1024;
+    static constexpr qsizetype kLine = 4096;
+
+    explicit TLongTextMemo(QWidget* parent = nullptr);
+
+    // cp1252 text with CR LF (or CR, or LF) line breaks; the caret goes to
+    // the start. Only the part shown is converted.
+    void SetLongText(const std::string& cp1252);
+
+    // Characters of the text not yet in the document.
+    std::size_t PendingLength() const { return FText.size() - FPos; }
+
+    // The next part of text from pos on, at most about budget characters,
+    // line breaks as LF, lines longer than kLine broken (at a blank where one
+    // is near); pos moves past what was taken.
+    static std::string NextPart(const std::string& text, std::size_t& pos, std::size_t budget);
+
+private:
+    void LoadMoreWhenAtEnd();
+
+    std::string FText;
+    std::size_t FPos = 0;
+    bool FAppending = false;
+};

@@ -1,0 +1,46 @@
+// Fuzz target of the trailer reader: the input is a whole self-viewing
+// program file. Its trailer is checked and read, and every text the Sender
+// page and the Extract button make from it is built.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/LinkText.h"
+#include "app/PackedFile.h"
+#include "app/SelfViewTrailer.h"
+#include "app/Startup.h"
+#include "fuzz/FuzzSupport.h"
+#include "model/DateTimeText.h"
+#include "platform/Hooks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static const std::string program = fuzz::ScratchName("program"), copy = fuzz::ScratchName("archive");
+    static const bool quiet = [] {
+        plat::hooks().messageBox = [](const std::string&, const std::string&, unsigned) { return int(plat::IDOK); };
+        plat::hooks().showMessage = [](const std::string&) {};
+        return true;
+    }();
+    (void)quiet;
+    if (!fuzz::WriteFile(program, data, size)) return 0;
+    TSelfViewTrailer t;
+    std::uint64_t fileSize = 0;
+    if (ZELT::InspectSelfViewFile(program, &t, &fileSize) != ZELT::TrailerCheck::Ok) return 0;
+    const std::string created = DateTimeText::FormatDateTime("dddd, mmm d, yyyy, hh:mm AM/PM", t.CreateDate);
+    DateTimeText::FormatDateTime("ddd, mmm d, yyyy, hh:mm AM/PM", t.CreateDate);
+    const std::string mail = SenderMailLink(t.SenderEmail, t.Title, BareFileName(program), created);
+    if (VetLink(mail).empty()) __builtin_trap();  // our own mail link must always be usable
+    VetLink(SenderWebLink(t.WebSite));
+    const std::string name = ProposedExtractName(t.FileName);
+    if (name.empty() || name[0] == '.' || name.find('/') != std::string::npos) __builtin_trap();
+    WithPackedFileName("Error: Cannot read unicode GEDCOM file\r" + program, program, t.FileName);
+    // The archive range as the start-up copies it.
+    const int fd = ::open(program.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ZELT::CopyPayloadToFile(fd, t.ArchiveOffset, copy, fileSize - kTrailerSize - t.ArchiveOffset);
+        ::close(fd);
+        ::unlink(copy.c_str());
+    }
+    return 0;
+}

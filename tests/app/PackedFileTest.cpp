@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "app/PackedFile.h"
+#include "support/ScopedTempDir.h"
+
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void put(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+}
+
+} // namespace
+
+TEST(PackedFile, ProposesOnlyAPlainGedName) {
+    EXPECT_EQ(ProposedExtractName("C:\\Users\\ann\\Smith family.ged"), "Smith family.ged");
+    EXPECT_EQ(ProposedExtractName(".bash_aliases"), "bash_aliases.ged");
+    EXPECT_EQ(ProposedExtractName("../../.profile"), "profile.ged");
+    EXPECT_EQ(ProposedExtractName("run.sh"), "run.ged");
+    EXPECT_EQ(ProposedExtractName("SMITH.GED"), "SMITH.ged");
+    EXPECT_EQ(ProposedExtractName("-rf $(x);`y`|z.ged"), "rf (x)yz.ged");
+    EXPECT_EQ(ProposedExtractName("M\xFCller.ged"), "M\xFCller.ged");
+    EXPECT_EQ(ProposedExtractName("..."), "family.ged");
+    EXPECT_EQ(ProposedExtractName(""), "family.ged");
+}
+
+TEST(PackedFile, CopiesThroughAFreshNameAndSparesPlantedFiles) {
+    ScopedTempDir tmp;
+    const std::string dir = tmp.dir();
+    const std::string source = dir + "/unpacked", target = dir + "/copy.ged";
+    put(source, "0 HEAD\r\n0 TRLR\r\n");
+    // What an earlier copy or someone else left under the names a fixed scheme would use.
+    put(target + ".part", "keep me");
+    put(dir + "/victim", "victim");
+    ASSERT_EQ(::symlink((dir + "/victim").c_str(), (target + ".tmp").c_str()), 0);
+
+    ASSERT_TRUE(CopyToNewFile(source, target, {}));
+    EXPECT_EQ(readFile(target), "0 HEAD\r\n0 TRLR\r\n");
+    EXPECT_EQ(readFile(target + ".part"), "keep me");
+    EXPECT_EQ(readFile(dir + "/victim"), "victim");
+
+    // Cancelled or failing copies leave the old target and no new file.
+    put(target, "old");
+    EXPECT_FALSE(CopyToNewFile(source, target, [] { return true; }));
+    EXPECT_FALSE(CopyToNewFile(dir + "/missing", target, {}));
+    EXPECT_EQ(readFile(target), "old");
+    std::size_t files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) files += e.is_regular_file() || e.is_symlink();
+    EXPECT_EQ(files, 5u);  // source, target, target.part, victim, the link
+}
