@@ -5,9 +5,11 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "app/LinkText.h"
+#include "platform/FileSizeLimit.h"
 #include "platform/TempFiles.h"
 
 namespace {
@@ -17,6 +19,61 @@ bool ordinaryNameChar(unsigned char c) {
     if (c == ' ' || c == '-' || c == '_' || c == '.' || c == '(' || c == ')') return true;
     // Accented letters of code page 1252, but not its multiplication and division signs.
     return c >= 0xC0 && c != 0xD7 && c != 0xF7;
+}
+
+enum class CopyResult { Done, Cancelled, Failed };
+
+// The copy through a fresh exclusive name and a rename; error keeps the
+// errno of a failure.
+CopyResult copyToNewFile(const std::string& source, const std::string& target,
+                         const std::function<bool()>& cancelled, int& error) {
+    error = 0;
+    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) {
+        error = errno;
+        return CopyResult::Failed;
+    }
+    std::string part = target + "-XXXXXX.part";
+    const int out = plat::createUniqueFile(part, 5);
+    if (out < 0) {
+        error = errno;
+        ::close(in);
+        return CopyResult::Failed;
+    }
+    CopyResult result = CopyResult::Done;
+    std::vector<char> buf(1 << 20);
+    while (result == CopyResult::Done) {
+        const ssize_t n = ::read(in, buf.data(), buf.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n == 0) break;
+        if (n < 0) {
+            error = errno;
+            result = CopyResult::Failed;
+            break;
+        }
+        for (ssize_t done = 0; result == CopyResult::Done && done < n;) {
+            const ssize_t w = ::write(out, buf.data() + done, std::size_t(n - done));
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) {
+                error = w < 0 ? errno : ENOSPC;
+                result = CopyResult::Failed;
+            } else {
+                done += w;
+            }
+        }
+        if (result == CopyResult::Done && cancelled && cancelled()) result = CopyResult::Cancelled;
+    }
+    ::close(in);
+    if (::close(out) != 0 && result == CopyResult::Done) {
+        error = errno;
+        result = CopyResult::Failed;
+    }
+    if (result == CopyResult::Done && std::rename(part.c_str(), target.c_str()) != 0) {
+        error = errno;
+        result = CopyResult::Failed;
+    }
+    if (result != CopyResult::Done) ::unlink(part.c_str());
+    return result;
 }
 
 } // namespace
@@ -35,41 +92,19 @@ std::string ProposedExtractName(const std::string& trailerFileName) {
     return name + ".ged";
 }
 
-bool CopyToNewFile(const std::string& source, const std::string& target,
-                   const std::function<bool()>& cancelled) {
-    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return false;
-    std::string part = target + "-XXXXXX.part";
-    const int out = plat::createUniqueFile(part, 5);
-    if (out < 0) {
-        ::close(in);
-        return false;
+ExtractOutcome ExtractGedcomCopy(const std::string& gedFile, const std::string& target,
+                                 const std::function<bool()>& cancelled) {
+    int error = 0;
+    switch (copyToNewFile(gedFile, target, cancelled, error)) {
+    case CopyResult::Done:
+        return {true, "\"" + target + "\" has been extracted."};
+    case CopyResult::Cancelled:
+        return {false, "Cancelled"};
+    case CopyResult::Failed:
+        break;
     }
-    bool ok = true;
-    std::vector<char> buf(1 << 20);
-    for (;;) {
-        const ssize_t n = ::read(in, buf.data(), buf.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            ok = n == 0;
-            break;
-        }
-        for (ssize_t done = 0; ok && done < n;) {
-            const ssize_t w = ::write(out, buf.data() + done, std::size_t(n - done));
-            if (w < 0 && errno == EINTR) continue;
-            if (w <= 0) ok = false;
-            else done += w;
-        }
-        if (!ok || (cancelled && cancelled())) {
-            ok = false;
-            break;
-        }
-    }
-    ::close(in);
-    if (::close(out) != 0) ok = false;
-    if (ok) ok = std::rename(part.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(part.c_str());
-    return ok;
+    const std::string why = plat::FileSizeLimitReached() ? plat::FileSizeLimitText() : std::strerror(error);
+    return {false, "\"" + target + "\" was not written.  " + why};
 }
 
 std::string WithPackedFileName(const std::string& message, const std::string& tempName,

@@ -9,12 +9,17 @@
 // ending ".ged" (the sender chooses this text, the receiver only presses Return).
 std::string ProposedExtractName(const std::string& trailerFileName);
 
-// Copies source to target through a fresh name of its own beside target, then
-// renames it into place; nothing already there under another name is written
-// through or truncated. cancelled is asked between chunks. On failure or
-// cancel nothing is left behind and target is untouched.
-bool CopyToNewFile(const std::string& source, const std::string& target,
-                   const std::function<bool()>& cancelled);
+// Extract GEDCOM: copies the unpacked file gedFile to target through a fresh
+// name of its own beside target, then renames it into place; nothing already
+// there under another name is written through or truncated. cancelled is
+// asked between chunks. On failure or cancel nothing is left behind and
+// target is untouched. Message is what the user is told either way.
+struct ExtractOutcome {
+    bool Done = false;
+    std::string Message;
+};
+ExtractOutcome ExtractGedcomCopy(const std::string& gedFile, const std::string& target,
+                                 const std::function<bool()>& cancelled);
 
 // message with every mention of the unpacked temp file replaced by the packed
 // file's own name (left as it is when that name is empty).

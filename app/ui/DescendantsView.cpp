@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/ClipboardText.h"
 #include "app/ui/DrawGrid.h"
 #include "columns/ListColumns.h"
 #include "model/ABSCollection.h"
@@ -221,6 +222,11 @@ void TDescendantsView::ApplySettings() {
     cbDesShowGrid->setChecked(WOptions::GetBool(opt::DesShowLines));
     DesGrid->setShowGrid(cbDesShowGrid->isChecked());
     cbDesShowDup->setChecked(WOptions::GetBool(opt::DesRepDups));
+}
+
+std::optional<std::string> TDescendantsView::CopyText() {
+    if (!FCollection || !FDesIterator) return std::nullopt;
+    return ClipText::DescendantsViewText(*FCollection, *FDesIterator);
 }
 
 void TDescendantsView::SaveColumnWidths() {

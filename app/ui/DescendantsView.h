@@ -41,12 +41,13 @@ public:
 
     // FillDescendantsView: only with a current individual.
     void Fill(std::int32_t current) override;
+    std::optional<std::string> CopyText() override;
     void RepaintView() override;
     void ApplyGridFont(int fontSize, int rowHeight) override;
     // Lists the descendants of root (0: an empty list).
     void BuildDescendants(std::int32_t root);
     void ApplySettings();
-    void SaveColumnWidths();
+    void SaveColumnWidths() override;
     void LoadColumnWidths();
 
     WDesIterator* DesIterator() const { return FDesIterator.get(); }

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "app/ClipboardText.h"
 #include "app/QuickHelp.h"
 #include "app/ui/ViewGrid.h"
 #include "model/Global.h"
@@ -216,6 +217,17 @@ void TFamilyView::LoadColumnWidths() {
 
 void TFamilyView::SaveColumnWidths() {
     for (int c = 0; c < kGridColumns; ++c) WOptions::SetInt(opt::FamCol1 + c, FamilyGroupGrid->columnWidth(c));
+}
+
+std::optional<std::string> TFamilyView::CopyText() {
+    if (!FCollection) return std::nullopt;
+    return ClipText::FamilyViewText(*FCollection, FSubject);
+}
+
+void TFamilyView::RefillAfterCopy(std::int32_t current) {
+    const std::int32_t family = FSubject.Index();
+    Fill(current);
+    ShowFamilyAt(family);
 }
 
 void TFamilyView::FamilyGroupGridDblClick(int row, int column) {

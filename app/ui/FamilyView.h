@@ -29,11 +29,14 @@ public:
     // Shows the same family again with fresh colours, texts and titles.
     void RepaintView() override;
     void ApplyGridFont(int fontSize, int rowHeight) override;
+    std::optional<std::string> CopyText() override;
+    // The refill keeps the family shown.
+    void RefillAfterCopy(std::int32_t current) override;
     // Titles of the grid (they follow FamBirChr).
     void SetColumnTitles();
     // Column widths from and to the settings FamCol1 to FamCol6.
     void LoadColumnWidths();
-    void SaveColumnWidths();
+    void SaveColumnWidths() override;
 
     // Shows the subject's family at a 1-based position (nothing when out of range).
     void ShowFamilyAt(std::int32_t index);

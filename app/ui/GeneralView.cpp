@@ -7,19 +7,14 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/ClipboardText.h"
 #include "app/QuickHelp.h"
+#include "app/ui/ViewCommon.h"
 #include "app/ui/ViewGrid.h"
 #include "model/ABSCollection.h"
 #include "platform/ui/QtText.h"
 
 namespace {
-
-QString memoText(const std::string& s) {
-    QString t = toQ(s);
-    t.replace("\r\n", "\n");
-    t.replace('\r', '\n');
-    return t;
-}
 
 QTableWidget* makeGrid(QWidget* parent, int dataRows, const char* title0, const char* title1, int w0, int w1) {
     auto* g = new QTableWidget(dataRows, 2, parent);
@@ -129,7 +124,7 @@ void TGeneralView::Fill(std::int32_t) {
             FHeaderEntries = GeneralInfo::HeaderEntries(*col);
             fillHeaderGrid();
         } else {
-            memHeaderInformation->setPlainText(memoText(col->GetHeaderText()));
+            memHeaderInformation->setPlainText(ViewCommon::MemoText(col->GetHeaderText()));
             memHeaderInformation->moveCursor(QTextCursor::Start);
         }
         if (NBInfoSubmitter->currentIndex() == 0) {
@@ -139,7 +134,7 @@ void TGeneralView::Fill(std::int32_t) {
                 setCell(InfoGridSubmitter, r, 1, toQ(values[size_t(r - 1)]));
             setCell(InfoGridSubmitter, 5, 0, toQ(GeneralInfo::SubmitterTitle(5, col->GetFileKind())));
         } else {
-            memSubmitterInformation->setPlainText(memoText(GeneralInfo::SubmitterRecordText(*col)));
+            memSubmitterInformation->setPlainText(ViewCommon::MemoText(GeneralInfo::SubmitterRecordText(*col)));
             memSubmitterInformation->moveCursor(QTextCursor::Start);
         }
         const auto stats = GeneralInfo::StatsValues(*col);
@@ -157,6 +152,11 @@ void TGeneralView::ApplyGridFont(int fontSize, int rowHeight) {
         g->verticalHeader()->setDefaultSectionSize(std::max(rowHeight, 6) + 2);
         g->horizontalHeader()->setFixedHeight(std::max(rowHeight, 6) + 2);
     }
+}
+
+std::optional<std::string> TGeneralView::CopyText() {
+    if (!FCollection) return std::nullopt;
+    return ClipText::GeneralViewText(*FCollection, FFileName, ShowsHeaderGrid());
 }
 
 bool TGeneralView::ShowsHeaderGrid() const { return NBInfoHeader->currentIndex() == 0; }

@@ -21,12 +21,15 @@ public:
     void Fill(std::int32_t current) override;
     void RepaintView() override { Fill(0); }
     void ApplyGridFont(int fontSize, int rowHeight) override;
+    std::optional<std::string> CopyText() override;
 
     // The load time ("%.3f seconds") written when a file has been opened;
     // it stays until the next file.
     void SetLoadTime(const std::string& text);
+    // The open file, named in the copied text.
+    void SetFileName(const std::string& name) { FFileName = name; }
     // Raw mode: the header and submitter show their record texts.
-    void SetShowRaw(bool raw);
+    void SetShowRaw(bool raw) override;
     // The header shows its grid (not the raw record text).
     bool ShowsHeaderGrid() const;
 
@@ -42,6 +45,7 @@ private:
     void fillHeaderGrid();
 
     std::vector<HeaderEntry> FHeaderEntries;
+    std::string FFileName;
     QStackedWidget* NBInfoHeader = nullptr;
     QStackedWidget* NBInfoSubmitter = nullptr;
     QTableWidget* InfoGridHeader = nullptr;

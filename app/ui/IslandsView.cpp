@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/ClipboardText.h"
 #include "app/ui/DrawGrid.h"
 #include "columns/IslandIterator.h"
 #include "columns/ListColumns.h"
@@ -279,6 +280,13 @@ void TIslandsView::IslandGridIndMouseDown(int col) {
         FIslandColumns->SortByColumn(col + 1);
     }
     IslandGridInd->Repaint();
+}
+
+std::optional<std::string> TIslandsView::CopyText() {
+    if (!FCollection) return std::nullopt;
+    const auto how = ViewCommon::AskListCopy(this);
+    if (!how) return std::nullopt;
+    return ClipText::IslandsViewText(*FCollection, how->Choice, how->FileName);
 }
 
 void TIslandsView::SaveColumnWidths() {

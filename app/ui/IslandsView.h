@@ -41,12 +41,14 @@ public:
     void MarkStale() { FStale = true; }
 
     void Fill(std::int32_t current) override;
+    // Asks how (fixed width, CSV, CSV file) first.
+    std::optional<std::string> CopyText() override;
     void RepaintView() override;
     void ApplyGridFont(int fontSize, int rowHeight) override;
     // Computes the islands (with force, or when setting 120 asks for it) and
     // sizes both island grids.
     void FillIslandsPanel(bool force);
-    void SaveColumnWidths();
+    void SaveColumnWidths() override;
     void LoadColumnWidths();
 
     TDrawGrid* Grid() const { return IslandGrid; }

@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/ClipboardText.h"
 #include "app/ui/DrawGrid.h"
 #include "columns/ColSortIterator.h"
 #include "columns/ListColumns.h"
@@ -250,6 +251,17 @@ void TListView::ListIndGridMouseDown(int col) {
     }
     ListIndGrid->Repaint();
     if (FFindInList) SelectListRow(FCurrent);
+}
+
+std::optional<std::string> TListView::CopyText() {
+    // The Highlighted tab without conditions has no list to copy.
+    if (!FListIterator || !FListColumns) return std::nullopt;
+    const auto how = ViewCommon::AskListCopy(this);
+    if (!how) return std::nullopt;
+    // The fixed-width text takes the grid's widths.
+    SaveColumnWidths();
+    if (!FListIterator) return std::nullopt;
+    return ClipText::ListViewText(*FListColumns, *FListIterator, how->Choice, how->FileName);
 }
 
 void TListView::SaveColumnWidths() {

@@ -44,12 +44,14 @@ public:
     void SetColumnChooser(ViewCommon::ColumnChooser chooser);
 
     void Fill(std::int32_t current) override;
+    // Asks how (fixed width, CSV, CSV file) first; nothing without a list.
+    std::optional<std::string> CopyText() override;
     void RepaintView() override;
     void ApplyGridFont(int fontSize, int rowHeight) override;
     void UpdateListCount();
     // Selects the individual's row when it is listed.
     void SelectListRow(std::int32_t individual);
-    void SaveColumnWidths();
+    void SaveColumnWidths() override;
     void LoadColumnWidths();
 
     WColSortIterator* ListIterator() const { return FListIterator; }

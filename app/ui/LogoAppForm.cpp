@@ -4,53 +4,44 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileDialog>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScopedValueRollback>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
-#include <QTableWidget>
 #include <QToolButton>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 #include <cstdio>
 
+#include "app/ClipboardText.h"
 #include "app/ColumnSetFile.h"
 #include "app/PackedFile.h"
-#include "app/LinkText.h"
 #include "app/Unpack.h"
 #include "app/QuickHelp.h"
 #include "app/ui/DescendantsView.h"
 #include "app/ui/FamilyView.h"
 #include "app/ui/IslandsView.h"
 #include "app/ui/ListView.h"
-#include "app/ui/LongTextMemo.h"
 #include "app/ui/GeneralView.h"
 #include "app/ui/IndScroll.h"
+#include "app/ui/IndividualView.h"
 #include "app/ui/InitHelpDialog.h"
-#include "app/ClipboardText.h"
 #include "app/ui/FlashDialog.h"
-#include "app/ui/ListClipDialog.h"
 #include "app/ui/MainActions.h"
 #include "app/ui/NXAboutBox.h"
 #include "app/ui/OptionsDlg.h"
 #include "app/ui/PedigreeView.h"
+#include "app/ui/SenderView.h"
 #include "app/ui/SourcesView.h"
 #include "app/ui/Splash.h"
-#include "app/ui/URLLabel.h"
-#include "app/ui/ViewGrid.h"
+#include "app/ui/ViewCommon.h"
 #include "app/ui/ViewPage.h"
 #include "app/ui/WinPos.h"
 #include "gedcom/FormatString.h"
@@ -70,7 +61,6 @@
 #include "model/WaitHooks.h"
 #include "reports/ui/PrintDialog.h"
 #include "model/ui/WaitDlg.h"
-#include "platform/FileSizeLimit.h"
 #include "platform/Hooks.h"
 #include "platform/TempFiles.h"
 #include "platform/ui/QtText.h"
@@ -86,13 +76,6 @@ QPlainTextEdit* readOnlyMemo(QWidget* parent) {
 }
 
 // cp1252 text with CR LF pairs to memo lines.
-QString memoText(const std::string& s) {
-    QString t = toQ(s);
-    t.replace("\r\n", "\n");
-    t.replace('\r', '\n');
-    return t;
-}
-
 // Ctrl+C is the window's Copy command, also while a box that would copy its
 // own selected text has the focus.
 class CopyKeyForWindow : public QObject {
@@ -193,7 +176,6 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
 
     WGenealogyOpener::Callbacks cb;
     cb.discardPrevious = [this] {
-        FIndRow = 1;
         HLGuiColMan->SetFindContext(WFindContext{});
         FFind.SetCollection(nullptr);
         for (auto* set : {FListColumns.get(), FDesColumns.get(), FIslandColumns.get()}) set->SetCollection(nullptr);
@@ -210,7 +192,6 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
             FIndScroll->SetHighLighter(nullptr);
             FHighlighter.reset();
         }
-        FIndRows.clear();
         setWindowTitle(toQ(std::string(kCaption) + " - " + FTrailer.Title));
         Global::SetBusy(true);
     };
@@ -242,6 +223,7 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
         std::snprintf(buf, sizeof buf, "%.3f", seconds);
         FLoadTime = std::string(buf) + " seconds";
         FGeneralView->SetLoadTime(FLoadTime);
+        FGeneralView->SetFileName(FOpener.GetFileName());
         const std::uint8_t kind = col->GetFileKind();
         SetStatus(1, "I: " + StrFunc::FormatThousands(col->GetIndividualCount()));
         SetStatus(2, "F: " + StrFunc::FormatThousands(col->GetMarriageCount()));
@@ -323,6 +305,10 @@ void TLogoAppForm::bindViews(WABSCollection* collection) {
     }
 }
 
+void TLogoAppForm::SaveColumnWidths() {
+    for (auto& [page, view] : FViews) view->SaveColumnWidths();
+}
+
 void TLogoAppForm::buildUi() {
     resize(900, 640);
     auto* toolbar = addToolBar("Find");
@@ -394,10 +380,9 @@ void TLogoAppForm::buildUi() {
     outer->addWidget(split, 1);
     setCentralWidget(central);
 
-    auto addPage = [this](int page, QWidget* w) { FPageIndex[page] = NBMain->addWidget(w); };
-    addPage(pgSender, buildSenderPage());
+    addView(pgSender, FSenderView = new TSenderView(FOwnPath));
     addView(pgGeneral, FGeneralView = new TGeneralView);
-    addPage(pgIndividual, buildIndividualPage());
+    addView(pgIndividual, FIndividualView = new TIndividualView);
     addView(pgFamily, FFamilyView = new TFamilyView);
     addView(pgPedigree, FPedigreeView = new TPedigreeView);
     addView(pgDescendants, FDesView = new TDescendantsView);
@@ -427,141 +412,11 @@ void TLogoAppForm::buildUi() {
     }
 }
 
-QWidget* TLogoAppForm::buildSenderPage() {
-    auto* page = new QWidget;
-    auto* row = new QHBoxLayout(page);
-    auto* box = new QGroupBox("Information about who created this GEDCOM", page);
-    auto* g = new QGridLayout(box);
-    int r = 0;
-    auto caption = [&](const char* text) {
-        auto* l = new QLabel(text, box);
-        QFont f = l->font();
-        f.setBold(true);
-        l->setFont(f);
-        g->addWidget(l, r, 0, Qt::AlignTop);
-    };
-    auto value = [&](QLabel* l) {
-        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        g->addWidget(l, r++, 1);
-    };
-    caption("Title:");
-    value(labSendTitle = new QLabel(box));
-    caption("Name:");
-    value(labSendName = new QLabel(box));
-    caption("Email:");
-    g->addWidget(labSendEmail = new TURLLabel(box), r++, 1);
-    labSendEmail->clear();   // the trailer fills it
-    caption("Address:");
-    value(labSendAddr1 = new QLabel(box));
-    value(labSendAddr2 = new QLabel(box));
-    caption("Phone:");
-    value(labSendPhone = new QLabel(box));
-    caption("Web Site:");
-    g->addWidget(urlSenderWebSite = new TURLLabel(box), r++, 1);
-    urlSenderWebSite->hide();
-    caption("Created:");
-    value(labSendCreateDate = new QLabel(box));
-    caption("File Name:");
-    value(labSendFileName = new QLabel(box));
-    caption("Message");
-    ++r;
-    memoSendMsg = readOnlyMemo(box);
-    memoSendMsg->setFixedHeight(225);
-    g->addWidget(memoSendMsg, r++, 0, 1, 2);
-    labExtract = new QLabel(
-        "The sender of this gedcom has allowed you to use this GEDCOM.  Press the button to the right to "
-        "extract the it to your computer.",
-        box);
-    labExtract->setWordWrap(true);
-    butExtractGEDCOM = new QPushButton("Extract GEDCOM", box);
-    // Across both columns: full-width sender fields must not squeeze the label.
-    auto* extractRow = new QHBoxLayout;
-    extractRow->addWidget(labExtract, 1);
-    extractRow->addWidget(butExtractGEDCOM, 0, Qt::AlignRight | Qt::AlignVCenter);
-    g->addLayout(extractRow, r++, 0, 1, 2);
-    labExtract->hide();
-    butExtractGEDCOM->hide();
-    g->setColumnStretch(1, 1);
-    g->setRowStretch(r, 1);
-    connect(butExtractGEDCOM, &QPushButton::clicked, this, [this] { butExtractGEDCOMClick(); });
-
-    MemoSE = readOnlyMemo(page);
-    MemoSE->setPlainText(
-        "Welcome\n"
-        "This Self-Viewing GEDCOM executable was created using Quorvane's Brenthaul application.  You are free "
-        "to run and view this GEDCOM file as many times as you want.\n"
-        "For information about Brenthaul and other products, visit the Quorvane Software web site.\n"
-        "The individual that created this executable is described to the left.  If they included an email "
-        "address, you can send them an email by clicking on their email address.\n"
-        "Quick Help\n"
-        "- The scrollbar at the top of the screen allows you to select all individuals in this GEDCOM file.\n"
-        "- Each tab display different information based on the selected individual in the scrollbar.\n"
-        "- Double clicking on an individual's name in any of the tabs moves to that person in the scrollbar.\n"
-        "- This is a full version of Brenthaul except for the ability to open other GEDCOM/PAF files.");
-    row->addWidget(box, 3);
-    row->addWidget(MemoSE, 2);
-    return page;
-}
-
-QWidget* TLogoAppForm::buildIndividualPage() {
-    NBIndividual = new QStackedWidget;
-    auto* info = new QWidget;
-    auto* v = new QVBoxLayout(info);
-    v->setContentsMargins(0, 0, 0, 0);
-    auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel("Sex:", info));
-    top->addWidget(labTopInfoSex = new QLabel(info));
-    labTopInfoSex->setMinimumWidth(16);
-    top->addSpacing(20);
-    top->addWidget(new QLabel("Last Modified:", info));
-    top->addWidget(labTopInfoModify = new QLabel(info));
-    top->addStretch();
-    cbTopInfo = new QCheckBox("Chronological", info);
-    cbTopInfo->setChecked(WOptions::GetBool(opt::Chrono));
-    connect(cbTopInfo, &QCheckBox::toggled, this, [this](bool on) {
-        WOptions::SetBool(opt::Chrono, on);
-        FillIndividualView();
-    });
-    top->addWidget(cbTopInfo);
-    v->addLayout(top);
-
-    gridIndividual = new QTableWidget(2, 6, info);
-    SetupViewGrid(gridIndividual);
-    gridIndividual->setHorizontalHeaderLabels({"N", "S", "Type", "Date", "Information", "Age"});
-    const int widths[] = {14, 14, 130, 80, 400, 30};
-    for (int c = 0; c < 6; ++c) gridIndividual->setColumnWidth(c, widths[c]);
-    gridIndividual->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
-    gridIndividual->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    connect(gridIndividual, &QTableWidget::currentCellChanged, this, [this](int row, int, int prev, int) {
-        if (row != prev && row >= 0) {
-            FIndRow = row + 1;
-            ShowIndividualRow(FIndRow);
-        }
-    });
-    connect(gridIndividual, &QTableWidget::cellDoubleClicked, this, [this] { gridIndividualDblClick(); });
-    v->addWidget(gridIndividual, 3);
-
-    auto* boxes = new QHBoxLayout;
-    gbIndNotes = new QGroupBox("Notes", info);
-    auto* nl = new QVBoxLayout(gbIndNotes);
-    nl->addWidget(memIndNotes = new TLongTextMemo(gbIndNotes));
-    auto* gbIndSource = new QGroupBox("Sources", info);
-    auto* sl = new QVBoxLayout(gbIndSource);
-    sl->addWidget(memIndSources = new TLongTextMemo(gbIndSource));
-    boxes->addWidget(gbIndNotes);
-    boxes->addWidget(gbIndSource);
-    v->addLayout(boxes, 1);
-    NBIndividual->addWidget(info);
-    NBIndividual->addWidget(memIndividual = new TLongTextMemo(NBIndividual));
-    return NBIndividual;
-}
-
 void TLogoAppForm::ResetFileState() {
     const int mode = WOptions::GetInt(opt::QFind);
     QuickSelectionButton->SetItemSelected(mode >= 1 && mode <= 4 ? mode : 1);
     SetQuickFindMode(1);
     FHighlightedOnly = false;
-    FViewStale.fill(true);
     FFind.FreeFindIndexes();
     if (FListView) FListView->SetFindInList(WOptions::GetBool(opt::FindInList));
 }
@@ -629,13 +484,6 @@ void TLogoAppForm::ApplyGridFont() {
     const int size = WOptions::GetInt(opt::FontSize);
     int height = WOptions::GetInt(opt::GridHeight);
     if (Global::IsLargeFonts()) height = int(height * 1.25);
-    QFont f("Arial");
-    f.setPointSize(size);
-    gridIndividual->setFont(f);
-    gridIndividual->verticalHeader()->setDefaultSectionSize(std::max(height, 8));
-    gridIndividual->verticalHeader()->setMinimumSectionSize(8);
-    memIndNotes->setFont(f);
-    memIndSources->setFont(f);
     FIndScroll->SetFontSize(size);
     for (auto& [page, view] : FViews) view->ApplyGridFont(size, height);
 }
@@ -655,27 +503,20 @@ void TLogoAppForm::TabControlChange(int index) {
 }
 
 void TLogoAppForm::MarkViewsStale() {
-    FViewStale.fill(true);
     FSourcesView->MarkStale();
     FListView->MarkStale();
     FIslandsView->MarkStale();
 }
 
-void TLogoAppForm::RefreshCurrentView() {
+void TLogoAppForm::RefreshCurrentView(bool afterCopy) {
+    const auto it = FViews.find(FCurrentPage);
+    if (it == FViews.end()) return;
     panLeftPanel->setEnabled(false);
-    switch (FCurrentPage) {
-    case pgIndividual:
-        FillIndividualView();
-        break;
-    case pgSender:
-        ShowSenderInfo();
-        break;
-    default:
-        if (auto it = FViews.find(FCurrentPage); it != FViews.end())
-            it->second->Fill(Collection() ? FIndScroll->GetCurrentIndividual() : 0);
-        break;
-    }
-    if (FCurrentPage >= 0 && FCurrentPage < kViewCount) FViewStale[size_t(FCurrentPage)] = false;
+    const std::int32_t current = Collection() ? FIndScroll->GetCurrentIndividual() : 0;
+    if (afterCopy)
+        it->second->RefillAfterCopy(current);
+    else
+        it->second->Fill(current);
     panLeftPanel->setEnabled(true);
 }
 
@@ -756,12 +597,7 @@ bool TLogoAppForm::LoadSelfViewPayload() {
     }
     const std::string created = DateTimeText::FormatDateTime("dddd, mmm d, yyyy, hh:mm AM/PM", FTrailer.CreateDate);
     NX_Splash::SetSplashInfo(FTrailer.Title, FTrailer.SenderName, created);
-    if (FTrailer.AllowExtract != 0) {
-        memoSendMsg->setFixedHeight(179);
-        butExtractGEDCOM->show();
-        labExtract->show();
-    }
-    ShowSenderInfo();
+    FSenderView->SetSender(FTrailer, FTempGEDFile);
     OpenGenealogyFile(FTempGEDFile, 0);
     FIndScroll->SetCurrentIndividual(FTrailer.StartIndex);
     return true;
@@ -769,137 +605,6 @@ bool TLogoAppForm::LoadSelfViewPayload() {
 
 bool TLogoAppForm::OpenGenealogyFile(const std::string& fileName, std::uint8_t forcedKind) {
     return FOpener.OpenGenealogyFile(fileName, forcedKind);
-}
-
-void TLogoAppForm::ShowSenderInfo() {
-    const TSelfViewTrailer& t = FTrailer;
-    labSendTitle->setText(toQ(t.Title));
-    labSendName->setText(toQ(t.SenderName));
-    labSendEmail->setText(toQ(t.SenderEmail));
-    const std::string exe = BareFileName(FOwnPath);
-    const std::string longDate = DateTimeText::FormatDateTime("dddd, mmm d, yyyy, hh:mm AM/PM", t.CreateDate);
-    labSendEmail->setURL(SenderMailLink(t.SenderEmail, t.Title, exe, longDate));
-    if (!t.WebSite.empty()) {
-        urlSenderWebSite->setText(toQ(t.WebSite));
-        urlSenderWebSite->setURL(SenderWebLink(t.WebSite));
-        urlSenderWebSite->show();
-    } else {
-        urlSenderWebSite->hide();
-    }
-    labSendAddr1->setText(toQ(t.Address1));
-    labSendAddr2->setText(toQ(t.Address2));
-    labSendPhone->setText(toQ(t.Phone));
-    labSendCreateDate->setText(toQ(DateTimeText::FormatDateTime("ddd, mmm d, yyyy, hh:mm AM/PM", t.CreateDate)));
-    labSendFileName->setText(toQ(t.FileName));
-    memoSendMsg->setPlainText(memoText(t.Message));
-}
-
-QString TLogoAppForm::SenderText(const char* field) const {
-    const std::string f = field;
-    if (f == "Title") return labSendTitle->text();
-    if (f == "Name") return labSendName->text();
-    if (f == "Email") return labSendEmail->text();
-    if (f == "EmailLink") return toQ(labSendEmail->TargetLink());
-    if (f == "Addr1") return labSendAddr1->text();
-    if (f == "Addr2") return labSendAddr2->text();
-    if (f == "Phone") return labSendPhone->text();
-    if (f == "Web") return urlSenderWebSite->isHidden() ? QString() : urlSenderWebSite->text();
-    if (f == "WebLink") return toQ(urlSenderWebSite->TargetLink());
-    if (f == "Created") return labSendCreateDate->text();
-    if (f == "FileName") return labSendFileName->text();
-    if (f == "Message") return memoSendMsg->toPlainText();
-    return {};
-}
-
-bool TLogoAppForm::ExtractVisible() const { return !butExtractGEDCOM->isHidden(); }
-
-void TLogoAppForm::FillIndividualView() {
-    WABSCollection* col = Collection();
-    const int current = FIndScroll->GetCurrentIndividual();
-    const QSignalBlocker block(gridIndividual);
-    if (!col || current < 1) {
-        FIndRows.clear();
-        gridIndividual->clearContents();
-        gridIndividual->setRowCount(2);
-        memIndNotes->clear();
-        memIndSources->clear();
-        return;
-    }
-    auto ind = col->GetIndividual(current);
-    if (NBIndividual->currentIndex() == 0) {
-        FillIndividualGrid(col, FHighlighter.get(), false, current, FIndRows);
-        const char sex = ind ? ind->GetSex() : 'U';
-        labTopInfoSex->setText((sex == 'F' || sex == 'f') ? "F" : (sex == 'M' || sex == 'm') ? "M" : "U");
-        labTopInfoModify->setText(ind ? toQ(ind->GetChangeDateText()) : QString());
-        const int n = int(FIndRows.size());
-        gridIndividual->clearContents();
-        gridIndividual->setRowCount(std::max(2, n + 1));
-        for (int r = 0; r < n; ++r) {
-            const IndRow& row = FIndRows[size_t(r)];
-            const QString cells[] = {row.Notes.empty() ? "" : "N", row.Sources.empty() ? "" : "S", toQ(row.Type),
-                                     toQ(row.Date), toQ(row.Info), toQ(row.Age)};
-            for (int c = 0; c < 6; ++c) {
-                auto* item = new QTableWidgetItem(cells[c]);
-                if (c == 4) {
-                    item->setBackground(toQColor(row.Back));
-                    item->setForeground(toQColor(row.Font));
-                }
-                gridIndividual->setItem(r, c, item);
-            }
-        }
-        if (n < FIndRow) {
-            FIndRow = std::max(n, 1);
-            gridIndividual->setCurrentCell(0, 0);
-        } else {
-            gridIndividual->setCurrentCell(FIndRow - 1, 0);
-        }
-        ShowIndividualRow(FIndRow);
-        QuickHelp::Show(QuickHelp::Individual);
-    } else if (ind) {
-        memIndividual->SetLongText(ind->GetRecordText());
-        QPalette p = memIndividual->palette();
-        p.setColor(QPalette::Base, toQColor(FHighlighter ? FHighlighter->GetBackColor(current) : plat::kWhite));
-        p.setColor(QPalette::Text, toQColor(FHighlighter ? FHighlighter->GetFontColor(current) : plat::kBlack));
-        memIndividual->setPalette(p);
-    }
-}
-
-void TLogoAppForm::ShowIndividualRow(int row) {
-    memIndNotes->clear();
-    memIndSources->clear();
-    if (row < 1 || row > int(FIndRows.size())) return;
-    memIndSources->SetLongText(FIndRows[size_t(row - 1)].Sources);
-    memIndNotes->SetLongText(FIndRows[size_t(row - 1)].Notes);
-}
-
-void TLogoAppForm::gridIndividualDblClick() {
-    if (FIndRow >= 1 && FIndRow <= int(FIndRows.size())) {
-        const std::int32_t target = FIndRows[size_t(FIndRow - 1)].Target;
-        if (target != 0) FIndScroll->SetCurrentIndividual(target);
-    }
-}
-
-bool TLogoAppForm::ExtractTo(const std::string& target) {
-    if (FTempGEDFile.empty() || target.empty()) return false;
-    TWaitDlg::ShowWait("Extracting File.  Please Wait...", true, true);
-    const bool ok = CopyToNewFile(FTempGEDFile, target, [] { return plat::cancelRequested(); });
-    TWaitDlg::HideWait();
-    if (ok)
-        plat::showMessage("\"" + target + "\" has been extracted.");
-    else
-        plat::showMessage(plat::FileSizeLimitReached() ? "\"" + target + "\" was not written.  " + plat::FileSizeLimitText()
-                                                       : std::string("Cancelled"));
-    return ok;
-}
-
-void TLogoAppForm::butExtractGEDCOMClick() {
-    QFileDialog dlg(this, "Extract GEDCOM");
-    dlg.setAcceptMode(QFileDialog::AcceptSave);
-    dlg.setDefaultSuffix("ged");
-    dlg.setNameFilter("GEDCOM (*.ged)");
-    dlg.selectFile(toQ(ProposedExtractName(FTrailer.FileName)));
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
-    ExtractTo(fromQ(dlg.selectedFiles().first()));
 }
 
 void TLogoAppForm::ShowLeftPanel(bool show, int page) {
@@ -943,7 +648,7 @@ void TLogoAppForm::UpdateHighlightText() {
         panHLText->hide();
         return;
     }
-    memHLText->setPlainText(memoText("Highlight Individuals: " + text));
+    memHLText->setPlainText(ViewCommon::MemoText("Highlight Individuals: " + text));
     memHLText->moveCursor(QTextCursor::Start);
     QPalette p = memHLText->palette();
     p.setColor(QPalette::Base, toQColor(plat::ColorRef(WOptions::GetInt(opt::HLCol))));
@@ -958,21 +663,12 @@ QString TLogoAppForm::HighlightText() const { return panHLText->isHidden() ? QSt
 
 void TLogoAppForm::RepaintCurrentView() {
     if (FOpener.IsReading()) return;
-    switch (FCurrentPage) {
-    case pgIndividual:
-        FillIndividualView();
-        break;
-    case pgSender:
-        break;
-    default:
-        if (auto it = FViews.find(FCurrentPage); it != FViews.end()) {
-            // The highlighted list depends on the conditions; the others only redraw.
-            if (FCurrentPage == pgList && FHighlightedOnly)
-                it->second->Fill(FIndScroll->GetCurrentIndividual());
-            else
-                it->second->RepaintView();
-        }
-        break;
+    if (auto it = FViews.find(FCurrentPage); it != FViews.end()) {
+        // The highlighted list depends on the conditions; the others only redraw.
+        if (FCurrentPage == pgList && FHighlightedOnly)
+            it->second->Fill(FIndScroll->GetCurrentIndividual());
+        else
+            it->second->RepaintView();
     }
 }
 
@@ -1039,9 +735,7 @@ void TLogoAppForm::PrintClick() {
         bool tag;
         ~Restore() { WOptions::SetBool(opt::TMGTagSent, tag); }
     } restore{tag};
-    FDesView->SaveColumnWidths();
-    FListView->SaveColumnWidths();
-    FIslandsView->SaveColumnWidths();
+    SaveColumnWidths();
     const int page = MainCommands::PrintReportPage(FCurrentPage, FHighlightedOnly);
     TPrintDlg dlg(this);
     if (page >= 0) dlg.SelectPage(page);
@@ -1072,78 +766,26 @@ void TLogoAppForm::ChooseLeftPage(int page) {
 
 void TLogoAppForm::ActToolRawExecute() {
     FShowRaw = !FShowRaw;
-    NBIndividual->setCurrentIndex(FShowRaw ? 1 : 0);
-    FGeneralView->SetShowRaw(FShowRaw);
-    FSourcesView->SetShowRaw(FShowRaw);
+    for (auto& [page, view] : FViews) view->SetShowRaw(FShowRaw);
     RepaintCurrentView();
 }
 
 void TLogoAppForm::CopyViewToClipboard() {
-    WABSCollection* col = Collection();
-    if (!col) return;
-    bool ok = true;
-    std::string text;
+    const auto it = FViews.find(FCurrentPage);
+    if (!Collection() || it == FViews.end()) return;
+    std::optional<std::string> text;
     try {
         ClipText::WTMGTagSentOff guard;
-        const std::int32_t current = FIndScroll->GetCurrentIndividual();
-        switch (FCurrentPage) {
-        case pgGeneral:
-            text = ClipText::GeneralViewText(*col, FOpener.GetFileName(), FGeneralView->ShowsHeaderGrid());
-            break;
-        case pgIndividual:
-            text = ClipText::IndividualViewText(*col, FHighlighter.get(), current, NBIndividual->currentIndex() == 1);
-            break;
-        case pgFamily:
-            text = ClipText::FamilyViewText(*col, FFamilyView->Subject());
-            break;
-        case pgPedigree:
-            text = ClipText::PedigreeViewText(*col, FPedigreeView->Subject());
-            break;
-        case pgDescendants:
-            ok = FDesView->DesIterator() != nullptr;
-            if (ok) text = ClipText::DescendantsViewText(*col, *FDesView->DesIterator());
-            break;
-        case pgList:
-        case pgIslands: {
-            // The Highlighted tab without conditions has no list to copy.
-            if (FCurrentPage == pgList && !FListView->ListIterator()) {
-                ok = false;
-                break;
-            }
-            TListClipDlg dlg(this);
-            dlg.exec();
-            ok = ClipText::ValidChoice(dlg.GetChoice());
-            if (!ok) break;
-            std::optional<std::string> got;
-            if (FCurrentPage == pgList) {
-                FListView->SaveColumnWidths();
-                if (FListView->ListIterator())
-                    got = ClipText::ListViewText(*FListColumns, *FListView->ListIterator(), dlg.GetChoice(),
-                                                 dlg.GetFileName());
-            } else {
-                got = ClipText::IslandsViewText(*col, dlg.GetChoice(), dlg.GetFileName());
-            }
-            ok = got.has_value();
-            if (ok) text = std::move(*got);
-            break;
-        }
-        default:
-            ok = false;
-            break;
-        }
+        text = it->second->CopyText();
     } catch (const ClipText::EInOutError& e) {
         plat::showMessage(e.what());
-        ok = false;
+        text.reset();
     }
-    if (ok) {
-        ClipText::PutOnClipboard(text);
+    if (text) {
+        ClipText::PutOnClipboard(*text);
         FlashMessageDlg::ShowFlashMessage("Copy to Clipboard Complete", this);
     }
-    // The refill puts the Individual view's own rows back; the Family view
-    // keeps the family it showed.
-    const std::int32_t family = FFamilyView->Subject().Index();
-    RefreshCurrentView();
-    if (FCurrentPage == pgFamily) FFamilyView->ShowFamilyAt(family);
+    RefreshCurrentView(true);
 }
 
 void TLogoAppForm::HelpAbout1Execute() {
@@ -1160,11 +802,7 @@ void TLogoAppForm::FormClose() {
     WOptions::SetInt(opt::LastID, FIndScroll->GetCurrentIndividual());
     WOptions::SetBool(opt::LastPanelState, panLeftPanel->isVisible());
     WOptions::SetInt(opt::LastPanelWidth, panLeftPanel->width());
-    FSourcesView->SaveColumnWidths();
-    FFamilyView->SaveColumnWidths();
-    FDesView->SaveColumnWidths();
-    FListView->SaveColumnWidths();
-    FIslandsView->SaveColumnWidths();
+    SaveColumnWidths();
     WinPos::SaveWindowPos(this, "General");
 }
 

@@ -13,26 +13,21 @@
 #include "app/FindNextPrev.h"
 #include "app/GenealogyOpener.h"
 #include "app/MainCommands.h"
-#include "app/IndividualRows.h"
 #include "app/SelfViewTrailer.h"
 
-class QCheckBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 class QStackedWidget;
 class QTabBar;
-class QTableWidget;
 class QWidget;
-class TURLLabel;
-class TLongTextMemo;
 class TViewPage;
 class TMainActions;
 class TFamilyView;
 class TGeneralView;
+class TIndividualView;
 class TPedigreeView;
+class TSenderView;
 class TSourcesView;
 class TDescendantsView;
 class TListView;
@@ -53,7 +48,6 @@ public:
         pgGeneral = 0, pgIndividual = 1, pgFamily = 2, pgPedigree = 3, pgDescendants = 4, pgList = 5,
         pgIslands = 6, pgSources = 9, pgSender = 12, pgHighlighted = 13
     };
-    static constexpr int kViewCount = 15;
 
     // ownPath: the program file that carries the payload.
     explicit TLogoAppForm(std::string ownPath, QWidget* parent = nullptr);
@@ -69,10 +63,7 @@ public:
     const std::string& TempGEDFile() const { return FTempGEDFile; }
     WIndScroll* IndScroll() const { return FIndScroll; }
     int CurrentPage() const { return FCurrentPage; }
-    const std::vector<IndRow>& IndividualRows() const { return FIndRows; }
     QString StatusText(int panel) const;
-    QString SenderText(const char* field) const;
-    bool ExtractVisible() const;
     // The last load time, "%.3f seconds" (the General view's statistics show it).
     const std::string& LoadTime() const { return FLoadTime; }
     QTabBar* Tabs() const { return TabControl; }
@@ -81,16 +72,12 @@ public:
     WListColumns* ListColumns() const { return FListColumns.get(); }
     QLineEdit* FindEdit() const { return edFind; }
 
-    void ShowSenderInfo();
-    void FillIndividualView();
     // The condition panel of the left panel, and its text above the views.
     WHLGuiColMan* ConditionPanel() const { return HLGuiColMan; }
     WHLGroup* Highlighter() const { return FHighlighter.get(); }
     QString HighlightText() const;
     TListView* ListView() const { return FListView; }
     TLeftIslandsPanel* LeftIslands() const { return FLeftIslands; }
-    // The Extract GEDCOM command with the target already chosen.
-    bool ExtractTo(const std::string& target);
 
 signals:
     // The start-up sequence has run (ok false: the program is ending).
@@ -103,7 +90,8 @@ protected:
 private:
     // The quick-find mode (1 index, 2 identifier, 3 surname, 4 given name).
     void SetQuickFindMode(int mode);
-    void RefreshCurrentView();
+    // Refills the page shown (after a copy: as the page refills after one).
+    void RefreshCurrentView(bool afterCopy = false);
     void RepaintCurrentView();
     void MarkViewsStale();
     void SelectTab(int index);
@@ -116,12 +104,11 @@ private:
     void AttachIslandCommands();
     // The Calculate buttons show only when islands are not computed on opening.
     void ShowIslandButtons();
-    QWidget* buildSenderPage();
-    QWidget* buildIndividualPage();
     // Puts a view page on the notebook and wires its moves to the navigation panel.
     void addView(int page, TViewPage* view);
     // Every view page, with its collection, highlighter or nothing.
     void bindViews(WABSCollection* collection);
+    void SaveColumnWidths();
     void FormShow();
     void FormClose();
     void FormDestroy();
@@ -130,7 +117,6 @@ private:
     void ApplyGridFont();
     void TabControlChange(int index);
     void IndScrollChange();
-    void ShowIndividualRow(int row);
     void UpdateSelectedLabel();
     void RefreshImportStatus();
     void SetStatus(int panel, const std::string& text);
@@ -147,8 +133,6 @@ private:
     void ActToolRawExecute();
     void HelpAbout1Execute();
     void edFindChange(const QString& text);
-    void butExtractGEDCOMClick();
-    void gridIndividualDblClick();
 
     std::string FOwnPath;
     TSelfViewTrailer FTrailer;
@@ -163,20 +147,19 @@ private:
     TMainActions* FActions = nullptr;
     std::unique_ptr<WListColumns> FListColumns, FDesColumns, FIslandColumns;
     bool FHighlightedOnly = false;
-    std::array<bool, kViewCount> FViewStale{};
     bool FShown = false;
     bool FDestroyed = false;
     int FCurrentPage = pgSender;
-    int FIndRow = 1;
-    std::vector<IndRow> FIndRows;
     std::string FLoadTime;
 
     // Controls.
     QTabBar* TabControl = nullptr;
     QStackedWidget* NBMain = nullptr;
     std::map<int, int> FPageIndex;   // notebook page number -> stack index
-    std::map<int, TViewPage*> FViews;  // the pages that show the file
+    std::map<int, TViewPage*> FViews;  // notebook page number -> its view
+    TSenderView* FSenderView = nullptr;
     TGeneralView* FGeneralView = nullptr;
+    TIndividualView* FIndividualView = nullptr;
     TFamilyView* FFamilyView = nullptr;
     TPedigreeView* FPedigreeView = nullptr;
     TSourcesView* FSourcesView = nullptr;
@@ -198,30 +181,4 @@ private:
     std::array<QLabel*, 5> StatusPanels{};
     QTimer ImportTimer;
     QTimer StatusTimer;
-
-    // Sender page.
-    QLabel* labSendTitle = nullptr;
-    QLabel* labSendName = nullptr;
-    TURLLabel* labSendEmail = nullptr;
-    QLabel* labSendAddr1 = nullptr;
-    QLabel* labSendAddr2 = nullptr;
-    QLabel* labSendPhone = nullptr;
-    TURLLabel* urlSenderWebSite = nullptr;
-    QLabel* labSendCreateDate = nullptr;
-    QLabel* labSendFileName = nullptr;
-    QPlainTextEdit* memoSendMsg = nullptr;
-    QLabel* labExtract = nullptr;
-    QPushButton* butExtractGEDCOM = nullptr;
-    QPlainTextEdit* MemoSE = nullptr;
-
-    // Individual page.
-    QStackedWidget* NBIndividual = nullptr;
-    QLabel* labTopInfoSex = nullptr;
-    QLabel* labTopInfoModify = nullptr;
-    QCheckBox* cbTopInfo = nullptr;
-    QTableWidget* gridIndividual = nullptr;
-    QGroupBox* gbIndNotes = nullptr;
-    TLongTextMemo* memIndNotes = nullptr;
-    TLongTextMemo* memIndSources = nullptr;
-    TLongTextMemo* memIndividual = nullptr;
 };

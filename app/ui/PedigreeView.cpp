@@ -13,6 +13,7 @@
 
 #include <exception>
 
+#include "app/ClipboardText.h"
 #include "app/QuickHelp.h"
 #include "app/ui/FamilyView.h"
 #include "model/Global.h"
@@ -233,6 +234,11 @@ void TPedigreeView::ShowPedigree() {
     FillList(LBPedChildren, FTree.Children);
     PedChildrenLab->setText(toQ(FTree.ChildrenLabel));
     ShowPanels();
+}
+
+std::optional<std::string> TPedigreeView::CopyText() {
+    if (!FCollection) return std::nullopt;
+    return ClipText::PedigreeViewText(*FCollection, FSubject);
 }
 
 void TPedigreeView::FillList(QListWidget* list, const std::vector<std::int32_t>& people) {

@@ -22,6 +22,7 @@ public:
     void SetHighLighter(WABSHighLighter* highlighter) override;
     // Takes the individual as subject with its first family (nothing for 0).
     void Fill(std::int32_t current) override;
+    std::optional<std::string> CopyText() override;
     // Redraws the boxes and lists with fresh colours; the family shown stays.
     void RepaintView() override;
     void ApplyGridFont(int fontSize, int rowHeight) override;

@@ -14,21 +14,11 @@
 
 #include "app/QuickHelp.h"
 #include "app/ui/LongTextMemo.h"
+#include "app/ui/ViewCommon.h"
 #include "app/ui/ViewGrid.h"
 #include "model/ABSCollection.h"
 #include "model/Options.h"
 #include "platform/ui/QtText.h"
-
-namespace {
-
-QString memoText(const std::string& s) {
-    QString t = toQ(s);
-    t.replace("\r\n", "\n");
-    t.replace('\r', '\n');
-    return t;
-}
-
-} // namespace
 
 // The grid's rows below the title: texts come from the source list as rows
 // are drawn, so a file with many sources costs only its visible rows.
@@ -82,7 +72,7 @@ TSourcesView::TSourcesView(QWidget* parent) : TViewPage(parent) {
     SrcGrid->setModel(FModel);
     FHeader = SetupViewGrid(SrcGrid);
     FHeader->setStretchLastSection(false);
-    FHeader->SetLegend(memoText(WSourcesRows::ColumnLegend()));
+    FHeader->SetLegend(ViewCommon::MemoText(WSourcesRows::ColumnLegend()));
     connect(FHeader, &QHeaderView::sectionPressed, this, [this](int c) { SrcGridMouseDown(c); });
     connect(SrcGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& cur, const QModelIndex&) {

@@ -33,9 +33,9 @@ public:
     void MarkStale() { FStale = true; }
     bool IsStale() const { return FStale; }
     // Raw mode: the details page shows the source's record text.
-    void SetShowRaw(bool raw);
+    void SetShowRaw(bool raw) override;
     // Column widths to and from settings 19..23, 130, 24..26.
-    void SaveColumnWidths();
+    void SaveColumnWidths() override;
     void LoadColumnWidths();
 
     WSourcesRows& Rows() { return FRows; }

@@ -1,11 +1,20 @@
 #include "app/ui/ViewCommon.h"
 
+#include "app/ClipboardText.h"
+#include "app/ui/ListClipDialog.h"
 #include "app/ui/dlgListColumns.h"
 #include "highlight/ABSHighLighter.h"
 #include "model/Global.h"
 #include "platform/ui/QtText.h"
 
 namespace ViewCommon {
+
+QString MemoText(const std::string& s) {
+    QString t = toQ(s);
+    t.replace("\r\n", "\n");
+    t.replace('\r', '\n');
+    return t;
+}
 
 QColor HighlightBackColor(WABSHighLighter* h, std::int32_t individual) {
     return h ? toQColor(h->GetBackColor(individual)) : QColor(Qt::white);
@@ -22,6 +31,13 @@ ColumnChooser DialogColumnChooser(QWidget* owner) {
         list = dlg.GetColumnList();
         return true;
     };
+}
+
+std::optional<ListCopyChoice> AskListCopy(QWidget* owner) {
+    TListClipDlg dlg(owner ? owner->window() : nullptr);
+    dlg.exec();
+    if (!ClipText::ValidChoice(dlg.GetChoice())) return std::nullopt;
+    return ListCopyChoice{dlg.GetChoice(), dlg.GetFileName()};
 }
 
 BusyScope::BusyScope() { Global::SetBusy(true); }

@@ -1,10 +1,12 @@
 #pragma once
-// Small pieces the list views share: highlight colours of an individual,
-// the busy cursor as a scope, the column-choice hook.
+// Small pieces the views share: memo text, highlight colours of an
+// individual, the busy cursor as a scope, the column-choice hook.
 #include <QColor>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QWidget;
@@ -13,10 +15,22 @@ class WListColumns;
 
 namespace ViewCommon {
 
+// cp1252 text with CR LF (or CR) line breaks as memo lines.
+QString MemoText(const std::string& s);
+
 // Background and text colour of an individual: the highlighter's, or white
 // and black without one.
 QColor HighlightBackColor(WABSHighLighter* h, std::int32_t individual);
 QColor HighlightFontColor(WABSHighLighter* h, std::int32_t individual);
+
+// How a list is copied, asked in the list-clip dialog over the owner's
+// window: the choice (fixed width, CSV, CSV file) and the CSV file's name;
+// nothing when no choice was made.
+struct ListCopyChoice {
+    int Choice = 0;
+    std::string FileName;
+};
+std::optional<ListCopyChoice> AskListCopy(QWidget* owner);
 
 // Raises the shared busy cursor for the scope.
 class BusyScope {

@@ -4,6 +4,8 @@
 // and the active highlight group, and refills the page that is shown.
 #include <QWidget>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 class WABSCollection;
 class WABSHighLighter;
@@ -26,6 +28,15 @@ public:
         (void)fontSize;
         (void)rowHeight;
     }
+    // Raw mode: pages that can show record texts show them.
+    virtual void SetShowRaw(bool raw) { (void)raw; }
+    // What Copy to Clipboard takes from the page (cp1252, CR LF); nothing when
+    // it has nothing to copy or the user cancelled. Pages may ask how first.
+    virtual std::optional<std::string> CopyText() { return std::nullopt; }
+    // Refills after a copy, which built the page's texts with its own settings.
+    virtual void RefillAfterCopy(std::int32_t current) { Fill(current); }
+    // Keeps the column widths the user set (in the settings or the column set).
+    virtual void SaveColumnWidths() {}
 
 signals:
     // The user asked to move to another individual (double click, Enter).

@@ -34,7 +34,7 @@ TEST(PackedFile, ProposesOnlyAPlainGedName) {
     EXPECT_EQ(ProposedExtractName(""), "family.ged");
 }
 
-TEST(PackedFile, CopiesThroughAFreshNameAndSparesPlantedFiles) {
+TEST(PackedFile, ExtractCopiesThroughAFreshNameAndSparesPlantedFiles) {
     ScopedTempDir tmp;
     const std::string dir = tmp.dir();
     const std::string source = dir + "/unpacked", target = dir + "/copy.ged";
@@ -44,15 +44,24 @@ TEST(PackedFile, CopiesThroughAFreshNameAndSparesPlantedFiles) {
     put(dir + "/victim", "victim");
     ASSERT_EQ(::symlink((dir + "/victim").c_str(), (target + ".tmp").c_str()), 0);
 
-    ASSERT_TRUE(CopyToNewFile(source, target, {}));
+    const ExtractOutcome done = ExtractGedcomCopy(source, target, {});
+    EXPECT_TRUE(done.Done);
+    EXPECT_EQ(done.Message, "\"" + target + "\" has been extracted.");
     EXPECT_EQ(readFile(target), "0 HEAD\r\n0 TRLR\r\n");
     EXPECT_EQ(readFile(target + ".part"), "keep me");
     EXPECT_EQ(readFile(dir + "/victim"), "victim");
 
-    // Cancelled or failing copies leave the old target and no new file.
+    // Cancelled or failing copies leave the old target and no new file, and say which it was.
     put(target, "old");
-    EXPECT_FALSE(CopyToNewFile(source, target, [] { return true; }));
-    EXPECT_FALSE(CopyToNewFile(dir + "/missing", target, {}));
+    const ExtractOutcome cancelled = ExtractGedcomCopy(source, target, [] { return true; });
+    EXPECT_FALSE(cancelled.Done);
+    EXPECT_EQ(cancelled.Message, "Cancelled");
+    const ExtractOutcome missing = ExtractGedcomCopy(dir + "/missing", target, {});
+    EXPECT_FALSE(missing.Done);
+    EXPECT_EQ(missing.Message, "\"" + target + "\" was not written.  No such file or directory");
+    const std::string noFolder = dir + "/gone/copy.ged";
+    EXPECT_EQ(ExtractGedcomCopy(source, noFolder, {}).Message,
+              "\"" + noFolder + "\" was not written.  No such file or directory");
     EXPECT_EQ(readFile(target), "old");
     std::size_t files = 0;
     for (const auto& e : std::filesystem::directory_iterator(dir)) files += e.is_regular_file() || e.is_symlink();

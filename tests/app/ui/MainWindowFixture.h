@@ -16,6 +16,7 @@
 
 #include "app/ColumnSetFile.h"
 #include "app/SelfViewTrailer.h"
+#include "app/ui/IndividualView.h"
 #include "app/ui/LogoAppForm.h"
 #include "model/Ini2.h"
 #include "model/Options.h"
@@ -87,6 +88,10 @@ struct MainWindowTest : ::testing::Test {
         QTabBar* tabs = form.Tabs();
         for (int i = 0; i < tabs->count(); ++i)
             if (tabs->tabText(i) == caption) QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+    }
+    // The rows the Individual view shows.
+    static const std::vector<IndRow>& individualRows(TLogoAppForm& form) {
+        return form.findChild<TIndividualView*>()->Rows();
     }
     // Shows the window and waits for its start-up to finish.
     static bool start(TLogoAppForm& form) {

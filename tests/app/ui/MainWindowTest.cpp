@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabBar>
@@ -29,6 +30,7 @@
 #include "app/ui/IslandsView.h"
 #include "app/ui/LogoAppForm.h"
 #include "app/ui/LongTextMemo.h"
+#include "app/ui/URLLabel.h"
 #include "highlight/HLGroup.h"
 #include "highlight/HLRegister.h"
 #include "highlight/ui/HLGuiMan.h"
@@ -71,7 +73,7 @@ TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
 
         clickTab(form, "Individual");
         ASSERT_EQ(form.CurrentPage(), TLogoAppForm::pgIndividual);
-        const auto& rows = form.IndividualRows();
+        const auto& rows = individualRows(form);
         ASSERT_GE(rows.size(), 3u);
         EXPECT_EQ(rows[1].Type, "Name");
         EXPECT_EQ(rows[1].Info, "Tom /Smith/");  // NameSlash is on by default
@@ -85,6 +87,24 @@ TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
     EXPECT_TRUE(qelFiles().empty());
 }
 
+// A field of the Sender page as it reads on screen (empty when hidden).
+QString senderField(const QWidget& form, const char* name) {
+    if (auto* m = form.findChild<QPlainTextEdit*>(name)) return m->toPlainText();
+    auto* l = form.findChild<QLabel*>(name);
+    return !l ? "(no such field)" : l->isHidden() ? QString() : l->text();
+}
+
+QString senderLink(const QWidget& form, const char* name) {
+    auto* l = form.findChild<TURLLabel*>(name);
+    return l ? toQ(l->TargetLink()) : "(no such link)";
+}
+
+QPushButton* extractButton(const QWidget& form) {
+    for (auto* b : form.findChildren<QPushButton*>())
+        if (b->text() == "Extract GEDCOM") return b;
+    return nullptr;
+}
+
 TEST_F(MainWindowTest, SenderPageShowsFullWidthFieldsAndLineBreaks) {
     TSelfViewTrailer t;
     t.Title = std::string(40, 'T');              // wider than its field
@@ -95,30 +115,46 @@ TEST_F(MainWindowTest, SenderPageShowsFullWidthFieldsAndLineBreaks) {
     t.AllowExtract = 0;
     TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
     ASSERT_TRUE(start(form));
-    EXPECT_EQ(form.SenderText("Title"), QString(32, 'T'));
-    EXPECT_EQ(form.SenderText("Name"), QString(64, 'N'));
-    EXPECT_EQ(form.SenderText("Addr1"), QString::fromUtf8("Stra\xC3\x9F" "e 1"));
-    EXPECT_EQ(form.SenderText("Message"), "Line one\nLine two");
-    EXPECT_TRUE(form.SenderText("Web").isEmpty());
-    EXPECT_FALSE(form.ExtractVisible());
-    EXPECT_TRUE(form.SenderText("EmailLink").startsWith("mailto:a@b.org?subject=TTTT"));
+    EXPECT_EQ(senderField(form, "labSendTitle"), QString(32, 'T'));
+    EXPECT_EQ(senderField(form, "labSendName"), QString(64, 'N'));
+    EXPECT_EQ(senderField(form, "labSendAddr1"), QString::fromUtf8("Stra\xC3\x9F" "e 1"));
+    EXPECT_EQ(senderField(form, "memoSendMsg"), "Line one\nLine two");
+    EXPECT_TRUE(senderField(form, "urlSenderWebSite").isEmpty());
+    ASSERT_NE(extractButton(form), nullptr);
+    EXPECT_FALSE(extractButton(form)->isVisible());
+    EXPECT_TRUE(senderLink(form, "labSendEmail").startsWith("mailto:a@b.org?subject=TTTT"));
 }
 
-TEST_F(MainWindowTest, ExtractCopiesTheUnpackedFile) {
+TEST_F(MainWindowTest, ExtractProposesAPlainNameAndCopiesTheUnpackedFile) {
     TSelfViewTrailer t;
     t.AllowExtract = 1;
-    t.FileName = "C:\\Users\\someone\\smith.ged";
+    t.FileName = ".bash_aliases";
     t.WebSite = "www.example.org";
     TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
     ASSERT_TRUE(start(form));
-    EXPECT_TRUE(form.ExtractVisible());
-    EXPECT_EQ(form.SenderText("WebLink"), "http://www.example.org");
+    EXPECT_EQ(senderLink(form, "urlSenderWebSite"), "http://www.example.org");
+    QPushButton* extract = extractButton(form);
+    ASSERT_NE(extract, nullptr);
+    ASSERT_TRUE(extract->isVisible());
     const std::string target = tmp.dir() + "/copy.ged";
-    ASSERT_TRUE(form.ExtractTo(target));
+    QString proposed;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            poll.stop();
+            proposed = QFileInfo(dlg->selectedFiles().value(0)).fileName();
+            auto* name = dlg->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(name, nullptr);
+            name->setText(toQ(target));
+            QMetaObject::invokeMethod(dlg, "accept");
+        }
+    });
+    poll.start(10);
+    QTest::mouseClick(extract, Qt::LeftButton);
+    EXPECT_EQ(proposed, "bash_aliases.ged");
     EXPECT_EQ(readFile(target), kFamily);
     ASSERT_FALSE(messages.empty());
     EXPECT_EQ(messages.back(), "\"" + target + "\" has been extracted.");
-    std::remove(target.c_str());
 }
 
 TEST_F(MainWindowTest, DamagedArchiveSaysTheProgramClosesAndLeavesNothing) {
@@ -138,7 +174,7 @@ TEST_F(MainWindowTest, DamagedArchiveSaysTheProgramClosesAndLeavesNothing) {
             f.write("\xFF\x00\xFF\x00\xFF\x00", length);
         }
         TLogoAppForm form(path);
-        EXPECT_TRUE(form.SenderText("Email").isEmpty());   // no placeholder before the trailer is read
+        EXPECT_TRUE(senderField(form, "labSendEmail").isEmpty());   // no placeholder before the trailer is read
         EXPECT_FALSE(start(form));
         ASSERT_FALSE(messages.empty());
         if (first) {
@@ -148,29 +184,6 @@ TEST_F(MainWindowTest, DamagedArchiveSaysTheProgramClosesAndLeavesNothing) {
         EXPECT_EQ(form.Collection(), nullptr);
         EXPECT_TRUE(qelFiles().empty());
     }
-}
-
-TEST_F(MainWindowTest, ExtractProposesAPlainGedName) {
-    TSelfViewTrailer t;
-    t.AllowExtract = 1;
-    t.FileName = ".bash_aliases";
-    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
-    ASSERT_TRUE(start(form));
-    QPushButton* extract = nullptr;
-    for (auto* b : form.findChildren<QPushButton*>())
-        if (b->text() == "Extract GEDCOM") extract = b;
-    ASSERT_NE(extract, nullptr);
-    QString proposed;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            proposed = QFileInfo(dlg->selectedFiles().value(0)).fileName();
-            dlg->reject();
-        }
-    });
-    poll.start(10);
-    QTest::mouseClick(extract, Qt::LeftButton);
-    EXPECT_EQ(proposed, "bash_aliases.ged");
 }
 
 TEST_F(MainWindowTest, ExtractLabelKeepsItsRoomBesideFullWidthFields) {
@@ -210,8 +223,8 @@ TEST_F(MainWindowTest, LongNoteShowsItsBeginningAndTheRestOnDemand) {
     TLogoAppForm form(makeProgram(tmp.dir(), family, t));
     ASSERT_TRUE(start(form));
     clickTab(form, "Individual");
-    ASSERT_FALSE(form.IndividualRows().empty());
-    ASSERT_EQ(form.IndividualRows()[0].Notes.size(), note.size());
+    ASSERT_FALSE(individualRows(form).empty());
+    ASSERT_EQ(individualRows(form)[0].Notes.size(), note.size());
     TLongTextMemo* memo = nullptr;
     for (auto* m : form.findChildren<TLongTextMemo*>())
         if (auto* box = qobject_cast<QGroupBox*>(m->parentWidget()); box && box->title() == "Notes") memo = m;
@@ -272,7 +285,7 @@ TEST_F(MainWindowTest, EveryRealFileStartsAndLeavesNoTempFile) {
                 // utf8.ged holds only a submitter: nobody to show.
                 EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), people ? 2 : 0);
                 clickTab(form, "Individual");
-                EXPECT_EQ(form.IndividualRows().empty(), !people);
+                EXPECT_EQ(individualRows(form).empty(), !people);
             }
             form.close();
         }

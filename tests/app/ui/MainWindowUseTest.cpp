@@ -324,15 +324,15 @@ TEST_F(MainWindowUseTest, ConditionsColourTheIndividualRowsAndDescribeThemselves
     TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
     ASSERT_TRUE(start(form));
     clickTab(form, "Individual");
-    ASSERT_GE(form.IndividualRows().size(), 2u);
-    EXPECT_EQ(form.IndividualRows()[1].Back, plat::kWhite);
+    ASSERT_GE(individualRows(form).size(), 2u);
+    EXPECT_EQ(individualRows(form)[1].Back, plat::kWhite);
     EXPECT_TRUE(form.HighlightText().isEmpty());
 
     typeInto(form.ConditionPanel()->Row(0)->cbCondition, "Sex Type");   // male
     ASSERT_NE(form.Highlighter(), nullptr);
     EXPECT_TRUE(form.HighlightText().startsWith("Highlight Individuals: ")) << form.HighlightText().toStdString();
     // Tom (the current individual) is male: his name row takes the highlight colours.
-    const auto& rows = form.IndividualRows();
+    const auto& rows = individualRows(form);
     ASSERT_GE(rows.size(), 2u);
     EXPECT_EQ(rows[1].Back, plat::ColorRef(WOptions::GetInt(opt::HLCol)));
     for (const auto& r : rows) {
@@ -391,7 +391,7 @@ TEST_F(MainWindowUseTest, ChronologicalOrderPlacesParentsByTheirBirth) {
     QTest::mouseClick(chrono, Qt::LeftButton, {}, QPoint(8, chrono->height() / 2));
     ASSERT_TRUE(chrono->isChecked());
     std::vector<std::int32_t> targets;
-    for (std::size_t i = 2; i < form.IndividualRows().size(); ++i) targets.push_back(form.IndividualRows()[i].Target);
+    for (std::size_t i = 2; i < individualRows(form).size(); ++i) targets.push_back(individualRows(form)[i].Target);
     EXPECT_EQ(targets, (std::vector<std::int32_t>{1, 0, 2}));   // father, birth, mother
 }
 
