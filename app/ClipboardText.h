@@ -6,8 +6,8 @@
 // The window's Copy action:
 //   if (!collection) return;
 //   ClipText::WTMGTagSentOff guard;            // setting 126 off for the copy
-//   std::string text; bool ok = <builder of the page shown>;
-//   if (ok) { ClipText::PutOnClipboard(text); flash "Copy to Clipboard Complete"; }
+//   text = <the page shown>.CopyText();        // calls its builder below
+//   if (text) { ClipText::PutOnClipboard(*text); flash "Copy to Clipboard Complete"; }
 //   (guard restores 126), then refill the view shown.
 #include <cstdint>
 #include <optional>
@@ -65,7 +65,7 @@ std::string GeneralViewText(WABSCollection& collection, const std::string& fileN
 
 // Page 1. rawRecordPage: the Individual view shows the raw record. Empty when
 // the individual is not handed out. The grid rows are built in their
-// clipboard form (with "Sex" and "Modify Date"); the window refills its own
+// clipboard form (with "Sex" and "Modify Date"); the view refills its own
 // rows afterwards.
 std::string IndividualViewText(WABSCollection& collection, WABSHighLighter* highlighter, std::int32_t individual,
                                bool rawRecordPage);
@@ -81,7 +81,7 @@ std::string PedigreeViewText(WABSCollection& collection, const WFamilySubject& s
 std::string DescendantsViewText(WABSCollection& collection, const WDesIterator& list);
 
 // Pages 5 and 13: the List view's column set and iterator (the highlighted
-// one on the Highlighted tab). The window stores its grid's column widths
+// one on the Highlighted tab). The List view stores its grid's column widths
 // into the set first. Nothing for a choice other than 1, 2 or 3. Shows the
 // wait dialog and lets messages through every 25 individuals. With choice 3
 // the text is also saved to fileName (EInOutError as SaveTextToFile).

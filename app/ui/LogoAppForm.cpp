@@ -382,7 +382,7 @@ void TLogoAppForm::buildUi() {
 
     addView(pgSender, FSenderView = new TSenderView(FOwnPath));
     addView(pgGeneral, FGeneralView = new TGeneralView);
-    addView(pgIndividual, FIndividualView = new TIndividualView);
+    addView(pgIndividual, new TIndividualView);
     addView(pgFamily, FFamilyView = new TFamilyView);
     addView(pgPedigree, FPedigreeView = new TPedigreeView);
     addView(pgDescendants, FDesView = new TDescendantsView);

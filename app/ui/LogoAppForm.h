@@ -25,7 +25,6 @@ class TViewPage;
 class TMainActions;
 class TFamilyView;
 class TGeneralView;
-class TIndividualView;
 class TPedigreeView;
 class TSenderView;
 class TSourcesView;
@@ -159,7 +158,6 @@ private:
     std::map<int, TViewPage*> FViews;  // notebook page number -> its view
     TSenderView* FSenderView = nullptr;
     TGeneralView* FGeneralView = nullptr;
-    TIndividualView* FIndividualView = nullptr;
     TFamilyView* FFamilyView = nullptr;
     TPedigreeView* FPedigreeView = nullptr;
     TSourcesView* FSourcesView = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
-// A notebook page of the main window that shows the open file around the
-// current individual. The window owns the pages, hands them the collection
-// and the active highlight group, and refills the page that is shown.
+// A notebook page of the main window: the sender, or the open file around
+// the current individual. The window owns the pages, hands them the
+// collection and the active highlight group, and refills the page shown.
 #include <QWidget>
 #include <cstdint>
 #include <optional>
