@@ -96,6 +96,39 @@ void WXREFIndex::Add(std::string_view xref)
     WABSArrayIndex::Add(&r);
 }
 
+bool WXREFIndex::Put(std::int32_t i, std::string_view xref) const
+{
+    if (xref.size() > PrefixSize) return false;
+    Record r{};
+    std::memcpy(r.prefix, xref.data(), xref.size());
+    r.length = std::uint32_t(xref.size());
+    r.recNo = i;
+    PutRecord(i, &r);
+    return true;
+}
+
+void WXREFIndex::PutLong(std::int32_t i, std::string_view xref)
+{
+    Record r{};
+    std::memcpy(r.prefix, xref.data(), std::min(xref.size(), PrefixSize));
+    r.length = std::uint32_t(xref.size());
+    r.longOffset = std::uint32_t(m_long.size());
+    m_long.append(xref);
+    r.recNo = i;
+    PutRecord(i, &r);
+}
+
+void WXREFIndex::EndPuts(bool outOfOrder)
+{
+    m_outOfOrder = m_outOfOrder || outOfOrder;
+    m_hashValid = false;
+}
+
+bool WXREFIndex::OutOfOrder(std::string_view previous, std::string_view next)
+{
+    return compareViews(previous, next) > 0;
+}
+
 void WXREFIndex::Sort()
 {
     if (!m_outOfOrder) return;
