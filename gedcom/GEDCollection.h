@@ -59,6 +59,7 @@ public:
     void AfterOpen() override;
     // Finds the lines of every individual not yet read, on all cores.
     void PrepareAllIndividuals() override;
+    bool ReadsOnManyThreads() const override { return true; }
 
     void Flush() override;
     std::string GetFileSizeText() override;
