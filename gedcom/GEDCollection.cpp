@@ -208,6 +208,7 @@ struct WGEDCollection::Stretch {
     std::array<std::int32_t, KindCount + 1> found{};
     std::array<std::string_view, KindCount + 1> firstXref{}, lastXref{};
     std::array<bool, KindCount + 1> outOfOrder{};
+    std::array<bool, KindCount + 1> unnumbered{};   // an identifier not ending in its record number
     std::array<std::int32_t, KindCount + 1> before{};
     // Identifiers too long for the index records, for one thread to add.
     struct LongXref {
@@ -384,6 +385,7 @@ bool WGEDCollection::indexPass()
             if (r.kind == KindIndividual) m_indIndex->Put(at, r.offset);
             else m_offsets[r.kind]->Put(at, r.offset);
             if (!m_xrefs[r.kind]->Put(at, xref)) s.longXrefs.push_back({r.kind, at, xref});
+            if (!WXREFIndex::Numbered(xref, at)) s.unnumbered[r.kind] = true;
         }
         std::deque<Stretch::Found>().swap(s.records);
     });
@@ -391,7 +393,11 @@ bool WGEDCollection::indexPass()
         for (const auto& l : s.longXrefs) m_xrefs[std::size_t(l.kind)]->PutLong(l.n, l.xref);
         std::vector<Stretch::LongXref>().swap(s.longXrefs);
     }
-    for (int k = 1; k <= KindCount; ++k) m_xrefs[k]->EndPuts(outOfOrder[k]);
+    for (int k = 1; k <= KindCount; ++k) {
+        bool numbered = true;
+        for (const Stretch& s : m_stretches) numbered = numbered && !s.unnumbered[k];
+        m_xrefs[k]->EndPuts(outOfOrder[k], numbered);
+    }
     if (plat::cancelRequested()) return false;
     for (int k = 1; k <= KindCount; ++k) m_xrefs[std::size_t(k)]->Prepare();
     return !plat::cancelRequested();

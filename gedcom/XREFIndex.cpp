@@ -118,10 +118,21 @@ void WXREFIndex::PutLong(std::int32_t i, std::string_view xref)
     PutRecord(i, &r);
 }
 
-void WXREFIndex::EndPuts(bool outOfOrder)
+void WXREFIndex::EndPuts(bool outOfOrder, bool numbered)
 {
     m_outOfOrder = m_outOfOrder || outOfOrder;
     m_hashValid = false;
+    if (!numbered) return;
+    // What buildHash would find: distinct identifiers, each at its number.
+    m_numbered = true;
+    m_hasDuplicates = false;
+    std::vector<std::int32_t>().swap(m_slots);
+    m_hashValid = true;
+}
+
+bool WXREFIndex::Numbered(std::string_view xref, std::int32_t i)
+{
+    return trailingNumber(xref) == std::uint32_t(i);
 }
 
 bool WXREFIndex::OutOfOrder(std::string_view previous, std::string_view next)
