@@ -189,18 +189,15 @@ enum LinkTag : std::uint32_t { TagFamc = 0, TagFams = 1, TagChil = 0, TagHusb = 
 } // namespace
 
 struct WGEDCollection::Stretch {
-    // A record's level-0 line and where its identifier stands in it.
-    struct Found {
-        std::uint32_t offset;
-        std::uint8_t kind;
-        std::uint8_t xrefSkip;   // from the line start; NoSkip: look it up again
-        std::uint16_t xrefLength;
-    };
-    static constexpr std::uint8_t NoSkip = 255;
+    // Each record as two words: its level-0 line's offset, then its kind (4
+    // bits), where its identifier starts in the line (8 bits; NoSkip: look it
+    // up again) and the identifier's length (20 bits).
+    static constexpr std::uint32_t NoSkip = 255;
+    static constexpr std::uint32_t MaxLength = (1u << 20) - 1;
 
     const char* from = nullptr;
     const char* to = nullptr;
-    std::deque<Found> records;
+    WordBlocks records;
     // Link lines of individuals and families in file order, with their owners.
     WordBlocks indLinks, famLinks;
     // Of each kind: records here, the first and last identifier, whether one
@@ -279,10 +276,10 @@ bool WGEDCollection::walkStretch(Stretch& s, bool first) const
                 if (auto xref = f.GetXREF(f.At(line, 2), false)) {
                     int kind = kindOfType(f.GetRecordType(line));
                     std::size_t skip = std::size_t(xref->data() - line);
-                    bool fits = skip < Stretch::NoSkip && xref->size() <= 0xFFFF;
-                    s.records.push_back({std::uint32_t(line - base), std::uint8_t(kind),
-                                         std::uint8_t(fits ? skip : Stretch::NoSkip),
-                                         std::uint16_t(fits ? xref->size() : 0)});
+                    bool fits = skip < Stretch::NoSkip && xref->size() <= Stretch::MaxLength;
+                    s.records.push_back(std::uint32_t(line - base));
+                    s.records.push_back(std::uint32_t(kind) | std::uint32_t(fits ? skip : Stretch::NoSkip) << 4 |
+                                        std::uint32_t(fits ? xref->size() : 0) << 12);
                     if (s.found[kind]++ == 0) s.firstXref[kind] = *xref;
                     else if (WXREFIndex::OutOfOrder(s.lastXref[kind], *xref)) s.outOfOrder[kind] = true;
                     s.lastXref[kind] = *xref;
@@ -377,17 +374,25 @@ bool WGEDCollection::indexPass()
     }
     onStretches([&](Stretch& s, bool) {
         std::array<std::int32_t, KindCount + 1> n = s.before;
-        for (const Stretch::Found& r : s.records) {
-            const char* line = base + r.offset;
-            std::string_view xref = r.xrefSkip != Stretch::NoSkip ? std::string_view(line + r.xrefSkip, r.xrefLength)
-                                                                  : *f.GetXREF(f.At(line, 2), false);
-            std::int32_t at = ++n[r.kind];
-            if (r.kind == KindIndividual) m_indIndex->Put(at, r.offset);
-            else m_offsets[r.kind]->Put(at, r.offset);
-            if (!m_xrefs[r.kind]->Put(at, xref)) s.longXrefs.push_back({r.kind, at, xref});
-            if (!WXREFIndex::Numbered(xref, at)) s.unnumbered[r.kind] = true;
-        }
-        std::deque<Stretch::Found>().swap(s.records);
+        std::uint32_t offset = 0;
+        std::size_t word = 0;
+        s.records.drain([&](std::uint32_t w) {
+            if (word++ % 2 == 0) {
+                offset = w;
+                return true;
+            }
+            const char* line = base + offset;
+            const int kind = int(w & 15);
+            const std::uint32_t skip = w >> 4 & 255;
+            std::string_view xref = skip != Stretch::NoSkip ? std::string_view(line + skip, w >> 12)
+                                                            : *f.GetXREF(f.At(line, 2), false);
+            std::int32_t at = ++n[kind];
+            if (kind == KindIndividual) m_indIndex->Put(at, offset);
+            else m_offsets[kind]->Put(at, offset);
+            if (!m_xrefs[kind]->Put(at, xref)) s.longXrefs.push_back({kind, at, xref});
+            if (!WXREFIndex::Numbered(xref, at)) s.unnumbered[kind] = true;
+            return true;
+        });
     });
     for (Stretch& s : m_stretches) {
         for (const auto& l : s.longXrefs) m_xrefs[std::size_t(l.kind)]->PutLong(l.n, l.xref);
