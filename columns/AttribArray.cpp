@@ -171,6 +171,9 @@ void WAttribDateArray::StoreKeyPart(WAttrib& attrib, std::int32_t individual, Pa
 }
 
 void WAttribDateArray::JoinParts(std::vector<std::unique_ptr<Part>>& parts) {
+    std::size_t total = m_dates.size();
+    for (const auto& part : parts) total += static_cast<const DatePart&>(*part).dates.size();
+    m_dates.reserve(total);
     for (auto& part : parts) {
         auto& own = static_cast<DatePart&>(*part);
         const auto offset = static_cast<std::uint32_t>(m_dates.size());
