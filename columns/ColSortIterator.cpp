@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cstring>
 #include <exception>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -161,22 +162,23 @@ bool WColSortIterator::buildKeys(WAttribArray& keys, WAttrib& attribute) {
         }
     };
     std::vector<std::exception_ptr> errors(threads);
+    auto guarded = [&](std::size_t t) {
+        try {
+            build(t);
+        } catch (...) {
+            errors[t] = std::current_exception();
+            stop = true;
+        }
+    };
     std::vector<std::thread> pool;
-    for (std::size_t t = 1; t < threads; ++t)
-        pool.emplace_back([&, t] {
-            try {
-                build(t);
-            } catch (...) {
-                errors[t] = std::current_exception();
-                stop = true;
-            }
-        });
+    std::size_t started = 1;
     try {
-        build(0);
-    } catch (...) {
-        errors[0] = std::current_exception();
-        stop = true;
+        for (; started < threads; ++started) pool.emplace_back(guarded, started);
+    } catch (const std::system_error&) {
+        // No thread to be had: this one builds the rest.
+        for (std::size_t t = started; t < threads; ++t) guarded(t);
     }
+    guarded(0);
     for (auto& th : pool) th.join();
     for (auto& e : errors)
         if (e) std::rethrow_exception(e);

@@ -20,6 +20,7 @@
 #include <cstring>
 #include <ctime>
 #include <exception>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -231,7 +232,13 @@ void WGEDCollection::onStretches(Fn fn)
         }
     };
     std::vector<std::thread> pool;
-    for (std::size_t i = 1; i < m_stretches.size(); ++i) pool.emplace_back(run, i);
+    std::size_t started = 1;
+    try {
+        for (; started < m_stretches.size(); ++started) pool.emplace_back(run, started);
+    } catch (const std::system_error&) {
+        // No thread to be had: this one walks the rest.
+        for (std::size_t i = started; i < m_stretches.size(); ++i) run(i);
+    }
     run(0);
     for (auto& t : pool) t.join();
     for (auto& s : m_stretches)
