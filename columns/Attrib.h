@@ -29,6 +29,11 @@ public:
     // Date sort key text.
     virtual void GetSortText(std::int32_t row, std::string& s);
 
+    // A fresh copy for building keys on another thread: one that reads
+    // nothing but the collection's records. Null for attributes that keep
+    // shared work of their own.
+    virtual std::unique_ptr<WAttrib> CloneForThread() const { return nullptr; }
+
     std::string Text(std::int32_t row, std::int32_t family = 1) {
         std::string s;
         GetText(row, family, s);

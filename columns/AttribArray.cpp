@@ -145,6 +145,50 @@ void WAttribDateArray::StoreKey(WAttrib& attrib, std::int32_t individual) {
     SetKeyText(individual, text);
 }
 
+namespace {
+struct DatePart : WAttribArray::Part {
+    std::vector<WDate> dates;
+    std::vector<std::int32_t> individuals;   // the ones with a date, in order
+};
+} // namespace
+
+std::unique_ptr<WAttribArray::Part> WAttribDateArray::MakePart() const { return std::make_unique<DatePart>(); }
+
+void WAttribDateArray::StoreKeyPart(WAttrib& attrib, std::int32_t individual, Part& part) {
+    char* p = GetPtr(individual);
+    if (!p) return;
+    auto& own = static_cast<DatePart&>(part);
+    std::string text;
+    attrib.GetSortText(individual, text);
+    Record r{};
+    if (!text.empty()) {
+        own.dates.emplace_back(text);
+        own.individuals.push_back(individual);
+        r.slot = static_cast<std::uint32_t>(own.dates.size());
+        r.state = own.dates.back().IsValid() ? Parsed : Unparsed;
+    }
+    std::memcpy(p, &r, sizeof r);
+}
+
+void WAttribDateArray::JoinParts(std::vector<std::unique_ptr<Part>>& parts) {
+    std::size_t total = m_dates.size();
+    for (const auto& part : parts) total += static_cast<const DatePart&>(*part).dates.size();
+    m_dates.reserve(total);
+    for (auto& part : parts) {
+        auto& own = static_cast<DatePart&>(*part);
+        const auto offset = static_cast<std::uint32_t>(m_dates.size());
+        for (std::int32_t individual : own.individuals) {
+            Record r;
+            std::memcpy(&r, GetPtr(individual), sizeof r);
+            r.slot += offset;
+            std::memcpy(GetPtr(individual), &r, sizeof r);
+        }
+        m_dates.insert(m_dates.end(), std::make_move_iterator(own.dates.begin()),
+                       std::make_move_iterator(own.dates.end()));
+        part.reset();
+    }
+}
+
 WCompareProc WAttribDateArray::Comparer() const { return ColCompare::DateProc; }
 
 bool WAttribDateArray::OrderKeys(std::vector<std::uint64_t>& keys) const {

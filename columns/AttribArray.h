@@ -28,6 +28,18 @@ public:
     // making them does not pay.
     virtual bool OrderKeys(std::vector<std::uint64_t>&) const { return false; }
 
+    // Keys stored on several threads: each thread stores the keys of its own
+    // individuals in order into a part of its own, then JoinParts puts the
+    // parts together in their order, on one thread, so the array ends as
+    // StoreKey for every individual in that order would leave it.
+    struct Part {
+        virtual ~Part() = default;
+    };
+    virtual std::unique_ptr<Part> MakePart() const { return std::make_unique<Part>(); }
+    // By default StoreKey touches nothing but the individual's own record.
+    virtual void StoreKeyPart(WAttrib& attrib, std::int32_t individual, Part&) { StoreKey(attrib, individual); }
+    virtual void JoinParts(std::vector<std::unique_ptr<Part>>&) {}
+
 protected:
     std::int32_t m_capacity;
 };
@@ -85,6 +97,11 @@ public:
         return reinterpret_cast<const Record*>(GetPtr(individual));
     }
     const WDate& DateAt(std::uint32_t slot) const { return m_dates[slot - 1]; }
+
+    // The dates of a part, numbered from 1 within it until joined.
+    std::unique_ptr<Part> MakePart() const override;
+    void StoreKeyPart(WAttrib& attrib, std::int32_t individual, Part& part) override;
+    void JoinParts(std::vector<std::unique_ptr<Part>>& parts) override;
 
 private:
     std::vector<WDate> m_dates;

@@ -18,6 +18,12 @@ WAttribDate::WAttribDate(std::int32_t id, WABSCollection* collection)
     m_sortKind = ColumnTable::SortKindOf(id);
 }
 
+std::unique_ptr<WAttrib> WAttribDate::CloneForThread() const {
+    auto copy = std::make_unique<WAttribDate>(m_columnId, m_collection);
+    copy->SetReferencePerson(m_referencePerson);
+    return copy;
+}
+
 void WAttribDate::GetText(std::int32_t row, std::int32_t family, std::string& s) {
     s.clear();
     auto ind = individual(row);
@@ -98,6 +104,12 @@ WAttribAge::WAttribAge(std::int32_t id, WABSCollection* collection)
     : WAttrib(collection), m_variant(ColumnTable::VariantOf(id)) {
     m_columnId = id;
     m_sortKind = ColumnTable::SortKindOf(id);
+}
+
+std::unique_ptr<WAttrib> WAttribAge::CloneForThread() const {
+    auto copy = std::make_unique<WAttribAge>(m_columnId, m_collection);
+    copy->SetReferencePerson(m_referencePerson);
+    return copy;
 }
 
 void WAttribAge::GetText(std::int32_t row, std::int32_t family, std::string& s) {

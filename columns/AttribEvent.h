@@ -9,6 +9,7 @@
 class WAttribDate : public WAttrib {
 public:
     WAttribDate(std::int32_t id, WABSCollection* collection);
+    std::unique_ptr<WAttrib> CloneForThread() const override;
     void GetText(std::int32_t row, std::int32_t family, std::string& s) override;
     // The cell text of the first family; a bracketed fallback loses its brackets.
     void GetSortText(std::int32_t row, std::string& s) override;
@@ -35,6 +36,7 @@ class WAttribAge : public WAttrib {
 public:
     static constexpr int kMaxYears = 111;
     WAttribAge(std::int32_t id, WABSCollection* collection);
+    std::unique_ptr<WAttrib> CloneForThread() const override;
     void GetText(std::int32_t row, std::int32_t family, std::string& s) override;
 
 private:

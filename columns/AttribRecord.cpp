@@ -87,6 +87,12 @@ WAttribName::WAttribName(std::int32_t id, WABSCollection* collection)
     m_sortKind = ColumnTable::SortKindOf(id);
 }
 
+std::unique_ptr<WAttrib> WAttribName::CloneForThread() const {
+    auto copy = std::make_unique<WAttribName>(m_columnId, m_collection);
+    copy->SetReferencePerson(m_referencePerson);
+    return copy;
+}
+
 void WAttribName::GetText(std::int32_t row, std::int32_t, std::string& s) {
     s.clear();
     auto ind = individual(row);

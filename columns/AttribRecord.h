@@ -33,6 +33,7 @@ private:
 class WAttribName : public WAttrib {
 public:
     WAttribName(std::int32_t id, WABSCollection* collection);
+    std::unique_ptr<WAttrib> CloneForThread() const override;
     void GetText(std::int32_t row, std::int32_t family, std::string& s) override;
 
 private:

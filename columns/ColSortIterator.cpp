@@ -7,7 +7,13 @@
 #include "model/Options.h"
 #include "platform/Hooks.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cstring>
+#include <exception>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -113,18 +119,71 @@ std::int32_t WColSortIterator::Last() {
     return itemAtCursor(m_count);
 }
 
+unsigned WColSortIterator::s_keyThreads = 0;
+
 bool WColSortIterator::buildKeys(WAttribArray& keys, WAttrib& attribute) {
     // A cancel flag left over from earlier work is not ours to act on.
     const bool cancelledBefore = plat::cancelRequested();
     const std::int32_t n = Count();
     if (m_collection) m_collection->PrepareAllIndividuals();
-    for (std::int32_t pos = 1; pos <= n; ++pos) {
-        if (pos % kPumpEvery == 0) {
-            plat::processMessages();
-            if (!cancelledBefore && plat::cancelRequested()) return false;
-        }
-        keys.StoreKey(attribute, GetItem(pos));
+    // Attributes that read only the records build their keys on every core,
+    // each thread a run of positions with its own copy of the attribute.
+    std::size_t threads = s_keyThreads;
+    if (threads == 0) {
+        const unsigned hw = std::thread::hardware_concurrency();
+        threads = std::min<std::size_t>(hw == 0 ? 1 : hw, std::size_t(n) / 16384 + 1);
     }
+    std::vector<std::unique_ptr<WAttrib>> copies;
+    if (!m_collection || !m_collection->ReadsOnManyThreads()) threads = 1;
+    for (std::size_t t = 1; t < threads; ++t) {
+        copies.push_back(attribute.CloneForThread());
+        if (!copies.back()) {
+            copies.clear();
+            threads = 1;
+        }
+    }
+    std::vector<std::unique_ptr<WAttribArray::Part>> parts;
+    for (std::size_t t = 0; t < threads; ++t) parts.push_back(keys.MakePart());
+    std::atomic<bool> stop{false};
+    // Only this thread lets window messages in; the others watch for the Cancel it saw.
+    auto build = [&](std::size_t t) {
+        WAttrib& attrib = t == 0 ? attribute : *copies[t - 1];
+        const std::int32_t from = std::int32_t(std::int64_t(n) * std::int64_t(t) / std::int64_t(threads)) + 1;
+        const std::int32_t to = std::int32_t(std::int64_t(n) * std::int64_t(t + 1) / std::int64_t(threads));
+        for (std::int32_t pos = from; pos <= to; ++pos) {
+            if (pos % kPumpEvery == 0) {
+                if (t == 0) {
+                    plat::processMessages();
+                    if (!cancelledBefore && plat::cancelRequested()) stop = true;
+                }
+                if (stop.load(std::memory_order_relaxed)) return;
+            }
+            keys.StoreKeyPart(attrib, GetItem(pos), *parts[t]);
+        }
+    };
+    std::vector<std::exception_ptr> errors(threads);
+    auto guarded = [&](std::size_t t) {
+        try {
+            build(t);
+        } catch (...) {
+            errors[t] = std::current_exception();
+            stop = true;
+        }
+    };
+    std::vector<std::thread> pool;
+    std::size_t started = 1;
+    try {
+        for (; started < threads; ++started) pool.emplace_back(guarded, started);
+    } catch (const std::system_error&) {
+        // No thread to be had: this one builds the rest.
+        for (std::size_t t = started; t < threads; ++t) guarded(t);
+    }
+    guarded(0);
+    for (auto& th : pool) th.join();
+    for (auto& e : errors)
+        if (e) std::rethrow_exception(e);
+    if (stop) return false;
+    keys.JoinParts(parts);
     return true;
 }
 

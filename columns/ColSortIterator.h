@@ -56,6 +56,10 @@ public:
     // The last SortBy was stopped by the Cancel button.
     bool WasCancelled() const { return m_cancelled; }
 
+    // Threads that build the keys; 0, the default, takes one per core and
+    // 16,384 individuals, at most.
+    static void SetKeyThreads(unsigned threads) { s_keyThreads = threads; }
+
     // A SortBy of this iterator is running (its messages are being pumped).
     bool IsBusy() const { return m_busy; }
     // Some column sort is running: iterators, column sets and the collection
@@ -76,6 +80,7 @@ protected:
 
 private:
     std::int32_t itemAtCursor(std::int32_t position);
+    static unsigned s_keyThreads;
 };
 
 // Makes an empty key array for a sort kind (null for kind 0 and unknown kinds).

@@ -13,11 +13,14 @@
 #include "model/StrFunc.h"
 #include "platform/Hooks.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <exception>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -111,23 +114,152 @@ bool WGEDCollection::Open()
     return !plat::cancelRequested();
 }
 
-bool WGEDCollection::indexPass()
+unsigned WGEDCollection::s_threads = 0;
+
+namespace {
+// 32-bit words kept in blocks mapped on their own, each handed back to the
+// system as soon as it has been read: the noted link lines give their memory
+// back while the link tables fill.
+class WordBlocks {
+public:
+    static constexpr std::size_t BlockWords = std::size_t(1) << 16;
+
+    WordBlocks() = default;
+    WordBlocks(WordBlocks&& o) noexcept { swap(o); }
+    WordBlocks& operator=(WordBlocks&& o) noexcept
+    {
+        swap(o);
+        return *this;
+    }
+    ~WordBlocks() { clear(); }
+
+    void push_back(std::uint32_t w)
+    {
+        if (m_size % BlockWords == 0) {
+            void* p = mmap(nullptr, BlockWords * sizeof w, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (p == MAP_FAILED) throw std::bad_alloc();
+            m_blocks.push_back(static_cast<std::uint32_t*>(p));
+        }
+        m_blocks.back()[m_size++ % BlockWords] = w;
+    }
+    template <class Fn>
+    void forEach(Fn fn)
+    {
+        for (std::size_t i = 0; i < m_size; ++i) fn(m_blocks[i / BlockWords][i % BlockWords]);
+    }
+    // fn on every word in order until it gives false; the words are gone after.
+    template <class Fn>
+    bool drain(Fn fn)
+    {
+        bool ok = true;
+        for (std::size_t b = 0; b < m_blocks.size() && ok; ++b) {
+            const std::size_t n = std::min(BlockWords, m_size - b * BlockWords);
+            for (std::size_t i = 0; i < n && ok; ++i) ok = fn(m_blocks[b][i]);
+            munmap(m_blocks[b], BlockWords * sizeof(std::uint32_t));
+            m_blocks[b] = nullptr;
+        }
+        clear();
+        return ok;
+    }
+    void clear()
+    {
+        for (std::uint32_t* b : m_blocks)
+            if (b) munmap(b, BlockWords * sizeof(std::uint32_t));
+        m_blocks.clear();
+        m_size = 0;
+    }
+
+private:
+    void swap(WordBlocks& o) noexcept
+    {
+        m_blocks.swap(o.m_blocks);
+        std::swap(m_size, o.m_size);
+    }
+    std::vector<std::uint32_t*> m_blocks;
+    std::size_t m_size = 0;
+};
+
+// A noted link line: its offset, or once resolved the record it names
+// (0 for none) and its tag. Before the lines of each owner stands a word
+// with OwnerMark set and the owner's number: first in its stretch, then in
+// the file. Offsets stay below 2 GiB, where the files stop.
+constexpr std::uint32_t OwnerMark = 0x80000000u;
+constexpr std::uint32_t TargetMask = (1u << 29) - 1;
+constexpr int TagShift = 29;
+enum LinkTag : std::uint32_t { TagFamc = 0, TagFams = 1, TagChil = 0, TagHusb = 1, TagWife = 2 };
+} // namespace
+
+struct WGEDCollection::Stretch {
+    // Each record as two words: its level-0 line's offset, then its kind (4
+    // bits), where its identifier starts in the line (8 bits; NoSkip: look it
+    // up again) and the identifier's length (20 bits).
+    static constexpr std::uint32_t NoSkip = 255;
+    static constexpr std::uint32_t MaxLength = (1u << 20) - 1;
+
+    const char* from = nullptr;
+    const char* to = nullptr;
+    WordBlocks records;
+    // Link lines of individuals and families in file order, with their owners.
+    WordBlocks indLinks, famLinks;
+    // Of each kind: records here, the first and last identifier, whether one
+    // sorts before the one before it, and the records in earlier stretches.
+    std::array<std::int32_t, KindCount + 1> found{};
+    std::array<std::string_view, KindCount + 1> firstXref{}, lastXref{};
+    std::array<bool, KindCount + 1> outOfOrder{};
+    std::array<bool, KindCount + 1> unnumbered{};   // an identifier not ending in its record number
+    std::array<std::int32_t, KindCount + 1> before{};
+    // Identifiers too long for the index records, for one thread to add.
+    struct LongXref {
+        int kind;
+        std::int32_t n;
+        std::string_view xref;
+    };
+    std::vector<LongXref> longXrefs;
+    bool ended = false;   // the trailer is in this stretch
+    std::exception_ptr error;
+};
+
+template <class Fn>
+void WGEDCollection::onStretches(Fn fn)
 {
-    const char* base = m_file->Begin();
-    const char* end = m_file->End();
-    m_header = static_cast<const char*>(std::memchr(base, '0', std::size_t(end - base)));
-    m_indLinkLines.clear();
-    m_famLinkLines.clear();
-    if (!m_header) return true;
+    if (m_stretches.empty()) return;
+    auto run = [&](std::size_t i) {
+        try {
+            fn(m_stretches[i], i == 0);
+        } catch (...) {
+            m_stretches[i].error = std::current_exception();
+            m_stop = true;
+        }
+    };
+    std::vector<std::thread> pool;
+    std::size_t started = 1;
+    try {
+        for (; started < m_stretches.size(); ++started) pool.emplace_back(run, started);
+    } catch (const std::system_error&) {
+        // No thread to be had: this one walks the rest.
+        for (std::size_t i = started; i < m_stretches.size(); ++i) run(i);
+    }
+    run(0);
+    for (auto& t : pool) t.join();
+    for (auto& s : m_stretches)
+        if (s.error) std::rethrow_exception(s.error);
+}
+
+bool WGEDCollection::walkStretch(Stretch& s, bool first) const
+{
     // One walk over every line. A level-0 line is a record when its '0' is
     // the first byte after a line end; any line whose first non-blank byte is
     // '0' ends the lines that belong to the record before it. The link lines
     // of individuals and families are noted on the way, so the link passes
-    // need not read the records again.
+    // need not read the records again. Only the first stretch's thread lets
+    // the wait dialog in; the others watch for the Cancel it saw.
+    const WGEDTextMMF& f = *m_file;
+    const char* base = f.Begin();
+    const char* end = s.to;
     std::int32_t count = 0;
     int ownerKind = 0;
-    const WGEDTextMMF& f = *m_file;
-    const char* p = f.LineEnd(m_header);
+    std::int32_t marked = 0;   // the owner whose mark was written last
+    const char* p = s.from;
     while (p < end) {
         bool indented = false;
         while (p < end) {
@@ -142,98 +274,225 @@ bool WGEDCollection::indexPass()
         if (*line == '0') {
             ownerKind = 0;
             if (!indented) {
-                if (plat::cancelRequested()) return false;
-                if (f.WordAt(line) == GEDTag("0 TR")) break;
+                if (first ? plat::cancelRequested() : m_stop.load(std::memory_order_relaxed)) return false;
+                if (f.WordAt(line) == GEDTag("0 TR")) {
+                    s.ended = true;
+                    break;
+                }
+                marked = 0;
                 if (auto xref = f.GetXREF(f.At(line, 2), false)) {
                     int kind = kindOfType(f.GetRecordType(line));
-                    std::uint32_t offset = std::uint32_t(line - base);
-                    if (kind == KindIndividual) m_indIndex->Add(offset);
-                    else m_offsets[std::size_t(kind)]->Add(offset);
-                    m_xrefs[std::size_t(kind)]->Add(*xref);
+                    std::size_t skip = std::size_t(xref->data() - line);
+                    bool fits = skip < Stretch::NoSkip && xref->size() <= Stretch::MaxLength;
+                    s.records.push_back(std::uint32_t(line - base));
+                    s.records.push_back(std::uint32_t(kind) | std::uint32_t(fits ? skip : Stretch::NoSkip) << 4 |
+                                        std::uint32_t(fits ? xref->size() : 0) << 12);
+                    if (s.found[kind]++ == 0) s.firstXref[kind] = *xref;
+                    else if (WXREFIndex::OutOfOrder(s.lastXref[kind], *xref)) s.outOfOrder[kind] = true;
+                    s.lastXref[kind] = *xref;
                     ownerKind = kind;
-                    if (count % PumpInterval == 0) plat::processMessages();
+                    if (first && count % PumpInterval == 0) plat::processMessages();
                     ++count;
                 }
             }
         } else if (*line == '1' && ownerKind) {
             std::uint32_t tag = f.TagWord(line);
-            if (ownerKind == KindIndividual && (tag == GEDTags::FAMC || tag == GEDTags::FAMS))
-                m_indLinkLines.push_back(std::uint32_t(line - base));
+            WordBlocks* links = nullptr;
+            if (ownerKind == KindIndividual && (tag == GEDTags::FAMC || tag == GEDTags::FAMS)) links = &s.indLinks;
             else if (ownerKind == KindFamily && (tag == GEDTags::HUSB || tag == GEDTags::WIFE || tag == GEDTags::CHIL))
-                m_famLinkLines.push_back(std::uint32_t(line - base));
+                links = &s.famLinks;
+            if (links) {
+                if (marked != s.found[ownerKind]) {
+                    marked = s.found[ownerKind];
+                    links->push_back(OwnerMark | std::uint32_t(marked));
+                }
+                links->push_back(std::uint32_t(line - base));
+            }
         }
         p = f.LineEnd(line);
+    }
+    return true;
+}
+
+bool WGEDCollection::indexPass()
+{
+    const WGEDTextMMF& f = *m_file;
+    const char* base = f.Begin();
+    const char* end = f.End();
+    m_header = static_cast<const char*>(std::memchr(base, '0', std::size_t(end - base)));
+    m_stretches.clear();
+    m_stop = false;
+    if (!m_header) return true;
+    const char* start = f.LineEnd(m_header);
+    // Stretches start at a '0' right after a line end: a record line, where
+    // a walk from the file's start is sure to have forgotten the record before.
+    std::size_t want = s_threads;
+    if (want == 0) {
+        const unsigned hw = std::thread::hardware_concurrency();
+        want = std::min<std::size_t>(hw == 0 ? 1 : hw, std::size_t(end - start) / (1 << 20) + 1);
+    }
+    std::vector<const char*> cuts{start};
+    for (std::size_t t = 1; t < want; ++t) {
+        const char* q = std::max(start + (end - start) * std::ptrdiff_t(t) / std::ptrdiff_t(want), cuts.back() + 1);
+        while (q < end) {
+            q = static_cast<const char*>(std::memchr(q, '0', std::size_t(end - q)));
+            if (!q || WTextMMF::IsLineEnd(q[-1])) break;
+            ++q;
+        }
+        if (!q || q >= end) break;
+        cuts.push_back(q);
+    }
+    m_stretches.resize(cuts.size());
+    for (std::size_t i = 0; i < cuts.size(); ++i) {
+        m_stretches[i].from = cuts[i];
+        m_stretches[i].to = i + 1 < cuts.size() ? cuts[i + 1] : end;
+    }
+    bool complete = true;
+    onStretches([&](Stretch& s, bool first) {
+        if (!walkStretch(s, first)) {
+            m_stop = true;
+            if (first) complete = false;
+        }
+    });
+    if (!complete || m_stop || plat::cancelRequested()) return false;
+    // The stretches up to the trailer, numbered in file order; then every
+    // stretch writes its records into the indexes at once.
+    std::array<std::int32_t, KindCount + 1> counts{};
+    std::array<std::string_view, KindCount + 1> last{};
+    std::array<bool, KindCount + 1> outOfOrder{};
+    std::size_t used = 0;
+    while (used < m_stretches.size()) {
+        Stretch& s = m_stretches[used++];
+        s.before = counts;
+        for (int k = 1; k <= KindCount; ++k) {
+            if (s.found[k] == 0) continue;
+            if (s.outOfOrder[k] || (counts[k] > 0 && WXREFIndex::OutOfOrder(last[k], s.firstXref[k])))
+                outOfOrder[k] = true;
+            last[k] = s.lastXref[k];
+            counts[k] += s.found[k];
+        }
+        if (s.ended) break;
+    }
+    m_stretches.erase(m_stretches.begin() + std::ptrdiff_t(used), m_stretches.end());
+    m_indIndex->ExtendCount(counts[KindIndividual]);
+    for (int k = 1; k <= KindCount; ++k) {
+        if (k != KindIndividual) m_offsets[k]->ExtendCount(counts[k]);
+        m_xrefs[k]->ExtendCount(counts[k]);
+    }
+    onStretches([&](Stretch& s, bool) {
+        std::array<std::int32_t, KindCount + 1> n = s.before;
+        std::uint32_t offset = 0;
+        std::size_t word = 0;
+        s.records.drain([&](std::uint32_t w) {
+            if (word++ % 2 == 0) {
+                offset = w;
+                return true;
+            }
+            const char* line = base + offset;
+            const int kind = int(w & 15);
+            const std::uint32_t skip = w >> 4 & 255;
+            std::string_view xref = skip != Stretch::NoSkip ? std::string_view(line + skip, w >> 12)
+                                                            : *f.GetXREF(f.At(line, 2), false);
+            std::int32_t at = ++n[kind];
+            if (kind == KindIndividual) m_indIndex->Put(at, offset);
+            else m_offsets[kind]->Put(at, offset);
+            if (!m_xrefs[kind]->Put(at, xref)) s.longXrefs.push_back({kind, at, xref});
+            if (!WXREFIndex::Numbered(xref, at)) s.unnumbered[kind] = true;
+            return true;
+        });
+    });
+    for (Stretch& s : m_stretches) {
+        for (const auto& l : s.longXrefs) m_xrefs[std::size_t(l.kind)]->PutLong(l.n, l.xref);
+        std::vector<Stretch::LongXref>().swap(s.longXrefs);
+    }
+    for (int k = 1; k <= KindCount; ++k) {
+        bool numbered = true;
+        for (const Stretch& s : m_stretches) numbered = numbered && !s.unnumbered[k];
+        m_xrefs[k]->EndPuts(outOfOrder[k], numbered);
     }
     if (plat::cancelRequested()) return false;
     for (int k = 1; k <= KindCount; ++k) m_xrefs[std::size_t(k)]->Prepare();
     return !plat::cancelRequested();
 }
 
-namespace {
-// Walks the noted link lines of one kind with the record each belongs to: the
-// last record of the kind that starts before the line.
-template <class OffsetOf, class Fn>
-bool forEachLinkLine(const std::deque<std::uint32_t>& lines, std::int32_t records, OffsetOf offsetOf, Fn fn)
+void WGEDCollection::resolveLinks(Stretch& s) const
 {
-    std::int32_t owner = 0;
-    std::int32_t checked = -1;
-    for (std::uint32_t offset : lines) {
-        while (owner < records && offsetOf(owner + 1) <= offset) ++owner;
-        if (owner != checked) {
-            // The wait dialog's Cancel is looked at once per record.
-            if (plat::cancelRequested()) return false;
-            checked = owner;
-        }
-        if (owner > 0) fn(offset, owner);
-    }
-    return true;
+    const WGEDTextMMF& f = *m_file;
+    const char* base = f.Begin();
+    auto resolve = [&](WordBlocks& links, int kind, int targetKind, auto tagOf) {
+        links.forEach([&](std::uint32_t& w) {
+            if (w & OwnerMark) {
+                w = OwnerMark | std::uint32_t(s.before[kind] + std::int32_t(w & ~OwnerMark));
+                return;
+            }
+            const char* line = base + w;
+            auto xref = f.GetXREF(f.At(line, 6), false);
+            std::int32_t target = xref ? FindXref(targetKind, *xref) : 0;
+            w = std::uint32_t(std::max(target, 0)) | tagOf(f.TagWord(line)) << TagShift;
+        });
+    };
+    resolve(s.indLinks, KindIndividual, KindFamily,
+            [](std::uint32_t tag) { return tag == GEDTags::FAMC ? TagFamc : TagFams; });
+    if (m_stop.load(std::memory_order_relaxed)) return;
+    resolve(s.famLinks, KindFamily, KindIndividual, [](std::uint32_t tag) {
+        return tag == GEDTags::CHIL ? TagChil : tag == GEDTags::HUSB ? TagHusb : TagWife;
+    });
 }
-} // namespace
 
 bool WGEDCollection::buildLinks()
 {
     m_famLinks.reset();
     m_indLinks.reset();
+    // The lookups run on every stretch at once; the tables are then filled in
+    // file order, individuals' lines first, then families', as one walk would.
+    onStretches([&](Stretch& s, bool first) {
+        resolveLinks(s);
+        if (first && plat::cancelRequested()) m_stop = true;
+    });
+    // Their pages are touched only as links are added, while the noted lines go.
     m_indLinks = std::make_unique<WIndLinks>(std::string(), GetIndividualCount());
     m_famLinks = std::make_unique<WFamLinks>(std::string(), GetMarriageCount());
-    const WGEDTextMMF& f = *m_file;
-    const char* base = f.Begin();
-    // Individuals first (their FAMC and FAMS lines in record order), then families.
-    bool ok = forEachLinkLine(
-        m_indLinkLines, GetIndividualCount(), [&](std::int32_t i) { return m_indIndex->GetOffset(i); },
-        [&](std::uint32_t offset, std::int32_t ind) {
-            const char* line = base + offset;
-            auto xref = f.GetXREF(f.At(line, 6), false);
-            std::int32_t family = xref ? FindXref(KindFamily, *xref) : 0;
-            if (family <= 0) return;
-            if (f.TagWord(line) == GEDTags::FAMC) {
+    // Cancel is looked at once per record, as links are added.
+    auto apply = [&](WordBlocks& lines, auto add) {
+        std::int32_t owner = 0;
+        return lines.drain([&](std::uint32_t w) {
+            if (w & OwnerMark) {
+                owner = std::int32_t(w & ~OwnerMark);
+                return !plat::cancelRequested();
+            }
+            std::int32_t target = std::int32_t(w & TargetMask);
+            if (owner > 0 && target > 0) add(owner, w >> TagShift, target);
+            return true;
+        });
+    };
+    bool ok = !m_stop;
+    for (Stretch& s : m_stretches) {
+        if (!ok) break;
+        // The stretch's individuals are readied for writing just before its lines add to them.
+        const std::int32_t first = s.before[KindIndividual] + 1;
+        m_indLinks->PrepareWrite(first, first + s.found[KindIndividual] - 1);
+        ok = apply(s.indLinks, [&](std::int32_t ind, std::uint32_t tag, std::int32_t family) {
+            if (tag == TagFamc) {
                 m_indLinks->AddParentFamily(ind, false, false, 7, 1, family);
                 m_famLinks->AddChild(family, ind);
             } else {
                 m_indLinks->AddSpouseFamily(ind, family, false);
             }
         });
-    WOffsetIndex* families = m_offsets[KindFamily].get();
-    ok = ok && forEachLinkLine(
-                   m_famLinkLines, GetMarriageCount(), [&](std::int32_t i) { return families->GetOffset(i); },
-                   [&](std::uint32_t offset, std::int32_t fam) {
-                       const char* line = base + offset;
-                       auto xref = f.GetXREF(f.At(line, 6), false);
-                       std::int32_t ind = xref ? FindXref(KindIndividual, *xref) : 0;
-                       if (ind <= 0) return;
-                       std::uint32_t tag = f.TagWord(line);
-                       if (tag == GEDTags::CHIL) {
-                           m_famLinks->AddChild(fam, ind);
-                           m_indLinks->AddParentFamily(ind, false, false, 7, 1, fam);
-                       } else {
-                           if (tag == GEDTags::HUSB) m_famLinks->SetHusband(fam, ind);
-                           else m_famLinks->SetWife(fam, ind);
-                           m_indLinks->AddSpouseFamily(ind, fam, false);
-                       }
-                   });
+    }
+    for (Stretch& s : m_stretches)
+        ok = ok && apply(s.famLinks, [&](std::int32_t fam, std::uint32_t tag, std::int32_t ind) {
+                 if (tag == TagChil) {
+                     m_famLinks->AddChild(fam, ind);
+                     m_indLinks->AddParentFamily(ind, false, false, 7, 1, fam);
+                 } else {
+                     if (tag == TagHusb) m_famLinks->SetHusband(fam, ind);
+                     else m_famLinks->SetWife(fam, ind);
+                     m_indLinks->AddSpouseFamily(ind, fam, false);
+                 }
+             });
     // The notes of the walk are not needed again.
-    std::deque<std::uint32_t>().swap(m_indLinkLines);
-    std::deque<std::uint32_t>().swap(m_famLinkLines);
+    m_stretches.clear();
     return ok;
 }
 

@@ -12,6 +12,7 @@
 #include "model/FamLinks.h"
 
 #include <array>
+#include <atomic>
 #include <deque>
 #include <cstdint>
 #include <memory>
@@ -58,6 +59,7 @@ public:
     void AfterOpen() override;
     // Finds the lines of every individual not yet read, on all cores.
     void PrepareAllIndividuals() override;
+    bool ReadsOnManyThreads() const override { return true; }
 
     void Flush() override;
     std::string GetFileSizeText() override;
@@ -123,8 +125,14 @@ protected:
     std::unique_ptr<WABSRepo> MakeRepository(std::int32_t n) override;
 
 private:
+    struct Stretch;
     bool indexPass();
     bool buildLinks();
+    // Runs fn(stretch, first) on every stretch at once, the first one on this thread.
+    template <class Fn>
+    void onStretches(Fn fn);
+    bool walkStretch(Stretch& s, bool first) const;
+    void resolveLinks(Stretch& s) const;
     // The first level-1 line with the tag among the header's lines, or null.
     const char* headerLine(std::uint32_t tag) const;
 
@@ -135,8 +143,15 @@ private:
     std::array<std::unique_ptr<WXREFIndex>, KindCount + 1> m_xrefs;       // kinds 1..8
     std::unique_ptr<WIndLinks> m_indLinks;
     std::unique_ptr<WFamLinks> m_famLinks;
-    // Offsets of the link lines the index pass noted for the link passes, in
-    // file order (each belongs to the last individual or family before it).
-    // Chunked, so they never need twice their size while growing.
-    std::deque<std::uint32_t> m_indLinkLines, m_famLinkLines;
+    // The index pass walks the file in stretches cut at level-0 lines, one per
+    // core; what each finds is merged in file order, so the numbering is the
+    // same as one walk's.
+    std::vector<Stretch> m_stretches;
+    std::atomic<bool> m_stop{false};   // Cancel seen on the first stretch's thread
+    static unsigned s_threads;
+
+public:
+    // Stretches (one thread each) of the index and link passes; 0, the
+    // default, takes one per core and megabyte of the file, at most.
+    static void SetOpenThreads(unsigned threads) { s_threads = threads; }
 };

@@ -17,6 +17,14 @@ void WGEDIndIndex::Add(std::uint32_t offset)
     WABSArrayIndex::Add(&e);
 }
 
+void WGEDIndIndex::Put(std::int32_t n, std::uint32_t offset) const
+{
+    Entry e{};
+    e.offset = offset;
+    e.sex = 'U';
+    PutRecord(n, &e);
+}
+
 std::uint32_t WGEDIndIndex::GetOffset(std::int32_t n) const
 {
     const char* p = GetPtr(n);

@@ -46,6 +46,8 @@ public:
 
     // Appends an entry with the offset and the positions not yet filled.
     void Add(std::uint32_t offset);
+    // The same at a position made by ExtendCount (threads may fill different ones).
+    void Put(std::int32_t n, std::uint32_t offset) const;
     // EIndexError outside 1..count.
     std::uint32_t GetOffset(std::int32_t n) const;
     // The entry of individual n for reading and writing; valid until the index

@@ -11,6 +11,8 @@ WOffsetIndex::WOffsetIndex(const std::string& name, std::int32_t capacity)
 
 void WOffsetIndex::Add(std::uint32_t offset) { WABSArrayIndex::Add(&offset); }
 
+void WOffsetIndex::Put(std::int32_t n, std::uint32_t offset) const { PutRecord(n, &offset); }
+
 std::uint32_t WOffsetIndex::GetOffset(std::int32_t n) const
 {
     const char* p = GetPtr(n);

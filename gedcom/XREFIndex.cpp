@@ -96,6 +96,50 @@ void WXREFIndex::Add(std::string_view xref)
     WABSArrayIndex::Add(&r);
 }
 
+bool WXREFIndex::Put(std::int32_t i, std::string_view xref) const
+{
+    if (xref.size() > PrefixSize) return false;
+    Record r{};
+    std::memcpy(r.prefix, xref.data(), xref.size());
+    r.length = std::uint32_t(xref.size());
+    r.recNo = i;
+    PutRecord(i, &r);
+    return true;
+}
+
+void WXREFIndex::PutLong(std::int32_t i, std::string_view xref)
+{
+    Record r{};
+    std::memcpy(r.prefix, xref.data(), std::min(xref.size(), PrefixSize));
+    r.length = std::uint32_t(xref.size());
+    r.longOffset = std::uint32_t(m_long.size());
+    m_long.append(xref);
+    r.recNo = i;
+    PutRecord(i, &r);
+}
+
+void WXREFIndex::EndPuts(bool outOfOrder, bool numbered)
+{
+    m_outOfOrder = m_outOfOrder || outOfOrder;
+    m_hashValid = false;
+    if (!numbered) return;
+    // What buildHash would find: distinct identifiers, each at its number.
+    m_numbered = true;
+    m_hasDuplicates = false;
+    std::vector<std::int32_t>().swap(m_slots);
+    m_hashValid = true;
+}
+
+bool WXREFIndex::Numbered(std::string_view xref, std::int32_t i)
+{
+    return trailingNumber(xref) == std::uint32_t(i);
+}
+
+bool WXREFIndex::OutOfOrder(std::string_view previous, std::string_view next)
+{
+    return compareViews(previous, next) > 0;
+}
+
 void WXREFIndex::Sort()
 {
     if (!m_outOfOrder) return;

@@ -21,6 +21,18 @@ public:
     // Appends an identifier with the next record number (count + 1); marks the
     // index out of order when it sorts before the previous one.
     void Add(std::string_view xref);
+    // Filling from several threads after ExtendCount: Put writes position i
+    // with record number i, each thread its own positions; an identifier
+    // longer than PrefixSize is refused (false) and goes to PutLong, on one
+    // thread. EndPuts then notes whether any identifier sorted before the one
+    // before it (OutOfOrder of each pair), as Add would have, and whether
+    // every identifier ends in its own position (Numbered), which readies
+    // the lookups at once.
+    bool Put(std::int32_t i, std::string_view xref) const;
+    void PutLong(std::int32_t i, std::string_view xref);
+    void EndPuts(bool outOfOrder, bool numbered);
+    static bool OutOfOrder(std::string_view previous, std::string_view next);
+    static bool Numbered(std::string_view xref, std::int32_t i);
     // Sorts by identifier (then record number) when out of order.
     void Sort();
     // Readies the index for lookups after the last Add: builds the hash table

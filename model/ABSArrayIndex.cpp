@@ -2,8 +2,10 @@
 
 #include "platform/Hooks.h"
 
+#include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <type_traits>
 #include <vector>
@@ -40,6 +42,7 @@ void WABSArrayIndex::Clear() {
     m_count = 0;
     std::uint32_t fields[2] = {0, static_cast<std::uint32_t>(m_recordSize)};
     m_store->Append(fields, sizeof fields);
+    m_written = std::max<std::int64_t>(m_written, m_store->GetDataEnd());
     m_firstOffset = FirstRecordOffset;
     m_sorted = false;
 }
@@ -53,15 +56,49 @@ void WABSArrayIndex::SetRecord(std::int64_t i, const void* record) {
 std::int32_t WABSArrayIndex::Add(const void* record) {
     m_store->Append(record, m_recordSize);
     ++m_count;
+    m_written = std::max(m_written, recordOffset(std::int64_t(m_count) + 1));
     m_sorted = false;
     return m_count;
 }
 
 void WABSArrayIndex::SetCount(std::int32_t n) {
     if (n <= m_count) return;
-    m_store->AppendZeros(std::int64_t(n - m_count) * m_recordSize);
+    // Bytes past all this array ever wrote are still the zeros the store was
+    // made with: only the reused part is cleared, so a large table costs no
+    // memory until its records are touched.
+    const std::int64_t from = recordOffset(m_count + 1);
+    const std::int64_t to = recordOffset(std::int64_t(n) + 1);
+    if (m_written > from) m_store->AppendZeros(std::min(m_written, to) - from);
+    ExtendCount(n);
+}
+
+void WABSArrayIndex::ExtendCount(std::int32_t n) {
+    if (n <= m_count) return;
+    // Writing the last record grows the store once and leaves the pages
+    // between untouched, for the fillers to touch in parallel.
+    std::vector<char> zero(static_cast<std::size_t>(m_recordSize));
+    m_store->Seek(recordOffset(n), 0);
+    m_store->WriteBuffer(zero.data(), m_recordSize);
     m_count = n;
     m_sorted = false;
+    m_written = std::max(m_written, recordOffset(std::int64_t(n) + 1));
+}
+
+void WABSArrayIndex::PrepareWrite(std::int32_t first, std::int32_t last) const {
+#ifdef MADV_POPULATE_WRITE
+    first = std::max(first, 1);
+    last = std::min(last, m_count);
+    if (first > last || m_store->IsInMemory()) return;
+    // Mappings start on a page, so rounding down stays inside this one.
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto from = reinterpret_cast<std::uintptr_t>(GetPtr(first)) & ~(page - 1);
+    const auto to = reinterpret_cast<std::uintptr_t>(GetPtr(last)) + static_cast<std::uintptr_t>(m_recordSize);
+    // Only a hint: without it the pages come one fault at a time.
+    (void)madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+#else
+    (void)first;
+    (void)last;
+#endif
 }
 
 std::int32_t WABSArrayIndex::BinarySearch(WCompareProc compare, const void* key) const {

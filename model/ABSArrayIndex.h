@@ -8,6 +8,7 @@
 #include "model/VersionMMF.h"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +55,17 @@ public:
     std::int32_t Add(const void* record);
     // Appends zero records up to n; never shrinks.
     void SetCount(std::int32_t n);
+    // Raises the count to n without writing the new records (only the last
+    // is zeroed), for a caller that then fills every one with PutRecord.
+    void ExtendCount(std::int32_t n);
+    // Readies the pages of records first..last for writing in one go, where
+    // the store is a mapped file: cheaper than a fault per page on first use.
+    void PrepareWrite(std::int32_t first, std::int32_t last) const;
+    // Copies a record into valid position i and nothing else, so threads may
+    // fill different positions at once.
+    void PutRecord(std::int64_t i, const void* record) const {
+        std::memcpy(m_store->GetPointer(recordOffset(i)), record, static_cast<std::size_t>(m_recordSize));
+    }
     // Marks the records as in order, so Sort does nothing until one changes.
     void SetNoSort() { m_sorted = true; }
     // True while a sort runs (views skip drawing meanwhile).
@@ -110,6 +122,7 @@ protected:
     std::int32_t m_initialCapacity = 0;
     bool m_sorted = false;
     bool m_sorting = false;
+    std::int64_t m_written = 0;   // the store's bytes from here on were never written
 
 private:
     template <class F>

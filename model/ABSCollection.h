@@ -59,6 +59,8 @@ public:
     // About to read every individual (a column sort): a back end may get
     // ready for that in bulk.
     virtual void PrepareAllIndividuals() {}
+    // After PrepareAllIndividuals, records may be read on several threads at once.
+    virtual bool ReadsOnManyThreads() const { return false; }
     virtual std::unique_ptr<WABSSubmitter> GetSubmitter() = 0;
     virtual std::int32_t GetIndividualCount() = 0;
     virtual std::int32_t GetMarriageCount() = 0;

@@ -107,6 +107,31 @@ TEST_P(RealFiles, EveryCellOfEveryFamily) {
 INSTANTIATE_TEST_SUITE_P(TortureAndRoyal, RealFiles,
                          ::testing::Values("TGC55C.ged", "TGC55CLF.ged", "TGC551LF.ged", "royal92.ged"));
 
+// Keys built on several threads give the very keys and order of one thread.
+TEST_P(RealFiles, EveryColumnSortsAlikeOnOneThreadAndOnMany) {
+    const std::string name = GetParam();
+    BRENTHAUL_NEED_SHARED(name);
+    WDefaultSettings settings;
+    auto c = open(name);
+    for (std::int32_t id = 1; id <= ColumnTable::kColumnCount; ++id) {
+        SCOPED_TRACE("column " + std::to_string(id));
+        std::unique_ptr<WColSortIterator> one, many;
+        WColSortIterator::SetKeyThreads(1);
+        auto expected = sortedBy(*c, id, 1, one);
+        WColSortIterator::SetKeyThreads(5);
+        auto got = sortedBy(*c, id, 1, many);
+        WColSortIterator::SetKeyThreads(0);
+        ASSERT_EQ(got, expected);
+        const auto* a = dynamic_cast<const WAttribDateArray*>(one->GetKeys());
+        const auto* b = dynamic_cast<const WAttribDateArray*>(many->GetKeys());
+        if (!a || !b) continue;
+        for (std::int32_t i = 1; i <= c->GetIndividualCount(); ++i) {
+            ASSERT_EQ(b->KeyText(i), a->KeyText(i)) << i;
+            ASSERT_EQ(b->RecordOf(i)->slot, a->RecordOf(i)->slot) << i;
+        }
+    }
+}
+
 // Cells of a small GEDCOM file read end to end (the reader gives identifiers
 // without their letter: @I3@ is "3").
 TEST(GedcomCells, SmallFileThroughTheReader) {
