@@ -1,5 +1,7 @@
 #include "BlockMan.h"
 
+#include <algorithm>
+
 namespace payload {
 
 TBlockMan& TBlockMan::instance() {
@@ -7,20 +9,30 @@ TBlockMan& TBlockMan::instance() {
     return man;
 }
 
-TBlockWork& TBlockMan::Work(int worker) {
+// Small limits (fuzzing) keep the buffers small, so each run stays quick.
+TBlockWork& TBlockMan::Work(int worker, std::uint32_t maxBlock) {
     std::lock_guard<std::mutex> lock(mutex_);
-    while (int(work_.size()) <= worker) {
-        auto w = std::make_unique<TBlockWork>();
-        w->forward.resize(kTransformEntries);
-        w->backward.resize(kTransformEntries);
-        work_.push_back(std::move(w));
+    while (int(work_.size()) <= worker) work_.push_back(std::make_unique<TBlockWork>());
+    TBlockWork& w = *work_[std::size_t(worker)];
+    const std::size_t entries = std::size_t(std::min(maxBlock, kMaxBlockLength)) + 1;
+    if (w.forward.size() < entries) {
+        w.forward.resize(entries);
+        w.backward.resize(entries);
     }
-    return *work_[std::size_t(worker)];
+    return w;
 }
 
-std::uint8_t* TBlockMan::Text(int slot) {
+std::uint8_t* TBlockMan::Text(int slot, std::uint32_t maxBlock) {
     std::lock_guard<std::mutex> lock(mutex_);
-    while (int(text_.size()) <= slot) text_.push_back(std::make_unique<std::uint8_t[]>(kTextBufferSize));
+    const std::size_t bytes = std::size_t(std::min(maxBlock, kMaxBlockLength)) + 2;
+    while (int(text_.size()) <= slot) {
+        text_.emplace_back();
+        textSize_.push_back(0);
+    }
+    if (textSize_[std::size_t(slot)] < bytes) {
+        text_[std::size_t(slot)] = std::make_unique<std::uint8_t[]>(bytes);
+        textSize_[std::size_t(slot)] = bytes;
+    }
     return text_[std::size_t(slot)].get();
 }
 
@@ -28,6 +40,7 @@ void TBlockMan::Release() {
     std::lock_guard<std::mutex> lock(mutex_);
     work_.clear();
     text_.clear();
+    textSize_.clear();
 }
 
 } // namespace payload

@@ -31,11 +31,11 @@ public:
     // The one instance, created on first use and kept until the program ends.
     static TBlockMan& instance();
 
-    // Work buffers of thread `worker` and text buffer number `slot`, made on
-    // first use and kept until Release: a fixed number of blocks is in hand
-    // at once.
-    TBlockWork& Work(int worker);
-    std::uint8_t* Text(int slot);
+    // Work buffers of thread `worker` and text buffer number `slot` for
+    // blocks of up to maxBlock bytes, made on first use and kept until
+    // Release: a fixed number of blocks is in hand at once.
+    TBlockWork& Work(int worker, std::uint32_t maxBlock = kMaxBlockLength);
+    std::uint8_t* Text(int slot, std::uint32_t maxBlock = kMaxBlockLength);
     // Frees every buffer: an expansion's buffers would otherwise stay
     // resident while the expanded file is read.
     void Release();
@@ -45,6 +45,7 @@ private:
     std::mutex mutex_;
     std::vector<std::unique_ptr<TBlockWork>> work_;
     std::vector<std::unique_ptr<std::uint8_t[]>> text_;
+    std::vector<std::size_t> textSize_;
 };
 
 } // namespace payload

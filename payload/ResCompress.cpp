@@ -28,13 +28,13 @@ int g_maxThreads = 0;
 class Pipeline {
 public:
     Pipeline(const TArchiveFile& archive, TPlainFileStream& out, std::int64_t blockCount, int workers,
-             std::vector<std::unique_ptr<TExpander>>& expanders)
-        : archive_(archive), out_(out), blockCount_(blockCount), workers_(workers),
+             std::vector<std::unique_ptr<TExpander>>& expanders, std::uint32_t maxBlock)
+        : archive_(archive), out_(out), blockCount_(blockCount), workers_(workers), maxBlock_(maxBlock),
           // One or two workers walk two blocks at a time (four chains in
           // flight); more workers keep one each, so memory stays bounded.
           batch_(workers <= 2 ? 2 : 1), slots_(std::size_t(2 * workers_ * batch_)), expanders_(expanders) {
         TBlockMan& man = TBlockMan::instance();
-        for (std::size_t s = 0; s < slots_.size(); ++s) slots_[s].text = man.Text(int(s));
+        for (std::size_t s = 0; s < slots_.size(); ++s) slots_[s].text = man.Text(int(s), maxBlock_);
         nextPos_ = 4;
     }
 
@@ -98,7 +98,7 @@ private:
 
     void worker(int w) {
         TBlockMan& man = TBlockMan::instance();
-        TBlockWork* works[2] = {&man.Work(w * batch_), batch_ > 1 ? &man.Work(w * batch_ + 1) : nullptr};
+        TBlockWork* works[2] = {&man.Work(w * batch_, maxBlock_), batch_ > 1 ? &man.Work(w * batch_ + 1, maxBlock_) : nullptr};
         TExpander& expander = *expanders_[std::size_t(w)];
         const std::int64_t size = archive_.Size();
         struct Claim {
@@ -195,6 +195,7 @@ private:
     TPlainFileStream& out_;
     const std::int64_t blockCount_;
     const int workers_;
+    const std::uint32_t maxBlock_;
     const int batch_;
     std::vector<Slot> slots_;
     std::vector<std::unique_ptr<TExpander>>& expanders_;
@@ -237,7 +238,7 @@ bool WRESCompress::ExpandFile(const std::string& archiveName, const std::string&
             expanders_.push_back(std::make_unique<TExpander>());
             expanders_.back()->SetMaxBlockLength(maxBlockLength_);
         }
-        Pipeline pipeline(archive, out, blockCount, threads, expanders_);
+        Pipeline pipeline(archive, out, blockCount, threads, expanders_, maxBlockLength_);
         allValid = pipeline.Run();
     }
     out.Close();

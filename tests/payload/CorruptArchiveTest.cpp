@@ -38,12 +38,13 @@ void appendRun(std::vector<int>& symbols, std::uint64_t run) {
 }
 
 // Expands and returns the text of the error raised ("" when none).
-std::string expandError(const std::vector<std::uint8_t>& archive, std::int64_t blocks, std::string* out = nullptr) {
+std::string expandError(const std::vector<std::uint8_t>& archive, std::int64_t blocks, std::string* out = nullptr,
+                        std::uint32_t maxBlock = 0) {
     ScratchDir dir;
     writeFile(dir.file("a.bin"), archive);
     std::string error;
     try {
-        payload::WRESCompress rc;
+        payload::WRESCompress rc(maxBlock);
         rc.ExpandFile(dir.file("a.bin"), dir.file("out"), blocks);
     } catch (const payload::EArchiveError& e) {
         error = e.what();
@@ -56,6 +57,17 @@ constexpr std::uint32_t kMax = payload::kMaxBlockLength;
 const char* const kDamaged = "The archive is damaged: ";
 
 } // namespace
+
+TEST(CorruptArchive, BlocksLongerThanTheChosenLimitAreRefused) {
+    RecordingHooks hooks;
+    std::uint32_t blocks = 0;
+    const std::string text(3000, 'x');
+    const auto archive = payload::compressArchive(text, blocks, 2048);
+    std::string out;
+    EXPECT_EQ(expandError(archive, blocks, &out, 2048), "");
+    EXPECT_EQ(out, text);
+    EXPECT_EQ(expandError(archive, blocks, nullptr, 1024).rfind(kDamaged, 0), 0u);
+}
 
 TEST(CorruptArchive, MoreRanksThanABlockHolds) {
     RecordingHooks hooks;
