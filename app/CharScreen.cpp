@@ -13,7 +13,8 @@ void WCharScreen::PutText(std::int32_t ARow, std::int32_t ACol, const std::strin
     // 64-bit arithmetic: ACol + i must not wrap for a huge AMaxLen or text.
     const std::int64_t room = std::int64_t(FColumns) - ACol;
     const std::int64_t n = std::min<std::int64_t>({std::int64_t(AText.size()), std::int64_t(AMaxLen), room});
-    for (std::int64_t i = 0; i < n; ++i) line[static_cast<std::size_t>(ACol - 1 + i)] = AText[static_cast<std::size_t>(i)];
+    for (std::int64_t i = 0; i < n; ++i)
+        line[static_cast<std::size_t>(ACol - 1 + i)] = AText[static_cast<std::size_t>(i)];
 }
 
 void WCharScreen::GetLine(std::int32_t ARow, std::string& S) const {

@@ -178,6 +178,10 @@ void ShowFamilyGroup(WABSCollection* collection, WABSHighLighter* highlighter, c
 }
 
 std::array<std::string, 6> FamilyGridTitles(bool famBirChr, std::size_t childCount) {
-    return {" ", "Children (" + std::to_string(childCount) + ")", "Sex", famBirChr ? "Birth/[Chr]" : "Birth",
-            famBirChr ? "Death/[Burial]" : "Death", "Spouse"};
+    return {" ",
+            "Children (" + std::to_string(childCount) + ")",
+            "Sex",
+            famBirChr ? "Birth/[Chr]" : "Birth",
+            famBirChr ? "Death/[Burial]" : "Death",
+            "Spouse"};
 }

@@ -50,7 +50,7 @@ private:
 
 // What one individual panel shows.
 struct PersonPanelInfo {
-    std::int32_t Individual = 0;   // 0: an empty panel in the button-face colour
+    std::int32_t Individual = 0; // 0: an empty panel in the button-face colour
     std::string Name, Birth, Death;
     std::string Hint;
     plat::ColorRef Back = plat::kWhite;
@@ -74,13 +74,13 @@ plat::ColorRef HighlightFontColor(WABSHighLighter* highlighter, std::int32_t ind
 
 // One row of the children grid.
 struct FamChildRow {
-    bool HasChildren = false;      // the child's first family as spouse has children
+    bool HasChildren = false; // the child's first family as spouse has children
     std::int32_t Child = 0;
     std::string ChildName;
     std::string Sex, Birth, Death;
-    std::int32_t SpouseCount = 0;  // the child's spouse families
-    std::int32_t Spouse = 0;       // the other spouse in the first of them
-    std::string SpouseName;        // with "(1 of n) " in front for several families
+    std::int32_t SpouseCount = 0; // the child's spouse families
+    std::int32_t Spouse = 0;      // the other spouse in the first of them
+    std::string SpouseName;       // with "(1 of n) " in front for several families
     plat::ColorRef ChildBack = plat::kWhite, ChildFont = plat::kBlack;
     plat::ColorRef SpouseBack = plat::kWhite, SpouseFont = plat::kBlack;
 };

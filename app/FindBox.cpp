@@ -125,8 +125,7 @@ std::int32_t WFindBox::TextChanged(const std::string& rawText) {
         }
         return m_current->GetItem(m_findPos);
     }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -136,8 +135,7 @@ std::string WFindBox::SelectedText(std::int32_t individual) {
     auto ind = m_collection->GetIndividual(individual);
     if (!ind) return "";
     switch (m_mode) {
-    case mdIdentifier:
-        return ind->GetXRef();
+    case mdIdentifier: return ind->GetXRef();
     case mdSurname:
         m_findPos = 0;
         m_nextPrev = true;
@@ -146,7 +144,6 @@ std::string WFindBox::SelectedText(std::int32_t individual) {
         m_findPos = 0;
         m_nextPrev = true;
         return ind->GetGivenText();
-    default:
-        return "";
+    default: return "";
     }
 }

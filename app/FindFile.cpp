@@ -31,11 +31,9 @@ std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
 }
 
-constexpr std::int64_t kUnixDayOfDateTime = 25569;  // 1970-01-01 as a day number
+constexpr std::int64_t kUnixDayOfDateTime = 25569; // 1970-01-01 as a day number
 
-bool HasFolderPart(const std::string& value) {
-    return value.find_first_of("/\\:") != std::string::npos;
-}
+bool HasFolderPart(const std::string& value) { return value.find_first_of("/\\:") != std::string::npos; }
 
 std::string Slashes(std::string text) {
     std::replace(text.begin(), text.end(), '\\', '/');
@@ -71,7 +69,7 @@ bool ReadEntry(const std::string& path, const std::string& name, TSearchRec& rec
     if (::lstat(path.c_str(), &own) != 0) return false;
     struct statx sx {};
     if (::statx(AT_FDCWD, path.c_str(), AT_STATX_SYNC_AS_STAT, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0)
-        return false;  // a link to nowhere
+        return false; // a link to nowhere
     realFolder = S_ISDIR(own.st_mode);
     id = {own.st_dev, own.st_ino};
     rec = TSearchRec{};
@@ -95,9 +93,7 @@ bool ReadEntry(const std::string& path, const std::string& name, TSearchRec& rec
 
 // The desktop listing lists plain and read-only entries always, the others
 // only when the mask names their kind.
-bool Listed(int attr, int mask) {
-    return (attr & (faHidden | faSysFile | faDirectory) & ~mask) == 0;
-}
+bool Listed(int attr, int mask) { return (attr & (faHidden | faSysFile | faDirectory) & ~mask) == 0; }
 
 class TFd {
 public:
@@ -116,8 +112,8 @@ private:
 } // namespace
 
 TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec) {
-    const std::int64_t days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
-                              kUnixDayOfDateTime;
+    const std::int64_t days =
+        DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + kUnixDayOfDateTime;
     const double fraction = (((hour * 60.0 + minute) * 60.0 + second) * 1000.0 + msec) / 86400000.0;
     return static_cast<double>(days) + fraction;
 }
@@ -191,9 +187,7 @@ bool TSearchThread::Synchronize(std::function<void()> call) {
     FSignal.notify_all();
     // Once the owner has taken the call it runs to its end, even when the
     // handler itself terminates the run; only an untaken call is withdrawn.
-    FSignal.wait(lock, [this] {
-        return FCallState == TCall::Served || (FTerminated && FCallState == TCall::Posted);
-    });
+    FSignal.wait(lock, [this] { return FCallState == TCall::Served || (FTerminated && FCallState == TCall::Posted); });
     const bool served = FCallState == TCall::Served;
     FCall = nullptr;
     FCallState = TCall::None;
@@ -347,7 +341,7 @@ void TFindFile::ThreadTerminated() {
 void TFindFile::Walk(TWalkHost& host) {
     for (const TTarget& target : FRun->Targets) {
         if (host.Stopped()) break;
-        FRun->Visited.clear();  // targets may share folders; only a loop within one walk is cut
+        FRun->Visited.clear(); // targets may share folders; only a loop within one walk is cut
         SearchFolder(target.Folder, target.Mask, host);
     }
 }
@@ -356,8 +350,7 @@ void TFindFile::SearchFolder(const std::string& folder, const std::string& mask,
     // The loop guard: a folder reached twice (bind mounts) is not walked again.
     struct stat own {};
     if (::stat(folder.c_str(), &own) == 0 &&
-        !FRun->Visited.insert({static_cast<std::uint64_t>(own.st_dev), static_cast<std::uint64_t>(own.st_ino)})
-             .second)
+        !FRun->Visited.insert({static_cast<std::uint64_t>(own.st_dev), static_cast<std::uint64_t>(own.st_ino)}).second)
         return;
 
     if (!host.NewFolder(folder) || host.Stopped()) return;
@@ -381,8 +374,7 @@ void TFindFile::SearchFolder(const std::string& folder, const std::string& mask,
         }
     }
     // A stable order, whatever the file system hands out.
-    std::sort(entries.begin(), entries.end(),
-              [](const TEntry& a, const TEntry& b) { return a.Rec.Name < b.Rec.Name; });
+    std::sort(entries.begin(), entries.end(), [](const TEntry& a, const TEntry& b) { return a.Rec.Name < b.Rec.Name; });
 
     for (const TEntry& entry : entries) {
         if (host.Stopped()) return;
@@ -415,7 +407,7 @@ bool TFindFile::FileMatches(const std::string& folder, const TSearchRec& info, i
     for (const std::string& exclude : run.Excludes)
         if (MaskMatches(folder + info.Name, exclude)) return false;
     if (!run.Containing.empty() && !isFolder) {
-        if (info.Attr & faSysFile) return false;  // a FIFO or device would block or never end
+        if (info.Attr & faSysFile) return false; // a FIFO or device would block or never end
         return FileContains(folder + info.Name, host);
     }
     return true;
@@ -497,8 +489,7 @@ bool TFindFile::MaskMatches(const std::string& path, const std::string& mask) {
     if (!maskFolder.empty()) {
         // POSIX paths carry no drive, so the mask folder may be as long as the path's.
         if (maskFolder.size() > pathFolder.size()) return false;
-        if (pathFolder.compare(pathFolder.size() - maskFolder.size(), maskFolder.size(), maskFolder) != 0)
-            return false;
+        if (pathFolder.compare(pathFolder.size() - maskFolder.size(), maskFolder.size(), maskFolder) != 0) return false;
     }
     std::size_t i = 0, j = 0;
     while (i < maskName.size() && j < name.size()) {
@@ -534,9 +525,9 @@ bool TFindFile::DateInRange(TDateTime value, TDateTime before, TDateTime after) 
         const double whole = std::trunc(bound), fraction = bound - whole;
         double lhs = value;
         if (fraction == 0)
-            lhs = std::trunc(value);  // a date alone: compare days
+            lhs = std::trunc(value); // a date alone: compare days
         else if (whole == 0)
-            lhs = value - std::trunc(value);  // a time of day alone
+            lhs = value - std::trunc(value); // a time of day alone
         return upper ? lhs <= bound : lhs >= bound;
     };
     return holds(before, true) && holds(after, false);

@@ -43,7 +43,7 @@
 #include <utility>
 #include <vector>
 
-using TDateTime = double;  // days since 30 December 1899, fraction = time of day
+using TDateTime = double; // days since 30 December 1899, fraction = time of day
 
 class EFindFileError : public std::runtime_error {
 public:
@@ -64,7 +64,7 @@ struct TSearchRec {
     std::string Name;
     int Attr = 0;
     std::int64_t Size = 0;
-    TDateTime CreationTime = 0;  // local time
+    TDateTime CreationTime = 0; // local time
     TDateTime WriteTime = 0;
     TDateTime AccessTime = 0;
 };
@@ -78,12 +78,12 @@ class TFindFile;
 class TSearchThread {
 public:
     explicit TSearchThread(TFindFile& finder);
-    ~TSearchThread();  // terminates and waits
+    ~TSearchThread(); // terminates and waits
     TSearchThread(const TSearchThread&) = delete;
     TSearchThread& operator=(const TSearchThread&) = delete;
 
     TFindFile& Finder;
-    std::string Folder;   // handed to the owner's thread with each event
+    std::string Folder; // handed to the owner's thread with each event
     TSearchRec FileInfo;
     bool Skip = false;
 
@@ -184,7 +184,7 @@ private:
         virtual void Found(const std::string& folder, const TSearchRec& info) = 0;
     };
     struct TTarget {
-        std::string Folder;  // full path ending in "/"
+        std::string Folder; // full path ending in "/"
         std::string Mask;
     };
     // Working copies of one run; only the walk touches them while it runs.
@@ -194,11 +194,11 @@ private:
         int AttrMask = 0;
         bool Exact = false;
         bool Subfolders = true;
-        TDateTime Dates[6] = {};  // modified, created, accessed: before, after
+        TDateTime Dates[6] = {}; // modified, created, accessed: before, after
         std::int64_t SizeMin = 0, SizeMax = 0;
         std::string Containing;
         bool IgnoreCase = true;
-        std::set<std::pair<std::uint64_t, std::uint64_t>> Visited;  // device, inode
+        std::set<std::pair<std::uint64_t, std::uint64_t>> Visited; // device, inode
     };
 
     void MakeRun();

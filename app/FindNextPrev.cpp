@@ -79,9 +79,7 @@ bool WFindNextPrev::FindNext(const std::string& text, const MoveTo& moveTo) {
     const int mode = m_box.QuickFindMode();
     switch (mode) {
     case WFindBox::mdIndex:
-    case WFindBox::mdIdentifier:
-        m_box.BuildFindIndex(mode, true);
-        break;
+    case WFindBox::mdIdentifier: m_box.BuildFindIndex(mode, true); break;
     case WFindBox::mdSurname:
         m_box.BuildFindIndex(mode, true);
         if (m_first == 0 || m_current == 0) {
@@ -95,8 +93,7 @@ bool WFindNextPrev::FindNext(const std::string& text, const MoveTo& moveTo) {
         m_box.BuildFindIndex(mode, true);
         if (m_first == 0 || m_current == 0) m_first = m_current = std::max(1, m_box.Current()->FindFullName(text));
         break;
-    default:
-        break;
+    default: break;
     }
     if (m_first == 0 || m_current == 0) return false;
     ++m_current;

@@ -10,7 +10,7 @@ void call(const std::function<void()>& f) {
     if (f) f();
 }
 bool fileExists(const std::string& name) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 // Lowers the reading state on every way out, exceptions included.

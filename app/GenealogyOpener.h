@@ -12,8 +12,7 @@ class WABSCollection;
 
 class WGenealogyOpener {
 public:
-    using Factory = std::function<std::unique_ptr<WABSCollection>(const std::string& fileName,
-                                                                  std::string& errorText,
+    using Factory = std::function<std::unique_ptr<WABSCollection>(const std::string& fileName, std::string& errorText,
                                                                   std::uint8_t forcedKind)>;
     struct Callbacks {
         // The previous file's state is dropped; the collection is still alive.

@@ -8,7 +8,8 @@
 namespace GeneralInfo {
 
 std::string SubmitterTitle(int row, std::uint8_t fileKind) {
-    static const char* const titles[kSubmitterRows] = {"Name", "Addr 1", "Addr 2", "Addr 3", "Country", "Phone", "Email"};
+    static const char* const titles[kSubmitterRows] = {"Name",    "Addr 1", "Addr 2", "Addr 3",
+                                                       "Country", "Phone",  "Email"};
     if (row < 1 || row > kSubmitterRows) return {};
     if (row == 5 && fileKind == 3) return "Web Site";
     return titles[row - 1];

@@ -12,18 +12,15 @@ WIndScrollLogic::WIndScrollLogic()
 WIndScrollLogic::~WIndScrollLogic() = default;
 
 void WIndScrollLogic::changed() {
-    if (OnControlsChanged)
-        OnControlsChanged();
+    if (OnControlsChanged) OnControlsChanged();
 }
 
 void WIndScrollLogic::raiseChange() {
-    if (OnChange)
-        OnChange();
+    if (OnChange) OnChange();
 }
 
 void WIndScrollLogic::SetCollection(WABSCollection* ACollection) {
-    if (ACollection == FCollection)
-        return;
+    if (ACollection == FCollection) return;
     FCollection = ACollection;
     Reset();
 }
@@ -67,39 +64,31 @@ void WIndScrollLogic::SetHighLighter(WABSHighLighter* AHighLighter) {
 }
 
 std::int32_t WIndScrollLogic::GetCurrent() const {
-    if (!FCollection)
-        return FPosition;
+    if (!FCollection) return FPosition;
     return FCollection->ViewToIndex(FPosition);
 }
 
 void WIndScrollLogic::GoTo(std::int32_t AIndex) {
-    if (!FCollection || AIndex < 1)
-        return;
+    if (!FCollection || AIndex < 1) return;
     const std::int32_t pos = FCollection->IndexToView(AIndex);
     // Outside the view (or the file) the scroll bar cannot point at it.
-    if (pos < 1 || pos > FCollection->GetCount() || !FState.scrollEnabled)
-        return;
+    if (pos < 1 || pos > FCollection->GetCount() || !FState.scrollEnabled) return;
     SetScrollPosition(pos);
-    if (FBackHistory->IsEmpty() || FBackHistory->Peek(0) != FLastIndividual)
-        FBackHistory->Push(FLastIndividual);
+    if (FBackHistory->IsEmpty() || FBackHistory->Peek(0) != FLastIndividual) FBackHistory->Push(FLastIndividual);
     FLastIndividual = GetCurrent();
     raiseChange();
 }
 
 void WIndScrollLogic::GoToFather() {
-    if (!FCollection)
-        return;
+    if (!FCollection) return;
     const std::int32_t f = FCollection->GetFather(GetCurrent());
-    if (f != 0)
-        GoTo(f);
+    if (f != 0) GoTo(f);
 }
 
 void WIndScrollLogic::GoToMother() {
-    if (!FCollection)
-        return;
+    if (!FCollection) return;
     const std::int32_t m = FCollection->GetMother(GetCurrent());
-    if (m != 0)
-        GoTo(m);
+    if (m != 0) GoTo(m);
 }
 
 void WIndScrollLogic::FindHighlighted(bool AForward) {
@@ -121,28 +110,22 @@ void WIndScrollLogic::FindHighlighted(bool AForward) {
 }
 
 void WIndScrollLogic::Back() {
-    if (FBackHistory->IsEmpty())
-        return;
-    if (FBackHistory->Peek(0) == GetCurrent())
-        FBackHistory->Pop();
-    if (FBackHistory->IsEmpty())
-        return;
+    if (FBackHistory->IsEmpty()) return;
+    if (FBackHistory->Peek(0) == GetCurrent()) FBackHistory->Pop();
+    if (FBackHistory->IsEmpty()) return;
     FForwardHistory->Push(FLastIndividual);
     const std::int32_t target = FBackHistory->Pop();
     FLastIndividual = target;
     const std::int32_t before = FBackHistory->Count();
     GoTo(target);
     // GoTo put the target back on top; it is where we are, not where to go back to.
-    if (FBackHistory->Count() > before)
-        FBackHistory->Pop();
+    if (FBackHistory->Count() > before) FBackHistory->Pop();
     changed();
 }
 
 void WIndScrollLogic::Forward() {
-    if (FForwardHistory->IsEmpty())
-        return;
-    if (FForwardHistory->Peek(0) == GetCurrent())
-        FForwardHistory->Pop();
+    if (FForwardHistory->IsEmpty()) return;
+    if (FForwardHistory->Peek(0) == GetCurrent()) FForwardHistory->Pop();
     if (FForwardHistory->IsEmpty()) {
         changed();
         return;
@@ -160,26 +143,22 @@ std::string WIndScrollLogic::GetBackList() const { return FBackHistory->GetText(
 std::string WIndScrollLogic::GetForwardList() const { return FForwardHistory->GetText(); }
 
 void WIndScrollLogic::ScrollBarScroll(ScrollCode ACode) {
-    if (ACode == scTrack)
-        return;
-    if (FBackHistory->IsEmpty() || FBackHistory->Peek(0) != FLastIndividual)
-        FBackHistory->Push(FLastIndividual);
+    if (ACode == scTrack) return;
+    if (FBackHistory->IsEmpty() || FBackHistory->Peek(0) != FLastIndividual) FBackHistory->Push(FLastIndividual);
     FLastIndividual = GetCurrent();
     FForwardHistory->Clear();
 }
 
 void WIndScrollLogic::SetScrollPosition(std::int32_t APos) {
     APos = std::clamp(APos, FMin, FMax);
-    if (APos == FPosition)
-        return;
+    if (APos == FPosition) return;
     FPosition = APos;
     changed();
     ScrollBarChange();
 }
 
 void WIndScrollLogic::ScrollBarChange() {
-    if (!FCollection || !FState.scrollEnabled)
-        return;
+    if (!FCollection || !FState.scrollEnabled) return;
     UpdateControls();
     raiseChange();
 }
@@ -192,8 +171,7 @@ std::string captionOf(std::int32_t number, const WABSIndividual& ind) {
 } // namespace
 
 std::string WIndScrollLogic::CaptionText(std::int32_t AIndex) const {
-    if (!FCollection)
-        return {};
+    if (!FCollection) return {};
     const std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(AIndex);
     return ind ? captionOf(AIndex, *ind) : std::string();
 }
@@ -239,12 +217,10 @@ void WIndScrollLogic::UpdateCaption() {
 }
 
 std::string WIndScrollLogic::RelativeText(std::int32_t AIndex, bool AIsSpouse) const {
-    if (AIndex == 0)
-        return "<No Given Name>";
+    if (AIndex == 0) return "<No Given Name>";
     const std::unique_ptr<WABSIndividual> ind = FCollection ? FCollection->GetIndividual(AIndex) : nullptr;
     const std::string name = ind ? ind->GetDisplayName() : std::string();
-    if (AIsSpouse)
-        return name;
+    if (AIsSpouse) return name;
     std::string s = FCollection && FCollection->HasChildren(AIndex) ? "< " : "   ";
     const std::int32_t year = ind ? ind->GetEventYear(1, 1) : 0;
     s += year != 0 ? std::to_string(year) + " " : std::string(8, ' ');
@@ -253,48 +229,39 @@ std::string WIndScrollLogic::RelativeText(std::int32_t AIndex, bool AIsSpouse) c
 
 void WIndScrollLogic::BuildRelativesList() {
     FRelatives.clear();
-    if (!FCollection)
-        return;
+    if (!FCollection) return;
     const std::int32_t current = GetCurrent();
     const std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(current);
-    if (!ind)
-        return;
+    if (!ind) return;
     const std::int32_t families = ind->GetSpouseFamilyCount();
     for (std::int32_t f = 1; f <= families; ++f) {
         const std::int32_t famNo = ind->GetSpouseFamily(f);
-        if (famNo < 1 || famNo > FCollection->GetMarriageCount())
-            continue;
+        if (famNo < 1 || famNo > FCollection->GetMarriageCount()) continue;
         const std::unique_ptr<WABSMarriage> fam = FCollection->GetMarriage(famNo);
-        if (!fam)
-            continue;
+        if (!fam) continue;
         const std::int32_t spouse = fam->GetOtherSpouse(current);
         FRelatives.push_back({spouse, "Spouse: " + RelativeText(spouse, true)});
         fam->SortChildren();
         const std::int32_t children = fam->GetChildCount();
         for (std::int32_t c = 1; c <= children; ++c) {
             const std::int32_t child = fam->GetChild(c);
-            if (child > 0)
-                FRelatives.push_back({child, "   " + RelativeText(child, false)});
+            if (child > 0) FRelatives.push_back({child, "   " + RelativeText(child, false)});
         }
     }
     // The list text ended in a blank where its last separator stood.
-    if (!FRelatives.empty())
-        FRelatives.back().text += ' ';
+    if (!FRelatives.empty()) FRelatives.back().text += ' ';
 }
 
 std::vector<std::string> WIndScrollLogic::RelativeItems() const {
     std::vector<std::string> items;
     items.reserve(FRelatives.size());
-    for (const Relative& r : FRelatives)
-        items.push_back(r.text);
+    for (const Relative& r : FRelatives) items.push_back(r.text);
     return items;
 }
 
 void WIndScrollLogic::GoToSelected(std::int32_t K) {
-    if (!FCollection)
-        return;
-    if (K >= 1 && K <= RelativeCount())
-        GoTo(FRelatives[std::size_t(K - 1)].individual);
+    if (!FCollection) return;
+    if (K >= 1 && K <= RelativeCount()) GoTo(FRelatives[std::size_t(K - 1)].individual);
 }
 
 WIndScrollLogic::Layout WIndScrollLogic::ComputeLayout(int panelWidth, int hlButtonWidth, int relButtonWidth,

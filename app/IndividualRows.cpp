@@ -93,7 +93,7 @@ bool mustExchange(const IndRow& p, const IndRow& q, std::size_t pAt, std::size_t
         if (p.Type != q.Type) return p.Type > q.Type;
         return pAt > qAt;
     }
-    if (pu) return false;   // undated rows go last
+    if (pu) return false; // undated rows go last
     if (qu) return true;
     return pAt > qAt;
 }
@@ -175,9 +175,10 @@ void FillIndividualGrid(WABSCollection* collection, WABSHighLighter* highlighter
         m.Date = ind->GetChangeDateText();
     }
 
-    const std::pair<std::int32_t, const char*> vitals[] = {
-        {EventKind::Birth, "Birth"}, {EventKind::Christening, "Christening"},
-        {EventKind::Death, "Death"}, {EventKind::Burial, "Burial"}};
+    const std::pair<std::int32_t, const char*> vitals[] = {{EventKind::Birth, "Birth"},
+                                                           {EventKind::Christening, "Christening"},
+                                                           {EventKind::Death, "Death"},
+                                                           {EventKind::Burial, "Burial"}};
     for (const auto& [code, type] : vitals) {
         std::unique_ptr<WABSVitEvent> ev;
         if (ind->GetEventCount(code) > 0) ev = ind->GetEvent(code, 1);
@@ -185,9 +186,9 @@ void FillIndividualGrid(WABSCollection* collection, WABSHighLighter* highlighter
         b.eventRow(ev.get(), type);
     }
     if (useLDS) {
-        const std::pair<std::int32_t, const char*> lds[] = {
-            {EventKind::LDSBaptism, "LDS Baptism"}, {EventKind::LDSEndowment, "LDS Endowment"},
-            {EventKind::LDSSealParents, "LDS SP"}};
+        const std::pair<std::int32_t, const char*> lds[] = {{EventKind::LDSBaptism, "LDS Baptism"},
+                                                            {EventKind::LDSEndowment, "LDS Endowment"},
+                                                            {EventKind::LDSSealParents, "LDS SP"}};
         for (const auto& [code, type] : lds) {
             auto ev = ind->GetLDSEvent(code);
             if (!ev && b.chrono) continue;
@@ -201,9 +202,7 @@ void FillIndividualGrid(WABSCollection* collection, WABSHighLighter* highlighter
     }
     for (std::int32_t i = 1, n = ind->GetExtraLinkCount(); i <= n; ++i) {
         auto link = ind->GetExtraLink(i);
-        const std::int32_t other = !link ? 0
-                                   : link->Individual1 == individual ? link->Individual2
-                                                                     : link->Individual1;
+        const std::int32_t other = !link ? 0 : link->Individual1 == individual ? link->Individual2 : link->Individual1;
         if (auto person = collection->GetIndividual(other))
             b.personRow(*person, "Witness");
         else

@@ -14,10 +14,10 @@ class WABSHighLighter;
 class WDate;
 
 struct IndRow {
-    std::int32_t Target = 0;      // individual a double click moves to
+    std::int32_t Target = 0; // individual a double click moves to
     std::string Type;
     std::string Date;
-    std::string SortDate;         // sort key of the chronological order, not shown
+    std::string SortDate; // sort key of the chronological order, not shown
     std::string Info;
     std::string Age;
     plat::ColorRef Back = plat::kWhite;

@@ -63,8 +63,7 @@ std::string VetLink(const std::string& link) {
     if (t.empty()) return "";
     for (unsigned char c : t)
         if (c < 0x20 || c == 0x7F) return "";
-    if (startsWithNoCase(t, "mailto:") || startsWithNoCase(t, "http://") || startsWithNoCase(t, "https://"))
-        return t;
+    if (startsWithNoCase(t, "mailto:") || startsWithNoCase(t, "http://") || startsWithNoCase(t, "https://")) return t;
     // Any other scheme ("file:", "javascript:", ...) is refused; a bare host
     // name such as "www.example.org/x" becomes a web link.
     const std::size_t colon = t.find(':');

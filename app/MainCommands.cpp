@@ -19,26 +19,19 @@ bool AlwaysDisabled(ActionId id) {
     case ActionId::MenuFileOpen:
     case ActionId::MenuSelfX:
     case ActionId::MenuCheckUpdates:
-    case ActionId::ExportIslands:
-        return true;
-    default:
-        return false;
+    case ActionId::ExportIslands: return true;
+    default: return false;
     }
 }
 
 bool Enabled(ActionId id, const WActionState& s) {
     if (AlwaysDisabled(id)) return false;
     switch (id) {
-    case ActionId::GoBack:
-        return s.CanGoBack;
-    case ActionId::GoForward:
-        return s.CanGoForward;
-    case ActionId::ToolRaw:
-        return s.Collection && s.FileKind == 1;
-    case ActionId::CalculateIslands:
-        return s.Collection && !s.CalcIslandsSetting && !s.IslandsComputed;
-    case ActionId::UseIslands:
-        return s.Collection && s.IslandsComputed;
+    case ActionId::GoBack: return s.CanGoBack;
+    case ActionId::GoForward: return s.CanGoForward;
+    case ActionId::ToolRaw: return s.Collection && s.FileKind == 1;
+    case ActionId::CalculateIslands: return s.Collection && !s.CalcIslandsSetting && !s.IslandsComputed;
+    case ActionId::UseIslands: return s.Collection && s.IslandsComputed;
     case ActionId::FileExit:
     case ActionId::HelpAbout:
     case ActionId::NextHighlighted:
@@ -46,10 +39,8 @@ bool Enabled(ActionId id, const WActionState& s) {
     case ActionId::Options:
     case ActionId::UserManual:
     case ActionId::ResetQuickHelp:
-    case ActionId::MakeSuggestion:
-        return true;
-    case ActionId::Count:
-        return false;
+    case ActionId::MakeSuggestion: return true;
+    case ActionId::Count: return false;
     default:
         // Everything else works on the open file.
         return s.Collection;
@@ -74,14 +65,14 @@ LeftPanelStep WLeftPanel::Choose(int page, bool visibleNow) {
 
 int PrintReportPage(int notebookPage, bool highlightedOnly) {
     switch (notebookPage) {
-    case 0: case 1: case 2: case 3: case 4:
-        return notebookPage;
-    case 5:
-        return highlightedOnly ? 6 : 5;
-    case 6:
-        return 7;
-    default:
-        return -1;
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+    case 4: return notebookPage;
+    case 5: return highlightedOnly ? 6 : 5;
+    case 6: return 7;
+    default: return -1;
     }
 }
 

@@ -8,25 +8,59 @@
 // Every command of the menu bar, the toolbar and the side panels.
 enum class ActionId : int {
     // Toolbar.
-    GoBack, GoForward, LeftDir, LeftSearch, LeftHL, LeftIsland, ToolClipBoard, ToolPrint, ToolRaw,
-    ToolQuickFind, ToolFind, ToolFindIndex, ToolFindPrev, ToolFindNext, FileOpen, ToolCompress, ReLoad,
+    GoBack,
+    GoForward,
+    LeftDir,
+    LeftSearch,
+    LeftHL,
+    LeftIsland,
+    ToolClipBoard,
+    ToolPrint,
+    ToolRaw,
+    ToolQuickFind,
+    ToolFind,
+    ToolFindIndex,
+    ToolFindPrev,
+    ToolFindNext,
+    FileOpen,
+    ToolCompress,
+    ReLoad,
     // Menu.
-    MenuLeftDir, MenuLeftSearch, MenuHL, MenuIsland, MenuClipboard, MenuFindNext, MenuFindPrev, MenuFileOpen,
-    MenuSelfX, MenuPrint, MenuQuickFind, MenuFind, MenuCheckUpdates,
+    MenuLeftDir,
+    MenuLeftSearch,
+    MenuHL,
+    MenuIsland,
+    MenuClipboard,
+    MenuFindNext,
+    MenuFindPrev,
+    MenuFileOpen,
+    MenuSelfX,
+    MenuPrint,
+    MenuQuickFind,
+    MenuFind,
+    MenuCheckUpdates,
     // Standard commands.
-    FileExit, HelpAbout,
+    FileExit,
+    HelpAbout,
     // Islands side panel.
-    CalculateIslands, UseIslands, ExportIslands,
+    CalculateIslands,
+    UseIslands,
+    ExportIslands,
     // Menu items without an action list: always available.
-    NextHighlighted, PreviousHighlighted, Options, UserManual, ResetQuickHelp, MakeSuggestion,
+    NextHighlighted,
+    PreviousHighlighted,
+    Options,
+    UserManual,
+    ResetQuickHelp,
+    MakeSuggestion,
     Count
 };
 constexpr int kActionCount = static_cast<int>(ActionId::Count);
 
 // What the enabling rules look at, gathered once per update pass.
 struct WActionState {
-    bool Collection = false;         // a file is open
-    std::uint8_t FileKind = 0;       // of the open file (1 GEDCOM)
+    bool Collection = false;   // a file is open
+    std::uint8_t FileKind = 0; // of the open file (1 GEDCOM)
     bool CanGoBack = false;
     bool CanGoForward = false;
     bool IslandsComputed = false;
@@ -49,8 +83,8 @@ enum LeftPage { lpDirectory = 0, lpFileSearch = 1, lpIslands = 2, lpHighlighting
 struct LeftPanelStep {
     bool Visible = false;
     int Page = 0;
-    int QuickHelpEntry = 0;      // the entry offered for the page
-    bool RefillIslands = false;  // the islands side grid is refilled (without computing)
+    int QuickHelpEntry = 0;     // the entry offered for the page
+    bool RefillIslands = false; // the islands side grid is refilled (without computing)
 };
 
 // The left panel's page buttons: the page shown again toggles the panel,

@@ -25,8 +25,8 @@ enum class CopyResult { Done, Cancelled, Failed };
 
 // The copy through a fresh exclusive name and a rename; error keeps the
 // errno of a failure.
-CopyResult copyToNewFile(const std::string& source, const std::string& target,
-                         const std::function<bool()>& cancelled, int& error) {
+CopyResult copyToNewFile(const std::string& source, const std::string& target, const std::function<bool()>& cancelled,
+                         int& error) {
     error = 0;
     const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) {
@@ -96,19 +96,15 @@ ExtractOutcome ExtractGedcomCopy(const std::string& gedFile, const std::string& 
                                  const std::function<bool()>& cancelled) {
     int error = 0;
     switch (copyToNewFile(gedFile, target, cancelled, error)) {
-    case CopyResult::Done:
-        return {true, "\"" + target + "\" has been extracted."};
-    case CopyResult::Cancelled:
-        return {false, "Cancelled"};
-    case CopyResult::Failed:
-        break;
+    case CopyResult::Done: return {true, "\"" + target + "\" has been extracted."};
+    case CopyResult::Cancelled: return {false, "Cancelled"};
+    case CopyResult::Failed: break;
     }
     const std::string why = plat::FileSizeLimitReached() ? plat::FileSizeLimitText() : std::strerror(error);
     return {false, "\"" + target + "\" was not written.  " + why};
 }
 
-std::string WithPackedFileName(const std::string& message, const std::string& tempName,
-                               const std::string& packedName) {
+std::string WithPackedFileName(const std::string& message, const std::string& tempName, const std::string& packedName) {
     if (tempName.empty() || packedName.empty()) return message;
     std::string out;
     std::size_t from = 0;

@@ -23,5 +23,4 @@ ExtractOutcome ExtractGedcomCopy(const std::string& gedFile, const std::string& 
 
 // message with every mention of the unpacked temp file replaced by the packed
 // file's own name (left as it is when that name is empty).
-std::string WithPackedFileName(const std::string& message, const std::string& tempName,
-                               const std::string& packedName);
+std::string WithPackedFileName(const std::string& message, const std::string& tempName, const std::string& packedName);

@@ -60,7 +60,8 @@ void ShowPedigreeTree(WABSCollection* collection, const WFamilySubject& subject,
     tree.Plus[17] = hasParent(collection, tree.Spouse);
 
     tree.Ancestors = PedigreeAncestors(collection, me);
-    for (int i = 1; i <= 16; ++i) tree.Plus[std::size_t(i)] = hasParent(collection, tree.Ancestors[std::size_t(15 + i)]);
+    for (int i = 1; i <= 16; ++i)
+        tree.Plus[std::size_t(i)] = hasParent(collection, tree.Ancestors[std::size_t(15 + i)]);
 }
 
 PedListItem MakePedListItem(WABSCollection* collection, WABSHighLighter* highlighter, std::int32_t individual) {

@@ -41,11 +41,11 @@ void ShowPedigreeTree(WABSCollection* collection, const WFamilySubject& subject,
 // One line of the sibling and child lists.
 struct PedListItem {
     std::int32_t Individual = 0;
-    bool Plus = false;              // has children in any family
-    std::string Qualifier;          // of the birth date
-    std::string Year;               // birth year, empty when 0
-    std::string Given;              // "<No Given Name>" when empty
-    std::string LDS;                // four letters "BEPS" or "-", empty without UseLDS
+    bool Plus = false;     // has children in any family
+    std::string Qualifier; // of the birth date
+    std::string Year;      // birth year, empty when 0
+    std::string Given;     // "<No Given Name>" when empty
+    std::string LDS;       // four letters "BEPS" or "-", empty without UseLDS
     plat::ColorRef Back = plat::kWhite;
     plat::ColorRef Font = plat::kBlack;
 };
@@ -66,7 +66,7 @@ struct PedLine {
 
 struct PedigreeLayout {
     bool Valid = false;
-    std::array<PedBox, kPedBoxes + 1> Boxes{};   // 1..31
+    std::array<PedBox, kPedBoxes + 1> Boxes{}; // 1..31
     PedBox Spouse;
     int ButtonLeft = 0, ButtonTop = 0;
     // Top-left of the "+" marks: 1..16 beside boxes 16..31, 17 beside the spouse.

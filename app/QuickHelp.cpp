@@ -5,7 +5,6 @@
 #include "model/Options.h"
 #include "platform/Hooks.h"
 
-
 namespace QuickHelp {
 namespace {
 
@@ -147,7 +146,7 @@ bool OpenHelpTopic(const std::string& topic) {
     // The desktop opens the file as a whole: no viewer here jumps to a topic.
     (void)topic;
     const std::string path = HelpFilePath();
-    struct stat st{};
+    struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || !plat::hooks().shellOpen ||
         !plat::hooks().shellOpen(path)) {
         plat::showMessage("The help file \"kaldrin.hlp\" is not available.");

@@ -6,10 +6,10 @@
 #include <string>
 
 struct QuickHelpEntry {
-    std::int32_t Setting = 0;   // Boolean setting: still to be offered
+    std::int32_t Setting = 0; // Boolean setting: still to be offered
     std::string Title;
-    std::string Text;           // CR LF between lines
-    std::string Links;          // "topic|context;topic|context"
+    std::string Text;  // CR LF between lines
+    std::string Links; // "topic|context;topic|context"
 };
 
 namespace QuickHelp {
@@ -17,9 +17,22 @@ namespace QuickHelp {
 constexpr int kEntryCount = 16;
 // Entries offered by the views and panels.
 enum Entry : int {
-    Welcome = 1, General = 2, Individual = 3, Family = 4, Pedigree = 5, Descendants = 6, List = 7,
-    Highlighted = 8, Islands = 9, Sources = 10, Internet = 11, SelfViewing = 12, FileSearch = 13,
-    HighlightPanel = 14, IslandsPanel = 15, DirectoryPanel = 16
+    Welcome = 1,
+    General = 2,
+    Individual = 3,
+    Family = 4,
+    Pedigree = 5,
+    Descendants = 6,
+    List = 7,
+    Highlighted = 8,
+    Islands = 9,
+    Sources = 10,
+    Internet = 11,
+    SelfViewing = 12,
+    FileSearch = 13,
+    HighlightPanel = 14,
+    IslandsPanel = 15,
+    DirectoryPanel = 16
 };
 
 // Entry 1..16; an empty entry (setting 0) outside.

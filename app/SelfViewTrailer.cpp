@@ -5,8 +5,7 @@
 namespace {
 
 std::uint32_t u32(const unsigned char* p) {
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-           (std::uint32_t(p[3]) << 24);
+    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
 }
 void putU32(unsigned char* p, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<unsigned char>(v >> (8 * i));
@@ -23,8 +22,20 @@ void putText(unsigned char* p, std::size_t width, const std::string& s) {
 
 // Field offsets of the stored record.
 enum : std::size_t {
-    oArchive = 0, oBlocks = 4, oStart = 8, oExtract = 12, oDate = 13, oFileName = 21, oTitle = 85,
-    oSender = 117, oEmail = 181, oAddr1 = 245, oAddr2 = 309, oWeb = 373, oPhone = 437, oMessage = 469,
+    oArchive = 0,
+    oBlocks = 4,
+    oStart = 8,
+    oExtract = 12,
+    oDate = 13,
+    oFileName = 21,
+    oTitle = 85,
+    oSender = 117,
+    oEmail = 181,
+    oAddr1 = 245,
+    oAddr2 = 309,
+    oWeb = 373,
+    oPhone = 437,
+    oMessage = 469,
     oMagic = 1493
 };
 

@@ -9,7 +9,7 @@
 
 namespace {
 
-const char* const kTitles[WSourcesRows::kColumns] = {"  #",   "N",            "T",      "R",          "Title",
+const char* const kTitles[WSourcesRows::kColumns] = {"  #",          "N",      "T",           "R",          "Title",
                                                      "Abbreviation", "Author", "Publication", "Call Number"};
 
 std::string joinLines(const WABSNote* note) {
@@ -40,9 +40,7 @@ std::string repositoryText(const WABSRepo& repo) {
 
 } // namespace
 
-const char* WSourcesRows::ColumnTitle(int column) {
-    return column >= 0 && column < kColumns ? kTitles[column] : "";
-}
+const char* WSourcesRows::ColumnTitle(int column) { return column >= 0 && column < kColumns ? kTitles[column] : ""; }
 
 const char* WSourcesRows::ColumnLegend() {
     return "Column 1: Source number\r\nColumn 2: Has note indicator\r\nColumn 3: Has text indicator\r\n"

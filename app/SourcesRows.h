@@ -13,8 +13,8 @@ class WSourceIterator;
 // The details under the grid for one source.
 struct SourceDetails {
     std::string Title, Author, Abbreviation, Publication, CallNumber;
-    std::string Note, Text, Repository;   // lines joined by CR LF
-    std::string Raw;                      // the record text (raw page only)
+    std::string Note, Text, Repository; // lines joined by CR LF
+    std::string Raw;                    // the record text (raw page only)
 };
 
 class WSourcesRows {

@@ -16,9 +16,8 @@
 
 namespace ZELT {
 
-const char* const kNoGedcomText =
-    "Error: This Self-Viewing file does not contain a GEDCOM.\n\r"
-    "Please contact the person that created this file";
+const char* const kNoGedcomText = "Error: This Self-Viewing file does not contain a GEDCOM.\n\r"
+                                  "Please contact the person that created this file";
 const char* const kNoGedcomCaption = "Brenthaul Self-Viewing GEDCOM";
 const char* const kIOErrorText = "Error with I/O";
 
@@ -61,7 +60,7 @@ bool writeAll(int fd, const unsigned char* buf, std::size_t n) {
 }
 
 TrailerCheck inspect(int fd, TSelfViewTrailer* trailer, std::uint64_t* fileSize) {
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return TrailerCheck::Unreadable;
     const std::uint64_t size = std::uint64_t(st.st_size);
     if (fileSize) *fileSize = size;
@@ -83,8 +82,7 @@ TrailerCheck inspect(int fd, TSelfViewTrailer* trailer, std::uint64_t* fileSize)
 
 } // namespace
 
-TrailerCheck InspectSelfViewFile(const std::string& path, TSelfViewTrailer* trailer,
-                                 std::uint64_t* fileSize) {
+TrailerCheck InspectSelfViewFile(const std::string& path, TSelfViewTrailer* trailer, std::uint64_t* fileSize) {
     Fd f(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (f.fd < 0) return TrailerCheck::Unreadable;
     return inspect(f.fd, trailer, fileSize);
@@ -104,10 +102,9 @@ bool ReadSelfViewTrailer(const std::string& ownPath, TSelfViewTrailer& trailer) 
     return false;
 }
 
-bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& destName,
-                       std::uint64_t length) {
+bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& destName, std::uint64_t length) {
     if (sourceFd < 0) return false;
-    struct stat before{};
+    struct stat before {};
     const bool existed = ::lstat(destName.c_str(), &before) == 0;
     Fd dest(::open(destName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
     if (dest.fd < 0) return false;
@@ -122,7 +119,7 @@ bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& de
             got = ::pread(sourceFd, buf, want, off_t(at));
         } while (got < 0 && errno == EINTR);
         if (got <= 0) {
-            ok = false;  // the source ended before the range did
+            ok = false; // the source ended before the range did
             break;
         }
         if (!writeAll(dest.fd, buf, std::size_t(got))) {
@@ -139,8 +136,7 @@ bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& de
     return ok;
 }
 
-ArchiveResult CopySelfViewArchive(const std::string& ownPath, TSelfViewTrailer& trailer,
-                                  std::string& archiveFile) {
+ArchiveResult CopySelfViewArchive(const std::string& ownPath, TSelfViewTrailer& trailer, std::string& archiveFile) {
     archiveFile.clear();
     Fd own(::open(ownPath.c_str(), O_RDONLY | O_CLOEXEC));
     std::uint64_t size = 0;
@@ -164,8 +160,7 @@ std::string FolderOf(const std::string& path) {
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-int Run(const std::string& ownPath, const std::string& settingsPath,
-        const std::function<int()>& runWindows) {
+int Run(const std::string& ownPath, const std::string& settingsPath, const std::function<int()>& runWindows) {
     ini2::Open(settingsPath);
     WOptions::Load(opt::kEditionThis);
     if (!PayloadPresent(ownPath)) {
@@ -178,7 +173,7 @@ int Run(const std::string& ownPath, const std::string& settingsPath,
     try {
         rc = runWindows ? runWindows() : 0;
     } catch (const plat::TempError& e) {
-        plat::showMessage(e.what());  // says which folder cannot be used
+        plat::showMessage(e.what()); // says which folder cannot be used
         rc = 1;
     } catch (...) {
         plat::showMessage(kIOErrorText);

@@ -17,17 +17,16 @@ extern const char* const kIOErrorText;
 // What the end of a program file holds.
 enum class TrailerCheck {
     Ok,
-    Unreadable,  // cannot be opened or read
-    TooShort,    // smaller than a trailer
-    NoMagic,     // the last four bytes are not the trailer mark
-    BadOffset,   // the archive would start inside or after the trailer
-    NoBlocks,    // the trailer announces no archive block
+    Unreadable, // cannot be opened or read
+    TooShort,   // smaller than a trailer
+    NoMagic,    // the last four bytes are not the trailer mark
+    BadOffset,  // the archive would start inside or after the trailer
+    NoBlocks,   // the trailer announces no archive block
 };
 
 // Reads and checks the trailer of the file. trailer and fileSize are filled
 // whenever the file could be read far enough.
-TrailerCheck InspectSelfViewFile(const std::string& path, TSelfViewTrailer* trailer,
-                                 std::uint64_t* fileSize);
+TrailerCheck InspectSelfViewFile(const std::string& path, TSelfViewTrailer* trailer, std::uint64_t* fileSize);
 
 // The message box for a file without a usable payload.
 void ShowNoGedcomMessage();
@@ -44,20 +43,18 @@ bool ReadSelfViewTrailer(const std::string& ownPath, TSelfViewTrailer& trailer);
 // from offset on, in chunks of 1024 bytes. False when the source is not
 // open, the destination cannot be made, the source ends early or a write
 // fails. A destination this call created is removed again on failure.
-bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& destName,
-                       std::uint64_t length);
+bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& destName, std::uint64_t length);
 
 enum class ArchiveResult {
     Ok,
-    NoGedcom,    // message already shown
-    CopyFailed,  // the archive could not be copied to the temporary folder
+    NoGedcom,   // message already shown
+    CopyFailed, // the archive could not be copied to the temporary folder
 };
 
 // Reads the trailer and copies the archive range of the own file into a
 // fresh "qel" temporary file. On Ok archiveFile names that file (the caller
 // deletes it); on any other result no temporary file is left.
-ArchiveResult CopySelfViewArchive(const std::string& ownPath, TSelfViewTrailer& trailer,
-                                  std::string& archiveFile);
+ArchiveResult CopySelfViewArchive(const std::string& ownPath, TSelfViewTrailer& trailer, std::string& archiveFile);
 
 // Folder part of a path, with its trailing '/'.
 std::string FolderOf(const std::string& path);
@@ -67,7 +64,6 @@ std::string FolderOf(const std::string& path);
 // program folder, then runWindows. An exception escaping runWindows shows
 // "Error with I/O". Settings are then saved and the settings file closed.
 // Returns the exit code.
-int Run(const std::string& ownPath, const std::string& settingsPath,
-        const std::function<int()>& runWindows);
+int Run(const std::string& ownPath, const std::string& settingsPath, const std::function<int()>& runWindows);
 
 } // namespace ZELT

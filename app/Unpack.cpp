@@ -19,19 +19,17 @@ UnpackResult UnpackSelfViewPayload(const std::string& ownPath, TSelfViewTrailer&
     try {
         copied = ZELT::CopySelfViewArchive(ownPath, trailer, archive);
     } catch (const plat::TempError& e) {
-        errorText = e.what();  // names the folder that cannot be used
+        errorText = e.what(); // names the folder that cannot be used
         return UnpackResult::Failed;
     }
     switch (copied) {
-    case ZELT::ArchiveResult::NoGedcom:
-        return UnpackResult::NoGedcom;
+    case ZELT::ArchiveResult::NoGedcom: return UnpackResult::NoGedcom;
     case ZELT::ArchiveResult::CopyFailed:
         errorText = plat::FileSizeLimitReached()
                         ? kCannotUnpack + plat::FileSizeLimitText()
                         : "Error with I/O: cannot write the archive into the temporary folder " + plat::tempDir();
         return UnpackResult::Failed;
-    case ZELT::ArchiveResult::Ok:
-        break;
+    case ZELT::ArchiveResult::Ok: break;
     }
     std::string out;
     bool ok = false;

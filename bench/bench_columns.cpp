@@ -61,7 +61,7 @@ void BM_SortByColumn(benchmark::State& state, long n, std::int32_t id) {
         auto c = openFresh(n);
         std::int32_t reference = id == 38 ? referencePerson(*c) : 0;
         auto it = std::make_unique<WColSortIterator>("", c->GetCount(), c.get());
-        it->Count();   // the list is filled when the view first shows it
+        it->Count(); // the list is filled when the view first shows it
         auto attribute = ColumnTable::MakeAttrib(id, c.get());
         attribute->SetReferencePerson(reference);
         state.ResumeTiming();
@@ -116,8 +116,9 @@ void registerAll() {
                 ->Unit(benchmark::kMillisecond);
         }
         const std::string name = "BM_Screenful/" + std::to_string(n);
-        benchmark::RegisterBenchmark(name.c_str(), [n](benchmark::State& s) { BM_Screenful(s, n); })
-            ->Unit(benchmark::kMicrosecond);
+        benchmark::RegisterBenchmark(name.c_str(), [n](benchmark::State& s) {
+            BM_Screenful(s, n);
+        })->Unit(benchmark::kMicrosecond);
     }
 }
 
@@ -132,8 +133,10 @@ int main(int argc, char** argv) {
             g_sizes.clear();
             for (const char* p = v; *p;) {
                 g_sizes.push_back(std::strtol(p, const_cast<char**>(&p), 10));
-                if (*p == ',') ++p;
-                else if (*p) break;
+                if (*p == ',')
+                    ++p;
+                else if (*p)
+                    break;
             }
             continue;
         }

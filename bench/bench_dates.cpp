@@ -28,8 +28,7 @@ void readDatesFromFile(const std::filesystem::path& file, std::vector<std::strin
 }
 
 std::vector<std::string> syntheticDates(std::mt19937& rng, size_t n) {
-    static const char* months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
-                                   "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    static const char* months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
     static const char* quals[] = {"ABT ", "BEF ", "AFT ", "EST ", "CAL ", "CIR ", "Abt ", "about "};
     std::vector<std::string> v;
     v.reserve(n);
@@ -37,16 +36,25 @@ std::vector<std::string> syntheticDates(std::mt19937& rng, size_t n) {
         const int y = 1500 + int(rng() % 520), d = 1 + int(rng() % 28), m = int(rng() % 12);
         const std::string ys = std::to_string(y), ds = std::to_string(d);
         switch (rng() % 16) {
-        case 0: case 1: case 2: case 3: case 4:
-            v.push_back(ds + " " + months[m] + " " + ys); break;
-        case 5: case 6: v.push_back(ys); break;
+        case 0:
+        case 1:
+        case 2:
+        case 3:
+        case 4: v.push_back(ds + " " + months[m] + " " + ys); break;
+        case 5:
+        case 6: v.push_back(ys); break;
         case 7: v.push_back(std::string(months[m]) + " " + ys); break;
-        case 8: case 9: v.push_back(quals[rng() % 8] + ys); break;
+        case 8:
+        case 9: v.push_back(quals[rng() % 8] + ys); break;
         case 10: v.push_back("BET " + ys + " AND " + std::to_string(y + 10)); break;
         case 11: v.push_back("FROM " + ds + " " + months[m] + " " + ys + " TO " + std::to_string(y + 3)); break;
-        case 12: v.push_back("@#DJULIAN@ " + ds + " " + months[m] + " " + ys + "/" + std::to_string((y + 1) % 100 + 32)); break;
+        case 12:
+            v.push_back("@#DJULIAN@ " + ds + " " + months[m] + " " + ys + "/" + std::to_string((y + 1) % 100 + 32));
+            break;
         case 13: v.push_back(std::to_string(m + 1) + "/" + ds + "/" + ys); break;
-        case 14: v.push_back((d < 10 ? "0" : "") + ds + "." + (m < 9 ? "0" : "") + std::to_string(m + 1) + "." + ys); break;
+        case 14:
+            v.push_back((d < 10 ? "0" : "") + ds + "." + (m < 9 ? "0" : "") + std::to_string(m + 1) + "." + ys);
+            break;
         default: v.push_back("ABT " + ys + " (FAMILY BIBLE)"); break;
         }
     }
@@ -57,7 +65,8 @@ const std::vector<std::string>& corpus() {
     static const std::vector<std::string> texts = [] {
         std::vector<std::string> real;
         std::error_code ec;
-        const std::filesystem::path dir = std::filesystem::path(BRENTHAUL_SOURCE_DIR) / ".." / "shared" / "data" / "gedcom";
+        const std::filesystem::path dir =
+            std::filesystem::path(BRENTHAUL_SOURCE_DIR) / ".." / "shared" / "data" / "gedcom";
         for (const auto& e : std::filesystem::directory_iterator(dir, ec))
             if (e.is_regular_file()) readDatesFromFile(e.path(), real);
         std::mt19937 rng(1850);

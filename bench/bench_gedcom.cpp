@@ -34,8 +34,7 @@ namespace {
 std::map<long, std::string> gFiles;
 std::map<long, double> gScanSeconds;
 
-std::string fileFor(long n)
-{
+std::string fileFor(long n) {
     auto it = gFiles.find(n);
     if (it != gFiles.end()) return it->second;
     std::string path = plat::tempDir() + "bench_gedcom_" + std::to_string(n) + ".ged";
@@ -46,15 +45,13 @@ std::string fileFor(long n)
     return path;
 }
 
-long fileSize(const std::string& path)
-{
+long fileSize(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 ? long(st.st_size) : 0;
 }
 
 // Peak resident set since the last reset, in bytes.
-long peakRss()
-{
+long peakRss() {
     std::ifstream f("/proc/self/status");
     std::string line;
     while (std::getline(f, line))
@@ -62,14 +59,12 @@ long peakRss()
     return 0;
 }
 
-void resetPeakRss()
-{
+void resetPeakRss() {
     std::ofstream f("/proc/self/clear_refs");
     f << "5";
 }
 
-void reportMemory(benchmark::State& state, const std::string& path)
-{
+void reportMemory(benchmark::State& state, const std::string& path) {
     double peak = double(peakRss());
     state.counters["peak_rss_MB"] = peak / (1024.0 * 1024.0);
     state.counters["rss_per_file"] = peak / double(fileSize(path));
@@ -77,8 +72,7 @@ void reportMemory(benchmark::State& state, const std::string& path)
 }
 
 // The floor: map the file and find every line and every level-0 line once.
-void BM_LineScan(benchmark::State& state)
-{
+void BM_LineScan(benchmark::State& state) {
     const long n = state.range(0);
     const std::string path = fileFor(n);
     if (path.empty()) {
@@ -113,8 +107,7 @@ void BM_LineScan(benchmark::State& state)
 }
 
 // Opening as the main window does: Open, then AfterOpen.
-void BM_Open(benchmark::State& state)
-{
+void BM_Open(benchmark::State& state) {
     const long n = state.range(0);
     const std::string path = fileFor(n);
     if (path.empty()) {
@@ -139,8 +132,7 @@ void BM_Open(benchmark::State& state)
 }
 
 // Every individual with its name and birth date, as a list view fills its rows.
-void BM_FetchAll(benchmark::State& state)
-{
+void BM_FetchAll(benchmark::State& state) {
     const long n = state.range(0);
     const std::string path = fileFor(n);
     if (path.empty()) {
@@ -167,8 +159,7 @@ void BM_FetchAll(benchmark::State& state)
     state.counters["ns_per_individual"] = total * 1e9 / (double(state.iterations()) * count);
 }
 
-std::vector<long> sizes()
-{
+std::vector<long> sizes() {
     std::vector<long> out;
     const char* env = std::getenv("BENCH_GEDCOM_SIZES");
     std::stringstream s(env && *env ? env : "100000,1000000");
@@ -180,12 +171,23 @@ std::vector<long> sizes()
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     for (long n : sizes()) {
-        benchmark::RegisterBenchmark("LineScan", BM_LineScan)->Arg(n)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
-        benchmark::RegisterBenchmark("Open", BM_Open)->Arg(n)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
-        benchmark::RegisterBenchmark("FetchAll", BM_FetchAll)->Arg(n)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+        benchmark::RegisterBenchmark("LineScan", BM_LineScan)
+            ->Arg(n)
+            ->Iterations(3)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark("Open", BM_Open)
+            ->Arg(n)
+            ->Iterations(3)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark("FetchAll", BM_FetchAll)
+            ->Arg(n)
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
     }
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

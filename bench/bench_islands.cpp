@@ -35,8 +35,7 @@ std::string fileFor(long n) {
 }
 
 WGEDCollection& collection() {
-    if (g_collection)
-        return *g_collection;
+    if (g_collection) return *g_collection;
     const std::string file = fileFor(g_individuals);
     struct stat st {};
     if (stat(file.c_str(), &st) != 0) {
@@ -95,8 +94,7 @@ void BM_AncestorCountsAll(benchmark::State& state) {
     for (auto _ : state) {
         WGenerations g(c);
         total = 0;
-        for (std::int32_t i = 1; i <= c.GetIndividualCount(); ++i)
-            total += g.GetNumAncestors(i);
+        for (std::int32_t i = 1; i <= c.GetIndividualCount(); ++i) total += g.GetNumAncestors(i);
         g_peakGenerationStack = std::max(g_peakGenerationStack, g.PeakStack());
         benchmark::DoNotOptimize(total);
     }
@@ -122,8 +120,7 @@ void BM_AvgAncestorGenerationsAll(benchmark::State& state) {
     for (auto _ : state) {
         WGenerations g(c);
         sum = 0;
-        for (std::int32_t i = 1; i <= c.GetIndividualCount(); ++i)
-            sum += g.GetAvgAncestorGenerations(i);
+        for (std::int32_t i = 1; i <= c.GetIndividualCount(); ++i) sum += g.GetAvgAncestorGenerations(i);
         g_peakGenerationStack = std::max(g_peakGenerationStack, g.PeakStack());
         benchmark::DoNotOptimize(sum);
     }
@@ -136,8 +133,7 @@ void BM_AvgDescendantGenerationsAll(benchmark::State& state) {
     for (auto _ : state) {
         WGenerations g(c);
         sum = 0;
-        for (std::int32_t i = 1; i <= c.GetIndividualCount(); ++i)
-            sum += g.GetAvgDescendantGenerations(i);
+        for (std::int32_t i = 1; i <= c.GetIndividualCount(); ++i) sum += g.GetAvgDescendantGenerations(i);
         g_peakGenerationStack = std::max(g_peakGenerationStack, g.PeakStack());
         benchmark::DoNotOptimize(sum);
     }
@@ -175,8 +171,7 @@ long statusKb(const char* key) {
     std::string line;
     const std::size_t n = std::strlen(key);
     while (std::getline(in, line))
-        if (line.compare(0, n, key) == 0 && line.size() > n && line[n] == ':')
-            return std::atol(line.c_str() + n + 1);
+        if (line.compare(0, n, key) == 0 && line.size() > n && line[n] == ':') return std::atol(line.c_str() + n + 1);
     return -1;
 }
 
@@ -193,8 +188,7 @@ int main(int argc, char** argv) {
     }
     int n = static_cast<int>(args.size());
     WOptions::Clear();
-    for (int i = 1; i <= opt::kOptionCount; ++i)
-        WOptions::SetString(i, WOptions::Row(i).Default);
+    for (int i = 1; i <= opt::kOptionCount; ++i) WOptions::SetString(i, WOptions::Row(i).Default);
     benchmark::Initialize(&n, args.data());
     const long stackBefore = statusKb("VmStk");
     collection();

@@ -109,7 +109,11 @@ void sizes(benchmark::internal::Benchmark* b) {
 
 } // namespace
 
-BENCHMARK(BM_Expand)->ArgsProduct({{100000, 1000000}, {1, 0}})->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_Expand)
+    ->ArgsProduct({{100000, 1000000}, {1, 0}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 BENCHMARK_CAPTURE(peer, bzip2_d, "bzip2", "-d", "text.ged.bz2")->Apply(sizes);
 BENCHMARK_CAPTURE(peer, lbzip2_d_n8, "lbzip2", "-d -n8", "text.ged.bz2")->Apply(sizes);
 BENCHMARK_CAPTURE(peer, pbzip2_d_p8, "pbzip2", "-d -p8", "text.ged.pbz2")->Apply(sizes);

@@ -118,7 +118,9 @@ int main(int argc, char** argv) {
     QRInstallQtMetrics();
     WOptions::Clear();
     for (int i = 1; i <= opt::kOptionCount; ++i) WOptions::SetString(i, WOptions::Row(i).Default);
-    benchmark::RegisterBenchmark("BM_ListReportLayout", BM_ListReportLayout)->Unit(benchmark::kMillisecond)->Iterations(3);
+    benchmark::RegisterBenchmark("BM_ListReportLayout", BM_ListReportLayout)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
     benchmark::RegisterBenchmark("BM_ListReportPdf", BM_ListReportPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
     benchmark::Initialize(&restCount, rest.data());
     benchmark::RunSpecifiedBenchmarks();

@@ -18,7 +18,7 @@ namespace {
 double peakRssMiB() {
     rusage ru{};
     getrusage(RUSAGE_SELF, &ru);
-    return static_cast<double>(ru.ru_maxrss) / 1024.0;  // KiB on Linux
+    return static_cast<double>(ru.ru_maxrss) / 1024.0; // KiB on Linux
 }
 
 void BM_AppendInt(benchmark::State& state) {

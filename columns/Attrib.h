@@ -51,9 +51,7 @@ public:
     std::int32_t GetSortKind() const { return m_sortKind; }
     WABSCollection* GetCollection() const { return m_collection; }
     // Tab positions in characters; null when the column sets none.
-    const std::vector<std::int32_t>* GetTabStops() const {
-        return m_tabStops.empty() ? nullptr : &m_tabStops;
-    }
+    const std::vector<std::int32_t>* GetTabStops() const { return m_tabStops.empty() ? nullptr : &m_tabStops; }
 
 protected:
     // The individual of a row; none without a collection or for a row that

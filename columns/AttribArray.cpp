@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <string_view>
 #include <unordered_map>
-#include <limits>
 
 namespace {
 
@@ -148,7 +148,7 @@ void WAttribDateArray::StoreKey(WAttrib& attrib, std::int32_t individual) {
 namespace {
 struct DatePart : WAttribArray::Part {
     std::vector<WDate> dates;
-    std::vector<std::int32_t> individuals;   // the ones with a date, in order
+    std::vector<std::int32_t> individuals; // the ones with a date, in order
 };
 } // namespace
 
@@ -207,7 +207,7 @@ bool WAttribDateArray::OrderKeys(std::vector<std::uint64_t>& keys) const {
                        std::uint64_t(p.day) << 1;
             }
         } else {
-            key |= 1;  // empty keys, and texts that are no date, are all alike
+            key |= 1; // empty keys, and texts that are no date, are all alike
         }
         keys[std::size_t(i)] = key;
     }
@@ -257,12 +257,13 @@ bool WAttribAgeArray::OrderKeys(std::vector<std::uint64_t>& keys) const {
     keys.assign(std::size_t(m_capacity) + 1, 0);
     for (std::int32_t i = 1; i <= m_capacity; ++i) {
         const WAgeKey k = Key(i);
-        keys[std::size_t(i)] = 1;  // invalid: before every valid key
+        keys[std::size_t(i)] = 1; // invalid: before every valid key
         if (!k.valid) continue;
         // Exact, then approximate and certain, then approximate and uncertain.
         const std::uint64_t kind = !k.approximate ? 0 : (k.uncertain ? 2 : 1);
         keys[std::size_t(i)] =
-            (std::uint64_t(1) << 62 | std::uint64_t(std::int64_t(k.value) + (std::int64_t(1) << 31)) << 2 | kind) << 1 | 1;
+            (std::uint64_t(1) << 62 | std::uint64_t(std::int64_t(k.value) + (std::int64_t(1) << 31)) << 2 | kind) << 1 |
+            1;
     }
     return true;
 }

@@ -77,9 +77,9 @@ class WAttribDateArray : public WAttribArray {
 public:
     // Record: the key's state and, for a non-empty key, its slot among the dates.
     struct Record {
-        std::uint8_t state;   // 0 empty, 1 not a readable date, 2 a date
+        std::uint8_t state; // 0 empty, 1 not a readable date, 2 a date
         std::uint8_t pad[3];
-        std::uint32_t slot;   // 1-based index into the dates
+        std::uint32_t slot; // 1-based index into the dates
     };
     enum : std::uint8_t { Empty = 0, Unparsed = 1, Parsed = 2 };
 

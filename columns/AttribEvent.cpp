@@ -144,8 +144,8 @@ void WAttribAge::GetText(std::int32_t row, std::int32_t family, std::string& s) 
         break;
     case ColVariant::FatherAtBirth:
     case ColVariant::MotherAtBirth: {
-        std::int32_t p = m_variant == ColVariant::FatherAtBirth ? m_collection->GetFather(row)
-                                                                : m_collection->GetMother(row);
+        std::int32_t p =
+            m_variant == ColVariant::FatherAtBirth ? m_collection->GetFather(row) : m_collection->GetMother(row);
         parent = m_collection->GetIndividual(p);
         if (parent) parentBirth = parent->GetEvent(EventKind::Birth, 1);
         if (parentBirth) other = parentBirth->GetDate();

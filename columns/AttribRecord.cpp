@@ -53,8 +53,7 @@ std::int32_t WAttribID::SortKindForFileKind(int fileKind) {
 }
 
 void WAttribID::applyFileKind() {
-    if (m_collection && m_variant == ColVariant::XRef)
-        m_sortKind = SortKindForFileKind(m_collection->GetFileKind());
+    if (m_collection && m_variant == ColVariant::XRef) m_sortKind = SortKindForFileKind(m_collection->GetFileKind());
 }
 
 void WAttribID::SetCollection(WABSCollection* collection) {

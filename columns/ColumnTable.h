@@ -16,7 +16,7 @@ constexpr std::int32_t Integer = 2;
 constexpr std::int32_t Date = 3;
 constexpr std::int32_t Age = 4;
 constexpr std::int32_t Float = 5;
-constexpr std::int32_t IdPair = 6;   // two decimal numbers joined by ':'
+constexpr std::int32_t IdPair = 6; // two decimal numbers joined by ':'
 } // namespace SortKind
 
 // The attribute classes, one per family of columns.
@@ -78,7 +78,7 @@ struct WColumnKind {
     WAttribClass Class;
     int Variant;
     std::int32_t SortKind;
-    std::int32_t Width;   // default, pixels
+    std::int32_t Width; // default, pixels
 };
 
 namespace ColumnTable {

@@ -29,8 +29,7 @@ std::unique_ptr<WIslandIterator> CreateIslandIterator(WABSCollection& collection
 
 bool SetIslandView(WABSCollection& collection, std::int32_t pos) {
     // The islands are always computed over the whole file, never a view.
-    if (collection.GetView())
-        collection.ClearView();
+    if (collection.GetView()) collection.ClearView();
     std::unique_ptr<WIslandIterator> view = CreateIslandIterator(collection, pos);
     if (!view) return false;
     collection.SetView(std::move(view));

@@ -17,8 +17,8 @@ class WIslandIterator : public WColSortIterator {
 public:
     // Fills the list at once. island: island number (walk order); islands:
     // the collection's island tables (not owned).
-    WIslandIterator(const std::string& name, std::int32_t island, WABSCollection* collection,
-                    const WIslands* islands, std::int32_t capacity);
+    WIslandIterator(const std::string& name, std::int32_t island, WABSCollection* collection, const WIslands* islands,
+                    std::int32_t capacity);
 
     // Fills once: every individual whose island is this one, ascending.
     // Nothing without computed tables or for island 0.

@@ -7,7 +7,6 @@
 #include "model/JclStrings.h"
 #include "model/WaitHooks.h"
 
-
 namespace {
 
 constexpr const char* kError = "ERROR";
@@ -180,7 +179,9 @@ void WListColumns::sort(bool toggle) {
     m_ascending = m_iterator->IsAscending();
 }
 
-std::int32_t WListColumns::GetColumnIdAt(std::int32_t chooserPosition) { return ColumnTable::ChooserId(chooserPosition); }
+std::int32_t WListColumns::GetColumnIdAt(std::int32_t chooserPosition) {
+    return ColumnTable::ChooserId(chooserPosition);
+}
 
 std::int32_t WListColumns::GetChooserPosition(std::int32_t id) { return ColumnTable::ChooserPosition(id); }
 

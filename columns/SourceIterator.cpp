@@ -21,7 +21,7 @@ int compareNoCase(const std::string& a, const std::string& b) {
 }
 
 struct SortContext {
-    const std::vector<std::string>* keys;   // by source number
+    const std::vector<std::string>* keys; // by source number
 };
 
 int compareSources(const void* a, const void* b, void* context) {
@@ -48,8 +48,7 @@ private:
 } // namespace
 
 WSourceIterator::WSourceIterator(const std::string& name, WABSCollection* collection)
-    : WABSIterator(name, 4, collection ? collection->GetSourceCount() : 0),
-      m_collection(collection),
+    : WABSIterator(name, 4, collection ? collection->GetSourceCount() : 0), m_collection(collection),
       m_sourceCount(collection ? collection->GetSourceCount() : 0) {
     for (std::int32_t s = 1; s <= m_sourceCount; ++s) Add(&s);
     SortBy(1, true);

@@ -6,8 +6,7 @@
 namespace exportfmt {
 
 std::string fixed(Extended value, int decimals) {
-    if (!std::isfinite(value))
-        value = 0;
+    if (!std::isfinite(value)) value = 0;
     static constexpr long long kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
     if (decimals >= 0 && decimals <= 6 && std::fabs(double(value)) < 1e12) {
         // Page coordinates: scaled to a whole number, far faster than printf.
@@ -15,8 +14,7 @@ std::string fixed(Extended value, int decimals) {
         const unsigned long long a = scaled < 0 ? 0ULL - (unsigned long long)(scaled) : (unsigned long long)(scaled);
         char buf[48];
         char* p = buf;
-        if (scaled < 0)
-            *p++ = '-';   // a value that rounds to zero keeps no sign (scaled is 0)
+        if (scaled < 0) *p++ = '-'; // a value that rounds to zero keeps no sign (scaled is 0)
         p = std::to_chars(p, buf + sizeof buf, a / (unsigned long long)(kScale[decimals])).ptr;
         if (decimals > 0) {
             *p++ = '.';
@@ -33,8 +31,7 @@ std::string fixed(Extended value, int decimals) {
     auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals);
     std::string s(buf, res.ptr);
     // A tiny negative value rounds to zero; do not write it as "-0.0000".
-    if (!s.empty() && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos)
-        s.erase(0, 1);
+    if (!s.empty() && s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
     return s;
 }
 
@@ -45,8 +42,7 @@ std::string integer(long long value) {
 }
 
 std::string rounded(Extended value) {
-    if (!std::isfinite(value))
-        return "0";
+    if (!std::isfinite(value)) return "0";
     return integer(static_cast<long long>(std::nearbyint(value)));
 }
 
@@ -71,8 +67,7 @@ std::string decimalColour(plat::ColorRef c) {
 }
 
 long long toEmu(Extended widthPixels, Extended horzFactor) {
-    if (horzFactor == 0)
-        return 0;
+    if (horzFactor == 0) return 0;
     return static_cast<long long>(std::nearbyint(widthPixels / horzFactor * 3600));
 }
 
@@ -92,15 +87,13 @@ std::string htmlEscape(const std::string& text) {
 }
 
 std::string replaceAll(std::string text, const std::string& what, const std::string& with) {
-    if (what.empty())
-        return text;
+    if (what.empty()) return text;
     std::string out;
     out.reserve(text.size());
     size_t pos = 0;
     for (;;) {
         size_t hit = text.find(what, pos);
-        if (hit == std::string::npos)
-            break;
+        if (hit == std::string::npos) break;
         out.append(text, pos, hit - pos);
         out += with;
         pos = hit + what.size();

@@ -26,8 +26,8 @@ void onError(j_common_ptr cinfo) {
 void quietMessage(j_common_ptr) {}
 
 // Holds only plain data between setjmp and longjmp; returns false on a libjpeg error.
-bool compress(const unsigned char* rgb, int width, int height, int stride, int quality,
-              bool progressive, unsigned char** out, unsigned long* outSize, char* message) {
+bool compress(const unsigned char* rgb, int width, int height, int stride, int quality, bool progressive,
+              unsigned char** out, unsigned long* outSize, char* message) {
     jpeg_compress_struct cinfo;
     ErrorMgr err;
     cinfo.err = jpeg_std_error(&err.pub);
@@ -47,8 +47,7 @@ bool compress(const unsigned char* rgb, int width, int height, int stride, int q
     cinfo.in_color_space = JCS_RGB;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
-    if (progressive)
-        jpeg_simple_progression(&cinfo);
+    if (progressive) jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);
     while (cinfo.next_scanline < cinfo.image_height) {
         JSAMPROW row = const_cast<JSAMPROW>(rgb + static_cast<size_t>(cinfo.next_scanline) * stride);
@@ -61,31 +60,25 @@ bool compress(const unsigned char* rgb, int width, int height, int stride, int q
 
 } // namespace
 
-std::string encodeJpegRgb(const unsigned char* rgb, int width, int height, int stride, int quality,
-                          bool progressive) {
+std::string encodeJpegRgb(const unsigned char* rgb, int width, int height, int stride, int quality, bool progressive) {
     if (width <= 0 || height <= 0 || width > 65500 || height > 65500 || !rgb || stride < width * 3)
         throw EJPEGError("JPEG error: invalid image size");
-    if (quality < 1)
-        quality = 1;
-    if (quality > 100)
-        quality = 100;
+    if (quality < 1) quality = 1;
+    if (quality > 100) quality = 100;
     unsigned char* out = nullptr;
     unsigned long outSize = 0;
     char message[JMSG_LENGTH_MAX] = {0};
     const bool ok = compress(rgb, width, height, stride, quality, progressive, &out, &outSize, message);
     std::string data;
-    if (ok && out)
-        data.assign(reinterpret_cast<const char*>(out), outSize);
+    if (ok && out) data.assign(reinterpret_cast<const char*>(out), outSize);
     std::free(out);
-    if (!ok)
-        throw EJPEGError(std::string("JPEG error: ") + message);
+    if (!ok) throw EJPEGError(std::string("JPEG error: ") + message);
     return data;
 }
 
 std::string encodeJpeg(const QImage& image, int quality, bool progressive) {
-    if (image.isNull())
-        throw EJPEGError("JPEG error: empty image");
+    if (image.isNull()) throw EJPEGError("JPEG error: empty image");
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    return encodeJpegRgb(rgb.constBits(), rgb.width(), rgb.height(), static_cast<int>(rgb.bytesPerLine()),
-                         quality, progressive);
+    return encodeJpegRgb(rgb.constBits(), rgb.width(), rgb.height(), static_cast<int>(rgb.bytesPerLine()), quality,
+                         progressive);
 }

@@ -24,8 +24,7 @@ std::shared_ptr<const TQRBitmap> QRBitmapOf(const QImage& image) {
 }
 
 QImage QImageOf(const TQRBitmap& bitmap) {
-    if (bitmap.Width <= 0 || bitmap.Height <= 0)
-        return {};
+    if (bitmap.Width <= 0 || bitmap.Height <= 0) return {};
     return QImage(reinterpret_cast<const uchar*>(bitmap.Pixels.data()), bitmap.Width, bitmap.Height,
                   QImage::Format_RGB32)
         .copy();
@@ -36,8 +35,7 @@ namespace {
 // A picture item on the report's current page.
 void addPictureItem(TQuickRep* rep, const QImage& image, double x, double y, double w, double h) {
     TQRPreparedPage* page = rep ? rep->CurrentPage() : nullptr;
-    if (!page || image.isNull())
-        return;
+    if (!page || image.isNull()) return;
     TQRPageItem it;
     it.Kind = TQRItemKind::Picture;
     it.Left = x;
@@ -139,8 +137,7 @@ QImage TPsQRImage::Draw() const {
     const int w = std::max(1, int(std::lround(Width))), h = std::max(1, int(std::lround(Height)));
     QImage img(w, h, QImage::Format_RGB32);
     img.fill(toQColor(Parent() ? Parent()->Color : plat::kWhite));
-    if (Picture.isNull())
-        return img;
+    if (Picture.isNull()) return img;
     QPainter g(&img);
     if (Stretch)
         g.drawImage(QRect(0, 0, w, h), Picture);
@@ -154,8 +151,7 @@ QImage TPsQRImage::Draw() const {
 void TPsQRImage::Print(double OffsetX, double OffsetY) {
     const double x = PageX(OffsetX), y = PageY(OffsetY);
     addPictureItem(ParentReport(), Draw(), x, y, Width, Height);
-    if (TPsQRDocumentFilter* f = documentFilter(this))
-        f->AddImageControl(this, OffsetX, Continuing(), OffsetY);
+    if (TPsQRDocumentFilter* f = documentFilter(this)) f->AddImageControl(this, OffsetX, Continuing(), OffsetY);
     PrintFrame(x, y, Width, Height);
     FPrintedTop = Top;
     FPrintedHeight = Height;

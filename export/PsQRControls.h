@@ -22,7 +22,7 @@ public:
     TQRAlignment Alignment = taLeftJustify;
     plat::ColorRef Color = plat::kWhite;
     TQRFont Font;
-    double Left = 1, Top = 1, Width = 98, Height = 98;   // inside the printable
+    double Left = 1, Top = 1, Width = 98, Height = 98; // inside the printable
 
     // Height the text takes at the editor's width.
     double TextHeight();

@@ -1,8 +1,8 @@
 #include "export/PsQRExportFilter.h"
 
 #include <QImage>
-#include <algorithm>
 #include <QPainter>
+#include <algorithm>
 
 #include "export/ExportText.h"
 #include "export/PsQRControls.h"
@@ -103,15 +103,13 @@ void TPsQRDocumentFilter::BeginControl(TQRPrintable* Control, double OffsetX, do
     FControl = Control;
     FOffsetX = OffsetX;
     FOffsetY = OffsetY;
-    if (!FBandOpen)
-        BeginBand();
+    if (!FBandOpen) BeginBand();
 }
 
 void TPsQRDocumentFilter::EndControl(TQRPrintable* Control, double OffsetX, bool /*Unfinished*/, double OffsetY) {
     FInControl = false;
     FControl = nullptr;
-    if (!Control)
-        return;
+    if (!Control) return;
     const auto* label = dynamic_cast<const TQRCustomLabel*>(Control);
     const TQRFont font = label ? label->Font : TQRFont();
     const Extended vf = PsQRExportSettings().VertFactor;
@@ -131,18 +129,16 @@ void TPsQRDocumentFilter::EndControl(TQRPrintable* Control, double OffsetX, bool
         FBandText += line;
         FBandText += kCRLF;
     }
-    if (IsLastOfBand(Control))
-        WriteBandOf(Control->Parent());
+    if (IsLastOfBand(Control)) WriteBandOf(Control->Parent());
 }
 
 void TPsQRDocumentFilter::AddShape(TQRShape* Shape, double OffsetX, bool /*Unfinished*/, double OffsetY) {
-    if (!Shape)
-        return;
-    if (!FBandOpen)
-        BeginBand();
+    if (!Shape) return;
+    if (!FBandOpen) BeginBand();
     TPsRect r{Shape->SizeLeft() + OffsetX, Shape->SizeTop() + OffsetY, Shape->SizeWidth(), Shape->SizeHeight()};
     std::string text;
-    const bool patterned = Shape->Shape == qrsRectangle && Shape->Brush.Style != bsSolid && Shape->Brush.Style != bsClear;
+    const bool patterned =
+        Shape->Shape == qrsRectangle && Shape->Brush.Style != bsSolid && Shape->Brush.Style != bsClear;
     if (Shape->Shape == qrsCircle || patterned) {
         WriteShapeImage(Shape, ConvertRect(r), text);
         FBandText += text + kCRLF;
@@ -163,8 +159,7 @@ void TPsQRDocumentFilter::AddShape(TQRShape* Shape, double OffsetX, bool /*Unfin
             f.DrawTop = true;
             f.DrawBottom = f.DrawLeft = hPx > 2;
             f.DrawRight = f.DrawLeft && wPx > 1;
-            if (hPx == 2 && f.Width < 2)
-                f.Width = 2;
+            if (hPx == 2 && f.Width < 2) f.Width = 2;
             break;
         case qrsVertLine:
             f.DrawLeft = true;
@@ -177,57 +172,47 @@ void TPsQRDocumentFilter::AddShape(TQRShape* Shape, double OffsetX, bool /*Unfin
         case qrsTopAndBottom:
             f.DrawTop = true;
             f.DrawBottom = hPx > 1;
-            if (hPx == 1 && f.Width < 2)
-                f.Width = 2;
+            if (hPx == 1 && f.Width < 2) f.Width = 2;
             r.Height += PsQRExportSettings().VertFactor;
             break;
         case qrsRightAndLeft:
             f.DrawLeft = true;
             f.DrawRight = wPx > 1;
             break;
-        case qrsCircle:
-            break;
+        case qrsCircle: break;
         }
         const bool filled = Shape->Shape == qrsRectangle && Shape->Brush.Style == bsSolid;
         WriteFrame(ConvertRect(r), Shape->Brush.Color, text, true, true, false, filled, f);
         FBandText += text + kCRLF;
     }
-    if (IsLastOfBand(Shape))
-        WriteBandOf(Shape->Parent());
+    if (IsLastOfBand(Shape)) WriteBandOf(Shape->Parent());
 }
 
 void TPsQRDocumentFilter::AddGraphic(TQRPrintable* Control, const QImage& Graphic, bool /*Unfinished*/, bool Handled,
                                      double X, double Y) {
-    if (!FBandOpen)
-        BeginBand();
+    if (!FBandOpen) BeginBand();
     const TPsQRExportSettings& s = PsQRExportSettings();
     TPsRect r{X, Y, s.HorzFactor != 0 ? Graphic.width() / s.HorzFactor : 0,
               s.VertFactor != 0 ? Graphic.height() / s.VertFactor : 0};
     std::string text;
     WriteImage(Control, &Graphic, text, Handled, ConvertRect(r));
     FBandText += text + kCRLF;
-    if (Control && IsLastOfBand(Control))
-        WriteBandOf(Control->Parent());
+    if (Control && IsLastOfBand(Control)) WriteBandOf(Control->Parent());
 }
 
-void TPsQRDocumentFilter::AddImageControl(TQRPrintable* Control, double OffsetX, bool /*Unfinished*/,
-                                          double OffsetY) {
-    if (!Control)
-        return;
-    if (!FBandOpen)
-        BeginBand();
+void TPsQRDocumentFilter::AddImageControl(TQRPrintable* Control, double OffsetX, bool /*Unfinished*/, double OffsetY) {
+    if (!Control) return;
+    if (!FBandOpen) BeginBand();
     const TPsRect r{Control->SizeLeft() + OffsetX, Control->SizeTop() + OffsetY, Control->SizeWidth(),
                     Control->SizeHeight()};
     std::string text;
     WriteImage(Control, nullptr, text, false, ConvertRect(r));
     FBandText += text + kCRLF;
-    if (IsLastOfBand(Control))
-        WriteBandOf(Control->Parent());
+    if (IsLastOfBand(Control)) WriteBandOf(Control->Parent());
 }
 
 QImage TPsQRDocumentFilter::PictureOf(const TQRPrintable* control, const QImage* graphic) {
-    if (graphic)
-        return *graphic;
+    if (graphic) return *graphic;
     const auto* image = dynamic_cast<const TPsQRImage*>(control);
     return image ? image->Draw() : QImage();
 }
@@ -281,13 +266,11 @@ void TPsQRDocumentFilter::BeginBandPrint(TQRBand*) { FBandWritten = false; }
 // A band none of whose controls ended it (none at all, or none that export)
 // still gets its background, frame and pending items.
 void TPsQRDocumentFilter::EndBandPrint(TQRBand* Band) {
-    if (!FBandWritten && Band)
-        WriteBandOf(Band);
+    if (!FBandWritten && Band) WriteBandOf(Band);
 }
 
 void TPsQRDocumentFilter::WriteOutput(const std::string& text) {
-    if (FStream)
-        FStream->write(text.data(), std::streamsize(text.size()));
+    if (FStream) FStream->write(text.data(), std::streamsize(text.size()));
 }
 
 // The engine knows which controls print in the band, or in the part of a
@@ -303,21 +286,16 @@ void TPsQRDocumentFilter::WriteBandOf(TQRBand* band) {
     WriteBand(band, ConvertRect(r));
 }
 
-int TPsQRDocumentFilter::PictureIndex(const std::vector<std::pair<std::string, const void*>>& list,
-                                      const void* control, bool handled) {
+int TPsQRDocumentFilter::PictureIndex(const std::vector<std::pair<std::string, const void*>>& list, const void* control,
+                                      bool handled) {
     int index = -1;
     const TPsQRExportSettings& s = PsQRExportSettings();
-    if (s.OnEncodeGraphic)
-        s.OnEncodeGraphic(this, control, index, handled);
-    if (handled)
-        return -1;
-    if (index >= int(list.size()))
-        return -1;
-    if (index >= 0)
-        return index;
+    if (s.OnEncodeGraphic) s.OnEncodeGraphic(this, control, index, handled);
+    if (handled) return -1;
+    if (index >= int(list.size())) return -1;
+    if (index >= 0) return index;
     for (size_t i = 0; i < list.size(); ++i)
-        if (list[i].second == control)
-            return int(i);
+        if (list[i].second == control) return int(i);
     return -1;
 }
 

@@ -40,18 +40,18 @@ struct TPsRect {
 
 struct TPsQrFontAttrib {
     std::string Name;
-    std::int32_t Size = 10;   // points
+    std::int32_t Size = 10; // points
     plat::ColorRef Color = plat::kBlack;
     bool Bold = false, Italic = false, Underline = false, StrikeOut = false;
     plat::ColorRef BGColor = plat::kWhite;
 };
 
 struct TPsTextRecord {
-    std::string Text;          // already escaped
-    Extended X = 0, Y = 0;     // converted
+    std::string Text;      // already escaped
+    Extended X = 0, Y = 0; // converted
     Extended Width = 0, Height = 0;
     TPsQrFontAttrib Font;
-    int Alignment = 0;         // 0 left, 1 right, 2 centre
+    int Alignment = 0; // 0 left, 1 right, 2 centre
     // The box the text is clipped to (its control's, converted): left,
     // top, width, height; empty for a text printed outside a control.
     bool Clipped = false;
@@ -99,8 +99,7 @@ public:
 
     // The current job's pictures reuse rule: the index of the entry to place
     // again, or -1 when a new picture must be written.
-    int PictureIndex(const std::vector<std::pair<std::string, const void*>>& list, const void* control,
-                     bool handled);
+    int PictureIndex(const std::vector<std::pair<std::string, const void*>>& list, const void* control, bool handled);
     // A shape drawn as a picture of its own size over its band's colour.
     static QImage DrawShapeImage(const TQRShape& shape);
     // The picture a writer places: the graphic handed over, or the image
@@ -120,7 +119,7 @@ protected:
     std::ostream* FStream = nullptr;
     std::string FBandText;
     bool FBandOpen = false;
-    bool FBandWritten = false;   // the band being printed has been written
+    bool FBandWritten = false; // the band being printed has been written
     TQRPrintable* FControl = nullptr;
     Extended FOffsetX = 0, FOffsetY = 0;
     bool FInControl = false;

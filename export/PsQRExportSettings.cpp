@@ -11,13 +11,11 @@ TPsQRFilterRegistrar engineRegistrar() {
     TPsQRFilterRegistrar r;
     r.add = [](TPsQRFilterKind kind) {
         const TPsQRFilterKindInfo& info = filterKindInfo(kind);
-        if (info.create)
-            TQRExportFilterLibrary::Instance().AddFilter(info.create, info.filterName, info.extension);
+        if (info.create) TQRExportFilterLibrary::Instance().AddFilter(info.create, info.filterName, info.extension);
     };
     r.remove = [](TPsQRFilterKind kind) {
         const TPsQRFilterKindInfo& info = filterKindInfo(kind);
-        if (info.create)
-            TQRExportFilterLibrary::Instance().RemoveFilter(info.filterName);
+        if (info.create) TQRExportFilterLibrary::Instance().RemoveFilter(info.filterName);
     };
     return r;
 }
@@ -41,13 +39,11 @@ void TPsQRExportSettings::SetVisibleFilters(TPsQRVisibleFilters value) {
     const TPsQRVisibleFilters old = visible_;
     for (int i = 0; i < kFilterKindCount; ++i) {
         const auto k = static_cast<TPsQRFilterKind>(i);
-        if (old.has(k) && !value.has(k) && Registrar.remove)
-            Registrar.remove(k);
+        if (old.has(k) && !value.has(k) && Registrar.remove) Registrar.remove(k);
     }
     for (int i = 0; i < kFilterKindCount; ++i) {
         const auto k = static_cast<TPsQRFilterKind>(i);
-        if (!old.has(k) && value.has(k) && Registrar.add)
-            Registrar.add(k);
+        if (!old.has(k) && value.has(k) && Registrar.add) Registrar.add(k);
     }
     visible_ = value;
 }

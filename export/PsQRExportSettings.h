@@ -180,8 +180,7 @@ public:
     TPsQRMetafileSettings& WMF() { return PsQRExportSettings().WMF; }
     TPsQRVisibleFilters VisibleFilters() const { return PsQRExportSettings().VisibleFilters(); }
     void SetVisibleFilters(TPsQRVisibleFilters value) {
-        if (!(value == PsQRExportSettings().VisibleFilters()))
-            PsQRExportSettings().SetVisibleFilters(value);
+        if (!(value == PsQRExportSettings().VisibleFilters())) PsQRExportSettings().SetVisibleFilters(value);
     }
     std::string About() const { return "PsQRFilters"; }
     void SetAbout(const std::string&) {}

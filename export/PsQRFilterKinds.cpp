@@ -11,7 +11,8 @@ namespace {
 
 template <class F>
 TQRExportFilterFactory factoryOf() {
-    return [](const std::string& fileName) -> std::unique_ptr<TQRExportFilter> { return std::make_unique<F>(fileName); };
+    return
+        [](const std::string& fileName) -> std::unique_ptr<TQRExportFilter> { return std::make_unique<F>(fileName); };
 }
 
 const std::array<TPsQRFilterKindInfo, kFilterKindCount>& table() {

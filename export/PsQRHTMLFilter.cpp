@@ -22,15 +22,13 @@ const char QT = '"';
 
 std::string fourDigits(long long n) {
     std::string s = integer(n);
-    if (s.size() < 4)
-        s.insert(0, 4 - s.size(), '0');
+    if (s.size() < 4) s.insert(0, 4 - s.size(), '0');
     return s;
 }
 
 std::string trim(const std::string& s) {
     const size_t b = s.find_first_not_of(" \t\r\n");
-    if (b == std::string::npos)
-        return {};
+    if (b == std::string::npos) return {};
     const size_t e = s.find_last_not_of(" \t\r\n");
     return s.substr(b, e - b + 1);
 }
@@ -49,8 +47,7 @@ void createFile(std::ofstream& f, const std::string& path) {
     std::error_code ec;
     fs::remove(path, ec);
     f.open(path, std::ios::binary | std::ios::out | std::ios::trunc);
-    if (!f.is_open())
-        throw EFCreateError("Cannot create file \"" + path + "\".");
+    if (!f.is_open()) throw EFCreateError("Cannot create file \"" + path + "\".");
 }
 
 } // namespace
@@ -63,8 +60,7 @@ std::string TPsQRHTMLFilter::EscapeText(const std::string& Text) {
 }
 
 Extended TPsQRHTMLFilter::PageOffset() const {
-    if (!PsQRExportSettings().HTML.SingleFile || PageNumber < 1)
-        return 0;
+    if (!PsQRExportSettings().HTML.SingleFile || PageNumber < 1) return 0;
     return std::nearbyint((FPaperHeight + 2) * (PageNumber - 1));
 }
 
@@ -73,25 +69,19 @@ std::string TPsQRHTMLFilter::Block(Extended top) {
 }
 
 std::string TPsQRHTMLFilter::BorderStyle(const TQRFrame& Frame) {
-    if (!Frame.AnyFrame())
-        return {};
+    if (!Frame.AnyFrame()) return {};
     const std::string s = integer(Frame.Width) + "px solid #" + htmlColour(Frame.Color);
     std::string out;
-    if (Frame.DrawTop)
-        out += "; border-top: " + s;
-    if (Frame.DrawRight)
-        out += "; border-right: " + s;
-    if (Frame.DrawBottom)
-        out += "; border-bottom: " + s;
-    if (Frame.DrawLeft)
-        out += "; border-Left: " + s;
+    if (Frame.DrawTop) out += "; border-top: " + s;
+    if (Frame.DrawRight) out += "; border-right: " + s;
+    if (Frame.DrawBottom) out += "; border-bottom: " + s;
+    if (Frame.DrawLeft) out += "; border-Left: " + s;
     return out;
 }
 
 std::string TPsQRHTMLFilter::PageFileName(int page) {
     std::string name = nameOf(FBaseName) + fourDigits(page) + ".htm";
-    if (const auto& ev = PsQRExportSettings().OnMakeRepFileName)
-        ev(this, name, page);
+    if (const auto& ev = PsQRExportSettings().OnMakeRepFileName) ev(this, name, page);
     return name;
 }
 
@@ -129,11 +119,9 @@ void TPsQRHTMLFilter::BeginDocument() {
     if (!imageDir.empty()) {
         std::replace(imageDir.begin(), imageDir.end(), '\\', '/');
         fs::path dir(imageDir);
-        if (dir.is_relative())
-            dir = fs::absolute(outFolder.empty() ? fs::path(".") : fs::path(outFolder)) / dir;
+        if (dir.is_relative()) dir = fs::absolute(outFolder.empty() ? fs::path(".") : fs::path(outFolder)) / dir;
         FImageFolder = dir.lexically_normal().string();
-        if (FImageFolder.empty() || FImageFolder.back() != '/')
-            FImageFolder += '/';
+        if (FImageFolder.empty() || FImageFolder.back() != '/') FImageFolder += '/';
         fs::create_directories(FImageFolder);
         FImageFolderHref = imageDir.back() == '/' ? imageDir : imageDir + "/";
     }
@@ -145,8 +133,7 @@ void TPsQRHTMLFilter::BeginDocument() {
     if (h.SingleFile) {
         s.PageFiles.push_back(FileName);
     } else {
-        for (int page = 1; page <= FPageCount; ++page)
-            s.PageFiles.push_back(PageFileName(page));
+        for (int page = 1; page <= FPageCount; ++page) s.PageFiles.push_back(PageFileName(page));
     }
     FPageOpen = false;
     FSingleFileMade = false;
@@ -163,18 +150,15 @@ void TPsQRHTMLFilter::StartPageFile() {
     const TPsQRHTMLSettings& h = s.HTML;
     // A report longer than its prepared page count still gets a file per page.
     if (!h.SingleFile)
-        while (int(s.PageFiles.size()) < PageNumber)
-            s.PageFiles.push_back(PageFileName(int(s.PageFiles.size()) + 1));
+        while (int(s.PageFiles.size()) < PageNumber) s.PageFiles.push_back(PageFileName(int(s.PageFiles.size()) + 1));
     const std::string path = h.SingleFile ? FileName : folderOf(FBaseName) + s.PageFiles[size_t(PageNumber - 1)];
     ++s.PageFileCounter;
     FPageOpen = true;
-    if (h.SingleFile && FFile.is_open())
-        return;
+    if (h.SingleFile && FFile.is_open()) return;
     if (h.SingleFile && FSingleFileMade) {
         // More pages than prepared: keep adding to the one file.
         FFile.open(path, std::ios::binary | std::ios::out | std::ios::app);
-        if (!FFile.is_open())
-            throw EFCreateError("Cannot create file \"" + path + "\".");
+        if (!FFile.is_open()) throw EFCreateError("Cannot create file \"" + path + "\".");
         FStream = &FFile;
         return;
     }
@@ -182,11 +166,12 @@ void TPsQRHTMLFilter::StartPageFile() {
     FSingleFileMade = h.SingleFile;
     FStream = &FFile;
     std::string head = std::string("<!DOCTYPE HTML PUBLIC ") + QT + "-//W3C//DTD HTML 4.0 transitional//EN" + QT + ">" +
-                       kCRLF + "<HTML> <HEAD>" + kCRLF + "<TITLE>" + exportfmt::htmlEscape(FReportTitle) + "</TITLE>" + kCRLF +
-                       "<META HTTP-EQUIV=" + QT + "Content-Style-Type" + QT + " CONTENT=" + QT + "text/css" + QT +
-                       ">" + kCRLF;
+                       kCRLF + "<HTML> <HEAD>" + kCRLF + "<TITLE>" + exportfmt::htmlEscape(FReportTitle) + "</TITLE>" +
+                       kCRLF + "<META HTTP-EQUIV=" + QT + "Content-Style-Type" + QT + " CONTENT=" + QT + "text/css" +
+                       QT + ">" + kCRLF;
     auto meta = [&](const std::string& name, const std::string& value) {
-        head += std::string("<META NAME=") + QT + name + QT + " CONTENT=" + QT + exportfmt::htmlEscape(value) + QT + ">" + kCRLF;
+        head += std::string("<META NAME=") + QT + name + QT + " CONTENT=" + QT + exportfmt::htmlEscape(value) + QT +
+                ">" + kCRLF;
     };
     meta("Keywords", h.Keywords);
     meta("Author", h.Author);
@@ -216,20 +201,19 @@ void TPsQRHTMLFilter::WriteText(const TPsTextRecord& Record, std::string& Text) 
     std::string decoration;
     if (Record.Font.Underline || Record.Font.StrikeOut) {
         decoration = "; text-decoration:";
-        if (Record.Font.Underline)
-            decoration += " underline";
-        if (Record.Font.StrikeOut)
-            decoration += " line-through";
+        if (Record.Font.Underline) decoration += " underline";
+        if (Record.Font.StrikeOut) decoration += " line-through";
     }
     // A control's text sits in a fixed box that hides what overflows it.
     const std::string box =
-        Record.Clipped ? "width: " + FormatNumber(std::max<Extended>(1, Record.Clip.Left + Record.Clip.Width - x)) +
-                             "px; height: " + FormatNumber(Record.Clip.Height) +
-                             "px; overflow: hidden; white-space: nowrap; "
-                       : "width: " + FormatNumber(Record.Width * 2.5L) + "px; ";
-    Text = Block(Record.Y + PageOffset()) + "left: " + FormatNumber(x) + "px; " + box + "font:" + (Record.Font.Italic ? " italic" : "") +
-           (Record.Font.Bold ? " bold" : "") + " " + integer(Record.Font.Size) + "pt " + Record.Font.Name + decoration +
-           "; " + "color: #" + htmlColour(Record.Font.Color) + QT + ">" + Record.Text + "</DIV>";
+        Record.Clipped
+            ? "width: " + FormatNumber(std::max<Extended>(1, Record.Clip.Left + Record.Clip.Width - x)) +
+                  "px; height: " + FormatNumber(Record.Clip.Height) + "px; overflow: hidden; white-space: nowrap; "
+            : "width: " + FormatNumber(Record.Width * 2.5L) + "px; ";
+    Text = Block(Record.Y + PageOffset()) + "left: " + FormatNumber(x) + "px; " + box +
+           "font:" + (Record.Font.Italic ? " italic" : "") + (Record.Font.Bold ? " bold" : "") + " " +
+           integer(Record.Font.Size) + "pt " + Record.Font.Name + decoration + "; " + "color: #" +
+           htmlColour(Record.Font.Color) + QT + ">" + Record.Text + "</DIV>";
     if (FInControl)
         FLines.push_back(Text);
     else
@@ -238,10 +222,11 @@ void TPsQRHTMLFilter::WriteText(const TPsTextRecord& Record, std::string& Text) 
 
 void TPsQRHTMLFilter::WriteFrame(const TPsRect& Rect, plat::ColorRef Colour, std::string& Text, bool, bool, bool,
                                  bool Filled, const TQRFrame& Frame) {
-    Text = std::string("<DIV STYLE=") + QT + "font: 0pt" + (Filled ? "; background-color: #" + htmlColour(Colour) : "") +
-           "; " + "position: absolute; " + "top: " + FormatNumber(Rect.Top + PageOffset()) + "px; " + "left: " +
-           FormatNumber(Rect.Left) + "px; " + "width: " + FormatNumber(Rect.Width) + "px; " + "height: " +
-           FormatNumber(Rect.Height) + "px" + BorderStyle(Frame) + QT + "></DIV>";
+    Text = std::string("<DIV STYLE=") + QT + "font: 0pt" +
+           (Filled ? "; background-color: #" + htmlColour(Colour) : "") + "; " + "position: absolute; " +
+           "top: " + FormatNumber(Rect.Top + PageOffset()) + "px; " + "left: " + FormatNumber(Rect.Left) + "px; " +
+           "width: " + FormatNumber(Rect.Width) + "px; " + "height: " + FormatNumber(Rect.Height) + "px" +
+           BorderStyle(Frame) + QT + "></DIV>";
 }
 
 void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QImage()>& draw, bool Handled,
@@ -254,11 +239,9 @@ void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QI
         file = s.ExportedImages[size_t(index)].first;
     } else {
         const QImage picture = draw();
-        if (picture.isNull())
-            return;
+        if (picture.isNull()) return;
         file = FImageFolder + nameOf(FBaseName) + "_I" + fourDigits(s.ImageCounter + 1);
-        if (s.OnMakeImgFileName)
-            s.OnMakeImgFileName(this, file, PageNumber, alt);
+        if (s.OnMakeImgFileName) s.OnMakeImgFileName(this, file, PageNumber, alt);
         if (h.ExportImageFormat == TPsImageFormat::ifBMP) {
             file += ".bmp";
             if (!picture.save(QString::fromStdString(file), "BMP"))
@@ -271,32 +254,30 @@ void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QI
             createFile(out, file);
             out.write(data.data(), std::streamsize(data.size()));
             out.close();
-            if (out.fail())
-                throw EWriteError("Stream write error: " + file);
+            if (out.fail()) throw EWriteError("Stream write error: " + file);
         }
         s.ExportedImages.emplace_back(file, Control);
         ++s.ImageCounter;
-        if (s.OnEncodeGraphicDone)
-            s.OnEncodeGraphicDone(this, Control, int(s.ExportedImages.size()) - 1);
+        if (s.OnEncodeGraphicDone) s.OnEncodeGraphicDone(this, Control, int(s.ExportedImages.size()) - 1);
     }
     const std::string src = FImageFolderHref + nameOf(file);
-    Text = Block(Rect.Top + PageOffset()) + "left: " + FormatNumber(Rect.Left) + "px; " + "width: " +
-           FormatNumber(Rect.Width) + "px; " + "height: " + FormatNumber(Rect.Height) + "px" +
-           (Control ? BorderStyle(Control->Frame) : std::string()) + QT + ">" + "<IMG SRC=" + QT + exportfmt::htmlEscape(src) + QT +
-           " ALT=" + QT + exportfmt::htmlEscape(alt) + QT + "></DIV>";
+    Text = Block(Rect.Top + PageOffset()) + "left: " + FormatNumber(Rect.Left) + "px; " +
+           "width: " + FormatNumber(Rect.Width) + "px; " + "height: " + FormatNumber(Rect.Height) + "px" +
+           (Control ? BorderStyle(Control->Frame) : std::string()) + QT + ">" + "<IMG SRC=" + QT +
+           exportfmt::htmlEscape(src) + QT + " ALT=" + QT + exportfmt::htmlEscape(alt) + QT + "></DIV>";
 }
 
 void TPsQRHTMLFilter::WriteImage(TQRPrintable* Control, const QImage* Graphic, std::string& Text, bool Handled,
                                  const TPsRect& Rect) {
-    if (!PsQRExportSettings().HTML.ExportImages)
-        return;
-    PlacePicture(Control, [Control, Graphic] { return PictureOf(Control, Graphic); }, Handled, Rect, Text);
+    if (!PsQRExportSettings().HTML.ExportImages) return;
+    PlacePicture(
+        Control, [Control, Graphic] { return PictureOf(Control, Graphic); }, Handled, Rect, Text);
 }
 
 void TPsQRHTMLFilter::WriteShapeImage(TQRShape* Control, const TPsRect& Rect, std::string& Text) {
-    if (!Control)
-        return;
-    PlacePicture(Control, [Control] { return DrawShapeImage(*Control); }, false, Rect, Text);
+    if (!Control) return;
+    PlacePicture(
+        Control, [Control] { return DrawShapeImage(*Control); }, false, Rect, Text);
 }
 
 void TPsQRHTMLFilter::EndPage() {
@@ -308,10 +289,10 @@ void TPsQRHTMLFilter::EndPage() {
         FBandText.clear();
         FBandOpen = false;
         if (FPageFrame.AnyFrame())
-            WriteOutput(Block(FTopMargin + PageOffset()) + "left: " + FormatNumber(FLeftMargin) + "px; " + "width: " +
-                        FormatNumber(FPaperWidth - FLeftMargin - FRightMargin) + "px; " + "height: " +
-                        FormatNumber(FPaperHeight - FTopMargin - FBottomMargin) + "px " + BorderStyle(FPageFrame) + QT +
-                        "></DIV>" + kCRLF);
+            WriteOutput(Block(FTopMargin + PageOffset()) + "left: " + FormatNumber(FLeftMargin) + "px; " +
+                        "width: " + FormatNumber(FPaperWidth - FLeftMargin - FRightMargin) + "px; " +
+                        "height: " + FormatNumber(FPaperHeight - FTopMargin - FBottomMargin) + "px " +
+                        BorderStyle(FPageFrame) + QT + "></DIV>" + kCRLF);
         if (h.SingleFile) {
             WriteOutput(std::string("<DIV STYLE=") + QT + "position: absolute; top: " +
                         FormatNumber(Extended(PageNumber) * FPaperHeight) + "px" + QT + ">" + "<HR SIZE= " + "2" + " " +
@@ -320,7 +301,8 @@ void TPsQRHTMLFilter::EndPage() {
             auto link = [&](int target, const char* title, const std::string& text) {
                 std::string reference;
                 if (target >= 1 && target <= int(s.PageFiles.size()))
-                    reference = std::string("HREF=") + QT + exportfmt::htmlEscape(s.PageFiles[size_t(target - 1)]) + QT + " ";
+                    reference =
+                        std::string("HREF=") + QT + exportfmt::htmlEscape(s.PageFiles[size_t(target - 1)]) + QT + " ";
                 return "<A " + reference + "TITLE=" + QT + title + QT + ">" + text + "</A>";
             };
             const bool first = PageNumber <= 1, last = PageNumber >= FPageCount;
@@ -333,26 +315,21 @@ void TPsQRHTMLFilter::EndPage() {
                         kCRLF);
         }
         // Without a known page count the single file is closed by EndDocument.
-        if (!h.SingleFile || (FPageCount > 0 && PageNumber >= FPageCount))
-            CloseFile(true);
+        if (!h.SingleFile || (FPageCount > 0 && PageNumber >= FPageCount)) CloseFile(true);
     }
     TPsQRDocumentFilter::EndPage();
 }
 
 void TPsQRHTMLFilter::CloseFile(bool writeEnd) {
-    if (!FFile.is_open())
-        return;
-    if (writeEnd)
-        WriteOutput(std::string("</BODY>") + kCRLF + "</HTML>" + kCRLF);
+    if (!FFile.is_open()) return;
+    if (writeEnd) WriteOutput(std::string("</BODY>") + kCRLF + "</HTML>" + kCRLF);
     FStream = nullptr;
     FFile.close();
-    if (FFile.fail())
-        throw EWriteError("Stream write error: " + DocumentFileName);
+    if (FFile.fail()) throw EWriteError("Stream write error: " + DocumentFileName);
 }
 
 void TPsQRHTMLFilter::EndDocument() {
     // A single file whose page count was not known up front is closed here.
-    if (FPageOpen)
-        EndPage();
+    if (FPageOpen) EndPage();
     CloseFile(true);
 }

@@ -43,8 +43,8 @@ private:
 
     std::ofstream FFile;
     std::string FBaseName;
-    std::string FImageFolder;       // absolute, ends with '/'
-    std::string FImageFolderHref;   // as written in pages
+    std::string FImageFolder;     // absolute, ends with '/'
+    std::string FImageFolderHref; // as written in pages
     std::string FLinks[4];
     std::string FNavFont;
     bool FPageOpen = false;

@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <unordered_map>
@@ -25,8 +25,7 @@ using le::put32;
 namespace {
 
 bool endsWithNoCase(const std::string& s, const std::string& tail) {
-    if (tail.size() > s.size())
-        return false;
+    if (tail.size() > s.size()) return false;
     return std::equal(tail.begin(), tail.end(), s.end() - std::ptrdiff_t(tail.size()), [](char a, char b) {
         return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
     });
@@ -34,8 +33,7 @@ bool endsWithNoCase(const std::string& s, const std::string& tail) {
 
 std::string fourDigits(int n) {
     std::string s = std::to_string(n < 0 ? -n : n);
-    if (s.size() < 4)
-        s.insert(0, 4 - s.size(), '0');
+    if (s.size() < 4) s.insert(0, 4 - s.size(), '0');
     return n < 0 ? "-" + s : s;
 }
 
@@ -67,8 +65,7 @@ public:
             if (next_ < 4096) {
                 dict_.emplace(key, next_);
                 // The decoder widens one code later than the encoder adds it.
-                if (next_ == (1 << width_) && width_ < 12)
-                    ++width_;
+                if (next_ == (1 << width_) && width_ < 12) ++width_;
                 ++next_;
             } else {
                 putCode(clear);
@@ -105,8 +102,7 @@ private:
         }
     }
     void flush() {
-        if (bits_ > 0)
-            byte(char(acc_ & 0xFF));
+        if (bits_ > 0) byte(char(acc_ & 0xFF));
         acc_ = 0;
         bits_ = 0;
         if (!block_.empty()) {
@@ -151,10 +147,10 @@ std::string encodeBmp(const QImage& image) {
     put32(s, offset);
     put32(s, 40);
     put32(s, std::uint32_t(w));
-    put32(s, std::uint32_t(h));   // positive: rows stored bottom-up
+    put32(s, std::uint32_t(h)); // positive: rows stored bottom-up
     put16(s, 1);
     put16(s, unsigned(bpp));
-    put32(s, 0);                  // no compression
+    put32(s, 0); // no compression
     put32(s, imageBytes);
     const std::uint32_t dpm = std::uint32_t(std::max(0, img.dotsPerMeterX()));
     put32(s, dpm);
@@ -189,8 +185,7 @@ std::string encodeBmp(const QImage& image) {
 
 QImage toPixelFormat(const QImage& page, TPixelFormat format) {
     switch (format) {
-    case TPixelFormat::pf1bit:
-        return page.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    case TPixelFormat::pf1bit: return page.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
     case TPixelFormat::pf4bit: {
         // The 16 colours of the desktop's 4-bit palette.
         QList<QRgb> table;
@@ -199,16 +194,11 @@ QImage toPixelFormat(const QImage& page, TPixelFormat format) {
             table.push_back(0xFF000000u | c);
         return page.convertToFormat(QImage::Format_Indexed8, table, Qt::ThresholdDither);
     }
-    case TPixelFormat::pf8bit:
-        return page.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
-    case TPixelFormat::pf15bit:
-        return page.convertToFormat(QImage::Format_RGB555);
-    case TPixelFormat::pf16bit:
-        return page.convertToFormat(QImage::Format_RGB16);
-    case TPixelFormat::pf24bit:
-        return page.convertToFormat(QImage::Format_RGB888);
-    case TPixelFormat::pf32bit:
-        return page.convertToFormat(QImage::Format_RGB32);
+    case TPixelFormat::pf8bit: return page.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+    case TPixelFormat::pf15bit: return page.convertToFormat(QImage::Format_RGB555);
+    case TPixelFormat::pf16bit: return page.convertToFormat(QImage::Format_RGB16);
+    case TPixelFormat::pf24bit: return page.convertToFormat(QImage::Format_RGB888);
+    case TPixelFormat::pf32bit: return page.convertToFormat(QImage::Format_RGB32);
     }
     return page;
 }
@@ -216,8 +206,7 @@ QImage toPixelFormat(const QImage& page, TPixelFormat format) {
 std::string encodeGif(const QImage& image) {
     const QImage img = image.convertToFormat(QImage::Format_RGB32);
     const int w = img.width(), h = img.height();
-    if (w <= 0 || h <= 0 || w > 65535 || h > 65535)
-        throw std::runtime_error("The picture is too large for a GIF file");
+    if (w <= 0 || h <= 0 || w > 65535 || h > 65535) throw std::runtime_error("The picture is too large for a GIF file");
 
     // Exact colours when they fit a palette; report pages mostly do.
     std::vector<QRgb> palette;
@@ -227,8 +216,7 @@ std::string encodeGif(const QImage& image) {
         const QRgb* line = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < w; ++x) {
             const QRgb c = line[x] & 0xFFFFFF;
-            if (exact.count(c))
-                continue;
+            if (exact.count(c)) continue;
             if (palette.size() == 256) {
                 fits = false;
                 break;
@@ -241,12 +229,10 @@ std::string encodeGif(const QImage& image) {
         palette.clear();
         for (int r = 0; r < 6; ++r)
             for (int g = 0; g < 6; ++g)
-                for (int b = 0; b < 6; ++b)
-                    palette.push_back(QRgb((r * 51) << 16 | (g * 51) << 8 | (b * 51)));
+                for (int b = 0; b < 6; ++b) palette.push_back(QRgb((r * 51) << 16 | (g * 51) << 8 | (b * 51)));
     }
     int bits = 1;
-    while ((1 << bits) < int(palette.size()))
-        ++bits;
+    while ((1 << bits) < int(palette.size())) ++bits;
     const int tableSize = 1 << bits;
 
     std::vector<std::uint8_t> pixels(size_t(w) * size_t(h));
@@ -267,7 +253,7 @@ std::string encodeGif(const QImage& image) {
     std::string s = "GIF89a";
     put16(s, unsigned(w));
     put16(s, unsigned(h));
-    s += char(0x80 | ((bits - 1) << 4) | (bits - 1));   // global colour table
+    s += char(0x80 | ((bits - 1) << 4) | (bits - 1)); // global colour table
     s += char(0);
     s += char(0);
     for (int i = 0; i < tableSize; ++i) {
@@ -306,8 +292,7 @@ void TPsQRImageFilter::StartPageFile() {
     const std::string base = slash == std::string::npos ? DocumentFileName : DocumentFileName.substr(slash + 1);
     std::string name = base + fourDigits(PageNumber) + "." + GetExtension();
     TPsQRExportSettings& s = PsQRExportSettings();
-    if (s.OnMakeRepFileName)
-        s.OnMakeRepFileName(this, name, PageNumber);
+    if (s.OnMakeRepFileName) s.OnMakeRepFileName(this, name, PageNumber);
     s.PageFiles.push_back(name);
     PageFileName = folder + name;
     ++s.PageFileCounter;
@@ -315,22 +300,19 @@ void TPsQRImageFilter::StartPageFile() {
 
 void TPsQRImageFilter::EndPage() {
     const TQRPreparedPage* page = PageNumber > 0 && Report && PageSource ? PageSource->Page(PageNumber) : nullptr;
-    if (page)
-        WritePage(*page);
+    if (page) WritePage(*page);
     TPsQRExportFilter::EndPage();
 }
 
 void TPsQRImageFilter::WritePage(const TQRPreparedPage& page) {
     QImage bitmap = toPixelFormat(QRPageImage(page), PagePixelFormat());
-    if (PageMonochrome())
-        bitmap = bitmap.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+    if (PageMonochrome()) bitmap = bitmap.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
     SavePage(bitmap);
 }
 
 bool TPsQRImageFilter::CreateBitmapEvent(QImage& bitmap, std::string& stream) {
     bool save = true;
-    if (const auto& ev = PsQRExportSettings().OnCreateBitmap)
-        ev(this, bitmap, save, PageNumber, stream);
+    if (const auto& ev = PsQRExportSettings().OnCreateBitmap) ev(this, bitmap, save, PageNumber, stream);
     return save;
 }
 
@@ -338,12 +320,10 @@ void TPsQRImageFilter::WritePageFile(const std::string& data) {
     if (std::remove(PageFileName.c_str()) != 0 && errno != ENOENT)
         throw EFCreateError("Cannot create file \"" + PageFileName + "\". " + std::strerror(errno));
     std::ofstream out(PageFileName, std::ios::binary | std::ios::out | std::ios::trunc);
-    if (!out.is_open())
-        throw EFCreateError("Cannot create file \"" + PageFileName + "\". " + std::strerror(errno));
+    if (!out.is_open()) throw EFCreateError("Cannot create file \"" + PageFileName + "\". " + std::strerror(errno));
     out.write(data.data(), std::streamsize(data.size()));
     out.close();
-    if (out.fail())
-        throw EWriteError("Stream write error: " + PageFileName);
+    if (out.fail()) throw EWriteError("Stream write error: " + PageFileName);
 }
 
 // ---------------------------------------------------------------- formats
@@ -358,8 +338,7 @@ bool TPsQRGIFFilter::PageMonochrome() const { return PsQRExportSettings().GIF.Mo
 void TPsQRJPEGFilter::SavePage(QImage& bitmap) {
     const TPsQRJPEGSettings& j = PsQRExportSettings().JPEG;
     std::string data;
-    if (CreateBitmapEvent(bitmap, data))
-        data += encodeJpeg(bitmap, j.Quality, j.ProgressiveEncoding);
+    if (CreateBitmapEvent(bitmap, data)) data += encodeJpeg(bitmap, j.Quality, j.ProgressiveEncoding);
     WritePageFile(data);
 }
 
@@ -376,8 +355,7 @@ void TPsQRBMPFilter::SavePage(QImage& bitmap) {
 
 void TPsQRGIFFilter::SavePage(QImage& bitmap) {
     std::string data;
-    if (CreateBitmapEvent(bitmap, data))
-        data += encodeGif(bitmap);
+    if (CreateBitmapEvent(bitmap, data)) data += encodeGif(bitmap);
     WritePageFile(data);
 }
 

@@ -19,8 +19,7 @@ std::string ref(int number) { return integer(number) + " 0 R"; }
 
 std::string padded(long long value, int width) {
     std::string s = integer(value < 0 ? -value : value);
-    if (int(s.size()) < width)
-        s.insert(0, size_t(width) - s.size(), '0');
+    if (int(s.size()) < width) s.insert(0, size_t(width) - s.size(), '0');
     return value < 0 ? "-" + s : s;
 }
 
@@ -42,8 +41,7 @@ std::string TPsQRPDFFilter::CreationDateText(const plat::CalendarTime& local, in
     std::string s = "D:" + padded(local.year, 4) + padded(local.month, 2) + padded(local.day, 2) +
                     padded(local.hour, 2) + padded(local.minute, 2) + padded(local.second, 2);
     std::string hours = padded(biasMinutes / -60, 2);
-    if (hours.find('-') == std::string::npos)
-        hours.insert(0, "+");
+    if (hours.find('-') == std::string::npos) hours.insert(0, "+");
     const int absBias = biasMinutes < 0 ? -biasMinutes : biasMinutes;
     return s + hours + "'" + padded(absBias % 60, 2) + "'";
 }
@@ -79,17 +77,14 @@ std::string TPsQRPDFFilter::EscapeText(const std::string& Text) {
 
 void TPsQRPDFFilter::WriteFile(const std::string& text) {
     FFile.write(text.data(), std::streamsize(text.size()));
-    if (!FFile)
-        throw EWriteError("Stream write error: " + DocumentFileName);
+    if (!FFile) throw EWriteError("Stream write error: " + DocumentFileName);
     FFileSize += text.size();
 }
 
 void TPsQRPDFFilter::WriteObject(std::string body, int number, bool close) {
-    if (body.find(kCRLF) != std::string::npos)
-        body = std::string("<<") + kCRLF + body + kCRLF + ">>";
+    if (body.find(kCRLF) != std::string::npos) body = std::string("<<") + kCRLF + body + kCRLF + ">>";
     std::string text = integer(number) + " 0 obj" + kCRLF + body + kCRLF;
-    if (close)
-        text += std::string("endobj") + kCRLF;
+    if (close) text += std::string("endobj") + kCRLF;
     FXref[number] = FFileSize;
     WriteFile(text);
 }
@@ -119,11 +114,9 @@ void TPsQRPDFFilter::BeginDocument() {
 }
 
 void TPsQRPDFFilter::StartPageFile() {
-    if (!FDocumentOpen)
-        return;
+    if (!FDocumentOpen) return;
     // A page left open by the engine is closed before the next one starts.
-    if (FPageOpen)
-        FinishPage();
+    if (FPageOpen) FinishPage();
     FPageImageList.clear();
     FContent.str("");
     FContent.clear();
@@ -136,8 +129,7 @@ void TPsQRPDFFilter::StartPageFile() {
 }
 
 void TPsQRPDFFilter::EndPage() {
-    if (FPageOpen)
-        FinishPage();
+    if (FPageOpen) FinishPage();
     TPsQRDocumentFilter::EndPage();
 }
 
@@ -160,8 +152,7 @@ void TPsQRPDFFilter::FinishPage() {
     WriteFile(content);
     WriteFile(std::string("endstream") + kCRLF + "endobj" + kCRLF);
     WriteObject(integer(static_cast<long long>(content.size())), FLengthObject, true);
-    for (const auto& [offset, number] : FPageImageList)
-        FXref[number] = FFileSize + offset;
+    for (const auto& [offset, number] : FPageImageList) FXref[number] = FFileSize + offset;
     WriteFile(FPageImages);
     FPageImages.clear();
     FPageImageList.clear();
@@ -169,15 +160,12 @@ void TPsQRPDFFilter::FinishPage() {
 }
 
 void TPsQRPDFFilter::EndDocument() {
-    if (!FDocumentOpen)
-        return;
-    if (FPageOpen)
-        FinishPage();
+    if (!FDocumentOpen) return;
+    if (FPageOpen) FinishPage();
     const TPsQRPDFSettings& settings = PsQRExportSettings().PDF;
 
     std::string kids = FKids;
-    if (!kids.empty() && kids.back() == ' ')
-        kids.pop_back();
+    if (!kids.empty() && kids.back() == ' ') kids.pop_back();
     WriteObject(std::string("/Type /Pages") + kCRLF + "/Count " + integer(FPagesWritten) + kCRLF + "/MediaBox [0 0 " +
                     FormatNumber(FPaperWidth) + " " + FormatNumber(FPaperHeight) + "]" + kCRLF + "/Kids [" + kids +
                     "]" + kCRLF + "/Resources 5 0 R",
@@ -186,8 +174,7 @@ void TPsQRPDFFilter::EndDocument() {
     std::string res;
     if (!FFonts.empty()) {
         res += std::string("/Font <<") + kCRLF;
-        for (size_t i = 0; i < FFonts.size(); ++i)
-            res += "/F" + integer(long(i)) + " " + ref(FFonts[i].second) + kCRLF;
+        for (size_t i = 0; i < FFonts.size(); ++i) res += "/F" + integer(long(i)) + " " + ref(FFonts[i].second) + kCRLF;
         res += std::string(">>") + kCRLF;
     }
     res += "/ProcSet 4 0 R";
@@ -198,27 +185,27 @@ void TPsQRPDFFilter::EndDocument() {
         res += " >>";
     }
     // A one-line resource text is still a dictionary.
-    if (res.find(kCRLF) == std::string::npos)
-        res = "<< " + res + " >>";
+    if (res.find(kCRLF) == std::string::npos) res = "<< " + res + " >>";
     WriteObject(res, 5, true);
 
     WriteObject(std::string("[/PDF /Text") + (settings.ExportImages ? " /ImageC" : "") + "]", 4, true);
 
     for (size_t i = 0; i < FFonts.size(); ++i)
-        WriteObject(std::string("/Type /Font") + kCRLF + "/Subtype /TrueType" + kCRLF + "/Name /F" +
-                        integer(long(i)) + kCRLF + "/BaseFont /" + FFonts[i].first + kCRLF + "/Encoding /WinAnsiEncoding",
+        WriteObject(std::string("/Type /Font") + kCRLF + "/Subtype /TrueType" + kCRLF + "/Name /F" + integer(long(i)) +
+                        kCRLF + "/BaseFont /" + FFonts[i].first + kCRLF + "/Encoding /WinAnsiEncoding",
                     FFonts[i].second, true);
 
     const int bias = TimeZoneBias() ? TimeZoneBias()() : 0;
     WriteObject("/Author (" + EscapeText(settings.Author) + ")" + kCRLF + "/CreationDate (" +
                     CreationDateText(plat::now(), bias) + ")" + kCRLF + "/Keywords (" + EscapeText(settings.Keywords) +
                     ")" + kCRLF + "/Creator (" + EscapeText(settings.Creator) + ")" + kCRLF + "/Title (" +
-                    EscapeText(FReportTitle) + ")" + kCRLF + "/Producer (" + EscapeText("Brenthaul export filters") + ")",
+                    EscapeText(FReportTitle) + ")" + kCRLF + "/Producer (" + EscapeText("Brenthaul export filters") +
+                    ")",
                 3, true);
 
     const std::uint64_t xref = FFileSize;
-    std::string table = std::string("xref") + kCRLF + "0 " + integer(FObjectCounter + 1) + kCRLF +
-                        "0000000000 65535 f" + kCRLF;
+    std::string table =
+        std::string("xref") + kCRLF + "0 " + integer(FObjectCounter + 1) + kCRLF + "0000000000 65535 f" + kCRLF;
     for (int n = 1; n <= FObjectCounter; ++n) {
         auto it = FXref.find(n);
         // An object that was never written is listed as free rather than pointing nowhere.
@@ -228,12 +215,11 @@ void TPsQRPDFFilter::EndDocument() {
             table += padded(static_cast<long long>(it->second), 10) + " 00000 n" + kCRLF;
     }
     WriteFile(table);
-    WriteFile(std::string("trailer") + kCRLF + "<<" + kCRLF + "/Root 1 0 R" + kCRLF + "/Info 3 0 R" + kCRLF +
-              "/Size " + integer(FObjectCounter + 1) + kCRLF + ">>" + kCRLF + "startxref" + kCRLF +
+    WriteFile(std::string("trailer") + kCRLF + "<<" + kCRLF + "/Root 1 0 R" + kCRLF + "/Info 3 0 R" + kCRLF + "/Size " +
+              integer(FObjectCounter + 1) + kCRLF + ">>" + kCRLF + "startxref" + kCRLF +
               integer(static_cast<long long>(xref)) + kCRLF + "%%EOF");
     FFile.close();
-    if (FFile.fail())
-        throw EWriteError("Stream write error: " + DocumentFileName);
+    if (FFile.fail()) throw EWriteError("Stream write error: " + DocumentFileName);
     FDocumentOpen = false;
     FStream = nullptr;
     FFonts.clear();
@@ -258,19 +244,13 @@ void TPsQRPDFFilter::WriteText(const TPsTextRecord& Record, std::string& Text) {
 
     std::string key;
     for (char c : Record.Font.Name)
-        if (c != ' ')
-            key += c;
-    if (Record.Font.Bold || Record.Font.Italic)
-        key += ",";
-    if (Record.Font.Bold)
-        key += "Bold";
-    if (Record.Font.Italic)
-        key += "Italic";
+        if (c != ' ') key += c;
+    if (Record.Font.Bold || Record.Font.Italic) key += ",";
+    if (Record.Font.Bold) key += "Bold";
+    if (Record.Font.Italic) key += "Italic";
     size_t index = 0;
-    while (index < FFonts.size() && FFonts[index].first != key)
-        ++index;
-    if (index == FFonts.size())
-        FFonts.emplace_back(key, NextObject());
+    while (index < FFonts.size() && FFonts[index].first != key) ++index;
+    if (index == FFonts.size()) FFonts.emplace_back(key, NextObject());
 
     const std::string colour = pdfColour(Record.Font.Color);
     const Extended y = Record.Y;
@@ -303,8 +283,7 @@ void TPsQRPDFFilter::WriteText(const TPsTextRecord& Record, std::string& Text) {
 }
 
 std::string TPsQRPDFFilter::FrameSides(const TPsRect& r, const TQRFrame& Frame) {
-    if (!Frame.AnyFrame())
-        return {};
+    if (!Frame.AnyFrame()) return {};
     std::string s = integer(Frame.Width) + " w" + kCRLF + pdfColour(Frame.Color) + " RG";
     const Extended left = r.Left, top = r.Top, right = r.Left + r.Width, bottom = r.Top - r.Height;
     if (Frame.AllFrame())
@@ -314,14 +293,10 @@ std::string TPsQRPDFFilter::FrameSides(const TPsRect& r, const TQRFrame& Frame) 
         s += kCRLF + FormatNumber(x1) + " " + FormatNumber(y1) + " m" + kCRLF + FormatNumber(x2) + " " +
              FormatNumber(y2) + " l" + kCRLF + "S";
     };
-    if (Frame.DrawTop)
-        edge(left, top, right, top);
-    if (Frame.DrawRight)
-        edge(right, top, right, bottom);
-    if (Frame.DrawBottom)
-        edge(left, bottom, right, bottom);
-    if (Frame.DrawLeft)
-        edge(left, top, left, bottom);
+    if (Frame.DrawTop) edge(left, top, right, top);
+    if (Frame.DrawRight) edge(right, top, right, bottom);
+    if (Frame.DrawBottom) edge(left, bottom, right, bottom);
+    if (Frame.DrawLeft) edge(left, top, left, bottom);
     return s;
 }
 
@@ -332,8 +307,7 @@ void TPsQRPDFFilter::WriteFrame(const TPsRect& Rect, plat::ColorRef Colour, std:
         Text += kCRLF + std::string("0 w") + kCRLF + pdfColour(Colour) + " rg" + kCRLF + FormatNumber(Rect.Left) + " " +
                 FormatNumber(Rect.Top - Rect.Height) + " " + FormatNumber(Rect.Width) + " " +
                 FormatNumber(Rect.Height) + " re" + kCRLF + "f";
-    if (Frame.AnyFrame())
-        Text += kCRLF + FrameSides(Rect, Frame);
+    if (Frame.AnyFrame()) Text += kCRLF + FrameSides(Rect, Frame);
     Text += kCRLF + std::string("Q");
 }
 
@@ -342,8 +316,7 @@ void TPsQRPDFFilter::PlacePicture(TQRPrintable* Control, const std::function<QIm
     int k = PictureIndex(FImages, Control, Handled);
     if (k < 0) {
         const QImage picture = draw();
-        if (picture.isNull())
-            return;
+        if (picture.isNull()) return;
         const std::string data = encodeJpeg(picture, PsQRExportSettings().PDF.JPEGQuality);
         const int n = NextObject();
         FImages.emplace_back(integer(n), Control);
@@ -357,25 +330,23 @@ void TPsQRPDFFilter::PlacePicture(TQRPrintable* Control, const std::function<QIm
         FPageImages += data;
         FPageImages += kCRLF + std::string("endstream") + kCRLF + "endobj" + kCRLF;
         FPageImageList.emplace_back(offset, n);
-        if (const auto& done = PsQRExportSettings().OnEncodeGraphicDone)
-            done(this, Control, k);
+        if (const auto& done = PsQRExportSettings().OnEncodeGraphicDone) done(this, Control, k);
     }
     Text = std::string("q") + kCRLF + FormatNumber(Rect.Width) + " 0 0 " + FormatNumber(Rect.Height) + " " +
-           FormatNumber(Rect.Left) + " " + FormatNumber(Rect.Top - Rect.Height) + " cm" + kCRLF + "/Img" +
-           integer(k) + " Do" + kCRLF + "Q";
-    if (Control && Control->Frame.AnyFrame())
-        Text += kCRLF + FrameSides(Rect, Control->Frame);
+           FormatNumber(Rect.Left) + " " + FormatNumber(Rect.Top - Rect.Height) + " cm" + kCRLF + "/Img" + integer(k) +
+           " Do" + kCRLF + "Q";
+    if (Control && Control->Frame.AnyFrame()) Text += kCRLF + FrameSides(Rect, Control->Frame);
 }
 
 void TPsQRPDFFilter::WriteImage(TQRPrintable* Control, const QImage* Graphic, std::string& Text, bool Handled,
                                 const TPsRect& Rect) {
-    if (!PsQRExportSettings().PDF.ExportImages)
-        return;
-    PlacePicture(Control, [Control, Graphic] { return PictureOf(Control, Graphic); }, Handled, Rect, Text);
+    if (!PsQRExportSettings().PDF.ExportImages) return;
+    PlacePicture(
+        Control, [Control, Graphic] { return PictureOf(Control, Graphic); }, Handled, Rect, Text);
 }
 
 void TPsQRPDFFilter::WriteShapeImage(TQRShape* Control, const TPsRect& Rect, std::string& Text) {
-    if (!Control)
-        return;
-    PlacePicture(Control, [Control] { return DrawShapeImage(*Control); }, false, Rect, Text);
+    if (!Control) return;
+    PlacePicture(
+        Control, [Control] { return DrawShapeImage(*Control); }, false, Rect, Text);
 }

@@ -69,10 +69,10 @@ private:
     std::uint64_t FFileSize = 0;
     std::ostringstream FContent;
     std::string FPageImages;
-    std::vector<std::pair<std::string, int>> FFonts;                 // key, object number
-    std::vector<std::pair<std::string, const void*>> FImages;        // object number, control
-    std::vector<std::pair<std::uint64_t, int>> FPageImageList;       // offset in page buffer, object number
-    std::map<int, std::uint64_t> FXref;                              // object number -> file offset
+    std::vector<std::pair<std::string, int>> FFonts;           // key, object number
+    std::vector<std::pair<std::string, const void*>> FImages;  // object number, control
+    std::vector<std::pair<std::uint64_t, int>> FPageImageList; // offset in page buffer, object number
+    std::map<int, std::uint64_t> FXref;                        // object number -> file offset
     std::int32_t FObjectCounter = 5;
     int FPageObject = 0, FContentsObject = 0, FLengthObject = 0;
     std::string FKids;

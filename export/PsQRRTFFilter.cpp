@@ -56,16 +56,14 @@ std::string TPsQRRTFFilter::EscapeText(const std::string& Text) {
 int TPsQRRTFFilter::ColourNumber(plat::ColorRef Colour) {
     const std::string key = exportfmt::htmlColour(Colour);
     for (size_t i = 0; i < FColours.size(); ++i)
-        if (FColours[i].first == key)
-            return int(i) + 1;
+        if (FColours[i].first == key) return int(i) + 1;
     FColours.emplace_back(key, Colour & 0xFFFFFF);
     return int(FColours.size());
 }
 
 int TPsQRRTFFilter::FontNumber(const std::string& Name) {
     for (size_t i = 0; i < FFonts.size(); ++i)
-        if (FFonts[i] == Name)
-            return int(i);
+        if (FFonts[i] == Name) return int(i);
     FFonts.push_back(Name);
     return int(FFonts.size()) - 1;
 }
@@ -91,8 +89,7 @@ void TPsQRRTFFilter::BeginControl(TQRPrintable* Control, double OffsetX, double 
 }
 
 void TPsQRRTFFilter::StartPageFile() {
-    if (FDocumentOpen)
-        WriteOutput(std::string("{") + kCRLF);
+    if (FDocumentOpen) WriteOutput(std::string("{") + kCRLF);
 }
 
 void TPsQRRTFFilter::EndPage() {
@@ -109,8 +106,7 @@ void TPsQRRTFFilter::EndPage() {
 }
 
 void TPsQRRTFFilter::EndDocument() {
-    if (!FDocumentOpen)
-        return;
+    if (!FDocumentOpen) return;
     FDocumentOpen = false;
     FStream = nullptr;
     std::string body = FBody.str();
@@ -122,12 +118,10 @@ void TPsQRRTFFilter::EndDocument() {
     const TPsQRExportSettings& settings = PsQRExportSettings();
     const TPsQRRTFSettings& rtf = settings.RTF;
     int frameColour = 0;
-    if (FPageFrame.AnyFrame())
-        frameColour = ColourNumber(FPageFrame.Color);
+    if (FPageFrame.AnyFrame()) frameColour = ColourNumber(FPageFrame.Color);
 
     std::string fonts;
-    for (size_t i = 0; i < FFonts.size(); ++i)
-        fonts += "{\\f" + integer(long(i)) + "\\fnil " + FFonts[i] + ";}";
+    for (size_t i = 0; i < FFonts.size(); ++i) fonts += "{\\f" + integer(long(i)) + "\\fnil " + FFonts[i] + ";}";
     std::string colours;
     for (const auto& [key, c] : FColours)
         colours += "\\red" + integer(c & 0xFF) + "\\green" + integer((c >> 8) & 0xFF) + "\\blue" +
@@ -137,24 +131,20 @@ void TPsQRRTFFilter::EndDocument() {
     std::string head = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\deftab720{\\fonttbl" + fonts + "}{\\colortbl;" + colours +
                        "}{\\info{\\title " + EscapeText(FReportTitle) + "}{\\author " + EscapeText(rtf.Author) +
                        "}{\\keywords " + EscapeText(rtf.Keywords) + "}{\\doccomm Brenthaul RTF export filter}" +
-                       "{\\creatim\\yr" + integer(now.year) + "\\mo" + integer(now.month) + "\\dy" +
-                       integer(now.day) + "\\hr" + integer(now.hour) + "\\min" + integer(now.minute) + "}}" +
-                       "\\viewkind1\\paperw" + FormatNumber(FPaperWidth) + "\\paperh" + FormatNumber(FPaperHeight) +
-                       "\\margl" + FormatNumber(FLeftMargin) + "\\margr" + FormatNumber(FRightMargin) + "\\margt" +
+                       "{\\creatim\\yr" + integer(now.year) + "\\mo" + integer(now.month) + "\\dy" + integer(now.day) +
+                       "\\hr" + integer(now.hour) + "\\min" + integer(now.minute) + "}}" + "\\viewkind1\\paperw" +
+                       FormatNumber(FPaperWidth) + "\\paperh" + FormatNumber(FPaperHeight) + "\\margl" +
+                       FormatNumber(FLeftMargin) + "\\margr" + FormatNumber(FRightMargin) + "\\margt" +
                        FormatNumber(FTopMargin) + "\\margb" + FormatNumber(FBottomMargin) + "\\headery0\\footery0";
     if (FPageFrame.AnyFrame()) {
         const Extended hf = settings.HorzFactor;
         const std::string p = "\\brdrs\\brdrw" + FormatNumber(hf != 0 ? ConvertX(2 * FPageFrame.Width / hf) : 0) +
                               "\\brdrcf" + integer(frameColour);
         head += "\\pgbrdrhead\\pgbrdrfoot";
-        if (FPageFrame.DrawTop)
-            head += "\\pgbrdrt" + p;
-        if (FPageFrame.DrawBottom)
-            head += "\\pgbrdrb" + p;
-        if (FPageFrame.DrawLeft)
-            head += "\\pgbrdrl" + p;
-        if (FPageFrame.DrawRight)
-            head += "\\pgbrdrr" + p;
+        if (FPageFrame.DrawTop) head += "\\pgbrdrt" + p;
+        if (FPageFrame.DrawBottom) head += "\\pgbrdrb" + p;
+        if (FPageFrame.DrawLeft) head += "\\pgbrdrl" + p;
+        if (FPageFrame.DrawRight) head += "\\pgbrdrr" + p;
     }
     head += kCRLF;
 
@@ -163,14 +153,12 @@ void TPsQRRTFFilter::EndDocument() {
     if (std::remove(DocumentFileName.c_str()) != 0 && errno != ENOENT)
         throw EFCreateError("Cannot create file \"" + DocumentFileName + "\". " + std::strerror(errno));
     std::ofstream out(DocumentFileName, std::ios::binary | std::ios::out | std::ios::trunc);
-    if (!out.is_open())
-        throw EFCreateError("Cannot create file \"" + DocumentFileName + "\". " + std::strerror(errno));
+    if (!out.is_open()) throw EFCreateError("Cannot create file \"" + DocumentFileName + "\". " + std::strerror(errno));
     out.write(head.data(), std::streamsize(head.size()));
     out.write(body.data(), std::streamsize(body.size()));
     out.write("}", 1);
     out.close();
-    if (out.fail())
-        throw EWriteError("Stream write error: " + DocumentFileName);
+    if (out.fail()) throw EWriteError("Stream write error: " + DocumentFileName);
 }
 
 // ---------------------------------------------------------------- items
@@ -185,8 +173,7 @@ void TPsQRRTFFilter::WriteText(const TPsTextRecord& Record, std::string& Text) {
             x = Record.Alignment == 1 ? x - Record.Width : x - Record.Width / 2;
     }
     Text = (FInControl && FItemCount > 0 ? "\\par " : "") + Record.Text;
-    if (FInControl)
-        FLines.push_back(Text);
+    if (FInControl) FLines.push_back(Text);
     // Inside a control the first items fix the run; a text outside any control
     // is a paragraph of its own every time, or it would be lost.
     if (FItemCount < 2 || !FInControl) {
@@ -229,24 +216,17 @@ void TPsQRRTFFilter::WriteFrame(const TPsRect& Rect, plat::ColorRef Colour, std:
             if (Frame.AllFrame()) {
                 borders += "\\box" + b;
             } else {
-                if (Frame.DrawTop)
-                    borders += "\\brdrt" + b;
-                if (Frame.DrawRight)
-                    borders += "\\brdrr" + b;
-                if (Frame.DrawBottom)
-                    borders += "\\brdrb" + b;
-                if (Frame.DrawLeft)
-                    borders += "\\brdrl" + b;
+                if (Frame.DrawTop) borders += "\\brdrt" + b;
+                if (Frame.DrawRight) borders += "\\brdrr" + b;
+                if (Frame.DrawBottom) borders += "\\brdrb" + b;
+                if (Frame.DrawLeft) borders += "\\brdrl" + b;
             }
         }
         Text = "\\par\\pard" + borders + "\\pvpg\\phpg";
-        if (Flag1)
-            Text += "\\absw" + FormatNumber(Rect.Width);
-        if (Flag2)
-            Text += "\\absh" + FormatNumber(Rect.Height);
+        if (Flag1) Text += "\\absw" + FormatNumber(Rect.Width);
+        if (Flag2) Text += "\\absh" + FormatNumber(Rect.Height);
         Text += "\\posy" + FormatNumber(Rect.Top) + "\\posx" + FormatNumber(Rect.Left);
-        if (Filled)
-            Text += "\\shading10000\\cfpat" + integer(ColourNumber(Colour));
+        if (Filled) Text += "\\shading10000\\cfpat" + integer(ColourNumber(Colour));
         Text += " ";
         return;
     }
@@ -266,22 +246,17 @@ void TPsQRRTFFilter::WriteFrame(const TPsRect& Rect, plat::ColorRef Colour, std:
         auto edge = [&](Extended x1, Extended y1, Extended x2, Extended y2) {
             Text += ShapeGroup(x1, y1, x2, y2) + "{\\sp{\\sn shapeType}{\\sv 20}}" + LineProperties(Frame) + "}}";
         };
-        if (Frame.DrawTop)
-            edge(left, top, right, top);
-        if (Frame.DrawRight)
-            edge(right, top, right, bottom);
-        if (Frame.DrawBottom)
-            edge(left, bottom, right, bottom);
-        if (Frame.DrawLeft)
-            edge(left, top, left, bottom);
+        if (Frame.DrawTop) edge(left, top, right, top);
+        if (Frame.DrawRight) edge(right, top, right, bottom);
+        if (Frame.DrawBottom) edge(left, bottom, right, bottom);
+        if (Frame.DrawLeft) edge(left, top, left, bottom);
     }
     Text += "}";
 }
 
 void TPsQRRTFFilter::PlacePicture(TQRPrintable* Control, const QImage& picture, const TPsRect& Rect,
                                   std::string& Text) {
-    if (picture.isNull())
-        return;
+    if (picture.isNull()) return;
     // Every occurrence is embedded: RTF has no shared picture store.
     const std::string data = encodeJpeg(picture, PsQRExportSettings().RTF.JPEGQuality);
     Text = "{\\lang1024 " + ShapeGroup(Rect.Left, Rect.Top, Rect.Left + Rect.Width, Rect.Top + Rect.Height) +
@@ -290,19 +265,16 @@ void TPsQRRTFFilter::PlacePicture(TQRPrintable* Control, const QImage& picture, 
         Text += LineProperties(Control->Frame);
     Text += "{\\sp{\\sn pib}{\\sv {\\pict \\jpegblip\\picw" + FormatNumber(Rect.Width) + "\\pich" +
             FormatNumber(Rect.Height) + kCRLF + hexData(data) + "}}}}}}";
-    if (const auto& done = PsQRExportSettings().OnEncodeGraphicDone)
-        done(this, Control, -1);
+    if (const auto& done = PsQRExportSettings().OnEncodeGraphicDone) done(this, Control, -1);
 }
 
 void TPsQRRTFFilter::WriteImage(TQRPrintable* Control, const QImage* Graphic, std::string& Text, bool,
                                 const TPsRect& Rect) {
-    if (!PsQRExportSettings().RTF.ExportImages)
-        return;
+    if (!PsQRExportSettings().RTF.ExportImages) return;
     PlacePicture(Control, PictureOf(Control, Graphic), Rect, Text);
 }
 
 void TPsQRRTFFilter::WriteShapeImage(TQRShape* Control, const TPsRect& Rect, std::string& Text) {
-    if (!Control)
-        return;
+    if (!Control) return;
     PlacePicture(Control, DrawShapeImage(*Control), Rect, Text);
 }

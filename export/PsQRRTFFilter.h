@@ -50,7 +50,7 @@ private:
     std::ostringstream FBody;
     bool FDocumentOpen = false;
     std::vector<std::string> FFonts;
-    std::vector<std::pair<std::string, plat::ColorRef>> FColours;   // HTML form, value
+    std::vector<std::pair<std::string, plat::ColorRef>> FColours; // HTML form, value
     std::string FRunStart, FRunEnd;
     // Where the last page's closing text starts in the body, to end the
     // document with "\par}" even when the page count was not known ahead.

@@ -16,7 +16,7 @@ namespace {
 bool backslashEscaped(const std::string& s, const char* specials) {
     for (std::size_t i = 0; i < s.size(); ++i) {
         if (s[i] == '\\') {
-            ++i;  // the escaped character, whatever it is
+            ++i; // the escaped character, whatever it is
             continue;
         }
         for (const char* c = specials; *c; ++c)

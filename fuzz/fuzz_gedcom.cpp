@@ -22,8 +22,7 @@
 
 namespace {
 
-void readEvent(WABSEvent* e)
-{
+void readEvent(WABSEvent* e) {
     if (!e) return;
     e->GetDateText();
     e->GetPlaceText();
@@ -32,8 +31,7 @@ void readEvent(WABSEvent* e)
     e->GetCitationsText();
 }
 
-void readAll(WGEDCollection& c)
-{
+void readAll(WGEDCollection& c) {
     // Bounded, so one input cannot run for long.
     const std::int32_t cap = 2000;
     for (std::int32_t i = 1; i <= c.GetIndividualCount() && i <= cap; ++i) {
@@ -82,8 +80,7 @@ void readAll(WGEDCollection& c)
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string name = fuzz::ScratchName("in.ged");
     if (!fuzz::WriteFile(name, data, size)) return 0;
     try {

@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string value = "v=1;[x]";
     if (ini.writeString("General", "FuzzKey", value) &&
         plat::IniFile(path).readString("general", "fuzzkey", "") != value)
-        __builtin_trap();  // a written key must read back, whatever the file held before
+        __builtin_trap(); // a written key must read back, whatever the file held before
     WOptions::Clear();
     std::remove(path.c_str());
     return 0;

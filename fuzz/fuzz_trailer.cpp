@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string created = DateTimeText::FormatDateTime("dddd, mmm d, yyyy, hh:mm AM/PM", t.CreateDate);
     DateTimeText::FormatDateTime("ddd, mmm d, yyyy, hh:mm AM/PM", t.CreateDate);
     const std::string mail = SenderMailLink(t.SenderEmail, t.Title, BareFileName(program), created);
-    if (VetLink(mail).empty()) __builtin_trap();  // our own mail link must always be usable
+    if (VetLink(mail).empty()) __builtin_trap(); // our own mail link must always be usable
     VetLink(SenderWebLink(t.WebSite));
     const std::string name = ProposedExtractName(t.FileName);
     if (name.empty() || name[0] == '.' || name.find('/') != std::string::npos) __builtin_trap();

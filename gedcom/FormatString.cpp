@@ -4,8 +4,7 @@
 
 #include <cstdio>
 
-int FormatString::GetFileType(const std::string& e)
-{
+int FormatString::GetFileType(const std::string& e) {
     if (e == ".tmp") return 1;
     if (e == ".ftw" || e == ".fbk") return 4;
     if (e == ".tmg") return 5;
@@ -15,8 +14,7 @@ int FormatString::GetFileType(const std::string& e)
     return 0;
 }
 
-int FormatString::IsUnicodeFile(const std::string& fileName)
-{
+int FormatString::IsUnicodeFile(const std::string& fileName) {
     std::FILE* f = std::fopen(fileName.c_str(), "rbe");
     if (!f) return 1;
     unsigned char b[3] = {0, 0, 0};
@@ -26,8 +24,7 @@ int FormatString::IsUnicodeFile(const std::string& fileName)
 }
 
 std::unique_ptr<WABSCollection> FormatString::OpenCollection(const std::string& fileName, std::string& error,
-                                                             int forcedType)
-{
+                                                             int forcedType) {
     int type = forcedType;
     if (type == 0) {
         // The extension of the lower-cased name (ASCII letters only: file names are not text of the file).
@@ -36,8 +33,8 @@ std::unique_ptr<WABSCollection> FormatString::OpenCollection(const std::string& 
             if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
         std::size_t slash = lower.find_last_of('/');
         std::size_t dot = lower.find_last_of('.');
-        std::string ext = dot != std::string::npos && (slash == std::string::npos || dot > slash) ? lower.substr(dot)
-                                                                                                    : std::string();
+        std::string ext =
+            dot != std::string::npos && (slash == std::string::npos || dot > slash) ? lower.substr(dot) : std::string();
         type = GetFileType(ext);
     }
     if (type != 1) {

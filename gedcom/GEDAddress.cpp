@@ -4,8 +4,7 @@
 #include "gedcom/GedFunctions.h"
 
 WGEDAddress::WGEDAddress(const WGEDCollection& collection, const char* addrLine, const WGEDTextMMF& file)
-    : m_collection(collection), m_file(file)
-{
+    : m_collection(collection), m_file(file) {
     static constexpr std::uint32_t tags[8] = {GEDTags::ADDR, GEDTags::ADR1, GEDTags::ADR2, GEDTags::CITY,
                                               GEDTags::STAE, GEDTags::POST, GEDTags::CTRY, GEDTags::PHON};
     for (const char* line = addrLine; line && *line != '0'; line = file.NextLine(line)) {
@@ -15,8 +14,7 @@ WGEDAddress::WGEDAddress(const WGEDCollection& collection, const char* addrLine,
     }
 }
 
-std::string WGEDAddress::field(int i) const
-{
+std::string WGEDAddress::field(int i) const {
     std::size_t k = std::size_t(i);
     if (!m_done[k]) {
         m_texts[k] = GedFunctions::FieldText(m_collection, m_file, m_fields[k], "\r\n");

@@ -27,8 +27,7 @@
 namespace {
 
 // Index kind of each record type of GetRecordType.
-int kindOfType(int type)
-{
+int kindOfType(int type) {
     switch (type) {
     case GEDRecordType::Individual: return WGEDCollection::KindIndividual;
     case GEDRecordType::Family: return WGEDCollection::KindFamily;
@@ -42,8 +41,7 @@ int kindOfType(int type)
 }
 
 // Every line break (CR LF, LF, CR) as CR LF.
-std::string adjustLineBreaks(std::string_view s)
-{
+std::string adjustLineBreaks(std::string_view s) {
     std::string out;
     out.reserve(s.size() + s.size() / 16);
     for (std::size_t i = 0; i < s.size(); ++i) {
@@ -61,8 +59,7 @@ std::string adjustLineBreaks(std::string_view s)
 }
 
 // Days from 30 December 1899 to a calendar date (proleptic Gregorian).
-long daysSince1899(int y, int m, int d)
-{
+long daysSince1899(int y, int m, int d) {
     auto civil = [](long yy, long mm, long dd) {
         yy -= mm <= 2;
         long era = (yy >= 0 ? yy : yy - 399) / 400;
@@ -76,15 +73,13 @@ long daysSince1899(int y, int m, int d)
 
 } // namespace
 
-WGEDCollection::WGEDCollection(const std::string& fileName)
-{
+WGEDCollection::WGEDCollection(const std::string& fileName) {
     m_fileKind = 1;
     m_fileName = fileName;
     m_file = std::make_unique<WGEDTextMMF>(fileName);
 }
 
-WGEDCollection::~WGEDCollection()
-{
+WGEDCollection::~WGEDCollection() {
     // Link tables and indexes go before the mapping they were read from.
     m_famLinks.reset();
     m_indLinks.reset();
@@ -94,8 +89,7 @@ WGEDCollection::~WGEDCollection()
     m_file.reset();
 }
 
-bool WGEDCollection::Open()
-{
+bool WGEDCollection::Open() {
     if (!m_file) return false;
     std::int64_t size = m_file->GetSize();
     std::int32_t indCapacity = std::int32_t(std::max<std::int64_t>(size / 150, 1024));
@@ -126,15 +120,13 @@ public:
 
     WordBlocks() = default;
     WordBlocks(WordBlocks&& o) noexcept { swap(o); }
-    WordBlocks& operator=(WordBlocks&& o) noexcept
-    {
+    WordBlocks& operator=(WordBlocks&& o) noexcept {
         swap(o);
         return *this;
     }
     ~WordBlocks() { clear(); }
 
-    void push_back(std::uint32_t w)
-    {
+    void push_back(std::uint32_t w) {
         if (m_size % BlockWords == 0) {
             void* p = mmap(nullptr, BlockWords * sizeof w, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
             if (p == MAP_FAILED) throw std::bad_alloc();
@@ -143,14 +135,12 @@ public:
         m_blocks.back()[m_size++ % BlockWords] = w;
     }
     template <class Fn>
-    void forEach(Fn fn)
-    {
+    void forEach(Fn fn) {
         for (std::size_t i = 0; i < m_size; ++i) fn(m_blocks[i / BlockWords][i % BlockWords]);
     }
     // fn on every word in order until it gives false; the words are gone after.
     template <class Fn>
-    bool drain(Fn fn)
-    {
+    bool drain(Fn fn) {
         bool ok = true;
         for (std::size_t b = 0; b < m_blocks.size() && ok; ++b) {
             const std::size_t n = std::min(BlockWords, m_size - b * BlockWords);
@@ -161,8 +151,7 @@ public:
         clear();
         return ok;
     }
-    void clear()
-    {
+    void clear() {
         for (std::uint32_t* b : m_blocks)
             if (b) munmap(b, BlockWords * sizeof(std::uint32_t));
         m_blocks.clear();
@@ -170,8 +159,7 @@ public:
     }
 
 private:
-    void swap(WordBlocks& o) noexcept
-    {
+    void swap(WordBlocks& o) noexcept {
         m_blocks.swap(o.m_blocks);
         std::swap(m_size, o.m_size);
     }
@@ -206,7 +194,7 @@ struct WGEDCollection::Stretch {
     std::array<std::int32_t, KindCount + 1> found{};
     std::array<std::string_view, KindCount + 1> firstXref{}, lastXref{};
     std::array<bool, KindCount + 1> outOfOrder{};
-    std::array<bool, KindCount + 1> unnumbered{};   // an identifier not ending in its record number
+    std::array<bool, KindCount + 1> unnumbered{}; // an identifier not ending in its record number
     std::array<std::int32_t, KindCount + 1> before{};
     // Identifiers too long for the index records, for one thread to add.
     struct LongXref {
@@ -215,13 +203,12 @@ struct WGEDCollection::Stretch {
         std::string_view xref;
     };
     std::vector<LongXref> longXrefs;
-    bool ended = false;   // the trailer is in this stretch
+    bool ended = false; // the trailer is in this stretch
     std::exception_ptr error;
 };
 
 template <class Fn>
-void WGEDCollection::onStretches(Fn fn)
-{
+void WGEDCollection::onStretches(Fn fn) {
     if (m_stretches.empty()) return;
     auto run = [&](std::size_t i) {
         try {
@@ -245,8 +232,7 @@ void WGEDCollection::onStretches(Fn fn)
         if (s.error) std::rethrow_exception(s.error);
 }
 
-bool WGEDCollection::walkStretch(Stretch& s, bool first) const
-{
+bool WGEDCollection::walkStretch(Stretch& s, bool first) const {
     // One walk over every line. A level-0 line is a record when its '0' is
     // the first byte after a line end; any line whose first non-blank byte is
     // '0' ends the lines that belong to the record before it. The link lines
@@ -258,15 +244,18 @@ bool WGEDCollection::walkStretch(Stretch& s, bool first) const
     const char* end = s.to;
     std::int32_t count = 0;
     int ownerKind = 0;
-    std::int32_t marked = 0;   // the owner whose mark was written last
+    std::int32_t marked = 0; // the owner whose mark was written last
     const char* p = s.from;
     while (p < end) {
         bool indented = false;
         while (p < end) {
             char c = *p;
-            if (c == '\r' || c == '\n') indented = false;
-            else if (c == ' ' || c == '\t') indented = true;
-            else break;
+            if (c == '\r' || c == '\n')
+                indented = false;
+            else if (c == ' ' || c == '\t')
+                indented = true;
+            else
+                break;
             ++p;
         }
         if (p >= end) break;
@@ -287,8 +276,10 @@ bool WGEDCollection::walkStretch(Stretch& s, bool first) const
                     s.records.push_back(std::uint32_t(line - base));
                     s.records.push_back(std::uint32_t(kind) | std::uint32_t(fits ? skip : Stretch::NoSkip) << 4 |
                                         std::uint32_t(fits ? xref->size() : 0) << 12);
-                    if (s.found[kind]++ == 0) s.firstXref[kind] = *xref;
-                    else if (WXREFIndex::OutOfOrder(s.lastXref[kind], *xref)) s.outOfOrder[kind] = true;
+                    if (s.found[kind]++ == 0)
+                        s.firstXref[kind] = *xref;
+                    else if (WXREFIndex::OutOfOrder(s.lastXref[kind], *xref))
+                        s.outOfOrder[kind] = true;
                     s.lastXref[kind] = *xref;
                     ownerKind = kind;
                     if (first && count % PumpInterval == 0) plat::processMessages();
@@ -298,7 +289,8 @@ bool WGEDCollection::walkStretch(Stretch& s, bool first) const
         } else if (*line == '1' && ownerKind) {
             std::uint32_t tag = f.TagWord(line);
             WordBlocks* links = nullptr;
-            if (ownerKind == KindIndividual && (tag == GEDTags::FAMC || tag == GEDTags::FAMS)) links = &s.indLinks;
+            if (ownerKind == KindIndividual && (tag == GEDTags::FAMC || tag == GEDTags::FAMS))
+                links = &s.indLinks;
             else if (ownerKind == KindFamily && (tag == GEDTags::HUSB || tag == GEDTags::WIFE || tag == GEDTags::CHIL))
                 links = &s.famLinks;
             if (links) {
@@ -314,8 +306,7 @@ bool WGEDCollection::walkStretch(Stretch& s, bool first) const
     return true;
 }
 
-bool WGEDCollection::indexPass()
-{
+bool WGEDCollection::indexPass() {
     const WGEDTextMMF& f = *m_file;
     const char* base = f.Begin();
     const char* end = f.End();
@@ -391,11 +382,13 @@ bool WGEDCollection::indexPass()
             const char* line = base + offset;
             const int kind = int(w & 15);
             const std::uint32_t skip = w >> 4 & 255;
-            std::string_view xref = skip != Stretch::NoSkip ? std::string_view(line + skip, w >> 12)
-                                                            : *f.GetXREF(f.At(line, 2), false);
+            std::string_view xref =
+                skip != Stretch::NoSkip ? std::string_view(line + skip, w >> 12) : *f.GetXREF(f.At(line, 2), false);
             std::int32_t at = ++n[kind];
-            if (kind == KindIndividual) m_indIndex->Put(at, offset);
-            else m_offsets[kind]->Put(at, offset);
+            if (kind == KindIndividual)
+                m_indIndex->Put(at, offset);
+            else
+                m_offsets[kind]->Put(at, offset);
             if (!m_xrefs[kind]->Put(at, xref)) s.longXrefs.push_back({kind, at, xref});
             if (!WXREFIndex::Numbered(xref, at)) s.unnumbered[kind] = true;
             return true;
@@ -415,8 +408,7 @@ bool WGEDCollection::indexPass()
     return !plat::cancelRequested();
 }
 
-void WGEDCollection::resolveLinks(Stretch& s) const
-{
+void WGEDCollection::resolveLinks(Stretch& s) const {
     const WGEDTextMMF& f = *m_file;
     const char* base = f.Begin();
     auto resolve = [&](WordBlocks& links, int kind, int targetKind, auto tagOf) {
@@ -439,8 +431,7 @@ void WGEDCollection::resolveLinks(Stretch& s) const
     });
 }
 
-bool WGEDCollection::buildLinks()
-{
+bool WGEDCollection::buildLinks() {
     m_famLinks.reset();
     m_indLinks.reset();
     // The lookups run on every stretch at once; the tables are then filled in
@@ -486,8 +477,10 @@ bool WGEDCollection::buildLinks()
                      m_famLinks->AddChild(fam, ind);
                      m_indLinks->AddParentFamily(ind, false, false, 7, 1, fam);
                  } else {
-                     if (tag == TagHusb) m_famLinks->SetHusband(fam, ind);
-                     else m_famLinks->SetWife(fam, ind);
+                     if (tag == TagHusb)
+                         m_famLinks->SetHusband(fam, ind);
+                     else
+                         m_famLinks->SetWife(fam, ind);
                      m_indLinks->AddSpouseFamily(ind, fam, false);
                  }
              });
@@ -496,21 +489,18 @@ bool WGEDCollection::buildLinks()
     return ok;
 }
 
-void WGEDCollection::AfterOpen()
-{
+void WGEDCollection::AfterOpen() {
     if (m_indLinks) m_indLinks->SortSpouseFamilies(*this);
 }
 
-const char* WGEDCollection::headerLine(std::uint32_t tag) const
-{
+const char* WGEDCollection::headerLine(std::uint32_t tag) const {
     if (!m_header) return nullptr;
     for (const char* line = m_file->NextLine(m_header); line && *line != '0'; line = m_file->NextLine(line))
         if (*line == '1' && m_file->TagWord(line) == tag) return line;
     return nullptr;
 }
 
-std::uint8_t WGEDCollection::ReadCharSet() const
-{
+std::uint8_t WGEDCollection::ReadCharSet() const {
     const char* line = headerLine(GEDTags::CHAR);
     if (!line) return 0;
     std::string v = Global::ToUpper(abs_text::Trim(m_file->GetValue(m_file->At(line, 6))));
@@ -519,8 +509,7 @@ std::uint8_t WGEDCollection::ReadCharSet() const
     return 0;
 }
 
-std::string WGEDCollection::ConvertText(std::string_view text) const
-{
+std::string WGEDCollection::ConvertText(std::string_view text) const {
     // Plain ASCII reads the same in every character set.
     if (m_charSet == 1 || m_charSet == 2) {
         const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
@@ -536,35 +525,29 @@ std::string WGEDCollection::ConvertText(std::string_view text) const
     }
 }
 
-std::unique_ptr<WDate> WGEDCollection::MakeDate(std::string_view value) const
-{
+std::unique_ptr<WDate> WGEDCollection::MakeDate(std::string_view value) const {
     return std::make_unique<WDate>(ConvertText(value));
 }
 
-std::int32_t WGEDCollection::FindXref(int kind, std::string_view xref) const
-{
+std::int32_t WGEDCollection::FindXref(int kind, std::string_view xref) const {
     if (kind < 1 || kind > KindCount || !m_xrefs[std::size_t(kind)]) return 0;
     return m_xrefs[std::size_t(kind)]->Find(xref);
 }
 
-std::int32_t WGEDCollection::CountOf(int kind) const
-{
+std::int32_t WGEDCollection::CountOf(int kind) const {
     if (kind < 1 || kind > KindCount || !m_xrefs[std::size_t(kind)]) return 0;
     return m_xrefs[std::size_t(kind)]->Count();
 }
 
-WOffsetIndex* WGEDCollection::OffsetIndex(int kind) const
-{
+WOffsetIndex* WGEDCollection::OffsetIndex(int kind) const {
     return kind >= 2 && kind <= KindCount ? m_offsets[std::size_t(kind)].get() : nullptr;
 }
 
-WXREFIndex* WGEDCollection::XrefIndex(int kind) const
-{
+WXREFIndex* WGEDCollection::XrefIndex(int kind) const {
     return kind >= 1 && kind <= KindCount ? m_xrefs[std::size_t(kind)].get() : nullptr;
 }
 
-const char* WGEDCollection::RecordPointer(int kind, std::int32_t n) const
-{
+const char* WGEDCollection::RecordPointer(int kind, std::int32_t n) const {
     std::uint32_t offset;
     if (kind == KindIndividual) {
         if (!m_indIndex) throw EIndexError(n);
@@ -577,8 +560,7 @@ const char* WGEDCollection::RecordPointer(int kind, std::int32_t n) const
     return m_file->Begin() + offset;
 }
 
-WGEDIndIndex::Entry& WGEDCollection::IndividualEntry(std::int32_t n)
-{
+WGEDIndIndex::Entry& WGEDCollection::IndividualEntry(std::int32_t n) {
     if (!m_indIndex) throw EIndexError(n);
     WGEDIndIndex::Entry& e = m_indIndex->GetEntry(n);
     if (!(e.flags & WGEDIndIndex::PositionsFilled))
@@ -586,8 +568,7 @@ WGEDIndIndex::Entry& WGEDCollection::IndividualEntry(std::int32_t n)
     return e;
 }
 
-void WGEDCollection::PrepareAllIndividuals()
-{
+void WGEDCollection::PrepareAllIndividuals() {
     if (!m_indIndex || !m_file) return;
     const std::int32_t n = m_indIndex->Count();
     // Side-table places first, here; then the reading of the records, which
@@ -600,7 +581,7 @@ void WGEDCollection::PrepareAllIndividuals()
         todo.push_back(i);
     }
     if (todo.empty()) return;
-    m_file->IsLFOnly();  // worked out once, before the threads read it
+    m_file->IsLFOnly(); // worked out once, before the threads read it
     const unsigned hw = std::thread::hardware_concurrency();
     const std::size_t threads = std::min<std::size_t>(hw == 0 ? 1 : hw, todo.size() / 4096 + 1);
     auto fill = [&](std::size_t part) {
@@ -618,35 +599,29 @@ void WGEDCollection::PrepareAllIndividuals()
 
 // --- records ---
 
-std::unique_ptr<WABSIndividual> WGEDCollection::MakeIndividual(std::int32_t n)
-{
+std::unique_ptr<WABSIndividual> WGEDCollection::MakeIndividual(std::int32_t n) {
     return std::make_unique<WGEDIndividual>(*this, n);
 }
 
-std::unique_ptr<WABSMarriage> WGEDCollection::MakeMarriage(std::int32_t n)
-{
+std::unique_ptr<WABSMarriage> WGEDCollection::MakeMarriage(std::int32_t n) {
     return std::make_unique<WGEDMarriage>(*this, n);
 }
 
-std::unique_ptr<WABSNote> WGEDCollection::MakeNote(std::int32_t n)
-{
+std::unique_ptr<WABSNote> WGEDCollection::MakeNote(std::int32_t n) {
     return std::make_unique<WGEDNote>(*this, OffsetIndex(KindNote)->GetOffset(n), *m_file);
 }
 
-std::unique_ptr<WABSSource> WGEDCollection::MakeSource(std::int32_t n)
-{
+std::unique_ptr<WABSSource> WGEDCollection::MakeSource(std::int32_t n) {
     return std::make_unique<WGEDSource>(*this, OffsetIndex(KindSource)->GetOffset(n), *m_file);
 }
 
-std::unique_ptr<WABSRepo> WGEDCollection::MakeRepository(std::int32_t n)
-{
+std::unique_ptr<WABSRepo> WGEDCollection::MakeRepository(std::int32_t n) {
     // A file without repository records has none to give, whatever else it holds.
     if (GetRepositoryCount() == 0) return nullptr;
     return std::make_unique<WGEDRepo>(*this, OffsetIndex(KindRepository)->GetOffset(n), *m_file);
 }
 
-std::unique_ptr<WABSSubmitter> WGEDCollection::GetSubmitter()
-{
+std::unique_ptr<WABSSubmitter> WGEDCollection::GetSubmitter() {
     const char* line = headerLine(GEDTags::SUBM);
     if (!line) return nullptr;
     auto xref = m_file->GetXREF(m_file->At(line, 7), false);
@@ -657,8 +632,7 @@ std::unique_ptr<WABSSubmitter> WGEDCollection::GetSubmitter()
 
 // --- header ---
 
-WABSCollection::FileInfo WGEDCollection::GetFileInfo()
-{
+WABSCollection::FileInfo WGEDCollection::GetFileInfo() {
     FileInfo rows;
     if (!m_header) return rows;
     const WGEDTextMMF& f = *m_file;
@@ -693,8 +667,10 @@ WABSCollection::FileInfo WGEDCollection::GetFileInfo()
         case GEDTags::GEDC:
             for (const char* sub = f.NextLine(line); sub && *sub != '0' && *sub != '1'; sub = f.NextLine(sub)) {
                 if (*sub != '2') continue;
-                if (f.TagWord(sub) == GEDTags::VERS) add("GEDC Version", value(sub));
-                else if (f.TagWord(sub) == GEDTags::FORM) add("GEDC Form", value(sub));
+                if (f.TagWord(sub) == GEDTags::VERS)
+                    add("GEDC Version", value(sub));
+                else if (f.TagWord(sub) == GEDTags::FORM)
+                    add("GEDC Form", value(sub));
             }
             break;
         case GEDTags::CHAR: add("Char Set", value(line)); break;
@@ -704,27 +680,24 @@ WABSCollection::FileInfo WGEDCollection::GetFileInfo()
     return rows;
 }
 
-std::string WGEDCollection::GetHeaderText()
-{
+std::string WGEDCollection::GetHeaderText() {
     if (!m_header) return {};
     std::string_view raw = m_file->RecordView(m_header);
     if (m_file->IsLFOnly()) return ConvertText(adjustLineBreaks(raw));
     return ConvertText(raw);
 }
 
-void WGEDCollection::Flush()
-{
+void WGEDCollection::Flush() {
     if (m_file) m_file->Flush();
 }
 
 std::string WGEDCollection::GetFileSizeText() { return StrFunc::FormatThousands(m_file ? m_file->GetSize() : 0); }
 
-std::string WGEDCollection::GetFileDateText()
-{
+std::string WGEDCollection::GetFileDateText() {
     struct stat st {};
     if (!m_file || fstat(m_file->GetHandle(), &st) != 0) return {};
     std::time_t t = st.st_mtime;
-    std::tm tm {};
+    std::tm tm{};
     if (!localtime_r(&t, &tm)) return {};
     double value = double(daysSince1899(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday)) +
                    (tm.tm_hour * 3600.0 + tm.tm_min * 60.0 + tm.tm_sec) / 86400.0;
@@ -733,52 +706,45 @@ std::string WGEDCollection::GetFileDateText()
 
 // --- links ---
 
-std::int32_t WGEDCollection::LinkParentFamilyCount(std::int32_t individual)
-{
+std::int32_t WGEDCollection::LinkParentFamilyCount(std::int32_t individual) {
     return m_indLinks ? m_indLinks->GetParentFamilyCount(individual) : 0;
 }
 
-std::int32_t WGEDCollection::LinkParentFamily(std::int32_t individual, std::int32_t k)
-{
+std::int32_t WGEDCollection::LinkParentFamily(std::int32_t individual, std::int32_t k) {
     return m_indLinks ? m_indLinks->GetParentFamily(individual, k) : 0;
 }
 
-std::int32_t WGEDCollection::LinkSpouseFamilyCount(std::int32_t individual)
-{
+std::int32_t WGEDCollection::LinkSpouseFamilyCount(std::int32_t individual) {
     return m_indLinks ? m_indLinks->GetSpouseFamilyCount(individual) : 0;
 }
 
-std::int32_t WGEDCollection::LinkSpouseFamily(std::int32_t individual, std::int32_t k)
-{
+std::int32_t WGEDCollection::LinkSpouseFamily(std::int32_t individual, std::int32_t k) {
     return m_indLinks ? m_indLinks->GetSpouseFamily(individual, k) : 0;
 }
 
-std::int32_t WGEDCollection::LinkHusband(std::int32_t family) { return m_famLinks ? m_famLinks->GetHusband(family) : 0; }
+std::int32_t WGEDCollection::LinkHusband(std::int32_t family) {
+    return m_famLinks ? m_famLinks->GetHusband(family) : 0;
+}
 std::int32_t WGEDCollection::LinkWife(std::int32_t family) { return m_famLinks ? m_famLinks->GetWife(family) : 0; }
 
-std::int32_t WGEDCollection::LinkChildCount(std::int32_t family)
-{
+std::int32_t WGEDCollection::LinkChildCount(std::int32_t family) {
     return m_famLinks ? m_famLinks->GetChildCount(family) : 0;
 }
 
-std::int32_t WGEDCollection::LinkChild(std::int32_t family, std::int32_t n)
-{
+std::int32_t WGEDCollection::LinkChild(std::int32_t family, std::int32_t n) {
     return m_famLinks ? m_famLinks->GetChild(family, n) : 0;
 }
 
-void WGEDCollection::LinkChildren(std::int32_t family, std::vector<std::int32_t>& children)
-{
+void WGEDCollection::LinkChildren(std::int32_t family, std::vector<std::int32_t>& children) {
     children.clear();
     if (m_famLinks) m_famLinks->GetChildren(family, children);
 }
 
-char WGEDCollection::LinkSex(std::int32_t individual)
-{
+char WGEDCollection::LinkSex(std::int32_t individual) {
     if (!IndividualExists(individual)) return '\0';
     return char(IndividualEntry(individual).sex);
 }
 
-void WGEDCollection::LinkSortChildren(std::int32_t family)
-{
+void WGEDCollection::LinkSortChildren(std::int32_t family) {
     if (m_famLinks) m_famLinks->SortChildren(family, this);
 }

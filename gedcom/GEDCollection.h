@@ -13,8 +13,8 @@
 
 #include <array>
 #include <atomic>
-#include <deque>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -37,7 +37,7 @@ public:
         KindFamily = 2,
         KindNote = 3,
         KindSource = 4,
-        KindSubmitter = 5,   // SUBM and every tag not listed
+        KindSubmitter = 5, // SUBM and every tag not listed
         KindSubmission = 6,
         KindRepository = 7,
         KindObject = 8,
@@ -139,15 +139,15 @@ private:
     std::unique_ptr<WGEDTextMMF> m_file;
     const char* m_header = nullptr;
     std::unique_ptr<WGEDIndIndex> m_indIndex;
-    std::array<std::unique_ptr<WOffsetIndex>, KindCount + 1> m_offsets;   // kinds 2..8
-    std::array<std::unique_ptr<WXREFIndex>, KindCount + 1> m_xrefs;       // kinds 1..8
+    std::array<std::unique_ptr<WOffsetIndex>, KindCount + 1> m_offsets; // kinds 2..8
+    std::array<std::unique_ptr<WXREFIndex>, KindCount + 1> m_xrefs;     // kinds 1..8
     std::unique_ptr<WIndLinks> m_indLinks;
     std::unique_ptr<WFamLinks> m_famLinks;
     // The index pass walks the file in stretches cut at level-0 lines, one per
     // core; what each finds is merged in file order, so the numbering is the
     // same as one walk's.
     std::vector<Stretch> m_stretches;
-    std::atomic<bool> m_stop{false};   // Cancel seen on the first stretch's thread
+    std::atomic<bool> m_stop{false}; // Cancel seen on the first stretch's thread
     static unsigned s_threads;
 
 public:

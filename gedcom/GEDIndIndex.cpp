@@ -5,28 +5,23 @@
 #include <cstring>
 
 WGEDIndIndex::WGEDIndIndex(const std::string& name, std::int32_t capacity)
-    : WABSArrayIndex(name, false, sizeof(Entry), capacity)
-{
-}
+    : WABSArrayIndex(name, false, sizeof(Entry), capacity) {}
 
-void WGEDIndIndex::Add(std::uint32_t offset)
-{
+void WGEDIndIndex::Add(std::uint32_t offset) {
     Entry e{};
     e.offset = offset;
     e.sex = 'U';
     WABSArrayIndex::Add(&e);
 }
 
-void WGEDIndIndex::Put(std::int32_t n, std::uint32_t offset) const
-{
+void WGEDIndIndex::Put(std::int32_t n, std::uint32_t offset) const {
     Entry e{};
     e.offset = offset;
     e.sex = 'U';
     PutRecord(n, &e);
 }
 
-std::uint32_t WGEDIndIndex::GetOffset(std::int32_t n) const
-{
+std::uint32_t WGEDIndIndex::GetOffset(std::int32_t n) const {
     const char* p = GetPtr(n);
     if (!p) throw EIndexError(n);
     std::uint32_t v;
@@ -34,16 +29,14 @@ std::uint32_t WGEDIndIndex::GetOffset(std::int32_t n) const
     return v;
 }
 
-WGEDIndIndex::Entry& WGEDIndIndex::GetEntry(std::int32_t n)
-{
+WGEDIndIndex::Entry& WGEDIndIndex::GetEntry(std::int32_t n) {
     char* p = GetPtr(n);
     if (!p) throw EIndexError(n);
     // The store is 8-byte aligned and entries are 4-byte multiples.
     return *reinterpret_cast<Entry*>(p);
 }
 
-WGEDIndIndex::Positions& WGEDIndIndex::PositionsOf(Entry& entry)
-{
+WGEDIndIndex::Positions& WGEDIndIndex::PositionsOf(Entry& entry) {
     if (entry.slot == 0 || entry.slot > m_positions.size()) {
         m_positions.emplace_back();
         m_positions.back().fill(0);
@@ -52,8 +45,7 @@ WGEDIndIndex::Positions& WGEDIndIndex::PositionsOf(Entry& entry)
     return m_positions[entry.slot - 1];
 }
 
-const WGEDIndIndex::Positions* WGEDIndIndex::FindPositions(const Entry& entry) const
-{
+const WGEDIndIndex::Positions* WGEDIndIndex::FindPositions(const Entry& entry) const {
     if (entry.slot == 0 || entry.slot > m_positions.size()) return nullptr;
     return &m_positions[entry.slot - 1];
 }

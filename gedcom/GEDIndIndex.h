@@ -15,15 +15,15 @@ class WGEDIndIndex : public WABSArrayIndex {
 public:
     // Positions, in their order in the entry.
     enum Pos : int {
-        PosName = 0,  // first NAME line
-        PosAFN,       // value of the AFN line (line start + 6)
-        PosNote,      // first NOTE line
+        PosName = 0, // first NAME line
+        PosAFN,      // value of the AFN line (line start + 6)
+        PosNote,     // first NOTE line
         PosBirt,
         PosChr,
         PosDeat,
         PosBuri,
         PosChan,
-        PosBapl,      // BAPL or CONS
+        PosBapl, // BAPL or CONS
         PosEndl,
         PosSlgc,
         PosCount
@@ -34,7 +34,7 @@ public:
 
     struct Entry {
         std::uint32_t offset;
-        std::uint32_t slot;   // 1-based place of the positions in the side table, 0 = none yet
+        std::uint32_t slot; // 1-based place of the positions in the side table, 0 = none yet
         std::uint8_t sex;
         std::uint8_t flags;
         std::uint8_t pad[2];

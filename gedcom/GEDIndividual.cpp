@@ -12,16 +12,14 @@
 
 namespace {
 constexpr std::uint32_t kOtherEventTags[] = {
-    GEDTag("ADOP"), GEDTag("ANUL"), GEDTag("ASSO"), GEDTag("BAPM"), GEDTag("BLES"), GEDTag("CAST"),
-    GEDTag("CENS"), GEDTag("CHRA"), GEDTag("CONF"), GEDTag("CONL"), GEDTag("CREM"), GEDTag("DIV "),
-    GEDTag("DSCR"), GEDTag("EDUC"), GEDTag("EMIG"), GEDTag("ENGA"), GEDTag("EVEN"), GEDTag("FCOM"),
-    GEDTag("GRAD"), GEDTag("IMMI"), GEDTag("MARB"), GEDTag("MARC"), GEDTag("MARS"), GEDTag("NATI"),
-    GEDTag("NATU"), GEDTag("NCHI"), GEDTag("OCCU"), GEDTag("ORDN"), GEDTag("PROB"), GEDTag("PROP"),
-    GEDTag("RELI"), GEDTag("RESI"), GEDTag("RETI"), GEDTag("TITL"), GEDTag("WILL")};
+    GEDTag("ADOP"), GEDTag("ANUL"), GEDTag("ASSO"), GEDTag("BAPM"), GEDTag("BLES"), GEDTag("CAST"), GEDTag("CENS"),
+    GEDTag("CHRA"), GEDTag("CONF"), GEDTag("CONL"), GEDTag("CREM"), GEDTag("DIV "), GEDTag("DSCR"), GEDTag("EDUC"),
+    GEDTag("EMIG"), GEDTag("ENGA"), GEDTag("EVEN"), GEDTag("FCOM"), GEDTag("GRAD"), GEDTag("IMMI"), GEDTag("MARB"),
+    GEDTag("MARC"), GEDTag("MARS"), GEDTag("NATI"), GEDTag("NATU"), GEDTag("NCHI"), GEDTag("OCCU"), GEDTag("ORDN"),
+    GEDTag("PROB"), GEDTag("PROP"), GEDTag("RELI"), GEDTag("RESI"), GEDTag("RETI"), GEDTag("TITL"), GEDTag("WILL")};
 } // namespace
 
-bool WGEDIndividual::IsOtherEventTag(const WGEDTextMMF& file, const char* line)
-{
+bool WGEDIndividual::IsOtherEventTag(const WGEDTextMMF& file, const char* line) {
     if (file.Tag3Is(line, "SSN")) return true;
     std::uint32_t tag = file.TagWord(line);
     for (std::uint32_t t : kOtherEventTags)
@@ -30,8 +28,7 @@ bool WGEDIndividual::IsOtherEventTag(const WGEDTextMMF& file, const char* line)
 }
 
 void WGEDIndividual::FillEntry(const WGEDTextMMF& file, const char* record, WGEDIndIndex::Entry& e,
-                               WGEDIndIndex::Positions& pos)
-{
+                               WGEDIndIndex::Positions& pos) {
     pos.fill(0);
     e.sex = 'U';
     e.flags = WGEDIndIndex::PositionsFilled;
@@ -74,15 +71,13 @@ void WGEDIndividual::FillEntry(const WGEDTextMMF& file, const char* record, WGED
 }
 
 WGEDIndividual::WGEDIndividual(WGEDCollection& collection, std::int32_t n)
-    : WABSIndividual(n), m_collection(collection), m_file(collection.File())
-{
+    : WABSIndividual(n), m_collection(collection), m_file(collection.File()) {
     SetRecNo(n);
 }
 
 WGEDIndividual::~WGEDIndividual() = default;
 
-void WGEDIndividual::Clear()
-{
+void WGEDIndividual::Clear() {
     if (m_entry) {
         // The side-table slot stays; the next fill writes it again.
         m_entry->sex = 'U';
@@ -92,8 +87,7 @@ void WGEDIndividual::Clear()
     WABSIndividual::Clear();
 }
 
-void WGEDIndividual::SetRecNo(std::int32_t n)
-{
+void WGEDIndividual::SetRecNo(std::int32_t n) {
     if (n == 0) {
         m_record = nullptr;
         m_entry = nullptr;
@@ -112,38 +106,33 @@ void WGEDIndividual::SetRecNo(std::int32_t n)
     m_positions = m_collection.IndIndex()->FindPositions(*m_entry);
 }
 
-const char* WGEDIndividual::lineAt(int pos) const
-{
+const char* WGEDIndividual::lineAt(int pos) const {
     if (!m_positions || !m_record) return nullptr;
     std::uint32_t d = (*m_positions)[std::size_t(pos)];
     return d ? m_record + d : nullptr;
 }
 
-std::string WGEDIndividual::GetXRef() const
-{
+std::string WGEDIndividual::GetXRef() const {
     if (!m_record) return {};
     auto x = m_file.GetXREF(m_file.At(m_record, 2), true);
     return x ? std::string(*x) : std::string();
 }
 
-std::string WGEDIndividual::GetRefN() const
-{
+std::string WGEDIndividual::GetRefN() const {
     if (!m_record) return {};
     for (const char* line = m_file.NextLine(m_record); line && *line != '0'; line = m_file.NextLine(line))
         if (*line == '1' && m_file.TagWord(line) == GEDTags::REFN) return m_file.GetValue(m_file.At(line, 7));
     return {};
 }
 
-std::string WGEDIndividual::GetAFN() const
-{
+std::string WGEDIndividual::GetAFN() const {
     const char* p = lineAt(WGEDIndIndex::PosAFN);
     return p ? m_file.GetValue(p) : std::string();
 }
 
 char WGEDIndividual::GetSex() const { return m_entry ? char(m_entry->sex) : 'U'; }
 
-const WDate* WGEDIndividual::GetChangeDate() const
-{
+const WDate* WGEDIndividual::GetChangeDate() const {
     if (m_changeDate) return m_changeDate.get();
     const char* chan = lineAt(WGEDIndIndex::PosChan);
     if (!chan) return nullptr;
@@ -156,15 +145,13 @@ const WDate* WGEDIndividual::GetChangeDate() const
     return m_changeDate.get();
 }
 
-std::unique_ptr<WABSName> WGEDIndividual::GetName() const
-{
+std::unique_ptr<WABSName> WGEDIndividual::GetName() const {
     const char* line = lineAt(WGEDIndIndex::PosName);
     if (!line) return nullptr;
     return std::make_unique<WGEDName>(m_collection, line, m_file);
 }
 
-void WGEDIndividual::collectLines() const
-{
+void WGEDIndividual::collectLines() const {
     if (m_linesLoaded || !m_record) return;
     m_linesLoaded = true;
     for (const char* line = m_file.NextLine(m_record); line && *line != '0'; line = m_file.NextLine(line)) {
@@ -178,8 +165,7 @@ void WGEDIndividual::collectLines() const
 }
 
 namespace {
-int vitalPosition(std::int32_t kind)
-{
+int vitalPosition(std::int32_t kind) {
     switch (kind) {
     case EventKind::Birth: return WGEDIndIndex::PosBirt;
     case EventKind::Death: return WGEDIndIndex::PosDeat;
@@ -190,8 +176,7 @@ int vitalPosition(std::int32_t kind)
 }
 } // namespace
 
-std::int32_t WGEDIndividual::GetEventCount(std::int32_t kind) const
-{
+std::int32_t WGEDIndividual::GetEventCount(std::int32_t kind) const {
     int pos = vitalPosition(kind);
     if (pos >= 0) return lineAt(pos) ? 1 : 0;
     if (kind == EventKind::Other) {
@@ -201,8 +186,7 @@ std::int32_t WGEDIndividual::GetEventCount(std::int32_t kind) const
     return 0;
 }
 
-std::unique_ptr<WABSVitEvent> WGEDIndividual::GetEvent(std::int32_t kind, std::int32_t index) const
-{
+std::unique_ptr<WABSVitEvent> WGEDIndividual::GetEvent(std::int32_t kind, std::int32_t index) const {
     int pos = vitalPosition(kind);
     const char* line = nullptr;
     if (pos >= 0) {
@@ -215,8 +199,7 @@ std::unique_ptr<WABSVitEvent> WGEDIndividual::GetEvent(std::int32_t kind, std::i
     return std::make_unique<WGEDVitEvent>(m_collection, line, m_file);
 }
 
-std::unique_ptr<WABSLDSEvent> WGEDIndividual::GetLDSEvent(std::int32_t kind) const
-{
+std::unique_ptr<WABSLDSEvent> WGEDIndividual::GetLDSEvent(std::int32_t kind) const {
     int pos = kind == EventKind::LDSBaptism       ? WGEDIndIndex::PosBapl
               : kind == EventKind::LDSEndowment   ? WGEDIndIndex::PosEndl
               : kind == EventKind::LDSSealParents ? WGEDIndIndex::PosSlgc
@@ -226,49 +209,41 @@ std::unique_ptr<WABSLDSEvent> WGEDIndividual::GetLDSEvent(std::int32_t kind) con
     return std::make_unique<WGEDLDSEvent>(m_collection, line, m_file);
 }
 
-std::int32_t WGEDIndividual::GetParentFamilyCount() const
-{
+std::int32_t WGEDIndividual::GetParentFamilyCount() const {
     return m_links ? m_links->GetParentFamilyCount(m_recNo) : 0;
 }
 
-std::int32_t WGEDIndividual::GetParentFamily(std::int32_t i) const
-{
+std::int32_t WGEDIndividual::GetParentFamily(std::int32_t i) const {
     return m_links ? m_links->GetParentFamily(m_recNo, i) : 0;
 }
 
 void WGEDIndividual::GetParentFamilyEx(std::int32_t i, std::int32_t& family, std::int32_t& motherLink,
-                                       std::int32_t& fatherLink) const
-{
+                                       std::int32_t& fatherLink) const {
     family = GetParentFamily(i);
     motherLink = 7;
     fatherLink = 1;
 }
 
-std::int32_t WGEDIndividual::GetSpouseFamilyCount() const
-{
+std::int32_t WGEDIndividual::GetSpouseFamilyCount() const {
     return m_links ? m_links->GetSpouseFamilyCount(m_recNo) : 0;
 }
 
-std::int32_t WGEDIndividual::GetSpouseFamily(std::int32_t i) const
-{
+std::int32_t WGEDIndividual::GetSpouseFamily(std::int32_t i) const {
     return m_links ? m_links->GetSpouseFamily(m_recNo, i) : 0;
 }
 
-std::int32_t WGEDIndividual::GetCitationCount() const
-{
+std::int32_t WGEDIndividual::GetCitationCount() const {
     collectLines();
     return std::int32_t(m_citations.size());
 }
 
-std::unique_ptr<WABSCitation> WGEDIndividual::GetCitation(std::int32_t i) const
-{
+std::unique_ptr<WABSCitation> WGEDIndividual::GetCitation(std::int32_t i) const {
     collectLines();
     if (i < 1 || i > std::int32_t(m_citations.size())) return nullptr;
     return std::make_unique<WGEDCitation>(m_collection, m_citations[std::size_t(i - 1)], m_file);
 }
 
-std::unique_ptr<WABSNote> WGEDIndividual::GetNote() const
-{
+std::unique_ptr<WABSNote> WGEDIndividual::GetNote() const {
     const char* first = lineAt(WGEDIndIndex::PosNote);
     if (!first) return nullptr;
     std::unique_ptr<WABSNote> note = GedFunctions::GetNote(m_collection, m_file, first);
@@ -281,16 +256,17 @@ std::unique_ptr<WABSNote> WGEDIndividual::GetNote() const
     return note;
 }
 
-std::string WGEDIndividual::GetRecordText() const
-{
+std::string WGEDIndividual::GetRecordText() const {
     if (!m_record) return {};
     std::string_view raw = m_file.RecordView(m_record);
     if (!m_file.IsLFOnly()) return m_collection.ConvertText(raw);
     std::string s;
     s.reserve(raw.size() + raw.size() / 16);
     for (char c : raw) {
-        if (c == '\n') s += "\r\n";
-        else s.push_back(c);
+        if (c == '\n')
+            s += "\r\n";
+        else
+            s.push_back(c);
     }
     return m_collection.ConvertText(s);
 }

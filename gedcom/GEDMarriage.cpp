@@ -10,8 +10,7 @@
 
 WGEDMarriage::WGEDMarriage(WGEDCollection& collection, std::int32_t n)
     : WABSMarriage(n), m_collection(collection), m_file(collection.File()), m_links(collection.FamLinks()),
-      m_record(collection.RecordPointer(WGEDCollection::KindFamily, n))
-{
+      m_record(collection.RecordPointer(WGEDCollection::KindFamily, n)) {
     if (!m_file.Contains(m_record)) throw EMemoryError("Error getting pointer to individual " + std::to_string(n));
     m_childCount = m_links ? m_links->GetChildCount(n) : 0;
     for (const char* line = m_file.NextLine(m_record); line && *line != '0'; line = m_file.NextLine(line)) {
@@ -32,8 +31,7 @@ WGEDMarriage::WGEDMarriage(WGEDCollection& collection, std::int32_t n)
     m_citationCount = std::int32_t(m_sources.size());
 }
 
-void WGEDMarriage::Load()
-{
+void WGEDMarriage::Load() {
     if (m_date || !m_marr) return;
     // The DATE may follow a PLAC or any other sub-line of the event.
     const char* date = nullptr;
@@ -49,26 +47,22 @@ std::int32_t WGEDMarriage::GetChild(std::int32_t i) const { return m_links ? m_l
 
 std::int32_t WGEDMarriage::GetSpouseCount() const { return (GetHusband() ? 1 : 0) + (GetWife() ? 1 : 0); }
 
-void WGEDMarriage::SortChildren()
-{
+void WGEDMarriage::SortChildren() {
     if (m_links) m_links->SortChildren(m_recNo, &m_collection);
 }
 
-std::unique_ptr<WABSLDSEvent> WGEDMarriage::GetLDSSealing(std::int32_t) const
-{
+std::unique_ptr<WABSLDSEvent> WGEDMarriage::GetLDSSealing(std::int32_t) const {
     if (!m_slgs) return nullptr;
     return std::make_unique<WGEDLDSEvent>(m_collection, m_slgs, m_file);
 }
 
-std::string WGEDMarriage::GetPlace() const
-{
+std::string WGEDMarriage::GetPlace() const {
     return m_marr ? m_collection.ConvertText(m_file.GetPlace(m_marr)) : std::string();
 }
 
 std::string WGEDMarriage::GetRecordText() const { return m_collection.ConvertText(m_file.RecordView(m_record)); }
 
-std::unique_ptr<WABSCitation> WGEDMarriage::GetCitation(std::int32_t i) const
-{
+std::unique_ptr<WABSCitation> WGEDMarriage::GetCitation(std::int32_t i) const {
     if (i < 1 || i > std::int32_t(m_sources.size())) return nullptr;
     return std::make_unique<WGEDCitation>(m_collection, m_sources[std::size_t(i - 1)], m_file);
 }

@@ -6,8 +6,7 @@
 #include "model/ABSNote.h"
 
 WGEDName::WGEDName(WGEDCollection& collection, const char* nameLine, const WGEDTextMMF& file)
-    : m_collection(collection), m_file(file), m_value(file.At(nameLine, 7))
-{
+    : m_collection(collection), m_file(file), m_value(file.At(nameLine, 7)) {
     GedFunctions::ForEachSubLine(file, nameLine, [&](const char* line, std::uint32_t tag) {
         switch (tag) {
         case GEDTags::GIVN: m_givn = file.At(line, 7); break;
@@ -26,8 +25,7 @@ WGEDName::WGEDName(WGEDCollection& collection, const char* nameLine, const WGEDT
 
 std::string_view WGEDName::value() const { return m_file.ValueView(m_value); }
 
-std::string WGEDName::GetSurname() const
-{
+std::string WGEDName::GetSurname() const {
     std::string_view v = value();
     std::size_t a = v.find('/');
     if (a == std::string_view::npos) return {};
@@ -35,15 +33,13 @@ std::string WGEDName::GetSurname() const
     return m_collection.ConvertText(v.substr(a + 1, b == std::string_view::npos ? std::string_view::npos : b - a - 1));
 }
 
-bool WGEDName::surnameFirst() const
-{
+bool WGEDName::surnameFirst() const {
     for (char c : value())
         if (static_cast<unsigned char>(c) > ' ') return c == '/';
     return false;
 }
 
-std::string WGEDName::GetGiven() const
-{
+std::string WGEDName::GetGiven() const {
     std::string v = abs_text::Trim(std::string(value()));
     if (v.empty()) return {};
     if (v[0] == '/') {
@@ -56,8 +52,7 @@ std::string WGEDName::GetGiven() const
     return m_collection.ConvertText(abs_text::Trim(v.substr(0, a)));
 }
 
-std::string WGEDName::GetPrefix() const
-{
+std::string WGEDName::GetPrefix() const {
     if (!m_prefixDone) {
         m_prefix = m_npfx ? m_collection.ConvertText(m_file.ValueView(m_npfx)) : std::string();
         m_prefixDone = true;
@@ -65,8 +60,7 @@ std::string WGEDName::GetPrefix() const
     return m_prefix;
 }
 
-std::string WGEDName::GetSuffix() const
-{
+std::string WGEDName::GetSuffix() const {
     if (!m_suffixDone) {
         m_suffixDone = true;
         if (m_nsfx) {
@@ -82,8 +76,7 @@ std::string WGEDName::GetSuffix() const
     return m_suffix;
 }
 
-std::unique_ptr<WABSCitation> WGEDName::GetCitation(std::int32_t i) const
-{
+std::unique_ptr<WABSCitation> WGEDName::GetCitation(std::int32_t i) const {
     if (i < 1 || i > std::int32_t(m_sources.size())) return nullptr;
     return std::make_unique<WGEDCitation>(m_collection, m_sources[std::size_t(i - 1)], m_file);
 }

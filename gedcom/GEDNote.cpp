@@ -2,8 +2,7 @@
 
 #include "gedcom/GEDCollection.h"
 
-WGEDNote::WGEDNote(const WGEDCollection& collection, std::uint32_t offset, const WGEDTextMMF& file)
-{
+WGEDNote::WGEDNote(const WGEDCollection& collection, std::uint32_t offset, const WGEDTextMMF& file) {
     if (offset == 0) return;
     const char* line = file.Begin() + offset;
     const char* e = file.End();

@@ -45,8 +45,8 @@ private:
 
     WGEDCollection& m_collection;
     const WGEDTextMMF& m_file;
-    const char* m_record = nullptr;       // null for an inline source
-    const char* m_sourceLine = nullptr;   // the SOUR line of an inline source
+    const char* m_record = nullptr;     // null for an inline source
+    const char* m_sourceLine = nullptr; // the SOUR line of an inline source
     // Value pointers (repository to call number), the NOTE and TEXT lines.
     std::array<const char*, FieldCount + 1> m_fields{};
     mutable std::array<std::string, FieldCount + 1> m_texts;

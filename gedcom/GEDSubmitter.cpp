@@ -3,12 +3,9 @@
 #include "gedcom/GEDCollection.h"
 
 WGEDSubmitter::WGEDSubmitter(const WGEDCollection& collection, const WGEDTextMMF& file, const char* recordLine)
-    : m_collection(collection), m_file(file), m_record(recordLine)
-{
-}
+    : m_collection(collection), m_file(file), m_record(recordLine) {}
 
-std::string WGEDSubmitter::lookup(std::uint32_t tag) const
-{
+std::string WGEDSubmitter::lookup(std::uint32_t tag) const {
     for (const char* line = m_file.NextLine(m_record); line && *line != '0'; line = m_file.NextLine(line))
         if (m_file.TagWord(line) == tag) return m_collection.ConvertText(m_file.GetLineValue(line));
     return {};
@@ -18,15 +15,13 @@ std::string WGEDSubmitter::GetName() const { return lookup(GEDTags::NAME); }
 std::string WGEDSubmitter::GetCountry() const { return lookup(GEDTags::CTRY); }
 std::string WGEDSubmitter::GetPhone() const { return lookup(GEDTags::PHON); }
 
-std::string WGEDSubmitter::GetEmail() const
-{
+std::string WGEDSubmitter::GetEmail() const {
     std::string s = lookup(GEDTags::_EMA);
     if (s.empty()) s = lookup(GEDTags::EMAI);
     return s;
 }
 
-std::string WGEDSubmitter::addressLine(std::size_t i) const
-{
+std::string WGEDSubmitter::addressLine(std::size_t i) const {
     if (!m_addressRead) {
         m_addressRead = true;
         for (const char* line = m_file.NextLine(m_record); line && *line != '0'; line = m_file.NextLine(line))
@@ -38,7 +33,4 @@ std::string WGEDSubmitter::addressLine(std::size_t i) const
     return i < m_address.size() ? m_collection.ConvertText(m_address[i]) : std::string();
 }
 
-std::string WGEDSubmitter::GetRecordText() const
-{
-    return m_collection.ConvertText(m_file.RecordView(m_record));
-}
+std::string WGEDSubmitter::GetRecordText() const { return m_collection.ConvertText(m_file.RecordView(m_record)); }

@@ -2,8 +2,7 @@
 
 #include "model/Date.h"
 
-bool WGEDTextMMF::Tag3Is(const char* line, const char (&t)[4], bool blank, bool lineEnd) const
-{
+bool WGEDTextMMF::Tag3Is(const char* line, const char (&t)[4], bool blank, bool lineEnd) const {
     if (!line) return false;
     std::uint32_t w = TagWord(line);
     std::uint32_t three = std::uint32_t(std::uint8_t(t[0])) | std::uint32_t(std::uint8_t(t[1])) << 8 |
@@ -13,8 +12,7 @@ bool WGEDTextMMF::Tag3Is(const char* line, const char (&t)[4], bool blank, bool 
     return (blank && after == ' ') || (lineEnd && IsLineEnd(after));
 }
 
-const char* WGEDTextMMF::At(const char* line, int offset) const
-{
+const char* WGEDTextMMF::At(const char* line, int offset) const {
     if (!line) return nullptr;
     const char* e = End();
     const char* p = line;
@@ -25,8 +23,7 @@ const char* WGEDTextMMF::At(const char* line, int offset) const
     return p;
 }
 
-std::optional<std::string_view> WGEDTextMMF::GetXREF(const char* p, bool skipFirst) const
-{
+std::optional<std::string_view> WGEDTextMMF::GetXREF(const char* p, bool skipFirst) const {
     if (!p) return std::nullopt;
     const char* e = End();
     while (p < e && *p == ' ') ++p;
@@ -38,8 +35,7 @@ std::optional<std::string_view> WGEDTextMMF::GetXREF(const char* p, bool skipFir
     return std::string_view(start, std::size_t(p - start));
 }
 
-std::string_view WGEDTextMMF::RecordView(const char* p) const
-{
+std::string_view WGEDTextMMF::RecordView(const char* p) const {
     if (!Contains(p)) return {};
     const char* next = NextRecord(p);
     if (!next) next = End();
@@ -48,8 +44,7 @@ std::string_view WGEDTextMMF::RecordView(const char* p) const
 
 std::string WGEDTextMMF::GetRecordText(const char* p) const { return std::string(RecordView(p)); }
 
-std::string_view WGEDTextMMF::ValueView(const char* p) const
-{
+std::string_view WGEDTextMMF::ValueView(const char* p) const {
     if (!p) return {};
     const char* e = End();
     while (p < e && *p == ' ') ++p;
@@ -61,13 +56,16 @@ std::string_view WGEDTextMMF::ValueView(const char* p) const
 
 std::string WGEDTextMMF::GetValue(const char* p) const { return std::string(ValueView(p)); }
 
-std::string WGEDTextMMF::GetLineValue(const char* line) const
-{
+std::string WGEDTextMMF::GetLineValue(const char* line) const {
     if (!line) return {};
     const char* e = End();
     const char* p = line;
-    auto blanks = [&]() { while (p < e && *p == ' ') ++p; };
-    auto word = [&]() { while (p < e && *p != ' ' && !IsLineEnd(*p)) ++p; };
+    auto blanks = [&]() {
+        while (p < e && *p == ' ') ++p;
+    };
+    auto word = [&]() {
+        while (p < e && *p != ' ' && !IsLineEnd(*p)) ++p;
+    };
     blanks();
     word();
     blanks();
@@ -75,8 +73,7 @@ std::string WGEDTextMMF::GetLineValue(const char* line) const
     return GetValue(p);
 }
 
-int WGEDTextMMF::GetRecordType(const char* p) const
-{
+int WGEDTextMMF::GetRecordType(const char* p) const {
     using namespace GEDRecordType;
     if (!p) return NoPointer;
     const char* e = End();
@@ -101,36 +98,35 @@ int WGEDTextMMF::GetRecordType(const char* p) const
     }
 }
 
-void WGEDTextMMF::GetDate(std::unique_ptr<WDate>& date, const char* p, bool fromNextLine) const
-{
+void WGEDTextMMF::GetDate(std::unique_ptr<WDate>& date, const char* p, bool fromNextLine) const {
     if (date || !p) return;
     const char* line = fromNextLine ? NextLine(p) : p;
     if (line && TagIs(line, GEDTags::DATE)) date = std::make_unique<WDate>(GetValue(At(line, 6)));
 }
 
-std::string WGEDTextMMF::GetPlace(const char* p) const
-{
+std::string WGEDTextMMF::GetPlace(const char* p) const {
     for (const char* line = NextLine(p); line && *line == '2'; line = NextLine(line))
         if (TagIs(line, GEDTags::PLAC)) return GetValue(At(line, 6));
     return {};
 }
 
-std::vector<std::string> WGEDTextMMF::GetText(const char* p) const
-{
+std::vector<std::string> WGEDTextMMF::GetText(const char* p) const {
     std::vector<std::string> lines;
     if (!p) return lines;
     lines.push_back(GetValue(p));
     for (const char* line = NextLine(p); line; line = NextLine(line)) {
         std::uint32_t tag = TagWord(line);
-        if (tag == GEDTags::CONC) lines.back().append(ValueView(At(line, 6)));
-        else if (tag == GEDTags::CONT) lines.push_back(GetValue(At(line, 6)));
-        else break;
+        if (tag == GEDTags::CONC)
+            lines.back().append(ValueView(At(line, 6)));
+        else if (tag == GEDTags::CONT)
+            lines.push_back(GetValue(At(line, 6)));
+        else
+            break;
     }
     return lines;
 }
 
-int WGEDTextMMF::GetLevel(const char* line) const
-{
+int WGEDTextMMF::GetLevel(const char* line) const {
     if (!line) return 0;
     const char* e = End();
     const char* p = line;

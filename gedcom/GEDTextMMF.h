@@ -27,13 +27,12 @@ constexpr int Note = 3;
 constexpr int Repository = 4;
 constexpr int Source = 5;
 constexpr int Submission = 6;
-constexpr int Other = 7;       // SUBM and every tag not listed
+constexpr int Other = 7; // SUBM and every tag not listed
 constexpr int NoPointer = 8;
 } // namespace GEDRecordType
 
 // A tag as the 4-byte word the lines are compared with.
-constexpr std::uint32_t GEDTag(const char (&t)[5])
-{
+constexpr std::uint32_t GEDTag(const char (&t)[5]) {
     return std::uint32_t(std::uint8_t(t[0])) | std::uint32_t(std::uint8_t(t[1])) << 8 |
            std::uint32_t(std::uint8_t(t[2])) << 16 | std::uint32_t(std::uint8_t(t[3])) << 24;
 }
@@ -44,11 +43,11 @@ public:
 
     // The 4 bytes at p as a word; bytes past the end of the data read as LF,
     // so a last line "1 CHR" without line end still reads as "CHR" + line end.
-    std::uint32_t WordAt(const char* p) const
-    {
+    std::uint32_t WordAt(const char* p) const {
         unsigned char b[4] = {'\n', '\n', '\n', '\n'};
         const char* e = End();
-        if (p + 4 <= e) std::memcpy(b, p, 4);
+        if (p + 4 <= e)
+            std::memcpy(b, p, 4);
         else
             for (int i = 0; i < 4 && p + i < e; ++i) b[i] = static_cast<unsigned char>(p[i]);
         return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
@@ -96,26 +95,20 @@ public:
 };
 
 namespace GEDTags {
-constexpr std::uint32_t HEAD = GEDTag("HEAD"), TRLR = GEDTag("TRLR"), INDI = GEDTag("INDI"),
-                        FAMC = GEDTag("FAMC"), FAMS = GEDTag("FAMS"), HUSB = GEDTag("HUSB"),
-                        WIFE = GEDTag("WIFE"), CHIL = GEDTag("CHIL"), NAME = GEDTag("NAME"),
-                        NOTE = GEDTag("NOTE"), SOUR = GEDTag("SOUR"), DATE = GEDTag("DATE"),
-                        PLAC = GEDTag("PLAC"), CONC = GEDTag("CONC"), CONT = GEDTag("CONT"),
-                        CHAR = GEDTag("CHAR"), BIRT = GEDTag("BIRT"), DEAT = GEDTag("DEAT"),
-                        BURI = GEDTag("BURI"), CHAN = GEDTag("CHAN"), BAPL = GEDTag("BAPL"),
-                        CONS = GEDTag("CONS"), ENDL = GEDTag("ENDL"), SLGC = GEDTag("SLGC"),
-                        SLGS = GEDTag("SLGS"), MARR = GEDTag("MARR"), REFN = GEDTag("REFN"),
-                        SUBM = GEDTag("SUBM"), SUBN = GEDTag("SUBN"), REPO = GEDTag("REPO"),
-                        OBJE = GEDTag("OBJE"), TIME = GEDTag("TIME"), DEST = GEDTag("DEST"),
-                        FILE = GEDTag("FILE"), GEDC = GEDTag("GEDC"), VERS = GEDTag("VERS"),
-                        FORM = GEDTag("FORM"), CORP = GEDTag("CORP"), ADDR = GEDTag("ADDR"),
-                        GIVN = GEDTag("GIVN"), SURN = GEDTag("SURN"), NPFX = GEDTag("NPFX"),
-                        NSFX = GEDTag("NSFX"), TYPE = GEDTag("TYPE"), CAUS = GEDTag("CAUS"),
-                        STAT = GEDTag("STAT"), QUAL = GEDTag("QUAL"), TEMP = GEDTag("TEMP"),
-                        TITL = GEDTag("TITL"), AUTH = GEDTag("AUTH"), PUBL = GEDTag("PUBL"),
-                        ABBR = GEDTag("ABBR"), CALN = GEDTag("CALN"), TEXT = GEDTag("TEXT"),
-                        PAGE = GEDTag("PAGE"), ADR1 = GEDTag("ADR1"), ADR2 = GEDTag("ADR2"),
-                        CITY = GEDTag("CITY"), STAE = GEDTag("STAE"), POST = GEDTag("POST"),
-                        CTRY = GEDTag("CTRY"), PHON = GEDTag("PHON"), _EMA = GEDTag("_EMA"),
-                        EMAI = GEDTag("EMAI");
+constexpr std::uint32_t HEAD = GEDTag("HEAD"), TRLR = GEDTag("TRLR"), INDI = GEDTag("INDI"), FAMC = GEDTag("FAMC"),
+                        FAMS = GEDTag("FAMS"), HUSB = GEDTag("HUSB"), WIFE = GEDTag("WIFE"), CHIL = GEDTag("CHIL"),
+                        NAME = GEDTag("NAME"), NOTE = GEDTag("NOTE"), SOUR = GEDTag("SOUR"), DATE = GEDTag("DATE"),
+                        PLAC = GEDTag("PLAC"), CONC = GEDTag("CONC"), CONT = GEDTag("CONT"), CHAR = GEDTag("CHAR"),
+                        BIRT = GEDTag("BIRT"), DEAT = GEDTag("DEAT"), BURI = GEDTag("BURI"), CHAN = GEDTag("CHAN"),
+                        BAPL = GEDTag("BAPL"), CONS = GEDTag("CONS"), ENDL = GEDTag("ENDL"), SLGC = GEDTag("SLGC"),
+                        SLGS = GEDTag("SLGS"), MARR = GEDTag("MARR"), REFN = GEDTag("REFN"), SUBM = GEDTag("SUBM"),
+                        SUBN = GEDTag("SUBN"), REPO = GEDTag("REPO"), OBJE = GEDTag("OBJE"), TIME = GEDTag("TIME"),
+                        DEST = GEDTag("DEST"), FILE = GEDTag("FILE"), GEDC = GEDTag("GEDC"), VERS = GEDTag("VERS"),
+                        FORM = GEDTag("FORM"), CORP = GEDTag("CORP"), ADDR = GEDTag("ADDR"), GIVN = GEDTag("GIVN"),
+                        SURN = GEDTag("SURN"), NPFX = GEDTag("NPFX"), NSFX = GEDTag("NSFX"), TYPE = GEDTag("TYPE"),
+                        CAUS = GEDTag("CAUS"), STAT = GEDTag("STAT"), QUAL = GEDTag("QUAL"), TEMP = GEDTag("TEMP"),
+                        TITL = GEDTag("TITL"), AUTH = GEDTag("AUTH"), PUBL = GEDTag("PUBL"), ABBR = GEDTag("ABBR"),
+                        CALN = GEDTag("CALN"), TEXT = GEDTag("TEXT"), PAGE = GEDTag("PAGE"), ADR1 = GEDTag("ADR1"),
+                        ADR2 = GEDTag("ADR2"), CITY = GEDTag("CITY"), STAE = GEDTag("STAE"), POST = GEDTag("POST"),
+                        CTRY = GEDTag("CTRY"), PHON = GEDTag("PHON"), _EMA = GEDTag("_EMA"), EMAI = GEDTag("EMAI");
 } // namespace GEDTags

@@ -4,8 +4,7 @@
 #include "gedcom/GEDSource.h"
 #include "model/ABSNote.h"
 
-std::string GedFunctions::GetTrimmedValue(const WGEDTextMMF& file, const char* p)
-{
+std::string GedFunctions::GetTrimmedValue(const WGEDTextMMF& file, const char* p) {
     if (!p) return {};
     const char* e = file.End();
     while (p < e && *p == ' ') ++p;
@@ -17,15 +16,13 @@ std::string GedFunctions::GetTrimmedValue(const WGEDTextMMF& file, const char* p
 }
 
 namespace {
-void addInlineLines(const WGEDCollection& c, const WGEDTextMMF& f, const char* noteLine, WABSNote& note)
-{
+void addInlineLines(const WGEDCollection& c, const WGEDTextMMF& f, const char* noteLine, WABSNote& note) {
     for (const std::string& s : f.GetText(f.At(noteLine, 6))) note.AddText(c.ConvertText(s));
 }
 } // namespace
 
 std::unique_ptr<WABSNote> GedFunctions::GetNote(WGEDCollection& collection, const WGEDTextMMF& file,
-                                                const char* noteLine)
-{
+                                                const char* noteLine) {
     if (!noteLine) return nullptr;
     if (auto xref = file.GetXREF(file.At(noteLine, 6), false)) {
         std::int32_t n = collection.FindXref(WGEDCollection::KindNote, *xref);
@@ -44,8 +41,7 @@ std::unique_ptr<WABSNote> GedFunctions::GetNote(WGEDCollection& collection, cons
 }
 
 std::unique_ptr<WABSSource> GedFunctions::GetSource(WGEDCollection& collection, const WGEDTextMMF& file,
-                                                    const char* sourceLine)
-{
+                                                    const char* sourceLine) {
     if (!sourceLine) return nullptr;
     if (auto xref = file.GetXREF(file.At(sourceLine, 7), false)) {
         std::int32_t n = collection.FindXref(WGEDCollection::KindSource, *xref);
@@ -55,8 +51,7 @@ std::unique_ptr<WABSSource> GedFunctions::GetSource(WGEDCollection& collection, 
 }
 
 std::string GedFunctions::FieldText(const WGEDCollection& collection, const WGEDTextMMF& file, const char* p,
-                                    const char* separator)
-{
+                                    const char* separator) {
     if (!p) return {};
     std::string out;
     bool first = true;

@@ -27,8 +27,7 @@ std::unique_ptr<WABSSource> GetSource(WGEDCollection& collection, const WGEDText
 
 // A field text: the value at p with its CONC/CONT continuation, the lines
 // joined by separator, converted. Empty for null.
-std::string FieldText(const WGEDCollection& collection, const WGEDTextMMF& file, const char* p,
-                      const char* separator);
+std::string FieldText(const WGEDCollection& collection, const WGEDTextMMF& file, const char* p, const char* separator);
 
 // Calls fn(line, tag) for every line one level below line, up to the next
 // line of line's level or lower.
@@ -40,8 +39,7 @@ void ForEachSubLine(const WGEDTextMMF& file, const char* line, Fn&& fn);
 #include "gedcom/GEDTextMMF.h"
 
 template <class Fn>
-void GedFunctions::ForEachSubLine(const WGEDTextMMF& file, const char* line, Fn&& fn)
-{
+void GedFunctions::ForEachSubLine(const WGEDTextMMF& file, const char* line, Fn&& fn) {
     if (!line) return;
     int level = file.GetLevel(line);
     for (const char* sub = file.NextLine(line); sub; sub = file.NextLine(sub)) {

@@ -10,15 +10,13 @@
 WIndLinks::WIndLinks(const std::string& name, std::int32_t individualCount)
     : WABSArrayIndex(name, false, sizeof(Record), individualCount),
       m_parents(std::make_unique<WLinkArray>(std::max(individualCount / 3, 0))),
-      m_spouses(std::make_unique<WLinkArray>(std::max(individualCount / 3, 0)))
-{
+      m_spouses(std::make_unique<WLinkArray>(std::max(individualCount / 3, 0))) {
     SetCount(individualCount);
 }
 
 WIndLinks::~WIndLinks() = default;
 
-WIndLinks::Record* WIndLinks::rec(std::int32_t individual) const
-{
+WIndLinks::Record* WIndLinks::rec(std::int32_t individual) const {
     // Records are 4-byte multiples in an aligned store.
     return reinterpret_cast<Record*>(GetPtr(individual));
 }
@@ -26,8 +24,7 @@ WIndLinks::Record* WIndLinks::rec(std::int32_t individual) const
 bool WIndLinks::appendLink(WLinkArray& pool, std::unordered_map<std::int32_t, std::unordered_set<std::int32_t>>& sets,
                            std::unordered_map<std::int32_t, std::int32_t>& tails, std::int32_t individual,
                            std::int32_t first, std::int32_t chainCount, bool allowDuplicate, std::int32_t family,
-                           std::int32_t a, std::int32_t b)
-{
+                           std::int32_t a, std::int32_t b) {
     if (!allowDuplicate) {
         if (chainCount <= WalkLimit) {
             if (pool.FindLink(first, family)) return false;
@@ -57,8 +54,7 @@ bool WIndLinks::appendLink(WLinkArray& pool, std::unordered_map<std::int32_t, st
 }
 
 void WIndLinks::AddParentFamily(std::int32_t individual, bool allowDuplicate, bool makeFirst, std::uint16_t code1,
-                                std::uint16_t code2, std::int32_t family)
-{
+                                std::uint16_t code2, std::int32_t family) {
     Record* r = rec(individual);
     if (!r) return;
     if (makeFirst) r->flags |= ParentOrderFixed;
@@ -87,16 +83,15 @@ void WIndLinks::AddParentFamily(std::int32_t individual, bool allowDuplicate, bo
         m_parentTails[individual] = node;
         return;
     }
-    bool added = appendLink(*m_parents, m_parentSets, m_parentTails, individual, r->parentOverflow,
-                            r->parentCount - 1, allowDuplicate, family, code2, code1);
+    bool added = appendLink(*m_parents, m_parentSets, m_parentTails, individual, r->parentOverflow, r->parentCount - 1,
+                            allowDuplicate, family, code2, code1);
     if (!added) return;
     r = rec(individual);
     ++r->parentCount;
     if (makeFirst) moveParentFirst(individual, family);
 }
 
-void WIndLinks::AddSpouseFamily(std::int32_t individual, std::int32_t family, bool makeFirst)
-{
+void WIndLinks::AddSpouseFamily(std::int32_t individual, std::int32_t family, bool makeFirst) {
     Record* r = rec(individual);
     if (!r) return;
     if (makeFirst) r->flags |= SpouseOrderFixed;
@@ -116,16 +111,15 @@ void WIndLinks::AddSpouseFamily(std::int32_t individual, std::int32_t family, bo
         if (makeFirst) r->firstSpouse = family;
         return;
     }
-    bool added = appendLink(*m_spouses, m_spouseSets, m_spouseTails, individual, r->spouseOverflow,
-                            r->spouseCount - 1, false, family, 0, 0);
+    bool added = appendLink(*m_spouses, m_spouseSets, m_spouseTails, individual, r->spouseOverflow, r->spouseCount - 1,
+                            false, family, 0, 0);
     if (!added) return;
     r = rec(individual);
     ++r->spouseCount;
     if (makeFirst) moveSpouseFirst(individual, family);
 }
 
-void WIndLinks::moveParentFirst(std::int32_t individual, std::int32_t family)
-{
+void WIndLinks::moveParentFirst(std::int32_t individual, std::int32_t family) {
     Record* r = rec(individual);
     r->flags |= ParentOrderFixed;
     if (r->parentCount <= 1 || r->firstParent == family) return;
@@ -142,8 +136,7 @@ void WIndLinks::moveParentFirst(std::int32_t individual, std::int32_t family)
     r->code2 = std::uint16_t(b);
 }
 
-void WIndLinks::moveSpouseFirst(std::int32_t individual, std::int32_t family)
-{
+void WIndLinks::moveSpouseFirst(std::int32_t individual, std::int32_t family) {
     Record* r = rec(individual);
     r->flags |= SpouseOrderFixed;
     if (r->spouseCount <= 1 || r->firstSpouse == family) return;
@@ -157,28 +150,24 @@ void WIndLinks::moveSpouseFirst(std::int32_t individual, std::int32_t family)
     r->firstSpouse = family;
 }
 
-std::int32_t WIndLinks::GetParentFamilyCount(std::int32_t individual) const
-{
+std::int32_t WIndLinks::GetParentFamilyCount(std::int32_t individual) const {
     const Record* r = rec(individual);
     return r ? r->parentCount : 0;
 }
 
-std::int32_t WIndLinks::GetSpouseFamilyCount(std::int32_t individual) const
-{
+std::int32_t WIndLinks::GetSpouseFamilyCount(std::int32_t individual) const {
     const Record* r = rec(individual);
     return r ? r->spouseCount : 0;
 }
 
-std::int32_t WIndLinks::GetParentFamily(std::int32_t individual, std::int32_t i) const
-{
+std::int32_t WIndLinks::GetParentFamily(std::int32_t individual, std::int32_t i) const {
     const Record* r = rec(individual);
     if (!r || i < 1 || i > r->parentCount) return 0;
     if (i == 1) return r->firstParent;
     return r->parentOverflow ? m_parents->GetLinkTarget(r->parentOverflow, i - 1) : 0;
 }
 
-std::int32_t WIndLinks::GetSpouseFamily(std::int32_t individual, std::int32_t i) const
-{
+std::int32_t WIndLinks::GetSpouseFamily(std::int32_t individual, std::int32_t i) const {
     const Record* r = rec(individual);
     if (!r || i < 1 || i > r->spouseCount) return 0;
     if (i == 1) return r->firstSpouse;
@@ -186,8 +175,7 @@ std::int32_t WIndLinks::GetSpouseFamily(std::int32_t individual, std::int32_t i)
 }
 
 bool WIndLinks::GetParentCodes(std::int32_t individual, std::int32_t i, std::uint16_t& first,
-                               std::uint16_t& second) const
-{
+                               std::uint16_t& second) const {
     const Record* r = rec(individual);
     if (!r || i < 1 || i > r->parentCount) return false;
     if (i == 1) {
@@ -202,14 +190,12 @@ bool WIndLinks::GetParentCodes(std::int32_t individual, std::int32_t i, std::uin
     return true;
 }
 
-std::uint8_t WIndLinks::GetFlags(std::int32_t individual) const
-{
+std::uint8_t WIndLinks::GetFlags(std::int32_t individual) const {
     const Record* r = rec(individual);
     return r ? r->flags : 0;
 }
 
-void WIndLinks::setSpouseOrder(std::int32_t individual, const std::vector<std::int32_t>& families)
-{
+void WIndLinks::setSpouseOrder(std::int32_t individual, const std::vector<std::int32_t>& families) {
     Record* r = rec(individual);
     r->firstSpouse = families[0];
     for (std::size_t k = 1; k < families.size(); ++k)
@@ -220,8 +206,7 @@ void WIndLinks::setSpouseOrder(std::int32_t individual, const std::vector<std::i
 }
 
 namespace {
-int compareNames(const std::string& a, const std::string& b)
-{
+int compareNames(const std::string& a, const std::string& b) {
     std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
         unsigned char ca = Global::UpperChar(static_cast<unsigned char>(a[i]));
@@ -232,8 +217,7 @@ int compareNames(const std::string& a, const std::string& b)
 }
 } // namespace
 
-void WIndLinks::SortSpouseFamilies(WABSCollection& collection)
-{
+void WIndLinks::SortSpouseFamilies(WABSCollection& collection) {
     struct Item {
         std::int32_t family = 0;
         std::unique_ptr<WABSMarriage> marriage;
@@ -268,9 +252,12 @@ void WIndLinks::SortSpouseFamilies(WABSCollection& collection)
         // > 0: a stands after b.
         auto compare = [&](const Item& a, const Item& b) {
             int r = 0;
-            if (!a.date && b.date) r = -1;
-            else if (a.date && !b.date) r = 1;
-            else if (a.date && b.date) r = a.date->Compare(b.date);
+            if (!a.date && b.date)
+                r = -1;
+            else if (a.date && !b.date)
+                r = 1;
+            else if (a.date && b.date)
+                r = a.date->Compare(b.date);
             if ((!a.date && !b.date) || r == 0) r = compareNames(nameOf(a), nameOf(b));
             return r;
         };
@@ -280,7 +267,8 @@ void WIndLinks::SortSpouseFamilies(WABSCollection& collection)
                     if (compare(items[std::size_t(a)], items[std::size_t(b)]) > 0)
                         std::swap(items[std::size_t(a)], items[std::size_t(b)]);
         } else {
-            std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) { return compare(b, a) > 0; });
+            std::stable_sort(items.begin(), items.end(),
+                             [&](const Item& a, const Item& b) { return compare(b, a) > 0; });
         }
         order.clear();
         for (const Item& it : items) order.push_back(it.family);

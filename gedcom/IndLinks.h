@@ -58,9 +58,9 @@ private:
         std::uint8_t pad[3];
         std::int32_t parentCount;
         std::int32_t firstParent;
-        std::uint16_t code1;          // second code argument
-        std::uint16_t code2;          // first code argument
-        std::int32_t parentOverflow;  // chain of the 2nd.. parent families
+        std::uint16_t code1;         // second code argument
+        std::uint16_t code2;         // first code argument
+        std::int32_t parentOverflow; // chain of the 2nd.. parent families
         std::int32_t spouseCount;
         std::int32_t firstSpouse;
         std::int32_t spouseOverflow;

@@ -4,8 +4,7 @@
 #include <emmintrin.h>
 #endif
 
-const char* WTextMMF::FindLineEnd(const char* p, const char* e)
-{
+const char* WTextMMF::FindLineEnd(const char* p, const char* e) {
 #if defined(__SSE2__)
     // Sixteen bytes at a time, never reading past the end of the data.
     const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
@@ -20,8 +19,7 @@ const char* WTextMMF::FindLineEnd(const char* p, const char* e)
     return p;
 }
 
-const char* WTextMMF::NextLine(const char* p, bool skipBlank) const
-{
+const char* WTextMMF::NextLine(const char* p, bool skipBlank) const {
     if (!p) return nullptr;
     const char* e = End();
     p = LineEnd(p);
@@ -33,8 +31,7 @@ const char* WTextMMF::NextLine(const char* p, bool skipBlank) const
     return p < e ? p : nullptr;
 }
 
-const char* WTextMMF::NextRecord(const char* p, bool /*skipBlank*/) const
-{
+const char* WTextMMF::NextRecord(const char* p, bool /*skipBlank*/) const {
     if (!p) return nullptr;
     const char* e = End();
     for (;;) {
@@ -47,8 +44,7 @@ const char* WTextMMF::NextRecord(const char* p, bool /*skipBlank*/) const
     }
 }
 
-bool WTextMMF::IsLFOnly() const
-{
+bool WTextMMF::IsLFOnly() const {
     if (!m_lineEndKnown) {
         const char* p = LineEnd(Begin());
         m_lfOnly = p < End() && *p == '\n';

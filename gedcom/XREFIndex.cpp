@@ -6,12 +6,9 @@
 #include <cstring>
 
 WXREFIndex::WXREFIndex(const std::string& name, std::int32_t capacity)
-    : WABSArrayIndex(name, false, sizeof(Record), capacity)
-{
-}
+    : WABSArrayIndex(name, false, sizeof(Record), capacity) {}
 
-std::string_view WXREFIndex::text(const Record& r) const
-{
+std::string_view WXREFIndex::text(const Record& r) const {
     if (r.length <= PrefixSize) return std::string_view(r.prefix, r.length);
     return std::string_view(m_long.data() + r.longOffset, r.length);
 }
@@ -19,8 +16,7 @@ std::string_view WXREFIndex::text(const Record& r) const
 namespace {
 int sign(int v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
 
-int compareViews(std::string_view a, std::string_view b)
-{
+int compareViews(std::string_view a, std::string_view b) {
     std::size_t n = std::min(a.size(), b.size());
     int c = n ? std::memcmp(a.data(), b.data(), n) : 0;
     if (c) return sign(c);
@@ -30,8 +26,7 @@ int compareViews(std::string_view a, std::string_view b)
 
 namespace {
 // The prefix as two big-endian words: comparing them orders like memcmp.
-inline void prefixWords(const char* p, std::uint64_t& hi, std::uint64_t& lo)
-{
+inline void prefixWords(const char* p, std::uint64_t& hi, std::uint64_t& lo) {
     std::memcpy(&hi, p, 8);
     std::memcpy(&lo, p + 8, 8);
     hi = __builtin_bswap64(hi);
@@ -41,8 +36,7 @@ inline void prefixWords(const char* p, std::uint64_t& hi, std::uint64_t& lo)
 
 namespace {
 // The number that ends an identifier ("I123" -> 123), at most 9 digits; 0 when none.
-std::uint32_t trailingNumber(std::string_view x)
-{
+std::uint32_t trailingNumber(std::string_view x) {
     std::size_t k = x.size();
     int digits = 0;
     while (k > 0 && digits < 9 && x[k - 1] >= '0' && x[k - 1] <= '9') {
@@ -55,8 +49,7 @@ std::uint32_t trailingNumber(std::string_view x)
 }
 } // namespace
 
-int WXREFIndex::compareRecords(const Record& a, const Record& b) const
-{
+int WXREFIndex::compareRecords(const Record& a, const Record& b) const {
     // The zero-padded prefixes order like the whole texts wherever they differ.
     std::uint64_t ah, al, bh, bl;
     prefixWords(a.prefix, ah, al);
@@ -72,13 +65,9 @@ int WXREFIndex::compareRecords(const Record& a, const Record& b) const
     return a.recNo < b.recNo ? -1 : a.recNo > b.recNo ? 1 : 0;
 }
 
-int WXREFIndex::compareText(const Record& r, std::string_view key) const
-{
-    return compareViews(text(r), key);
-}
+int WXREFIndex::compareText(const Record& r, std::string_view key) const { return compareViews(text(r), key); }
 
-void WXREFIndex::Add(std::string_view xref)
-{
+void WXREFIndex::Add(std::string_view xref) {
     Record r{};
     std::memcpy(r.prefix, xref.data(), std::min(xref.size(), PrefixSize));
     r.length = std::uint32_t(xref.size());
@@ -96,8 +85,7 @@ void WXREFIndex::Add(std::string_view xref)
     WABSArrayIndex::Add(&r);
 }
 
-bool WXREFIndex::Put(std::int32_t i, std::string_view xref) const
-{
+bool WXREFIndex::Put(std::int32_t i, std::string_view xref) const {
     if (xref.size() > PrefixSize) return false;
     Record r{};
     std::memcpy(r.prefix, xref.data(), xref.size());
@@ -107,8 +95,7 @@ bool WXREFIndex::Put(std::int32_t i, std::string_view xref) const
     return true;
 }
 
-void WXREFIndex::PutLong(std::int32_t i, std::string_view xref)
-{
+void WXREFIndex::PutLong(std::int32_t i, std::string_view xref) {
     Record r{};
     std::memcpy(r.prefix, xref.data(), std::min(xref.size(), PrefixSize));
     r.length = std::uint32_t(xref.size());
@@ -118,8 +105,7 @@ void WXREFIndex::PutLong(std::int32_t i, std::string_view xref)
     PutRecord(i, &r);
 }
 
-void WXREFIndex::EndPuts(bool outOfOrder, bool numbered)
-{
+void WXREFIndex::EndPuts(bool outOfOrder, bool numbered) {
     m_outOfOrder = m_outOfOrder || outOfOrder;
     m_hashValid = false;
     if (!numbered) return;
@@ -130,18 +116,13 @@ void WXREFIndex::EndPuts(bool outOfOrder, bool numbered)
     m_hashValid = true;
 }
 
-bool WXREFIndex::Numbered(std::string_view xref, std::int32_t i)
-{
-    return trailingNumber(xref) == std::uint32_t(i);
-}
+bool WXREFIndex::Numbered(std::string_view xref, std::int32_t i) { return trailingNumber(xref) == std::uint32_t(i); }
 
-bool WXREFIndex::OutOfOrder(std::string_view previous, std::string_view next)
-{
+bool WXREFIndex::OutOfOrder(std::string_view previous, std::string_view next) {
     return compareViews(previous, next) > 0;
 }
 
-void WXREFIndex::Sort()
-{
+void WXREFIndex::Sort() {
     if (!m_outOfOrder) return;
     SortBy(
         [this](const void* a, const void* b) {
@@ -155,20 +136,17 @@ void WXREFIndex::Sort()
     m_hashValid = false;
 }
 
-std::uint64_t WXREFIndex::hash(std::string_view s)
-{
+std::uint64_t WXREFIndex::hash(std::string_view s) {
     std::uint64_t h = 0xCBF29CE484222325ull;
     for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3ull;
     return h ^ (h >> 29);
 }
 
-void WXREFIndex::Prepare() const
-{
+void WXREFIndex::Prepare() const {
     if (!m_hashValid) buildHash();
 }
 
-void WXREFIndex::buildHash() const
-{
+void WXREFIndex::buildHash() const {
     m_hasDuplicates = false;
     // Identifiers that all end in their own position number need no table:
     // they are distinct, and each can stand nowhere but at its number.
@@ -201,9 +179,7 @@ void WXREFIndex::buildHash() const
     m_hashValid = true;
 }
 
-
-std::int32_t WXREFIndex::Find(std::string_view xref) const
-{
+std::int32_t WXREFIndex::Find(std::string_view xref) const {
     if (Count() == 0) return 0;
     if (!m_hashValid) buildHash();
     if (!m_hasDuplicates) {
@@ -223,8 +199,7 @@ std::int32_t WXREFIndex::Find(std::string_view xref) const
     }
 }
 
-std::int32_t WXREFIndex::FindBySearch(std::string_view xref) const
-{
+std::int32_t WXREFIndex::FindBySearch(std::string_view xref) const {
     auto cmp = [this](const void* rec, const void* key) {
         Record r;
         std::memcpy(&r, rec, sizeof r);
@@ -238,8 +213,7 @@ std::int32_t WXREFIndex::FindBySearch(std::string_view xref) const
     return RecordAt(pos);
 }
 
-std::string_view WXREFIndex::IdentifierAt(std::int32_t i) const
-{
+std::string_view WXREFIndex::IdentifierAt(std::int32_t i) const {
     const char* p = GetPtr(i);
     if (!p) return {};
     Record r;
@@ -248,8 +222,7 @@ std::string_view WXREFIndex::IdentifierAt(std::int32_t i) const
     return text(r);
 }
 
-std::int32_t WXREFIndex::RecordAt(std::int32_t i) const
-{
+std::int32_t WXREFIndex::RecordAt(std::int32_t i) const {
     const char* p = GetPtr(i);
     if (!p) return 0;
     std::int32_t n;
@@ -257,8 +230,7 @@ std::int32_t WXREFIndex::RecordAt(std::int32_t i) const
     return n;
 }
 
-int WXREFIndex::CompareXREF(const char* a, const char* b)
-{
+int WXREFIndex::CompareXREF(const char* a, const char* b) {
     if (!a || !b) throw ECompareError("Error in compare function of WRINAssocIndex - nil passed as an argument");
     return compareViews(a, b);
 }

@@ -58,7 +58,7 @@ private:
     struct Record {
         char prefix[PrefixSize];
         std::uint32_t length;
-        std::uint32_t longOffset;   // into m_long when length > PrefixSize
+        std::uint32_t longOffset; // into m_long when length > PrefixSize
         std::int32_t recNo;
     };
     static_assert(sizeof(Record) == 28, "xref record layout");
@@ -76,5 +76,5 @@ private:
     mutable std::vector<std::int32_t> m_slots;
     mutable bool m_hashValid = false;
     mutable bool m_hasDuplicates = false;
-    mutable bool m_numbered = false;   // identifier i ends in the number i, for every i
+    mutable bool m_numbered = false; // identifier i ends in the number i, for every i
 };

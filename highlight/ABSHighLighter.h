@@ -14,7 +14,7 @@ public:
     enum State : std::uint8_t { stUnknown = 0, stFalse = 1, stTrue = 2 };
 
     // Settings that hold the highlight background and text colours.
-    static constexpr int kOptHLCol = 121; // HLCol
+    static constexpr int kOptHLCol = 121;  // HLCol
     static constexpr int kOptHLTCol = 122; // HLTCol
 
     // ACount states, all stUnknown. ACode is the condition code the concrete

@@ -12,8 +12,7 @@ std::string JoinDatePlace(const std::string& date, const std::string& place) {
     return date + ", " + place;
 }
 
-WIndPanelText DescribeIndividual(WABSCollection* collection, WABSHighLighter* highlighter,
-                                 std::int32_t individual) {
+WIndPanelText DescribeIndividual(WABSCollection* collection, WABSHighLighter* highlighter, std::int32_t individual) {
     WIndPanelText t;
     if (!collection) return t;
     auto ind = collection->GetIndividual(individual);
@@ -60,8 +59,8 @@ std::vector<WMarriageEntry> MarriageEntries(WABSCollection* collection, std::int
 
 WFindSearch::WFindSearch(const WFindContext& context) : FContext(context) {
     if (FContext.Collection) {
-        FOwnIndex = std::make_unique<WColSortIterator>("", FContext.Collection->GetIndividualCount(),
-                                                       FContext.Collection);
+        FOwnIndex =
+            std::make_unique<WColSortIterator>("", FContext.Collection->GetIndividualCount(), FContext.Collection);
         FOwnIndex->EnsureSorted();
     }
     FIndex = FOwnIndex.get();
@@ -151,17 +150,14 @@ std::int32_t WFindSearch::Search(const std::string& text) {
         const std::string xref = (FContext.Collection->GetFileKind() == 1 ? "I" : "") + text;
         return PositionOf(FContext.Collection->FindIndividualByXref(xref));
     }
-    case mCustom:
-        return FIndex->FindRefN(text);
+    case mCustom: return FIndex->FindRefN(text);
     case mSurname: {
         std::string surname, given;
         Global::SplitAtComma(text, surname, given);
         return FIndex->FindSurnameGiven(surname, given);
     }
-    case mGiven:
-        return FIndex->FindFullName(text);
-    default:
-        return 0;
+    case mGiven: return FIndex->FindFullName(text);
+    default: return 0;
     }
 }
 

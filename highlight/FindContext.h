@@ -33,8 +33,7 @@ struct WIndPanelText {
 };
 // Date and place of an event joined by ", " (either alone when only one is there).
 std::string JoinDatePlace(const std::string& date, const std::string& place);
-WIndPanelText DescribeIndividual(WABSCollection* collection, WABSHighLighter* highlighter,
-                                 std::int32_t individual);
+WIndPanelText DescribeIndividual(WABSCollection* collection, WABSHighLighter* highlighter, std::int32_t individual);
 
 // One line of the marriage list: a spouse (0 = not entered) or a child.
 struct WMarriageEntry {

@@ -29,8 +29,7 @@ inline std::string FullName(WABSCollection* c, std::int32_t individual) {
 }
 
 inline std::string Surname(WABSCollection* c, std::int32_t individual) {
-    if (!c || individual <= 0)
-        return std::string();
+    if (!c || individual <= 0) return std::string();
     std::unique_ptr<WABSIndividual> ind = c->GetIndividual(individual);
     return ind ? ind->GetSurnameText() : std::string();
 }

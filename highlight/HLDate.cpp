@@ -36,20 +36,16 @@ bool WHLDate::Matches(const WDate& eventDate) const {
         return false;
     // -2 says the two dates cannot be compared: that never counts as a match.
     switch (FQualifier) {
-    case dqBefore:
-        return FDate.Compare(eventDate) > 0;
-    case dqAfter:
-        return FDate.Compare(eventDate) == -1;
+    case dqBefore: return FDate.Compare(eventDate) > 0;
+    case dqAfter: return FDate.Compare(eventDate) == -1;
     case dqAbout: {
         WDate moved = eventDate;
         moved.SubYears(5);
-        if (FDate.Compare(moved) < 1)
-            return false;
+        if (FDate.Compare(moved) < 1) return false;
         moved.AddYears(10);
         return FDate.Compare(moved) == -1;
     }
-    default:
-        return FDate.Compare(eventDate) == 0;
+    default: return FDate.Compare(eventDate) == 0;
     }
 }
 
@@ -68,10 +64,8 @@ void WHLDate::GetDescription(std::string& S) {
     static const char* const words[4] = {"birth date", "christening date", "death date", "burial date"};
     ReadParameter();
     S = FInvert ? "with not " : "with ";
-    if (FConditionCode >= 39 && FConditionCode <= 42)
-        S += words[FConditionCode - 39];
+    if (FConditionCode >= 39 && FConditionCode <= 42) S += words[FConditionCode - 39];
     S += " ";
-    if (FQualifier != dqBefore && FQualifier != dqAfter && FQualifier != dqAbout)
-        S += "= ";
+    if (FQualifier != dqBefore && FQualifier != dqAfter && FQualifier != dqAbout) S += "= ";
     S += FDate.GetText();
 }

@@ -33,8 +33,7 @@ Creator Find(int code) {
 
 std::unique_ptr<WABSHighLighter> Create(int code, WABSCollection* collection) {
     const auto it = registry().find(code);
-    if (it == registry().end())
-        return nullptr;
+    if (it == registry().end()) return nullptr;
     return it->second(code, collection);
 }
 

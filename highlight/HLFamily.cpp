@@ -23,8 +23,7 @@ void WHLMarriedNoSpouse::Evaluate(std::int32_t AIndex) {
     bool result = false;
     for (std::int32_t k = 1; k <= ind->GetSpouseFamilyCount() && !result; ++k) {
         std::unique_ptr<WABSMarriage> fam = FCollection->GetMarriage(ind->GetSpouseFamily(k));
-        if (fam && fam->GetOtherSpouse(AIndex) == 0)
-            result = true;
+        if (fam && fam->GetOtherSpouse(AIndex) == 0) result = true;
     }
     SetResult(AIndex, result);
 }
@@ -52,10 +51,8 @@ void WHLMarriedSameName::Evaluate(std::int32_t AIndex) {
         std::unordered_set<std::string> names;
         for (std::int32_t k = 1; k <= families && !result; ++k) {
             const std::int32_t spouse = FCollection->GetSpouse(AIndex, k);
-            if (spouse == 0)
-                continue;
-            if (!names.insert(hlcond::Upper(hlcond::FullName(FCollection, spouse))).second)
-                result = true;
+            if (spouse == 0) continue;
+            if (!names.insert(hlcond::Upper(hlcond::FullName(FCollection, spouse))).second) result = true;
         }
     }
     SetResult(AIndex, result);
@@ -71,40 +68,33 @@ WHLChildSameName::WHLChildSameName(WABSCollection* ACollection) : WABSHLInd(ACol
 
 bool WHLChildSameName::FindFirstPair(std::int32_t individual, std::int32_t& family1, std::int32_t& family2) {
     family1 = family2 = 0;
-    if (!FCollection)
-        return false;
+    if (!FCollection) return false;
     // Cheap test first: most individuals have fewer than two children.
     std::int32_t total = 0;
     const std::int32_t families = FCollection->LinkSpouseFamilyCount(individual);
     for (std::int32_t k = 1; k <= families && total < 2; ++k)
         total += FCollection->LinkChildCount(FCollection->LinkSpouseFamily(individual, k));
-    if (total < 2)
-        return false;
+    if (total < 2) return false;
 
     std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(individual);
-    if (!ind)
-        return false;
+    if (!ind) return false;
     FChildren.clear();
     for (std::int32_t k = 1; k <= ind->GetSpouseFamilyCount(); ++k) {
         const std::int32_t f = ind->GetSpouseFamily(k);
         std::unique_ptr<WABSMarriage> fam = FCollection->GetMarriage(f);
-        if (!fam)
-            continue;
+        if (!fam) continue;
         fam->SortChildren();
         for (std::int32_t c = 1; c <= fam->GetChildCount(); ++c) {
             const std::int32_t child = fam->GetChild(c);
-            if (child > 0)
-                FChildren.push_back(Child{f, hlcond::Upper(hlcond::FullName(FCollection, child))});
+            if (child > 0) FChildren.push_back(Child{f, hlcond::Upper(hlcond::FullName(FCollection, child))});
         }
     }
     // The first pair in (i, j) order: the earliest child whose name comes
     // again, with the next child of that name. Linear for any family size.
     std::unordered_map<std::string, std::int32_t> occurrences;
-    for (const Child& c : FChildren)
-        ++occurrences[c.name];
+    for (const Child& c : FChildren) ++occurrences[c.name];
     for (std::size_t i = 0; i < FChildren.size(); ++i) {
-        if (occurrences[FChildren[i].name] < 2)
-            continue;
+        if (occurrences[FChildren[i].name] < 2) continue;
         for (std::size_t j = i + 1; j < FChildren.size(); ++j) {
             if (FChildren[j].name == FChildren[i].name) {
                 family1 = FChildren[i].family;
@@ -118,18 +108,15 @@ bool WHLChildSameName::FindFirstPair(std::int32_t individual, std::int32_t& fami
 
 void WHLChildSameName::Prepare() {
     Reset(0);
-    if (!FCollection)
-        return;
+    if (!FCollection) return;
     const std::int32_t n = FCollection->GetIndividualCount();
     for (std::int32_t i = 1; i <= n; ++i) {
         std::int32_t f1 = 0, f2 = 0;
-        if (!FindFirstPair(i, f1, f2))
-            continue;
+        if (!FindFirstPair(i, f1, f2)) continue;
         SetResult(i, true);
         for (std::int32_t f : {f1, f2}) {
             std::unique_ptr<WABSMarriage> fam = FCollection->GetMarriage(f);
-            if (fam)
-                SetResult(fam->GetOtherSpouse(i), true);
+            if (fam) SetResult(fam->GetOtherSpouse(i), true);
         }
     }
 }
@@ -163,16 +150,13 @@ void WHLWarning::Evaluate(std::int32_t AIndex) {
     const std::string motherName = hlcond::Upper(hlcond::Surname(FCollection, mother));
     bool result = false;
     switch (FConditionCode) {
-    case 53:
-        result = !surname.empty() && father != 0 && !fatherName.empty() && surname != fatherName;
-        break;
+    case 53: result = !surname.empty() && father != 0 && !fatherName.empty() && surname != fatherName; break;
     case 54:
         result = !surname.empty() && father != 0 && !fatherName.empty() && mother != 0 && !motherName.empty() &&
                  surname != fatherName && surname != motherName;
         break;
     case 55:
-        result = mother != 0 && surname == motherName &&
-                 !(father != 0 && !fatherName.empty() && surname == fatherName);
+        result = mother != 0 && surname == motherName && !(father != 0 && !fatherName.empty() && surname == fatherName);
         break;
     case 56:
         // Only this individual's own answer is stored: the spouses get theirs
@@ -180,13 +164,11 @@ void WHLWarning::Evaluate(std::int32_t AIndex) {
         if (!surname.empty()) {
             for (std::int32_t k = 1; k <= ind->GetSpouseFamilyCount() && !result; ++k) {
                 const std::int32_t spouse = FCollection->GetSpouse(AIndex, k);
-                if (spouse != 0 && hlcond::Upper(hlcond::Surname(FCollection, spouse)) == surname)
-                    result = true;
+                if (spouse != 0 && hlcond::Upper(hlcond::Surname(FCollection, spouse)) == surname) result = true;
             }
         }
         break;
-    default:
-        break;
+    default: break;
     }
     SetResult(AIndex, result);
 }
@@ -203,9 +185,7 @@ void WHLWarning::GetDescription(std::string& S) {
         S = FInvert ? "with surname not same as " : "with surname same as ";
         S += FConditionCode == 55 ? "mother" : "spouse";
         break;
-    default:
-        S.clear();
-        break;
+    default: S.clear(); break;
     }
 }
 
@@ -220,19 +200,15 @@ void WHLRelationIs::Prepare() {
         return;
     }
     Reset(1);
-    if (!FCollection || FRefPerson <= 0)
-        return;
+    if (!FCollection || FRefPerson <= 0) return;
     std::unique_ptr<WABSIndividual> ref = FCollection->GetIndividual(FRefPerson);
-    if (!ref)
-        return;
+    if (!ref) return;
     switch (FConditionCode) {
     case 60: // children of the person's families as spouse
         for (std::int32_t k = 1; k <= ref->GetSpouseFamilyCount(); ++k) {
             std::unique_ptr<WABSMarriage> fam = FCollection->GetMarriage(ref->GetSpouseFamily(k));
-            if (!fam)
-                continue;
-            for (std::int32_t c = 1; c <= fam->GetChildCount(); ++c)
-                SetResult(fam->GetChild(c), true);
+            if (!fam) continue;
+            for (std::int32_t c = 1; c <= fam->GetChildCount(); ++c) SetResult(fam->GetChild(c), true);
         }
         break;
     case 61: // the person's spouses
@@ -242,31 +218,26 @@ void WHLRelationIs::Prepare() {
     case 62: // the children of the person's parent families, less the person
         for (std::int32_t k = 1; k <= ref->GetParentFamilyCount(); ++k) {
             std::unique_ptr<WABSMarriage> fam = FCollection->GetMarriage(ref->GetParentFamily(k));
-            if (!fam)
-                continue;
-            for (std::int32_t c = 1; c <= fam->GetChildCount(); ++c)
-                SetResult(fam->GetChild(c), true);
+            if (!fam) continue;
+            for (std::int32_t c = 1; c <= fam->GetChildCount(); ++c) SetResult(fam->GetChild(c), true);
         }
         SetResult(FRefPerson, false);
         break;
     case 63: // the parents of the person's parent families
         for (std::int32_t k = 1; k <= ref->GetParentFamilyCount(); ++k) {
             std::unique_ptr<WABSMarriage> fam = FCollection->GetMarriage(ref->GetParentFamily(k));
-            if (!fam)
-                continue;
+            if (!fam) continue;
             SetResult(fam->GetHusband(), true);
             SetResult(fam->GetWife(), true);
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
 void WHLRelationIs::Evaluate(std::int32_t AIndex) {
     // Only 64 decides here; the others were marked when prepared.
-    if (FConditionCode != 64)
-        return;
+    if (FConditionCode != 64) return;
     SetResult(AIndex, FCollection && !FCollection->HasFamily(AIndex));
 }
 
@@ -277,8 +248,7 @@ void WHLRelationIs::GetDescription(std::string& S) {
         return;
     }
     S.clear();
-    if (FConditionCode < 60 || FConditionCode > 63)
-        return;
+    if (FConditionCode < 60 || FConditionCode > 63) return;
     S = std::string("where ") + words[FConditionCode - 60] + (FInvert ? " is not " : " is ") +
         hlcond::FullName(FCollection, hlcond::ToIntDef(FParameter, 0));
 }
@@ -292,11 +262,9 @@ WHLInt::~WHLInt() = default;
 void WHLInt::ReadParameter() {
     FOperator = 1;
     FNumber = -1;
-    if (FParameter.empty())
-        return;
+    if (FParameter.empty()) return;
     const unsigned char first = static_cast<unsigned char>(FParameter[0]);
-    if (std::isdigit(first))
-        FOperator = first - '0';
+    if (std::isdigit(first)) FOperator = first - '0';
     const std::string rest = FParameter.substr(1);
     FNumber = rest.empty() ? -1 : hlcond::ToIntDef(rest, -1);
 }
@@ -308,8 +276,7 @@ void WHLInt::Prepare() {
 
 std::int32_t WHLInt::Value(std::int32_t individual) {
     std::unique_ptr<WABSIndividual> ind = FCollection ? FCollection->GetIndividual(individual) : nullptr;
-    if (!ind)
-        return -1;
+    if (!ind) return -1;
     if ((FConditionCode == 50 || FConditionCode == 51) && !FGenerations)
         FGenerations = std::make_unique<WGenerations>(*FCollection);
     switch (FConditionCode) {
@@ -360,7 +327,6 @@ void WHLInt::GetDescription(std::string& S) {
     }
     ReadParameter();
     S = std::string("with ") + word;
-    if (FOperator >= 1 && FOperator <= 5)
-        S += ops[FOperator - 1][FInvert ? 1 : 0];
+    if (FOperator >= 1 && FOperator <= 5) S += ops[FOperator - 1][FInvert ? 1 : 0];
     S += std::to_string(FNumber);
 }

@@ -48,7 +48,7 @@ private:
         std::int32_t family;
         std::string name;
     };
-    std::vector<Child> FChildren;   // grows with the family, no fixed limit
+    std::vector<Child> FChildren; // grows with the family, no fixed limit
 };
 
 // 53-56: the surname against the father's, the parents', the mother's or a

@@ -30,8 +30,7 @@ void WHLGroup::AddCondition(bool ANegated, std::int32_t ACode, const std::string
         return;
     }
     std::unique_ptr<WABSHighLighter> c = HLFactory::Create(ACode, FCollection);
-    if (!c)
-        return;
+    if (!c) return;
     c->SetParameter(AParam);
     c->SetInvert(ANegated);
     FConditions[std::size_t(FCount)] = std::move(c);
@@ -40,8 +39,7 @@ void WHLGroup::AddCondition(bool ANegated, std::int32_t ACode, const std::string
 }
 
 void WHLGroup::ClearConditions() {
-    for (auto& c : FConditions)
-        c.reset();
+    for (auto& c : FConditions) c.reset();
     FConnectors.fill(false);
     FCount = 0;
     FNodeCount = 0;
@@ -51,31 +49,26 @@ WABSHighLighter* WHLGroup::GetCondition(std::int32_t K) const {
     return K >= 0 && K < FCount ? FConditions[std::size_t(K)].get() : nullptr;
 }
 
-bool WHLGroup::IsConnectorAnd(std::int32_t K) const {
-    return K >= 0 && K < FCount && FConnectors[std::size_t(K)];
-}
+bool WHLGroup::IsConnectorAnd(std::int32_t K) const { return K >= 0 && K < FCount && FConnectors[std::size_t(K)]; }
 
 std::string WHLGroup::BuildExpression() const {
     std::string e;
     for (std::int32_t k = 0; k < FCount; ++k) {
-        if (k > 0)
-            e += IsConnectorAnd(k - 1) ? " A " : " O ";
+        if (k > 0) e += IsConnectorAnd(k - 1) ? " A " : " O ";
         e += std::to_string(k);
     }
     return e;
 }
 
 std::int32_t WHLGroup::NewNode() {
-    if (FNodeCount >= kMaxNodes)
-        return 0;
+    if (FNodeCount >= kMaxNodes) return 0;
     ++FNodeCount;
     FNodes[std::size_t(FNodeCount)] = Node{};
     return FNodeCount;
 }
 
 void WHLGroup::ParseExpression(const std::string& E, std::int32_t N) {
-    if (N < 1 || N > kMaxNodes)
-        return;
+    if (N < 1 || N > kMaxNodes) return;
     Node& node = FNodes[std::size_t(N)];
     node = Node{};
     // Splitting at the first Or before the first And makes And bind tighter.
@@ -103,8 +96,7 @@ void WHLGroup::ParseExpression(const std::string& E, std::int32_t N) {
         const char* first = E.data() + b;
         const char* last = E.data() + e + 1;
         auto [p, ec] = std::from_chars(first, last, number);
-        if (ec != std::errc() || p != last)
-            number = -1;
+        if (ec != std::errc() || p != last) number = -1;
     }
     node.condition = number;
 }
@@ -119,21 +111,18 @@ void WHLGroup::Prepare() {
     } else {
         FNodeCount = 0;
     }
-    for (std::int32_t k = 0; k < FCount; ++k)
-        FConditions[std::size_t(k)]->Recalculate();
+    for (std::int32_t k = 0; k < FCount; ++k) FConditions[std::size_t(k)]->Recalculate();
 }
 
 bool WHLGroup::EvalNode(std::int32_t N, std::int32_t AIndex) {
-    if (N < 1 || N > FNodeCount)
-        return false;
+    if (N < 1 || N > FNodeCount) return false;
     const Node& node = FNodes[std::size_t(N)];
     if (!node.isOperator) {
         WABSHighLighter* c = GetCondition(node.condition);
         return c && c->IsHighlighted(AIndex);
     }
     const bool left = EvalNode(node.left, AIndex);
-    if (node.isAnd ? !left : left)
-        return left;
+    if (node.isAnd ? !left : left) return left;
     return EvalNode(node.right, AIndex);
 }
 
@@ -148,7 +137,6 @@ void WHLGroup::GetDescription(std::string& S) {
         std::string words;
         FConditions[std::size_t(k)]->GetDescription(words);
         S += words;
-        if (k < FCount - 1)
-            S += IsConnectorAnd(k) ? " AND " : " OR ";
+        if (k < FCount - 1) S += IsConnectorAnd(k) ? " AND " : " OR ";
     }
 }

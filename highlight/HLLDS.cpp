@@ -13,8 +13,7 @@ const char* const kOrdinanceWords[4] = {"Baptism", "Endowment", "Sealed to Paren
 // Ordinance of the kind (7-9 of the individual, 10 of its first family as spouse).
 std::unique_ptr<WABSLDSEvent> ordinance(WABSCollection& c, const WABSIndividual& ind, std::int32_t individual,
                                         std::int32_t kind) {
-    if (kind == EventKind::LDSSealSpouse)
-        return c.GetEventOfFamily(individual, 1, EventKind::LDSSealSpouse);
+    if (kind == EventKind::LDSSealSpouse) return c.GetEventOfFamily(individual, 1, EventKind::LDSSealSpouse);
     return ind.GetLDSEvent(kind);
 }
 
@@ -73,8 +72,7 @@ void WHLLDS::Evaluate(std::int32_t AIndex) {
         return;
     }
     SetResult(AIndex, ind->HasLDSEvent(EventKind::LDSBaptism) || ind->HasLDSEvent(EventKind::LDSEndowment) ||
-                          ind->HasLDSEvent(EventKind::LDSSealParents) ||
-                          FCollection->HasSpouseSealing(AIndex, 0));
+                          ind->HasLDSEvent(EventKind::LDSSealParents) || FCollection->HasSpouseSealing(AIndex, 0));
 }
 
 void WHLLDS::GetDescription(std::string& S) {
@@ -118,8 +116,7 @@ void WHLLDSDate::GetDescription(std::string& S) {
                                          "Sealed to Spouse date"};
     ReadParameter();
     S = "where LDS ";
-    if (FConditionCode >= 87 && FConditionCode <= 90)
-        S += words[FConditionCode - 87];
+    if (FConditionCode >= 87 && FConditionCode <= 90) S += words[FConditionCode - 87];
     S += FInvert ? " is not " : " is ";
     S += FState == 1 ? std::string("a date") : FStatusWord;
 }

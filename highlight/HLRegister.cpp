@@ -27,13 +27,11 @@ HLFactory::Creator single() {
 }
 
 void add(std::initializer_list<int> codes, const HLFactory::Creator& creator) {
-    for (int code : codes)
-        HLFactory::Register(code, creator);
+    for (int code : codes) HLFactory::Register(code, creator);
 }
 
 void addRange(int first, int last, const HLFactory::Creator& creator) {
-    for (int code = first; code <= last; ++code)
-        HLFactory::Register(code, creator);
+    for (int code = first; code <= last; ++code) HLFactory::Register(code, creator);
 }
 
 } // namespace

@@ -19,10 +19,14 @@ struct VitalCode {
 // 2/3 birth, 4/5 christening, 6/7 death, 8/9 burial.
 VitalCode vitalOf(std::int32_t code) {
     switch (code) {
-    case 2: case 3: return {EventKind::Birth, "birth"};
-    case 4: case 5: return {EventKind::Christening, "christening"};
-    case 6: case 7: return {EventKind::Death, "death"};
-    case 8: case 9: return {EventKind::Burial, "burial"};
+    case 2:
+    case 3: return {EventKind::Birth, "birth"};
+    case 4:
+    case 5: return {EventKind::Christening, "christening"};
+    case 6:
+    case 7: return {EventKind::Death, "death"};
+    case 8:
+    case 9: return {EventKind::Burial, "burial"};
     default: return {0, ""};
     }
 }
@@ -57,8 +61,7 @@ void WHLNoDate::Evaluate(std::int32_t AIndex) {
     if (FConditionCode == 10) {
         for (std::int32_t k = 1; k <= ind->GetSpouseFamilyCount() && result; ++k) {
             std::unique_ptr<WABSMarriage> fam = FCollection->GetMarriage(ind->GetSpouseFamily(k));
-            if (fam && !fam->GetDateText().empty())
-                result = false;
+            if (fam && !fam->GetDateText().empty()) result = false;
         }
     } else {
         std::unique_ptr<WABSVitEvent> e = ind->GetEvent(vitalOf(FConditionCode).kind, 1);
@@ -89,8 +92,7 @@ void WHLNoPlace::Evaluate(std::int32_t AIndex) {
     if (FConditionCode == 11) {
         for (std::int32_t k = 1; k <= ind->GetSpouseFamilyCount() && result; ++k) {
             std::unique_ptr<WABSMarriage> fam = FCollection->GetMarriage(ind->GetSpouseFamily(k));
-            if (fam && !fam->GetPlace().empty())
-                result = false;
+            if (fam && !fam->GetPlace().empty()) result = false;
         }
     } else if (FConditionCode == 12) {
         for (std::int32_t kind : {EventKind::Birth, EventKind::Death, EventKind::Burial, EventKind::Christening}) {
@@ -264,17 +266,13 @@ void WHLHasSource::Evaluate(std::int32_t AIndex) {
     }
     bool result = false;
     switch (FConditionCode) {
-    case 66:
-        result = FCollection->HasSource(AIndex);
-        break;
+    case 66: result = FCollection->HasSource(AIndex); break;
     case 67: {
         std::unique_ptr<WABSName> name = ind->GetName();
         result = name && name->GetCitationCount() > 0;
         break;
     }
-    case 99:
-        result = FCollection->HasMarriageSource(AIndex);
-        break;
+    case 99: result = FCollection->HasMarriageSource(AIndex); break;
     default: {
         std::unique_ptr<WABSVitEvent> e = ind->GetEvent(eventKindOfSlot(FConditionCode - 68), 1);
         result = e && e->GetCitationCount() > 0;
@@ -285,8 +283,8 @@ void WHLHasSource::Evaluate(std::int32_t AIndex) {
 }
 
 void WHLHasSource::GetDescription(std::string& S) {
-    static const char* const words[] = {"a source", "name source", "birth source", "christening source",
-                                        "death source", "burial source"};
+    static const char* const words[] = {"a source",           "name source",  "birth source",
+                                        "christening source", "death source", "burial source"};
     S = FInvert ? "without " : "with ";
     if (FConditionCode == 99)
         S += "marriage source";
@@ -313,12 +311,8 @@ void WHLHasNote::Evaluate(std::int32_t AIndex) {
         result = name && !name->GetNoteText().empty();
         break;
     }
-    case 77:
-        result = FCollection->HasNote(AIndex);
-        break;
-    case 100:
-        result = FCollection->HasMarriageNote(AIndex);
-        break;
+    case 77: result = FCollection->HasNote(AIndex); break;
+    case 100: result = FCollection->HasMarriageNote(AIndex); break;
     default: {
         std::unique_ptr<WABSVitEvent> e = ind->GetEvent(eventKindOfSlot(FConditionCode - 73), 1);
         result = e && e->HasNote();
@@ -329,8 +323,8 @@ void WHLHasNote::Evaluate(std::int32_t AIndex) {
 }
 
 void WHLHasNote::GetDescription(std::string& S) {
-    static const char* const words[] = {"name note", "birth note", "christening note", "death note",
-                                        "burial note", "any note"};
+    static const char* const words[] = {"name note",  "birth note",  "christening note",
+                                        "death note", "burial note", "any note"};
     S = FInvert ? "without " : "with ";
     if (FConditionCode == 100)
         S += "marriage note";

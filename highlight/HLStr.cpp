@@ -65,8 +65,7 @@ void WHLStr::ReadParameter() {
     FPattern.clear();
     if (!FParameter.empty()) {
         const unsigned char first = static_cast<unsigned char>(FParameter[0]);
-        if (std::isdigit(first))
-            FMode = first - '0';
+        if (std::isdigit(first)) FMode = first - '0';
         FPattern = hlcond::Upper(FParameter.substr(1));
     }
     FPatternLength = static_cast<std::int32_t>(FPattern.size());
@@ -80,20 +79,15 @@ void WHLStr::Prepare() {
 }
 
 bool WHLStr::Match(std::int32_t mode, const std::string& APattern, const std::string& AText) {
-    if (APattern.empty() || AText.empty())
-        return false;
+    if (APattern.empty() || AText.empty()) return false;
     switch (mode) {
-    case mContains:
-        return AText.find(APattern) != std::string::npos;
-    case mEquals:
-        return AText.size() == APattern.size() && AText == APattern;
-    case mBegins:
-        return AText.size() >= APattern.size() && AText.compare(0, APattern.size(), APattern) == 0;
+    case mContains: return AText.find(APattern) != std::string::npos;
+    case mEquals: return AText.size() == APattern.size() && AText == APattern;
+    case mBegins: return AText.size() >= APattern.size() && AText.compare(0, APattern.size(), APattern) == 0;
     case mEnds:
         return AText.size() >= APattern.size() &&
                AText.compare(AText.size() - APattern.size(), APattern.size(), APattern) == 0;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -112,27 +106,22 @@ const std::string& WHLStr::PatternSoundex() {
 }
 
 bool WHLStr::MatchSoundex(const std::string& text) {
-    if (FMode != smText && FMode != smCode)
-        return false;
+    if (FMode != smText && FMode != smCode) return false;
     const std::string& code = FMode == smText ? PatternSoundex() : FPattern;
     return !code.empty() && Global::Soundex(hlcond::Upper(text)) == code;
 }
 
 bool WHLStr::MatchNotes(const WABSIndividual& ind) const {
-    if (MatchUpper(noteText(ind.GetNote())))
-        return true;
-    if (std::unique_ptr<WABSName> name = ind.GetName(); name && MatchUpper(noteText(name->GetNote())))
-        return true;
+    if (MatchUpper(noteText(ind.GetNote()))) return true;
+    if (std::unique_ptr<WABSName> name = ind.GetName(); name && MatchUpper(noteText(name->GetNote()))) return true;
     for (std::int32_t kind : {EventKind::Birth, EventKind::Christening, EventKind::Death, EventKind::Burial}) {
         std::unique_ptr<WABSVitEvent> e = ind.GetEvent(kind, 1);
-        if (e && MatchUpper(noteText(e->GetNote())))
-            return true;
+        if (e && MatchUpper(noteText(e->GetNote()))) return true;
     }
     const std::int32_t others = ind.GetEventCount(EventKind::Other);
     for (std::int32_t k = 1; k <= others; ++k) {
         std::unique_ptr<WABSVitEvent> e = ind.GetEvent(EventKind::Other, k);
-        if (e && MatchUpper(noteText(e->GetNote())))
-            return true;
+        if (e && MatchUpper(noteText(e->GetNote()))) return true;
     }
     return false;
 }
@@ -145,8 +134,7 @@ void WHLStr::Relatives(std::int32_t x, bool up, std::vector<std::int32_t>& out) 
         const std::int32_t k = FCollection->LinkParentFamilyCount(x);
         for (std::int32_t f = 1; f <= k; ++f) {
             const std::int32_t fam = FCollection->LinkParentFamily(x, f);
-            if (fam < 1 || fam > families)
-                continue;
+            if (fam < 1 || fam > families) continue;
             out.push_back(FCollection->LinkHusband(fam));
             out.push_back(FCollection->LinkWife(fam));
         }
@@ -154,8 +142,7 @@ void WHLStr::Relatives(std::int32_t x, bool up, std::vector<std::int32_t>& out) 
         const std::int32_t k = FCollection->LinkSpouseFamilyCount(x);
         for (std::int32_t f = 1; f <= k; ++f) {
             const std::int32_t fam = FCollection->LinkSpouseFamily(x, f);
-            if (fam < 1 || fam > families)
-                continue;
+            if (fam < 1 || fam > families) continue;
             FCollection->LinkChildren(fam, kids);
             out.insert(out.end(), kids.begin(), kids.end());
         }
@@ -164,8 +151,7 @@ void WHLStr::Relatives(std::int32_t x, bool up, std::vector<std::int32_t>& out) 
 
 bool WHLStr::OwnNameMatches(std::int32_t individual) {
     std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(individual);
-    if (!ind)
-        return false;
+    if (!ind) return false;
     const bool surname = FConditionCode == 108 || FConditionCode == 109;
     return MatchUpper(surname ? ind->GetSurnameText() : ind->GetGivenText());
 }
@@ -197,18 +183,15 @@ bool WHLStr::Search(std::int32_t start, bool up) {
     };
 
     bool answer = false;
-    if (enter(start, answer))
-        return answer;
+    if (enter(start, answer)) return answer;
     while (!frames.empty()) {
         Frame& top = frames.back();
         bool settled = false;
         if (top.next < top.relatives.size()) {
             const std::int32_t rel = top.relatives[top.next++];
-            if (!enter(rel, answer))
-                continue;
-            if (!answer)
-                continue;
-            settled = true;   // a relative matched
+            if (!enter(rel, answer)) continue;
+            if (!answer) continue;
+            settled = true; // a relative matched
         }
         if (!settled) {
             // No relative matched: the answer is the individual's own text.
@@ -228,33 +211,28 @@ bool WHLStr::Decide(std::int32_t AIndex, const WABSIndividual& ind) {
     const bool surname = FConditionCode >= 108;
     auto nameOf = [&](std::int32_t who) {
         std::unique_ptr<WABSIndividual> r = FCollection->GetIndividual(who);
-        if (!r)
-            return std::string();
+        if (!r) return std::string();
         return surname ? r->GetSurnameText() : r->GetGivenText();
     };
     auto anyMatches = [&](const std::vector<std::int32_t>& who) {
         for (std::int32_t w : who)
-            if (w > 0 && MatchUpper(nameOf(w)))
-                return true;
+            if (w > 0 && MatchUpper(nameOf(w))) return true;
         return false;
     };
     std::vector<std::int32_t> who;
 
     switch (FConditionCode) {
-    case 19:
-        return MatchNotes(ind);
+    case 19: return MatchNotes(ind);
     case 24: return MatchUpper(placeOf(ind, EventKind::Birth, 1));
     case 25: return MatchUpper(placeOf(ind, EventKind::Christening, 1));
     case 26: return MatchUpper(placeOf(ind, EventKind::Death, 1));
     case 27: return MatchUpper(placeOf(ind, EventKind::Burial, 1));
     case 28: {
         for (std::int32_t kind : {EventKind::Birth, EventKind::Death, EventKind::Christening, EventKind::Burial})
-            if (MatchUpper(placeOf(ind, kind, 1)))
-                return true;
+            if (MatchUpper(placeOf(ind, kind, 1))) return true;
         const std::int32_t others = ind.GetEventCount(EventKind::Other);
         for (std::int32_t k = 1; k <= others; ++k)
-            if (MatchUpper(placeOf(ind, EventKind::Other, k)))
-                return true;
+            if (MatchUpper(placeOf(ind, EventKind::Other, k))) return true;
         return false;
     }
     case 29: return MatchUpper(ind.GetSurnameText());
@@ -269,19 +247,15 @@ bool WHLStr::Decide(std::int32_t AIndex, const WABSIndividual& ind) {
             }
         }
         return false;
-    case 57:
-        return MatchSoundex(ind.GetSurnameText());
+    case 57: return MatchSoundex(ind.GetSurnameText());
     case 58: {
         const std::string given = ind.GetGivenText();
         std::size_t i = 0;
         while (i < given.size()) {
-            while (i < given.size() && given[i] == ' ')
-                ++i;
+            while (i < given.size() && given[i] == ' ') ++i;
             std::size_t j = i;
-            while (j < given.size() && given[j] != ' ')
-                ++j;
-            if (j > i && MatchSoundex(given.substr(i, j - i)))
-                return true;
+            while (j < given.size() && given[j] != ' ') ++j;
+            if (j > i && MatchSoundex(given.substr(i, j - i))) return true;
             i = j;
         }
         return false;
@@ -293,8 +267,7 @@ bool WHLStr::Decide(std::int32_t AIndex, const WABSIndividual& ind) {
         std::unique_ptr<WABSLDSEvent> e = ind.GetLDSEvent(FConditionCode - 84);
         return e && MatchUpper(e->GetPlaceText());
     }
-    case 94:
-        return MatchUpper(FCollection->GetFamilyEventPlace(AIndex, 1, false, EventKind::LDSSealSpouse));
+    case 94: return MatchUpper(FCollection->GetFamilyEventPlace(AIndex, 1, false, EventKind::LDSSealSpouse));
     case 97: return MatchUpper(ind.GetAFN());
     case 98: {
         const std::string xref = ind.GetXRef();
@@ -304,29 +277,24 @@ bool WHLStr::Decide(std::int32_t AIndex, const WABSIndividual& ind) {
     case 110: // siblings: the other children of the parent families
         for (std::int32_t k = 1; k <= ind.GetParentFamilyCount(); ++k) {
             std::unique_ptr<WABSMarriage> fam = FCollection->GetMarriage(ind.GetParentFamily(k));
-            if (!fam)
-                continue;
+            if (!fam) continue;
             for (std::int32_t c = 1; c <= fam->GetChildCount(); ++c)
-                if (fam->GetChild(c) != AIndex)
-                    who.push_back(fam->GetChild(c));
+                if (fam->GetChild(c) != AIndex) who.push_back(fam->GetChild(c));
         }
         return anyMatches(who);
     case 103:
     case 111:
         for (std::int32_t k = 1; k <= ind.GetSpouseFamilyCount(); ++k) {
             std::unique_ptr<WABSMarriage> fam = FCollection->GetMarriage(ind.GetSpouseFamily(k));
-            if (!fam)
-                continue;
-            for (std::int32_t c = 1; c <= fam->GetChildCount(); ++c)
-                who.push_back(fam->GetChild(c));
+            if (!fam) continue;
+            for (std::int32_t c = 1; c <= fam->GetChildCount(); ++c) who.push_back(fam->GetChild(c));
         }
         return anyMatches(who);
     case 104:
     case 112:
         for (std::int32_t k = 1; k <= ind.GetParentFamilyCount(); ++k) {
             std::unique_ptr<WABSMarriage> fam = FCollection->GetMarriage(ind.GetParentFamily(k));
-            if (!fam)
-                continue;
+            if (!fam) continue;
             who.push_back(fam->GetHusband());
             who.push_back(fam->GetWife());
         }
@@ -335,12 +303,10 @@ bool WHLStr::Decide(std::int32_t AIndex, const WABSIndividual& ind) {
     case 113:
         for (std::int32_t k = 1; k <= ind.GetSpouseFamilyCount(); ++k) {
             std::unique_ptr<WABSMarriage> fam = FCollection->GetMarriage(ind.GetSpouseFamily(k));
-            if (fam)
-                who.push_back(fam->GetOtherSpouse(AIndex));
+            if (fam) who.push_back(fam->GetOtherSpouse(AIndex));
         }
         return anyMatches(who);
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -349,11 +315,9 @@ void WHLStr::Evaluate(std::int32_t AIndex) {
         SetResult(AIndex, false);
         return;
     }
-    if (!FCollection)
-        return;
+    if (!FCollection) return;
     std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(AIndex);
-    if (!ind)
-        return;   // stays undecided, reads as not highlighted
+    if (!ind) return; // stays undecided, reads as not highlighted
     if (FConditionCode >= 106 && FConditionCode <= 109) {
         ind.reset();
         // The search leaves the state: true exactly when a relative matches.
@@ -374,9 +338,7 @@ void WHLStr::GetDescription(std::string& S) {
             S += " code = \"" + FPattern + "\"";
         return;
     }
-    if (FInvert)
-        S += " not";
-    if (FMode >= 1 && FMode <= 4)
-        S += modes[FMode - 1];
+    if (FInvert) S += " not";
+    if (FMode >= 1 && FMode <= 4) S += modes[FMode - 1];
     S += "\"" + FPattern + "\"";
 }

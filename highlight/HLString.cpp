@@ -12,14 +12,11 @@ int HLStrToInt(const std::string& s) {
     const char* b = s.data();
     const char* e = b + s.size();
     const char* digits = b;
-    if (digits != e && *digits == '+')
-        ++digits; // from_chars takes "-" but not "+"
+    if (digits != e && *digits == '+') ++digits; // from_chars takes "-" but not "+"
     int value = 0;
-    if (digits == e || (*digits == '-' && b != digits))
-        throw EHLConvertError(s);
+    if (digits == e || (*digits == '-' && b != digits)) throw EHLConvertError(s);
     auto [p, ec] = std::from_chars(digits, e, value);
-    if (ec != std::errc() || p != e)
-        throw EHLConvertError(s);
+    if (ec != std::errc() || p != e) throw EHLConvertError(s);
     return value;
 }
 
@@ -49,8 +46,7 @@ void WHLString::SetText(const std::string& s) {
             ++FCount;
         } else {
             const std::size_t k = pos / 2;
-            if (k < FAnd.size())
-                FAnd[k] = items[pos] == "A";
+            if (k < FAnd.size()) FAnd[k] = items[pos] == "A";
         }
     }
 }
@@ -58,8 +54,7 @@ void WHLString::SetText(const std::string& s) {
 bool WHLString::IsAnd(int k) const { return k >= 0 && k < int(FAnd.size()) && FAnd[std::size_t(k)]; }
 
 std::string WHLString::GetItem(int k) const {
-    if (k < 0 || k >= FCount)
-        return {};
+    if (k < 0 || k >= FCount) return {};
     return FItems[std::size_t(k)];
 }
 
@@ -70,8 +65,7 @@ bool WHLString::IsInverted(int k) const {
 
 int WHLString::GetCode(int k) const {
     const std::vector<std::string> f = HLSplit(GetItem(k), ':');
-    if (f.empty())
-        return 0;
+    if (f.empty()) return 0;
     const long long code = std::llabs(HLStrToInt(f[0]));
     return code > 2147483647LL ? 2147483647 : int(code);
 }

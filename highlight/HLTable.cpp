@@ -150,8 +150,7 @@ void GetField(int code, int k, std::string& s) {
     s.clear();
     const ConditionDef* d = GetDef(code);
     // Only the descriptor follows the option count.
-    if (d && k == 1 && d->optionCount >= 1)
-        s = d->descriptor;
+    if (d && k == 1 && d->optionCount >= 1) s = d->descriptor;
 }
 
 int GetFieldInt(int code, int k) {
@@ -161,21 +160,17 @@ int GetFieldInt(int code, int k) {
     int value = 0;
     const char* b = first.data();
     const char* e = b + first.size();
-    if (b != e && *b == '+')
-        ++b;
+    if (b != e && *b == '+') ++b;
     auto [p, ec] = std::from_chars(b, e, value);
-    if (ec != std::errc() || p != e || b == e)
-        return 0;
+    if (ec != std::errc() || p != e || b == e) return 0;
     return value;
 }
 
 std::string GetRowText(int code) {
     const ConditionDef* d = GetDef(code);
-    if (!d)
-        return {};
+    if (!d) return {};
     std::string s = std::string(d->name) + ":" + d->negatedName + ":" + std::to_string(d->optionCount);
-    if (d->optionCount >= 1)
-        s += std::string(":") + d->descriptor;
+    if (d->optionCount >= 1) s += std::string(":") + d->descriptor;
     return s;
 }
 

@@ -17,7 +17,7 @@ enum ParamKind : int {
     pkPersonGens = 2,
     pkText = 3,
     pkDate = 4,
-    pkInteger = 5,   // descriptor also carries minimum and maximum (0 = 65535)
+    pkInteger = 5, // descriptor also carries minimum and maximum (0 = 65535)
     pkSoundex = 6,
     pkPerson = 7,
     pkAgeLimit = 8,

@@ -15,15 +15,12 @@ WHLAncestor::WHLAncestor(WABSCollection* ACollection, std::int32_t ACode) : WABS
 void WHLAncestor::ReadParameter(std::int32_t& person, std::int32_t& generations) const {
     person = 0;
     generations = 0;
-    if (!FParameter.empty())
-        ParseIndexParam(FParameter, person, generations);
-    if (generations == 0)
-        generations = kUnlimited;
+    if (!FParameter.empty()) ParseIndexParam(FParameter, person, generations);
+    if (generations == 0) generations = kUnlimited;
 }
 
 void WHLAncestor::MarkLine(std::int32_t person, std::int32_t generations, bool up) {
-    if (!FCollection || person == 0 || generations < 0)
-        return;
+    if (!FCollection || person == 0 || generations < 0) return;
     const std::int32_t n = Count();
     const std::int32_t families = FCollection->GetMarriageCount();
     // Most generations left with which each individual was reached so far.
@@ -37,18 +34,15 @@ void WHLAncestor::MarkLine(std::int32_t person, std::int32_t generations, bool u
     std::vector<std::int32_t> kids;
     for (std::size_t head = 0; head < queue.size(); ++head) {
         const Item it = queue[head];
-        if (it.individual < 1 || it.individual > n || it.left < 0)
-            continue;
-        if (best[static_cast<std::size_t>(it.individual)] >= it.left)
-            continue;
+        if (it.individual < 1 || it.individual > n || it.left < 0) continue;
+        if (best[static_cast<std::size_t>(it.individual)] >= it.left) continue;
         best[static_cast<std::size_t>(it.individual)] = it.left;
         SetResult(it.individual, true);
         if (up) {
             const std::int32_t k = FCollection->LinkParentFamilyCount(it.individual);
             for (std::int32_t f = 1; f <= k; ++f) {
                 const std::int32_t fam = FCollection->LinkParentFamily(it.individual, f);
-                if (fam < 1 || fam > families)
-                    continue;
+                if (fam < 1 || fam > families) continue;
                 queue.push_back(Item{FCollection->LinkHusband(fam), it.left - 1});
                 queue.push_back(Item{FCollection->LinkWife(fam), it.left - 1});
             }
@@ -56,11 +50,9 @@ void WHLAncestor::MarkLine(std::int32_t person, std::int32_t generations, bool u
             const std::int32_t k = FCollection->LinkSpouseFamilyCount(it.individual);
             for (std::int32_t f = 1; f <= k; ++f) {
                 const std::int32_t fam = FCollection->LinkSpouseFamily(it.individual, f);
-                if (fam < 1 || fam > families)
-                    continue;
+                if (fam < 1 || fam > families) continue;
                 FCollection->LinkChildren(fam, kids);
-                for (std::int32_t c : kids)
-                    queue.push_back(Item{c, it.left - 1});
+                for (std::int32_t c : kids) queue.push_back(Item{c, it.left - 1});
             }
         }
     }
@@ -80,11 +72,9 @@ void WHLAncestor::Describe(std::string& S, const char* words, const char* negate
     S.clear();
     std::int32_t person = 0, generations = 0;
     ReadParameter(person, generations);
-    if (person == 0 || !FCollection || !FCollection->GetIndividual(person))
-        return;
+    if (person == 0 || !FCollection || !FCollection->GetIndividual(person)) return;
     S = (FInvert ? negatedWords : words) + FCollection->GetFullName(person);
-    if (generations != kUnlimited)
-        S += " (" + std::to_string(generations) + " generations)";
+    if (generations != kUnlimited) S += " (" + std::to_string(generations) + " generations)";
 }
 
 void WHLAncestor::GetDescription(std::string& S) { Describe(S, "Ancestors of ", "Not Ancestors of "); }
@@ -127,8 +117,7 @@ void WHLRelation::Evaluate(std::int32_t AIndex) {
 void WHLRelation::GetDescription(std::string& S) {
     S.clear();
     const std::int32_t person = hlcond::ToIntDef(FParameter, 0);
-    if (person <= 0 || !FCollection || !FCollection->IndividualExists(person))
-        return;
+    if (person <= 0 || !FCollection || !FCollection->IndividualExists(person)) return;
     S = (FInvert ? "not related to " : "related to ") + FCollection->GetFullName(person);
 }
 
@@ -141,10 +130,8 @@ WHLPaths::~WHLPaths() = default;
 void WHLPaths::Prepare() {
     FRefPerson = hlcond::ToIntDef(FParameter, 0);
     Reset(1);
-    if (!FCollection || FRefPerson <= 0 || FRefPerson > Count())
-        return;
-    if (!FGenerations)
-        FGenerations = std::make_unique<WGenerations>(*FCollection);
+    if (!FCollection || FRefPerson <= 0 || FRefPerson > Count()) return;
+    if (!FGenerations) FGenerations = std::make_unique<WGenerations>(*FCollection);
     const bool up = FConditionCode == 95;
     const std::int32_t families = FCollection->GetMarriageCount();
     std::vector<std::int32_t> candidates;
@@ -156,8 +143,7 @@ void WHLPaths::Prepare() {
             const std::int32_t k = FCollection->LinkParentFamilyCount(current);
             for (std::int32_t f = 1; f <= k; ++f) {
                 const std::int32_t fam = FCollection->LinkParentFamily(current, f);
-                if (fam < 1 || fam > families)
-                    continue;
+                if (fam < 1 || fam > families) continue;
                 candidates.push_back(FCollection->LinkHusband(fam));
                 candidates.push_back(FCollection->LinkWife(fam));
             }
@@ -166,16 +152,14 @@ void WHLPaths::Prepare() {
             const std::int32_t k = FCollection->LinkSpouseFamilyCount(current);
             for (std::int32_t f = 1; f <= k; ++f) {
                 const std::int32_t fam = FCollection->LinkSpouseFamily(current, f);
-                if (fam < 1 || fam > families)
-                    continue;
+                if (fam < 1 || fam > families) continue;
                 FCollection->LinkChildren(fam, kids);
                 candidates.insert(candidates.end(), kids.begin(), kids.end());
             }
         }
         std::int32_t next = 0, deepest = -1;
         for (std::int32_t c : candidates) {
-            if (c == 0)
-                continue;
+            if (c == 0) continue;
             const std::int32_t d =
                 up ? FGenerations->GetAncestorGenerations(c) : FGenerations->GetDescendantGenerations(c);
             if (d > deepest) {
@@ -184,8 +168,7 @@ void WHLPaths::Prepare() {
             }
         }
         // A family loop in the data would lead back to a marked individual.
-        if (next == 0 || IsTrue(next))
-            break;
+        if (next == 0 || IsTrue(next)) break;
         SetResult(next, true);
         current = next;
     }

@@ -41,15 +41,12 @@ IntRange ParseIntDescriptor(const std::string& descriptor) {
 std::string EditorDescriptor(int code) {
     const int kind = HLConditions::GetFieldInt(code, 1);
     switch (kind) {
-    case HLConditions::pkText:
-        return "Contains;Equals;Begins;Ends";
-    case HLConditions::pkSoundex:
-        return "Text;Code";
+    case HLConditions::pkText: return "Contains;Equals;Begins;Ends";
+    case HLConditions::pkSoundex: return "Text;Code";
     case HLConditions::pkLDSBaptism:
     case HLConditions::pkLDSEndowment:
     case HLConditions::pkLDSSealParents:
-    case HLConditions::pkLDSSealSpouse:
-        return "A Date;" + WABSLDSEvent::GetStatusKeywords(kind - 2);
+    case HLConditions::pkLDSSealSpouse: return "A Date;" + WABSLDSEvent::GetStatusKeywords(kind - 2);
     default: {
         std::string s;
         HLConditions::GetField(code, 1, s);
@@ -58,9 +55,7 @@ std::string EditorDescriptor(int code) {
     }
 }
 
-std::vector<std::string> DescriptorItems(const std::string& descriptor) {
-    return splitKeepEmpty(descriptor, ';');
-}
+std::vector<std::string> DescriptorItems(const std::string& descriptor) { return splitKeepEmpty(descriptor, ';'); }
 
 std::vector<std::string> LDSItems(int kind) {
     std::vector<std::string> items{"A Date"};
@@ -168,20 +163,20 @@ std::string BuildHLStrings(const std::vector<std::string>& rows, const std::vect
 
 const std::vector<int>& ColManConditionIds() {
     static const std::vector<int> ids = {
-        1,  97, 44, 21, 106, 108, 95, 28, 39, 24, 42, 27, 63,  103, 111, 38, 40,  25, 56,  59, 41, 26, 22,
-        107, 109, 96, 30, 20, 52, 77, 66, 73, 68, 76, 71, 74, 69, 75, 70, 18, 100, 99, 31, 79, 83, 32,
-        80, 84, 35, 33, 81, 85, 34, 82, 86, 72, 67, 12, 2,  3,  8,  9,  4,  5,  6,  7,  15, 14, 10, 11,
-        16, 13, 23, 65, 87, 91, 88, 92, 89, 93, 90, 94, 43, 36, 37, 50, 49, 51, 78, 47, 45, 46, 48, 60,
-        104, 112, 62, 102, 110, 17, 58, 57, 61, 105, 113, 29, 55, 53, 54, 98, 19, 64};
+        1,   97,  44,  21,  106, 108, 95,  28, 39, 24, 42, 27,  63,  103, 111, 38, 40, 25,  56, 59, 41, 26, 22,
+        107, 109, 96,  30,  20,  52,  77,  66, 73, 68, 76, 71,  74,  69,  75,  70, 18, 100, 99, 31, 79, 83, 32,
+        80,  84,  35,  33,  81,  85,  34,  82, 86, 72, 67, 12,  2,   3,   8,   9,  4,  5,   6,  7,  15, 14, 10,
+        11,  16,  13,  23,  65,  87,  91,  88, 92, 89, 93, 90,  94,  43,  36,  37, 50, 49,  51, 78, 47, 45, 46,
+        48,  60,  104, 112, 62,  102, 110, 17, 58, 57, 61, 105, 113, 29,  55,  53, 54, 98,  19, 64};
     return ids;
 }
 
 const std::vector<int>& SearchManConditionIds() {
     static const std::vector<int> ids = {
-        1,  29, 30, 57, 58, 2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 103, 111, 102,
-        110, 104, 112, 105, 113, 106, 108, 107, 109, 17, 18, 19, 20, 97, 59, 98, 39, 24, 40, 25, 41, 26,
-        42, 27, 28, 31, 79, 83, 32, 80, 84, 33, 81, 85, 34, 82, 86, 35, 87, 88, 89, 90, 91, 92, 93, 94,
-        36, 37, 38, 43, 52, 44, 50, 51, 45, 78, 46, 47, 48, 49, 53, 54, 55, 56, 64, 65};
+        1,   29,  30,  57,  58,  2,   3,   4,   5,   6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, 103, 111, 102,
+        110, 104, 112, 105, 113, 106, 108, 107, 109, 17, 18, 19, 20, 97, 59, 98, 39, 24, 40, 25, 41,  26,  42,
+        27,  28,  31,  79,  83,  32,  80,  84,  33,  81, 85, 34, 82, 86, 35, 87, 88, 89, 90, 91, 92,  93,  94,
+        36,  37,  38,  43,  52,  44,  50,  51,  45,  78, 46, 47, 48, 49, 53, 54, 55, 56, 64, 65};
     return ids;
 }
 

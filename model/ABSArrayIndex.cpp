@@ -10,19 +10,14 @@
 #include <type_traits>
 #include <vector>
 
-WABSArrayIndex::WABSArrayIndex(const std::string& fileName, bool keepFile,
-                               std::int32_t recordSize, std::int32_t initialCapacity)
-    : m_fileName(fileName),
-      m_keepFile(keepFile),
-      m_recordSize(recordSize > 0 ? recordSize : 1),
+WABSArrayIndex::WABSArrayIndex(const std::string& fileName, bool keepFile, std::int32_t recordSize,
+                               std::int32_t initialCapacity)
+    : m_fileName(fileName), m_keepFile(keepFile), m_recordSize(recordSize > 0 ? recordSize : 1),
       m_initialCapacity(initialCapacity > 0 ? initialCapacity : 0) {
-    std::int64_t initial = m_initialCapacity == 0
-                               ? 2048
-                               : std::int64_t(m_initialCapacity) * m_recordSize + 1024;
+    std::int64_t initial = m_initialCapacity == 0 ? 2048 : std::int64_t(m_initialCapacity) * m_recordSize + 1024;
     if (initial > WMMF::MaxSize)
         throw EFCreateError(MMFErrorText(fileName.empty() ? std::string("qel*.tmp") : fileName));
-    m_store = std::make_unique<WVersionMMF>(fileName, static_cast<std::int32_t>(initial),
-                                            GrowthStep);
+    m_store = std::make_unique<WVersionMMF>(fileName, static_cast<std::int32_t>(initial), GrowthStep);
     Clear();
 }
 
@@ -107,8 +102,7 @@ std::int32_t WABSArrayIndex::BinarySearch(WCompareProc compare, const void* key)
     return found ? p : 0;
 }
 
-std::int32_t WABSArrayIndex::FindPosition(WCompareProc compare, const void* key,
-                                          bool& found) const {
+std::int32_t WABSArrayIndex::FindPosition(WCompareProc compare, const void* key, bool& found) const {
     auto cmp = [compare](const void* record, const void* k) { return compare(record, k, nullptr); };
     return findPosition(cmp, key, found);
 }
@@ -122,8 +116,8 @@ namespace {
 class StoreRecords {
 public:
     StoreRecords(WABSArrayIndex& array, WCompareProc compare, void* context)
-        : m_array(array), m_compare(compare), m_context(context),
-          m_size(static_cast<std::size_t>(array.RecordSize())), m_pivot(m_size), m_swap(m_size) {
+        : m_array(array), m_compare(compare), m_context(context), m_size(static_cast<std::size_t>(array.RecordSize())),
+          m_pivot(m_size), m_swap(m_size) {
         refresh();
     }
     char* at(std::int64_t i) const { return m_base + (i - 1) * static_cast<std::int64_t>(m_size); }
@@ -204,7 +198,9 @@ private:
         return m_records.after(static_cast<const T*>(a), static_cast<const T*>(b));
     }
     template <class T>
-    void copy(std::int64_t to, const T* from) { m_records.copy(rec(to), from); }
+    void copy(std::int64_t to, const T* from) {
+        m_records.copy(rec(to), from);
+    }
     void exchange(std::int64_t a, std::int64_t b) {
         m_records.copy(m_records.swap(), rec(a));
         m_records.copy(rec(a), rec(b));

@@ -11,8 +11,8 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <vector>
 #include <type_traits>
+#include <vector>
 
 class WABSIndex {
 public:
@@ -32,8 +32,7 @@ public:
 
     // The store starts with capacity * recordSize + 1,024 bytes (2,048 when
     // the capacity is 0), in memory; the array starts empty.
-    WABSArrayIndex(const std::string& fileName, bool keepFile, std::int32_t recordSize,
-                   std::int32_t initialCapacity);
+    WABSArrayIndex(const std::string& fileName, bool keepFile, std::int32_t recordSize, std::int32_t initialCapacity);
     // Stores the count at offset 8, frees the store and deletes the named file
     // unless it is to be kept.
     ~WABSArrayIndex() override;
@@ -46,9 +45,7 @@ public:
     void Clear();
     bool IsValidIndex(std::int64_t i) const { return i >= 1 && i <= m_count; }
     // Address of record i, null when i is not valid; valid until the array grows.
-    char* GetPtr(std::int64_t i) const {
-        return IsValidIndex(i) ? m_store->GetPointer(recordOffset(i)) : nullptr;
-    }
+    char* GetPtr(std::int64_t i) const { return IsValidIndex(i) ? m_store->GetPointer(recordOffset(i)) : nullptr; }
     // Copies a record into position i (valid i only); clears the sorted flag.
     void SetRecord(std::int64_t i, const void* record);
     // Appends a record; returns the new count; clears the sorted flag.
@@ -122,7 +119,7 @@ protected:
     std::int32_t m_initialCapacity = 0;
     bool m_sorted = false;
     bool m_sorting = false;
-    std::int64_t m_written = 0;   // the store's bytes from here on were never written
+    std::int64_t m_written = 0; // the store's bytes from here on were never written
 
 private:
     template <class F>

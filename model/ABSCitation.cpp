@@ -8,10 +8,8 @@
 namespace {
 
 void appendPart(std::string& text, const std::string& part) {
-    if (part.empty())
-        return;
-    if (!text.empty())
-        text += ", ";
+    if (part.empty()) return;
+    if (!text.empty()) text += ", ";
     text += part;
 }
 
@@ -33,8 +31,7 @@ std::string ComposeCitationsText(std::int32_t count,
     bool first = true;
     for (std::int32_t i = 1; i <= count; ++i) {
         std::unique_ptr<WABSCitation> citation = fetch(i);
-        if (!citation)
-            continue;
+        if (!citation) continue;
         if (first) {
             // The first one found is always numbered 1.
             text += "1) ";

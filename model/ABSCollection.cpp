@@ -50,12 +50,9 @@ double WABSCollection::GetAvgDescendantGenerations(std::int32_t i) {
 // --- records by number ---
 
 std::unique_ptr<WABSIndividual> WABSCollection::GetIndividual(std::int32_t n) {
-    if (n == 0)
-        return nullptr;
-    if (n < 0)
-        throw EIndexError(n);
-    if (n > GetIndividualCount())
-        return nullptr;
+    if (n == 0) return nullptr;
+    if (n < 0) throw EIndexError(n);
+    if (n > GetIndividualCount()) return nullptr;
     return MakeIndividual(n);
 }
 
@@ -63,10 +60,8 @@ namespace {
 // Record n of count: none for 0, the index error outside 1..count.
 template <class Make>
 auto recordInRange(std::int32_t n, std::int32_t count, Make make) -> decltype(make()) {
-    if (n == 0)
-        return nullptr;
-    if (n < 0 || n > count)
-        throw EIndexError(n);
+    if (n == 0) return nullptr;
+    if (n < 0 || n > count) throw EIndexError(n);
     return make();
 }
 } // namespace
@@ -84,8 +79,7 @@ std::unique_ptr<WABSSource> WABSCollection::GetSource(std::int32_t n) {
 }
 
 std::unique_ptr<WABSRepo> WABSCollection::GetRepository(std::int32_t n) {
-    if (n == 0)
-        return nullptr;
+    if (n == 0) return nullptr;
     return MakeRepository(n);
 }
 
@@ -95,16 +89,14 @@ namespace {
 
 template <class Fn>
 std::int32_t readIndividual(WABSCollection& c, std::int32_t n, Fn fn) {
-    if (!c.IndividualExists(n))
-        return 0;
+    if (!c.IndividualExists(n)) return 0;
     std::unique_ptr<WABSIndividual> individual = c.GetIndividual(n);
     return individual ? fn(*individual) : 0;
 }
 
 template <class Fn>
 std::int32_t readMarriage(WABSCollection& c, std::int32_t n, Fn fn) {
-    if (!c.MarriageExists(n))
-        return 0;
+    if (!c.MarriageExists(n)) return 0;
     std::unique_ptr<WABSMarriage> marriage = c.GetMarriage(n);
     return marriage ? fn(*marriage) : 0;
 }
@@ -147,8 +139,7 @@ void WABSCollection::LinkChildren(std::int32_t family, std::vector<std::int32_t>
     children.clear();
     readMarriage(*this, family, [&children](WABSMarriage& m) {
         const std::int32_t count = m.GetChildCount();
-        for (std::int32_t i = 1; i <= count; ++i)
-            children.push_back(m.GetChild(i));
+        for (std::int32_t i = 1; i <= count; ++i) children.push_back(m.GetChild(i));
         return 0;
     });
 }
@@ -167,112 +158,92 @@ void WABSCollection::LinkSortChildren(std::int32_t family) {
 // --- parents, spouses and children ---
 
 std::int32_t WABSCollection::GetFather(std::int32_t individual) {
-    if (individual == 0)
-        return 0;
+    if (individual == 0) return 0;
     std::int32_t family = LinkParentFamily(individual, 1);
     return family ? LinkHusband(family) : 0;
 }
 
 std::int32_t WABSCollection::GetMother(std::int32_t individual) {
-    if (individual == 0)
-        return 0;
+    if (individual == 0) return 0;
     std::int32_t family = LinkParentFamily(individual, 1);
     return family ? LinkWife(family) : 0;
 }
 
 std::int32_t WABSCollection::GetParentCount(std::int32_t individual) {
-    if (individual == 0)
-        return 0;
+    if (individual == 0) return 0;
     std::int32_t parents = 0;
     const std::int32_t families = LinkParentFamilyCount(individual);
     for (std::int32_t k = 1; k <= families; ++k) {
         std::int32_t family = LinkParentFamily(individual, k);
-        if (family == 0)
-            continue;
+        if (family == 0) continue;
         parents += (LinkHusband(family) != 0) + (LinkWife(family) != 0);
     }
     return parents;
 }
 
 std::int32_t WABSCollection::FindCommonMarriage(std::int32_t individual1, std::int32_t individual2) {
-    if (individual1 == 0 || individual2 == 0)
-        return 0;
+    if (individual1 == 0 || individual2 == 0) return 0;
     const std::int32_t count1 = LinkSpouseFamilyCount(individual1);
     const std::int32_t count2 = LinkSpouseFamilyCount(individual2);
     for (std::int32_t a = 1; a <= count1; ++a) {
         std::int32_t family = LinkSpouseFamily(individual1, a);
-        if (family == 0)
-            continue;
+        if (family == 0) continue;
         for (std::int32_t b = 1; b <= count2; ++b)
-            if (LinkSpouseFamily(individual2, b) == family)
-                return family;
+            if (LinkSpouseFamily(individual2, b) == family) return family;
     }
     return 0;
 }
 
 std::int32_t WABSCollection::GetSpouse(std::int32_t individual, std::int32_t k) {
-    if (individual == 0 || k < 1 || k > LinkSpouseFamilyCount(individual))
-        return 0;
+    if (individual == 0 || k < 1 || k > LinkSpouseFamilyCount(individual)) return 0;
     std::int32_t family = LinkSpouseFamily(individual, k);
-    if (family == 0)
-        return 0;
+    if (family == 0) return 0;
     std::int32_t husband = LinkHusband(family);
     return husband == individual ? LinkWife(family) : husband;
 }
 
 bool WABSCollection::HasChildren(std::int32_t individual) {
-    if (individual == 0)
-        return false;
+    if (individual == 0) return false;
     const std::int32_t families = LinkSpouseFamilyCount(individual);
     for (std::int32_t k = 1; k <= families; ++k)
-        if (LinkChildCount(LinkSpouseFamily(individual, k)) > 0)
-            return true;
+        if (LinkChildCount(LinkSpouseFamily(individual, k)) > 0) return true;
     return false;
 }
 
 std::int32_t WABSCollection::GetChildCount(std::int32_t individual) {
-    if (individual == 0)
-        return 0;
+    if (individual == 0) return 0;
     std::int32_t children = 0;
     const std::int32_t families = LinkSpouseFamilyCount(individual);
-    for (std::int32_t k = 1; k <= families; ++k)
-        children += LinkChildCount(LinkSpouseFamily(individual, k));
+    for (std::int32_t k = 1; k <= families; ++k) children += LinkChildCount(LinkSpouseFamily(individual, k));
     return children;
 }
 
 std::int32_t WABSCollection::CountChildrenOfSex(std::int32_t individual, char sex) {
-    if (individual == 0)
-        return 0;
+    if (individual == 0) return 0;
     std::int32_t count = 0;
     std::vector<std::int32_t> children;
     const std::int32_t families = LinkSpouseFamilyCount(individual);
     for (std::int32_t k = 1; k <= families; ++k) {
         LinkChildren(LinkSpouseFamily(individual, k), children);
         for (std::int32_t child : children)
-            if (child > 0 && LinkSex(child) == sex)
-                ++count;
+            if (child > 0 && LinkSex(child) == sex) ++count;
     }
     return count;
 }
 
 std::int32_t WABSCollection::GetSonCount(std::int32_t individual) { return CountChildrenOfSex(individual, 'M'); }
 
-std::int32_t WABSCollection::GetDaughterCount(std::int32_t individual) {
-    return CountChildrenOfSex(individual, 'F');
-}
+std::int32_t WABSCollection::GetDaughterCount(std::int32_t individual) { return CountChildrenOfSex(individual, 'F'); }
 
 bool WABSCollection::HasFamily(std::int32_t individual) {
-    if (!IndividualExists(individual))
-        return false;
+    if (!IndividualExists(individual)) return false;
     return LinkParentFamily(individual, 1) != 0 || LinkSpouseFamilyCount(individual) > 0;
 }
 
 std::int32_t WABSCollection::otherSpouseAt(std::int32_t individual, std::int32_t familyPos) {
-    if (familyPos < 1)
-        familyPos = 1;
+    if (familyPos < 1) familyPos = 1;
     std::int32_t family = LinkSpouseFamily(individual, familyPos);
-    if (family == 0)
-        return 0;
+    if (family == 0) return 0;
     std::int32_t wife = LinkWife(family);
     return wife == individual ? LinkHusband(family) : wife;
 }
@@ -280,8 +251,7 @@ std::int32_t WABSCollection::otherSpouseAt(std::int32_t individual, std::int32_t
 std::int32_t WABSCollection::GetFatherMotherOrSpouse(std::int32_t individual, std::int32_t& kind,
                                                      std::int32_t familyPos) {
     kind = 0;
-    if (individual == 0)
-        return 0;
+    if (individual == 0) return 0;
     if (std::int32_t father = GetFather(individual)) {
         kind = 1;
         return father;
@@ -300,8 +270,7 @@ std::int32_t WABSCollection::GetFatherMotherOrSpouse(std::int32_t individual, st
 std::int32_t WABSCollection::GetSpouseFatherOrMother(std::int32_t individual, std::int32_t& kind,
                                                      std::int32_t familyPos) {
     kind = 0;
-    if (individual == 0)
-        return 0;
+    if (individual == 0) return 0;
     if (std::int32_t spouse = otherSpouseAt(individual, familyPos)) {
         kind = 3;
         return spouse;
@@ -325,63 +294,53 @@ std::unique_ptr<WABSMarriage> WABSCollection::spouseFamilyAt(std::int32_t indivi
 }
 
 bool WABSCollection::HasMarriageSource(std::int32_t individual) {
-    if (individual == 0)
-        return false;
+    if (individual == 0) return false;
     const std::int32_t families = LinkSpouseFamilyCount(individual);
     for (std::int32_t k = 1; k <= families; ++k) {
         std::unique_ptr<WABSMarriage> marriage = spouseFamilyAt(individual, k);
-        if (marriage && marriage->GetCitationCount() > 0)
-            return true;
+        if (marriage && marriage->GetCitationCount() > 0) return true;
     }
     return false;
 }
 
 bool WABSCollection::HasSource(std::int32_t individual) {
     std::unique_ptr<WABSIndividual> record = GetIndividual(individual);
-    if (!record)
-        return false;
+    if (!record) return false;
     return record->HasAnySource() || HasMarriageSource(individual);
 }
 
 bool WABSCollection::HasMarriageNote(std::int32_t individual) {
-    if (individual == 0)
-        return false;
+    if (individual == 0) return false;
     const std::int32_t families = LinkSpouseFamilyCount(individual);
     for (std::int32_t k = 1; k <= families; ++k) {
         std::unique_ptr<WABSMarriage> marriage = spouseFamilyAt(individual, k);
-        if (marriage && !marriage->GetNoteText().empty())
-            return true;
+        if (marriage && !marriage->GetNoteText().empty()) return true;
     }
     return false;
 }
 
 bool WABSCollection::HasNote(std::int32_t individual) {
     std::unique_ptr<WABSIndividual> record = GetIndividual(individual);
-    if (!record)
-        return false;
+    if (!record) return false;
     return record->HasAnyNote() || HasMarriageNote(individual);
 }
 
 bool WABSCollection::HasSpouseSealing(std::int32_t individual, std::int32_t familyPos) {
-    if (individual == 0)
-        return false;
+    if (individual == 0) return false;
     auto sealed = [this, individual](std::int32_t k) {
         std::unique_ptr<WABSMarriage> marriage = spouseFamilyAt(individual, k);
         return marriage && marriage->HasLDSSealing() && marriage->GetLDSSealing(EventKind::LDSSealSpouse);
     };
     const std::int32_t families = LinkSpouseFamilyCount(individual);
-    if (familyPos >= 1 && familyPos <= families)
-        return sealed(familyPos);
+    if (familyPos >= 1 && familyPos <= families) return sealed(familyPos);
     for (std::int32_t k = 1; k <= families; ++k)
-        if (sealed(k))
-            return true;
+        if (sealed(k)) return true;
     return false;
 }
 
 std::unique_ptr<WABSLDSEvent> WABSCollection::GetEventOfFamily(std::int32_t individual, std::int32_t familyPos,
                                                                std::int32_t kind) {
-    if (individual == 0 || familyPos < 1 || familyPos > LinkSpouseFamilyCount(individual))
-        return nullptr;
+    if (individual == 0 || familyPos < 1 || familyPos > LinkSpouseFamilyCount(individual)) return nullptr;
     std::unique_ptr<WABSMarriage> marriage = spouseFamilyAt(individual, familyPos);
     return marriage ? marriage->GetLDSSealing(kind) : nullptr;
 }
@@ -394,10 +353,8 @@ std::string WABSCollection::GetFamilyEventDate(std::int32_t individual, std::int
 std::string WABSCollection::GetFamilyEventPlace(std::int32_t individual, std::int32_t familyPos, bool checkTemple,
                                                 std::int32_t kind) {
     std::unique_ptr<WABSLDSEvent> event = GetEventOfFamily(individual, familyPos, kind);
-    if (!event)
-        return {};
-    if (checkTemple && !event->HasTemple())
-        return "Live";
+    if (!event) return {};
+    if (checkTemple && !event->HasTemple()) return "Live";
     return event->GetPlaceText();
 }
 
@@ -415,16 +372,14 @@ std::string WABSCollection::GetName(std::int32_t individual) {
 
 std::string WABSCollection::GetNameWithBirth(std::int32_t individual) {
     std::unique_ptr<WABSIndividual> record = GetIndividual(individual);
-    if (!record)
-        return {};
+    if (!record) return {};
     return record->GetDisplayName() + ", " + record->GetEventDateAndPlace(EventKind::Birth, 1);
 }
 
 // --- family summaries ---
 
 std::string WABSCollection::FormatChildLine(std::int32_t individual, bool noMarker) {
-    if (individual == 0)
-        return "<No Given Name>";
+    if (individual == 0) return "<No Given Name>";
     std::unique_ptr<WABSIndividual> record = GetIndividual(individual);
     std::string text;
     if (!noMarker) {
@@ -435,43 +390,36 @@ std::string WABSCollection::FormatChildLine(std::int32_t individual, bool noMark
         else
             text += "        ";
     }
-    if (record)
-        text += record->GetDisplayName();
+    if (record) text += record->GetDisplayName();
     return text;
 }
 
 std::string WABSCollection::GetFamiliesText(std::int32_t individual) {
     std::unique_ptr<WABSIndividual> record = GetIndividual(individual);
-    if (!record)
-        return {};
+    if (!record) return {};
     std::string text;
     const std::int32_t families = record->GetSpouseFamilyCount();
     for (std::int32_t k = 1; k <= families; ++k) {
         std::int32_t family = record->GetSpouseFamily(k);
         std::unique_ptr<WABSMarriage> marriage = MarriageExists(family) ? GetMarriage(family) : nullptr;
-        if (!marriage)
-            continue;
+        if (!marriage) continue;
         text += "Spouse: " + FormatChildLine(marriage->GetOtherSpouse(individual), true) + abs_text::CRLF;
         text += "   Mar. Date: " + marriage->GetDateText() + ", " + marriage->GetPlace() + abs_text::CRLF;
         marriage->SortChildren();
         const std::int32_t children = marriage->GetChildCount();
         for (std::int32_t c = 1; c <= children; ++c) {
             std::int32_t child = marriage->GetChild(c);
-            if (child > 0)
-                text += "   " + FormatChildLine(child, false) + abs_text::CRLF;
+            if (child > 0) text += "   " + FormatChildLine(child, false) + abs_text::CRLF;
         }
     }
-    if (text.size() >= 2 && text.compare(text.size() - 2, 2, abs_text::CRLF) == 0)
-        text.erase(text.size() - 2);
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, abs_text::CRLF) == 0) text.erase(text.size() - 2);
     return text;
 }
 
 std::string WABSCollection::GetFamilySummary(std::int32_t individual) {
-    if (individual == 0)
-        return {};
+    if (individual == 0) return {};
     std::unique_ptr<WABSIndividual> record = GetIndividual(individual);
-    if (!record)
-        return {};
+    if (!record) return {};
     const char sex = record->GetSex();
     const std::string lines[] = {
         "Name :" + record->GetDisplayName(),
@@ -486,13 +434,11 @@ std::string WABSCollection::GetFamilySummary(std::int32_t individual) {
     };
     std::string text;
     for (const std::string& line : lines) {
-        if (!text.empty())
-            text += abs_text::CRLF;
+        if (!text.empty()) text += abs_text::CRLF;
         text += line;
     }
     std::string families = GetFamiliesText(individual);
-    if (!families.empty())
-        text += abs_text::CRLF + families;
+    if (!families.empty()) text += abs_text::CRLF + families;
     return text;
 }
 
@@ -501,33 +447,26 @@ std::string WABSCollection::GetFamilySummary(std::int32_t individual) {
 namespace {
 
 constexpr std::array<const char*, 37> kLinkNames = {
-    "Unknown",
-    "Father",   "Father-Ado", "Father-Ste", "Father-God", "Father-Fst", "Father-Oth",
-    "Mother",   "Mother-Ado", "Mother-Ste", "Mother-God", "Mother-Fst", "Mother-Oth",
-    "Parent",   "Parent-Ado", "Parent-Ste", "Parent-God", "Parent-Fst", "Parent-Oth",
-    "Son",      "Son-Ado",    "Son-Ste",    "Son-God",    "Son-Fst",    "Son-Oth",
-    "Daughter", "Dau-Ado",    "Dau-Ste",    "Dau-God",    "Dau-Fst",    "Dau-Oth",
-    "Child",    "Child-Ado",  "Child-Ste",  "Child-God",  "Child-Fst",  "Child-Oth",
+    "Unknown",    "Father",     "Father-Ado", "Father-Ste", "Father-God", "Father-Fst", "Father-Oth", "Mother",
+    "Mother-Ado", "Mother-Ste", "Mother-God", "Mother-Fst", "Mother-Oth", "Parent",     "Parent-Ado", "Parent-Ste",
+    "Parent-God", "Parent-Fst", "Parent-Oth", "Son",        "Son-Ado",    "Son-Ste",    "Son-God",    "Son-Fst",
+    "Son-Oth",    "Daughter",   "Dau-Ado",    "Dau-Ste",    "Dau-God",    "Dau-Fst",    "Dau-Oth",    "Child",
+    "Child-Ado",  "Child-Ste",  "Child-God",  "Child-Fst",  "Child-Oth",
 };
 
 } // namespace
 
 std::string WABSCollection::GetPedigreeLinkName(std::int32_t code) {
-    if (code < 0 || code >= static_cast<std::int32_t>(kLinkNames.size()))
-        return {};
+    if (code < 0 || code >= static_cast<std::int32_t>(kLinkNames.size())) return {};
     return kLinkNames[static_cast<std::size_t>(code)];
 }
 
 std::int32_t WABSCollection::ChildLinkCode(std::int32_t code, char sex) {
-    if (code < 0 || code > 18)
-        return -1;
-    if (code == 0)
-        return 0;
-    const std::int32_t kindOfLink = (code - 1) % 6;  // plain, adopted, step, god, foster, other
-    if (sex == 'M' || sex == 'm')
-        return 19 + kindOfLink;
-    if (sex == 'F' || sex == 'f')
-        return 25 + kindOfLink;
+    if (code < 0 || code > 18) return -1;
+    if (code == 0) return 0;
+    const std::int32_t kindOfLink = (code - 1) % 6; // plain, adopted, step, god, foster, other
+    if (sex == 'M' || sex == 'm') return 19 + kindOfLink;
+    if (sex == 'F' || sex == 'f') return 25 + kindOfLink;
     return 31 + kindOfLink;
 }
 
@@ -543,8 +482,7 @@ std::int32_t WABSCollection::GetCount() { return m_view ? m_view->Count() : GetI
 std::int32_t WABSCollection::ViewToIndex(std::int32_t pos) { return m_view ? m_view->GetItem(pos) : pos; }
 
 std::int32_t WABSCollection::IndexToView(std::int32_t individual) {
-    if (!m_view)
-        return individual;
+    if (!m_view) return individual;
     const std::int32_t count = m_view->Count();
     if (m_viewPositionsCount != count) {
         // One pass over the view instead of a scan per question.
@@ -559,8 +497,7 @@ std::int32_t WABSCollection::IndexToView(std::int32_t individual) {
     if (individual >= 1 && static_cast<std::size_t>(individual) < m_viewPositions.size())
         return m_viewPositions[static_cast<std::size_t>(individual)];
     for (std::int32_t pos = 1; pos <= count; ++pos)
-        if (m_view->GetItem(pos) == individual)
-            return pos;
+        if (m_view->GetItem(pos) == individual) return pos;
     return 0;
 }
 

@@ -146,8 +146,7 @@ public:
     // any family when familyPos is out of range.
     bool HasSpouseSealing(std::int32_t individual, std::int32_t familyPos);
     // The sealing of the family as spouse at familyPos, or none.
-    std::unique_ptr<WABSLDSEvent> GetEventOfFamily(std::int32_t individual, std::int32_t familyPos,
-                                                   std::int32_t kind);
+    std::unique_ptr<WABSLDSEvent> GetEventOfFamily(std::int32_t individual, std::int32_t familyPos, std::int32_t kind);
     std::string GetFamilyEventDate(std::int32_t individual, std::int32_t familyPos, std::int32_t kind);
     // "Live" when checkTemple and the event names no temple.
     std::string GetFamilyEventPlace(std::int32_t individual, std::int32_t familyPos, bool checkTemple,

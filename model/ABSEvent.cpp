@@ -11,8 +11,7 @@ WABSEvent::WABSEvent() = default;
 WABSEvent::~WABSEvent() = default;
 
 void WABSEvent::SetDate(std::unique_ptr<WDate> date) {
-    if (m_shared)
-        m_sortDate = nullptr;
+    if (m_shared) m_sortDate = nullptr;
     m_shared = false;
     m_date = std::move(date);
 }
@@ -59,24 +58,20 @@ namespace {
 
 // Keywords of the ordinance kinds 7 to 10, in their order.
 using KeywordTable = std::array<const char*, 10>;
-constexpr KeywordTable kBaptism = {"SUBMITTED", "CLEARED", "COMPLETED", "CHILD",     "INFANT",
+constexpr KeywordTable kBaptism = {"SUBMITTED", "CLEARED",  "COMPLETED", "CHILD",     "INFANT",
                                    "QUALIFIED", "PRE-1970", "STILLBORN", "UNCLEARED", "DONTDOIT"};
 constexpr KeywordTable kSealParents = {"SUBMITTED", "CLEARED",  "COMPLETED", "BIC",       "DNS",
                                        "QUALIFIED", "PRE-1970", "STILLBORN", "UNCLEARED", "DONTDOIT"};
-constexpr KeywordTable kSealSpouse = {"SUBMITTED", "CLEARED", "COMPLETED", "CANCELED",  "DNS",
-                                      "DNS/CAN",   "QUALIFIED", "PRE-1970", "UNCLEARED", "DONTDOIT"};
+constexpr KeywordTable kSealSpouse = {"SUBMITTED", "CLEARED",   "COMPLETED", "CANCELED",  "DNS",
+                                      "DNS/CAN",   "QUALIFIED", "PRE-1970",  "UNCLEARED", "DONTDOIT"};
 
 const KeywordTable* keywordsOf(std::int32_t kind) {
     switch (kind) {
     case EventKind::LDSBaptism:
-    case EventKind::LDSEndowment:
-        return &kBaptism;
-    case EventKind::LDSSealParents:
-        return &kSealParents;
-    case EventKind::LDSSealSpouse:
-        return &kSealSpouse;
-    default:
-        return nullptr;
+    case EventKind::LDSEndowment: return &kBaptism;
+    case EventKind::LDSSealParents: return &kSealParents;
+    case EventKind::LDSSealSpouse: return &kSealSpouse;
+    default: return nullptr;
     }
 }
 
@@ -88,19 +83,16 @@ std::int32_t WABSLDSEvent::StatusCount(std::int32_t kind) {
 
 std::string WABSLDSEvent::GetStatusKeyword(std::int32_t kind, std::int32_t i) {
     const KeywordTable* table = keywordsOf(kind);
-    if (!table || i < 1 || i > static_cast<std::int32_t>(table->size()))
-        return {};
+    if (!table || i < 1 || i > static_cast<std::int32_t>(table->size())) return {};
     return (*table)[static_cast<std::size_t>(i - 1)];
 }
 
 std::string WABSLDSEvent::GetStatusKeywords(std::int32_t kind) {
     std::string text;
     const KeywordTable* table = keywordsOf(kind);
-    if (!table)
-        return text;
+    if (!table) return text;
     for (const char* word : *table) {
-        if (!text.empty())
-            text += ';';
+        if (!text.empty()) text += ';';
         text += word;
     }
     return text;

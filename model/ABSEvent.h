@@ -16,7 +16,7 @@ constexpr std::int32_t Death = 2;
 constexpr std::int32_t Christening = 3;
 constexpr std::int32_t Burial = 4;
 constexpr std::int32_t Baptism = 5;
-constexpr std::int32_t Other = 6;          // addressed by a 1-based index
+constexpr std::int32_t Other = 6; // addressed by a 1-based index
 constexpr std::int32_t LDSBaptism = 7;
 constexpr std::int32_t LDSEndowment = 8;
 constexpr std::int32_t LDSSealParents = 9;
@@ -63,10 +63,10 @@ protected:
     void SetDate(std::unique_ptr<WDate> date);
 
     std::int32_t m_citationCount = 0;
-    std::string m_eventName;           // for other events, their label
+    std::string m_eventName; // for other events, their label
     std::unique_ptr<WDate> m_date;
-    bool m_loaded = false;             // state of the back end
-    bool m_shared = false;             // the sort date is m_date itself
+    bool m_loaded = false; // state of the back end
+    bool m_shared = false; // the sort date is m_date itself
     std::unique_ptr<WDate> m_ownSortDate;
     WDate* m_sortDate = nullptr;
     std::int32_t m_kind = 0;
@@ -94,6 +94,6 @@ public:
     static std::string GetStatusKeywords(std::int32_t kind);
 
 protected:
-    std::uint32_t m_word = 0;          // kept by the back end
+    std::uint32_t m_word = 0; // kept by the back end
     bool m_hasTemple = false;
 };

@@ -14,8 +14,7 @@ namespace {
 // A date that could be read word by word; only those take part in ages.
 bool isParsed(const WDate* date) { return date && date->IsValid() && date->IsStructured(); }
 
-constexpr std::int32_t kVitalKinds[] = {EventKind::Birth, EventKind::Christening, EventKind::Death,
-                                        EventKind::Burial};
+constexpr std::int32_t kVitalKinds[] = {EventKind::Birth, EventKind::Christening, EventKind::Death, EventKind::Burial};
 
 } // namespace
 
@@ -40,8 +39,7 @@ void WABSIndividual::findAgeSpan(AgeSpan& span) const {
         span.start = span.startEvent ? span.startEvent->GetDate() : nullptr;
         span.estimated = span.start != nullptr;
     }
-    if (!span.start)
-        return;
+    if (!span.start) return;
 
     span.endEvent = GetEvent(EventKind::Death, 1);
     const WDate* end = span.endEvent ? span.endEvent->GetDate() : nullptr;
@@ -67,11 +65,9 @@ void WABSIndividual::findAgeSpan(AgeSpan& span) const {
 std::int32_t WABSIndividual::GetAge() const {
     AgeSpan span;
     findAgeSpan(span);
-    if (!span.start || !isParsed(span.start) || !isParsed(span.end))
-        return -1;
+    if (!span.start || !isParsed(span.start) || !isParsed(span.end)) return -1;
     WDateDiff diff;
-    if (!diff.Calc(span.start, span.end))
-        return -1;
+    if (!diff.Calc(span.start, span.end)) return -1;
     return diff.GetYears();
 }
 
@@ -80,11 +76,9 @@ std::unique_ptr<WDateDiff> WABSIndividual::GetAgeDiff(bool& estimated, std::stri
     findAgeSpan(span);
     estimated = span.estimated;
     suffix = span.toToday ? "?" : "";
-    if (!isParsed(span.start) || !isParsed(span.end))
-        return nullptr;
+    if (!isParsed(span.start) || !isParsed(span.end)) return nullptr;
     auto diff = std::make_unique<WDateDiff>();
-    if (!diff->Calc(span.start, span.end))
-        return nullptr;
+    if (!diff->Calc(span.start, span.end)) return nullptr;
     return diff;
 }
 
@@ -92,29 +86,23 @@ std::string WABSIndividual::GetAgeText() const {
     bool estimated = false;
     std::string suffix;
     std::unique_ptr<WDateDiff> diff = GetAgeDiff(estimated, suffix);
-    if (!diff || diff->GetYears() >= 111)
-        return {};
+    if (!diff || diff->GetYears() >= 111) return {};
     std::string text;
-    if (estimated)
-        text += '[';
+    if (estimated) text += '[';
     text += diff->GetYearsText();
     text += suffix;
-    if (estimated)
-        text += ']';
+    if (estimated) text += ']';
     return text;
 }
 
 bool WABSIndividual::IsPossiblyLiving(std::int32_t years) const {
     for (std::int32_t kind : {EventKind::Death, EventKind::Burial}) {
         std::unique_ptr<WABSVitEvent> event = GetEvent(kind, 1);
-        if (event && event->HasValidDate())
-            return false;
+        if (event && event->HasValidDate()) return false;
     }
     std::int32_t year = GetEventYear(EventKind::Birth, 1);
-    if (year == 0)
-        year = GetEventYear(EventKind::Christening, 1);
-    if (year < 1)
-        return false;
+    if (year == 0) year = GetEventYear(EventKind::Christening, 1);
+    if (year < 1) return false;
     return plat::now().year - year < years;
 }
 
@@ -135,18 +123,11 @@ std::string WABSIndividual::GetFullName(bool withPrefixSuffix) const {
 
 std::string WABSIndividual::GetDisplayName() const {
     std::string text = GetFullName(true);
-    if (!WOptions::GetBool(opt::FNValueFlag))
-        return text;
+    if (!WOptions::GetBool(opt::FNValueFlag)) return text;
     switch (WOptions::GetInt(opt::FNValue)) {
-    case 2:
-        text += " (" + std::to_string(GetRecNo()) + ")";
-        break;
-    case 3:
-        text += " {" + GetRefN() + "}";
-        break;
-    default:
-        text += " [" + GetXRef() + "]";
-        break;
+    case 2: text += " (" + std::to_string(GetRecNo()) + ")"; break;
+    case 3: text += " {" + GetRefN() + "}"; break;
+    default: text += " [" + GetXRef() + "]"; break;
     }
     return text;
 }
@@ -161,8 +142,7 @@ std::string WABSIndividual::GetNameWithDates(bool withIdentifier) const {
 
 std::string WABSIndividual::GetEventDateAndPlace(std::int32_t kind, std::int32_t index) const {
     std::unique_ptr<WABSVitEvent> event = GetEvent(kind, index);
-    if (!event)
-        return {};
+    if (!event) return {};
     return event->GetDateText() + ", " + event->GetPlaceText();
 }
 
@@ -202,10 +182,8 @@ std::string WABSIndividual::GetLDSEventDateText(std::int32_t kind) const {
 
 std::string WABSIndividual::GetLDSEventText(std::int32_t kind, bool checkTemple) const {
     std::unique_ptr<WABSLDSEvent> event = GetLDSEvent(kind);
-    if (!event)
-        return {};
-    if (checkTemple && !event->HasTemple())
-        return "Live";
+    if (!event) return {};
+    if (checkTemple && !event->HasTemple()) return "Live";
     return event->GetPlaceText();
 }
 
@@ -221,39 +199,31 @@ std::string WABSIndividual::GetCitationsText() const {
 std::string WABSIndividual::GetNoteText() const { return ComposeNoteText(GetNote()); }
 
 bool WABSIndividual::HasAnySource() const {
-    if (GetCitationCount() > 0)
-        return true;
-    if (std::unique_ptr<WABSName> name = GetName(); name && name->GetCitationCount() > 0)
-        return true;
+    if (GetCitationCount() > 0) return true;
+    if (std::unique_ptr<WABSName> name = GetName(); name && name->GetCitationCount() > 0) return true;
     for (std::int32_t kind : kVitalKinds) {
         std::unique_ptr<WABSVitEvent> event = GetEvent(kind, 1);
-        if (event && event->GetCitationCount() > 0)
-            return true;
+        if (event && event->GetCitationCount() > 0) return true;
     }
     const std::int32_t others = GetEventCount(EventKind::Other);
     for (std::int32_t i = 1; i <= others; ++i) {
         std::unique_ptr<WABSVitEvent> event = GetEvent(EventKind::Other, i);
-        if (event && event->GetCitationCount() > 0)
-            return true;
+        if (event && event->GetCitationCount() > 0) return true;
     }
     return false;
 }
 
 bool WABSIndividual::HasAnyNote() const {
-    if (!GetNoteText().empty())
-        return true;
-    if (std::unique_ptr<WABSName> name = GetName(); name && name->GetNote())
-        return true;
+    if (!GetNoteText().empty()) return true;
+    if (std::unique_ptr<WABSName> name = GetName(); name && name->GetNote()) return true;
     for (std::int32_t kind : kVitalKinds) {
         std::unique_ptr<WABSVitEvent> event = GetEvent(kind, 1);
-        if (event && event->HasNote())
-            return true;
+        if (event && event->HasNote()) return true;
     }
     const std::int32_t others = GetEventCount(EventKind::Other);
     for (std::int32_t i = 1; i <= others; ++i) {
         std::unique_ptr<WABSVitEvent> event = GetEvent(EventKind::Other, i);
-        if (event && event->HasNote())
-            return true;
+        if (event && event->HasNote()) return true;
     }
     return false;
 }

@@ -1,7 +1,6 @@
 #include "model/ABSIterator.h"
 
-WABSIterator::WABSIterator(const std::string& fileName, std::int32_t recordSize,
-                           std::int32_t capacity)
+WABSIterator::WABSIterator(const std::string& fileName, std::int32_t recordSize, std::int32_t capacity)
     : WABSArrayIndex(fileName, false, recordSize, capacity) {}
 
 char* WABSIterator::Current(std::int32_t position) {

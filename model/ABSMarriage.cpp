@@ -9,8 +9,7 @@ WABSMarriage::WABSMarriage(std::int32_t recNo) : WABSCollectionItem(recNo), m_ev
 WABSMarriage::~WABSMarriage() = default;
 
 void WABSMarriage::SetDate(std::unique_ptr<WDate> date) {
-    if (m_shared)
-        m_sortDate = nullptr;
+    if (m_shared) m_sortDate = nullptr;
     m_shared = false;
     m_date = std::move(date);
 }
@@ -50,8 +49,7 @@ std::string WABSMarriage::GetSortDateText() {
 std::string WABSMarriage::GetDateAndPlaceText() {
     std::string text = GetDateText();
     std::string place = GetPlace();
-    if (!place.empty())
-        text += ", " + place;
+    if (!place.empty()) text += ", " + place;
     return text;
 }
 

@@ -60,7 +60,7 @@ protected:
     std::unique_ptr<WDate> m_date;
     std::unique_ptr<WDate> m_ownSortDate;
     WDate* m_sortDate = nullptr;
-    bool m_shared = false;             // the sort date is m_date itself
+    bool m_shared = false; // the sort date is m_date itself
     std::int32_t m_citationCount = 0;
-    std::string m_eventName;           // "Marriage"
+    std::string m_eventName; // "Marriage"
 };

@@ -7,8 +7,7 @@
 
 std::string WABSName::GetSurnameText() const {
     std::string surname = GetSurname();
-    if (WOptions::GetBool(opt::NameUpper))
-        surname = Global::ToUpper(surname);
+    if (WOptions::GetBool(opt::NameUpper)) surname = Global::ToUpper(surname);
     return surname;
 }
 
@@ -17,12 +16,10 @@ std::string WABSName::GetFullName(bool withPrefixSuffix) const {
     std::string text;
     if (preSuf) {
         text += GetPrefix();
-        if (!text.empty())
-            text += ' ';
+        if (!text.empty()) text += ' ';
     }
     text += GetGiven();
-    if (!text.empty())
-        text += ' ';
+    if (!text.empty()) text += ' ';
     if (WOptions::GetBool(opt::NameSlash))
         text += '/' + GetSurnameText() + '/';
     else
@@ -30,8 +27,7 @@ std::string WABSName::GetFullName(bool withPrefixSuffix) const {
     if (preSuf) {
         std::string suffix = GetSuffix();
         if (!suffix.empty()) {
-            if (!text.empty())
-                text += ' ';
+            if (!text.empty()) text += ' ';
             text += suffix;
         }
     }

@@ -13,8 +13,7 @@ std::string Trim(const std::string& text) {
 } // namespace abs_text
 
 void WABSNote::AddText(const std::string& s) {
-    if (!s.empty())
-        m_lines.push_back(s);
+    if (!s.empty()) m_lines.push_back(s);
 }
 
 std::string WABSNote::GetText(const std::string& separator) const {

@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-WBoolArray::WBoolArray(const std::string& fileName, std::int32_t n)
-    : WABSArrayIndex(fileName, false, 1, n) {
+WBoolArray::WBoolArray(const std::string& fileName, std::int32_t n) : WABSArrayIndex(fileName, false, 1, n) {
     SetCount(n);
 }
 

@@ -15,15 +15,30 @@ using ByteMap = std::array<unsigned char, 256>;
 // (as for UTF-8 text); 0 = no ANSEL character, copy the byte.
 constexpr ByteMap makeSpacing() {
     ByteMap m{};
-    for (int c : {0xA1, 0xA7, 0xA9, 0xAC, 0xAD, 0xAE, 0xB0, 0xB1, 0xB3, 0xB7, 0xB8, 0xBC, 0xBD, 0xBE, 0xBF,
-                  0xC1, 0xC2, 0xC4, 0xCD, 0xCE})
-        m[size_t(c)] = '?';  // L and l, d with stroke, primes, alif, ayn, O and U with horn,
-                             // dotless i, flat, sharp, script l, the LDS boxes, midline e and o
-    m[0xA2] = 0xD8; m[0xA3] = 0xD0; m[0xA4] = 0xDE; m[0xA5] = 0xC6;
-    m[0xA6] = 0x8C; m[0xA8] = 0xB7; m[0xAA] = 0xAE; m[0xAB] = 0xB1;
-    m[0xB2] = 0xF8; m[0xB4] = 0xFE; m[0xB5] = 0xE6; m[0xB6] = 0x9C;
-    m[0xB9] = 0xA3; m[0xBA] = 0xF0; m[0xC0] = 0xB0; m[0xC3] = 0xA9;
-    m[0xC5] = 0xBF; m[0xC6] = 0xA1; m[0xC7] = 0xDF; m[0xC8] = 0x80;
+    for (int c : {0xA1, 0xA7, 0xA9, 0xAC, 0xAD, 0xAE, 0xB0, 0xB1, 0xB3, 0xB7,
+                  0xB8, 0xBC, 0xBD, 0xBE, 0xBF, 0xC1, 0xC2, 0xC4, 0xCD, 0xCE})
+        m[size_t(c)] = '?'; // L and l, d with stroke, primes, alif, ayn, O and U with horn,
+                            // dotless i, flat, sharp, script l, the LDS boxes, midline e and o
+    m[0xA2] = 0xD8;
+    m[0xA3] = 0xD0;
+    m[0xA4] = 0xDE;
+    m[0xA5] = 0xC6;
+    m[0xA6] = 0x8C;
+    m[0xA8] = 0xB7;
+    m[0xAA] = 0xAE;
+    m[0xAB] = 0xB1;
+    m[0xB2] = 0xF8;
+    m[0xB4] = 0xFE;
+    m[0xB5] = 0xE6;
+    m[0xB6] = 0x9C;
+    m[0xB9] = 0xA3;
+    m[0xBA] = 0xF0;
+    m[0xC0] = 0xB0;
+    m[0xC3] = 0xA9;
+    m[0xC5] = 0xBF;
+    m[0xC6] = 0xA1;
+    m[0xC7] = 0xDF;
+    m[0xC8] = 0x80;
     m[0xCF] = 0xDF;
     return m;
 }
@@ -62,16 +77,52 @@ struct PairTables {
         for (const Pair& p : pairs) t[size_t(row)][p.base] = p.result;
     }
     constexpr PairTables() {
-        add(0, {{'A', 0xC0}, {'E', 0xC8}, {'I', 0xCC}, {'O', 0xD2}, {'U', 0xD9},
-                {'a', 0xE0}, {'e', 0xE8}, {'i', 0xEC}, {'o', 0xF2}, {'u', 0xF9}});
-        add(1, {{'A', 0xC1}, {'E', 0xC9}, {'I', 0xCD}, {'O', 0xD3}, {'U', 0xDA}, {'Y', 0xDD},
-                {'a', 0xE1}, {'e', 0xE9}, {'i', 0xED}, {'o', 0xF3}, {'u', 0xFA}, {'y', 0xFD}});
-        add(2, {{'A', 0xC2}, {'E', 0xCA}, {'I', 0xCE}, {'O', 0xD4}, {'U', 0xDB},
-                {'a', 0xE2}, {'e', 0xEA}, {'i', 0xEE}, {'o', 0xF4}, {'u', 0xFB}});
+        add(0, {{'A', 0xC0},
+                {'E', 0xC8},
+                {'I', 0xCC},
+                {'O', 0xD2},
+                {'U', 0xD9},
+                {'a', 0xE0},
+                {'e', 0xE8},
+                {'i', 0xEC},
+                {'o', 0xF2},
+                {'u', 0xF9}});
+        add(1, {{'A', 0xC1},
+                {'E', 0xC9},
+                {'I', 0xCD},
+                {'O', 0xD3},
+                {'U', 0xDA},
+                {'Y', 0xDD},
+                {'a', 0xE1},
+                {'e', 0xE9},
+                {'i', 0xED},
+                {'o', 0xF3},
+                {'u', 0xFA},
+                {'y', 0xFD}});
+        add(2, {{'A', 0xC2},
+                {'E', 0xCA},
+                {'I', 0xCE},
+                {'O', 0xD4},
+                {'U', 0xDB},
+                {'a', 0xE2},
+                {'e', 0xEA},
+                {'i', 0xEE},
+                {'o', 0xF4},
+                {'u', 0xFB}});
         add(3, {{'A', 0xC3}, {'N', 0xD1}, {'O', 0xD5}, {'a', 0xE3}, {'n', 0xF1}, {'o', 0xF5}});
         add(4, {{'s', 0x9A}, {'S', 0x8A}});
-        add(5, {{'A', 0xC4}, {'E', 0xCB}, {'I', 0xCF}, {'O', 0xD6}, {'U', 0xDC}, {'Y', 0x9F},
-                {'a', 0xE4}, {'e', 0xEB}, {'i', 0xEF}, {'o', 0xF6}, {'u', 0xFC}, {'y', 0xFF}});
+        add(5, {{'A', 0xC4},
+                {'E', 0xCB},
+                {'I', 0xCF},
+                {'O', 0xD6},
+                {'U', 0xDC},
+                {'Y', 0x9F},
+                {'a', 0xE4},
+                {'e', 0xEB},
+                {'i', 0xEF},
+                {'o', 0xF6},
+                {'u', 0xFC},
+                {'y', 0xFF}});
         add(6, {{'a', 0xE5}, {'A', 0xC5}});
         add(7, {{'c', 0xE7}, {'C', 0xC7}});
         add(kCaron, {{'s', 0x9A}, {'S', 0x8A}, {'z', 0x9E}, {'Z', 0x8E}});
@@ -135,7 +186,8 @@ unsigned char WideCharToAnsi(char16_t c) {
     static const std::array<unsigned char, 0x10000> table = [] {
         std::array<unsigned char, 0x10000> t{};
         for (std::uint32_t u = 0; u < 0x10000; ++u) t[u] = '?';
-        for (int b = 0; b < 256; ++b) t[plat::cp1252ToUnicode(static_cast<unsigned char>(b))] = static_cast<unsigned char>(b);
+        for (int b = 0; b < 256; ++b)
+            t[plat::cp1252ToUnicode(static_cast<unsigned char>(b))] = static_cast<unsigned char>(b);
         return t;
     }();
     return table[c];

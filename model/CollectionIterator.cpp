@@ -59,17 +59,14 @@ int compareRefN(const void* record, const void* key, void*) {
 
 } // namespace
 
-WCollectionIterator::WCollectionIterator(const std::string& fileName, WABSCollection* collection,
-                                         std::int32_t capacity)
+WCollectionIterator::WCollectionIterator(const std::string& fileName, WABSCollection* collection, std::int32_t capacity)
     : WABSIterator(fileName, 4, capacity), m_collection(collection) {
     g_searchCollection = collection;
 }
 
 WABSCollection* WCollectionIterator::SearchCollection() { return g_searchCollection; }
 
-void WCollectionIterator::SetSearchCollection(WABSCollection* collection) {
-    g_searchCollection = collection;
-}
+void WCollectionIterator::SetSearchCollection(WABSCollection* collection) { g_searchCollection = collection; }
 
 namespace {
 std::int32_t individualAt(const char* p) {
@@ -115,16 +112,11 @@ std::int32_t WCollectionIterator::prefixFind(WCompareProc compare, const void* k
     return pos;
 }
 
-std::int32_t WCollectionIterator::FindSurnameGiven(const std::string& surname,
-                                                   const std::string& given) {
+std::int32_t WCollectionIterator::FindSurnameGiven(const std::string& surname, const std::string& given) {
     NameKey key{&surname, &given};
     return prefixFind(compareSurnameGiven, &key);
 }
 
-std::int32_t WCollectionIterator::FindFullName(const std::string& text) {
-    return prefixFind(compareFullName, &text);
-}
+std::int32_t WCollectionIterator::FindFullName(const std::string& text) { return prefixFind(compareFullName, &text); }
 
-std::int32_t WCollectionIterator::FindRefN(const std::string& text) {
-    return prefixFind(compareRefN, &text);
-}
+std::int32_t WCollectionIterator::FindRefN(const std::string& text) { return prefixFind(compareRefN, &text); }

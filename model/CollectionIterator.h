@@ -11,8 +11,7 @@ class WCollectionIterator : public WABSIterator {
 public:
     // Also makes collection the one that all name and identifier searches use
     // (the collection of the most recently created iterator).
-    WCollectionIterator(const std::string& fileName, WABSCollection* collection,
-                        std::int32_t capacity);
+    WCollectionIterator(const std::string& fileName, WABSCollection* collection, std::int32_t capacity);
 
     using WABSArrayIndex::Sort;
     // Fills and orders the index.

@@ -33,16 +33,30 @@ inline std::uint32_t tokenKey(const WDateTokens& t, int i) {
 
 int qualifierOf(std::uint32_t k) {
     switch (k) {
-    case key("BEF"): case key("BEF."): case key("BEFO"): return dqBefore;
-    case key("AFT"): case key("AFT."): case key("AFTE"): return dqAfter;
-    case key("BET"): case key("BET."): case key("BETW"): return dqBetween;
+    case key("BEF"):
+    case key("BEF."):
+    case key("BEFO"): return dqBefore;
+    case key("AFT"):
+    case key("AFT."):
+    case key("AFTE"): return dqAfter;
+    case key("BET"):
+    case key("BET."):
+    case key("BETW"): return dqBetween;
     case key("FROM"): return dqFrom;
     case key("TO"): return dqTo;
-    case key("ABT"): case key("ABT."): case key("ABOU"): case key("AROU"): case key("SAY"): return dqAbout;
-    case key("EST"): case key("EST."): return dqEstimated;
-    case key("CIR"): case key("CIR."): return dqCirca;
-    case key("CAL"): case key("CAL."): return dqCalculated;
-    case key("INT"): case key("INT."): return dqInterpreted;
+    case key("ABT"):
+    case key("ABT."):
+    case key("ABOU"):
+    case key("AROU"):
+    case key("SAY"): return dqAbout;
+    case key("EST"):
+    case key("EST."): return dqEstimated;
+    case key("CIR"):
+    case key("CIR."): return dqCirca;
+    case key("CAL"):
+    case key("CAL."): return dqCalculated;
+    case key("INT"):
+    case key("INT."): return dqInterpreted;
     case key("AND"): return dqAnd;
     default: return dqNone;
     }
@@ -67,18 +81,29 @@ int monthOf(std::uint32_t k, int calendar) {
     case dcGregorian:
     case dcJulian:
         switch (k) {
-        case key("JAN"): case key("JANU"): return 1;
-        case key("FEB"): case key("FEBR"): return 2;
-        case key("MAR"): case key("MARC"): return 3;
-        case key("APR"): case key("APRI"): return 4;
+        case key("JAN"):
+        case key("JANU"): return 1;
+        case key("FEB"):
+        case key("FEBR"): return 2;
+        case key("MAR"):
+        case key("MARC"): return 3;
+        case key("APR"):
+        case key("APRI"): return 4;
         case key("MAY"): return 5;
-        case key("JUN"): case key("JUNE"): return 6;
-        case key("JUL"): case key("JULY"): return 7;
-        case key("AUG"): case key("AUGU"): return 8;
-        case key("SEP"): case key("SEPT"): return 9;
-        case key("OCT"): case key("OCTO"): return 10;
-        case key("NOV"): case key("NOVE"): return 11;
-        case key("DEC"): case key("DECE"): return 12;
+        case key("JUN"):
+        case key("JUNE"): return 6;
+        case key("JUL"):
+        case key("JULY"): return 7;
+        case key("AUG"):
+        case key("AUGU"): return 8;
+        case key("SEP"):
+        case key("SEPT"): return 9;
+        case key("OCT"):
+        case key("OCTO"): return 10;
+        case key("NOV"):
+        case key("NOVE"): return 11;
+        case key("DEC"):
+        case key("DECE"): return 12;
         default: return 0;
         }
     case dcHebrew:
@@ -115,8 +140,7 @@ int monthOf(std::uint32_t k, int calendar) {
         case key("COMP"): return 13;
         default: return 0;
         }
-    default:
-        return 0;
+    default: return 0;
     }
 }
 
@@ -235,7 +259,7 @@ bool WDate::Tokenize(const std::string& text, WDateTokens& t) {
         if (m >= 1 && m <= 12) {
             setToken(t, 0, kMonthWords[m - 1], 3);
         } else {
-            setToken(t, 0, "", 0);  // an empty word: no month word
+            setToken(t, 0, "", 0); // an empty word: no month word
             t.badNumeric = true;
         }
         setToken(t, 1, p + 3, 4);
@@ -245,7 +269,7 @@ bool WDate::Tokenize(const std::string& text, WDateTokens& t) {
     }
 
     size_t i = 0;
-    size_t prevEnd = 0;  // end of the word before, 0 before the first
+    size_t prevEnd = 0; // end of the word before, 0 before the first
     while (i < n && isSeparator(p[i])) ++i;
     while (i < n) {
         if (t.count == WDateTokens::kMax) {
@@ -278,8 +302,8 @@ bool WDate::Tokenize(const std::string& text, WDateTokens& t) {
         t.digits[t.count] = digits;
         // "1712/13", "1699/00": the digits after a single slash right behind
         // a number, with nothing but a blank or the end after them.
-        t.dual[t.count] = digits && t.count > 0 && end - start <= 4 && prevEnd + 1 == start &&
-                          p[start - 1] == '/' && isDigit(p[start - 2]) && (end == n || p[end] == ' ');
+        t.dual[t.count] = digits && t.count > 0 && end - start <= 4 && prevEnd + 1 == start && p[start - 1] == '/' &&
+                          isDigit(p[start - 2]) && (end == n || p[end] == ' ');
         ++t.count;
         prevEnd = end;
         i = end;

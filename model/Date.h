@@ -34,9 +34,9 @@ enum WDateCalendar : std::uint8_t {
 
 struct WDatePart {
     std::uint8_t calendar = dcGregorian;
-    std::uint16_t day = 0;    // 0 = none
-    std::uint16_t month = 0;  // 0 = none; 13 exists in the Hebrew and French calendars
-    std::uint16_t year = 0;   // 0 = none
+    std::uint16_t day = 0;   // 0 = none
+    std::uint16_t month = 0; // 0 = none; 13 exists in the Hebrew and French calendars
+    std::uint16_t year = 0;  // 0 = none
     // Dual-year suffix of the year as written ("1712/13", "1699/00"); its
     // digit count keeps the leading zeros; 0 digits = none.
     std::uint16_t dual = 0;
@@ -48,8 +48,8 @@ struct WDateTokens {
     static constexpr int kMax = 15;
     static constexpr int kLen = 7;
     int count = 0;
-    bool overflow = false;       // the text had more words than fit
-    bool badNumeric = false;     // a day.month.year form with day or month out of range
+    bool overflow = false;   // the text had more words than fit
+    bool badNumeric = false; // a day.month.year form with day or month out of range
     // Words 0..count-1, each zero-padded to 8 bytes.
     char text[kMax][kLen + 1];
     std::uint8_t len[kMax];
@@ -106,7 +106,7 @@ public:
     // an invalid date or another precision.
     int DayNumber(int precision) const;
     static bool IsLeapYear(int year);
-    static int DaysInMonth(int month, int year);  // 0 outside 1..12
+    static int DaysInMonth(int month, int year); // 0 outside 1..12
 
     // Steps of part 1 (Gregorian rules). False, and nothing changed, when the
     // date is invalid, the stepped field is 0, the month is outside 1..12 (day

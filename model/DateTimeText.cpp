@@ -8,8 +8,7 @@ namespace {
 
 const char* const kShortDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 const char* const kLongDays[] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
-const char* const kShortMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                    "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const char* const kShortMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 const char* const kLongMonths[] = {"January", "February", "March",     "April",   "May",      "June",
                                    "July",    "August",   "September", "October", "November", "December"};
 
@@ -82,7 +81,7 @@ bool DecodeDateTime(double value, DateTimeParts& p) {
     }
     const std::int64_t unixDays = days + daysFromCivil(1899, 12, 30);
     civilFromDays(unixDays, p.year, p.month, p.day);
-    p.dayOfWeek = int(((unixDays + 4) % 7 + 7) % 7) + 1;  // 1 Jan 1970 was a Thursday
+    p.dayOfWeek = int(((unixDays + 4) % 7 + 7) % 7) + 1; // 1 Jan 1970 was a Thursday
     p.hour = int(ms / 3600000);
     p.minute = int(ms / 60000 % 60);
     p.second = int(ms / 1000 % 60);
@@ -122,19 +121,27 @@ std::string FormatDateTime(const std::string& f, double value) {
         }
         case 'M': {
             const std::size_t n = runLength(f, i);
-            if (n == 1) appendNumber(out, p.month, 1);
-            else if (n == 2) appendNumber(out, p.month, 2);
-            else if (n == 3) out += kShortMonths[p.month - 1];
-            else out += kLongMonths[p.month - 1];
+            if (n == 1)
+                appendNumber(out, p.month, 1);
+            else if (n == 2)
+                appendNumber(out, p.month, 2);
+            else if (n == 3)
+                out += kShortMonths[p.month - 1];
+            else
+                out += kLongMonths[p.month - 1];
             i += n;
             break;
         }
         case 'D': {
             const std::size_t n = runLength(f, i);
-            if (n == 1) appendNumber(out, p.day, 1);
-            else if (n == 2) appendNumber(out, p.day, 2);
-            else if (n == 3) out += kShortDays[p.dayOfWeek - 1];
-            else out += kLongDays[p.dayOfWeek - 1];
+            if (n == 1)
+                appendNumber(out, p.day, 1);
+            else if (n == 2)
+                appendNumber(out, p.day, 2);
+            else if (n == 3)
+                out += kShortDays[p.dayOfWeek - 1];
+            else
+                out += kLongDays[p.dayOfWeek - 1];
             i += n;
             break;
         }

@@ -14,7 +14,7 @@ namespace DateTimeText {
 
 struct DateTimeParts {
     int year = 1899, month = 12, day = 30;
-    int dayOfWeek = 7;  // 1 Sunday .. 7 Saturday
+    int dayOfWeek = 7; // 1 Sunday .. 7 Saturday
     int hour = 0, minute = 0, second = 0, msec = 0;
 };
 

@@ -10,9 +10,9 @@ struct WDesIterator::Frame {
     std::int32_t person;
     std::uint16_t generation;
     std::int32_t familyCount;
-    std::int32_t family;   // 1-based position of the family being listed
+    std::int32_t family; // 1-based position of the family being listed
     std::vector<std::int32_t> children;
-    std::size_t child;     // next child to add
+    std::size_t child; // next child to add
 };
 
 WDesIterator::WDesIterator(const std::string& name, std::int32_t capacity)
@@ -47,7 +47,7 @@ void WDesIterator::ensureStamps(std::int32_t count) {
         m_onLine.assign(n, 0);
         m_stamp = 0;
     }
-    if (++m_stamp == 0) {   // wrapped: start the stamps afresh
+    if (++m_stamp == 0) { // wrapped: start the stamps afresh
         std::fill(m_visited.begin(), m_visited.end(), 0);
         std::fill(m_onLine.begin(), m_onLine.end(), 0);
         m_stamp = 1;
@@ -102,7 +102,7 @@ bool WDesIterator::Build(std::int32_t root, std::int32_t maxGeneration, bool all
         if (f.child < f.children.size()) {
             const std::int32_t child = f.children[f.child++];
             const std::int32_t g = f.generation + 1;
-            if (child > 0) addPerson(child, g);   // may grow the stack: f is not used after
+            if (child > 0) addPerson(child, g); // may grow the stack: f is not used after
             continue;
         }
         if (f.family >= f.familyCount) {

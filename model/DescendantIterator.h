@@ -12,12 +12,12 @@ class WABSCollection;
 
 // One 16-byte list entry.
 struct WDesEntry {
-    std::uint16_t generation;   // 0 for the root
-    std::uint8_t familyPos;     // 1-based position among the person's families; 0 = none
-    std::uint8_t familyCount;   // families as spouse (0 in a repeated entry)
+    std::uint16_t generation; // 0 for the root
+    std::uint8_t familyPos;   // 1-based position among the person's families; 0 = none
+    std::uint8_t familyCount; // families as spouse (0 in a repeated entry)
     std::int32_t individual;
-    std::int32_t spouse;        // 0 = none
-    std::uint8_t repeated;      // 1: already listed, not expanded again
+    std::int32_t spouse;   // 0 = none
+    std::uint8_t repeated; // 1: already listed, not expanded again
     std::uint8_t pad[3];
 };
 static_assert(sizeof(WDesEntry) == 16, "descendant entries are 16 bytes");
@@ -55,8 +55,8 @@ public:
 
 private:
     struct Frame;
-    bool addEntry(std::uint16_t generation, std::int32_t familyPos, std::int32_t familyCount,
-                  std::int32_t individual, std::int32_t spouse, bool repeated);
+    bool addEntry(std::uint16_t generation, std::int32_t familyPos, std::int32_t familyCount, std::int32_t individual,
+                  std::int32_t spouse, bool repeated);
     void ensureStamps(std::int32_t count);
 
     WABSCollection* m_collection = nullptr;

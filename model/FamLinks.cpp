@@ -8,8 +8,7 @@
 #include <cstring>
 
 WFamLinks::WFamLinks(const std::string& name, std::int32_t count)
-    : WABSArrayIndex(name, false, sizeof(Record), count),
-      m_links(std::make_unique<WLinkArray>(count)) {
+    : WABSArrayIndex(name, false, sizeof(Record), count), m_links(std::make_unique<WLinkArray>(count)) {
     SetCount(count);
 }
 
@@ -17,37 +16,32 @@ WFamLinks::~WFamLinks() = default;
 
 bool WFamLinks::read(std::int32_t family, Record& r) const {
     const char* p = GetPtr(family);
-    if (!p)
-        return false;
+    if (!p) return false;
     std::memcpy(&r, p, sizeof r);
     return true;
 }
 
 void WFamLinks::write(std::int32_t family, const Record& r) {
-    if (char* p = GetPtr(family))
-        std::memcpy(p, &r, sizeof r);
+    if (char* p = GetPtr(family)) std::memcpy(p, &r, sizeof r);
 }
 
 void WFamLinks::SetHusband(std::int32_t family, std::int32_t individual) {
     Record r;
-    if (!read(family, r))
-        return;
+    if (!read(family, r)) return;
     r.husband = individual;
     write(family, r);
 }
 
 void WFamLinks::SetWife(std::int32_t family, std::int32_t individual) {
     Record r;
-    if (!read(family, r))
-        return;
+    if (!read(family, r)) return;
     r.wife = individual;
     write(family, r);
 }
 
 void WFamLinks::AddChild(std::int32_t family, std::int32_t individual) {
     Record r;
-    if (!read(family, r))
-        return;
+    if (!read(family, r)) return;
     r.flags = static_cast<std::uint8_t>(r.flags & ~ChildrenSorted);
     if (r.first == 0) {
         r.first = r.last = m_links->AddNode(individual, 0, 0);
@@ -69,8 +63,7 @@ void WFamLinks::AddChild(std::int32_t family, std::int32_t individual) {
         }
         present = !it->second.insert(individual).second;
     }
-    if (!present && m_links->AppendLink(r.last, individual, 0, 0))
-        ++r.childCount;
+    if (!present && m_links->AppendLink(r.last, individual, 0, 0)) ++r.childCount;
     write(family, r);
 }
 
@@ -96,16 +89,14 @@ std::uint8_t WFamLinks::GetFlags(std::int32_t family) const {
 
 std::int32_t WFamLinks::GetChild(std::int32_t family, std::int32_t n) const {
     Record r;
-    if (!read(family, r) || r.first == 0 || n < 1 || static_cast<std::uint32_t>(n) > r.childCount)
-        return 0;
+    if (!read(family, r) || r.first == 0 || n < 1 || static_cast<std::uint32_t>(n) > r.childCount) return 0;
     return m_links->GetLinkTarget(r.first, n);
 }
 
 void WFamLinks::GetChildren(std::int32_t family, std::vector<std::int32_t>& children) const {
     children.clear();
     Record r;
-    if (!read(family, r) || r.first == 0)
-        return;
+    if (!read(family, r) || r.first == 0) return;
     children.reserve(r.childCount);
     for (std::int32_t node = r.first; node != 0 && children.size() < r.childCount; node = m_links->NextNode(node)) {
         for (std::int32_t s = 0; s < WLinkArray::SlotsPerNode && children.size() < r.childCount; ++s)
@@ -152,10 +143,8 @@ void exchangeSort(std::vector<ChildEntry>& entries) {
 
 // a sorts after b: undated after dated, later dates after earlier ones.
 bool sortsAfter(const ChildEntry& a, const ChildEntry& b) {
-    if (!b.date)
-        return false;
-    if (!a.date)
-        return true;
+    if (!b.date) return false;
+    if (!a.date) return true;
     return a.date->Compare(b.date) == 1;
 }
 
@@ -181,8 +170,7 @@ void mergeSort(std::vector<ChildEntry>& entries) {
 
 void WFamLinks::SortChildrenByBirth(std::int32_t family, WABSCollection* collection) {
     Record r;
-    if (!collection || !read(family, r) || r.first == 0)
-        return;
+    if (!collection || !read(family, r) || r.first == 0) return;
     std::vector<std::int32_t> children;
     GetChildren(family, children);
 
@@ -191,8 +179,7 @@ void WFamLinks::SortChildrenByBirth(std::int32_t family, WABSCollection* collect
         entries[i].child = children[i];
         if (std::unique_ptr<WABSIndividual> individual = collection->GetIndividual(children[i])) {
             entries[i].birth = individual->GetEvent(EventKind::Birth, 1);
-            if (entries[i].birth)
-                entries[i].date = entries[i].birth->GetDate();
+            if (entries[i].birth) entries[i].date = entries[i].birth->GetDate();
         }
     }
 

@@ -60,9 +60,9 @@ private:
         std::uint8_t pad[3];
         std::int32_t husband;
         std::int32_t wife;
-        std::uint32_t childCount;   // 32 bits: no family may lose children
-        std::int32_t first;         // first node of the children chain, 0 = none
-        std::int32_t last;          // last node of the chain, for appending
+        std::uint32_t childCount; // 32 bits: no family may lose children
+        std::int32_t first;       // first node of the children chain, 0 = none
+        std::int32_t last;        // last node of the chain, for appending
     };
     static_assert(sizeof(Record) == 24, "family record layout");
     // Below this many children the duplicate test walks the chain.

@@ -25,8 +25,7 @@ void WFloatArray::Fill(long double value) {
     unsigned char rec[ExtendedSize];
     ToExtended(value, rec);
     char* p = GetPtr(1);
-    for (std::int32_t i = 0; i < m_count; ++i)
-        std::memcpy(p + std::int64_t(i) * ExtendedSize, rec, ExtendedSize);
+    for (std::int32_t i = 0; i < m_count; ++i) std::memcpy(p + std::int64_t(i) * ExtendedSize, rec, ExtendedSize);
     markChanged();
 }
 
@@ -44,7 +43,7 @@ void WFloatArray::ToExtended(long double value, unsigned char out[10]) {
         mantissa = 0x8000000000000000ull;
     } else if (value != 0) {
         int exp = 0;
-        long double frac = std::frexp(std::fabs(value), &exp);  // [0.5, 1)
+        long double frac = std::frexp(std::fabs(value), &exp); // [0.5, 1)
         int biased = exp - 1 + 16383;
         if (biased <= 0) {
             // Denormal in the 80-bit format.

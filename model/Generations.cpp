@@ -12,14 +12,12 @@ WGenerations::WGenerations(WABSCollection& collection) : m_collection(collection
 WGenerations::~WGenerations() = default;
 
 std::int32_t WGenerations::size() {
-    if (m_count < 0)
-        m_count = m_collection.GetIndividualCount();
+    if (m_count < 0) m_count = m_collection.GetIndividualCount();
     return m_count;
 }
 
 std::uint32_t WGenerations::nextEpoch() {
-    if (m_visited.empty())
-        m_visited.assign(static_cast<std::size_t>(size()) + 1, 0);
+    if (m_visited.empty()) m_visited.assign(static_cast<std::size_t>(size()) + 1, 0);
     if (++m_epoch == 0) {
         // Wrapped: old stamps could pass for new ones.
         std::fill(m_visited.begin(), m_visited.end(), 0);
@@ -41,8 +39,7 @@ void WGenerations::appendRelatives(Direction dir, std::int32_t individual, std::
         const std::int32_t k = m_collection.LinkParentFamilyCount(individual);
         for (std::int32_t f = 1; f <= k; ++f) {
             const std::int32_t family = m_collection.LinkParentFamily(individual, f);
-            if (family < 1 || family > families)
-                continue;
+            if (family < 1 || family > families) continue;
             out.push_back(keep(m_collection.LinkHusband(family)));
             out.push_back(keep(m_collection.LinkWife(family)));
         }
@@ -50,11 +47,9 @@ void WGenerations::appendRelatives(Direction dir, std::int32_t individual, std::
         const std::int32_t k = m_collection.LinkSpouseFamilyCount(individual);
         for (std::int32_t f = 1; f <= k; ++f) {
             const std::int32_t family = m_collection.LinkSpouseFamily(individual, f);
-            if (family < 1 || family > families)
-                continue;
+            if (family < 1 || family > families) continue;
             m_collection.LinkChildren(family, m_scratch);
-            for (std::int32_t c : m_scratch)
-                out.push_back(keep(c));
+            for (std::int32_t c : m_scratch) out.push_back(keep(c));
         }
     }
 }
@@ -67,11 +62,9 @@ std::int32_t WGenerations::numRelatives(Direction dir, std::int32_t individual) 
         side.count = std::make_unique<WIntArray>(std::string(), size());
         side.count->Fill(-1);
     }
-    if (individual < 1 || individual > size())
-        return 0;
+    if (individual < 1 || individual > size()) return 0;
     const std::int32_t cached = side.count->GetValue(individual);
-    if (cached >= 0)
-        return cached;
+    if (cached >= 0) return cached;
 
     const std::uint32_t epoch = nextEpoch();
     m_visited[static_cast<std::size_t>(individual)] = epoch;
@@ -82,8 +75,7 @@ std::int32_t WGenerations::numRelatives(Direction dir, std::int32_t individual) 
         notePeak(work.size());
         const std::int32_t j = work.back();
         work.pop_back();
-        if (j == 0 || m_visited[static_cast<std::size_t>(j)] == epoch)
-            continue;
+        if (j == 0 || m_visited[static_cast<std::size_t>(j)] == epoch) continue;
         m_visited[static_cast<std::size_t>(j)] = epoch;
         ++n;
         appendRelatives(dir, j, work);
@@ -99,20 +91,16 @@ std::int32_t WGenerations::GetNumDescendants(std::int32_t individual) { return n
 // ---------------------------------------------------------------- depths
 
 std::int32_t WGenerations::depth(Direction dir, std::int32_t individual) {
-    if (individual <= 0)
-        return -1;
+    if (individual <= 0) return -1;
     Side& side = m_side[dir];
     if (!side.depth) {
         side.depth = std::make_unique<WIntArray>(std::string(), size());
         side.depth->Fill(-1);
     }
-    if (individual > size())
-        return 0;
+    if (individual > size()) return 0;
     WIntArray& table = *side.depth;
-    if (table.GetValue(individual) >= 0)
-        return table.GetValue(individual);
-    if (m_onStack.empty())
-        m_onStack.assign(static_cast<std::size_t>(size()) + 1, 0);
+    if (table.GetValue(individual) >= 0) return table.GetValue(individual);
+    if (m_onStack.empty()) m_onStack.assign(static_cast<std::size_t>(size()) + 1, 0);
 
     // One frame per individual in progress; its relatives wait in the arena.
     struct Frame {
@@ -126,13 +114,10 @@ std::int32_t WGenerations::depth(Direction dir, std::int32_t individual) {
 
     // Depth of j when known at once; otherwise opens a frame and gives -1.
     auto enter = [&](std::int32_t j) -> std::int32_t {
-        if (j == 0)
-            return 0;
+        if (j == 0) return 0;
         const std::int32_t cached = table.GetValue(j);
-        if (cached >= 0)
-            return cached;
-        if (m_onStack[static_cast<std::size_t>(j)])
-            return 0;   // the line loops back here
+        if (cached >= 0) return cached;
+        if (m_onStack[static_cast<std::size_t>(j)]) return 0; // the line loops back here
         if (!hasFamily(dir, j)) {
             table.SetValue(j, 0);
             return 0;
@@ -151,8 +136,7 @@ std::int32_t WGenerations::depth(Direction dir, std::int32_t individual) {
         if (frames[top].pos < frames[top].end) {
             const std::int32_t rel = arena[frames[top].pos++];
             const std::int32_t d = enter(rel);
-            if (d >= 0)
-                frames[top].depth = std::max(frames[top].depth, d);
+            if (d >= 0) frames[top].depth = std::max(frames[top].depth, d);
             continue;
         }
         const Frame done = frames.back();
@@ -179,8 +163,7 @@ void WGenerations::computeAverage(Direction dir, std::int32_t individual) {
     Side& side = m_side[dir];
     WFloatArray& sum = *side.sum;
     WFloatArray& lines = *side.lines;
-    if (m_onStack.empty())
-        m_onStack.assign(static_cast<std::size_t>(size()) + 1, 0);
+    if (m_onStack.empty()) m_onStack.assign(static_cast<std::size_t>(size()) + 1, 0);
 
     struct Frame {
         std::int32_t individual;
@@ -198,8 +181,7 @@ void WGenerations::computeAverage(Direction dir, std::int32_t individual) {
             lines.SetValue(j, 0);
             return true;
         }
-        if (sum.GetValue(j) >= 0)
-            return true;
+        if (sum.GetValue(j) >= 0) return true;
         if (!hasFamily(dir, j)) {
             sum.SetValue(j, 0);
             lines.SetValue(j, 0);
@@ -226,10 +208,8 @@ void WGenerations::computeAverage(Direction dir, std::int32_t individual) {
         const std::size_t top = frames.size() - 1;
         if (frames[top].pos < frames[top].end) {
             const std::int32_t rel = arena[frames[top].pos++];
-            if (rel == 0)
-                continue;
-            if (enter(rel))
-                add(frames[top], rel);
+            if (rel == 0) continue;
+            if (enter(rel)) add(frames[top], rel);
             continue;
         }
         const Frame done = frames.back();
@@ -238,14 +218,12 @@ void WGenerations::computeAverage(Direction dir, std::int32_t individual) {
         m_onStack[static_cast<std::size_t>(done.individual)] = 0;
         sum.SetValue(done.individual, done.s);
         lines.SetValue(done.individual, done.c);
-        if (!frames.empty())
-            add(frames.back(), done.individual);
+        if (!frames.empty()) add(frames.back(), done.individual);
     }
 }
 
 double WGenerations::average(Direction dir, std::int32_t individual) {
-    if (individual <= 0)
-        return -1.0;
+    if (individual <= 0) return -1.0;
     Side& side = m_side[dir];
     if (!side.sum) {
         side.sum = std::make_unique<WFloatArray>(std::string(), size());
@@ -253,10 +231,8 @@ double WGenerations::average(Direction dir, std::int32_t individual) {
         side.sum->Fill(-1.0L);
         side.lines->Fill(-1.0L);
     }
-    if (individual > size())
-        return 0.0;
-    if (side.sum->GetValue(individual) < 0)
-        computeAverage(dir, individual);
+    if (individual > size()) return 0.0;
+    if (side.sum->GetValue(individual) < 0) computeAverage(dir, individual);
     const long double s = side.sum->GetValue(individual);
     const long double c = side.lines->GetValue(individual);
     return c > 0 ? static_cast<double>(s / c) : 0.0;

@@ -42,9 +42,9 @@ private:
     enum Direction { Up = 0, Down = 1 };
 
     struct Side {
-        std::unique_ptr<WIntArray> count;   // -1 = not computed
-        std::unique_ptr<WIntArray> depth;   // -1 = not computed
-        std::unique_ptr<WFloatArray> sum;   // -1.0 = not computed
+        std::unique_ptr<WIntArray> count; // -1 = not computed
+        std::unique_ptr<WIntArray> depth; // -1 = not computed
+        std::unique_ptr<WFloatArray> sum; // -1.0 = not computed
         std::unique_ptr<WFloatArray> lines;
     };
 

@@ -79,7 +79,7 @@ std::string Soundex(const std::string& text) {
     std::size_t pos = 1;
     for (std::size_t i = 1; i < text.size() && pos < 4; ++i) {
         char digit = soundexDigit(UpperChar(static_cast<unsigned char>(text[i])));
-        if (digit == '9') digit = last;  // non-letters neither write nor separate
+        if (digit == '9') digit = last; // non-letters neither write nor separate
         if (digit != last && digit != '0') code[pos++] = digit;
         last = digit;
     }

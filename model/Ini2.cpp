@@ -19,8 +19,7 @@ std::string DefaultFileName() {
     std::string path = plat::ownProgramPath();
     const std::size_t slash = path.rfind('/');
     const std::size_t dot = path.rfind('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash + 1))
-        path.erase(dot);
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash + 1)) path.erase(dot);
     return path + ".ini";
 }
 

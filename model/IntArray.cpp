@@ -2,8 +2,7 @@
 
 #include <cstring>
 
-WIntArray::WIntArray(const std::string& fileName, std::int32_t n)
-    : WABSArrayIndex(fileName, false, 4, n) {
+WIntArray::WIntArray(const std::string& fileName, std::int32_t n) : WABSArrayIndex(fileName, false, 4, n) {
     SetCount(n);
 }
 

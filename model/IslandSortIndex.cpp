@@ -20,8 +20,7 @@ WIslandSortIndex::Entry* WIslandSortIndex::IncCount(std::int32_t i) {
 }
 
 int WIslandSortIndex::Compare(const void* a, const void* b, void*) {
-    if (!a || !b)
-        throw ECompareError("Error in compare function of WRINAssocIndex - nil passed as an argument");
+    if (!a || !b) throw ECompareError("Error in compare function of WRINAssocIndex - nil passed as an argument");
     Entry ea, eb;
     std::memcpy(&ea, a, sizeof ea);
     std::memcpy(&eb, b, sizeof eb);

@@ -68,7 +68,7 @@ private:
     bool buildExtraLinks(WFamLinks& links, std::int32_t count);
 
     WABSCollection& m_collection;
-    std::unique_ptr<Tables> m_tables;   // null until a computation completed
+    std::unique_ptr<Tables> m_tables; // null until a computation completed
     bool m_computing = false;
     bool m_cancelled = false;
     std::uint32_t m_pumpCounter = 0;

@@ -7,7 +7,10 @@ namespace {
 
 // Case pairs of code page 1252 beyond ASCII: upper, lower.
 constexpr unsigned char kCasePairs[][2] = {
-    {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8E, 0x9E}, {0x9F, 0xFF},
+    {0x8A, 0x9A},
+    {0x8C, 0x9C},
+    {0x8E, 0x9E},
+    {0x9F, 0xFF},
 };
 
 bool isUpper1252(unsigned c) {
@@ -50,8 +53,8 @@ struct Tables {
             if (c == ' ' || (c >= 9 && c <= 13) || c == 0xA0) t |= C1_SPACE;
             if (c == ' ' || c == '\t' || c == 0xA0) t |= C1_BLANK;
             if (c < 32 || c == 127) t |= C1_CNTRL;
-            if (!(t & (C1_ALPHA | C1_DIGIT | C1_CNTRL | C1_SPACE)) && c > 32 &&
-                c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D)
+            if (!(t & (C1_ALPHA | C1_DIGIT | C1_CNTRL | C1_SPACE)) && c > 32 && c != 0x81 && c != 0x8D && c != 0x8F &&
+                c != 0x90 && c != 0x9D)
                 t |= C1_PUNCT;
             types[c] = t;
             lower[c] = toLower1252(c);
@@ -73,13 +76,12 @@ const std::array<unsigned char, 256>& LowerMap() { return tables().lower; }
 const std::array<unsigned char, 256>& UpperMap() { return tables().upper; }
 const std::array<unsigned char, 256>& SwapMap() { return tables().swap; }
 
-void StrToStrings(const std::string& text, const std::string& separator,
-                  std::vector<std::string>& list, bool allowEmpty) {
+void StrToStrings(const std::string& text, const std::string& separator, std::vector<std::string>& list,
+                  bool allowEmpty) {
     list.clear();
     std::size_t start = 0;
     if (!separator.empty()) {
-        for (std::size_t at = text.find(separator); at != std::string::npos;
-             at = text.find(separator, start)) {
+        for (std::size_t at = text.find(separator); at != std::string::npos; at = text.find(separator, start)) {
             if (at > start || allowEmpty) list.emplace_back(text, start, at - start);
             start = at + separator.size();
         }

@@ -33,8 +33,8 @@ inline unsigned char CharUpper(unsigned char c) { return UpperMap()[c]; }
 
 // Splits text at every separator. Empty pieces are kept only when
 // allowEmpty; a text that ends with the separator adds no empty last piece.
-void StrToStrings(const std::string& text, const std::string& separator,
-                  std::vector<std::string>& list, bool allowEmpty);
+void StrToStrings(const std::string& text, const std::string& separator, std::vector<std::string>& list,
+                  bool allowEmpty);
 
 // 0 when equal ignoring case; length difference when lengths differ; else
 // the difference of the first differing lower-cased bytes.

@@ -14,8 +14,7 @@ int trailingBytes(unsigned char lead) {
     return 5;
 }
 
-constexpr std::uint32_t kOffsets[6] = {0x00000000u, 0x00003080u, 0x000E2080u,
-                                       0x03C82080u, 0xFA082080u, 0x82082080u};
+constexpr std::uint32_t kOffsets[6] = {0x00000000u, 0x00003080u, 0x000E2080u, 0x03C82080u, 0xFA082080u, 0x82082080u};
 constexpr char16_t kReplacement = 0xFFFD;
 
 } // namespace

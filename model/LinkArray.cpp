@@ -11,15 +11,13 @@ void WLinkArray::Clear() {
 
 bool WLinkArray::readNode(std::int32_t index, Node& node) const {
     const char* p = GetPtr(index);
-    if (!p)
-        return false;
+    if (!p) return false;
     std::memcpy(&node, p, sizeof node);
     return true;
 }
 
 void WLinkArray::writeNode(std::int32_t index, const Node& node) {
-    if (char* p = GetPtr(index))
-        std::memcpy(p, &node, sizeof node);
+    if (char* p = GetPtr(index)) std::memcpy(p, &node, sizeof node);
 }
 
 std::int32_t WLinkArray::AddNode(std::int32_t target, std::int32_t a, std::int32_t b) {
@@ -28,16 +26,13 @@ std::int32_t WLinkArray::AddNode(std::int32_t target, std::int32_t a, std::int32
     return Add(&node);
 }
 
-bool WLinkArray::AddLink(std::int32_t first, bool allowDuplicate, std::int32_t target, std::int32_t a,
-                         std::int32_t b) {
+bool WLinkArray::AddLink(std::int32_t first, bool allowDuplicate, std::int32_t target, std::int32_t a, std::int32_t b) {
     std::int32_t index = first;
     Node node;
     while (readNode(index, node)) {
-        if (node.entries[0].target == 0)
-            return false;
+        if (node.entries[0].target == 0) return false;
         for (Slot& slot : node.entries) {
-            if (!allowDuplicate && slot.target == target)
-                return false;
+            if (!allowDuplicate && slot.target == target) return false;
             if (slot.target == 0) {
                 slot = {target, a, b};
                 writeNode(index, node);
@@ -58,8 +53,7 @@ bool WLinkArray::AddLink(std::int32_t first, bool allowDuplicate, std::int32_t t
 
 bool WLinkArray::AppendLink(std::int32_t& tail, std::int32_t target, std::int32_t a, std::int32_t b) {
     Node node;
-    if (!readNode(tail, node))
-        return false;
+    if (!readNode(tail, node)) return false;
     for (Slot& slot : node.entries) {
         if (slot.target == 0) {
             slot = {target, a, b};
@@ -75,8 +69,7 @@ bool WLinkArray::AppendLink(std::int32_t& tail, std::int32_t target, std::int32_
 }
 
 std::int32_t WLinkArray::nodeOfLink(std::int32_t first, std::int32_t n) const {
-    if (n < 1 || !IsValidIndex(first))
-        return 0;
+    if (n < 1 || !IsValidIndex(first)) return 0;
     const std::int32_t ordinal = (n - 1) / SlotsPerNode;
     std::int32_t index = first;
     std::int32_t at = 0;
@@ -86,13 +79,11 @@ std::int32_t WLinkArray::nodeOfLink(std::int32_t first, std::int32_t n) const {
     }
     Node node;
     while (at < ordinal) {
-        if (!readNode(index, node) || node.next == 0)
-            return 0;
+        if (!readNode(index, node) || node.next == 0) return 0;
         index = node.next;
         ++at;
     }
-    if (!IsValidIndex(index))
-        return 0;
+    if (!IsValidIndex(index)) return 0;
     m_walkFirst = first;
     m_walkOrdinal = ordinal;
     m_walkNode = index;
@@ -108,8 +99,7 @@ bool WLinkArray::GetLink(std::int32_t first, std::int32_t n, std::int32_t& targe
                          std::int32_t& b) const {
     Node node;
     std::int32_t index = nodeOfLink(first, n);
-    if (index == 0 || !readNode(index, node))
-        return false;
+    if (index == 0 || !readNode(index, node)) return false;
     const Slot& slot = node.entries[(n - 1) % SlotsPerNode];
     target = slot.target;
     a = slot.a;
@@ -117,19 +107,17 @@ bool WLinkArray::GetLink(std::int32_t first, std::int32_t n, std::int32_t& targe
     return true;
 }
 
-bool WLinkArray::SetLink(std::int32_t first, std::int32_t n, std::int32_t target, std::int32_t a,
-                         std::int32_t b) {
+bool WLinkArray::SetLink(std::int32_t first, std::int32_t n, std::int32_t target, std::int32_t a, std::int32_t b) {
     Node node;
     std::int32_t index = nodeOfLink(first, n);
-    if (index == 0 || !readNode(index, node))
-        return false;
+    if (index == 0 || !readNode(index, node)) return false;
     node.entries[(n - 1) % SlotsPerNode] = {target, a, b};
     writeNode(index, node);
     return true;
 }
 
-void WLinkArray::ReplaceLink(std::int32_t first, std::int32_t oldTarget, std::int32_t newTarget,
-                             std::int32_t a, std::int32_t b) {
+void WLinkArray::ReplaceLink(std::int32_t first, std::int32_t oldTarget, std::int32_t newTarget, std::int32_t a,
+                             std::int32_t b) {
     std::int32_t index = first;
     Node node;
     while (readNode(index, node) && node.entries[0].target != 0) {
@@ -150,8 +138,7 @@ std::int32_t WLinkArray::FindLink(std::int32_t first, std::int32_t target) const
     Node node;
     while (readNode(index, node) && node.entries[0].target != 0) {
         for (std::int32_t s = 0; s < SlotsPerNode; ++s)
-            if (node.entries[s].target == target)
-                return base + s + 1;
+            if (node.entries[s].target == target) return base + s + 1;
         base += SlotsPerNode;
         index = node.next;
     }
@@ -165,7 +152,6 @@ std::int32_t WLinkArray::NextNode(std::int32_t node) const {
 
 std::int32_t WLinkArray::SlotTarget(std::int32_t node, std::int32_t slot) const {
     Node n;
-    if (slot < 0 || slot >= SlotsPerNode || !readNode(node, n))
-        return 0;
+    if (slot < 0 || slot >= SlotsPerNode || !readNode(node, n)) return 0;
     return n.entries[slot].target;
 }

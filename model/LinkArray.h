@@ -24,8 +24,7 @@ public:
     // node at the end. Without allowDuplicate a link whose target is already
     // in the chain is refused. Walks the whole chain; builders of long chains
     // use AppendLink.
-    bool AddLink(std::int32_t first, bool allowDuplicate, std::int32_t target, std::int32_t a,
-                 std::int32_t b);
+    bool AddLink(std::int32_t first, bool allowDuplicate, std::int32_t target, std::int32_t a, std::int32_t b);
     // Appends to a chain whose last node is tail without walking it; tail
     // moves to the new node when one is opened. No duplicate test.
     bool AppendLink(std::int32_t& tail, std::int32_t target, std::int32_t a, std::int32_t b);
@@ -33,8 +32,7 @@ public:
     // Target of the n-th link (1-based); 0 when the chain ends first or the slot is empty.
     std::int32_t GetLinkTarget(std::int32_t first, std::int32_t n) const;
     // The n-th link; false when the chain ends first.
-    bool GetLink(std::int32_t first, std::int32_t n, std::int32_t& target, std::int32_t& a,
-                 std::int32_t& b) const;
+    bool GetLink(std::int32_t first, std::int32_t n, std::int32_t& target, std::int32_t& a, std::int32_t& b) const;
     // Overwrites the n-th link; false when the chain ends first.
     bool SetLink(std::int32_t first, std::int32_t n, std::int32_t target, std::int32_t a, std::int32_t b);
     // Overwrites the first link whose target is oldTarget.
@@ -68,6 +66,6 @@ private:
     std::int32_t nodeOfLink(std::int32_t first, std::int32_t n) const;
 
     mutable std::int32_t m_walkFirst = 0;
-    mutable std::int32_t m_walkOrdinal = 0;    // 0-based node number within the chain
+    mutable std::int32_t m_walkOrdinal = 0; // 0-based node number within the chain
     mutable std::int32_t m_walkNode = 0;
 };

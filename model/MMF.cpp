@@ -86,13 +86,9 @@ bool WMMF::MoveOnGrowth() {
     return v == 1;
 }
 
-WMMF::WMMF(const std::string& fileName, std::int32_t initialSize, std::int32_t growthStep,
-           bool inMemory)
-    : m_initialSize(std::max<std::int32_t>(initialSize, 0)),
-      m_growthStep(std::max<std::int32_t>(growthStep, 0)),
-      m_fileName(fileName),
-      m_temporary(fileName.empty()),
-      m_createMode(true) {
+WMMF::WMMF(const std::string& fileName, std::int32_t initialSize, std::int32_t growthStep, bool inMemory)
+    : m_initialSize(std::max<std::int32_t>(initialSize, 0)), m_growthStep(std::max<std::int32_t>(growthStep, 0)),
+      m_fileName(fileName), m_temporary(fileName.empty()), m_createMode(true) {
     if (inMemory && m_initialSize < MemoryLimit) {
         m_reserved = std::max<std::size_t>(static_cast<std::size_t>(m_initialSize), 1);
         m_data = static_cast<char*>(std::calloc(m_reserved, 1));
@@ -217,8 +213,7 @@ void WMMF::growInMemory(std::int64_t newCapacity) {
     std::size_t want = static_cast<std::size_t>(newCapacity);
     if (want <= m_reserved && !MoveOnGrowth()) return;
     std::size_t reserve = std::max(want, m_reserved);
-    if (want > m_reserved)
-        reserve = std::min<std::size_t>(std::max(want, m_reserved * 2), MemoryLimit);
+    if (want > m_reserved) reserve = std::min<std::size_t>(std::max(want, m_reserved * 2), MemoryLimit);
     if (MoveOnGrowth()) {
         char* fresh = static_cast<char*>(std::calloc(reserve, 1));
         if (!fresh) throw std::bad_alloc();
@@ -320,17 +315,14 @@ std::int64_t WMMF::Seek(std::int64_t offset, int origin) {
     default: return m_position;
     }
     std::int64_t pos;
-    if (__builtin_add_overflow(base, offset, &pos))
-        pos = offset > 0 ? INT64_MAX : INT64_MIN;
+    if (__builtin_add_overflow(base, offset, &pos)) pos = offset > 0 ? INT64_MAX : INT64_MIN;
     m_position = pos;
     return m_position;
 }
 
 std::int32_t WMMF::ReadBuffer(void* buffer, std::int64_t count) { return Read(buffer, count); }
 
-std::int64_t WMMF::WriteBuffer(const void* buffer, std::int64_t count) {
-    return Write(buffer, count);
-}
+std::int64_t WMMF::WriteBuffer(const void* buffer, std::int64_t count) { return Write(buffer, count); }
 
 std::int64_t WMMF::SeekBuffer(std::int64_t offset, int origin) { return Seek(offset, origin); }
 

@@ -49,8 +49,7 @@ public:
 
     // Create: a new store in the create mode. An empty file name makes a
     // temporary store whose "qel" file is made the first time one is needed.
-    WMMF(const std::string& fileName, std::int32_t initialSize, std::int32_t growthStep,
-         bool inMemory);
+    WMMF(const std::string& fileName, std::int32_t initialSize, std::int32_t growthStep, bool inMemory);
     // CreateOpen: a store on an existing file (mapped, never temporary).
     // Read-only modes map the file privately and refuse writes.
     WMMF(const std::string& fileName, unsigned openMode, std::int32_t growthStep);
@@ -118,13 +117,13 @@ private:
     std::int32_t m_size = 0;
     std::int32_t m_initialSize = 0;
     int m_fd = -1;
-    std::int32_t m_capacity = 0;     // capacity as the store reports it
-    std::size_t m_reserved = 0;      // bytes really allocated or mapped (>= capacity)
+    std::int32_t m_capacity = 0; // capacity as the store reports it
+    std::size_t m_reserved = 0;  // bytes really allocated or mapped (>= capacity)
     std::int64_t m_position = 0;
     std::int32_t m_growthStep = 0;
     std::string m_fileName;
     bool m_temporary = false;
-    bool m_tempFileMade = false;     // our "qel" file exists and is locked
+    bool m_tempFileMade = false; // our "qel" file exists and is locked
     bool m_readOnly = false;
     bool m_privateMap = false;
     bool m_createMode = false;

@@ -39,7 +39,7 @@ const std::vector<WOptionRow>& groupTable(int edition) {
 }
 
 struct Store {
-    std::array<std::string, opt::kValueSlots + 1> values;  // index 0 unused
+    std::array<std::string, opt::kValueSlots + 1> values; // index 0 unused
     std::array<std::string, opt::kValueSlots + 1> group;
     std::array<bool, opt::kEditionCount> loaded{};
     std::string programDir;
@@ -75,8 +75,7 @@ void WOptions::Save() {
     for (int e = 0; e < opt::kEditionCount; ++e) {
         if (!s.loaded[std::size_t(e)]) continue;
         const auto& rows = groupTable(e);
-        for (std::size_t j = 0; j < rows.size(); ++j)
-            ini2::WriteString(rows[j].Section, rows[j].Key, s.group[j + 1]);
+        for (std::size_t j = 0; j < rows.size(); ++j) ini2::WriteString(rows[j].Section, rows[j].Key, s.group[j + 1]);
     }
 }
 

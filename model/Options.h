@@ -49,8 +49,8 @@ public:
     // Numbers outside 1..500 read as empty text, False and 0; writes to them
     // are ignored.
     static std::string GetString(int i);
-    static bool GetBool(int i);   // exactly "T"
-    static int GetInt(int i);     // decimal integer, else 0
+    static bool GetBool(int i); // exactly "T"
+    static int GetInt(int i);   // decimal integer, else 0
     static void SetString(int i, const std::string& value);
     static void SetBool(int i, bool value);
     static void SetInt(int i, int value);

@@ -13,10 +13,8 @@ enum WordGroup { gBrother = 0, gNephew = 1, gSon = 2, gFather = 3, gUncle = 4 };
 } // namespace
 
 const char* const WRelCalc::kWords[5][3] = {
-    {"Brother", "Sister", "Brother or Sister"},
-    {"Nephew", "Niece", "Nephew or Niece"},
-    {"Son", "Daughter", "Son or Daughter"},
-    {"Father", "Mother", "Parent"},
+    {"Brother", "Sister", "Brother or Sister"}, {"Nephew", "Niece", "Nephew or Niece"},
+    {"Son", "Daughter", "Son or Daughter"},     {"Father", "Mother", "Parent"},
     {"Uncle", "Aunt", "Uncle or Aunt"},
 };
 
@@ -39,12 +37,10 @@ std::string WRelCalc::Term(std::int32_t a, std::int32_t b, char sex) {
     auto word = [col](int group) { return std::string(kWords[group][col]); };
     auto cousin = [a, b] {
         std::string s = std::to_string(std::min(a, b) - 1) + "C";
-        if (a != b)
-            s += std::to_string(a > b ? a - b : b - a) + "R";
+        if (a != b) s += std::to_string(a > b ? a - b : b - a) + "R";
         return s;
     };
-    if (a < 0 || b < 0)
-        return std::string();
+    if (a < 0 || b < 0) return std::string();
     if (a == 0) {
         if (b == 0) return "* Selected Person *";
         if (b == 1) return word(gSon);
@@ -89,8 +85,7 @@ void WRelCalc::markAncestors(std::int32_t selected) {
     dist.Fill(-1);
     const std::int32_t n = dist.Count();
     const std::int32_t families = m_collection->GetMarriageCount();
-    if (selected < 1 || selected > n)
-        return;
+    if (selected < 1 || selected > n) return;
     std::vector<std::int32_t> level{selected}, next;
     dist.SetValue(selected, 0);
     for (std::int32_t d = 1; !level.empty(); ++d) {
@@ -99,8 +94,7 @@ void WRelCalc::markAncestors(std::int32_t selected) {
             const std::int32_t k = m_collection->LinkParentFamilyCount(j);
             for (std::int32_t f = 1; f <= k; ++f) {
                 const std::int32_t family = m_collection->LinkParentFamily(j, f);
-                if (family < 1 || family > families)
-                    continue;
+                if (family < 1 || family > families) continue;
                 for (std::int32_t p : {m_collection->LinkHusband(family), m_collection->LinkWife(family)}) {
                     if (p >= 1 && p <= n && dist.GetValue(p) < 0) {
                         dist.SetValue(p, d);
@@ -133,8 +127,7 @@ void WRelCalc::search(std::int32_t other) {
         const Item it = work.back();
         work.pop_back();
         const std::int32_t j = it.individual;
-        if (j < 1 || j > n || m_visited[static_cast<std::size_t>(j)] == epoch)
-            continue;
+        if (j < 1 || j > n || m_visited[static_cast<std::size_t>(j)] == epoch) continue;
         m_visited[static_cast<std::size_t>(j)] = epoch;
         const std::int32_t dj = dist.GetValue(j);
         if (dj < 0) {
@@ -142,13 +135,11 @@ void WRelCalc::search(std::int32_t other) {
             const std::int32_t k = m_collection->LinkParentFamilyCount(j);
             for (std::int32_t f = 1; f <= k; ++f) {
                 const std::int32_t family = m_collection->LinkParentFamily(j, f);
-                if (family < 1 || family > families)
-                    continue;
+                if (family < 1 || family > families) continue;
                 parents.push_back(m_collection->LinkHusband(family));
                 parents.push_back(m_collection->LinkWife(family));
             }
-            for (auto p = parents.rbegin(); p != parents.rend(); ++p)
-                work.push_back(Item{*p, it.depth + 1});
+            for (auto p = parents.rbegin(); p != parents.rend(); ++p) work.push_back(Item{*p, it.depth + 1});
         } else if (dj < m_selectedDistance) {
             // An ancestor of the selected individual: the search goes no higher here.
             m_common = j;
@@ -163,8 +154,7 @@ void WRelCalc::GetRelationship(std::int32_t selected, std::int32_t other, std::s
     m_common = 0;
     m_selectedDistance = kNoDistance;
     m_otherDistance = kNoDistance;
-    if (!m_collection || selected <= 0)
-        return;
+    if (!m_collection || selected <= 0) return;
     if (!m_distance) {
         const std::int32_t n = m_collection->GetIndividualCount();
         m_distance = std::make_unique<WIntArray>(std::string(), n);
@@ -176,8 +166,7 @@ void WRelCalc::GetRelationship(std::int32_t selected, std::int32_t other, std::s
         m_selected = selected;
     }
     search(other);
-    if (m_common == 0)
-        return;
+    if (m_common == 0) return;
     text = Term(m_selectedDistance, m_otherDistance, m_collection->LinkSex(other));
 }
 
@@ -187,14 +176,11 @@ std::string WRelCalc::GetRelationship(std::int32_t selected, std::int32_t other)
     return s;
 }
 
-void WRelCalc::GetCommonAncestorName(std::int32_t selected, std::int32_t other, std::string& text,
-                                     bool asDisplayName) {
+void WRelCalc::GetCommonAncestorName(std::int32_t selected, std::int32_t other, std::string& text, bool asDisplayName) {
     text.clear();
-    if (!m_collection || m_common == 0 || m_common == selected || m_common == other)
-        return;
+    if (!m_collection || m_common == 0 || m_common == selected || m_common == other) return;
     std::unique_ptr<WABSIndividual> ind = m_collection->GetIndividual(m_common);
-    if (!ind)
-        return;
+    if (!ind) return;
     if (asDisplayName)
         text = ind->GetDisplayName();
     else

@@ -49,8 +49,8 @@ private:
     WABSCollection* m_collection;
     static const char* const kWords[5][3];
     std::int32_t m_selected = 0;
-    std::unique_ptr<WIntArray> m_distance;      // -1 = not an ancestor of the selected individual
-    std::vector<std::uint32_t> m_visited;       // epoch stamps of the search
+    std::unique_ptr<WIntArray> m_distance; // -1 = not an ancestor of the selected individual
+    std::vector<std::uint32_t> m_visited;  // epoch stamps of the search
     std::uint32_t m_epoch = 0;
     std::int32_t m_common = 0;
     std::int32_t m_selectedDistance = 0;

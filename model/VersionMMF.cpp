@@ -7,8 +7,7 @@ namespace {
 
 std::uint32_t getLE32(const char* p) {
     const auto* b = reinterpret_cast<const unsigned char*>(p);
-    return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
-           std::uint32_t(b[3]) << 24;
+    return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
 }
 
 void putLE32(char* p, std::uint32_t v) {
@@ -21,8 +20,7 @@ void putLE32(char* p, std::uint32_t v) {
 
 } // namespace
 
-WVersionMMF::WVersionMMF(const std::string& fileName, std::int32_t initialSize,
-                         std::int32_t growthStep)
+WVersionMMF::WVersionMMF(const std::string& fileName, std::int32_t initialSize, std::int32_t growthStep)
     : WMMF(fileName, initialSize, growthStep, true) {
     ResetHeader();
 }
@@ -48,8 +46,7 @@ void WVersionMMF::SetDataEnd(std::uint32_t dataEnd) {
 std::int64_t WVersionMMF::WriteBuffer(const void* buffer, std::int64_t count) {
     std::int64_t at = Write(buffer, count);
     std::int64_t end = GetPosition();
-    if (end > at && end > static_cast<std::int64_t>(GetDataEnd()))
-        SetDataEnd(static_cast<std::uint32_t>(end));
+    if (end > at && end > static_cast<std::int64_t>(GetDataEnd())) SetDataEnd(static_cast<std::uint32_t>(end));
     return at;
 }
 

@@ -3,7 +3,6 @@
 #include "BufferedFileStream.h"
 #include "PayloadErrors.h"
 
-
 namespace payload {
 
 void TStrucAriDecoder::throwDamaged(const char* why) { throw EBlockDamaged(why); }
@@ -25,12 +24,13 @@ void TFileStrucAriDecoder::DecodeBlock(TBitFile& file, std::uint8_t* buffer, std
     file.ResetBits();
     std::uint8_t* at = buffer + 1;
     BitsOf bits{[&file] { return file.ReadBit(); }};
-    count = DecodeRanksWith(bits, capacity,
-                            [&at](std::uint8_t rank, std::uint32_t k) {
-                                std::memset(at, rank, k);
-                                at += k;
-                            },
-                            [] {});
+    count = DecodeRanksWith(
+        bits, capacity,
+        [&at](std::uint8_t rank, std::uint32_t k) {
+            std::memset(at, rank, k);
+            at += k;
+        },
+        [] {});
     Finish();
     file.ResetBits();
 }

@@ -7,8 +7,8 @@
 namespace payload {
 
 // Symbols of the arithmetic stage.
-constexpr int kRunDigit1 = 0;   // zero-run digit with value 1
-constexpr int kRunDigit2 = 1;   // zero-run digit with value 2
+constexpr int kRunDigit1 = 0; // zero-run digit with value 1
+constexpr int kRunDigit2 = 1; // zero-run digit with value 2
 constexpr int kEndOfBlock = 257;
 constexpr int kSymbolCount = 258;
 
@@ -28,7 +28,7 @@ inline std::uint32_t divideByTotal(std::uint32_t x, int total) {
 
 class TGroupAriModel {
 public:
-    static constexpr int kMaxCount = 130;  // the widest group, 128..257
+    static constexpr int kMaxCount = 130; // the widest group, 128..257
 
     TGroupAriModel() = default;
     TGroupAriModel(int low, int high, int increment, int maxTotal) { Init(low, high, increment, maxTotal); }

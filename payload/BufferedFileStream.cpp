@@ -26,7 +26,7 @@ TBufferedFileStream::TBufferedFileStream(const std::string& fileName, OpenMode m
         if (mode == OpenMode::Create) throw EFileError("Cannot create file \"" + fileName + "\"");
         throw EFileError("Cannot open file \"" + fileName + "\"");
     }
-    struct stat st{};
+    struct stat st {};
     if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd_);
         fd_ = -1;
@@ -66,7 +66,7 @@ bool TBufferedFileStream::refillAndRead(std::uint8_t& byte) {
             return true;
         }
         if (!empty_ && fill_ < kBufferSize) {
-            byte = 0;  // the last refill came up short: end of file
+            byte = 0; // the last refill came up short: end of file
             return false;
         }
         if (dirty_) Flush();

@@ -56,9 +56,9 @@ private:
 
     int fd_ = -1;
     std::vector<std::uint8_t> buf_;
-    std::size_t fill_ = 0;      // valid bytes in the buffer
-    std::size_t pos_ = 0;       // position within the buffer
-    std::int64_t bufOffset_ = 0;  // file offset of buf_[0]
+    std::size_t fill_ = 0;       // valid bytes in the buffer
+    std::size_t pos_ = 0;        // position within the buffer
+    std::int64_t bufOffset_ = 0; // file offset of buf_[0]
     std::int64_t size_ = 0;
     bool dirty_ = false;
     bool empty_ = true;

@@ -1,7 +1,7 @@
 #include "Compressor.h"
 
-#include "AriDecoder.h"
 #include "ArchiveHeader.h"
+#include "AriDecoder.h"
 #include "Crc32.h"
 
 #include <divsufsort.h>
@@ -182,8 +182,7 @@ std::uint32_t WCompressor::Compress(const std::uint8_t* data, std::size_t n, std
     return blocks;
 }
 
-std::uint32_t packArchive(const TPackReader& read, const TPackWriter& write, std::uint32_t blockLength,
-                          int threads) {
+std::uint32_t packArchive(const TPackReader& read, const TPackWriter& write, std::uint32_t blockLength, int threads) {
     if (threads <= 0) threads = int(std::max(1u, std::thread::hardware_concurrency()));
     std::vector<std::uint8_t> signature;
     WCompressor::BeginArchive(signature);
@@ -263,8 +262,7 @@ std::vector<std::uint8_t> compressArchive(const std::string& text, std::uint32_t
             at += n;
             return n;
         },
-        [&](const std::uint8_t* data, std::size_t n) { archive.insert(archive.end(), data, data + n); },
-        blockLength);
+        [&](const std::uint8_t* data, std::size_t n) { archive.insert(archive.end(), data, data + n); }, blockLength);
     return archive;
 }
 

@@ -39,20 +39,19 @@ private:
     int low_ = 0, high_ = 65535;
     std::uint64_t pending_ = 0;
     std::vector<std::uint8_t>* out_ = nullptr;
-    std::uint64_t acc_ = 0;  // bits not yet in a whole byte: the low accBits_
+    std::uint64_t acc_ = 0; // bits not yet in a whole byte: the low accBits_
     int accBits_ = 0;
 };
 
 // Result of sorting a block's rotations (with a sentinel below every byte).
 struct TBlockSortResult {
-    std::uint32_t PrimaryIndex = 0;      // row of the rotation that starts at the second byte
-    std::uint32_t SentinelPosition = 0;  // row whose last byte is the sentinel
+    std::uint32_t PrimaryIndex = 0;     // row of the rotation that starts at the second byte
+    std::uint32_t SentinelPosition = 0; // row whose last byte is the sentinel
 };
 
 // Block sort of data[0..n-1]: writes the last column without the sentinel
 // (n bytes) to last. suffixArray needs n entries.
-TBlockSortResult blockSort(const std::uint8_t* data, std::uint32_t n, std::int32_t* suffixArray,
-                           std::uint8_t* last);
+TBlockSortResult blockSort(const std::uint8_t* data, std::uint32_t n, std::int32_t* suffixArray, std::uint8_t* last);
 
 // Arithmetic-codes exactly these symbols (0..257) as one stream.
 std::vector<std::uint8_t> encodeSymbols(const std::vector<int>& symbols);

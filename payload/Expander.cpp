@@ -10,7 +10,7 @@
 namespace payload {
 
 namespace {
-constexpr std::uint32_t kRowMask = 0xFFFFFFu;  // rows fit 24 bits; the byte rides in the top 8
+constexpr std::uint32_t kRowMask = 0xFFFFFFu; // rows fit 24 bits; the byte rides in the top 8
 static_assert(kTransformEntries <= kRowMask);
 
 void checkPositions(std::uint32_t n, std::uint32_t P, std::uint32_t R) {
@@ -20,20 +20,17 @@ void checkPositions(std::uint32_t n, std::uint32_t P, std::uint32_t R) {
 }
 } // namespace
 
-std::uint32_t TBWTBase::BlockCRC(const std::uint8_t* buffer, std::uint32_t length) {
-    return crc32(buffer + 1, length);
-}
+std::uint32_t TBWTBase::BlockCRC(const std::uint8_t* buffer, std::uint32_t length) { return crc32(buffer + 1, length); }
 
-void TExpander::DecodeMoveToFront(const std::uint8_t* ranks, std::uint32_t n, std::uint32_t P,
-                                  std::uint8_t* last) {
+void TExpander::DecodeMoveToFront(const std::uint8_t* ranks, std::uint32_t n, std::uint32_t P, std::uint8_t* last) {
     mtf_.Reset();
     const std::uint32_t head = P < n ? P : n;
     for (std::uint32_t k = 0; k < head; ++k) last[k] = mtf_.Decode(ranks[k]);
     for (std::uint32_t k = head; k < n; ++k) last[k + 1] = mtf_.Decode(ranks[k]);
 }
 
-void TExpander::BuildTransforms(const std::uint8_t* last, std::uint32_t n, std::uint32_t P,
-                                const std::uint32_t* counts, std::uint32_t* forward, std::uint32_t* backward) {
+void TExpander::BuildTransforms(const std::uint8_t* last, std::uint32_t n, std::uint32_t P, const std::uint32_t* counts,
+                                std::uint32_t* forward, std::uint32_t* backward) {
     // Row 0 is the sentinel's, which sorts before every byte.
     std::uint32_t start[256];
     std::uint32_t sum = 1;
@@ -65,8 +62,8 @@ struct TwoWayWalk {
     const std::uint32_t* backward;
     std::uint8_t* text;
     std::uint32_t f, b, lo = 2, hi;
-    TwoWayWalk(const std::uint32_t* fw, const std::uint32_t* bw, std::uint32_t n, std::uint32_t R,
-               std::uint8_t first, std::uint8_t* t)
+    TwoWayWalk(const std::uint32_t* fw, const std::uint32_t* bw, std::uint32_t n, std::uint32_t R, std::uint8_t first,
+               std::uint8_t* t)
         : forward(fw), backward(bw), text(t), f(R), b(0), hi(n) {
         if (n > 0) text[1] = first;
     }

@@ -50,8 +50,8 @@ public:
 
 private:
     // counts: how often each byte value occurs in last[0..n] outside P.
-    static void BuildTransforms(const std::uint8_t* last, std::uint32_t n, std::uint32_t P,
-                                const std::uint32_t* counts, std::uint32_t* forward, std::uint32_t* backward);
+    static void BuildTransforms(const std::uint8_t* last, std::uint32_t n, std::uint32_t P, const std::uint32_t* counts,
+                                std::uint32_t* forward, std::uint32_t* backward);
     static void WalkForward(const std::uint32_t* forward, std::uint32_t n, std::uint32_t R, std::uint8_t first,
                             std::uint8_t* text);
 

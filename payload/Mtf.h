@@ -38,7 +38,7 @@ public:
     // is kept up to date: decoding never asks a byte for its position.
     std::uint8_t Decode(std::uint8_t rank) {
         const std::uint8_t b = posToByte_[rank];
-        if (rank == 0) return b;  // most ranks of sorted text
+        if (rank == 0) return b; // most ranks of sorted text
 
         std::memmove(posToByte_ + 1, posToByte_, rank);
         posToByte_[0] = b;

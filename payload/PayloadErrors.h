@@ -30,8 +30,7 @@ struct EBitReadOverrun : EArchiveError {
 // data than the block buffers hold, positions beyond the block, a stream that
 // runs past the end of the archive).
 struct EBlockDamaged : EArchiveError {
-    explicit EBlockDamaged(const std::string& why)
-        : EArchiveError("The archive is damaged: " + why) {}
+    explicit EBlockDamaged(const std::string& why) : EArchiveError("The archive is damaged: " + why) {}
 };
 
 // Opening, reading or writing a file failed.

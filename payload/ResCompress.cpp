@@ -98,7 +98,8 @@ private:
 
     void worker(int w) {
         TBlockMan& man = TBlockMan::instance();
-        TBlockWork* works[2] = {&man.Work(w * batch_, maxBlock_), batch_ > 1 ? &man.Work(w * batch_ + 1, maxBlock_) : nullptr};
+        TBlockWork* works[2] = {&man.Work(w * batch_, maxBlock_),
+                                batch_ > 1 ? &man.Work(w * batch_ + 1, maxBlock_) : nullptr};
         TExpander& expander = *expanders_[std::size_t(w)];
         const std::int64_t size = archive_.Size();
         struct Claim {
@@ -224,8 +225,7 @@ WRESCompress::WRESCompress(std::uint32_t maxBlockLength)
     : maxBlockLength_(maxBlockLength == 0 || maxBlockLength > kMaxBlockLength ? kMaxBlockLength : maxBlockLength) {}
 WRESCompress::~WRESCompress() = default;
 
-bool WRESCompress::ExpandFile(const std::string& archiveName, const std::string& outputName,
-                              std::int64_t blockCount) {
+bool WRESCompress::ExpandFile(const std::string& archiveName, const std::string& outputName, std::int64_t blockCount) {
     TArchiveFile archive(archiveName, OpenMode::Read);
     TPlainFileStream out(outputName);
     bool allValid = true;

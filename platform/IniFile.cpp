@@ -100,8 +100,7 @@ int IniFile::findKey(int sectionLine, const std::string& key) const {
     return -1;
 }
 
-std::string IniFile::readString(const std::string& section, const std::string& key,
-                                const std::string& def) const {
+std::string IniFile::readString(const std::string& section, const std::string& key, const std::string& def) const {
     int line = findKey(findSection(section), key);
     if (line < 0) return def;
     std::string k, v;

@@ -16,8 +16,7 @@ public:
     const std::string& path() const { return path_; }
 
     // Value of the key, or def when the section or key is absent.
-    std::string readString(const std::string& section, const std::string& key,
-                           const std::string& def) const;
+    std::string readString(const std::string& section, const std::string& key, const std::string& def) const;
     bool hasKey(const std::string& section, const std::string& key) const;
     // Decimal integer value; def when absent or not a whole decimal number.
     long readInteger(const std::string& section, const std::string& key, long def) const;
@@ -35,8 +34,8 @@ public:
 
 private:
     bool flush() const;
-    int findSection(const std::string& section) const;              // header line index or -1
-    int findKey(int sectionLine, const std::string& key) const;     // line index or -1
+    int findSection(const std::string& section) const;          // header line index or -1
+    int findKey(int sectionLine, const std::string& key) const; // line index or -1
     int sectionEnd(int sectionLine) const;
 
     std::string path_;

@@ -9,10 +9,10 @@
 
 #include <atomic>
 #include <cerrno>
-#include <ctime>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <map>
 #include <mutex>
 
@@ -32,20 +32,17 @@ std::string withSlash(std::string s) {
 
 // Makes sure dir exists as a private folder of ours.
 void ensurePrivateDir(const std::string& d) {
-    struct stat st{};
+    struct stat st {};
     if (lstat(d.c_str(), &st) != 0) {
         if (errno != ENOENT) throw TempError("Cannot use the temporary folder " + d);
-        if (mkdir(d.c_str(), 0700) != 0 && errno != EEXIST)
-            throw TempError("Cannot create the temporary folder " + d);
+        if (mkdir(d.c_str(), 0700) != 0 && errno != EEXIST) throw TempError("Cannot create the temporary folder " + d);
         if (lstat(d.c_str(), &st) != 0) throw TempError("Cannot use the temporary folder " + d);
     }
     if (S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode))
         throw TempError("The temporary folder " + d + " is not a plain folder");
-    if (st.st_uid != geteuid())
-        throw TempError("The temporary folder " + d + " belongs to another user");
+    if (st.st_uid != geteuid()) throw TempError("The temporary folder " + d + " belongs to another user");
     // Others must not be able to plant or read files in it.
-    if ((st.st_mode & 077) != 0)
-        throw TempError("The temporary folder " + d + " is open to other users");
+    if ((st.st_mode & 077) != 0) throw TempError("The temporary folder " + d + " is open to other users");
 }
 
 // Six name characters from the kernel's random source.
@@ -112,7 +109,7 @@ std::string tempDir() {
     std::string base = env && *env ? env : "/tmp";
     while (base.size() > 1 && base.back() == '/') base.pop_back();
     // $TMPDIR may be shared (mode 1777): our files always go into a folder of our own below it.
-    struct stat st{};
+    struct stat st {};
     if (stat(base.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         throw TempError("Cannot use the temporary folder " + base);
     const std::string d = withSlash(base) + "brenthaul-" + std::to_string(geteuid());
@@ -161,16 +158,14 @@ std::vector<std::string> deleteLeftoverTempFiles() {
     if (!dp) return deleted;
     while (dirent* e = readdir(dp)) {
         std::string name = e->d_name;
-        if (name.size() < 7 || name.compare(0, 3, "qel") != 0 ||
-            name.compare(name.size() - 4, 4, ".tmp") != 0)
+        if (name.size() < 7 || name.compare(0, 3, "qel") != 0 || name.compare(name.size() - 4, 4, ".tmp") != 0)
             continue;
         std::string full = dir + name;
         if (isOwnTempFile(full)) continue;
         int fd = open(full.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
-        struct stat st{};
-        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() &&
-            flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        struct stat st {};
+        if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == geteuid() && flock(fd, LOCK_EX | LOCK_NB) == 0) {
             if (unlink(full.c_str()) == 0) deleted.push_back(full);
         }
         close(fd);

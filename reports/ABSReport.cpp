@@ -49,15 +49,15 @@ long long daysSince1899(int y, int m, int d) {
     const long long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
     const long long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     const long long unixDays = era * 146097 + doe - 719468;
-    return unixDays + 25569;  // 1970-01-01 is day 25569
+    return unixDays + 25569; // 1970-01-01 is day 25569
 }
 
 } // namespace
 
 std::string QRFooterDateText() {
     const plat::CalendarTime t = plat::now();
-    const double value = double(daysSince1899(t.year, t.month, t.day)) +
-                         (t.hour * 3600.0 + t.minute * 60.0 + t.second) / 86400.0;
+    const double value =
+        double(daysSince1899(t.year, t.month, t.day)) + (t.hour * 3600.0 + t.minute * 60.0 + t.second) / 86400.0;
     return DateTimeText::FormatDateTime("d mmm yyyy hh:mm AM/PM", value);
 }
 

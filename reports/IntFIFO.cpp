@@ -33,8 +33,7 @@ void WIntFIFO::freeSlot(std::int32_t slot) {
 }
 
 bool WIntFIFO::Pop(std::int32_t& AValue) {
-    if (FHead == 0)
-        return false;
+    if (FHead == 0) return false;
     const std::int32_t slot = FHead;
     AValue = Values->GetValue(slot);
     const std::int32_t next = Links->GetValue(slot);
@@ -54,7 +53,6 @@ void WIntFIFO::Clear() {
     Links->Fill(0);
     std::vector<std::int32_t> all;
     all.reserve(size_t(Links->Count()));
-    for (std::int32_t i = 1; i <= Links->Count(); ++i)
-        all.push_back(i);
+    for (std::int32_t i = 1; i <= Links->Count(); ++i) all.push_back(i);
     FFree = decltype(FFree)(std::greater<>(), std::move(all));
 }

@@ -10,7 +10,7 @@ class WIntArray;
 
 class WIntFIFO {
 public:
-    static constexpr std::int32_t kLast = 2147483647;   // link of the last element
+    static constexpr std::int32_t kLast = 2147483647; // link of the last element
 
     WIntFIFO();
     ~WIntFIFO();

@@ -72,8 +72,7 @@ void TReportDesForm::SetColumns(WListColumns* AColumns) {
 }
 
 void TReportDesForm::AddColumn(const std::string& ATitle, double AWidth) {
-    if (ColumnCount >= kQRMaxColumns)
-        return;
+    if (ColumnCount >= kQRMaxColumns) return;
     TPsQRLabel* value = QRAddColumnLabel(DetailBand, false);
     TPsQRLabel* caption = QRAddColumnLabel(ChildBand, true, ATitle);
     value->Width = caption->Width = AWidth;
@@ -95,27 +94,22 @@ void TReportDesForm::AddColumn(const std::string& ATitle, double AWidth) {
 
 void TReportDesForm::SetCollection(WABSCollection* ACollection) {
     TABSReportForm::SetCollection(ACollection);
-    if (!DesIterator)
-        DesIterator = std::make_unique<WDesIterator>();
+    if (!DesIterator) DesIterator = std::make_unique<WDesIterator>();
     DesIterator->SetCollection(ACollection);
     FBuilt = false;
 }
 
 void TReportDesForm::SetIndividual(std::int32_t AIndex) {
     TABSReportForm::SetIndividual(AIndex);
-    if (AIndex >= 1 && FCollection)
-        SetTitle("Descendants of " + FCollection->GetFullName(AIndex));
+    if (AIndex >= 1 && FCollection) SetTitle("Descendants of " + FCollection->GetFullName(AIndex));
     FBuilt = false;
     ensureBuilt();
 }
 
 bool TReportDesForm::ensureBuilt() {
-    if (FBuilt)
-        return true;
-    if (!DesIterator)
-        DesIterator = std::make_unique<WDesIterator>();
-    if (!FCollection || FIndividual < 1)
-        return false;
+    if (FBuilt) return true;
+    if (!DesIterator) DesIterator = std::make_unique<WDesIterator>();
+    if (!FCollection || FIndividual < 1) return false;
     DesIterator->SetCollection(FCollection);
     FBuilt = DesIterator->Build(FIndividual, Generations, Repeat);
     return FBuilt;
@@ -129,11 +123,9 @@ void TReportDesForm::QuickRepBeforePrint(bool&) {
 
 std::string TReportDesForm::LineText(std::int32_t position) {
     const WDesEntry* e = DesIterator ? DesIterator->GetEntry(position) : nullptr;
-    if (!e || e->individual < 1 || !FCollection)
-        return {};
+    if (!e || e->individual < 1 || !FCollection) return {};
     std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(e->individual);
-    if (!ind)
-        return {};
+    if (!ind) return {};
     const long blanks = std::lround(std::nearbyint(double(e->generation) * Indent / 3.0));
     std::string s(size_t(std::max(0L, blanks)), ' ');
     s += std::to_string(e->generation + 1) + " - " + ind->GetDisplayName();
@@ -150,15 +142,12 @@ std::string TReportDesForm::LineText(std::int32_t position) {
 void TReportDesForm::DetailBandNeedData(bool& MoreData) {
     MoreData = false;
     labLine->Caption.clear();
-    for (TPsQRLabel* l : ColumnLabels)
-        l->Caption.clear();
-    if (!FCollection || !FBuilt || !DesIterator || Row > DesIterator->Count())
-        return;
+    for (TPsQRLabel* l : ColumnLabels) l->Caption.clear();
+    if (!FCollection || !FBuilt || !DesIterator || Row > DesIterator->Count()) return;
     MoreData = true;
     const std::int32_t position = Row++;
     const WDesEntry* e = DesIterator->GetEntry(position);
-    if (!e || e->individual < 1)
-        return;
+    if (!e || e->individual < 1) return;
     labLine->Caption = QRFitToWidth(LineText(position), labLine->Width, labLine->Font);
     if (PrintColumns && Columns)
         for (int c = 0; c < ColumnCount; ++c)

@@ -50,8 +50,7 @@ double QRLineHeight(const TQRFont& font) {
 }
 
 std::string QRFitText(const std::string& text, double width, const TQRFont& font, TQRAlignment alignment) {
-    if (text.empty() || QRTextWidth(font, text) <= width)
-        return text;
+    if (text.empty() || QRTextWidth(font, text) <= width) return text;
     auto cut = [&](size_t keep) {
         const size_t drop = text.size() - keep;
         switch (alignment) {
@@ -81,8 +80,7 @@ double QRClipSlack(const TQRFont& font) { return QRLineHeight(font) / 2; }
 // ---------------------------------------------------------------- page source
 
 const TQRPreparedPage* TQRPreparedReport::Page(int index) const {
-    if (index < 1 || index > PageCount())
-        return nullptr;
+    if (index < 1 || index > PageCount()) return nullptr;
     return &FPages[size_t(index - 1)];
 }
 
@@ -130,21 +128,18 @@ double TQRPrintable::NextContentTop() const { return FPrintFinished ? kInf : Top
 double TQRPrintable::FirstPieceBottom() const { return FPrintFinished ? kInf : Top + NeededHeight(); }
 
 double TQRPrintable::FitBottom(double limit) const {
-    if (FPrintFinished)
-        return -kInf;
+    if (FPrintFinished) return -kInf;
     const double bottom = Top + NeededHeight();
     return bottom <= limit + 0.001 ? bottom : -kInf;
 }
 
 void TQRPrintable::AddItem(TQRPageItem item) {
     if (TQuickRep* r = ParentReport())
-        if (TQRPreparedPage* p = r->CurrentPage())
-            p->Items.push_back(std::move(item));
+        if (TQRPreparedPage* p = r->CurrentPage()) p->Items.push_back(std::move(item));
 }
 
 void TQRPrintable::PrintBackground(double x, double y, double w, double h) {
-    if (Transparent)
-        return;
+    if (Transparent) return;
     TQRPageItem it;
     it.Kind = TQRItemKind::Fill;
     it.Left = x;
@@ -156,8 +151,7 @@ void TQRPrintable::PrintBackground(double x, double y, double w, double h) {
 }
 
 void TQRPrintable::PrintFrame(double x, double y, double w, double h) {
-    if (!Frame.AnyFrame())
-        return;
+    if (!Frame.AnyFrame()) return;
     TQRPageItem it;
     it.Kind = TQRItemKind::Frame;
     it.Left = x;
@@ -188,8 +182,7 @@ std::vector<std::string> splitLines(const std::string& text) {
         if (c == '\r' || c == '\n') {
             out.push_back(cur);
             cur.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
         } else {
             cur += c;
         }
@@ -212,10 +205,8 @@ void wrapLine(const std::string& line, const TQRFont& font, double width, std::v
         size_t end = start;
         while (end < n) {
             size_t next = end + 1;
-            if (QRTextWidth(font, line.substr(start, next - start)) > width)
-                break;
-            if (line[end] == ' ')
-                lastBreak = end;
+            if (QRTextWidth(font, line.substr(start, next - start)) > width) break;
+            if (line[end] == ' ') lastBreak = end;
             end = next;
         }
         if (end >= n) {
@@ -226,11 +217,10 @@ void wrapLine(const std::string& line, const TQRFont& font, double width, std::v
         if (lastBreak != std::string::npos && lastBreak > start)
             cut = lastBreak;
         else
-            cut = std::max(end, start + 1);  // a word wider than the line is cut
+            cut = std::max(end, start + 1); // a word wider than the line is cut
         out.push_back(line.substr(start, cut - start));
         start = cut;
-        while (start < n && line[start] == ' ')
-            ++start;
+        while (start < n && line[start] == ' ') ++start;
     }
 }
 
@@ -238,17 +228,14 @@ void wrapLine(const std::string& line, const TQRFont& font, double width, std::v
 
 std::vector<std::string> TQRCustomLabel::PrintLines() const {
     std::vector<std::string> src = SourceLines();
-    if (!WordWrap || AutoSize)
-        return src;
+    if (!WordWrap || AutoSize) return src;
     std::vector<std::string> out;
-    for (const auto& l : src)
-        wrapLine(l, Font, Width, out);
+    for (const auto& l : src) wrapLine(l, Font, Width, out);
     return out;
 }
 
 double TQRCustomLabel::NeededHeight() const {
-    if (!AutoStretch)
-        return Height;
+    if (!AutoStretch) return Height;
     const double lines = double(PrintLines().size());
     return std::max(Height, lines * QRLineHeight(Font));
 }
@@ -257,46 +244,37 @@ void TQRCustomLabel::ResetPrint() {
     TQRPrintable::ResetPrint();
     FNextLine = 0;
     FPartLines.clear();
-    if (AutoStretch)
-        FPartLines = PrintLines();
+    if (AutoStretch) FPartLines = PrintLines();
 }
 
 size_t TQRCustomLabel::LinesFitting(size_t first, double limit) const {
     const size_t left = FPartLines.size() > first ? FPartLines.size() - first : 0;
-    if (limit == kInf)
-        return left;
+    if (limit == kInf) return left;
     const double lh = QRLineHeight(Font);
-    if (lh <= 0)
-        return left;
+    if (lh <= 0) return left;
     const double room = limit - (Top + double(first) * lh);
-    if (room < lh - 0.001)
-        return 0;
+    if (room < lh - 0.001) return 0;
     return std::min(left, size_t(std::floor(room / lh + 0.001)));
 }
 
 double TQRCustomLabel::NextContentTop() const {
-    if (!SplitsByLine())
-        return TQRPrintable::NextContentTop();
+    if (!SplitsByLine()) return TQRPrintable::NextContentTop();
     return FNextLine < FPartLines.size() ? Top + double(FNextLine) * QRLineHeight(Font) : kInf;
 }
 
 double TQRCustomLabel::FirstPieceBottom() const {
-    if (!SplitsByLine())
-        return TQRPrintable::FirstPieceBottom();
+    if (!SplitsByLine()) return TQRPrintable::FirstPieceBottom();
     return FNextLine < FPartLines.size() ? Top + double(FNextLine + 1) * QRLineHeight(Font) : kInf;
 }
 
 double TQRCustomLabel::FitBottom(double limit) const {
-    if (!SplitsByLine())
-        return TQRPrintable::FitBottom(limit);
+    if (!SplitsByLine()) return TQRPrintable::FitBottom(limit);
     const size_t n = LinesFitting(FNextLine, limit);
-    if (n == 0)
-        return -kInf;
+    if (n == 0) return -kInf;
     const double lh = QRLineHeight(Font);
     const double bottom = Top + double(FNextLine + n) * lh;
     // The last piece keeps the control's own height when that still fits.
-    if (FNextLine + n == FPartLines.size() && Top + Height <= limit + 0.001)
-        return std::max(bottom, Top + Height);
+    if (FNextLine + n == FPartLines.size() && Top + Height <= limit + 0.001) return std::max(bottom, Top + Height);
     return bottom;
 }
 
@@ -309,8 +287,7 @@ void TQRCustomLabel::Print(double OffsetX, double OffsetY) {
     double w = Width;
     if (AutoSize) {
         w = 0;
-        for (const auto& l : lines)
-            w = std::max(w, QRTextWidth(Font, l));
+        for (const auto& l : lines) w = std::max(w, QRTextWidth(Font, l));
     }
     size_t first = 0, count = lines.size();
     double top = Top, h = AutoStretch ? std::max(Height, double(lines.size()) * lh) : Height;
@@ -344,14 +321,12 @@ void TQRCustomLabel::Print(double OffsetX, double OffsetY) {
         it.Alignment = Alignment;
         // Text stays inside its box in every output, cut between characters.
         it.Text = AutoSize ? lines[i] : QRFitText(lines[i], w, Font, Alignment);
-        if (!Transparent)
-            it.Color = Color;
+        if (!Transparent) it.Color = Color;
         if (filter && Enabled)
             filter->TextOut(PxToMM10(it.X()), PxToMM10(it.Y()), Font, Transparent ? plat::kWhite : Color, Alignment,
                             it.Text);
         // An empty line draws nothing its control's background has not.
-        if (!it.Text.empty())
-            AddItem(std::move(it));
+        if (!it.Text.empty()) AddItem(std::move(it));
     }
     PrintFrame(x, y, w, h);
     FNextLine = first + count;
@@ -363,8 +338,7 @@ void TQRCustomLabel::Print(double OffsetX, double OffsetY) {
 std::vector<std::string> TQRLabel::SourceLines() const { return splitLines(Caption); }
 
 void TQRMemo::Add(const std::string& text) {
-    for (auto& l : splitLines(text))
-        Lines.push_back(std::move(l));
+    for (auto& l : splitLines(text)) Lines.push_back(std::move(l));
 }
 
 std::vector<std::string> TQRMemo::SourceLines() const { return Lines; }
@@ -389,8 +363,7 @@ void TQRShape::Print(double OffsetX, double OffsetY) {
 // ---------------------------------------------------------------- export-aware controls
 
 bool QRDocumentExport(const TQRPrintable* control) {
-    if (!control || !control->Enabled)
-        return false;
+    if (!control || !control->Enabled) return false;
     TQuickRep* rep = control->ParentReport();
     return rep && rep->Exporting() && rep->ExportFilter()->IsDocumentFilter();
 }
@@ -420,8 +393,7 @@ void TPsQRMemo::Print(double OffsetX, double OffsetY) {
 }
 
 void TPsQRShape::Print(double OffsetX, double OffsetY) {
-    if (QRDocumentExport(this))
-        ParentReport()->ExportFilter()->AddShape(this, OffsetX, Continuing(), OffsetY);
+    if (QRDocumentExport(this)) ParentReport()->ExportFilter()->AddShape(this, OffsetX, Continuing(), OffsetY);
     TQRShape::Print(OffsetX, OffsetY);
 }
 
@@ -436,8 +408,7 @@ double TQRBand::StretchedHeight() const {
     for (const auto& c : FControls)
         if (c->Enabled) {
             const double need = c->NeededHeight();
-            if (need > c->Height)
-                h = std::max(h, c->Top + need);
+            if (need > c->Height) h = std::max(h, c->Top + need);
         }
     return h;
 }
@@ -469,21 +440,18 @@ TQRSubDetail* TQuickRep::AddSubDetail() {
 
 TQRBand* TQuickRep::PageHeader() const {
     for (const auto& b : FBands)
-        if (b->BandType() == rbPageHeader)
-            return b.get();
+        if (b->BandType() == rbPageHeader) return b.get();
     return nullptr;
 }
 
 TQRBand* TQuickRep::PageFooter() const {
     for (const auto& b : FBands)
-        if (b->BandType() == rbPageFooter)
-            return b.get();
+        if (b->BandType() == rbPageFooter) return b.get();
     return nullptr;
 }
 
 TQRPreparedPage* TQuickRep::CurrentPage() {
-    if (FPrepared.FPages.empty())
-        return nullptr;
+    if (FPrepared.FPages.empty()) return nullptr;
     return &FPrepared.FPages.back();
 }
 
@@ -493,22 +461,18 @@ bool TQuickRep::IsStreamBand(const TQRBand* band) const {
     case rbPageFooter:
     case rbGroupHeader:
     case rbGroupFooter:
-    case rbChild:
-        return false;
-    default:
-        break;
+    case rbChild: return false;
+    default: break;
     }
     // A band used as a child of another prints with its parent only.
     for (const auto& b : FBands)
-        if (b->ChildBand == band)
-            return false;
+        if (b->ChildBand == band) return false;
     return true;
 }
 
 double TQuickRep::BodyBottom() const {
     double bottom = Page.PaperHeight - Page.BottomMargin;
-    if (TQRBand* f = PageFooter(); f && f->Enabled)
-        bottom -= f->StretchedHeight();
+    if (TQRBand* f = PageFooter(); f && f->Enabled) bottom -= f->StretchedHeight();
     return bottom;
 }
 
@@ -521,10 +485,8 @@ void TQuickRep::PlaceBand(TQRBand* band, double top, double height, double bandY
     auto prints = [&](const TQRPrintable& c) { return c.Enabled && (!part || c.FitBottom(FPartLimit) > -1e300); };
     band->FLastPrinting = nullptr;
     for (const auto& c : band->FControls)
-        if (prints(*c))
-            band->FLastPrinting = c.get();
-    if (FExportFilter)
-        FExportFilter->BeginBandPrint(band);
+        if (prints(*c)) band->FLastPrinting = c.get();
+    if (FExportFilter) FExportFilter->BeginBandPrint(band);
     TQRPreparedPage* page = CurrentPage();
     if (page && band->Color != plat::kWhite) {
         TQRPageItem it;
@@ -538,8 +500,7 @@ void TQuickRep::PlaceBand(TQRBand* band, double top, double height, double bandY
     }
     const double ox = PxToMM10(band->FPrintLeft), oy = PxToMM10(top - bandY);
     for (const auto& c : band->FControls)
-        if (prints(*c))
-            c->Print(ox, oy);
+        if (prints(*c)) c->Print(ox, oy);
     page = CurrentPage();
     if (page && band->Frame.AnyFrame()) {
         TQRPageItem it;
@@ -551,18 +512,16 @@ void TQuickRep::PlaceBand(TQRBand* band, double top, double height, double bandY
         it.Frame = band->Frame;
         page->Items.push_back(std::move(it));
     }
-    if (FExportFilter)
-        FExportFilter->EndBandPrint(band);
+    if (FExportFilter) FExportFilter->EndBandPrint(band);
 }
 
 void TQuickRep::PrintBandInParts(TQRBand* band, double height) {
-    double y0 = 0;   // band coordinate where this part starts
+    double y0 = 0; // band coordinate where this part starts
     for (;;) {
         double limit = y0 + (BodyBottom() - FCursor);
         double fit = -kInf, rest = -kInf, piece = kInf;
         for (const auto& c : band->FControls) {
-            if (!c->Enabled || c->NextContentTop() == kInf)
-                continue;
+            if (!c->Enabled || c->NextContentTop() == kInf) continue;
             fit = std::max(fit, c->FitBottom(limit));
             rest = std::max(rest, c->FitBottom(kInf));
             piece = std::min(piece, c->FirstPieceBottom());
@@ -573,7 +532,7 @@ void TQuickRep::PrintBandInParts(TQRBand* band, double height) {
                 StartNewPage();
                 continue;
             }
-            limit = fit = piece;   // taller than a whole page: print it anyway
+            limit = fit = piece; // taller than a whole page: print it anyway
         }
         const bool last = rest <= limit + 0.001;
         const double partHeight = (last ? std::max(std::min(height, limit), rest) : fit) - y0;
@@ -582,14 +541,11 @@ void TQuickRep::PrintBandInParts(TQRBand* band, double height) {
         FPartLimit = kInf;
         FCursor += partHeight;
         FBodyUsed = true;
-        if (last)
-            break;
+        if (last) break;
         double next = kInf;
         for (const auto& c : band->FControls)
-            if (c->Enabled)
-                next = std::min(next, c->NextContentTop());
-        if (next == kInf)
-            break;
+            if (c->Enabled) next = std::min(next, c->NextContentTop());
+        if (next == kInf) break;
         y0 = next;
         FinishPage();
         StartNewPage();
@@ -597,18 +553,14 @@ void TQuickRep::PrintBandInParts(TQRBand* band, double height) {
 }
 
 bool TQuickRep::PrintBand(TQRBand* band, bool allowBreak) {
-    if (!band || !band->Enabled)
-        return false;
+    if (!band || !band->Enabled) return false;
     bool print = true;
-    if (band->BeforePrint)
-        band->BeforePrint(band, print);
+    if (band->BeforePrint) band->BeforePrint(band, print);
     if (!print) {
-        if (band->AfterPrint)
-            band->AfterPrint(band, false);
+        if (band->AfterPrint) band->AfterPrint(band, false);
         return false;
     }
-    for (const auto& c : band->FControls)
-        c->ResetPrint();
+    for (const auto& c : band->FControls) c->ResetPrint();
     const double h = band->StretchedHeight();
     // A band that fits a fresh page moves there whole; a taller one starts
     // in the space left and continues on the following pages.
@@ -623,12 +575,9 @@ bool TQuickRep::PrintBand(TQRBand* band, bool allowBreak) {
         PlaceBand(band, FCursor, h);
         FCursor += h;
     }
-    if (allowBreak)
-        FBodyUsed = true;
-    if (band->AfterPrint)
-        band->AfterPrint(band, true);
-    if (band->ChildBand && band->ChildBand != band)
-        PrintBand(band->ChildBand, allowBreak);
+    if (allowBreak) FBodyUsed = true;
+    if (band->AfterPrint) band->AfterPrint(band, true);
+    if (band->ChildBand && band->ChildBand != band) PrintBand(band->ChildBand, allowBreak);
     return true;
 }
 
@@ -641,12 +590,9 @@ void TQuickRep::StartNewPage() {
     FPrepared.FPages.push_back(std::move(page));
     FCursor = Page.TopMargin;
     FBodyUsed = false;
-    if (FExportFilter)
-        FExportFilter->NewPage();
-    if (OnStartPage)
-        OnStartPage(this);
-    if (FPageNumber > 1 || FirstPageHeader)
-        PrintBand(PageHeader(), false);
+    if (FExportFilter) FExportFilter->NewPage();
+    if (OnStartPage) OnStartPage(this);
+    if (FPageNumber > 1 || FirstPageHeader) PrintBand(PageHeader(), false);
     FBodyTop = FCursor;
 }
 
@@ -669,25 +615,22 @@ void TQuickRep::FinishPage() {
         it.Frame = Page.Frame;
         p->Items.push_back(std::move(it));
     }
-    if (FExportFilter)
-        FExportFilter->EndPage();
+    if (FExportFilter) FExportFilter->EndPage();
 }
 
 void TQuickRep::RunSubDetail(TQRSubDetail* sd) {
-    if (!sd->Enabled)
-        return;
+    if (!sd->Enabled) return;
     bool more = true;
     if (sd->OnNeedData) {
         more = false;
         sd->OnNeedData(sd, more);
     }
-    if (!more && !sd->PrintIfEmpty)
-        return;
+    if (!more && !sd->PrintIfEmpty) return;
     PrintBand(sd->Header);
     if (!sd->OnNeedData) {
         PrintBand(sd);
     } else if (!more) {
-        PrintBand(sd);  // print-if-empty: once, empty
+        PrintBand(sd); // print-if-empty: once, empty
     } else {
         while (more) {
             PrintBand(sd);
@@ -705,44 +648,37 @@ void TQuickRep::Run() {
     FPrepared.FTitle = ReportTitle;
     FPageNumber = 0;
     FLastPage = false;
-    for (const auto& b : FBands)
-        b->Width = Page.PaperWidth - Page.LeftMargin - Page.RightMargin;
+    for (const auto& b : FBands) b->Width = Page.PaperWidth - Page.LeftMargin - Page.RightMargin;
     StartNewPage();
     for (const auto& b : FBands) {
-        if (!IsStreamBand(b.get()))
-            continue;
+        if (!IsStreamBand(b.get())) continue;
         if (b->BandType() == rbSubDetail)
             RunSubDetail(static_cast<TQRSubDetail*>(b.get()));
         else
             PrintBand(b.get());
     }
-    FLastPage = true;  // last page
+    FLastPage = true; // last page
     FinishPage();
     FLastPage = false;
 }
 
 bool TQuickRep::Prepare() {
     bool go = true;
-    if (BeforePrint)
-        BeforePrint(this, go);
+    if (BeforePrint) BeforePrint(this, go);
     if (!go) {
         FPrepared.FPages.clear();
         return false;
     }
     Run();
-    if (AfterPrint)
-        AfterPrint(this);
+    if (AfterPrint) AfterPrint(this);
     return true;
 }
 
 void TQuickRep::ExportToFilter(TQRExportFilter* filter) {
-    if (!filter)
-        return;
+    if (!filter) return;
     bool go = true;
-    if (BeforePrint)
-        BeforePrint(this, go);
-    if (!go)
-        return;
+    if (BeforePrint) BeforePrint(this, go);
+    if (!go) return;
     filter->PageSource = &FPrepared;
     filter->Report = this;
     FExportFilter = filter;
@@ -753,8 +689,7 @@ void TQuickRep::ExportToFilter(TQRExportFilter* filter) {
     filter->Start(PxToMM10(Page.PaperWidth), PxToMM10(Page.PaperHeight), Font);
     Run();
     filter->Finish();
-    if (AfterPrint)
-        AfterPrint(this);
+    if (AfterPrint) AfterPrint(this);
 }
 
 void TQuickRep::Print() {

@@ -41,8 +41,8 @@ enum TQRFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStri
 
 struct TQRFont {
     std::string Name = "Arial";
-    int Size = 10;                 // points
-    unsigned Style = 0;            // TQRFontStyle bits
+    int Size = 10;      // points
+    unsigned Style = 0; // TQRFontStyle bits
     plat::ColorRef Color = plat::kBlack;
 
     bool Bold() const { return Style & fsBold; }
@@ -63,7 +63,7 @@ enum TQRShapeType { qrsRectangle, qrsCircle, qrsVertLine, qrsHorLine, qrsTopAndB
 
 struct TQRFrame {
     bool DrawTop = false, DrawBottom = false, DrawLeft = false, DrawRight = false;
-    int Width = 1;                 // pixels
+    int Width = 1; // pixels
     plat::ColorRef Color = plat::kBlack;
     TQRPenStyle Style = psSolid;
     bool AnyFrame() const { return DrawTop || DrawBottom || DrawLeft || DrawRight; }
@@ -121,11 +121,11 @@ struct TQRBitmap {
 
 // Kept small: a long report holds a million of them.
 struct TQRPageItem {
-    double Left = 0, Top = 0, Width = 0, Height = 0;   // page pixels
+    double Left = 0, Top = 0, Width = 0, Height = 0; // page pixels
     TQRItemKind Kind = TQRItemKind::Text;
-    TQRAlignment Alignment = taLeftJustify;            // Text
-    plat::ColorRef Color = plat::kWhite;               // Fill; a text's background
-    TQRFrame Frame;                                    // Frame
+    TQRAlignment Alignment = taLeftJustify; // Text
+    plat::ColorRef Color = plat::kWhite;    // Fill; a text's background
+    TQRFrame Frame;                         // Frame
     // Shape
     TQRShapeType Shape = qrsRectangle;
     TQRPen Pen;
@@ -138,14 +138,16 @@ struct TQRPageItem {
 
     // Where a text is anchored: its box's left edge, right edge or centre
     // by its alignment, and the top of its line.
-    double X() const { return Alignment == taRightJustify ? Left + Width : Alignment == taCenter ? Left + Width / 2 : Left; }
+    double X() const {
+        return Alignment == taRightJustify ? Left + Width : Alignment == taCenter ? Left + Width / 2 : Left;
+    }
     double Y() const { return Top; }
 };
 
 struct TQRPreparedPage {
-    int Number = 0;                      // 1-based
-    double Width = 816, Height = 1056;   // page pixels
-    std::vector<TQRPageItem> Items;      // in paint order
+    int Number = 0;                    // 1-based
+    double Width = 816, Height = 1056; // page pixels
+    std::vector<TQRPageItem> Items;    // in paint order
 };
 
 // The page source: the prepared pages of one report run.
@@ -154,9 +156,9 @@ public:
     int PageCount() const { return int(FPages.size()); }
     // 1-based; nullptr out of range.
     const TQRPreparedPage* Page(int index) const;
-    double PaperWidth() const { return FPaperWidth; }    // pixels
+    double PaperWidth() const { return FPaperWidth; } // pixels
     double PaperHeight() const { return FPaperHeight; }
-    double XFactor() const { return kQRDeviceFactor; }    // device pixels per 0.1 mm
+    double XFactor() const { return kQRDeviceFactor; } // device pixels per 0.1 mm
     double YFactor() const { return kQRDeviceFactor; }
     double XPos(double mm10) const { return mm10 * XFactor(); }
     double YPos(double mm10) const { return mm10 * YFactor(); }
@@ -187,7 +189,7 @@ public:
     virtual std::string GetExtension() { return {}; }
     virtual std::string GetFilterName() { return {}; }
     virtual std::string GetVendorName() { return {}; }
-    virtual bool GetStreaming() { return false; }     // the flag query
+    virtual bool GetStreaming() { return false; } // the flag query
     // Paper size in 0.1 mm; the report's default font.
     virtual void Start(double PaperWidth, double PaperHeight, const TQRFont& Font);
     virtual void EndPage() {}
@@ -195,8 +197,8 @@ public:
     virtual void NewPage() {}
     // X, Y in 0.1 mm: X is the left edge, right edge or centre of the text
     // according to Alignment; Y the top of its line.
-    virtual void TextOut(double X, double Y, const TQRFont& Font, plat::ColorRef BGColor,
-                         TQRAlignment Alignment, const std::string& Text);
+    virtual void TextOut(double X, double Y, const TQRFont& Font, plat::ColorRef BGColor, TQRAlignment Alignment,
+                         const std::string& Text);
 
     // Document interface used by the export-aware controls; offsets in 0.1 mm
     // (the position of the control's band on the page).
@@ -246,7 +248,7 @@ public:
     TQRPrintable(const TQRPrintable&) = delete;
     TQRPrintable& operator=(const TQRPrintable&) = delete;
 
-    double Left = 0, Top = 0, Width = 65, Height = 17;   // pixels inside the band
+    double Left = 0, Top = 0, Width = 65, Height = 17; // pixels inside the band
     bool Enabled = true;
     plat::ColorRef Color = plat::kWhite;
     bool Transparent = false;
@@ -308,9 +310,9 @@ public:
     using TQRPrintable::TQRPrintable;
     TQRFont Font;
     TQRAlignment Alignment = taLeftJustify;
-    bool AutoSize = false;      // width follows the text (one line)
-    bool WordWrap = false;      // break lines at the width
-    bool AutoStretch = false;   // height grows with the lines
+    bool AutoSize = false;    // width follows the text (one line)
+    bool WordWrap = false;    // break lines at the width
+    bool AutoStretch = false; // height grows with the lines
 
     // The lines as printed (after wrapping).
     std::vector<std::string> PrintLines() const;
@@ -329,8 +331,8 @@ protected:
     // Lines that fit from line `first` down to band coordinate limit.
     size_t LinesFitting(size_t first, double limit) const;
 
-    size_t FNextLine = 0;                  // first line not yet printed
-    std::vector<std::string> FPartLines;   // the lines while the band prints
+    size_t FNextLine = 0;                // first line not yet printed
+    std::vector<std::string> FPartLines; // the lines while the band prints
 };
 
 class TQRLabel : public TQRCustomLabel {
@@ -344,7 +346,11 @@ protected:
 
 class TQRMemo : public TQRCustomLabel {
 public:
-    explicit TQRMemo(TQRBand* Parent) : TQRCustomLabel(Parent) { AutoStretch = true; WordWrap = true; Transparent = true; }
+    explicit TQRMemo(TQRBand* Parent) : TQRCustomLabel(Parent) {
+        AutoStretch = true;
+        WordWrap = true;
+        Transparent = true;
+    }
     std::vector<std::string> Lines;
     void Clear() { Lines.clear(); }
     // Adds a text; a carriage return or line feed starts a new line.
@@ -365,8 +371,16 @@ public:
 
 // ---------------------------------------------------------------- bands
 enum TQRBandType {
-    rbTitle, rbPageHeader, rbDetail, rbPageFooter, rbSummary,
-    rbGroupHeader, rbGroupFooter, rbSubDetail, rbColumnHeader, rbChild
+    rbTitle,
+    rbPageHeader,
+    rbDetail,
+    rbPageFooter,
+    rbSummary,
+    rbGroupHeader,
+    rbGroupFooter,
+    rbSubDetail,
+    rbColumnHeader,
+    rbChild
 };
 
 class TQRBand {
@@ -380,9 +394,9 @@ public:
     TQuickRep* ParentReport() const { return FReport; }
 
     double Height = 40;
-    double Width = 720;                  // set from the page by the report
+    double Width = 720; // set from the page by the report
     bool Enabled = true;
-    bool ForceNewPage = false;           // start a new page before this band
+    bool ForceNewPage = false; // start a new page before this band
     plat::ColorRef Color = plat::kWhite;
     TQRFrame Frame;
     // A child band prints right after this band whenever it prints.
@@ -424,9 +438,9 @@ private:
 class TQRSubDetail : public TQRBand {
 public:
     explicit TQRSubDetail(TQuickRep* Report) : TQRBand(Report, rbSubDetail) {}
-    TQRBand* Header = nullptr;           // group header, printed before the records
-    TQRBand* Footer = nullptr;           // group footer, printed after them
-    bool PrintIfEmpty = false;           // no records: print the band once
+    TQRBand* Header = nullptr; // group header, printed before the records
+    TQRBand* Footer = nullptr; // group footer, printed after them
+    bool PrintIfEmpty = false; // no records: print the band once
     std::function<void(TQRSubDetail* Sender, bool& MoreData)> OnNeedData;
 };
 
@@ -435,7 +449,7 @@ struct TQRPageSetup {
     // Letter, portrait, in 1/96 inch.
     double PaperWidth = 816, PaperHeight = 1056;
     double LeftMargin = 48, RightMargin = 48, TopMargin = 48, BottomMargin = 48;
-    TQRFrame Frame;                      // page frame (none by default)
+    TQRFrame Frame; // page frame (none by default)
 };
 
 class TQuickRep {
@@ -446,7 +460,7 @@ public:
     TQuickRep& operator=(const TQuickRep&) = delete;
 
     TQRPageSetup Page;
-    TQRFont Font;                        // the report's default font
+    TQRFont Font; // the report's default font
     std::string ReportTitle;
     bool FirstPageHeader = true;
     bool LastPageFooter = true;
@@ -512,10 +526,10 @@ private:
     TQRPreparedReport FPrepared;
     TQRExportFilter* FExportFilter = nullptr;
     int FPageNumber = 0;
-    double FCursor = 0;          // next free y on the page
-    bool FBodyUsed = false;      // a body band is on the current page
+    double FCursor = 0;     // next free y on the page
+    bool FBodyUsed = false; // a body band is on the current page
     bool FLastPage = false;
-    double FBodyTop = 0;         // first body y of the current page
+    double FBodyTop = 0; // first body y of the current page
     double FPartLimit = std::numeric_limits<double>::infinity();
 };
 

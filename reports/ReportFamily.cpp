@@ -52,15 +52,11 @@ void buildBox(TReportFamilyForm::PersonBox& box, TQRBand* band, double top, doub
 
 void TReportFamilyForm::PersonBox::Clear() {
     labName->Caption.clear();
-    for (auto* l : labDate)
-        l->Caption.clear();
+    for (auto* l : labDate) l->Caption.clear();
     for (auto* l : labPlace)
-        if (l)
-            l->Caption.clear();
-    for (auto* l : labLDSDate)
-        l->Caption.clear();
-    for (auto* l : labLDSTemple)
-        l->Caption.clear();
+        if (l) l->Caption.clear();
+    for (auto* l : labLDSDate) l->Caption.clear();
+    for (auto* l : labLDSTemple) l->Caption.clear();
 }
 
 TReportFamilyForm::TReportFamilyForm() {
@@ -76,10 +72,10 @@ TReportFamilyForm::TReportFamilyForm() {
               {"Father", false},
               {"Mother", false}},
              {"B", "E", "SP", "SS"});
-    buildBox(WifeBox, QRSubDetail4, 154, 122, "Wife",
-             {{"Born", true}, {"Christened", true}, {"Died", true}, {"Buried", true}, {"Father", false},
-              {"Mother", false}},
-             {"B", "E", "SP"});
+    buildBox(
+        WifeBox, QRSubDetail4, 154, 122, "Wife",
+        {{"Born", true}, {"Christened", true}, {"Died", true}, {"Buried", true}, {"Father", false}, {"Mother", false}},
+        {"B", "E", "SP"});
     QRSubDetail4->OnNeedData = [this](TQRSubDetail*, bool& m) { QRSubDetail4NeedData(m); };
 
     ChildrenHeader = AddBand(rbGroupHeader);
@@ -91,14 +87,10 @@ TReportFamilyForm::TReportFamilyForm() {
     QRSubDetail1 = AddSubDetail();
     QRSubDetail1->Height = 144;
     QRSubDetail1->Header = ChildrenHeader;
-    buildBox(ChildBox, QRSubDetail1, 0, 138, "",
-             {{"Born", true},
-              {"Christened", true},
-              {"Died", true},
-              {"Buried", true},
-              {"Spouse", false},
-              {"Married", true}},
-             {"B", "E", "SP", "SS"});
+    buildBox(
+        ChildBox, QRSubDetail1, 0, 138, "",
+        {{"Born", true}, {"Christened", true}, {"Died", true}, {"Buried", true}, {"Spouse", false}, {"Married", true}},
+        {"B", "E", "SP", "SS"});
     // The children's column heads are on the "Children" band; the sex
     // letter stands in the left margin box.
     ChildBox.ldsHeads[2]->Enabled = false;
@@ -123,17 +115,12 @@ void TReportFamilyForm::SetCouple(std::int32_t ASpouse, std::int32_t AFamily) {
 }
 
 void TReportFamilyForm::ApplyLDSLayout(PersonBox& box, bool useLDS) {
-    for (auto* l : box.ldsHeads)
-        l->Enabled = useLDS;
-    for (auto* l : box.labLDSCaption)
-        l->Enabled = useLDS;
-    for (auto* l : box.labLDSDate)
-        l->Enabled = useLDS;
-    for (auto* l : box.labLDSTemple)
-        l->Enabled = useLDS;
+    for (auto* l : box.ldsHeads) l->Enabled = useLDS;
+    for (auto* l : box.labLDSCaption) l->Enabled = useLDS;
+    for (auto* l : box.labLDSDate) l->Enabled = useLDS;
+    for (auto* l : box.labLDSTemple) l->Enabled = useLDS;
     for (auto* l : box.labPlace)
-        if (l)
-            l->Width = useLDS ? kPlaceWidthLDS : kPlaceWidth;
+        if (l) l->Width = useLDS ? kPlaceWidthLDS : kPlaceWidth;
 }
 
 void TReportFamilyForm::QuickRepBeforePrint(bool&) {
@@ -145,8 +132,7 @@ void TReportFamilyForm::QuickRepBeforePrint(bool&) {
     ApplyLDSLayout(HusbandBox, useLDS);
     ApplyLDSLayout(WifeBox, useLDS);
     ApplyLDSLayout(ChildBox, useLDS);
-    if (!FCollection || FIndividual < 1)
-        return;
+    if (!FCollection || FIndividual < 1) return;
     const char sex = FCollection->IndividualExists(FIndividual) ? FCollection->LinkSex(FIndividual) : 'U';
     bool isHusband;
     if (sex == 'M')
@@ -163,15 +149,13 @@ void TReportFamilyForm::QuickRepBeforePrint(bool&) {
         if (std::unique_ptr<WABSMarriage> fam = FCollection->GetMarriage(Family)) {
             fam->SortChildren();
             ChildCount = std::min<int>(fam->GetChildCount(), kMaxChildren);
-            for (int i = 0; i < ChildCount; ++i)
-                Children[size_t(i)] = fam->GetChild(i + 1);
+            for (int i = 0; i < ChildCount; ++i) Children[size_t(i)] = fam->GetChild(i + 1);
         }
 }
 
 void TReportFamilyForm::FillEvents(PersonBox& box, std::int32_t person) {
     std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(person);
-    if (!ind)
-        return;
+    if (!ind) return;
     box.labName->Caption = ind->GetFullName(true);
     static const std::int32_t kinds[4] = {EventKind::Birth, EventKind::Christening, EventKind::Death,
                                           EventKind::Burial};
@@ -182,11 +166,9 @@ void TReportFamilyForm::FillEvents(PersonBox& box, std::int32_t person) {
 }
 
 void TReportFamilyForm::FillLDS(PersonBox& box, std::int32_t person, bool withSpouseSealing) {
-    if (!WOptions::GetBool(opt::UseLDS))
-        return;
+    if (!WOptions::GetBool(opt::UseLDS)) return;
     std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(person);
-    if (!ind)
-        return;
+    if (!ind) return;
     for (int i = 0; i < 3; ++i) {
         const std::int32_t kind = EventKind::LDSBaptism + i;
         box.labLDSDate[size_t(i)]->Caption = ind->GetLDSEventDateText(kind);
@@ -203,8 +185,7 @@ void TReportFamilyForm::QRSubDetail4NeedData(bool& MoreData) {
     CouplePending = false;
     HusbandBox.Clear();
     WifeBox.Clear();
-    if (!MoreData)
-        return;
+    if (!MoreData) return;
     auto parents = [this](PersonBox& box, std::int32_t person, size_t fatherRow) {
         box.labDate[fatherRow]->Caption = FCollection->GetFullName(FCollection->GetFather(person));
         box.labDate[fatherRow + 1]->Caption = FCollection->GetFullName(FCollection->GetMother(person));
@@ -228,19 +209,16 @@ void TReportFamilyForm::QRSubDetail4NeedData(bool& MoreData) {
 
 void TReportFamilyForm::QRSubDetail1NeedData(bool& MoreData) {
     MoreData = FCollection && ChildRow <= ChildCount;
-    if (MoreData)
-        ++ChildRow;
+    if (MoreData) ++ChildRow;
 }
 
 void TReportFamilyForm::QRSubDetail1BeforePrint(bool&) {
     ChildBox.Clear();
     ChildBox.labHead->Caption.clear();
     const int index = ChildRow - 2;
-    if (!FCollection || index < 0 || index >= ChildCount)
-        return;
+    if (!FCollection || index < 0 || index >= ChildCount) return;
     const std::int32_t child = Children[size_t(index)];
-    if (!FCollection->IndividualExists(child))
-        return;
+    if (!FCollection->IndividualExists(child)) return;
     ChildBox.labHead->Caption = std::string(1, FCollection->LinkSex(child));
     FillEvents(ChildBox, child);
     if (std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(child)) {

@@ -13,16 +13,16 @@ public:
 
     // The labels of one person's block.
     struct PersonBox {
-        TPsQRLabel* labHead = nullptr;        // "Husband", "Wife" (children: the sex letter)
+        TPsQRLabel* labHead = nullptr; // "Husband", "Wife" (children: the sex letter)
         TPsQRLabel* labName = nullptr;
-        std::vector<TPsQRLabel*> labCaption;  // "Born", ...
+        std::vector<TPsQRLabel*> labCaption; // "Born", ...
         std::vector<TPsQRLabel*> labDate;
         std::vector<TPsQRLabel*> labPlaceCaption;
         std::vector<TPsQRLabel*> labPlace;
         std::vector<TPsQRLabel*> labLDSCaption; // "B", "E", "SP", ("SS")
         std::vector<TPsQRLabel*> labLDSDate;
         std::vector<TPsQRLabel*> labLDSTemple;
-        std::vector<TPsQRLabel*> ldsHeads;      // "LDS Ordinance Dates", "Temple"
+        std::vector<TPsQRLabel*> ldsHeads; // "LDS Ordinance Dates", "Temple"
         TPsQRShape* frame = nullptr;
         void Clear();
     };
@@ -40,9 +40,9 @@ public:
     int ChildRow = 1;
     bool CouplePending = false;
 
-    TQRSubDetail* QRSubDetail4 = nullptr;   // the couple
+    TQRSubDetail* QRSubDetail4 = nullptr; // the couple
     TQRBand* ChildrenHeader = nullptr;
-    TQRSubDetail* QRSubDetail1 = nullptr;   // the children
+    TQRSubDetail* QRSubDetail1 = nullptr; // the children
     PersonBox HusbandBox, WifeBox, ChildBox;
 
 private:

@@ -34,8 +34,7 @@ TPsQRMemo* value(TQRBand* b, double top) { return QRAddMemo(b, kValueLeft, top, 
 
 void setMemo(TQRMemo* m, const std::string& text) {
     m->Clear();
-    if (!text.empty())
-        m->Add(text);
+    if (!text.empty()) m->Add(text);
 }
 
 } // namespace
@@ -91,22 +90,17 @@ TReportIndForm::TReportIndForm() {
 }
 
 std::string TReportIndForm::EventText(WABSEvent* event, bool withNotes) {
-    if (!event)
-        return {};
+    if (!event) return {};
     std::string s;
     for (const std::string& part : {event->GetDescription(), event->GetDateText(), event->GetPlaceText()}) {
-        if (part.empty())
-            continue;
-        if (!s.empty())
-            s += ", ";
+        if (part.empty()) continue;
+        if (!s.empty()) s += ", ";
         s += part;
     }
-    if (abs_text::Trim(s) == ",")
-        s.clear();
+    if (abs_text::Trim(s) == ",") s.clear();
     if (withNotes) {
         const std::string note = event->GetNoteText();
-        if (!note.empty())
-            s = s.empty() ? note : s + "\r" + note;
+        if (!note.empty()) s = s.empty() ? note : s + "\r" + note;
     }
     return s;
 }
@@ -127,8 +121,7 @@ void TReportIndForm::QuickRepBeforePrint(bool&) {
     const bool notes = WOptions::GetBool(opt::IndNotes);
     LDSHeader->Enabled = useLDS;
     SubDetailLDS->Enabled = useLDS;
-    if (!useLDS)
-        LDSPending = false;
+    if (!useLDS) LDSPending = false;
     MarriageBander->Height = useLDS ? 38 : 21;
     labLDSStoS->Enabled = useLDS;
     memLDSStoS->Enabled = useLDS;
@@ -136,19 +129,16 @@ void TReportIndForm::QuickRepBeforePrint(bool&) {
     UserEventsHeader->Enabled = true;
     SubDetailUserEvents->Enabled = true;
 
-    if (!HasData())
-        return;
+    if (!HasData()) return;
     std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(FIndividual);
-    if (!ind)
-        return;
+    if (!ind) return;
     if (ind->GetEventCount(EventKind::Other) == 0) {
         UserEventsHeader->Enabled = false;
         SubDetailUserEvents->Enabled = false;
     }
     BuildMarriageRows();
     ParentFamilyCount = ind->GetParentFamilyCount();
-    if (ParentFamilyCount == 0)
-        ParentFamilyCount = 1;
+    if (ParentFamilyCount == 0) ParentFamilyCount = 1;
     if (notes) {
         std::unique_ptr<WABSNote> note = ind->GetNote();
         if (note && note->GetLineCount() >= 1) {
@@ -161,21 +151,17 @@ void TReportIndForm::QuickRepBeforePrint(bool&) {
 void TReportIndForm::BuildMarriageRows() {
     MarriageRowCount = 0;
     std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(FIndividual);
-    if (!ind)
-        return;
+    if (!ind) return;
     auto add = [this](std::string label, std::string info) {
-        if (MarriageRowCount >= kMaxMarriageRows)
-            return;
+        if (MarriageRowCount >= kMaxMarriageRows) return;
         MarriageRows[size_t(MarriageRowCount++)] = {std::move(label), std::move(info)};
     };
     const std::int32_t count = ind->GetSpouseFamilyCount();
     for (std::int32_t i = 1; i <= count; ++i) {
         const std::int32_t famNo = ind->GetSpouseFamily(i);
-        if (famNo <= 0 || !FCollection->MarriageExists(famNo))
-            continue;
+        if (famNo <= 0 || !FCollection->MarriageExists(famNo)) continue;
         std::unique_ptr<WABSMarriage> fam = FCollection->GetMarriage(famNo);
-        if (!fam)
-            continue;
+        if (!fam) continue;
         std::string info;
         const std::int32_t spouse = fam->GetOtherSpouse(FIndividual);
         if (spouse > 0 && FCollection->IndividualExists(spouse))
@@ -185,8 +171,7 @@ void TReportIndForm::BuildMarriageRows() {
         const bool isHusband = fam->GetHusband() == FIndividual;
         for (std::int32_t c = 1; c <= fam->GetChildCount(); ++c) {
             const std::int32_t childNo = fam->GetChild(c);
-            if (childNo <= 0)
-                continue;
+            if (childNo <= 0) continue;
             std::unique_ptr<WABSIndividual> child = FCollection->GetIndividual(childNo);
             if (!child) {
                 add({}, {});
@@ -197,8 +182,8 @@ void TReportIndForm::BuildMarriageRows() {
                 std::int32_t f = 0, motherLink = 0, fatherLink = 0;
                 child->GetParentFamilyEx(k, f, motherLink, fatherLink);
                 if (f == famNo) {
-                    label = "   " + WABSCollection::GetChildLinkName(isHusband ? fatherLink : motherLink,
-                                                                     child->GetSex());
+                    label =
+                        "   " + WABSCollection::GetChildLinkName(isHusband ? fatherLink : motherLink, child->GetSex());
                     break;
                 }
             }
@@ -213,11 +198,9 @@ void TReportIndForm::QRSubDetail1NeedData(bool& MoreData) {
     memId->Clear();
     memName->Clear();
     memSex->Clear();
-    if (!MoreData)
-        return;
+    if (!MoreData) return;
     std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(FIndividual);
-    if (!ind)
-        return;
+    if (!ind) return;
     setMemo(memId, ind->GetXRef() + " / " + ind->GetAFN() + " / " + ind->GetRefN());
     setMemo(memName, ind->GetFullName(true));
     setMemo(memSex, std::string(1, ind->GetSex()));
@@ -230,8 +213,7 @@ void TReportIndForm::SibDetailVitEventsNeedData(bool& MoreData) {
     MoreData = HasData() && VitEventRow <= 4;
     labVitCaption->Caption.clear();
     memVit->Clear();
-    if (!MoreData)
-        return;
+    if (!MoreData) return;
     const int r = VitEventRow - 1;
     labVitCaption->Caption = captions[r];
     if (std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(FIndividual)) {
@@ -245,11 +227,9 @@ void TReportIndForm::SubDetailUserEventsNeedData(bool& MoreData) {
     MoreData = false;
     labUserCaption->Caption.clear();
     memUser->Clear();
-    if (!HasData())
-        return;
+    if (!HasData()) return;
     std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(FIndividual);
-    if (!ind || UserEventRow > ind->GetEventCount(EventKind::Other))
-        return;
+    if (!ind || UserEventRow > ind->GetEventCount(EventKind::Other)) return;
     MoreData = true;
     std::unique_ptr<WABSVitEvent> ev = ind->GetEvent(EventKind::Other, UserEventRow);
     if (ev) {
@@ -262,20 +242,15 @@ void TReportIndForm::SubDetailUserEventsNeedData(bool& MoreData) {
 void TReportIndForm::SubDetailLDSNeedData(bool& MoreData) {
     MoreData = HasData() && LDSPending;
     LDSPending = false;
-    for (auto* m : memLDS)
-        m->Clear();
-    if (!MoreData)
-        return;
+    for (auto* m : memLDS) m->Clear();
+    if (!MoreData) return;
     std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(FIndividual);
-    if (!ind)
-        return;
+    if (!ind) return;
     for (int i = 0; i < 3; ++i) {
         std::unique_ptr<WABSLDSEvent> ev = ind->GetLDSEvent(EventKind::LDSBaptism + i);
-        if (!ev)
-            continue;
+        if (!ev) continue;
         std::string s = ev->GetDateText() + ", " + ev->GetPlaceText();
-        if (s.size() < 3)
-            s.clear();
+        if (s.size() < 3) s.clear();
         setMemo(memLDS[size_t(i)], s);
     }
 }
@@ -284,14 +259,12 @@ void TReportIndForm::QRSubDetail3NeedData(bool& MoreData) {
     MoreData = HasData() && ParentRow <= 2 * ParentFamilyCount;
     labParentCaption->Caption.clear();
     memParent->Clear();
-    if (!MoreData)
-        return;
+    if (!MoreData) return;
     const bool father = ParentRow % 2 == 1;
     std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(FIndividual);
     const bool several = ind && ind->GetParentFamilyCount() >= 2;
     std::string cap = father ? "Father" : "Mother";
-    if (several && ParentRow <= 2)
-        cap += " (P)";
+    if (several && ParentRow <= 2) cap += " (P)";
     labParentCaption->Caption = cap;
     if (ind) {
         const std::int32_t famNo = ind->GetParentFamily((ParentRow + 1) / 2);
@@ -310,8 +283,7 @@ void TReportIndForm::MarriageBanderNeedData(bool& MoreData) {
     MoreData = HasData() && MarriageRow <= MarriageRowCount;
     labMarriageCaption->Caption.clear();
     memMarriage->Clear();
-    if (!MoreData)
-        return;
+    if (!MoreData) return;
     const auto& row = MarriageRows[size_t(MarriageRow - 1)];
     labMarriageCaption->Caption = row.first;
     setMemo(memMarriage, row.second);
@@ -321,8 +293,7 @@ void TReportIndForm::MarriageBanderNeedData(bool& MoreData) {
 void TReportIndForm::QRSubDetail5NeedData(bool& MoreData) {
     MoreData = HasData() && NoteRow <= NoteCount;
     memNote->Clear();
-    if (!MoreData)
-        return;
+    if (!MoreData) return;
     setMemo(memNote, NoteLines[size_t(NoteRow - 1)]);
     ++NoteRow;
 }

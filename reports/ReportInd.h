@@ -29,16 +29,16 @@ public:
     int MarriageRowCount = 0;
 
     // Bands in print order.
-    TQRSubDetail* QRSubDetail1 = nullptr;        // identity
+    TQRSubDetail* QRSubDetail1 = nullptr; // identity
     TQRSubDetail* SibDetailVitEvents = nullptr;
     TQRBand* UserEventsHeader = nullptr;
     TQRSubDetail* SubDetailUserEvents = nullptr;
     TQRBand* LDSHeader = nullptr;
     TQRSubDetail* SubDetailLDS = nullptr;
-    TQRSubDetail* QRSubDetail3 = nullptr;        // parents
+    TQRSubDetail* QRSubDetail3 = nullptr; // parents
     TQRSubDetail* MarriageBander = nullptr;
     TQRBand* NotesHeader = nullptr;
-    TQRSubDetail* QRSubDetail5 = nullptr;        // notes
+    TQRSubDetail* QRSubDetail5 = nullptr; // notes
 
     TPsQRLabel* labIdCaption = nullptr;
     TPsQRMemo* memId = nullptr;

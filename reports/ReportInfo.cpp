@@ -49,20 +49,20 @@ TReportInfoForm::TReportInfoForm() {
     QRSubDetail2->Height = kRowHeight * kSubmitterRows + 4;
     for (int i = 0; i < kSubmitterRows; ++i) {
         const double top = 2 + kRowHeight * i;
-        labSubmCaption[size_t(i)] = QRAddLabel(QRSubDetail2, kCaptionLeft, top, kCaptionWidth, 12, false,
-                                               submCaptions[i]);
+        labSubmCaption[size_t(i)] =
+            QRAddLabel(QRSubDetail2, kCaptionLeft, top, kCaptionWidth, 12, false, submCaptions[i]);
         labSubmValue[size_t(i)] = QRAddLabel(QRSubDetail2, kValueLeft, top, kValueWidth, 12, true);
     }
     QRSubDetail2->OnNeedData = [this](TQRSubDetail*, bool& m) { QRSubDetail2NeedData(m); };
 
-    static const char* const fileCaptions[kFileRows] = {"File Name",     "File Size",  "File Date", "# Individuals",
-                                                        "# Families", "# Notes", "# Sources"};
+    static const char* const fileCaptions[kFileRows] = {"File Name",  "File Size", "File Date", "# Individuals",
+                                                        "# Families", "# Notes",   "# Sources"};
     QRSubDetail3 = QRAddSection(this, "File Information", "Stats", "Description");
     QRSubDetail3->Height = kRowHeight * kFileRows + 4;
     for (int i = 0; i < kFileRows; ++i) {
         const double top = 2 + kRowHeight * i;
-        labFileCaption[size_t(i)] = QRAddLabel(QRSubDetail3, kCaptionLeft, top, kCaptionWidth, 12, false,
-                                               fileCaptions[i]);
+        labFileCaption[size_t(i)] =
+            QRAddLabel(QRSubDetail3, kCaptionLeft, top, kCaptionWidth, 12, false, fileCaptions[i]);
         labFileValue[size_t(i)] = QRAddLabel(QRSubDetail3, kValueLeft, top, kValueWidth, 12, true);
     }
     QRSubDetail3->OnNeedData = [this](TQRSubDetail*, bool& m) { QRSubDetail3NeedData(m); };
@@ -77,16 +77,12 @@ void TReportInfoForm::QuickRepBeforePrint(bool&) {
     StatsPending = false;
     labHeaderCaption->Caption.clear();
     labHeaderValue->Caption.clear();
-    for (auto* l : labSubmValue)
-        l->Caption.clear();
-    for (auto* l : labFileValue)
-        l->Caption.clear();
-    if (!FCollection)
-        return;
+    for (auto* l : labSubmValue) l->Caption.clear();
+    for (auto* l : labFileValue) l->Caption.clear();
+    if (!FCollection) return;
     const WABSCollection::FileInfo info = FCollection->GetFileInfo();
     for (const auto& pair : info) {
-        if (HeaderCount >= kMaxHeaderItems)
-            break;
+        if (HeaderCount >= kMaxHeaderItems) break;
         HeaderItems[size_t(HeaderCount++)] = pair;
     }
     SubmitterPending = true;
@@ -96,8 +92,7 @@ void TReportInfoForm::QuickRepBeforePrint(bool&) {
 
 void TReportInfoForm::QRSubDetail1NeedData(bool& MoreData) {
     MoreData = FCollection && HeaderRow <= HeaderCount;
-    if (!MoreData)
-        return;
+    if (!MoreData) return;
     const auto& item = HeaderItems[size_t(HeaderRow - 1)];
     labHeaderCaption->Caption = item.first;
     labHeaderValue->Caption = item.second;
@@ -107,13 +102,10 @@ void TReportInfoForm::QRSubDetail1NeedData(bool& MoreData) {
 void TReportInfoForm::QRSubDetail2NeedData(bool& MoreData) {
     MoreData = SubmitterPending;
     SubmitterPending = false;
-    for (auto* l : labSubmValue)
-        l->Caption.clear();
-    if (!MoreData || !FCollection)
-        return;
+    for (auto* l : labSubmValue) l->Caption.clear();
+    if (!MoreData || !FCollection) return;
     std::unique_ptr<WABSSubmitter> s = FCollection->GetSubmitter();
-    if (!s)
-        return;
+    if (!s) return;
     labSubmValue[0]->Caption = s->GetName();
     labSubmValue[1]->Caption = s->GetAddressLine1();
     labSubmValue[2]->Caption = s->GetAddressLine2();
@@ -126,8 +118,7 @@ void TReportInfoForm::QRSubDetail2NeedData(bool& MoreData) {
 void TReportInfoForm::QRSubDetail3NeedData(bool& MoreData) {
     MoreData = StatsPending;
     StatsPending = false;
-    if (!MoreData || !FCollection)
-        return;
+    if (!MoreData || !FCollection) return;
     labFileValue[0]->Caption = FFileName;
     labFileValue[1]->Caption = FCollection->GetFileSizeText() + " bytes";
     labFileValue[2]->Caption = FCollection->GetFileDateText();

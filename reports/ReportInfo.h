@@ -20,9 +20,9 @@ public:
     bool SubmitterPending = false;
     bool StatsPending = false;
 
-    TQRSubDetail* QRSubDetail1 = nullptr;   // header information
-    TQRSubDetail* QRSubDetail2 = nullptr;   // submitter
-    TQRSubDetail* QRSubDetail3 = nullptr;   // file information
+    TQRSubDetail* QRSubDetail1 = nullptr; // header information
+    TQRSubDetail* QRSubDetail2 = nullptr; // submitter
+    TQRSubDetail* QRSubDetail3 = nullptr; // file information
     TPsQRLabel* labHeaderCaption = nullptr;
     TPsQRLabel* labHeaderValue = nullptr;
     std::array<TPsQRLabel*, kSubmitterRows> labSubmCaption{};

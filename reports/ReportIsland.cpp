@@ -38,15 +38,12 @@ void TReportIslandForm::SetLayout(bool AGrey, bool ADividers) {
 
 void TReportIslandForm::DetailLineNeedData(bool& MoreData) {
     MoreData = false;
-    for (TPsQRLabel* l : {labNo, labInd, labMar, labFirst})
-        l->Caption.clear();
-    if (!FCollection || Row > FCollection->GetIslandCount())
-        return;
+    for (TPsQRLabel* l : {labNo, labInd, labMar, labFirst}) l->Caption.clear();
+    if (!FCollection || Row > FCollection->GetIslandCount()) return;
     MoreData = true;
     const plat::ColorRef colour = Grey && Row % 2 == 1 ? kLightGrey : plat::kWhite;
     DetailLine->Color = colour;
-    for (TPsQRLabel* l : {labNo, labInd, labMar, labFirst})
-        l->Color = colour;
+    for (TPsQRLabel* l : {labNo, labInd, labMar, labFirst}) l->Color = colour;
     labNo->Caption = StrFunc::FormatThousands(Row);
     labInd->Caption = StrFunc::FormatThousands(FCollection->GetIslandSize(Row));
     labMar->Caption = StrFunc::FormatThousands(FCollection->GetIslandFamilyCount(Row));

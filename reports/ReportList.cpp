@@ -36,8 +36,7 @@ std::string QRColumnCellText(const WListColumns& columns, std::int32_t position,
         std::string joined;
         joined.reserve(s.size());
         for (char c : s)
-            if (c != '\t')
-                joined.push_back(c);
+            if (c != '\t') joined.push_back(c);
         s = std::move(joined);
     }
     return QRFitToWidth(s, label.Width, label.Font);
@@ -88,8 +87,7 @@ std::int32_t TReportListForm::PrintedWidth(std::int32_t screenWidth, std::int32_
 }
 
 void TReportListForm::SetColumns(WListColumns* AColumns, WColSortIterator* AIterator) {
-    if (!AColumns || !AIterator)
-        return;
+    if (!AColumns || !AIterator) return;
     Columns = AColumns;
     Iterator = AIterator;
     const std::int32_t fontSize = WOptions::GetInt(opt::FontSize);
@@ -102,8 +100,7 @@ void TReportListForm::SetColumns(WListColumns* AColumns, WColSortIterator* AIter
 }
 
 void TReportListForm::AddColumn(const std::string& ATitle, double AWidth) {
-    if (ColumnCount >= kQRMaxColumns)
-        return;
+    if (ColumnCount >= kQRMaxColumns) return;
     TPsQRLabel* value = QRAddColumnLabel(DetailBand, false);
     TPsQRLabel* caption = QRAddColumnLabel(ChildBand, true, ATitle);
     value->Width = caption->Width = AWidth;
@@ -127,11 +124,9 @@ void TReportListForm::AddColumn(const std::string& ATitle, double AWidth) {
 
 void TReportListForm::DetailBandNeedData(bool& MoreData) {
     MoreData = false;
-    for (TPsQRLabel* l : ColumnLabels)
-        l->Caption.clear();
+    for (TPsQRLabel* l : ColumnLabels) l->Caption.clear();
     labHLInd->Caption.clear();
-    if (!FCollection || !Iterator || !Columns || Row > Iterator->Count())
-        return;
+    if (!FCollection || !Iterator || !Columns || Row > Iterator->Count()) return;
     MoreData = true;
     const plat::ColorRef colour = Grey && Row % 2 == 1 ? kLightGrey : plat::kWhite;
     DetailBand->Color = colour;
@@ -142,7 +137,6 @@ void TReportListForm::DetailBandNeedData(bool& MoreData) {
         l->Color = colour;
         l->Caption = QRColumnCellText(*Columns, c + 1, ind, *l);
     }
-    if (MarkHighlighted && HighLighter && HighLighter->IsHighlighted(ind))
-        labHLInd->Caption = "*";
+    if (MarkHighlighted && HighLighter && HighLighter->IsHighlighted(ind)) labHLInd->Caption = "*";
     ++Row;
 }

@@ -15,8 +15,7 @@ TReportPedigreeForm::~TReportPedigreeForm() = default;
 
 void TReportPedigreeForm::SetCollection(WABSCollection* ACollection) {
     TABSReportForm::SetCollection(ACollection);
-    if (!ACollection)
-        return;
+    if (!ACollection) return;
     const std::int32_t n = ACollection->GetIndividualCount();
     PrintedPosition = std::make_unique<WIntArray>("", n);
     PrintedChart = std::make_unique<WIntArray>("", n);
@@ -36,8 +35,7 @@ bool TReportPedigreeForm::isOpen(std::int32_t x) const { return x >= 1 && printe
 // collapse, or someone his own ancestor): his line is not drawn twice.
 bool TReportPedigreeForm::shownBefore(int k) const {
     for (int i = 1; i < k; ++i)
-        if (Persons[size_t(i)] == Persons[size_t(k)])
-            return true;
+        if (Persons[size_t(i)] == Persons[size_t(k)]) return true;
     return false;
 }
 
@@ -45,16 +43,13 @@ void TReportPedigreeForm::QuickRepBeforePrint(bool&) {
     CurrentChart = 0;
     ChartCounter = 1;
     CurrentFamily = Family;
-    if (PrintedPosition)
-        PrintedPosition->Fill(0);
-    if (PrintedChart)
-        PrintedChart->Fill(0);
+    if (PrintedPosition) PrintedPosition->Fill(0);
+    if (PrintedChart) PrintedChart->Fill(0);
     RootQueue.Clear();
     FamilyQueue.Clear();
     RootQueue.Push(FIndividual);
     FamilyQueue.Push(CurrentFamily);
-    for (TPsQRLabel* l : LDSLegend)
-        l->Enabled = ShowLDS != 0;
+    for (TPsQRLabel* l : LDSLegend) l->Enabled = ShowLDS != 0;
     LoadNextChart();
 }
 
@@ -63,16 +58,14 @@ void TReportPedigreeForm::LoadNextChart() {
     Persons.fill(0);
     CoupleFamilies.fill(0);
     std::int32_t root = 0;
-    if (!RootQueue.Pop(root))
-        return;
+    if (!RootQueue.Pop(root)) return;
     CurrentRoot = root;
     std::int32_t fam = 0;
     FamilyQueue.Pop(fam);
     CurrentFamily = fam;
     CoupleFamilies[1] = fam;
     ++CurrentChart;
-    if (!FCollection)
-        return;
+    if (!FCollection) return;
     Persons[1] = root;
     Persons[2] = FCollection->GetFather(root);
     Persons[3] = FCollection->GetMother(root);
@@ -90,34 +83,22 @@ void TReportPedigreeForm::LoadNextChart() {
 }
 
 void TReportPedigreeForm::clearBox(BoxLabels& box) {
-    if (box.labName)
-        box.labName->Caption.clear();
-    if (box.labLDS)
-        box.labLDS->Caption.clear();
-    if (box.labContinue)
-        box.labContinue->Caption.clear();
-    for (auto* l : box.labCaption)
-        l->Caption.clear();
-    for (auto* l : box.labValue)
-        l->Caption.clear();
-    if (box.labNo)
-        box.labNo->Enabled = false;
+    if (box.labName) box.labName->Caption.clear();
+    if (box.labLDS) box.labLDS->Caption.clear();
+    if (box.labContinue) box.labContinue->Caption.clear();
+    for (auto* l : box.labCaption) l->Caption.clear();
+    for (auto* l : box.labValue) l->Caption.clear();
+    if (box.labNo) box.labNo->Enabled = false;
 }
 
 void TReportPedigreeForm::QRSubDetail1NeedData(bool& MoreData) {
     MoreData = FCollection && CurrentRoot > 0;
-    for (int p = 1; p <= kBoxes; ++p)
-        clearBox(Boxes[size_t(p)]);
-    if (labChartNoCaption)
-        labChartNoCaption->Caption.clear();
-    if (labChartNo)
-        labChartNo->Caption.clear();
-    if (labReference)
-        labReference->Caption.clear();
-    if (labSpouse)
-        labSpouse->Caption.clear();
-    if (!MoreData)
-        return;
+    for (int p = 1; p <= kBoxes; ++p) clearBox(Boxes[size_t(p)]);
+    if (labChartNoCaption) labChartNoCaption->Caption.clear();
+    if (labChartNo) labChartNo->Caption.clear();
+    if (labReference) labReference->Caption.clear();
+    if (labSpouse) labSpouse->Caption.clear();
+    if (!MoreData) return;
     if (Cascading) {
         labChartNoCaption->Caption = "Chart No.";
         labChartNo->Caption = std::to_string(CurrentChart);
@@ -140,24 +121,21 @@ namespace {
 
 // A date or place, falling back to the christening's (burial's) in brackets.
 std::string withFallback(const std::string& value, const std::string& fallback, bool useFallback) {
-    if (!value.empty() || !useFallback || fallback.empty())
-        return value;
+    if (!value.empty() || !useFallback || fallback.empty()) return value;
     return "[" + fallback + "]";
 }
 
 } // namespace
 
 void TReportPedigreeForm::PersonBox(int p, std::int32_t x, bool showsMarriage, bool mayContinue, std::int32_t f) {
-    if (x < 1 || !FCollection->IndividualExists(x))
-        return;
+    if (x < 1 || !FCollection->IndividualExists(x)) return;
     BoxLabels& box = Boxes[size_t(p)];
-    if (box.labNo)
-        box.labNo->Enabled = true;
+    if (box.labNo) box.labNo->Enabled = true;
     if (p != 1 && printedPosition(x) != 0) {
         box.labName->Caption = FCollection->GetFullName(x);
         box.labValue[0]->Caption = "    Already printed.";
-        box.labValue[1]->Caption = "    See #" + std::to_string(printedPosition(x)) + " on Page " +
-                                   std::to_string(printedChart(x));
+        box.labValue[1]->Caption =
+            "    See #" + std::to_string(printedPosition(x)) + " on Page " + std::to_string(printedChart(x));
         return;
     }
     if (PrintedPosition) {
@@ -165,8 +143,7 @@ void TReportPedigreeForm::PersonBox(int p, std::int32_t x, bool showsMarriage, b
         PrintedChart->SetValue(x, CurrentChart);
     }
     std::unique_ptr<WABSIndividual> ind = FCollection->GetIndividual(x);
-    if (!ind)
-        return;
+    if (!ind) return;
     const bool chr = WOptions::GetBool(opt::FamBirChr);
     box.labName->Caption = ind->GetFullName(true);
     std::vector<std::pair<const char*, std::string>> rows;
@@ -192,19 +169,14 @@ void TReportPedigreeForm::PersonBox(int p, std::int32_t x, bool showsMarriage, b
         RootQueue.Push(x);
         FamilyQueue.Push(f);
         ++ChartCounter;
-        if (box.labContinue)
-            box.labContinue->Caption = std::to_string(ChartCounter);
+        if (box.labContinue) box.labContinue->Caption = std::to_string(ChartCounter);
     }
     if (ShowLDS && box.labLDS) {
         std::string code = "    ";
-        if (ind->HasLDSEvent(EventKind::LDSBaptism))
-            code[0] = 'B';
-        if (ind->HasLDSEvent(EventKind::LDSEndowment))
-            code[1] = 'E';
-        if (ind->HasLDSEvent(EventKind::LDSSealParents))
-            code[2] = 'P';
-        if (FCollection->HasSpouseSealing(x, 0))
-            code[3] = 'S';
+        if (ind->HasLDSEvent(EventKind::LDSBaptism)) code[0] = 'B';
+        if (ind->HasLDSEvent(EventKind::LDSEndowment)) code[1] = 'E';
+        if (ind->HasLDSEvent(EventKind::LDSSealParents)) code[2] = 'P';
+        if (FCollection->HasSpouseSealing(x, 0)) code[3] = 'S';
         box.labLDS->Caption = code;
     }
 }
@@ -216,8 +188,8 @@ namespace {
 constexpr double kBandHeight = 945;
 constexpr double kChartTop = 60, kChartHeight = 840;
 constexpr double kLineStep = 13;
-constexpr double kBoxHalf = 47;          // box top above its slot centre
-constexpr double kUnderline = 15;        // name underline below the box top
+constexpr double kBoxHalf = 47;   // box top above its slot centre
+constexpr double kUnderline = 15; // name underline below the box top
 constexpr double kLDSWidth = 30;
 
 struct Column {
@@ -239,8 +211,8 @@ double slotCentre(int p) {
 
 double boxTop(int p) { return std::round(slotCentre(p) - kBoxHalf); }
 
-TPsQRLabel* timesLabel(TQRBand* band, double left, double top, double width, bool bold,
-                       const std::string& caption = {}, TQRAlignment a = taLeftJustify) {
+TPsQRLabel* timesLabel(TQRBand* band, double left, double top, double width, bool bold, const std::string& caption = {},
+                       TQRAlignment a = taLeftJustify) {
     TPsQRLabel* l = QRAddLabel(band, left, top, width, 12, bold, caption, a);
     l->Font.Name = "Times New Roman";
     return l;
@@ -284,18 +256,14 @@ TReportPed4Form::TReportPed4Form() {
             box.labCaption.push_back(timesLabel(band, c.left, y, 18, true));
             box.labValue.push_back(timesLabel(band, c.left + 18, y, c.width - 18, false));
         }
-        if (p >= 8)
-            box.labContinue = timesLabel(band, 670, top + kUnderline + 2, 24, true, {}, taRightJustify);
+        if (p >= 8) box.labContinue = timesLabel(band, 670, top + kUnderline + 2, 24, true, {}, taRightJustify);
 
         // The name stands on a line that reaches the line joining the parents.
         const double lineY = top + kUnderline;
         double lineLeft = c.left, lineRight = c.left + c.width;
-        if (p == 2 || p == 3)
-            lineLeft = 37;
-        if (p <= 7)
-            lineRight = std::max(lineRight, kColumns[levelOf(p) + 1].left - kJoinOffset);
-        if (p == 1)
-            lineRight = c.left + c.width;
+        if (p == 2 || p == 3) lineLeft = 37;
+        if (p <= 7) lineRight = std::max(lineRight, kColumns[levelOf(p) + 1].left - kJoinOffset);
+        if (p == 1) lineRight = c.left + c.width;
         QRAddShape(band, qrsHorLine, lineLeft, lineY, lineRight - lineLeft, 1);
     }
     // Lines joining each couple, at the left of their column.
@@ -324,6 +292,5 @@ TReportPed4Form::TReportPed4Form() {
         LDSLegend.push_back(QRAddLabel(band, x, legendTop, 12, 11, true, letters[i]));
         LDSLegend.push_back(QRAddLabel(band, x + 14, legendTop, 120, 11, false, meanings[i]));
     }
-    for (TPsQRLabel* l : LDSLegend)
-        l->Enabled = ShowLDS != 0;
+    for (TPsQRLabel* l : LDSLegend) l->Enabled = ShowLDS != 0;
 }

@@ -22,8 +22,8 @@ public:
         TPsQRLabel* labNo = nullptr;
         TPsQRLabel* labName = nullptr;
         TPsQRLabel* labLDS = nullptr;
-        TPsQRLabel* labContinue = nullptr;            // outer boxes only
-        std::vector<TPsQRLabel*> labCaption;          // "B:", "P:", ...
+        TPsQRLabel* labContinue = nullptr;   // outer boxes only
+        std::vector<TPsQRLabel*> labCaption; // "B:", "P:", ...
         std::vector<TPsQRLabel*> labValue;
     };
 
@@ -45,12 +45,12 @@ public:
     std::int32_t Family = 0;
     WIntFIFO RootQueue;
     WIntFIFO FamilyQueue;
-    std::array<std::int32_t, kBoxes + 1> Persons{};        // 1-based
-    std::array<std::int32_t, 9> CoupleFamilies{};          // 1-based
+    std::array<std::int32_t, kBoxes + 1> Persons{}; // 1-based
+    std::array<std::int32_t, 9> CoupleFamilies{};   // 1-based
 
     // Made by the chart page (TReportPed4Form).
     TQRSubDetail* QRSubDetail1 = nullptr;
-    std::array<BoxLabels, kBoxes + 1> Boxes;                // 1-based
+    std::array<BoxLabels, kBoxes + 1> Boxes; // 1-based
     TPsQRLabel* labChartNoCaption = nullptr;
     TPsQRLabel* labChartNo = nullptr;
     TPsQRLabel* labReference = nullptr;

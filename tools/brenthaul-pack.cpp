@@ -82,9 +82,9 @@ double dayNumber(long long y, long long mo, long long d, long long h, long long 
 double parseCreated(const std::string& s) {
     // "YYYY-MM-DD HH:MM"
     long long y, mo, d, h, mi;
-    if (s.size() != 16 || s[4] != '-' || s[7] != '-' || s[10] != ' ' || s[13] != ':' ||
-        !parseInt(s.substr(0, 4), y) || !parseInt(s.substr(5, 2), mo) || !parseInt(s.substr(8, 2), d) ||
-        !parseInt(s.substr(11, 2), h) || !parseInt(s.substr(14, 2), mi))
+    if (s.size() != 16 || s[4] != '-' || s[7] != '-' || s[10] != ' ' || s[13] != ':' || !parseInt(s.substr(0, 4), y) ||
+        !parseInt(s.substr(5, 2), mo) || !parseInt(s.substr(8, 2), d) || !parseInt(s.substr(11, 2), h) ||
+        !parseInt(s.substr(14, 2), mi))
         throw UsageError("--created wants \"YYYY-MM-DD HH:MM\", not \"" + s + "\"");
     static const int mdays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (y < 1900 || mo < 1 || mo > 12 || d < 1 || d > mdays[mo - 1] + (mo == 2 && leap(y)) || h > 23 || mi > 59)
@@ -108,9 +108,9 @@ struct Options {
 };
 
 Options parseArgs(int argc, char** argv) {
-    static const char* const withValue[] = {"--viewer", "--gedcom", "--out",   "--title",     "--name",
-                                            "--email",  "--addr1",  "--addr2", "--web",       "--phone",
-                                            "--message", "--start", "--created", "--file-name"};
+    static const char* const withValue[] = {"--viewer",  "--gedcom", "--out",     "--title",    "--name",
+                                            "--email",   "--addr1",  "--addr2",   "--web",      "--phone",
+                                            "--message", "--start",  "--created", "--file-name"};
     Options o;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -171,8 +171,7 @@ int run(int argc, char** argv) {
         t.CreateDate = parseCreated(get("--created"));
     } else {
         const plat::CalendarTime now = plat::now();
-        t.CreateDate = dayNumber(now.year, now.month, now.day, now.hour, now.minute) +
-                       double(now.second) / 86400.0;
+        t.CreateDate = dayNumber(now.year, now.month, now.day, now.hour, now.minute) + double(now.second) / 86400.0;
     }
 
     const std::string viewer = readWhole(viewerPath);

@@ -1,8 +1,8 @@
 #include "app/ui/DrawGrid.h"
-#include "platform/ui/QtText.h"
 #include "app/ui/ViewCommon.h"
 #include "columns/ColSortIterator.h"
 #include "columns/ListColumns.h"
+#include "platform/ui/QtText.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -270,8 +270,8 @@ void ColumnTitle(QPainter& p, const QRect& r, const WListColumns* columns, int c
     Title(p, r, toQ(s), mark);
 }
 
-void ColumnCell(QPainter& p, const QRect& r, const WListColumns* columns, WColSortIterator* iterator,
-                std::int32_t row, int col, int lastCol, WABSHighLighter* highlighter, bool plain, bool selected) {
+void ColumnCell(QPainter& p, const QRect& r, const WListColumns* columns, WColSortIterator* iterator, std::int32_t row,
+                int col, int lastCol, WABSHighLighter* highlighter, bool plain, bool selected) {
     p.fillRect(r, Qt::white);
     if (!columns || !iterator) return;
     // A sort under way reorders the list: draw nothing until it ends.

@@ -3,8 +3,8 @@
 // painted by callbacks, so names can carry highlight colours, texts can sit
 // at tab stops and the selected row is boxed. Rows are 1-based data rows;
 // columns 0-based. Shared drawing helpers of the list views follow.
-#include <QTableView>
 #include <QString>
+#include <QTableView>
 
 #include <cstdint>
 #include <functional>
@@ -81,7 +81,7 @@ void ColumnTitle(QPainter& p, const QRect& r, const WListColumns* columns, int c
 // Cell of a list of individuals in a column set: row of the iterator, column
 // col (0-based); highlight colours unless plain. Draws nothing but white while
 // the iterator is being sorted or past its end.
-void ColumnCell(QPainter& p, const QRect& r, const WListColumns* columns, WColSortIterator* iterator,
-                std::int32_t row, int col, int lastCol, WABSHighLighter* highlighter, bool plain, bool selected);
+void ColumnCell(QPainter& p, const QRect& r, const WListColumns* columns, WColSortIterator* iterator, std::int32_t row,
+                int col, int lastCol, WABSHighLighter* highlighter, bool plain, bool selected);
 
 } // namespace GridPaint

@@ -167,8 +167,8 @@ void TFamilyView::ShowFamily() {
     labMultipleMarriages->setText(toQ(FGroup.MultipleMarriages));
     for (int k = 0; k < fpCount; ++k) {
         TIndInfoPanel* panel = FPanels[std::size_t(k)];
-        ShowPersonPanel(MakePersonPanel(FCollection, FHighlighter, FGroup.Persons[std::size_t(k)], panel->LinesToShow()),
-                        panel);
+        ShowPersonPanel(
+            MakePersonPanel(FCollection, FHighlighter, FGroup.Persons[std::size_t(k)], panel->LinesToShow()), panel);
     }
     for (std::size_t k = 0; k < FGPlus.size(); ++k) FGPlus[k]->setVisible(FGroup.Plus[k]);
     FillGrid();
@@ -183,8 +183,9 @@ void TFamilyView::FillGrid() {
     g->setRowCount(std::max(kMinGridRows, n + 1));
     for (int r = 0; r < n; ++r) {
         const FamChildRow& row = FGroup.Children[std::size_t(r)];
-        const QString cells[kGridColumns] = {row.HasChildren ? "+" : "", toQ(row.ChildName), toQ(row.Sex),
-                                             toQ(row.Birth), toQ(row.Death), toQ(row.SpouseName)};
+        const QString cells[kGridColumns] = {
+            row.HasChildren ? "+" : "", toQ(row.ChildName), toQ(row.Sex), toQ(row.Birth), toQ(row.Death),
+            toQ(row.SpouseName)};
         for (int c = 0; c < kGridColumns; ++c) {
             auto* item = new QTableWidgetItem(cells[c]);
             if (c == 1 && row.Child != 0) {

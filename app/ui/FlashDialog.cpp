@@ -33,7 +33,7 @@ public:
         adjustSize();
         setMinimumWidth(std::max(width(), 240));
         adjustSize();
-        const QRect area = centreOn ? centreOn->frameGeometry()
+        const QRect area = centreOn                           ? centreOn->frameGeometry()
                            : QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry()
                                                               : QRect();
         if (area.isValid()) move(area.center() - rect().center());

@@ -104,7 +104,8 @@ void TGeneralView::fillHeaderGrid() {
         setCell(InfoGridHeader, r, 1, toQ(e.Value));
         const std::vector<int> stops = GeneralInfo::ParseTabStops(e.TabStops);
         if (!e.TabStops.empty() && !stops.empty())
-            InfoGridHeader->item(r - 1, 1)->setData(kTabStopsRole, QVariant::fromValue(QList<int>(stops.begin(), stops.end())));
+            InfoGridHeader->item(r - 1, 1)->setData(kTabStopsRole,
+                                                    QVariant::fromValue(QList<int>(stops.begin(), stops.end())));
     }
 }
 

@@ -119,14 +119,13 @@ void WIndScroll::resizeEvent(QResizeEvent* e) {
 }
 
 void WIndScroll::PanelResize() {
-    const WIndScrollLogic::Layout l = WIndScrollLogic::ComputeLayout(width(), PrevHLButton->width(),
-                                                                     FatherButton->width(), CaptionLabel->x());
+    const WIndScrollLogic::Layout l =
+        WIndScrollLogic::ComputeLayout(width(), PrevHLButton->width(), FatherButton->width(), CaptionLabel->x());
     ScrollBar->resize(l.scrollWidth, ScrollBar->height());
     ScrollBar->setVisible(l.scrollVisible);
     PrevHLButton->setVisible(l.hlButtonsVisible);
     NextHLButton->setVisible(l.hlButtonsVisible);
-    if (l.hlButtonsVisible)
-        NextHLButton->move(l.nextHLLeft, NextHLButton->y());
+    if (l.hlButtonsVisible) NextHLButton->move(l.nextHLLeft, NextHLButton->y());
     FatherButton->move(l.fatherLeft, FatherButton->y());
     MotherButton->move(l.motherLeft, MotherButton->y());
     RelativesButton->move(l.relativesLeft, RelativesButton->y());
@@ -176,6 +175,5 @@ void WIndScroll::GoToSelected() { FLogic.GoToSelected(RelativesButton->ItemSelec
 void WIndScroll::ScrollBarScroll(int code, int) { FLogic.ScrollBarScroll(toLogicCode(code)); }
 
 void WIndScroll::ScrollBarValueChanged(int value) {
-    if (!FSyncing)
-        FLogic.SetScrollPosition(value);
+    if (!FSyncing) FLogic.SetScrollPosition(value);
 }

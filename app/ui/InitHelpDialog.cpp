@@ -50,7 +50,8 @@ TInitHelpDialog::TInitHelpDialog(QWidget* owner, const std::string& ATitle, cons
     auto* lv = new QVBoxLayout(inner);
     lv->setContentsMargins(6, 4, 6, 4);
     for (const WHelpLink& l : ParseHelpLinks(ALink)) {
-        auto* label = new QLabel("<a href=\"" + QString::number(l.Context) + "\">" + toQ(l.Title).toHtmlEscaped() + "</a>", inner);
+        auto* label = new QLabel(
+            "<a href=\"" + QString::number(l.Context) + "\">" + toQ(l.Title).toHtmlEscaped() + "</a>", inner);
         label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
         const std::int32_t context = l.Context;
         connect(label, &QLabel::linkActivated, this, [this, context] {

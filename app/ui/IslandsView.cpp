@@ -402,8 +402,7 @@ void TLeftIslandsPanel::UseIslandsClick(bool ticked) {
         }
         FIslandRow = 0;
         break;
-    case MainCommands::IslandViewChange::Keep:
-        break;
+    case MainCommands::IslandViewChange::Keep: break;
     }
     // No island chosen yet: the caption stays as it was.
     if (!caption.empty()) cbUseIslands->setText(toQ(caption));

@@ -173,7 +173,7 @@ void TListView::Fill(std::int32_t current) {
         FListColumns->SetSortIterator(nullptr);
         FListIterator = nullptr;
         if (!FHighlightedOnly && WOptions::GetBool(opt::SortFirstColumn) && FListColumns->GetCount() > 0)
-            FListColumns->SortByColumn(1);   // no iterator yet: only the column is chosen
+            FListColumns->SortByColumn(1); // no iterator yet: only the column is chosen
         BusyScope busy;
         FlagScope filling(FFilling);
         if (!FHighlightedOnly || !FHighlighter) {
@@ -190,8 +190,10 @@ void TListView::Fill(std::int32_t current) {
     else
         FListIterator = FHighlighter ? FHLIterator.get() : nullptr;
     stale = false;
-    if (FListIterator) FListColumns->SetSortIterator(FListIterator);
-    else FListColumns->SetSortIterator(nullptr);
+    if (FListIterator)
+        FListColumns->SetSortIterator(FListIterator);
+    else
+        FListColumns->SetSortIterator(nullptr);
     if (FHighlightedOnly && WOptions::GetBool(opt::ShowHlPanel) && !FOpening) emit highlightPanelWanted();
     UpdateListCount();
 }

@@ -14,8 +14,8 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
-#include <QToolButton>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <cstdio>
@@ -23,17 +23,17 @@
 #include "app/ClipboardText.h"
 #include "app/ColumnSetFile.h"
 #include "app/PackedFile.h"
-#include "app/Unpack.h"
 #include "app/QuickHelp.h"
+#include "app/Unpack.h"
 #include "app/ui/DescendantsView.h"
 #include "app/ui/FamilyView.h"
-#include "app/ui/IslandsView.h"
-#include "app/ui/ListView.h"
+#include "app/ui/FlashDialog.h"
 #include "app/ui/GeneralView.h"
 #include "app/ui/IndScroll.h"
 #include "app/ui/IndividualView.h"
 #include "app/ui/InitHelpDialog.h"
-#include "app/ui/FlashDialog.h"
+#include "app/ui/IslandsView.h"
+#include "app/ui/ListView.h"
 #include "app/ui/MainActions.h"
 #include "app/ui/NXAboutBox.h"
 #include "app/ui/OptionsDlg.h"
@@ -44,11 +44,11 @@
 #include "app/ui/ViewCommon.h"
 #include "app/ui/ViewPage.h"
 #include "app/ui/WinPos.h"
-#include "gedcom/FormatString.h"
+#include "columns/ColSortIterator.h"
 #include "columns/ListColumns.h"
+#include "gedcom/FormatString.h"
 #include "highlight/HLGroup.h"
 #include "highlight/HLListIterator.h"
-#include "columns/ColSortIterator.h"
 #include "highlight/ui/FindDlg.h"
 #include "highlight/ui/HLGuiMan.h"
 #include "highlight/ui/SelectionButton.h"
@@ -59,11 +59,11 @@
 #include "model/Options.h"
 #include "model/StrFunc.h"
 #include "model/WaitHooks.h"
-#include "reports/ui/PrintDialog.h"
 #include "model/ui/WaitDlg.h"
 #include "platform/Hooks.h"
 #include "platform/TempFiles.h"
 #include "platform/ui/QtText.h"
+#include "reports/ui/PrintDialog.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() == QEvent::ShortcutOverride) {
             const auto* k = static_cast<QKeyEvent*>(e);
-            if (k->key() == Qt::Key_C && k->modifiers() == Qt::ControlModifier) return true;  // not taken by the box
+            if (k->key() == Qt::Key_C && k->modifiers() == Qt::ControlModifier) return true; // not taken by the box
         }
         return QObject::eventFilter(watched, e);
     }
@@ -95,8 +95,7 @@ protected:
 } // namespace
 
 TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
-    : QMainWindow(parent),
-      FOwnPath(std::move(ownPath)),
+    : QMainWindow(parent), FOwnPath(std::move(ownPath)),
       FOpener(
           [this](const std::string& name, std::string& error, std::uint8_t kind) {
               auto col = FormatString::OpenCollection(name, error, kind);
@@ -315,7 +314,8 @@ void TLogoAppForm::buildUi() {
     toolbar->setMovable(false);
     QuickSelectionButton = new WSelectionButton(toolbar);
     QuickSelectionButton->setText("S");
-    QuickSelectionButton->SetItems(std::vector<std::string>{"Find Index:", "Find REF:", "Find Surname:", "Find Given:"});
+    QuickSelectionButton->SetItems(
+        std::vector<std::string>{"Find Index:", "Find REF:", "Find Surname:", "Find Given:"});
     toolbar->addWidget(QuickSelectionButton);
     labQuickFind = new QLabel(" Find Index: ", toolbar);
     toolbar->addWidget(labQuickFind);
@@ -461,9 +461,10 @@ void TLogoAppForm::edFindChange(const QString& text) {
 
 void TLogoAppForm::BuildTabs() {
     const std::pair<int, const char*> tabs[] = {
-        {pgSender, "Sender"}, {pgGeneral, "General"}, {pgIndividual, "Individual"}, {pgFamily, "Family"},
-        {pgPedigree, "Pedigree"}, {pgDescendants, "Descendants"}, {pgList, "List"},
-        {pgHighlighted, "Highlighted"}, {pgIslands, "Islands"}, {pgSources, "Sources"}};
+        {pgSender, "Sender"},  {pgGeneral, "General"},         {pgIndividual, "Individual"},
+        {pgFamily, "Family"},  {pgPedigree, "Pedigree"},       {pgDescendants, "Descendants"},
+        {pgList, "List"},      {pgHighlighted, "Highlighted"}, {pgIslands, "Islands"},
+        {pgSources, "Sources"}};
     const QSignalBlocker block(TabControl);
     while (TabControl->count()) TabControl->removeTab(0);
     FTabPages.clear();
@@ -611,7 +612,8 @@ void TLogoAppForm::ShowLeftPanel(bool show, int page) {
     nbLeftPanel->setCurrentIndex(page);
     if (show && page == 1) FIslandsView->FillIslandsPanel(false);
     panLeftPanel->setVisible(show);
-    if (show && panLeftPanel->width() < 50) panLeftPanel->resize(std::max(150, WOptions::GetInt(opt::LastPanelWidth)), panLeftPanel->height());
+    if (show && panLeftPanel->width() < 50)
+        panLeftPanel->resize(std::max(150, WOptions::GetInt(opt::LastPanelWidth)), panLeftPanel->height());
 }
 
 void TLogoAppForm::HLGuiManChange() {

@@ -44,8 +44,16 @@ class TLogoAppForm : public QMainWindow {
 public:
     // Notebook pages of the views.
     enum Page {
-        pgGeneral = 0, pgIndividual = 1, pgFamily = 2, pgPedigree = 3, pgDescendants = 4, pgList = 5,
-        pgIslands = 6, pgSources = 9, pgSender = 12, pgHighlighted = 13
+        pgGeneral = 0,
+        pgIndividual = 1,
+        pgFamily = 2,
+        pgPedigree = 3,
+        pgDescendants = 4,
+        pgList = 5,
+        pgIslands = 6,
+        pgSources = 9,
+        pgSender = 12,
+        pgHighlighted = 13
     };
 
     // ownPath: the program file that carries the payload.
@@ -142,7 +150,7 @@ private:
     WFindNextPrev FFindNav{FFind};
     MainCommands::WLeftPanel FLeftPanelState;
     bool FShowRaw = false;
-    bool FEditingFind = false;   // the find box is moving the navigation panel
+    bool FEditingFind = false; // the find box is moving the navigation panel
     TMainActions* FActions = nullptr;
     std::unique_ptr<WListColumns> FListColumns, FDesColumns, FIslandColumns;
     bool FHighlightedOnly = false;
@@ -154,8 +162,8 @@ private:
     // Controls.
     QTabBar* TabControl = nullptr;
     QStackedWidget* NBMain = nullptr;
-    std::map<int, int> FPageIndex;   // notebook page number -> stack index
-    std::map<int, TViewPage*> FViews;  // notebook page number -> its view
+    std::map<int, int> FPageIndex;    // notebook page number -> stack index
+    std::map<int, TViewPage*> FViews; // notebook page number -> its view
     TSenderView* FSenderView = nullptr;
     TGeneralView* FGeneralView = nullptr;
     TFamilyView* FFamilyView = nullptr;
@@ -166,7 +174,7 @@ private:
     TIslandsView* FIslandsView = nullptr;
     TLeftIslandsPanel* FLeftIslands = nullptr;
     QStackedWidget* nbLeftPanel = nullptr;
-    std::vector<int> FTabPages;      // tab index -> notebook page number
+    std::vector<int> FTabPages; // tab index -> notebook page number
     WIndScroll* FIndScroll = nullptr;
     QWidget* panLeftPanel = nullptr;
     WHLGuiColMan* HLGuiColMan = nullptr;

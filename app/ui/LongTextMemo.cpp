@@ -35,8 +35,8 @@ std::string TLongTextMemo::NextPart(const std::string& text, std::size_t& pos, s
             pos = n;
         } else {
             const std::size_t blank = window.rfind(' ');
-            const std::size_t cut = blank != std::string_view::npos && blank >= std::size_t(kLine / 2) ? blank + 1
-                                                                                                   : window.size();
+            const std::size_t cut =
+                blank != std::string_view::npos && blank >= std::size_t(kLine / 2) ? blank + 1 : window.size();
             part += window.substr(0, cut);
             pos += cut;
         }

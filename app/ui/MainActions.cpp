@@ -171,8 +171,8 @@ void TMainActions::buildMenus(QMainWindow* window) {
     view->addAction(Action(A::MenuHL));
     view->addAction(Action(A::MenuIsland));
     view->addSeparator();
-    const char* const tabs[] = {"General Tab", "Individual Tab", "Family Tab", "Pedigree Tab", "Descendants Tab",
-                                "List Tab", "Highlighted Tab", "Islands Tab", "Sources Tab", "Internet Tab"};
+    const char* const tabs[] = {"General Tab", "Individual Tab",  "Family Tab",  "Pedigree Tab", "Descendants Tab",
+                                "List Tab",    "Highlighted Tab", "Islands Tab", "Sources Tab",  "Internet Tab"};
     for (int tag = 1; tag <= 10; ++tag) {
         QAction* item = view->addAction(tabs[tag - 1]);
         item->setShortcut(QKeySequence(Qt::Key_F1 + tag));

@@ -32,7 +32,7 @@ public:
         std::function<void(bool ticked)> UseIslands;
         std::function<void()> NextHighlighted, PreviousHighlighted;
         std::function<void()> Options, UserManual, ResetQuickHelp;
-        std::function<void(int tag)> MenuTab;  // View menu tab items, tags 1..10
+        std::function<void(int tag)> MenuTab; // View menu tab items, tags 1..10
     };
     // The window state the enabling rules read, asked once per update pass.
     using StateQuery = std::function<WActionState()>;
@@ -74,8 +74,8 @@ class TMainTimers : public QObject {
     Q_OBJECT
 public:
     struct Handlers {
-        std::function<void()> ImportTick;                    // refresh the import status
-        std::function<void(const std::string&)> SetStatus0;  // status panel 0
+        std::function<void()> ImportTick;                   // refresh the import status
+        std::function<void(const std::string&)> SetStatus0; // status panel 0
         std::function<bool()> HasCollection;
     };
     explicit TMainTimers(Handlers handlers, QObject* parent = nullptr);

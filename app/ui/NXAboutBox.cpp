@@ -49,8 +49,10 @@ TNXAboutBox::TNXAboutBox(QWidget* owner) : QDialog(owner) {
     g->addWidget(new QLabel("Support:", this), 1, 0);
     g->addWidget(urlSupport = link(this, "support@quorvane.example", "mailto:support@quorvane.example"), 1, 1);
     g->addWidget(new QLabel("Mailing lists:", this), 2, 0);
-    g->addWidget(urlMailList1 = link(this, "brenthaul-news@quorvane.example", "mailto:brenthaul-news@quorvane.example"), 2, 1);
-    g->addWidget(urlMailList2 = link(this, "brenthaul-users@quorvane.example", "mailto:brenthaul-users@quorvane.example"), 3, 1);
+    g->addWidget(urlMailList1 = link(this, "brenthaul-news@quorvane.example", "mailto:brenthaul-news@quorvane.example"),
+                 2, 1);
+    g->addWidget(
+        urlMailList2 = link(this, "brenthaul-users@quorvane.example", "mailto:brenthaul-users@quorvane.example"), 3, 1);
     g->setColumnStretch(1, 1);
     v->addLayout(g);
 

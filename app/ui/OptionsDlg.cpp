@@ -123,7 +123,8 @@ QCheckBox* TOptionsDlg::Check(const char* control) const {
 }
 
 void TOptionsDlg::Load(const WOptionsValues& v) {
-    for (int i = 0; i < kOptionCheckCount; ++i) Checks[static_cast<std::size_t>(i)]->setChecked(v.Checks[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < kOptionCheckCount; ++i)
+        Checks[static_cast<std::size_t>(i)]->setChecked(v.Checks[static_cast<std::size_t>(i)]);
     NameValueButtons->button(v.NameValueItem)->setChecked(true);
     FontSizeButtons->button(v.FontSizeItem)->setChecked(true);
     rgFontSizeClick();
@@ -135,7 +136,8 @@ void TOptionsDlg::Load(const WOptionsValues& v) {
 
 WOptionsValues TOptionsDlg::Values() const {
     WOptionsValues v;
-    for (int i = 0; i < kOptionCheckCount; ++i) v.Checks[static_cast<std::size_t>(i)] = Checks[static_cast<std::size_t>(i)]->isChecked();
+    for (int i = 0; i < kOptionCheckCount; ++i)
+        v.Checks[static_cast<std::size_t>(i)] = Checks[static_cast<std::size_t>(i)]->isChecked();
     v.NameValueItem = NameValueButtons->checkedId();
     v.FontSizeItem = FontSizeButtons->checkedId();
     v.HLColor = fromQColor(FHLColor);

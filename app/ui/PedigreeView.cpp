@@ -51,7 +51,8 @@ private:
 // the LDS letters, in the person's highlight colours.
 class TPedigreeView::ListDelegate : public QStyledItemDelegate {
 public:
-    ListDelegate(TPedigreeView* owner, bool children) : QStyledItemDelegate(owner), fOwner(owner), fChildren(children) {}
+    ListDelegate(TPedigreeView* owner, bool children)
+        : QStyledItemDelegate(owner), fOwner(owner), fChildren(children) {}
 
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
         const int F = fOwner->FFontSize;
@@ -253,7 +254,8 @@ void TPedigreeView::FillList(QListWidget* list, const std::vector<std::int32_t>&
 void TPedigreeView::ShowPanels() {
     for (int k = 1; k <= kPedBoxes; ++k) {
         TIndInfoPanel* p = iiPed[std::size_t(k)];
-        ShowPersonPanel(MakePersonPanel(FCollection, FHighlighter, FTree.Ancestors[std::size_t(k)], p->LinesToShow()), p);
+        ShowPersonPanel(MakePersonPanel(FCollection, FHighlighter, FTree.Ancestors[std::size_t(k)], p->LinesToShow()),
+                        p);
     }
     ShowPersonPanel(MakePersonPanel(FCollection, FHighlighter, FTree.Spouse, iiPedSpouse->LinesToShow()), iiPedSpouse);
     for (int i = 1; i <= 16; ++i) labPedPlus[std::size_t(i)]->setVisible(FTree.Plus[std::size_t(i)]);

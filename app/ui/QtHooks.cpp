@@ -25,8 +25,7 @@ bool openWithDesktop(const std::string& target, int waitMs) {
         "exit 0";
     QProcess sh;
     sh.start("/bin/sh", {"-c", script, "sh", arg, QString::number(std::max(1, waitMs / 100))});
-    if (!sh.waitForFinished(waitMs + 5000))
-        return false;
+    if (!sh.waitForFinished(waitMs + 5000)) return false;
     return sh.exitStatus() == QProcess::NormalExit && sh.exitCode() == 0;
 }
 
@@ -37,7 +36,7 @@ void installQtHooks() {
         box.setWindowTitle(toQ(caption));
         box.setText(toQ(text));
         const unsigned icon = flags & 0xF0;
-        box.setIcon(icon == plat::MB_ICONERROR       ? QMessageBox::Critical
+        box.setIcon(icon == plat::MB_ICONERROR         ? QMessageBox::Critical
                     : icon == plat::MB_ICONWARNING     ? QMessageBox::Warning
                     : icon == plat::MB_ICONQUESTION    ? QMessageBox::Question
                     : icon == plat::MB_ICONINFORMATION ? QMessageBox::Information

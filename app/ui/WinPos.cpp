@@ -40,7 +40,8 @@ void RestoreWindowPos(QWidget* window, bool, const std::string& section) {
     // edited file) falls back to the default one.
     QRect r(QPoint(left, top), QPoint(right - 1, bottom - 1));
     if (r.width() < 200 || r.height() < 150 || !screen.intersects(r))
-        r = QRect(QPoint(screen.width() / 8, screen.height() / 8), QPoint(screen.width() * 7 / 8, screen.height() * 7 / 8));
+        r = QRect(QPoint(screen.width() / 8, screen.height() / 8),
+                  QPoint(screen.width() * 7 / 8, screen.height() * 7 / 8));
     window->setGeometry(r);
     if (show == kShowMaximized)
         window->showMaximized();

@@ -3,17 +3,17 @@
 #include "app/Startup.h"
 #include "app/ui/BrenthaulApp.h"
 #include "app/ui/LogoAppForm.h"
-#include "app/ui/SignalClose.h"
 #include "app/ui/QtHooks.h"
+#include "app/ui/SignalClose.h"
 #include "app/ui/Splash.h"
 #include "export/PsQRExportSettings.h"
 #include "highlight/HLRegister.h"
-#include "reports/ui/QRPrintDevices.h"
 #include "model/Options.h"
 #include "model/ui/WaitDlg.h"
 #include "platform/FileSizeLimit.h"
 #include "platform/Hooks.h"
 #include "platform/TempFiles.h"
+#include "reports/ui/QRPrintDevices.h"
 
 int main(int argc, char** argv) {
     plat::CatchFileSizeLimit();

@@ -19,8 +19,8 @@ QCursor makeSelect() {
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing, false);
     // Arrow pointer.
-    const QPolygon arrow({QPoint(0, 0), QPoint(0, 15), QPoint(4, 11), QPoint(7, 17), QPoint(9, 16),
-                          QPoint(6, 10), QPoint(11, 10)});
+    const QPolygon arrow(
+        {QPoint(0, 0), QPoint(0, 15), QPoint(4, 11), QPoint(7, 17), QPoint(9, 16), QPoint(6, 10), QPoint(11, 10)});
     p.setPen(Qt::black);
     p.setBrush(Qt::white);
     p.drawPolygon(arrow);
@@ -41,8 +41,8 @@ QCursor makeDateUpDown() {
     p.setPen(Qt::black);
     p.setBrush(Qt::white);
     // Left and right pointing arrows around a bar: step down / up.
-    p.drawPolygon(QPolygon({QPoint(2, 15), QPoint(9, 8), QPoint(9, 12), QPoint(14, 12), QPoint(14, 18),
-                            QPoint(9, 18), QPoint(9, 22)}));
+    p.drawPolygon(QPolygon(
+        {QPoint(2, 15), QPoint(9, 8), QPoint(9, 12), QPoint(14, 12), QPoint(14, 18), QPoint(9, 18), QPoint(9, 22)}));
     p.drawPolygon(QPolygon({QPoint(29, 15), QPoint(22, 8), QPoint(22, 12), QPoint(17, 12), QPoint(17, 18),
                             QPoint(22, 18), QPoint(22, 22)}));
     p.end();

@@ -7,10 +7,7 @@
 #include "platform/ui/QtText.h"
 
 WDateButtons::WDateButtons(QWidget* owner)
-    : QFrame(owner),
-      FDate("TODAY"),
-      FDay(new WUpDownButton(this)),
-      FMonth(new WUpDownButton(this)),
+    : QFrame(owner), FDate("TODAY"), FDay(new WUpDownButton(this)), FMonth(new WUpDownButton(this)),
       FYear(new WUpDownButton(this)) {
     setFrameShape(QFrame::NoFrame);
     // Designed as 16, 24 and 29 pixels; wider where the style asks for more,
@@ -44,8 +41,7 @@ WDateButtons::WDateButtons(QWidget* owner)
             Step(f, false);
         });
         connect(w.button, &WUpDownButton::OnContextPopup, this, [this, f] { Step(f, true); });
-        if (f != fYear)
-            connect(w.button, &WUpDownButton::OnDblClick, this, [this, f] { Toggle(f); });
+        if (f != fYear) connect(w.button, &WUpDownButton::OnDblClick, this, [this, f] { Toggle(f); });
     }
     RefreshCaptions();
 }
@@ -80,8 +76,7 @@ void WDateButtons::Step(Field f, bool forward) {
 
 void WDateButtons::Toggle(Field f) {
     // The first click of the double click stepped the date: take it back.
-    if (FSnap.clicked && FSnap.field == f)
-        FDate = FSnap.date;
+    if (FSnap.clicked && FSnap.field == f) FDate = FSnap.date;
     FSnap.clicked = false;
     if (f == fDay) {
         if (FDate.GetDay() != 0) {

@@ -167,10 +167,9 @@ TWFindDlg::TWFindDlg(QWidget* owner, const WFindContext& context, WABSHighLighte
     connect(butCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(IndGrid, &QTableView::doubleClicked, this, [this] { IndGridDblClick(); });
     connect(lbMarriages, &QListWidget::itemDoubleClicked, this, [this] { lbMarriagesDblClick(); });
-    connect(IndGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& cur) {
-                if (cur.isValid()) IndGridSelectCell(cur.row() + 1);
-            });
+    connect(IndGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& cur) {
+        if (cur.isValid()) IndGridSelectCell(cur.row() + 1);
+    });
     const int modeOf[5] = {WFindSearch::mIndex, WFindSearch::mRIN, WFindSearch::mCustom, WFindSearch::mSurname,
                            WFindSearch::mGiven};
     QRadioButton* rbs[5] = {rbIndex, rbRIN, rbCustom, rbSurname, rbGiven};
@@ -237,8 +236,10 @@ void TWFindDlg::SetMode(int mode) {
     const std::int32_t keep = FSelected;
     FSelected = -1;
     const std::int32_t row = FSearch.PositionOf(keep);
-    if (row > 0) MoveGrid(row);
-    else FRow = 0;
+    if (row > 0)
+        MoveGrid(row);
+    else
+        FRow = 0;
     ModeButton(FSearch.GetMode())->setChecked(true);
     edSearch->setFocus();
     WOptions::SetInt(opt::FindDlg, WFindSearch::SettingFromMode(FSearch.GetMode()));
@@ -375,8 +376,7 @@ bool TWFindDlg::edSearchKeyDown(int key) {
 bool TWFindDlg::eventFilter(QObject* watched, QEvent* event) {
     if (watched == edSearch && event->type() == QEvent::KeyPress) {
         if (edSearchKeyDown(static_cast<QKeyEvent*>(event)->key())) return true;
-    } else if (event->type() == QEvent::MouseButtonDblClick &&
-               (watched == iiFather || watched == iiMother)) {
+    } else if (event->type() == QEvent::MouseButtonDblClick && (watched == iiFather || watched == iiMother)) {
         iiClick(static_cast<TIndInfoPanel*>(watched));
         return true;
     }

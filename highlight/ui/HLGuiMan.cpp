@@ -192,9 +192,7 @@ void WHLGuiMan::resizeEvent(QResizeEvent* e) {
     LayoutRows();
 }
 
-bool WHLGuiMan::HasChangeListener() {
-    return isSignalConnected(QMetaMethod::fromSignal(&WHLGuiMan::OnChange));
-}
+bool WHLGuiMan::HasChangeListener() { return isSignalConnected(QMetaMethod::fromSignal(&WHLGuiMan::OnChange)); }
 
 void WHLGuiMan::AddRow(bool focus) {
     if (FCount >= kMaxRows) {

@@ -82,8 +82,7 @@ void fillCombo(QComboBox* c, const std::vector<std::string>& items) {
 
 // --- WHLABSOption ---
 
-WHLABSOption::WHLABSOption(QWidget* owner, const std::string& descriptor)
-    : QFrame(owner), FDescriptor(descriptor) {
+WHLABSOption::WHLABSOption(QWidget* owner, const std::string& descriptor) : QFrame(owner), FDescriptor(descriptor) {
     setFrameShape(QFrame::NoFrame);
     setFixedHeight(22);
     hide();
@@ -96,9 +95,7 @@ void WHLABSOption::resizeEvent(QResizeEvent* e) {
     EditorResize();
 }
 
-void WHLABSOption::Stretch(QWidget* w) {
-    w->resize(std::max(1, width() - w->x()), w->height());
-}
+void WHLABSOption::Stretch(QWidget* w) { w->resize(std::max(1, width() - w->x()), w->height()); }
 
 WHLABSOption* CreateOptionEditor(int kind, QWidget* owner, const std::string& descriptor) {
     switch (kind) {
@@ -197,8 +194,7 @@ void WHLOptInd::ShowIndex() {
     butPerson->setToolTip(toQ(HLOptText::PersonHint(FContext ? FContext->Collection : nullptr, FIndex)));
 }
 
-WHLOptIndNoGen::WHLOptIndNoGen(QWidget* owner, const std::string& descriptor)
-    : WHLOptPersonBase(owner, descriptor) {
+WHLOptIndNoGen::WHLOptIndNoGen(QWidget* owner, const std::string& descriptor) : WHLOptPersonBase(owner, descriptor) {
     butFind = flatButton(this, 0, 0, 22, 13);
     butFind->setIcon(findGlyph());
     butPrev = arrowButton(this, Qt::LeftArrow, 0, 13, 11, 9);
@@ -269,9 +265,7 @@ WHLOptDate::WHLOptDate(QWidget* owner, const std::string& descriptor) : WHLABSOp
     connect(Date, &WDateButtons::OnChange, this, [this] { Changed(); });
 }
 
-std::string WHLOptDate::GetHLString() const {
-    return HLOptText::DateText(selOp->ItemSelected(), Date->GetDateText());
-}
+std::string WHLOptDate::GetHLString() const { return HLOptText::DateText(selOp->ItemSelected(), Date->GetDateText()); }
 
 void WHLOptDate::SetHLString(const std::string& s) { Date->SetDateText(s); }
 
@@ -310,8 +304,7 @@ void WHLOptInt::EditorResize() { Stretch(Spin); }
 
 // --- WHLOptAgeLimit ---
 
-WHLOptAgeLimit::WHLOptAgeLimit(QWidget* owner, const std::string& descriptor)
-    : WHLABSOption(owner, descriptor) {
+WHLOptAgeLimit::WHLOptAgeLimit(QWidget* owner, const std::string& descriptor) : WHLABSOption(owner, descriptor) {
     labAge = new QLabel("Age Limit", this);
     labAge->setGeometry(0, 0, 54, 22);
     Spin = new QSpinBox(this);

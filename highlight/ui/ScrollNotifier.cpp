@@ -45,8 +45,7 @@ void WScrollNotifier::sliderReleased() {
 void WScrollNotifier::scheduleEnd() {
     FPendingEnd = true;
     // While a mouse button is held on the bar it repeats steps; the end comes with the release.
-    if (!FMouseDown)
-        QTimer::singleShot(0, this, &WScrollNotifier::finish);
+    if (!FMouseDown) QTimer::singleShot(0, this, &WScrollNotifier::finish);
 }
 
 bool WScrollNotifier::eventFilter(QObject* watched, QEvent* event) {
@@ -55,16 +54,14 @@ bool WScrollNotifier::eventFilter(QObject* watched, QEvent* event) {
             FMouseDown = true;
         } else if (event->type() == QEvent::MouseButtonRelease) {
             FMouseDown = false;
-            if (FPendingEnd)
-                QTimer::singleShot(0, this, &WScrollNotifier::finish);
+            if (FPendingEnd) QTimer::singleShot(0, this, &WScrollNotifier::finish);
         }
     }
     return QObject::eventFilter(watched, event);
 }
 
 void WScrollNotifier::finish() {
-    if (!FPendingEnd)
-        return;
+    if (!FPendingEnd) return;
     FPendingEnd = false;
     emit scroll(EndScroll, FBar->value());
 }

@@ -29,16 +29,14 @@ void WSelectionButton::SetItemString(const std::string& s) {
     JclStrings::StrToStrings(s, ";", pieces, true);
     std::vector<Item> items;
     items.reserve(pieces.size());
-    for (auto& p : pieces)
-        items.push_back(Item{p, p == "-"});
+    for (auto& p : pieces) items.push_back(Item{p, p == "-"});
     SetItems(items);
 }
 
 std::string WSelectionButton::GetItemString() const {
     std::string s;
     for (std::size_t i = 0; i < FItems.size(); ++i) {
-        if (i)
-            s += ';';
+        if (i) s += ';';
         s += FItems[i].separator ? std::string("-") : FItems[i].text;
     }
     return s;
@@ -52,8 +50,7 @@ void WSelectionButton::SetItems(const std::vector<Item>& items) {
 void WSelectionButton::SetItems(const std::vector<std::string>& texts) {
     std::vector<Item> items;
     items.reserve(texts.size());
-    for (auto& t : texts)
-        items.push_back(Item{t, false});
+    for (auto& t : texts) items.push_back(Item{t, false});
     SetItems(items);
 }
 
@@ -72,20 +69,17 @@ void WSelectionButton::Rebuild() {
 }
 
 int WSelectionButton::NumberAt(int position) const {
-    if (position < 0 || position >= int(FItems.size()) || FItems[std::size_t(position)].separator)
-        return 0;
+    if (position < 0 || position >= int(FItems.size()) || FItems[std::size_t(position)].separator) return 0;
     int number = 0;
     for (int i = 0; i <= position; ++i)
-        if (!FItems[std::size_t(i)].separator)
-            ++number;
+        if (!FItems[std::size_t(i)].separator) ++number;
     return number;
 }
 
 bool WSelectionButton::ChooseNumber(int n) {
     int number = 0;
     for (QAction* a : FMenu->actions()) {
-        if (a->isSeparator())
-            continue;
+        if (a->isSeparator()) continue;
         if (++number == n) {
             a->trigger();
             return true;
@@ -96,8 +90,7 @@ bool WSelectionButton::ChooseNumber(int n) {
 
 void WSelectionButton::SetItemSelected(int k) {
     FItemSelected = k;
-    if (FUpdateCaption && k >= 1 && k <= int(FItems.size()))
-        setText(toQ(FItems[std::size_t(k - 1)].text));
+    if (FUpdateCaption && k >= 1 && k <= int(FItems.size())) setText(toQ(FItems[std::size_t(k - 1)].text));
 }
 
 void WSelectionButton::ItemClicked(int number) {

@@ -12,8 +12,7 @@ WUpDownButton::WUpDownButton(QWidget* owner) : QToolButton(owner) {
 }
 
 void WUpDownButton::mousePressEvent(QMouseEvent* e) {
-    if (!isEnabled())
-        return;
+    if (!isEnabled()) return;
     if (e->button() == Qt::LeftButton) {
         FLeftDown = true;
         FSwallowRelease = false;
@@ -37,8 +36,7 @@ void WUpDownButton::mouseReleaseEvent(QMouseEvent* e) {
             emit OnClick();
         }
     } else if (e->button() == Qt::RightButton) {
-        if (FRightDown && inside)
-            emit OnContextPopup();
+        if (FRightDown && inside) emit OnContextPopup();
         FRightDown = false;
     }
     e->accept();

@@ -47,8 +47,7 @@ QIcon stepGlyph(int count, bool left, bool bar, bool dot = false) {
         else
             p.drawPolygon(QPolygonF({QPointF(x + w, 6), QPointF(x, 1), QPointF(x, 11)}));
     }
-    if (bar && !left)
-        p.drawRect(x, 1, 2, 10);
+    if (bar && !left) p.drawRect(x, 1, 2, 10);
     return QIcon(pm);
 }
 
@@ -86,8 +85,7 @@ TdlgDatePick::TdlgDatePick(QWidget* owner) : QDialog(owner), FDate("TODAY") {
     Calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     Calendar->setGeometry(px(8), px(30), px(250), px(160));
     connect(Calendar, &QCalendarWidget::selectionChanged, this, [this] {
-        if (!FInCalendarUpdate)
-            CalendarChange();
+        if (!FInCalendarUpdate) CalendarChange();
     });
 
     for (int m = 0; m < 12; ++m) {
@@ -281,8 +279,7 @@ void TdlgDatePick::ScrollYearScroll(int code, int pos) {
     const int year = FBaseYear + pos - 100;
     if (code != WScrollNotifier::EndScroll) {
         FScrolling = true;
-        if (year >= 1)
-            FDate.SetDMY(FDate.GetDay(), FDate.GetMonth(), year);
+        if (year >= 1) FDate.SetDMY(FDate.GetDay(), FDate.GetMonth(), year);
         Refresh();
         PlaceMarker(pos);
         return;
@@ -294,8 +291,7 @@ void TdlgDatePick::ScrollYearScroll(int code, int pos) {
 
 bool TdlgDatePick::ReadEdit() {
     const WDate d(fromQ(edtDate->text()));
-    if (!d.IsValid() || !d.IsStructured() || d.GetYear() == 0)
-        return false;
+    if (!d.IsValid() || !d.IsStructured() || d.GetYear() == 0) return false;
     SetDate(d.GetYear(), d.GetMonth() != 0 ? d.GetMonth() : 1, d.GetDay() != 0 ? d.GetDay() : 1);
     return true;
 }

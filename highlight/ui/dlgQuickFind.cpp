@@ -89,9 +89,9 @@ void TdlgQuickFind::SetSelected(std::int32_t individual) {
 }
 
 void TdlgQuickFind::EnableControls(bool on) {
-    for (QWidget* w : {static_cast<QWidget*>(butFather), static_cast<QWidget*>(butMother),
-                       static_cast<QWidget*>(selSpouses), static_cast<QWidget*>(sbScrollBar),
-                       static_cast<QWidget*>(butAdvancedFind), static_cast<QWidget*>(butOK)})
+    for (QWidget* w :
+         {static_cast<QWidget*>(butFather), static_cast<QWidget*>(butMother), static_cast<QWidget*>(selSpouses),
+          static_cast<QWidget*>(sbScrollBar), static_cast<QWidget*>(butAdvancedFind), static_cast<QWidget*>(butOK)})
         w->setEnabled(on);
     labSelected->setVisible(on);
 }
@@ -109,8 +109,7 @@ void TdlgQuickFind::ShowSelected() {
     ShowIndividualPanel(iiSelected, DescribeIndividual(FContext.Collection, FHighlighter, cur));
     butFather->setEnabled(FContext.Collection->GetFather(cur) != 0);
     butMother->setEnabled(FContext.Collection->GetMother(cur) != 0);
-    selSpouses->setEnabled(FContext.Collection->HasChildren(cur) ||
-                           SpouseFamilyCount(FContext.Collection, cur) > 0);
+    selSpouses->setEnabled(FContext.Collection->HasChildren(cur) || SpouseFamilyCount(FContext.Collection, cur) > 0);
     FUpdating = false;
 }
 

@@ -207,8 +207,7 @@ bool TWaitDlg::eventFilter(QObject* watched, QEvent* event) {
         }
         return true;
     }
-    default:
-        break;
+    default: break;
     }
     return QDialog::eventFilter(watched, event);
 }

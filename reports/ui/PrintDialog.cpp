@@ -255,8 +255,7 @@ void TPrintDlg::FormCreate() {
 }
 
 void TPrintDlg::FormDestroy() {
-    if (FDestroyed)
-        return;
+    if (FDestroyed) return;
     FDestroyed = true;
     WOptions::SetBool(opt::Ped_Single, rbSingle->isChecked());
     WOptions::SetBool(opt::List_Grey, cbListGrayLines->isChecked());
@@ -271,8 +270,7 @@ void TPrintDlg::FormDestroy() {
 // ---------------------------------------------------------------- set-up by the main window
 
 void TPrintDlg::SelectPage(int APage) {
-    if (APage >= 0 && APage < PageControl->count())
-        PageControl->setCurrentIndex(APage);
+    if (APage >= 0 && APage < PageControl->count()) PageControl->setCurrentIndex(APage);
 }
 
 void TPrintDlg::SetCollection(WABSCollection* ACollection, std::int32_t AIndividual, std::int32_t AFamilyIndex) {
@@ -312,17 +310,14 @@ void TPrintDlg::PageControlChange() { RefreshSpouseLists(); }
 
 void TPrintDlg::RefreshSpouseLists() {
     const int page = PageControl->currentIndex();
-    if (page != 2 && page != 3)
-        return;
+    if (page != 2 && page != 3) return;
     SpouseFamilyCount = 0;
     SpouseFamilies.fill(0);
     std::unique_ptr<WABSIndividual> ind;
-    if (Collection && Individual >= 1)
-        ind = Collection->GetIndividual(Individual);
+    if (Collection && Individual >= 1) ind = Collection->GetIndividual(Individual);
     if (ind) {
         SpouseFamilyCount = std::min<int>(ind->GetSpouseFamilyCount(), kMaxSpouseFamilies);
-        for (int i = 1; i <= SpouseFamilyCount; ++i)
-            SpouseFamilies[size_t(i)] = ind->GetSpouseFamily(i);
+        for (int i = 1; i <= SpouseFamilyCount; ++i) SpouseFamilies[size_t(i)] = ind->GetSpouseFamily(i);
     }
     QListWidget* list = page == 2 ? lbFamList : lbPedList;
     list->clear();
@@ -351,8 +346,7 @@ std::string TPrintDlg::ColumnAreaWidthText(int position) {
     const double inches = 8.5 - position * 8.5 / 72.0;
     const long long hundredths = std::llround(inches * 100.0);
     std::string frac = std::to_string(std::llabs(hundredths) % 100);
-    if (frac.size() < 2)
-        frac.insert(0, "0");
+    if (frac.size() < 2) frac.insert(0, "0");
     return std::string(hundredths < 0 ? "-" : "") + std::to_string(std::llabs(hundredths) / 100) + "." + frac + "\"";
 }
 
@@ -375,8 +369,7 @@ TReportChoice TPrintDlg::Choice(int page) const {
     c.Individual = Individual;
     QListWidget* spouses = page == rpFamily ? lbFamList : lbPedList;
     const int k = spouses->currentRow();
-    if (k >= 0 && k < SpouseFamilyCount)
-        c.Marriage = k + 1;
+    if (k >= 0 && k < SpouseFamilyCount) c.Marriage = k + 1;
     c.Cascading = rbCascading->isChecked();
     c.Indent = DesIndentSpinEdit->value();
     c.Generations = DesGenSpinEdit->value();
@@ -417,8 +410,7 @@ void TPrintDlg::RunForm(TABSReportForm& form, RunMode mode) {
 
 void TPrintDlg::RunReport(RunMode mode) {
     std::unique_ptr<TABSReportForm> form = BuildReport(PageControl->currentIndex());
-    if (form)
-        RunForm(*form, mode);
+    if (form) RunForm(*form, mode);
 }
 
 void TPrintDlg::ExportReport(TABSReportForm& report) {
@@ -429,8 +421,7 @@ void TPrintDlg::ExportReport(TABSReportForm& report) {
             filter = entry.Create(ExportFileName);
             break;
         }
-    if (!filter)
-        throw std::runtime_error("No export filter for \"" + ext + "\" files is installed.");
+    if (!filter) throw std::runtime_error("No export filter for \"" + ext + "\" files is installed.");
     report.Prepare();
     report.ExportToFilter(filter.get());
     SavedFileName = filter->GetSavedFileName();
@@ -462,8 +453,7 @@ bool TPrintDlg::AskExportFileName() {
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     QStringList filters;
-    for (const char* f : kSaveFilters)
-        filters << f;
+    for (const char* f : kSaveFilters) filters << f;
     dlg.setNameFilters(filters);
     dlg.setDefaultSuffix("pdf");
     const std::string dir = WOptions::GetString(opt::SaveToFileDir);
@@ -473,23 +463,19 @@ bool TPrintDlg::AskExportFileName() {
     connect(&dlg, &QFileDialog::filterSelected, &dlg, [&dlg, filters](const QString& f) {
         static const char* const ext[] = {"pdf", "htm", "rtf", "jpg", "bmp", "emf"};
         const int i = int(filters.indexOf(f));
-        if (i >= 0)
-            dlg.setDefaultSuffix(ext[i]);
+        if (i >= 0) dlg.setDefaultSuffix(ext[i]);
     });
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return false;
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
     ExportKind = ExportKindOfFilterRow(int(filters.indexOf(dlg.selectedNameFilter())) + 1);
     const std::string name = fromQ(dlg.selectedFiles().first());
-    if (name.empty())
-        return false;
+    if (name.empty()) return false;
     WOptions::SetString(opt::SaveToFileDir, folderPart(name));
     ExportFileName = name;
     return true;
 }
 
 void TPrintDlg::butSaveToFileClick() {
-    if (!AskExportFileName())
-        return;
+    if (!AskExportFileName()) return;
     SavedFileName.clear();
     TWaitDlg::ShowWait("Saving to File.  Please Wait...", true, false, this);
     setEnabled(false);
@@ -510,8 +496,7 @@ void TPrintDlg::butSaveToFileClick() {
         // for the record only.
         ViewerPath = "\"" + SavedFileName + "\"";
         auto& open = plat::hooks().shellOpen;
-        if (!open || !open(SavedFileName))
-            plat::showMessage(NoViewerMessage(ExportKind));
+        if (!open || !open(SavedFileName)) plat::showMessage(NoViewerMessage(ExportKind));
     }
 }
 
@@ -529,8 +514,7 @@ std::string TPrintDlg::MakeDefaultFileName() {
     } restore{preSuf, nameSlash};
     const int page = PageControl->currentIndex();
     auto fullName = [this] {
-        if (!Collection || Individual < 1)
-            return std::string();
+        if (!Collection || Individual < 1) return std::string();
         std::unique_ptr<WABSIndividual> ind = Collection->GetIndividual(Individual);
         return ind ? ind->GetFullName(true) : std::string();
     };

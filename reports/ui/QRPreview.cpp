@@ -38,8 +38,7 @@ TQRPreview::TQRPreview(TQuickRep& report, QWidget* parent) : QDialog(parent), FR
     FPageLabel = new QLabel(this);
     top->addWidget(FPageLabel);
     FZoomBox = new QComboBox(this);
-    for (int z : {50, 75, 100, 125, 150, 200})
-        FZoomBox->addItem(QString::number(z) + "%", z);
+    for (int z : {50, 75, 100, 125, 150, 200}) FZoomBox->addItem(QString::number(z) + "%", z);
     FZoomBox->setCurrentIndex(2);
     top->addWidget(FZoomBox);
     top->addStretch();
@@ -109,8 +108,7 @@ void TQRPreview::PrintClick() {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dlg(&printer, this);
     dlg.setMinMax(1, std::max(1, PageCount()));
-    if (dlg.exec() != QDialog::Accepted)
-        return;
+    if (dlg.exec() != QDialog::Accepted) return;
     int from = 0, to = 0;
     if (dlg.printRange() == QAbstractPrintDialog::PageRange) {
         from = dlg.fromPage();
@@ -126,24 +124,20 @@ void TQRPreview::SaveClick() {
         return;
     }
     QStringList names;
-    for (const auto& f : filters)
-        names << QString("%1 (*.%2)").arg(toQ(f.FilterName), toQ(f.Extension));
+    for (const auto& f : filters) names << QString("%1 (*.%2)").arg(toQ(f.FilterName), toQ(f.Extension));
     QFileDialog dlg(this, "Save to File");
     dlg.setAcceptMode(QFileDialog::AcceptSave);
     dlg.setFileMode(QFileDialog::AnyFile);
     dlg.setNameFilters(names);
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
-        return;
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
     const int idx = std::max<int>(0, int(names.indexOf(dlg.selectedNameFilter())));
     QString file = dlg.selectedFiles().first();
     // The name carries the chosen type's extension: the filters take it off
     // again to name their page files.
     const QString ext = "." + toQ(filters[size_t(idx)].Extension);
-    if (!file.endsWith(ext, Qt::CaseInsensitive))
-        file += ext;
+    if (!file.endsWith(ext, Qt::CaseInsensitive)) file += ext;
     std::unique_ptr<TQRExportFilter> filter = filters[size_t(idx)].Create(fromQ(file));
-    if (!filter)
-        return;
+    if (!filter) return;
     try {
         FReport.ExportToFilter(filter.get());
     } catch (const std::exception& e) {

@@ -47,27 +47,23 @@ const FontMetrics& metricsOf(const TQRFont& f) {
     // Never freed: fonts must not outlive the application at exit.
     static auto* cache = new std::vector<std::unique_ptr<FontMetrics>>;
     static const FontMetrics* last = nullptr;
-    if (last && last->key == f)
-        return *last;
+    if (last && last->key == f) return *last;
     for (const auto& e : *cache)
-        if (e->key == f)
-            return *(last = e.get());
+        if (e->key == f) return *(last = e.get());
     auto e = std::make_unique<FontMetrics>();
     e->key = f;
     e->font = QRQFont(f);
     const QFontMetricsF fm(e->font);
     e->lineHeight = std::ceil(fm.height());
     e->ascent = fm.ascent();
-    for (int c = 1; c < 256; ++c)
-        e->advance[size_t(c)] = fm.horizontalAdvance(toQ(std::string(1, char(c))));
+    for (int c = 1; c < 256; ++c) e->advance[size_t(c)] = fm.horizontalAdvance(toQ(std::string(1, char(c))));
     cache->push_back(std::move(e));
     return *(last = cache->back().get());
 }
 
 double advanceOf(const FontMetrics& m, const std::string& text) {
     double w = 0;
-    for (unsigned char c : text)
-        w += m.advance[c];
+    for (unsigned char c : text) w += m.advance[c];
     return w;
 }
 
@@ -118,14 +114,10 @@ void paintFrame(QPainter& g, const TQRPageItem& it) {
     g.setPen(makePen(f.Color, f.Width, f.Style));
     const double w = std::max(1, f.Width) / 2.0;
     const double l = it.Left, t = it.Top, r = it.Left + it.Width, b = it.Top + it.Height;
-    if (f.DrawTop)
-        g.drawLine(QPointF(l, t + w), QPointF(r, t + w));
-    if (f.DrawBottom)
-        g.drawLine(QPointF(l, b - w), QPointF(r, b - w));
-    if (f.DrawLeft)
-        g.drawLine(QPointF(l + w, t), QPointF(l + w, b));
-    if (f.DrawRight)
-        g.drawLine(QPointF(r - w, t), QPointF(r - w, b));
+    if (f.DrawTop) g.drawLine(QPointF(l, t + w), QPointF(r, t + w));
+    if (f.DrawBottom) g.drawLine(QPointF(l, b - w), QPointF(r, b - w));
+    if (f.DrawLeft) g.drawLine(QPointF(l + w, t), QPointF(l + w, b));
+    if (f.DrawRight) g.drawLine(QPointF(r - w, t), QPointF(r - w, b));
 }
 
 void paintShape(QPainter& g, const TQRPageItem& it) {
@@ -197,15 +189,9 @@ void QRPaintPage(QPainter& g, const TQRPreparedPage& page) {
     g.setRenderHint(QPainter::TextAntialiasing, true);
     for (const TQRPageItem& it : page.Items) {
         switch (it.Kind) {
-        case TQRItemKind::Fill:
-            g.fillRect(QRectF(it.Left, it.Top, it.Width, it.Height), toQColor(it.Color));
-            break;
-        case TQRItemKind::Frame:
-            paintFrame(g, it);
-            break;
-        case TQRItemKind::Shape:
-            paintShape(g, it);
-            break;
+        case TQRItemKind::Fill: g.fillRect(QRectF(it.Left, it.Top, it.Width, it.Height), toQColor(it.Color)); break;
+        case TQRItemKind::Frame: paintFrame(g, it); break;
+        case TQRItemKind::Shape: paintShape(g, it); break;
         case TQRItemKind::Picture:
             if (it.Picture && it.Picture->Width > 0 && it.Picture->Height > 0) {
                 const QImage img(reinterpret_cast<const uchar*>(it.Picture->Pixels.data()), it.Picture->Width,
@@ -214,8 +200,7 @@ void QRPaintPage(QPainter& g, const TQRPreparedPage& page) {
             }
             break;
         case TQRItemKind::Text:
-            if (it.Color != plat::kWhite)
-                g.fillRect(QRectF(it.Left, it.Top, it.Width, it.Height), toQColor(it.Color));
+            if (it.Color != plat::kWhite) g.fillRect(QRectF(it.Left, it.Top, it.Width, it.Height), toQColor(it.Color));
             paintText(g, it);
             break;
         }

@@ -33,12 +33,12 @@ struct ClipboardText : ::testing::Test {
 
 TEST_F(ClipboardText, PiecesPadQuoteAndLabel) {
     std::string b;
-    WritePaddedField("abcdefghijkl", 50 / 5, b);   // 9-character cell, 8 of text
+    WritePaddedField("abcdefghijkl", 50 / 5, b); // 9-character cell, 8 of text
     WritePaddedField("ab", 4, b);
-    WritePaddedField("zz", 1, b);                   // no room at all
+    WritePaddedField("zz", 1, b); // no room at all
     EXPECT_EQ(b, "abcdefgh ab ");
     b.clear();
-    WritePaddedField(std::string(100000, 'x'), 7, b);   // a long name stays in its cell
+    WritePaddedField(std::string(100000, 'x'), 7, b); // a long name stays in its cell
     EXPECT_EQ(b, "xxxxx ");
 
     EXPECT_EQ(QuoteCSV("Say \"hi\", Bob"), "\"Say \"\"hi\"\", Bob\"");
@@ -77,12 +77,12 @@ TEST_F(ClipboardText, FamilyWithChildrenAndPedigreeChart) {
     c.AddFamily(gf, 0).Child(john);
 
     WFamilySubject s;
-    ASSERT_TRUE(s.Take(&c, mary));   // F subject: the spouse is the husband
+    ASSERT_TRUE(s.Take(&c, mary)); // F subject: the spouse is the husband
     const std::string text = FamilyViewText(c, s);
     EXPECT_NE(text.find("HUSBAND\r\nName:    John /Smith/\r\nBirth:   1900, Boston\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\r\nWIFE\r\nName:    Mary /Jones/\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nChild 1\r\nName:    Tom /Smith/\r\nSex:     M\r\nBirth:   1926, \r\n"), std::string::npos);
-    EXPECT_EQ(text.find("Sex:     F"), std::string::npos);   // spouses have no sex line
+    EXPECT_EQ(text.find("Sex:     F"), std::string::npos); // spouses have no sex line
 
     ASSERT_TRUE(s.Take(&c, tom));
     const std::string chart = PedigreeViewText(c, s);
@@ -98,7 +98,7 @@ TEST_F(ClipboardText, FamilyWithChildrenAndPedigreeChart) {
     EXPECT_EQ(lines[20], std::string(9, ' ') + "Mary /Jones/\r");
     // A grandparent's long name stops at column 79.
     EXPECT_EQ(lines[1], std::string(43, ' ') + ("Granddad /Smith/ " + std::string(60, 'Q')).substr(0, 36) + "\r");
-    EXPECT_EQ(lines[27], "\r");   // no spouse box
+    EXPECT_EQ(lines[27], "\r"); // no spouse box
 }
 
 TEST_F(ClipboardText, DescendantListWithSeveralMarriages) {
@@ -137,7 +137,7 @@ TEST_F(ClipboardText, ListFixedAndCommaSeparated) {
     ASSERT_TRUE(fixed);
     const std::string head = "Full Nam Sex \r\nJo \"Red\" M   \r\nP0 /X/   F   \r\n";
     EXPECT_EQ(fixed->substr(0, head.size()), head);
-    EXPECT_EQ(pumps, 2);   // every 25th of 60 rows
+    EXPECT_EQ(pumps, 2); // every 25th of 60 rows
 
     const auto csv = ListViewText(cols, it, kCSV);
     ASSERT_TRUE(csv);
@@ -166,11 +166,12 @@ TEST_F(ClipboardText, IslandsForms) {
 TEST_F(ClipboardText, GeneralGridPage) {
     c.AddPerson("A /B/");
     c.SetSubmitter({"Sub", "L1", "L2", "L3", "UK", "123", "s@x", "0 @S@ SUBM"});
-    EXPECT_EQ(GeneralViewText(c, "/tmp/dir/qel1.tmp", true),
-              "GENERAL INFORMATION\r\n\r\nFILE INFORMATION\r\nFile Name:   qel1.tmp\r\nFile Size:   1 KB\r\n"
-              "File Date:   1 Jan 2000\r\nIndividuals: 1\r\nFamilies:    0\r\nNotes:       0\r\nSources:     0\r\n"
-              "\r\nHEADER INFORMATION\r\nSource:  memory\r\n\r\nSUBMITTER INFORMATION\r\nName:      Sub\r\n"
-              "Address 1: L1\r\nAddress 2: L2\r\nAddress 3: L3\r\nCountry:   UK\r\nPhone:     123\r\nEmail:     s@x\r\n");
+    EXPECT_EQ(
+        GeneralViewText(c, "/tmp/dir/qel1.tmp", true),
+        "GENERAL INFORMATION\r\n\r\nFILE INFORMATION\r\nFile Name:   qel1.tmp\r\nFile Size:   1 KB\r\n"
+        "File Date:   1 Jan 2000\r\nIndividuals: 1\r\nFamilies:    0\r\nNotes:       0\r\nSources:     0\r\n"
+        "\r\nHEADER INFORMATION\r\nSource:  memory\r\n\r\nSUBMITTER INFORMATION\r\nName:      Sub\r\n"
+        "Address 1: L1\r\nAddress 2: L2\r\nAddress 3: L3\r\nCountry:   UK\r\nPhone:     123\r\nEmail:     s@x\r\n");
     const std::string raw = GeneralViewText(c, "x.ged", false);
     EXPECT_NE(raw.find("HEADER INFORMATION\r\n0 HEAD\r\nSUBMITTER INFORMATION\r\n0 @S@ SUBM"), std::string::npos);
 }
@@ -213,8 +214,8 @@ TEST_F(ClipboardText, IndividualRowsAndRawRecord) {
     auto p = c.AddPerson("Ann /Lee/", 'F').Birth("1900", "Oslo").Note("Kind");
     p.Data().recordText = "0 @I1@ INDI";
     const std::string text = IndividualViewText(c, nullptr, p, false);
-    EXPECT_NE(text.find("\r\nName: Ann /Lee/\r\nSex: Female\r\nModify Date: \r\nBirth: 1900, Oslo"),
-              std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nName: Ann /Lee/\r\nSex: Female\r\nModify Date: \r\nBirth: 1900, Oslo"), std::string::npos)
+        << text;
     EXPECT_EQ(IndividualViewText(c, nullptr, p, true), "0 @I1@ INDI");
     EXPECT_EQ(IndividualViewText(c, nullptr, 99, false), "");
 }

@@ -32,7 +32,8 @@ struct FamilyRows : ::testing::Test {
 
 TEST_F(FamilyRows, SubjectStepsThroughItsFamiliesAndWraps) {
     auto john = c.AddPerson("John /Smith/", 'M');
-    const std::int32_t wives[3] = {c.AddPerson("Ann /A/", 'F'), c.AddPerson("Bea /B/", 'F'), c.AddPerson("Cy /C/", 'F')};
+    const std::int32_t wives[3] = {c.AddPerson("Ann /A/", 'F'), c.AddPerson("Bea /B/", 'F'),
+                                   c.AddPerson("Cy /C/", 'F')};
     for (std::int32_t w : wives) c.AddFamily(john, w);
 
     WFamilySubject s;
@@ -65,7 +66,7 @@ TEST_F(FamilyRows, GroupShowsParentsSpouseAndChildrenInBirthOrder) {
     auto gramps = c.AddPerson("Old /Smith/", 'M');
     auto john = c.AddPerson("John /Smith/", 'M');
     auto jmum = c.AddPerson("Jane /Doe/", 'F');
-    c.AddFamily(gramps, 0).Child(jmum);  // John's mother has a father; John's father has none
+    c.AddFamily(gramps, 0).Child(jmum); // John's mother has a father; John's father has none
     auto jdad = c.AddPerson("Jim /Smith/", 'M');
     c.AddFamily(jdad, jmum).Child(john);
     auto mary = c.AddPerson("Mary /Jones/", 'F');
@@ -88,10 +89,10 @@ TEST_F(FamilyRows, GroupShowsParentsSpouseAndChildrenInBirthOrder) {
     EXPECT_EQ(g.Persons[fpFather2], mdad);
     EXPECT_EQ(g.Persons[fpMother2], 0);
     EXPECT_EQ(g.MarriageInfo, "1929, Boston");
-    EXPECT_FALSE(g.Plus[0]);  // John's father has no parents
-    EXPECT_TRUE(g.Plus[1]);   // John's mother has a father
+    EXPECT_FALSE(g.Plus[0]); // John's father has no parents
+    EXPECT_TRUE(g.Plus[1]);  // John's mother has a father
     EXPECT_FALSE(g.Plus[2]);
-    EXPECT_FALSE(g.Plus[3]);  // no mother of the spouse at all
+    EXPECT_FALSE(g.Plus[3]); // no mother of the spouse at all
     ASSERT_EQ(g.Children.size(), 2u);
     const FamChildRow& r = g.Children[0];
     EXPECT_EQ(r.Child, early);
@@ -150,10 +151,10 @@ TEST_F(FamilyRows, ChristeningAndBurialStandInOnlyWithFamBirChr) {
     WOptions::SetBool(opt::FamBirChr, true);
     r = MakeChildRow(&c, nullptr, p);
     EXPECT_EQ(r.Birth, "[2 Feb 1800]");
-    EXPECT_EQ(r.Death, "");  // a burial without a date gives nothing in the grid
+    EXPECT_EQ(r.Death, ""); // a burial without a date gives nothing in the grid
     info = MakePersonPanel(&c, nullptr, p, 3);
     EXPECT_EQ(info.Birth, "[2 Feb 1800, Leeds]");
-    EXPECT_EQ(info.Death, "[York]");  // the panel shows the place alone
+    EXPECT_EQ(info.Death, "[York]"); // the panel shows the place alone
     EXPECT_EQ(MakePersonPanel(&c, nullptr, p, 1).Birth, "");
 
     auto q = c.AddPerson("Both /Ways/").Birth("1900", "Paris").Christening("1901");
@@ -199,7 +200,7 @@ TEST_F(FamilyRows, UnreadableFirstFamilyOfAChildRaisesWithItsNumber) {
     auto ok = c.AddPerson("Ok").Birth("1900");
     auto bad = c.AddPerson("Bad").Birth("1901");
     c.AddFamily(dad, 0).Child(ok).Child(bad);
-    c.PersonData(bad).spouseFamilies.push_back(0);  // a dangling family link
+    c.PersonData(bad).spouseFamilies.push_back(0); // a dangling family link
     try {
         MakeChildRow(&c, nullptr, bad);
         FAIL() << "no error";
@@ -210,7 +211,7 @@ TEST_F(FamilyRows, UnreadableFirstFamilyOfAChildRaisesWithItsNumber) {
     s.Take(&c, dad);
     FamilyGroup g;
     EXPECT_THROW(ShowFamilyGroup(&c, nullptr, s, g), EINDError);
-    ASSERT_EQ(g.Children.size(), 1u);  // the row before the failure stays
+    ASSERT_EQ(g.Children.size(), 1u); // the row before the failure stays
     EXPECT_EQ(g.Children[0].Child, ok);
 }
 

@@ -7,15 +7,14 @@
 
 namespace {
 
-const char* const kFile =
-    "0 HEAD\n1 CHAR ANSI\n"
-    "0 @I1@ INDI\n1 NAME Carl /Zeller/\n"
-    "0 @I2@ INDI\n1 NAME Anna /Smith/\n"
-    "0 @I3@ INDI\n1 NAME John /Smith/\n"
-    "0 @I23@ INDI\n1 NAME Johanna /Brown/\n"
-    "0 @I5@ INDI\n1 NAME Jonas /Adler/\n"
-    "0 @I6@ INDI\n1 NAME Bert /Smith/\n"
-    "0 TRLR\n";
+const char* const kFile = "0 HEAD\n1 CHAR ANSI\n"
+                          "0 @I1@ INDI\n1 NAME Carl /Zeller/\n"
+                          "0 @I2@ INDI\n1 NAME Anna /Smith/\n"
+                          "0 @I3@ INDI\n1 NAME John /Smith/\n"
+                          "0 @I23@ INDI\n1 NAME Johanna /Brown/\n"
+                          "0 @I5@ INDI\n1 NAME Jonas /Adler/\n"
+                          "0 @I6@ INDI\n1 NAME Bert /Smith/\n"
+                          "0 TRLR\n";
 
 struct FindBoxTest : ::testing::Test {
     void SetUp() override {

@@ -26,7 +26,7 @@ namespace {
 class FindFileTree : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::chmod(root.c_str(), 0755);  // the unprivileged child below must enter it
+        ::chmod(root.c_str(), 0755); // the unprivileged child below must enter it
         put("a.txt", std::string(50, 'a'));
         put("b.ged", std::string(200, 'b'));
         put("README", "plain");
@@ -94,12 +94,12 @@ TEST(FindFile, MaskMatchesNamesAndFolderParts) {
     EXPECT_TRUE(TFindFile::MaskMatches("/x/a.ged", "*.GED"));
     EXPECT_FALSE(TFindFile::MaskMatches("/x/a.ged.bak", "*.ged"));
     EXPECT_TRUE(TFindFile::MaskMatches("/x/ab.ged", "a?.ged"));
-    EXPECT_FALSE(TFindFile::MaskMatches("/x/a.ged", "a?ged"));  // "?" is no dot
+    EXPECT_FALSE(TFindFile::MaskMatches("/x/a.ged", "a?ged")); // "?" is no dot
     EXPECT_FALSE(TFindFile::MaskMatches("/x/README", "*.*"));
     EXPECT_TRUE(TFindFile::MaskMatches("/x/sub/a.txt", "sub/*.txt"));
     EXPECT_TRUE(TFindFile::MaskMatches("/x/sub/a.txt", "sub\\*.txt"));
     EXPECT_FALSE(TFindFile::MaskMatches("/x/other/a.txt", "sub/*.txt"));
-    EXPECT_FALSE(TFindFile::MaskMatches("/x/sub/a.txt", "s*/*.txt"));  // folder wildcards are plain characters
+    EXPECT_FALSE(TFindFile::MaskMatches("/x/sub/a.txt", "s*/*.txt")); // folder wildcards are plain characters
     EXPECT_TRUE(TFindFile::MaskMatches("/x/s*/a.txt", "s*/*.txt"));
     EXPECT_TRUE(TFindFile::MaskMatches("/x/sub/a.txt", "*:sub/a.txt"));
     EXPECT_FALSE(TFindFile::MaskMatches("/x/sub/a.txt", "C:sub/a.txt"));
@@ -113,10 +113,10 @@ TEST(FindFile, MaskMatchesNamesAndFolderParts) {
 
 TEST(FindFile, DateBoundsByDateTimeOrTimeOfDay) {
     const TDateTime v = EncodeDateTime(2001, 6, 15, 18, 0);
-    EXPECT_TRUE(TFindFile::DateInRange(v, EncodeDateTime(2001, 6, 15), 0));  // date only: same day passes
+    EXPECT_TRUE(TFindFile::DateInRange(v, EncodeDateTime(2001, 6, 15), 0)); // date only: same day passes
     EXPECT_FALSE(TFindFile::DateInRange(v, EncodeDateTime(2001, 6, 15, 12, 0), 0));
     EXPECT_TRUE(TFindFile::DateInRange(v, 0, EncodeDateTime(2001, 6, 15, 12, 0)));
-    EXPECT_FALSE(TFindFile::DateInRange(v, 0.5, 0));  // time of day alone: 18:00 is after noon
+    EXPECT_FALSE(TFindFile::DateInRange(v, 0.5, 0)); // time of day alone: 18:00 is after noon
     EXPECT_TRUE(TFindFile::DateInRange(v, 0, 0.5));
     EXPECT_FALSE(TFindFile::DateInRange(v, EncodeDateTime(2001, 6, 20), EncodeDateTime(2001, 6, 16)));
     EXPECT_EQ(TFindFile::TrimFolder("/a/b/"), "/a/b");
@@ -127,7 +127,7 @@ TEST_F(FindFileTree, MasksSubfoldersAndIncludeList) {
     TFindFile f;
     f.SetFilename("*.ged");
     std::vector<std::string> want{"b.ged", "other/c.ged", "sub/c.ged", "sub/deep/D.GED"};
-    EXPECT_EQ(run(f), want);  // dot folders are not walked
+    EXPECT_EQ(run(f), want); // dot folders are not walked
 
     TFindFile flat;
     flat.Subfolders = false;
@@ -138,7 +138,7 @@ TEST_F(FindFileTree, MasksSubfoldersAndIncludeList) {
     inc.SetExcludeFiles({"deep/*.ged"});
     EXPECT_EQ(run(inc), (std::vector<std::string>{"sub/c.ged", "a.txt"}));
 
-    TFindFile folders;  // folders show up when the attribute mask asks for them
+    TFindFile folders; // folders show up when the attribute mask asks for them
     folders.Attributes = faDirectory;
     folders.ExactAttribute = true;
     folders.SetFilename("*");
@@ -150,7 +150,7 @@ TEST_F(FindFileTree, SizeAndModifiedBounds) {
     f.SizeMin = 100;
     f.Attributes = 15 | faDirectory;
     f.Subfolders = false;
-    EXPECT_EQ(run(f), (std::vector<std::string>{"b.ged", "other", "sub"}));  // folders have no size test
+    EXPECT_EQ(run(f), (std::vector<std::string>{"b.ged", "other", "sub"})); // folders have no size test
     TFindFile g;
     g.SizeMax = 49;
     g.Subfolders = false;
@@ -173,7 +173,7 @@ TEST_F(FindFileTree, SizeAndModifiedBounds) {
 
 TEST_F(FindFileTree, ContainedTextAcrossBlocksAndCase) {
     std::string big(10000, '.');
-    big.replace(4094, 5, "GEDCO");  // spans the first block boundary
+    big.replace(4094, 5, "GEDCO"); // spans the first block boundary
     put("big.txt", big);
     std::string late(3 * 4096, '-');
     late.replace(2 * 4096 - 1, 2, "Zq");
@@ -208,7 +208,7 @@ TEST_F(FindFileTree, ThreadedRunMatchesAndDeliversOnCallerThread) {
     EXPECT_EQ(wrongThread, 0);
     EXPECT_EQ(completes, 1);
     EXPECT_EQ(folders, 4);
-    EXPECT_EQ(got.size() + 1, expected.size());  // other/c.ged skipped
+    EXPECT_EQ(got.size() + 1, expected.size()); // other/c.ged skipped
     EXPECT_EQ(std::count(got.begin(), got.end(), "other/c.ged"), 0);
     EXPECT_FALSE(f.Busy());
     EXPECT_EQ(f.Thread(), nullptr);
@@ -237,7 +237,7 @@ TEST_F(FindFileTree, CancelAndDestroyMidSearch) {
     f->SetLocation(root);
     f->Execute();
     f->Poll(0);
-    f.reset();  // terminates a thread waiting on its owner, without hanging
+    f.reset(); // terminates a thread waiting on its owner, without hanging
     SUCCEED();
 }
 
@@ -254,7 +254,7 @@ TEST_F(FindFileTree, SymlinkLoopsAndUnreadableEntriesAreSkipped) {
     const int rc = asNobody([&] {
         TFindFile g;
         g.SetFilename("*.ged");
-        g.Containing = "b";  // b.ged cannot be opened, so it holds nothing
+        g.Containing = "b"; // b.ged cannot be opened, so it holds nothing
         const auto got = run(g);
         TFindFile h;
         h.SetFilename("*.ged");

@@ -40,7 +40,7 @@ TEST(FixedWidthText, PlacesTextAndCutsAtLengthAndLastColumn) {
 
 TEST(FixedWidthText, OutsideTheGridNothingHappens) {
     WCharScreen s(31, 80);
-    s.PutText(31, 1, "last row", 20);   // never written
+    s.PutText(31, 1, "last row", 20); // never written
     s.PutText(0, 1, "row 0", 20);
     s.PutText(-3, 1, "negative", 20);
     s.PutText(5, 0, "col 0", 20);
@@ -57,7 +57,7 @@ TEST(FixedWidthText, OutsideTheGridNothingHappens) {
     none.PutText(1, 1, "x", 1);
     EXPECT_EQ(none.Rows(), 0);
     EXPECT_EQ(none.GetLine(1), "");
-    WCharScreen one(2, 2);   // one usable character
+    WCharScreen one(2, 2); // one usable character
     one.PutText(1, 1, "xyz", 3);
     EXPECT_EQ(one.GetLine(1), "x ");
 }

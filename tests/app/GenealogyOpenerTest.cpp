@@ -134,8 +134,8 @@ TEST_F(OpenerTest, RequestDuringReadOnlyRefreshesStatus) {
             }
             return std::make_unique<FakeCollection>(0);
         },
-        WGenealogyOpener::Callbacks{[] {}, [] {}, [] {}, [this] { events.push_back("status"); }, [] {},
-                                    [](double) {}, [] {}});
+        WGenealogyOpener::Callbacks{[] {}, [] {}, [] {}, [this] { events.push_back("status"); }, [] {}, [](double) {},
+                                    [] {}});
     EXPECT_TRUE(opener->OpenGenealogyFile(fileA, 0));
     EXPECT_EQ(factoryCalls, 1);
     EXPECT_EQ(opener->GetFileName(), fileA);

@@ -37,8 +37,8 @@ TEST(GeneralInfoTest, StatisticsColumn) {
     for (int i = 0; i < 1234; ++i) c.AddPerson("A /B/");
     c.AddNote({"x"});
     auto s = GeneralInfo::StatsValues(c);
-    EXPECT_EQ(s[0], "");          // the name row is not filled
-    EXPECT_EQ(s[3], "");          // the load time is written at open time
+    EXPECT_EQ(s[0], ""); // the name row is not filled
+    EXPECT_EQ(s[3], ""); // the load time is written at open time
     EXPECT_EQ(s[4], "1,234");
     EXPECT_EQ(s[6], "N/A");
     EXPECT_EQ(s[7], "0");

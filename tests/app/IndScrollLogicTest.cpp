@@ -28,8 +28,7 @@ private:
 class WFixedView : public WCollectionIterator {
 public:
     WFixedView(WABSCollection* c, const std::vector<int>& members) : WCollectionIterator("", c, 0) {
-        for (int m : members)
-            AddItem(m);
+        for (int m : members) AddItem(m);
     }
     void Sort() override {}
 };
@@ -37,8 +36,7 @@ public:
 class IndScrollLogic : public ::testing::Test {
 protected:
     void fill(int n) {
-        for (int i = 0; i < n; ++i)
-            coll.AddPerson("Person" + std::to_string(i + 1) + " /Test/", i % 2 ? 'F' : 'M');
+        for (int i = 0; i < n; ++i) coll.AddPerson("Person" + std::to_string(i + 1) + " /Test/", i % 2 ? 'F' : 'M');
     }
     void attach() {
         logic.OnChange = [this] { ++changes; };
@@ -95,8 +93,7 @@ TEST_F(IndScrollLogic, LargeChangeIsAHundredthOfTheCount) {
     EXPECT_NE(logic.State().caption.find(" 1 - "), std::string::npos);
 
     WMemCollection big;
-    for (int i = 0; i < 1000; ++i)
-        big.AddPerson("X /Y/", 'M');
+    for (int i = 0; i < 1000; ++i) big.AddPerson("X /Y/", 'M');
     logic.GoTo(120);
     logic.SetCollection(&big);
     EXPECT_EQ(logic.LargeChange(), 10);
@@ -314,8 +311,7 @@ TEST_F(IndScrollLogic, CaptionParentsAndRelatives) {
 TEST_F(IndScrollLogic, MoreRelativesThanTheOldArrayHeld) {
     const int parent = coll.AddPerson("Many /Kids/", 'M');
     auto fam = coll.AddFamily(parent, 0);
-    for (int i = 0; i < 600; ++i)
-        fam.Child(coll.AddPerson("-", 'U').Birth(std::to_string(1700 + i / 4)));
+    for (int i = 0; i < 600; ++i) fam.Child(coll.AddPerson("-", 'U').Birth(std::to_string(1700 + i / 4)));
     const int last = coll.AddPerson("Last /Kid/", 'F').Birth("1990");
     fam.Child(last);
     attach();
@@ -324,8 +320,7 @@ TEST_F(IndScrollLogic, MoreRelativesThanTheOldArrayHeld) {
     ASSERT_EQ(logic.RelativeCount(), 602);
     int k = 0;
     for (int i = 0; i < logic.RelativeCount(); ++i)
-        if (logic.Relatives()[std::size_t(i)].individual == last)
-            k = i + 1;
+        if (logic.Relatives()[std::size_t(i)].individual == last) k = i + 1;
     ASSERT_GT(k, 500);
     logic.GoToSelected(k);
     EXPECT_EQ(logic.GetCurrent(), last);

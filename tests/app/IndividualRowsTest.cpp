@@ -30,7 +30,7 @@ TEST_F(IndividualRowsTest, AgesFromBirthOrBracketedFromChristening) {
     FillIndividualGrid(&c, nullptr, false, a, rows);
     ASSERT_NE(find(rows, "Birth"), nullptr);
     EXPECT_EQ(find(rows, "Birth")->Age, "-----");
-    EXPECT_EQ(find(rows, "Death")->Age, "-2");   // before the birth
+    EXPECT_EQ(find(rows, "Death")->Age, "-2"); // before the birth
     EXPECT_EQ(find(rows, "Burial")->Age, "49");
     EXPECT_EQ(find(rows, "Birth")->Info, "Leeds");
     EXPECT_EQ(rows[1].Type, "Name");
@@ -124,10 +124,14 @@ TEST_F(IndividualRowsTest, ChronologicalModeDropsEmptyRowsAndPutsUndatedLast) {
 
 TEST_F(IndividualRowsTest, ExchangeSortKeepsIncomparableOrderAndTiesByType) {
     std::vector<IndRow> rows(4);
-    rows[0].Type = "B"; rows[0].SortDate = "1900";
-    rows[1].Type = "A"; rows[1].SortDate = "1900";
-    rows[2].Type = "Z"; rows[2].SortDate = "";
-    rows[3].Type = "Y"; rows[3].SortDate = "";
+    rows[0].Type = "B";
+    rows[0].SortDate = "1900";
+    rows[1].Type = "A";
+    rows[1].SortDate = "1900";
+    rows[2].Type = "Z";
+    rows[2].SortDate = "";
+    rows[3].Type = "Y";
+    rows[3].SortDate = "";
     SortRowsChronologically(rows, 0);
     // Undated rows last, in their built order.
     EXPECT_EQ(rows[0].Type, "A");

@@ -16,7 +16,8 @@ TEST(LinkText, MailtoLinksInEitherFieldGiveTheAddressOnly) {
     EXPECT_EQ(SenderWebLink("mailto:x@y.org?attach=/etc/passwd"), "mailto:x@y.org");
     EXPECT_EQ(SenderWebLink(" MAILTO:a b&c@y.org?cc=z"), "mailto:a%20b%26c@y.org");
     EXPECT_EQ(SenderWebLink("www.example.org/?q=1"), "www.example.org/?q=1");
-    EXPECT_EQ(SenderMailLink("mailto:x@y.org?attach=/etc/passwd", "T", "f", "d").rfind("mailto:x@y.org?subject=T", 0), 0u);
+    EXPECT_EQ(SenderMailLink("mailto:x@y.org?attach=/etc/passwd", "T", "f", "d").rfind("mailto:x@y.org?subject=T", 0),
+              0u);
 }
 
 TEST(LinkText, OnlyWebAndMailLinksAreOpened) {

@@ -70,7 +70,7 @@ TEST(OptionsValues, BadStoredValuesAreNotSavedBack) {
     v.Load();
     EXPECT_EQ(v.FontSizeItem, 0);
     EXPECT_EQ(v.NameValueItem, 0);
-    EXPECT_EQ(v.HLColor, 65535u);   // the table's default
+    EXPECT_EQ(v.HLColor, 65535u); // the table's default
     EXPECT_EQ(v.HLTextColor, 0u);
     v.Save();
     EXPECT_EQ(WOptions::GetString(opt::FontSize), "8");
@@ -110,12 +110,12 @@ TEST(OptionsColumnChoice, LoadMovesAndColumnList) {
     EXPECT_EQ(WListColumns::GetColumnIdAt(c.SourcePositions()[0]), 3);
     EXPECT_EQ(WListColumns::GetColumnIdAt(c.SourcePositions()[1]), 48);
 
-    EXPECT_EQ(c.MoveRight(1), 1);   // 48 appended; selection stays at index 1
+    EXPECT_EQ(c.MoveRight(1), 1); // 48 appended; selection stays at index 1
     EXPECT_EQ(c.GetColumnList(), "1,2,7,48");
     EXPECT_EQ(c.MoveUp(3), 2);
     EXPECT_EQ(c.GetColumnList(), "1,2,48,7");
-    EXPECT_EQ(c.MoveUp(0), 0);      // not past the top
-    EXPECT_EQ(c.MoveDown(3), 3);    // not past the bottom
+    EXPECT_EQ(c.MoveUp(0), 0);   // not past the top
+    EXPECT_EQ(c.MoveDown(3), 3); // not past the bottom
     EXPECT_EQ(c.MoveDown(0), 1);
     EXPECT_EQ(c.GetColumnList(), "2,1,48,7");
     // Removing the last item selects the new last one.
@@ -124,7 +124,7 @@ TEST(OptionsColumnChoice, LoadMovesAndColumnList) {
     EXPECT_TRUE(c.IsAvailable(WListColumns::GetChooserPosition(7)));
     EXPECT_EQ(c.MoveLeft(0), 0);
     EXPECT_EQ(c.GetColumnList(), "1,48");
-    EXPECT_EQ(c.MoveLeft(7), 7);    // out of range: nothing
+    EXPECT_EQ(c.MoveLeft(7), 7); // out of range: nothing
     EXPECT_EQ(c.GetColumnList(), "1,48");
 
     c.AllRight();
@@ -139,7 +139,7 @@ TEST(OptionsColumnChoice, LoadMovesAndColumnList) {
     b = c.Enabled(-1, 67);
     EXPECT_TRUE(b.Up);
     EXPECT_FALSE(b.Down);
-    EXPECT_EQ(c.MoveRight(0), 0);   // empty source: nothing
+    EXPECT_EQ(c.MoveRight(0), 0); // empty source: nothing
     c.AllLeft();
     EXPECT_EQ(c.ChosenCount(), 0);
     EXPECT_EQ(c.GetColumnList(), "");

@@ -65,5 +65,5 @@ TEST(PackedFile, ExtractCopiesThroughAFreshNameAndSparesPlantedFiles) {
     EXPECT_EQ(readFile(target), "old");
     std::size_t files = 0;
     for (const auto& e : std::filesystem::directory_iterator(dir)) files += e.is_regular_file() || e.is_symlink();
-    EXPECT_EQ(files, 5u);  // source, target, target.part, victim, the link
+    EXPECT_EQ(files, 5u); // source, target, target.part, victim, the link
 }

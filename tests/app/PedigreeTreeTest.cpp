@@ -65,7 +65,7 @@ TEST_F(Pedigree, BoxesHoldFathersAtEvenAndMothersAtOddPositions) {
     ShowPedigreeTree(&c, s, t);
     EXPECT_TRUE(t.Filled);
     EXPECT_EQ(t.Ancestors, a);
-    EXPECT_FALSE(t.Plus[1]);  // the eldest has no parents
+    EXPECT_FALSE(t.Plus[1]); // the eldest has no parents
     parents(top, c.AddPerson("Older", 'M'), 0);
     ShowPedigreeTree(&c, s, t);
     EXPECT_TRUE(t.Plus[1]);
@@ -77,13 +77,13 @@ TEST_F(Pedigree, AFamilyLoopRepeatsPeopleButEnds) {
     auto a = c.AddPerson("A", 'M');
     auto b = c.AddPerson("B", 'M');
     parents(a, b, 0);
-    parents(b, a, a);  // and A is also B's mother
+    parents(b, a, a); // and A is also B's mother
     const PedAncestors anc = PedigreeAncestors(&c, a);
     EXPECT_EQ(anc[2], b);
     EXPECT_EQ(anc[4], a);
     EXPECT_EQ(anc[5], a);
     EXPECT_EQ(anc[16], a);
-    EXPECT_EQ(anc[31], 0);  // A has no mother
+    EXPECT_EQ(anc[31], 0); // A has no mother
     WFamilySubject s;
     s.Take(&c, a);
     PedigreeTree t;
@@ -110,7 +110,7 @@ TEST_F(Pedigree, SiblingAndChildListsLeaveOutTheSubject) {
     c.AddFamily(me, wife).Child(c.AddPerson("Son", 'M'));
     parents(wife, c.AddPerson("Wife's dad", 'M'), 0);
     auto second = c.AddFamily(me, 0);
-    c.Family(second).Child(me);  // bad data: the subject as his own child
+    c.Family(second).Child(me); // bad data: the subject as his own child
     s.Take(&c, me);
     ShowPedigreeTree(&c, s, t);
     EXPECT_EQ(t.Siblings, (std::vector<std::int32_t>{older, younger}));
@@ -158,17 +158,17 @@ TEST_F(Pedigree, LayoutFollowsTheAreaSize) {
     EXPECT_EQ(l.Boxes[2].Width, 28);
     EXPECT_EQ(l.Boxes[31].Width, 28);
     EXPECT_EQ(l.Spouse.Width, 28);
-    EXPECT_EQ(l.Boxes[2].Left, 4);           // 28 / 6
-    EXPECT_EQ(l.Boxes[4].Left, 14);          // 28 / 2
-    EXPECT_EQ(l.Boxes[8].Left, 7 + 28 + 3);  // P/4 + P + P/8
+    EXPECT_EQ(l.Boxes[2].Left, 4);          // 28 / 6
+    EXPECT_EQ(l.Boxes[4].Left, 14);         // 28 / 2
+    EXPECT_EQ(l.Boxes[8].Left, 7 + 28 + 3); // P/4 + P + P/8
     EXPECT_EQ(l.Boxes[16].Left, 56 + 14);
 
-    l = LayoutPedigree(1000, 645, h, 46, 20);  // H = 640
+    l = LayoutPedigree(1000, 645, h, 46, 20); // H = 640
     EXPECT_EQ(l.Boxes[1].Top, 320 - 23);
     EXPECT_EQ(l.Boxes[3].Top, 480 - 23);
-    EXPECT_EQ(l.Boxes[5].Top, 240 - 5);         // H/8 * 3 - 16/3
-    EXPECT_EQ(l.Boxes[15].Top, 600 - 5);        // H/16 * 15
-    EXPECT_EQ(l.Boxes[31].Top, 620 - 5);        // H/32 * 31 - H/128
+    EXPECT_EQ(l.Boxes[5].Top, 240 - 5);  // H/8 * 3 - 16/3
+    EXPECT_EQ(l.Boxes[15].Top, 600 - 5); // H/16 * 15
+    EXPECT_EQ(l.Boxes[31].Top, 620 - 5); // H/32 * 31 - H/128
     EXPECT_EQ(l.Spouse.Top, 640 - 46 - 5);
     EXPECT_EQ(l.ButtonTop, l.Spouse.Top - 22);
     EXPECT_EQ(l.PlusAt[1][0], l.Boxes[16].Right());
@@ -179,7 +179,7 @@ TEST_F(Pedigree, LayoutFollowsTheAreaSize) {
     ASSERT_EQ(lines.size(), 7u * 3 + 8u * 4 + 1);
     EXPECT_EQ(lines[0].X1, l.Spouse.Left + 1);
     EXPECT_EQ(lines[0].Y2, l.Spouse.Top);
-    const PedLine& child = lines.back();  // of boxes 30 and 31, towards box 15
+    const PedLine& child = lines.back(); // of boxes 30 and 31, towards box 15
     EXPECT_EQ(child.X1, l.Boxes[15].Right() - 1);
     EXPECT_EQ(child.Y1, (l.Boxes[30].Middle() + l.Boxes[31].Middle()) / 2);
 

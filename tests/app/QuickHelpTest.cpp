@@ -37,7 +37,7 @@ TEST_F(QuickHelpTest, StopAllSwitchesEveryEntryOff) {
     EXPECT_TRUE(QuickHelp::Show(QuickHelp::Welcome));
     EXPECT_FALSE(WOptions::GetBool(opt::DispInitHelp));
     EXPECT_FALSE(QuickHelp::Show(QuickHelp::List));
-    EXPECT_TRUE(WOptions::GetBool(opt::IH7));   // still due, but quick help is off
+    EXPECT_TRUE(WOptions::GetBool(opt::IH7)); // still due, but quick help is off
     QuickHelp::ResetAll();
     for (int k = 1; k <= QuickHelp::kEntryCount; ++k) EXPECT_TRUE(WOptions::GetBool(94 + k)) << k;
     stop = false;
@@ -57,7 +57,7 @@ TEST_F(QuickHelpTest, ADialogOpenMeanwhileIsNotStacked) {
     int depth = 0, maxDepth = 0;
     QuickHelp::SetDialogHandler([&](const QuickHelpEntry&) {
         maxDepth = std::max(maxDepth, ++depth);
-        QuickHelp::Show(QuickHelp::Pedigree);   // a refill while the dialog pumps messages
+        QuickHelp::Show(QuickHelp::Pedigree); // a refill while the dialog pumps messages
         --depth;
         return false;
     });

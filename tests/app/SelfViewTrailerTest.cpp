@@ -76,7 +76,7 @@ TEST(SelfViewTrailer, TextsStopAtNulAndKeepCodePageBytes) {
     EXPECT_EQ(t.SenderName, "Ren\xE9");
     EXPECT_EQ(t.Message, "Line one\r\nLine \x93two\x94");
     EXPECT_EQ(t.FileName, "");
-    EXPECT_NE(t.Magic, kTrailerMagic);  // returned as stored
+    EXPECT_NE(t.Magic, kTrailerMagic); // returned as stored
 }
 
 TEST(SelfViewTrailer, CreationDatesAndTheirTexts) {
@@ -113,7 +113,7 @@ TEST(SelfViewTrailer, WrittenRecordReadsBack) {
     t.AllowExtract = 1;
     t.CreateDate = 45000.75;
     t.FileName = "family.ged";
-    t.Title = std::string(40, 'x');  // longer than its field
+    t.Title = std::string(40, 'x'); // longer than its field
     t.SenderName = "J\xF6rg";
     t.Message = "a\r\nb";
     const auto bytes = serializeTrailer(t);

@@ -64,7 +64,7 @@ TEST_F(SourcesRowsTest, SameTitleTwiceReversesAndMovesArrow) {
     WSourcesRows rows;
     rows.SetCollection(&c);
     rows.EnsureIterator();
-    EXPECT_EQ(rows.SortArrowColumn(), 0);   // file order
+    EXPECT_EQ(rows.SortArrowColumn(), 0); // file order
     EXPECT_EQ(rows.Row(1)[4], "Beta");
     ASSERT_TRUE(rows.SortByColumn(4));
     EXPECT_EQ(rows.SortArrowColumn(), 4);
@@ -105,7 +105,7 @@ TEST_F(SourcesRowsTest, DetailsWithRepositoryAddressParts) {
     EXPECT_EQ(d.Note, "a note");
     EXPECT_EQ(d.Repository, "Archive\r\nLeeds, England, 555");
     ASSERT_TRUE(rows.Details(2, false, d));
-    EXPECT_EQ(d.Repository, "Library");   // an address without parts: the name alone
+    EXPECT_EQ(d.Repository, "Library"); // an address without parts: the name alone
     EXPECT_TRUE(d.Note.empty());
 }
 
@@ -124,7 +124,7 @@ TEST_F(SourcesRowsTest, MessagesDuringSortCannotReenterOrFreeTheList) {
         EXPECT_TRUE(rows.IsSorting());
         reentered |= rows.SortByColumn(5);
         cellsEmpty &= rows.Row(1)[0].empty();
-        if (pumps == 2) rows.SetCollection(nullptr);   // the file goes away mid-sort
+        if (pumps == 2) rows.SetCollection(nullptr); // the file goes away mid-sort
     };
     EXPECT_TRUE(rows.SortByColumn(4));
     EXPECT_GE(pumps, 2);

@@ -32,7 +32,7 @@ using tsupport::readFile;
 using tsupport::writeFile;
 
 bool exists(const std::string& p) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(p.c_str(), &st) == 0;
 }
 
@@ -181,7 +181,7 @@ TEST_F(StartupTest, ProgramWithTrailerCopiesArchiveThenSavesSettings) {
         EXPECT_EQ(ZELT::CopySelfViewArchive(own, read, copy), ZELT::ArchiveResult::Ok);
         EXPECT_EQ(readFile(copy), archive);
         EXPECT_EQ(copy.compare(0, priv_.size() + 4, priv_ + "/qel"), 0) << copy;
-        struct stat st{};
+        struct stat st {};
         EXPECT_EQ(::stat(copy.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0600u);
         EXPECT_EQ(read.BlockCount, 2u);

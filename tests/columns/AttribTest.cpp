@@ -36,23 +36,74 @@ void expectGolden(Family& f, std::int32_t row, const std::map<std::int32_t, std:
 TEST(AttribGolden, JohnWithEveryKindOfData) {
     Family f;
     expectGolden(f, f.john,
-                 {{1, "3"}, {2, "I3"}, {3, "AFN1"}, {4, "Smith"},
-                  {5, "John"}, {6, "Dr. John /Smith/ Jr"}, {7, "Smith, John"}, {8, "Farmer and miller"},
-                  {9, "M"}, {10, "15 Mar 1830"}, {11, "Boston, Mass"}, {12, "20 Mar 1830"},
-                  {13, "St Paul"}, {14, "20 Jun 1890"}, {15, "Salem"}, {16, "25 Jun 1890"},
-                  {17, "Old Hill"}, {18, "George /Smith/"}, {19, "60"}, {20, "25"},
-                  {21, "Yes"}, {22, "Yes"}, {23, "Yes"}, {24, "1"},
-                  {25, "2"}, {26, "2"}, {27, "2"}, {28, "2"},
-                  {29, "B\tE\t-\tS"}, {30, "1 Jan 1900"}, {31, "SLAKE"}, {32, "2 Feb 1901"},
-                  {33, "LOGAN"}, {34, ""}, {35, ""}, {36, "3 Mar 1902"},
-                  {37, "MANTI"}, {38, "Father"}, {39, ""}, {40, "No"},
-                  {41, "Boston"}, {42, "10 May 1855"}, {43, "George /Smith/"}, {44, "Grace /Brown/"},
-                  {45, "Mary /Jones/"}, {46, "S530"}, {47, "J500"}, {48, "R-7"},
-                  {49, "Smith, George"}, {50, "Brown, Grace"}, {51, "Jones, Mary"}, {52, ""},
-                  {53, "Smith, George"}, {54, "1 Jan 1999"}, {55, "5 May 2000"}, {56, "Mary /Jones/"},
-                  {57, "Jones, Mary"}, {58, "1"}, {59, "30"}, {60, "~25"},
-                  {61, "1"}, {62, "1"}, {63, "1.00"}, {64, "1.00"},
-                  {65, "15 Mar 1830"}, {66, "Boston, Mass"}, {67, "20 Jun 1890"}, {68, "Salem"}});
+                 {{1, "3"},
+                  {2, "I3"},
+                  {3, "AFN1"},
+                  {4, "Smith"},
+                  {5, "John"},
+                  {6, "Dr. John /Smith/ Jr"},
+                  {7, "Smith, John"},
+                  {8, "Farmer and miller"},
+                  {9, "M"},
+                  {10, "15 Mar 1830"},
+                  {11, "Boston, Mass"},
+                  {12, "20 Mar 1830"},
+                  {13, "St Paul"},
+                  {14, "20 Jun 1890"},
+                  {15, "Salem"},
+                  {16, "25 Jun 1890"},
+                  {17, "Old Hill"},
+                  {18, "George /Smith/"},
+                  {19, "60"},
+                  {20, "25"},
+                  {21, "Yes"},
+                  {22, "Yes"},
+                  {23, "Yes"},
+                  {24, "1"},
+                  {25, "2"},
+                  {26, "2"},
+                  {27, "2"},
+                  {28, "2"},
+                  {29, "B\tE\t-\tS"},
+                  {30, "1 Jan 1900"},
+                  {31, "SLAKE"},
+                  {32, "2 Feb 1901"},
+                  {33, "LOGAN"},
+                  {34, ""},
+                  {35, ""},
+                  {36, "3 Mar 1902"},
+                  {37, "MANTI"},
+                  {38, "Father"},
+                  {39, ""},
+                  {40, "No"},
+                  {41, "Boston"},
+                  {42, "10 May 1855"},
+                  {43, "George /Smith/"},
+                  {44, "Grace /Brown/"},
+                  {45, "Mary /Jones/"},
+                  {46, "S530"},
+                  {47, "J500"},
+                  {48, "R-7"},
+                  {49, "Smith, George"},
+                  {50, "Brown, Grace"},
+                  {51, "Jones, Mary"},
+                  {52, ""},
+                  {53, "Smith, George"},
+                  {54, "1 Jan 1999"},
+                  {55, "5 May 2000"},
+                  {56, "Mary /Jones/"},
+                  {57, "Jones, Mary"},
+                  {58, "1"},
+                  {59, "30"},
+                  {60, "~25"},
+                  {61, "1"},
+                  {62, "1"},
+                  {63, "1.00"},
+                  {64, "1.00"},
+                  {65, "15 Mar 1830"},
+                  {66, "Boston, Mass"},
+                  {67, "20 Jun 1890"},
+                  {68, "Salem"}});
 }
 
 TEST(AttribGolden, PierreWithOnlyAMother) {
@@ -60,23 +111,74 @@ TEST(AttribGolden, PierreWithOnlyAMother) {
     const std::string emilie = "\xC9milie /Durand/";
     // Born 175 years before "today" and no death: past the age cut-off (19).
     expectGolden(f, f.pierre,
-                 {{1, "8"}, {2, "I8"}, {3, ""}, {4, "Durand"},
-                  {5, "Pierre"}, {6, "Pierre /Durand/"}, {7, "Durand, Pierre"}, {8, ""},
-                  {9, "M"}, {10, "From 12 Dec 1850 to 1860"}, {11, ""}, {12, ""},
-                  {13, ""}, {14, ""}, {15, ""}, {16, ""},
-                  {17, ""}, {18, "(M)-" + emilie}, {19, ""}, {20, ""},
-                  {21, "No"}, {22, "No"}, {23, "No"}, {24, "0"},
-                  {25, "1"}, {26, "0"}, {27, "1"}, {28, "0"},
-                  {29, "-\t-\t-\t-"}, {30, ""}, {31, ""}, {32, ""},
-                  {33, ""}, {34, ""}, {35, ""}, {36, ""},
-                  {37, ""}, {38, ""}, {39, ""}, {40, "No"},
-                  {41, ""}, {42, ""}, {43, ""}, {44, emilie},
-                  {45, ""}, {46, "D653"}, {47, "P600"}, {48, ""},
-                  {49, ""}, {50, "Durand, \xC9milie"}, {51, ""}, {52, ""},
-                  {53, "(M)-Durand, \xC9milie"}, {54, ""}, {55, ""}, {56, "(M)-" + emilie},
-                  {57, "(M)-Durand, \xC9milie"}, {58, "2"}, {59, ""}, {60, ""},
-                  {61, "1"}, {62, "0"}, {63, "1.00"}, {64, "0.00"},
-                  {65, "From 12 Dec 1850 to 1860"}, {66, ""}, {67, ""}, {68, ""}});
+                 {{1, "8"},
+                  {2, "I8"},
+                  {3, ""},
+                  {4, "Durand"},
+                  {5, "Pierre"},
+                  {6, "Pierre /Durand/"},
+                  {7, "Durand, Pierre"},
+                  {8, ""},
+                  {9, "M"},
+                  {10, "From 12 Dec 1850 to 1860"},
+                  {11, ""},
+                  {12, ""},
+                  {13, ""},
+                  {14, ""},
+                  {15, ""},
+                  {16, ""},
+                  {17, ""},
+                  {18, "(M)-" + emilie},
+                  {19, ""},
+                  {20, ""},
+                  {21, "No"},
+                  {22, "No"},
+                  {23, "No"},
+                  {24, "0"},
+                  {25, "1"},
+                  {26, "0"},
+                  {27, "1"},
+                  {28, "0"},
+                  {29, "-\t-\t-\t-"},
+                  {30, ""},
+                  {31, ""},
+                  {32, ""},
+                  {33, ""},
+                  {34, ""},
+                  {35, ""},
+                  {36, ""},
+                  {37, ""},
+                  {38, ""},
+                  {39, ""},
+                  {40, "No"},
+                  {41, ""},
+                  {42, ""},
+                  {43, ""},
+                  {44, emilie},
+                  {45, ""},
+                  {46, "D653"},
+                  {47, "P600"},
+                  {48, ""},
+                  {49, ""},
+                  {50, "Durand, \xC9milie"},
+                  {51, ""},
+                  {52, ""},
+                  {53, "(M)-Durand, \xC9milie"},
+                  {54, ""},
+                  {55, ""},
+                  {56, "(M)-" + emilie},
+                  {57, "(M)-Durand, \xC9milie"},
+                  {58, "2"},
+                  {59, ""},
+                  {60, ""},
+                  {61, "1"},
+                  {62, "0"},
+                  {63, "1.00"},
+                  {64, "0.00"},
+                  {65, "From 12 Dec 1850 to 1860"},
+                  {66, ""},
+                  {67, ""},
+                  {68, ""}});
 }
 
 TEST(AttribGolden, NobodyHasOnlyTheDefaults) {
@@ -92,7 +194,7 @@ TEST(AttribGolden, NobodyHasOnlyTheDefaults) {
     golden[63] = golden[64] = "0.00";
     golden[29] = "-\t-\t-\t-";
     golden[40] = "No";
-    golden[58] = "";   // set below: a single island of its own
+    golden[58] = ""; // set below: a single island of its own
     auto island = ColumnTable::MakeAttrib(58, &f.c);
     golden[58] = island->Text(f.nobody);
     EXPECT_GE(std::stoi(golden[58]), 3);
@@ -141,7 +243,7 @@ TEST(AttribDates, BracketedFallbacksAndTheirSortTexts) {
     EXPECT_EQ(a67->Text(f.ann), "[1940]");
     EXPECT_EQ(a67->SortText(f.ann), "1940");
     EXPECT_EQ(a66->Text(f.ann), "[Salem]");
-    EXPECT_EQ(a68->Text(f.ann), "");   // the burial has no place
+    EXPECT_EQ(a68->Text(f.ann), ""); // the burial has no place
     // A plain date keeps its whole text, brackets only come off a fallback.
     EXPECT_EQ(a65->SortText(f.pierre), "From 12 Dec 1850 to 1860");
     EXPECT_EQ(a67->SortText(f.john), "20 Jun 1890");
@@ -180,10 +282,10 @@ TEST(AttribAges, ParentAgeOverTheCutOffAndUnreadableDates) {
     auto mum = c.AddPerson("Mum /X/", 'F').Birth("ABT 1850 (FAMILY BIBLE)");
     auto kid = c.AddPerson("Kid /X/", 'M').Birth("2 JAN 1811");
     c.AddFamily(dad, mum).Marriage("1 JAN 1811").Child(kid);
-    EXPECT_EQ(cell(&c, 59, kid), "");   // 111 years
+    EXPECT_EQ(cell(&c, 59, kid), ""); // 111 years
     // A date that cannot be read word by word gives no age rather than "~0".
     EXPECT_EQ(cell(&c, 60, kid), "");
-    EXPECT_EQ(cell(&c, 20, dad), "");   // 111 at the wedding
+    EXPECT_EQ(cell(&c, 20, dad), ""); // 111 at the wedding
     EXPECT_EQ(cell(&c, 20, mum), "");
 }
 
@@ -210,13 +312,13 @@ TEST(AttribLDS, MarksTabsAndTabStops) {
 
 TEST(AttribAlive, LivingTest) {
     Family f;
-    EXPECT_EQ(cell(&f.c, 40, f.john), "No");   // has a death date
+    EXPECT_EQ(cell(&f.c, 40, f.john), "No"); // has a death date
     WMemCollection c;
     auto young = c.AddPerson("Young /One/").Birth("1990");
     auto old = c.AddPerson("Old /One/").Birth("1900");
     EXPECT_EQ(cell(&c, 40, young), "Yes");
     EXPECT_EQ(cell(&c, 40, old), "No");
-    EXPECT_EQ(cell(&c, 40, 99), "");   // no such individual
+    EXPECT_EQ(cell(&c, 40, 99), ""); // no such individual
     EXPECT_EQ(cell(nullptr, 40, young), "No");
 }
 
@@ -331,7 +433,7 @@ TEST(AttribIsland, AttachingACollectionComputesTheIslandsUnderTheWaitDialog) {
     EXPECT_TRUE(f.c.IslandsComputed());
     ASSERT_EQ(shown, (std::vector<std::string>{"Calculating Islands.  Please Wait..."}));
     EXPECT_EQ(island->GetInteger(f.pierre), 2);
-    island->SetCollection(nullptr);   // nothing to compute
+    island->SetCollection(nullptr); // nothing to compute
     EXPECT_EQ(shown.size(), 1u);
     WaitHooks::reset();
 }

@@ -148,7 +148,7 @@ TEST(ColSortIterator, SurnamesWithAccentsSortTogether) {
     auto e2 = c.AddPerson("C /EMILE/");
     auto e3 = c.AddPerson("D /emile/");
     auto f2 = c.AddPerson("E /Emilf/");
-    auto o = c.AddPerson("F /\xD8ster/");   // O with stroke: an O once accents are removed
+    auto o = c.AddPerson("F /\xD8ster/"); // O with stroke: an O once accents are removed
     WColSortIterator it("", 0, &c);
     auto surname = ColumnTable::MakeAttrib(4, &c);
     it.SortBy(surname.get(), true);
@@ -194,10 +194,10 @@ TEST(ColSortIterator, AgeSortOrder) {
     WDefaultSettings settings;
     WFixedToday today(2026, 6, 1);
     WMemCollection c;
-    auto exact = c.AddPerson("A /A/").Birth("1 JAN 1900").Death("1 JUN 1945");   // 45
-    auto approx = c.AddPerson("B /B/").Birth("1900").Death("1945");              // ~45
+    auto exact = c.AddPerson("A /A/").Birth("1 JAN 1900").Death("1 JUN 1945"); // 45
+    auto approx = c.AddPerson("B /B/").Birth("1900").Death("1945");            // ~45
     auto none = c.AddPerson("C /C/");
-    auto young = c.AddPerson("D /D/").Birth("1 JAN 1900").Death("1 JUN 1910");   // 10
+    auto young = c.AddPerson("D /D/").Birth("1 JAN 1900").Death("1 JUN 1910"); // 10
     WColSortIterator it("", 0, &c);
     auto age = ColumnTable::MakeAttrib(19, &c);
     ASSERT_EQ(age->Text(approx), "~45");
@@ -219,7 +219,7 @@ TEST(ColSortIterator, SortByColumnIdSortsOnceWithoutPrefixes) {
     it.SortByColumnId(7);
     EXPECT_EQ(it.GetSortColumnId(), 6);
     WColSortIterator other("", 0, &c);
-    other.SortByColumnId(4);   // not a find column
+    other.SortByColumnId(4); // not a find column
     EXPECT_EQ(other.GetSortColumnId(), 0);
     EXPECT_FALSE(other.IsSorted());
     other.SortByColumnId(48);
@@ -268,7 +268,7 @@ TEST(ColSortIterator, PumpsEvery50Keys) {
     // Keys -row: the sort reverses the view order.
     EXPECT_EQ(it.GetItem(1), 120);
     EXPECT_EQ(it.GetItem(120), 1);
-    EXPECT_GT(pumps, 2);   // the array sort pumps as well
+    EXPECT_GT(pumps, 2); // the array sort pumps as well
 }
 
 TEST(ColSortIterator, CancelLeavesEverythingAsItWas) {
@@ -279,7 +279,7 @@ TEST(ColSortIterator, CancelLeavesEverythingAsItWas) {
     WColSortIterator it("", 0, &c);
     auto index = ColumnTable::MakeAttrib(1, &c);
     it.SortBy(index.get(), true);
-    it.SortBy(index.get(), true);   // descending by index
+    it.SortBy(index.get(), true); // descending by index
     const auto before = items(it);
     int pumps = 0;
     plat::hooks().processMessages = [&] {
@@ -323,7 +323,7 @@ TEST(ColSortIterator, ANestedSortDuringThePumpDoesNothing) {
         ++nested;
         busySeen = busySeen && it.IsBusy();
         blockedSeen = blockedSeen && WColSortIterator::RebuildBlocked();
-        it.SortBy(index.get(), true);   // a click on another column meanwhile
+        it.SortBy(index.get(), true); // a click on another column meanwhile
     };
     it.SortBy(surname.get(), true);
     EXPECT_GT(nested, 0);
@@ -352,7 +352,7 @@ TEST(ColSortIterator, AColumnSetRefusesRebuildsWhileItSorts) {
     plat::hooks().processMessages = [&] {
         ++calls;
         refused = refused && set.IsSorting() && !set.SetColumnList("7") && !set.SetCollection(nullptr);
-        set.SortByColumn(1);   // nested: ignored
+        set.SortByColumn(1); // nested: ignored
     };
     set.SortByColumn(2);
     EXPECT_GT(calls, 0);

@@ -113,7 +113,7 @@ TEST(CompareAge, Order) {
 TEST(CompareDate, EmptyThenUnreadableThenDates) {
     WAttribDateArray keys(8);
     keys.SetKeyText(1, "");
-    keys.SetKeyText(2, "-");            // no word at all: not a date
+    keys.SetKeyText(2, "-"); // no word at all: not a date
     keys.SetKeyText(3, "1 JAN 1850");
     keys.SetKeyText(4, "BEF 1850");
     keys.SetKeyText(5, "");
@@ -127,9 +127,9 @@ TEST(CompareDate, EmptyThenUnreadableThenDates) {
     EXPECT_EQ(cmp(3, 2), 1);
     EXPECT_EQ(cmp(1, 3), -1);
     EXPECT_EQ(cmp(1, 5), 0);
-    EXPECT_EQ(cmp(2, 6), 0);     // two unreadable keys are equal
+    EXPECT_EQ(cmp(2, 6), 0); // two unreadable keys are equal
     EXPECT_EQ(cmp(6, 2), 0);
-    EXPECT_EQ(cmp(4, 3), -1);    // "before" 1850 first
+    EXPECT_EQ(cmp(4, 3), -1); // "before" 1850 first
     EXPECT_EQ(cmp(3, 3), 0);
     // The whole sort text counts: a range from 12 Dec 1850 sorts in 1850, not in year 185.
     EXPECT_EQ(keys.KeyText(7), "FROM 12 DEC 1850 TO 1860");
@@ -205,7 +205,8 @@ void expectKeysRankAsTheComparer(WAttribArray& keys, const std::vector<std::stri
 
 TEST(OrderKeys, RankTextsAgesAndIntegersAsTheirComparers) {
     WAttribStrArray surnames(9, false);
-    expectKeysRankAsTheComparer(surnames, {"Birch", "birch", "\xC9mile", "Emile", "", "Birchwood", "\xD8st", "Zed", "B"});
+    expectKeysRankAsTheComparer(surnames,
+                                {"Birch", "birch", "\xC9mile", "Emile", "", "Birchwood", "\xD8st", "Zed", "B"});
     WAttribAgeArray ages(10);
     expectKeysRankAsTheComparer(ages, {"~45", "45?", "45", "~45?", "", "abc", "7", "~7", "120", "45"});
     WAttribIntArray numbers(4);

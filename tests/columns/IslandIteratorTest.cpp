@@ -29,7 +29,7 @@ struct Islands3 {
 
 TEST(IslandIterator, MembersAscendingBySortedPosition) {
     Islands3 f;
-    auto largest = IslandView::CreateIslandIterator(f.c, 1);   // computes the islands
+    auto largest = IslandView::CreateIslandIterator(f.c, 1); // computes the islands
     ASSERT_TRUE(largest);
     EXPECT_EQ(Items(*largest), (std::vector<std::int32_t>{1, 3, 5, 6}));
     auto second = IslandView::CreateIslandIterator(f.c, 2);

@@ -90,7 +90,7 @@ TEST(ListColumns, UnknownIdsShowError) {
     EXPECT_EQ(set.CellText(3, f.john), "I3");
     EXPECT_EQ(set.GetTabStops(2), nullptr);
     EXPECT_EQ(set.GetColumnWidth(2), WListColumns::kUnknownWidth);
-    set.SetColumnWidth(2, 500);   // goes nowhere
+    set.SetColumnWidth(2, 500); // goes nowhere
     EXPECT_EQ(set.GetColumnWidth(2), WListColumns::kUnknownWidth);
     // Positions outside the set.
     EXPECT_EQ(title(set, 0, false), "ERROR");
@@ -109,8 +109,8 @@ TEST(ListColumns, ItemsThatAreNoNumbersAreSkipped) {
     set.SetColumnList(" 7 ,x, 4a,-3,0,65,");
     ASSERT_EQ(set.GetCount(), 4);
     EXPECT_EQ(set.GetColumnId(1), 7);
-    EXPECT_EQ(set.GetColumnId(2), 0);   // -3: a number, no column
-    EXPECT_EQ(set.GetColumnId(3), 0);   // 0
+    EXPECT_EQ(set.GetColumnId(2), 0); // -3: a number, no column
+    EXPECT_EQ(set.GetColumnId(3), 0); // 0
     EXPECT_EQ(set.GetColumnId(4), 65);
     set.SetColumnList("");
     EXPECT_EQ(set.GetCount(), 0);
@@ -138,9 +138,9 @@ TEST(ListColumns, WidthsAreReadPerIdAndWrittenOnlyForShownIds) {
     {
         WListColumns set(&f.c, "List");
         set.SetColumnList("1,7,5");
-        EXPECT_EQ(set.GetColumnWidth(1), 40);    // default
-        EXPECT_EQ(set.GetColumnWidth(2), 222);   // from the file
-        EXPECT_EQ(set.GetColumnWidth(3), 160);   // not a number: default
+        EXPECT_EQ(set.GetColumnWidth(1), 40);  // default
+        EXPECT_EQ(set.GetColumnWidth(2), 222); // from the file
+        EXPECT_EQ(set.GetColumnWidth(3), 160); // not a number: default
         set.SetColumnWidth(1, 55);
         WListColumns des(&f.c, "DesList");
         des.SetColumnList("7");
@@ -185,10 +185,10 @@ TEST(ListColumns, SortByColumnTwiceReversesAndMarks) {
     title(set, 2, false, &mark);
     EXPECT_EQ(mark, 1);
     WColSortIterator it("", f.c.GetCount(), &f.c);
-    set.SortByColumn(2);   // no iterator yet: nothing sorts, no mark
+    set.SortByColumn(2); // no iterator yet: nothing sorts, no mark
     title(set, 2, false, &mark);
     EXPECT_EQ(mark, 1);
-    set.SetSortIterator(&it);   // sorts by the remembered column
+    set.SetSortIterator(&it); // sorts by the remembered column
     title(set, 2, false, &mark);
     EXPECT_EQ(mark, 2);
     set.SortByColumn(2);
@@ -226,7 +226,7 @@ TEST(ListColumns, SortingShowsTheWaitDialog) {
         set.SetColumnList("7");
         WColSortIterator it("", f.c.GetCount(), &f.c);
         set.SetSortIterator(&it);
-        EXPECT_TRUE(shown.empty());   // no sort column yet
+        EXPECT_TRUE(shown.empty()); // no sort column yet
         set.SortByColumn(1);
         ASSERT_EQ(shown.size(), 1u);
         EXPECT_EQ(shown[0], "Sorting.  Please Wait...");
@@ -258,7 +258,7 @@ TEST(ListColumns, NewCollectionForgetsSortAndReference) {
     EXPECT_TRUE(set.SetCollection(&other));
     EXPECT_EQ(set.GetSortColumn(), -1);
     EXPECT_EQ(set.CellText(2, 1), "One, Solo");
-    EXPECT_EQ(set.CellText(1, 1), "");   // reference person 0
+    EXPECT_EQ(set.CellText(1, 1), ""); // reference person 0
     set.SetSortIterator(nullptr);
 }
 

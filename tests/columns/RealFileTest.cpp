@@ -73,8 +73,7 @@ TEST_P(RealFiles, EveryColumnSortsTheSameTwiceAndInOrder) {
         // Descending is the exact reverse.
         auto a = ColumnTable::MakeAttrib(id, c.get());
         it1->SortBy(a.get(), true);
-        for (std::int32_t p = 1; p <= n; ++p)
-            ASSERT_EQ(it1->GetItem(p), first[static_cast<std::size_t>(n - p)]);
+        for (std::int32_t p = 1; p <= n; ++p) ASSERT_EQ(it1->GetItem(p), first[static_cast<std::size_t>(n - p)]);
     }
 }
 
@@ -162,8 +161,8 @@ TEST(GedcomCells, SmallFileThroughTheReader) {
             paul.push_back(set.CellText(p, 3));
             jean.push_back(set.CellText(p, 1));
         }
-        EXPECT_EQ(paul, (std::vector<std::string>{"3", "3", "Dupont, Paul", "[2 Apr 1860]", "", "Jean /Dupont/", "",
-                                                  "", "", "[30]"}));
+        EXPECT_EQ(paul, (std::vector<std::string>{"3", "3", "Dupont, Paul", "[2 Apr 1860]", "", "Jean /Dupont/", "", "",
+                                                  "", "[30]"}));
         EXPECT_EQ(jean, (std::vector<std::string>{"1", "1", "Dupont, Jean", "15 Mar 1830", "", "(S)-Marie /Curie/",
                                                   "~25", "77", "Lyon", ""}));
         std::int32_t mark = 0;

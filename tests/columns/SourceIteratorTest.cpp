@@ -27,8 +27,8 @@ memtree::Source source(const std::string& title, const std::string& author, bool
 struct Sources {
     WMemCollection c;
     Sources() {
-        c.AddSource(source("beta", "Zed", true));    // 1
-        c.AddSource(source("Alpha", "", false));     // 2
+        c.AddSource(source("beta", "Zed", true));     // 1
+        c.AddSource(source("Alpha", "", false));      // 2
         c.AddSource(source("gamma", "adams", true));  // 3
         c.AddSource(source("ALPHA", "Baker", false)); // 4
     }
@@ -96,7 +96,7 @@ TEST(SourceIterator, NoSources) {
 TEST(SourceIterator, EachIteratorHasItsOwnColumn) {
     Sources s;
     WSourceIterator first("", &s.c);
-    first.SortBy(1, true);   // descending
+    first.SortBy(1, true); // descending
     WSourceIterator second("", &s.c);
     EXPECT_EQ(second.GetSortDirection(), 1);
     EXPECT_EQ(order(second), (std::vector<std::int32_t>{1, 2, 3, 4}));
@@ -109,7 +109,7 @@ TEST(SourceIterator, ASortDuringThePumpIsIgnored) {
     plat::hooks().processMessages = [&] {
         ++calls;
         EXPECT_TRUE(it.IsBusy());
-        it.SortBy(1, true);   // another header click meanwhile
+        it.SortBy(1, true); // another header click meanwhile
     };
     it.SortBy(5, true);
     plat::resetHooks();

@@ -38,8 +38,7 @@ public:
     void WriteText(const TPsTextRecord& rec, std::string& text) override {
         text = "TEXT:" + rec.Text;
         log.push_back(text);
-        if (FInControl)
-            FLines.push_back(text);
+        if (FInControl) FLines.push_back(text);
     }
     void WriteShapeImage(TQRShape*, const TPsRect&, std::string& text) override {
         ++shapeImages;
@@ -68,12 +67,11 @@ TEST(DocumentFilter, FrameHeightFollowsControlOrText) {
     band->Height = 200;
     auto* label = band->Add<TPsQRLabel>();
     label->Caption = "one";
-    label->Height = 5;                 // shorter than a line of text
+    label->Height = 5; // shorter than a line of text
     auto* memo = band->Add<TPsQRMemo>();
     memo->Top = 20;
-    memo->Height = 20;                 // shorter than five lines
-    for (int i = 0; i < 5; ++i)
-        memo->Add("line " + std::to_string(i));
+    memo->Height = 20; // shorter than five lines
+    for (int i = 0; i < 5; ++i) memo->Add("line " + std::to_string(i));
     RecordingFilter f;
     rep.ExportToFilter(&f);
 
@@ -117,8 +115,7 @@ TEST(DocumentFilter, EveryPrintedBandIsWrittenAndSplitMemosKeepTheirPart) {
     r.detail->Height = 20;
     auto* memo = r.detail->Add<TPsQRMemo>();
     memo->Width = 300;
-    for (int i = 0; i < 100; ++i)
-        memo->Add("m" + std::to_string(i));
+    for (int i = 0; i < 100; ++i) memo->Add("m" + std::to_string(i));
     // A rule band with no control at all, as the report forms' group footers are.
     TQRBand* rule = r.rep.AddBand(rbGroupFooter);
     rule->Height = 4;
@@ -136,8 +133,7 @@ TEST(DocumentFilter, EveryPrintedBandIsWrittenAndSplitMemosKeepTheirPart) {
     EXPECT_NEAR(double(f.frames[0].rect.Height), (lh * firstPart + 2), 1e-6);
     EXPECT_TRUE(f.frames[2].frame.DrawTop);
     EXPECT_FALSE(f.frames[2].flag3);
-    for (int i = 0; i < 100; ++i)
-        EXPECT_EQ(countOf(out, "TEXT:m" + std::to_string(i) + "\r\n"), 1u) << i;
+    for (int i = 0; i < 100; ++i) EXPECT_EQ(countOf(out, "TEXT:m" + std::to_string(i) + "\r\n"), 1u) << i;
     EXPECT_LT(out.find("TEXT:m" + std::to_string(firstPart - 1) + "\r"), out.find("FRAME2"));
     EXPECT_LT(out.find("FRAME2"), out.find("TEXT:m" + std::to_string(firstPart) + "\r"));
 }
@@ -216,8 +212,8 @@ TEST(ExportSettings, DefaultsAndRegistrationOrder) {
     component.SetVisibleFilters(TPsQRVisibleFilters::all().without(TPsQRFilterKind::fkHTML));
     s.Registrar = saved;
     s.SetVisibleFilters(TPsQRVisibleFilters::all());
-    const std::vector<std::string> expected{"-htm", "-pdf", "-rtf", "-gif", "-jpg", "-bmp", "-emf", "-wmf",
-                                            "+htm", "+wmf", "-htm", "+pdf", "+rtf", "+gif", "+jpg", "+bmp", "+emf"};
+    const std::vector<std::string> expected{"-htm", "-pdf", "-rtf", "-gif", "-jpg", "-bmp", "-emf", "-wmf", "+htm",
+                                            "+wmf", "-htm", "+pdf", "+rtf", "+gif", "+jpg", "+bmp", "+emf"};
     EXPECT_EQ(calls, expected);
     EXPECT_EQ(component.About(), "PsQRFilters");
 }

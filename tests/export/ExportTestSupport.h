@@ -21,8 +21,7 @@ using tsupport::TempDir;
 
 // Painting text needs the GUI application; made once for the program.
 inline void ensureGuiApp() {
-    if (QGuiApplication::instance())
-        return;
+    if (QGuiApplication::instance()) return;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;
     static char name[] = "test_export";
@@ -30,11 +29,9 @@ inline void ensureGuiApp() {
     new QGuiApplication(argc, argv);
 }
 
-
 inline size_t countOf(const std::string& hay, const std::string& needle) {
     size_t n = 0;
-    for (size_t p = hay.find(needle); p != std::string::npos; p = hay.find(needle, p + needle.size()))
-        ++n;
+    for (size_t p = hay.find(needle); p != std::string::npos; p = hay.find(needle, p + needle.size())) ++n;
     return n;
 }
 
@@ -50,8 +47,7 @@ struct RecordReport {
         detail = rep.AddSubDetail();
         detail->OnNeedData = [this](TQRSubDetail*, bool& more) {
             more = current < records;
-            if (more && onRecord)
-                onRecord(current);
+            if (more && onRecord) onRecord(current);
             ++current;
         };
     }

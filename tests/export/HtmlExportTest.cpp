@@ -53,8 +53,9 @@ TEST_F(HtmlExport, OneFilePerPageWithNavigator) {
     const std::string p2 = readFile(dir.path() / "R0002.htm");
     ASSERT_TRUE(fs::exists(dir.path() / "R0001.htm") && fs::exists(dir.path() / "R0003.htm"));
     EXPECT_EQ(p2.rfind("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0 transitional//EN\">\r\n<HTML> <HEAD>\r\n", 0), 0u);
-    EXPECT_NE(p2.find("  A:hover {font: 18pt wingdings; text-decoration: none; color: #FBA71A; background-color: #0B03A0}"),
-              std::string::npos);
+    EXPECT_NE(
+        p2.find("  A:hover {font: 18pt wingdings; text-decoration: none; color: #FBA71A; background-color: #0B03A0}"),
+        std::string::npos);
     EXPECT_NE(p2.find("<A HREF=\"R0001.htm\" TITLE=\"First Page\">&#217;</A>&nbsp;"
                       "<A HREF=\"R0001.htm\" TITLE=\"Previous Page\">&#215;</A>&nbsp;"
                       "<A HREF=\"R0003.htm\" TITLE=\"Next Page\">&#216;</A>&nbsp;"
@@ -70,7 +71,8 @@ TEST_F(HtmlExport, OneFilePerPageWithNavigator) {
     EXPECT_TRUE(fs::exists(dir.path() / "R_I0001.jpg"));
     EXPECT_FALSE(fs::exists(dir.path() / "R_I0002.jpg"));
     for (const char* page : {"R0001.htm", "R0002.htm", "R0003.htm"})
-        EXPECT_NE(readFile(dir.path() / page).find("<IMG SRC=\"R_I0001.jpg\" ALT=\"\"></DIV>"), std::string::npos) << page;
+        EXPECT_NE(readFile(dir.path() / page).find("<IMG SRC=\"R_I0001.jpg\" ALT=\"\"></DIV>"), std::string::npos)
+            << page;
     EXPECT_EQ(PsQRExportSettings().PageFiles, (std::vector<std::string>{"R0001.htm", "R0002.htm", "R0003.htm"}));
 }
 

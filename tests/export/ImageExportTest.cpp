@@ -78,7 +78,7 @@ TEST_F(ImageExport, BitmapsMatchTheRenderedPage) {
     run<TPsQRBMPFilter>("Mono.bmp");
     const std::string data = readFile(dir.path() / "Mono0001.bmp");
     ASSERT_GT(data.size(), 30u);
-    EXPECT_EQ(data[28], 1);   // bits a pixel
+    EXPECT_EQ(data[28], 1); // bits a pixel
     QImage mono(QString::fromStdString((dir.path() / "Mono0001.bmp").string()), "BMP");
     ASSERT_EQ(mono.size(), QSize(816, 1056));
     // Some text pixels are black, the margin white.
@@ -86,8 +86,7 @@ TEST_F(ImageExport, BitmapsMatchTheRenderedPage) {
     EXPECT_EQ(rgb.pixel(2, 2), qRgb(255, 255, 255));
     bool black = false;
     for (int y = 0; y < 200 && !black; ++y)
-        for (int x = 0; x < 816 && !black; ++x)
-            black = rgb.pixel(x, y) == qRgb(0, 0, 0);
+        for (int x = 0; x < 816 && !black; ++x) black = rgb.pixel(x, y) == qRgb(0, 0, 0);
     EXPECT_TRUE(black);
 }
 
@@ -123,8 +122,7 @@ TEST_F(ImageExport, GifIsRealGifData) {
     const std::string data = readFile(dir.path() / "Rep0002.gif");
     ASSERT_EQ(data.rfind("GIF89a", 0), 0u);
     EXPECT_EQ(data.back(), ';');
-    if (!canRead("gif"))
-        GTEST_SKIP() << "this Qt reads no GIF";
+    if (!canRead("gif")) GTEST_SKIP() << "this Qt reads no GIF";
     const QImage page = QRPageImage(*r.rep.QRPrinter()->Page(2)).convertToFormat(QImage::Format_RGB32);
     QImage img(QString::fromStdString((dir.path() / "Rep0002.gif").string()), "GIF");
     ASSERT_FALSE(img.isNull());
@@ -133,8 +131,7 @@ TEST_F(ImageExport, GifIsRealGifData) {
 
 TEST(ImageEncoders, GifOfManyColoursUsesTheCubeAndSurvivesCodeResets) {
     ensureGuiApp();
-    if (!canRead("gif"))
-        GTEST_SKIP() << "this Qt reads no GIF";
+    if (!canRead("gif")) GTEST_SKIP() << "this Qt reads no GIF";
     std::mt19937 rng(7);
     QImage src(301, 157, QImage::Format_RGB32);
     for (int y = 0; y < src.height(); ++y)
@@ -158,8 +155,7 @@ TEST_F(ImageExport, CreateBitmapHandlerThatClearsSaveWritesThePage) {
     PsQRExportSettings().OnCreateBitmap = [&](TPsQRExportFilter*, QImage& bmp, bool& save, int page, std::string& out) {
         EXPECT_EQ(bmp.size(), QSize(816, 1056));
         pages.push_back(page);
-        if (page == 1)
-            out = "own";
+        if (page == 1) out = "own";
         save = false;
     };
     run<TPsQRJPEGFilter>("H.jpg");

@@ -35,7 +35,8 @@ protected:
         QRResetMetrics();
         PsQRExportSettings().SetVisibleFilters(TPsQRVisibleFilters::all());
         WOptions::SetBool(opt::IndNotes, true);
-        const std::int32_t ann = c.AddPerson("Ann /Birch/", 'F').Birth("12 MAR 1850", "Leeds").Death("1 FEB 1900", "York");
+        const std::int32_t ann =
+            c.AddPerson("Ann /Birch/", 'F').Birth("12 MAR 1850", "Leeds").Death("1 FEB 1900", "York");
         for (int i = 1; i <= GetParam(); ++i)
             c.Person(ann).Data().events.back().note.push_back(token(i) + " of the death note");
         form.SetCollection(&c);
@@ -45,8 +46,7 @@ protected:
     }
     // Each line's token counted in a text.
     void expectEveryLineOnce(const std::string& text) {
-        for (int i = 1; i <= GetParam(); ++i)
-            ASSERT_EQ(countOf(text, token(i)), 1u) << token(i);
+        for (int i = 1; i <= GetParam(); ++i) ASSERT_EQ(countOf(text, token(i)), 1u) << token(i);
     }
     std::string exportTo(const std::string& ext) {
         const std::string file = (dir.path() / ("ann." + ext)).string();
@@ -78,8 +78,7 @@ TEST_P(LongNote, PreviewPagesHoldEveryLineOnceInsideTheBody) {
         double headerBottom = 0, footerTop = page.Height;
         bool title = false, footer = false;
         for (const auto& it : page.Items) {
-            if (it.Kind != TQRItemKind::Text)
-                continue;
+            if (it.Kind != TQRItemKind::Text) continue;
             if (it.Text == "Individual Information") {
                 title = true;
                 headerBottom = 48 + 45;
@@ -91,8 +90,7 @@ TEST_P(LongNote, PreviewPagesHoldEveryLineOnceInsideTheBody) {
         }
         EXPECT_TRUE(title && footer) << "page " << p;
         for (const auto& it : page.Items) {
-            if (it.Kind != TQRItemKind::Text || it.Text.rfind("Line", 0) != 0)
-                continue;
+            if (it.Kind != TQRItemKind::Text || it.Text.rfind("Line", 0) != 0) continue;
             ++seen[it.Text];
             // In order, and between the header and the footer.
             EXPECT_EQ(it.Text.substr(0, 10), token(++last)) << "page " << p;
@@ -101,8 +99,7 @@ TEST_P(LongNote, PreviewPagesHoldEveryLineOnceInsideTheBody) {
         }
     }
     EXPECT_EQ(last, GetParam());
-    for (const auto& [text, n] : seen)
-        EXPECT_EQ(n, 1) << text;
+    for (const auto& [text, n] : seen) EXPECT_EQ(n, 1) << text;
 }
 
 TEST_P(LongNote, EveryFormatHoldsEveryLineOnce) {
@@ -125,7 +122,7 @@ TEST_P(LongNote, EveryFormatHoldsEveryLineOnce) {
         html += readFile(dir.path() / name);
     }
     expectEveryLineOnce(html);
-    EXPECT_EQ(html.find("top: -"), std::string::npos);   // continued parts start on their page
+    EXPECT_EQ(html.find("top: -"), std::string::npos); // continued parts start on their page
 
     expectEveryLineOnce(readFile(exportTo("rtf")));
     EXPECT_EQ(readFile(dir.path() / "ann.rtf").find("\\posy-"), std::string::npos);

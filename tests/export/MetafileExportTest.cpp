@@ -22,7 +22,9 @@ std::uint32_t le32(const std::string& s, size_t at) {
     return std::uint32_t(std::uint8_t(s[at])) | std::uint32_t(std::uint8_t(s[at + 1])) << 8 |
            std::uint32_t(std::uint8_t(s[at + 2])) << 16 | std::uint32_t(std::uint8_t(s[at + 3])) << 24;
 }
-unsigned le16(const std::string& s, size_t at) { return unsigned(std::uint8_t(s[at])) | unsigned(std::uint8_t(s[at + 1])) << 8; }
+unsigned le16(const std::string& s, size_t at) {
+    return unsigned(std::uint8_t(s[at])) | unsigned(std::uint8_t(s[at + 1])) << 8;
+}
 
 // One page: a bold red text, a yellow box, a green ellipse, a framed band
 // and a small picture.
@@ -85,11 +87,10 @@ struct EmfWalk {
             }
             ++count[type];
             order.push_back(type);
-            if (type == 84) {   // EMR_EXTTEXTOUTW: the UTF-16 text at offString
+            if (type == 84) { // EMR_EXTTEXTOUTW: the UTF-16 text at offString
                 const std::uint32_t n = le32(emf, at + 44), off = le32(emf, at + 48);
                 std::string t;
-                for (std::uint32_t i = 0; i < n; ++i)
-                    t += char(le16(emf, at + off + 2 * i));
+                for (std::uint32_t i = 0; i < n; ++i) t += char(le16(emf, at + off + 2 * i));
                 texts.push_back(t);
             }
             at += size;
@@ -112,11 +113,11 @@ TEST_F(Metafiles, EnhancedMetafileHoldsTextLinesAndShapesAsRecords) {
     EXPECT_EQ(walk.order.front(), 1u);
     EXPECT_EQ(walk.order.back(), 0x0Eu);
     EXPECT_NE(std::find(walk.texts.begin(), walk.texts.end(), "Metafile text"), walk.texts.end());
-    EXPECT_GE(walk.count[82], 1);      // fonts
-    EXPECT_GE(walk.count[43], 2);      // the page background and the box
-    EXPECT_EQ(walk.count[42], 1);      // the ellipse
-    EXPECT_GE(walk.count[54], 1);      // the band's bottom rule
-    EXPECT_EQ(walk.count[81], 1);      // the picture is the only bitmap
+    EXPECT_GE(walk.count[82], 1); // fonts
+    EXPECT_GE(walk.count[43], 2); // the page background and the box
+    EXPECT_EQ(walk.count[42], 1); // the ellipse
+    EXPECT_GE(walk.count[54], 1); // the band's bottom rule
+    EXPECT_EQ(walk.count[81], 1); // the picture is the only bitmap
     // The bold font names its face and weight.
     const size_t font = emf.find(std::string("A\0r\0i\0a\0l\0", 10));
     ASSERT_NE(font, std::string::npos);
@@ -153,8 +154,7 @@ TEST_F(Metafiles, WindowsMetafileReadsAsTextAndShapes) {
     ASSERT_GT(wmf.size(), 40u);
     EXPECT_EQ(le32(wmf, 0), 0x9AC6CDD7u);
     unsigned sum = 0;
-    for (size_t i = 0; i < 20; i += 2)
-        sum ^= le16(wmf, i);
+    for (size_t i = 0; i < 20; i += 2) sum ^= le16(wmf, i);
     EXPECT_EQ(sum, le16(wmf, 20));
     EXPECT_EQ(size_t(le32(wmf, 22 + 6)) * 2, wmf.size() - 22);
     std::map<unsigned, int> count;
@@ -169,7 +169,7 @@ TEST_F(Metafiles, WindowsMetafileReadsAsTextAndShapes) {
     }
     EXPECT_EQ(at, wmf.size());
     EXPECT_EQ(last, 0u);
-    EXPECT_EQ(count[0x0F43], 1);   // one bitmap: the picture
+    EXPECT_EQ(count[0x0F43], 1); // one bitmap: the picture
 
     const fs::path svg = dir.path() / "Rep.svg";
     ASSERT_TRUE(readertools::run("wmf2svg", "-o " + readertools::quoted(svg) + " " + readertools::quoted(file)));

@@ -26,24 +26,19 @@ struct PdfFile {
 
     explicit PdfFile(std::string d) : data(std::move(d)) {
         std::smatch m;
-        if (std::regex_search(data, m, std::regex("startxref\r\n([0-9]+)\r\n%%EOF$")))
-            startxref = std::stoul(m[1]);
-        if (std::regex_search(data, m, std::regex("/Size ([0-9]+)\r\n")))
-            size = std::stoi(m[1]);
-        if (data.compare(startxref, 6, "xref\r\n") != 0)
-            return;
-        size_t p = data.find("\r\n", startxref + 6) + 2;   // past "0 N"
+        if (std::regex_search(data, m, std::regex("startxref\r\n([0-9]+)\r\n%%EOF$"))) startxref = std::stoul(m[1]);
+        if (std::regex_search(data, m, std::regex("/Size ([0-9]+)\r\n"))) size = std::stoi(m[1]);
+        if (data.compare(startxref, 6, "xref\r\n") != 0) return;
+        size_t p = data.find("\r\n", startxref + 6) + 2; // past "0 N"
         for (int n = 0; n < size && p + 20 <= data.size(); ++n, p += 20) {
             const std::string entry = data.substr(p, 20);
-            if (entry[17] == 'n')
-                offsets[n] = std::stoul(entry.substr(0, 10));
+            if (entry[17] == 'n') offsets[n] = std::stoul(entry.substr(0, 10));
         }
     }
     // The body of object n, from its header to "endobj".
     std::string object(int n) const {
         auto it = offsets.find(n);
-        if (it == offsets.end())
-            return {};
+        if (it == offsets.end()) return {};
         size_t end = data.find("endobj", it->second);
         return data.substr(it->second, end == std::string::npos ? std::string::npos : end - it->second);
     }
@@ -128,8 +123,7 @@ TEST_F(PdfExport, TextIsEscapedAndFontsNumberedInOrderOfFirstUse) {
     const std::string clip = "q\r\n30.0000 ";
     const size_t at = data.find(clip);
     ASSERT_NE(at, std::string::npos);
-    EXPECT_EQ(data.compare(data.find(" re W n\r\nBT\r\n", at) - 16, 16, " 60.7500 16.0000"), 0)
-        << data.substr(at, 80);
+    EXPECT_EQ(data.compare(data.find(" re W n\r\nBT\r\n", at) - 16, 16, " 60.7500 16.0000"), 0) << data.substr(at, 80);
 }
 
 TEST_F(PdfExport, EmptyPageAndNoFontsStillMakeValidObjects) {
@@ -149,7 +143,7 @@ TEST_F(PdfExport, NumbersUseDotWhateverTheLocale) {
     };
     const std::locale old = std::locale::global(std::locale(std::locale::classic(), new Comma));
     const std::string oldC = std::setlocale(LC_NUMERIC, nullptr);
-    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");   // when present
+    std::setlocale(LC_NUMERIC, "de_DE.UTF-8"); // when present
     TQuickRep rep;
     TQRBand* band = rep.AddBand(rbDetail);
     band->Color = plat::rgb(255, 0, 0);
@@ -267,8 +261,8 @@ TEST_F(PdfExport, ReaderExtractsTextAndRendersPage) {
     EXPECT_NE(text.find("born 1851"), std::string::npos) << text;
 
     const auto png = dir.path() / "page";
-    ASSERT_TRUE(readertools::run("pdftoppm", "-r 50 -png -f 1 -l 1 " + readertools::quoted(file) + " " +
-                                                 readertools::quoted(png)));
+    ASSERT_TRUE(readertools::run("pdftoppm",
+                                 "-r 50 -png -f 1 -l 1 " + readertools::quoted(file) + " " + readertools::quoted(png)));
     QImage page((png.string() + "-1.png").c_str());
     ASSERT_FALSE(page.isNull());
     if (const char* keep = std::getenv("BRENTHAUL_KEEP_PDF"))

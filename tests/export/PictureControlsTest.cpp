@@ -19,8 +19,7 @@ namespace {
 
 const TQRPageItem* pictureOf(const TQRPreparedPage& page) {
     for (const auto& it : page.Items)
-        if (it.Kind == TQRItemKind::Picture)
-            return &it;
+        if (it.Kind == TQRItemKind::Picture) return &it;
     return nullptr;
 }
 
@@ -41,20 +40,18 @@ TEST(RichText, EditorSitsInsideAndTextStretchesAndReachesThePdf) {
     rich->SetColor(plat::rgb(255, 255, 0));
     rich->AutoStretch = true;
     std::string text = "<p><b>Bold</b> start</p>";
-    for (int i = 0; i < 20; ++i)
-        text += "<p>line " + std::to_string(i) + "</p>";
+    for (int i = 0; i < 20; ++i) text += "<p>line " + std::to_string(i) + "</p>";
     rich->RichEdit().SetText(text);
     ASSERT_TRUE(r.rep.Prepare());
     const TQRPageItem* pic = pictureOf(*r.rep.QRPrinter()->Page(1));
     ASSERT_NE(pic, nullptr);
-    EXPECT_GT(pic->Height, 200);            // twenty lines stretch it
+    EXPECT_GT(pic->Height, 200); // twenty lines stretch it
     EXPECT_EQ(pic->Left, 48 + 10);
     const QImage img = QImageOf(*pic->Picture);
     EXPECT_EQ(img.pixel(0, 0), qRgb(255, 255, 0));
     int dark = 0;
     for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            dark += qGray(img.pixel(x, y)) < 100;
+        for (int x = 0; x < img.width(); ++x) dark += qGray(img.pixel(x, y)) < 100;
     EXPECT_GT(dark, 100);
 
     TempDir dir;
@@ -79,7 +76,7 @@ TEST(ImageControl, DrawnOnceForHtmlEmbeddedEachTimeInRtf) {
     image->Picture.fill(Qt::red);
     const QImage drawn = image->Draw();
     EXPECT_EQ(drawn.pixel(20, 20), qRgb(255, 0, 0));   // centred
-    EXPECT_EQ(drawn.pixel(5, 5), qRgb(255, 255, 255));  // over the band's colour
+    EXPECT_EQ(drawn.pixel(5, 5), qRgb(255, 255, 255)); // over the band's colour
 
     TempDir dir;
     r.rep.Prepare();

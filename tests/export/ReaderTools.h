@@ -34,8 +34,7 @@ inline std::string quoted(const std::filesystem::path& p) { return "'" + p.strin
 // The text of a PDF as pdftotext reads it (pages end with a form feed).
 inline std::string pdfText(const std::filesystem::path& pdf, const std::string& options = {}) {
     const std::filesystem::path txt = pdf.string() + ".txt";
-    if (!run("pdftotext", options + " " + quoted(pdf) + " " + quoted(txt)))
-        return {};
+    if (!run("pdftotext", options + " " + quoted(pdf) + " " + quoted(txt))) return {};
     return exporttest::readFile(txt);
 }
 

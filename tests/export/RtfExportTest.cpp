@@ -41,8 +41,7 @@ std::string colourEntry(const std::string& rtf, int n) {
     const size_t end = rtf.find('}', start);
     const std::string table = rtf.substr(start + 11, end - start - 11);
     size_t p = 0;
-    for (int i = 1; i < n; ++i)
-        p = table.find(';', p) + 1;
+    for (int i = 1; i < n; ++i) p = table.find(';', p) + 1;
     return table.substr(p, table.find(';', p) - p + 1);
 }
 
@@ -123,9 +122,10 @@ TEST_F(RtfExport, MemoLinesFollowTheFrameParagraph) {
     std::smatch m;
     ASSERT_TRUE(std::regex_search(
         rtf, m,
-        std::regex(R"(\\par\\pard\\par\\box\\brdrs\\brdrw[0-9]+\\brsp0\\brdrcf([0-9]+)\\pvpg\\phpg\\absw[0-9]+\\absh[0-9]+)"
-                   R"(\\posy[0-9]+\\posx[0-9]+(\\shading10000\\cfpat[0-9]+)? \r\n)"
-                   R"(\\f0\\cf[0-9]+\\fs20\\ql\r\nA\r\n\\par B\r\n\\par C\r\n\r\n)")))
+        std::regex(
+            R"(\\par\\pard\\par\\box\\brdrs\\brdrw[0-9]+\\brsp0\\brdrcf([0-9]+)\\pvpg\\phpg\\absw[0-9]+\\absh[0-9]+)"
+            R"(\\posy[0-9]+\\posx[0-9]+(\\shading10000\\cfpat[0-9]+)? \r\n)"
+            R"(\\f0\\cf[0-9]+\\fs20\\ql\r\nA\r\n\\par B\r\n\\par C\r\n\r\n)")))
         << rtf;
     EXPECT_EQ(colourEntry(rtf, std::stoi(m[1])), "\\red0\\green0\\blue255;") << rtf;
     EXPECT_TRUE(groupsBalanced(rtf));
@@ -149,12 +149,14 @@ TEST_F(RtfExport, PageFrameShapesAndPictures) {
     EXPECT_TRUE(groupsBalanced(rtf));
     // The frame's colour is in the table though no text uses it.
     std::smatch m;
-    ASSERT_TRUE(std::regex_search(rtf, m, std::regex(R"(\\pgbrdrhead\\pgbrdrfoot\\pgbrdrt\\brdrs\\brdrw[0-9]+\\brdrcf([0-9]+)\\pgbrdrl)")));
+    ASSERT_TRUE(std::regex_search(
+        rtf, m, std::regex(R"(\\pgbrdrhead\\pgbrdrfoot\\pgbrdrt\\brdrs\\brdrw[0-9]+\\brdrcf([0-9]+)\\pgbrdrl)")));
     EXPECT_EQ(colourEntry(rtf, std::stoi(m[1])), "\\red0\\green128\\blue0;");
     EXPECT_NE(rtf.find("{\\sp{\\sn shapeType}{\\sv 1}}{\\sp{\\sn fFilled}{\\sv 0}}{\\sp{\\sn lineColor}{\\sv 0}}"),
               std::string::npos);
-    ASSERT_TRUE(std::regex_search(rtf, m, std::regex(R"(\{\\pict \\jpegblip\\picw([0-9]+)\\pich([0-9]+)\r\n(FFD8[0-9A-F]*FFD9)\}\}\}\}\}\})")));
-    EXPECT_EQ(m[1], "450");   // 30 px = 450 twips
+    ASSERT_TRUE(std::regex_search(
+        rtf, m, std::regex(R"(\{\\pict \\jpegblip\\picw([0-9]+)\\pich([0-9]+)\r\n(FFD8[0-9A-F]*FFD9)\}\}\}\}\}\})")));
+    EXPECT_EQ(m[1], "450"); // 30 px = 450 twips
     EXPECT_EQ(m[2], "300");
     EXPECT_EQ(m[3].length() % 2, 0);
 }

@@ -19,8 +19,7 @@ namespace gedtest {
 // A file that is deleted with the object.
 class TempGed {
 public:
-    explicit TempGed(const std::string& text, const std::string& ext = ".ged")
-    {
+    explicit TempGed(const std::string& text, const std::string& ext = ".ged") {
         static int serial = 0;
         m_path = plat::tempDir() + "gedtest_" + std::to_string(::getpid()) + "_" + std::to_string(++serial) + ext;
         std::ofstream out(m_path, std::ios::binary);
@@ -36,12 +35,13 @@ private:
 };
 
 // Line ends of a text written with "\n": LF, CR LF or CR alone.
-inline std::string withEol(const std::string& text, const std::string& eol)
-{
+inline std::string withEol(const std::string& text, const std::string& eol) {
     std::string out;
     for (char c : text) {
-        if (c == '\n') out += eol;
-        else out.push_back(c);
+        if (c == '\n')
+            out += eol;
+        else
+            out.push_back(c);
     }
     return out;
 }
@@ -54,8 +54,7 @@ struct Opened {
     WGEDCollection& operator*() const { return *collection; }
 };
 
-inline Opened openText(const std::string& text)
-{
+inline Opened openText(const std::string& text) {
     Opened o;
     o.file = std::make_unique<TempGed>(text);
     o.collection = std::make_unique<WGEDCollection>(o.file->path());
@@ -69,8 +68,7 @@ using tsupport::sharedFile;
 
 #define GEDTEST_NEED_SHARED(name) BRENTHAUL_NEED_SHARED(name)
 
-inline std::unique_ptr<WGEDCollection> openShared(const std::string& name)
-{
+inline std::unique_ptr<WGEDCollection> openShared(const std::string& name) {
     auto c = std::make_unique<WGEDCollection>(sharedFile(name));
     EXPECT_TRUE(c->Open()) << name;
     c->AfterOpen();
@@ -94,12 +92,11 @@ namespace gedtest {
 
 inline std::string noteText(const std::unique_ptr<WABSNote>& n) { return n ? "{" + n->GetText("|") + "}" : "-"; }
 
-inline std::string sourceText(const WABSSource* s)
-{
+inline std::string sourceText(const WABSSource* s) {
     if (!s) return "-";
     std::string r = "title=" + s->GetTitle() + " auth=" + s->GetAuthor() + " publ=" + s->GetPublication() +
-                    " abbr=" + s->GetAbbreviation() + " caln=" + s->GetCallNumber() + " note=" + noteText(s->GetNote()) +
-                    " text=" + noteText(s->GetText());
+                    " abbr=" + s->GetAbbreviation() + " caln=" + s->GetCallNumber() +
+                    " note=" + noteText(s->GetNote()) + " text=" + noteText(s->GetText());
     if (auto repo = s->GetRepo()) {
         r += " repo=" + repo->GetName();
         if (auto a = repo->GetAddress()) r += " addr=" + a->GetAddress() + "/" + a->GetCity() + "/" + a->GetPhone();
@@ -107,32 +104,32 @@ inline std::string sourceText(const WABSSource* s)
     return r;
 }
 
-inline std::string citationText(const std::unique_ptr<WABSCitation>& c)
-{
+inline std::string citationText(const std::unique_ptr<WABSCitation>& c) {
     if (!c) return "-";
     auto s = c->GetSource();
     return "[page=" + c->GetPage() + " note=" + noteText(c->GetNote()) + " src=" + sourceText(s.get()) + "]";
 }
 
-inline std::string eventText(WABSEvent* e)
-{
+inline std::string eventText(WABSEvent* e) {
     if (!e) return "-";
-    std::string r = "kind=" + std::to_string(e->GetKind()) + " name=" + e->GetEventName() + " date=" + e->GetDateText() +
-                    " place=" + e->GetPlaceText() + " desc=" + e->GetDescription() + " note=" + noteText(e->GetNote());
-    for (int i = 1; i <= e->GetCitationCount(); ++i) r += " c" + std::to_string(i) + "=" + citationText(e->GetCitation(i));
+    std::string r = "kind=" + std::to_string(e->GetKind()) + " name=" + e->GetEventName() +
+                    " date=" + e->GetDateText() + " place=" + e->GetPlaceText() + " desc=" + e->GetDescription() +
+                    " note=" + noteText(e->GetNote());
+    for (int i = 1; i <= e->GetCitationCount(); ++i)
+        r += " c" + std::to_string(i) + "=" + citationText(e->GetCitation(i));
     return r;
 }
 
 // Everything the records of one individual say, as one text.
-inline std::string dumpIndividual(WABSCollection& c, std::int32_t i)
-{
+inline std::string dumpIndividual(WABSCollection& c, std::int32_t i) {
     auto ind = c.GetIndividual(i);
     if (!ind) return "none";
     std::string r = "xref=" + ind->GetXRef() + " sex=" + std::string(1, ind->GetSex()) + " refn=" + ind->GetRefN() +
                     " afn=" + ind->GetAFN();
     if (auto n = ind->GetName())
         r += " given=" + n->GetGiven() + " surname=" + n->GetSurname() + " prefix=" + n->GetPrefix() +
-             " suffix=" + n->GetSuffix() + " nnote=" + noteText(n->GetNote()) + " ncit=" + std::to_string(n->GetCitationCount());
+             " suffix=" + n->GetSuffix() + " nnote=" + noteText(n->GetNote()) +
+             " ncit=" + std::to_string(n->GetCitationCount());
     for (int k = 1; k <= 4; ++k) {
         auto e = ind->GetEvent(k, 1);
         r += "\n  ev" + std::to_string(k) + ": " + eventText(e.get());
@@ -158,17 +155,15 @@ inline std::string dumpIndividual(WABSCollection& c, std::int32_t i)
     return r;
 }
 
-inline std::string xrefOf(WABSCollection& c, std::int32_t i)
-{
+inline std::string xrefOf(WABSCollection& c, std::int32_t i) {
     auto ind = c.GetIndividual(i);
     return ind ? ind->GetXRef() : std::string("0");
 }
 
-inline std::string dumpMarriage(WABSCollection& c, std::int32_t f)
-{
+inline std::string dumpMarriage(WABSCollection& c, std::int32_t f) {
     auto m = c.GetMarriage(f);
-    std::string r = "husb=" + xrefOf(c, m->GetHusband()) + " wife=" + xrefOf(c, m->GetWife()) + " date=" +
-                    m->GetDateText() + " place=" + m->GetPlace() + " note=" + noteText(m->GetNote()) +
+    std::string r = "husb=" + xrefOf(c, m->GetHusband()) + " wife=" + xrefOf(c, m->GetWife()) +
+                    " date=" + m->GetDateText() + " place=" + m->GetPlace() + " note=" + noteText(m->GetNote()) +
                     " slgs=" + std::to_string(m->HasLDSSealing()) + " children=";
     m->SortChildren();
     for (int k = 1; k <= m->GetChildCount(); ++k) r += xrefOf(c, m->GetChild(k)) + ",";
@@ -177,8 +172,7 @@ inline std::string dumpMarriage(WABSCollection& c, std::int32_t f)
 }
 
 // The whole collection, in record order.
-inline std::string dumpAll(WABSCollection& c)
-{
+inline std::string dumpAll(WABSCollection& c) {
     std::string r;
     for (int i = 1; i <= c.GetIndividualCount(); ++i) r += "I" + std::to_string(i) + " " + dumpIndividual(c, i) + "\n";
     for (int f = 1; f <= c.GetMarriageCount(); ++f) r += "F" + std::to_string(f) + " " + dumpMarriage(c, f) + "\n";

@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-TEST(OffsetIndex, OffsetsAndRange)
-{
+TEST(OffsetIndex, OffsetsAndRange) {
     WOffsetIndex idx("", 0);
     idx.Add(10);
     idx.Add(4000000000u);
@@ -33,18 +32,17 @@ TEST(OffsetIndex, OffsetsAndRange)
     EXPECT_THROW(ind.GetEntry(2), EIndexError);
 }
 
-TEST(XREFIndex, OrderMarkAndSort)
-{
+TEST(XREFIndex, OrderMarkAndSort) {
     WXREFIndex idx("", 0);
     for (const char* x : {"A1", "A2", "B"}) idx.Add(x);
     EXPECT_FALSE(idx.IsOutOfOrder());
     idx.Sort();
     EXPECT_EQ(idx.IdentifierAt(1), "A1");
     idx.Add("I2");
-    idx.Add("I10");  // byte order: "I10" before "I2"
+    idx.Add("I10"); // byte order: "I10" before "I2"
     idx.Add("I1");
     EXPECT_TRUE(idx.IsOutOfOrder());
-    idx.Add("Z");  // the mark stays
+    idx.Add("Z"); // the mark stays
     EXPECT_TRUE(idx.IsOutOfOrder());
     idx.Sort();
     EXPECT_FALSE(idx.IsOutOfOrder());
@@ -60,8 +58,7 @@ TEST(XREFIndex, OrderMarkAndSort)
     EXPECT_EQ(idx.Find(""), 0);
 }
 
-TEST(XREFIndex, LongIdentifiersStayDistinct)
-{
+TEST(XREFIndex, LongIdentifiersStayDistinct) {
     WXREFIndex idx("", 0);
     std::string a = "ABCDEFGHIJKLMNOPQRS1", b = "ABCDEFGHIJKLMNOPQRS2", c = "ABCDEFGHIJKLMNO";
     idx.Add(b);
@@ -81,8 +78,7 @@ TEST(XREFIndex, LongIdentifiersStayDistinct)
     EXPECT_EQ(idx.Find(a), 2);
 }
 
-TEST(XREFIndex, RepeatedIdentifierGivesTheFirstRecord)
-{
+TEST(XREFIndex, RepeatedIdentifierGivesTheFirstRecord) {
     for (bool sort : {false, true}) {
         WXREFIndex idx("", 0);
         for (const char* x : {"I5", "I2", "I5", "I1", "I2", "I5"}) idx.Add(x);
@@ -100,12 +96,11 @@ TEST(XREFIndex, RepeatedIdentifierGivesTheFirstRecord)
     EXPECT_EQ(idx.Find("I3"), 1);
 }
 
-TEST(XREFIndex, CompareXREF)
-{
+TEST(XREFIndex, CompareXREF) {
     EXPECT_EQ(WXREFIndex::CompareXREF("I1", "I10"), -1);
     EXPECT_EQ(WXREFIndex::CompareXREF("I2", "I10"), 1);
     EXPECT_EQ(WXREFIndex::CompareXREF("I2", "I2"), 0);
-    EXPECT_EQ(WXREFIndex::CompareXREF("\xE9", "z"), 1);  // unsigned bytes
+    EXPECT_EQ(WXREFIndex::CompareXREF("\xE9", "z"), 1); // unsigned bytes
     try {
         WXREFIndex::CompareXREF(nullptr, "x");
         FAIL() << "no compare error";
@@ -114,8 +109,7 @@ TEST(XREFIndex, CompareXREF)
     }
 }
 
-TEST(IndLinks, ParentFamilies)
-{
+TEST(IndLinks, ParentFamilies) {
     WIndLinks links("", 3);
     links.AddParentFamily(1, false, false, 7, 1, 10);
     links.AddParentFamily(1, false, false, 7, 1, 10);
@@ -131,7 +125,7 @@ TEST(IndLinks, ParentFamilies)
     EXPECT_EQ(links.GetParentFamily(1, 4), 0);
     std::uint16_t a = 0, b = 0;
     ASSERT_TRUE(links.GetParentCodes(1, 2, a, b));
-    EXPECT_EQ(a, 1);  // stored as (second code, first code)
+    EXPECT_EQ(a, 1); // stored as (second code, first code)
     EXPECT_EQ(b, 7);
     // Moving a family to the front swaps it with the old first one.
     links.AddParentFamily(1, false, true, 7, 1, 40);
@@ -145,8 +139,7 @@ TEST(IndLinks, ParentFamilies)
     EXPECT_EQ(links.GetParentFamily(0, 1), 0);
 }
 
-TEST(IndLinks, SpouseFamilies)
-{
+TEST(IndLinks, SpouseFamilies) {
     WIndLinks links("", 2);
     links.AddSpouseFamily(2, 5, false);
     links.AddSpouseFamily(2, 5, false);
@@ -161,8 +154,7 @@ TEST(IndLinks, SpouseFamilies)
     EXPECT_EQ(links.GetSpouseFamily(2, 3), 5);
 }
 
-TEST(IndLinks, LongListsStayLinearAndFreeOfDuplicates)
-{
+TEST(IndLinks, LongListsStayLinearAndFreeOfDuplicates) {
     // 20,000 spouse families, each named twice: far past the chain-walk limit.
     const int n = 20000;
     WIndLinks links("", 1);
@@ -180,8 +172,7 @@ TEST(IndLinks, LongListsStayLinearAndFreeOfDuplicates)
     EXPECT_EQ(links.GetSpouseFamily(1, n), n);
 }
 
-TEST(XREFIndex, NumberedIdentifiersAndTheirLookAlikes)
-{
+TEST(XREFIndex, NumberedIdentifiersAndTheirLookAlikes) {
     // Every identifier ends in its own position: found without a table.
     WXREFIndex idx("", 0);
     for (const char* x : {"I1", "I2", "P3", "I4"}) idx.Add(x);
@@ -199,8 +190,7 @@ TEST(XREFIndex, NumberedIdentifiersAndTheirLookAlikes)
     EXPECT_EQ(idx.Find("I6"), 0);
 }
 
-TEST(GEDIndIndex, PositionsStandBesideTheEntries)
-{
+TEST(GEDIndIndex, PositionsStandBesideTheEntries) {
     WGEDIndIndex idx("", 0);
     idx.Add(5);
     idx.Add(9);

@@ -6,8 +6,7 @@
 using gedtest::openText;
 
 namespace {
-std::string names(const std::string& nameValue, std::string* surname = nullptr, std::string* suffix = nullptr)
-{
+std::string names(const std::string& nameValue, std::string* surname = nullptr, std::string* suffix = nullptr) {
     auto c = openText("0 HEAD\n0 @I1@ INDI\n1 NAME " + nameValue + "\n0 TRLR\n");
     auto n = c->GetIndividual(1)->GetName();
     if (surname) *surname = n->GetSurname();
@@ -16,8 +15,7 @@ std::string names(const std::string& nameValue, std::string* surname = nullptr, 
 }
 } // namespace
 
-TEST(GedName, GivenSurnameSuffix)
-{
+TEST(GedName, GivenSurnameSuffix) {
     std::string sur, suf;
     EXPECT_EQ(names("John /Smith/", &sur, &suf), "John");
     EXPECT_EQ(sur, "Smith");
@@ -49,13 +47,12 @@ TEST(GedName, GivenSurnameSuffix)
     EXPECT_EQ(n->GetNoteText(), "Name note");
 }
 
-TEST(GedEvent, NamesDescriptionsAndPlaces)
-{
+TEST(GedEvent, NamesDescriptionsAndPlaces) {
     auto c = openText("0 HEAD\n0 @I1@ INDI\n1 OCCU Farmer\n2 TYPE Main work\n1 DEAT Y\n2 CAUS Fever\n1 BAPM\n"
                       "1 DIV\n1 DIV Y\n1 SSN 123\n1 EVEN\n0 @I2@ INDI\n1 DEAT\n2 CAUS Fever\n1 BIRT\n2 PLAC Town\n"
                       "2 DATE 1901\n1 BIRT\n2 DATE 1902\n2 SOUR @S1@\n1 BURI\n0 @S1@ SOUR\n0 TRLR\n");
     auto a = c->GetIndividual(1);
-    ASSERT_EQ(a->GetEventCount(6), 5);  // OCCU, BAPM, DIV Y, SSN, EVEN; "DIV" alone is none
+    ASSERT_EQ(a->GetEventCount(6), 5); // OCCU, BAPM, DIV Y, SSN, EVEN; "DIV" alone is none
     EXPECT_EQ(a->GetEventCount(5), 0);
     auto occu = a->GetEvent(6, 1);
     EXPECT_EQ(occu->GetEventName(), "Main work");
@@ -89,8 +86,7 @@ TEST(GedEvent, NamesDescriptionsAndPlaces)
     EXPECT_EQ(e->GetPlace()->GetName(), "Town");
 }
 
-TEST(GedEvent, Ordinances)
-{
+TEST(GedEvent, Ordinances) {
     auto c = openText("0 HEAD\n0 @I1@ INDI\n1 BAPL\n2 STAT COMPLETED\n1 ENDL\n2 TEMP SLAKE\n2 DATE 1980\n"
                       "1 SLGC\n2 QUAL  X \n1 CONS\n2 PLAC Here\n2 TEMP LOGAN\n0 TRLR\n");
     auto i = c->GetIndividual(1);
@@ -118,8 +114,7 @@ TEST(GedEvent, Ordinances)
     EXPECT_EQ(st->GetDate(), d1);
 }
 
-TEST(GedIndividual, SexNotesCitationsAndChanges)
-{
+TEST(GedIndividual, SexNotesCitationsAndChanges) {
     std::string text = "0 HEAD\n0 @I1@ INDI\n1 SEX F\n1 NOTE One\n2 CONT Two\n1 NOTE @N1@\n1 NOTE Three\n1 REFN R-7\n"
                        "1 AFN 12-34 \n1 CHAN\n2 NOTE x\n2 DATE 5 JUN 2005\n3 TIME 1:00\n0 @I2@ INDI\n";
     for (int k = 0; k < 120; ++k) text += "1 SOUR @S1@\n";
@@ -157,9 +152,9 @@ TEST(GedIndividual, SexNotesCitationsAndChanges)
     EXPECT_EQ(c->GetIndividual(1)->GetRecordText().substr(0, 22), "0 @I1@ INDI\r\n1 SEX F\r\n");
 }
 
-TEST(GedIndividual, LinePositionsBeyondSixtyFourKilobytes)
-{
-    std::string text = "0 HEAD\n0 @I1@ INDI\n1 NOTE " + std::string(70000, 'n') + "\n1 NAME Far /Away/\n1 SEX M\n"
+TEST(GedIndividual, LinePositionsBeyondSixtyFourKilobytes) {
+    std::string text = "0 HEAD\n0 @I1@ INDI\n1 NOTE " + std::string(70000, 'n') +
+                       "\n1 NAME Far /Away/\n1 SEX M\n"
                        "1 BIRT\n2 DATE 1 JAN 1900\n0 TRLR\n";
     auto c = openText(text);
     auto i = c->GetIndividual(1);
@@ -168,11 +163,11 @@ TEST(GedIndividual, LinePositionsBeyondSixtyFourKilobytes)
     EXPECT_EQ(i->GetEventYear(1, 1), 1900);
 }
 
-TEST(GedMarriage, DateAndPlaceOfTheMarriage)
-{
-    auto c = openText("0 HEAD\n0 @F1@ FAM\n1 MARR\n2 PLAC Town\n2 DATE 1900\n2 SOUR @S1@\n1 NOTE N\n1 NOTE M\n"
-                      "0 @F2@ FAM\n1 MARR\n2 DATE 1 MAY 1901\n2 PLAC Village\n1 MARR\n2 DATE 1950\n1 SLGS\n2 DATE 1990\n"
-                      "0 @F3@ FAM\n1 MARR\n3 DATE 1800\n0 @S1@ SOUR\n1 TITL Book\n0 TRLR\n");
+TEST(GedMarriage, DateAndPlaceOfTheMarriage) {
+    auto c =
+        openText("0 HEAD\n0 @F1@ FAM\n1 MARR\n2 PLAC Town\n2 DATE 1900\n2 SOUR @S1@\n1 NOTE N\n1 NOTE M\n"
+                 "0 @F2@ FAM\n1 MARR\n2 DATE 1 MAY 1901\n2 PLAC Village\n1 MARR\n2 DATE 1950\n1 SLGS\n2 DATE 1990\n"
+                 "0 @F3@ FAM\n1 MARR\n3 DATE 1800\n0 @S1@ SOUR\n1 TITL Book\n0 TRLR\n");
     auto f1 = c->GetMarriage(1);
     EXPECT_EQ(f1->GetPlace(), "Town");
     EXPECT_EQ(f1->GetDateText(), "1900");
@@ -183,17 +178,16 @@ TEST(GedMarriage, DateAndPlaceOfTheMarriage)
     EXPECT_FALSE(f1->HasLDSSealing());
     EXPECT_EQ(f1->GetSpouseCount(), 0);
     auto f2 = c->GetMarriage(2);
-    EXPECT_EQ(f2->GetDateText(), "1 May 1901");  // the first MARR
+    EXPECT_EQ(f2->GetDateText(), "1 May 1901"); // the first MARR
     EXPECT_EQ(f2->GetDateAndPlaceText(), "1 May 1901, Village");
     EXPECT_TRUE(f2->HasLDSSealing());
     auto slgs = f2->GetLDSSealing(10);
     EXPECT_EQ(slgs->GetKind(), 0);
     EXPECT_EQ(slgs->GetDateText(), "1990");
-    EXPECT_EQ(c->GetMarriage(3)->GetDate(), nullptr);  // not a direct sub-line
+    EXPECT_EQ(c->GetMarriage(3)->GetDate(), nullptr); // not a direct sub-line
 }
 
-TEST(GedNote, RecordsAndInlineNotes)
-{
+TEST(GedNote, RecordsAndInlineNotes) {
     auto c = openText("0 HEAD\n0 @I1@ INDI\n1 NOTE @N5@\n0 @I2@ INDI\n1 NOTE First line\n2 CONT\n2 CONT Third line\n"
                       "0 @I3@ INDI\n1 NOTE @N1@\n0 @I4@ INDI\n1 NOTE @N2@\n0 @I5@ INDI\n1 NOTE @N3@\n"
                       "0 @N1@ NOTE\n1 CONT Text\n0 @N2@ NOTE\n1 SOUR @S1@\n0 @N3@ NOTE  Inline start\n1 CONC ed\n"
@@ -209,8 +203,7 @@ TEST(GedNote, RecordsAndInlineNotes)
     EXPECT_EQ(c->GetNote(4)->GetLineCount(), 0);
 }
 
-TEST(GedSource, CitationsSourcesRepositories)
-{
+TEST(GedSource, CitationsSourcesRepositories) {
     auto c = openText("0 HEAD\n0 @I1@ INDI\n1 BIRT\n2 SOUR Parish register\n3 TEXT Entry 12\n3 NOTE Inline\n"
                       "1 SOUR @S1@\n2 PAGE  p. 4 \n2 NOTE Cited\n1 SOUR @S9@\n"
                       "0 @S1@ SOUR\n1 TITL Old\n1 NAME Title\n1 AUTH Au\n1 PUBL Pu\n1 ABBR Ab\n1 CALN Ca\n"
@@ -231,11 +224,11 @@ TEST(GedSource, CitationsSourcesRepositories)
     EXPECT_EQ(cite->GetPage(), "p. 4");
     EXPECT_EQ(cite->GetNote()->GetLines(), (std::vector<std::string>{"Cited"}));
     auto src = cite->GetSource();
-    EXPECT_EQ(src->GetTitle(), "Title");  // the last of TITL and NAME
+    EXPECT_EQ(src->GetTitle(), "Title"); // the last of TITL and NAME
     EXPECT_EQ(src->GetAuthor(), "Au");
     EXPECT_EQ(src->GetPublication(), "Pu");
     EXPECT_EQ(src->GetAbbreviation(), "Ab");
-    EXPECT_EQ(src->GetCallNumber(), "Ca");  // level 1 only
+    EXPECT_EQ(src->GetCallNumber(), "Ca"); // level 1 only
     EXPECT_EQ(src->GetNote()->GetLines(), (std::vector<std::string>{"Source note"}));
     EXPECT_EQ(src->GetText()->GetLines(), (std::vector<std::string>{"Source text"}));
     EXPECT_EQ(src->GetRecordText().substr(0, 11), "0 @S1@ SOUR");
@@ -251,7 +244,7 @@ TEST(GedSource, CitationsSourcesRepositories)
     EXPECT_EQ(addr->GetState(), "ST");
     EXPECT_EQ(addr->GetPostalCode(), "123");
     EXPECT_EQ(addr->GetCountry(), "Land");
-    EXPECT_EQ(addr->GetPhone(), "555");  // beside the ADDR line
+    EXPECT_EQ(addr->GetPhone(), "555"); // beside the ADDR line
     EXPECT_EQ(addr->GetAddress2(), "");
     // A pointer to no source record.
     EXPECT_EQ(i->GetCitation(2)->GetSource(), nullptr);

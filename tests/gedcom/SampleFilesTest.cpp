@@ -24,8 +24,7 @@ struct Record {
     std::vector<Line> lines;
 };
 
-std::vector<Record> naiveRecords(const std::string& path)
-{
+std::vector<Record> naiveRecords(const std::string& path) {
     const std::string all = tsupport::readFile(path);
     std::vector<Record> out;
     std::size_t i = 0;
@@ -65,16 +64,14 @@ std::vector<Record> naiveRecords(const std::string& path)
     return out;
 }
 
-const Line* first(const Record& r, const std::string& tag, int level = 1)
-{
+const Line* first(const Record& r, const std::string& tag, int level = 1) {
     for (const Line& l : r.lines)
         if (l.level == level && l.tag == tag) return &l;
     return nullptr;
 }
 
 // Individuals, families, notes and sources of the collection against the file's own text.
-void checkAgainstText(const std::string& name)
-{
+void checkAgainstText(const std::string& name) {
     auto c = openShared(name);
     auto recs = naiveRecords(sharedFile(name));
     int individuals = 0, families = 0, notes = 0, sources = 0;
@@ -94,14 +91,17 @@ void checkAgainstText(const std::string& name)
                 while (!given.empty() && given.back() == ' ') given.pop_back();
                 EXPECT_EQ(gn->GetGiven(), c->ConvertText(given)) << r.xref;
                 std::size_t a = nm->value.find('/'), b = nm->value.find('/', a + 1);
-                EXPECT_EQ(gn->GetSurname(), c->ConvertText(nm->value.substr(a + 1, b == std::string::npos ? b : b - a - 1)));
+                EXPECT_EQ(gn->GetSurname(),
+                          c->ConvertText(nm->value.substr(a + 1, b == std::string::npos ? b : b - a - 1)));
             }
             const Line* sex = first(r, "SEX");
             EXPECT_EQ(ind->GetSex(), sex && !sex->value.empty() ? sex->value[0] : 'U') << r.xref;
             int famc = 0, fams = 0;
             for (const Line& l : r.lines) {
-                if (l.level == 1 && l.tag == "FAMC" && c->FindMarriageByXref(l.value.substr(1, l.value.size() - 2))) ++famc;
-                if (l.level == 1 && l.tag == "FAMS" && c->FindMarriageByXref(l.value.substr(1, l.value.size() - 2))) ++fams;
+                if (l.level == 1 && l.tag == "FAMC" && c->FindMarriageByXref(l.value.substr(1, l.value.size() - 2)))
+                    ++famc;
+                if (l.level == 1 && l.tag == "FAMS" && c->FindMarriageByXref(l.value.substr(1, l.value.size() - 2)))
+                    ++fams;
             }
             EXPECT_GE(ind->GetParentFamilyCount(), famc > 0 ? 1 : 0) << r.xref;
             EXPECT_GE(ind->GetSpouseFamilyCount(), fams > 0 ? 1 : 0) << r.xref;
@@ -132,13 +132,14 @@ void checkAgainstText(const std::string& name)
             for (const char* who : {"HUSB", "WIFE"}) {
                 const Line* l = nullptr;
                 for (const Line& x : r.lines)
-                    if (x.level == 1 && x.tag == who) l = &x;  // the last one wins
+                    if (x.level == 1 && x.tag == who) l = &x; // the last one wins
                 std::int32_t expect = l ? c->FindIndividualByXref(l->value.substr(1, l->value.size() - 2)) : 0;
                 EXPECT_EQ(std::string(who) == "HUSB" ? m->GetHusband() : m->GetWife(), expect) << r.xref << who;
             }
             int chil = 0;
             for (const Line& x : r.lines)
-                if (x.level == 1 && x.tag == "CHIL" && c->FindIndividualByXref(x.value.substr(1, x.value.size() - 2))) ++chil;
+                if (x.level == 1 && x.tag == "CHIL" && c->FindIndividualByXref(x.value.substr(1, x.value.size() - 2)))
+                    ++chil;
             EXPECT_GE(m->GetChildCount(), chil > 0 ? 1 : 0);
         } else if (r.tag == "NOTE") {
             ++notes;
@@ -166,7 +167,7 @@ void checkAgainstText(const std::string& name)
             ASSERT_NE(repo, nullptr) << r.xref;
             const Line* nm = nullptr;
             for (const Line& x : r.lines)
-                if (x.tag == "NAME") nm = &x;  // at any level, the last one
+                if (x.tag == "NAME") nm = &x; // at any level, the last one
             if (nm) {
                 EXPECT_EQ(repo->GetName().substr(0, nm->value.size()), c->ConvertText(nm->value)) << r.xref;
             }
@@ -191,13 +192,12 @@ void checkAgainstText(const std::string& name)
 
 } // namespace
 
-TEST(SampleFiles, EveryFileOpens)
-{
+TEST(SampleFiles, EveryFileOpens) {
     GEDTEST_NEED_SHARED("royal92.ged");
-    for (const char* n : {"royal92.ged", "kennedy.ged", "TGC55C.ged", "TGC55CLF.ged", "ANSEL.GED", "allged.ged",
-                          "utf8.ged", "gramps-sample.ged", "TGC551LF.ged", "willis.ged", "willis-ansel.ged",
-                          "Queen.ged", "pres2020.ged", "washington.ged", "bourbon.ged", "EnglishTudorRoyalFamily.ged",
-                          "IvarKingOfDublin.ged"}) {
+    for (const char* n :
+         {"royal92.ged", "kennedy.ged", "TGC55C.ged", "TGC55CLF.ged", "ANSEL.GED", "allged.ged", "utf8.ged",
+          "gramps-sample.ged", "TGC551LF.ged", "willis.ged", "willis-ansel.ged", "Queen.ged", "pres2020.ged",
+          "washington.ged", "bourbon.ged", "EnglishTudorRoyalFamily.ged", "IvarKingOfDublin.ged"}) {
         std::string error;
         auto c = FormatString::OpenCollection(sharedFile(n), error);
         ASSERT_NE(c, nullptr) << n << ": " << error;
@@ -212,8 +212,7 @@ TEST(SampleFiles, EveryFileOpens)
     EXPECT_EQ(error, "Error: Cannot read unicode GEDCOM file\r" + sharedFile("utf16le.ged"));
 }
 
-TEST(SampleFiles, KnownCounts)
-{
+TEST(SampleFiles, KnownCounts) {
     GEDTEST_NEED_SHARED("royal92.ged");
     struct Expect {
         const char* file;
@@ -230,8 +229,7 @@ TEST(SampleFiles, KnownCounts)
     }
 }
 
-TEST(SampleFiles, TortureTestLineEndsGiveTheSameRecords)
-{
+TEST(SampleFiles, TortureTestLineEndsGiveTheSameRecords) {
     GEDTEST_NEED_SHARED("TGC55C.ged");
     auto cr = openShared("TGC55C.ged");
     auto crlf = openShared("TGC55CLF.ged");
@@ -251,10 +249,10 @@ TEST(SampleFiles, TortureTestLineEndsGiveTheSameRecords)
     EXPECT_NE(a.find("given=Charlie Accented surname=ANSEL"), std::string::npos);
 }
 
-TEST(SampleFiles, RecordsAgreeWithTheFileText)
-{
+TEST(SampleFiles, RecordsAgreeWithTheFileText) {
     GEDTEST_NEED_SHARED("TGC55C.ged");
-    for (const char* n : {"TGC55C.ged", "TGC55CLF.ged", "TGC551LF.ged", "allged.ged", "gramps-sample.ged", "royal92.ged"}) {
+    for (const char* n :
+         {"TGC55C.ged", "TGC55CLF.ged", "TGC551LF.ged", "allged.ged", "gramps-sample.ged", "royal92.ged"}) {
         SCOPED_TRACE(n);
         checkAgainstText(n);
     }
@@ -263,8 +261,7 @@ TEST(SampleFiles, RecordsAgreeWithTheFileText)
 namespace {
 // What the two exports of the same tree both say of an individual: names,
 // sex, every event's kind, label, date and place, the families.
-std::string coreOf(WABSCollection& c, std::int32_t i)
-{
+std::string coreOf(WABSCollection& c, std::int32_t i) {
     auto ind = c.GetIndividual(i);
     std::string r = ind->GetFullName(true) + "|" + ind->GetSex();
     for (int k = 1; k <= 4; ++k)
@@ -291,8 +288,7 @@ std::string coreOf(WABSCollection& c, std::int32_t i)
 }
 } // namespace
 
-TEST(SampleFiles, AnselAndUtf8GiveTheSameTexts)
-{
+TEST(SampleFiles, AnselAndUtf8GiveTheSameTexts) {
     GEDTEST_NEED_SHARED("willis.ged");
     auto u = openShared("willis.ged");
     auto a = openShared("willis-ansel.ged");
@@ -309,7 +305,8 @@ TEST(SampleFiles, AnselAndUtf8GiveTheSameTexts)
     // Source texts, by identifier; the exports wrap long texts at different
     // places, so blanks do not count.
     auto squeeze = [](std::string t) {
-        t.erase(std::remove_if(t.begin(), t.end(), [](char ch) { return ch == ' ' || ch == '\r' || ch == '\n'; }), t.end());
+        t.erase(std::remove_if(t.begin(), t.end(), [](char ch) { return ch == ' ' || ch == '\r' || ch == '\n'; }),
+                t.end());
         return t;
     };
     WXREFIndex* sources = u->XrefIndex(WGEDCollection::KindSource);
@@ -332,8 +329,7 @@ TEST(SampleFiles, AnselAndUtf8GiveTheSameTexts)
     EXPECT_EQ(place[4], '\xC9');
 }
 
-TEST(SampleFiles, MalformedLinesAndDanglingPointers)
-{
+TEST(SampleFiles, MalformedLinesAndDanglingPointers) {
     GEDTEST_NEED_SHARED("Queen.ged");
     auto c = openShared("Queen.ged");
     // Count the pointers that name no record, the way the link passes read them.
@@ -353,8 +349,7 @@ TEST(SampleFiles, MalformedLinesAndDanglingPointers)
     }
 }
 
-TEST(SampleFiles, GeneratedPointersAllHaveTheirRecords)
-{
+TEST(SampleFiles, GeneratedPointersAllHaveTheirRecords) {
     const std::string gen = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom";
     struct stat st {};
     if (::stat(gen.c_str(), &st) != 0) GTEST_SKIP() << "generator not built: " << gen;
@@ -388,8 +383,7 @@ TEST(SampleFiles, GeneratedPointersAllHaveTheirRecords)
     EXPECT_GT(notes, 0u);
 }
 
-TEST(SampleFiles, GeneratedFilesInBothCharacterSets)
-{
+TEST(SampleFiles, GeneratedFilesInBothCharacterSets) {
     std::string gen = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom";
     struct stat st {};
     ASSERT_EQ(::stat(gen.c_str(), &st), 0) << "generator not built: " << gen;
@@ -403,7 +397,8 @@ TEST(SampleFiles, GeneratedFilesInBothCharacterSets)
     ASSERT_EQ(std::system((gen + " --quiet --individuals 3000 --seed 7 --out " + u).c_str()), 0);
     EXPECT_EQ(tsupport::readFile(u), first);
     EXPECT_EQ(first.substr(first.size() - 8), "0 TRLR\r\n");
-    ASSERT_EQ(std::system((gen + " --quiet --individuals 3000 --seed 7 --charset ANSEL --eol cr --out " + a).c_str()), 0);
+    ASSERT_EQ(std::system((gen + " --quiet --individuals 3000 --seed 7 --charset ANSEL --eol cr --out " + a).c_str()),
+              0);
     ASSERT_EQ(std::system((gen + " --quiet --individuals 3000 --seed 7 --eol lf --bom --out " + cr).c_str()), 0);
     {
         WGEDCollection cu(u), ca(a), cl(cr);
@@ -431,7 +426,8 @@ TEST(SampleFiles, GeneratedFilesInBothCharacterSets)
                 for (int k = 1; k <= h->GetSpouseFamilyCount(); ++k) found |= h->GetSpouseFamily(k) == f;
                 EXPECT_TRUE(found) << f;
             }
-            for (int k = 1; k <= m->GetChildCount(); ++k) EXPECT_EQ(cu.GetIndividual(m->GetChild(k))->GetParentFamily(1), f);
+            for (int k = 1; k <= m->GetChildCount(); ++k)
+                EXPECT_EQ(cu.GetIndividual(m->GetChild(k))->GetParentFamily(1), f);
         }
     }
     std::remove(u.c_str());
@@ -439,13 +435,12 @@ TEST(SampleFiles, GeneratedFilesInBothCharacterSets)
     std::remove(cr.c_str());
 }
 
-TEST(SampleFiles, IndividualsReadInBulkReadAsOneByOne)
-{
+TEST(SampleFiles, IndividualsReadInBulkReadAsOneByOne) {
     GEDTEST_NEED_SHARED("Queen.ged");
     for (const char* n : {"Queen.ged", "TGC55C.ged", "TGC55CLF.ged"}) {
         auto lazy = openShared(n);
         auto bulk = openShared(n);
-        bulk->GetIndividual(2);  // one already read: it keeps its lines
+        bulk->GetIndividual(2); // one already read: it keeps its lines
         bulk->PrepareAllIndividuals();
         EXPECT_TRUE(bulk->IndIndex()->GetEntry(bulk->GetIndividualCount()).flags & WGEDIndIndex::PositionsFilled);
         EXPECT_EQ(gedtest::dumpAll(*bulk), gedtest::dumpAll(*lazy)) << n;

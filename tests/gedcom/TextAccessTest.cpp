@@ -13,22 +13,20 @@ using gedtest::withEol;
 namespace {
 
 // Every line the navigation reaches, as text.
-std::vector<std::string> lines(const WGEDTextMMF& f)
-{
+std::vector<std::string> lines(const WGEDTextMMF& f) {
     std::vector<std::string> out;
-    for (const char* l = f.Begin(); l; l = f.NextLine(l)) out.emplace_back(f.LineEnd(l) - l > 0 ? std::string(l, f.LineEnd(l)) : "");
+    for (const char* l = f.Begin(); l; l = f.NextLine(l))
+        out.emplace_back(f.LineEnd(l) - l > 0 ? std::string(l, f.LineEnd(l)) : "");
     return out;
 }
 
-std::vector<std::string> records(const WGEDTextMMF& f)
-{
+std::vector<std::string> records(const WGEDTextMMF& f) {
     std::vector<std::string> out;
     for (const char* l = f.NextRecord(f.Begin()); l; l = f.NextRecord(l)) out.emplace_back(l, f.LineEnd(l));
     return out;
 }
 
-const char* lineWith(const WGEDTextMMF& f, const std::string& start)
-{
+const char* lineWith(const WGEDTextMMF& f, const std::string& start) {
     for (const char* l = f.Begin(); l; l = f.NextLine(l))
         if (std::string_view(l, std::size_t(f.End() - l)).substr(0, start.size()) == start) return l;
     return nullptr;
@@ -40,8 +38,7 @@ const std::string kSample =
 
 } // namespace
 
-TEST(GedText, NavigationIsTheSameForEveryLineEnd)
-{
+TEST(GedText, NavigationIsTheSameForEveryLineEnd) {
     TempGed lf(kSample), crlf(withEol(kSample, "\r\n")), cr(withEol(kSample, "\r"));
     WGEDTextMMF a(lf.path()), b(crlf.path()), c(cr.path());
     EXPECT_TRUE(a.IsLFOnly());
@@ -59,8 +56,7 @@ TEST(GedText, NavigationIsTheSameForEveryLineEnd)
     EXPECT_EQ(ra, (std::vector<std::string>{"0 @I1@ INDI", "0 @F1@ FAM", "0 TRLR"}));
 }
 
-TEST(GedText, ValuesAreTrimmedOfBlanksButKeepTabs)
-{
+TEST(GedText, ValuesAreTrimmedOfBlanksButKeepTabs) {
     TempGed t("0 HEAD\r\n1 NAME  John\t/Smith/   \r\n0 TRLR\r\n");
     WGEDTextMMF f(t.path());
     const char* l = lineWith(f, "1 NAME");
@@ -71,8 +67,7 @@ TEST(GedText, ValuesAreTrimmedOfBlanksButKeepTabs)
     EXPECT_EQ(f.GetValue(nullptr), "");
 }
 
-TEST(GedText, EmptyValueNeverReadsTheNextLine)
-{
+TEST(GedText, EmptyValueNeverReadsTheNextLine) {
     for (const char* eol : {"\n", "\r", "\r\n"}) {
         TempGed t(withEol(kSample, eol));
         WGEDTextMMF f(t.path());
@@ -87,8 +82,7 @@ TEST(GedText, EmptyValueNeverReadsTheNextLine)
     }
 }
 
-TEST(GedText, Pointers)
-{
+TEST(GedText, Pointers) {
     TempGed t("0 @I123@ INDI\n1 FAMC   @F7@\n1 X @@\n1 Y @ABC\n1 Z @ABCDEFGHIJKLMNOPQRST@\n1 W @A\n@\n");
     WGEDTextMMF f(t.path());
     EXPECT_EQ(f.GetXREF(f.At(f.Begin(), 2), false).value(), "I123");
@@ -105,8 +99,7 @@ TEST(GedText, Pointers)
     EXPECT_FALSE(f.GetXREF(nullptr, false).has_value());
 }
 
-TEST(GedText, ContinuedText)
-{
+TEST(GedText, ContinuedText) {
     TempGed t(kSample);
     WGEDTextMMF f(t.path());
     const char* note = lineWith(f, "1 NOTE");
@@ -114,8 +107,7 @@ TEST(GedText, ContinuedText)
     EXPECT_TRUE(f.GetText(nullptr).empty());
 }
 
-TEST(GedText, RecordTypesAndLevels)
-{
+TEST(GedText, RecordTypesAndLevels) {
     TempGed t("0 @I1@ INDI\n0 @F1@ FAMILY\n0 @S1@ SOUR\n0 @N1@ NOTE x\n0 @U1@ SUBM\n0 @B1@ SUBN\n0 @R1@ REPO\n"
               "0 @O1@ OBJE\n0 @X1@ _CUSTOM\n0 @X2@\n0 HEAD\n0 @X3\n12 CONT a\nx1 B\n");
     WGEDTextMMF f(t.path());
@@ -128,8 +120,7 @@ TEST(GedText, RecordTypesAndLevels)
     EXPECT_EQ(f.GetLevel(nullptr), 0);
 }
 
-TEST(GedText, DatesAndPlaces)
-{
+TEST(GedText, DatesAndPlaces) {
     TempGed t("0 @I1@ INDI\n1 BIRT\n2 TYPE x\n2 DATE 1900\n2 PLAC Town\n1 DEAT\n2 DATE 5 MAY 1950\n3 PLAC Deep\n"
               "2 PLAC There\n");
     WGEDTextMMF f(t.path());
@@ -140,15 +131,14 @@ TEST(GedText, DatesAndPlaces)
     f.GetDate(d, lineWith(f, "2 DATE 1900"), false);
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->GetYear(), 1900);
-    f.GetDate(d, lineWith(f, "1 DEAT"), true);  // already set: unchanged
+    f.GetDate(d, lineWith(f, "1 DEAT"), true); // already set: unchanged
     EXPECT_EQ(d->GetYear(), 1900);
     EXPECT_EQ(f.GetPlace(lineWith(f, "1 BIRT")), "Town");
     // The search stops at the first line that is not of level 2.
     EXPECT_EQ(f.GetPlace(lineWith(f, "1 DEAT")), "");
 }
 
-TEST(GedText, LastRecordWithoutTrailerRunsToTheEnd)
-{
+TEST(GedText, LastRecordWithoutTrailerRunsToTheEnd) {
     TempGed t("0 HEAD\n0 @I1@ INDI\n1 NAME A /B/\n1 SEX F");
     WGEDTextMMF f(t.path());
     const char* rec = lineWith(f, "0 @I1@");
@@ -157,8 +147,7 @@ TEST(GedText, LastRecordWithoutTrailerRunsToTheEnd)
     EXPECT_EQ(f.GetRecordText(nullptr), "");
 }
 
-TEST(GedText, ScansStopAtTheEndOfData)
-{
+TEST(GedText, ScansStopAtTheEndOfData) {
     // A file that fills whole pages exactly and ends without a line end: any
     // read past the last byte faults (and the sanitizers see it).
     const long page = sysconf(_SC_PAGESIZE);
@@ -186,8 +175,9 @@ TEST(GedText, ScansStopAtTheEndOfData)
         bool chr;
         std::string value;
     };
-    for (const Cut& cut : {Cut{"0 @I1@ INDI\n1 CHR", 0, true, ""}, Cut{"0 @I1@ INDI\n1 S", 0, false, ""},
-                           Cut{"0 @I1", 8, false, ""}, Cut{"0 @I1@", 7, false, ""}, Cut{"0 @I1@ INDI\n1 NOTE a b ", 0, false, "a b"}}) {
+    for (const Cut& cut :
+         {Cut{"0 @I1@ INDI\n1 CHR", 0, true, ""}, Cut{"0 @I1@ INDI\n1 S", 0, false, ""}, Cut{"0 @I1", 8, false, ""},
+          Cut{"0 @I1@", 7, false, ""}, Cut{"0 @I1@ INDI\n1 NOTE a b ", 0, false, "a b"}}) {
         TempGed c(cut.text);
         WGEDTextMMF g(c.path());
         const char* last = g.Begin();

@@ -9,25 +9,29 @@ namespace {
 
 struct Encoding {
     const char* charset;
-    std::string pres;    // "près"
-    std::string dvorak;  // "Dvořák"
+    std::string pres;   // "près"
+    std::string dvorak; // "Dvořák"
     std::string dvorakShown;
 };
 
-std::string fileIn(const Encoding& e)
-{
+std::string fileIn(const Encoding& e) {
     return "0 HEAD\n1 CHAR " + std::string(e.charset) +
            "\n0 @I1@ INDI\n1 NAME /William/ I\n1 BIRT\n2 DATE 13 JAN 1712/13\n"
-           "1 DEAT\n2 DATE BET 5 APR 1712/13 AND 28 SEP 1714/15\n1 BURI\n2 DATE ABT 1850 (" + e.pres + ")\n"
-           "1 BAPL\n2 STAT " + e.pres + "\n1 CHAN\n2 DATE 27 OCT 1699/00\n"
+           "1 DEAT\n2 DATE BET 5 APR 1712/13 AND 28 SEP 1714/15\n1 BURI\n2 DATE ABT 1850 (" +
+           e.pres +
+           ")\n"
+           "1 BAPL\n2 STAT " +
+           e.pres +
+           "\n1 CHAN\n2 DATE 27 OCT 1699/00\n"
            "0 @I2@ INDI\n1 NAME /William/ I\n2 NSFX the Lion\n"
-           "0 @I3@ INDI\n1 NAME Anton /" + e.dvorak + "/ Jr\n"
+           "0 @I3@ INDI\n1 NAME Anton /" +
+           e.dvorak +
+           "/ Jr\n"
            "0 @F1@ FAM\n1 HUSB @I1@\n1 MARR\n2 DATE 2 FEB 1601/02\n0 TRLR\n";
 }
 
 // Event and marriage dates written with a "/", and those shown with one.
-std::pair<int, int> slashedDates(WGEDCollection& c)
-{
+std::pair<int, int> slashedDates(WGEDCollection& c) {
     int written = 0, shown = 0;
     auto count = [&](const WDate* d) {
         if (!d) return;
@@ -46,10 +50,14 @@ std::pair<int, int> slashedDates(WGEDCollection& c)
 
 } // namespace
 
-TEST(TextConversion, SameRecordInEveryCharacterSet)
-{
+TEST(TextConversion, SameRecordInEveryCharacterSet) {
     const std::vector<Encoding> encodings = {
-        {"ANSEL", "pr\xE1" "es", "Dvo\xE9r\xE2" "ak", "Dvor\xE1k"},
+        {"ANSEL",
+         "pr\xE1"
+         "es",
+         "Dvo\xE9r\xE2"
+         "ak",
+         "Dvor\xE1k"},
         {"UTF-8", "pr\xC3\xA8s", "Dvo\xC5\x99\xC3\xA1k", "Dvo?\xE1k"},
         {"ANSI", "pr\xE8s", "Dvor\xE1k", "Dvor\xE1k"},
     };
@@ -78,8 +86,7 @@ TEST(TextConversion, SameRecordInEveryCharacterSet)
     }
 }
 
-TEST(TextConversion, SharedFiles)
-{
+TEST(TextConversion, SharedFiles) {
     GEDTEST_NEED_SHARED("TGC55C.ged");
     auto tgc = openShared("TGC55C.ged");
     auto person1 = tgc->GetIndividual(tgc->FindIndividualByXref("PERSON1"));
@@ -96,10 +103,10 @@ TEST(TextConversion, SharedFiles)
 
     GEDTEST_NEED_SHARED("Queen.ged");
     auto queen = openShared("Queen.ged");
-    EXPECT_EQ(queen->GetIndividual(queen->FindIndividualByXref("I392"))->GetEvent(1, 1)->GetDateText(),
-              "1195\x96" "1226 OR 1233");
-    EXPECT_EQ(queen->GetIndividual(queen->FindIndividualByXref("I673"))->GetEvent(2, 1)->GetDateText(),
-              "1\x96" "3 JULY 1035");
+    EXPECT_EQ(queen->GetIndividual(queen->FindIndividualByXref("I392"))->GetEvent(1, 1)->GetDateText(), "1195\x96"
+                                                                                                        "1226 OR 1233");
+    EXPECT_EQ(queen->GetIndividual(queen->FindIndividualByXref("I673"))->GetEvent(2, 1)->GetDateText(), "1\x96"
+                                                                                                        "3 JULY 1035");
 
     GEDTEST_NEED_SHARED("pres2020.ged");
     auto pres = openShared("pres2020.ged");

@@ -22,7 +22,7 @@ protected:
         cat = c.AddPerson("Cat /Parr/", 'F').Birth("1910");
         mary = c.AddPerson("Mary /Tudor/", 'F').Birth("1930");
         john1 = c.AddPerson("John /Tudor/", 'M').Birth("1932");
-        john2 = c.AddPerson("John /Tudor/", 'M').Birth("1935");   // half-brother of the same name
+        john2 = c.AddPerson("John /Tudor/", 'M').Birth("1935"); // half-brother of the same name
         edward = c.AddPerson("Edward /Tudor/", 'M').Birth("1937");
         bob = c.AddPerson("Bob /Single/", 'M');
         tom = c.AddPerson("Tom /Twice/", 'M');
@@ -53,8 +53,8 @@ protected:
     condtest::PlainNames names;
     WFixedToday today{2020, 6, 15};
     WMemCollection c;
-    std::int32_t henry, anne, jane, cat, mary, john1, john2, edward, bob, tom, ann1, ann2, pa, ma, kid, odd, cain,
-        awan, seth, eve, ben;
+    std::int32_t henry, anne, jane, cat, mary, john1, john2, edward, bob, tom, ann1, ann2, pa, ma, kid, odd, cain, awan,
+        seth, eve, ben;
 };
 
 TEST_F(FamilyConds, MarriagesWithoutSpouseOrWithSpousesOfOneName) {
@@ -100,11 +100,11 @@ TEST_F(FamilyConds, UnknownAgesNeverCompare) {
     const Set adults{henry, jane, cat, mary, john1, john2, edward, kid};
     EXPECT_EQ(Highlighted(c, "+44:518"), adults);
     EXPECT_EQ(Highlighted(c, "-44:518"), AllBut(c, adults));
-    EXPECT_TRUE(Highlighted(c, "-44:518").count(anne));   // no birth date: unknown age
-    EXPECT_EQ(Highlighted(c, "+44:210"), Set{});          // age < 10
-    EXPECT_EQ(Highlighted(c, "+44:310"), (Set{odd}));     // age <= 10
+    EXPECT_TRUE(Highlighted(c, "-44:518").count(anne)); // no birth date: unknown age
+    EXPECT_EQ(Highlighted(c, "+44:210"), Set{});        // age < 10
+    EXPECT_EQ(Highlighted(c, "+44:310"), (Set{odd}));   // age <= 10
     EXPECT_EQ(Highlighted(c, "+44:160"), (Set{henry}));
-    EXPECT_EQ(Highlighted(c, "+44:9"), Set{});            // operator 9: never
+    EXPECT_EQ(Highlighted(c, "+44:9"), Set{}); // operator 9: never
     EXPECT_EQ(Describe(c, "+44:518"), "with age >= 18");
     EXPECT_EQ(Describe(c, "-44:518"), "with age < 18");
     EXPECT_EQ(Describe(c, "+44:9"), "with age-1");
@@ -133,13 +133,11 @@ TEST(FamilyCondsLarge, NoFixedLimitOnSpousesOrChildren) {
     const auto parent = c.AddPerson("Big /Family/", 'M');
     const auto wife = c.AddPerson("Wife /Family/", 'F');
     auto fam = c.AddFamily(parent, wife);
-    for (int k = 0; k < 600; ++k)
-        fam.Child(c.AddPerson("Child" + std::to_string(k) + " /Family/", 'M'));
+    for (int k = 0; k < 600; ++k) fam.Child(c.AddPerson("Child" + std::to_string(k) + " /Family/", 'M'));
     // Only the first and the 600th child share a name.
     c.Person(c.GetIndividualCount()).Data().name->given = "Child0";
     const auto groom = c.AddPerson("Groom /Many/", 'M');
-    for (int k = 0; k < 520; ++k)
-        c.AddFamily(groom, c.AddPerson("Bride" + std::to_string(k) + " /X/", 'F'));
+    for (int k = 0; k < 520; ++k) c.AddFamily(groom, c.AddPerson("Bride" + std::to_string(k) + " /X/", 'F'));
     c.Person(c.GetIndividualCount()).Data().name->given = "Bride0";
     EXPECT_EQ(Highlighted(c, "+38"), (Set{parent, wife}));
     EXPECT_EQ(Highlighted(c, "+37"), (Set{groom}));

@@ -25,8 +25,7 @@ inline Set Highlighted(WABSCollection& c, const std::string& conditions, bool de
     const std::int32_t n = c.GetIndividualCount();
     for (std::int32_t k = 1; k <= n; ++k) {
         const std::int32_t i = descending ? n + 1 - k : k;
-        if (g.IsHighlighted(i))
-            out.insert(i);
+        if (g.IsHighlighted(i)) out.insert(i);
     }
     return out;
 }
@@ -45,8 +44,7 @@ inline std::string Describe(WABSCollection& c, const std::string& conditions) {
 inline Set AllBut(WABSCollection& c, const Set& except) {
     Set out;
     for (std::int32_t i = 1; i <= c.GetIndividualCount(); ++i)
-        if (!except.count(i))
-            out.insert(i);
+        if (!except.count(i)) out.insert(i);
     return out;
 }
 

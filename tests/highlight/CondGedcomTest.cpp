@@ -55,8 +55,7 @@ protected:
         std::ofstream(m_path, std::ios::binary) << kFile;
         c = std::make_unique<WGEDCollection>(m_path);
         opened = c->Open();
-        if (opened)
-            c->AfterOpen();
+        if (opened) c->AfterOpen();
     }
     ~GedcomConds() override {
         c.reset();
@@ -83,11 +82,11 @@ TEST_F(GedcomConds, IslandsAndDepths) {
     EXPECT_EQ(islands.GetIslandOfIndividual(12), 2);
 
     WGenerations g(*c);
-    EXPECT_EQ(g.GetNumAncestors(10), 7);   // Adam once, though through both parents
+    EXPECT_EQ(g.GetNumAncestors(10), 7); // Adam once, though through both parents
     EXPECT_EQ(g.GetAncestorGenerations(10), 3);
     EXPECT_EQ(g.GetNumDescendants(1), 6);
     EXPECT_EQ(g.GetDescendantGenerations(1), 3);
-    EXPECT_EQ(g.GetAncestorGenerations(11), 2);   // the loop closes at 0
+    EXPECT_EQ(g.GetAncestorGenerations(11), 2); // the loop closes at 0
 }
 
 TEST_F(GedcomConds, Relationships) {
@@ -139,18 +138,17 @@ TEST(GedcomIslandsRealFiles, AgreeWithAUnionOfFamilies) {
     int checked = 0;
     for (const char* name : {"royal92.ged", "kennedy.ged", "pres2020.ged", "allged.ged"}) {
         const std::string path = std::string(BRENTHAUL_SHARED_DATA) + "/" + name;
-        if (::access(path.c_str(), R_OK) != 0)
-            continue;
+        if (::access(path.c_str(), R_OK) != 0) continue;
         WGEDCollection c(path);
         ASSERT_TRUE(c.Open()) << name;
         c.AfterOpen();
         const std::int32_t n = c.GetIndividualCount();
         std::vector<std::int32_t> root(static_cast<std::size_t>(n) + 1);
-        for (std::int32_t i = 0; i <= n; ++i)
-            root[static_cast<std::size_t>(i)] = i;
+        for (std::int32_t i = 0; i <= n; ++i) root[static_cast<std::size_t>(i)] = i;
         auto find = [&](std::int32_t x) {
             while (root[static_cast<std::size_t>(x)] != x)
-                x = root[static_cast<std::size_t>(x)] = root[static_cast<std::size_t>(root[static_cast<std::size_t>(x)])];
+                x = root[static_cast<std::size_t>(x)] =
+                    root[static_cast<std::size_t>(root[static_cast<std::size_t>(x)])];
             return x;
         };
         std::vector<std::int32_t> kids;
@@ -160,18 +158,15 @@ TEST(GedcomIslandsRealFiles, AgreeWithAUnionOfFamilies) {
             members.insert(members.end(), kids.begin(), kids.end());
             std::int32_t first = 0;
             for (std::int32_t m : members) {
-                if (m < 1 || m > n)
-                    continue;
-                if (first == 0)
-                    first = m;
+                if (m < 1 || m > n) continue;
+                if (first == 0) first = m;
                 root[static_cast<std::size_t>(find(m))] = find(first);
             }
         }
         WIslands islands(c);
         const std::int32_t count = islands.GetIslandCount();
         std::int64_t total = 0;
-        for (std::int32_t pos = 1; pos <= count; ++pos)
-            total += islands.GetIslandSize(pos);
+        for (std::int32_t pos = 1; pos <= count; ++pos) total += islands.GetIslandSize(pos);
         EXPECT_EQ(total, n) << name;
         for (std::int32_t i = 1; i <= n; ++i) {
             const std::int32_t first = islands.GetIslandFirstIndividual(islands.GetIslandOfIndividual(i));
@@ -180,8 +175,7 @@ TEST(GedcomIslandsRealFiles, AgreeWithAUnionOfFamilies) {
         }
         ++checked;
     }
-    if (checked == 0)
-        BRENTHAUL_NEED_SHARED("royal92.ged");
+    if (checked == 0) BRENTHAUL_NEED_SHARED("royal92.ged");
 }
 
 } // namespace

@@ -85,7 +85,7 @@ TEST(CondRegister, EveryCodeCreatesTheClassOfTheTable) {
         EXPECT_EQ(h->Count(), 1);
         ++created;
     }
-    EXPECT_EQ(created, 111);   // 2..113 without 101
+    EXPECT_EQ(created, 111); // 2..113 without 101
     EXPECT_EQ(HLFactory::Create(101, &c), nullptr);
     EXPECT_EQ(HLFactory::Create(1, &c), nullptr);
 }
@@ -93,18 +93,15 @@ TEST(CondRegister, EveryCodeCreatesTheClassOfTheTable) {
 TEST(CondRegister, LazyConditionsDecideEachIndividualOncePerRun) {
     condtest::PlainNames names;
     CountingCollection c;
-    for (int i = 0; i < 5; ++i)
-        c.AddPerson("P /Q/", i % 2 ? 'F' : 'M').Birth("1900");
+    for (int i = 0; i < 5; ++i) c.AddPerson("P /Q/", i % 2 ? 'F' : 'M').Birth("1900");
     HLRegister::RegisterConditionClasses();
     WHLGroup g(&c);
     g.SetConditions("+17:F;A;+2");
     g.Recalculate();
     for (int round = 0; round < 3; ++round)
-        for (std::int32_t i = 1; i <= 5; ++i)
-            g.IsHighlighted(i);
-    for (std::int32_t i = 1; i <= 5; ++i)
-        EXPECT_LE(c.made[i], 2) << i;   // once for the sex, at most once for the date
-    EXPECT_EQ(c.made[1], 1);            // a man never reaches the second condition
+        for (std::int32_t i = 1; i <= 5; ++i) g.IsHighlighted(i);
+    for (std::int32_t i = 1; i <= 5; ++i) EXPECT_LE(c.made[i], 2) << i; // once for the sex, at most once for the date
+    EXPECT_EQ(c.made[1], 1);                                            // a man never reaches the second condition
 }
 
 } // namespace

@@ -52,8 +52,12 @@ protected:
         alive = c.AddPerson("Alive /Young/", 'F').Birth("2000");
         old = c.AddPerson("Old /Timer/", 'M').Birth("1850");
         fuzzy = c.AddPerson("Fuzzy /Date/", 'M').Birth("ABT 1850 (FAMILY BIBLE)");
-        c.AddFamily(full, bare).Marriage("1925", "Rome").Child(kid).Sealing("DNS/CAN", "SLAKE").Note("wed").Cite(
-            "banns");
+        c.AddFamily(full, bare)
+            .Marriage("1925", "Rome")
+            .Child(kid)
+            .Sealing("DNS/CAN", "SLAKE")
+            .Note("wed")
+            .Cite("banns");
         c.AddFamily(nogiven, orphan).Marriage("", "Oslo");
         c.AddFamily(fuzzy, 0);
     }
@@ -103,8 +107,7 @@ TEST_F(SimpleConds, NotesSourcesAndAFN) {
     EXPECT_EQ(Highlighted(c, "+66"), (Set{full, bare}));
     EXPECT_EQ(Highlighted(c, "+67"), (Set{full}));
     EXPECT_EQ(Highlighted(c, "+68"), (Set{full}));
-    for (const char* code : {"+69", "+70", "+71", "+74", "+75", "+76"})
-        EXPECT_EQ(Highlighted(c, code), Set{}) << code;
+    for (const char* code : {"+69", "+70", "+71", "+74", "+75", "+76"}) EXPECT_EQ(Highlighted(c, code), Set{}) << code;
     EXPECT_EQ(Highlighted(c, "+72"), (Set{full}));
     EXPECT_EQ(Highlighted(c, "+73"), (Set{full}));
     EXPECT_EQ(Highlighted(c, "+77"), (Set{full, bare}));
@@ -131,12 +134,12 @@ TEST_F(SimpleConds, OrdinancesAndTheirStatusWords) {
     EXPECT_EQ(Highlighted(c, "+86"), (Set{full, bare}));
     // State 1 is a proper date; state n the (n-1)th status word of the kind.
     EXPECT_EQ(Highlighted(c, "+87:1"), Set{});
-    EXPECT_EQ(Highlighted(c, "+87:4"), (Set{full}));         // COMPLETED
+    EXPECT_EQ(Highlighted(c, "+87:4"), (Set{full})); // COMPLETED
     EXPECT_EQ(Highlighted(c, "+88:1"), (Set{full}));
     EXPECT_EQ(Highlighted(c, "+88:4"), Set{});
-    EXPECT_EQ(Highlighted(c, "+89:5"), (Set{full}));         // BIC
-    EXPECT_EQ(Highlighted(c, "+90:7"), (Set{full, bare}));   // DNS/CAN
-    EXPECT_EQ(Highlighted(c, "+90:5"), Set{});               // CANCELED
+    EXPECT_EQ(Highlighted(c, "+89:5"), (Set{full}));       // BIC
+    EXPECT_EQ(Highlighted(c, "+90:7"), (Set{full, bare})); // DNS/CAN
+    EXPECT_EQ(Highlighted(c, "+90:5"), Set{});             // CANCELED
     EXPECT_EQ(Highlighted(c, "-90:7"), AllBut(c, Set{full, bare}));
     EXPECT_EQ(Describe(c, "+87:4"), "where LDS Baptism date is COMPLETED");
     EXPECT_EQ(Describe(c, "-88:1"), "where LDS Endowment date is not a date");

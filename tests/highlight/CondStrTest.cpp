@@ -57,15 +57,16 @@ protected:
 };
 
 TEST_F(StrConds, FourModesCompareUpperCased) {
-    EXPECT_EQ(Highlighted(c, "+29:3SM"), (Set{john, tom, ann, jim}));   // "S" is shorter than "SM"
+    EXPECT_EQ(Highlighted(c, "+29:3SM"), (Set{john, tom, ann, jim})); // "S" is shorter than "SM"
     EXPECT_EQ(Highlighted(c, "+29:4TH"), (Set{john, tom, ann, jim}));
     EXPECT_EQ(Highlighted(c, "+29:2smith"), (Set{john, tom, ann}));
     EXPECT_EQ(Highlighted(c, "+29:2S"), (Set{bob}));
     EXPECT_EQ(Highlighted(c, "+29:1MYT"), (Set{jim}));
-    EXPECT_EQ(Highlighted(c, "+29:5SMITH"), Set{});    // no such mode
+    EXPECT_EQ(Highlighted(c, "+29:5SMITH"), Set{}); // no such mode
     EXPECT_EQ(Highlighted(c, "+29:1"), Set{});
     EXPECT_EQ(Highlighted(c, "-29:1"), AllBut(c, Set{}));
-    EXPECT_EQ(Highlighted(c, "+29:XSMITH"), (Set{john, tom, ann}));   // not a digit: mode 1, pattern from the 2nd character
+    EXPECT_EQ(Highlighted(c, "+29:XSMITH"),
+              (Set{john, tom, ann})); // not a digit: mode 1, pattern from the 2nd character
     EXPECT_TRUE(WHLStr::Match(WHLStr::mEnds, "TH", "TH"));
     EXPECT_FALSE(WHLStr::Match(WHLStr::mEnds, "SMITH", "TH"));
     EXPECT_FALSE(WHLStr::Match(WHLStr::mContains, "A", ""));
@@ -106,7 +107,7 @@ TEST_F(StrConds, IdentifiersAndGivenNames) {
     EXPECT_EQ(Highlighted(c, "+30:1JOHN"), (Set{john, johnDoe}));
     EXPECT_EQ(Highlighted(c, "+59:2R-77"), (Set{john}));
     EXPECT_EQ(Highlighted(c, "+97:2afn9"), (Set{john}));
-    EXPECT_EQ(Highlighted(c, "+98:2I1@"), (Set{john}));   // the identifier less its first character
+    EXPECT_EQ(Highlighted(c, "+98:2I1@"), (Set{john})); // the identifier less its first character
     EXPECT_EQ(Describe(c, "+30:4hn"), "with name ending with \"HN\"");
     EXPECT_EQ(Describe(c, "-59:2R"), "with custom ID not equal to \"R\"");
 }
@@ -120,7 +121,7 @@ TEST_F(StrConds, SoundexByTextOrByCode) {
     EXPECT_EQ(Highlighted(c, "+57:1S"), (Set{bob}));
     // Each word of the given names: "Marie" sounds like "Mary".
     EXPECT_EQ(Highlighted(c, "+58:1Marie"), (Set{mary, ann}));
-    EXPECT_EQ(Highlighted(c, "+58:2J500"), (Set{john, johnDoe, jim}));   // Jim sounds like John
+    EXPECT_EQ(Highlighted(c, "+58:2J500"), (Set{john, johnDoe, jim})); // Jim sounds like John
     EXPECT_EQ(Describe(c, "+57:1Smith"), "with surname soundex text = \"SMITH\" (S530)");
     EXPECT_EQ(Describe(c, "-58:2J500"), "with given name soundex code = \"J500\"");
 }

@@ -103,9 +103,9 @@ TEST_F(CollapseTree, LongestLines) {
     EXPECT_EQ(Describe(c, "+95:" + std::to_string(r)), "Longest ancestor path of Rick Top");
     EXPECT_EQ(Describe(c, "-96:" + std::to_string(x)), "Not longest descendant path of Xavier Top");
     // Counts of the tree through the integer condition.
-    EXPECT_EQ(Highlighted(c, "+50:15"), (Set{r}));                // # ancestors = 5
-    EXPECT_EQ(Highlighted(c, "+50:57"), (Set{k1, k2, gk}));       // # ancestors >= 7
-    EXPECT_EQ(Highlighted(c, "+51:56"), (Set{p, x}));              // # descendants >= 6
+    EXPECT_EQ(Highlighted(c, "+50:15"), (Set{r}));          // # ancestors = 5
+    EXPECT_EQ(Highlighted(c, "+50:57"), (Set{k1, k2, gk})); // # ancestors >= 7
+    EXPECT_EQ(Highlighted(c, "+51:56"), (Set{p, x}));       // # descendants >= 6
 }
 
 TEST(CondLoops, LongestLinesEndOnAFamilyLoop) {
@@ -115,8 +115,8 @@ TEST(CondLoops, LongestLinesEndOnAFamilyLoop) {
     const auto b = c.AddPerson("B /L/", 'M');
     const auto d = c.AddPerson("D /L/", 'M');
     const auto e = c.AddPerson("E /L/", 'M');
-    c.AddFamily(b, 0).Child(a);   // B is A's father ...
-    c.AddFamily(a, 0).Child(b);   // ... and A is B's father
+    c.AddFamily(b, 0).Child(a); // B is A's father ...
+    c.AddFamily(a, 0).Child(b); // ... and A is B's father
     c.AddFamily(d, 0).Child(e);
     EXPECT_EQ(Highlighted(c, "+95:" + std::to_string(a)), (Set{a, b}));
     EXPECT_EQ(Highlighted(c, "+96:" + std::to_string(b)), (Set{a, b}));

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include "columns/ColSortIterator.h"
 #include "highlight/FindContext.h"
 #include "support/MemCollection.h"
@@ -56,8 +55,14 @@ TEST(FindContextSearch, MarriageEntriesAndPanelTexts) {
     Fixture f;
     auto a = f.c.AddPerson("Tom /Hill/", 'M').Birth("1900", "York");
     auto w1 = f.c.AddPerson("Ann /Lee/", 'F');
-    f.c.AddFamily(a, w1).Child(f.c.AddPerson("C1 /Hill/")).Child(f.c.AddPerson("C2 /Hill/")).Child(f.c.AddPerson("C3 /Hill/"));
-    f.c.AddFamily(a, 0).Child(f.c.AddPerson("D1 /Hill/")).Child(f.c.AddPerson("D2 /Hill/")).Child(f.c.AddPerson("D3 /Hill/"));
+    f.c.AddFamily(a, w1)
+        .Child(f.c.AddPerson("C1 /Hill/"))
+        .Child(f.c.AddPerson("C2 /Hill/"))
+        .Child(f.c.AddPerson("C3 /Hill/"));
+    f.c.AddFamily(a, 0)
+        .Child(f.c.AddPerson("D1 /Hill/"))
+        .Child(f.c.AddPerson("D2 /Hill/"))
+        .Child(f.c.AddPerson("D3 /Hill/"));
     const auto e = MarriageEntries(&f.c, a);
     ASSERT_EQ(e.size(), 8u);
     EXPECT_TRUE(e[0].spouse);

@@ -31,8 +31,7 @@ public:
         std::stringstream ss(FParameter);
         std::string item;
         while (std::getline(ss, item, ','))
-            if (!item.empty())
-                FMembers.insert(std::stoi(item));
+            if (!item.empty()) FMembers.insert(std::stoi(item));
         ++prepares;
     }
     void Evaluate(std::int32_t i) override {
@@ -41,8 +40,7 @@ public:
     }
     void GetDescription(std::string& s) override {
         s = FInvert ? "not in {" + FParameter + "}" : "in {" + FParameter + "}";
-        if (FParameter == "silent")
-            s.clear();
+        if (FParameter == "silent") s.clear();
     }
     int prepares = 0;
 
@@ -71,16 +69,14 @@ class HLGroupTest : public ::testing::Test {
 protected:
     void SetUp() override {
         // 1 F, 2 M, 3 U, 4 F, 5 M, 6 U
-        for (char s : std::string("FMUFMU"))
-            coll.AddPerson("P /Q/", s);
+        for (char s : std::string("FMUFMU")) coll.AddPerson("P /Q/", s);
         plat::hooks().showMessage = [this](const std::string& t) { messages.push_back(t); };
         plat::hooks().messageBox = [this](const std::string& t, const std::string&, unsigned) {
             messages.push_back(t);
             return int(plat::IDOK);
         };
         // Whatever other tests registered comes back afterwards.
-        for (int code = 0; code <= 200; ++code)
-            saved[code] = HLFactory::Find(code);
+        for (int code = 0; code <= 200; ++code) saved[code] = HLFactory::Find(code);
         HLFactory::UnregisterAll();
         // Codes 2..16 stand for set conditions, 17 for sex.
         for (int code = 2; code <= 16; ++code)
@@ -93,15 +89,13 @@ protected:
     }
     void TearDown() override {
         HLFactory::UnregisterAll();
-        for (auto& [code, creator] : saved)
-            HLFactory::Register(code, creator);
+        for (auto& [code, creator] : saved) HLFactory::Register(code, creator);
         plat::resetHooks();
     }
     std::vector<int> highlighted(WHLGroup& g) {
         std::vector<int> r;
         for (int i = 1; i <= coll.GetIndividualCount(); ++i)
-            if (g.IsHighlighted(i))
-                r.push_back(i);
+            if (g.IsHighlighted(i)) r.push_back(i);
         return r;
     }
     std::vector<int> run(const std::string& s) {
@@ -145,8 +139,7 @@ TEST_F(HLGroupTest, ShortCircuitAndOneEvaluationPerIndividual) {
     WHLGroup g(&coll);
     g.SetConditions("+2:1,2;A;+3:2,3;O;+4:3,4;A;+5:4,5");
     g.Recalculate();
-    for (int i = 1; i <= 6; ++i)
-        EXPECT_FALSE(g.IsEvaluated(i)) << i;
+    for (int i = 1; i <= 6; ++i) EXPECT_FALSE(g.IsEvaluated(i)) << i;
     log.clear();
     EXPECT_FALSE(g.IsHighlighted(1)); // c0 true, c1 false, c2 false: c3 never asked
     EXPECT_EQ(log, (Log{{2, 1}, {3, 1}, {4, 1}}));
@@ -158,10 +151,8 @@ TEST_F(HLGroupTest, ShortCircuitAndOneEvaluationPerIndividual) {
     EXPECT_EQ(log, (Log{{2, 6}, {4, 6}}));
     // Asked again: the group and its conditions answer from their states.
     log.clear();
-    for (int i = 1; i <= 6; ++i)
-        g.IsHighlighted(i);
-    for (int i = 1; i <= 6; ++i)
-        g.IsHighlighted(i);
+    for (int i = 1; i <= 6; ++i) g.IsHighlighted(i);
+    for (int i = 1; i <= 6; ++i) g.IsHighlighted(i);
     const Log expectedOnce{{2, 3}, {4, 3}, {5, 3}, {2, 4}, {4, 4}, {5, 4}, {2, 5}, {4, 5}};
     EXPECT_EQ(log, expectedOnce);
     // A recalculation forgets every state.
@@ -188,8 +179,7 @@ TEST_F(HLGroupTest, IndexesOutsideTheFile) {
 
 TEST_F(HLGroupTest, TwelveConditionsGiveTwoMessagesAndTen) {
     std::string s;
-    for (int k = 0; k < 12; ++k)
-        s += (k ? ";O;" : "") + std::string("+2:") + std::to_string(k % 6 + 1);
+    for (int k = 0; k < 12; ++k) s += (k ? ";O;" : "") + std::string("+2:") + std::to_string(k % 6 + 1);
     WHLGroup g(&coll);
     g.SetConditions(s);
     EXPECT_EQ(g.ConditionCount(), 10);
@@ -213,8 +203,7 @@ TEST_F(HLGroupTest, SkippedCodesJoinTheConditionsThatExist) {
 
     // Many skipped items among more than ten real ones.
     std::string s;
-    for (int k = 0; k < 30; ++k)
-        s += (k ? ";A;" : "") + std::string(k % 3 == 1 ? "+1" : "+2:1,2,3,4,5,6");
+    for (int k = 0; k < 30; ++k) s += (k ? ";A;" : "") + std::string(k % 3 == 1 ? "+1" : "+2:1,2,3,4,5,6");
     g.SetConditions(s);
     EXPECT_EQ(g.ConditionCount(), 10);
     // The tenth condition comes from item 14; each of the 15 items after it

@@ -108,11 +108,9 @@ TEST(HLString, ThirtyItemsReadWholeWithoutOverrun) {
         EXPECT_EQ(h.GetCode(i), i + 2);
         EXPECT_EQ(h.GetParams(i), "p" + std::to_string(i));
     }
-    for (int k = 0; k < WHLString::kMaxConnectors; ++k)
-        EXPECT_EQ(h.IsAnd(k), k % 2 == 0) << k;
+    for (int k = 0; k < WHLString::kMaxConnectors; ++k) EXPECT_EQ(h.IsAnd(k), k % 2 == 0) << k;
     // Connectors past the tenth condition are not kept.
-    for (int k = WHLString::kMaxConnectors; k < 20; ++k)
-        EXPECT_FALSE(h.IsAnd(k)) << k;
+    for (int k = WHLString::kMaxConnectors; k < 20; ++k) EXPECT_FALSE(h.IsAnd(k)) << k;
     EXPECT_FALSE(h.IsAnd(-1));
     EXPECT_EQ(h.GetItem(15), "");
     EXPECT_EQ(h.GetItem(-1), "");

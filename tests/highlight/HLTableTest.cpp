@@ -138,8 +138,7 @@ std::string unquote(std::string s) {
     const auto b = s.find_first_not_of(' ');
     const auto e = s.find_last_not_of(' ');
     s = s.substr(b, e - b + 1);
-    if (s.size() >= 2 && (s.front() == '"' || s.front() == '`'))
-        s = s.substr(1, s.size() - 2);
+    if (s.size() >= 2 && (s.front() == '"' || s.front() == '`')) s = s.substr(1, s.size() - 2);
     return s;
 }
 
@@ -149,23 +148,19 @@ std::vector<Expected> parsePublished() {
     std::string line;
     const std::regex kindRe(R"(\(kind (\d+)(, min (\d+), max (\d+))?\))");
     while (std::getline(in, line)) {
-        if (line.empty())
-            continue;
+        if (line.empty()) continue;
         std::vector<std::string> cells;
         std::string cell;
         std::istringstream ls(line.substr(1));
-        while (std::getline(ls, cell, '|'))
-            cells.push_back(cell);
-        if (cells.size() < 5)
-            continue;
+        while (std::getline(ls, cell, '|')) cells.push_back(cell);
+        if (cells.size() < 5) continue;
         Expected r;
         r.code = std::stoi(cells[0]);
         r.name = unquote(cells[1]);
         r.negated = unquote(cells[2]);
         const std::string param = unquote(cells[3]);
         r.className = unquote(cells[4]);
-        if (r.className == "none")
-            r.className.clear();
+        if (r.className == "none") r.className.clear();
         std::smatch m;
         if (param != "none" && std::regex_search(param, m, kindRe)) {
             r.optionCount = 1;
@@ -199,8 +194,7 @@ TEST(HLTable, EveryRowMatchesThePublishedList) {
         std::string row = r.name + ":" + r.negated + ":" + std::to_string(r.optionCount);
         if (r.optionCount) {
             row += ":" + std::to_string(r.kind);
-            if (r.kind == 5)
-                row += "," + std::to_string(r.min) + "," + std::to_string(r.max);
+            if (r.kind == 5) row += "," + std::to_string(r.min) + "," + std::to_string(r.max);
             EXPECT_EQ(HLConditions::GetFieldInt(r.code, 1), r.kind);
         } else {
             HLConditions::GetField(r.code, 1, s);

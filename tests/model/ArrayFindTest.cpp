@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "support/MemCollection.h"
 #include "model/CollectionIterator.h"
 #include "model/Global.h"
+#include "support/MemCollection.h"
 
 #include <cstring>
 #include <functional>
@@ -57,8 +57,7 @@ struct Family {
 
 std::vector<std::string> order(KeyIndex& idx, WABSCollection& c) {
     std::vector<std::string> out;
-    for (std::int32_t n = idx.First(); n != 0; n = idx.Next())
-        out.push_back(c.GetIndividual(n)->GetGivenText());
+    for (std::int32_t n = idx.First(); n != 0; n = idx.Next()) out.push_back(c.GetIndividual(n)->GetGivenText());
     return out;
 }
 
@@ -70,20 +69,19 @@ TEST(ArrayFind, SurnameGivenPrefixBeforeAmongAndAfter) {
     idx.EnsureSorted();
     idx.EnsureSorted();
     EXPECT_EQ(idx.sorts, 1);
-    ASSERT_EQ(order(idx, f.c),
-              (std::vector<std::string>{"Anna", "Bob", "Carl", "Dora", "Eve", "Fred", "Gus"}));
+    ASSERT_EQ(order(idx, f.c), (std::vector<std::string>{"Anna", "Bob", "Carl", "Dora", "Eve", "Fred", "Gus"}));
 
-    EXPECT_EQ(idx.FindSurnameGiven("", ""), 1);           // empty key matches everything
-    EXPECT_EQ(idx.FindSurnameGiven("Baker", ""), 2);      // first of three, not the probe hit
-    EXPECT_EQ(idx.FindSurnameGiven("baKER", "c"), 3);     // case of a-z ignored
+    EXPECT_EQ(idx.FindSurnameGiven("", ""), 1);       // empty key matches everything
+    EXPECT_EQ(idx.FindSurnameGiven("Baker", ""), 2);  // first of three, not the probe hit
+    EXPECT_EQ(idx.FindSurnameGiven("baKER", "c"), 3); // case of a-z ignored
     EXPECT_EQ(idx.FindSurnameGiven("Bak", "Do"), 4);
     EXPECT_EQ(idx.FindSurnameGiven("Carter", "Fred"), 6);
     EXPECT_EQ(idx.FindSurnameGiven("Davis", ""), 7);
-    EXPECT_EQ(idx.FindSurnameGiven("Aa", ""), 1);         // before every entry
-    EXPECT_EQ(idx.FindSurnameGiven("Bz", ""), 4);         // among: the entry before Carter
-    EXPECT_EQ(idx.FindSurnameGiven("Baker", "Zed"), 4);   // among, decided by the given name
-    EXPECT_EQ(idx.FindSurnameGiven("Zed", ""), 6);        // after every entry: count - 1
-    EXPECT_EQ(idx.FindSurnameGiven("Adamsx", ""), 1);     // longer than the surname
+    EXPECT_EQ(idx.FindSurnameGiven("Aa", ""), 1);       // before every entry
+    EXPECT_EQ(idx.FindSurnameGiven("Bz", ""), 4);       // among: the entry before Carter
+    EXPECT_EQ(idx.FindSurnameGiven("Baker", "Zed"), 4); // among, decided by the given name
+    EXPECT_EQ(idx.FindSurnameGiven("Zed", ""), 6);      // after every entry: count - 1
+    EXPECT_EQ(idx.FindSurnameGiven("Adamsx", ""), 1);   // longer than the surname
 }
 
 TEST(ArrayFind, EveryPositionBeforeTheHitMatches) {
@@ -113,7 +111,7 @@ TEST(ArrayFind, FullNameAndRefNSearches) {
     EXPECT_EQ(byRefN.FindRefN("r-5"), 5);
     EXPECT_EQ(f.c.GetIndividual(byRefN.GetItem(5))->GetRefN(), "R-500");
     EXPECT_EQ(byRefN.FindRefN("R-"), 1);
-    EXPECT_EQ(byRefN.FindRefN("R-35"), 3);  // between: the one before
+    EXPECT_EQ(byRefN.FindRefN("R-35"), 3); // between: the one before
     EXPECT_EQ(byRefN.FindRefN("A"), 1);
 }
 
@@ -123,12 +121,12 @@ TEST(ArrayFind, EmptyIndexAndCursorAndSharedCollection) {
     other.AddPerson("Xavier /Young/");
     KeyIndex idx(&f.c, surnameGiven);
     EXPECT_EQ(WCollectionIterator::SearchCollection(), &f.c);
-    EXPECT_EQ(idx.FindSurnameGiven("", ""), 0);  // nothing to find
+    EXPECT_EQ(idx.FindSurnameGiven("", ""), 0); // nothing to find
     EXPECT_EQ(idx.First(), 0);
     EXPECT_EQ(idx.GetItem(1), 0);
     EXPECT_EQ(idx.IndexOf(3), 0);
     idx.EnsureSorted();
-    EXPECT_EQ(idx.IndexOf(3), 1);  // Anna Adams
+    EXPECT_EQ(idx.IndexOf(3), 1); // Anna Adams
     EXPECT_EQ(idx.IndexOf(5), 7);
     EXPECT_EQ(idx.IndexOf(99), 0);
     EXPECT_EQ(idx.Last(), 5);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "support/ScopedTempDir.h"
 #include "model/ABSArrayIndex.h"
 #include "model/ABSIterator.h"
 #include "model/BoolArray.h"
@@ -8,6 +7,7 @@
 #include "model/IntArray.h"
 #include "model/IslandSortIndex.h"
 #include "platform/Hooks.h"
+#include "support/ScopedTempDir.h"
 
 #include <cfloat>
 #include <cmath>
@@ -65,11 +65,11 @@ TEST(ArrayIndex, SetCountSetRecordClearAndSortedFlag) {
     WABSArrayIndex a("", false, 4, 0);
     a.SetCount(5);
     EXPECT_EQ(a.Count(), 5);
-    a.SetCount(3);  // never shrinks
+    a.SetCount(3); // never shrinks
     EXPECT_EQ(a.Count(), 5);
     std::int32_t v = 42;
     a.SetRecord(3, &v);
-    a.SetRecord(6, &v);  // not valid: nothing
+    a.SetRecord(6, &v); // not valid: nothing
     a.SetRecord(0, &v);
     EXPECT_EQ(a.Count(), 5);
     std::int32_t got;
@@ -78,7 +78,7 @@ TEST(ArrayIndex, SetCountSetRecordClearAndSortedFlag) {
 
     a.SetNoSort();
     EXPECT_TRUE(a.IsSorted());
-    a.Sort(cmpInt, nullptr, false);  // does nothing while marked sorted
+    a.Sort(cmpInt, nullptr, false); // does nothing while marked sorted
     std::memcpy(&got, a.GetPtr(3), 4);
     EXPECT_EQ(got, 42);
     a.SetRecord(1, &v);
@@ -115,9 +115,8 @@ TEST(ArrayIndex, BinarySearchAndFindPosition) {
         std::int32_t pos;
         bool found;
     };
-    for (Case c : {Case{5, 1, false}, Case{10, 1, true}, Case{25, 3, false}, Case{30, 3, true},
-                   Case{50, 5, true}, Case{55, 5, false}, Case{45, 5, false}, Case{41, 5, false},
-                   Case{39, 4, false}}) {
+    for (Case c : {Case{5, 1, false}, Case{10, 1, true}, Case{25, 3, false}, Case{30, 3, true}, Case{50, 5, true},
+                   Case{55, 5, false}, Case{45, 5, false}, Case{41, 5, false}, Case{39, 4, false}}) {
         EXPECT_EQ(a.FindPosition(cmpInt, &c.key, found), c.pos) << c.key;
         EXPECT_EQ(found, c.found) << c.key;
         EXPECT_EQ(a.BinarySearch(cmpInt, &c.key), c.found ? c.pos : 0) << c.key;
@@ -165,7 +164,7 @@ TEST(ArrayTyped, IntArray) {
     EXPECT_EQ(a.Count(), 3);
     EXPECT_EQ(a.GetValue(1), 0);
     a.SetValue(2, -17);
-    a.SetValue(4, 99);  // not valid
+    a.SetValue(4, 99); // not valid
     EXPECT_EQ(a.Count(), 3);
     EXPECT_EQ(a.GetValue(2), -17);
     EXPECT_EQ(a.GetValue(0), 0);
@@ -212,7 +211,7 @@ TEST(ArrayTyped, BoolArray) {
     EXPECT_FALSE(b.GetValue(0));
     unsigned char two = 2;
     b.SetRecord(3, &two);
-    EXPECT_FALSE(b.GetValue(3));  // only 1 is true
+    EXPECT_FALSE(b.GetValue(3)); // only 1 is true
     b.Fill(true);
     for (int i = 1; i <= 4; ++i) EXPECT_TRUE(b.GetValue(i));
     EXPECT_EQ(static_cast<unsigned char>(*b.GetPtr(3)), 1);
@@ -232,8 +231,8 @@ TEST(ArrayTyped, FloatArrayKeepsTenByteExtendedValues) {
     f.SetValue(2, -2.5L);
     const unsigned char m25[10] = {0, 0, 0, 0, 0, 0, 0, 0xA0, 0x00, 0xC0};
     EXPECT_EQ(0, std::memcmp(f.GetPtr(2), m25, 10));
-    for (long double v : {1.0L / 3.0L, -1e300L, 123456789.125L, (long double)DBL_MIN / 1024,
-                          LDBL_MIN, LDBL_TRUE_MIN, LDBL_MAX, -0.0L, 7.0L}) {
+    for (long double v : {1.0L / 3.0L, -1e300L, 123456789.125L, (long double)DBL_MIN / 1024, LDBL_MIN, LDBL_TRUE_MIN,
+                          LDBL_MAX, -0.0L, 7.0L}) {
         f.SetValue(3, v);
         EXPECT_EQ(f.GetValue(3), v);
         EXPECT_EQ(std::signbit(f.GetValue(3)), std::signbit(v));
@@ -266,7 +265,7 @@ TEST(ArrayTyped, IslandSortIndexOrdersLargerCountsFirst) {
     plat::hooks().processMessages = [&] { ++pumps; };
     s.Sort();
     plat::resetHooks();
-    EXPECT_GE(pumps, 1);  // the island sort pumps
+    EXPECT_GE(pumps, 1); // the island sort pumps
     std::vector<std::uint32_t> gotCounts, gotKeys;
     for (int i = 1; i <= 4; ++i) {
         gotCounts.push_back(s.GetCount(i));
@@ -299,9 +298,9 @@ TEST(ArrayIterator, CursorWalk) {
     EXPECT_EQ(val(it.Next()), 22);
     EXPECT_EQ(val(it.Next()), 33);
     EXPECT_EQ(it.GetCursor(), 3);
-    EXPECT_EQ(it.Next(), nullptr);  // after the last
+    EXPECT_EQ(it.Next(), nullptr); // after the last
     EXPECT_EQ(it.GetCursor(), 0);
-    EXPECT_EQ(val(it.Next()), 11);  // starts again
+    EXPECT_EQ(val(it.Next()), 11); // starts again
     EXPECT_EQ(it.Prev(), nullptr);
     EXPECT_EQ(it.GetCursor(), 0);
     EXPECT_EQ(val(it.Last()), 33);

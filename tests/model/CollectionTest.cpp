@@ -40,8 +40,12 @@ protected:
         ida = c.AddPerson("Ida /Moe/", 'F');
 
         f1 = c.AddFamily(george, grace).Child(john).Child(alice).Child(baby);
-        f2 = c.AddFamily(john, mary).Marriage("1925", "Boston").Child(ann).Child(tom)
-                 .Sealing("1 JAN 1930", "SLAKE", true).Cite("reg. 4");
+        f2 = c.AddFamily(john, mary)
+                 .Marriage("1925", "Boston")
+                 .Child(ann)
+                 .Child(tom)
+                 .Sealing("1 JAN 1930", "SLAKE", true)
+                 .Cite("reg. 4");
         f3 = c.AddFamily(0, kate).Child(lost);
         f5 = c.AddFamily(0, kate).Child(tom, 8, 2);
         f6 = c.AddFamily(john, sue).Note("married abroad");
@@ -84,8 +88,7 @@ TEST_F(CollectionTest, RecordNumberZeroYieldsNoObjectAndOthersOutsideRaise) {
     auto t = c.GetIndividual(tom);
     for (int i = 1;; ++i) {
         auto m = c.GetMarriage(t->GetParentFamily(i));
-        if (!m)
-            break;
+        if (!m) break;
         ++families;
     }
     EXPECT_EQ(families, 2);
@@ -193,14 +196,12 @@ TEST_F(CollectionTest, NumbersPathAgreesWithTheRecordsAndMakesNoObjects) {
     std::vector<std::int64_t> fast, slow;
     const auto made = c.IndividualsMade() + c.MarriagesMade();
     for (const Op& op : ops)
-        for (std::int32_t i = 0; i <= n + 1; ++i)
-            fast.push_back(op(i));
+        for (std::int32_t i = 0; i <= n + 1; ++i) fast.push_back(op(i));
     EXPECT_EQ(c.IndividualsMade() + c.MarriagesMade(), made);
 
     c.SetRecordPathOnly(true);
     for (const Op& op : ops)
-        for (std::int32_t i = 0; i <= n + 1; ++i)
-            slow.push_back(op(i));
+        for (std::int32_t i = 0; i <= n + 1; ++i) slow.push_back(op(i));
     EXPECT_GT(c.IndividualsMade() + c.MarriagesMade(), made);
     EXPECT_EQ(fast, slow);
 
@@ -280,41 +281,37 @@ TEST_F(CollectionTest, ChildLinesAndFamiliesText) {
     EXPECT_EQ(c.FormatChildLine(john, true), "John /Smith/");
 
     // Children come sorted by birth: Tom (1926) before Ann (1928).
-    EXPECT_EQ(c.GetFamiliesText(john),
-              "Spouse: Mary /Jones/\r\n"
-              "   Mar. Date: 1925, Boston\r\n"
-              "      1926 Tom /Smith/\r\n"
-              "      1928 Ann /Smith/\r\n"
-              "Spouse: Sue /Brown/\r\n"
-              "   Mar. Date: , ");
-    EXPECT_EQ(c.GetFamiliesText(grace),
-              "Spouse: George /Smith/\r\n"
-              "   Mar. Date: , \r\n"
-              "      1898 Alice /Smith/\r\n"
-              "   < 1900 John /Smith/\r\n"
-              "              Baby /Smith/");
-    EXPECT_EQ(c.GetFamiliesText(kate),
-              "Spouse: <No Given Name>\r\n"
-              "   Mar. Date: , \r\n"
-              "              Lost /Wolf/\r\n"
-              "Spouse: <No Given Name>\r\n"
-              "   Mar. Date: , \r\n"
-              "      1926 Tom /Smith/");
+    EXPECT_EQ(c.GetFamiliesText(john), "Spouse: Mary /Jones/\r\n"
+                                       "   Mar. Date: 1925, Boston\r\n"
+                                       "      1926 Tom /Smith/\r\n"
+                                       "      1928 Ann /Smith/\r\n"
+                                       "Spouse: Sue /Brown/\r\n"
+                                       "   Mar. Date: , ");
+    EXPECT_EQ(c.GetFamiliesText(grace), "Spouse: George /Smith/\r\n"
+                                        "   Mar. Date: , \r\n"
+                                        "      1898 Alice /Smith/\r\n"
+                                        "   < 1900 John /Smith/\r\n"
+                                        "              Baby /Smith/");
+    EXPECT_EQ(c.GetFamiliesText(kate), "Spouse: <No Given Name>\r\n"
+                                       "   Mar. Date: , \r\n"
+                                       "              Lost /Wolf/\r\n"
+                                       "Spouse: <No Given Name>\r\n"
+                                       "   Mar. Date: , \r\n"
+                                       "      1926 Tom /Smith/");
     EXPECT_EQ(c.GetFamiliesText(lone), "");
     EXPECT_EQ(c.GetFamiliesText(0), "");
 }
 
 TEST_F(CollectionTest, FamilySummary) {
-    EXPECT_EQ(c.GetFamilySummary(tom),
-              "Name :Tom /Smith/\r\n"
-              "Sex    :M\r\n"
-              "Birth   :1926, \r\n"
-              "Chr     :\r\n"
-              "Death :\r\n"
-              "Bur     :\r\n"
-              "Age     :~94?\r\n"
-              "Father :John /Smith/\r\n"
-              "Mother :Mary /Jones/");
+    EXPECT_EQ(c.GetFamilySummary(tom), "Name :Tom /Smith/\r\n"
+                                       "Sex    :M\r\n"
+                                       "Birth   :1926, \r\n"
+                                       "Chr     :\r\n"
+                                       "Death :\r\n"
+                                       "Bur     :\r\n"
+                                       "Age     :~94?\r\n"
+                                       "Father :John /Smith/\r\n"
+                                       "Mother :Mary /Jones/");
     // Without families the text ends after the mother's line.
     EXPECT_EQ(c.GetFamilySummary(lone),
               "Name :Lone /Ranger/\r\nSex    :M\r\nBirth   :\r\nChr     :\r\nDeath :\r\nBur     :\r\n"
@@ -375,8 +372,7 @@ TEST_F(CollectionTest, FileStateWithoutView) {
 class FixedView : public WCollectionIterator {
 public:
     FixedView(WABSCollection* c, std::vector<std::int32_t> members) : WCollectionIterator("", c, 0) {
-        for (std::int32_t m : members)
-            AddItem(m);
+        for (std::int32_t m : members) AddItem(m);
     }
     void Sort() override {}
 };
@@ -388,7 +384,7 @@ TEST_F(CollectionTest, ViewRestrictsAndRenumbers) {
     EXPECT_EQ(c.ViewToIndex(2), 7);
     EXPECT_EQ(c.ViewToIndex(5), 0);
     EXPECT_EQ(c.IndexToView(5), 3);
-    EXPECT_EQ(c.IndexToView(7), 2);  // the first position holding it
+    EXPECT_EQ(c.IndexToView(7), 2); // the first position holding it
     EXPECT_EQ(c.IndexToView(1), 0);
     EXPECT_EQ(c.IndexToView(0), 0);
     EXPECT_EQ(c.IndexToView(999), 0);

@@ -83,8 +83,8 @@ TEST(DateParse, UnreadableTextStaysAsWritten) {
 
 TEST(DateParse, NumericFormsOutOfRangeShowTheirText) {
     // Each of these used to read as an empty date, blank on screen and sorted as year 0.
-    for (const char* t : {"25/12/1850", "1850-1860", "12/45/1850", "25 12", "45.12.1850", "25.13.1850",
-                          "13.1850", "00.1850", "1 2 9999999"}) {
+    for (const char* t : {"25/12/1850", "1850-1860", "12/45/1850", "25 12", "45.12.1850", "25.13.1850", "13.1850",
+                          "00.1850", "1 2 9999999"}) {
         WDate d(t);
         EXPECT_TRUE(d.IsValid()) << t;
         EXPECT_FALSE(d.IsStructured()) << t;
@@ -99,11 +99,10 @@ TEST(DateParse, NumericFormsOutOfRangeShowTheirText) {
 
 TEST(DateParse, QualifiersReadByTheirFirstFourLetters) {
     const std::vector<std::pair<const char*, int>> words = {
-        {"BEF", dqBefore},  {"BEF.", dqBefore},   {"BEFORE", dqBefore}, {"AFT", dqAfter},
-        {"AFTER", dqAfter}, {"BET", dqBetween},   {"BETWEEN", dqBetween}, {"FROM", dqFrom},
-        {"ABT", dqAbout},   {"ABT.", dqAbout},    {"ABOUT", dqAbout},   {"AROUND", dqAbout},
-        {"SAY", dqAbout},   {"EST.", dqEstimated}, {"CIR", dqCirca},    {"CAL.", dqCalculated},
-        {"INT.", dqInterpreted}};
+        {"BEF", dqBefore},      {"BEF.", dqBefore},     {"BEFORE", dqBefore}, {"AFT", dqAfter},      {"AFTER", dqAfter},
+        {"BET", dqBetween},     {"BETWEEN", dqBetween}, {"FROM", dqFrom},     {"ABT", dqAbout},      {"ABT.", dqAbout},
+        {"ABOUT", dqAbout},     {"AROUND", dqAbout},    {"SAY", dqAbout},     {"EST.", dqEstimated}, {"CIR", dqCirca},
+        {"CAL.", dqCalculated}, {"INT.", dqInterpreted}};
     for (auto [w, q] : words) {
         WDate d(std::string(w) + " 1850");
         EXPECT_TRUE(d.IsStructured()) << w;
@@ -146,11 +145,10 @@ TEST(DateParse, DualYearsAndRanges) {
     EXPECT_FALSE(plain.HasDualYear());
 
     // A range whose second part is missing still prints its connector.
-    const std::vector<std::pair<const char*, const char*>> open = {
-        {"FROM 1850", "From 1850 to "},
-        {"BET 1850", "Bet 1850 and "},
-        {"BET 1850 AND", "Bet 1850 and "},
-        {"FROM DEC 1850 TO", "From Dec 1850 to "}};
+    const std::vector<std::pair<const char*, const char*>> open = {{"FROM 1850", "From 1850 to "},
+                                                                   {"BET 1850", "Bet 1850 and "},
+                                                                   {"BET 1850 AND", "Bet 1850 and "},
+                                                                   {"FROM DEC 1850 TO", "From Dec 1850 to "}};
     for (auto [t, shown] : open) {
         WDate d(t);
         EXPECT_TRUE(d.IsStructured()) << t;
@@ -172,7 +170,7 @@ TEST(DateParse, DualYearSuffixesOfAnyValue) {
         {"13 JAN 1712/13", 13, 1, 1712, "13 Jan 1712/13"},
         {"27 OCT 1699/00", 27, 10, 1699, "27 Oct 1699/00"},
         {"1712/13", 0, 0, 1712, "1712/13"},
-        {"1741/42", 0, 0, 1741, "1741/42"},  // was unreadable: a month 1741
+        {"1741/42", 0, 0, 1741, "1741/42"}, // was unreadable: a month 1741
         {"935/950", 0, 0, 935, "935/950"},
         {"ABT 1699/00", 0, 0, 1699, "Abt 1699/00"},
         {"BEF 8 FEB 1485/6", 8, 2, 1485, "Bef 8 Feb 1485/6"},
@@ -208,7 +206,7 @@ TEST(DateParse, CalendarEscapes) {
     EXPECT_EQ(hebrew.GetText(), "15 Jan 1760");
 
     EXPECT_FALSE(WDate("@#DHEBREW@ 15 TSH 5760").IsStructured());
-    EXPECT_FALSE(WDate("@#DHEBREW@ 15 JAN 1760").IsStructured());  // no Hebrew month word
+    EXPECT_FALSE(WDate("@#DHEBREW@ 15 JAN 1760").IsStructured()); // no Hebrew month word
 
     WDate elul("@#DHEBREW@ 1 ELL 1760");
     EXPECT_EQ(elul.GetMonth(), 13);
@@ -236,12 +234,12 @@ TEST(DateParse, CalendarEscapes) {
     EXPECT_EQ(range.GetPart1().calendar, dcGregorian);
     EXPECT_EQ(range.GetPart2().calendar, dcJulian);
     EXPECT_EQ(range.GetPart2().year, 1710);
-    EXPECT_FALSE(WDate("@#DROMAN@ 1 JAN 50").IsStructured());  // no month words
+    EXPECT_FALSE(WDate("@#DROMAN@ 1 JAN 50").IsStructured()); // no month words
 }
 
 TEST(DateParse, TokensAreCutAndCounted) {
     WDateTokens t;
-    std::memset(static_cast<void*>(&t), 0x5A, sizeof t);  // leftovers of an earlier text
+    std::memset(static_cast<void*>(&t), 0x5A, sizeof t); // leftovers of an earlier text
     ASSERT_TRUE(WDate::Tokenize("13.1850", t));
     EXPECT_EQ(t.count, 2);
     EXPECT_STREQ(t.text[0], "");
@@ -285,7 +283,7 @@ TEST(DateParse, EarlierTextLeavesNothingBehind) {
     EXPECT_FALSE(d.HasDualYear());
     d.SetText("JAN 1850 (A NOTE)");
     EXPECT_FALSE(d.IsStructured());
-    d.SetText("13.1850");  // the month word is not taken from the last text
+    d.SetText("13.1850"); // the month word is not taken from the last text
     EXPECT_FALSE(d.IsStructured());
     EXPECT_EQ(d.GetText(), "13.1850");
     d.SetText("1850");
@@ -364,9 +362,9 @@ TEST(DateParse, SetDayAndMonthKeepTheText) {
 }
 
 TEST(DateParse, RandomTextsKeepTheInvariants) {
-    const char* words[] = {"ABT", "BEF", "AND", "TO", "FROM", "JAN", "DEC", "@#DJULIAN@", "@#DFRENCH R@",
-                           "VEND", "TSH", "1", "12", "31", "32", "1850", "2999", "3000", "99999999",
-                           "/", "-", ".", " ", "(X)", "\xE2", "\xE8u", "<", ">"};
+    const char* words[] = {"ABT", "BEF", "AND", "TO",  "FROM", "JAN",   "DEC",  "@#DJULIAN@", "@#DFRENCH R@", "VEND",
+                           "TSH", "1",   "12",  "31",  "32",   "1850",  "2999", "3000",       "99999999",     "/",
+                           "-",   ".",   " ",   "(X)", "\xE2", "\xE8u", "<",    ">"};
     std::mt19937 rng(42);
     std::vector<WDate> dates;
     for (int i = 0; i < 5000; ++i) {

@@ -37,9 +37,9 @@ TEST(DateTimeText, ModernDatesAndClock) {
 
 TEST(DateTimeText, LettersAndLiterals) {
     const double t = 45000.0 + (18 * 3600 + 7 * 60 + 9) / 86400.0;
-    EXPECT_EQ(FormatDateTime("mm/dd/yy", t), "03/15/23");          // mm as month away from an hour
-    EXPECT_EQ(FormatDateTime("hh:mm", t), "18:07");                // 24 hours without a marker
-    EXPECT_EQ(FormatDateTime("h:nn:ss am/pm", t), "6:07:09 pm");   // the marker keeps its case
+    EXPECT_EQ(FormatDateTime("mm/dd/yy", t), "03/15/23");        // mm as month away from an hour
+    EXPECT_EQ(FormatDateTime("hh:mm", t), "18:07");              // 24 hours without a marker
+    EXPECT_EQ(FormatDateTime("h:nn:ss am/pm", t), "6:07:09 pm"); // the marker keeps its case
     EXPECT_EQ(FormatDateTime("h a/p", 45000.25), "6 a");
     EXPECT_EQ(FormatDateTime("'on' d \"at\" h", t), "on 15 at 18");
     EXPECT_EQ(FormatDateTime("m/d", 45000.0), "3/15");

@@ -27,7 +27,7 @@ std::string Dump(const WDesIterator& it) {
 }
 
 struct Tree {
-    WDefaultSettings settings;   // children sorted by birth
+    WDefaultSettings settings; // children sorted by birth
     WMemCollection c;
     // 1 John (two marriages: 2 Mary with 4 Tom, 5 Ann; 3 Jane with 6 Bob);
     // Tom marries 7 Sue and has 8 Kid.
@@ -40,7 +40,7 @@ struct Tree {
         auto bob = c.AddPerson("Bob /Smith/", 'M');
         auto sue = c.AddPerson("Sue /White/", 'F');
         auto kid = c.AddPerson("Kid /Smith/", 'M');
-        c.AddFamily(john, mary).Child(ann).Child(tom);   // sorted by birth: Tom first
+        c.AddFamily(john, mary).Child(ann).Child(tom); // sorted by birth: Tom first
         c.AddFamily(john, jane).Child(bob);
         c.AddFamily(tom, sue).Child(kid);
     }
@@ -49,7 +49,7 @@ struct Tree {
 TEST(DescendantIterator, OrderFamiliesAndSpouses) {
     Tree t;
     WDesIterator it;
-    EXPECT_FALSE(it.Build(1, 10, true));   // no collection yet
+    EXPECT_FALSE(it.Build(1, 10, true)); // no collection yet
     ASSERT_TRUE(it.SetCollection(&t.c));
     EXPECT_FALSE(it.Build(0, 10, true));
     EXPECT_EQ(it.GetDescendantCount(), -1);
@@ -133,7 +133,7 @@ TEST(DescendantIterator, LongLineAndEntryCap) {
     WDesIterator it;
     it.SetCollection(&c);
     ASSERT_TRUE(it.Build(root, 255, true));
-    EXPECT_EQ(it.Count(), 256);   // generations 0 to 255
+    EXPECT_EQ(it.Count(), 256); // generations 0 to 255
     EXPECT_EQ(it.GetEntry(256)->generation, 255);
     EXPECT_FALSE(it.WasTruncated());
 

@@ -15,8 +15,7 @@ namespace {
 
 std::vector<std::int32_t> chain(const WLinkArray& links, std::int32_t first, std::int32_t n) {
     std::vector<std::int32_t> out;
-    for (std::int32_t i = 1; i <= n; ++i)
-        out.push_back(links.GetLinkTarget(first, i));
+    for (std::int32_t i = 1; i <= n; ++i) out.push_back(links.GetLinkTarget(first, i));
     return out;
 }
 
@@ -25,8 +24,7 @@ TEST(FamLinksTest, LinkChainsFillThreeSlotsPerNode) {
     std::int32_t other = links.AddNode(99, 0, 0);
     std::int32_t first = links.AddNode(10, 1, 2);
     EXPECT_EQ(links.Count(), 2);
-    for (std::int32_t t = 11; t <= 16; ++t)
-        EXPECT_TRUE(links.AddLink(first, false, t, t * 2, t * 3));
+    for (std::int32_t t = 11; t <= 16; ++t) EXPECT_TRUE(links.AddLink(first, false, t, t * 2, t * 3));
     // 7 links: three nodes, the third holding one.
     EXPECT_EQ(links.Count(), 4);
     EXPECT_EQ(chain(links, first, 8), (std::vector<std::int32_t>{10, 11, 12, 13, 14, 15, 16, 0}));
@@ -117,7 +115,7 @@ TEST_F(FamTableTest, ChildrenAtNodeBoundariesAndDuplicates) {
     WFamLinks fam("", 2);
     for (std::int32_t i = 1; i <= 7; ++i) {
         fam.AddChild(1, 100 + i);
-        fam.AddChild(1, 100 + i);  // the same child twice
+        fam.AddChild(1, 100 + i); // the same child twice
     }
     fam.AddChild(2, 5);
     fam.AddChild(2, 5);
@@ -131,7 +129,7 @@ TEST_F(FamTableTest, ChildrenAtNodeBoundariesAndDuplicates) {
     EXPECT_EQ(fam.GetChild(1, 0), 0);
     EXPECT_EQ(fam.GetChild(1, 8), 0);
     EXPECT_EQ(fam.GetChild(2, 1), 5);
-    EXPECT_EQ(fam.Links().Count(), 4);  // 3 nodes of family 1, 1 of family 2
+    EXPECT_EQ(fam.Links().Count(), 4); // 3 nodes of family 1, 1 of family 2
     std::vector<std::int32_t> kids;
     fam.GetChildren(1, kids);
     EXPECT_EQ(kids, (std::vector<std::int32_t>{101, 102, 103, 104, 105, 106, 107}));
@@ -145,19 +143,16 @@ TEST_F(FamTableTest, ManyChildrenLoseNoneAndStayUnique) {
     const std::int32_t n = 70000;
     // A walk of the whole chain per child would make this run for many
     // minutes and hit the test time-out.
-    for (std::int32_t i = 1; i <= n; ++i)
-        fam.AddChild(1, i);
+    for (std::int32_t i = 1; i <= n; ++i) fam.AddChild(1, i);
     for (std::int32_t i : {1, 2, 47, 48, 49, 5000, n})
-        fam.AddChild(1, i);  // duplicates, before and after the walk limit
+        fam.AddChild(1, i); // duplicates, before and after the walk limit
     EXPECT_EQ(fam.GetChildCount(1), n);
     std::vector<std::int32_t> kids;
     fam.GetChildren(1, kids);
     ASSERT_EQ(kids.size(), static_cast<std::size_t>(n));
-    for (std::int32_t i = 0; i < n; ++i)
-        ASSERT_EQ(kids[static_cast<std::size_t>(i)], i + 1);
+    for (std::int32_t i = 0; i < n; ++i) ASSERT_EQ(kids[static_cast<std::size_t>(i)], i + 1);
     std::int64_t sum = 0;
-    for (std::int32_t i = 1; i <= n; ++i)
-        sum += fam.GetChild(1, i);
+    for (std::int32_t i = 1; i <= n; ++i) sum += fam.GetChild(1, i);
     EXPECT_EQ(sum, std::int64_t(n) * (n + 1) / 2);
 }
 
@@ -235,8 +230,7 @@ TEST_F(FamTableTest, SortRunsOnceUntilAChildIsAdded) {
     auto f = c.AddFamily(0, 0).Child(a).Child(b);
     auto made = c.IndividualsMade();
     c.GetFamiliesText(0);
-    for (int i = 0; i < 3; ++i)
-        c.GetMarriage(f)->SortChildren();
+    for (int i = 0; i < 3; ++i) c.GetMarriage(f)->SortChildren();
     EXPECT_EQ(c.IndividualsMade() - made, 2);
     EXPECT_EQ(childrenOf(c, f), (std::vector<std::int32_t>{b, a}));
 
@@ -295,8 +289,6 @@ void checkLargeSort(WMemCollection& c, std::int32_t n, unsigned seed) {
 
 TEST_F(FamTableTest, SixHundredChildrenSortWithoutLoss) { checkLargeSort(c, 600, 7); }
 
-TEST_F(FamTableTest, VeryLargeFamiliesSortByMerging) {
-    checkLargeSort(c, WFamLinks::ExchangeSortLimit * 2 + 1, 11);
-}
+TEST_F(FamTableTest, VeryLargeFamiliesSortByMerging) { checkLargeSort(c, WFamLinks::ExchangeSortLimit * 2 + 1, 11); }
 
 } // namespace

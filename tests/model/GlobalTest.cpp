@@ -15,7 +15,7 @@
 namespace {
 
 bool exists(const std::string& p) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(p.c_str(), &st) == 0;
 }
 
@@ -26,17 +26,26 @@ TEST(GlobalSoundex, KnownCodes) {
         const char* name;
         const char* code;
     } cases[] = {
-        {"Pfister", "P123"},   // F keeps its digit although P has the same one
-        {"Tymczak", "T522"},   {"Lee", "L000"},      {"A", "A000"},
-        {"O'Hara", "O600"},    {"Ashcraft", "A226"},  // H separates like a vowel
-        {"Robert", "R163"},    {"Rupert", "R163"},    {"Rubin", "R150"},
-        {"Jackson", "J250"},   {"Washington", "W252"},
-        {"tymczak", "T522"},   // first letter upper-cased
-        {"Bb", "B100"},        // second letter with the first letter's digit is written
-        {"B-b", "B100"},       // a non-letter neither writes nor separates
-        {"Dd-d", "D300"},      {"1abc", "1120"},
-        {"\xC9mile", "\xC9" "540"},  // accented first letter kept upper-cased
-        {"\xE9mile", "\xC9" "540"},
+        {"Pfister", "P123"}, // F keeps its digit although P has the same one
+        {"Tymczak", "T522"},
+        {"Lee", "L000"},
+        {"A", "A000"},
+        {"O'Hara", "O600"},
+        {"Ashcraft", "A226"}, // H separates like a vowel
+        {"Robert", "R163"},
+        {"Rupert", "R163"},
+        {"Rubin", "R150"},
+        {"Jackson", "J250"},
+        {"Washington", "W252"},
+        {"tymczak", "T522"}, // first letter upper-cased
+        {"Bb", "B100"},      // second letter with the first letter's digit is written
+        {"B-b", "B100"},     // a non-letter neither writes nor separates
+        {"Dd-d", "D300"},
+        {"1abc", "1120"},
+        {"\xC9mile", "\xC9"
+                     "540"}, // accented first letter kept upper-cased
+        {"\xE9mile", "\xC9"
+                     "540"},
     };
     for (const auto& c : cases) EXPECT_EQ(Global::Soundex(c.name), c.code) << c.name;
     EXPECT_EQ(Global::Soundex(""), "");
@@ -92,7 +101,7 @@ TEST(GlobalFonts, LargeOnlyAt120AndCached) {
     dpi = 120;
     EXPECT_TRUE(Global::IsLargeFonts());
     dpi = 96;
-    EXPECT_TRUE(Global::IsLargeFonts());  // cached for the run
+    EXPECT_TRUE(Global::IsLargeFonts()); // cached for the run
     EXPECT_EQ(asked, 3);
     Global::ForgetLargeFonts();
     plat::resetHooks();
@@ -105,13 +114,13 @@ TEST(GlobalSplit, AtComma) {
         const char* second;
     } cases[] = {
         {"Smith, John, Jr", "Smith", "John"},
-        {"  Smith  ", "  Smith  ", ""},     // no comma: unchanged, not trimmed
+        {"  Smith  ", "  Smith  ", ""}, // no comma: unchanged, not trimmed
         {"", "", ""},
         {"Smith,", "Smith", ""},
         {",John", "", "John"},
-        {",,x", "", ""},                     // empty pieces are kept
-        {" \tA \r, \x01 B\n ,C", "A", "B"},  // blanks and control characters trimmed
-        {"\xE9t\xE9 , \xA0x", "\xE9t\xE9", "\xA0x"},  // only bytes up to blank count as blanks
+        {",,x", "", ""},                             // empty pieces are kept
+        {" \tA \r, \x01 B\n ,C", "A", "B"},          // blanks and control characters trimmed
+        {"\xE9t\xE9 , \xA0x", "\xE9t\xE9", "\xA0x"}, // only bytes up to blank count as blanks
     };
     for (const auto& c : cases) {
         std::string a = "junk", b = "junk";
@@ -129,7 +138,7 @@ TEST(GlobalUpper, CodePageTable) {
     EXPECT_EQ(Global::ToUpper("\xF7\xDF\xB5"), "\xF7\xDF\xB5");
     for (int c = 0; c < 256; ++c) {
         const unsigned char u = Global::UpperChar(static_cast<unsigned char>(c));
-        EXPECT_EQ(Global::UpperChar(u), u) << c;  // upper-casing is idempotent
+        EXPECT_EQ(Global::UpperChar(u), u) << c; // upper-casing is idempotent
     }
 }
 
@@ -144,7 +153,7 @@ TEST(GlobalTemp, KeptPrivateFilesAndCleanUp) {
     for (const auto& n : {a, b}) {
         EXPECT_EQ(n.compare(0, dir.size() + 3, dir + "qel"), 0) << n;
         EXPECT_EQ(n.substr(n.size() - 4), ".tmp");
-        struct stat st{};
+        struct stat st {};
         ASSERT_EQ(::stat(n.c_str(), &st), 0) << "the name's file must be kept";
         EXPECT_EQ(st.st_mode & 0777, 0600u);
     }

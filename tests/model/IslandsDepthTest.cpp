@@ -25,17 +25,13 @@ public:
     }
 
     std::int32_t Depth(std::int32_t j) {
-        if (j == 0)
-            return 0;
-        if (m_depth[idx(j)] >= 0)
-            return m_depth[idx(j)];
-        if (m_onStack[idx(j)])
-            return 0;
+        if (j == 0) return 0;
+        if (m_depth[idx(j)] >= 0) return m_depth[idx(j)];
+        if (m_onStack[idx(j)]) return 0;
         std::int32_t d = 0;
         if (familyCount(j) >= 1) {
             m_onStack[idx(j)] = true;
-            for (std::int32_t r : relatives(j))
-                d = std::max(d, Depth(r));
+            for (std::int32_t r : relatives(j)) d = std::max(d, Depth(r));
             ++d;
             m_onStack[idx(j)] = false;
         }
@@ -44,16 +40,14 @@ public:
     }
 
     double Average(std::int32_t i) {
-        if (m_sum[idx(i)] < 0)
-            computeAverage(i);
+        if (m_sum[idx(i)] < 0) computeAverage(i);
         return m_lines[idx(i)] > 0 ? double(m_sum[idx(i)] / m_lines[idx(i)]) : 0.0;
     }
 
     std::int32_t Count(std::int32_t i) {
         std::set<std::int32_t> seen{i};
         std::int32_t n = 0;
-        for (std::int32_t r : relatives(i))
-            n += count(r, seen);
+        for (std::int32_t r : relatives(i)) n += count(r, seen);
         return n;
     }
 
@@ -81,11 +75,9 @@ private:
     }
 
     std::int32_t count(std::int32_t j, std::set<std::int32_t>& seen) {
-        if (j == 0 || !seen.insert(j).second)
-            return 0;
+        if (j == 0 || !seen.insert(j).second) return 0;
         std::int32_t n = 1;
-        for (std::int32_t r : relatives(j))
-            n += count(r, seen);
+        for (std::int32_t r : relatives(j)) n += count(r, seen);
         return n;
     }
 
@@ -95,14 +87,12 @@ private:
             m_lines[idx(j)] = 0;
             return;
         }
-        if (m_sum[idx(j)] >= 0)
-            return;
+        if (m_sum[idx(j)] >= 0) return;
         long double s = 0, c = 0;
         if (familyCount(j) >= 1) {
             m_onStack[idx(j)] = true;
             for (std::int32_t p : relatives(j)) {
-                if (p == 0)
-                    continue;
+                if (p == 0) continue;
                 computeAverage(p);
                 if (m_sum[idx(p)] >= 0) {
                     s += m_sum[idx(p)] + m_lines[idx(p)] + 1;
@@ -131,7 +121,7 @@ protected:
 TEST_F(DepthTest, ZeroAndParentsUnknown) {
     const auto lone = c.AddPerson("Lone /X/", 'M');
     const auto orphan = c.AddPerson("Orphan /X/", 'F');
-    c.AddFamily(0, 0).Child(orphan);   // a family as child with neither parent
+    c.AddFamily(0, 0).Child(orphan); // a family as child with neither parent
     WGenerations g(c);
     EXPECT_EQ(g.GetAncestorGenerations(0), -1);
     EXPECT_EQ(g.GetDescendantGenerations(0), -1);
@@ -173,11 +163,11 @@ TEST_F(DepthTest, SiblingParentsCountSharedGrandparentsOnceButTwiceInTheAverage)
 TEST_F(DepthTest, FamilyLoopGivesFiniteDepthsClosingAtZero) {
     const auto a = c.AddPerson("A /L/", 'M');
     const auto b = c.AddPerson("B /L/", 'M');
-    c.AddFamily(b, 0).Child(a);   // B is A's father
-    c.AddFamily(a, 0).Child(b);   // and A is B's father
+    c.AddFamily(b, 0).Child(a); // B is A's father
+    c.AddFamily(a, 0).Child(b); // and A is B's father
     WGenerations g(c);
     EXPECT_EQ(g.GetAncestorGenerations(a), 2);
-    EXPECT_EQ(g.GetAncestorGenerations(b), 1);   // cached while A was in progress
+    EXPECT_EQ(g.GetAncestorGenerations(b), 1); // cached while A was in progress
     EXPECT_EQ(g.GetNumAncestors(a), 1);
     EXPECT_EQ(g.GetNumDescendants(a), 1);
     // A closes the loop with one line and nothing above it.
@@ -192,12 +182,10 @@ TEST_F(DepthTest, ExplicitStacksMatchTheRecursiveWalksOnRandomFilesWithLoops) {
         return (seed >> 9) % n;
     };
     const std::int32_t n = 120;
-    for (std::int32_t i = 0; i < n; ++i)
-        c.AddPerson("", 'M');
+    for (std::int32_t i = 0; i < n; ++i) c.AddPerson("", 'M');
     for (int f = 0; f < 70; ++f) {
         auto fam = c.AddFamily(rnd(5) ? std::int32_t(1 + rnd(n)) : 0, rnd(5) ? std::int32_t(1 + rnd(n)) : 0);
-        for (std::uint32_t k = rnd(4); k > 0; --k)
-            fam.Child(std::int32_t(1 + rnd(n)));
+        for (std::uint32_t k = rnd(4); k > 0; --k) fam.Child(std::int32_t(1 + rnd(n)));
     }
     for (bool up : {true, false}) {
         for (int order = 0; order < 2; ++order) {
@@ -250,8 +238,7 @@ TEST_F(DepthTest, CountsOfAWholeColumnStayLinearInWhatTheyWalk) {
     }
     WGenerations g(c);
     std::int64_t total = 0;
-    for (std::int32_t i = 1; i <= c.GetIndividualCount(); ++i)
-        total += g.GetNumAncestors(i) + g.GetNumDescendants(i);
+    for (std::int32_t i = 1; i <= c.GetIndividualCount(); ++i) total += g.GetNumAncestors(i) + g.GetNumDescendants(i);
     EXPECT_EQ(total, std::int64_t(families) * 4);
 }
 

@@ -32,16 +32,15 @@ struct PumpGuard {
 std::vector<std::int32_t> referenceComponents(WMemCollection& c) {
     const std::int32_t n = c.GetIndividualCount();
     std::vector<std::int32_t> parent(static_cast<std::size_t>(n) + 1);
-    for (std::int32_t i = 0; i <= n; ++i)
-        parent[static_cast<std::size_t>(i)] = i;
+    for (std::int32_t i = 0; i <= n; ++i) parent[static_cast<std::size_t>(i)] = i;
     std::function<std::int32_t(std::int32_t)> find = [&](std::int32_t x) {
         while (parent[static_cast<std::size_t>(x)] != x)
-            x = parent[static_cast<std::size_t>(x)] = parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(x)])];
+            x = parent[static_cast<std::size_t>(x)] =
+                parent[static_cast<std::size_t>(parent[static_cast<std::size_t>(x)])];
         return x;
     };
     auto unite = [&](std::int32_t a, std::int32_t b) {
-        if (a > 0 && b > 0)
-            parent[static_cast<std::size_t>(find(a))] = find(b);
+        if (a > 0 && b > 0) parent[static_cast<std::size_t>(find(a))] = find(b);
     };
     for (std::int32_t f = 1; f <= c.GetMarriageCount(); ++f) {
         std::vector<std::int32_t> m{c.LinkHusband(f), c.LinkWife(f)};
@@ -51,14 +50,12 @@ std::vector<std::int32_t> referenceComponents(WMemCollection& c) {
         std::int32_t first = 0;
         for (std::int32_t x : m)
             if (x > 0) {
-                if (first == 0)
-                    first = x;
+                if (first == 0) first = x;
                 unite(first, x);
             }
     }
     std::vector<std::int32_t> root(static_cast<std::size_t>(n) + 1, 0);
-    for (std::int32_t i = 1; i <= n; ++i)
-        root[static_cast<std::size_t>(i)] = find(i);
+    for (std::int32_t i = 1; i <= n; ++i) root[static_cast<std::size_t>(i)] = find(i);
     return root;
 }
 
@@ -69,8 +66,7 @@ protected:
 };
 
 TEST_F(IslandsTest, NobodyLinkedGivesOneIslandPerIndividual) {
-    for (int i = 0; i < 6; ++i)
-        c.AddPerson("P" + std::to_string(i) + " /X/", 'M');
+    for (int i = 0; i < 6; ++i) c.AddPerson("P" + std::to_string(i) + " /X/", 'M');
     WIslands islands(c);
     EXPECT_FALSE(islands.IslandsComputed());
     ASSERT_EQ(islands.GetIslandCount(), 6);
@@ -98,7 +94,7 @@ TEST_F(IslandsTest, BridgeIndividualJoinsTwoFamiliesAndLargestIslandIsFirst) {
     const auto w3 = c.AddPerson("Wyn /C/", 'F');
     const auto h1 = c.AddPerson("Abe /A/", 'M');
     const auto w1 = c.AddPerson("Ann /A/", 'F');
-    const auto x = c.AddPerson("Xav /A/", 'M');   // child in one family, husband in the next
+    const auto x = c.AddPerson("Xav /A/", 'M'); // child in one family, husband in the next
     const auto w2 = c.AddPerson("Bea /B/", 'F');
     const auto y = c.AddPerson("Yul /A/", 'M');
     c.AddFamily(h3, w3);
@@ -113,10 +109,8 @@ TEST_F(IslandsTest, BridgeIndividualJoinsTwoFamiliesAndLargestIslandIsFirst) {
     EXPECT_EQ(islands.GetIslandSize(2), 2);
     EXPECT_EQ(islands.GetIslandFamilyCount(2), 1);
     EXPECT_EQ(islands.GetIslandFirstIndividual(2), h3);
-    for (std::int32_t i : {h1, w1, x, w2, y})
-        EXPECT_EQ(islands.GetIslandOfIndividual(i), 1) << i;
-    for (std::int32_t i : {h3, w3})
-        EXPECT_EQ(islands.GetIslandOfIndividual(i), 2) << i;
+    for (std::int32_t i : {h1, w1, x, w2, y}) EXPECT_EQ(islands.GetIslandOfIndividual(i), 1) << i;
+    for (std::int32_t i : {h3, w3}) EXPECT_EQ(islands.GetIslandOfIndividual(i), 2) << i;
     // Walk order numbers: the couple's island was found first.
     EXPECT_EQ(islands.IslandAtPosition(2), 1);
     EXPECT_EQ(islands.IslandNumberOfIndividual(y), 2);
@@ -163,19 +157,16 @@ TEST_F(IslandsTest, RandomFileAgreesWithReferenceComponents) {
         return (seed >> 8) % n;
     };
     const int n = 400;
-    for (int i = 0; i < n; ++i)
-        c.AddPerson("", i % 2 ? 'F' : 'M');
+    for (int i = 0; i < n; ++i) c.AddPerson("", i % 2 ? 'F' : 'M');
     for (int f = 0; f < 150; ++f) {
         auto fam = c.AddFamily(rnd(3) ? std::int32_t(1 + rnd(n)) : 0, rnd(3) ? std::int32_t(1 + rnd(n)) : 0);
-        for (std::uint32_t k = rnd(4); k > 0; --k)
-            fam.Child(std::int32_t(1 + rnd(n)));
+        for (std::uint32_t k = rnd(4); k > 0; --k) fam.Child(std::int32_t(1 + rnd(n)));
     }
     WIslands islands(c);
     const std::int32_t count = islands.GetIslandCount();
     const auto root = referenceComponents(c);
     std::map<std::int32_t, std::int32_t> sizes;
-    for (std::int32_t i = 1; i <= n; ++i)
-        ++sizes[root[static_cast<std::size_t>(i)]];
+    for (std::int32_t i = 1; i <= n; ++i) ++sizes[root[static_cast<std::size_t>(i)]];
     ASSERT_EQ(count, static_cast<std::int32_t>(sizes.size()));
     std::int64_t total = 0, families = 0;
     for (std::int32_t pos = 1; pos <= count; ++pos) {
@@ -196,8 +187,7 @@ TEST_F(IslandsTest, RandomFileAgreesWithReferenceComponents) {
     for (std::int32_t f = 1; f <= c.GetMarriageCount(); ++f) {
         std::vector<std::int32_t> kids;
         c.LinkChildren(f, kids);
-        if (c.LinkHusband(f) || c.LinkWife(f) || !kids.empty())
-            ++linked;
+        if (c.LinkHusband(f) || c.LinkWife(f) || !kids.empty()) ++linked;
     }
     EXPECT_EQ(families, linked);
 }
@@ -221,20 +211,17 @@ TEST_F(IslandsTest, MillionIndividualChainNeedsNoDeepCallStack) {
 // Asked from inside the pumped messages, the islands read as not computed.
 TEST_F(IslandsTest, QueriesDuringTheComputationSeeNothingHalfBuilt) {
     PumpGuard guard;
-    for (int i = 0; i < 300; ++i)
-        c.AddPerson("", 'M');
-    for (std::int32_t i = 1; i < 300; i += 3)
-        c.AddFamily(i, i + 1).Child(i + 2);
+    for (int i = 0; i < 300; ++i) c.AddPerson("", 'M');
+    for (std::int32_t i = 1; i < 300; i += 3) c.AddFamily(i, i + 1).Child(i + 2);
     WIslands islands(c);
     int pumps = 0, seenComputed = 0, nonZero = 0;
     plat::hooks().processMessages = [&] {
         ++pumps;
         EXPECT_TRUE(islands.IsComputing());
-        if (islands.IslandsComputed())
-            ++seenComputed;
+        if (islands.IslandsComputed()) ++seenComputed;
         // A repaint asking again must neither restart nor read the tables.
-        if (islands.GetIslandOfIndividual(1) != 0 || islands.GetIslandCount() != 0 ||
-            islands.GetIslandSize(1) != 0 || islands.GetIslandFirstIndividual(1) != 0)
+        if (islands.GetIslandOfIndividual(1) != 0 || islands.GetIslandCount() != 0 || islands.GetIslandSize(1) != 0 ||
+            islands.GetIslandFirstIndividual(1) != 0)
             ++nonZero;
     };
     EXPECT_EQ(islands.GetIslandCount(), 100);
@@ -249,20 +236,18 @@ TEST_F(IslandsTest, QueriesDuringTheComputationSeeNothingHalfBuilt) {
 TEST_F(IslandsTest, PumpRunsEveryFiftyWalkStepsAndCancelLeavesNothing) {
     PumpGuard guard;
     WOptions::SetBool(WIslands::kOptIslandWit, false);
-    for (int i = 0; i < 1000; ++i)
-        c.AddPerson("", 'M');
+    for (int i = 0; i < 1000; ++i) c.AddPerson("", 'M');
     int pumps = 0;
     plat::hooks().processMessages = [&] { ++pumps; };
     WIslands counted(c);
     counted.GetIslandCount();
     // One step per individual in the main loop and one per individual walked.
     EXPECT_GE(pumps, 2000 / 50);
-    EXPECT_LE(pumps, 2000 / 50 + 60);   // plus the sort's own pumping
+    EXPECT_LE(pumps, 2000 / 50 + 60); // plus the sort's own pumping
 
     pumps = 0;
     plat::hooks().processMessages = [&] {
-        if (++pumps == 3)
-            plat::setCancelRequested(true);
+        if (++pumps == 3) plat::setCancelRequested(true);
     };
     WIslands cancelled(c);
     EXPECT_FALSE(cancelled.ComputeIslands());
@@ -282,8 +267,7 @@ public:
         m_extraLinkCount = static_cast<std::int32_t>(m_links.size());
     }
     std::unique_ptr<WExtraLink> GetExtraLink(std::int32_t i) const override {
-        if (i < 1 || i > GetExtraLinkCount())
-            return nullptr;
+        if (i < 1 || i > GetExtraLinkCount()) return nullptr;
         return std::make_unique<WExtraLink>(m_links[static_cast<std::size_t>(i - 1)]);
     }
     void Refresh() override { m_inner->Refresh(); }
@@ -327,8 +311,7 @@ protected:
     std::unique_ptr<WABSIndividual> MakeIndividual(std::int32_t n) override {
         std::unique_ptr<WABSIndividual> inner = WMemCollection::MakeIndividual(n);
         auto it = links.find(n);
-        if (it == links.end() || !inner)
-            return inner;
+        if (it == links.end() || !inner) return inner;
         return std::make_unique<LinkedIndividual>(std::move(inner), it->second);
     }
 };
@@ -336,8 +319,7 @@ protected:
 TEST(IslandsExtraLinks, FollowedOnlyWhenTheSettingIsOn) {
     WDefaultSettings settings;
     LinkedCollection lc;
-    for (int i = 0; i < 6; ++i)
-        lc.AddPerson("", 'M');
+    for (int i = 0; i < 6; ++i) lc.AddPerson("", 'M');
     lc.AddFamily(1, 2);
     // 3 names a witness 5; 4 names 6 and a number outside the file.
     lc.links[3] = {WExtraLink{3, 5}};
@@ -350,8 +332,7 @@ TEST(IslandsExtraLinks, FollowedOnlyWhenTheSettingIsOn) {
         EXPECT_EQ(islands.GetIslandOfIndividual(3), islands.GetIslandOfIndividual(5));
         EXPECT_EQ(islands.GetIslandOfIndividual(4), islands.GetIslandOfIndividual(6));
         EXPECT_NE(islands.GetIslandOfIndividual(3), islands.GetIslandOfIndividual(4));
-        for (std::int32_t pos = 1; pos <= 3; ++pos)
-            EXPECT_EQ(islands.GetIslandSize(pos), 2);
+        for (std::int32_t pos = 1; pos <= 3; ++pos) EXPECT_EQ(islands.GetIslandSize(pos), 2);
         // The extra links count no family.
         EXPECT_EQ(islands.GetIslandFamilyCount(islands.GetIslandOfIndividual(3)), 0);
         EXPECT_EQ(islands.GetIslandFamilyCount(islands.GetIslandOfIndividual(1)), 1);

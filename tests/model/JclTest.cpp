@@ -14,7 +14,7 @@ TEST(JclStrToStrings, PiecesWithAndWithoutEmpty) {
     JclStrings::StrToStrings("a,,b,", ",", out, false);
     EXPECT_EQ(out, (V{"a", "b"}));
     JclStrings::StrToStrings("a,,b,", ",", out, true);
-    EXPECT_EQ(out, (V{"a", "", "b"}));  // no empty last piece after a trailing separator
+    EXPECT_EQ(out, (V{"a", "", "b"})); // no empty last piece after a trailing separator
     JclStrings::StrToStrings(",a", ",", out, true);
     EXPECT_EQ(out, (V{"", "a"}));
     JclStrings::StrToStrings(",a", ",", out, false);
@@ -32,7 +32,7 @@ TEST(JclStrToStrings, PiecesWithAndWithoutEmpty) {
 TEST(JclStrCompare, CaseInsensitiveEquality) {
     EXPECT_EQ(JclStrings::StrCompare("Smith", "SMITH"), 0);
     EXPECT_NE(JclStrings::StrCompare("Smith", "Smiths"), 0);
-    EXPECT_EQ(JclStrings::StrCompare("Smith", "Smiths"), -1);  // length difference
+    EXPECT_EQ(JclStrings::StrCompare("Smith", "Smiths"), -1); // length difference
     EXPECT_EQ(JclStrings::StrCompare("abcd", "ab"), 2);
     EXPECT_LT(JclStrings::StrCompare("abc", "ABD"), 0);
     EXPECT_GT(JclStrings::StrCompare("abd", "ABC"), 0);
@@ -48,21 +48,21 @@ TEST(JclStrCompareRange, ReturnCodes) {
         const char* part;
         int index, count, expected;
     } cases[] = {
-        {"", "", 1, 1, 0},            // both empty
-        {"", "a", 1, 1, -1},          // empty text
-        {"abc", "", 1, 1, -1},        // empty part
-        {"abc", "a", 0, 1, -1},       // index below 1
-        {"abc", "a", -3, 0, -1},      // index checked before count
-        {"abc", "a", 1, 0, -2},       // count below 1
-        {"abc", "bc", 2, 3, -2},      // range past the end
+        {"", "", 1, 1, 0},       // both empty
+        {"", "a", 1, 1, -1},     // empty text
+        {"abc", "", 1, 1, -1},   // empty part
+        {"abc", "a", 0, 1, -1},  // index below 1
+        {"abc", "a", -3, 0, -1}, // index checked before count
+        {"abc", "a", 1, 0, -2},  // count below 1
+        {"abc", "bc", 2, 3, -2}, // range past the end
         {"abc", "c", 4, 1, -2},
         {"abcdef", "cd", 3, 2, 0},
         {"abcdef", "cX", 3, 2, 'd' - 'X'},
-        {"abc", "A", 1, 1, 'a' - 'A'},  // with case
-        {"abcdef", "ab", 1, 5, 0},      // over the part's length only
-        {"abcdef", "abX", 1, 2, 0},     // over count only
+        {"abc", "A", 1, 1, 'a' - 'A'}, // with case
+        {"abcdef", "ab", 1, 5, 0},     // over the part's length only
+        {"abcdef", "abX", 1, 2, 0},    // over count only
         {"abc", "abc", 1, 3, 0},
-        {"\xE9", "e", 1, 1, 0xE9 - 'e'},  // bytes compare unsigned
+        {"\xE9", "e", 1, 1, 0xE9 - 'e'}, // bytes compare unsigned
     };
     for (const auto& c : cases)
         EXPECT_EQ(JclStrings::StrCompareRange(c.text, c.part, c.index, c.count), c.expected)
@@ -96,8 +96,8 @@ TEST(JclCaseMaps, LowerUpperSwap) {
     EXPECT_EQ(SwapMap()['1'], '1');
     EXPECT_EQ(SwapMap()[0x9A], 0x8A);
     EXPECT_EQ(SwapMap()[0x9F], 0xFF);
-    EXPECT_EQ(SwapMap()[0xDF], 0xDF);  // sharp s has no upper form
-    EXPECT_EQ(SwapMap()[0xD7], 0xD7);  // multiplication sign is no letter
+    EXPECT_EQ(SwapMap()[0xDF], 0xDF); // sharp s has no upper form
+    EXPECT_EQ(SwapMap()[0xD7], 0xD7); // multiplication sign is no letter
     for (int c = 0; c < 256; ++c) {
         const auto u = static_cast<unsigned char>(c);
         EXPECT_EQ(LowerMap()[UpperMap()[LowerMap()[u]]], LowerMap()[u]) << c;
@@ -126,13 +126,15 @@ TEST(JclUtf8, WellFormedText) {
     EXPECT_EQ(JclUnicode::Utf8ToWide("Abc"), u"Abc");
     EXPECT_EQ(JclUnicode::Utf8ToWide("A\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80"),
               U({u'A', 0x00E9, 0x20AC, 0xD83D, 0xDE00}));
-    EXPECT_EQ(JclUnicode::Utf8ToWide("\xF4\x8F\xBF\xBF"), U({0xDBFF, 0xDFFF}));  // U+10FFFF
+    EXPECT_EQ(JclUnicode::Utf8ToWide("\xF4\x8F\xBF\xBF"), U({0xDBFF, 0xDFFF})); // U+10FFFF
     EXPECT_EQ(JclUnicode::Utf8ToWide("\xEF\xBF\xBF"), U({0xFFFF}));
 }
 
 TEST(JclUtf8, StrayBytesStandForThemselves) {
     EXPECT_EQ(JclUnicode::Utf8ToWide("\x80"), U({0x0080}));
-    EXPECT_EQ(JclUnicode::Utf8ToWide("a\xBF" "b"), U({u'a', 0x00BF, u'b'}));
+    EXPECT_EQ(JclUnicode::Utf8ToWide("a\xBF"
+                                     "b"),
+              U({u'a', 0x00BF, u'b'}));
     // Trailing bytes are not checked: C3 41 still makes one character.
     EXPECT_EQ(JclUnicode::Utf8ToWide("\xC3\x41z"), U({0x0081, u'z'}));
     // A lone surrogate encoded in three bytes passes through.
@@ -157,8 +159,12 @@ TEST(JclUtf8, OverLongAndOutOfRangeValues) {
     EXPECT_EQ(JclUnicode::Utf8ToWide("\xF0\x80\x80\xAF"), U({0x002F}));
     EXPECT_EQ(JclUnicode::Utf8ToWide("\xF8\x80\x80\x80\xAF"), U({0x002F}));
     // Beyond U+10FFFF: one replacement unit each, and decoding goes on.
-    EXPECT_EQ(JclUnicode::Utf8ToWide("\xF4\x90\x80\x80" "a"), U({0xFFFD, u'a'}));
+    EXPECT_EQ(JclUnicode::Utf8ToWide("\xF4\x90\x80\x80"
+                                     "a"),
+              U({0xFFFD, u'a'}));
     EXPECT_EQ(JclUnicode::Utf8ToWide("\xF7\xBF\xBF\xBF"), U({0xFFFD}));
     EXPECT_EQ(JclUnicode::Utf8ToWide("\xF8\x88\x80\x80\x80"), U({0xFFFD}));
-    EXPECT_EQ(JclUnicode::Utf8ToWide("\xFD\xBF\xBF\xBF\xBF\xBF" "b"), U({0xFFFD, u'b'}));
+    EXPECT_EQ(JclUnicode::Utf8ToWide("\xFD\xBF\xBF\xBF\xBF\xBF"
+                                     "b"),
+              U({0xFFFD, u'b'}));
 }

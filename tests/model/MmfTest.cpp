@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "support/ScopedTempDir.h"
-#include "support/TestFiles.h"
 #include "model/MMF.h"
 #include "model/VersionMMF.h"
+#include "support/ScopedTempDir.h"
+#include "support/TestFiles.h"
 
 #include <fcntl.h>
 #include <sched.h>
-#include <sys/mount.h>
 #include <signal.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 
@@ -77,7 +77,7 @@ TEST(MmfStore, SpillsAtFirstGrowthReachingLimitKeepsContentsAndDeletesFileWhenFr
     {
         WMMF s("", 1024, 16384, true);
         auto data = pattern(49151, 1);
-        s.Write(data.data(), 49151);  // needed 49,151 + 16,384 < 65,536
+        s.Write(data.data(), 49151); // needed 49,151 + 16,384 < 65,536
         EXPECT_TRUE(s.IsInMemory());
         EXPECT_EQ(s.GetCapacity(), 49151 + 16384);
         EXPECT_TRUE(tmp.qelFiles().empty());
@@ -126,7 +126,7 @@ TEST(MmfStore, GrowthStepsAreLinearButEveryGrowthFromSmallStepsKeepsData) {
 
 TEST(MmfStore, ReadWriteSeekResults) {
     WMMF s("", 16, 64, true);
-    EXPECT_EQ(s.Write("abc", 0), 0);  // count 0 at position 0
+    EXPECT_EQ(s.Write("abc", 0), 0); // count 0 at position 0
     EXPECT_EQ(s.GetPosition(), 0);
     EXPECT_EQ(s.GetSize(), 16);
     EXPECT_EQ(s.Write("hello", 5), 0);
@@ -134,16 +134,16 @@ TEST(MmfStore, ReadWriteSeekResults) {
     EXPECT_EQ(s.GetPosition(), 10);
     char buf[32] = {};
     EXPECT_EQ(s.Seek(0, 0), 0);
-    EXPECT_EQ(s.Read(buf, 100), 16);  // clipped to the size
+    EXPECT_EQ(s.Read(buf, 100), 16); // clipped to the size
     EXPECT_EQ(std::string(buf, 10), "helloworld");
-    EXPECT_EQ(s.Read(buf, 1), 0);  // at the size
+    EXPECT_EQ(s.Read(buf, 1), 0); // at the size
     EXPECT_EQ(s.Seek(-3, 1), 13);
     EXPECT_EQ(s.Seek(4, 2), 20);
-    EXPECT_EQ(s.Seek(99, 7), 20);  // unknown origin leaves the position
-    EXPECT_EQ(s.Read(buf, 1), 0);  // past the size
-    EXPECT_EQ(s.Seek(-5, 0), -5);  // not limited
+    EXPECT_EQ(s.Seek(99, 7), 20); // unknown origin leaves the position
+    EXPECT_EQ(s.Read(buf, 1), 0); // past the size
+    EXPECT_EQ(s.Seek(-5, 0), -5); // not limited
     EXPECT_EQ(s.Read(buf, 4), 0);
-    EXPECT_EQ(s.Write("zz", 2), -5);  // negative position: nothing written
+    EXPECT_EQ(s.Write("zz", 2), -5); // negative position: nothing written
     EXPECT_EQ(s.GetSize(), 16);
     s.Seek(0, 0);
     EXPECT_EQ(s.Write("q", -1), 0);
@@ -228,7 +228,7 @@ TEST(MmfStore, OffsetsOf2GiBOrMoreAreRefusedWithTheFileError) {
     s.Seek(INT64_MAX, 0);
     EXPECT_THROW(s.Write("x", 1), EFOpenError);
     s.Seek(INT64_MAX, 0);
-    EXPECT_EQ(s.Seek(INT64_MAX, 1), INT64_MAX);  // saturates instead of wrapping
+    EXPECT_EQ(s.Seek(INT64_MAX, 1), INT64_MAX); // saturates instead of wrapping
     // Still usable afterwards.
     EXPECT_TRUE(s.IsInMemory());
     EXPECT_EQ(s.GetSize(), 100);
@@ -264,7 +264,7 @@ TEST(MmfStore, ExistingFileReadOnlyMapsPrivatelyAndRefusesWrites) {
         // A second reader at the same time (shared for reading and writing).
         WMMF r2(path, fmOpenRead | fmShareDenyNone, 0);
         EXPECT_EQ(r2.GetSize(), 30);
-        r.Flush();  // nothing to flush, no error
+        r.Flush(); // nothing to flush, no error
     }
     EXPECT_EQ(readFile(path), "0 HEAD\r\n1 CHAR ANSEL\r\n0 TRLR\r\n");
 }
@@ -282,7 +282,7 @@ TEST(MmfStore, FilesThatCannotBeUsedGiveTheErrorText) {
     std::string huge = tmp.dir() + "/huge.ged";
     int fd = open(huge.c_str(), O_CREAT | O_WRONLY, 0600);
     ASSERT_GE(fd, 0);
-    ASSERT_EQ(ftruncate(fd, 0x80000000LL), 0);  // sparse
+    ASSERT_EQ(ftruncate(fd, 0x80000000LL), 0); // sparse
     close(fd);
     EXPECT_THROW(WMMF(huge, fmOpenRead | fmShareDenyNone, 0), EFOpenError);
     unlink(huge.c_str());
@@ -325,7 +325,7 @@ TEST(MmfStore, NamedStoresWriteTheirFile) {
         WMMF s(small, 8, 8, true);
         EXPECT_TRUE(s.IsInMemory());
         EXPECT_FALSE(s.IsTemporary());
-        s.Write("0123456789", 10);  // grows to 18
+        s.Write("0123456789", 10); // grows to 18
         EXPECT_FALSE(fileExists(small));
     }
     std::string got = readFile(small);
@@ -481,7 +481,7 @@ TEST(MmfVersion, HeaderAndAppends) {
     EXPECT_EQ(at, 21);
     EXPECT_EQ(v.GetDataEnd(), 200021u);
     EXPECT_FALSE(v.IsInMemory());
-    EXPECT_TRUE(allZero(v.GetPointer(21), 200000));  // the Z at 30 was overwritten
+    EXPECT_TRUE(allZero(v.GetPointer(21), 200000)); // the Z at 30 was overwritten
     EXPECT_EQ(std::string(v.GetPointer(8), 5), "aXcde");
 
     v.ResetHeader();

@@ -20,15 +20,13 @@ using tsupport::readFile;
 using tsupport::writeFile;
 
 bool exists(const std::string& p) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(p.c_str(), &st) == 0;
 }
 
 class OptionsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        WOptions::Clear();
-    }
+    void SetUp() override { WOptions::Clear(); }
     void TearDown() override {
         ini2::Close();
         WOptions::Clear();
@@ -97,7 +95,7 @@ TEST_F(OptionsTest, WindowsWrittenFileReadsRightAndKeepsUnknownLines) {
     EXPECT_TRUE(WOptions::GetBool(opt::UseLDS));
     EXPECT_EQ(WOptions::GetInt(opt::FontSize), 10);
     EXPECT_FALSE(WOptions::GetBool(opt::Ped_Single));
-    EXPECT_EQ(WOptions::GetInt(opt::GridHeight), 14);  // absent: default
+    EXPECT_EQ(WOptions::GetInt(opt::GridHeight), 14); // absent: default
 
     WOptions::SetInt(opt::FontSize, 12);
     WOptions::Save();
@@ -112,9 +110,9 @@ TEST_F(OptionsTest, WindowsWrittenFileReadsRightAndKeepsUnknownLines) {
     ASSERT_NE(other, std::string::npos);
     EXPECT_LT(comment, mystery);
     EXPECT_LT(hash, other);
-    EXPECT_NE(text.find("uselds=T\r\n"), std::string::npos);  // key keeps its spelling
+    EXPECT_NE(text.find("uselds=T\r\n"), std::string::npos); // key keeps its spelling
     EXPECT_NE(text.find("FontSize=12\r\n"), std::string::npos);
-    EXPECT_EQ(text.find("[General]"), std::string::npos);   // no second General section
+    EXPECT_EQ(text.find("[General]"), std::string::npos); // no second General section
     EXPECT_EQ(text.find("UseLDS="), std::string::npos);
 
     // A second run reads what the first one wrote.
@@ -128,9 +126,9 @@ TEST_F(OptionsTest, WindowsWrittenFileReadsRightAndKeepsUnknownLines) {
 
 TEST_F(OptionsTest, ValueForms) {
     load("[General]\r\n"
-         "UseLDS=t\r\n"          // lower case is not True
-         "FindDlg=12abc\r\n"     // not a whole number
-         "LastTab=\r\n"          // present but empty
+         "UseLDS=t\r\n"      // lower case is not True
+         "FindDlg=12abc\r\n" // not a whole number
+         "LastTab=\r\n"      // present but empty
          "FirstTime=\r\n"
          "FontSize=-5\r\n"
          "GridHeight=+7\r\n"
@@ -147,17 +145,17 @@ TEST_F(OptionsTest, ValueForms) {
     EXPECT_EQ(WOptions::GetString(opt::LastTab), "");
     EXPECT_EQ(WOptions::GetInt(opt::LastTab), 0);
     EXPECT_FALSE(WOptions::GetBool(opt::FirstTime));
-    EXPECT_EQ(WOptions::GetInt(opt::LastID), 1);          // absent: default
-    EXPECT_TRUE(WOptions::GetBool(opt::LastPanelState));  // absent: default
+    EXPECT_EQ(WOptions::GetInt(opt::LastID), 1);         // absent: default
+    EXPECT_TRUE(WOptions::GetBool(opt::LastPanelState)); // absent: default
     EXPECT_EQ(WOptions::GetInt(opt::FontSize), -5);
     EXPECT_EQ(WOptions::GetInt(opt::GridHeight), 7);
-    EXPECT_EQ(WOptions::GetInt(opt::LastPanel), 0);  // out of range
+    EXPECT_EQ(WOptions::GetInt(opt::LastPanel), 0); // out of range
     EXPECT_EQ(WOptions::GetInt(opt::FamCol1), 0);
     EXPECT_EQ(WOptions::GetInt(opt::FamCol2), 0);
     EXPECT_EQ(WOptions::GetInt(opt::HLCol), 255);
     EXPECT_FALSE(WOptions::GetBool(opt::IH1));
 
-    EXPECT_EQ(ini2::ReadInteger("General", "FindDlg", 42), 42);  // not a number: caller's default
+    EXPECT_EQ(ini2::ReadInteger("General", "FindDlg", 42), 42); // not a number: caller's default
     EXPECT_EQ(ini2::ReadInteger("General", "Nothing", 43), 43);
     EXPECT_EQ(ini2::ReadInteger("General", "FontSize", 0), -5);
 }
@@ -210,7 +208,7 @@ TEST_F(OptionsTest, SettingChangesMemoryUntilSave) {
 
 TEST_F(OptionsTest, LiteGroupLoadsItsOwnSection) {
     load("[BrenthaulLite]\r\nSpecial=T\r\n");
-    EXPECT_EQ(WOptions::GetGroupString(1), "T");  // this program's NoOpt default
+    EXPECT_EQ(WOptions::GetGroupString(1), "T"); // this program's NoOpt default
     WOptions::Load(opt::kEditionLite);
     EXPECT_TRUE(WOptions::GroupLoaded(opt::kEditionLite));
     EXPECT_EQ(WOptions::GetGroupString(1), "T");

@@ -117,10 +117,10 @@ TEST_F(RecordsTest, CitationTextsNumberTheFirstFoundOneAndSkipMissingOnes) {
     c.PersonData(p).citations[0].note = {"seen 1999"};
 
     auto r = ind(p);
-    EXPECT_EQ(r->GetCitation(1)->GetDescription(),
-              "p. 12, seen 1999, Smith, John, Parish Book, kept in\r\nthe vestry");
+    EXPECT_EQ(r->GetCitation(1)->GetDescription(), "p. 12, seen 1999, Smith, John, Parish Book, kept in\r\nthe vestry");
     EXPECT_EQ(r->GetCitation(2)->GetDescription(), "");
-    EXPECT_EQ(r->GetCitationsText(), "1) p. 12, seen 1999, Smith, John, Parish Book, kept in\r\nthe vestry\r\n\r\n2) \r\n\r\n3) p. 3");
+    EXPECT_EQ(r->GetCitationsText(),
+              "1) p. 12, seen 1999, Smith, John, Parish Book, kept in\r\nthe vestry\r\n\r\n2) \r\n\r\n3) p. 3");
 
     // A missing first citation leaves its number out, but the first one found is "1)".
     auto fetch = [&r](std::int32_t i) { return i == 1 ? nullptr : r->GetCitation(i); };
@@ -153,8 +153,7 @@ TEST_F(RecordsTest, LDSStatusKeywordsPerOrdinanceKind) {
     EXPECT_EQ(WABSLDSEvent::GetStatusKeyword(6, 1), "");
     EXPECT_EQ(WABSLDSEvent::StatusCount(5), 0);
     EXPECT_EQ(WABSLDSEvent::StatusCount(11), 0);
-    for (int kind = 7; kind <= 10; ++kind)
-        EXPECT_EQ(WABSLDSEvent::StatusCount(kind), 10);
+    for (int kind = 7; kind <= 10; ++kind) EXPECT_EQ(WABSLDSEvent::StatusCount(kind), 10);
     EXPECT_EQ(WABSLDSEvent::GetStatusKeywords(10),
               "SUBMITTED;CLEARED;COMPLETED;CANCELED;DNS;DNS/CAN;QUALIFIED;PRE-1970;UNCLEARED;DONTDOIT");
     EXPECT_EQ(WABSLDSEvent::GetStatusKeywords(6), "");

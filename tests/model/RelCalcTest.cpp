@@ -109,8 +109,8 @@ protected:
     WDefaultSettings settings;
     WMemCollection c;
     WRelCalc calc{&c};
-    std::int32_t a4, b4, a3, b3, a2, gu, b2, a1, u, mom, ma, mb, aunt, sel, bro, broSon, broGrandson, cousin,
-        cousinKid, guSon, sc, scKid, stranger;
+    std::int32_t a4, b4, a3, b3, a2, gu, b2, a1, u, mom, ma, mb, aunt, sel, bro, broSon, broGrandson, cousin, cousinKid,
+        guSon, sc, scKid, stranger;
 };
 
 TEST_F(RelCalcTree, TermsOfTheFamily) {
@@ -178,7 +178,7 @@ TEST_F(RelCalcTree, ChangingTheSelectedIndividualRemarksTheAncestors) {
     EXPECT_EQ(rel(cousin), "1st Cousin");
     EXPECT_EQ(calc.GetRelationship(cousin, sel), "1st Cousin");
     EXPECT_EQ(calc.GetRelationship(cousin, u), "Father");
-    EXPECT_EQ(calc.GetRelationship(cousin, mom), "");   // Sel's mother is no blood relative of Cy
+    EXPECT_EQ(calc.GetRelationship(cousin, mom), ""); // Sel's mother is no blood relative of Cy
     EXPECT_EQ(rel(mom), "Mother");
     EXPECT_EQ(rel(u), "Uncle");
 }
@@ -230,9 +230,9 @@ TEST(RelCalcDepthFirst, FirstLineFoundDecidesTheOtherDistance) {
     const auto g = c.AddPerson("Gus /G/", 'M');
     const auto a = c.AddPerson("Abe /G/", 'M');
     const auto s = c.AddPerson("Sel /G/", 'M');
-    const auto m1 = c.AddPerson("May /G/", 'F');   // the other's mother, daughter of G
-    const auto f2 = c.AddPerson("Fred /G/", 'M');  // the other's grandfather, son of G
-    const auto f1 = c.AddPerson("Finn /G/", 'M');  // the other's father
+    const auto m1 = c.AddPerson("May /G/", 'F');  // the other's mother, daughter of G
+    const auto f2 = c.AddPerson("Fred /G/", 'M'); // the other's grandfather, son of G
+    const auto f1 = c.AddPerson("Finn /G/", 'M'); // the other's father
     const auto o = c.AddPerson("Otto /G/", 'M');
     c.AddFamily(g, 0).Child(a).Child(m1).Child(f2);
     c.AddFamily(a, 0).Child(s);
@@ -276,7 +276,7 @@ TEST(RelCalcLoops, FamilyLoopEndsTheSearch) {
     const auto x = c.AddPerson("X /L/", 'M');
     const auto y = c.AddPerson("Y /L/", 'M');
     c.AddFamily(a, 0).Child(b);
-    c.AddFamily(b, 0).Child(a);   // a loop above X
+    c.AddFamily(b, 0).Child(a); // a loop above X
     c.AddFamily(b, 0).Child(x);
     WRelCalc calc(&c);
     EXPECT_EQ(calc.GetRelationship(x, y), "");
@@ -301,8 +301,7 @@ TEST(RelCalcColumn, LongLineAskedForEveryRowStaysShallow) {
     EXPECT_EQ(calc.GetRelationship(1, n), std::to_string(n - 1 - 2) + "G Grand Son");
     // The ancestors are marked once, not once per row.
     std::int32_t named = 0;
-    for (std::int32_t i = 1; i <= n; ++i)
-        named += calc.GetRelationship(n, i).empty() ? 0 : 1;
+    for (std::int32_t i = 1; i <= n; ++i) named += calc.GetRelationship(n, i).empty() ? 0 : 1;
     EXPECT_EQ(named, n);
     EXPECT_EQ(calc.GetRelationship(n, n - 4), "GG Grand Father");
     EXPECT_LE(calc.PeakWorkList(), 2u);

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "support/ScopedTempDir.h"
 #include "model/ABSArrayIndex.h"
 #include "model/IslandSortIndex.h"
 #include "platform/Hooks.h"
+#include "support/ScopedTempDir.h"
 
 #include <algorithm>
 #include <cstring>
@@ -45,7 +45,7 @@ int storeCompare(const void* a, const void* b, void* ctx) {
 // recursing into both sides (the order the sides are done in cannot change
 // the result). Counts the partition steps.
 struct Reference {
-    std::vector<Rec> v;  // index 0 unused
+    std::vector<Rec> v; // index 0 unused
     Cmp cmp;
     std::uint64_t steps = 0;
 
@@ -148,8 +148,8 @@ TEST(SortArray, MatchesReferenceOnAllInputShapesAndSizes) {
             if (!degrades) {
                 ASSERT_EQ(ids(got), ids(reference(in, byKey))) << kind << " n=" << n;
             }
-            ASSERT_TRUE(std::is_sorted(got.begin(), got.end(),
-                                       [](const Rec& x, const Rec& y) { return x.key < y.key; }))
+            ASSERT_TRUE(
+                std::is_sorted(got.begin(), got.end(), [](const Rec& x, const Rec& y) { return x.key < y.key; }))
                 << kind << " n=" << n;
             auto sortedIds = ids(got);
             std::sort(sortedIds.begin(), sortedIds.end());
@@ -328,8 +328,10 @@ TEST(SortArray, OrderKeySortMovesExactlyAsTheComparerSort) {
             byCoarse.SortByOrderKeys(coarse, byFullKey, &full, false);
             EXPECT_TRUE(byExact.IsSorted() && byCoarse.IsSorted());
             for (int i = 1; i <= n; ++i) {
-                ASSERT_EQ(std::memcmp(byComparer.GetPtr(i), byExact.GetPtr(i), 4), 0) << kind << " n=" << n << " at " << i;
-                ASSERT_EQ(std::memcmp(byComparer.GetPtr(i), byCoarse.GetPtr(i), 4), 0) << kind << " n=" << n << " at " << i;
+                ASSERT_EQ(std::memcmp(byComparer.GetPtr(i), byExact.GetPtr(i), 4), 0)
+                    << kind << " n=" << n << " at " << i;
+                ASSERT_EQ(std::memcmp(byComparer.GetPtr(i), byCoarse.GetPtr(i), 4), 0)
+                    << kind << " n=" << n << " at " << i;
             }
         }
     }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/ScopedTempDir.h"
 #include "model/IntStack.h"
+#include "support/ScopedTempDir.h"
 
 TEST(StackInt, PushPopReusesRecordsAndText) {
     WIntStack s;
@@ -11,13 +11,13 @@ TEST(StackInt, PushPopReusesRecordsAndText) {
     s.Push(5);
     s.Push(7);
     EXPECT_EQ(s.Pop(), 7);
-    s.Push(9);  // reuses the second record
+    s.Push(9); // reuses the second record
     EXPECT_EQ(s.GetText(), "5,9,");
     EXPECT_EQ(s.Count(), 2);
     EXPECT_EQ(s.Peek(0), 9);
     EXPECT_EQ(s.Peek(1), 5);
     EXPECT_EQ(s.Peek(2), 9);
-    EXPECT_EQ(s.Peek(3), 0);  // beyond the array
+    EXPECT_EQ(s.Peek(3), 0); // beyond the array
     EXPECT_EQ(s.Peek(-1), 0);
     EXPECT_TRUE(s.Contains(5));
     EXPECT_FALSE(s.Contains(7));
@@ -42,7 +42,7 @@ TEST(StackInt, ClearEmptiesTheArrayAndDeepStacksSpill) {
     s.Push(2);
     s.Clear();
     EXPECT_TRUE(s.IsEmpty());
-    EXPECT_EQ(s.Peek(1), 0);  // the array itself was emptied
+    EXPECT_EQ(s.Peek(1), 0); // the array itself was emptied
     s.Push(4);
     EXPECT_EQ(s.GetText(), "4,");
     s.Clear();
@@ -55,7 +55,7 @@ TEST(StackInt, ClearEmptiesTheArrayAndDeepStacksSpill) {
     EXPECT_EQ(s.Peek(0), -999);
     EXPECT_EQ(s.Peek(500000), 500000);
     EXPECT_EQ(s.Peek(500001), 0);
-    EXPECT_EQ(s.Peek(501001), 501001);  // stale record above the top
+    EXPECT_EQ(s.Peek(501001), 501001); // stale record above the top
     EXPECT_TRUE(s.Contains(-999));
     EXPECT_FALSE(s.Contains(600000));
     EXPECT_EQ(s.GetText().substr(0, 8), "1,2,3,4,");

@@ -11,11 +11,10 @@ TEST(StrFuncCompare, ReturnMatrix) {
         const char* b;
         int expected;
     } cases[] = {
-        {"a", "b", -1},     {"b", "a", 1},     {"abc", "abc", 0}, {"ab", "abc", -1},
-        {"abc", "ab", 1},   {"", "", 0},       {"", "a", -1},     {"a", "", 1},
-        {"\xE9", "z", 1},   // bytes compare unsigned
-        {"B", "a", -1},     // with case: upper case first
-        {"abd", "abcz", 1}, // first difference wins over length
+        {"a", "b", -1},     {"b", "a", 1}, {"abc", "abc", 0}, {"ab", "abc", -1}, {"abc", "ab", 1},
+        {"", "", 0},        {"", "a", -1}, {"a", "", 1},      {"\xE9", "z", 1}, // bytes compare unsigned
+        {"B", "a", -1},                                                         // with case: upper case first
+        {"abd", "abcz", 1},                                                     // first difference wins over length
     };
     for (const auto& c : cases) EXPECT_EQ(StrFunc::CompareStrings(c.a, c.b), c.expected) << c.a << "|" << c.b;
 }
@@ -64,7 +63,7 @@ TEST(StrFuncRemoveAll, RepeatsUntilGone) {
     EXPECT_EQ(StrFunc::RemoveAll("aabb", "ab"), "");
     EXPECT_EQ(StrFunc::RemoveAll("xaabby", "ab"), "xy");
     EXPECT_EQ(StrFunc::RemoveAll("aaa", "aa"), "a");
-    EXPECT_EQ(StrFunc::RemoveAll("ababa", "aba"), "ba");  // the leftmost goes first
+    EXPECT_EQ(StrFunc::RemoveAll("ababa", "aba"), "ba"); // the leftmost goes first
     EXPECT_EQ(StrFunc::RemoveAll("abc", ""), "abc");
     EXPECT_EQ(StrFunc::RemoveAll("", "ab"), "");
     EXPECT_EQ(StrFunc::RemoveAll("a  b   c", "  "), "ab c");
@@ -73,8 +72,8 @@ TEST(StrFuncRemoveAll, RepeatsUntilGone) {
 TEST(StrFuncFit, TakesCharactersWhileNarrower) {
     plat::hooks().textWidth = [](const std::string& t, const void*) { return int(t.size()) * 10; };
     EXPECT_EQ(StrFunc::FitToWidth("", 5), "");
-    EXPECT_EQ(StrFunc::FitToWidth("abc", 31), "abc");  // already narrower
-    EXPECT_EQ(StrFunc::FitToWidth("abc", 30), "ab");   // as wide is not narrower
+    EXPECT_EQ(StrFunc::FitToWidth("abc", 31), "abc"); // already narrower
+    EXPECT_EQ(StrFunc::FitToWidth("abc", 30), "ab");  // as wide is not narrower
     EXPECT_EQ(StrFunc::FitToWidth("abcdef", 25), "ab");
     EXPECT_EQ(StrFunc::FitToWidth("abc", 5), "");
     EXPECT_EQ(StrFunc::FitToWidth("abc", 0), "");

@@ -13,8 +13,8 @@ using namespace ptest;
 
 namespace {
 
-std::vector<std::uint8_t> archiveWith(const std::vector<std::uint8_t>& stream, std::uint32_t crc,
-                                      std::uint32_t primary, std::uint32_t sentinel) {
+std::vector<std::uint8_t> archiveWith(const std::vector<std::uint8_t>& stream, std::uint32_t crc, std::uint32_t primary,
+                                      std::uint32_t sentinel) {
     std::vector<std::uint8_t> a = bytes({'T', 'B', 'W', 'Z', 'D', 'A', 'T', 'A'});
     putU32(a, crc);
     putU32(a, std::uint32_t(stream.size()));
@@ -119,10 +119,10 @@ TEST(CorruptArchive, PositionsBeyondTheBlock) {
     const std::uint32_t n = std::uint32_t(text.size());
     for (std::uint32_t bad : {n + 1, n + 1000, kMax, 0xFFFFFFFFu}) {
         auto a = good;
-        setU32(a, 4 + 16, bad);  // sentinel position
+        setU32(a, 4 + 16, bad); // sentinel position
         EXPECT_EQ(expandError(a, 1), std::string(kDamaged) + "the sentinel position lies beyond the block");
         a = good;
-        setU32(a, 4 + 12, bad);  // primary index
+        setU32(a, 4 + 12, bad); // primary index
         EXPECT_EQ(expandError(a, 1), std::string(kDamaged) + "the primary index lies beyond the block");
     }
     // The largest legal values are accepted (the text is then wrong, the CRC says so).
@@ -142,7 +142,7 @@ TEST(CorruptArchive, BlockCountLargerThanTheArchive) {
     for (std::int64_t asked : {std::int64_t(4), std::int64_t(1000), std::int64_t(0xFFFFFFFF)}) {
         std::string out;
         EXPECT_EQ(expandError(a, asked, &out), "Wrong Signature. Archive could be corrupted.");
-        EXPECT_EQ(out, text);  // the real blocks stay written
+        EXPECT_EQ(out, text); // the real blocks stay written
     }
     // A header cut short is a missing block as well.
     auto cut = a;
@@ -186,7 +186,7 @@ TEST(CorruptArchive, LimitedReadGivesTwentyZerosThenStops) {
     EXPECT_EQ(f.LimitedReadByte(), 0xFF);
     for (int i = 0; i < 20; ++i) ASSERT_EQ(f.LimitedReadByte(), 0) << i;
     EXPECT_THROW(f.LimitedReadByte(), payload::EBitReadOverrun);
-    EXPECT_EQ(f.Position(), 2);  // nothing past the limit was taken from the file
+    EXPECT_EQ(f.Position(), 2); // nothing past the limit was taken from the file
 }
 
 TEST(CorruptArchive, RandomDamageNeverCrashes) {
@@ -235,18 +235,19 @@ TEST(CorruptArchive, DamageInsideAGroupOfBlocksKeepsTheBlocksBefore) {
         payload::WRESCompress::SetMaxThreads(threads);
         for (int broken : {1, 2, 5}) {
             auto a = good;
-            a[headerAt(a, broken)] = 'X';  // "DATA" no more
+            a[headerAt(a, broken)] = 'X'; // "DATA" no more
             std::string out;
             EXPECT_EQ(expandError(a, blocks, &out), "Wrong Signature. Archive could be corrupted.") << broken;
             EXPECT_EQ(out, text.substr(0, std::size_t(broken) * 10)) << broken;
             a = good;
-            setU32(a, headerAt(a, broken) + 16, 0xFFFFFFu);  // sentinel far beyond the block
-            EXPECT_EQ(expandError(a, blocks, &out), std::string(kDamaged) + "the sentinel position lies beyond the block");
+            setU32(a, headerAt(a, broken) + 16, 0xFFFFFFu); // sentinel far beyond the block
+            EXPECT_EQ(expandError(a, blocks, &out),
+                      std::string(kDamaged) + "the sentinel position lies beyond the block");
             EXPECT_EQ(out, text.substr(0, std::size_t(broken) * 10)) << broken;
         }
         RecordingHooks hooks;
         auto a = good;
-        setU32(a, headerAt(a, 2) + 4, 0x12345678u);  // block 3's CRC
+        setU32(a, headerAt(a, 2) + 4, 0x12345678u); // block 3's CRC
         ScratchDir dir;
         writeFile(dir.file("a.bin"), a);
         payload::WRESCompress rc;

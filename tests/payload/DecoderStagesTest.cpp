@@ -50,12 +50,12 @@ void expectCumConsistent(const TGroupAriModel& m) {
 } // namespace
 
 TEST(GroupModel, InitialStateAndExchange) {
-    TGroupAriModel m(8, 15, 1, 128);  // group 4
+    TGroupAriModel m(8, 15, 1, 128); // group 4
     EXPECT_EQ(m.Count, 8);
     EXPECT_EQ(m.Total(), 9);
     EXPECT_EQ(m.freq[0], 0);
     for (int s = 1; s <= 8; ++s) EXPECT_EQ(m.GetSymbol(s), s - 1);
-    EXPECT_EQ(m.GetSymbol(9), 0);  // escape slot
+    EXPECT_EQ(m.GetSymbol(9), 0); // escape slot
     expectCumConsistent(m);
 
     // All frequencies equal: slot 5 moves up to slot 1, swapping with offset 0.
@@ -82,7 +82,7 @@ TEST(GroupModel, InitialStateAndExchange) {
 
 TEST(GroupModel, HalvesWhenTheTotalReachesItsMaximum) {
     TGroupAriModel m(8, 15, 1, 128);
-    for (int i = 0; i < 119; ++i) m.Update(1);  // 9 + 119 = 128, no halving yet at 127
+    for (int i = 0; i < 119; ++i) m.Update(1); // 9 + 119 = 128, no halving yet at 127
     EXPECT_EQ(m.Total(), 128);
     EXPECT_EQ(m.freq[1], 120);
     m.Update(1);
@@ -129,7 +129,7 @@ TEST(MoveToFront, RanksZeroAndLast) {
     EXPECT_EQ(d.ByteAt(0), 255);
     EXPECT_EQ(d.ByteAt(1), 0);
     EXPECT_EQ(d.ByteAt(255), 254);
-    EXPECT_EQ(d.Decode(2), 1);  // 255, 0, 1 -> 1, 255, 0
+    EXPECT_EQ(d.Decode(2), 1); // 255, 0, 1 -> 1, 255, 0
     EXPECT_EQ(d.ByteAt(1), 255);
     EXPECT_EQ(d.ByteAt(2), 0);
 
@@ -152,14 +152,14 @@ TEST(InverseBlockSort, SentinelPlacementAndKnownText) {
     const auto ranks = bytes({97, 110, 0, 99, 2, 0});
     x.DecodeMoveToFront(ranks.data(), 6, 4, last.data());
     EXPECT_EQ(std::string(last.begin(), last.begin() + 4), "annb");
-    EXPECT_EQ(last[4], 0xEE);  // the sentinel slot is left alone
+    EXPECT_EQ(last[4], 0xEE); // the sentinel slot is left alone
     EXPECT_EQ(std::string(last.begin() + 5, last.begin() + 7), "aa");
     payload::TExpander::InverseBlockSort(last.data(), 6, 4, 3, T.data(), back.data(), text.data());
     EXPECT_EQ(std::string(text.begin() + 1, text.begin() + 7), "banana");
 
     // Sentinel position 0: it comes first, the bytes follow it.
     std::fill(last.begin(), last.end(), 0xEE);
-    const auto two = bytes({'b', 1});  // 'b', then rank 1: byte 0, now second in the table
+    const auto two = bytes({'b', 1}); // 'b', then rank 1: byte 0, now second in the table
     x.DecodeMoveToFront(two.data(), 2, 0, last.data());
     EXPECT_EQ(last[0], 0xEE);
     EXPECT_EQ(last[1], 'b');
@@ -179,11 +179,9 @@ TEST(InverseBlockSort, SentinelPlacementAndKnownText) {
     EXPECT_EQ(last[2], 0xEE);
 
     // Out-of-range positions are refused, not followed.
-    EXPECT_THROW(payload::TExpander::InverseBlockSort(last.data(), 2, 3, 0, T.data(), back.data(),
-                                                      text.data()),
+    EXPECT_THROW(payload::TExpander::InverseBlockSort(last.data(), 2, 3, 0, T.data(), back.data(), text.data()),
                  payload::EArchiveError);
-    EXPECT_THROW(payload::TExpander::InverseBlockSort(last.data(), 2, 0, 3, T.data(), back.data(),
-                                                      text.data()),
+    EXPECT_THROW(payload::TExpander::InverseBlockSort(last.data(), 2, 0, 3, T.data(), back.data(), text.data()),
                  payload::EArchiveError);
 }
 
@@ -191,8 +189,7 @@ TEST(BlockSort, RowsOfAKnownText) {
     const std::string s = "banana";
     std::vector<std::int32_t> sa(s.size());
     std::vector<std::uint8_t> last(s.size());
-    const auto r =
-        payload::blockSort(reinterpret_cast<const std::uint8_t*>(s.data()), 6, sa.data(), last.data());
+    const auto r = payload::blockSort(reinterpret_cast<const std::uint8_t*>(s.data()), 6, sa.data(), last.data());
     EXPECT_EQ(r.SentinelPosition, 4u);
     EXPECT_EQ(r.PrimaryIndex, 3u);
     EXPECT_EQ(std::string(last.begin(), last.end()), "annbaa");

@@ -18,7 +18,7 @@ TEST(BufferedFileStream, WritesAndReadsAcrossBufferRefills) {
         TBufferedFileStream w(dir.file("f"), OpenMode::Create);
         for (char c : data) w.WriteByte(std::uint8_t(c));
         EXPECT_EQ(w.Position(), std::int64_t(data.size()));
-    }  // flushed when freed
+    } // flushed when freed
     ASSERT_EQ(readFile(dir.file("f")), data);
 
     TBufferedFileStream r(dir.file("f"), OpenMode::Read);
@@ -44,19 +44,19 @@ TEST(BufferedFileStream, SmartSeek) {
     std::uint8_t b;
     auto at = [&](std::int64_t p) { return std::uint8_t(data[std::size_t(p)]); };
     r.ReadByte(b);
-    EXPECT_EQ(r.SmartSeek(1000, payload::soFromBeginning), 1000);  // inside the buffer
+    EXPECT_EQ(r.SmartSeek(1000, payload::soFromBeginning), 1000); // inside the buffer
     ASSERT_TRUE(r.ReadByte(b));
     EXPECT_EQ(b, at(1000));
-    EXPECT_EQ(r.SmartSeek(-1001, payload::soFromCurrent), 0);  // buffer start: re-read
+    EXPECT_EQ(r.SmartSeek(-1001, payload::soFromCurrent), 0); // buffer start: re-read
     ASSERT_TRUE(r.ReadByte(b));
     EXPECT_EQ(b, at(0));
-    EXPECT_EQ(r.SmartSeek(68000, payload::soFromBeginning), 68000);  // beyond the buffer
+    EXPECT_EQ(r.SmartSeek(68000, payload::soFromBeginning), 68000); // beyond the buffer
     ASSERT_TRUE(r.ReadByte(b));
     EXPECT_EQ(b, at(68000));
     EXPECT_EQ(r.Position(), 68001);
     EXPECT_EQ(r.SmartSeek(-4, payload::soFromEnd), 69996);
-    EXPECT_EQ(r.ReadU32(), std::uint32_t(at(69996)) | std::uint32_t(at(69997)) << 8 |
-                               std::uint32_t(at(69998)) << 16 | std::uint32_t(at(69999)) << 24);
+    EXPECT_EQ(r.ReadU32(), std::uint32_t(at(69996)) | std::uint32_t(at(69997)) << 8 | std::uint32_t(at(69998)) << 16 |
+                               std::uint32_t(at(69999)) << 24);
     EXPECT_THROW(r.SmartSeek(-1, payload::soFromBeginning), payload::ESeekError);
 
     RecordingHooks hooks;
@@ -69,7 +69,7 @@ TEST(BufferedFileStream, SmartSeek) {
 TEST(BufferedFileStream, MissingFilesRaiseFileErrors) {
     ScratchDir dir;
     EXPECT_THROW(TBufferedFileStream(dir.file("nope"), OpenMode::Read), payload::EFileError);
-    EXPECT_THROW(TBufferedFileStream(dir.path(), OpenMode::Read), payload::EFileError);  // a folder
+    EXPECT_THROW(TBufferedFileStream(dir.path(), OpenMode::Read), payload::EFileError); // a folder
     EXPECT_THROW(payload::TPlainFileStream(dir.file("no/such/dir")), payload::EFileError);
 }
 
@@ -78,7 +78,7 @@ TEST(BitFile, BitsMostSignificantFirstAndPartialByteOnClose) {
     {
         payload::TBitFile w(dir.file("b"), OpenMode::Create);
         w.WriteBits(0xA5, 8);
-        w.WriteBits(0x5, 3);  // 101 -> 0xA0 padded
+        w.WriteBits(0x5, 3); // 101 -> 0xA0 padded
     }
     EXPECT_EQ(readFile(dir.file("b")), std::string("\xA5\xA0", 2));
     payload::TBitFile r(dir.file("b"), OpenMode::Read);
@@ -86,8 +86,8 @@ TEST(BitFile, BitsMostSignificantFirstAndPartialByteOnClose) {
     EXPECT_EQ(r.ReadBit(), 0);
     EXPECT_EQ(r.ReadBits(6), 0x25u);
     r.ReadBit();
-    r.ResetBits();  // the rest of the second byte is dropped
-    EXPECT_EQ(r.ReadBits(8), 0u);  // end of file reads as zeros
+    r.ResetBits();                // the rest of the second byte is dropped
+    EXPECT_EQ(r.ReadBits(8), 0u); // end of file reads as zeros
 }
 
 TEST(ArchiveHeaders, WriteAndReadBack) {
@@ -104,7 +104,7 @@ TEST(ArchiveHeaders, WriteAndReadBack) {
     const std::string raw = readFile(dir.file("x"));
     EXPECT_EQ(raw.substr(0, 8), "TBWZDATA");
     EXPECT_EQ(raw.substr(8, 4), std::string("\x44\x33\x22\x11", 4));
-    payload::TArchiveFile a(dir.file("x"), OpenMode::Read);  // checks "TBWZ"
+    payload::TArchiveFile a(dir.file("x"), OpenMode::Read); // checks "TBWZ"
     payload::TDataBlockHeader h;
     h.Read(a);
     EXPECT_EQ(h.CRC, 0x11223344u);

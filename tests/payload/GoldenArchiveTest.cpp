@@ -43,7 +43,7 @@ const std::vector<std::uint8_t> kEmptyStream = bytes({0x19, 0xF0});
 // 106; group 8 slot 130 of 131) leaves x in [0.2464394085, 0.2464394086);
 // the shortest bit string in it is 0x3F16A73040.
 const std::vector<std::uint8_t> kFiveAStream = bytes({0x3F, 0x16, 0xA7, 0x30, 0x40});
-constexpr std::uint32_t kFiveACrc = 0xEEAC93B9;  // CRC-32 of "aaaaa"
+constexpr std::uint32_t kFiveACrc = 0xEEAC93B9; // CRC-32 of "aaaaa"
 
 std::string expand(const ScratchDir& dir, const std::vector<std::uint8_t>& archive, std::int64_t blocks,
                    bool* ok = nullptr) {
@@ -152,7 +152,7 @@ TEST(GoldenArchive, WrongBlockSignature) {
     ScratchDir dir;
     auto a = archiveSignature();
     appendBlock(a, 0, 0, 0, kEmptyStream);
-    a[4 + 3] = 'O';  // "DATO"
+    a[4 + 3] = 'O'; // "DATO"
     writeFile(dir.file("a.bin"), a);
     payload::WRESCompress rc;
     EXPECT_THROW(rc.ExpandFile(dir.file("a.bin"), dir.file("out.ged"), 1), payload::ESignatureWrong);

@@ -52,7 +52,9 @@ class Packer : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(access(kPacker.c_str(), X_OK), 0) << "brenthaul-pack is not built: " << kPacker;
-        viewer_ = "\x7f" "ELF stand-in viewer image " + randomBytes(5000, 1);
+        viewer_ = "\x7f"
+                  "ELF stand-in viewer image " +
+                  randomBytes(5000, 1);
         writeFile(dir_.file("viewer"), viewer_);
         gedcom_ = "0 HEAD\r\n1 CHAR UTF-8\r\n0 @I1@ INDI\r\n1 NAME Zo\xc3\xab /M\xc3\xbcller/\r\n0 TRLR\r\n";
         writeFile(dir_.file("family.ged"), gedcom_);
@@ -65,15 +67,24 @@ protected:
 
 TEST_F(Packer, WritesViewerArchiveAndTrailer) {
     const std::string message = "Dear cousins,\r\nhere is the family.\r\nCorrections welcome!";
-    ASSERT_EQ(runPacker({"--viewer", dir_.file("viewer"), "--gedcom", dir_.file("family.ged"), "--out",
-                         dir_.file("out"), "--title", "The Harrowgate Family", "--name", "Zo\xc3\xab Ellison",
-                         "--email", "z@example.org", "--addr1", "14 Quarry Lane", "--addr2", "Keswick, Cumbria",
-                         "--web", "www.example.org/h", "--phone", "+44 1", "--message", message, "--start", "7",
-                         "--allow-extract", "--created", "2024-03-14 19:42"},
+    ASSERT_EQ(runPacker({"--viewer",        dir_.file("viewer"),
+                         "--gedcom",        dir_.file("family.ged"),
+                         "--out",           dir_.file("out"),
+                         "--title",         "The Harrowgate Family",
+                         "--name",          "Zo\xc3\xab Ellison",
+                         "--email",         "z@example.org",
+                         "--addr1",         "14 Quarry Lane",
+                         "--addr2",         "Keswick, Cumbria",
+                         "--web",           "www.example.org/h",
+                         "--phone",         "+44 1",
+                         "--message",       message,
+                         "--start",         "7",
+                         "--allow-extract", "--created",
+                         "2024-03-14 19:42"},
                         dir_.file("log")),
               0)
         << readFile(dir_.file("log"));
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(stat(dir_.file("out").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0755u);
 
@@ -82,16 +93,16 @@ TEST_F(Packer, WritesViewerArchiveAndTrailer) {
     EXPECT_EQ(out.substr(0, viewer_.size()), viewer_);
     const std::string t = out.substr(out.size() - 1497);
     EXPECT_EQ(u32At(t, 1493), 0xDEADBEEFu);
-    EXPECT_EQ(u32At(t, 0), viewer_.size());  // archive offset
-    EXPECT_EQ(u32At(t, 4), 1u);              // block count
-    EXPECT_EQ(u32At(t, 8), 7u);              // first individual
-    EXPECT_EQ(t[12], 1);                     // extract allowed
+    EXPECT_EQ(u32At(t, 0), viewer_.size()); // archive offset
+    EXPECT_EQ(u32At(t, 4), 1u);             // block count
+    EXPECT_EQ(u32At(t, 8), 7u);             // first individual
+    EXPECT_EQ(t[12], 1);                    // extract allowed
     double created = 0;
     std::memcpy(&created, t.data() + 13, 8);
     EXPECT_NEAR(created, 45365 + (19 * 60 + 42) / 1440.0, 1e-9);
     EXPECT_EQ(field(t, 21, 64), "family.ged");
     EXPECT_EQ(field(t, 85, 32), "The Harrowgate Family");
-    EXPECT_EQ(field(t, 117, 64), "Zo\xeb Ellison");  // code page 1252
+    EXPECT_EQ(field(t, 117, 64), "Zo\xeb Ellison"); // code page 1252
     EXPECT_EQ(field(t, 181, 64), "z@example.org");
     EXPECT_EQ(field(t, 245, 64), "14 Quarry Lane");
     EXPECT_EQ(field(t, 309, 64), "Keswick, Cumbria");
@@ -117,18 +128,18 @@ TEST_F(Packer, DefaultsAndFieldWidths) {
     EXPECT_NE(readFile(dir_.file("log")).find("--title is cut to 32"), std::string::npos);
     const std::string out = readFile(dir_.file("out"));
     const std::string t = out.substr(out.size() - 1497);
-    EXPECT_EQ(t.substr(85, 32), std::string(32, 'T'));  // full width, no NUL
+    EXPECT_EQ(t.substr(85, 32), std::string(32, 'T')); // full width, no NUL
     EXPECT_EQ(field(t, 21, 64), "harrowgate.ged");
-    EXPECT_EQ(u32At(t, 8), 1u);  // first individual by default
-    EXPECT_EQ(t[12], 0);         // no extraction unless asked
+    EXPECT_EQ(u32At(t, 8), 1u); // first individual by default
+    EXPECT_EQ(t[12], 0);        // no extraction unless asked
     double created = 0;
     std::memcpy(&created, t.data() + 13, 8);
-    EXPECT_GT(created, 45000.0);  // "now" is well after 2023
+    EXPECT_GT(created, 45000.0); // "now" is well after 2023
 }
 
 TEST_F(Packer, RefusesBadArguments) {
     const std::vector<std::string> base = {"--viewer", dir_.file("viewer"), "--gedcom", dir_.file("family.ged"),
-                                           "--out", dir_.file("out")};
+                                           "--out",    dir_.file("out")};
     auto with = [&](std::vector<std::string> extra) {
         auto a = base;
         a.insert(a.end(), extra.begin(), extra.end());
@@ -140,15 +151,15 @@ TEST_F(Packer, RefusesBadArguments) {
     EXPECT_EQ(with({"--colour", "red"}), 2);
     EXPECT_EQ(with({"--title"}), 2);
     EXPECT_EQ(runPacker({"--gedcom", dir_.file("family.ged"), "--out", dir_.file("out")}, dir_.file("log")), 2);
-    EXPECT_EQ(runPacker({"--viewer", dir_.file("missing"), "--gedcom", dir_.file("family.ged"), "--out",
-                         dir_.file("out")},
-                        dir_.file("log")),
-              1);
+    EXPECT_EQ(
+        runPacker({"--viewer", dir_.file("missing"), "--gedcom", dir_.file("family.ged"), "--out", dir_.file("out")},
+                  dir_.file("log")),
+        1);
     writeFile(dir_.file("empty.ged"), "");
-    EXPECT_EQ(runPacker({"--viewer", dir_.file("viewer"), "--gedcom", dir_.file("empty.ged"), "--out",
-                         dir_.file("out")},
-                        dir_.file("log")),
-              1);
+    EXPECT_EQ(
+        runPacker({"--viewer", dir_.file("viewer"), "--gedcom", dir_.file("empty.ged"), "--out", dir_.file("out")},
+                  dir_.file("log")),
+        1);
     EXPECT_NE(readFile(dir_.file("log")).find("empty.ged is empty"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(dir_.file("out")));
 }
@@ -158,8 +169,8 @@ TEST(PackArchive, SameBytesOnAnyNumberOfThreadsFromAnyReads) {
     for (int i = 0; i < 12000; ++i) text += "1 BIRT\r\n2 DATE " + std::to_string(1600 + i % 400) + "\r\n";
     text += randomBytes(30000, 4);
     std::vector<std::uint8_t> reference;
-    const std::uint32_t blocks =
-        payload::WCompressor(20000).Compress(reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), reference);
+    const std::uint32_t blocks = payload::WCompressor(20000).Compress(
+        reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), reference);
     ASSERT_GT(blocks, 10u);
     for (int threads : {1, 4, 8}) {
         std::size_t at = 0;

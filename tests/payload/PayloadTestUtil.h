@@ -24,7 +24,9 @@ inline void writeFile(const std::string& path, const void* data, std::size_t n) 
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(static_cast<const char*>(data), std::streamsize(n));
 }
-inline void writeFile(const std::string& path, const std::vector<std::uint8_t>& v) { writeFile(path, v.data(), v.size()); }
+inline void writeFile(const std::string& path, const std::vector<std::uint8_t>& v) {
+    writeFile(path, v.data(), v.size());
+}
 
 // Records what the expander shows and how often it lets messages through.
 struct RecordingHooks {

@@ -29,12 +29,12 @@ RoundTrip roundTrip(const std::string& text, std::uint32_t blockLength = payload
     return r;
 }
 
-#define EXPECT_ROUND_TRIP(text, ...)                                         \
-    do {                                                                     \
-        const std::string in_ = (text);                                      \
-        const RoundTrip r_ = roundTrip(in_, ##__VA_ARGS__);                  \
-        EXPECT_TRUE(r_.ok);                                                  \
-        EXPECT_EQ(r_.output.size(), in_.size());                             \
+#define EXPECT_ROUND_TRIP(text, ...) \
+    do { \
+        const std::string in_ = (text); \
+        const RoundTrip r_ = roundTrip(in_, ##__VA_ARGS__); \
+        EXPECT_TRUE(r_.ok); \
+        EXPECT_EQ(r_.output.size(), in_.size()); \
         EXPECT_TRUE(r_.output == in_) << "first " << in_.size() << " bytes"; \
     } while (0)
 
@@ -81,7 +81,7 @@ TEST(RoundTrip, RandomAndTextLikeData) {
         text += "0 @I" + std::to_string(i) + "@ INDI\r\n1 NAME Anne /Harrowgate/\r\n2 GIVN Anne\r\n";
     EXPECT_ROUND_TRIP(text);
     const RoundTrip r = roundTrip(text);
-    EXPECT_LT(r.archiveSize * 10, text.size());  // repetitive text packs well
+    EXPECT_LT(r.archiveSize * 10, text.size()); // repetitive text packs well
 }
 
 TEST(RoundTrip, MaximumBlockAndOneByteMore) {
@@ -125,8 +125,8 @@ TEST(RoundTrip, EncoderStreamsDecodeWithinTheirStatedLength) {
         std::uint32_t blocks = 0;
         const auto a = payload::compressArchive(text, blocks);
         ASSERT_EQ(blocks, 1u);
-        const std::uint32_t len = std::uint32_t(a[12]) | std::uint32_t(a[13]) << 8 | std::uint32_t(a[14]) << 16 |
-                                  std::uint32_t(a[15]) << 24;
+        const std::uint32_t len =
+            std::uint32_t(a[12]) | std::uint32_t(a[13]) << 8 | std::uint32_t(a[14]) << 16 | std::uint32_t(a[15]) << 24;
         EXPECT_EQ(a.size(), 4u + 20u + len);
     }
 }
@@ -134,7 +134,8 @@ TEST(RoundTrip, EncoderStreamsDecodeWithinTheirStatedLength) {
 TEST(RoundTrip, SharedAndGeneratedFilesOnAnyNumberOfThreads) {
     std::vector<std::string> texts;
     std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(BRENTHAUL_SHARED_DATA, ec)) texts.push_back(readFile(e.path().string()));
+    for (const auto& e : std::filesystem::directory_iterator(BRENTHAUL_SHARED_DATA, ec))
+        texts.push_back(readFile(e.path().string()));
     if (texts.empty()) GTEST_SKIP() << "no shared GEDCOM files in " << BRENTHAUL_SHARED_DATA;
     ScratchDir dir;
     const std::string gen = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom";

@@ -33,7 +33,7 @@ TEST_F(IniFileTest, ReadsWindowsFileCaseInsensitivelyAndKeepsUnknownLines) {
     ASSERT_TRUE(ini.writeString("Fresh", "K", "1"));
     const std::string text = readFile(path);
     EXPECT_NE(text.find("; written elsewhere\r\n"), std::string::npos);
-    EXPECT_NE(text.find("useLDS=F\r\n"), std::string::npos);   // spelling kept
+    EXPECT_NE(text.find("useLDS=F\r\n"), std::string::npos); // spelling kept
     EXPECT_NE(text.find("NewKey=v\r\n\r\n[Other]"), std::string::npos);
     EXPECT_NE(text.find("[Other]\r\nx=1\r\n"), std::string::npos);
     EXPECT_NE(text.find("[Fresh]\r\nK=1\r\n"), std::string::npos);
@@ -48,7 +48,7 @@ TEST_F(IniFileTest, IntegersFallBackToDefault) {
     EXPECT_EQ(ini.readInteger("S", "B", 9), -4);
     EXPECT_EQ(ini.readInteger("S", "C", 9), 9);
     EXPECT_TRUE(ini.hasKey("S", "C"));
-    EXPECT_EQ(ini.readString("S", "C", "x"), "");   // empty differs from absent
+    EXPECT_EQ(ini.readString("S", "C", "x"), ""); // empty differs from absent
     EXPECT_EQ(ini.readString("S", "D", "x"), "x");
 }
 

@@ -14,7 +14,7 @@
 
 namespace {
 bool exists(const std::string& p) {
-    struct stat st{};
+    struct stat st {};
     return ::stat(p.c_str(), &st) == 0;
 }
 } // namespace
@@ -25,7 +25,7 @@ TEST(TempFiles, CreatesPrivateQelFileAndDeletesIt) {
     const std::string base = name.substr(name.rfind('/') + 1);
     EXPECT_EQ(base.substr(0, 3), "qel");
     EXPECT_EQ(base.substr(base.size() - 4), ".tmp");
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::stat(name.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_TRUE(plat::deleteTempFile(name));
@@ -72,10 +72,10 @@ TEST(TempFiles, CleanUpSparesLiveFilesOfOtherProcesses) {
 
 TEST(TempFiles, SharedTmpdirGetsAPrivateFolderOfOurOwn) {
     ScopedTempDir tmp;
-    ASSERT_EQ(::chmod(tmp.dir().c_str(), 01777), 0);   // like /tmp
+    ASSERT_EQ(::chmod(tmp.dir().c_str(), 01777), 0); // like /tmp
     const std::string dir = plat::tempDir();
     EXPECT_EQ(dir, tmp.privateDir() + "/");
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::lstat(tmp.privateDir().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     EXPECT_EQ(st.st_uid, ::geteuid());
@@ -116,12 +116,12 @@ TEST(TempFiles, FilesAreLockedFromTheStartAndNotInherited) {
 
     // A mail client or browser started later must not inherit the handle.
     const std::string name = plat::createTempFile();
-    struct stat file{};
+    struct stat file {};
     ASSERT_EQ(::stat(name.c_str(), &file), 0);
     int found = 0;
     for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd")) {
         const int fd = std::stoi(e.path().filename().string());
-        struct stat st{};
+        struct stat st {};
         if (::fstat(fd, &st) != 0 || st.st_dev != file.st_dev || st.st_ino != file.st_ino) continue;
         ++found;
         EXPECT_NE(fcntl(fd, F_GETFD) & FD_CLOEXEC, 0);

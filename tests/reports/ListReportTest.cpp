@@ -21,12 +21,13 @@ std::vector<std::string> allTexts(TQuickRep& r) {
     std::vector<std::string> out;
     for (int p = 1; p <= r.QRPrinter()->PageCount(); ++p)
         for (const auto& it : r.QRPrinter()->Page(p)->Items)
-            if (it.Kind == TQRItemKind::Text)
-                out.push_back(it.Text);
+            if (it.Kind == TQRItemKind::Text) out.push_back(it.Text);
     return out;
 }
 
-bool has(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
+bool has(const std::vector<std::string>& v, const std::string& s) {
+    return std::find(v.begin(), v.end(), s) != v.end();
+}
 
 struct Reports : ::testing::Test {
     WDefaultSettings settings;
@@ -73,7 +74,11 @@ TEST_F(Reports, DescendantLinesIndentFamiliesDuplicatesAndLoops) {
 
     // Reached twice without repeats: once more, marked, not expanded.
     c.AddFamily(kid2, 0).Child(grand);
-    t = allTexts(*[&] { auto g = des(3, false, root); g->Prepare(); return g; }());
+    t = allTexts(*[&] {
+        auto g = des(3, false, root);
+        g->Prepare();
+        return g;
+    }());
     EXPECT_EQ(std::count(t.begin(), t.end(), "  3 - " + c.GetName(grand) + " (DUPLICATED)"), 1);
     // Someone his own descendant: the report ends.
     c.AddFamily(grand, 0).Child(root);
@@ -96,13 +101,12 @@ TEST_F(Reports, ListColumnsWrapAndScaleWithScreenFont) {
     EXPECT_EQ(narrow.ColumnCount, 3);
     EXPECT_EQ(narrow.DetailBand->Height, 15);
 
-    for (int i = 1; i <= 3; ++i)
-        cols.SetColumnWidth(i, 300);
+    for (int i = 1; i <= 3; ++i) cols.SetColumnWidth(i, 300);
     TReportListForm wide;
     wide.SetLayout(false, true, false);
     const double before = wide.DetailBand->Height, childBefore = wide.ChildBand->Height;
     wide.SetColumns(&cols, &it);
-    EXPECT_EQ(wide.DetailBand->Height, before + 15);    // one wrap: one row step more
+    EXPECT_EQ(wide.DetailBand->Height, before + 15); // one wrap: one row step more
     EXPECT_EQ(wide.ChildBand->Height, childBefore + 15);
     EXPECT_EQ(wide.ColumnLabels[2]->Left, 5);
     EXPECT_GT(wide.ColumnLabels[2]->Top, wide.ColumnLabels[0]->Top);
@@ -125,8 +129,7 @@ TEST_F(Reports, ListRowsGreyMarkAndCells) {
     EXPECT_TRUE(has(t, cols.CellText(2, grand)));
     int greyFills = 0;
     for (const auto& item : f.QRPrinter()->Page(1)->Items)
-        if (item.Kind == TQRItemKind::Fill && item.Color == 0x00E0E0E0)
-            ++greyFills;
+        if (item.Kind == TQRItemKind::Fill && item.Color == 0x00E0E0E0) ++greyFills;
     EXPECT_EQ(greyFills, (c.GetCount() + 1) / 2);
     // No highlighter: no marker.
     EXPECT_FALSE(has(t, "*"));
@@ -150,7 +153,7 @@ TEST_F(Reports, IslandLinesAndEmptyList) {
     auto t = allTexts(f);
     EXPECT_TRUE(has(t, "1st individual in island"));
     ASSERT_EQ(c.GetIslandCount(), 2);
-    EXPECT_TRUE(has(t, "6"));                    // the big island's size
+    EXPECT_TRUE(has(t, "6")); // the big island's size
     EXPECT_TRUE(has(t, c.GetName(c.GetIslandFirstIndividual(2))));
     EXPECT_EQ(f.Row, 3);
 

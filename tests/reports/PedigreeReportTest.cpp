@@ -17,8 +17,7 @@ std::vector<std::string> pageTexts(TQuickRep& r, int page) {
     std::vector<std::string> out;
     if (const TQRPreparedPage* p = r.QRPrinter()->Page(page))
         for (const auto& it : p->Items)
-            if (it.Kind == TQRItemKind::Text)
-                out.push_back(it.Text);
+            if (it.Kind == TQRItemKind::Text) out.push_back(it.Text);
     return out;
 }
 
@@ -27,8 +26,7 @@ bool has(const std::vector<std::string>& v, const std::string& s) { return count
 
 // Gives person complete ancestors for depth generations; names "A<n> /X/".
 void addAncestors(WMemCollection& c, std::int32_t person, int depth, int& counter) {
-    if (depth == 0)
-        return;
+    if (depth == 0) return;
     auto f = c.AddPerson("A" + std::to_string(++counter) + " /X/", 'M').Birth("1800");
     auto m = c.AddPerson("A" + std::to_string(++counter) + " /X/", 'F');
     c.AddFamily(f, m).Marriage("1820", "Town").Child(person);
@@ -62,7 +60,7 @@ TEST(IntFIFO, OrderAndSlotReuse) {
     q.Push(7);
     ASSERT_TRUE(q.Pop(v));
     EXPECT_EQ(v, 5);
-    q.Push(9);   // takes the slot 5 left
+    q.Push(9); // takes the slot 5 left
     EXPECT_EQ(q.SlotCount(), 2);
     ASSERT_TRUE(q.Pop(v));
     EXPECT_EQ(v, 7);
@@ -81,7 +79,6 @@ TEST(IntFIFO, OrderAndSlotReuse) {
         ASSERT_EQ(v, i + 1);
     }
     EXPECT_EQ(q.SlotCount(), 2);
-
 }
 
 TEST_F(Pedigree, SingleSheetIsOneChartWithoutContinuations) {
@@ -94,23 +91,20 @@ TEST_F(Pedigree, SingleSheetIsOneChartWithoutContinuations) {
     EXPECT_TRUE(has(t, "Pedigree Chart"));
     EXPECT_TRUE(has(t, "Root /X/") || has(t, "Root X"));
     EXPECT_FALSE(has(t, "Chart No."));
-    for (int box = 8; box <= 15; ++box)
-        EXPECT_TRUE(f->Boxes[size_t(box)].labContinue->Caption.empty());
+    for (int box = 8; box <= 15; ++box) EXPECT_TRUE(f->Boxes[size_t(box)].labContinue->Caption.empty());
     // 15 boxes, each numbered.
-    for (int box = 1; box <= 15; ++box)
-        EXPECT_TRUE(has(t, std::to_string(box))) << box;
+    for (int box = 1; box <= 15; ++box) EXPECT_TRUE(has(t, std::to_string(box))) << box;
 }
 
 TEST_F(Pedigree, CascadingContinuesEachOuterPersonInBoxOrder) {
     auto root = c.AddPerson("Root /X/", 'M');
     int n = 0;
-    addAncestors(c, root, 4, n);   // outer column has parents, their parents none
+    addAncestors(c, root, 4, n); // outer column has parents, their parents none
     auto f = run(root, true);
     ASSERT_EQ(f->QRPrinter()->PageCount(), 9);
     auto first = pageTexts(*f, 1);
     EXPECT_TRUE(has(first, "Chart No."));
-    for (int chart = 2; chart <= 9; ++chart)
-        EXPECT_TRUE(has(first, std::to_string(chart))) << chart;
+    for (int chart = 2; chart <= 9; ++chart) EXPECT_TRUE(has(first, std::to_string(chart))) << chart;
     for (int chart = 2; chart <= 9; ++chart) {
         auto t = pageTexts(*f, chart);
         EXPECT_TRUE(has(t, std::to_string(chart)));
@@ -144,7 +138,7 @@ TEST_F(Pedigree, CollapseAndLoopsPrintEachPersonOnce) {
     EXPECT_EQ(f->QRPrinter()->PageCount(), 1);
     EXPECT_TRUE(has(t, "    Already printed."));
     EXPECT_TRUE(has(t, "    See #4 on Page 1"));
-    EXPECT_EQ(countOf(t, c.GetFullName(gf)), 1);   // his line is not drawn twice
+    EXPECT_EQ(countOf(t, c.GetFullName(gf)), 1); // his line is not drawn twice
     EXPECT_TRUE(has(t, c.GetFullName(spouse)));
     EXPECT_TRUE(has(t, "(Spouse of #1)"));
     EXPECT_TRUE(has(t, "M:"));
@@ -162,7 +156,7 @@ TEST_F(Pedigree, CollapseAndLoopsPrintEachPersonOnce) {
         loop.AddFamily(p, 0).Child(child);
         child = p;
     }
-    loop.AddFamily(a, 0).Child(child);   // the top of the line is a's child
+    loop.AddFamily(a, 0).Child(child); // the top of the line is a's child
     TReportPed4Form lf;
     lf.SetIndividual(a);
     lf.SetCascading(true);
@@ -176,10 +170,8 @@ TEST_F(Pedigree, NoParentsNoCollection) {
     auto root = c.AddPerson("Alone /A/", 'M');
     auto f = run(root, true);
     EXPECT_EQ(f->QRPrinter()->PageCount(), 1);
-    for (int box = 2; box <= 15; ++box)
-        EXPECT_TRUE(f->Boxes[size_t(box)].labName->Caption.empty());
+    for (int box = 2; box <= 15; ++box) EXPECT_TRUE(f->Boxes[size_t(box)].labName->Caption.empty());
     EXPECT_FALSE(has(pageTexts(*f, 1), "2"));
-
 }
 
 TEST_F(Pedigree, DeepCascadeCountsChartsPerThreeGenerations) {

@@ -11,8 +11,7 @@ namespace {
 std::vector<const TQRPageItem*> texts(const TQRPreparedPage& page, const std::string& text = {}) {
     std::vector<const TQRPageItem*> out;
     for (const auto& it : page.Items)
-        if (it.Kind == TQRItemKind::Text && (text.empty() || it.Text == text))
-            out.push_back(&it);
+        if (it.Kind == TQRItemKind::Text && (text.empty() || it.Text == text)) out.push_back(&it);
     return out;
 }
 
@@ -37,8 +36,7 @@ struct RowsReport : TQuickRep {
         cell = detail->Add<TQRLabel>();
         detail->OnNeedData = [this](TQRSubDetail*, bool& more) {
             more = row < rows;
-            if (more)
-                cell->Caption = "row " + std::to_string(++row);
+            if (more) cell->Caption = "row " + std::to_string(++row);
         };
         BeforePrint = [this](TQuickRep*, bool&) { row = 0; };
     }
@@ -61,8 +59,7 @@ TEST(ReportEngine, BandsFlowOverPagesWithHeaderAndFooterOnEach) {
         EXPECT_DOUBLE_EQ(foot[0]->Top, 1056 - 48 - 30);
         double lastBottom = 0;
         for (const auto* t : texts(page)) {
-            if (t->Text.rfind("row ", 0) != 0)
-                continue;
+            if (t->Text.rfind("row ", 0) != 0) continue;
             ++rowsSeen;
             EXPECT_EQ(t->Text, "row " + std::to_string(rowsSeen));
             EXPECT_GE(t->Top, 88);
@@ -99,8 +96,7 @@ TEST(ReportEngine, HeaderAndFooterOptionsAndBeforePrintVeto) {
     auto rows = texts(*v.QRPrinter()->Page(1));
     std::vector<std::string> got;
     for (auto* t : rows)
-        if (t->Text.rfind("row", 0) == 0)
-            got.push_back(t->Text);
+        if (t->Text.rfind("row", 0) == 0) got.push_back(t->Text);
     EXPECT_EQ(got, (std::vector<std::string>{"row 2", "row 4"}));
     EXPECT_DOUBLE_EQ(texts(*v.QRPrinter()->Page(1), "row 4")[0]->Top, 88 + 20);
 
@@ -194,7 +190,7 @@ TEST(ReportEngine, TallBandStartsNewPageAndForceNewPage) {
         b->Add<TQRLabel>()->Caption = "B" + std::to_string(i);
     }
     ASSERT_TRUE(r.Prepare());
-    ASSERT_EQ(r.QRPrinter()->PageCount(), 2);  // 960 of body: two bands fit
+    ASSERT_EQ(r.QRPrinter()->PageCount(), 2); // 960 of body: two bands fit
     EXPECT_EQ(texts(*r.QRPrinter()->Page(2))[0]->Text, "B2");
     EXPECT_DOUBLE_EQ(texts(*r.QRPrinter()->Page(2))[0]->Top, 48);
 
@@ -211,7 +207,7 @@ TEST(ReportEngine, TallBandStartsNewPageAndForceNewPage) {
 
 TEST(ReportEngine, TextIsCutBetweenCharactersToItsBox) {
     QRResetMetrics();
-    TQRFont f;   // 10 pt: characters 6.67 wide
+    TQRFont f; // 10 pt: characters 6.67 wide
     // The cut falls on the boundary nearest the box's edge: 8 characters
     // reach 53.3, less than half of the ninth past 50.
     EXPECT_EQ(QRFitText("ABCDEFGHIJKL", 50, f), "ABCDEFGH");
@@ -232,7 +228,7 @@ TEST(ReportEngine, TextIsCutBetweenCharactersToItsBox) {
     wide->Caption = "ABCDEFGHIJKL";
     ASSERT_TRUE(r.Prepare());
     EXPECT_EQ(texts(*r.QRPrinter()->Page(1), "ABCDEFGH").size(), 1u);
-    EXPECT_EQ(texts(*r.QRPrinter()->Page(1), "ABCDEFGHIJKL").size(), 1u);   // its box follows the text
+    EXPECT_EQ(texts(*r.QRPrinter()->Page(1), "ABCDEFGHIJKL").size(), 1u); // its box follows the text
 }
 
 // Records the calls an export filter receives.

@@ -18,12 +18,13 @@ std::vector<std::string> allTexts(TQuickRep& r) {
     std::vector<std::string> out;
     for (int p = 1; p <= r.QRPrinter()->PageCount(); ++p)
         for (const auto& it : r.QRPrinter()->Page(p)->Items)
-            if (it.Kind == TQRItemKind::Text)
-                out.push_back(it.Text);
+            if (it.Kind == TQRItemKind::Text) out.push_back(it.Text);
     return out;
 }
 
-bool has(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
+bool has(const std::vector<std::string>& v, const std::string& s) {
+    return std::find(v.begin(), v.end(), s) != v.end();
+}
 
 // Index of s in v, -1 when absent.
 long at(const std::vector<std::string>& v, const std::string& s) {
@@ -73,8 +74,7 @@ TEST_F(TextReports, InfoReportWithoutSubmitterOrCollection) {
     // followed directly by "Address 1" once empty values are dropped.
     std::vector<std::string> nonEmpty;
     for (auto& s : t)
-        if (!s.empty())
-            nonEmpty.push_back(s);
+        if (!s.empty()) nonEmpty.push_back(s);
     EXPECT_EQ(nonEmpty[size_t(at(nonEmpty, "Name") + 1)], "Address 1");
 
     // Without a collection the three sections still print, empty.
@@ -88,8 +88,7 @@ TEST_F(TextReports, InfoReportWithoutSubmitterOrCollection) {
 
 TEST_F(TextReports, InfoReportSubmitterAndThousands) {
     WMemCollection c;
-    for (int i = 0; i < 1234; ++i)
-        c.AddPerson("P /Q/");
+    for (int i = 0; i < 1234; ++i) c.AddPerson("P /Q/");
     memtree::Submitter s;
     s.name = "Sub Mitter";
     s.email = "sub@example.org";
@@ -107,8 +106,13 @@ TEST_F(TextReports, InfoReportSubmitterAndThousands) {
 
 TEST_F(TextReports, IndividualReportRows) {
     WMemCollection c;
-    auto john = c.AddPerson("John /Smith/", 'M').XRef("I1").AFN("AF1").RefN("R9")
-                    .Birth("1 JAN 1900", "Boston").Death("", "Salem").Other("Census", "1910", "Lynn");
+    auto john = c.AddPerson("John /Smith/", 'M')
+                    .XRef("I1")
+                    .AFN("AF1")
+                    .RefN("R9")
+                    .Birth("1 JAN 1900", "Boston")
+                    .Death("", "Salem")
+                    .Other("Census", "1910", "Lynn");
     auto f1 = c.AddPerson("Frank /Smith/", 'M');
     auto m1 = c.AddPerson("Mary /Jones/", 'F');
     auto m2 = c.AddPerson("Step /Mother/", 'F');
@@ -223,8 +227,7 @@ TEST_F(TextReports, FamilyReportCoupleAndChildren) {
     EXPECT_TRUE(has(t, "Children"));
     int kids = 0;
     for (auto& s : t)
-        if (s.rfind("Kid", 0) == 0)
-            ++kids;
+        if (s.rfind("Kid", 0) == 0) ++kids;
     EXPECT_EQ(kids, 499);
     EXPECT_GT(f.QRPrinter()->PageCount(), 50);
 

@@ -89,8 +89,7 @@ private:
 };
 
 std::unique_ptr<WABSCitation> citationOf(WMemCollection& c, const std::vector<Citation>& list, std::int32_t i) {
-    if (i < 1 || i > static_cast<std::int32_t>(list.size()))
-        return nullptr;
+    if (i < 1 || i > static_cast<std::int32_t>(list.size())) return nullptr;
     return std::make_unique<MemCitation>(c, list[static_cast<std::size_t>(i - 1)]);
 }
 
@@ -116,11 +115,9 @@ public:
         this->m_citationCount = static_cast<std::int32_t>(m_d.citations.size());
     }
     void Load() override {
-        if (this->m_loaded)
-            return;
+        if (this->m_loaded) return;
         this->m_loaded = true;
-        if (m_d.date)
-            this->SetDate(std::make_unique<WDate>(*m_d.date));
+        if (m_d.date) this->SetDate(std::make_unique<WDate>(*m_d.date));
     }
     std::unique_ptr<WABSPlace> GetPlace() const override {
         return m_d.place.empty() ? nullptr : std::make_unique<MemPlace>(m_d.place);
@@ -140,9 +137,7 @@ using MemVitEvent = MemEventOf<WABSVitEvent>;
 
 class MemLDSEvent : public MemEventOf<WABSLDSEvent> {
 public:
-    MemLDSEvent(WMemCollection& c, Event d) : MemEventOf<WABSLDSEvent>(c, std::move(d)) {
-        m_hasTemple = m_d.hasTemple;
-    }
+    MemLDSEvent(WMemCollection& c, Event d) : MemEventOf<WABSLDSEvent>(c, std::move(d)) { m_hasTemple = m_d.hasTemple; }
 };
 
 class MemName : public WABSName {
@@ -187,22 +182,17 @@ public:
         return kind >= EventKind::Birth && kind <= EventKind::Burial ? std::min(n, 1) : n;
     }
     std::unique_ptr<WABSVitEvent> GetEvent(std::int32_t kind, std::int32_t index) const override {
-        if (index < 1 || index > GetEventCount(kind))
-            return nullptr;
+        if (index < 1 || index > GetEventCount(kind)) return nullptr;
         for (const Event& e : m_p.events)
-            if (e.kind == kind && --index == 0)
-                return std::make_unique<MemVitEvent>(m_c, e);
+            if (e.kind == kind && --index == 0) return std::make_unique<MemVitEvent>(m_c, e);
         return nullptr;
     }
     std::unique_ptr<WABSLDSEvent> GetLDSEvent(std::int32_t kind) const override {
         for (const Event& e : m_p.ordinances)
-            if (e.kind == kind)
-                return std::make_unique<MemLDSEvent>(m_c, e);
+            if (e.kind == kind) return std::make_unique<MemLDSEvent>(m_c, e);
         return nullptr;
     }
-    std::int32_t GetParentFamilyCount() const override {
-        return static_cast<std::int32_t>(m_p.parentFamilies.size());
-    }
+    std::int32_t GetParentFamilyCount() const override { return static_cast<std::int32_t>(m_p.parentFamilies.size()); }
     std::int32_t GetParentFamily(std::int32_t i) const override {
         std::int32_t family = 0, mother = 0, father = 0;
         GetParentFamilyEx(i, family, mother, father);
@@ -211,19 +201,15 @@ public:
     void GetParentFamilyEx(std::int32_t i, std::int32_t& family, std::int32_t& motherLink,
                            std::int32_t& fatherLink) const override {
         family = motherLink = fatherLink = 0;
-        if (i < 1 || i > GetParentFamilyCount())
-            return;
+        if (i < 1 || i > GetParentFamilyCount()) return;
         const ParentLink& link = m_p.parentFamilies[static_cast<std::size_t>(i - 1)];
         family = link.family;
         motherLink = link.motherLink;
         fatherLink = link.fatherLink;
     }
-    std::int32_t GetSpouseFamilyCount() const override {
-        return static_cast<std::int32_t>(m_p.spouseFamilies.size());
-    }
+    std::int32_t GetSpouseFamilyCount() const override { return static_cast<std::int32_t>(m_p.spouseFamilies.size()); }
     std::int32_t GetSpouseFamily(std::int32_t i) const override {
-        if (i < 1 || i > GetSpouseFamilyCount())
-            return 0;
+        if (i < 1 || i > GetSpouseFamilyCount()) return 0;
         return m_p.spouseFamilies[static_cast<std::size_t>(i - 1)];
     }
     bool HasNoParentFamily() const override { return m_p.parentFamilies.empty(); }
@@ -255,11 +241,9 @@ public:
         m_citationCount = static_cast<std::int32_t>(m_f.citations.size());
     }
     void Load() override {
-        if (m_loaded)
-            return;
+        if (m_loaded) return;
         m_loaded = true;
-        if (m_f.marriage && m_f.marriage->date)
-            SetDate(std::make_unique<WDate>(*m_f.marriage->date));
+        if (m_f.marriage && m_f.marriage->date) SetDate(std::make_unique<WDate>(*m_f.marriage->date));
     }
     std::int32_t GetHusband() const override { return m_c.FamLinks().GetHusband(m_recNo); }
     std::int32_t GetWife() const override { return m_c.FamLinks().GetWife(m_recNo); }
@@ -322,8 +306,7 @@ Event makeEvent(std::int32_t kind, const std::string& label, const std::string& 
     Event e;
     e.kind = kind;
     e.label = label;
-    if (!date.empty())
-        e.date = date;
+    if (!date.empty()) e.date = date;
     e.place = place;
     return e;
 }
@@ -345,9 +328,7 @@ WMemPerson& WMemPerson::Christening(const std::string& d, const std::string& p) 
 }
 WMemPerson& WMemPerson::Death(const std::string& d, const std::string& p) { return vital(EventKind::Death, d, p); }
 WMemPerson& WMemPerson::Burial(const std::string& d, const std::string& p) { return vital(EventKind::Burial, d, p); }
-WMemPerson& WMemPerson::Baptism(const std::string& d, const std::string& p) {
-    return vital(EventKind::Baptism, d, p);
-}
+WMemPerson& WMemPerson::Baptism(const std::string& d, const std::string& p) { return vital(EventKind::Baptism, d, p); }
 WMemPerson& WMemPerson::Other(const std::string& label, const std::string& d, const std::string& p) {
     return AddEvent(makeEvent(EventKind::Other, label, d, p));
 }
@@ -365,15 +346,13 @@ WMemPerson& WMemPerson::Ordinance(std::int32_t kind, const std::string& d, const
 }
 
 WMemPerson& WMemPerson::Prefix(const std::string& prefix) {
-    if (!Data().name)
-        Data().name.emplace();
+    if (!Data().name) Data().name.emplace();
     Data().name->prefix = prefix;
     return *this;
 }
 
 WMemPerson& WMemPerson::Suffix(const std::string& suffix) {
-    if (!Data().name)
-        Data().name.emplace();
+    if (!Data().name) Data().name.emplace();
     Data().name->suffix = suffix;
     return *this;
 }
@@ -419,9 +398,9 @@ WMemFamily& WMemFamily::Child(std::int32_t individual, std::int32_t motherLink, 
     m_c->FamLinks().AddChild(m_n, individual);
     if (individual >= 1 && individual <= m_c->GetIndividualCount()) {
         auto& parents = m_c->PersonData(individual).parentFamilies;
-        bool known = std::any_of(parents.begin(), parents.end(), [this](const ParentLink& l) { return l.family == m_n; });
-        if (!known)
-            parents.push_back({m_n, motherLink, fatherLink});
+        bool known =
+            std::any_of(parents.begin(), parents.end(), [this](const ParentLink& l) { return l.family == m_n; });
+        if (!known) parents.push_back({m_n, motherLink, fatherLink});
     }
     return *this;
 }
@@ -455,8 +434,7 @@ WMemCollection::~WMemCollection() = default;
 WMemPerson WMemCollection::AddPerson(const std::string& name, char sex) {
     memtree::Person p;
     p.sex = sex;
-    if (!name.empty())
-        p.name = parseName(name);
+    if (!name.empty()) p.name = parseName(name);
     m_people.push_back(std::move(p));
     auto n = static_cast<std::int32_t>(m_people.size());
     m_people.back().xref = "I" + std::to_string(n);
@@ -471,8 +449,7 @@ WMemFamily WMemCollection::AddFamily(std::int32_t husband, std::int32_t wife) {
     m_famLinks->SetHusband(n, husband);
     m_famLinks->SetWife(n, wife);
     for (std::int32_t spouse : {husband, wife})
-        if (spouse >= 1 && spouse <= GetIndividualCount())
-            PersonData(spouse).spouseFamilies.push_back(n);
+        if (spouse >= 1 && spouse <= GetIndividualCount()) PersonData(spouse).spouseFamilies.push_back(n);
     return WMemFamily(*this, n);
 }
 
@@ -493,7 +470,7 @@ std::int32_t WMemCollection::AddRepository(Repository repository) {
 
 const Source* WMemCollection::SourceData(std::int32_t n) const {
     return n >= 1 && n <= static_cast<std::int32_t>(m_sources.size()) ? &m_sources[static_cast<std::size_t>(n - 1)]
-                                                                       : nullptr;
+                                                                      : nullptr;
 }
 
 const Repository* WMemCollection::RepositoryData(std::int32_t n) const {
@@ -504,7 +481,7 @@ const Repository* WMemCollection::RepositoryData(std::int32_t n) const {
 
 const memtree::Person* WMemCollection::person(std::int32_t n) const {
     return n >= 1 && n <= static_cast<std::int32_t>(m_people.size()) ? &m_people[static_cast<std::size_t>(n - 1)]
-                                                                      : nullptr;
+                                                                     : nullptr;
 }
 
 std::unique_ptr<WABSSubmitter> WMemCollection::GetSubmitter() {
@@ -513,15 +490,13 @@ std::unique_ptr<WABSSubmitter> WMemCollection::GetSubmitter() {
 
 std::int32_t WMemCollection::FindIndividualByXref(const std::string& xref) {
     for (std::size_t i = 0; i < m_people.size(); ++i)
-        if (m_people[i].xref == xref)
-            return static_cast<std::int32_t>(i + 1);
+        if (m_people[i].xref == xref) return static_cast<std::int32_t>(i + 1);
     return 0;
 }
 
 std::int32_t WMemCollection::FindMarriageByXref(const std::string& xref) {
     for (std::size_t i = 0; i < m_families.size(); ++i)
-        if (m_families[i].xref == xref)
-            return static_cast<std::int32_t>(i + 1);
+        if (m_families[i].xref == xref) return static_cast<std::int32_t>(i + 1);
     return 0;
 }
 
@@ -545,42 +520,35 @@ std::unique_ptr<WABSSource> WMemCollection::MakeSource(std::int32_t n) {
 
 std::unique_ptr<WABSRepo> WMemCollection::MakeRepository(std::int32_t n) {
     const Repository* r = RepositoryData(n);
-    if (!r)
-        throw EIndexError(n);
+    if (!r) throw EIndexError(n);
     return std::make_unique<MemRepo>(*r);
 }
 
 // --- numbers-only kinship from the tables ---
 
 std::int32_t WMemCollection::LinkParentFamilyCount(std::int32_t individual) {
-    if (m_recordPathOnly)
-        return WABSCollection::LinkParentFamilyCount(individual);
+    if (m_recordPathOnly) return WABSCollection::LinkParentFamilyCount(individual);
     const memtree::Person* p = person(individual);
     return p ? static_cast<std::int32_t>(p->parentFamilies.size()) : 0;
 }
 
 std::int32_t WMemCollection::LinkParentFamily(std::int32_t individual, std::int32_t k) {
-    if (m_recordPathOnly)
-        return WABSCollection::LinkParentFamily(individual, k);
+    if (m_recordPathOnly) return WABSCollection::LinkParentFamily(individual, k);
     const memtree::Person* p = person(individual);
-    if (!p || k < 1 || k > static_cast<std::int32_t>(p->parentFamilies.size()))
-        return 0;
+    if (!p || k < 1 || k > static_cast<std::int32_t>(p->parentFamilies.size())) return 0;
     return p->parentFamilies[static_cast<std::size_t>(k - 1)].family;
 }
 
 std::int32_t WMemCollection::LinkSpouseFamilyCount(std::int32_t individual) {
-    if (m_recordPathOnly)
-        return WABSCollection::LinkSpouseFamilyCount(individual);
+    if (m_recordPathOnly) return WABSCollection::LinkSpouseFamilyCount(individual);
     const memtree::Person* p = person(individual);
     return p ? static_cast<std::int32_t>(p->spouseFamilies.size()) : 0;
 }
 
 std::int32_t WMemCollection::LinkSpouseFamily(std::int32_t individual, std::int32_t k) {
-    if (m_recordPathOnly)
-        return WABSCollection::LinkSpouseFamily(individual, k);
+    if (m_recordPathOnly) return WABSCollection::LinkSpouseFamily(individual, k);
     const memtree::Person* p = person(individual);
-    if (!p || k < 1 || k > static_cast<std::int32_t>(p->spouseFamilies.size()))
-        return 0;
+    if (!p || k < 1 || k > static_cast<std::int32_t>(p->spouseFamilies.size())) return 0;
     return p->spouseFamilies[static_cast<std::size_t>(k - 1)];
 }
 
@@ -608,8 +576,7 @@ void WMemCollection::LinkChildren(std::int32_t family, std::vector<std::int32_t>
 }
 
 char WMemCollection::LinkSex(std::int32_t individual) {
-    if (m_recordPathOnly)
-        return WABSCollection::LinkSex(individual);
+    if (m_recordPathOnly) return WABSCollection::LinkSex(individual);
     const memtree::Person* p = person(individual);
     return p ? p->sex : '\0';
 }
@@ -632,8 +599,7 @@ WDefaultSettings::WDefaultSettings() {
 }
 
 WDefaultSettings::~WDefaultSettings() {
-    for (int i = 1; i <= opt::kOptionCount; ++i)
-        WOptions::SetString(i, m_saved[static_cast<std::size_t>(i - 1)]);
+    for (int i = 1; i <= opt::kOptionCount; ++i) WOptions::SetString(i, m_saved[static_cast<std::size_t>(i - 1)]);
 }
 
 WFixedToday::WFixedToday(int year, int month, int day) : m_saved(plat::hooks().now) {

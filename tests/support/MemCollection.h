@@ -33,18 +33,18 @@ namespace memtree {
 struct Citation {
     std::string page;
     std::vector<std::string> note;
-    std::int32_t source = 0;   // source record number, 0 = none
+    std::int32_t source = 0; // source record number, 0 = none
 };
 
 struct Event {
     std::int32_t kind = 0;
-    std::string label;                 // the event name (for other events their label)
-    std::optional<std::string> date;   // no date object when absent
-    std::string place;                 // no place object when empty
+    std::string label;               // the event name (for other events their label)
+    std::optional<std::string> date; // no date object when absent
+    std::string place;               // no place object when empty
     std::string description;
     std::vector<Citation> citations;
     std::vector<std::string> note;
-    bool hasTemple = false;            // ordinances
+    bool hasTemple = false; // ordinances
 };
 
 struct Name {
@@ -55,16 +55,16 @@ struct Name {
 
 struct ParentLink {
     std::int32_t family = 0;
-    std::int32_t motherLink = 7;   // "Mother"
-    std::int32_t fatherLink = 1;   // "Father"
+    std::int32_t motherLink = 7; // "Mother"
+    std::int32_t fatherLink = 1; // "Father"
 };
 
 struct Person {
     std::string xref, refn, afn;
     char sex = 'U';
     std::optional<Name> name;
-    std::vector<Event> events;         // kinds 1 to 6, in the order added
-    std::vector<Event> ordinances;     // kinds 7 to 9
+    std::vector<Event> events;     // kinds 1 to 6, in the order added
+    std::vector<Event> ordinances; // kinds 7 to 9
     std::vector<ParentLink> parentFamilies;
     std::vector<std::int32_t> spouseFamilies;
     std::vector<Citation> citations;
@@ -124,8 +124,7 @@ public:
     WMemPerson& Other(const std::string& label, const std::string& date, const std::string& place = "");
     WMemPerson& AddEvent(memtree::Event event);
     // Ordinance of kind 7 to 9.
-    WMemPerson& Ordinance(std::int32_t kind, const std::string& date, const std::string& place,
-                          bool hasTemple = true);
+    WMemPerson& Ordinance(std::int32_t kind, const std::string& date, const std::string& place, bool hasTemple = true);
     WMemPerson& Prefix(const std::string& prefix);
     WMemPerson& Suffix(const std::string& suffix);
     WMemPerson& XRef(const std::string& xref);

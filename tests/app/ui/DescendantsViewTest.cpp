@@ -24,14 +24,14 @@ struct Family {
     WDefaultSettings settings;
     WMemCollection c;
     Family() {
-        auto root = c.AddPerson("Root /Main/", 'M');          // 1
-        auto w1 = c.AddPerson("Wife /One/", 'F');             // 2
-        auto w2 = c.AddPerson("Wife /Two/", 'F');             // 3
-        auto w3 = c.AddPerson("Wife /Three/", 'F');           // 4
-        auto a = c.AddPerson("Ann /Main/", 'F');              // 5
-        auto b = c.AddPerson("Bob /Main/", 'M');              // 6
-        auto in = c.AddPerson("Ida /Law/", 'F');              // 7
-        auto gc = c.AddPerson("Gus /Main/", 'M');             // 8
+        auto root = c.AddPerson("Root /Main/", 'M'); // 1
+        auto w1 = c.AddPerson("Wife /One/", 'F');    // 2
+        auto w2 = c.AddPerson("Wife /Two/", 'F');    // 3
+        auto w3 = c.AddPerson("Wife /Three/", 'F');  // 4
+        auto a = c.AddPerson("Ann /Main/", 'F');     // 5
+        auto b = c.AddPerson("Bob /Main/", 'M');     // 6
+        auto in = c.AddPerson("Ida /Law/", 'F');     // 7
+        auto gc = c.AddPerson("Gus /Main/", 'M');    // 8
         c.AddFamily(root, w1).Child(a);
         c.AddFamily(root, w2).Child(b);
         c.AddFamily(root, w3);
@@ -63,7 +63,7 @@ TEST(DescendantsView, NameLinesMarriagesAndIndent) {
     EXPECT_EQ(v.NameColumnTitle(), QStringLiteral("Descendants (3 individuals)"));
     // The second of three marriages names its ordinal.
     EXPECT_EQ(Join(v.NameLine(3)), "1 - " + Name(f.c, 1) + " + " + Name(f.c, 3) + " [2 of 3]");
-    const DesNameLine third = v.NameLine(5);   // Gus, generation 2
+    const DesNameLine third = v.NameLine(5); // Gus, generation 2
     EXPECT_EQ(Join(third), "3 - " + Name(f.c, 8));
     EXPECT_EQ(third.Indent, 16);
 
@@ -104,7 +104,7 @@ TEST(DescendantsView, ControlsAndRepeatedIndividuals) {
     v.SetCollection(&c);
     v.ApplySettings();
     v.Fill(root);
-    v.ShowDupBox()->click();   // "Repeat Individuals" off -> on
+    v.ShowDupBox()->click(); // "Repeat Individuals" off -> on
     const bool allowRepeats = WOptions::GetBool(opt::DesRepDups);
     EXPECT_EQ(allowRepeats, v.ShowDupBox()->isChecked());
     v.ShowDupBox()->setChecked(false);

@@ -30,7 +30,7 @@ struct FakeOpener {
 
 TEST(DesktopOpener, ExitStatusOfTheOpenerDecides) {
     {
-        FakeOpener noViewer("exit 3");   // xdg-open: no application for the type
+        FakeOpener noViewer("exit 3"); // xdg-open: no application for the type
         EXPECT_FALSE(openWithDesktop("/tmp/report.emf"));
         EXPECT_EQ(noViewer.arg(), "/tmp/report.emf");
     }

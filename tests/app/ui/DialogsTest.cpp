@@ -59,7 +59,7 @@ TEST(DialogsListColumns, FillsMovesAndKeepsTheSetUntouched) {
     EXPECT_EQ(d.lbDest->currentRow(), 0);
     EXPECT_EQ(d.sbRight->toolTip(), QString("Move column to the right"));
     EXPECT_TRUE(d.sbRight->isEnabled());
-    EXPECT_FALSE(d.sbUp->isEnabled());   // first item selected
+    EXPECT_FALSE(d.sbUp->isEnabled()); // first item selected
     EXPECT_TRUE(d.sbDown->isEnabled());
     grab(&d, "dlgListColumns");
 
@@ -205,7 +205,8 @@ TEST(DialogsAbout, TextsAndVettedLinks) {
 }
 
 TEST(DialogsQuickHelp, ShowsEntryAndStopFlag) {
-    TInitHelpDialog d(nullptr, "List Tab", "First line.\r\n\r\nSecond line.", "Tabs Overview|999;List Tab|1500;Columns|2050");
+    TInitHelpDialog d(nullptr, "List Tab", "First line.\r\n\r\nSecond line.",
+                      "Tabs Overview|999;List Tab|1500;Columns|2050");
     EXPECT_EQ(d.windowTitle(), QString("Quick Help"));
     EXPECT_EQ(d.labTitle->text(), QString("List Tab"));
     EXPECT_TRUE(d.labTitle->font().bold() && d.labTitle->font().italic());

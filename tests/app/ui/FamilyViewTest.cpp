@@ -64,7 +64,7 @@ TEST_F(FamilyView, StepsThroughThreeFamiliesAndClearsLeftoverRows) {
     QTest::mouseClick(v.MarriagesButton(), Qt::LeftButton);
     EXPECT_EQ(v.MultipleMarriagesLabel()->text(), "(2 of 3)");
     EXPECT_TRUE(cell(v, 0, 1).startsWith("K3 ")) << fromQ(cell(v, 0, 1));
-    EXPECT_EQ(cell(v, 1, 1), "");  // left over from the first family
+    EXPECT_EQ(cell(v, 1, 1), ""); // left over from the first family
     EXPECT_EQ(v.Grid()->horizontalHeaderItem(1)->text(), "Children (1)");
     v.MarriagesButton()->click();
     EXPECT_EQ(cell(v, 0, 1), "");
@@ -97,15 +97,15 @@ TEST_F(FamilyView, DoubleClicksMoveToThePersonShown) {
     QObject::connect(&v, &TViewPage::individualChosen, [&](std::int32_t i) { chosen.push_back(i); });
 
     QTest::mouseDClick(v.Panel(fpFather1), Qt::LeftButton);
-    QTest::mouseDClick(v.Panel(fpMother1), Qt::LeftButton);  // empty: nothing
-    EXPECT_FALSE(v.PlusButton(0)->isHidden());  // Dad has a father
+    QTest::mouseDClick(v.Panel(fpMother1), Qt::LeftButton); // empty: nothing
+    EXPECT_FALSE(v.PlusButton(0)->isHidden());              // Dad has a father
     EXPECT_TRUE(v.PlusButton(1)->isHidden());
     QTest::mouseClick(v.PlusButton(0), Qt::LeftButton);
     EXPECT_TRUE(cell(v, 0, 5).startsWith("Hub ")) << fromQ(cell(v, 0, 5));
     emit v.Grid()->cellDoubleClicked(0, 1);
     emit v.Grid()->cellDoubleClicked(0, 5);
-    emit v.Grid()->cellDoubleClicked(0, 3);  // a date: nothing
-    emit v.Grid()->cellDoubleClicked(4, 1);  // below the children: nothing
+    emit v.Grid()->cellDoubleClicked(0, 3); // a date: nothing
+    emit v.Grid()->cellDoubleClicked(4, 1); // below the children: nothing
     EXPECT_EQ(chosen, (std::vector<std::int32_t>{dad, dad, kid, kidsHusband}));
 }
 
@@ -135,7 +135,7 @@ TEST_F(FamilyView, ColumnWidthsTitlesAndDiscardedFile) {
     v.SetCollection(nullptr);
     EXPECT_EQ(cell(v, 0, 1), "");
     EXPECT_EQ(v.Panel(fpSubject)->IndividualNumber, 0);
-    v.Fill(p);  // no file: stays empty
+    v.Fill(p); // no file: stays empty
     EXPECT_EQ(v.Subject().Subject(), 0);
     EXPECT_TRUE(messages.empty());
 }
@@ -161,7 +161,7 @@ TEST_F(FamilyView, RealFileLooksRight) {
     TFamilyView v;
     v.resize(820, 560);
     v.SetCollection(&g);
-    v.Fill(1);  // Queen Victoria: parents, Albert, nine children
+    v.Fill(1); // Queen Victoria: parents, Albert, nine children
     EXPECT_NE(v.Panel(fpSubject)->NameString().find("Victoria"), std::string::npos);
     EXPECT_NE(v.Panel(fpFather1)->IndividualNumber, 0);
     EXPECT_NE(v.Panel(fpSpouse)->NameString().find("Albert"), std::string::npos);

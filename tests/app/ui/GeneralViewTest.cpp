@@ -41,9 +41,9 @@ TEST(GeneralViewTest, NoSubmitterKindThreeAndLoadTimeKept) {
     EXPECT_EQ(cell(v.StatsGrid(), 5, 1), "1");
     EXPECT_EQ(cell(v.SubmitterGrid(), 5, 0), "Web Site");
     EXPECT_TRUE(cell(v.SubmitterGrid(), 1, 1).isEmpty());
-    EXPECT_EQ(v.HeaderGrid()->rowCount(), 1);   // one entry: "Source"
+    EXPECT_EQ(v.HeaderGrid()->rowCount(), 1); // one entry: "Source"
     EXPECT_EQ(cell(v.HeaderGrid(), 1, 1), "memory");
-    v.Fill(0);   // the tab again
+    v.Fill(0); // the tab again
     EXPECT_EQ(cell(v.StatsGrid(), 4, 1), "0.047 seconds");
     v.SetShowRaw(true);
     v.Fill(0);

@@ -31,8 +31,7 @@ private:
 class IndScrollWidget : public ::testing::Test {
 protected:
     void fill(WMemCollection& c, int n) {
-        for (int i = 0; i < n; ++i)
-            c.AddPerson("P" + std::to_string(i + 1) + " /Test/", 'M');
+        for (int i = 0; i < n; ++i) c.AddPerson("P" + std::to_string(i + 1) + " /Test/", 'M');
     }
     WDefaultSettings defaults;
 };
@@ -145,8 +144,7 @@ TEST_F(IndScrollWidget, ParentsRelativesAndHighlightedCaption) {
     QMenu* menu = s.RelativesButton->Menu();
     menu->hide();
     ASSERT_EQ(menu->actions().size(), 61);
-    for (QAction* a : menu->actions())
-        EXPECT_FALSE(a->isSeparator());
+    for (QAction* a : menu->actions()) EXPECT_FALSE(a->isSeparator());
     menu->actions()[0]->trigger(); // the spouse named "-"
     EXPECT_EQ(s.GetCurrentIndividual(), wife);
     s.SetCurrentIndividual(me);

@@ -65,7 +65,7 @@ TEST(IslandsView, GridsWhiteUntilComputedThenMembers) {
     EXPECT_EQ(v.FoundLabel()->text(), QStringLiteral("3 islands"));
     EXPECT_EQ(left.CountLabel()->text(), QStringLiteral("3 islands"));
     EXPECT_FALSE(AllWhite(v.Grid(), 1, 1));
-    EXPECT_TRUE(AllWhite(v.Grid(), 4, 1));   // beyond the islands
+    EXPECT_TRUE(AllWhite(v.Grid(), 4, 1)); // beyond the islands
 
     v.SelectIsland(2);
     ASSERT_NE(v.IslandIterator(), nullptr);
@@ -98,7 +98,7 @@ TEST(IslandsView, LeftPanelRestrictsTheWindow) {
     left.SetCollection(&f.c);
     left.Refresh();
     QSignalSpy changed(&left, &TLeftIslandsPanel::islandViewChanged);
-    left.SelectRow(2);   // box not ticked: nothing
+    left.SelectRow(2); // box not ticked: nothing
     EXPECT_EQ(changed.count(), 0);
     EXPECT_EQ(f.c.GetCount(), 7);
 
@@ -108,9 +108,9 @@ TEST(IslandsView, LeftPanelRestrictsTheWindow) {
     EXPECT_EQ(left.UseIslandsBox()->text(), QStringLiteral("Use Island (2)"));
     EXPECT_EQ(f.c.GetCount(), 2);
     EXPECT_EQ(f.c.ViewToIndex(1), 2);
-    left.SelectRow(2);   // the same row: nothing
+    left.SelectRow(2); // the same row: nothing
     EXPECT_EQ(changed.count(), 1);
-    left.SelectRow(9);   // beyond the islands: remembered only
+    left.SelectRow(9); // beyond the islands: remembered only
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(left.ChosenRow(), 9);
     f.c.ClearView();

@@ -29,7 +29,7 @@ struct People {
         c.AddPerson("Anna /Berg/", 'F');
         c.AddPerson("Bert /Moss/", 'M');
         c.AddPerson("Dora /Ash/", 'F');
-        cols.SetColumnList("1,7");   // index, surname
+        cols.SetColumnList("1,7"); // index, surname
     }
 };
 

@@ -2,10 +2,10 @@
 
 #include <QAction>
 #include <QEventLoop>
-#include <QTimer>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <QToolBar>
 
 #include "app/ui/MainActions.h"
@@ -20,7 +20,10 @@ struct MainActionsTest : ::testing::Test {
         c.ToggleRaw = [this] { state.ShowRaw = !state.ShowRaw; };
         c.MenuTab = [this](int tag) { tabs.push_back(tag); };
         c.UseIslands = [this](bool ticked) { useTicked = ticked; };
-        actions = new TMainActions(&window, c, [this] { ++queries; return state; });
+        actions = new TMainActions(&window, c, [this] {
+            ++queries;
+            return state;
+        });
     }
 
     QMenu* menu(const QString& title) {
@@ -32,8 +35,10 @@ struct MainActionsTest : ::testing::Test {
     QStringList captions(QMenu* m) {
         QStringList out;
         for (QAction* a : m->actions())
-            if (a->isSeparator()) out << "-";
-            else if (a->isVisible()) out << a->text();
+            if (a->isSeparator())
+                out << "-";
+            else if (a->isVisible())
+                out << a->text();
         return out;
     }
 
@@ -56,8 +61,8 @@ TEST_F(MainActionsTest, MenuStructureCaptionsAndShortcuts) {
                            "Previous Highlighted Individual", "-", "Quick Find...", "Advanced Find ..."}));
     const QStringList view = captions(menu("View"));
     ASSERT_EQ(view.size(), 15);
-    EXPECT_EQ(view.mid(0, 5), (QStringList{"Directory Panel", "File Search Panel", "Highlighting Panel",
-                                           "Islands Panel", "-"}));
+    EXPECT_EQ(view.mid(0, 5),
+              (QStringList{"Directory Panel", "File Search Panel", "Highlighting Panel", "Islands Panel", "-"}));
     EXPECT_EQ(view[14], "Internet Tab");
     EXPECT_EQ(captions(menu("Tools")),
               (QStringList{"Options...", "-", "Make Self-Viewing GEDCOM", "-", "Check for Updates"}));
@@ -66,11 +71,16 @@ TEST_F(MainActionsTest, MenuStructureCaptionsAndShortcuts) {
               (QStringList{"Reset Quick Help Dialog Boxes", "-", "Make a Suggestion", "-", "&About..."}));
     EXPECT_EQ(menu("&Help")->actions().size(), 6);
 
-    const std::pair<ActionId, const char*> keys[] = {
-        {ActionId::MenuClipboard, "Ctrl+C"}, {ActionId::MenuFindNext, "Ctrl+N"},
-        {ActionId::MenuFindPrev, "Ctrl+Shift+N"}, {ActionId::MenuFileOpen, "Ctrl+O"}, {ActionId::MenuPrint, "Ctrl+P"},
-        {ActionId::MenuQuickFind, "Ctrl+Q"}, {ActionId::MenuFind, "Ctrl+F"}, {ActionId::NextHighlighted, "Ctrl+H"},
-        {ActionId::PreviousHighlighted, "Ctrl+Shift+H"}, {ActionId::Options, "Ctrl+J"}};
+    const std::pair<ActionId, const char*> keys[] = {{ActionId::MenuClipboard, "Ctrl+C"},
+                                                     {ActionId::MenuFindNext, "Ctrl+N"},
+                                                     {ActionId::MenuFindPrev, "Ctrl+Shift+N"},
+                                                     {ActionId::MenuFileOpen, "Ctrl+O"},
+                                                     {ActionId::MenuPrint, "Ctrl+P"},
+                                                     {ActionId::MenuQuickFind, "Ctrl+Q"},
+                                                     {ActionId::MenuFind, "Ctrl+F"},
+                                                     {ActionId::NextHighlighted, "Ctrl+H"},
+                                                     {ActionId::PreviousHighlighted, "Ctrl+Shift+H"},
+                                                     {ActionId::Options, "Ctrl+J"}};
     for (const auto& [id, key] : keys) EXPECT_EQ(actions->Action(id)->shortcut().toString(), key);
     EXPECT_EQ(actions->TabItems().back()->shortcut().toString(), "F11");
     // No two commands share a shortcut.
@@ -98,9 +108,9 @@ TEST_F(MainActionsTest, UpdatePassRunsWhenTheLoopWaitsAndBeforeExecuting) {
     EXPECT_GT(actions->UpdatePasses(), before);
     EXPECT_TRUE(actions->Action(ActionId::ToolRaw)->isEnabled());
     // The features kept as controls stay disabled with a file open.
-    for (ActionId id : {ActionId::MenuFileOpen, ActionId::FileOpen, ActionId::ReLoad, ActionId::MenuSelfX,
-                        ActionId::MenuCheckUpdates, ActionId::LeftDir, ActionId::MenuLeftSearch,
-                        ActionId::ExportIslands})
+    for (ActionId id :
+         {ActionId::MenuFileOpen, ActionId::FileOpen, ActionId::ReLoad, ActionId::MenuSelfX, ActionId::MenuCheckUpdates,
+          ActionId::LeftDir, ActionId::MenuLeftSearch, ActionId::ExportIslands})
         EXPECT_FALSE(actions->Action(id)->isEnabled());
 
     actions->Action(ActionId::MenuPrint)->trigger();

@@ -71,7 +71,7 @@ struct MainWindowTest : ::testing::Test {
     }
     void TearDown() override {
         plat::resetHooks();
-        plat::setCancelRequested(false);   // a cancelled open must not cancel the next test's
+        plat::setCancelRequested(false); // a cancelled open must not cancel the next test's
         WOptions::Clear();
         ini2::Close();
         ini::CloseIni();

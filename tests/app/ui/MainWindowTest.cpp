@@ -69,14 +69,14 @@ TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
             EXPECT_NE(fcntl(std::stoi(e.path().filename().string()), F_GETFD) & FD_CLOEXEC, 0) << e.path();
         }
         EXPECT_GE(ours, 1);
-        EXPECT_EQ(qelFiles().size(), 1u);   // the archive copy is gone already
+        EXPECT_EQ(qelFiles().size(), 1u); // the archive copy is gone already
 
         clickTab(form, "Individual");
         ASSERT_EQ(form.CurrentPage(), TLogoAppForm::pgIndividual);
         const auto& rows = individualRows(form);
         ASSERT_GE(rows.size(), 3u);
         EXPECT_EQ(rows[1].Type, "Name");
-        EXPECT_EQ(rows[1].Info, "Tom /Smith/");  // NameSlash is on by default
+        EXPECT_EQ(rows[1].Info, "Tom /Smith/"); // NameSlash is on by default
         bool father = false;
         for (const auto& r : rows)
             if (r.Target == 1 && r.Info.find("John /Smith/") == 0) father = true;
@@ -107,17 +107,19 @@ QPushButton* extractButton(const QWidget& form) {
 
 TEST_F(MainWindowTest, SenderPageShowsFullWidthFieldsAndLineBreaks) {
     TSelfViewTrailer t;
-    t.Title = std::string(40, 'T');              // wider than its field
+    t.Title = std::string(40, 'T'); // wider than its field
     t.SenderName = std::string(64, 'N');
     t.SenderEmail = "a@b.org";
-    t.Address1 = "Stra\xDF" "e 1";
+    t.Address1 = "Stra\xDF"
+                 "e 1";
     t.Message = "Line one\r\nLine two";
     t.AllowExtract = 0;
     TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
     ASSERT_TRUE(start(form));
     EXPECT_EQ(senderField(form, "labSendTitle"), QString(32, 'T'));
     EXPECT_EQ(senderField(form, "labSendName"), QString(64, 'N'));
-    EXPECT_EQ(senderField(form, "labSendAddr1"), QString::fromUtf8("Stra\xC3\x9F" "e 1"));
+    EXPECT_EQ(senderField(form, "labSendAddr1"), QString::fromUtf8("Stra\xC3\x9F"
+                                                                   "e 1"));
     EXPECT_EQ(senderField(form, "memoSendMsg"), "Line one\nLine two");
     EXPECT_TRUE(senderField(form, "urlSenderWebSite").isEmpty());
     ASSERT_NE(extractButton(form), nullptr);
@@ -161,7 +163,7 @@ TEST_F(MainWindowTest, DamagedArchiveSaysTheProgramClosesAndLeavesNothing) {
     // A wrong block checksum, and a damaged coded stream in the first block.
     struct Damage {
         int offset, length;
-        const char* first;   // the message before the closing one
+        const char* first; // the message before the closing one
     };
     const Damage damages[] = {{3000 + 8, 4, "CRC does not match!"}, {3000 + 40, 6, nullptr}};
     for (const auto& [offset, length, first] : damages) {
@@ -174,7 +176,7 @@ TEST_F(MainWindowTest, DamagedArchiveSaysTheProgramClosesAndLeavesNothing) {
             f.write("\xFF\x00\xFF\x00\xFF\x00", length);
         }
         TLogoAppForm form(path);
-        EXPECT_TRUE(senderField(form, "labSendEmail").isEmpty());   // no placeholder before the trailer is read
+        EXPECT_TRUE(senderField(form, "labSendEmail").isEmpty()); // no placeholder before the trailer is read
         EXPECT_FALSE(start(form));
         ASSERT_FALSE(messages.empty());
         if (first) {

@@ -120,7 +120,7 @@ struct MainWindowUseTest : MainWindowTest {
         QTest::qWait(60);
         combo->setFocus();
         QTest::keyClicks(combo, text);
-        combo->hidePopup();   // a blank in the text opens the list
+        combo->hidePopup(); // a blank in the text opens the list
         ASSERT_EQ(combo->currentText().toStdString(), text.toStdString());
     }
     static std::string nameOf(TLogoAppForm& form, bool surname) {
@@ -157,11 +157,11 @@ TEST_F(MainWindowUseTest, HighlightedListFollowsEveryChangeOfTheConditions) {
     TLogoAppForm form(makeProgram(tmp.dir(), kFamily, {}));
     ASSERT_TRUE(start(form));
     clickTab(form, "Highlighted");
-    ASSERT_FALSE(form.ConditionPanel()->isHidden());   // shown with the tab
+    ASSERT_FALSE(form.ConditionPanel()->isHidden()); // shown with the tab
     QLabel* count = form.ListView()->CountLabel();
     WHLGuiCond* row = form.ConditionPanel()->Row(0);
     ASSERT_NE(row, nullptr);
-    typeInto(row->cbCondition, "Sex Type");   // males: John and Tom
+    typeInto(row->cbCondition, "Sex Type"); // males: John and Tom
     EXPECT_EQ(count->text(), "2 Individuals");
     typeInto(row->Editor()->findChild<QComboBox*>(), "Female");
     EXPECT_EQ(count->text(), "1 Individuals");
@@ -186,13 +186,13 @@ TEST_F(MainWindowUseTest, CtrlCCopiesTheViewWhateverBoxHasTheFocus) {
     t.StartIndex = 1;
     TLogoAppForm form(makeProgram(tmp.dir(), kTwoMarriages, t));
     ASSERT_TRUE(start(form));
-    ctrlC(form.FindEdit());   // the Sender page: nothing to copy
+    ctrlC(form.FindEdit()); // the Sender page: nothing to copy
     EXPECT_EQ(clips, 0);
     clickTab(form, "Individual");
     ctrlC(form.FindEdit());
     EXPECT_NE(clip.find("John /Smith/"), std::string::npos) << clip;
     EXPECT_NE(clip.find("Male\r\n"), std::string::npos);
-    EXPECT_TRUE(WOptions::GetBool(opt::TMGTagSent));   // turned off for the copy only
+    EXPECT_TRUE(WOptions::GetBool(opt::TMGTagSent)); // turned off for the copy only
     clickTab(form, "Descendants");
     ctrlC(form.findChild<TDescendantsView*>()->GenSpinEdit());
     EXPECT_NE(clip.find("DESCENDANT LIST"), std::string::npos) << clip;
@@ -222,13 +222,13 @@ TEST_F(MainWindowUseTest, ViewMenuKeysOpenTheTabTheyNameAndPrintStartsOnTheFamil
     t.StartIndex = 1;
     TLogoAppForm form(makeProgram(tmp.dir(), kTwoMarriages, t));
     ASSERT_TRUE(start(form));
-    const char* const tabs[] = {"General", "Individual", "Family", "Pedigree", "Descendants",
-                                "List", "Highlighted", "Islands", "Sources"};
+    const char* const tabs[] = {"General", "Individual",  "Family",  "Pedigree", "Descendants",
+                                "List",    "Highlighted", "Islands", "Sources"};
     for (int k = 0; k < 9; ++k) {
         press(form.FindEdit(), Qt::Key(Qt::Key_F2 + k));
         EXPECT_EQ(form.Tabs()->tabText(form.Tabs()->currentIndex()).toStdString(), tabs[k]);
     }
-    press(form.FindEdit(), Qt::Key_F11);   // "Internet Tab": no such tab here
+    press(form.FindEdit(), Qt::Key_F11); // "Internet Tab": no such tab here
     EXPECT_EQ(form.Tabs()->tabText(form.Tabs()->currentIndex()), "Sources");
 
     press(form.FindEdit(), Qt::Key_F4);
@@ -241,11 +241,11 @@ TEST_F(MainWindowUseTest, ViewMenuKeysOpenTheTabTheyNameAndPrintStartsOnTheFamil
     });
     press(form.FindEdit(), Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(dialogs.count, 1);
-    EXPECT_EQ(chosen, 1);   // the second family
+    EXPECT_EQ(chosen, 1); // the second family
 }
 
 TEST_F(MainWindowUseTest, IslandControlsFollowTheIslandsAndTheViewShowsAllOnceComputed) {
-    WOptions::SetBool(opt::CalcIslands, false);   // computed only when asked
+    WOptions::SetBool(opt::CalcIslands, false); // computed only when asked
     const std::string lone = std::string(kFamily).substr(0, std::string(kFamily).size() - 8) +
                              "0 @I9@ INDI\r\n1 NAME Lone /Wolf/\r\n0 TRLR\r\n";
     TLogoAppForm form(makeProgram(tmp.dir(), lone, {}));
@@ -281,8 +281,8 @@ TEST_F(MainWindowUseTest, IslandControlsFollowTheIslandsAndTheViewShowsAllOnceCo
     }
     QCheckBox* use = left->UseIslandsBox();
     ASSERT_TRUE(use->isEnabled());
-    const QPoint box(8, use->height() / 2);   // on the box, whatever the widget's width
-    QTest::mouseClick(use, Qt::LeftButton, {}, box);   // no island chosen yet
+    const QPoint box(8, use->height() / 2);          // on the box, whatever the widget's width
+    QTest::mouseClick(use, Qt::LeftButton, {}, box); // no island chosen yet
     ASSERT_TRUE(use->isChecked());
     EXPECT_EQ(use->text(), "Use Islands");
     const QRect second = left->Grid()->visualRect(left->Grid()->model()->index(1, 0));
@@ -307,7 +307,7 @@ TEST_F(MainWindowUseTest, ApplyButtonShowsWholeAndApplyingDescribesTheConditions
     ASSERT_TRUE(conditions->isVisible());
     QPushButton* apply = conditions->butApply;
     ASSERT_TRUE(apply->isVisible());
-    EXPECT_EQ(apply->visibleRegion().boundingRect(), apply->rect());   // nothing cut off
+    EXPECT_EQ(apply->visibleRegion().boundingRect(), apply->rect()); // nothing cut off
 
     typeInto(conditions->Row(0)->cbCondition, "Sex Type");
     EXPECT_TRUE(form.HighlightText().contains("Please press the Apply button"));
@@ -329,7 +329,7 @@ TEST_F(MainWindowUseTest, ConditionsColourTheIndividualRowsAndDescribeThemselves
     EXPECT_EQ(individualRows(form)[1].Back, plat::kWhite);
     EXPECT_TRUE(form.HighlightText().isEmpty());
 
-    typeInto(form.ConditionPanel()->Row(0)->cbCondition, "Sex Type");   // male
+    typeInto(form.ConditionPanel()->Row(0)->cbCondition, "Sex Type"); // male
     ASSERT_NE(form.Highlighter(), nullptr);
     EXPECT_TRUE(form.HighlightText().startsWith("Highlight Individuals: ")) << form.HighlightText().toStdString();
     // Tom (the current individual) is male: his name row takes the highlight colours.
@@ -338,7 +338,7 @@ TEST_F(MainWindowUseTest, ConditionsColourTheIndividualRowsAndDescribeThemselves
     EXPECT_EQ(rows[1].Back, plat::ColorRef(WOptions::GetInt(opt::HLCol)));
     for (const auto& r : rows) {
         if (r.Target == 2) {
-            EXPECT_EQ(r.Back, plat::kWhite);   // Mary is not
+            EXPECT_EQ(r.Back, plat::kWhite); // Mary is not
         }
     }
 }
@@ -385,7 +385,7 @@ TEST_F(MainWindowUseTest, ReadingALargeFileShowsTheWaitAfterItsDelayAndCancels) 
 
 TEST_F(MainWindowUseTest, ChronologicalOrderPlacesParentsByTheirBirth) {
     TSelfViewTrailer t;
-    t.StartIndex = 3;   // Tom, born 1930; his father born 1900, his mother undated
+    t.StartIndex = 3; // Tom, born 1930; his father born 1900, his mother undated
     TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
     ASSERT_TRUE(start(form));
     clickTab(form, "Individual");
@@ -398,7 +398,7 @@ TEST_F(MainWindowUseTest, ChronologicalOrderPlacesParentsByTheirBirth) {
     ASSERT_TRUE(chrono->isChecked());
     std::vector<std::int32_t> targets;
     for (std::size_t i = 2; i < individualRows(form).size(); ++i) targets.push_back(individualRows(form)[i].Target);
-    EXPECT_EQ(targets, (std::vector<std::int32_t>{1, 0, 2}));   // father, birth, mother
+    EXPECT_EQ(targets, (std::vector<std::int32_t>{1, 0, 2})); // father, birth, mother
 }
 
 TEST_F(MainWindowUseTest, HelpLinksOpenTheHelpFileOrSayItIsMissing) {
@@ -418,12 +418,12 @@ TEST_F(MainWindowUseTest, HelpLinksOpenTheHelpFileOrSayItIsMissing) {
         return false;
     });
     TLogoAppForm form(makeProgram(tmp.dir(), kFamily, {}));
-    ASSERT_TRUE(start(form));   // the welcome box
+    ASSERT_TRUE(start(form)); // the welcome box
     EXPECT_TRUE(opened.empty());
     EXPECT_EQ(messages, (std::vector<std::string>{"The help file \"kaldrin.hlp\" is not available."}));
 
     std::ofstream(tmp.dir() + "/kaldrin.hlp") << "help";
-    clickTab(form, "Individual");   // the Individual tab's box
+    clickTab(form, "Individual"); // the Individual tab's box
     EXPECT_EQ(help.count, 2);
     EXPECT_EQ(opened, (std::vector<std::string>{tmp.dir() + "/kaldrin.hlp"}));
     WOptions::SetProgramDir("");
@@ -493,7 +493,8 @@ TEST_F(MainWindowUseTest, ConditionEditorsAndFindDialogsShowTheirCaptionsWhole) 
         QHeaderView* header = dlg->IndGrid->horizontalHeader();
         const QString title = dlg->IndGrid->model()->headerData(1, Qt::Horizontal).toString();
         EXPECT_EQ(title, "Custom ID");
-        needed = header->fontMetrics().horizontalAdvance(title) + 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin);
+        needed =
+            header->fontMetrics().horizontalAdvance(title) + 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin);
         has = header->sectionSize(1);
         return false;
     });

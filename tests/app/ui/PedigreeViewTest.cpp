@@ -62,7 +62,7 @@ TEST_F(PedigreeView, ListsSpouseStepAndMoves) {
     EXPECT_FALSE(v.SpouseButton()->isHidden());
     EXPECT_EQ(v.Box(2)->IndividualNumber, dad);
     EXPECT_EQ(v.Box(3)->IndividualNumber, mum);
-    EXPECT_FALSE(v.PlusButton(1)->isHidden());  // box 16 has a father
+    EXPECT_FALSE(v.PlusButton(1)->isHidden()); // box 16 has a father
     EXPECT_TRUE(v.PlusButton(2)->isHidden());
 
     QTest::mouseClick(v.SpouseButton(), Qt::LeftButton);
@@ -72,8 +72,8 @@ TEST_F(PedigreeView, ListsSpouseStepAndMoves) {
     EXPECT_EQ(v.SpousePanel()->IndividualNumber, w1);
 
     QTest::mouseDClick(v.Box(3), Qt::LeftButton);
-    QTest::mouseDClick(v.Box(9), Qt::LeftButton);  // empty
-    QTest::mouseClick(v.PlusButton(1), Qt::LeftButton);  // to the father
+    QTest::mouseDClick(v.Box(9), Qt::LeftButton);       // empty
+    QTest::mouseClick(v.PlusButton(1), Qt::LeftButton); // to the father
     emit v.SiblingList()->itemDoubleClicked(v.SiblingList()->item(0));
     EXPECT_EQ(chosen, (std::vector<std::int32_t>{mum, dad, sis}));
 
@@ -92,7 +92,7 @@ TEST_F(PedigreeView, ListsSpouseStepAndMoves) {
 }
 
 TEST_F(PedigreeView, NarrowAreaGivesNarrowBoxes) {
-    QWidget host;  // a child page: top-level windows have a minimum width
+    QWidget host; // a child page: top-level windows have a minimum width
     host.resize(400, 400);
     TPedigreeView v(&host);
     v.SetCollection(&c);
@@ -121,7 +121,7 @@ TEST_F(PedigreeView, RealFileLooksRight) {
     TPedigreeView v;
     v.resize(1000, 620);
     v.SetCollection(&g);
-    v.Fill(1);  // Queen Victoria
+    v.Fill(1); // Queen Victoria
     EXPECT_NE(v.Box(1)->NameString().find("Victoria"), std::string::npos);
     EXPECT_NE(v.Box(2)->IndividualNumber, 0);
     EXPECT_NE(v.Box(3)->IndividualNumber, 0);

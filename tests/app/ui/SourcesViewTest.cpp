@@ -45,7 +45,7 @@ TEST_F(SourcesViewTest, FileWithoutSourcesAndOnceOnlyQuickHelp) {
     TSourcesView v;
     v.SetCollection(&c);
     v.Fill(0);
-    EXPECT_EQ(v.Grid()->model()->rowCount(), 1);   // title plus one empty row
+    EXPECT_EQ(v.Grid()->model()->rowCount(), 1); // title plus one empty row
     EXPECT_EQ(v.FoundLabel()->text(), "0 Sources");
     QTest::mouseClick(v.Grid()->viewport(), Qt::LeftButton, {},
                       v.Grid()->visualRect(v.Grid()->model()->index(0, 0)).center());
@@ -85,7 +85,7 @@ TEST_F(SourcesViewTest, SelectSortAndKeepRowAcrossRefill) {
     EXPECT_EQ(v.GridHeader()->SortColumn(), 4);
     EXPECT_TRUE(v.GridHeader()->SortAscending());
     EXPECT_EQ(v.Grid()->model()->index(0, 4).data().toString(), "Alpha");
-    EXPECT_EQ(v.DetailText(0), "Zeta");   // the details follow the chosen row's new source
+    EXPECT_EQ(v.DetailText(0), "Zeta"); // the details follow the chosen row's new source
     pressTitle(v, 4);
     EXPECT_FALSE(v.GridHeader()->SortAscending());
     EXPECT_EQ(v.Grid()->model()->index(0, 4).data().toString(), "Zeta");
@@ -95,7 +95,7 @@ TEST_F(SourcesViewTest, SelectSortAndKeepRowAcrossRefill) {
     v.Fill(0);
     EXPECT_EQ(v.GridRow(), 2);
     EXPECT_EQ(v.DetailText(0), "Alpha");
-    EXPECT_EQ(v.GridHeader()->SortColumn(), 0);   // the new list starts in file order
+    EXPECT_EQ(v.GridHeader()->SortColumn(), 0); // the new list starts in file order
 
     v.SetShowRaw(true);
     EXPECT_EQ(v.SourceRow(), 2);

@@ -7,9 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QToolButton>
 
 #include "highlight/ui/ScrollNotifier.h"
 #include "highlight/ui/dlgDatePick.h"

@@ -4,14 +4,14 @@
 
 #include <algorithm>
 
+#include "model/ui/IndInfoPanel.h"
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
-#include <QRadioButton>
-#include "model/ui/IndInfoPanel.h"
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
@@ -19,13 +19,13 @@
 
 #include "columns/ColSortIterator.h"
 #include "highlight/OptionText.h"
-#include "model/Options.h"
 #include "highlight/ui/DateButtons.h"
 #include "highlight/ui/FindDlg.h"
 #include "highlight/ui/HLGuiMan.h"
 #include "highlight/ui/HLOptions.h"
 #include "highlight/ui/SelectionButton.h"
 #include "highlight/ui/dlgQuickFind.h"
+#include "model/Options.h"
 #include "platform/ui/QtText.h"
 #include "support/TestOutput.h"
 

@@ -10,8 +10,7 @@ namespace {
 
 std::vector<int> codes(const QSignalSpy& spy) {
     std::vector<int> r;
-    for (const auto& args : spy)
-        r.push_back(args.at(0).toInt());
+    for (const auto& args : spy) r.push_back(args.at(0).toInt());
     return r;
 }
 
@@ -28,8 +27,7 @@ TEST(ScrollNotifier, ArrowHeldEndsWithTheRelease) {
     ASSERT_GE(spy.count(), 1);
     EXPECT_EQ(spy.at(0).at(0).toInt(), int(WScrollNotifier::LineDown));
     EXPECT_EQ(spy.at(0).at(1).toInt(), 1); // the position the step leads to
-    for (int c : codes(spy))
-        EXPECT_NE(c, int(WScrollNotifier::EndScroll));
+    for (int c : codes(spy)) EXPECT_NE(c, int(WScrollNotifier::EndScroll));
     QTest::mouseRelease(&bar, Qt::LeftButton, Qt::NoModifier, arrow);
     QTest::qWait(20);
     EXPECT_EQ(codes(spy).back(), int(WScrollNotifier::EndScroll));
@@ -49,16 +47,16 @@ TEST(ScrollNotifier, ProgramChangesAreSilentAndDragsTrack) {
     bar.setSliderPosition(60);
     bar.setSliderDown(false);
     QTest::qWait(10);
-    EXPECT_EQ(codes(spy), (std::vector<int>{WScrollNotifier::Track, WScrollNotifier::Position,
-                                            WScrollNotifier::EndScroll}));
+    EXPECT_EQ(codes(spy),
+              (std::vector<int>{WScrollNotifier::Track, WScrollNotifier::Position, WScrollNotifier::EndScroll}));
     EXPECT_EQ(spy.at(1).at(1).toInt(), 60);
 
     spy.clear();
     bar.triggerAction(QAbstractSlider::SliderToMaximum);
     bar.triggerAction(QAbstractSlider::SliderPageStepSub);
     QTest::qWait(10);
-    EXPECT_EQ(codes(spy), (std::vector<int>{WScrollNotifier::Bottom, WScrollNotifier::PageUp,
-                                            WScrollNotifier::EndScroll}));
+    EXPECT_EQ(codes(spy),
+              (std::vector<int>{WScrollNotifier::Bottom, WScrollNotifier::PageUp, WScrollNotifier::EndScroll}));
 }
 
 } // namespace

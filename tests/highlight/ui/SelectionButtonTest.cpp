@@ -50,8 +50,7 @@ TEST(SelectionButton, ListItemsMayHoldSemicolonsAndDashes) {
     WSelectionButton b;
     b.SetItems(std::vector<std::string>{"Smith; John", "-", "Doe & Roe"});
     ASSERT_EQ(b.Menu()->actions().size(), 3);
-    for (QAction* a : b.Menu()->actions())
-        EXPECT_FALSE(a->isSeparator());
+    for (QAction* a : b.Menu()->actions()) EXPECT_FALSE(a->isSeparator());
     // "&" is shown as itself, not as an accelerator.
     EXPECT_EQ(b.Menu()->actions()[2]->text(), QString("Doe && Roe"));
     b.ChooseNumber(2);
@@ -75,8 +74,7 @@ TEST(SelectionButton, ClickAsksOwnerBeforeShowingTheList) {
     b.Menu()->hide();
     // Many items: all of them stay reachable.
     std::vector<std::string> many;
-    for (int i = 0; i < 120; ++i)
-        many.push_back("item " + std::to_string(i));
+    for (int i = 0; i < 120; ++i) many.push_back("item " + std::to_string(i));
     b.SetItems(many);
     ASSERT_TRUE(b.ChooseNumber(100));
     EXPECT_EQ(b.ItemSelected(), 100);

@@ -26,7 +26,7 @@ TEST(IndInfoPanel, HeightFollowsLinesAndFontSize) {
     TIndInfoPanel p;
     p.resize(200, p.height());
     const int h = p.LineHeight();
-    EXPECT_EQ(h, 13);  // 8 point + 5
+    EXPECT_EQ(h, 13); // 8 point + 5
     EXPECT_EQ(p.height(), 3 * h + 4);
     p.SetLinesToShow(1);
     EXPECT_EQ(p.height(), h + 2);

@@ -80,7 +80,7 @@ TEST_F(WaitDlgTest, HideWithinTheDelayNeverShows) {
     ShowSpy spy;
     dlg->installEventFilter(&spy);
     EXPECT_FALSE(dlg->isVisible());
-    QTest::qWait(20);  // well inside the delay, even on a loaded machine
+    QTest::qWait(20); // well inside the delay, even on a loaded machine
     EXPECT_FALSE(dlg->isVisible());
     TWaitDlg::HideWait();
     EXPECT_TRUE(dlg.isNull());
@@ -161,7 +161,7 @@ TEST_F(WaitDlgTest, NestedShowsMakeOneDialog) {
 }
 
 TEST_F(WaitDlgTest, CancelButtonSetsTheSharedFlag) {
-    plat::setCancelRequested(true);  // left over from an earlier operation
+    plat::setCancelRequested(true); // left over from an earlier operation
     TWaitDlg::ShowWait("Reading.  Please Wait...", true, true, owner);
     TWaitDlg* dlg = TWaitDlg::Instance();
     ASSERT_TRUE(dlg);
@@ -209,7 +209,7 @@ TEST_F(WaitDlgTest, OtherWindowsGetNoInputWhileUp) {
     QTest::mouseClick(button, Qt::LeftButton);
     ASSERT_EQ(clicks, 1);
     TWaitDlg::ShowWait("Reading.  Please Wait...", true, false, owner);
-    ASSERT_TRUE(owner->isEnabled());  // shown at once: only the filter holds input back
+    ASSERT_TRUE(owner->isEnabled()); // shown at once: only the filter holds input back
     QTest::mouseClick(button, Qt::LeftButton);
     button->setFocus();
     QTest::keyClick(button, Qt::Key_Space);
@@ -234,7 +234,7 @@ TEST_F(WaitDlgTest, OtherWindowsGetNoInputWhileUp) {
 }
 
 TEST_F(WaitDlgTest, CoreHooksReachTheDialog) {
-    WaitHooks::ShowWait("Reading.  Please Wait...", true, true);  // nothing installed: no-op
+    WaitHooks::ShowWait("Reading.  Please Wait...", true, true); // nothing installed: no-op
     EXPECT_EQ(TWaitDlg::Instance(), nullptr);
     WaitHooks::HideWait();
     EXPECT_EQ(TWaitDlg::NestCount(), 0);

@@ -28,7 +28,7 @@ TEST(Preview, NavigatesPagesAndClamps) {
     TReportInfoForm f;
     f.SetTitle("General File Information");
     f.SetCollection(&c);
-    f.PageHeaderBand->Height = 900;  // three sections, one page each
+    f.PageHeaderBand->Height = 900; // three sections, one page each
     ASSERT_TRUE(f.Prepare());
     const int pages = f.QRPrinter()->PageCount();
     ASSERT_GE(pages, 3);
@@ -43,8 +43,7 @@ TEST(Preview, NavigatesPagesAndClamps) {
     EXPECT_EQ(p.CurrentPage(), 1);
     QString label;
     for (QLabel* l : p.findChildren<QLabel*>())
-        if (l->text().startsWith("Page "))
-            label = l->text();
+        if (l->text().startsWith("Page ")) label = l->text();
     EXPECT_EQ(label, QString("Page 1 of %1").arg(pages));
     p.SetZoom(0.5);
     p.resize(700, 800);
@@ -70,8 +69,7 @@ TEST(Preview, SaveWritesTheChosenFormatWithItsExtension) {
         QMetaObject::invokeMethod(dlg, "accept");
     });
     for (QPushButton* b : p.findChildren<QPushButton*>())
-        if (b->text() == "Save")
-            QTest::mouseClick(b, Qt::LeftButton);
+        if (b->text() == "Save") QTest::mouseClick(b, Qt::LeftButton);
     EXPECT_TRUE(std::filesystem::exists(name + ".rtf"));
     EXPECT_FALSE(std::filesystem::exists(name));
     PsQRExportSettings().SetVisibleFilters(visible);

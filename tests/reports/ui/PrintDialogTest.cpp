@@ -1,9 +1,9 @@
 // The print dialog: pages, spouse lists, settings, default names and saving.
+#include "reports/ui/PrintDialog.h"
 #include "export/PsQRExportSettings.h"
 #include "model/Options.h"
 #include "platform/Hooks.h"
 #include "reports/ReportEngine.h"
-#include "reports/ui/PrintDialog.h"
 #include "support/MemCollection.h"
 
 #include <gtest/gtest.h>
@@ -31,8 +31,7 @@ struct TestDlg : TPrintDlg {
     std::string answer;
     int row = 4;
     bool AskExportFileName() override {
-        if (answer.empty())
-            return false;
+        if (answer.empty()) return false;
         ExportKind = ExportKindOfFilterRow(row);
         ExportFileName = answer;
         return true;
@@ -166,7 +165,7 @@ TEST_F(PrintDialog, SaveRunsTheFilterAndOpensTheSavedFile) {
     dlg.SetCollection(&c, joe, 1);
     dlg.SelectPage(1);
     dlg.answer = "/tmp/out.jpg";
-    dlg.row = 4;  // JPEG
+    dlg.row = 4; // JPEG
     dlg.butSaveToFile->click();
     EXPECT_EQ(dlg.ExportKind, TPrintDlg::ekJPEG);
     EXPECT_EQ(dlg.SavedFileName, "/tmp/out.jpg.page1");
@@ -185,7 +184,7 @@ TEST_F(PrintDialog, SaveRunsTheFilterAndOpensTheSavedFile) {
     // No filter installed for the kind: a message, nothing opened.
     messages.clear();
     opened.clear();
-    dlg.row = 6;  // EMF
+    dlg.row = 6; // EMF
     dlg.butSaveToFile->click();
     EXPECT_EQ(messages.size(), 1u);
     EXPECT_TRUE(opened.empty());

@@ -53,11 +53,9 @@ std::string pageName(const std::string& base, int page, const char* ext) {
 // digits only, long enough to be telling.
 std::string probeText(const TQRPreparedPage& page) {
     for (const auto& it : page.Items) {
-        if (it.Kind != TQRItemKind::Text || it.Text.size() < 6)
-            continue;
+        if (it.Kind != TQRItemKind::Text || it.Text.size() < 6) continue;
         bool plain = true;
-        for (unsigned char ch : it.Text)
-            plain = plain && (std::isalnum(ch) || ch == ' ') && ch < 128;
+        for (unsigned char ch : it.Text) plain = plain && (std::isalnum(ch) || ch == ' ') && ch < 128;
         if (plain)
             return it.Text.substr(0, it.Text.find(' ') == std::string::npos ? it.Text.size() : it.Text.find(' '));
     }
@@ -114,8 +112,7 @@ TEST_P(RealFileExport, EveryReportPageInEveryFormat) {
     static const char* const kinds[] = {"pdf", "htm", "rtf", "jpg", "bmp", "emf"};
     for (int page = 0; page < 8; ++page) {
         dlg.SelectPage(page);
-        if (page == 3)
-            dlg.rbCascading->setChecked(true);
+        if (page == 3) dlg.rbCascading->setChecked(true);
         auto form = dlg.Reports.Build(dlg.Choice(page));
         ASSERT_NE(form, nullptr) << page;
         ASSERT_TRUE(form->Prepare());
@@ -159,8 +156,7 @@ TEST_P(RealFileExport, EveryReportPageInEveryFormat) {
                     const std::string emf = readFile(dlg.SavedFileName);
                     EXPECT_EQ(emf.substr(40, 4), " EMF");
                     std::string wide;
-                    for (char ch : last)
-                        wide += std::string{ch, '\0'};
+                    for (char ch : last) wide += std::string{ch, '\0'};
                     EXPECT_NE(emf.find(wide), std::string::npos) << last;
                 }
             }
@@ -172,7 +168,8 @@ TEST_P(RealFileExport, EveryReportPageInEveryFormat) {
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, RealFileExport, ::testing::Values("royal92.ged", "Queen.ged"),
-                         [](const auto& info) { return std::string(info.param).substr(0, std::string(info.param).find('.')); });
+INSTANTIATE_TEST_SUITE_P(Files, RealFileExport, ::testing::Values("royal92.ged", "Queen.ged"), [](const auto& info) {
+    return std::string(info.param).substr(0, std::string(info.param).find('.'));
+});
 
 } // namespace

@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include "support/TestOutput.h"
 #include <QFile>
 #include <QImage>
 #include <QPrinter>
-#include "support/TestOutput.h"
 
 namespace {
 
@@ -20,8 +20,7 @@ int darkPixels(const QImage& img, int x0, int y0, int w, int h) {
     int n = 0;
     for (int y = std::max(0, y0); y < std::min(img.height(), y0 + h); ++y)
         for (int x = std::max(0, x0); x < std::min(img.width(), x0 + w); ++x)
-            if (qGray(img.pixel(x, y)) < 128)
-                ++n;
+            if (qGray(img.pixel(x, y)) < 128) ++n;
     return n;
 }
 
@@ -32,8 +31,11 @@ struct Fixture : ::testing::Test {
     std::int32_t john = 0, wife = 0, fam = 0;
     void SetUp() override {
         QRInstallQtMetrics();
-        john = c.AddPerson("John William /Smith/", 'M').XRef("I1").Birth("12 MAR 1888", "Boston, Suffolk, Massachusetts")
-                   .Death("4 JUL 1950", "Salem, Essex, Massachusetts").Other("Census", "1910", "Lynn, Essex");
+        john = c.AddPerson("John William /Smith/", 'M')
+                   .XRef("I1")
+                   .Birth("12 MAR 1888", "Boston, Suffolk, Massachusetts")
+                   .Death("4 JUL 1950", "Salem, Essex, Massachusetts")
+                   .Other("Census", "1910", "Lynn, Essex");
         auto f = c.AddPerson("Frank /Smith/", 'M').Birth("1850");
         auto m = c.AddPerson("Mary /Jones/", 'F').Birth("1855");
         c.AddFamily(f, m).Child(john);
@@ -102,8 +104,7 @@ TEST_F(Fixture, PrintsEveryPageToThePrinter) {
     f.SetCollection(&c);
     f.SetIndividual(john);
     f.SetCouple(wife, fam);
-    for (int i = 0; i < 8; ++i)
-        c.Family(fam).Child(c.AddPerson("Extra /Smith/", 'M'));
+    for (int i = 0; i < 8; ++i) c.Family(fam).Child(c.AddPerson("Extra /Smith/", 'M'));
     ASSERT_TRUE(f.Prepare());
     ASSERT_GE(f.QRPrinter()->PageCount(), 2);
     const QString path = testOutputPath("report-print.pdf");
