@@ -74,8 +74,8 @@ int runAndSignal(const ScopedTempDir& tmp, int sig) {
 } // namespace
 
 TEST(SignalClose, TermIntAndHupCloseLikeTheWindow) {
-    if (::access((std::string(BRENTHAUL_BINARY_DIR) + "/brenthaul").c_str(), X_OK) != 0)
-        GTEST_SKIP() << "the program is not built";
+    ASSERT_EQ(::access((std::string(BRENTHAUL_BINARY_DIR) + "/brenthaul").c_str(), X_OK), 0)
+        << "the program is not built";
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(strsignal(sig));
         ScopedTempDir tmp;
