@@ -2,8 +2,10 @@
 // The generator's file of n individuals, made once and kept in the build folder.
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <sys/stat.h>
+#include <vector>
 
 inline std::string generatedFile(long n) {
     const std::string file = std::string(BRENTHAUL_BINARY_DIR) + "/bench/columns_" + std::to_string(n) + ".ged";
@@ -17,4 +19,24 @@ inline std::string generatedFile(long n) {
         }
     }
     return file;
+}
+
+// Takes "--individuals N[,N...]" (or "--individuals=...") out of the command
+// line: returns its sizes (empty when absent) and leaves the rest in `rest`
+// for the benchmark library.
+inline std::vector<long> individualsOption(int argc, char** argv, std::vector<char*>& rest) {
+    std::vector<long> sizes;
+    for (int i = 0; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--individuals", 13) != 0) {
+            rest.push_back(argv[i]);
+            continue;
+        }
+        const char* v = argv[i][13] == '=' ? argv[i] + 14 : (i + 1 < argc ? argv[++i] : "");
+        for (const char* p = v; *p;) {
+            sizes.push_back(std::strtol(p, const_cast<char**>(&p), 10));
+            if (*p != ',') break;
+            ++p;
+        }
+    }
+    return sizes;
 }

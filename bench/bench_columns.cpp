@@ -127,21 +127,7 @@ void registerAll() {
 int main(int argc, char** argv) {
     // Our own option first; the rest goes to the benchmark library.
     std::vector<char*> rest;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--individuals", 13) == 0) {
-            const char* v = argv[i][13] == '=' ? argv[i] + 14 : (i + 1 < argc ? argv[++i] : "");
-            g_sizes.clear();
-            for (const char* p = v; *p;) {
-                g_sizes.push_back(std::strtol(p, const_cast<char**>(&p), 10));
-                if (*p == ',')
-                    ++p;
-                else if (*p)
-                    break;
-            }
-            continue;
-        }
-        rest.push_back(argv[i]);
-    }
+    if (auto sizes = individualsOption(argc, argv, rest); !sizes.empty()) g_sizes = std::move(sizes);
     int restCount = static_cast<int>(rest.size());
     WOptions::Clear();
     for (int i = 1; i <= opt::kOptionCount; ++i) WOptions::SetString(i, WOptions::Row(i).Default);

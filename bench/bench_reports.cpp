@@ -103,14 +103,7 @@ void BM_ListReportPdf(benchmark::State& state) {
 
 int main(int argc, char** argv) {
     std::vector<char*> rest;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strncmp(argv[i], "--individuals", 13) == 0) {
-            const char* v = argv[i][13] == '=' ? argv[i] + 14 : (i + 1 < argc ? argv[++i] : "");
-            g_individuals = std::strtol(v, nullptr, 10);
-            continue;
-        }
-        rest.push_back(argv[i]);
-    }
+    if (const auto sizes = individualsOption(argc, argv, rest); !sizes.empty()) g_individuals = sizes.front();
     int restCount = static_cast<int>(rest.size());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     int qargc = 1;
