@@ -8,13 +8,16 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <string_view>
+#include <unordered_map>
 
 namespace plat {
 namespace {
 
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
-std::string trim(const std::string& s) {
+// Views into the line: the lookups below run for every key of every read.
+std::string_view trim(std::string_view s) {
     size_t b = 0, e = s.size();
     while (b < e && (s[b] == ' ' || s[b] == '\t')) ++b;
     while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t')) --e;
@@ -22,20 +25,20 @@ std::string trim(const std::string& s) {
 }
 
 // "[name]" -> name, or false when the line is no section header.
-bool sectionName(const std::string& line, std::string& name) {
-    std::string t = trim(line);
+bool sectionName(std::string_view line, std::string_view& name) {
+    std::string_view t = trim(line);
     if (t.size() < 2 || t.front() != '[') return false;
     size_t close = t.find(']');
-    if (close == std::string::npos) return false;
+    if (close == std::string_view::npos) return false;
     name = trim(t.substr(1, close - 1));
     return true;
 }
 
-bool keyOf(const std::string& line, std::string& key, std::string& value) {
-    std::string t = trim(line);
+bool keyOf(std::string_view line, std::string_view& key, std::string_view& value) {
+    std::string_view t = trim(line);
     if (t.empty() || t[0] == ';' || t[0] == '#' || t[0] == '[') return false;
     size_t eq = t.find('=');
-    if (eq == std::string::npos) return false;
+    if (eq == std::string_view::npos) return false;
     key = trim(t.substr(0, eq));
     value = trim(t.substr(eq + 1));
     return !key.empty();
@@ -43,7 +46,7 @@ bool keyOf(const std::string& line, std::string& key, std::string& value) {
 
 } // namespace
 
-bool iequals(const std::string& a, const std::string& b) {
+bool iequals(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
         if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
@@ -75,17 +78,42 @@ void IniFile::reload() {
         if (nl == std::string::npos) break;
         pos = nl + 1;
     }
+    index();
+}
+
+namespace {
+std::string lowered(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = lowerAscii(c);
+    return out;
+}
+std::string keyName(int sectionLine, std::string_view key) { return std::to_string(sectionLine) + '\n' + lowered(key); }
+} // namespace
+
+// Every lookup goes through these maps, so reading all settings stays linear
+// in the file's length however many lines a (damaged) file holds.
+void IniFile::index() {
+    sections_.clear();
+    keys_.clear();
+    int current = -1;
+    std::string_view name, k, v;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        if (sectionName(lines_[i], name)) {
+            current = int(i);
+            sections_.emplace(lowered(name), current);
+        } else if (current >= 0 && keyOf(lines_[i], k, v)) {
+            keys_.emplace(keyName(current, k), int(i));
+        }
+    }
 }
 
 int IniFile::findSection(const std::string& section) const {
-    std::string name;
-    for (size_t i = 0; i < lines_.size(); ++i)
-        if (sectionName(lines_[i], name) && iequals(name, section)) return int(i);
-    return -1;
+    const auto it = sections_.find(lowered(section));
+    return it == sections_.end() ? -1 : it->second;
 }
 
 int IniFile::sectionEnd(int sectionLine) const {
-    std::string name;
+    std::string_view name;
     size_t i = size_t(sectionLine) + 1;
     while (i < lines_.size() && !sectionName(lines_[i], name)) ++i;
     return int(i);
@@ -93,22 +121,19 @@ int IniFile::sectionEnd(int sectionLine) const {
 
 int IniFile::findKey(int sectionLine, const std::string& key) const {
     if (sectionLine < 0) return -1;
-    const int end = sectionEnd(sectionLine);
-    std::string k, v;
-    for (int i = sectionLine + 1; i < end; ++i)
-        if (keyOf(lines_[size_t(i)], k, v) && iequals(k, key)) return i;
-    return -1;
+    const auto it = keys_.find(keyName(sectionLine, key));
+    return it == keys_.end() ? -1 : it->second;
 }
 
 std::string IniFile::readString(const std::string& section, const std::string& key, const std::string& def) const {
     int line = findKey(findSection(section), key);
     if (line < 0) return def;
-    std::string k, v;
+    std::string_view k, v;
     keyOf(lines_[size_t(line)], k, v);
     // The profile services strip one pair of surrounding quotes.
     if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\'')))
         v = v.substr(1, v.size() - 2);
-    return v;
+    return std::string(v);
 }
 
 bool IniFile::hasKey(const std::string& section, const std::string& key) const {
@@ -131,9 +156,9 @@ std::vector<std::string> IniFile::keys(const std::string& section) const {
     std::vector<std::string> out;
     int s = findSection(section);
     if (s < 0) return out;
-    std::string k, v;
+    std::string_view k, v;
     for (int i = s + 1, end = sectionEnd(s); i < end; ++i)
-        if (keyOf(lines_[size_t(i)], k, v)) out.push_back(k);
+        if (keyOf(lines_[size_t(i)], k, v)) out.emplace_back(k);
     return out;
 }
 
@@ -143,19 +168,21 @@ bool IniFile::writeString(const std::string& section, const std::string& key, co
         if (!lines_.empty() && !trim(lines_.back()).empty()) lines_.push_back("");
         lines_.push_back("[" + section + "]");
         lines_.push_back(key + "=" + value);
+        index();
         return flush();
     }
     int line = findKey(s, key);
     if (line >= 0) {
-        std::string k, v;
+        std::string_view k, v;
         keyOf(lines_[size_t(line)], k, v);
-        lines_[size_t(line)] = k + "=" + value;
+        lines_[size_t(line)] = std::string(k) + "=" + value;
     } else {
         // New keys go after the section's last key, before trailing blank lines.
         int end = sectionEnd(s);
         int at = end;
         while (at - 1 > s && trim(lines_[size_t(at - 1)]).empty()) --at;
         lines_.insert(lines_.begin() + at, key + "=" + value);
+        index();
     }
     return flush();
 }

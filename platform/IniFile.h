@@ -5,6 +5,8 @@
 // Lines we do not understand (comments, blanks) are kept in order.
 // Every write reaches the file at once, through a temp file and rename.
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace plat {
@@ -37,12 +39,16 @@ private:
     int findSection(const std::string& section) const;          // header line index or -1
     int findKey(int sectionLine, const std::string& key) const; // line index or -1
     int sectionEnd(int sectionLine) const;
+    void index();
 
     std::string path_;
     std::vector<std::string> lines_;
+    // First header line of each section and first line of each key within
+    // a section block, by lower-case name (key: "<header line>\n<key>").
+    std::unordered_map<std::string, int> sections_, keys_;
 };
 
 // ASCII case-insensitive equality, as the profile services compare names.
-bool iequals(const std::string& a, const std::string& b);
+bool iequals(std::string_view a, std::string_view b);
 
 } // namespace plat
