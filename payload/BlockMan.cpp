@@ -15,9 +15,13 @@ TBlockWork& TBlockMan::Work(int worker, std::uint32_t maxBlock) {
     while (int(work_.size()) <= worker) work_.push_back(std::make_unique<TBlockWork>());
     TBlockWork& w = *work_[std::size_t(worker)];
     const std::size_t entries = std::size_t(std::min(maxBlock, kMaxBlockLength)) + 1;
-    if (w.forward.size() < entries) {
-        w.forward.resize(entries);
-        w.backward.resize(entries);
+    if (w.entries < entries) {
+        // Both tables in one allocation, the second starting at a cache line.
+        const std::size_t half = (entries * sizeof(std::uint32_t) + 63) / 64 * 64;
+        w.tables = TBigTable(2 * half);
+        w.forward = static_cast<std::uint32_t*>(w.tables.data());
+        w.backward = w.forward + half / sizeof(std::uint32_t);
+        w.entries = entries;
     }
     return w;
 }
@@ -30,7 +34,8 @@ std::uint8_t* TBlockMan::Text(int slot, std::uint32_t maxBlock) {
         textSize_.push_back(0);
     }
     if (textSize_[std::size_t(slot)] < bytes) {
-        text_[std::size_t(slot)] = std::make_unique<std::uint8_t[]>(bytes);
+        // Not cleared: expansion writes a block's text before anyone reads it.
+        text_[std::size_t(slot)] = std::make_unique_for_overwrite<std::uint8_t[]>(bytes);
         textSize_[std::size_t(slot)] = bytes;
     }
     return text_[std::size_t(slot)].get();

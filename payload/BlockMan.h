@@ -1,5 +1,7 @@
 #pragma once
 // The work buffers of block decoding, allocated once and kept for the run.
+#include "BigTable.h"
+
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -18,12 +20,17 @@ constexpr std::size_t kTextBufferSize = std::size_t(kTransformEntries) + 1;
 // What one expanding thread needs besides the text buffer of its block: the
 // transform in both directions and the coded stream.
 struct TBlockWork {
-    std::vector<std::uint32_t> forward, backward;
+    // Both point into one block of memory owned here.
+    std::uint32_t* forward = nullptr;
+    std::uint32_t* backward = nullptr;
+    std::size_t entries = 0;
     std::vector<std::uint8_t> stream;
     // The block in hand between decoding and walking.
     std::uint8_t* text = nullptr;
     std::uint32_t n = 0, R = 0, crc = 0;
     std::uint8_t first = 0;
+
+    TBigTable tables;
 };
 
 class TBlockMan {

@@ -116,7 +116,7 @@ void putU32(std::vector<std::uint8_t>& v, std::uint32_t x) {
 
 WCompressor::WCompressor(std::uint32_t blockLength) : blockLength_(blockLength) {
     if (blockLength_ == 0 || blockLength_ > kMaxBlockLength) throw std::invalid_argument("Bad block length");
-    suffixArray_.resize(blockLength_);
+    suffixArray_ = TBigTable(std::size_t(blockLength_) * sizeof(std::int32_t));
     last_.resize(blockLength_);
 }
 
@@ -137,7 +137,7 @@ void WCompressor::flushRun(std::uint32_t run) {
 
 void WCompressor::EncodeBlock(const std::uint8_t* data, std::uint32_t n, std::vector<std::uint8_t>& archive) {
     if (n > blockLength_) throw std::invalid_argument("Block longer than the block length");
-    const TBlockSortResult sorted = blockSort(data, n, suffixArray_.data(), last_.data());
+    const TBlockSortResult sorted = blockSort(data, n, static_cast<std::int32_t*>(suffixArray_.data()), last_.data());
 
     stream_.clear();
     encoder_.Start(stream_);

@@ -2,6 +2,7 @@
 // The packing side of the payload archive: block sort, move-to-front, zero-run
 // digits and arithmetic coding, the exact inverse of the expander.
 #include "AriModel.h"
+#include "BigTable.h"
 #include "BlockMan.h"
 #include "Mtf.h"
 
@@ -74,7 +75,7 @@ private:
     void flushRun(std::uint32_t run);
 
     std::uint32_t blockLength_;
-    std::vector<std::int32_t> suffixArray_;
+    TBigTable suffixArray_;
     std::vector<std::uint8_t> last_;
     std::vector<std::uint8_t> stream_;
     TStrucAriEncoder encoder_;

@@ -83,9 +83,7 @@ struct TwoWayWalk {
 } // namespace
 
 void TExpander::WalkBlocks(TBlockWork* const* works, int count) {
-    auto walkOf = [](const TBlockWork& w) {
-        return TwoWayWalk(w.forward.data(), w.backward.data(), w.n, w.R, w.first, w.text);
-    };
+    auto walkOf = [](const TBlockWork& w) { return TwoWayWalk(w.forward, w.backward, w.n, w.R, w.first, w.text); };
     if (count == 1) {
         walkOf(*works[0]).finish();
     } else if (count == 2) {
@@ -155,7 +153,7 @@ void TExpander::DecodeBlock(const TDataBlockHeader& h, const std::uint8_t* strea
     const std::uint32_t n = decoder_.DecodeBlock(bits, maxBlockLength_, put);
     checkPositions(n, P, R);
 
-    BuildTransforms(last, n, P, counts, work.forward.data(), work.backward.data());
+    BuildTransforms(last, n, P, counts, work.forward, work.backward);
     work.text = text;
     work.n = n;
     work.R = R;
@@ -167,7 +165,7 @@ bool TExpander::FinishBlock(const TBlockWork& work) {
     const bool valid = BlockCRC(work.text, work.n) == work.crc;
     // A damaged block: the walks need not meet, so write what the single
     // forward walk gives.
-    if (!valid) WalkForward(work.forward.data(), work.n, work.R, work.first, work.text);
+    if (!valid) WalkForward(work.forward, work.n, work.R, work.first, work.text);
     return valid;
 }
 

@@ -1,0 +1,26 @@
+#pragma once
+// Large tables read in random order (block sorting, the inverse walk).
+#include <cstddef>
+#include <memory>
+
+namespace payload {
+
+// Raw memory for n entries, not cleared: the users write every entry before
+// they read it. Where the system offers huge pages they are asked for, so
+// that random reads miss the TLB far less.
+class TBigTable {
+public:
+    TBigTable() = default;
+    explicit TBigTable(std::size_t bytes);
+    void* data() const { return p_.get(); }
+    std::size_t bytes() const { return bytes_; }
+
+private:
+    struct Free {
+        void operator()(void* p) const;
+    };
+    std::unique_ptr<void, Free> p_;
+    std::size_t bytes_ = 0;
+};
+
+} // namespace payload
