@@ -54,40 +54,64 @@ public:
 protected:
     // The decoding steps, with the bit source passed in so that a concrete
     // decoder reads its bits without a virtual call per bit.
+    // Low, High and Value. A block is decoded with them in a local copy, so
+    // the bytes it writes cannot be taken to change them.
+    struct Regs {
+        int low, high, value;
+    };
     template <class Bits>
-    int DecodeSymbolWith(TGroupAriModel& m, Bits& bits) {
-        const std::uint32_t range = std::uint32_t(high_ - low_ + 1);
+    static int decodeSymbol(Regs& r, TGroupAriModel& m, Bits& bits) {
+        const std::uint32_t range = std::uint32_t(r.high - r.low + 1);
         const int total = m.cum[0];
         // cum[slot] > ((Value - Low + 1) * Total - 1) div Range, without the division.
-        const std::uint32_t scaled = std::uint32_t(value_ - low_ + 1) * std::uint32_t(total);
+        const std::uint32_t scaled = std::uint32_t(r.value - r.low + 1) * std::uint32_t(total);
         int slot = 1;
         while (std::uint32_t(m.cum[std::size_t(slot)]) * range >= scaled) ++slot;
-        high_ = low_ + int(divideByTotal(range * std::uint32_t(m.cum[std::size_t(slot - 1)]), total)) - 1;
-        low_ = low_ + int(divideByTotal(range * std::uint32_t(m.cum[std::size_t(slot)]), total));
+        r.high = r.low + int(divideByTotal(range * std::uint32_t(m.cum[std::size_t(slot - 1)]), total)) - 1;
+        r.low = r.low + int(divideByTotal(range * std::uint32_t(m.cum[std::size_t(slot)]), total));
         // Renormalise all at once: first shift out the leading bits Low and
         // High share (the Half cases), then the underflow bits (Low 01...,
         // High 10...: the First quarter case), which drop bit 14 and keep bit
         // 15. Both steps run every time (a shift by 0 changes nothing): the
         // branches they replace were mispredicted about half the time.
-        const int k = __builtin_clz(std::uint32_t(low_ ^ high_) << 16 | 0x8000u);
-        low_ = (low_ << k) & 0xFFFF;
-        high_ = ((high_ << k) | ((1 << k) - 1)) & 0xFFFF;
-        const int u = __builtin_clz(~(std::uint32_t(low_ & ~high_ & 0x7FFF) << 17));
+        const int k = __builtin_clz(std::uint32_t(r.low ^ r.high) << 16 | 0x8000u);
+        r.low = (r.low << k) & 0xFFFF;
+        r.high = ((r.high << k) | ((1 << k) - 1)) & 0xFFFF;
+        const int u = __builtin_clz(~(std::uint32_t(r.low & ~r.high & 0x7FFF) << 17));
         const std::uint32_t in = bits.Take(k + u);
-        value_ = ((value_ << k) | int(in >> u)) & 0xFFFF;
-        low_ = (low_ & 0x8000) | ((low_ << u) & 0x7FFF);
-        high_ = (high_ & 0x8000) | ((high_ << u) & 0x7FFF) | ((1 << u) - 1);
-        value_ = (value_ & 0x8000) | ((value_ << u) & 0x7FFF) | int(in & ((1u << u) - 1));
+        r.value = ((r.value << k) | int(in >> u)) & 0xFFFF;
+        r.low = (r.low & 0x8000) | ((r.low << u) & 0x7FFF);
+        r.high = (r.high & 0x8000) | ((r.high << u) & 0x7FFF) | ((1 << u) - 1);
+        r.value = (r.value & 0x8000) | ((r.value << u) & 0x7FFF) | int(in & ((1u << u) - 1));
         const int symbol = m.GetSymbol(slot);
         m.Update(slot);
         return symbol;
     }
 
     template <class Bits>
-    int DecodeWith(Bits& bits) {
-        const int g = DecodeSymbolWith(model_.Head, bits);
-        if (g > 1) return THeadAriModel::FirstOf(g) + DecodeSymbolWith(model_.Groups[std::size_t(g)], bits);
+    int DecodeSymbolWith(TGroupAriModel& m, Bits& bits) {
+        Regs r{low_, high_, value_};
+        const int symbol = decodeSymbol(r, m, bits);
+        low_ = r.low;
+        high_ = r.high;
+        value_ = r.value;
+        return symbol;
+    }
+    template <class Bits>
+    static int decodeWith(Regs& r, THeadAriModel& model, Bits& bits) {
+        const int g = decodeSymbol(r, model.Head, bits);
+        if (g > 1) return THeadAriModel::FirstOf(g) + decodeSymbol(r, model.Groups[std::size_t(g)], bits);
         return g;
+    }
+
+    template <class Bits>
+    int DecodeWith(Bits& bits) {
+        Regs r{low_, high_, value_};
+        const int symbol = decodeWith(r, model_, bits);
+        low_ = r.low;
+        high_ = r.high;
+        value_ = r.value;
+        return symbol;
     }
 
     // One block's ranks: put(rank, count) receives them in order, zero runs
@@ -97,11 +121,9 @@ protected:
     template <class Bits, class Put, class AfterSymbol>
     std::uint32_t DecodeRanksWith(Bits& bits, std::uint32_t capacity, Put&& put, AfterSymbol&& afterSymbol) {
         model_.Reset();
-        value_ = int(bits.Take(16));
-        low_ = 0;
-        high_ = 65535;
+        Regs r{0, 65535, int(bits.Take(16))};
         auto next = [&] {
-            const int s = DecodeWith(bits);
+            const int s = decodeWith(r, model_, bits);
             afterSymbol();
             return s;
         };
@@ -127,6 +149,9 @@ protected:
                 symbol = next();
             }
         }
+        low_ = r.low;
+        high_ = r.high;
+        value_ = r.value;
         return n;
     }
     [[noreturn]] static void throwDamaged(const char* why);
@@ -196,11 +221,12 @@ public:
 
     // Decodes a block's ranks from bits; put(rank, count) as in DecodeRanksWith.
     // Raises EBitReadOverrun when decoding runs more than 20 bytes past the stream.
+    // The bits are read through a local copy, for the same reason as Regs.
     template <class Put>
     std::uint32_t DecodeBlock(TMemoryBits& bits, std::uint32_t capacity, Put&& put) {
-        bits_ = &bits;
-        const std::uint32_t n = DecodeRanksWith(bits, capacity, put, [&bits] { bits.CheckLimit(); });
-        bits_ = nullptr;
+        TMemoryBits local = bits;
+        const std::uint32_t n = DecodeRanksWith(local, capacity, put, [&local] { local.CheckLimit(); });
+        bits = local;
         return n;
     }
 

@@ -71,6 +71,10 @@ void TStrucAriEncoder::Finish() {
     // read-ahead past the stream gets zeros, which stay inside it.
     ++pending_;
     bitPlusFollow(low_ < kAriFirstQuarter ? 0 : 1);
+    while (accBits_ >= 8) {
+        accBits_ -= 8;
+        out_->push_back(std::uint8_t(acc_ >> accBits_));
+    }
     if (accBits_ > 0) {
         out_->push_back(std::uint8_t(acc_ << (8 - accBits_)));
         acc_ = 0;

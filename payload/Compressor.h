@@ -26,13 +26,17 @@ public:
 private:
     void bitPlusFollow(int bit);
     void outputBit(int bit) { outputBits(std::uint32_t(bit), 1); }
-    // The low n bits of v (n <= 24), most significant first.
+    // The low n bits of v (n <= 24), most significant first; whole 32-bit
+    // words go out at once.
     void outputBits(std::uint32_t v, int n) {
         acc_ = acc_ << n | v;
         accBits_ += n;
-        while (accBits_ >= 8) {
-            accBits_ -= 8;
-            out_->push_back(std::uint8_t(acc_ >> accBits_));
+        if (accBits_ >= 32) {
+            accBits_ -= 32;
+            const std::uint32_t w = std::uint32_t(acc_ >> accBits_);
+            const std::uint8_t bytes[4] = {std::uint8_t(w >> 24), std::uint8_t(w >> 16), std::uint8_t(w >> 8),
+                                           std::uint8_t(w)};
+            out_->insert(out_->end(), bytes, bytes + 4);
         }
     }
 
