@@ -127,15 +127,22 @@ std::int32_t WAttribIntArray::Key(std::int32_t individual) const { return indivi
 
 WAttribDateArray::WAttribDateArray(std::int32_t capacity) : WAttribArray(sizeof(Record), capacity) {}
 
+WAttribDateArray::Record WAttribDateArray::addDate(std::vector<WDate>& run, const std::string& text) {
+    Record r{};
+    if (!text.empty()) {
+        run.emplace_back(text);
+        r.slot = static_cast<std::uint32_t>(run.size());
+        r.state = run.back().IsValid() ? Parsed : Unparsed;
+    }
+    return r;
+}
+
 void WAttribDateArray::SetKeyText(std::int32_t individual, const std::string& text) {
     char* p = GetPtr(individual);
     if (!p) return;
-    Record r{};
-    if (!text.empty()) {
-        m_dates.emplace_back(text);
-        r.slot = static_cast<std::uint32_t>(m_dates.size());
-        r.state = m_dates.back().IsValid() ? Parsed : Unparsed;
-    }
+    if (m_runs.empty()) m_runs.push_back({1, {}});
+    Record r = addDate(m_runs.back().dates, text);
+    if (r.slot != 0) r.slot += m_runs.back().first - 1;
     std::memcpy(p, &r, sizeof r);
 }
 
@@ -160,63 +167,96 @@ void WAttribDateArray::StoreKeyPart(WAttrib& attrib, std::int32_t individual, Pa
     auto& own = static_cast<DatePart&>(part);
     std::string text;
     attrib.GetSortText(individual, text);
-    Record r{};
-    if (!text.empty()) {
-        own.dates.emplace_back(text);
-        own.individuals.push_back(individual);
-        r.slot = static_cast<std::uint32_t>(own.dates.size());
-        r.state = own.dates.back().IsValid() ? Parsed : Unparsed;
-    }
+    const Record r = addDate(own.dates, text);
+    if (r.slot != 0) own.individuals.push_back(individual);
     std::memcpy(p, &r, sizeof r);
 }
 
 void WAttribDateArray::JoinParts(std::vector<std::unique_ptr<Part>>& parts) {
-    std::size_t total = m_dates.size();
-    for (const auto& part : parts) total += static_cast<const DatePart&>(*part).dates.size();
-    m_dates.reserve(total);
+    // Each part's dates become a run of their own, not moved: only the slots
+    // of its individuals are renumbered after the dates before them.
     for (auto& part : parts) {
         auto& own = static_cast<DatePart&>(*part);
-        const auto offset = static_cast<std::uint32_t>(m_dates.size());
+        if (own.dates.empty()) continue;
+        const std::uint32_t offset = DateCount();
         for (std::int32_t individual : own.individuals) {
             Record r;
             std::memcpy(&r, GetPtr(individual), sizeof r);
             r.slot += offset;
             std::memcpy(GetPtr(individual), &r, sizeof r);
         }
-        m_dates.insert(m_dates.end(), std::make_move_iterator(own.dates.begin()),
-                       std::make_move_iterator(own.dates.end()));
+        m_runs.push_back({offset + 1, std::move(own.dates)});
         part.reset();
     }
 }
 
+const WDate& WAttribDateArray::DateAt(std::uint32_t slot) const {
+    std::size_t k = m_runs.size() - 1;
+    while (m_runs[k].first > slot) --k;
+    return m_runs[k].dates[slot - m_runs[k].first];
+}
+
+std::uint32_t WAttribDateArray::DateCount() const {
+    return m_runs.empty() ? 0 : m_runs.back().first - 1 + std::uint32_t(m_runs.back().dates.size());
+}
+
 WCompareProc WAttribDateArray::Comparer() const { return ColCompare::DateProc; }
+
+namespace {
+// The qualifier of a structured date is its key's class, above bit 0.
+constexpr int kDateTieBits = 5;
+constexpr int kQualifiers = 1 << (kDateTieBits - 1);
+
+struct QualifierTable {
+    signed char order[kQualifiers * kQualifiers];
+    QualifierTable() {
+        for (int a = 0; a < kQualifiers; ++a)
+            for (int b = 0; b < kQualifiers; ++b)
+                order[a * kQualifiers + b] = static_cast<signed char>(WDate::CompareQualifiers(a, b));
+    }
+};
+} // namespace
+
+WKeyTies WAttribDateArray::KeyTies() const {
+    static const QualifierTable table;
+    return {kDateTieBits, table.order};
+}
 
 bool WAttribDateArray::OrderKeys(std::vector<std::uint64_t>& keys) const {
     keys.assign(std::size_t(m_capacity) + 1, 1);
+    std::vector<std::int32_t> unstructured;
     for (std::int32_t i = 1; i <= m_capacity; ++i) {
         const Record* r = RecordOf(i);
-        std::uint64_t key = std::uint64_t(r->state) << 60;
+        // Empty keys, and texts that are no date, are all alike (bit 0 set).
+        std::uint64_t key = std::uint64_t(r->state) << 60 | 1;
         if (r->state == Parsed) {
-            // Structured dates after the others, by year, month and day; the
-            // qualifiers and the texts of unstructured dates are the
-            // comparer's to weigh (bit 0 clear).
             const WDate& d = DateAt(r->slot);
-            if (!d.IsUnstructured()) {
+            if (d.IsUnstructured()) {
+                unstructured.push_back(i);
+            } else {
+                // After the unstructured dates; same-day qualifiers go to the tie.
                 const WDatePart& p = d.GetPart1();
-                key |= std::uint64_t(1) << 59 | std::uint64_t(p.year) << 33 | std::uint64_t(p.month) << 17 |
-                       std::uint64_t(p.day) << 1;
+                key |= std::uint64_t(1) << 59 | std::uint64_t(p.year) << 37 | std::uint64_t(p.month) << 21 |
+                       std::uint64_t(p.day) << kDateTieBits | std::uint64_t(d.GetQualifier() & (kQualifiers - 1)) << 1;
             }
-        } else {
-            key |= 1; // empty keys, and texts that are no date, are all alike
         }
         keys[std::size_t(i)] = key;
+    }
+    // Unstructured dates compare as their texts: rank them, above the tie bits.
+    auto text = [&](std::int32_t i) -> const std::string& { return DateAt(RecordOf(i)->slot).GetOriginalText(); };
+    std::sort(unstructured.begin(), unstructured.end(),
+              [&](std::int32_t a, std::int32_t b) { return text(a) < text(b); });
+    std::uint64_t rank = 0;
+    for (std::size_t k = 0; k < unstructured.size(); ++k) {
+        if (k == 0 || text(unstructured[k - 1]) != text(unstructured[k])) ++rank;
+        keys[std::size_t(unstructured[k])] |= rank << kDateTieBits;
     }
     return true;
 }
 
 std::string WAttribDateArray::KeyText(std::int32_t individual) const {
     const Record* r = RecordOf(individual);
-    if (!r || r->state == Empty || r->slot == 0 || r->slot > m_dates.size()) return {};
+    if (!r || r->state == Empty || r->slot == 0 || r->slot > DateCount()) return {};
     return DateAt(r->slot).GetOriginalText();
 }
 

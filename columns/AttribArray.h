@@ -27,6 +27,8 @@ public:
     // are equal keys, the comparer decides between the others. False where
     // making them does not pay.
     virtual bool OrderKeys(std::vector<std::uint64_t>&) const { return false; }
+    // How OrderKeys' keys break ties in their low bits; none by default.
+    virtual WKeyTies KeyTies() const { return {}; }
 
     // Keys stored on several threads: each thread stores the keys of its own
     // individuals in order into a part of its own, then JoinParts puts the
@@ -86,8 +88,10 @@ public:
     explicit WAttribDateArray(std::int32_t capacity);
     void StoreKey(WAttrib& attrib, std::int32_t individual) override;
     WCompareProc Comparer() const override;
-    // By state, then structured dates by year, month and day.
+    // By state; unstructured dates by their texts, then structured ones by
+    // year, month and day, the qualifier in the tie bits.
     bool OrderKeys(std::vector<std::uint64_t>& keys) const override;
+    WKeyTies KeyTies() const override;
     // The whole sort text as stored (upper-cased by the date), empty for none.
     std::string KeyText(std::int32_t individual) const;
     // Stores a key text directly.
@@ -96,7 +100,9 @@ public:
     const Record* RecordOf(std::int32_t individual) const {
         return reinterpret_cast<const Record*>(GetPtr(individual));
     }
-    const WDate& DateAt(std::uint32_t slot) const { return m_dates[slot - 1]; }
+    // The date of a slot (1 .. DateCount).
+    const WDate& DateAt(std::uint32_t slot) const;
+    std::uint32_t DateCount() const;
 
     // The dates of a part, numbered from 1 within it until joined.
     std::unique_ptr<Part> MakePart() const override;
@@ -104,7 +110,14 @@ public:
     void JoinParts(std::vector<std::unique_ptr<Part>>& parts) override;
 
 private:
-    std::vector<WDate> m_dates;
+    // The dates in runs, one per part of a build, each left where its thread
+    // made it: a run's slots follow on from those of the run before it.
+    struct Run {
+        std::uint32_t first; // slot of dates[0]
+        std::vector<WDate> dates;
+    };
+    static Record addDate(std::vector<WDate>& run, const std::string& text);
+    std::vector<Run> m_runs;
 };
 
 // Age keys parsed from the cell text.

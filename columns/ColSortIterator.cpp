@@ -220,7 +220,7 @@ void WColSortIterator::SortBy(WAttrib* attribute, bool toggle) {
         ranked = individual >= 1 && individual <= m_keys->Capacity();
     }
     if (ranked)
-        SortByOrderKeys(order, m_keys->Comparer(), m_keys.get(), true);
+        SortByOrderKeys(order, m_keys->Comparer(), m_keys.get(), true, m_keys->KeyTies());
     else
         WABSArrayIndex::Sort(m_keys->Comparer(), m_keys.get(), true);
 }

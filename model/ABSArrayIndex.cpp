@@ -138,14 +138,17 @@ private:
 
 // A copy of 4-byte records, each beside the order key of the number it holds:
 // the same sort on keys that sit next to each other, written back at the end.
+// Keys without classes keep the plain comparison.
+template <bool kTies>
 class KeyedRecords {
 public:
     struct Entry {
         std::uint64_t key;
         std::uint32_t record;
     };
-    KeyedRecords(WABSArrayIndex& array, const std::vector<std::uint64_t>& keys, WCompareProc compare, void* context)
-        : m_compare(compare), m_context(context) {
+    KeyedRecords(WABSArrayIndex& array, const std::vector<std::uint64_t>& keys, WCompareProc compare, void* context,
+                 WKeyTies ties)
+        : m_compare(compare), m_context(context), m_ties(ties) {
         const std::int32_t n = array.Count();
         m_entries.resize(static_cast<std::size_t>(n));
         const char* base = array.Store()->GetPointer(WABSArrayIndex::FirstRecordOffset);
@@ -160,7 +163,11 @@ public:
     Entry* swap() { return &m_swap; }
     static void copy(Entry* to, const Entry* from) { *to = *from; }
     bool after(const Entry* a, const Entry* b) const {
-        if (a->key != b->key) return a->key > b->key;
+        if (a->key != b->key) {
+            if constexpr (kTies)
+                if (m_ties.Tied(a->key, b->key)) return m_ties.Tie(a->key, b->key) > 0;
+            return a->key > b->key;
+        }
         return (a->key & 1) == 0 && m_compare(&a->record, &b->record, m_context) > 0;
     }
     void refresh() {}
@@ -172,6 +179,7 @@ public:
 private:
     WCompareProc m_compare;
     void* m_context;
+    WKeyTies m_ties;
     std::vector<Entry> m_entries;
     Entry m_pivot{}, m_swap{};
 };
@@ -331,14 +339,19 @@ void WABSArrayIndex::Sort(WCompareProc compare, void* context, bool pump) {
 }
 
 void WABSArrayIndex::SortByOrderKeys(const std::vector<std::uint64_t>& keys, WCompareProc compare, void* context,
-                                     bool pump) {
+                                     bool pump, WKeyTies ties) {
     if (!m_store || m_count == 0 || m_sorted || m_sorting || m_recordSize != 4 || !compare) return;
     SortingGuard guard(m_sorting);
     if (pump) plat::processMessages();
     if (m_count == 0) return;
-    KeyedRecords records(*this, keys, compare, context);
-    QuickSorter<KeyedRecords> sorter(*this, records, pump);
-    if (!sorter.run()) return;
-    records.writeBack(*this);
-    m_sorted = true;
+    auto sort = [&](auto records) {
+        QuickSorter<decltype(records)> sorter(*this, records, pump);
+        if (!sorter.run()) return;
+        records.writeBack(*this);
+        m_sorted = true;
+    };
+    if (ties.table)
+        sort(KeyedRecords<true>(*this, keys, compare, context, ties));
+    else
+        sort(KeyedRecords<false>(*this, keys, compare, context, ties));
 }

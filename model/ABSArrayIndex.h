@@ -25,6 +25,22 @@ public:
 // sorts before the key, 0 on a match, positive after.
 using WCompareProc = int (*)(const void* record, const void* other, void* context);
 
+// Order keys whose low bits hold a class (bits 1 .. bits - 1) that decides
+// between keys agreeing above them: table[a * classes + b] is the result for
+// classes a and b, with 1 << (bits - 1) classes. Such classes need not rank
+// plainly: the table may be no order at all. No table: no classes.
+struct WKeyTies {
+    int bits = 0; // 2..9
+    const signed char* table = nullptr;
+    // Two different keys differ in their classes alone.
+    bool Tied(std::uint64_t a, std::uint64_t b) const { return table && (a ^ b) >> bits == 0; }
+    // The result between two tied keys.
+    int Tie(std::uint64_t a, std::uint64_t b) const {
+        const std::uint64_t mask = (std::uint64_t(1) << (bits - 1)) - 1;
+        return table[(a >> 1 & mask) << (bits - 1) | (b >> 1 & mask)];
+    }
+};
+
 class WABSArrayIndex : public WABSIndex {
 public:
     static constexpr std::int32_t FirstRecordOffset = 16;
@@ -77,9 +93,10 @@ public:
     // The same sort, for 4-byte records holding numbers (every one a valid
     // index of keys): keys[number] orders them as compare would wherever two
     // keys differ; equal keys with bit 0 set are equal, others are left to
-    // compare. The very moves the comparer would make, on a compact copy
-    // beside the keys.
-    void SortByOrderKeys(const std::vector<std::uint64_t>& keys, WCompareProc compare, void* context, bool pump);
+    // compare, and keys that differ only in their classes to ties. The
+    // very moves the comparer would make, on a compact copy beside the keys.
+    void SortByOrderKeys(const std::vector<std::uint64_t>& keys, WCompareProc compare, void* context, bool pump,
+                         WKeyTies ties = {});
     // Position of a record matching key, 0 when none (records must be in order).
     std::int32_t BinarySearch(WCompareProc compare, const void* key) const;
     // As BinarySearch; without a match the insertion point, clipped to the count.

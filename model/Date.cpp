@@ -535,6 +535,11 @@ void WDate::SetMonth(int month) {
 
 // ---------------------------------------------------------------- comparison
 
+int WDate::CompareQualifiers(int a, int b) {
+    if (a < 0 || b < 0 || a > 9 || b > 9) return 0;
+    return kQualOrder[a][b];
+}
+
 int WDate::Compare(const WDate* other) const {
     if (!fValid || !other) return -2;
     static const WDatePart kNoPart{};
@@ -547,9 +552,7 @@ int WDate::Compare(const WDate* other) const {
         if (a.year != b.year) return a.year < b.year ? -1 : 1;
         if (a.month != b.month) return a.month < b.month ? -1 : 1;
         if (a.day != b.day) return a.day < b.day ? -1 : 1;
-        const int qa = fQual1, qb = otherValid ? other->fQual1 : 0;
-        if (qa > 9 || qb > 9) return 0;
-        return kQualOrder[qa][qb];
+        return CompareQualifiers(fQual1, otherValid ? other->fQual1 : 0);
     }
     if (aStructured) return 1;
     if (bStructured) return -1;

@@ -101,6 +101,10 @@ public:
     // -1 before, 1 after, 0 equal; -2 when this date is invalid or other is missing.
     int Compare(const WDate* other) const;
     int Compare(const WDate& other) const { return Compare(&other); }
+    // What decides between two structured dates on the same day: -1, 0 or 1
+    // by their qualifiers. Not an order: about equals both estimated and
+    // circa, which differ from each other.
+    static int CompareQualifiers(int a, int b);
 
     // Day count of part 1 at precision 0 (year), 1 (month) or 2 (day); 0 for
     // an invalid date or another precision.

@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstring>
 #include <fstream>
 
 namespace {
@@ -70,6 +71,18 @@ TEST_P(RealFiles, EveryColumnSortsTheSameTwiceAndInOrder) {
         std::sort(sorted.begin(), sorted.end());
         for (std::int32_t i = 0; i < n; ++i) ASSERT_EQ(sorted[static_cast<std::size_t>(i)], i + 1);
         expectOrdered(*it1, first, ColumnTable::SortKindOf(id));
+        // The ranked keys move as the comparer alone would, ties and all.
+        WAttribArray* keys = const_cast<WAttribArray*>(it1->GetKeys());
+        if (keys) {
+            WABSArrayIndex plain("", false, 4, n);
+            for (std::int32_t p = 1; p <= n; ++p) {
+                const std::int32_t individual = c->ViewToIndex(p);
+                plain.Add(&individual);
+            }
+            plain.Sort(keys->Comparer(), keys, false);
+            for (std::int32_t p = 1; p <= n; ++p)
+                ASSERT_EQ(std::memcmp(plain.GetPtr(p), &first[std::size_t(p - 1)], 4), 0) << "at " << p;
+        }
         // Descending is the exact reverse.
         auto a = ColumnTable::MakeAttrib(id, c.get());
         it1->SortBy(a.get(), true);

@@ -299,6 +299,8 @@ int byFullKey(const void* a, const void* b, void* full) {
     const auto kx = k[static_cast<std::size_t>(x)], ky = k[static_cast<std::size_t>(y)];
     return kx < ky ? -1 : kx > ky ? 1 : 0;
 }
+// Four classes, the higher one first.
+constexpr signed char kBackwards[16] = {0, 1, 1, 1, -1, 0, 1, 1, -1, -1, 0, 1, -1, -1, -1, 0};
 } // namespace
 
 TEST(SortArray, OrderKeySortMovesExactlyAsTheComparerSort) {
@@ -307,30 +309,38 @@ TEST(SortArray, OrderKeySortMovesExactlyAsTheComparerSort) {
         for (const char* kind : {"random", "fewkeys", "equal", "organ"}) {
             auto in = makeInput(kind, n, static_cast<unsigned>(n) + 3);
             // 4-byte records holding numbers 1..n; number i ranks by in[i - 1].key.
-            std::vector<std::uint64_t> full(static_cast<std::size_t>(n) + 1), exact(full), coarse(full);
+            std::vector<std::uint64_t> full(static_cast<std::size_t>(n) + 1), exact(full), coarse(full), classed(full);
             std::vector<std::int32_t> numbers(static_cast<std::size_t>(n));
             for (int i = 0; i < n; ++i) {
                 full[static_cast<std::size_t>(i) + 1] = static_cast<std::uint64_t>(in[static_cast<std::size_t>(i)].key);
                 exact[static_cast<std::size_t>(i) + 1] = full[static_cast<std::size_t>(i) + 1] << 1 | 1;
                 // Ties left to the comparer.
                 coarse[static_cast<std::size_t>(i) + 1] = full[static_cast<std::size_t>(i) + 1] / 4 << 1;
+                // Ties left to classes that rank backwards as numbers.
+                classed[static_cast<std::size_t>(i) + 1] = full[static_cast<std::size_t>(i) + 1] / 4 << 3 |
+                                                           (3 - full[static_cast<std::size_t>(i) + 1] % 4) << 1 | 1;
                 numbers[static_cast<std::size_t>(i)] = i + 1;
             }
             std::shuffle(numbers.begin(), numbers.end(), std::mt19937(static_cast<unsigned>(n)));
-            WABSArrayIndex byComparer("", false, 4, n), byExact("", false, 4, n), byCoarse("", false, 4, n);
+            WABSArrayIndex byComparer("", false, 4, n), byExact("", false, 4, n), byCoarse("", false, 4, n),
+                byClass("", false, 4, n);
             for (std::int32_t number : numbers) {
                 byComparer.Add(&number);
                 byExact.Add(&number);
                 byCoarse.Add(&number);
+                byClass.Add(&number);
             }
             byComparer.Sort(byFullKey, &full, false);
             byExact.SortByOrderKeys(exact, byFullKey, &full, false);
             byCoarse.SortByOrderKeys(coarse, byFullKey, &full, false);
-            EXPECT_TRUE(byExact.IsSorted() && byCoarse.IsSorted());
+            byClass.SortByOrderKeys(classed, byFullKey, &full, false, {3, kBackwards});
+            EXPECT_TRUE(byExact.IsSorted() && byCoarse.IsSorted() && byClass.IsSorted());
             for (int i = 1; i <= n; ++i) {
                 ASSERT_EQ(std::memcmp(byComparer.GetPtr(i), byExact.GetPtr(i), 4), 0)
                     << kind << " n=" << n << " at " << i;
                 ASSERT_EQ(std::memcmp(byComparer.GetPtr(i), byCoarse.GetPtr(i), 4), 0)
+                    << kind << " n=" << n << " at " << i;
+                ASSERT_EQ(std::memcmp(byComparer.GetPtr(i), byClass.GetPtr(i), 4), 0)
                     << kind << " n=" << n << " at " << i;
             }
         }
