@@ -20,7 +20,7 @@ TBlockWork& TBlockMan::Work(int worker, std::uint32_t maxBlock) {
         const std::size_t half = (entries * sizeof(std::uint32_t) + 63) / 64 * 64;
         w.tables = TBigTable(2 * half);
         w.forward = static_cast<std::uint32_t*>(w.tables.data());
-        w.backward = w.forward + half / sizeof(std::uint32_t);
+        w.pairs = w.forward + half / sizeof(std::uint32_t);
         w.entries = entries;
     }
     return w;

@@ -2,6 +2,7 @@
 // The work buffers of block decoding, allocated once and kept for the run.
 #include "BigTable.h"
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -17,12 +18,16 @@ constexpr std::size_t kByteBufferSize = 1230802;
 // A block's last column, then its text from entry 1 on, in one buffer.
 constexpr std::size_t kTextBufferSize = std::size_t(kTransformEntries) + 1;
 
+using TRowStarts = std::array<std::uint32_t, 257>;
+
 // What one expanding thread needs besides the text buffer of its block: the
-// transform in both directions and the coded stream.
+// transform tables and the coded stream.
 struct TBlockWork {
-    // Both point into one block of memory owned here.
+    // The rows one and two steps on, in one block of memory owned here.
     std::uint32_t* forward = nullptr;
-    std::uint32_t* backward = nullptr;
+    std::uint32_t* pairs = nullptr;
+    // The first row of each byte; 256 ends the rows.
+    TRowStarts starts{};
     std::size_t entries = 0;
     std::vector<std::uint8_t> stream;
     // The block in hand between decoding and walking.

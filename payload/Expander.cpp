@@ -30,65 +30,76 @@ void TExpander::DecodeMoveToFront(const std::uint8_t* ranks, std::uint32_t n, st
 }
 
 void TExpander::BuildTransforms(const std::uint8_t* last, std::uint32_t n, std::uint32_t P, const std::uint32_t* counts,
-                                std::uint32_t* forward, std::uint32_t* backward) {
+                                std::uint32_t* forward, std::uint32_t* pairs, TRowStarts& starts) {
     // Row 0 is the sentinel's, which sorts before every byte.
     std::uint32_t start[256];
     std::uint32_t sum = 1;
     for (int c = 0; c < 256; ++c) {
         start[c] = sum;
+        starts[std::size_t(c)] = sum;
         sum += counts[c];
     }
+    starts[256] = 0xFFFFFFFFu;
     // Row j = start(c) + occurrence is the row that the byte c at last[i]
-    // begins: forward[j] leads from j to i, backward[i] from i to j. Both
-    // carry c, the byte emitted on the way, so a walk reads one entry a byte.
+    // begins: forward[j] leads from j to i and carries c.
     auto link = [&](std::uint32_t i) {
         const std::uint32_t c = last[i];
         const std::uint32_t j = start[c]++;
         forward[j] = i | c << 24;
-        backward[i] = j | c << 24;
     };
     for (std::uint32_t i = 0; i < P; ++i) link(i);
     for (std::uint32_t i = P + 1; i <= n; ++i) link(i);
     forward[0] = P;
-    backward[P] = 0;
+    // Two steps a read: the entry of the row one step on, which leads two
+    // steps on and carries the byte that row begins with. Within one byte's
+    // rows the rows one step on rise, so these reads sweep the table in
+    // order rather than jump about it.
+    for (std::uint32_t j = 0; j <= n; ++j) pairs[j] = forward[forward[j] & kRowMask];
 }
 
 namespace {
-// A walk of one block from both ends: the first half forward from row R, the
-// second backward from the sentinel's row 0. Two chains of dependent reads
-// instead of one, so the memory system works on both at once.
-struct TwoWayWalk {
-    const std::uint32_t* forward;
-    const std::uint32_t* backward;
+// The walk of one block from row R, two bytes a dependent read: the walk is
+// bound by those reads, each of which misses the caches.
+struct PairWalk {
+    const std::uint32_t* pairs;
+    const TRowStarts& starts;
     std::uint8_t* text;
-    std::uint32_t f, b, lo = 2, hi;
-    TwoWayWalk(const std::uint32_t* fw, const std::uint32_t* bw, std::uint32_t n, std::uint32_t R, std::uint8_t first,
-               std::uint8_t* t)
-        : forward(fw), backward(bw), text(t), f(R), b(0), hi(n) {
+    std::uint32_t f, k = 2, n;
+    PairWalk(const std::uint32_t* p, const TRowStarts& s, std::uint32_t len, std::uint32_t R, std::uint8_t first,
+             std::uint8_t* t)
+        : pairs(p), starts(s), text(t), f(R), n(len) {
         if (n > 0) text[1] = first;
     }
-    bool twoLeft() const { return lo + 1 <= hi; }
+    // The byte a row begins with, from where the rows of each byte start:
+    // computing it is cheaper than another read that misses.
+    std::uint8_t firstOf(std::uint32_t row) const {
+        std::uint32_t c = 0;
+        for (std::uint32_t step = 128; step; step >>= 1) c += starts[c + step] <= row ? step : 0;
+        return std::uint8_t(c);
+    }
+    bool twoLeft() const { return k + 1 <= n; }
     void step() {
-        const std::uint32_t vf = forward[f], vb = backward[b];
-        text[lo++] = std::uint8_t(vf >> 24);
-        text[hi--] = std::uint8_t(vb >> 24);
-        f = vf & kRowMask;
-        b = vb & kRowMask;
+        const std::uint32_t e = pairs[f];
+        text[k] = firstOf(f);
+        text[k + 1] = std::uint8_t(e >> 24);
+        f = e & kRowMask;
+        k += 2;
     }
     void finish() {
         while (twoLeft()) step();
-        if (lo == hi) text[lo] = std::uint8_t(forward[f] >> 24);
+        if (k == n) text[k] = firstOf(f);
     }
 };
+
+PairWalk walkOf(const TBlockWork& w) { return PairWalk(w.pairs, w.starts, w.n, w.R, w.first, w.text); }
 } // namespace
 
 void TExpander::WalkBlocks(TBlockWork* const* works, int count) {
-    auto walkOf = [](const TBlockWork& w) { return TwoWayWalk(w.forward, w.backward, w.n, w.R, w.first, w.text); };
     if (count == 1) {
         walkOf(*works[0]).finish();
     } else if (count == 2) {
-        // Four chains in flight.
-        TwoWayWalk x = walkOf(*works[0]), y = walkOf(*works[1]);
+        // Two chains of reads in flight.
+        PairWalk x = walkOf(*works[0]), y = walkOf(*works[1]);
         while (x.twoLeft() && y.twoLeft()) {
             x.step();
             y.step();
@@ -98,26 +109,15 @@ void TExpander::WalkBlocks(TBlockWork* const* works, int count) {
     }
 }
 
-void TExpander::WalkForward(const std::uint32_t* forward, std::uint32_t n, std::uint32_t R, std::uint8_t first,
-                            std::uint8_t* text) {
-    if (n == 0) return;
-    text[1] = first;
-    std::uint32_t f = R;
-    for (std::uint32_t k = 2; k <= n; ++k) {
-        const std::uint32_t v = forward[f];
-        text[k] = std::uint8_t(v >> 24);
-        f = v & kRowMask;
-    }
-}
-
 void TExpander::InverseBlockSort(const std::uint8_t* last, std::uint32_t n, std::uint32_t P, std::uint32_t R,
-                                 std::uint32_t* forward, std::uint32_t* backward, std::uint8_t* text) {
+                                 std::uint32_t* forward, std::uint32_t* pairs, std::uint8_t* text) {
     checkPositions(n, P, R);
     std::uint32_t counts[256] = {};
     for (std::uint32_t i = 0; i <= n; ++i)
         if (i != P) ++counts[last[i]];
-    BuildTransforms(last, n, P, counts, forward, backward);
-    TwoWayWalk(forward, backward, n, R, last[R], text).finish();
+    TRowStarts starts;
+    BuildTransforms(last, n, P, counts, forward, pairs, starts);
+    PairWalk(pairs, starts, n, R, last[R], text).finish();
 }
 
 void TExpander::DecodeBlock(const TDataBlockHeader& h, const std::uint8_t* stream, TBlockWork& work,
@@ -153,7 +153,7 @@ void TExpander::DecodeBlock(const TDataBlockHeader& h, const std::uint8_t* strea
     const std::uint32_t n = decoder_.DecodeBlock(bits, maxBlockLength_, put);
     checkPositions(n, P, R);
 
-    BuildTransforms(last, n, P, counts, work.forward, work.backward);
+    BuildTransforms(last, n, P, counts, work.forward, work.pairs, work.starts);
     work.text = text;
     work.n = n;
     work.R = R;
@@ -161,13 +161,7 @@ void TExpander::DecodeBlock(const TDataBlockHeader& h, const std::uint8_t* strea
     work.first = last[R];
 }
 
-bool TExpander::FinishBlock(const TBlockWork& work) {
-    const bool valid = BlockCRC(work.text, work.n) == work.crc;
-    // A damaged block: the walks need not meet, so write what the single
-    // forward walk gives.
-    if (!valid) WalkForward(work.forward, work.n, work.R, work.first, work.text);
-    return valid;
-}
+bool TExpander::FinishBlock(const TBlockWork& work) { return BlockCRC(work.text, work.n) == work.crc; }
 
 std::uint32_t TExpander::ExpandBlock(const TDataBlockHeader& h, const std::uint8_t* stream, TBlockWork& work,
                                      std::uint8_t* text) {

@@ -32,7 +32,7 @@ public:
     // The same in stages, so that one thread can walk two blocks at once:
     // DecodeBlock takes a block up to its transforms into work; WalkBlocks
     // walks count (1 or 2) of them side by side; FinishBlock checks the CRC
-    // (true when it matches) and mends the text of a damaged block.
+    // (true when it matches).
     void DecodeBlock(const TDataBlockHeader& h, const std::uint8_t* stream, TBlockWork& work, std::uint8_t* text);
     static void WalkBlocks(TBlockWork* const* works, int count);
     static bool FinishBlock(const TBlockWork& work);
@@ -43,17 +43,17 @@ public:
     void DecodeMoveToFront(const std::uint8_t* ranks, std::uint32_t n, std::uint32_t P, std::uint8_t* last);
 
     // Inverse block sort of last[0..n] (sentinel at P) from row R into
-    // text[1..n]; text may be last itself. forward and backward need n + 1
+    // text[1..n]; text may be last itself. forward and pairs need n + 1
     // entries. Requires P <= n, R <= n, n <= kMaxBlockLength.
     static void InverseBlockSort(const std::uint8_t* last, std::uint32_t n, std::uint32_t P, std::uint32_t R,
-                                 std::uint32_t* forward, std::uint32_t* backward, std::uint8_t* text);
+                                 std::uint32_t* forward, std::uint32_t* pairs, std::uint8_t* text);
 
 private:
     // counts: how often each byte value occurs in last[0..n] outside P.
+    // forward leads from each row to the next one in the text, pairs two
+    // rows on; starts gets the first row of each byte.
     static void BuildTransforms(const std::uint8_t* last, std::uint32_t n, std::uint32_t P, const std::uint32_t* counts,
-                                std::uint32_t* forward, std::uint32_t* backward);
-    static void WalkForward(const std::uint32_t* forward, std::uint32_t n, std::uint32_t R, std::uint8_t first,
-                            std::uint8_t* text);
+                                std::uint32_t* forward, std::uint32_t* pairs, TRowStarts& starts);
 
     TMemoryStrucAriDecoder decoder_;
     TMTFDecoder mtf_;

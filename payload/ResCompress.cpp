@@ -30,7 +30,7 @@ public:
     Pipeline(const TArchiveFile& archive, TPlainFileStream& out, std::int64_t blockCount, int workers,
              std::vector<std::unique_ptr<TExpander>>& expanders, std::uint32_t maxBlock)
         : archive_(archive), out_(out), blockCount_(blockCount), workers_(workers), maxBlock_(maxBlock),
-          // One or two workers walk two blocks at a time (four chains in
+          // One or two workers walk two blocks at a time (two chains of reads in
           // flight); more workers keep one each, so memory stays bounded.
           batch_(workers <= 2 ? 2 : 1), slots_(std::size_t(2 * workers_ * batch_)), expanders_(expanders) {
         TBlockMan& man = TBlockMan::instance();
