@@ -121,7 +121,8 @@ void putU32(std::vector<std::uint8_t>& v, std::uint32_t x) {
 WCompressor::WCompressor(std::uint32_t blockLength) : blockLength_(blockLength) {
     if (blockLength_ == 0 || blockLength_ > kMaxBlockLength) throw std::invalid_argument("Bad block length");
     suffixArray_ = TBigTable(std::size_t(blockLength_) * sizeof(std::int32_t));
-    last_.resize(blockLength_);
+    // Neither is cleared: a block writes what it reads.
+    last_ = std::make_unique_for_overwrite<std::uint8_t[]>(blockLength_);
 }
 
 void WCompressor::BeginArchive(std::vector<std::uint8_t>& archive) { putU32(archive, kArchiveSignature); }
@@ -141,7 +142,7 @@ void WCompressor::flushRun(std::uint32_t run) {
 
 void WCompressor::EncodeBlock(const std::uint8_t* data, std::uint32_t n, std::vector<std::uint8_t>& archive) {
     if (n > blockLength_) throw std::invalid_argument("Block longer than the block length");
-    const TBlockSortResult sorted = blockSort(data, n, static_cast<std::int32_t*>(suffixArray_.data()), last_.data());
+    const TBlockSortResult sorted = blockSort(data, n, static_cast<std::int32_t*>(suffixArray_.data()), last_.get());
 
     stream_.clear();
     encoder_.Start(stream_);
@@ -206,7 +207,7 @@ std::uint32_t packArchive(const TPackReader& read, const TPackWriter& write, std
     auto work = [&] {
         try {
             WCompressor packer(blockLength);
-            std::vector<std::uint8_t> input(blockLength);
+            const auto input = std::make_unique_for_overwrite<std::uint8_t[]>(blockLength);
             for (;;) {
                 std::uint32_t block = 0;
                 std::size_t n = 0;
@@ -215,7 +216,7 @@ std::uint32_t packArchive(const TPackReader& read, const TPackWriter& write, std
                     room.wait(lock, [&] { return inputDone || failed || nextBlock < written + ahead; });
                     if (inputDone || failed) return;
                     while (n < blockLength) {
-                        const std::size_t got = read(input.data() + n, blockLength - n);
+                        const std::size_t got = read(input.get() + n, blockLength - n);
                         if (got == 0) break;
                         n += got;
                     }
@@ -224,7 +225,7 @@ std::uint32_t packArchive(const TPackReader& read, const TPackWriter& write, std
                     block = nextBlock++;
                 }
                 std::vector<std::uint8_t> archive;
-                packer.EncodeBlock(input.data(), std::uint32_t(n), archive);
+                packer.EncodeBlock(input.get(), std::uint32_t(n), archive);
                 std::unique_lock<std::mutex> lock(mutex);
                 ready.emplace(block, std::move(archive));
                 if (writing) continue;

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -80,7 +81,7 @@ private:
 
     std::uint32_t blockLength_;
     TBigTable suffixArray_;
-    std::vector<std::uint8_t> last_;
+    std::unique_ptr<std::uint8_t[]> last_;
     std::vector<std::uint8_t> stream_;
     TStrucAriEncoder encoder_;
 };

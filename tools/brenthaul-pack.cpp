@@ -14,7 +14,6 @@
 #include <exception>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -46,9 +45,15 @@ struct UsageError : std::runtime_error {
 };
 
 std::string readWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) throw std::runtime_error("cannot read " + path);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    // One read of the size the file has: the viewer is megabytes long.
+    const std::streamoff size = in.tellg();
+    if (size < 0) throw std::runtime_error("cannot read " + path);
+    std::string data(std::size_t(size), '\0');
+    in.seekg(0);
+    if (!in.read(data.data(), size)) throw std::runtime_error("cannot read " + path);
+    return data;
 }
 
 std::string baseName(const std::string& path) {
