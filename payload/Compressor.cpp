@@ -20,6 +20,7 @@ namespace payload {
 void TStrucAriEncoder::Start(std::vector<std::uint8_t>& out) {
     model_.Reset();
     out_ = &out;
+    used_ = out.size();
     low_ = 0;
     high_ = 65535;
     pending_ = 0;
@@ -28,8 +29,12 @@ void TStrucAriEncoder::Start(std::vector<std::uint8_t>& out) {
 }
 
 void TStrucAriEncoder::bitPlusFollow(int bit) {
-    outputBit(bit);
-    for (; pending_ >= 16; pending_ -= 16) outputBits(bit ? 0u : 0xFFFFu, 16);
+    makeRoom();
+    outputBits(std::uint32_t(bit), 1);
+    for (; pending_ >= 16; pending_ -= 16) {
+        makeRoom();
+        outputBits(bit ? 0u : 0xFFFFu, 16);
+    }
     if (pending_ > 0) outputBits(bit ? 0u : (1u << pending_) - 1, int(pending_));
     pending_ = 0;
 }
@@ -42,21 +47,32 @@ void TStrucAriEncoder::EncodeSymbol(TGroupAriModel& m, int offset) {
     low_ = low_ + int(divideByTotal(std::uint32_t(range * m.cum[std::size_t(slot)]), total));
     // All the renormalising steps at once, as the decoder takes them: the
     // bits Low and High share go out (the first one followed by the pending
-    // underflow bits), then the underflow bits are counted.
+    // underflow bits), then the underflow bits are counted. Without a
+    // branch where it can be: whether bits go out is a coin toss.
     const int k = __builtin_clz(std::uint32_t(low_ ^ high_) << 16 | 0x8000u);
-    if (k) {
-        const std::uint32_t top = std::uint32_t(low_) >> (16 - k);
-        bitPlusFollow(int(top >> (k - 1)));
-        if (k > 1) outputBits(top & ((1u << (k - 1)) - 1), k - 1);
-        low_ = (low_ << k) & 0xFFFF;
-        high_ = ((high_ << k) | ((1 << k) - 1)) & 0xFFFF;
+    if (pending_ >= 16) {
+        if (k) {
+            const std::uint32_t top = std::uint32_t(low_) >> (16 - k);
+            bitPlusFollow(int(top >> (k - 1)));
+            if (k > 1) outputBits(top & ((1u << (k - 1)) - 1), k - 1);
+        }
+    } else {
+        makeRoom();
+        const int p = int(pending_);
+        const std::uint32_t first = std::uint32_t(low_) >> 15 & 1u;
+        const std::uint32_t top = std::uint32_t(low_) >> (16 - k); // k bits, the first one first
+        const std::uint32_t follow = first ? 0u : (1u << p) - 1;
+        const std::uint32_t v = (((first << p) | follow) << k >> 1) | (top & ((1u << k >> 1) - 1u));
+        const int has = k != 0;
+        outputBits(v & (0u - std::uint32_t(has)), (p + k) * has);
+        pending_ *= std::uint64_t(1 - has);
     }
+    low_ = (low_ << k) & 0xFFFF;
+    high_ = ((high_ << k) | ((1 << k) - 1)) & 0xFFFF;
     const int u = __builtin_clz(~(std::uint32_t(low_ & ~high_ & 0x7FFF) << 17));
-    if (u) {
-        pending_ += std::uint64_t(u);
-        low_ = (low_ & 0x8000) | ((low_ << u) & 0x7FFF);
-        high_ = (high_ & 0x8000) | ((high_ << u) & 0x7FFF) | ((1 << u) - 1);
-    }
+    pending_ += std::uint64_t(u);
+    low_ = (low_ & 0x8000) | ((low_ << u) & 0x7FFF);
+    high_ = (high_ & 0x8000) | ((high_ << u) & 0x7FFF) | ((1 << u) - 1);
     m.Update(slot);
 }
 
@@ -71,15 +87,15 @@ void TStrucAriEncoder::Finish() {
     // read-ahead past the stream gets zeros, which stay inside it.
     ++pending_;
     bitPlusFollow(low_ < kAriFirstQuarter ? 0 : 1);
+    out_->resize(used_);
     while (accBits_ >= 8) {
         accBits_ -= 8;
         out_->push_back(std::uint8_t(acc_ >> accBits_));
     }
-    if (accBits_ > 0) {
-        out_->push_back(std::uint8_t(acc_ << (8 - accBits_)));
-        acc_ = 0;
-        accBits_ = 0;
-    }
+    if (accBits_ > 0) out_->push_back(std::uint8_t(acc_ << (8 - accBits_)));
+    acc_ = 0;
+    accBits_ = 0;
+    used_ = out_->size();
 }
 
 TBlockSortResult blockSort(const std::uint8_t* data, std::uint32_t n, std::int32_t* sa, std::uint8_t* last) {

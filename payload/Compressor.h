@@ -6,6 +6,7 @@
 #include "BlockMan.h"
 #include "Mtf.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -26,26 +27,32 @@ public:
 
 private:
     void bitPlusFollow(int bit);
-    void outputBit(int bit) { outputBits(std::uint32_t(bit), 1); }
-    // The low n bits of v (n <= 24), most significant first; whole 32-bit
-    // words go out at once.
+    // The low n bits of v (n <= 32), most significant first, into acc_; a
+    // whole 32-bit word is stored every time, but counted only once full.
     void outputBits(std::uint32_t v, int n) {
         acc_ = acc_ << n | v;
         accBits_ += n;
-        if (accBits_ >= 32) {
-            accBits_ -= 32;
-            const std::uint32_t w = std::uint32_t(acc_ >> accBits_);
-            const std::uint8_t bytes[4] = {std::uint8_t(w >> 24), std::uint8_t(w >> 16), std::uint8_t(w >> 8),
-                                           std::uint8_t(w)};
-            out_->insert(out_->end(), bytes, bytes + 4);
-        }
+        const int full = accBits_ >= 32;
+        accBits_ -= 32 * full;
+        const std::uint32_t w = std::uint32_t(acc_ >> accBits_);
+        std::uint8_t* o = out_->data() + used_;
+        o[0] = std::uint8_t(w >> 24);
+        o[1] = std::uint8_t(w >> 16);
+        o[2] = std::uint8_t(w >> 8);
+        o[3] = std::uint8_t(w);
+        used_ += 4 * std::size_t(full);
+    }
+    // Room for the next symbol's bits.
+    void makeRoom() {
+        if (out_->size() - used_ < 64) out_->resize(std::max<std::size_t>(2 * out_->size(), used_ + 4096));
     }
 
     THeadAriModel model_;
     int low_ = 0, high_ = 65535;
     std::uint64_t pending_ = 0;
     std::vector<std::uint8_t>* out_ = nullptr;
-    std::uint64_t acc_ = 0; // bits not yet in a whole byte: the low accBits_
+    std::size_t used_ = 0;
+    std::uint64_t acc_ = 0; // bits not yet in a whole word: the low accBits_
     int accBits_ = 0;
 };
 
