@@ -6,6 +6,10 @@
 
 #include <divsufsort.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
@@ -129,6 +133,41 @@ std::vector<std::uint8_t> encodeSymbols(const std::vector<int>& symbols) {
 }
 
 namespace {
+// Moves b, not at the front, to the front of the move-to-front list and
+// returns where it stood. The ranks of sorted text are small but vary, so
+// the first sixteen places are searched and moved at once, without a loop.
+int moveToFront(std::uint8_t* list, std::uint8_t b) {
+#if defined(__SSE2__)
+    const __m128i want = _mm_set1_epi8(char(b));
+    int rank = 0;
+    for (int at = 0;; at += 16) {
+        const int hits =
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(list + at)), want));
+        if (hits) {
+            rank = at + __builtin_ctz(unsigned(hits));
+            break;
+        }
+    }
+    if (rank < 16) {
+        // Places 1..rank take the bytes before them, the rest up to 16 stay.
+        const __m128i before = _mm_loadu_si128(reinterpret_cast<const __m128i*>(list));
+        const __m128i same = _mm_loadu_si128(reinterpret_cast<const __m128i*>(list + 1));
+        const __m128i moved = _mm_cmplt_epi8(_mm_setr_epi8(1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16),
+                                             _mm_set1_epi8(char(rank + 1)));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(list + 1),
+                         _mm_or_si128(_mm_and_si128(moved, before), _mm_andnot_si128(moved, same)));
+        list[0] = b;
+        return rank;
+    }
+#else
+    int rank = 1;
+    while (list[rank] != b) ++rank;
+#endif
+    std::memmove(list + 1, list, std::size_t(rank));
+    list[0] = b;
+    return rank;
+}
+
 void putU32(std::vector<std::uint8_t>& v, std::uint32_t x) {
     for (int i = 0; i < 4; ++i) v.push_back(std::uint8_t(x >> (8 * i)));
 }
@@ -162,7 +201,6 @@ void WCompressor::EncodeBlock(const std::uint8_t* data, std::uint32_t n, std::ve
 
     stream_.clear();
     encoder_.Start(stream_);
-    // Move-to-front by searching the list: ranks of sorted text are small.
     std::uint8_t list[256];
     for (int k = 0; k < 256; ++k) list[k] = std::uint8_t(k);
     std::uint32_t run = 0;
@@ -172,10 +210,7 @@ void WCompressor::EncodeBlock(const std::uint8_t* data, std::uint32_t n, std::ve
             ++run;
             continue;
         }
-        int rank = 1;
-        while (list[rank] != b) ++rank;
-        std::memmove(list + 1, list, std::size_t(rank));
-        list[0] = b;
+        const int rank = moveToFront(list, b);
         flushRun(run);
         run = 0;
         encoder_.Encode(rank + 1);
