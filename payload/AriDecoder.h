@@ -88,14 +88,19 @@ protected:
         return symbol;
     }
 
-    template <class Bits>
-    int DecodeSymbolWith(TGroupAriModel& m, Bits& bits) {
+    // f(regs) on a copy of the registers, kept afterwards.
+    template <class F>
+    int withRegs(F f) {
         Regs r{low_, high_, value_};
-        const int symbol = decodeSymbol(r, m, bits);
+        const int symbol = f(r);
         low_ = r.low;
         high_ = r.high;
         value_ = r.value;
         return symbol;
+    }
+    template <class Bits>
+    int DecodeSymbolWith(TGroupAriModel& m, Bits& bits) {
+        return withRegs([&](Regs& r) { return decodeSymbol(r, m, bits); });
     }
     template <class Bits>
     static int decodeWith(Regs& r, THeadAriModel& model, Bits& bits) {
@@ -106,12 +111,7 @@ protected:
 
     template <class Bits>
     int DecodeWith(Bits& bits) {
-        Regs r{low_, high_, value_};
-        const int symbol = decodeWith(r, model_, bits);
-        low_ = r.low;
-        high_ = r.high;
-        value_ = r.value;
-        return symbol;
+        return withRegs([&](Regs& r) { return decodeWith(r, model_, bits); });
     }
 
     // One block's ranks: put(rank, count) receives them in order, zero runs
