@@ -15,15 +15,15 @@ constexpr std::size_t kHugePage = std::size_t(2) << 20;
 
 TBigTable::TBigTable(std::size_t bytes) {
     if (bytes == 0) return;
-    // Small tables (fuzzing uses tiny blocks) stay on ordinary pages: a huge
-    // page is cleared whole on first touch.
-    const bool huge = bytes >= kHugePage / 2;
-    if (huge) bytes = (bytes + kHugePage - 1) / kHugePage * kHugePage;
-    p_.reset(huge ? std::aligned_alloc(kHugePage, bytes) : std::malloc(bytes));
-    if (!p_) throw std::bad_alloc();
+    void* p = nullptr;
+    if (posix_memalign(&p, kHugePage, bytes) != 0) throw std::bad_alloc();
+    p_.reset(p);
     bytes_ = bytes;
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-    if (huge) madvise(p_.get(), bytes, MADV_HUGEPAGE);
+    // Only whole huge pages: a huge page is backed and cleared whole, so a
+    // part-used one would cost memory, and small tables (fuzzing uses tiny
+    // blocks) would pay for a clear each time.
+    if (const std::size_t whole = bytes / kHugePage * kHugePage) madvise(p, whole, MADV_HUGEPAGE);
 #endif
 }
 

@@ -19,8 +19,9 @@ TBlockWork& TBlockMan::Work(int worker, std::uint32_t maxBlock) {
         // Both tables in one allocation, the second starting at a cache line.
         const std::size_t half = (entries * sizeof(std::uint32_t) + 63) / 64 * 64;
         w.tables = TBigTable(2 * half);
-        w.forward = static_cast<std::uint32_t*>(w.tables.data());
-        w.pairs = w.forward + half / sizeof(std::uint32_t);
+        // The walk reads pairs: first, where the huge pages are.
+        w.pairs = static_cast<std::uint32_t*>(w.tables.data());
+        w.forward = w.pairs + half / sizeof(std::uint32_t);
         w.entries = entries;
     }
     return w;
