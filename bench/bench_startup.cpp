@@ -24,7 +24,14 @@ namespace {
 
 // A program file: a stand-in image, the archive of a generated file, the trailer.
 const std::string& programFile(int individuals) {
-    static std::string path;
+    // Removed when the benchmark ends: it is tens of megabytes.
+    static struct Program {
+        std::string path;
+        ~Program() {
+            if (!path.empty()) std::remove(path.c_str());
+        }
+    } program;
+    std::string& path = program.path;
     static int made = 0;
     if (made == individuals) return path;
     const std::string dir = plat::tempDir();
