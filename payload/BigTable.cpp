@@ -15,8 +15,14 @@ constexpr std::size_t kHugePage = std::size_t(2) << 20;
 
 TBigTable::TBigTable(std::size_t bytes) {
     if (bytes == 0) return;
+    // Aligned to a huge page only where one fits.
     void* p = nullptr;
-    if (posix_memalign(&p, kHugePage, bytes) != 0) throw std::bad_alloc();
+    if (bytes < kHugePage) {
+        p = std::malloc(bytes);
+        if (!p) throw std::bad_alloc();
+    } else if (posix_memalign(&p, kHugePage, bytes) != 0) {
+        throw std::bad_alloc();
+    }
     p_.reset(p);
     bytes_ = bytes;
 #if defined(__linux__) && defined(MADV_HUGEPAGE)

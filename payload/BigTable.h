@@ -5,7 +5,7 @@
 
 namespace payload {
 
-// Raw memory for n entries, not cleared: the users write every entry before
+// Raw memory of the given size, not cleared: the users write every entry before
 // they read it. Where the system offers huge pages they are asked for, so
 // that random reads miss the TLB far less.
 class TBigTable {
