@@ -36,12 +36,7 @@ namespace {
 void addPictureItem(TQuickRep* rep, const QImage& image, double x, double y, double w, double h) {
     TQRPreparedPage* page = rep ? rep->CurrentPage() : nullptr;
     if (!page || image.isNull()) return;
-    TQRPageItem it;
-    it.Kind = TQRItemKind::Picture;
-    it.Left = x;
-    it.Top = y;
-    it.Width = w;
-    it.Height = h;
+    TQRPageItem it = TQRPageItem::At(TQRItemKind::Picture, x, y, w, h);
     it.Picture = QRBitmapOf(image);
     page->Items.push_back(std::move(it));
 }

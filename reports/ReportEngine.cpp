@@ -140,24 +140,14 @@ void TQRPrintable::AddItem(TQRPageItem item) {
 
 void TQRPrintable::PrintBackground(double x, double y, double w, double h) {
     if (Transparent) return;
-    TQRPageItem it;
-    it.Kind = TQRItemKind::Fill;
-    it.Left = x;
-    it.Top = y;
-    it.Width = w;
-    it.Height = h;
+    TQRPageItem it = TQRPageItem::At(TQRItemKind::Fill, x, y, w, h);
     it.Color = Color;
     AddItem(std::move(it));
 }
 
 void TQRPrintable::PrintFrame(double x, double y, double w, double h) {
     if (!Frame.AnyFrame()) return;
-    TQRPageItem it;
-    it.Kind = TQRItemKind::Frame;
-    it.Left = x;
-    it.Top = y;
-    it.Width = w;
-    it.Height = h;
+    TQRPageItem it = TQRPageItem::At(TQRItemKind::Frame, x, y, w, h);
     it.Frame = Frame;
     AddItem(std::move(it));
 }
@@ -311,12 +301,7 @@ void TQRCustomLabel::Print(double OffsetX, double OffsetY) {
     TQuickRep* rep = ParentReport();
     TQRExportFilter* filter = rep ? rep->ExportFilter() : nullptr;
     for (size_t i = first; i < first + count; ++i) {
-        TQRPageItem it;
-        it.Kind = TQRItemKind::Text;
-        it.Left = x;
-        it.Top = y + double(i - first) * lh;
-        it.Width = w;
-        it.Height = lh;
+        TQRPageItem it = TQRPageItem::At(TQRItemKind::Text, x, y + double(i - first) * lh, w, lh);
         it.Font = Font;
         it.Alignment = Alignment;
         // Text stays inside its box in every output, cut between characters.
@@ -344,12 +329,7 @@ void TQRMemo::Add(const std::string& text) {
 std::vector<std::string> TQRMemo::SourceLines() const { return Lines; }
 
 void TQRShape::Print(double OffsetX, double OffsetY) {
-    TQRPageItem it;
-    it.Kind = TQRItemKind::Shape;
-    it.Left = PageX(OffsetX);
-    it.Top = PageY(OffsetY);
-    it.Width = Width;
-    it.Height = Height;
+    TQRPageItem it = TQRPageItem::At(TQRItemKind::Shape, PageX(OffsetX), PageY(OffsetY), Width, Height);
     it.Shape = Shape;
     it.Pen = Pen;
     it.Brush = Brush;
@@ -489,12 +469,7 @@ void TQuickRep::PlaceBand(TQRBand* band, double top, double height, double bandY
     if (FExportFilter) FExportFilter->BeginBandPrint(band);
     TQRPreparedPage* page = CurrentPage();
     if (page && band->Color != plat::kWhite) {
-        TQRPageItem it;
-        it.Kind = TQRItemKind::Fill;
-        it.Left = band->FPrintLeft;
-        it.Top = top;
-        it.Width = band->Width;
-        it.Height = height;
+        TQRPageItem it = TQRPageItem::At(TQRItemKind::Fill, band->FPrintLeft, top, band->Width, height);
         it.Color = band->Color;
         page->Items.push_back(std::move(it));
     }
@@ -503,12 +478,7 @@ void TQuickRep::PlaceBand(TQRBand* band, double top, double height, double bandY
         if (prints(*c)) c->Print(ox, oy);
     page = CurrentPage();
     if (page && band->Frame.AnyFrame()) {
-        TQRPageItem it;
-        it.Kind = TQRItemKind::Frame;
-        it.Left = band->FPrintLeft;
-        it.Top = top;
-        it.Width = band->Width;
-        it.Height = height;
+        TQRPageItem it = TQRPageItem::At(TQRItemKind::Frame, band->FPrintLeft, top, band->Width, height);
         it.Frame = band->Frame;
         page->Items.push_back(std::move(it));
     }
@@ -606,12 +576,9 @@ void TQuickRep::FinishPage() {
         PrintBand(footer, false);
     }
     if (TQRPreparedPage* p = CurrentPage(); p && Page.Frame.AnyFrame()) {
-        TQRPageItem it;
-        it.Kind = TQRItemKind::Frame;
-        it.Left = Page.LeftMargin;
-        it.Top = Page.TopMargin;
-        it.Width = Page.PaperWidth - Page.LeftMargin - Page.RightMargin;
-        it.Height = Page.PaperHeight - Page.TopMargin - Page.BottomMargin;
+        TQRPageItem it = TQRPageItem::At(TQRItemKind::Frame, Page.LeftMargin, Page.TopMargin,
+                                         Page.PaperWidth - Page.LeftMargin - Page.RightMargin,
+                                         Page.PaperHeight - Page.TopMargin - Page.BottomMargin);
         it.Frame = Page.Frame;
         p->Items.push_back(std::move(it));
     }

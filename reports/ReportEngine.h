@@ -142,6 +142,17 @@ struct TQRPageItem {
         return Alignment == taRightJustify ? Left + Width : Alignment == taCenter ? Left + Width / 2 : Left;
     }
     double Y() const { return Top; }
+
+    // An item of a kind in a box; the kind's own fields are set after.
+    static TQRPageItem At(TQRItemKind kind, double left, double top, double width, double height) {
+        TQRPageItem it;
+        it.Kind = kind;
+        it.Left = left;
+        it.Top = top;
+        it.Width = width;
+        it.Height = height;
+        return it;
+    }
 };
 
 struct TQRPreparedPage {
