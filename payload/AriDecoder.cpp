@@ -35,12 +35,6 @@ void TFileStrucAriDecoder::DecodeBlock(TBitFile& file, std::uint8_t* buffer, std
     file.ResetBits();
 }
 
-std::uint32_t TMemoryStrucAriDecoder::InputBits(int n) {
-    std::uint32_t v = 0;
-    for (int i = 0; i < n; ++i) v = 2 * v + std::uint32_t(InputBit());
-    return v;
-}
-
 void TMemoryBits::overrun() { throw EBitReadOverrun(); }
 
 } // namespace payload

@@ -216,8 +216,9 @@ private:
 
 class TMemoryStrucAriDecoder final : public TStrucAriDecoder {
 public:
-    int InputBit() override { return bits_ ? (*bits_)() : 0; }
-    std::uint32_t InputBits(int n) override;
+    // There is no stream outside DecodeBlock, which hands its bits on itself.
+    int InputBit() override { return 0; }
+    std::uint32_t InputBits(int) override { return 0; }
 
     // Decodes a block's ranks from bits; put(rank, count) as in DecodeRanksWith.
     // Raises EBitReadOverrun when decoding runs more than 20 bytes past the stream.
@@ -229,9 +230,6 @@ public:
         bits = local;
         return n;
     }
-
-private:
-    TMemoryBits* bits_ = nullptr;
 };
 
 } // namespace payload
