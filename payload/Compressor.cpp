@@ -3,8 +3,7 @@
 #include "ArchiveHeader.h"
 #include "AriDecoder.h"
 #include "Crc32.h"
-
-#include <divsufsort.h>
+#include "SuffixSort.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -21,91 +20,119 @@
 
 namespace payload {
 
+namespace {
+// The low n bits of v (n < 32), most significant first; a whole word is
+// stored every time, but counted only once full.
+inline void outputBits(TStrucAriEncoder::Regs& r, std::uint32_t v, int n) {
+    r.acc = r.acc << n | v;
+    r.accBits += n;
+    const int full = r.accBits >= 32;
+    r.accBits -= 32 * full;
+    *r.at = std::uint32_t(r.acc >> r.accBits);
+    r.at += full;
+}
+} // namespace
+
 void TStrucAriEncoder::Start(std::vector<std::uint8_t>& out) {
     model_.Reset();
     out_ = &out;
-    used_ = out.size();
-    low_ = 0;
-    high_ = 65535;
-    pending_ = 0;
-    acc_ = 0;
-    accBits_ = 0;
+    regs_ = Regs{};
+    if (words_.empty()) words_.resize(1024);
+    regs_.at = words_.data();
+    regs_.end = words_.data() + words_.size();
 }
 
-void TStrucAriEncoder::bitPlusFollow(int bit) {
-    makeRoom();
-    outputBits(std::uint32_t(bit), 1);
-    for (; pending_ >= 16; pending_ -= 16) {
-        makeRoom();
-        outputBits(bit ? 0u : 0xFFFFu, 16);
+void TStrucAriEncoder::grow(Regs& r, std::vector<std::uint32_t>& words) {
+    const std::size_t used = std::size_t(r.at - words.data());
+    words.resize(2 * words.size());
+    r.at = words.data() + used;
+    r.end = words.data() + words.size();
+}
+
+void TStrucAriEncoder::bitPlusFollow(Regs& r, std::uint32_t bit, std::vector<std::uint32_t>& words) {
+    outputBits(r, bit, 1);
+    for (; r.pending >= 16; r.pending -= 16) {
+        if (r.end - r.at < 4) grow(r, words);
+        outputBits(r, bit ? 0u : 0xFFFFu, 16);
     }
-    if (pending_ > 0) outputBits(bit ? 0u : (1u << pending_) - 1, int(pending_));
-    pending_ = 0;
+    if (r.pending > 0) outputBits(r, bit ? 0u : (1u << r.pending) - 1, int(r.pending));
+    r.pending = 0;
 }
 
-void TStrucAriEncoder::EncodeSymbol(TGroupAriModel& m, int offset) {
+[[gnu::always_inline]] inline void TStrucAriEncoder::codeSymbol(Regs& r, TGroupAriModel& m, int offset,
+                                                                std::vector<std::uint32_t>& words) {
+    // Room for this symbol's bits: at most 16 and the owed ones, fewer than 16 here.
+    if (r.end - r.at < 4) grow(r, words);
     const int slot = m.SlotOf(offset);
-    const int range = high_ - low_ + 1;
+    const std::uint32_t range = r.high - r.low + 1;
     const int total = m.cum[0];
-    high_ = low_ + int(divideByTotal(std::uint32_t(range * m.cum[std::size_t(slot - 1)]), total)) - 1;
-    low_ = low_ + int(divideByTotal(std::uint32_t(range * m.cum[std::size_t(slot)]), total));
+    r.high = r.low + divideByTotal(range * std::uint32_t(m.cum[std::size_t(slot - 1)]), total) - 1;
+    r.low = r.low + divideByTotal(range * std::uint32_t(m.cum[std::size_t(slot)]), total);
     // All the renormalising steps at once, as the decoder takes them: the
     // bits Low and High share go out (the first one followed by the pending
     // underflow bits), then the underflow bits are counted. Without a
     // branch where it can be: whether bits go out is a coin toss.
-    const int k = __builtin_clz(std::uint32_t(low_ ^ high_) << 16 | 0x8000u);
-    if (pending_ >= 16) {
+    const int k = __builtin_clz((r.low ^ r.high) << 16 | 0x8000u);
+    if (r.pending >= 16) [[unlikely]] {
         if (k) {
-            const std::uint32_t top = std::uint32_t(low_) >> (16 - k);
-            bitPlusFollow(int(top >> (k - 1)));
-            if (k > 1) outputBits(top & ((1u << (k - 1)) - 1), k - 1);
+            const std::uint32_t top = r.low >> (16 - k);
+            bitPlusFollow(r, top >> (k - 1), words);
+            if (k > 1) outputBits(r, top & ((1u << (k - 1)) - 1), k - 1);
         }
     } else {
-        makeRoom();
-        const int p = int(pending_);
-        const std::uint32_t first = std::uint32_t(low_) >> 15 & 1u;
-        const std::uint32_t top = std::uint32_t(low_) >> (16 - k); // k bits, the first one first
+        const int p = int(r.pending);
+        const std::uint32_t first = r.low >> 15 & 1u;
+        const std::uint32_t top = r.low >> (16 - k); // k bits, the first one first
         const std::uint32_t follow = first ? 0u : (1u << p) - 1;
         const std::uint32_t v = (((first << p) | follow) << k >> 1) | (top & ((1u << k >> 1) - 1u));
         const int has = k != 0;
-        outputBits(v & (0u - std::uint32_t(has)), (p + k) * has);
-        pending_ *= std::uint64_t(1 - has);
+        outputBits(r, v & (0u - std::uint32_t(has)), (p + k) * has);
+        r.pending *= std::uint32_t(1 - has);
     }
-    low_ = (low_ << k) & 0xFFFF;
-    high_ = ((high_ << k) | ((1 << k) - 1)) & 0xFFFF;
-    const int u = __builtin_clz(~(std::uint32_t(low_ & ~high_ & 0x7FFF) << 17));
-    pending_ += std::uint64_t(u);
-    low_ = (low_ & 0x8000) | ((low_ << u) & 0x7FFF);
-    high_ = (high_ & 0x8000) | ((high_ << u) & 0x7FFF) | ((1 << u) - 1);
+    r.low = (r.low << k) & 0xFFFF;
+    r.high = ((r.high << k) | ((1u << k) - 1)) & 0xFFFF;
+    const int u = __builtin_clz(~((r.low & ~r.high & 0x7FFF) << 17));
+    r.pending += std::uint32_t(u);
+    r.low = (r.low & 0x8000) | ((r.low << u) & 0x7FFF);
+    r.high = (r.high & 0x8000) | ((r.high << u) & 0x7FFF) | ((1u << u) - 1);
     m.Update(slot);
+}
+
+void TStrucAriEncoder::EncodeSymbol(TGroupAriModel& m, int offset) {
+    withRegs([&](Regs& r) { codeSymbol(r, m, offset, words_); });
 }
 
 void TStrucAriEncoder::Encode(int symbol) {
     const int g = THeadAriModel::GroupOf(symbol);
-    EncodeSymbol(model_.Head, g);
-    if (g > 1) EncodeSymbol(model_.Groups[std::size_t(g)], symbol - THeadAriModel::FirstOf(g));
+    withRegs([&](Regs& r) {
+        codeSymbol(r, model_.Head, g, words_);
+        if (g > 1) codeSymbol(r, model_.Groups[std::size_t(g)], symbol - THeadAriModel::FirstOf(g), words_);
+    });
 }
 
 void TStrucAriEncoder::Finish() {
-    // Two more bits pick a point inside the final interval; the decoder's
-    // read-ahead past the stream gets zeros, which stay inside it.
-    ++pending_;
-    bitPlusFollow(low_ < kAriFirstQuarter ? 0 : 1);
-    out_->resize(used_);
-    while (accBits_ >= 8) {
-        accBits_ -= 8;
-        out_->push_back(std::uint8_t(acc_ >> accBits_));
-    }
-    if (accBits_ > 0) out_->push_back(std::uint8_t(acc_ << (8 - accBits_)));
-    acc_ = 0;
-    accBits_ = 0;
-    used_ = out_->size();
+    withRegs([&](Regs& r) {
+        // Two more bits pick a point inside the final interval; the decoder's
+        // read-ahead past the stream gets zeros, which stay inside it.
+        ++r.pending;
+        bitPlusFollow(r, r.low < kAriFirstQuarter ? 0 : 1, words_);
+        for (const std::uint32_t* w = words_.data(); w < r.at; ++w)
+            for (int shift = 24; shift >= 0; shift -= 8) out_->push_back(std::uint8_t(*w >> shift));
+        while (r.accBits >= 8) {
+            r.accBits -= 8;
+            out_->push_back(std::uint8_t(r.acc >> r.accBits));
+        }
+        if (r.accBits > 0) out_->push_back(std::uint8_t(r.acc << (8 - r.accBits)));
+        r.acc = 0;
+        r.accBits = 0;
+        r.at = words_.data();
+    });
 }
 
 TBlockSortResult blockSort(const std::uint8_t* data, std::uint32_t n, std::int32_t* sa, std::uint8_t* last) {
     TBlockSortResult r;
     if (n == 0) return r;
-    if (divsufsort(data, sa, std::int32_t(n)) != 0) throw std::runtime_error("Block sort failed");
+    suffixSort(data, sa, n);
     // Row 0 is the rotation that starts with the sentinel; row k + 1 the suffix sa[k].
     std::uint32_t out = 0;
     last[out++] = data[n - 1];
@@ -173,6 +200,40 @@ void putU32(std::vector<std::uint8_t>& v, std::uint32_t x) {
 }
 } // namespace
 
+void TStrucAriEncoder::EncodeLastColumn(const std::uint8_t* last, std::uint32_t n) {
+    std::uint8_t list[256];
+    for (int k = 0; k < 256; ++k) list[k] = std::uint8_t(k);
+    withRegs([&](Regs& r) {
+        std::uint32_t run = 0;
+        auto flushRun = [&] {
+            // Bijective base 2, least significant digit first.
+            while (run > 0) {
+                const std::uint32_t two = 1 - (run & 1u);
+                codeSymbol(r, model_.Head, int(kRunDigit1 + two), words_);
+                run = (run - 1 - two) / 2;
+            }
+        };
+        for (std::uint32_t i = 0; i < n; ++i) {
+            const std::uint8_t b = last[i];
+            if (list[0] == b) {
+                ++run;
+                continue;
+            }
+            const int rank = moveToFront(list, b);
+            flushRun();
+            // Ranks are symbols 2..256, all of groups above the run digits'.
+            const int symbol = rank + 1;
+            const int g = THeadAriModel::GroupOf(symbol);
+            codeSymbol(r, model_.Head, g, words_);
+            codeSymbol(r, model_.Groups[std::size_t(g)], symbol - THeadAriModel::FirstOf(g), words_);
+        }
+        flushRun();
+        const int g = THeadAriModel::GroupOf(kEndOfBlock);
+        codeSymbol(r, model_.Head, g, words_);
+        codeSymbol(r, model_.Groups[std::size_t(g)], kEndOfBlock - THeadAriModel::FirstOf(g), words_);
+    });
+}
+
 WCompressor::WCompressor(std::uint32_t blockLength) : blockLength_(blockLength) {
     if (blockLength_ == 0 || blockLength_ > kMaxBlockLength) throw std::invalid_argument("Bad block length");
     suffixArray_ = TBigTable(std::size_t(blockLength_) * sizeof(std::int32_t));
@@ -182,41 +243,13 @@ WCompressor::WCompressor(std::uint32_t blockLength) : blockLength_(blockLength) 
 
 void WCompressor::BeginArchive(std::vector<std::uint8_t>& archive) { putU32(archive, kArchiveSignature); }
 
-void WCompressor::flushRun(std::uint32_t run) {
-    // Bijective base 2, least significant digit first.
-    while (run > 0) {
-        if (run & 1u) {
-            encoder_.Encode(kRunDigit1);
-            run = (run - 1) / 2;
-        } else {
-            encoder_.Encode(kRunDigit2);
-            run = (run - 2) / 2;
-        }
-    }
-}
-
 void WCompressor::EncodeBlock(const std::uint8_t* data, std::uint32_t n, std::vector<std::uint8_t>& archive) {
     if (n > blockLength_) throw std::invalid_argument("Block longer than the block length");
     const TBlockSortResult sorted = blockSort(data, n, static_cast<std::int32_t*>(suffixArray_.data()), last_.get());
 
     stream_.clear();
     encoder_.Start(stream_);
-    std::uint8_t list[256];
-    for (int k = 0; k < 256; ++k) list[k] = std::uint8_t(k);
-    std::uint32_t run = 0;
-    for (std::uint32_t i = 0; i < n; ++i) {
-        const std::uint8_t b = last_[i];
-        if (list[0] == b) {
-            ++run;
-            continue;
-        }
-        const int rank = moveToFront(list, b);
-        flushRun(run);
-        run = 0;
-        encoder_.Encode(rank + 1);
-    }
-    flushRun(run);
-    encoder_.Encode(kEndOfBlock);
+    encoder_.EncodeLastColumn(last_.get(), n);
     encoder_.Finish();
 
     putU32(archive, kBlockSignature);

@@ -21,39 +21,40 @@ public:
     void Start(std::vector<std::uint8_t>& out);
     void Encode(int symbol);
     void EncodeSymbol(TGroupAriModel& model, int offset);
+    // The move-to-front ranks of a block's last column, zero runs as run
+    // digits, then the end of the block.
+    void EncodeLastColumn(const std::uint8_t* last, std::uint32_t n);
     // Ends the stream so that any bits read after it decode the same symbols;
     // pads the last byte with zeros.
     void Finish();
 
+    // Low, High and the bits on their way out. Symbols are coded with them
+    // in a local copy, and whole words are stored as words, not bytes, so
+    // no store can be taken to change them.
+    struct Regs {
+        std::uint32_t low = 0, high = 65535;
+        std::uint32_t pending = 0; // underflow bits owed, the opposite of the next bit out
+        int accBits = 0;
+        std::uint64_t acc = 0;       // bits not yet in a whole word: the low accBits
+        std::uint32_t* at = nullptr; // where the next whole word goes
+        std::uint32_t* end = nullptr;
+    };
+
 private:
-    void bitPlusFollow(int bit);
-    // The low n bits of v (n <= 32), most significant first, into acc_; a
-    // whole 32-bit word is stored every time, but counted only once full.
-    void outputBits(std::uint32_t v, int n) {
-        acc_ = acc_ << n | v;
-        accBits_ += n;
-        const int full = accBits_ >= 32;
-        accBits_ -= 32 * full;
-        const std::uint32_t w = std::uint32_t(acc_ >> accBits_);
-        std::uint8_t* o = out_->data() + used_;
-        o[0] = std::uint8_t(w >> 24);
-        o[1] = std::uint8_t(w >> 16);
-        o[2] = std::uint8_t(w >> 8);
-        o[3] = std::uint8_t(w);
-        used_ += 4 * std::size_t(full);
+    template <class F>
+    void withRegs(F f) {
+        Regs r = regs_;
+        f(r);
+        regs_ = r;
     }
-    // Room for the next symbol's bits.
-    void makeRoom() {
-        if (out_->size() - used_ < 64) out_->resize(std::max<std::size_t>(2 * out_->size(), used_ + 4096));
-    }
+    static void codeSymbol(Regs& r, TGroupAriModel& m, int offset, std::vector<std::uint32_t>& words);
+    static void bitPlusFollow(Regs& r, std::uint32_t bit, std::vector<std::uint32_t>& words);
+    static void grow(Regs& r, std::vector<std::uint32_t>& words);
 
     THeadAriModel model_;
-    int low_ = 0, high_ = 65535;
-    std::uint64_t pending_ = 0;
+    Regs regs_;
+    std::vector<std::uint32_t> words_; // coded bits, most significant first, before Finish
     std::vector<std::uint8_t>* out_ = nullptr;
-    std::size_t used_ = 0;
-    std::uint64_t acc_ = 0; // bits not yet in a whole word: the low accBits_
-    int accBits_ = 0;
 };
 
 // Result of sorting a block's rotations (with a sentinel below every byte).
@@ -84,8 +85,6 @@ public:
     std::uint32_t BlockLength() const { return blockLength_; }
 
 private:
-    void flushRun(std::uint32_t run);
-
     std::uint32_t blockLength_;
     TBigTable suffixArray_;
     std::unique_ptr<std::uint8_t[]> last_;

@@ -2,7 +2,7 @@
 # Installs what the build needs on a Debian machine, only when it is missing.
 set -euo pipefail
 need=(g++ cmake ninja-build pkg-config qt6-base-dev libjpeg-dev libgtest-dev libgmock-dev
-      libbenchmark-dev libdivsufsort-dev fonts-liberation2 clang-format
+      libbenchmark-dev fonts-liberation2 clang-format
       poppler-utils libwmf-bin inkscape)   # readers the export tests check the files with
 [ "${1:-}" = "--gui" ] && need+=(xvfb xauth)
 [ "${1:-}" = "--fuzz" ] && need+=(clang)

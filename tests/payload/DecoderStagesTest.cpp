@@ -7,10 +7,15 @@
 #include "payload/Crc32.h"
 #include "payload/Expander.h"
 #include "payload/PayloadErrors.h"
+#include "payload/SuffixSort.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
+#include <random>
+#include <string_view>
+#include <utility>
 
 using namespace ptest;
 using payload::TGroupAriModel;
@@ -193,6 +198,38 @@ TEST(BlockSort, RowsOfAKnownText) {
     EXPECT_EQ(r.SentinelPosition, 4u);
     EXPECT_EQ(r.PrimaryIndex, 3u);
     EXPECT_EQ(std::string(last.begin(), last.end()), "annbaa");
+}
+
+TEST(SuffixSort, SameOrderAsComparingTheSuffixes) {
+    std::mt19937 rng(7);
+    std::vector<std::string> texts = {"", "a", "aa", "ab", "ba", "banana", "mississippi", std::string(300, 'z')};
+    // Fibonacci words and repeats nest equal substrings several levels deep.
+    std::string f0 = "b", f1 = "a";
+    while (f1.size() < 2500) f1 = std::exchange(f0, f1) + f1;
+    texts.push_back(f1);
+    for (int i = 0; i < 40; ++i) texts.push_back(std::string("abcab").substr(0, 1 + i % 5) + "cab");
+    texts.back() = std::string(700, 'x') + "abcabcabcabcab" + std::string(700, 'x');
+    for (int alphabet : {1, 2, 3, 4, 26, 256}) {
+        for (int i = 0; i < 30; ++i) {
+            std::string t(rng() % 600, 'a');
+            for (char& c : t) c = char('a' + int(rng() % unsigned(alphabet)));
+            if (i % 3 == 0) t += t + t.substr(0, t.size() / 2); // repeats
+            texts.push_back(t);
+        }
+    }
+    for (const std::string& t : texts) {
+        std::vector<std::int32_t> expected(t.size());
+        std::iota(expected.begin(), expected.end(), 0);
+        const std::string_view v(t);
+        std::sort(expected.begin(), expected.end(), [&](std::int32_t a, std::int32_t b) {
+            const auto x = v.substr(std::size_t(a)), y = v.substr(std::size_t(b));
+            return std::lexicographical_compare(x.begin(), x.end(), y.begin(), y.end(),
+                                                [](char p, char q) { return std::uint8_t(p) < std::uint8_t(q); });
+        });
+        std::vector<std::int32_t> got(t.size(), -7);
+        payload::suffixSort(reinterpret_cast<const std::uint8_t*>(t.data()), got.data(), std::uint32_t(t.size()));
+        ASSERT_EQ(got, expected) << "text of " << t.size() << " bytes: " << t.substr(0, 40);
+    }
 }
 
 namespace {
