@@ -37,19 +37,25 @@ void TStrucAriEncoder::Start(std::vector<std::uint8_t>& out) {
     model_.Reset();
     out_ = &out;
     regs_ = Regs{};
-    if (words_.empty()) words_.resize(1024);
-    regs_.at = words_.data();
-    regs_.end = words_.data() + words_.size();
+    if (!words_.data) {
+        words_.size = 4096;
+        words_.data = std::make_unique_for_overwrite<std::uint32_t[]>(words_.size);
+    }
+    regs_.at = words_.data.get();
+    regs_.end = words_.data.get() + words_.size;
 }
 
-void TStrucAriEncoder::grow(Regs& r, std::vector<std::uint32_t>& words) {
-    const std::size_t used = std::size_t(r.at - words.data());
-    words.resize(2 * words.size());
-    r.at = words.data() + used;
-    r.end = words.data() + words.size();
+void TStrucAriEncoder::grow(Regs& r, TWordBuffer& words) {
+    const std::size_t used = std::size_t(r.at - words.data.get());
+    auto more = std::make_unique_for_overwrite<std::uint32_t[]>(2 * words.size);
+    std::copy(words.data.get(), r.at, more.get());
+    words.data = std::move(more);
+    words.size *= 2;
+    r.at = words.data.get() + used;
+    r.end = words.data.get() + words.size;
 }
 
-void TStrucAriEncoder::bitPlusFollow(Regs& r, std::uint32_t bit, std::vector<std::uint32_t>& words) {
+void TStrucAriEncoder::bitPlusFollow(Regs& r, std::uint32_t bit, TWordBuffer& words) {
     outputBits(r, bit, 1);
     for (; r.pending >= 16; r.pending -= 16) {
         if (r.end - r.at < 4) grow(r, words);
@@ -60,7 +66,7 @@ void TStrucAriEncoder::bitPlusFollow(Regs& r, std::uint32_t bit, std::vector<std
 }
 
 [[gnu::always_inline]] inline void TStrucAriEncoder::codeSymbol(Regs& r, TGroupAriModel& m, int offset,
-                                                                std::vector<std::uint32_t>& words) {
+                                                                TWordBuffer& words) {
     // Room for this symbol's bits: at most 16 and the owed ones, fewer than 16 here.
     if (r.end - r.at < 4) grow(r, words);
     const int slot = m.SlotOf(offset);
@@ -116,23 +122,34 @@ void TStrucAriEncoder::Finish() {
         // read-ahead past the stream gets zeros, which stay inside it.
         ++r.pending;
         bitPlusFollow(r, r.low < kAriFirstQuarter ? 0 : 1, words_);
-        for (const std::uint32_t* w = words_.data(); w < r.at; ++w)
-            for (int shift = 24; shift >= 0; shift -= 8) out_->push_back(std::uint8_t(*w >> shift));
+        const std::uint32_t* words = words_.data.get();
+        const std::size_t whole = std::size_t(r.at - words);
+        const std::size_t at = out_->size();
+        out_->resize(at + 4 * whole + std::size_t(r.accBits + 7) / 8);
+        std::uint8_t* o = out_->data() + at;
+        for (std::size_t w = 0; w < whole; ++w, o += 4) {
+            const std::uint32_t v = words[w];
+            o[0] = std::uint8_t(v >> 24);
+            o[1] = std::uint8_t(v >> 16);
+            o[2] = std::uint8_t(v >> 8);
+            o[3] = std::uint8_t(v);
+        }
         while (r.accBits >= 8) {
             r.accBits -= 8;
-            out_->push_back(std::uint8_t(r.acc >> r.accBits));
+            *o++ = std::uint8_t(r.acc >> r.accBits);
         }
-        if (r.accBits > 0) out_->push_back(std::uint8_t(r.acc << (8 - r.accBits)));
+        if (r.accBits > 0) *o = std::uint8_t(r.acc << (8 - r.accBits));
         r.acc = 0;
         r.accBits = 0;
-        r.at = words_.data();
+        r.at = words_.data.get();
     });
 }
 
 TBlockSortResult blockSort(const std::uint8_t* data, std::uint32_t n, std::int32_t* sa, std::uint8_t* last) {
     TBlockSortResult r;
     if (n == 0) return r;
-    suffixSort(data, sa, n);
+    // The last column is written only after the sort, which works in its room meanwhile.
+    suffixSort(data, sa, n, last, n);
     // Row 0 is the rotation that starts with the sentinel; row k + 1 the suffix sa[k].
     std::uint32_t out = 0;
     last[out++] = data[n - 1];
@@ -247,17 +264,18 @@ void WCompressor::EncodeBlock(const std::uint8_t* data, std::uint32_t n, std::ve
     if (n > blockLength_) throw std::invalid_argument("Block longer than the block length");
     const TBlockSortResult sorted = blockSort(data, n, static_cast<std::int32_t*>(suffixArray_.data()), last_.get());
 
-    stream_.clear();
-    encoder_.Start(stream_);
-    encoder_.EncodeLastColumn(last_.get(), n);
-    encoder_.Finish();
-
     putU32(archive, kBlockSignature);
     putU32(archive, crc32(data, n));
-    putU32(archive, std::uint32_t(stream_.size()));
+    const std::size_t lengthAt = archive.size();
+    putU32(archive, 0); // the coded length, once known
     putU32(archive, sorted.PrimaryIndex);
     putU32(archive, sorted.SentinelPosition);
-    archive.insert(archive.end(), stream_.begin(), stream_.end());
+    const std::size_t start = archive.size();
+    encoder_.Start(archive);
+    encoder_.EncodeLastColumn(last_.get(), n);
+    encoder_.Finish();
+    const std::uint32_t length = std::uint32_t(archive.size() - start);
+    for (int i = 0; i < 4; ++i) archive[lengthAt + std::size_t(i)] = std::uint8_t(length >> (8 * i));
 }
 
 std::uint32_t WCompressor::Compress(const std::uint8_t* data, std::size_t n, std::vector<std::uint8_t>& archive) {

@@ -41,19 +41,24 @@ public:
     };
 
 private:
+    // Grows without clearing, so only the words written are ever touched.
+    struct TWordBuffer {
+        std::unique_ptr<std::uint32_t[]> data;
+        std::size_t size = 0;
+    };
     template <class F>
     void withRegs(F f) {
         Regs r = regs_;
         f(r);
         regs_ = r;
     }
-    static void codeSymbol(Regs& r, TGroupAriModel& m, int offset, std::vector<std::uint32_t>& words);
-    static void bitPlusFollow(Regs& r, std::uint32_t bit, std::vector<std::uint32_t>& words);
-    static void grow(Regs& r, std::vector<std::uint32_t>& words);
+    static void codeSymbol(Regs& r, TGroupAriModel& m, int offset, TWordBuffer& words);
+    static void bitPlusFollow(Regs& r, std::uint32_t bit, TWordBuffer& words);
+    static void grow(Regs& r, TWordBuffer& words);
 
     THeadAriModel model_;
     Regs regs_;
-    std::vector<std::uint32_t> words_; // coded bits, most significant first, before Finish
+    TWordBuffer words_; // coded bits, most significant first, before Finish
     std::vector<std::uint8_t>* out_ = nullptr;
 };
 
@@ -88,7 +93,6 @@ private:
     std::uint32_t blockLength_;
     TBigTable suffixArray_;
     std::unique_ptr<std::uint8_t[]> last_;
-    std::vector<std::uint8_t> stream_;
     TStrucAriEncoder encoder_;
 };
 

@@ -82,40 +82,60 @@ void induce(const Char* t, std::int32_t* sa, std::int32_t n, const std::int32_t*
     }
 }
 
+// Room handed down the recursion, taken front first; what a level takes is
+// free again when it returns, as the callee gets a copy.
+struct TRoom {
+    std::uint8_t* at = nullptr;
+    std::size_t bytes = 0;
+    // Room for count Ts, or null when they do not fit.
+    template <class T>
+    T* take(std::size_t count) {
+        const std::size_t skip = (alignof(T) - reinterpret_cast<std::uintptr_t>(at) % alignof(T)) % alignof(T);
+        if (bytes < skip || (bytes - skip) / sizeof(T) < count) return nullptr;
+        T* p = reinterpret_cast<T*>(at + skip);
+        at += skip + count * sizeof(T);
+        bytes -= skip + count * sizeof(T);
+        return p;
+    }
+};
+
+// Bits of a vector of positions: bit i % 64 of word i / 64.
+struct TBits {
+    std::uint64_t* words;
+    std::size_t count;
+};
+
 // Which positions are leftmost S positions, as bits (bit i % 64 of word i / 64).
 template <class Char>
-std::vector<std::uint64_t> leftmostS(const Char* t, std::int32_t n) {
+void leftmostS(const Char* t, std::int32_t n, TBits s) {
     // Suffix types right to left, without a branch: a position is S when
     // its character is below the next one, or equal to it and that one is S.
-    std::vector<std::uint64_t> s(std::size_t(n + 63) / 64);
     std::uint64_t type = 0, word = 0; // the last position is L
+    s.words[s.count - 1] = 0;         // in case it starts a word of its own
     for (std::int32_t i = n - 2; i >= 0; --i) {
         type = std::uint64_t(t[i] < t[i + 1]) | (std::uint64_t(t[i] == t[i + 1]) & type);
         word |= type << (i & 63);
         if ((i & 63) == 0) {
-            s[std::size_t(i >> 6)] = word;
+            s.words[i >> 6] = word;
             word = 0;
         }
     }
     // Leftmost S: S after L. Position 0 has nothing before it.
     std::uint64_t carry = ~std::uint64_t(0);
-    for (std::size_t w = 0; w < s.size(); ++w) {
-        const std::uint64_t v = s[w];
-        s[w] = v & ~(v << 1 | carry >> 63);
+    for (std::size_t w = 0; w < s.count; ++w) {
+        const std::uint64_t v = s.words[w];
+        s.words[w] = v & ~(v << 1 | carry >> 63);
         carry = v;
     }
-    return s;
 }
 
-inline bool isSet(const std::vector<std::uint64_t>& bits, std::int32_t i) {
-    return bits[std::size_t(i >> 6)] >> (i & 63) & 1;
-}
+inline bool isSet(TBits bits, std::int32_t i) { return bits.words[i >> 6] >> (i & 63) & 1; }
 
 // Calls f(p) for every set position p, right to left.
 template <class F>
-void forEachSet(const std::vector<std::uint64_t>& bits, F f) {
-    for (std::size_t w = bits.size(); w-- > 0;) {
-        for (std::uint64_t v = bits[w]; v != 0;) {
+void forEachSet(TBits bits, F f) {
+    for (std::size_t w = bits.count; w-- > 0;) {
+        for (std::uint64_t v = bits.words[w]; v != 0;) {
             const int top = 63 - __builtin_clzll(v);
             f(std::int32_t(w * 64 + std::size_t(top)));
             v ^= std::uint64_t(1) << top;
@@ -123,18 +143,31 @@ void forEachSet(const std::vector<std::uint64_t>& bits, F f) {
     }
 }
 
-// spare: room for two arrays of k counts, when spareSize allows.
+// spare: room in the suffix array for two arrays of k counts, when
+// spareSize allows; room: further space for the position bits and counts.
+// What fits in neither is allocated.
 template <class Char>
 void sortSuffixes(const Char* t, std::int32_t* sa, std::int32_t n, std::int32_t k, std::int32_t* spare,
-                  std::int32_t spareSize) {
+                  std::int32_t spareSize, TRoom room) {
     if (n <= 1) {
         if (n == 1) sa[0] = 0;
         return;
     }
-    std::vector<std::int32_t> own;
+    const std::size_t bitWords = std::size_t(n + 63) / 64;
+    std::uint64_t* bitRoom = room.take<std::uint64_t>(bitWords);
+    std::vector<std::uint64_t> own;
+    if (!bitRoom) {
+        own.resize(bitWords);
+        bitRoom = own.data();
+    }
+    const TBits lms{bitRoom, bitWords};
+    std::vector<std::int32_t> ownCounts;
     if (spareSize < 2 * k) {
-        own.resize(2 * std::size_t(k));
-        spare = own.data();
+        spare = room.take<std::int32_t>(2 * std::size_t(k));
+        if (!spare) {
+            ownCounts.resize(2 * std::size_t(k));
+            spare = ownCounts.data();
+        }
     }
     std::int32_t* c = spare;
     std::int32_t* b = spare + k;
@@ -143,7 +176,7 @@ void sortSuffixes(const Char* t, std::int32_t* sa, std::int32_t n, std::int32_t 
     // Sort the substrings from each leftmost S position to the next.
     bucketBounds(c, b, k, true);
     for (std::int32_t i = 0; i < n; ++i) sa[i] = 0;
-    const std::vector<std::uint64_t> lms = leftmostS(t, n);
+    leftmostS(t, n, lms);
     std::int32_t m = 0;
     forEachSet(lms, [&](std::int32_t p) {
         sa[--b[t[p]]] = p;
@@ -203,7 +236,7 @@ void sortSuffixes(const Char* t, std::int32_t* sa, std::int32_t n, std::int32_t 
     }
     if (names < m) {
         // Between the reduced problem's suffix array and its string lies room for its counts.
-        sortSuffixes(reduced, sa, m, names, sa + m, n - 2 * m);
+        sortSuffixes(reduced, sa, m, names, sa + m, n - 2 * m, room);
     } else {
         for (std::int32_t i = 0; i < m; ++i) sa[reduced[i]] = i;
     }
@@ -226,9 +259,10 @@ void sortSuffixes(const Char* t, std::int32_t* sa, std::int32_t n, std::int32_t 
 
 } // namespace
 
-void suffixSort(const std::uint8_t* text, std::int32_t* suffixArray, std::uint32_t n) {
+void suffixSort(const std::uint8_t* text, std::int32_t* suffixArray, std::uint32_t n, std::uint8_t* scratch,
+                std::size_t scratchBytes) {
     std::int32_t counts[2 * 256];
-    sortSuffixes(text, suffixArray, std::int32_t(n), 256, counts, 2 * 256);
+    sortSuffixes(text, suffixArray, std::int32_t(n), 256, counts, 2 * 256, TRoom{scratch, scratchBytes});
 }
 
 } // namespace payload
