@@ -49,17 +49,20 @@ void induce(const Char* t, std::int32_t* sa, std::int32_t n, const std::int32_t*
     std::int32_t j = n - 1;
     std::int32_t c1 = t[j];
     std::int32_t at = b[c1];
+    // The bucket being filled is kept in c1 and at; b holds the others.
+    auto toBucket = [&](std::int32_t c0) {
+        if (c0 != c1) {
+            b[c1] = at;
+            at = b[c1 = c0];
+        }
+    };
     sa[at++] = j > 0 && t[j - 1] < c1 ? ~j : j;
     for (std::int32_t i = 0; i < n; ++i) {
         j = sa[i];
         sa[i] = ~j;
         if (j > 0) {
             --j;
-            const std::int32_t c0 = t[j];
-            if (c0 != c1) {
-                b[c1] = at;
-                at = b[c1 = c0];
-            }
+            toBucket(t[j]);
             sa[at++] = j > 0 && t[j - 1] < c1 ? ~j : j;
         }
     }
@@ -70,11 +73,7 @@ void induce(const Char* t, std::int32_t* sa, std::int32_t n, const std::int32_t*
         j = sa[i];
         if (j > 0) {
             --j;
-            const std::int32_t c0 = t[j];
-            if (c0 != c1) {
-                b[c1] = at;
-                at = b[c1 = c0];
-            }
+            toBucket(t[j]);
             sa[--at] = j == 0 || t[j - 1] > c1 ? ~j : j;
         } else {
             sa[i] = ~j;
