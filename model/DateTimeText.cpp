@@ -61,6 +61,15 @@ bool twelveHourAfter(const std::string& f, std::size_t pos) {
     return false;
 }
 
+// A run of one or two letters gives the number in that many digits at
+// least; three give the short name, more the long one.
+void appendNumberOrName(std::string& out, std::size_t run, int number, const char* shortName, const char* longName) {
+    if (run <= 2)
+        appendNumber(out, number, int(run));
+    else
+        out += run == 3 ? shortName : longName;
+}
+
 std::size_t runLength(const std::string& f, std::size_t i) {
     const char u = upperAscii(f[i]);
     std::size_t n = 0;
@@ -121,27 +130,13 @@ std::string FormatDateTime(const std::string& f, double value) {
         }
         case 'M': {
             const std::size_t n = runLength(f, i);
-            if (n == 1)
-                appendNumber(out, p.month, 1);
-            else if (n == 2)
-                appendNumber(out, p.month, 2);
-            else if (n == 3)
-                out += kShortMonths[p.month - 1];
-            else
-                out += kLongMonths[p.month - 1];
+            appendNumberOrName(out, n, p.month, kShortMonths[p.month - 1], kLongMonths[p.month - 1]);
             i += n;
             break;
         }
         case 'D': {
             const std::size_t n = runLength(f, i);
-            if (n == 1)
-                appendNumber(out, p.day, 1);
-            else if (n == 2)
-                appendNumber(out, p.day, 2);
-            else if (n == 3)
-                out += kShortDays[p.dayOfWeek - 1];
-            else
-                out += kLongDays[p.dayOfWeek - 1];
+            appendNumberOrName(out, n, p.day, kShortDays[p.dayOfWeek - 1], kLongDays[p.dayOfWeek - 1]);
             i += n;
             break;
         }

@@ -230,6 +230,13 @@ void TStrucAriEncoder::EncodeLastColumn(const std::uint8_t* last, std::uint32_t 
                 run = (run - 1 - two) / 2;
             }
         };
+        // Ranks (symbols 2..256) and the end of the block are all of groups
+        // above the run digits', so they always take a group symbol too.
+        auto codeGrouped = [&](int symbol) {
+            const int g = THeadAriModel::GroupOf(symbol);
+            codeSymbol(r, model_.Head, g, words_);
+            codeSymbol(r, model_.Groups[std::size_t(g)], symbol - THeadAriModel::FirstOf(g), words_);
+        };
         for (std::uint32_t i = 0; i < n; ++i) {
             const std::uint8_t b = last[i];
             if (list[0] == b) {
@@ -238,16 +245,10 @@ void TStrucAriEncoder::EncodeLastColumn(const std::uint8_t* last, std::uint32_t 
             }
             const int rank = moveToFront(list, b);
             flushRun();
-            // Ranks are symbols 2..256, all of groups above the run digits'.
-            const int symbol = rank + 1;
-            const int g = THeadAriModel::GroupOf(symbol);
-            codeSymbol(r, model_.Head, g, words_);
-            codeSymbol(r, model_.Groups[std::size_t(g)], symbol - THeadAriModel::FirstOf(g), words_);
+            codeGrouped(rank + 1);
         }
         flushRun();
-        const int g = THeadAriModel::GroupOf(kEndOfBlock);
-        codeSymbol(r, model_.Head, g, words_);
-        codeSymbol(r, model_.Groups[std::size_t(g)], kEndOfBlock - THeadAriModel::FirstOf(g), words_);
+        codeGrouped(kEndOfBlock);
     });
 }
 
