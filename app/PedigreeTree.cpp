@@ -1,5 +1,6 @@
 #include "app/PedigreeTree.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "model/ABSCollection.h"
@@ -89,7 +90,7 @@ PedListItem MakePedListItem(WABSCollection* collection, WABSHighLighter* highlig
 }
 
 PedigreeLayout LayoutPedigree(int width, int height, const std::array<int, kPedBoxes + 1>& heights, int spouseHeight,
-                              int buttonHeight) {
+                              int buttonHeight, int spouseNameWidth) {
     PedigreeLayout l;
     const int W = width;
     const int H = height - 5;
@@ -100,7 +101,6 @@ PedigreeLayout LayoutPedigree(int width, int height, const std::array<int, kPedB
         l.Boxes[std::size_t(k)].Width = k == 1 ? int(W * 0.32) : P;
         l.Boxes[std::size_t(k)].Height = heights[std::size_t(k)];
     }
-    l.Spouse.Width = P;
     l.Spouse.Height = spouseHeight;
 
     auto box = [&](int k) -> PedBox& { return l.Boxes[std::size_t(k)]; };
@@ -111,19 +111,27 @@ PedigreeLayout LayoutPedigree(int width, int height, const std::array<int, kPedB
     for (int k = 4; k <= 7; ++k) box(k).Left = P / 2;
     for (int k = 8; k <= 15; ++k) box(k).Left = P / 4 + P + P / 8;
     for (int k = 16; k <= 31; ++k) box(k).Left = 2 * P + P / 2;
+    // A long name widens the spouse's box up to the fourth generation, its marker beside it.
+    const int room = box(8).Left - kPedPlusWidth - kPedGap - l.Spouse.Left;
+    l.Spouse.Width = std::max(P, std::min(spouseNameWidth, room));
 
-    box(1).Top = H / 2 - box(1).Height / 2;
     l.Spouse.Top = H - l.Spouse.Height - 5;
     l.ButtonTop = l.Spouse.Top - buttonHeight - 2;
     const int outer3 = box(16).Height / 3;
-    // Generation g has 2^(g-1) boxes centred on odd multiples of H / 2^g.
-    for (int k = 2; k <= 3; ++k) box(k).Top = int(H / 4.0 * (2 * (k - 2) + 1) - box(2).Height / 2);
-    for (int k = 4; k <= 7; ++k) box(k).Top = int(H / 8.0 * (2 * (k - 4) + 1) - outer3);
-    for (int k = 8; k <= 15; ++k) box(k).Top = int(H / 16.0 * (2 * (k - 8) + 1) - outer3);
-    for (int k = 16; k <= 31; ++k) box(k).Top = int(H / 32.0 * (2 * (k - 16) + 1) - H / 128);
+    // The spouse's box lies under the lowest grandparent (box 7), in the same
+    // columns: where the area is too low for both, the ancestors take the
+    // height that ends box 7 above it.
+    const int below7 = box(7).Height - outer3;
+    const int T = std::max(1, std::min(H, (l.Spouse.Top - kPedGap - below7) * 8 / 7));
+    box(1).Top = T / 2 - box(1).Height / 2;
+    // Generation g has 2^(g-1) boxes centred on odd multiples of T / 2^g.
+    for (int k = 2; k <= 3; ++k) box(k).Top = int(T / 4.0 * (2 * (k - 2) + 1) - box(2).Height / 2);
+    for (int k = 4; k <= 7; ++k) box(k).Top = int(T / 8.0 * (2 * (k - 4) + 1) - outer3);
+    for (int k = 8; k <= 15; ++k) box(k).Top = int(T / 16.0 * (2 * (k - 8) + 1) - outer3);
+    for (int k = 16; k <= 31; ++k) box(k).Top = int(T / 32.0 * (2 * (k - 16) + 1) - T / 128);
 
     for (int i = 1; i <= 16; ++i) l.PlusAt[std::size_t(i)] = {box(15 + i).Right(), box(15 + i).Top};
-    l.PlusAt[17] = {l.Spouse.Right() - 1, l.Spouse.Top};
+    l.PlusAt[17] = {l.Spouse.Right(), l.Spouse.Top};
     return l;
 }
 

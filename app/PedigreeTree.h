@@ -16,6 +16,10 @@ class WABSHighLighter;
 constexpr int kPedBoxes = 31;
 // Boxes 16 to 31 are the fifth generation.
 constexpr int kPedFirstOuter = 16;
+// The "+" marks beside the outer boxes and the spouse's box.
+constexpr int kPedPlusWidth = 12;
+// The least room between the spouse's box and the boxes around it.
+constexpr int kPedGap = 3;
 
 // Box k holds the father of box k / 2 (even k) or its mother (odd k); box 1
 // is the individual. Index 0 is unused; a missing person stays 0 down the line.
@@ -73,10 +77,11 @@ struct PedigreeLayout {
     std::array<std::array<int, 2>, 18> PlusAt{};
 };
 
-// heights[k]: the height of box k (1..31); nothing is laid out (Valid false)
-// when the area is empty.
+// heights[k]: the height of box k (1..31); spouseNameWidth: the width the
+// spouse's box needs to show the whole name. Nothing is laid out (Valid
+// false) when the area is empty.
 PedigreeLayout LayoutPedigree(int width, int height, const std::array<int, kPedBoxes + 1>& heights, int spouseHeight,
-                              int buttonHeight);
+                              int buttonHeight, int spouseNameWidth = 0);
 
 // The lines under the boxes: the subject down to the spouse, and each pair of
 // parents joined to each other (the outer pairs also to their child).

@@ -260,7 +260,8 @@ void TPedigreeView::ShowPanels() {
     ShowPersonPanel(MakePersonPanel(FCollection, FHighlighter, FTree.Spouse, iiPedSpouse->LinesToShow()), iiPedSpouse);
     for (int i = 1; i <= 16; ++i) labPedPlus[std::size_t(i)]->setVisible(FTree.Plus[std::size_t(i)]);
     labPedPlus17->setVisible(FTree.Plus[17]);
-    panPedMain->update();
+    // The spouse's box follows the length of the name.
+    panPedMainResize();
 }
 
 void TPedigreeView::labPedPlusClick(int i) {
@@ -316,8 +317,8 @@ void TPedigreeView::panPedMainResize() {
     std::array<int, kPedBoxes + 1> heights{};
     for (int k = 1; k <= kPedBoxes; ++k) heights[std::size_t(k)] = iiPed[std::size_t(k)]->height();
     const int buttonH = butPedSpouse->sizeHint().height();
-    const PedigreeLayout l =
-        LayoutPedigree(panPedMain->width(), panPedMain->height(), heights, iiPedSpouse->height(), buttonH);
+    const PedigreeLayout l = LayoutPedigree(panPedMain->width(), panPedMain->height(), heights, iiPedSpouse->height(),
+                                            buttonH, iiPedSpouse->NameFitWidth());
     if (!l.Valid) return;
     FLayout = l;
     for (int k = 1; k <= kPedBoxes; ++k) {
@@ -329,9 +330,9 @@ void TPedigreeView::panPedMainResize() {
     const int plusH = heights[kPedFirstOuter];
     for (int i = 1; i <= 16; ++i) {
         const auto& at = l.PlusAt[std::size_t(i)];
-        labPedPlus[std::size_t(i)]->setGeometry(at[0], at[1], 12, plusH);
+        labPedPlus[std::size_t(i)]->setGeometry(at[0], at[1], kPedPlusWidth, plusH);
     }
-    labPedPlus17->setGeometry(l.PlusAt[17][0], l.PlusAt[17][1], 12, 12);
+    labPedPlus17->setGeometry(l.PlusAt[17][0], l.PlusAt[17][1], kPedPlusWidth, kPedPlusWidth);
     panPedMain->update();
 }
 

@@ -1,5 +1,6 @@
 #include "model/ui/IndInfoPanel.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 #include "model/Global.h"
@@ -84,6 +85,14 @@ void TIndInfoPanel::SetFontColor(plat::ColorRef colour) {
 void TIndInfoPanel::SetColor(plat::ColorRef colour) {
     fColor = colour;
     update();
+}
+
+int TIndInfoPanel::NameFitWidth() const {
+    QFont bold = font();
+    bold.setBold(true);
+    // The text starts at kTextLeft and ends clear of the frame, or of the LDS box.
+    const int text = kTextLeft + QFontMetrics(bold).horizontalAdvance(toQ(fName)) + 2;
+    return UseLDS ? text + 4 * fBoxWidth + 4 : text;
 }
 
 QRect TIndInfoPanel::LDSBoxRect() const {

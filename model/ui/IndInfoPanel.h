@@ -21,6 +21,8 @@ public:
     const std::string& NameString() const { return fName; }
     const std::string& BirthString() const { return fBirth; }
     const std::string& DeathString() const { return fDeath; }
+    // The width at which the name line shows the whole name (left of the LDS box when there is one).
+    int NameFitWidth() const;
     void SetNameString(const std::string& text);
     void SetBirthString(const std::string& text);
     void SetDeathString(const std::string& text);

@@ -20,10 +20,15 @@ struct Pedigree : ::testing::Test {
     }
 };
 
-std::array<int, kPedBoxes + 1> heights(int inner, int outer) {
+// Box heights of three lines for the first two generations, two for the next two, one for the outer one.
+std::array<int, kPedBoxes + 1> heights(int three, int two, int one) {
     std::array<int, kPedBoxes + 1> h{};
-    for (int k = 1; k <= kPedBoxes; ++k) h[std::size_t(k)] = k >= kPedFirstOuter ? outer : inner;
+    for (int k = 1; k <= kPedBoxes; ++k) h[std::size_t(k)] = k >= kPedFirstOuter ? one : k >= 4 ? two : three;
     return h;
+}
+
+bool overlap(const PedBox& a, const PedBox& b) {
+    return a.Left < b.Right() && b.Left < a.Right() && a.Top < b.Top + b.Height && b.Top < a.Top + a.Height;
 }
 
 } // namespace
@@ -151,7 +156,7 @@ TEST_F(Pedigree, ListItemsShowBirthGivenNamesAndLdsLetters) {
 }
 
 TEST_F(Pedigree, LayoutFollowsTheAreaSize) {
-    const auto h = heights(46, 16);
+    const auto h = heights(46, 31, 16);
     PedigreeLayout l = LayoutPedigree(100, 505, h, 46, 20);
     ASSERT_TRUE(l.Valid);
     EXPECT_EQ(l.Boxes[1].Width, 32);
@@ -172,7 +177,7 @@ TEST_F(Pedigree, LayoutFollowsTheAreaSize) {
     EXPECT_EQ(l.Spouse.Top, 640 - 46 - 5);
     EXPECT_EQ(l.ButtonTop, l.Spouse.Top - 22);
     EXPECT_EQ(l.PlusAt[1][0], l.Boxes[16].Right());
-    EXPECT_EQ(l.PlusAt[17][0], l.Spouse.Right() - 1);
+    EXPECT_EQ(l.PlusAt[17][0], l.Spouse.Right());
 
     // Seven inner pairs of three lines, eight outer pairs of four, the spouse line.
     const std::vector<PedLine> lines = PedigreeLines(l);
@@ -182,6 +187,21 @@ TEST_F(Pedigree, LayoutFollowsTheAreaSize) {
     const PedLine& child = lines.back(); // of boxes 30 and 31, towards box 15
     EXPECT_EQ(child.X1, l.Boxes[15].Right() - 1);
     EXPECT_EQ(child.Y1, (l.Boxes[30].Middle() + l.Boxes[31].Middle()) / 2);
+
+    // From the window's first-start size up to a large screen no box or
+    // marker overlaps another: on low areas the ancestors close up above the
+    // spouse. A long name widens the spouse's box up to the fourth generation.
+    for (const auto& [w, ht] : {std::pair{856, 526}, {1000, 560}, {1200, 760}, {1700, 1000}}) {
+        l = LayoutPedigree(w, ht, h, 46, 20, 5000);
+        std::vector<PedBox> all(l.Boxes.begin() + 1, l.Boxes.end());
+        all.push_back(l.Spouse);
+        for (int i = 1; i <= 17; ++i)
+            all.push_back({l.PlusAt[std::size_t(i)][0], l.PlusAt[std::size_t(i)][1], kPedPlusWidth, i < 17 ? 16 : 12});
+        for (size_t a = 0; a < all.size(); ++a)
+            for (size_t b = a + 1; b < all.size(); ++b)
+                EXPECT_FALSE(overlap(all[a], all[b])) << w << " " << a << " " << b;
+        EXPECT_EQ(l.Spouse.Right() + kPedPlusWidth + kPedGap, l.Boxes[8].Left);
+    }
 
     EXPECT_FALSE(LayoutPedigree(0, 500, h, 46, 20).Valid);
     EXPECT_FALSE(LayoutPedigree(500, 5, h, 46, 20).Valid);

@@ -18,6 +18,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <fcntl.h>
 
@@ -30,12 +31,14 @@
 #include "app/ui/IslandsView.h"
 #include "app/ui/LogoAppForm.h"
 #include "app/ui/LongTextMemo.h"
+#include "app/ui/PedigreeView.h"
 #include "app/ui/URLLabel.h"
 #include "highlight/HLGroup.h"
 #include "highlight/HLRegister.h"
 #include "highlight/ui/HLGuiMan.h"
 #include "model/ABSCollection.h"
 #include "model/Options.h"
+#include "model/ui/IndInfoPanel.h"
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
 #include "support/SharedData.h"
@@ -258,6 +261,30 @@ TEST_F(MainWindowTest, LongNoteShowsItsBeginningAndTheRestOnDemand) {
     EXPECT_TRUE(record->toPlainText().startsWith("0 @I1@ INDI"));
     EXPECT_LE(record->toPlainText().size(), 2 * TLongTextMemo::kPart);
     form.close();
+}
+
+TEST_F(MainWindowTest, PedigreeBoxesStayApartAtTheFirstStartSize) {
+    BRENTHAUL_NEED_SHARED("royal92.ged");
+    TSelfViewTrailer t;
+    t.StartIndex = 57; // Philip: a full tree, and a spouse with a long name and parents
+    TLogoAppForm form(makeProgram(tmp.dir(), readFile(tsupport::sharedFile("royal92.ged")), t));
+    ASSERT_TRUE(start(form));
+    form.showNormal();
+    form.resize(1050, 672);
+    clickTab(form, "Pedigree");
+    QTest::qWait(50);
+    const auto* v = form.findChild<TPedigreeView*>();
+    ASSERT_NE(v->Box(7)->IndividualNumber, 0);
+    ASSERT_TRUE(v->SpousePlus()->isVisible());
+    std::vector<QWidget*> shown{v->SpousePanel(), v->SpousePlus()};
+    for (int k = 1; k <= kPedBoxes; ++k) shown.push_back(v->Box(k));
+    for (int i = 1; i <= 16; ++i)
+        if (v->PlusButton(i)->isVisible()) shown.push_back(v->PlusButton(i));
+    for (size_t a = 0; a < shown.size(); ++a)
+        for (size_t b = a + 1; b < shown.size(); ++b)
+            EXPECT_FALSE(shown[a]->geometry().intersects(shown[b]->geometry())) << a << " " << b;
+    // The spouse's name shows whole beside its marker.
+    EXPECT_GE(v->SpousePanel()->width(), v->SpousePanel()->NameFitWidth());
 }
 
 TEST_F(MainWindowTest, EveryRealFileStartsAndLeavesNoTempFile) {
