@@ -89,7 +89,7 @@ TMainActions::TMainActions(QMainWindow* window, Commands commands, StateQuery st
     make(A::Options, "Options...", {}, QKeySequence("Ctrl+J"), c.Options);
     make(A::UserManual, "User Manual", {}, none, c.UserManual)->setVisible(false);
     make(A::ResetQuickHelp, "Reset Quick Help Dialog Boxes", {}, none, c.ResetQuickHelp);
-    make(A::MakeSuggestion, "Make a Suggestion", {}, none, kNothing);
+    make(A::MakeSuggestion, "Make a Suggestion", {}, none, kNothing)->setVisible(false);
 
     buildMenus(window);
     buildToolBar(window);
