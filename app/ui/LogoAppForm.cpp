@@ -75,21 +75,27 @@ QPlainTextEdit* readOnlyMemo(QWidget* parent) {
     return m;
 }
 
-// cp1252 text with CR LF pairs to memo lines.
-// Ctrl+C is the window's Copy command, also while a box that would copy its
-// own selected text has the focus.
+// Ctrl+C is the window's Copy command in every box of the window, also in
+// one that would copy its own selected text. The filter watches the whole
+// application, so that boxes a view makes later are covered too.
 class CopyKeyForWindow : public QObject {
 public:
-    using QObject::QObject;
+    explicit CopyKeyForWindow(QWidget* window) : QObject(window), fWindow(window) {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
-        if (e->type() == QEvent::ShortcutOverride) {
+        if (e->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->window() == fWindow) {
             const auto* k = static_cast<QKeyEvent*>(e);
             if (k->key() == Qt::Key_C && k->modifiers() == Qt::ControlModifier) return true; // not taken by the box
         }
         return QObject::eventFilter(watched, e);
     }
+
+private:
+    QWidget* fWindow;
 };
 
 } // namespace
@@ -405,11 +411,7 @@ void TLogoAppForm::buildUi() {
 
     connect(TabControl, &QTabBar::currentChanged, this, [this](int i) { TabControlChange(i); });
 
-    auto* copyKey = new CopyKeyForWindow(this);
-    for (QWidget* box : {static_cast<QWidget*>(edFind), static_cast<QWidget*>(FDesView->GenSpinEdit())}) {
-        box->installEventFilter(copyKey);
-        for (QLineEdit* inner : box->findChildren<QLineEdit*>()) inner->installEventFilter(copyKey);
-    }
+    new CopyKeyForWindow(this);
 }
 
 void TLogoAppForm::ResetFileState() {

@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QTabBar>
 #include <QTableView>
+#include <QTextEdit>
 #include <QThread>
 #include <QTimer>
 #include <QToolBar>
@@ -193,9 +194,20 @@ TEST_F(MainWindowUseTest, CtrlCCopiesTheViewWhateverBoxHasTheFocus) {
     EXPECT_NE(clip.find("John /Smith/"), std::string::npos) << clip;
     EXPECT_NE(clip.find("Male\r\n"), std::string::npos);
     EXPECT_TRUE(WOptions::GetBool(opt::TMGTagSent)); // turned off for the copy only
+    // Every kind of box of the views, also one added later, with its text selected.
     clickTab(form, "Descendants");
-    ctrlC(form.findChild<TDescendantsView*>()->GenSpinEdit());
-    EXPECT_NE(clip.find("DESCENDANT LIST"), std::string::npos) << clip;
+    auto* des = form.findChild<TDescendantsView*>();
+    auto* combo = new QComboBox(des);
+    combo->setEditable(true);
+    combo->setEditText("typed");
+    auto* memo = new QTextEdit("typed", des);
+    for (QWidget* box : std::initializer_list<QWidget*>{des->GenSpinEdit(), des->IndentSpinEdit(), combo, memo}) {
+        clip.clear();
+        box->show();
+        press(box, Qt::Key_A, Qt::ControlModifier);
+        ctrlC(box);
+        EXPECT_NE(clip.find("DESCENDANT LIST"), std::string::npos) << box->metaObject()->className();
+    }
 
     // The second family, copied and still shown afterwards.
     clickTab(form, "Family");
