@@ -33,6 +33,8 @@
 #include "app/ui/ListClipDialog.h"
 #include "app/ui/ListView.h"
 #include "app/ui/MainActions.h"
+#include "app/ui/dlgListColumns.h"
+#include "columns/ListColumns.h"
 #include "gedcom/GEDCollection.h"
 #include "highlight/HLRegister.h"
 #include "highlight/ui/DateButtons.h"
@@ -227,6 +229,39 @@ TEST_F(MainWindowUseTest, CtrlCCopiesTheViewWhateverBoxHasTheFocus) {
     ctrlC(form.FindEdit());
     EXPECT_EQ(dialogs.count, 0);
     EXPECT_EQ(clips, before);
+}
+
+TEST_F(MainWindowUseTest, PlacementAndListColumnsSurviveARestart) {
+    const std::string program = makeProgram(tmp.dir(), kFamily, {});
+    {
+        TLogoAppForm form(program);
+        ASSERT_TRUE(start(form));
+        EXPECT_TRUE(form.isMaximized()); // the first start
+        form.showNormal();
+        form.setGeometry(60, 70, 700, 650);
+        clickTab(form, "List");
+        ModalCloser chooser([](QDialog* d) {
+            auto* columns = qobject_cast<TdlgListColumns*>(d);
+            if (columns) {
+                QTest::mouseClick(columns->sbLeft, Qt::LeftButton); // the first column goes
+                QTest::mouseClick(columns->butOK, Qt::LeftButton);
+            }
+            return columns != nullptr;
+        });
+        for (auto* b : form.ListView()->findChildren<QToolButton*>())
+            if (b->text() == "Columns") QTest::mouseClick(b, Qt::LeftButton);
+        ASSERT_EQ(chooser.count, 1);
+        form.close();
+    }
+    // The next start reads both files afresh.
+    ini2::Close();
+    ini::CloseIni();
+    ini2::Open(tmp.dir() + "/zelt.ini");
+    TLogoAppForm form(program);
+    ASSERT_TRUE(start(form));
+    EXPECT_FALSE(form.isMaximized());
+    EXPECT_EQ(form.normalGeometry(), QRect(60, 70, 700, 650));
+    EXPECT_EQ(form.ListColumns()->GetColumnList(), "2,7,65,67,19,18");
 }
 
 TEST_F(MainWindowUseTest, ViewMenuKeysOpenTheTabTheyNameAndPrintStartsOnTheFamilyShown) {
