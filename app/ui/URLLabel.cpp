@@ -14,7 +14,7 @@ TURLLabel::TURLLabel(QWidget* parent) : QLabel("Click me!", parent) {
     setColour(ColorNormal);
 }
 
-std::string TURLLabel::TargetLink() const { return VetLink(FURL.empty() ? fromQ(text()) : FURL); }
+std::string TURLLabel::TargetLink() const { return LabelLink(FURL, fromQ(text())); }
 
 void TURLLabel::setColorNormal(const QColor& c) {
     ColorNormal = c;
