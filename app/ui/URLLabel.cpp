@@ -7,6 +7,7 @@
 #include "platform/ui/QtText.h"
 
 TURLLabel::TURLLabel(QWidget* parent) : QLabel("Click me!", parent) {
+    setTextFormat(Qt::PlainText); // captions come from the trailer too
     QFont f = font();
     f.setUnderline(true);
     setFont(f);
