@@ -1,6 +1,5 @@
 #include "app/LinkText.h"
 
-#include <cctype>
 #include <string_view>
 
 #include "platform/CodePage.h"
@@ -10,7 +9,9 @@ std::string PercentEncode(const std::string& cp1252) {
     const std::string utf8 = plat::cp1252ToUtf8(cp1252);
     std::string out;
     for (unsigned char c : utf8) {
-        if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '~') {
+        // Letters and digits by their ASCII codes, never by the locale's tables.
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+        if (plain || c == '-' || c == '_' || c == '.' || c == '~') {
             out.push_back(char(c));
         } else {
             out.push_back('%');
@@ -24,42 +25,58 @@ std::string PercentEncode(const std::string& cp1252) {
 namespace {
 
 bool startsWithNoCase(const std::string& s, const char* prefix) {
-    for (std::size_t i = 0; prefix[i]; ++i)
-        if (i >= s.size() || std::tolower(static_cast<unsigned char>(s[i])) != prefix[i]) return false;
+    for (std::size_t i = 0; prefix[i]; ++i) {
+        if (i >= s.size()) return false;
+        const char c = s[i] >= 'A' && s[i] <= 'Z' ? char(s[i] - 'A' + 'a') : s[i];
+        if (c != prefix[i]) return false;
+    }
     return true;
 }
 
-// The address of a trailer text, encoded so it cannot add headers of its own:
-// a "mailto:" link gives its address alone, without its query.
-std::string EncodedAddress(std::string email) {
-    if (startsWithNoCase(email, "mailto:")) {
+// White space and control characters of code page 1252: the ASCII ones, the
+// no-break space and the bytes that stand for C1 controls. Fixed here, not
+// taken from the locale, so every step trims alike.
+bool blankOrControl(unsigned char c) {
+    return c <= 0x20 || c == 0x7F || c == 0xA0 || c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
+}
+
+std::string trimmed(const std::string& s) {
+    std::size_t from = 0, to = s.size();
+    while (from < to && blankOrControl(static_cast<unsigned char>(s[from]))) ++from;
+    while (to > from && blankOrControl(static_cast<unsigned char>(s[to - 1]))) --to;
+    return s.substr(from, to - from);
+}
+
+// The one decision on a sender's field. Every character of the address but
+// '@' is percent-encoded, '%' too: an encoded "%3F" reaches the mail client
+// as the text "%3F" in the address, never as the start of a query.
+std::string fieldLink(const std::string& field, bool mailField, const std::string& mailQuery) {
+    std::string t = trimmed(field);
+    const bool mailto = startsWithNoCase(t, "mailto:");
+    if (!mailto && !mailField) return VetLink(t);
+    if (mailto) {
         constexpr std::size_t scheme = std::string_view("mailto:").size();
-        const std::size_t query = email.find('?');
-        email = email.substr(scheme, query == std::string::npos ? query : query - scheme);
+        const std::size_t query = t.find('?');
+        t = t.substr(scheme, query == std::string::npos ? query : query - scheme);
     }
-    std::string addr;
-    for (char c : email) addr += (c == '@') ? std::string("@") : PercentEncode(std::string(1, c));
-    return addr;
+    std::string link = "mailto:";
+    for (char c : t) link += (c == '@') ? std::string("@") : PercentEncode(std::string(1, c));
+    return link + mailQuery;
 }
 
 } // namespace
 
 std::string SenderMailLink(const std::string& email, const std::string& title, const std::string& exeName,
                            const std::string& created) {
-    return "mailto:" + EncodedAddress(email) + "?subject=" + PercentEncode(title + ": " + exeName) +
-           "&body=" + PercentEncode("File: " + exeName + " created on " + created);
+    return fieldLink(email, true,
+                     "?subject=" + PercentEncode(title + ": " + exeName) +
+                         "&body=" + PercentEncode("File: " + exeName + " created on " + created));
 }
 
-std::string SenderWebLink(const std::string& webSite) {
-    const std::size_t from = webSite.find_first_not_of(" \t");
-    const std::string t = from == std::string::npos ? std::string() : webSite.substr(from);
-    return startsWithNoCase(t, "mailto:") ? "mailto:" + EncodedAddress(t) : webSite;
-}
+std::string SenderWebLink(const std::string& webSite) { return fieldLink(webSite, false, ""); }
 
 std::string VetLink(const std::string& link) {
-    std::string t = link;
-    while (!t.empty() && std::isspace(static_cast<unsigned char>(t.front()))) t.erase(t.begin());
-    while (!t.empty() && std::isspace(static_cast<unsigned char>(t.back()))) t.pop_back();
+    const std::string t = trimmed(link);
     if (t.empty()) return "";
     for (unsigned char c : t)
         if (c < 0x20 || c == 0x7F) return "";
@@ -71,6 +88,10 @@ std::string VetLink(const std::string& link) {
     if (colon != std::string::npos && (slash == std::string::npos || colon < slash)) return "";
     if (t[0] == '/' || t[0] == '.' || t[0] == '\\') return "";
     return "http://" + t;
+}
+
+std::string LabelLink(const std::string& url, const std::string& caption) {
+    return VetLink(url.empty() ? caption : url);
 }
 
 std::string BareFileName(const std::string& path) {

@@ -4,6 +4,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <string>
 
@@ -14,6 +16,18 @@
 #include "fuzz/FuzzSupport.h"
 #include "model/DateTimeText.h"
 #include "platform/Hooks.h"
+
+namespace {
+
+// A link of the scheme "mailto:" in any letter case.
+bool mailLink(const std::string& link) {
+    static const char scheme[] = "mailto:";
+    for (std::size_t i = 0; i + 1 < sizeof scheme; ++i)
+        if (i >= link.size() || std::tolower(static_cast<unsigned char>(link[i])) != scheme[i]) return false;
+    return true;
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string program = fuzz::ScratchName("program"), copy = fuzz::ScratchName("archive");
@@ -29,9 +43,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (ZELT::InspectSelfViewFile(program, &t, &fileSize) != ZELT::TrailerCheck::Ok) return 0;
     const std::string created = DateTimeText::FormatDateTime("dddd, mmm d, yyyy, hh:mm AM/PM", t.CreateDate);
     DateTimeText::FormatDateTime("ddd, mmm d, yyyy, hh:mm AM/PM", t.CreateDate);
-    const std::string mail = SenderMailLink(t.SenderEmail, t.Title, BareFileName(program), created);
-    if (VetLink(mail).empty()) __builtin_trap(); // our own mail link must always be usable
-    VetLink(SenderWebLink(t.WebSite));
+    // The links as the Sender page's labels open them: nothing the sender
+    // wrote may add a query to a mail link (no attachment, no copies).
+    const std::string mail =
+        LabelLink(SenderMailLink(t.SenderEmail, t.Title, BareFileName(program), created), t.SenderEmail);
+    if (!mailLink(mail) || std::count(mail.begin(), mail.end(), '?') != 1 || mail.find('?') != mail.find("?subject="))
+        __builtin_trap();
+    const std::string web = LabelLink(SenderWebLink(t.WebSite), t.WebSite);
+    if (mailLink(web) && web.find('?') != std::string::npos) __builtin_trap();
     const std::string name = ProposedExtractName(t.FileName);
     if (name.empty() || name[0] == '.' || name.find('/') != std::string::npos) __builtin_trap();
     WithPackedFileName("Error: Cannot read unicode GEDCOM file\r" + program, program, t.FileName);

@@ -1,7 +1,9 @@
 #include "model/StrFunc.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <string_view>
 
 #include "platform/Hooks.h"
 
@@ -142,6 +144,34 @@ std::string FitToWidth(const std::string& text, int width, const void* font) {
     while (i < text.size() && measure(taken) < width) taken.push_back(text[i++]);
     if (!taken.empty()) taken.pop_back();
     return taken;
+}
+
+std::string NextTextPart(const std::string& text, std::size_t& pos, std::size_t budget, std::size_t lineWidth) {
+    const std::size_t n = text.size();
+    lineWidth = std::max<std::size_t>(lineWidth, 1);
+    std::string part;
+    for (bool first = true; pos < n && part.size() < budget; first = false) {
+        // The separator goes before a line, never after the last one taken:
+        // the next part starts on a line of its own anyway.
+        if (!first) part += '\n';
+        // One character past the width: a line that fits shows its own break.
+        const std::string_view window = std::string_view(text).substr(pos, lineWidth + 1);
+        const std::size_t br = window.find_first_of("\r\n");
+        if (br != std::string_view::npos) {
+            part += window.substr(0, br);
+            pos += br + (text[pos + br] == '\r' && pos + br + 1 < n && text[pos + br + 1] == '\n' ? 2 : 1);
+        } else if (window.size() <= lineWidth) {
+            part += window;
+            pos = n;
+        } else {
+            const std::string_view piece = window.substr(0, lineWidth);
+            const std::size_t blank = piece.rfind(' ');
+            const std::size_t cut = blank != std::string_view::npos && blank >= lineWidth / 2 ? blank + 1 : lineWidth;
+            part += piece.substr(0, cut);
+            pos += cut;
+        }
+    }
+    return part;
 }
 
 } // namespace StrFunc

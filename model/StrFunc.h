@@ -35,4 +35,12 @@ std::string RemoveAll(const std::string& text, const std::string& part);
 // text-width hook in the given font (nullptr = default). No ellipsis.
 std::string FitToWidth(const std::string& text, int width, const void* font = nullptr);
 
+// The next part of a long text from pos on, for showing it a part at a time:
+// whole lines up to about budget characters, line breaks (CR LF, CR or LF) as
+// LF, and a line longer than lineWidth continued on a line of its own (cut
+// after a blank in the second half of the piece when there is one). pos moves
+// past what was taken; parts follow each other as separate lines. Only a
+// line's worth is looked at per line: a text may be one line of megabytes.
+std::string NextTextPart(const std::string& text, std::size_t& pos, std::size_t budget, std::size_t lineWidth);
+
 } // namespace StrFunc

@@ -54,7 +54,7 @@ void ShowPersonPanel(const PersonPanelInfo& info, TIndInfoPanel* panel) {
     panel->SetNameString(info.Name);
     panel->SetBirthString(info.Birth);
     panel->SetDeathString(info.Death);
-    if (!info.Hint.empty()) panel->setToolTip(hintText(info.Hint));
+    if (!info.Hint.empty()) panel->setToolTip(plainToolTip(hintText(info.Hint)));
     panel->IndividualNumber = info.Individual;
 }
 
@@ -62,6 +62,7 @@ TFamilyView::TFamilyView(QWidget* parent) : TViewPage(parent) {
     labActive = new QLabel("Active Individual:", this);
     labFamSpouse = new QLabel("Spouse:", this);
     labFGMarriageInfo = new QLabel(this);
+    labFGMarriageInfo->setTextFormat(Qt::PlainText); // date and place as the file writes them
     labMultipleMarriages = new QLabel(this);
     butFGMarriages = new QToolButton(this);
     butFGMarriages->setText(">>");

@@ -146,13 +146,13 @@ void WIndScroll::SyncControls() {
     PrevHLButton->setEnabled(s.prevHLEnabled);
     NextHLButton->setEnabled(s.nextHLEnabled);
     FatherButton->setEnabled(s.fatherEnabled);
-    FatherButton->setToolTip(toQ(s.fatherHint));
+    FatherButton->setToolTip(plainToolTip(toQ(s.fatherHint)));
     MotherButton->setEnabled(s.motherEnabled);
-    MotherButton->setToolTip(toQ(s.motherHint));
+    MotherButton->setToolTip(plainToolTip(toQ(s.motherHint)));
     RelativesButton->setEnabled(s.relativesEnabled);
 
     CaptionLabel->setText(toQ(s.caption));
-    CaptionLabel->setToolTip(toQ(s.captionHint));
+    CaptionLabel->setToolTip(plainToolTip(toQ(s.captionHint)));
     QPalette pal = CaptionLabel->palette();
     if (s.captionHighlighted) {
         pal.setColor(QPalette::Window, toQColor(s.captionBack));

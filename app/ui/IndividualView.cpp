@@ -35,6 +35,7 @@ TIndividualView::TIndividualView(QWidget* parent) : TViewPage(parent) {
     top->addSpacing(20);
     top->addWidget(new QLabel("Last Modified:", info));
     top->addWidget(labTopInfoModify = new QLabel(info));
+    labTopInfoModify->setTextFormat(Qt::PlainText); // the file's own date text
     top->addStretch();
     cbTopInfo = new QCheckBox("Chronological", info);
     cbTopInfo->setChecked(WOptions::GetBool(opt::Chrono));

@@ -23,11 +23,6 @@ public:
     // Characters of the text not yet in the document.
     std::size_t PendingLength() const { return FText.size() - FPos; }
 
-    // The next part of text from pos on, at most about budget characters,
-    // line breaks as LF, lines longer than kLine broken (at a blank where one
-    // is near); pos moves past what was taken.
-    static std::string NextPart(const std::string& text, std::size_t& pos, std::size_t budget);
-
 private:
     void LoadMoreWhenAtEnd();
 

@@ -34,6 +34,7 @@ void installQtHooks() {
     h.messageBox = [](const std::string& text, const std::string& caption, unsigned flags) {
         QMessageBox box;
         box.setWindowTitle(toQ(caption));
+        box.setTextFormat(Qt::PlainText); // messages name files and quote the file's own text
         box.setText(toQ(text));
         const unsigned icon = flags & 0xF0;
         box.setIcon(icon == plat::MB_ICONERROR         ? QMessageBox::Critical
@@ -56,6 +57,7 @@ void installQtHooks() {
     h.showMessage = [](const std::string& text) {
         QMessageBox box;
         box.setWindowTitle(QApplication::applicationName());
+        box.setTextFormat(Qt::PlainText);
         box.setText(toQ(text));
         box.exec();
     };

@@ -44,6 +44,7 @@ TSenderView::TSenderView(std::string ownPath, QWidget* parent) : TViewPage(paren
     auto value = [&](QLabel*& l, const char* name) {
         l = new QLabel(box);
         l->setObjectName(name);
+        l->setTextFormat(Qt::PlainText); // the sender's text, never markup
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
         g->addWidget(l, r++, 1);
     };

@@ -43,6 +43,7 @@ public:
             g->addWidget(new QLabel(captions[i], this), i, 0);
             *values[i] = new QLabel(this);
             (*values[i])->setFont(bold);
+            (*values[i])->setTextFormat(Qt::PlainText); // the sender's texts
             g->addWidget(*values[i], i, 1);
         }
         g->setColumnStretch(1, 1);

@@ -7,6 +7,7 @@
 #include "platform/ui/QtText.h"
 
 TURLLabel::TURLLabel(QWidget* parent) : QLabel("Click me!", parent) {
+    setTextFormat(Qt::PlainText); // captions come from the trailer too
     QFont f = font();
     f.setUnderline(true);
     setFont(f);
@@ -14,7 +15,7 @@ TURLLabel::TURLLabel(QWidget* parent) : QLabel("Click me!", parent) {
     setColour(ColorNormal);
 }
 
-std::string TURLLabel::TargetLink() const { return VetLink(FURL.empty() ? fromQ(text()) : FURL); }
+std::string TURLLabel::TargetLink() const { return LabelLink(FURL, fromQ(text())); }
 
 void TURLLabel::setColorNormal(const QColor& c) {
     ColorNormal = c;

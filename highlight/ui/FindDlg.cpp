@@ -37,7 +37,7 @@ void ShowIndividualPanel(TIndInfoPanel* panel, const WIndPanelText& t) {
     panel->SetNameString(t.name);
     panel->SetBirthString(t.birth);
     panel->SetDeathString(t.death);
-    panel->setToolTip(toQ(t.hint));
+    panel->setToolTip(plainToolTip(toQ(t.hint)));
     panel->IndividualNumber = t.tag;
 }
 

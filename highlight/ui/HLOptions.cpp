@@ -191,7 +191,7 @@ void WHLOptInd::SetHLString(const std::string& s) { SetIndex(HLOptText::ParseInd
 
 void WHLOptInd::ShowIndex() {
     butPerson->setText(toQ(HLOptText::PersonCaption(FIndex)));
-    butPerson->setToolTip(toQ(HLOptText::PersonHint(FContext ? FContext->Collection : nullptr, FIndex)));
+    butPerson->setToolTip(plainToolTip(toQ(HLOptText::PersonHint(FContext ? FContext->Collection : nullptr, FIndex))));
 }
 
 WHLOptIndNoGen::WHLOptIndNoGen(QWidget* owner, const std::string& descriptor) : WHLOptPersonBase(owner, descriptor) {
@@ -200,6 +200,7 @@ WHLOptIndNoGen::WHLOptIndNoGen(QWidget* owner, const std::string& descriptor) : 
     butPrev = arrowButton(this, Qt::LeftArrow, 0, 13, 11, 9);
     butNext = arrowButton(this, Qt::RightArrow, 11, 13, 11, 9);
     labPerson = new QLabel("?", this);
+    labPerson->setTextFormat(Qt::PlainText); // a name from the file
     labPerson->setGeometry(25, 0, 100, 22);
     connect(butFind, &QToolButton::clicked, this, [this] { FindClick(); });
     connect(butNext, &QToolButton::clicked, this, [this] { NextClick(); });
@@ -213,7 +214,7 @@ void WHLOptIndNoGen::SetHLString(const std::string& s) { SetIndex(HLOptText::Par
 void WHLOptIndNoGen::ShowIndex() {
     const std::string text = HLOptText::PersonLabel(FContext ? FContext->Collection : nullptr, FIndex);
     labPerson->setText(toQ(text));
-    labPerson->setToolTip(toQ(text));
+    labPerson->setToolTip(plainToolTip(toQ(text)));
 }
 
 void WHLOptIndNoGen::EditorResize() { Stretch(labPerson); }

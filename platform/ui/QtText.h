@@ -2,6 +2,7 @@
 // The window boundary: core text is cp1252, Qt text is UTF-16.
 #include <QColor>
 #include <QString>
+#include <QTextDocument>
 #include <string>
 
 #include "platform/CodePage.h"
@@ -14,6 +15,14 @@ inline QString toQ(const std::string& cp1252) {
 
 inline std::string fromQ(const QString& s) {
     return plat::utf16ToCp1252(std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), size_t(s.size())));
+}
+
+// A tool tip that shows a text from a file as it stands: Qt takes a tip that
+// looks like markup for rich text, so such a tip is given as escaped text,
+// its lines kept whole as in a plain tip.
+inline QString plainToolTip(const QString& text) {
+    if (!Qt::mightBeRichText(text)) return text;
+    return QStringLiteral("<p style=\"white-space:pre\">") + text.toHtmlEscaped() + QStringLiteral("</p>");
 }
 
 inline QColor toQColor(plat::ColorRef c) { return QColor(plat::redOf(c), plat::greenOf(c), plat::blueOf(c)); }

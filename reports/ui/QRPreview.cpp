@@ -141,7 +141,11 @@ void TQRPreview::SaveClick() {
     try {
         FReport.ExportToFilter(filter.get());
     } catch (const std::exception& e) {
-        QMessageBox::warning(this, windowTitle(), toQ(e.what()));
+        // The message names the file, which may come from a person's name.
+        QMessageBox box(QMessageBox::Warning, windowTitle(), QString(), QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.setText(toQ(e.what()));
+        box.exec();
     }
     // The export ran the report again; show its pages.
     UpdatePage();

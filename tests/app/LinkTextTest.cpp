@@ -13,11 +13,23 @@ TEST(LinkText, MailLinkEncodesEveryPart) {
 }
 
 TEST(LinkText, MailtoLinksInEitherFieldGiveTheAddressOnly) {
-    EXPECT_EQ(SenderWebLink("mailto:x@y.org?attach=/etc/passwd"), "mailto:x@y.org");
+    // Every white-space and control character around it, any letter case.
+    std::string around = "\x7F\xA0\x81\x8D\x8F\x90\x9D";
+    for (char c = 1; c <= ' '; ++c) around += c;
+    for (char c : around)
+        for (const char* scheme : {"mailto:", "MAILTO:", "mAiLtO:"}) {
+            const std::string field = c + (scheme + std::string("x@y.org?attach=/etc/passwd")) + c;
+            SCOPED_TRACE(int(static_cast<unsigned char>(c)));
+            EXPECT_EQ(LabelLink(SenderWebLink(field), field), "mailto:x@y.org");
+            EXPECT_EQ(SenderMailLink(field, "T", "f", "d").rfind("mailto:x@y.org?subject=T", 0), 0u);
+        }
     EXPECT_EQ(SenderWebLink(" MAILTO:a b&c@y.org?cc=z"), "mailto:a%20b%26c@y.org");
-    EXPECT_EQ(SenderWebLink("www.example.org/?q=1"), "www.example.org/?q=1");
-    EXPECT_EQ(SenderMailLink("mailto:x@y.org?attach=/etc/passwd", "T", "f", "d").rfind("mailto:x@y.org?subject=T", 0),
-              0u);
+    // Percent-encoded forms: "%3F" stays text of the address (the client
+    // decodes it once, to "%3F"); an encoded scheme is no scheme.
+    EXPECT_EQ(SenderWebLink("mailto:x@y.org%3Fattach=/etc/passwd"), "mailto:x@y.org%253Fattach%3D%2Fetc%2Fpasswd");
+    EXPECT_EQ(SenderWebLink("%6Dailto:x@y.org?attach=/etc/passwd"), "");
+    EXPECT_EQ(SenderWebLink("mailto%3Ax@y.org?a=b"), "http://mailto%3Ax@y.org?a=b");
+    EXPECT_EQ(SenderWebLink("www.example.org/?q=1"), "http://www.example.org/?q=1");
 }
 
 TEST(LinkText, OnlyWebAndMailLinksAreOpened) {
@@ -31,6 +43,9 @@ TEST(LinkText, OnlyWebAndMailLinksAreOpened) {
     EXPECT_EQ(VetLink("../x"), "");
     EXPECT_EQ(VetLink(""), "");
     EXPECT_EQ(VetLink("http://a\nb"), "");
+    // Refused in the web-site field, and by the label's fallback to its caption.
+    for (const std::string field : {"\vfile:///etc/passwd", "\x01javascript:alert(1)", "ht tp://x", "mail to:x?y"})
+        EXPECT_EQ(LabelLink(SenderWebLink(field), field), "") << field;
 }
 
 TEST(LinkText, BareFileNameStripsFolders) {

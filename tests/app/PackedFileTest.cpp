@@ -51,6 +51,24 @@ TEST(PackedFile, ExtractCopiesThroughAFreshNameAndSparesPlantedFiles) {
     EXPECT_EQ(readFile(target + ".part"), "keep me");
     EXPECT_EQ(readFile(dir + "/victim"), "victim");
 
+    // The copy gets an ordinary new file's mode (0666 less the umask), also over an existing file.
+    auto mode = [](const std::string& path) {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0u;
+    };
+    const mode_t mask = ::umask(022);
+    put(target, "old");
+    ::chmod(target.c_str(), 0644);
+    EXPECT_TRUE(ExtractGedcomCopy(source, target, {}).Done);
+    EXPECT_EQ(mode(target), 0644u);
+    ::unlink(target.c_str());
+    EXPECT_TRUE(ExtractGedcomCopy(source, target, {}).Done);
+    EXPECT_EQ(mode(target), 0644u);
+    ::umask(077);
+    EXPECT_TRUE(ExtractGedcomCopy(source, target, {}).Done);
+    EXPECT_EQ(mode(target), 0600u);
+    ::umask(mask);
+
     // Cancelled or failing copies leave the old target and no new file, and say which it was.
     put(target, "old");
     const ExtractOutcome cancelled = ExtractGedcomCopy(source, target, [] { return true; });

@@ -80,3 +80,28 @@ TEST(StrFuncFit, TakesCharactersWhileNarrower) {
     EXPECT_EQ(StrFunc::FitToWidth("abc", -10), "");
     plat::resetHooks();
 }
+
+TEST(StrFuncParts, LongLinesBreakOnceAndPartsJoinAsLines) {
+    // Every part of text taken in turn, as a memo shows them (one line apiece).
+    auto parts = [](const std::string& text, std::size_t budget) {
+        std::string shown;
+        for (std::size_t pos = 0; pos < text.size();)
+            shown += (shown.empty() ? "" : "\n") + StrFunc::NextTextPart(text, pos, budget, 8);
+        return shown;
+    };
+    const std::size_t all = 1000;
+    EXPECT_EQ(parts("ab cdefghijk", all), "ab cdefg\nhijk"); // no blank in the second half: cut at the width
+    EXPECT_EQ(parts("abcde ghijk", all), "abcde \nghijk");   // after the last blank
+    EXPECT_EQ(parts("abcdefghijklmnopq", all), "abcdefgh\nijklmnop\nq");
+    // A cut just before the line's own break is that break, not one more.
+    for (const char* br : {"\r\n", "\n", "\r"}) {
+        SCOPED_TRACE(br == std::string("\r\n") ? "CR LF" : br == std::string("\n") ? "LF" : "CR");
+        EXPECT_EQ(parts(std::string("abcdefgh") + br + "x", all), "abcdefgh\nx");
+        EXPECT_EQ(parts(std::string("abcdefg ") + br + br + "x", all), "abcdefg \n\nx");
+        EXPECT_EQ(parts(std::string("abcdefgh") + br, all), "abcdefgh");
+    }
+    // Small parts: the same lines, none lost, none added.
+    const std::string text = "one\r\ntwo\r\n\r\nthree four five six\nseven";
+    EXPECT_EQ(parts(text, 4), parts(text, all));
+    EXPECT_EQ(parts(text, all), "one\ntwo\n\nthree \nfour \nfive six\nseven");
+}

@@ -130,6 +130,25 @@ TEST_F(MainWindowTest, SenderPageShowsFullWidthFieldsAndLineBreaks) {
     EXPECT_TRUE(senderLink(form, "labSendEmail").startsWith("mailto:a@b.org?subject=TTTT"));
 }
 
+TEST_F(MainWindowTest, SenderPageShowsTheSendersMarkupAsText) {
+    const std::string markup = "<b>&amp;<img src=x><a href=y>"; // fits the narrowest field
+    TSelfViewTrailer t;
+    t.Title = t.SenderName = t.SenderEmail = t.Address1 = t.Address2 = t.Phone = t.FileName = markup;
+    t.WebSite = "\nmailto:" + markup + "?attach=/etc/passwd";
+    TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
+    ASSERT_TRUE(start(form));
+    for (const char* name : {"labSendTitle", "labSendName", "labSendEmail", "labSendAddr1", "labSendAddr2",
+                             "labSendPhone", "labSendFileName", "urlSenderWebSite"}) {
+        auto* l = form.findChild<QLabel*>(name);
+        ASSERT_NE(l, nullptr) << name;
+        EXPECT_TRUE(l->text().contains(toQ(markup))) << name;
+        EXPECT_EQ(l->textFormat(), Qt::PlainText) << name;
+    }
+    // Whatever stands before it, the web site's mail link adds nothing of the sender's.
+    EXPECT_TRUE(senderLink(form, "urlSenderWebSite").startsWith("mailto:%3Cb%3E"));
+    EXPECT_FALSE(senderLink(form, "urlSenderWebSite").contains('?'));
+}
+
 TEST_F(MainWindowTest, ExtractProposesAPlainNameAndCopiesTheUnpackedFile) {
     TSelfViewTrailer t;
     t.AllowExtract = 1;
