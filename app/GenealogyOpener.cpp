@@ -13,14 +13,18 @@ bool fileExists(const std::string& name) {
     struct stat st {};
     return ::stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
-// Lowers the reading state on every way out, exceptions included.
+// Lowers the reading state once, on every way out, exceptions included.
 struct ReadingGuard {
     bool& reading;
     const std::function<void()>& end;
-    ~ReadingGuard() {
+    bool ended = false;
+    void finish() {
+        if (ended) return;
+        ended = true;
         reading = false;
         call(end);
     }
+    ~ReadingGuard() { finish(); }
 };
 } // namespace
 
@@ -63,6 +67,8 @@ bool WGenealogyOpener::OpenGenealogyFile(const std::string& fileName, std::uint8
         m_fileName.clear();
         call(m_cb.restoreCaption);
         call(m_cb.cleared);
+        // The wait dialog goes first: it stays on top and would hide the message.
+        guard.finish();
         if (!errorText.empty()) plat::showMessage(errorText);
         return false;
     }

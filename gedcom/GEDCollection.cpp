@@ -17,9 +17,12 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <ctime>
 #include <exception>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -134,9 +137,12 @@ public:
         }
         m_blocks.back()[m_size++ % BlockWords] = w;
     }
+    // fn on every word in order until it gives false.
     template <class Fn>
-    void forEach(Fn fn) {
-        for (std::size_t i = 0; i < m_size; ++i) fn(m_blocks[i / BlockWords][i % BlockWords]);
+    bool forEach(Fn fn) {
+        for (std::size_t i = 0; i < m_size; ++i)
+            if (!fn(m_blocks[i / BlockWords][i % BlockWords])) return false;
+        return true;
     }
     // fn on every word in order until it gives false; the words are gone after.
     template <class Fn>
@@ -210,35 +216,68 @@ struct WGEDCollection::Stretch {
 template <class Fn>
 void WGEDCollection::onStretches(Fn fn) {
     if (m_stretches.empty()) return;
-    auto run = [&](std::size_t i) {
+    auto run = [&](std::size_t i, bool here) {
         try {
-            fn(m_stretches[i], i == 0);
+            fn(m_stretches[i], here);
         } catch (...) {
             m_stretches[i].error = std::current_exception();
             m_stop = true;
         }
     };
+    std::mutex lock;
+    std::condition_variable ended;
+    std::size_t running = 0;
     std::vector<std::thread> pool;
-    std::size_t started = 1;
-    try {
-        for (; started < m_stretches.size(); ++started) pool.emplace_back(run, started);
-    } catch (const std::system_error&) {
-        // No thread to be had: this one walks the rest.
-        for (std::size_t i = started; i < m_stretches.size(); ++i) run(i);
+    pool.reserve(m_stretches.size());
+    std::size_t started = 0;
+    if (m_stretches.size() > 1) {
+        try {
+            for (; started < m_stretches.size(); ++started) {
+                {
+                    std::lock_guard<std::mutex> g(lock);
+                    ++running;
+                }
+                pool.emplace_back([&, i = started] {
+                    run(i, false);
+                    std::lock_guard<std::mutex> g(lock);
+                    --running;
+                    ended.notify_one();
+                });
+            }
+        } catch (const std::system_error&) {
+            std::lock_guard<std::mutex> g(lock);
+            --running;
+        }
     }
-    run(0);
+    // No thread to be had (or one stretch only): this one walks the rest.
+    for (std::size_t i = started; i < m_stretches.size(); ++i) run(i, true);
+    // Meanwhile the window's messages go on being let in, so the wait dialog
+    // shows and its Cancel stops every stretch.
+    std::unique_lock<std::mutex> waiting(lock);
+    while (running > 0 && !m_stop) {
+        waiting.unlock();
+        plat::processMessages();
+        if (plat::cancelRequested()) m_stop = true;
+        waiting.lock();
+        ended.wait_for(waiting, PumpPeriod, [&] { return running == 0; });
+    }
+    waiting.unlock();
     for (auto& t : pool) t.join();
     for (auto& s : m_stretches)
         if (s.error) std::rethrow_exception(s.error);
 }
 
-bool WGEDCollection::walkStretch(Stretch& s, bool first) const {
+bool WGEDCollection::goOn(bool here) const {
+    if (here && plat::cancelRequested()) m_stop = true;
+    return !m_stop.load(std::memory_order_relaxed);
+}
+
+void WGEDCollection::walkStretch(Stretch& s, bool here) const {
     // One walk over every line. A level-0 line is a record when its '0' is
     // the first byte after a line end; any line whose first non-blank byte is
     // '0' ends the lines that belong to the record before it. The link lines
     // of individuals and families are noted on the way, so the link passes
-    // need not read the records again. Only the first stretch's thread lets
-    // the wait dialog in; the others watch for the Cancel it saw.
+    // need not read the records again.
     const WGEDTextMMF& f = *m_file;
     const char* base = f.Begin();
     const char* end = s.to;
@@ -263,13 +302,14 @@ bool WGEDCollection::walkStretch(Stretch& s, bool first) const {
         if (*line == '0') {
             ownerKind = 0;
             if (!indented) {
-                if (first ? plat::cancelRequested() : m_stop.load(std::memory_order_relaxed)) return false;
                 if (f.WordAt(line) == GEDTag("0 TR")) {
                     s.ended = true;
                     break;
                 }
                 marked = 0;
                 if (auto xref = f.GetXREF(f.At(line, 2), false)) {
+                    if (here && count++ % PumpInterval == 0) plat::processMessages();
+                    if (!goOn(here)) return;
                     int kind = kindOfType(f.GetRecordType(line));
                     std::size_t skip = std::size_t(xref->data() - line);
                     bool fits = skip < Stretch::NoSkip && xref->size() <= Stretch::MaxLength;
@@ -282,8 +322,6 @@ bool WGEDCollection::walkStretch(Stretch& s, bool first) const {
                         s.outOfOrder[kind] = true;
                     s.lastXref[kind] = *xref;
                     ownerKind = kind;
-                    if (first && count % PumpInterval == 0) plat::processMessages();
-                    ++count;
                 }
             }
         } else if (*line == '1' && ownerKind) {
@@ -303,7 +341,6 @@ bool WGEDCollection::walkStretch(Stretch& s, bool first) const {
         }
         p = f.LineEnd(line);
     }
-    return true;
 }
 
 bool WGEDCollection::indexPass() {
@@ -338,14 +375,8 @@ bool WGEDCollection::indexPass() {
         m_stretches[i].from = cuts[i];
         m_stretches[i].to = i + 1 < cuts.size() ? cuts[i + 1] : end;
     }
-    bool complete = true;
-    onStretches([&](Stretch& s, bool first) {
-        if (!walkStretch(s, first)) {
-            m_stop = true;
-            if (first) complete = false;
-        }
-    });
-    if (!complete || m_stop || plat::cancelRequested()) return false;
+    onStretches([&](Stretch& s, bool here) { walkStretch(s, here); });
+    if (m_stop) return false;
     // The stretches up to the trailer, numbered in file order; then every
     // stretch writes its records into the indexes at once.
     std::array<std::int32_t, KindCount + 1> counts{};
@@ -370,14 +401,14 @@ bool WGEDCollection::indexPass() {
         if (k != KindIndividual) m_offsets[k]->ExtendCount(counts[k]);
         m_xrefs[k]->ExtendCount(counts[k]);
     }
-    onStretches([&](Stretch& s, bool) {
+    onStretches([&](Stretch& s, bool here) {
         std::array<std::int32_t, KindCount + 1> n = s.before;
         std::uint32_t offset = 0;
         std::size_t word = 0;
         s.records.drain([&](std::uint32_t w) {
             if (word++ % 2 == 0) {
                 offset = w;
-                return true;
+                return goOn(here);
             }
             const char* line = base + offset;
             const int kind = int(w & 15);
@@ -394,6 +425,7 @@ bool WGEDCollection::indexPass() {
             return true;
         });
     });
+    if (m_stop) return false;
     for (Stretch& s : m_stretches) {
         for (const auto& l : s.longXrefs) m_xrefs[std::size_t(l.kind)]->PutLong(l.n, l.xref);
         std::vector<Stretch::LongXref>().swap(s.longXrefs);
@@ -408,24 +440,25 @@ bool WGEDCollection::indexPass() {
     return !plat::cancelRequested();
 }
 
-void WGEDCollection::resolveLinks(Stretch& s) const {
+void WGEDCollection::resolveLinks(Stretch& s, bool here) const {
     const WGEDTextMMF& f = *m_file;
     const char* base = f.Begin();
     auto resolve = [&](WordBlocks& links, int kind, int targetKind, auto tagOf) {
-        links.forEach([&](std::uint32_t& w) {
+        return links.forEach([&](std::uint32_t& w) {
             if (w & OwnerMark) {
                 w = OwnerMark | std::uint32_t(s.before[kind] + std::int32_t(w & ~OwnerMark));
-                return;
+                return goOn(here);
             }
             const char* line = base + w;
             auto xref = f.GetXREF(f.At(line, 6), false);
             std::int32_t target = xref ? FindXref(targetKind, *xref) : 0;
             w = std::uint32_t(std::max(target, 0)) | tagOf(f.TagWord(line)) << TagShift;
+            return true;
         });
     };
-    resolve(s.indLinks, KindIndividual, KindFamily,
-            [](std::uint32_t tag) { return tag == GEDTags::FAMC ? TagFamc : TagFams; });
-    if (m_stop.load(std::memory_order_relaxed)) return;
+    if (!resolve(s.indLinks, KindIndividual, KindFamily,
+                 [](std::uint32_t tag) { return tag == GEDTags::FAMC ? TagFamc : TagFams; }))
+        return;
     resolve(s.famLinks, KindFamily, KindIndividual, [](std::uint32_t tag) {
         return tag == GEDTags::CHIL ? TagChil : tag == GEDTags::HUSB ? TagHusb : TagWife;
     });
@@ -436,20 +469,20 @@ bool WGEDCollection::buildLinks() {
     m_indLinks.reset();
     // The lookups run on every stretch at once; the tables are then filled in
     // file order, individuals' lines first, then families', as one walk would.
-    onStretches([&](Stretch& s, bool first) {
-        resolveLinks(s);
-        if (first && plat::cancelRequested()) m_stop = true;
-    });
+    onStretches([&](Stretch& s, bool here) { resolveLinks(s, here); });
     // Their pages are touched only as links are added, while the noted lines go.
     m_indLinks = std::make_unique<WIndLinks>(std::string(), GetIndividualCount());
     m_famLinks = std::make_unique<WFamLinks>(std::string(), GetMarriageCount());
-    // Cancel is looked at once per record, as links are added.
+    // The window's messages are let in every PumpInterval records, and Cancel
+    // is looked at per record, as links are added.
+    std::int32_t count = 0;
     auto apply = [&](WordBlocks& lines, auto add) {
         std::int32_t owner = 0;
         return lines.drain([&](std::uint32_t w) {
             if (w & OwnerMark) {
                 owner = std::int32_t(w & ~OwnerMark);
-                return !plat::cancelRequested();
+                if (count++ % PumpInterval == 0) plat::processMessages();
+                return goOn(true);
             }
             std::int32_t target = std::int32_t(w & TargetMask);
             if (owner > 0 && target > 0) add(owner, w >> TagShift, target);

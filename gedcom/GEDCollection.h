@@ -13,6 +13,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -45,8 +46,10 @@ public:
     static constexpr int KindCount = 8;
     // Header information rows kept at most.
     static constexpr std::size_t MaxHeaderRows = 256;
-    // The wait dialog gets a look-in after every this many indexed records.
+    // The wait dialog gets a look-in after every this many records that this
+    // thread reads, and every PumpPeriod while other threads read the file.
     static constexpr std::int32_t PumpInterval = 500;
+    static constexpr std::chrono::milliseconds PumpPeriod{10};
 
     // Maps the file (the mapped-file error when it cannot be); nothing indexed.
     explicit WGEDCollection(const std::string& fileName);
@@ -128,11 +131,16 @@ private:
     struct Stretch;
     bool indexPass();
     bool buildLinks();
-    // Runs fn(stretch, first) on every stretch at once, the first one on this thread.
+    // Runs fn(stretch, here) on every stretch at once. here: the stretch is
+    // worked on this, the window's, thread (one stretch, or no thread to be
+    // had). While other threads work, this one lets the window's messages in.
     template <class Fn>
     void onStretches(Fn fn);
-    bool walkStretch(Stretch& s, bool first) const;
-    void resolveLinks(Stretch& s) const;
+    // Whether a stretch's work goes on. On this thread (here) a Cancel is
+    // read and stops every stretch; the others only watch for that.
+    bool goOn(bool here) const;
+    void walkStretch(Stretch& s, bool here) const;
+    void resolveLinks(Stretch& s, bool here) const;
     // The first level-1 line with the tag among the header's lines, or null.
     const char* headerLine(std::uint32_t tag) const;
 
@@ -147,7 +155,7 @@ private:
     // core; what each finds is merged in file order, so the numbering is the
     // same as one walk's.
     std::vector<Stretch> m_stretches;
-    std::atomic<bool> m_stop{false}; // Cancel seen on the first stretch's thread
+    mutable std::atomic<bool> m_stop{false}; // Cancel seen, or a stretch failed: every stretch stops
     static unsigned s_threads;
 
 public:

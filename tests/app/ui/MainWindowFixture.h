@@ -20,6 +20,7 @@
 #include "app/ui/LogoAppForm.h"
 #include "model/Ini2.h"
 #include "model/Options.h"
+#include "model/ui/WaitDlg.h"
 #include "payload/Compressor.h"
 #include "platform/Hooks.h"
 #include "support/ScopedTempDir.h"
@@ -63,8 +64,13 @@ struct MainWindowTest : ::testing::Test {
         WOptions::Load(0);
         // Quick help would stop each test at a modal dialog.
         WOptions::SetBool(opt::DispInitHelp, false);
-        plat::hooks().showMessage = [this](const std::string& t) { messages.push_back(t); };
+        // The wait dialog stays on top: no message may come while it is up.
+        plat::hooks().showMessage = [this](const std::string& t) {
+            EXPECT_EQ(TWaitDlg::Instance(), nullptr) << t;
+            messages.push_back(t);
+        };
         plat::hooks().messageBox = [this](const std::string& t, const std::string&, unsigned) {
+            EXPECT_EQ(TWaitDlg::Instance(), nullptr) << t;
             messages.push_back(t);
             return int(plat::IDOK);
         };
