@@ -264,7 +264,8 @@ void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QI
     Text = Block(Rect.Top + PageOffset()) + "left: " + FormatNumber(Rect.Left) + "px; " +
            "width: " + FormatNumber(Rect.Width) + "px; " + "height: " + FormatNumber(Rect.Height) + "px" +
            (Control ? BorderStyle(Control->Frame) : std::string()) + QT + ">" + "<IMG SRC=" + QT +
-           exportfmt::htmlEscape(src) + QT + " ALT=" + QT + exportfmt::htmlEscape(alt) + QT + "></DIV>";
+           exportfmt::htmlEscape(exportfmt::urlPath(src)) + QT + " ALT=" + QT + exportfmt::htmlEscape(alt) + QT +
+           "></DIV>";
 }
 
 void TPsQRHTMLFilter::WriteImage(TQRPrintable* Control, const QImage* Graphic, std::string& Text, bool Handled,
@@ -301,8 +302,8 @@ void TPsQRHTMLFilter::EndPage() {
             auto link = [&](int target, const char* title, const std::string& text) {
                 std::string reference;
                 if (target >= 1 && target <= int(s.PageFiles.size()))
-                    reference =
-                        std::string("HREF=") + QT + exportfmt::htmlEscape(s.PageFiles[size_t(target - 1)]) + QT + " ";
+                    reference = std::string("HREF=") + QT +
+                                exportfmt::htmlEscape(exportfmt::urlPath(s.PageFiles[size_t(target - 1)])) + QT + " ";
                 return "<A " + reference + "TITLE=" + QT + title + QT + ">" + text + "</A>";
             };
             const bool first = PageNumber <= 1, last = PageNumber >= FPageCount;

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
+#include <set>
 
 #include "ExportTestSupport.h"
+#include "export/ExportText.h"
 #include "export/PsQRHTMLFilter.h"
 
+using exportfmt::replaceAll;
 using namespace exporttest;
 namespace fs = std::filesystem;
 
@@ -74,6 +78,40 @@ TEST_F(HtmlExport, OneFilePerPageWithNavigator) {
         EXPECT_NE(readFile(dir.path() / page).find("<IMG SRC=\"R_I0001.jpg\" ALT=\"\"></DIV>"), std::string::npos)
             << page;
     EXPECT_EQ(PsQRExportSettings().PageFiles, (std::vector<std::string>{"R0001.htm", "R0002.htm", "R0003.htm"}));
+}
+
+TEST_F(HtmlExport, EveryLinkLeadsToItsFile) {
+    // Names the print dialog proposes from a full name: "?" for letters the
+    // code page lacks, and any other byte a file name may hold.
+    PsQRExportSettings().HTML.ImageDir = "pics #1";
+    auto r = pagedReport(3);
+    r->detail->Add<TPsQRShape>()->Shape = qrsCircle;
+    const std::string name = "?#% a, J\xF6hn &Co";
+    run(*r, dir.path() / (name + ".htm"));
+    std::set<fs::path> reached;
+    for (const char* page : {"0001.htm", "0002.htm", "0003.htm"}) {
+        const fs::path file = dir.path() / (name + page);
+        const std::string html = readFile(file);
+        static const std::regex ref("(HREF|SRC)=\"([^\"]*)\"");
+        for (std::sregex_iterator m(html.begin(), html.end(), ref), end; m != end; ++m) {
+            // As a browser reads it: entities, the path before a query or a
+            // fragment, then the %XX bytes.
+            std::string url = replaceAll((*m)[2], "&amp;", "&");
+            url = url.substr(0, url.find_first_of("?#"));
+            std::string path;
+            for (size_t i = 0; i < url.size(); ++i) {
+                const bool escaped = url[i] == '%' && i + 2 < url.size();
+                path += escaped ? char(std::stoi(url.substr(i + 1, 2), nullptr, 16)) : url[i];
+                if (escaped) i += 2;
+            }
+            const fs::path target = file.parent_path() / path;
+            EXPECT_TRUE(fs::is_regular_file(target)) << page << ": " << (*m)[0];
+            reached.insert(target);
+        }
+    }
+    EXPECT_EQ(reached,
+              (std::set<fs::path>{dir.path() / (name + "0001.htm"), dir.path() / (name + "0002.htm"),
+                                  dir.path() / (name + "0003.htm"), dir.path() / "pics #1" / (name + "_I0001.jpg")}));
 }
 
 TEST_F(HtmlExport, OnePageHasNoNavigator) {
