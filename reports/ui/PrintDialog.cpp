@@ -422,7 +422,7 @@ void TPrintDlg::ExportReport(TABSReportForm& report) {
             break;
         }
     if (!filter) throw std::runtime_error("No export filter for \"" + ext + "\" files is installed.");
-    report.Prepare();
+    // The export lays the report out itself, page by page into the filter.
     report.ExportToFilter(filter.get());
     SavedFileName = filter->GetSavedFileName();
     filter.reset();

@@ -24,10 +24,8 @@ protected:
         PsQRExportSettings().HTML = saved;
         QRResetMetrics();
     }
-    // Prepares first, as the print dialog does, then exports.
+    // Exports without an earlier layout, as the print dialog does.
     void run(RecordReport& r, const fs::path& file) {
-        r.rep.Prepare();
-        r.restart();
         TPsQRHTMLFilter f(file.string());
         r.rep.ExportToFilter(&f);
     }
@@ -137,10 +135,12 @@ TEST_F(HtmlExport, SingleFileStacksPages) {
     EXPECT_NE(p.find("top: 1106px; left: 48px"), std::string::npos);
     EXPECT_FALSE(fs::exists(dir.path() / "all0001.htm"));
 
-    // Exported without preparing first (page count unknown): every page still lands in the one file.
-    auto unprepared = pagedReport(3);
+    // Prepared first (page count known up front): the same one file.
+    auto prepared = pagedReport(3);
+    prepared->rep.Prepare();
+    prepared->restart();
     TPsQRHTMLFilter f((dir.path() / "raw.htm").string());
-    unprepared->rep.ExportToFilter(&f);
+    prepared->rep.ExportToFilter(&f);
     const std::string raw = readFile(dir.path() / "raw.htm");
     EXPECT_EQ(countOf(raw, "<HTML>"), 1u);
     EXPECT_EQ(countOf(raw, "NOSHADE"), 3u);

@@ -3,6 +3,7 @@
 #include "export/PsQRExportSettings.h"
 #include "model/Options.h"
 #include "platform/Hooks.h"
+#include "reports/ABSReport.h"
 #include "reports/ReportEngine.h"
 #include "support/MemCollection.h"
 
@@ -26,15 +27,24 @@ struct FakeImageFilter : TQRExportFilter {
     std::string GetSavedFileName() const override { return FileName + ".page" + std::to_string(pages); }
 };
 
-// The dialog with the file question answered by the test.
+// The dialog with the file question answered by the test; counts the
+// layouts of the reports it runs.
 struct TestDlg : TPrintDlg {
     std::string answer;
     int row = 4;
+    int layouts = 0;
     bool AskExportFileName() override {
         if (answer.empty()) return false;
         ExportKind = ExportKindOfFilterRow(row);
         ExportFileName = answer;
         return true;
+    }
+    void RunForm(TABSReportForm& form, RunMode mode) override {
+        form.OnStartPage = [this, start = form.OnStartPage](TQuickRep* r) {
+            layouts += r->PageNumber() == 1;
+            if (start) start(r);
+        };
+        TPrintDlg::RunForm(form, mode);
     }
 };
 
@@ -170,6 +180,7 @@ TEST_F(PrintDialog, SaveRunsTheFilterAndOpensTheSavedFile) {
     dlg.butSaveToFile->click();
     EXPECT_EQ(dlg.ExportKind, TPrintDlg::ekJPEG);
     EXPECT_EQ(dlg.SavedFileName, "/tmp/out.jpg.page1");
+    EXPECT_EQ(dlg.layouts, 1) << "laid out once, into the filter";
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], dlg.SavedFileName);
     EXPECT_TRUE(messages.empty());
