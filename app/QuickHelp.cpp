@@ -147,11 +147,12 @@ bool OpenHelpTopic(const std::string& topic) {
     (void)topic;
     const std::string path = HelpFilePath();
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || !plat::hooks().shellOpen ||
-        !plat::hooks().shellOpen(path)) {
-        plat::showMessage("The help file \"kaldrin.hlp\" is not available.");
+    const auto missing = [] { plat::showMessage("The help file \"kaldrin.hlp\" is not available."); };
+    if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || !plat::hooks().shellOpen) {
+        missing();
         return false;
     }
+    plat::hooks().shellOpen(path, missing);
     return true;
 }
 

@@ -53,8 +53,9 @@ void ResetAll();
 // The help file beside the program.
 std::string HelpFilePath();
 // Opens the help file for a topic (a context number or a topic name) with the
-// desktop's open command; when the file is missing the user is told so.
-// True when the file was handed on.
+// desktop's open command; when the file is missing, or no viewer takes it
+// (known when the desktop answers), the user is told so. True when the file
+// was handed on.
 bool OpenHelpTopic(const std::string& topic);
 
 } // namespace QuickHelp

@@ -86,6 +86,24 @@ std::string htmlEscape(const std::string& text) {
     return out;
 }
 
+std::string urlPath(const std::string& path) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(path.size());
+    for (const char c : path) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '-' || b == '.' ||
+            b == '_' || b == '~' || b == '/') {
+            out += c;
+        } else {
+            out += '%';
+            out += hex[b >> 4];
+            out += hex[b & 15];
+        }
+    }
+    return out;
+}
+
 std::string replaceAll(std::string text, const std::string& what, const std::string& with) {
     if (what.empty()) return text;
     std::string out;

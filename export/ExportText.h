@@ -29,6 +29,11 @@ long long toEmu(Extended widthPixels, Extended horzFactor);
 // Text made safe inside HTML elements and quoted attributes: & < > " as entities.
 std::string htmlEscape(const std::string& text);
 
+// A file name or relative path as the path of a relative URL: every byte
+// but letters, digits, "-", ".", "_", "~" and "/" as "%XX", so that "?", "#",
+// "%", ":" and blanks in a name are read as part of it.
+std::string urlPath(const std::string& path);
+
 // Replaces every occurrence of what by with.
 std::string replaceAll(std::string text, const std::string& what, const std::string& with);
 

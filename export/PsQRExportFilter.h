@@ -106,6 +106,8 @@ public:
     // control drawn when there is none.
     static QImage PictureOf(const TQRPrintable* control, const QImage* graphic);
 
+    // Pages of a layout made before the export; 0 when the export itself is
+    // the only layout (the pages then become known one by one).
     std::int32_t PageCount() const { return FPageCount; }
     const std::string& ReportTitle() const { return FReportTitle; }
 

@@ -264,7 +264,8 @@ void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QI
     Text = Block(Rect.Top + PageOffset()) + "left: " + FormatNumber(Rect.Left) + "px; " +
            "width: " + FormatNumber(Rect.Width) + "px; " + "height: " + FormatNumber(Rect.Height) + "px" +
            (Control ? BorderStyle(Control->Frame) : std::string()) + QT + ">" + "<IMG SRC=" + QT +
-           exportfmt::htmlEscape(src) + QT + " ALT=" + QT + exportfmt::htmlEscape(alt) + QT + "></DIV>";
+           exportfmt::htmlEscape(exportfmt::urlPath(src)) + QT + " ALT=" + QT + exportfmt::htmlEscape(alt) + QT +
+           "></DIV>";
 }
 
 void TPsQRHTMLFilter::WriteImage(TQRPrintable* Control, const QImage* Graphic, std::string& Text, bool Handled,
@@ -297,25 +298,14 @@ void TPsQRHTMLFilter::EndPage() {
             WriteOutput(std::string("<DIV STYLE=") + QT + "position: absolute; top: " +
                         FormatNumber(Extended(PageNumber) * FPaperHeight) + "px" + QT + ">" + "<HR SIZE= " + "2" + " " +
                         "WIDTH= " + FormatNumber(FPaperWidth - 10) + " " + "NOSHADE></DIV>" + kCRLF);
-        } else if (h.ShowNavigator && FPageCount >= 2) {
-            auto link = [&](int target, const char* title, const std::string& text) {
-                std::string reference;
-                if (target >= 1 && target <= int(s.PageFiles.size()))
-                    reference =
-                        std::string("HREF=") + QT + exportfmt::htmlEscape(s.PageFiles[size_t(target - 1)]) + QT + " ";
-                return "<A " + reference + "TITLE=" + QT + title + QT + ">" + text + "</A>";
-            };
-            const bool first = PageNumber <= 1, last = PageNumber >= FPageCount;
-            const std::string links = link(first ? 0 : 1, "First Page", FLinks[0]) + "&nbsp;" +
-                                      link(first ? 0 : PageNumber - 1, "Previous Page", FLinks[1]) + "&nbsp;" +
-                                      link(last ? 0 : PageNumber + 1, "Next Page", FLinks[2]) + "&nbsp;" +
-                                      link(last ? 0 : FPageCount, "Last Page", FLinks[3]);
-            WriteOutput(Block(FPaperHeight) + "left: " + FormatNumber(FLeftMargin) + "px; " + "font: 18pt " + FNavFont +
-                        "; color: " + "#FFFFFF" + "; " + "background: " + "#0B03A0" + QT + ">" + links + "</DIV>" +
-                        kCRLF);
         }
-        // Without a known page count the single file is closed by EndDocument.
-        if (!h.SingleFile || (FPageCount > 0 && PageNumber >= FPageCount)) CloseFile(true);
+        // A page file is ended by EndDocument, once the page count is known
+        // for its navigator; so is a single file whose page count was not
+        // known up front.
+        if (!h.SingleFile)
+            CloseFile(false);
+        else if (FPageCount > 0 && PageNumber >= FPageCount)
+            CloseFile(true);
     }
     TPsQRDocumentFilter::EndPage();
 }
@@ -328,8 +318,39 @@ void TPsQRHTMLFilter::CloseFile(bool writeEnd) {
     if (FFile.fail()) throw EWriteError("Stream write error: " + DocumentFileName);
 }
 
+std::string TPsQRHTMLFilter::Navigator(int page, int pages) {
+    const std::vector<std::string>& files = PsQRExportSettings().PageFiles;
+    auto link = [&](int target, const char* title, const std::string& text) {
+        std::string reference;
+        if (target >= 1 && target <= int(files.size()))
+            reference = std::string("HREF=") + QT +
+                        exportfmt::htmlEscape(exportfmt::urlPath(files[size_t(target - 1)])) + QT + " ";
+        return "<A " + reference + "TITLE=" + QT + title + QT + ">" + text + "</A>";
+    };
+    const bool first = page <= 1, last = page >= pages;
+    const std::string links = link(first ? 0 : 1, "First Page", FLinks[0]) + "&nbsp;" +
+                              link(first ? 0 : page - 1, "Previous Page", FLinks[1]) + "&nbsp;" +
+                              link(last ? 0 : page + 1, "Next Page", FLinks[2]) + "&nbsp;" +
+                              link(last ? 0 : pages, "Last Page", FLinks[3]);
+    return Block(FPaperHeight) + "left: " + FormatNumber(FLeftMargin) + "px; " + "font: 18pt " + FNavFont +
+           "; color: " + "#FFFFFF" + "; " + "background: " + "#0B03A0" + QT + ">" + links + "</DIV>" + kCRLF;
+}
+
 void TPsQRHTMLFilter::EndDocument() {
-    // A single file whose page count was not known up front is closed here.
     if (FPageOpen) EndPage();
-    CloseFile(true);
+    const TPsQRExportSettings& s = PsQRExportSettings();
+    if (s.HTML.SingleFile) {
+        CloseFile(true);
+        return;
+    }
+    // Every page file gets its navigator and its end now that the page count is known.
+    const int pages = PageNumber;
+    for (int page = 1; page <= pages; ++page) {
+        const std::string path = folderOf(FBaseName) + s.PageFiles[size_t(page - 1)];
+        FFile.open(path, std::ios::binary | std::ios::out | std::ios::app);
+        if (!FFile.is_open()) throw EFCreateError("Cannot create file \"" + path + "\".");
+        FStream = &FFile;
+        if (s.HTML.ShowNavigator && pages >= 2) WriteOutput(Navigator(page, pages));
+        CloseFile(true);
+    }
 }

@@ -38,6 +38,8 @@ private:
     std::string Block(Extended top);
     Extended PageOffset() const;
     void CloseFile(bool writeEnd);
+    // The first / previous / next / last links of a page file.
+    std::string Navigator(int page, int pages);
     void PlacePicture(TQRPrintable* Control, const std::function<QImage()>& draw, bool Handled, const TPsRect& Rect,
                       std::string& Text);
 

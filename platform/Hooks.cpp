@@ -15,7 +15,9 @@ Hooks makeDefaults() {
     h.processMessages = [] {};
     h.setBusyCursor = [](bool) {};
     h.setClipboardText = [](const std::string&) {};
-    h.shellOpen = [](const std::string&) { return false; };
+    h.shellOpen = [](const std::string&, const std::function<void()>& failed) {
+        if (failed) failed();
+    };
     // Without a display: a fixed advance per character keeps layout code deterministic.
     h.textWidth = [](const std::string& text, const void*) { return int(text.size()) * 6; };
     h.screenDpi = [] { return 96; };

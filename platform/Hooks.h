@@ -35,8 +35,10 @@ struct Hooks {
     std::function<void(bool busy)> setBusyCursor;
     // Clipboard text, cp1252.
     std::function<void(const std::string& text)> setClipboardText;
-    // Opens a link or a file the program wrote; the caller has already vetted it.
-    std::function<bool(const std::string& target)> shellOpen;
+    // Opens a link or a file the program wrote; the caller has already vetted
+    // it. Returns at once: the desktop answers later, and `failed` (when set)
+    // then runs on the window's thread if no viewer took the target.
+    std::function<void(const std::string& target, std::function<void()> failed)> shellOpen;
     // Width in pixels of a cp1252 text in the given font context (nullptr = default font).
     std::function<int(const std::string& text, const void* font)> textWidth;
     // Logical pixels per inch of the screen.

@@ -10,10 +10,10 @@
 // parent; page items are in pixels on the page. Everything handed to an
 // export filter is in 0.1 mm (see PxToMM10 / MM10ToPx).
 //
-// Export: ExportToFilter() runs the report again with the filter attached and
-// calls, in this order: Start (paper size in 0.1 mm, the report's font) once,
-// then per page NewPage, TextOut for each printed text line, EndPage, and
-// last Finish. During EndPage the page just finished is
+// Export: ExportToFilter() lays the report out with the filter attached (no
+// Prepare() is needed first) and calls, in this order: Start (paper size in
+// 0.1 mm, the report's font) once, then per page NewPage, TextOut for each
+// printed text line, EndPage, and last Finish. During EndPage the page just finished is
 // PageSource->Page(PageSource->PageCount()) (1-based).
 //
 // Document filters (HTML/PDF/RTF) answer IsDocumentFilter() true and then

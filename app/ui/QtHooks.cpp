@@ -14,19 +14,30 @@
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
 
-bool openWithDesktop(const std::string& target, int waitMs) {
+void openWithDesktop(const std::string& target, std::function<void()> failed, int waitMs) {
     const QString t = toQ(target);
     const QString arg = t.startsWith('/') ? t : QUrl(t).toString();
     // The opener runs in the background of a small shell that reports its
-    // exit status if it ends in time; an opener still running is left to run.
+    // exit status if it ends in time; an opener still running is left to run,
+    // and so is one whose shell is ended when the program quits.
     static const char* const script =
         "xdg-open \"$1\" </dev/null >/dev/null 2>&1 & p=$!; i=0; "
         "while [ $i -lt \"$2\" ]; do kill -0 $p 2>/dev/null || { wait $p; exit $?; }; sleep 0.1; i=$((i+1)); done; "
         "exit 0";
-    QProcess sh;
-    sh.start("/bin/sh", {"-c", script, "sh", arg, QString::number(std::max(1, waitMs / 100))});
-    if (!sh.waitForFinished(waitMs + 5000)) return false;
-    return sh.exitStatus() == QProcess::NormalExit && sh.exitCode() == 0;
+    auto* sh = new QProcess(QCoreApplication::instance());
+    // Runs once: a shell that cannot start never finishes.
+    auto done = [sh, failed = std::move(failed)](bool opened) {
+        sh->deleteLater();
+        // Nothing to tell while the program is closing.
+        if (!opened && failed && !QCoreApplication::closingDown()) failed();
+    };
+    QObject::connect(sh, &QProcess::finished, sh, [done](int code, QProcess::ExitStatus status) {
+        done(status == QProcess::NormalExit && code == 0);
+    });
+    QObject::connect(sh, &QProcess::errorOccurred, sh, [done](QProcess::ProcessError error) {
+        if (error == QProcess::FailedToStart) done(false);
+    });
+    sh->start("/bin/sh", {"-c", script, "sh", arg, QString::number(std::max(1, waitMs / 100))});
 }
 
 void installQtHooks() {
@@ -79,7 +90,9 @@ void installQtHooks() {
             while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
     };
     h.setClipboardText = [](const std::string& text) { QGuiApplication::clipboard()->setText(toQ(text)); };
-    h.shellOpen = [](const std::string& target) { return openWithDesktop(target); };
+    h.shellOpen = [](const std::string& target, std::function<void()> failed) {
+        openWithDesktop(target, std::move(failed));
+    };
     h.textWidth = [](const std::string& text, const void* font) {
         const QFont f = font ? *static_cast<const QFont*>(font) : QApplication::font();
         return QFontMetrics(f).horizontalAdvance(toQ(text));

@@ -40,7 +40,7 @@ void TURLLabel::mouseReleaseEvent(QMouseEvent* e) {
     FPressed = false;
     if (rect().contains(e->position().toPoint())) {
         const std::string link = TargetLink();
-        if (!link.empty() && plat::hooks().shellOpen) plat::hooks().shellOpen(link);
+        if (!link.empty() && plat::hooks().shellOpen) plat::hooks().shellOpen(link, {});
         setColour(ColorMoveOver);
     } else {
         setColour(ColorNormal);

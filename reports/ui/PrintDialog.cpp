@@ -422,7 +422,7 @@ void TPrintDlg::ExportReport(TABSReportForm& report) {
             break;
         }
     if (!filter) throw std::runtime_error("No export filter for \"" + ext + "\" files is installed.");
-    report.Prepare();
+    // The export lays the report out itself, page by page into the filter.
     report.ExportToFilter(filter.get());
     SavedFileName = filter->GetSavedFileName();
     filter.reset();
@@ -495,8 +495,12 @@ void TPrintDlg::butSaveToFileClick() {
         // The shell stand-in takes the path itself; the quotes are kept
         // for the record only.
         ViewerPath = "\"" + SavedFileName + "\"";
-        auto& open = plat::hooks().shellOpen;
-        if (!open || !open(SavedFileName)) plat::showMessage(NoViewerMessage(ExportKind));
+        // The opener answers later, maybe after the dialog has closed.
+        const std::string failure = NoViewerMessage(ExportKind);
+        if (auto& open = plat::hooks().shellOpen)
+            open(SavedFileName, [failure] { plat::showMessage(failure); });
+        else
+            plat::showMessage(failure);
     }
 }
 

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
+#include <set>
 
 #include "ExportTestSupport.h"
+#include "export/ExportText.h"
 #include "export/PsQRHTMLFilter.h"
 
+using exportfmt::replaceAll;
 using namespace exporttest;
 namespace fs = std::filesystem;
 
@@ -20,10 +24,8 @@ protected:
         PsQRExportSettings().HTML = saved;
         QRResetMetrics();
     }
-    // Prepares first, as the print dialog does, then exports.
+    // Exports without an earlier layout, as the print dialog does.
     void run(RecordReport& r, const fs::path& file) {
-        r.rep.Prepare();
-        r.restart();
         TPsQRHTMLFilter f(file.string());
         r.rep.ExportToFilter(&f);
     }
@@ -76,6 +78,40 @@ TEST_F(HtmlExport, OneFilePerPageWithNavigator) {
     EXPECT_EQ(PsQRExportSettings().PageFiles, (std::vector<std::string>{"R0001.htm", "R0002.htm", "R0003.htm"}));
 }
 
+TEST_F(HtmlExport, EveryLinkLeadsToItsFile) {
+    // Names the print dialog proposes from a full name: "?" for letters the
+    // code page lacks, and any other byte a file name may hold.
+    PsQRExportSettings().HTML.ImageDir = "pics #1";
+    auto r = pagedReport(3);
+    r->detail->Add<TPsQRShape>()->Shape = qrsCircle;
+    const std::string name = "?#% a, J\xF6hn &Co";
+    run(*r, dir.path() / (name + ".htm"));
+    std::set<fs::path> reached;
+    for (const char* page : {"0001.htm", "0002.htm", "0003.htm"}) {
+        const fs::path file = dir.path() / (name + page);
+        const std::string html = readFile(file);
+        static const std::regex ref("(HREF|SRC)=\"([^\"]*)\"");
+        for (std::sregex_iterator m(html.begin(), html.end(), ref), end; m != end; ++m) {
+            // As a browser reads it: entities, the path before a query or a
+            // fragment, then the %XX bytes.
+            std::string url = replaceAll((*m)[2], "&amp;", "&");
+            url = url.substr(0, url.find_first_of("?#"));
+            std::string path;
+            for (size_t i = 0; i < url.size(); ++i) {
+                const bool escaped = url[i] == '%' && i + 2 < url.size();
+                path += escaped ? char(std::stoi(url.substr(i + 1, 2), nullptr, 16)) : url[i];
+                if (escaped) i += 2;
+            }
+            const fs::path target = file.parent_path() / path;
+            EXPECT_TRUE(fs::is_regular_file(target)) << page << ": " << (*m)[0];
+            reached.insert(target);
+        }
+    }
+    EXPECT_EQ(reached,
+              (std::set<fs::path>{dir.path() / (name + "0001.htm"), dir.path() / (name + "0002.htm"),
+                                  dir.path() / (name + "0003.htm"), dir.path() / "pics #1" / (name + "_I0001.jpg")}));
+}
+
 TEST_F(HtmlExport, OnePageHasNoNavigator) {
     auto r = pagedReport(1);
     run(*r, dir.path() / "one.htm");
@@ -99,10 +135,12 @@ TEST_F(HtmlExport, SingleFileStacksPages) {
     EXPECT_NE(p.find("top: 1106px; left: 48px"), std::string::npos);
     EXPECT_FALSE(fs::exists(dir.path() / "all0001.htm"));
 
-    // Exported without preparing first (page count unknown): every page still lands in the one file.
-    auto unprepared = pagedReport(3);
+    // Prepared first (page count known up front): the same one file.
+    auto prepared = pagedReport(3);
+    prepared->rep.Prepare();
+    prepared->restart();
     TPsQRHTMLFilter f((dir.path() / "raw.htm").string());
-    unprepared->rep.ExportToFilter(&f);
+    prepared->rep.ExportToFilter(&f);
     const std::string raw = readFile(dir.path() / "raw.htm");
     EXPECT_EQ(countOf(raw, "<HTML>"), 1u);
     EXPECT_EQ(countOf(raw, "NOSHADE"), 3u);

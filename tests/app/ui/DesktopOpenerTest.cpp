@@ -1,9 +1,13 @@
-// Opening a saved file answers whether a viewer took it, not merely whether
-// the opener could be started.
+// Opening a saved file answers, without holding up the window, whether a
+// viewer took it, not merely whether the opener could be started.
 #include "app/ui/QtHooks.h"
 #include "support/ScopedTempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QProcess>
+#include <QTest>
 
 #include <cstdlib>
 #include <fstream>
@@ -28,20 +32,34 @@ struct FakeOpener {
     }
 };
 
-TEST(DesktopOpener, ExitStatusOfTheOpenerDecides) {
+TEST(DesktopOpener, AnswersFromTheOpenersExitStatusWithoutWaiting) {
+    int failures = 0;
+    const auto failed = [&failures] { ++failures; };
+    // The shell that watches the opener is gone once it has answered.
+    const auto answered = [] { return QTest::qWaitFor([] { return qApp->findChildren<QProcess*>().isEmpty(); }); };
     {
         FakeOpener noViewer("exit 3"); // xdg-open: no application for the type
-        EXPECT_FALSE(openWithDesktop("/tmp/report.emf"));
+        openWithDesktop("/tmp/report.emf", failed);
+        ASSERT_TRUE(answered());
+        EXPECT_EQ(failures, 1);
         EXPECT_EQ(noViewer.arg(), "/tmp/report.emf");
     }
     {
-        FakeOpener opened("exit 0");
-        EXPECT_TRUE(openWithDesktop("/tmp/report.pdf"));
+        // The window goes on while the opener works; it opened the file when it ends well.
+        FakeOpener slow("sleep 1; touch \"$0.ended\"");
+        const std::string ended = slow.dir.dir() + "/xdg-open.ended";
+        openWithDesktop("/tmp/report.pdf", failed);
+        EXPECT_FALSE(std::ifstream(ended).good()) << "returned before the opener ended";
+        ASSERT_TRUE(answered());
+        EXPECT_TRUE(std::ifstream(ended).good());
+        EXPECT_EQ(failures, 1);
     }
     {
         // An opener that stays with its viewer has opened the file.
         FakeOpener viewing("sleep 5");
-        EXPECT_TRUE(openWithDesktop("mailto:someone@example.org", 300));
+        openWithDesktop("mailto:someone@example.org", failed, 300);
+        ASSERT_TRUE(answered());
+        EXPECT_EQ(failures, 1);
         EXPECT_EQ(viewing.arg(), "mailto:someone@example.org");
     }
 }

@@ -287,10 +287,7 @@ TEST(DialogsURLLabel, DefaultsAndColours) {
     l.setColorNormal(QColor(Qt::darkGreen));
     EXPECT_EQ(l.palette().color(QPalette::WindowText), QColor(Qt::darkGreen));
     std::vector<std::string> opened;
-    plat::hooks().shellOpen = [&](const std::string& t) {
-        opened.push_back(t);
-        return true;
-    };
+    plat::hooks().shellOpen = [&](const std::string& t, const std::function<void()>&) { opened.push_back(t); };
     l.setURL("https://example.org/");
     l.resize(100, 20);
     l.show();

@@ -467,9 +467,8 @@ TEST_F(MainWindowUseTest, HelpLinksOpenTheHelpFileOrSayItIsMissing) {
     WOptions::SetBool(opt::DispInitHelp, true);
     WOptions::SetProgramDir(tmp.dir() + "/");
     std::vector<std::string> opened;
-    plat::hooks().shellOpen = [&](const std::string& target) {
+    plat::hooks().shellOpen = [&](const std::string& target, const std::function<void()>&) {
         opened.push_back(target);
-        return true;
     };
     // Each quick-help box that comes up: a click on its first help link.
     ModalCloser help([](QDialog* d) {
