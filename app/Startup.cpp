@@ -48,15 +48,16 @@ bool readAt(int fd, unsigned char* buf, std::size_t n, std::uint64_t offset) {
     return true;
 }
 
-bool writeAll(int fd, const unsigned char* buf, std::size_t n) {
+// Writes n bytes; on failure returns the errno (ENOSPC when nothing could be written).
+int writeAll(int fd, const unsigned char* buf, std::size_t n) {
     std::size_t done = 0;
     while (done < n) {
         const ssize_t w = ::write(fd, buf + done, n - done);
         if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return false;
+        if (w <= 0) return w < 0 ? errno : ENOSPC;
         done += std::size_t(w);
     }
-    return true;
+    return 0;
 }
 
 TrailerCheck inspect(int fd, TSelfViewTrailer* trailer, std::uint64_t* fileSize) {
@@ -102,12 +103,19 @@ bool ReadSelfViewTrailer(const std::string& ownPath, TSelfViewTrailer& trailer) 
     return false;
 }
 
-bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& destName, std::uint64_t length) {
+bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& destName, std::uint64_t length,
+                       int* writeError) {
+    int unused = 0;
+    int& error = writeError ? *writeError : unused;
+    error = 0;
     if (sourceFd < 0) return false;
     struct stat before {};
     const bool existed = ::lstat(destName.c_str(), &before) == 0;
     Fd dest(::open(destName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    if (dest.fd < 0) return false;
+    if (dest.fd < 0) {
+        error = errno;
+        return false;
+    }
     bool ok = true;
     unsigned char buf[kChunk];
     std::uint64_t left = length;
@@ -122,7 +130,7 @@ bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& de
             ok = false; // the source ended before the range did
             break;
         }
-        if (!writeAll(dest.fd, buf, std::size_t(got))) {
+        if ((error = writeAll(dest.fd, buf, std::size_t(got))) != 0) {
             ok = false;
             break;
         }
@@ -131,23 +139,26 @@ bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& de
     }
     const int fd = dest.fd;
     dest.fd = -1;
-    if (::close(fd) != 0) ok = false;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
     if (!ok && !existed) ::unlink(destName.c_str());
     return ok;
 }
 
-ArchiveResult CopySelfViewArchive(const std::string& ownPath, TSelfViewTrailer& trailer, std::string& archiveFile) {
+ArchiveResult CopySelfViewArchive(const std::string& ownPath, TSelfViewTrailer& trailer, std::string& archiveFile,
+                                  std::uint64_t* archiveLength, int* writeError) {
     archiveFile.clear();
+    if (writeError) *writeError = 0;
     Fd own(::open(ownPath.c_str(), O_RDONLY | O_CLOEXEC));
     std::uint64_t size = 0;
     const TrailerCheck check = own.fd < 0 ? TrailerCheck::Unreadable : inspect(own.fd, &trailer, &size);
-    if (check != TrailerCheck::Ok) {
-        ShowNoGedcomMessage();
-        return ArchiveResult::NoGedcom;
-    }
+    if (check != TrailerCheck::Ok) return ArchiveResult::NoGedcom;
     const std::uint64_t length = size - kTrailerSize - trailer.ArchiveOffset;
+    if (archiveLength) *archiveLength = length;
     const std::string name = Global::GetTempFileName();
-    if (!CopyPayloadToFile(own.fd, trailer.ArchiveOffset, name, length)) {
+    if (!CopyPayloadToFile(own.fd, trailer.ArchiveOffset, name, length, writeError)) {
         Global::DeleteTempFile(name);
         return ArchiveResult::CopyFailed;
     }
