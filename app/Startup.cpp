@@ -4,11 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <exception>
 #include <vector>
 
-#include "model/Global.h"
 #include "model/Ini2.h"
 #include "model/Options.h"
 #include "platform/Hooks.h"
@@ -23,7 +23,8 @@ const char* const kIOErrorText = "Error with I/O";
 
 namespace {
 
-constexpr std::size_t kChunk = 1024;
+// Archives run to tens of megabytes: small chunks would cost a system call per kilobyte.
+constexpr std::size_t kChunk = 1 << 20;
 
 // Closes a descriptor on every path out.
 struct Fd {
@@ -117,7 +118,8 @@ bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& de
         return false;
     }
     bool ok = true;
-    unsigned char buf[kChunk];
+    std::vector<unsigned char> chunk(std::size_t(std::min<std::uint64_t>(length, kChunk)));
+    unsigned char* buf = chunk.data();
     std::uint64_t left = length;
     std::uint64_t at = offset;
     while (left > 0) {
@@ -147,9 +149,8 @@ bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& de
     return ok;
 }
 
-ArchiveResult CopySelfViewArchive(const std::string& ownPath, TSelfViewTrailer& trailer, std::string& archiveFile,
+ArchiveResult CopySelfViewArchive(const std::string& ownPath, TSelfViewTrailer& trailer, const std::string& archiveFile,
                                   std::uint64_t* archiveLength, int* writeError) {
-    archiveFile.clear();
     if (writeError) *writeError = 0;
     Fd own(::open(ownPath.c_str(), O_RDONLY | O_CLOEXEC));
     std::uint64_t size = 0;
@@ -157,13 +158,9 @@ ArchiveResult CopySelfViewArchive(const std::string& ownPath, TSelfViewTrailer& 
     if (check != TrailerCheck::Ok) return ArchiveResult::NoGedcom;
     const std::uint64_t length = size - kTrailerSize - trailer.ArchiveOffset;
     if (archiveLength) *archiveLength = length;
-    const std::string name = Global::GetTempFileName();
-    if (!CopyPayloadToFile(own.fd, trailer.ArchiveOffset, name, length, writeError)) {
-        Global::DeleteTempFile(name);
-        return ArchiveResult::CopyFailed;
-    }
-    archiveFile = name;
-    return ArchiveResult::Ok;
+    return CopyPayloadToFile(own.fd, trailer.ArchiveOffset, archiveFile, length, writeError)
+               ? ArchiveResult::Ok
+               : ArchiveResult::CopyFailed;
 }
 
 std::string FolderOf(const std::string& path) {

@@ -3,14 +3,20 @@
 #include <sys/statvfs.h>
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <thread>
 
 #include "app/Startup.h"
+#include "model/Global.h"
 #include "payload/BlockMan.h"
 #include "payload/PayloadErrors.h"
 #include "payload/ResCompress.h"
 #include "platform/FileSizeLimit.h"
+#include "platform/Hooks.h"
 #include "platform/TempFiles.h"
 
 namespace {
@@ -32,58 +38,69 @@ struct Outcome {
     Fault fault = Fault::None;
     TSelfViewTrailer trailer;
     std::string gedFile, detail, folder;
+    int crcMismatches = 0;
     int error = 0;
     bool writing = false;
     std::uint64_t archiveLength = 0;
 };
 
-Outcome unpack(const std::string& ownPath) {
-    Outcome o;
-    std::string archive;
-    ZELT::ArchiveResult copied;
+struct Job {
+    std::string ownPath, archive;
+    Outcome outcome;
+};
+
+// Finds the folder and makes both files on the thread that starts the
+// unpacking: the workers must not read the environment ($TMPDIR) while the
+// application may be changing it. False when the folder cannot be used.
+bool prepare(Job& job) {
+    Outcome& o = job.outcome;
     try {
         o.folder = plat::tempDir();
-        copied = ZELT::CopySelfViewArchive(ownPath, o.trailer, archive, &o.archiveLength, &o.error);
+        job.archive = Global::GetTempFileName();
+        o.gedFile = Global::GetTempFileName();
     } catch (const plat::TempError& e) {
+        if (!job.archive.empty()) Global::DeleteTempFile(job.archive);
         o.fault = Outcome::Fault::Text; // names the folder that cannot be used
         o.detail = e.what();
-        return o;
+        return false;
     }
-    switch (copied) {
-    case ZELT::ArchiveResult::NoGedcom: o.result = UnpackResult::NoGedcom; return o;
-    case ZELT::ArchiveResult::CopyFailed:
+    return true;
+}
+
+// Copies the archive range and expands it; on any fault both files go.
+void work(Job& job) {
+    Outcome& o = job.outcome;
+    const ZELT::ArchiveResult copied =
+        ZELT::CopySelfViewArchive(job.ownPath, o.trailer, job.archive, &o.archiveLength, &o.error);
+    if (copied == ZELT::ArchiveResult::NoGedcom) o.result = UnpackResult::NoGedcom;
+    if (copied == ZELT::ArchiveResult::CopyFailed) {
         o.fault = o.error ? Outcome::Fault::Local : Outcome::Fault::OwnFile;
         o.writing = o.error != 0;
-        return o;
-    case ZELT::ArchiveResult::Ok: break;
     }
-    std::string out;
-    try {
-        out = plat::createTempFile();
-        payload::WRESCompress expander;
-        // On a CRC mismatch the expander has shown its message already.
-        if (!expander.ExpandFile(archive, out, o.trailer.BlockCount)) o.fault = Outcome::Fault::Damaged;
-    } catch (const plat::TempError& e) {
-        o.fault = Outcome::Fault::Text;
-        o.detail = e.what();
-    } catch (const payload::EFileError& e) {
-        o.fault = Outcome::Fault::Local;
-        o.error = e.Errno;
-        o.writing = e.Writing;
-    } catch (const std::bad_alloc&) {
-        o.fault = Outcome::Fault::NoMemory;
-    } catch (const std::exception& e) {
-        o.fault = Outcome::Fault::Damaged;
-        o.detail = e.what();
+    if (copied == ZELT::ArchiveResult::Ok) {
+        try {
+            payload::WRESCompress expander;
+            // Messages are the caller's: it shows one per damaged block once done.
+            expander.SetEvents({[] {}, [&] { ++o.crcMismatches; }});
+            if (!expander.ExpandFile(job.archive, o.gedFile, o.trailer.BlockCount)) o.fault = Outcome::Fault::Damaged;
+        } catch (const payload::EFileError& e) {
+            o.fault = Outcome::Fault::Local;
+            o.error = e.Errno;
+            o.writing = e.Writing;
+        } catch (const std::bad_alloc&) {
+            o.fault = Outcome::Fault::NoMemory;
+        } catch (const std::exception& e) {
+            o.fault = Outcome::Fault::Damaged;
+            o.detail = e.what();
+        }
     }
-    plat::deleteTempFile(archive);
-    if (o.fault != Outcome::Fault::None) {
-        if (!out.empty()) plat::deleteTempFile(out);
-        return o;
+    Global::DeleteTempFile(job.archive);
+    if (copied == ZELT::ArchiveResult::Ok && o.fault == Outcome::Fault::None) {
+        o.result = UnpackResult::Ok;
+        return;
     }
-    o.gedFile = out;
-    o.result = UnpackResult::Ok;
-    return o;
+    Global::DeleteTempFile(o.gedFile);
+    o.gedFile.clear();
 }
 
 std::string megabytes(std::uint64_t bytes) { return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB"; }
@@ -131,12 +148,65 @@ std::string failureText(const Outcome& o, const std::string& ownPath) {
 
 } // namespace
 
+struct TUnpackAhead::State {
+    std::mutex mutex;
+    std::condition_variable cv;
+    bool done = false, taken = false;
+    Job job;
+    std::thread thread;
+};
+
+namespace {
+TUnpackAhead::State* g_ahead = nullptr;
+} // namespace
+
+TUnpackAhead::TUnpackAhead(const std::string& ownPath) : state_(std::make_unique<State>()) {
+    State& s = *state_;
+    s.job.ownPath = ownPath;
+    if (!prepare(s.job)) {
+        s.done = true;
+    } else {
+        s.thread = std::thread([&s] {
+            work(s.job);
+            std::lock_guard<std::mutex> lock(s.mutex);
+            s.done = true;
+            s.cv.notify_all();
+        });
+    }
+    if (!g_ahead) g_ahead = &s;
+}
+
+TUnpackAhead::~TUnpackAhead() {
+    if (state_->thread.joinable()) state_->thread.join();
+    if (g_ahead == state_.get()) g_ahead = nullptr;
+    if (!state_->taken && !state_->job.outcome.gedFile.empty()) Global::DeleteTempFile(state_->job.outcome.gedFile);
+}
+
 UnpackResult UnpackSelfViewPayload(const std::string& ownPath, TSelfViewTrailer& trailer, std::string& gedFile,
                                    std::string& errorText) {
     gedFile.clear();
     errorText.clear();
-    const Outcome o = unpack(ownPath);
+    std::unique_ptr<TUnpackAhead> now;
+    TUnpackAhead::State* s = g_ahead;
+    if (!s || s->job.ownPath != ownPath || s->taken) {
+        now = std::make_unique<TUnpackAhead>(ownPath);
+        s = now->state_.get();
+    }
+    Outcome o;
+    {
+        std::unique_lock<std::mutex> lock(s->mutex);
+        // The splash screen and the windows go on painting meanwhile.
+        while (!s->cv.wait_for(lock, std::chrono::milliseconds(20), [s] { return s->done; })) {
+            lock.unlock();
+            plat::processMessages();
+            lock.lock();
+        }
+        o = std::move(s->job.outcome);
+        s->job.outcome.gedFile.clear();
+        s->taken = true;
+    }
     trailer = o.trailer;
+    for (int k = 0; k < o.crcMismatches; ++k) plat::showMessage("CRC does not match!");
     if (o.result == UnpackResult::NoGedcom) ZELT::ShowNoGedcomMessage();
     if (o.result != UnpackResult::Ok) {
         if (o.result == UnpackResult::Failed) errorText = failureText(o, ownPath);

@@ -179,7 +179,7 @@ TEST_F(StartupTest, ProgramWithTrailerCopiesArchiveThenSavesSettings) {
         EXPECT_TRUE(WOptions::GetBool(opt::UseLDS)) << "settings are loaded before the windows";
         EXPECT_EQ(WOptions::GetProgramDir(), root_ + "/");
         TSelfViewTrailer read;
-        std::string copy;
+        const std::string copy = Global::GetTempFileName();
         EXPECT_EQ(ZELT::CopySelfViewArchive(own, read, copy), ZELT::ArchiveResult::Ok);
         EXPECT_EQ(readFile(copy), archive);
         EXPECT_EQ(copy.compare(0, priv_.size() + 4, priv_ + "/qel"), 0) << copy;
@@ -269,7 +269,7 @@ TEST_F(StartupTest, ArchiveMayBeEmptyWhenItStartsAtTheTrailer) {
     const std::string own = program("empty-archive", "", &t);
     EXPECT_EQ(ZELT::InspectSelfViewFile(own, nullptr, nullptr), ZELT::TrailerCheck::Ok);
     TSelfViewTrailer read;
-    std::string copy;
+    const std::string copy = Global::GetTempFileName();
     ASSERT_EQ(ZELT::CopySelfViewArchive(own, read, copy), ZELT::ArchiveResult::Ok);
     EXPECT_EQ(readFile(copy), "");
     EXPECT_TRUE(Global::DeleteTempFile(copy));
@@ -314,9 +314,7 @@ TEST_F(StartupTest, UnusableTemporaryFolderIsNamedWithoutLeftovers) {
     bool reached = false;
     const int rc = ZELT::Run(own, settings, [&] {
         ::setenv("TMPDIR", notAFolder.c_str(), 1);
-        TSelfViewTrailer read;
-        std::string copy;
-        ZELT::CopySelfViewArchive(own, read, copy);
+        Global::GetTempFileName();
         reached = true;
         return 0;
     });
@@ -327,6 +325,36 @@ TEST_F(StartupTest, UnusableTemporaryFolderIsNamedWithoutLeftovers) {
     EXPECT_EQ(shown_[0], "Cannot use the temporary folder " + notAFolder);
     EXPECT_TRUE(exists(settings));
     EXPECT_TRUE(qelFiles().empty());
+}
+
+TEST_F(StartupTest, UnpackingStartedAheadIsTakenOnceAndNeverLeftBehind) {
+    std::string text;
+    for (int i = 0; text.size() < 30000; ++i) text += "0 @I" + std::to_string(i) + "@ INDI\r\n";
+    std::uint32_t blocks = 0;
+    const auto packed = payload::compressArchive(text, blocks, 4096);
+    TSelfViewTrailer t = trailerFor();
+    t.BlockCount = blocks;
+    const std::string own = program("p", std::string(packed.begin(), packed.end()), &t);
+    TSelfViewTrailer read;
+    std::string ged, error;
+    {
+        const TUnpackAhead ahead(own);
+        ASSERT_EQ(UnpackSelfViewPayload(own, read, ged, error), UnpackResult::Ok) << error;
+        EXPECT_EQ(readFile(ged), text);
+        EXPECT_EQ(read.StartIndex, 5);
+        EXPECT_EQ(qelFiles().size(), 1u); // the archive copy is gone
+        // Taken once: a second call unpacks anew.
+        std::string again;
+        ASSERT_EQ(UnpackSelfViewPayload(own, read, again, error), UnpackResult::Ok);
+        EXPECT_NE(again, ged);
+        EXPECT_TRUE(plat::deleteTempFile(again));
+    }
+    EXPECT_TRUE(plat::deleteTempFile(ged)) << "the file taken is the caller's";
+    // The program may end before its window asks for the file.
+    { const TUnpackAhead unused(own); }
+    EXPECT_TRUE(qelFiles().empty());
+    EXPECT_TRUE(shown_.empty());
+    EXPECT_TRUE(boxes_.empty());
 }
 
 TEST_F(StartupTest, FileSizeLimitIsNamedInsteadOfBlamingTheFile) {
