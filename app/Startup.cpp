@@ -4,11 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <exception>
 #include <vector>
 
-#include "model/Global.h"
 #include "model/Ini2.h"
 #include "model/Options.h"
 #include "platform/Hooks.h"
@@ -23,7 +23,8 @@ const char* const kIOErrorText = "Error with I/O";
 
 namespace {
 
-constexpr std::size_t kChunk = 1024;
+// Archives run to tens of megabytes: small chunks would cost a system call per kilobyte.
+constexpr std::size_t kChunk = 1 << 20;
 
 // Closes a descriptor on every path out.
 struct Fd {
@@ -48,15 +49,16 @@ bool readAt(int fd, unsigned char* buf, std::size_t n, std::uint64_t offset) {
     return true;
 }
 
-bool writeAll(int fd, const unsigned char* buf, std::size_t n) {
+// Writes n bytes; on failure returns the errno (ENOSPC when nothing could be written).
+int writeAll(int fd, const unsigned char* buf, std::size_t n) {
     std::size_t done = 0;
     while (done < n) {
         const ssize_t w = ::write(fd, buf + done, n - done);
         if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) return false;
+        if (w <= 0) return w < 0 ? errno : ENOSPC;
         done += std::size_t(w);
     }
-    return true;
+    return 0;
 }
 
 TrailerCheck inspect(int fd, TSelfViewTrailer* trailer, std::uint64_t* fileSize) {
@@ -102,14 +104,22 @@ bool ReadSelfViewTrailer(const std::string& ownPath, TSelfViewTrailer& trailer) 
     return false;
 }
 
-bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& destName, std::uint64_t length) {
+bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& destName, std::uint64_t length,
+                       int* writeError) {
+    int unused = 0;
+    int& error = writeError ? *writeError : unused;
+    error = 0;
     if (sourceFd < 0) return false;
     struct stat before {};
     const bool existed = ::lstat(destName.c_str(), &before) == 0;
     Fd dest(::open(destName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
-    if (dest.fd < 0) return false;
+    if (dest.fd < 0) {
+        error = errno;
+        return false;
+    }
     bool ok = true;
-    unsigned char buf[kChunk];
+    std::vector<unsigned char> chunk(std::size_t(std::min<std::uint64_t>(length, kChunk)));
+    unsigned char* buf = chunk.data();
     std::uint64_t left = length;
     std::uint64_t at = offset;
     while (left > 0) {
@@ -122,7 +132,7 @@ bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& de
             ok = false; // the source ended before the range did
             break;
         }
-        if (!writeAll(dest.fd, buf, std::size_t(got))) {
+        if ((error = writeAll(dest.fd, buf, std::size_t(got))) != 0) {
             ok = false;
             break;
         }
@@ -131,28 +141,26 @@ bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& de
     }
     const int fd = dest.fd;
     dest.fd = -1;
-    if (::close(fd) != 0) ok = false;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
     if (!ok && !existed) ::unlink(destName.c_str());
     return ok;
 }
 
-ArchiveResult CopySelfViewArchive(const std::string& ownPath, TSelfViewTrailer& trailer, std::string& archiveFile) {
-    archiveFile.clear();
+ArchiveResult CopySelfViewArchive(const std::string& ownPath, TSelfViewTrailer& trailer, const std::string& archiveFile,
+                                  std::uint64_t* archiveLength, int* writeError) {
+    if (writeError) *writeError = 0;
     Fd own(::open(ownPath.c_str(), O_RDONLY | O_CLOEXEC));
     std::uint64_t size = 0;
     const TrailerCheck check = own.fd < 0 ? TrailerCheck::Unreadable : inspect(own.fd, &trailer, &size);
-    if (check != TrailerCheck::Ok) {
-        ShowNoGedcomMessage();
-        return ArchiveResult::NoGedcom;
-    }
+    if (check != TrailerCheck::Ok) return ArchiveResult::NoGedcom;
     const std::uint64_t length = size - kTrailerSize - trailer.ArchiveOffset;
-    const std::string name = Global::GetTempFileName();
-    if (!CopyPayloadToFile(own.fd, trailer.ArchiveOffset, name, length)) {
-        Global::DeleteTempFile(name);
-        return ArchiveResult::CopyFailed;
-    }
-    archiveFile = name;
-    return ArchiveResult::Ok;
+    if (archiveLength) *archiveLength = length;
+    return CopyPayloadToFile(own.fd, trailer.ArchiveOffset, archiveFile, length, writeError)
+               ? ArchiveResult::Ok
+               : ArchiveResult::CopyFailed;
 }
 
 std::string FolderOf(const std::string& path) {

@@ -40,21 +40,26 @@ bool PayloadPresent(const std::string& ownPath);
 bool ReadSelfViewTrailer(const std::string& ownPath, TSelfViewTrailer& trailer);
 
 // Creates (or truncates) destName and copies length bytes of the source,
-// from offset on, in chunks of 1024 bytes. False when the source is not
+// from offset on, in chunks of 1 MiB. False when the source is not
 // open, the destination cannot be made, the source ends early or a write
-// fails. A destination this call created is removed again on failure.
-bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& destName, std::uint64_t length);
+// fails; writeError then holds the errno of the failed creation or write (0
+// when the source was at fault). A destination this call created is removed
+// again on failure.
+bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& destName, std::uint64_t length,
+                       int* writeError = nullptr);
 
 enum class ArchiveResult {
     Ok,
-    NoGedcom,   // message already shown
+    NoGedcom,   // the trailer is missing or unusable
     CopyFailed, // the archive could not be copied to the temporary folder
 };
 
-// Reads the trailer and copies the archive range of the own file into a
-// fresh "qel" temporary file. On Ok archiveFile names that file (the caller
-// deletes it); on any other result no temporary file is left.
-ArchiveResult CopySelfViewArchive(const std::string& ownPath, TSelfViewTrailer& trailer, std::string& archiveFile);
+// Reads the trailer and copies the archive range of the own file into
+// archiveFile, a temporary file the caller made and deletes; shows nothing.
+// archiveLength gets the length of the range, writeError what
+// CopyPayloadToFile gives.
+ArchiveResult CopySelfViewArchive(const std::string& ownPath, TSelfViewTrailer& trailer, const std::string& archiveFile,
+                                  std::uint64_t* archiveLength = nullptr, int* writeError = nullptr);
 
 // Folder part of a path, with its trailing '/'.
 std::string FolderOf(const std::string& path);

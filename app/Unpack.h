@@ -1,5 +1,6 @@
 #pragma once
 // Turning the own file's payload into a temporary GEDCOM file.
+#include <memory>
 #include <string>
 
 #include "app/SelfViewTrailer.h"
@@ -7,13 +8,34 @@
 enum class UnpackResult {
     Ok,
     NoGedcom, // the trailer is missing or unusable; its message was shown
-    Failed,   // copying or expanding failed; errorText says why (empty when
-              // the expander has already shown its message)
+    Failed,   // copying or expanding failed; errorText says why
+};
+
+// Unpacking on threads of its own, started as the program starts so that it
+// runs while the windows are built. It shows nothing and touches no window:
+// UnpackSelfViewPayload on the same file takes its result and reports it.
+class TUnpackAhead {
+public:
+    explicit TUnpackAhead(const std::string& ownPath);
+    // Waits for the threads; an unpacked file nobody took is deleted.
+    ~TUnpackAhead();
+    TUnpackAhead(const TUnpackAhead&) = delete;
+    TUnpackAhead& operator=(const TUnpackAhead&) = delete;
+
+    struct State;
+
+private:
+    friend UnpackResult UnpackSelfViewPayload(const std::string&, TSelfViewTrailer&, std::string&, std::string&);
+    std::unique_ptr<State> state_;
 };
 
 // Reads the trailer of ownPath, copies the archive range into a first "qel"
 // temporary file, expands it into a second one (gedFile) and deletes the
-// first. On any result but Ok no temporary file is left behind. A CRC
-// mismatch counts as Failed: the data would be damaged.
+// first; or takes that result from a TUnpackAhead of ownPath. While it waits
+// the application processes its messages; "CRC does not match!" is shown for
+// each damaged block. On any result but Ok no temporary file is left behind.
+// A CRC mismatch counts as Failed: the data would be damaged. A file that
+// cannot be written or read in the temporary folder is the machine's fault,
+// not the file's: errorText then names the folder and what it lacks.
 UnpackResult UnpackSelfViewPayload(const std::string& ownPath, TSelfViewTrailer& trailer, std::string& gedFile,
                                    std::string& errorText);

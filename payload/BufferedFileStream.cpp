@@ -23,8 +23,8 @@ TBufferedFileStream::TBufferedFileStream(const std::string& fileName, OpenMode m
     writeMode_ = mode != OpenMode::Read;
     fd_ = ::open(fileName.c_str(), flags | O_CLOEXEC, 0600);
     if (fd_ < 0) {
-        if (mode == OpenMode::Create) throw EFileError("Cannot create file \"" + fileName + "\"");
-        throw EFileError("Cannot open file \"" + fileName + "\"");
+        if (mode == OpenMode::Create) throw EFileError("Cannot create file \"" + fileName + "\"", errno, true);
+        throw EFileError("Cannot open file \"" + fileName + "\"", errno);
     }
     struct stat st {};
     if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -50,7 +50,7 @@ std::size_t TBufferedFileStream::ReadAt(std::int64_t pos, void* data, std::size_
     while (got < n) {
         const ssize_t r = ::pread(fd_, static_cast<char*>(data) + got, n - got, off_t(pos + std::int64_t(got)));
         if (r < 0 && errno == EINTR) continue;
-        if (r < 0) throw EFileError("Error reading file \"" + fileName_ + "\"");
+        if (r < 0) throw EFileError("Error reading file \"" + fileName_ + "\"", errno);
         if (r == 0) break;
         got += std::size_t(r);
     }
@@ -76,7 +76,7 @@ bool TBufferedFileStream::refillAndRead(std::uint8_t& byte) {
         do {
             got = ::read(fd_, buf_.data(), kBufferSize);
         } while (got < 0 && errno == EINTR);
-        if (got < 0) throw EFileError("Error reading file \"" + fileName_ + "\"");
+        if (got < 0) throw EFileError("Error reading file \"" + fileName_ + "\"", errno);
         fill_ = std::size_t(got);
         pos_ = 0;
     }
@@ -97,12 +97,14 @@ void TBufferedFileStream::WriteByte(std::uint8_t byte) {
 
 void TBufferedFileStream::Flush() {
     if (dirty_) {
-        if (::lseek(fd_, bufOffset_, SEEK_SET) < 0) throw EFileError("Error writing file \"" + fileName_ + "\"");
+        if (::lseek(fd_, bufOffset_, SEEK_SET) < 0)
+            throw EFileError("Error writing file \"" + fileName_ + "\"", errno, true);
         std::size_t done = 0;
         while (done < fill_) {
             const ssize_t w = ::write(fd_, buf_.data() + done, fill_ - done);
             if (w < 0 && errno == EINTR) continue;
-            if (w <= 0) throw EFileError("Error writing file \"" + fileName_ + "\"");
+            // Nothing written and no error: no room left.
+            if (w <= 0) throw EFileError("Error writing file \"" + fileName_ + "\"", w < 0 ? errno : ENOSPC, true);
             done += std::size_t(w);
         }
         // The file position now follows the last byte written through the buffer.
@@ -224,7 +226,7 @@ TArchiveFile::TArchiveFile(const std::string& fileName, OpenMode mode)
 
 TPlainFileStream::TPlainFileStream(const std::string& fileName) : fileName_(fileName) {
     fd_ = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd_ < 0) throw EFileError("Cannot create file \"" + fileName + "\"");
+    if (fd_ < 0) throw EFileError("Cannot create file \"" + fileName + "\"", errno, true);
 }
 
 TPlainFileStream::~TPlainFileStream() {
@@ -236,7 +238,7 @@ void TPlainFileStream::Write(const std::uint8_t* data, std::size_t n) {
     while (done < n) {
         const ssize_t w = ::write(fd_, data + done, n - done);
         if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) throw EFileError("Error writing file \"" + fileName_ + "\"");
+        if (w <= 0) throw EFileError("Error writing file \"" + fileName_ + "\"", w < 0 ? errno : ENOSPC, true);
         done += std::size_t(w);
     }
 }
@@ -244,7 +246,7 @@ void TPlainFileStream::Write(const std::uint8_t* data, std::size_t n) {
 void TPlainFileStream::Close() {
     if (fd_ >= 0 && ::close(fd_) != 0) {
         fd_ = -1;
-        throw EFileError("Error writing file \"" + fileName_ + "\"");
+        throw EFileError("Error writing file \"" + fileName_ + "\"", errno, true);
     }
     fd_ = -1;
 }

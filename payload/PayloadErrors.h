@@ -33,9 +33,14 @@ struct EBlockDamaged : EArchiveError {
     explicit EBlockDamaged(const std::string& why) : EArchiveError("The archive is damaged: " + why) {}
 };
 
-// Opening, reading or writing a file failed.
+// Opening, reading or writing a file failed: a fault of the machine, not of
+// the archive. Errno says why (0 when not known); Writing tells a failed
+// write or creation from a failed read.
 struct EFileError : EArchiveError {
-    using EArchiveError::EArchiveError;
+    explicit EFileError(const std::string& text, int err = 0, bool writing = false)
+        : EArchiveError(text), Errno(err), Writing(writing) {}
+    int Errno;
+    bool Writing;
 };
 
 } // namespace payload

@@ -28,8 +28,10 @@ int g_maxThreads = 0;
 class Pipeline {
 public:
     Pipeline(const TArchiveFile& archive, TPlainFileStream& out, std::int64_t blockCount, int workers,
-             std::vector<std::unique_ptr<TExpander>>& expanders, std::uint32_t maxBlock)
+             std::vector<std::unique_ptr<TExpander>>& expanders, std::uint32_t maxBlock,
+             const WRESCompress::Events& events)
         : archive_(archive), out_(out), blockCount_(blockCount), workers_(workers), maxBlock_(maxBlock),
+          events_(events),
           // One or two workers walk two blocks at a time (two chains of reads in
           // flight); more workers keep one each, so memory stays bounded.
           batch_(workers <= 2 ? 2 : 1), slots_(std::size_t(2 * workers_ * batch_)), expanders_(expanders) {
@@ -67,9 +69,17 @@ public:
             lock.unlock();
             for (; shown < invalid; ++shown) {
                 allValid = false;
-                plat::showMessage("CRC does not match!");
+                if (events_.crcMismatch)
+                    events_.crcMismatch();
+                else
+                    plat::showMessage("CRC does not match!");
             }
-            for (; pumped < written; ++pumped) plat::processMessages();
+            for (; pumped < written; ++pumped) {
+                if (events_.blockWritten)
+                    events_.blockWritten();
+                else
+                    plat::processMessages();
+            }
             if (done) break;
         }
         if (error_) std::rethrow_exception(error_);
@@ -197,6 +207,7 @@ private:
     const std::int64_t blockCount_;
     const int workers_;
     const std::uint32_t maxBlock_;
+    const WRESCompress::Events& events_;
     const int batch_;
     std::vector<Slot> slots_;
     std::vector<std::unique_ptr<TExpander>>& expanders_;
@@ -238,7 +249,7 @@ bool WRESCompress::ExpandFile(const std::string& archiveName, const std::string&
             expanders_.push_back(std::make_unique<TExpander>());
             expanders_.back()->SetMaxBlockLength(maxBlockLength_);
         }
-        Pipeline pipeline(archive, out, blockCount, threads, expanders_, maxBlockLength_);
+        Pipeline pipeline(archive, out, blockCount, threads, expanders_, maxBlockLength_, events_);
         allValid = pipeline.Run();
     }
     out.Close();

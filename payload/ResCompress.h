@@ -1,6 +1,7 @@
 #pragma once
 // Front end of the payload archive reader.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +27,16 @@ public:
     // keeps the blocks expanded before. The caller shows the text and cleans up.
     bool ExpandFile(const std::string& archiveName, const std::string& outputName, std::int64_t blockCount);
 
+    // What the calling thread does while the blocks are expanded: after each
+    // block written, and for each block whose CRC did not match. Unset, the
+    // application processes its pending messages and "CRC does not match!"
+    // is shown.
+    struct Events {
+        std::function<void()> blockWritten;
+        std::function<void()> crcMismatch;
+    };
+    void SetEvents(Events events) { events_ = std::move(events); }
+
     // Caps the threads that expand blocks (0: one for each core).
     static void SetMaxThreads(int n);
     // Threads an expansion of that many blocks uses.
@@ -34,6 +45,7 @@ public:
 private:
     std::vector<std::unique_ptr<TExpander>> expanders_;
     std::uint32_t maxBlockLength_;
+    Events events_;
 };
 
 } // namespace payload

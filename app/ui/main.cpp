@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/Startup.h"
+#include "app/Unpack.h"
 #include "app/ui/BrenthaulApp.h"
 #include "app/ui/LogoAppForm.h"
 #include "app/ui/QtHooks.h"
@@ -17,6 +18,11 @@
 
 int main(int argc, char** argv) {
     plat::CatchFileSizeLimit();
+    const std::string own = plat::ownProgramPath();
+    // Expanding the payload takes longest: it starts now and runs while Qt and
+    // the windows are set up. The main window's show handler takes the result
+    // and reports it where the unpacking always was.
+    const TUnpackAhead unpacking(own);
     TBrenthaulApp app(argc, argv);
     installQtHooks();
     TWaitDlg::InstallHooks();
@@ -33,7 +39,6 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    const std::string own = plat::ownProgramPath();
     return ZELT::Run(own, settings, [&] {
         NX_Splash::ShowSplash("Brenthaul Self-Viewing GEDCOM");
         WOptions::SetProgramDir(ZELT::FolderOf(own));

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,7 @@
 #include "model/Global.h"
 #include "model/Ini2.h"
 #include "model/Options.h"
+#include "payload/Compressor.h"
 #include "platform/FileSizeLimit.h"
 #include "platform/Hooks.h"
 #include "platform/IniFile.h"
@@ -177,7 +179,7 @@ TEST_F(StartupTest, ProgramWithTrailerCopiesArchiveThenSavesSettings) {
         EXPECT_TRUE(WOptions::GetBool(opt::UseLDS)) << "settings are loaded before the windows";
         EXPECT_EQ(WOptions::GetProgramDir(), root_ + "/");
         TSelfViewTrailer read;
-        std::string copy;
+        const std::string copy = Global::GetTempFileName();
         EXPECT_EQ(ZELT::CopySelfViewArchive(own, read, copy), ZELT::ArchiveResult::Ok);
         EXPECT_EQ(readFile(copy), archive);
         EXPECT_EQ(copy.compare(0, priv_.size() + 4, priv_ + "/qel"), 0) << copy;
@@ -254,9 +256,9 @@ TEST_F(StartupTest, UnusableTrailersCountAsNoGedcom) {
         // The later read in the window gives the same message and no file.
         boxes_.clear();
         TSelfViewTrailer read;
-        std::string copy = "stale";
-        EXPECT_EQ(ZELT::CopySelfViewArchive(c.path, read, copy), ZELT::ArchiveResult::NoGedcom);
-        EXPECT_EQ(copy, "");
+        std::string ged = "stale", error;
+        EXPECT_EQ(UnpackSelfViewPayload(c.path, read, ged, error), UnpackResult::NoGedcom);
+        EXPECT_EQ(ged, "");
         expectNoGedcomMessageOnly();
         EXPECT_TRUE(qelFiles().empty());
     }
@@ -267,7 +269,7 @@ TEST_F(StartupTest, ArchiveMayBeEmptyWhenItStartsAtTheTrailer) {
     const std::string own = program("empty-archive", "", &t);
     EXPECT_EQ(ZELT::InspectSelfViewFile(own, nullptr, nullptr), ZELT::TrailerCheck::Ok);
     TSelfViewTrailer read;
-    std::string copy;
+    const std::string copy = Global::GetTempFileName();
     ASSERT_EQ(ZELT::CopySelfViewArchive(own, read, copy), ZELT::ArchiveResult::Ok);
     EXPECT_EQ(readFile(copy), "");
     EXPECT_TRUE(Global::DeleteTempFile(copy));
@@ -312,9 +314,7 @@ TEST_F(StartupTest, UnusableTemporaryFolderIsNamedWithoutLeftovers) {
     bool reached = false;
     const int rc = ZELT::Run(own, settings, [&] {
         ::setenv("TMPDIR", notAFolder.c_str(), 1);
-        TSelfViewTrailer read;
-        std::string copy;
-        ZELT::CopySelfViewArchive(own, read, copy);
+        Global::GetTempFileName();
         reached = true;
         return 0;
     });
@@ -327,34 +327,77 @@ TEST_F(StartupTest, UnusableTemporaryFolderIsNamedWithoutLeftovers) {
     EXPECT_TRUE(qelFiles().empty());
 }
 
-TEST_F(StartupTest, FileSizeLimitIsNamedInsteadOfEndingSilently) {
+TEST_F(StartupTest, UnpackingStartedAheadIsTakenOnceAndNeverLeftBehind) {
+    std::string text;
+    for (int i = 0; text.size() < 30000; ++i) text += "0 @I" + std::to_string(i) + "@ INDI\r\n";
+    std::uint32_t blocks = 0;
+    const auto packed = payload::compressArchive(text, blocks, 4096);
     TSelfViewTrailer t = trailerFor();
-    const std::string own = program("p", "TBWZ" + pattern(5000, 3), &t);
-    int out[2];
-    ASSERT_EQ(::pipe(out), 0);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        const struct rlimit lim = {1000, 1000};
-        ::setrlimit(RLIMIT_FSIZE, &lim);
-        plat::CatchFileSizeLimit();
-        TSelfViewTrailer read;
-        std::string ged, error;
-        UnpackSelfViewPayload(own, read, ged, error);
-        (void)!::write(out[1], error.data(), error.size());
-        ::_exit(0);
+    t.BlockCount = blocks;
+    const std::string own = program("p", std::string(packed.begin(), packed.end()), &t);
+    TSelfViewTrailer read;
+    std::string ged, error;
+    {
+        const TUnpackAhead ahead(own);
+        ASSERT_EQ(UnpackSelfViewPayload(own, read, ged, error), UnpackResult::Ok) << error;
+        EXPECT_EQ(readFile(ged), text);
+        EXPECT_EQ(read.StartIndex, 5);
+        EXPECT_EQ(qelFiles().size(), 1u); // the archive copy is gone
+        // Taken once: a second call unpacks anew.
+        std::string again;
+        ASSERT_EQ(UnpackSelfViewPayload(own, read, again, error), UnpackResult::Ok);
+        EXPECT_NE(again, ged);
+        EXPECT_TRUE(plat::deleteTempFile(again));
     }
-    ::close(out[1]);
-    std::string error;
-    char buf[256];
-    for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) error.append(buf, std::size_t(n));
-    ::close(out[0]);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-    EXPECT_NE(error.find("beyond 1000 bytes"), std::string::npos) << error;
-    EXPECT_NE(error.find("ulimit -f"), std::string::npos) << error;
+    EXPECT_TRUE(plat::deleteTempFile(ged)) << "the file taken is the caller's";
+    // The program may end before its window asks for the file.
+    { const TUnpackAhead unused(own); }
     EXPECT_TRUE(qelFiles().empty());
+    EXPECT_TRUE(shown_.empty());
+    EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(StartupTest, FileSizeLimitIsNamedInsteadOfBlamingTheFile) {
+    // Over the limit while the archive is copied, and while it is expanded.
+    std::string text;
+    for (int i = 0; text.size() < 20000; ++i) text += "0 @I" + std::to_string(i) + "@ INDI\r\n";
+    std::uint32_t blocks = 0;
+    const auto packed = payload::compressArchive(text, blocks, 4096);
+    ASSERT_LT(packed.size(), 4000u);
+    const std::string archive(packed.begin(), packed.end());
+    for (const std::string& payload : {"TBWZ" + pattern(5000, 3), archive}) {
+        TSelfViewTrailer t = trailerFor();
+        t.BlockCount = blocks;
+        const std::string own = program("p", payload, &t);
+        int out[2];
+        ASSERT_EQ(::pipe(out), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const struct rlimit lim = {4000, 4000};
+            ::setrlimit(RLIMIT_FSIZE, &lim);
+            plat::CatchFileSizeLimit();
+            TSelfViewTrailer read;
+            std::string ged, error;
+            UnpackSelfViewPayload(own, read, ged, error);
+            (void)!::write(out[1], error.data(), error.size());
+            ::_exit(0);
+        }
+        ::close(out[1]);
+        std::string error;
+        char buf[256];
+        for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) error.append(buf, std::size_t(n));
+        ::close(out[0]);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_NE(error.find("beyond 4000 bytes"), std::string::npos) << error;
+        EXPECT_NE(error.find("ulimit -f"), std::string::npos) << error;
+        EXPECT_NE(error.find("folder " + priv_ + "/"), std::string::npos) << error;
+        EXPECT_EQ(error.find("damaged"), std::string::npos) << error;
+        EXPECT_EQ(error.find("qel"), std::string::npos) << error;
+        EXPECT_TRUE(qelFiles().empty());
+    }
 }
 
 TEST_F(StartupTest, CopyPayloadCopiesExactRangesInChunks) {
@@ -397,7 +440,11 @@ TEST_F(StartupTest, CopyPayloadFailsOnShortSourceOrFailedWrite) {
     EXPECT_FALSE(exists(fresh));
     EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 0, root_ + "/no/such/folder", 1));
     if (exists("/dev/full")) {
-        EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 0, "/dev/full", 1500));
+        int error = 0;
+        EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 0, "/dev/full", 1500, &error));
+        EXPECT_EQ(error, ENOSPC);
+        EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 1999, owned, 2, &error));
+        EXPECT_EQ(error, 0) << "the source is at fault";
     }
     ::close(fd);
 }

@@ -204,7 +204,8 @@ TEST_F(MainWindowTest, DamagedArchiveSaysTheProgramClosesAndLeavesNothing) {
         if (first) {
             EXPECT_EQ(messages.front(), first);
         }
-        EXPECT_NE(messages.back().find("The program will now close."), std::string::npos) << messages.back();
+        EXPECT_NE(messages.back().find("is damaged.  The program will now close."), std::string::npos)
+            << messages.back();
         EXPECT_EQ(form.Collection(), nullptr);
         EXPECT_TRUE(qelFiles().empty());
     }
