@@ -26,7 +26,7 @@ public:
     // keeps the blocks expanded before. The caller shows the text and cleans up.
     bool ExpandFile(const std::string& archiveName, const std::string& outputName, std::int64_t blockCount);
 
-    // Caps the threads that expand blocks (0: one for each core).
+    // Caps the threads that expand blocks (0: one for each CPU the process may use).
     static void SetMaxThreads(int n);
     // Threads an expansion of that many blocks uses.
     static int ThreadsFor(std::int64_t blockCount);
