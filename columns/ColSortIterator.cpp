@@ -6,6 +6,7 @@
 #include "model/ABSCollection.h"
 #include "model/Options.h"
 #include "platform/Hooks.h"
+#include "platform/WorkerThreads.h"
 
 #include <algorithm>
 #include <atomic>
@@ -126,13 +127,10 @@ bool WColSortIterator::buildKeys(WAttribArray& keys, WAttrib& attribute) {
     const bool cancelledBefore = plat::cancelRequested();
     const std::int32_t n = Count();
     if (m_collection) m_collection->PrepareAllIndividuals();
-    // Attributes that read only the records build their keys on every core,
+    // Attributes that read only the records build their keys on every usable CPU,
     // each thread a run of positions with its own copy of the attribute.
     std::size_t threads = s_keyThreads;
-    if (threads == 0) {
-        const unsigned hw = std::thread::hardware_concurrency();
-        threads = std::min<std::size_t>(hw == 0 ? 1 : hw, std::size_t(n) / 16384 + 1);
-    }
+    if (threads == 0) threads = plat::WorkerThreads(std::size_t(n) / 16384 + 1);
     std::vector<std::unique_ptr<WAttrib>> copies;
     if (!m_collection || !m_collection->ReadsOnManyThreads()) threads = 1;
     for (std::size_t t = 1; t < threads; ++t) {

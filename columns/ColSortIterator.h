@@ -56,7 +56,7 @@ public:
     // The last SortBy was stopped by the Cancel button.
     bool WasCancelled() const { return m_cancelled; }
 
-    // Threads that build the keys; 0, the default, takes one per core and
+    // Threads that build the keys; 0, the default, takes one per usable CPU and
     // 16,384 individuals, at most.
     static void SetKeyThreads(unsigned threads) { s_keyThreads = threads; }
 

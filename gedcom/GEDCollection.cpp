@@ -12,6 +12,7 @@
 #include "model/Global.h"
 #include "model/StrFunc.h"
 #include "platform/Hooks.h"
+#include "platform/WorkerThreads.h"
 
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -355,10 +356,7 @@ bool WGEDCollection::indexPass() {
     // Stretches start at a '0' right after a line end: a record line, where
     // a walk from the file's start is sure to have forgotten the record before.
     std::size_t want = s_threads;
-    if (want == 0) {
-        const unsigned hw = std::thread::hardware_concurrency();
-        want = std::min<std::size_t>(hw == 0 ? 1 : hw, std::size_t(end - start) / (1 << 20) + 1);
-    }
+    if (want == 0) want = plat::WorkerThreads(std::size_t(end - start) / (1 << 20) + 1);
     std::vector<const char*> cuts{start};
     for (std::size_t t = 1; t < want; ++t) {
         const char* q = std::max(start + (end - start) * std::ptrdiff_t(t) / std::ptrdiff_t(want), cuts.back() + 1);
@@ -615,8 +613,7 @@ void WGEDCollection::PrepareAllIndividuals() {
     }
     if (todo.empty()) return;
     m_file->IsLFOnly(); // worked out once, before the threads read it
-    const unsigned hw = std::thread::hardware_concurrency();
-    const std::size_t threads = std::min<std::size_t>(hw == 0 ? 1 : hw, todo.size() / 4096 + 1);
+    const std::size_t threads = plat::WorkerThreads(todo.size() / 4096 + 1);
     auto fill = [&](std::size_t part) {
         const std::size_t from = todo.size() * part / threads, to = todo.size() * (part + 1) / threads;
         for (std::size_t k = from; k < to; ++k) {

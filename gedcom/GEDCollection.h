@@ -60,7 +60,7 @@ public:
     bool Open() override;
     // Puts every individual's spouse families in order.
     void AfterOpen() override;
-    // Finds the lines of every individual not yet read, on all cores.
+    // Finds the lines of every individual not yet read, on every usable CPU.
     void PrepareAllIndividuals() override;
     bool ReadsOnManyThreads() const override { return true; }
 
@@ -152,7 +152,7 @@ private:
     std::unique_ptr<WIndLinks> m_indLinks;
     std::unique_ptr<WFamLinks> m_famLinks;
     // The index pass walks the file in stretches cut at level-0 lines, one per
-    // core; what each finds is merged in file order, so the numbering is the
+    // usable CPU; what each finds is merged in file order, so the numbering is the
     // same as one walk's.
     std::vector<Stretch> m_stretches;
     mutable std::atomic<bool> m_stop{false}; // Cancel seen, or a stretch failed: every stretch stops
@@ -160,6 +160,6 @@ private:
 
 public:
     // Stretches (one thread each) of the index and link passes; 0, the
-    // default, takes one per core and megabyte of the file, at most.
+    // default, takes one per usable CPU and megabyte of the file, at most.
     static void SetOpenThreads(unsigned threads) { s_threads = threads; }
 };

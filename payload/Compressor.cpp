@@ -4,6 +4,7 @@
 #include "AriDecoder.h"
 #include "Crc32.h"
 #include "SuffixSort.h"
+#include "platform/WorkerThreads.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -291,7 +292,7 @@ std::uint32_t WCompressor::Compress(const std::uint8_t* data, std::size_t n, std
 }
 
 std::uint32_t packArchive(const TPackReader& read, const TPackWriter& write, std::uint32_t blockLength, int threads) {
-    if (threads <= 0) threads = int(std::max(1u, std::thread::hardware_concurrency()));
+    if (threads <= 0) threads = int(plat::WorkerThreads());
     std::vector<std::uint8_t> signature;
     WCompressor::BeginArchive(signature);
     write(signature.data(), signature.size());

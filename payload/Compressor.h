@@ -102,9 +102,9 @@ using TPackWriter = std::function<void(const std::uint8_t* data, std::size_t n)>
 
 // Packs the whole input into an archive (signature and blocks) handed to
 // write in file order; returns the number of blocks. Blocks are packed on
-// `threads` threads at once (0: one for each core), each holding one block,
-// so memory does not grow with the input. The bytes are the same whatever
-// the number of threads. Exceptions of read, write or packing pass through.
+// `threads` threads at once (0: one for each CPU the process may use), each
+// holding one block, so memory does not grow with the input. The bytes are
+// the same whatever the number of threads. Exceptions of read, write or packing pass through.
 std::uint32_t packArchive(const TPackReader& read, const TPackWriter& write,
                           std::uint32_t blockLength = kMaxBlockLength, int threads = 0);
 

@@ -14,6 +14,7 @@
 #include "Expander.h"
 #include "PayloadErrors.h"
 #include "platform/Hooks.h"
+#include "platform/WorkerThreads.h"
 
 namespace payload {
 
@@ -226,10 +227,9 @@ private:
 void WRESCompress::SetMaxThreads(int n) { g_maxThreads = n < 0 ? 0 : n; }
 
 int WRESCompress::ThreadsFor(std::int64_t blockCount) {
-    const unsigned hw = std::thread::hardware_concurrency();
-    std::int64_t n = hw == 0 ? 1 : hw;
+    std::int64_t n = plat::WorkerThreads(std::size_t(std::max<std::int64_t>(1, blockCount)));
     if (g_maxThreads > 0) n = std::min<std::int64_t>(n, g_maxThreads);
-    return int(std::max<std::int64_t>(1, std::min(n, blockCount)));
+    return int(n);
 }
 
 WRESCompress::WRESCompress(std::uint32_t maxBlockLength)

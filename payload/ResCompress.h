@@ -37,7 +37,7 @@ public:
     };
     void SetEvents(Events events) { events_ = std::move(events); }
 
-    // Caps the threads that expand blocks (0: one for each core).
+    // Caps the threads that expand blocks (0: one for each CPU the process may use).
     static void SetMaxThreads(int n);
     // Threads an expansion of that many blocks uses.
     static int ThreadsFor(std::int64_t blockCount);

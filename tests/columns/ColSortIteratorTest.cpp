@@ -7,8 +7,10 @@
 #include "columns/ColSortIterator.h"
 #include "columns/ColumnTable.h"
 #include "columns/ListColumns.h"
+#include "gedcom/GEDCollection.h"
 #include "model/Options.h"
 #include "platform/Hooks.h"
+#include "support/TestFiles.h"
 
 #include <algorithm>
 #include <map>
@@ -364,6 +366,48 @@ TEST(ColSortIterator, AColumnSetRefusesRebuildsWhileItSorts) {
     plat::resetHooks();
     EXPECT_TRUE(set.SetColumnList("7"));
     set.SetSortIterator(nullptr);
+}
+
+// Past 16,384 individuals the keys of names, dates and ages are built on
+// several threads by default; the order is the one a single thread gives.
+TEST(ColSortIterator, DefaultThreadsSortAsOneThreadDoes) {
+    WDefaultSettings settings;
+    const char* months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    const char* qualifiers[] = {"", "ABT ", "BEF ", "AFT ", "EST "};
+    std::string text = "0 HEAD\n1 CHAR UTF-8\n";
+    const int n = 33000;
+    for (int i = 1; i <= n; ++i) {
+        const std::string year = std::to_string(1600 + i * 7 % 400);
+        text += "0 @I" + std::to_string(i) + "@ INDI\n1 NAME G" + std::to_string(i % 53) + " /S" +
+                std::to_string(i * 37 % 211) + "/\n1 SEX " + (i % 2 ? "M" : "F") + "\n";
+        if (i % 9) text += "1 BIRT\n2 DATE " + std::string(qualifiers[i % 5]) + months[i % 12] + " " + year + "\n";
+        if (i % 4 == 0) text += "1 DEAT\n2 DATE " + std::to_string(i % 28 + 1) + " JUN " + year.substr(0, 3) + "9\n";
+        if (i % 3 == 0) text += "1 FAMS @F" + std::to_string(i / 3) + "@\n";
+        if (i % 3 == 2 && i > 3) text += "1 FAMC @F" + std::to_string(i / 3 - 1) + "@\n";
+    }
+    for (int f = 1; f <= n / 3; ++f)
+        text += "0 @F" + std::to_string(f) + "@ FAM\n1 HUSB @I" + std::to_string(3 * f) + "@\n1 CHIL @I" +
+                std::to_string(3 * f + 5) + "@\n1 MARR\n2 DATE " + std::to_string(1650 + f % 300) + "\n";
+    text += "0 TRLR\n";
+    tsupport::TempDir dir;
+    tsupport::writeFile(dir.file("many.ged"), text);
+    WGEDCollection c(dir.file("many.ged"));
+    ASSERT_TRUE(c.Open());
+    c.AfterOpen();
+    ASSERT_GT(c.GetIndividualCount(), 16384);
+    std::set<std::int32_t> kinds;
+    for (std::int32_t id = 1; id <= ColumnTable::kColumnCount; ++id) {
+        auto attrib = ColumnTable::MakeAttrib(id, &c);
+        if (!attrib->CloneForThread()) continue;
+        kinds.insert(attrib->GetSortKind());
+        WColSortIterator one("", c.GetCount(), &c), many("", c.GetCount(), &c);
+        WColSortIterator::SetKeyThreads(1);
+        one.SortBy(attrib.get(), true);
+        WColSortIterator::SetKeyThreads(0);
+        many.SortBy(attrib.get(), true);
+        EXPECT_EQ(items(many), items(one)) << "column " << id;
+    }
+    EXPECT_EQ(kinds, (std::set<std::int32_t>{SortKind::Text, SortKind::Date, SortKind::Age}));
 }
 
 } // namespace
