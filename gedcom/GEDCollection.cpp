@@ -73,22 +73,6 @@ long daysSince1899(int y, int m, int d) {
 
 } // namespace
 
-WGEDCollection::WGEDCollection(const std::string& fileName) {
-    m_fileKind = 1;
-    m_fileName = fileName;
-    m_file = std::make_unique<WGEDTextMMF>(fileName);
-}
-
-WGEDCollection::~WGEDCollection() {
-    // Link tables and indexes go before the mapping they were read from.
-    m_famLinks.reset();
-    m_indLinks.reset();
-    for (auto& x : m_xrefs) x.reset();
-    for (auto& o : m_offsets) o.reset();
-    m_indIndex.reset();
-    m_file.reset();
-}
-
 bool WGEDCollection::Open() {
     if (!m_file) return false;
     std::int64_t size = m_file->GetSize();
@@ -206,6 +190,24 @@ struct WGEDCollection::Stretch {
     bool ended = false; // the trailer is in this stretch
     std::exception_ptr error;
 };
+
+// The constructor and destructor make and free the stretch list, so they stand
+// where Stretch is complete.
+WGEDCollection::WGEDCollection(const std::string& fileName) {
+    m_fileKind = 1;
+    m_fileName = fileName;
+    m_file = std::make_unique<WGEDTextMMF>(fileName);
+}
+
+WGEDCollection::~WGEDCollection() {
+    // Link tables and indexes go before the mapping they were read from.
+    m_famLinks.reset();
+    m_indLinks.reset();
+    for (auto& x : m_xrefs) x.reset();
+    for (auto& o : m_offsets) o.reset();
+    m_indIndex.reset();
+    m_file.reset();
+}
 
 template <class Fn>
 void WGEDCollection::onStretches(Fn fn) {
