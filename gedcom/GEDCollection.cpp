@@ -266,10 +266,6 @@ bool WGEDCollection::walkStretch(Stretch& s, bool first) const {
             ownerKind = 0;
             if (!indented) {
                 if (first ? plat::cancelRequested() : m_stop.load(std::memory_order_relaxed)) return false;
-                if (f.WordAt(line) == GEDTag("0 TR")) {
-                    s.ended = true;
-                    break;
-                }
                 marked = 0;
                 if (auto xref = f.GetXREF(f.At(line, 2), false)) {
                     int kind = kindOfType(f.GetRecordType(line));
@@ -286,6 +282,11 @@ bool WGEDCollection::walkStretch(Stretch& s, bool first) const {
                     ownerKind = kind;
                     if (first && count % PumpInterval == 0) plat::processMessages();
                     ++count;
+                } else if (WGEDTextMMF::IsBlank(char(f.WordAt(line) >> 8)) &&
+                           (f.TagWord(line) & 0xFFFF) == (GEDTags::TRLR & 0xFFFF)) {
+                    // The trailer "0 TR...", which has no pointer; its tag may follow a run of blanks.
+                    s.ended = true;
+                    break;
                 }
             }
         } else if (*line == '1' && ownerKind) {
