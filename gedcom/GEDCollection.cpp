@@ -77,22 +77,6 @@ long daysSince1899(int y, int m, int d) {
 
 } // namespace
 
-WGEDCollection::WGEDCollection(const std::string& fileName) {
-    m_fileKind = 1;
-    m_fileName = fileName;
-    m_file = std::make_unique<WGEDTextMMF>(fileName);
-}
-
-WGEDCollection::~WGEDCollection() {
-    // Link tables and indexes go before the mapping they were read from.
-    m_famLinks.reset();
-    m_indLinks.reset();
-    for (auto& x : m_xrefs) x.reset();
-    for (auto& o : m_offsets) o.reset();
-    m_indIndex.reset();
-    m_file.reset();
-}
-
 bool WGEDCollection::Open() {
     if (!m_file) return false;
     std::int64_t size = m_file->GetSize();
@@ -214,6 +198,24 @@ struct WGEDCollection::Stretch {
     std::exception_ptr error;
 };
 
+// The constructor and destructor make and free the stretch list, so they stand
+// where Stretch is complete.
+WGEDCollection::WGEDCollection(const std::string& fileName) {
+    m_fileKind = 1;
+    m_fileName = fileName;
+    m_file = std::make_unique<WGEDTextMMF>(fileName);
+}
+
+WGEDCollection::~WGEDCollection() {
+    // Link tables and indexes go before the mapping they were read from.
+    m_famLinks.reset();
+    m_indLinks.reset();
+    for (auto& x : m_xrefs) x.reset();
+    for (auto& o : m_offsets) o.reset();
+    m_indIndex.reset();
+    m_file.reset();
+}
+
 template <class Fn>
 void WGEDCollection::onStretches(Fn fn) {
     if (m_stretches.empty()) return;
@@ -303,10 +305,6 @@ void WGEDCollection::walkStretch(Stretch& s, bool here) const {
         if (*line == '0') {
             ownerKind = 0;
             if (!indented) {
-                if (f.WordAt(line) == GEDTag("0 TR")) {
-                    s.ended = true;
-                    break;
-                }
                 marked = 0;
                 if (auto xref = f.GetXREF(f.At(line, 2), false)) {
                     if (here && count++ % PumpInterval == 0) plat::processMessages();
@@ -323,6 +321,11 @@ void WGEDCollection::walkStretch(Stretch& s, bool here) const {
                         s.outOfOrder[kind] = true;
                     s.lastXref[kind] = *xref;
                     ownerKind = kind;
+                } else if (WGEDTextMMF::IsBlank(char(f.WordAt(line) >> 8)) &&
+                           (f.TagWord(line) & 0xFFFF) == (GEDTags::TRLR & 0xFFFF)) {
+                    // The trailer "0 TR...", which has no pointer; its tag may follow a run of blanks.
+                    s.ended = true;
+                    break;
                 }
             }
         } else if (*line == '1' && ownerKind) {

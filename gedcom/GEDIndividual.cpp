@@ -57,12 +57,14 @@ void WGEDIndividual::FillEntry(const WGEDTextMMF& file, const char* record, WGED
             }
             break;
         default:
-            if (file.Tag3Is(line, "AFN", true, false)) {
+            if (WGEDTextMMF::Tag3Is(tag, "AFN", true, false)) {
                 pos[WGEDIndIndex::PosAFN] = std::uint32_t(file.At(line, 6) - record);
-            } else if (file.Tag3Is(line, "SEX", true, false)) {
+            } else if (WGEDTextMMF::Tag3Is(tag, "SEX", true, false)) {
+                // The code is the first byte of the value, however many blanks come before it.
                 const char* v = file.At(line, 6);
+                while (v < file.End() && WGEDTextMMF::IsBlank(*v)) ++v;
                 if (v < file.End() && !WTextMMF::IsLineEnd(*v)) e.sex = std::uint8_t(*v);
-            } else if (file.Tag3Is(line, "CHR")) {
+            } else if (WGEDTextMMF::Tag3Is(tag, "CHR")) {
                 pos[WGEDIndIndex::PosChr] = d;
             }
             break;

@@ -7,7 +7,7 @@ WGEDNote::WGEDNote(const WGEDCollection& collection, std::uint32_t offset, const
     const char* line = file.Begin() + offset;
     const char* e = file.End();
     const char* end = file.LineEnd(line);
-    // The text follows the pointer, a blank and the four-letter tag.
+    // The text follows the pointer, blanks and the four-letter tag.
     const char* p = line;
     int ats = 0;
     while (p < end && ats < 2)
@@ -15,7 +15,10 @@ WGEDNote::WGEDNote(const WGEDCollection& collection, std::uint32_t offset, const
     const char* start = nullptr;
     if (ats == 2) {
         start = p;
-        for (int i = 0; i < 5 && start < end; ++i) ++start;
+        while (start < end && WGEDTextMMF::IsBlank(*start)) ++start;
+        for (int i = 0; i < 4 && start < end; ++i) ++start;
+        // A tab in the place of the blank after the tag parts the text from it.
+        if (start < end && *start == '\t' && !WGEDTextMMF::IsBlank(start[-1])) ++start;
     }
     if (!start || start >= end || start >= e) {
         // No text on the record line: it starts on a CONC or CONT line, or there is none.

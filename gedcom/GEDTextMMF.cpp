@@ -2,31 +2,43 @@
 
 #include "model/Date.h"
 
-bool WGEDTextMMF::Tag3Is(const char* line, const char (&t)[4], bool blank, bool lineEnd) const {
-    if (!line) return false;
-    std::uint32_t w = TagWord(line);
+bool WGEDTextMMF::Tag3Is(std::uint32_t w, const char (&t)[4], bool blank, bool lineEnd) {
     std::uint32_t three = std::uint32_t(std::uint8_t(t[0])) | std::uint32_t(std::uint8_t(t[1])) << 8 |
                           std::uint32_t(std::uint8_t(t[2])) << 16;
     if ((w & 0xFFFFFF) != three) return false;
     char after = char(w >> 24);
-    return (blank && after == ' ') || (lineEnd && IsLineEnd(after));
+    return (blank && IsBlank(after)) || (lineEnd && IsLineEnd(after));
 }
 
 const char* WGEDTextMMF::At(const char* line, int offset) const {
     if (!line) return nullptr;
     const char* e = End();
     const char* p = line;
-    for (int i = 0; i < offset; ++i) {
-        if (p >= e || IsLineEnd(*p)) return p;
+    int i = 0;
+    if (offset >= 2) {
+        // After a run of blanks the offsets count from the tag; the run ends
+        // inside the line, so the walk below still stops at its end.
+        const char* tag = TagStart(line);
+        if (tag != line + 2) {
+            p = tag;
+            i = 2;
+        }
+    }
+    for (; i < offset; ++i) {
+        // Bytes above CR are never a line end: one test for the common byte.
+        if (p >= e || (static_cast<unsigned char>(*p) <= '\r' && IsLineEnd(*p))) return p;
         ++p;
     }
+    // A tab in the place of the blank after a four-letter tag parts the value
+    // from it as the blank would; a tab after that blank stays in the value.
+    if (offset == 6 && p < e && *p == '\t' && !IsBlank(p[-1])) ++p;
     return p;
 }
 
 std::optional<std::string_view> WGEDTextMMF::GetXREF(const char* p, bool skipFirst) const {
     if (!p) return std::nullopt;
     const char* e = End();
-    while (p < e && *p == ' ') ++p;
+    while (p < e && IsBlank(*p)) ++p;
     if (p >= e || *p != '@') return std::nullopt;
     const char* start = ++p;
     while (p < e && *p != '@' && !IsLineEnd(*p)) ++p;
@@ -61,15 +73,17 @@ std::string WGEDTextMMF::GetLineValue(const char* line) const {
     const char* e = End();
     const char* p = line;
     auto blanks = [&]() {
-        while (p < e && *p == ' ') ++p;
+        while (p < e && IsBlank(*p)) ++p;
     };
     auto word = [&]() {
-        while (p < e && *p != ' ' && !IsLineEnd(*p)) ++p;
+        while (p < e && !IsBlank(*p) && !IsLineEnd(*p)) ++p;
     };
     blanks();
     word();
     blanks();
     word();
+    // One blank or tab parts the value from the tag; GetValue drops further blanks.
+    if (p < e && IsBlank(*p)) ++p;
     return GetValue(p);
 }
 
@@ -83,7 +97,7 @@ int WGEDTextMMF::GetRecordType(const char* p) const {
     while (p < e && *p != '@' && !IsLineEnd(*p)) ++p;
     if (p >= e || *p != '@') return NoPointer;
     ++p;
-    while (p < e && *p == ' ') ++p;
+    while (p < e && IsBlank(*p)) ++p;
     if (p >= e || IsLineEnd(*p)) return Other;
     if (*p == 'F') return Family;
     switch (WordAt(p)) {
@@ -132,7 +146,7 @@ int WGEDTextMMF::GetLevel(const char* line) const {
     const char* p = line;
     int level = 0;
     bool digits = false;
-    while (p < e && *p != ' ' && !IsLineEnd(*p)) {
+    while (p < e && !IsBlank(*p) && !IsLineEnd(*p)) {
         if (*p < '0' || *p > '9') return 0;
         if (level < 100000) level = level * 10 + (*p - '0');
         digits = true;

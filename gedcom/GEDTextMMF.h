@@ -4,6 +4,11 @@
 // as one 4-byte word), byte 6 the blank before the value. Nothing here copies a
 // line to find its tag; only the value routines copy bytes.
 //
+// Some writers put several blanks or tabs after the level (or after a level-0
+// line's pointer): such a run counts as one blank, so the byte offsets below
+// are taken from where the tag (or pointer) starts. A tab may stand for the
+// blank after a four-letter tag.
+//
 // Every routine stops at the end of its line and at the end of the data. A
 // value asked for at a byte past its line's end (byte 7 of "1 BIRT") is empty.
 #include "gedcom/TextMMF.h"
@@ -50,13 +55,37 @@ public:
             std::memcpy(b, p, 4);
         else
             for (int i = 0; i < 4 && p + i < e; ++i) b[i] = static_cast<unsigned char>(p[i]);
+        return Word(b);
+    }
+    // Four bytes as one word, the first lowest, as GEDTag makes a tag's.
+    static std::uint32_t Word(const unsigned char* b) {
         return std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
     }
+    static bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+    // Where a line's tag (or pointer) starts: byte 2, or past the whole run
+    // of blanks and tabs that follows the level.
+    const char* TagStart(const char* line) const {
+        // One test settles the common line, whose byte 2 is a letter, digit or "@".
+        if (End() - line <= 2 || static_cast<unsigned char>(line[2]) > ' ' || !IsBlank(line[2]) || !IsBlank(line[1]))
+            return line + 2;
+        const char* p = line + 3;
+        while (p < End() && IsBlank(*p)) ++p;
+        return p;
+    }
     // The tag word of a line (bytes 2..5).
-    std::uint32_t TagWord(const char* line) const { return line ? WordAt(line + 2) : 0; }
+    std::uint32_t TagWord(const char* line) const {
+        if (!line) return 0;
+        if (End() - line >= 6 && static_cast<unsigned char>(line[2]) > ' ')
+            return Word(reinterpret_cast<const unsigned char*>(line) + 2);
+        return WordAt(TagStart(line));
+    }
     bool TagIs(const char* line, std::uint32_t tag) const { return line && TagWord(line) == tag; }
-    // Three-letter tag followed by a blank, a CR or an LF.
-    bool Tag3Is(const char* line, const char (&t)[4], bool blank = true, bool lineEnd = true) const;
+    // Three-letter tag followed by a blank (or tab), a CR or an LF.
+    bool Tag3Is(const char* line, const char (&t)[4], bool blank = true, bool lineEnd = true) const {
+        return line && Tag3Is(TagWord(line), t, blank, lineEnd);
+    }
+    // The same test on a tag word already read.
+    static bool Tag3Is(std::uint32_t word, const char (&t)[4], bool blank = true, bool lineEnd = true);
     // The level byte of a line, 0 for null.
     char LevelByte(const char* line) const { return Contains(line) ? *line : '\0'; }
 
@@ -64,7 +93,7 @@ public:
     // that may be empty. Null for a null line.
     const char* At(const char* line, int offset) const;
 
-    // The pointer "@...@" at p (after blanks): the identifier between the two
+    // The pointer "@...@" at p (after blanks and tabs): the identifier between the two
     // "@", whole, without its first character when skipFirst. Nothing without
     // an opening "@" or without a closing "@" on the same line.
     std::optional<std::string_view> GetXREF(const char* p, bool skipFirst) const;
@@ -90,7 +119,7 @@ public:
     // A value with its continuation: the value at p, then CONC lines appended
     // and CONT lines as new strings, until a line that is neither.
     std::vector<std::string> GetText(const char* p) const;
-    // The number before the first blank of the line, 0 when it is none.
+    // The number before the first blank or tab of the line, 0 when it is none.
     int GetLevel(const char* line) const;
 };
 

@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
 # Installs what the build needs on a Debian machine, only when it is missing.
+# Packages come without their recommendations, so everything a build or a test
+# calls is named here:
+#   scripts/deps.sh [--gui] [--fuzz]
 set -euo pipefail
 need=(g++ cmake ninja-build pkg-config qt6-base-dev libjpeg-dev libgtest-dev libgmock-dev
-      libbenchmark-dev fonts-liberation2 clang-format
-      poppler-utils libwmf-bin inkscape)   # readers the export tests check the files with
-[ "${1:-}" = "--gui" ] && need+=(xvfb xauth)
-[ "${1:-}" = "--fuzz" ] && need+=(clang)
+      libbenchmark-dev fonts-liberation2 clang-format git   # the style check lists files with git
+      # readers the export tests check the files with; wmf2svg needs the URW fonts
+      poppler-utils libwmf-bin fonts-urw-base35 inkscape)
+for arg in "$@"; do
+  case "$arg" in
+    --gui) need+=(xvfb xauth) ;;
+    # libFuzzer and the sanitizer runtimes are only recommended by clang
+    --fuzz) need+=(clang libclang-rt-dev) ;;
+    *) echo "usage: scripts/deps.sh [--gui] [--fuzz]" >&2; exit 2 ;;
+  esac
+done
 missing=()
 for p in "${need[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
