@@ -112,11 +112,15 @@ bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& de
     if (sourceFd < 0) return false;
     struct stat before {};
     const bool existed = ::lstat(destName.c_str(), &before) == 0;
-    Fd dest(::open(destName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+    // No O_TRUNC: ext4 flushes a file truncated to nothing as it is closed.
+    // A file that had content is cut to the copy's length at the end.
+    Fd dest(::open(destName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
     if (dest.fd < 0) {
         error = errno;
         return false;
     }
+    struct stat opened {};
+    const bool hadContent = ::fstat(dest.fd, &opened) != 0 || opened.st_size > 0;
     bool ok = true;
     std::vector<unsigned char> chunk(std::size_t(std::min<std::uint64_t>(length, kChunk)));
     unsigned char* buf = chunk.data();
@@ -141,6 +145,10 @@ bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& de
     }
     const int fd = dest.fd;
     dest.fd = -1;
+    if (hadContent && ::ftruncate(fd, off_t(length - left)) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
     if (::close(fd) != 0 && ok) {
         ok = false;
         error = errno;

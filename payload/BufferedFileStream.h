@@ -143,8 +143,12 @@ public:
     void Close();
 
 private:
+    void cutToWritten();
+
     int fd_ = -1;
     std::string fileName_;
+    std::int64_t written_ = 0;
+    bool hadContent_ = false; // cut to what was written when done
 };
 
 } // namespace payload

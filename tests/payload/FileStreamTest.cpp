@@ -73,6 +73,20 @@ TEST(BufferedFileStream, MissingFilesRaiseFileErrors) {
     EXPECT_THROW(payload::TPlainFileStream(dir.file("no/such/dir")), payload::EFileError);
 }
 
+TEST(PlainFileStream, OverwritesAnExistingFileToWhatWasWritten) {
+    ScratchDir dir;
+    const std::uint8_t text[] = {'a', 'b', 'c'};
+    for (const bool closed : {true, false}) {
+        writeFile(dir.file("out"), std::string(5000, 'x'));
+        {
+            payload::TPlainFileStream out(dir.file("out"));
+            out.Write(text, 3);
+            if (closed) out.Close();
+        }
+        EXPECT_EQ(readFile(dir.file("out")), "abc") << (closed ? "closed" : "destroyed");
+    }
+}
+
 TEST(BitFile, BitsMostSignificantFirstAndPartialByteOnClose) {
     ScratchDir dir;
     {
