@@ -72,7 +72,7 @@ TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
             EXPECT_NE(fcntl(std::stoi(e.path().filename().string()), F_GETFD) & FD_CLOEXEC, 0) << e.path();
         }
         EXPECT_GE(ours, 1);
-        EXPECT_EQ(qelFiles().size(), 1u); // the archive copy is gone already
+        EXPECT_EQ(tmp.qelFiles().size(), 1u); // the archive copy is gone already
 
         clickTab(form, "Individual");
         ASSERT_EQ(form.CurrentPage(), TLogoAppForm::pgIndividual);
@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
         if (const char* shot = std::getenv("BRENTHAUL_SCREENSHOT")) form.grab().save(shot);
         form.close();
     }
-    EXPECT_TRUE(qelFiles().empty());
+    EXPECT_TRUE(tmp.qelFiles().empty());
 }
 
 // A field of the Sender page as it reads on screen (empty when hidden).
@@ -207,7 +207,7 @@ TEST_F(MainWindowTest, DamagedArchiveSaysTheProgramClosesAndLeavesNothing) {
         EXPECT_NE(messages.back().find("is damaged.  The program will now close."), std::string::npos)
             << messages.back();
         EXPECT_EQ(form.Collection(), nullptr);
-        EXPECT_TRUE(qelFiles().empty());
+        EXPECT_TRUE(tmp.qelFiles().empty());
     }
 }
 
@@ -338,7 +338,7 @@ TEST_F(MainWindowTest, EveryRealFileStartsAndLeavesNoTempFile) {
             }
             form.close();
         }
-        EXPECT_TRUE(qelFiles().empty());
+        EXPECT_TRUE(tmp.qelFiles().empty());
     }
 }
 
