@@ -73,7 +73,7 @@ TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
             EXPECT_NE(fcntl(std::stoi(e.path().filename().string()), F_GETFD) & FD_CLOEXEC, 0) << e.path();
         }
         EXPECT_GE(ours, 1);
-        EXPECT_EQ(qelFiles().size(), 1u); // the archive copy is gone already
+        EXPECT_EQ(tmp.qelFiles().size(), 1u); // the archive copy is gone already
 
         clickTab(form, "Individual");
         ASSERT_EQ(form.CurrentPage(), TLogoAppForm::pgIndividual);
@@ -88,7 +88,7 @@ TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
         if (const char* shot = std::getenv("BRENTHAUL_SCREENSHOT")) form.grab().save(shot);
         form.close();
     }
-    EXPECT_TRUE(qelFiles().empty());
+    EXPECT_TRUE(tmp.qelFiles().empty());
 }
 
 // A field of the Sender page as it reads on screen (empty when hidden).
@@ -214,7 +214,7 @@ TEST_F(MainWindowTest, DamagedArchiveSaysTheProgramClosesAndLeavesNothing) {
         EXPECT_NE(messages.back().find("is damaged.  The program will now close."), std::string::npos)
             << messages.back();
         EXPECT_EQ(form.Collection(), nullptr);
-        EXPECT_TRUE(qelFiles().empty());
+        EXPECT_TRUE(tmp.qelFiles().empty());
     }
 }
 
@@ -345,7 +345,7 @@ TEST_F(MainWindowTest, EveryRealFileStartsAndLeavesNoTempFile) {
             }
             form.close();
         }
-        EXPECT_TRUE(qelFiles().empty());
+        EXPECT_TRUE(tmp.qelFiles().empty());
     }
 }
 
