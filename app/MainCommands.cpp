@@ -63,24 +63,6 @@ LeftPanelStep WLeftPanel::Choose(int page, bool visibleNow) {
     return step;
 }
 
-int PrintReportPage(int notebookPage, bool highlightedOnly) {
-    switch (notebookPage) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
-    case 4: return notebookPage;
-    case 5: return highlightedOnly ? 6 : 5;
-    case 6: return 7;
-    default: return -1;
-    }
-}
-
-int TabForMenuTag(int tag) {
-    // Tab 0 is Sender, which has no item; "Internet Tab" (tag 10) names no tab here.
-    return tag >= 1 && tag <= 9 ? tag : -1;
-}
-
 IslandViewChange UseIslands(bool ticked, std::int32_t islandCount, std::int32_t selectedRow, std::string& caption) {
     if (!ticked) {
         caption = "Use Islands";

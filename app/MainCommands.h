@@ -1,7 +1,6 @@
 #pragma once
 // The main window's commands without widgets: which command is enabled in
-// what state, the left-panel page switching, the report page the print
-// command opens on, and the status-bar busy tick.
+// what state, the left-panel page switching, and the status-bar busy tick.
 #include <cstdint>
 #include <string>
 
@@ -98,14 +97,6 @@ public:
 private:
     int m_page;
 };
-
-// The print dialog's first report for a notebook page (0 General ...
-// 6 Islands); -1 keeps the dialog's own.
-int PrintReportPage(int notebookPage, bool highlightedOnly);
-
-// The tab index a View menu tab item (tag 1..10) selects: the tab it names,
-// -1 for none.
-int TabForMenuTag(int tag);
 
 // The Use Islands check box: what its tick does to the island view.
 enum class IslandViewChange { Restrict, Clear, Keep };

@@ -17,8 +17,17 @@
 #include "model/DescendantIterator.h"
 #include "model/Options.h"
 #include "platform/ui/QtText.h"
+#include "reports/ReportFactory.h"
 
 using ViewCommon::BusyScope;
+
+std::vector<TViewTab> TDescendantsView::Tabs() const {
+    return {{.Page = pgDescendants,
+             .Caption = "Descendants",
+             .MenuCaption = "Descendants Tab",
+             .Shortcut = Qt::Key_F6,
+             .ReportPage = rpDescendants}};
+}
 
 TDescendantsView::TDescendantsView(QWidget* parent) : TViewPage(parent) {
     auto* v = new QVBoxLayout(this);

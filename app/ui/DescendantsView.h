@@ -33,6 +33,7 @@ class TDescendantsView : public TViewPage {
 public:
     explicit TDescendantsView(QWidget* parent = nullptr);
     ~TDescendantsView() override;
+    std::vector<TViewTab> Tabs() const override;
 
     void SetCollection(WABSCollection* collection) override;
     void SetColumns(WListColumns* columns);

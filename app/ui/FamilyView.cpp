@@ -19,6 +19,7 @@
 #include "model/ui/IndInfoPanel.h"
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
+#include "reports/ReportFactory.h"
 
 namespace {
 
@@ -56,6 +57,14 @@ void ShowPersonPanel(const PersonPanelInfo& info, TIndInfoPanel* panel) {
     panel->SetDeathString(info.Death);
     if (!info.Hint.empty()) panel->setToolTip(plainToolTip(hintText(info.Hint)));
     panel->IndividualNumber = info.Individual;
+}
+
+std::vector<TViewTab> TFamilyView::Tabs() const {
+    return {{.Page = pgFamily,
+             .Caption = "Family",
+             .MenuCaption = "Family Tab",
+             .Shortcut = Qt::Key_F4,
+             .ReportPage = rpFamily}};
 }
 
 TFamilyView::TFamilyView(QWidget* parent) : TViewPage(parent) {

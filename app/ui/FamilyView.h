@@ -21,6 +21,7 @@ class TFamilyView : public TViewPage {
     Q_OBJECT
 public:
     explicit TFamilyView(QWidget* parent = nullptr);
+    std::vector<TViewTab> Tabs() const override;
 
     void SetCollection(WABSCollection* collection) override;
     void SetHighLighter(WABSHighLighter* highlighter) override;

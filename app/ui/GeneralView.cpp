@@ -13,6 +13,7 @@
 #include "app/ui/ViewGrid.h"
 #include "model/ABSCollection.h"
 #include "platform/ui/QtText.h"
+#include "reports/ReportFactory.h"
 
 namespace {
 
@@ -34,6 +35,14 @@ QPlainTextEdit* readOnlyMemo(QWidget* parent) {
 }
 
 } // namespace
+
+std::vector<TViewTab> TGeneralView::Tabs() const {
+    return {{.Page = pgGeneral,
+             .Caption = "General",
+             .MenuCaption = "General Tab",
+             .Shortcut = Qt::Key_F2,
+             .ReportPage = rpGeneral}};
+}
 
 TGeneralView::TGeneralView(QWidget* parent) : TViewPage(parent) {
     auto* row = new QHBoxLayout(this);

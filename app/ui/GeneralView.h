@@ -15,6 +15,7 @@ class TGeneralView : public TViewPage {
     Q_OBJECT
 public:
     explicit TGeneralView(QWidget* parent = nullptr);
+    std::vector<TViewTab> Tabs() const override;
 
     void SetCollection(WABSCollection* collection) override;
     // Header, submitter and statistics of the open file, then the view's quick help.

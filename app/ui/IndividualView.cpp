@@ -19,6 +19,15 @@
 #include "model/ABSCollection.h"
 #include "model/Options.h"
 #include "platform/ui/QtText.h"
+#include "reports/ReportFactory.h"
+
+std::vector<TViewTab> TIndividualView::Tabs() const {
+    return {{.Page = pgIndividual,
+             .Caption = "Individual",
+             .MenuCaption = "Individual Tab",
+             .Shortcut = Qt::Key_F3,
+             .ReportPage = rpIndividual}};
+}
 
 TIndividualView::TIndividualView(QWidget* parent) : TViewPage(parent) {
     auto* outer = new QVBoxLayout(this);

@@ -17,6 +17,7 @@ class TIndividualView : public TViewPage {
     Q_OBJECT
 public:
     explicit TIndividualView(QWidget* parent = nullptr);
+    std::vector<TViewTab> Tabs() const override;
 
     // A new file starts again on the first row.
     void SetCollection(WABSCollection* collection) override;

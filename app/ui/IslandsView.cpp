@@ -19,6 +19,7 @@
 #include "model/StrFunc.h"
 #include "model/WaitHooks.h"
 #include "platform/ui/QtText.h"
+#include "reports/ReportFactory.h"
 
 using ViewCommon::BusyScope;
 
@@ -40,6 +41,14 @@ QString number(std::int64_t n, bool thousands) {
 }
 
 } // namespace
+
+std::vector<TViewTab> TIslandsView::Tabs() const {
+    return {{.Page = pgIslands,
+             .Caption = "Islands",
+             .MenuCaption = "Islands Tab",
+             .Shortcut = Qt::Key_F9,
+             .ReportPage = rpIslands}};
+}
 
 TIslandsView::TIslandsView(QWidget* parent) : TViewPage(parent) {
     auto* v = new QVBoxLayout(this);

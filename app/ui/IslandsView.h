@@ -31,6 +31,7 @@ class TIslandsView : public TViewPage {
 public:
     explicit TIslandsView(QWidget* parent = nullptr);
     ~TIslandsView() override;
+    std::vector<TViewTab> Tabs() const override;
 
     void SetCollection(WABSCollection* collection) override;
     void SetColumns(WListColumns* columns);

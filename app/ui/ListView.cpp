@@ -19,6 +19,7 @@
 #include "model/StrFunc.h"
 #include "model/WaitHooks.h"
 #include "platform/ui/QtText.h"
+#include "reports/ReportFactory.h"
 
 using ViewCommon::BusyScope;
 
@@ -30,6 +31,16 @@ struct FlagScope {
     ~FlagScope() { f = false; }
 };
 } // namespace
+
+std::vector<TViewTab> TListView::Tabs() const {
+    return {
+        {.Page = pgList, .Caption = "List", .MenuCaption = "List Tab", .Shortcut = Qt::Key_F7, .ReportPage = rpList},
+        {.Page = pgHighlighted,
+         .Caption = "Highlighted",
+         .MenuCaption = "Highlighted Tab",
+         .Shortcut = Qt::Key_F8,
+         .ReportPage = rpHighlighted}};
+}
 
 TListView::TListView(QWidget* parent) : TViewPage(parent) {
     auto* v = new QVBoxLayout(this);

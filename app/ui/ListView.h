@@ -30,6 +30,7 @@ class TListView : public TViewPage {
 public:
     explicit TListView(QWidget* parent = nullptr);
     ~TListView() override;
+    std::vector<TViewTab> Tabs() const override;
 
     void SetCollection(WABSCollection* collection) override;
     void SetHighLighter(WABSHighLighter* highlighter) override;

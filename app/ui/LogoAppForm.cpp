@@ -147,9 +147,14 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
         RefreshCurrentView();
     };
     commands.MenuTab = [this](int tag) {
-        if (const int tab = MainCommands::TabForMenuTag(tag); tab >= 0) SelectTab(tab);
+        // Tag n selects the n-th tab that has a View menu item; a later tag names no tab here.
+        int n = 0;
+        for (std::size_t i = 0; i < FTabs.size(); ++i)
+            if (!FTabs[i].Info.MenuCaption.isEmpty() && ++n == tag) return SelectTab(int(i));
     };
-    FActions = new TMainActions(this, std::move(commands), [this] {
+    std::vector<TViewTab> tabs;
+    for (const TTab& tab : FTabs) tabs.push_back(tab.Info);
+    FActions = new TMainActions(this, tabs, std::move(commands), [this] {
         WActionState st;
         WABSCollection* col = Collection();
         st.Collection = col != nullptr;
@@ -295,9 +300,13 @@ void TLogoAppForm::ShowIslandButtons() {
     FLeftIslands->CalculateButton()->setVisible(manual);
 }
 
-void TLogoAppForm::addView(int page, TViewPage* view) {
-    FPageIndex[page] = NBMain->addWidget(view);
+void TLogoAppForm::addView(TViewPage* view) {
+    NBMain->addWidget(view);
+    const std::vector<TViewTab> tabs = view->Tabs();
+    const int page = tabs.front().Page;
+    Q_ASSERT(!FViews.count(page)); // each view its own notebook page
     FViews[page] = view;
+    for (const TViewTab& tab : tabs) FTabs.push_back({tab, view, page});
     connect(view, &TViewPage::individualChosen, this, [this](std::int32_t individual) {
         if (individual > 0) FIndScroll->SetCurrentIndividual(individual);
     });
@@ -386,21 +395,23 @@ void TLogoAppForm::buildUi() {
     outer->addWidget(split, 1);
     setCentralWidget(central);
 
-    addView(pgSender, FSenderView = new TSenderView(FOwnPath));
-    addView(pgGeneral, FGeneralView = new TGeneralView);
-    addView(pgIndividual, new TIndividualView);
-    addView(pgFamily, FFamilyView = new TFamilyView);
-    addView(pgPedigree, FPedigreeView = new TPedigreeView);
-    addView(pgDescendants, FDesView = new TDescendantsView);
-    addView(pgList, FListView = new TListView);
-    addView(pgIslands, FIslandsView = new TIslandsView);
+    // The views, in tab order.
+    addView(FSenderView = new TSenderView(FOwnPath));
+    addView(FGeneralView = new TGeneralView);
+    addView(new TIndividualView);
+    addView(FFamilyView = new TFamilyView);
+    addView(FPedigreeView = new TPedigreeView);
+    addView(FDesView = new TDescendantsView);
+    addView(FListView = new TListView);
+    addView(FIslandsView = new TIslandsView);
+    addView(FSourcesView = new TSourcesView);
+
     FIslandsView->SetLeftPanel(FLeftIslands);
     connect(FListView, &TListView::highlightPanelWanted, this, [this] { ShowLeftPanel(true, 0); });
     auto help = [](int entry) { QuickHelp::Show(entry); };
     connect(FDesView, &TDescendantsView::quickHelp, this, help);
     connect(FListView, &TListView::quickHelp, this, help);
     connect(FIslandsView, &TIslandsView::quickHelp, this, help);
-    addView(pgSources, FSourcesView = new TSourcesView);
 
     for (auto*& p : StatusPanels) {
         p = new QLabel(this);
@@ -462,21 +473,12 @@ void TLogoAppForm::edFindChange(const QString& text) {
 }
 
 void TLogoAppForm::BuildTabs() {
-    const std::pair<int, const char*> tabs[] = {
-        {pgSender, "Sender"},  {pgGeneral, "General"},         {pgIndividual, "Individual"},
-        {pgFamily, "Family"},  {pgPedigree, "Pedigree"},       {pgDescendants, "Descendants"},
-        {pgList, "List"},      {pgHighlighted, "Highlighted"}, {pgIslands, "Islands"},
-        {pgSources, "Sources"}};
     const QSignalBlocker block(TabControl);
     while (TabControl->count()) TabControl->removeTab(0);
-    FTabPages.clear();
-    for (const auto& [page, caption] : tabs) {
-        TabControl->addTab(caption);
-        FTabPages.push_back(page);
-    }
+    for (const TTab& tab : FTabs) TabControl->addTab(tab.Info.Caption);
     TabControl->setCurrentIndex(0);
-    NBMain->setCurrentIndex(FPageIndex[pgSender]);
-    FCurrentPage = pgSender;
+    NBMain->setCurrentWidget(FTabs.front().View);
+    FCurrentPage = FTabs.front().NotebookPage;
 }
 
 void TLogoAppForm::ApplyGridFont() {
@@ -494,13 +496,12 @@ void TLogoAppForm::ApplyGridFont() {
 void TLogoAppForm::SelectTab(int index) { TabControl->setCurrentIndex(index); }
 
 void TLogoAppForm::TabControlChange(int index) {
-    if (index < 0 || index >= int(FTabPages.size())) return;
-    int page = FTabPages[size_t(index)];
-    FHighlightedOnly = page == pgHighlighted;
+    if (index < 0 || index >= int(FTabs.size())) return;
+    const TTab& tab = FTabs[std::size_t(index)];
+    FHighlightedOnly = tab.Info.Page == pgHighlighted;
     FListView->SetHighlightedOnly(FHighlightedOnly);
-    if (FHighlightedOnly) page = pgList;
-    FCurrentPage = page;
-    NBMain->setCurrentIndex(FPageIndex[page]);
+    FCurrentPage = tab.NotebookPage;
+    NBMain->setCurrentWidget(tab.View);
     RefreshCurrentView();
     WOptions::SetInt(opt::LastTab, index);
 }
@@ -740,7 +741,8 @@ void TLogoAppForm::PrintClick() {
         ~Restore() { WOptions::SetBool(opt::TMGTagSent, tag); }
     } restore{tag};
     SaveColumnWidths();
-    const int page = MainCommands::PrintReportPage(FCurrentPage, FHighlightedOnly);
+    const int tab = TabControl->currentIndex();
+    const int page = tab >= 0 ? FTabs[std::size_t(tab)].Info.ReportPage : -1;
     TPrintDlg dlg(this);
     if (page >= 0) dlg.SelectPage(page);
     // The family the Family view shows for the current individual.

@@ -14,6 +14,7 @@
 #include "app/GenealogyOpener.h"
 #include "app/MainCommands.h"
 #include "app/SelfViewTrailer.h"
+#include "app/ui/ViewPage.h"
 
 class QLabel;
 class QLineEdit;
@@ -21,7 +22,6 @@ class QPlainTextEdit;
 class QStackedWidget;
 class QTabBar;
 class QWidget;
-class TViewPage;
 class TMainActions;
 class TFamilyView;
 class TGeneralView;
@@ -43,18 +43,8 @@ class TLogoAppForm : public QMainWindow {
     Q_OBJECT
 public:
     // Notebook pages of the views.
-    enum Page {
-        pgGeneral = 0,
-        pgIndividual = 1,
-        pgFamily = 2,
-        pgPedigree = 3,
-        pgDescendants = 4,
-        pgList = 5,
-        pgIslands = 6,
-        pgSources = 9,
-        pgSender = 12,
-        pgHighlighted = 13
-    };
+    using Page = TViewPage::Page;
+    using enum TViewPage::Page;
 
     // ownPath: the program file that carries the payload.
     explicit TLogoAppForm(std::string ownPath, QWidget* parent = nullptr);
@@ -111,8 +101,9 @@ private:
     void AttachIslandCommands();
     // The Calculate buttons show only when islands are not computed on opening.
     void ShowIslandButtons();
-    // Puts a view page on the notebook and wires its moves to the navigation panel.
-    void addView(int page, TViewPage* view);
+    // Puts a view page on the notebook, its tabs after those of the pages
+    // before it, and wires its moves to the navigation panel.
+    void addView(TViewPage* view);
     // Every view page, with its collection, highlighter or nothing.
     void bindViews(WABSCollection* collection);
     void SaveColumnWidths();
@@ -162,8 +153,14 @@ private:
     // Controls.
     QTabBar* TabControl = nullptr;
     QStackedWidget* NBMain = nullptr;
-    std::map<int, int> FPageIndex;    // notebook page number -> stack index
     std::map<int, TViewPage*> FViews; // notebook page number -> its view
+    // The tab set, in tab order.
+    struct TTab {
+        TViewTab Info;
+        TViewPage* View;
+        int NotebookPage; // the view's own (List for Highlighted)
+    };
+    std::vector<TTab> FTabs;
     TSenderView* FSenderView = nullptr;
     TGeneralView* FGeneralView = nullptr;
     TFamilyView* FFamilyView = nullptr;
@@ -174,7 +171,6 @@ private:
     TIslandsView* FIslandsView = nullptr;
     TLeftIslandsPanel* FLeftIslands = nullptr;
     QStackedWidget* nbLeftPanel = nullptr;
-    std::vector<int> FTabPages; // tab index -> notebook page number
     WIndScroll* FIndScroll = nullptr;
     QWidget* panLeftPanel = nullptr;
     WHLGuiColMan* HLGuiColMan = nullptr;

@@ -28,7 +28,7 @@ const std::function<void()> kNothing;
 
 } // namespace
 
-TMainActions::TMainActions(QMainWindow* window, Commands commands, StateQuery state)
+TMainActions::TMainActions(QMainWindow* window, const std::vector<TViewTab>& tabs, Commands commands, StateQuery state)
     : QObject(window), m_commands(std::move(commands)), m_state(std::move(state)) {
     const Commands& c = m_commands;
     using A = ActionId;
@@ -91,7 +91,7 @@ TMainActions::TMainActions(QMainWindow* window, Commands commands, StateQuery st
     make(A::ResetQuickHelp, "Reset Quick Help Dialog Boxes", {}, none, c.ResetQuickHelp);
     make(A::MakeSuggestion, "Make a Suggestion", {}, none, kNothing)->setVisible(false);
 
-    buildMenus(window);
+    buildMenus(window, tabs);
     buildToolBar(window);
 
     if (auto* dispatcher = QAbstractEventDispatcher::instance(thread()))
@@ -136,7 +136,7 @@ void TMainActions::UpdateActions() {
     m_updating = false;
 }
 
-void TMainActions::buildMenus(QMainWindow* window) {
+void TMainActions::buildMenus(QMainWindow* window, const std::vector<TViewTab>& tabs) {
     using A = ActionId;
     QMenuBar* bar = window->menuBar();
 
@@ -171,18 +171,21 @@ void TMainActions::buildMenus(QMainWindow* window) {
     view->addAction(Action(A::MenuHL));
     view->addAction(Action(A::MenuIsland));
     view->addSeparator();
-    const char* const tabs[] = {"General Tab", "Individual Tab",  "Family Tab",  "Pedigree Tab", "Descendants Tab",
-                                "List Tab",    "Highlighted Tab", "Islands Tab", "Sources Tab",  "Internet Tab"};
-    for (int tag = 1; tag <= 10; ++tag) {
-        QAction* item = view->addAction(tabs[tag - 1]);
-        item->setShortcut(QKeySequence(Qt::Key_F1 + tag));
+    auto addTabItem = [this, view](const QString& caption, const QKeySequence& key) {
+        const int tag = int(m_tabItems.size()) + 1;
+        QAction* item = view->addAction(caption);
+        item->setShortcut(key);
         item->setData(tag);
         connect(item, &QAction::triggered, this, [this, tag] {
             UpdateActions();
             if (m_commands.MenuTab) m_commands.MenuTab(tag);
         });
         m_tabItems.push_back(item);
-    }
+    };
+    for (const TViewTab& tab : tabs)
+        if (!tab.MenuCaption.isEmpty()) addTabItem(tab.MenuCaption, tab.Shortcut);
+    // The full viewer's Internet page: no tab here, so its item selects nothing.
+    addTabItem("Internet Tab", QKeySequence(Qt::Key_F11));
 
     QMenu* tools = bar->addMenu("Tools");
     tools->addAction(Action(A::Options));

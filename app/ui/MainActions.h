@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/MainCommands.h"
+#include "app/ui/ViewPage.h"
 
 class QAction;
 class QMainWindow;
@@ -32,17 +33,18 @@ public:
         std::function<void(bool ticked)> UseIslands;
         std::function<void()> NextHighlighted, PreviousHighlighted;
         std::function<void()> Options, UserManual, ResetQuickHelp;
-        std::function<void(int tag)> MenuTab; // View menu tab items, tags 1..10
+        std::function<void(int tag)> MenuTab; // View menu tab items, tags from 1
     };
     // The window state the enabling rules read, asked once per update pass.
     using StateQuery = std::function<WActionState()>;
 
-    // Fills window's menu bar and adds the command toolbar to it.
-    TMainActions(QMainWindow* window, Commands commands, StateQuery state);
+    // Fills window's menu bar and adds the command toolbar to it. The View
+    // menu lists the tabs that have a menu caption, in their order.
+    TMainActions(QMainWindow* window, const std::vector<TViewTab>& tabs, Commands commands, StateQuery state);
     ~TMainActions() override;
 
     QAction* Action(ActionId id) const { return m_actions[std::size_t(id)]; }
-    // The View menu's tab items (tags 1..10) and the File menu's hidden
+    // The View menu's tab items (tags 1, 2, ...) and the File menu's hidden
     // recent-file items.
     const std::vector<QAction*>& TabItems() const { return m_tabItems; }
     const std::vector<QAction*>& LastFileItems() const { return m_lastFiles; }
@@ -56,7 +58,7 @@ private:
     QAction* make(ActionId id, const QString& caption, const QString& hint, const QKeySequence& key,
                   std::function<void()> run);
     void execute(ActionId id, const std::function<void()>& run);
-    void buildMenus(QMainWindow* window);
+    void buildMenus(QMainWindow* window, const std::vector<TViewTab>& tabs);
     void buildToolBar(QMainWindow* window);
 
     Commands m_commands;

@@ -21,6 +21,7 @@
 #include "model/ui/IndInfoPanel.h"
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
+#include "reports/ReportFactory.h"
 
 namespace {
 
@@ -107,6 +108,14 @@ private:
     TPedigreeView* fOwner;
     bool fChildren;
 };
+
+std::vector<TViewTab> TPedigreeView::Tabs() const {
+    return {{.Page = pgPedigree,
+             .Caption = "Pedigree",
+             .MenuCaption = "Pedigree Tab",
+             .Shortcut = Qt::Key_F5,
+             .ReportPage = rpPedigree}};
+}
 
 TPedigreeView::TPedigreeView(QWidget* parent) : TViewPage(parent) {
     auto* row = new QHBoxLayout(this);

@@ -17,6 +17,7 @@ class TPedigreeView : public TViewPage {
     Q_OBJECT
 public:
     explicit TPedigreeView(QWidget* parent = nullptr);
+    std::vector<TViewTab> Tabs() const override;
 
     void SetCollection(WABSCollection* collection) override;
     void SetHighLighter(WABSHighLighter* highlighter) override;

@@ -28,6 +28,8 @@ QPlainTextEdit* readOnlyMemo(QWidget* parent, const char* name) {
 
 } // namespace
 
+std::vector<TViewTab> TSenderView::Tabs() const { return {{.Page = pgSender, .Caption = "Sender"}}; }
+
 TSenderView::TSenderView(std::string ownPath, QWidget* parent) : TViewPage(parent), FOwnPath(std::move(ownPath)) {
     auto* row = new QHBoxLayout(this);
     auto* box = new QGroupBox("Information about who created this GEDCOM", this);

@@ -17,6 +17,7 @@ class TSenderView : public TViewPage {
 public:
     // ownPath: the program file, named in the subject of a mail to the sender.
     explicit TSenderView(std::string ownPath, QWidget* parent = nullptr);
+    std::vector<TViewTab> Tabs() const override;
 
     // The trailer read at start-up and the unpacked GEDCOM file that Extract
     // copies; the Extract row shows when the sender allows it.

@@ -52,6 +52,10 @@ private:
     int FDataRows = 1;
 };
 
+std::vector<TViewTab> TSourcesView::Tabs() const {
+    return {{.Page = pgSources, .Caption = "Sources", .MenuCaption = "Sources Tab", .Shortcut = Qt::Key_F10}};
+}
+
 TSourcesView::TSourcesView(QWidget* parent) : TViewPage(parent) {
     auto* v = new QVBoxLayout(this);
     v->setContentsMargins(0, 0, 0, 0);

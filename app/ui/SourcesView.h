@@ -19,6 +19,7 @@ class TSourcesView : public TViewPage {
 public:
     explicit TSourcesView(QWidget* parent = nullptr);
     ~TSourcesView() override;
+    std::vector<TViewTab> Tabs() const override;
 
     // Drops the source list of the previous file and marks the view stale;
     // the note box is titled after the file kind.

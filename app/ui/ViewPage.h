@@ -2,18 +2,50 @@
 // A notebook page of the main window: the sender, or the open file around
 // the current individual. The window owns the pages, hands them the
 // collection and the active highlight group, and refills the page shown.
+// Each page names the tabs that show it; the window builds its tab set, the
+// View menu's tab items and the print dialog's first report from them.
+#include <QKeySequence>
+#include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 class WABSCollection;
 class WABSHighLighter;
 
+// A tab of the main window that shows a view page.
+struct TViewTab {
+    int Page = 0; // TViewPage::Page
+    QString Caption;
+    QString MenuCaption{};   // of its View menu item; empty: none
+    QKeySequence Shortcut{}; // of the View menu item
+    int ReportPage = -1;     // the print dialog's first report (TReportPage); -1: the dialog's own
+};
+
 class TViewPage : public QWidget {
     Q_OBJECT
 public:
+    // Notebook pages of the views. Highlighted has no page of its own: its
+    // tab shows the List page.
+    enum Page {
+        pgGeneral = 0,
+        pgIndividual = 1,
+        pgFamily = 2,
+        pgPedigree = 3,
+        pgDescendants = 4,
+        pgList = 5,
+        pgIslands = 6,
+        pgSources = 9,
+        pgSender = 12,
+        pgHighlighted = 13
+    };
+
     explicit TViewPage(QWidget* parent = nullptr) : QWidget(parent) {}
+
+    // The tabs that show this page, in tab order; the first names the page itself.
+    virtual std::vector<TViewTab> Tabs() const = 0;
 
     // None when no file is open. Pages drop whatever they kept of the previous file.
     virtual void SetCollection(WABSCollection* collection) { FCollection = collection; }

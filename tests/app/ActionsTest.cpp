@@ -63,9 +63,6 @@ TEST(ActionsTest, LeftPanelButtonsToggleTheirPageAndSwitchOthers) {
     // Another page while shown: switch, stay visible.
     step = panel.Choose(MainCommands::lpIslands, true);
     EXPECT_TRUE(step.Visible);
-    // The print dialog opens on the highlighted list from the Highlighted tab.
-    EXPECT_EQ(MainCommands::PrintReportPage(5, true), 6);
-    EXPECT_EQ(MainCommands::PrintReportPage(9, false), -1);
     EXPECT_EQ(step.QuickHelpEntry, QuickHelp::IslandsPanel);
     EXPECT_TRUE(step.RefillIslands);
     EXPECT_EQ(panel.Page(), MainCommands::lpIslands);

@@ -282,6 +282,32 @@ TEST_F(MainWindowUseTest, ViewMenuKeysOpenTheTabTheyNameAndPrintStartsOnTheFamil
     }
     press(form.FindEdit(), Qt::Key_F11); // "Internet Tab": no such tab here
     EXPECT_EQ(form.Tabs()->tabText(form.Tabs()->currentIndex()), "Sources");
+    std::vector<std::string> items;
+    for (QAction* a : form.Actions()->TabItems())
+        items.push_back((a->text() + " " + a->shortcut().toString()).toStdString());
+    EXPECT_EQ(items,
+              (std::vector<std::string>{"General Tab F2", "Individual Tab F3", "Family Tab F4", "Pedigree Tab F5",
+                                        "Descendants Tab F6", "List Tab F7", "Highlighted Tab F8", "Islands Tab F9",
+                                        "Sources Tab F10", "Internet Tab F11"}));
+    {
+        // Each tab's report first; Sender and Sources keep the dialog's own.
+        std::vector<std::string> shown;
+        ModalCloser dialogs([&](QDialog* d) {
+            if (auto* print = qobject_cast<TPrintDlg*>(d))
+                shown.push_back((form.Tabs()->tabText(form.Tabs()->currentIndex()) + " " +
+                                 print->PageControl->tabText(print->PageControl->currentIndex()))
+                                    .toStdString());
+            return false;
+        });
+        for (int i = 0; i < form.Tabs()->count(); ++i) {
+            clickTab(form, form.Tabs()->tabText(i));
+            press(form.FindEdit(), Qt::Key_P, Qt::ControlModifier);
+        }
+        EXPECT_EQ(shown, (std::vector<std::string>{"Sender General", "General General", "Individual Individual",
+                                                   "Family Family", "Pedigree Pedigree", "Descendants Descendants",
+                                                   "List List", "Highlighted Highlighted", "Islands Islands",
+                                                   "Sources General"}));
+    }
 
     press(form.FindEdit(), Qt::Key_F4);
     auto* family = form.findChild<TFamilyView*>();
