@@ -8,7 +8,7 @@
 
 #include "export/PsQRExportFilter.h"
 #include "platform/ui/QtText.h"
-#include "reports/ui/QRRenderer.h"
+#include "reports/render/QRRenderer.h"
 
 std::shared_ptr<const TQRBitmap> QRBitmapOf(const QImage& image) {
     auto b = std::make_shared<TQRBitmap>();

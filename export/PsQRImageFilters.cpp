@@ -17,7 +17,7 @@
 #include "export/LittleEndian.h"
 #include "export/Metafile.h"
 #include "export/PsQRPDFFilter.h"
-#include "reports/ui/QRRenderer.h"
+#include "reports/render/QRRenderer.h"
 
 using le::put16;
 using le::put32;

@@ -19,11 +19,12 @@ brenthaul_highlight none
 brenthaul_reports none
 brenthaul_app none
 brenthaul_test_support none
+brenthaul_platform_ui gui
 brenthaul_reports_render gui
 brenthaul_export gui
 brenthaul_model_ui widgets
 brenthaul_highlight_ui widgets
-brenthaul_nav_ui widgets
+brenthaul_app_navpanel widgets
 brenthaul_reports_ui widgets
 brenthaul_app_ui widgets
 "

@@ -1,4 +1,4 @@
-#include "reports/ui/QRRenderer.h"
+#include "reports/render/QRRenderer.h"
 
 #include "platform/ui/QtText.h"
 
