@@ -11,8 +11,8 @@
 
 #include "export/BmpImage.h"
 #include "export/LittleEndian.h"
-#include "export/PsQRControls.h"
 #include "platform/ui/QtText.h"
+#include "reports/render/QRRenderer.h"
 
 namespace {
 
