@@ -14,7 +14,7 @@
 #include "gedcom/GEDCollection.h"
 #include "model/Options.h"
 #include "reports/ReportList.h"
-#include "reports/ui/QRRenderer.h"
+#include "reports/render/QRRenderer.h"
 
 #include <benchmark/benchmark.h>
 

@@ -26,26 +26,24 @@ function(brenthaul_core name)
   endif()
 endfunction()
 
-# brenthaul_qt_lib(target SOURCES files... LINKS targets...): a library that
-# uses Qt, linking exactly the targets named.
-function(brenthaul_qt_lib target)
-  cmake_parse_arguments(arg "" "" "SOURCES;LINKS" ${ARGN})
-  add_library(${target} STATIC ${arg_SOURCES})
-  target_link_libraries(${target} PUBLIC ${arg_LINKS})
-  set_target_properties(${target} PROPERTIES AUTOMOC ON)
-  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
-endfunction()
-
-# brenthaul_ui(name [EXCLUDE files...] LINKS targets...): widgets of a subsystem,
-# from <name>/ui/, library brenthaul_<name>_ui. EXCLUDE names files of that
-# folder that another library builds.
-function(brenthaul_ui name)
-  cmake_parse_arguments(arg "" "" "EXCLUDE;LINKS" ${ARGN})
-  file(GLOB srcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${name}/ui/*.cpp" "${CMAKE_SOURCE_DIR}/${name}/ui/*.h")
-  foreach(f ${arg_EXCLUDE})
-    list(REMOVE_ITEM srcs "${CMAKE_SOURCE_DIR}/${name}/ui/${f}")
-  endforeach()
-  brenthaul_qt_lib(brenthaul_${name}_ui SOURCES ${srcs} LINKS ${arg_LINKS})
+# brenthaul_qt(folder LINKS targets...): the library that uses Qt built from
+# every source of one folder, brenthaul_<folder with / as _>, linking exactly
+# the targets named. A folder of headers only gives an interface library.
+function(brenthaul_qt dir)
+  cmake_parse_arguments(arg "" "" "LINKS" ${ARGN})
+  string(REPLACE "/" "_" target "brenthaul_${dir}")
+  file(GLOB srcs CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${dir}/*.cpp")
+  if(srcs)
+    file(GLOB headers CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${dir}/*.h")
+    add_library(${target} STATIC ${srcs} ${headers})
+    target_link_libraries(${target} PUBLIC ${arg_LINKS})
+    set_target_properties(${target} PROPERTIES AUTOMOC ON)
+    target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  else()
+    add_library(${target} INTERFACE)
+    target_link_libraries(${target} INTERFACE ${arg_LINKS})
+    target_include_directories(${target} INTERFACE ${CMAKE_SOURCE_DIR})
+  endif()
 endfunction()
 
 # brenthaul_test(name folder libs...): one GoogleTest program per folder of tests.

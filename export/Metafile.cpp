@@ -9,10 +9,10 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "export/BmpImage.h"
 #include "export/LittleEndian.h"
-#include "export/PsQRControls.h"
-#include "export/PsQRImageFilters.h"
 #include "platform/ui/QtText.h"
+#include "reports/render/QRRenderer.h"
 
 namespace {
 

@@ -8,27 +8,7 @@
 
 #include "export/PsQRExportFilter.h"
 #include "platform/ui/QtText.h"
-#include "reports/ui/QRRenderer.h"
-
-std::shared_ptr<const TQRBitmap> QRBitmapOf(const QImage& image) {
-    auto b = std::make_shared<TQRBitmap>();
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
-    b->Width = rgb.width();
-    b->Height = rgb.height();
-    b->Pixels.resize(size_t(b->Width) * size_t(b->Height));
-    for (int y = 0; y < b->Height; ++y) {
-        const auto* line = reinterpret_cast<const std::uint32_t*>(rgb.constScanLine(y));
-        std::copy(line, line + b->Width, b->Pixels.begin() + std::ptrdiff_t(y) * b->Width);
-    }
-    return b;
-}
-
-QImage QImageOf(const TQRBitmap& bitmap) {
-    if (bitmap.Width <= 0 || bitmap.Height <= 0) return {};
-    return QImage(reinterpret_cast<const uchar*>(bitmap.Pixels.data()), bitmap.Width, bitmap.Height,
-                  QImage::Format_RGB32)
-        .copy();
-}
+#include "reports/render/QRRenderer.h"
 
 namespace {
 

@@ -8,10 +8,6 @@
 
 #include "reports/ReportEngine.h"
 
-// Page pictures to and from Qt images.
-std::shared_ptr<const TQRBitmap> QRBitmapOf(const QImage& image);
-QImage QImageOf(const TQRBitmap& bitmap);
-
 // The hidden, borderless editor that holds a rich-text printable's text.
 class TPsQRRichEdit {
 public:

@@ -99,9 +99,6 @@ public:
     void Start(double PaperWidth, double PaperHeight, const TQRFont& Font) override;
 };
 
-// Windows bitmap file of an image: 24 bits a pixel, 8 with a palette for an
-// indexed image, 1 for a monochrome one.
-std::string encodeBmp(const QImage& image);
 // A page picture held in a pixel format (fewer colours or bits a pixel).
 QImage toPixelFormat(const QImage& page, TPixelFormat format);
 // GIF89a of an image: its exact colours when there are at most 256, else a

@@ -4,7 +4,7 @@
 // Prepare() lays the bands out on pages at a fixed 96 dpi and keeps the
 // result as prepared pages (TQRPreparedReport, the "page source"): a list of
 // pages holding positioned items with their fonts. Rendering those pages to
-// a printer, a preview or an image is done by reports/ui/QRRenderer.h.
+// a printer, a preview or an image is done by reports/render/QRRenderer.h.
 //
 // Units: control and band geometry is in pixels of 1/96 inch relative to its
 // parent; page items are in pixels on the page. Everything handed to an

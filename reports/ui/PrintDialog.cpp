@@ -1,13 +1,13 @@
 #include "reports/ui/PrintDialog.h"
 
-#include "app/ui/IndScroll.h"
+#include "app/navpanel/IndScroll.h"
 #include "model/ABSCollection.h"
 #include "model/Options.h"
 #include "model/ui/WaitDlg.h"
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
 #include "reports/ABSReport.h"
-#include "reports/ui/QRRenderer.h"
+#include "reports/render/QRRenderer.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -2,8 +2,8 @@
 
 #include "platform/ui/QtText.h"
 #include "reports/ReportEngine.h"
+#include "reports/render/QRRenderer.h"
 #include "reports/ui/QRPrintDevices.h"
-#include "reports/ui/QRRenderer.h"
 
 #include <QComboBox>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 #include "reports/ui/QRPrintDevices.h"
 
+#include "reports/render/QRRenderer.h"
 #include "reports/ui/QRPreview.h"
-#include "reports/ui/QRRenderer.h"
 
 #include <QPageLayout>
 #include <QPageSize>

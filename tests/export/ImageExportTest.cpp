@@ -10,7 +10,7 @@
 #include "export/PsQRFilterKinds.h"
 #include "export/PsQRImageFilters.h"
 #include "platform/Hooks.h"
-#include "reports/ui/QRRenderer.h"
+#include "reports/render/QRRenderer.h"
 
 using namespace exporttest;
 namespace fs = std::filesystem;

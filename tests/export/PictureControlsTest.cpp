@@ -11,6 +11,7 @@
 #include "export/PsQRHTMLFilter.h"
 #include "export/PsQRPDFFilter.h"
 #include "export/PsQRRTFFilter.h"
+#include "reports/render/QRRenderer.h"
 
 using namespace exporttest;
 namespace fs = std::filesystem;

@@ -19,7 +19,7 @@
 #include "model/ui/IndInfoPanel.h"
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
-#include "support/TestOutput.h"
+#include "support/ui/TestOutput.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "app/ui/GeneralView.h"
 #include "gedcom/FormatString.h"
 #include "model/StrFunc.h"
-#include "support/TestOutput.h"
+#include "support/ui/TestOutput.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include <QTextDocument>
 #include <QToolButton>
 
-#include "app/ui/IndScroll.h"
+#include "app/navpanel/IndScroll.h"
 #include "highlight/ABSHighLighter.h"
 #include "highlight/ui/SelectionButton.h"
 

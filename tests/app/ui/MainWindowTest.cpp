@@ -28,7 +28,7 @@
 #include <sstream>
 
 #include "app/ColumnSetFile.h"
-#include "app/ui/IndScroll.h"
+#include "app/navpanel/IndScroll.h"
 #include "app/ui/IslandsView.h"
 #include "app/ui/LogoAppForm.h"
 #include "app/ui/LongTextMemo.h"

@@ -24,10 +24,10 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/navpanel/IndScroll.h"
 #include "app/ui/DescendantsView.h"
 #include "app/ui/DrawGrid.h"
 #include "app/ui/FamilyView.h"
-#include "app/ui/IndScroll.h"
 #include "app/ui/InitHelpDialog.h"
 #include "app/ui/IslandsView.h"
 #include "app/ui/ListClipDialog.h"

@@ -17,7 +17,7 @@
 #include "model/Options.h"
 #include "model/ui/IndInfoPanel.h"
 #include "platform/ui/QtText.h"
-#include "support/TestOutput.h"
+#include "support/ui/TestOutput.h"
 
 namespace {
 

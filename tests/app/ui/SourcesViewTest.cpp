@@ -17,7 +17,7 @@
 #include "app/ui/ViewGrid.h"
 #include "gedcom/FormatString.h"
 #include "model/Options.h"
-#include "support/TestOutput.h"
+#include "support/ui/TestOutput.h"
 
 namespace {
 

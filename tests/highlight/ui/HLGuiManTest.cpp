@@ -27,7 +27,7 @@
 #include "highlight/ui/dlgQuickFind.h"
 #include "model/Options.h"
 #include "platform/ui/QtText.h"
-#include "support/TestOutput.h"
+#include "support/ui/TestOutput.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 #include "columns/ListColumns.h"
 #include "reports/ReportList.h"
 #include "reports/ReportPedigree.h"
-#include "reports/ui/QRRenderer.h"
+#include "reports/render/QRRenderer.h"
 #include "support/MemCollection.h"
 
 #include <gtest/gtest.h>
 
-#include "support/TestOutput.h"
+#include "support/ui/TestOutput.h"
 #include <QImage>
 
 namespace {

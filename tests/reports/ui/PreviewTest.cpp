@@ -1,8 +1,8 @@
 // The preview window: page navigation over the prepared pages.
 #include "export/PsQRExportSettings.h"
 #include "reports/ReportInfo.h"
+#include "reports/render/QRRenderer.h"
 #include "reports/ui/QRPreview.h"
-#include "reports/ui/QRRenderer.h"
 #include "support/MemCollection.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +19,7 @@
 #include <filesystem>
 
 #include "../../export/ExportTestSupport.h"
-#include "support/TestOutput.h"
+#include "support/ui/TestOutput.h"
 
 TEST(Preview, NavigatesPagesAndClamps) {
     WDefaultSettings settings;

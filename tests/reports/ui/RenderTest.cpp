@@ -2,13 +2,13 @@
 #include "reports/ReportFamily.h"
 #include "reports/ReportInd.h"
 #include "reports/ReportInfo.h"
+#include "reports/render/QRRenderer.h"
 #include "reports/ui/QRPrintDevices.h"
-#include "reports/ui/QRRenderer.h"
 #include "support/MemCollection.h"
 
 #include <gtest/gtest.h>
 
-#include "support/TestOutput.h"
+#include "support/ui/TestOutput.h"
 #include <QFile>
 #include <QImage>
 #include <QPrinter>

@@ -1,4 +1,4 @@
-#include "app/ui/IndScroll.h"
+#include "app/navpanel/IndScroll.h"
 
 #include <QLabel>
 #include <QPainter>

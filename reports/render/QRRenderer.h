@@ -23,3 +23,7 @@ void QRPaintPage(QPainter& painter, const TQRPreparedPage& page);
 // The page as an RGB image at the given resolution (96 = one image pixel per
 // page pixel), white background.
 QImage QRPageImage(const TQRPreparedPage& page, double dpi = kQRDpi);
+
+// Page pictures to and from Qt images.
+std::shared_ptr<const TQRBitmap> QRBitmapOf(const QImage& image);
+QImage QImageOf(const TQRBitmap& bitmap);
