@@ -123,11 +123,11 @@ void writeFile(const std::string& fileName, const std::string& text) {
 
 } // namespace
 
-WTMGTagSentOff::WTMGTagSentOff() : fSaved(WOptions::GetBool(opt::TMGTagSent)) {
+WTMGTagSentOff::WTMGTagSentOff() : m_saved(WOptions::GetBool(opt::TMGTagSent)) {
     WOptions::SetBool(opt::TMGTagSent, false);
 }
 
-WTMGTagSentOff::~WTMGTagSentOff() { WOptions::SetBool(opt::TMGTagSent, fSaved); }
+WTMGTagSentOff::~WTMGTagSentOff() { WOptions::SetBool(opt::TMGTagSent, m_saved); }
 
 void WritePaddedField(const std::string& text, std::int32_t width, std::string& buffer) {
     if (width < 2) return;

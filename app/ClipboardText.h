@@ -42,7 +42,7 @@ public:
     WTMGTagSentOff& operator=(const WTMGTagSentOff&) = delete;
 
 private:
-    bool fSaved;
+    bool m_saved;
 };
 
 // --- pieces ---

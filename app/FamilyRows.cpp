@@ -12,33 +12,33 @@ bool WFamilySubject::Take(WABSCollection* collection, std::int32_t individual) {
     if (!collection || individual < 1) return false;
     std::unique_ptr<WABSIndividual> ind = collection->GetIndividual(individual);
     if (!ind) return false;
-    fSubject = individual;
+    m_subject = individual;
     const std::int32_t count = ind->GetSpouseFamilyCount();
-    fFamilies.reserve(count > 0 ? std::size_t(count) : 0);
-    for (std::int32_t i = 1; i <= count; ++i) fFamilies.push_back(ind->GetSpouseFamily(i));
+    m_families.reserve(count > 0 ? std::size_t(count) : 0);
+    for (std::int32_t i = 1; i <= count; ++i) m_families.push_back(ind->GetSpouseFamily(i));
     return true;
 }
 
 void WFamilySubject::Clear() {
-    fSubject = 0;
-    fIndex = 1;
-    fFamilies.clear();
+    m_subject = 0;
+    m_index = 1;
+    m_families.clear();
 }
 
 bool WFamilySubject::Next() {
-    if (fFamilies.empty()) return false;
-    fIndex = fIndex >= Count() ? 1 : fIndex + 1;
+    if (m_families.empty()) return false;
+    m_index = m_index >= Count() ? 1 : m_index + 1;
     return true;
 }
 
 std::int32_t WFamilySubject::CurrentFamily() const {
-    if (fIndex < 1 || fIndex > Count()) return 0;
-    return fFamilies[std::size_t(fIndex - 1)];
+    if (m_index < 1 || m_index > Count()) return 0;
+    return m_families[std::size_t(m_index - 1)];
 }
 
 std::string WFamilySubject::PositionText() const {
     if (Count() < 2) return {};
-    return "(" + std::to_string(fIndex) + " of " + std::to_string(Count()) + ")";
+    return "(" + std::to_string(m_index) + " of " + std::to_string(Count()) + ")";
 }
 
 plat::ColorRef HighlightBackColor(WABSHighLighter* highlighter, std::int32_t individual) {

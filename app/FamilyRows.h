@@ -31,21 +31,21 @@ public:
     // The next family, wrapping from the last to the first; false without families.
     bool Next();
 
-    std::int32_t Subject() const { return fSubject; }
-    std::int32_t Count() const { return std::int32_t(fFamilies.size()); }
+    std::int32_t Subject() const { return m_subject; }
+    std::int32_t Count() const { return std::int32_t(m_families.size()); }
     // 1-based position of the family shown.
-    std::int32_t Index() const { return fIndex; }
+    std::int32_t Index() const { return m_index; }
     // Family number at the shown position, 0 without families.
     std::int32_t CurrentFamily() const;
-    const std::vector<std::int32_t>& Families() const { return fFamilies; }
+    const std::vector<std::int32_t>& Families() const { return m_families; }
     // "(i of n)" with two or more families, else empty.
     std::string PositionText() const;
 
 private:
-    std::int32_t fSubject = 0;
-    std::int32_t fIndex = 1;
+    std::int32_t m_subject = 0;
+    std::int32_t m_index = 1;
     // Grows with the individual: no cap on the number of spouse families.
-    std::vector<std::int32_t> fFamilies;
+    std::vector<std::int32_t> m_families;
 };
 
 // What one individual panel shows.

@@ -162,8 +162,8 @@ namespace {
 TUnpackAhead::State* g_ahead = nullptr;
 } // namespace
 
-TUnpackAhead::TUnpackAhead(const std::string& ownPath) : state_(std::make_unique<State>()) {
-    State& s = *state_;
+TUnpackAhead::TUnpackAhead(const std::string& ownPath) : m_state(std::make_unique<State>()) {
+    State& s = *m_state;
     s.job.ownPath = ownPath;
     if (!prepare(s.job)) {
         s.done = true;
@@ -179,9 +179,9 @@ TUnpackAhead::TUnpackAhead(const std::string& ownPath) : state_(std::make_unique
 }
 
 TUnpackAhead::~TUnpackAhead() {
-    if (state_->thread.joinable()) state_->thread.join();
-    if (g_ahead == state_.get()) g_ahead = nullptr;
-    if (!state_->taken && !state_->job.outcome.gedFile.empty()) Global::DeleteTempFile(state_->job.outcome.gedFile);
+    if (m_state->thread.joinable()) m_state->thread.join();
+    if (g_ahead == m_state.get()) g_ahead = nullptr;
+    if (!m_state->taken && !m_state->job.outcome.gedFile.empty()) Global::DeleteTempFile(m_state->job.outcome.gedFile);
 }
 
 UnpackResult UnpackSelfViewPayload(const std::string& ownPath, TSelfViewTrailer& trailer, std::string& gedFile,
@@ -192,7 +192,7 @@ UnpackResult UnpackSelfViewPayload(const std::string& ownPath, TSelfViewTrailer&
     TUnpackAhead::State* s = g_ahead;
     if (!s || s->job.ownPath != ownPath || s->taken) {
         now = std::make_unique<TUnpackAhead>(ownPath);
-        s = now->state_.get();
+        s = now->m_state.get();
     }
     Outcome o;
     {

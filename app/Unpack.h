@@ -26,7 +26,7 @@ public:
 
 private:
     friend UnpackResult UnpackSelfViewPayload(const std::string&, TSelfViewTrailer&, std::string&, std::string&);
-    std::unique_ptr<State> state_;
+    std::unique_ptr<State> m_state;
 };
 
 // Reads the trailer of ownPath, copies the archive range into a first "qel"

@@ -120,56 +120,56 @@ public:
             if (fs::exists("/tmp/.X11-unix/X" + std::to_string(n)) ||
                 fs::exists("/tmp/.X" + std::to_string(n) + "-lock"))
                 continue;
-            name_ = ":" + std::to_string(n);
-            server_ = ::fork();
-            if (server_ == 0) {
+            m_name = ":" + std::to_string(n);
+            m_server = ::fork();
+            if (m_server == 0) {
                 const int null = ::open("/dev/null", O_WRONLY);
                 ::dup2(null, 1);
                 ::dup2(null, 2);
-                ::execlp("Xvfb", "Xvfb", name_.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", nullptr);
+                ::execlp("Xvfb", "Xvfb", m_name.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp", nullptr);
                 ::_exit(127);
             }
-            for (int i = 0; i < 100 && !conn_; ++i) {
+            for (int i = 0; i < 100 && !m_conn; ++i) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
-                xcb_connection_t* c = xcb_connect(name_.c_str(), nullptr);
+                xcb_connection_t* c = xcb_connect(m_name.c_str(), nullptr);
                 if (xcb_connection_has_error(c) == 0)
-                    conn_ = c;
+                    m_conn = c;
                 else
                     xcb_disconnect(c);
                 int status = 0;
-                if (::waitpid(server_, &status, WNOHANG) == server_) break; // taken meanwhile: next number
+                if (::waitpid(m_server, &status, WNOHANG) == m_server) break; // taken meanwhile: next number
             }
-            if (conn_) return true;
+            if (m_conn) return true;
             Stop();
         }
         return false;
     }
     void Stop() {
-        if (conn_) xcb_disconnect(conn_);
-        conn_ = nullptr;
-        if (server_ > 0) {
-            ::kill(server_, SIGTERM);
-            ::waitpid(server_, nullptr, 0);
+        if (m_conn) xcb_disconnect(m_conn);
+        m_conn = nullptr;
+        if (m_server > 0) {
+            ::kill(m_server, SIGTERM);
+            ::waitpid(m_server, nullptr, 0);
         }
-        server_ = -1;
+        m_server = -1;
     }
     ~Display() { Stop(); }
-    const std::string& Name() const { return name_; }
+    const std::string& Name() const { return m_name; }
 
     // True when a viewable top-level window's caption ends with suffix.
     bool WindowShown(const std::string& suffix) {
-        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(conn_)).data->root;
-        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(conn_, xcb_query_tree(conn_, root), nullptr);
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(m_conn)).data->root;
+        xcb_query_tree_reply_t* tree = xcb_query_tree_reply(m_conn, xcb_query_tree(m_conn, root), nullptr);
         if (!tree) return false;
         bool shown = false;
         const xcb_window_t* kids = xcb_query_tree_children(tree);
         for (int i = 0; i < xcb_query_tree_children_length(tree) && !shown; ++i) {
-            auto* attr = xcb_get_window_attributes_reply(conn_, xcb_get_window_attributes(conn_, kids[i]), nullptr);
+            auto* attr = xcb_get_window_attributes_reply(m_conn, xcb_get_window_attributes(m_conn, kids[i]), nullptr);
             const bool viewable = attr && attr->map_state == XCB_MAP_STATE_VIEWABLE;
             std::free(attr);
             if (!viewable) continue;
             auto* prop = xcb_get_property_reply(
-                conn_, xcb_get_property(conn_, 0, kids[i], XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
+                m_conn, xcb_get_property(m_conn, 0, kids[i], XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, 0, 1024),
                 nullptr);
             if (prop) {
                 const std::string name(static_cast<const char*>(xcb_get_property_value(prop)),
@@ -184,9 +184,9 @@ public:
     }
 
 private:
-    std::string name_;
-    pid_t server_ = -1;
-    xcb_connection_t* conn_ = nullptr;
+    std::string m_name;
+    pid_t m_server = -1;
+    xcb_connection_t* m_conn = nullptr;
 };
 
 struct Program {

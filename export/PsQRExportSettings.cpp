@@ -36,7 +36,7 @@ TPsQRExportSettings::~TPsQRExportSettings() {
 }
 
 void TPsQRExportSettings::SetVisibleFilters(TPsQRVisibleFilters value) {
-    const TPsQRVisibleFilters old = visible_;
+    const TPsQRVisibleFilters old = m_visible;
     for (int i = 0; i < kFilterKindCount; ++i) {
         const auto k = static_cast<TPsQRFilterKind>(i);
         if (old.has(k) && !value.has(k) && Registrar.remove) Registrar.remove(k);
@@ -45,7 +45,7 @@ void TPsQRExportSettings::SetVisibleFilters(TPsQRVisibleFilters value) {
         const auto k = static_cast<TPsQRFilterKind>(i);
         if (!old.has(k) && value.has(k) && Registrar.add) Registrar.add(k);
     }
-    visible_ = value;
+    m_visible = value;
 }
 
 TPsQRExportSettings& PsQRExportSettings() {

@@ -26,19 +26,19 @@ class TPsQRVisibleFilters {
 public:
     constexpr TPsQRVisibleFilters() = default;
     static constexpr TPsQRVisibleFilters all() { return TPsQRVisibleFilters(0xFF); }
-    constexpr bool has(TPsQRFilterKind k) const { return (bits_ >> static_cast<int>(k)) & 1U; }
+    constexpr bool has(TPsQRFilterKind k) const { return (m_bits >> static_cast<int>(k)) & 1U; }
     constexpr TPsQRVisibleFilters with(TPsQRFilterKind k) const {
-        return TPsQRVisibleFilters(bits_ | (1U << static_cast<int>(k)));
+        return TPsQRVisibleFilters(m_bits | (1U << static_cast<int>(k)));
     }
     constexpr TPsQRVisibleFilters without(TPsQRFilterKind k) const {
-        return TPsQRVisibleFilters(bits_ & ~(1U << static_cast<int>(k)));
+        return TPsQRVisibleFilters(m_bits & ~(1U << static_cast<int>(k)));
     }
     constexpr bool operator==(const TPsQRVisibleFilters&) const = default;
-    constexpr std::uint8_t bits() const { return bits_; }
+    constexpr std::uint8_t bits() const { return m_bits; }
 
 private:
-    constexpr explicit TPsQRVisibleFilters(std::uint8_t b) : bits_(b) {}
-    std::uint8_t bits_ = 0;
+    constexpr explicit TPsQRVisibleFilters(std::uint8_t b) : m_bits(b) {}
+    std::uint8_t m_bits = 0;
 };
 
 // The default of Creator: the name of our report engine.
@@ -133,7 +133,7 @@ public:
     std::int32_t PageFileCounter = 0;
     std::vector<std::string> PageFiles;
 
-    TPsQRVisibleFilters VisibleFilters() const { return visible_; }
+    TPsQRVisibleFilters VisibleFilters() const { return m_visible; }
     // Removes the kinds that leave the set, then adds those that enter it.
     void SetVisibleFilters(TPsQRVisibleFilters value);
 
@@ -161,7 +161,7 @@ public:
     TPsQRFilterRegistrar Registrar;
 
 private:
-    TPsQRVisibleFilters visible_;
+    TPsQRVisibleFilters m_visible;
 };
 
 // The one global settings object, made on first use (before any form).

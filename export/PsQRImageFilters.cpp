@@ -41,11 +41,11 @@ std::string fourDigits(int n) {
 // Variable-width LZW of GIF, codes up to 12 bits, written in 255-byte blocks.
 class GifLzw {
 public:
-    GifLzw(std::string& out, int minCodeSize) : out_(out), min_(minCodeSize) {}
+    GifLzw(std::string& out, int minCodeSize) : m_out(out), m_min(minCodeSize) {}
 
     void encode(const std::vector<std::uint8_t>& pixels) {
-        out_ += char(min_);
-        const int clear = 1 << min_, eoi = clear + 1;
+        m_out += char(m_min);
+        const int clear = 1 << m_min, eoi = clear + 1;
         reset(clear);
         putCode(clear);
         if (pixels.empty()) {
@@ -57,17 +57,17 @@ public:
         for (size_t i = 1; i < pixels.size(); ++i) {
             const int c = pixels[i];
             const std::uint32_t key = (std::uint32_t(prefix) << 8) | std::uint32_t(c);
-            auto it = dict_.find(key);
-            if (it != dict_.end()) {
+            auto it = m_dict.find(key);
+            if (it != m_dict.end()) {
                 prefix = it->second;
                 continue;
             }
             putCode(prefix);
-            if (next_ < 4096) {
-                dict_.emplace(key, next_);
+            if (m_next < 4096) {
+                m_dict.emplace(key, m_next);
                 // The decoder widens one code later than the encoder adds it.
-                if (next_ == (1 << width_) && width_ < 12) ++width_;
-                ++next_;
+                if (m_next == (1 << m_width) && m_width < 12) ++m_width;
+                ++m_next;
             } else {
                 putCode(clear);
                 reset(clear);
@@ -81,46 +81,46 @@ public:
 
 private:
     void reset(int clear) {
-        dict_.clear();
-        width_ = min_ + 1;
-        next_ = clear + 2;
+        m_dict.clear();
+        m_width = m_min + 1;
+        m_next = clear + 2;
     }
     void putCode(int code) {
-        acc_ |= std::uint32_t(code) << bits_;
-        bits_ += width_;
-        while (bits_ >= 8) {
-            byte(char(acc_ & 0xFF));
-            acc_ >>= 8;
-            bits_ -= 8;
+        m_acc |= std::uint32_t(code) << m_bits;
+        m_bits += m_width;
+        while (m_bits >= 8) {
+            byte(char(m_acc & 0xFF));
+            m_acc >>= 8;
+            m_bits -= 8;
         }
     }
     void byte(char b) {
-        block_ += b;
-        if (block_.size() == 255) {
-            out_ += char(255);
-            out_ += block_;
-            block_.clear();
+        m_block += b;
+        if (m_block.size() == 255) {
+            m_out += char(255);
+            m_out += m_block;
+            m_block.clear();
         }
     }
     void flush() {
-        if (bits_ > 0) byte(char(acc_ & 0xFF));
-        acc_ = 0;
-        bits_ = 0;
-        if (!block_.empty()) {
-            out_ += char(block_.size());
-            out_ += block_;
-            block_.clear();
+        if (m_bits > 0) byte(char(m_acc & 0xFF));
+        m_acc = 0;
+        m_bits = 0;
+        if (!m_block.empty()) {
+            m_out += char(m_block.size());
+            m_out += m_block;
+            m_block.clear();
         }
-        out_ += char(0);
+        m_out += char(0);
     }
 
-    std::string& out_;
-    int min_;
-    int width_ = 0, next_ = 0;
-    std::uint32_t acc_ = 0;
-    int bits_ = 0;
-    std::string block_;
-    std::unordered_map<std::uint32_t, int> dict_;
+    std::string& m_out;
+    int m_min;
+    int m_width = 0, m_next = 0;
+    std::uint32_t m_acc = 0;
+    int m_bits = 0;
+    std::string m_block;
+    std::unordered_map<std::uint32_t, int> m_dict;
 };
 
 } // namespace

@@ -323,11 +323,11 @@ void WDate::SetText(const std::string& text) {
         if (now.month >= 1 && now.month <= 12) s += kMonthWords[now.month - 1];
         s += ' ';
         appendNumber(s, now.year);
-        fText = s;
+        m_text = s;
         Parse();
         return;
     }
-    if (&text == &fText) {
+    if (&text == &m_text) {
         const std::string copy = text;
         SetText(copy);
         return;
@@ -335,8 +335,8 @@ void WDate::SetText(const std::string& text) {
     const auto& upper = Global::UpperTable();
     // Upper-case straight into the buffer, which keeps its capacity from one
     // text to the next.
-    fText.resize(text.size());
-    for (size_t i = 0; i < text.size(); ++i) fText[i] = char(upper[static_cast<unsigned char>(text[i])]);
+    m_text.resize(text.size());
+    for (size_t i = 0; i < text.size(); ++i) m_text[i] = char(upper[static_cast<unsigned char>(text[i])]);
     Parse();
 }
 
@@ -351,22 +351,22 @@ void WDate::SetDMY(int day, int month, int year) {
         s += ' ';
     }
     appendNumber(s, year);
-    fText = std::move(s);
+    m_text = std::move(s);
     Parse();
 }
 
 void WDate::Parse() {
-    fQual1 = fQual2 = dqNone;
-    fPart1 = WDatePart{};
-    fPart2 = WDatePart{};
-    fUnstructured = false;
-    fValid = false;
+    m_qual1 = m_qual2 = dqNone;
+    m_part1 = WDatePart{};
+    m_part2 = WDatePart{};
+    m_unstructured = false;
+    m_valid = false;
     WDateTokens t;
-    if (!Tokenize(fText, t)) return;
-    fValid = true;
+    if (!Tokenize(m_text, t)) return;
+    m_valid = true;
     // Words beyond those that fit, or a numeric day or month out of range,
     // leave the text unreadable as a whole: show it as written.
-    if (t.overflow || t.badNumeric) fUnstructured = true;
+    if (t.overflow || t.badNumeric) m_unstructured = true;
     Interpret(t);
 }
 
@@ -374,18 +374,18 @@ void WDate::Interpret(const WDateTokens& t) {
     int k = 0;
     if (k < t.count) {
         if (const int q = qualifierOf(tokenKey(t, k))) {
-            fQual1 = std::uint8_t(q);
+            m_qual1 = std::uint8_t(q);
             ++k;
         }
     }
-    ReadPart(t, k, fPart1);
+    ReadPart(t, k, m_part1);
     if (k < t.count) {
         if (const int q = qualifierOf(tokenKey(t, k))) {
-            fQual2 = std::uint8_t(q);
+            m_qual2 = std::uint8_t(q);
             ++k;
         }
     }
-    if (k < t.count) ReadPart(t, k, fPart2);
+    if (k < t.count) ReadPart(t, k, m_part2);
 }
 
 void WDate::ReadPart(const WDateTokens& t, int& k, WDatePart& part) {
@@ -401,17 +401,17 @@ void WDate::ReadPart(const WDateTokens& t, int& k, WDatePart& part) {
     if (!yearAndDual && k + 2 < t.count && t.digits[k] && t.digits[k + 1] && t.digits[k + 2]) {
         const int m = numberOf(t, k), d = numberOf(t, k + 1), y = numberOf(t, k + 2);
         if (m < 1 || m > 12) {
-            fUnstructured = true;
+            m_unstructured = true;
             return;
         }
         part.month = std::uint16_t(m);
         if (d < 1 || d > 31) {
-            fUnstructured = true;
+            m_unstructured = true;
             return;
         }
         part.day = std::uint16_t(d);
         if (y < 0 || y > kMaxYear) {
-            fUnstructured = true;
+            m_unstructured = true;
             return;
         }
         part.year = std::uint16_t(y);
@@ -423,7 +423,7 @@ void WDate::ReadPart(const WDateTokens& t, int& k, WDatePart& part) {
     if (!yearAndDual && k + 1 < t.count && t.digits[k] && t.digits[k + 1]) {
         const int m = numberOf(t, k), y = numberOf(t, k + 1);
         if (m < 1 || m > 12 || y < 0 || y > kMaxYear) {
-            fUnstructured = true;
+            m_unstructured = true;
             return;
         }
         part.month = std::uint16_t(m);
@@ -455,7 +455,7 @@ void WDate::ReadPart(const WDateTokens& t, int& k, WDatePart& part) {
             if (part.month != 0) return;
             const int m = monthOf(kk, part.calendar);
             if (m == 0) {
-                fUnstructured = true;
+                m_unstructured = true;
                 return;
             }
             part.month = std::uint16_t(m);
@@ -485,9 +485,9 @@ void WDate::AppendPart(std::string& out, const WDatePart& part) const {
 }
 
 std::string WDate::GetText() const {
-    if (!fValid || fUnstructured) return fText;
+    if (!m_valid || m_unstructured) return m_text;
     std::string out;
-    switch (fQual1) {
+    switch (m_qual1) {
     case dqBefore: out = "Bef "; break;
     case dqAfter: out = "Aft "; break;
     case dqBetween: out = "Bet "; break;
@@ -498,20 +498,20 @@ std::string WDate::GetText() const {
     case dqCalculated: out = "Cal "; break;
     default: break;
     }
-    AppendPart(out, fPart1);
-    if (fQual1 == dqBetween || fQual1 == dqFrom) {
-        out += fQual1 == dqBetween ? " and " : " to ";
-        AppendPart(out, fPart2);
-    } else if (fPart2.year != 0) {
+    AppendPart(out, m_part1);
+    if (m_qual1 == dqBetween || m_qual1 == dqFrom) {
+        out += m_qual1 == dqBetween ? " and " : " to ";
+        AppendPart(out, m_part2);
+    } else if (m_part2.year != 0) {
         out += '/';
-        appendNumber(out, fPart2.year);
+        appendNumber(out, m_part2.year);
     }
     return out;
 }
 
 std::string WDate::GetMonthName() const {
-    if (!fValid || fPart1.month < 1 || fPart1.month > 12) return std::string();
-    return kMonthNames[fPart1.month - 1];
+    if (!m_valid || m_part1.month < 1 || m_part1.month > 12) return std::string();
+    return kMonthNames[m_part1.month - 1];
 }
 
 std::string WDate::GetQualifierLetter() const {
@@ -526,11 +526,11 @@ std::string WDate::GetQualifierLetter() const {
 }
 
 void WDate::SetDay(int day) {
-    if (fValid) fPart1.day = std::uint16_t(day);
+    if (m_valid) m_part1.day = std::uint16_t(day);
 }
 
 void WDate::SetMonth(int month) {
-    if (fValid) fPart1.month = std::uint16_t(month);
+    if (m_valid) m_part1.month = std::uint16_t(month);
 }
 
 // ---------------------------------------------------------------- comparison
@@ -541,22 +541,22 @@ int WDate::CompareQualifiers(int a, int b) {
 }
 
 int WDate::Compare(const WDate* other) const {
-    if (!fValid || !other) return -2;
+    if (!m_valid || !other) return -2;
     static const WDatePart kNoPart{};
-    const bool otherValid = other->fValid;
-    const bool aStructured = !fUnstructured;
-    const bool bStructured = !otherValid || !other->fUnstructured;
+    const bool otherValid = other->m_valid;
+    const bool aStructured = !m_unstructured;
+    const bool bStructured = !otherValid || !other->m_unstructured;
     if (aStructured && bStructured) {
-        const WDatePart& a = fPart1;
-        const WDatePart& b = otherValid ? other->fPart1 : kNoPart;
+        const WDatePart& a = m_part1;
+        const WDatePart& b = otherValid ? other->m_part1 : kNoPart;
         if (a.year != b.year) return a.year < b.year ? -1 : 1;
         if (a.month != b.month) return a.month < b.month ? -1 : 1;
         if (a.day != b.day) return a.day < b.day ? -1 : 1;
-        return CompareQualifiers(fQual1, otherValid ? other->fQual1 : 0);
+        return CompareQualifiers(m_qual1, otherValid ? other->m_qual1 : 0);
     }
     if (aStructured) return 1;
     if (bStructured) return -1;
-    return StrFunc::CompareStrings(fText, other->fText);
+    return StrFunc::CompareStrings(m_text, other->m_text);
 }
 
 // ---------------------------------------------------------------- arithmetic
@@ -569,20 +569,20 @@ int WDate::DaysInMonth(int month, int year) {
 }
 
 int WDate::DayNumber(int precision) const {
-    if (!fValid || precision < 0 || precision > 2) return 0;
-    const int y = int(fPart1.year) - 1;
-    const int m = effectiveMonth(fPart1.month);
+    if (!m_valid || precision < 0 || precision > 2) return 0;
+    const int y = int(m_part1.year) - 1;
+    const int m = effectiveMonth(m_part1.month);
     int days = y * 365 + y / 4 + y / 400 - y / 100;
-    if (m > 2 && IsLeapYear(fPart1.year)) ++days;
+    if (m > 2 && IsLeapYear(m_part1.year)) ++days;
     if (precision >= 1) days += kDaysBefore[m];
-    if (precision == 2) days += fPart1.day;
+    if (precision == 2) days += m_part1.day;
     return days;
 }
 
 bool WDate::AddDays(int n) {
-    if (!fValid || fPart1.day == 0 || effectiveMonth(fPart1.month) == 0) return false;
-    long left = n, d = fPart1.day, y = fPart1.year;
-    int m = fPart1.month;
+    if (!m_valid || m_part1.day == 0 || effectiveMonth(m_part1.month) == 0) return false;
+    long left = n, d = m_part1.day, y = m_part1.year;
+    int m = m_part1.month;
     while (left > 0) {
         const long len = DaysInMonth(m, int(y));
         // Steps until day 1 of the next month.
@@ -598,16 +598,16 @@ bool WDate::AddDays(int n) {
             if (!carryYear(y, 1)) return false;
         }
     }
-    fPart1.day = std::uint16_t(d);
-    fPart1.month = std::uint16_t(m);
-    fPart1.year = std::uint16_t(y);
+    m_part1.day = std::uint16_t(d);
+    m_part1.month = std::uint16_t(m);
+    m_part1.year = std::uint16_t(y);
     return true;
 }
 
 bool WDate::SubDays(int n) {
-    if (!fValid || fPart1.day == 0 || effectiveMonth(fPart1.month) == 0) return false;
-    long left = n, d = fPart1.day, y = fPart1.year;
-    int m = fPart1.month;
+    if (!m_valid || m_part1.day == 0 || effectiveMonth(m_part1.month) == 0) return false;
+    long left = n, d = m_part1.day, y = m_part1.year;
+    int m = m_part1.month;
     while (left > 0) {
         // d steps reach the last day of the previous month.
         if (left < d) {
@@ -621,16 +621,16 @@ bool WDate::SubDays(int n) {
         }
         d = DaysInMonth(m, int(y));
     }
-    fPart1.day = std::uint16_t(d);
-    fPart1.month = std::uint16_t(m);
-    fPart1.year = std::uint16_t(y);
+    m_part1.day = std::uint16_t(d);
+    m_part1.month = std::uint16_t(m);
+    m_part1.year = std::uint16_t(y);
     return true;
 }
 
 bool WDate::AddMonths(int n) {
-    if (!fValid || effectiveMonth(fPart1.month) == 0) return false;
-    long left = n, d = fPart1.day, y = fPart1.year;
-    long m = fPart1.month;
+    if (!m_valid || effectiveMonth(m_part1.month) == 0) return false;
+    long left = n, d = m_part1.day, y = m_part1.year;
+    long m = m_part1.month;
     // Month by month while the day may still need cutting (above 28) ...
     while (left > 0 && d > 28) {
         if (++m > 12) {
@@ -650,16 +650,16 @@ bool WDate::AddMonths(int n) {
         }
         m = total % 12 + 1;
     }
-    fPart1.day = std::uint16_t(d);
-    fPart1.month = std::uint16_t(m);
-    fPart1.year = std::uint16_t(y);
+    m_part1.day = std::uint16_t(d);
+    m_part1.month = std::uint16_t(m);
+    m_part1.year = std::uint16_t(y);
     return true;
 }
 
 bool WDate::SubMonths(int n) {
-    if (!fValid || effectiveMonth(fPart1.month) == 0) return false;
-    long left = n, d = fPart1.day, y = fPart1.year;
-    long m = fPart1.month;
+    if (!m_valid || effectiveMonth(m_part1.month) == 0) return false;
+    long left = n, d = m_part1.day, y = m_part1.year;
+    long m = m_part1.month;
     while (left > 0 && d > 28) {
         if (--m < 1) {
             m = 12;
@@ -683,17 +683,17 @@ bool WDate::SubMonths(int n) {
         }
         m = mm;
     }
-    fPart1.day = std::uint16_t(d);
-    fPart1.month = std::uint16_t(m);
-    fPart1.year = std::uint16_t(y);
+    m_part1.day = std::uint16_t(d);
+    m_part1.month = std::uint16_t(m);
+    m_part1.year = std::uint16_t(y);
     return true;
 }
 
 bool WDate::StepYear(long delta) {
-    if (!fValid || fPart1.year == 0) return false;
-    const long y = long(fPart1.year) + delta;
+    if (!m_valid || m_part1.year == 0) return false;
+    const long y = long(m_part1.year) + delta;
     if (y < 1 || y > kMaxYear) return false;
-    fPart1.year = std::uint16_t(y);
+    m_part1.year = std::uint16_t(y);
     return true;
 }
 

@@ -74,29 +74,29 @@ public:
     // Display text ("Abt 25 Dec 1850", "Bet 1850 and 1860"); the stored text
     // for an invalid or unstructured date.
     std::string GetText() const;
-    const std::string& GetOriginalText() const { return fText; }
+    const std::string& GetOriginalText() const { return m_text; }
 
-    int GetDay() const { return fValid ? fPart1.day : 0; }
-    int GetMonth() const { return fValid ? fPart1.month : 0; }
-    int GetYear() const { return fValid ? fPart1.year : 0; }
+    int GetDay() const { return m_valid ? m_part1.day : 0; }
+    int GetMonth() const { return m_valid ? m_part1.month : 0; }
+    int GetYear() const { return m_valid ? m_part1.year : 0; }
     std::string GetMonthName() const;
-    int GetQualifier() const { return fValid ? fQual1 : 0; }
+    int GetQualifier() const { return m_valid ? m_qual1 : 0; }
     // "b" before, "a" after, "c" about and circa, "e" estimated, else empty.
     std::string GetQualifierLetter() const;
 
-    bool IsValid() const { return fValid; }
-    bool IsUnstructured() const { return fUnstructured; }
-    bool IsStructured() const { return !fUnstructured; }
+    bool IsValid() const { return m_valid; }
+    bool IsUnstructured() const { return m_unstructured; }
+    bool IsStructured() const { return !m_unstructured; }
     // A dual-year suffix on part 1, or a second part with a year.
-    bool HasDualYear() const { return fPart1.dualDigits != 0 || fPart2.year != 0; }
+    bool HasDualYear() const { return m_part1.dualDigits != 0 || m_part2.year != 0; }
 
     // Change part 1 of a valid date; the text stays as it was.
     void SetDay(int day);
     void SetMonth(int month);
 
-    int GetQualifier2() const { return fQual2; }
-    const WDatePart& GetPart1() const { return fPart1; }
-    const WDatePart& GetPart2() const { return fPart2; }
+    int GetQualifier2() const { return m_qual2; }
+    const WDatePart& GetPart1() const { return m_part1; }
+    const WDatePart& GetPart2() const { return m_part2; }
 
     // -1 before, 1 after, 0 equal; -2 when this date is invalid or other is missing.
     int Compare(const WDate* other) const;
@@ -133,11 +133,11 @@ private:
     void AppendPart(std::string& out, const WDatePart& part) const;
     bool StepYear(long delta);
 
-    std::uint8_t fQual1 = dqNone;
-    std::uint8_t fQual2 = dqNone;
-    WDatePart fPart1;
-    WDatePart fPart2;
-    bool fValid = false;
-    bool fUnstructured = false;
-    std::string fText;
+    std::uint8_t m_qual1 = dqNone;
+    std::uint8_t m_qual2 = dqNone;
+    WDatePart m_part1;
+    WDatePart m_part2;
+    bool m_valid = false;
+    bool m_unstructured = false;
+    std::string m_text;
 };

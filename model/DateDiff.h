@@ -11,14 +11,14 @@ public:
     bool Calc(const WDate* a, const WDate* b);
     bool Calc(const WDate& a, const WDate& b) { return Calc(&a, &b); }
 
-    int GetDays() const { return fDays; }
-    bool IsExact() const { return fExact; }
-    int GetYears() const { return fYears; }
+    int GetDays() const { return m_days; }
+    bool IsExact() const { return m_exact; }
+    int GetYears() const { return m_years; }
     // The years in decimal, "~" in front when the difference is approximate.
     std::string GetYearsText() const;
 
 private:
-    int fDays = 0;
-    int fYears = 0;
-    bool fExact = false;
+    int m_days = 0;
+    int m_years = 0;
+    bool m_exact = false;
 };

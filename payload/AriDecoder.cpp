@@ -8,19 +8,19 @@ namespace payload {
 void TStrucAriDecoder::throwDamaged(const char* why) { throw EBlockDamaged(why); }
 
 void TStrucAriDecoder::Start() {
-    model_.Reset();
-    value_ = int(InputBits(16));
-    low_ = 0;
-    high_ = 65535;
+    m_model.Reset();
+    m_value = int(InputBits(16));
+    m_low = 0;
+    m_high = 65535;
 }
 
-int TFileStrucAriDecoder::InputBit() { return file_->ReadBit(); }
+int TFileStrucAriDecoder::InputBit() { return m_file->ReadBit(); }
 
-std::uint32_t TFileStrucAriDecoder::InputBits(int n) { return file_->ReadBits(n); }
+std::uint32_t TFileStrucAriDecoder::InputBits(int n) { return m_file->ReadBits(n); }
 
 void TFileStrucAriDecoder::DecodeBlock(TBitFile& file, std::uint8_t* buffer, std::uint32_t capacity,
                                        std::uint32_t& count) {
-    file_ = &file;
+    m_file = &file;
     file.ResetBits();
     std::uint8_t* at = buffer + 1;
     BitsOf bits{[&file] { return file.ReadBit(); }};

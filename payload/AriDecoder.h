@@ -46,10 +46,10 @@ public:
         return DecodeSymbolWith(model, bits);
     }
 
-    THeadAriModel& Model() { return model_; }
-    int LowValue() const { return low_; }
-    int HighValue() const { return high_; }
-    int CodeValue() const { return value_; }
+    THeadAriModel& Model() { return m_model; }
+    int LowValue() const { return m_low; }
+    int HighValue() const { return m_high; }
+    int CodeValue() const { return m_value; }
 
 protected:
     // The decoding steps, with the bit source passed in so that a concrete
@@ -91,11 +91,11 @@ protected:
     // f(regs) on a copy of the registers, kept afterwards.
     template <class F>
     int withRegs(F f) {
-        Regs r{low_, high_, value_};
+        Regs r{m_low, m_high, m_value};
         const int symbol = f(r);
-        low_ = r.low;
-        high_ = r.high;
-        value_ = r.value;
+        m_low = r.low;
+        m_high = r.high;
+        m_value = r.value;
         return symbol;
     }
     template <class Bits>
@@ -111,7 +111,7 @@ protected:
 
     template <class Bits>
     int DecodeWith(Bits& bits) {
-        return withRegs([&](Regs& r) { return decodeWith(r, model_, bits); });
+        return withRegs([&](Regs& r) { return decodeWith(r, m_model, bits); });
     }
 
     // One block's ranks: put(rank, count) receives them in order, zero runs
@@ -120,10 +120,10 @@ protected:
     // EBlockDamaged. Returns the number of ranks.
     template <class Bits, class Put, class AfterSymbol>
     std::uint32_t DecodeRanksWith(Bits& bits, std::uint32_t capacity, Put&& put, AfterSymbol&& afterSymbol) {
-        model_.Reset();
+        m_model.Reset();
         Regs r{0, 65535, int(bits.Take(16))};
         auto next = [&] {
-            const int s = decodeWith(r, model_, bits);
+            const int s = decodeWith(r, m_model, bits);
             afterSymbol();
             return s;
         };
@@ -149,15 +149,15 @@ protected:
                 symbol = next();
             }
         }
-        low_ = r.low;
-        high_ = r.high;
-        value_ = r.value;
+        m_low = r.low;
+        m_high = r.high;
+        m_value = r.value;
         return n;
     }
     [[noreturn]] static void throwDamaged(const char* why);
 
-    THeadAriModel model_;
-    int low_ = 0, high_ = 65535, value_ = 0;
+    THeadAriModel m_model;
+    int m_low = 0, m_high = 65535, m_value = 0;
 };
 
 class TFileStrucAriDecoder final : public TStrucAriDecoder {
@@ -170,7 +170,7 @@ public:
     void DecodeBlock(TBitFile& file, std::uint8_t* buffer, std::uint32_t capacity, std::uint32_t& count);
 
 private:
-    TBitFile* file_ = nullptr;
+    TBitFile* m_file = nullptr;
 };
 
 // Bits of a coded stream held in memory: the stream's bytes followed by at
@@ -180,38 +180,38 @@ class TMemoryBits {
 public:
     static constexpr std::uint32_t kPadding = 512;
     TMemoryBits(const std::uint8_t* data, std::uint32_t length)
-        : start_(data), limitBits_((std::uint64_t(length) + kSlackBytes) * 8) {}
+        : m_start(data), m_limitBits((std::uint64_t(length) + kSlackBytes) * 8) {}
     int operator()() { return int(Take(1)); }
     // The next n bits (0..32), first bit most significant.
     std::uint32_t Take(int n) {
-        if (avail_ < n) refill();
-        const std::uint32_t v = std::uint32_t((window_ >> 1) >> (63 - n));
-        window_ <<= n;
-        avail_ -= n;
-        taken_ += std::uint64_t(n);
+        if (m_avail < n) refill();
+        const std::uint32_t v = std::uint32_t((m_window >> 1) >> (63 - n));
+        m_window <<= n;
+        m_avail -= n;
+        m_taken += std::uint64_t(n);
         return v;
     }
-    std::uint64_t BitsTaken() const { return taken_; }
+    std::uint64_t BitsTaken() const { return m_taken; }
     // Raises EBitReadOverrun once bits past the 20 supplied zero bytes were taken.
     void CheckLimit() const {
-        if (taken_ > limitBits_) overrun();
+        if (m_taken > m_limitBits) overrun();
     }
     static constexpr int kSlackBytes = 20;
 
 private:
     void refill() {
         std::uint64_t w;
-        std::memcpy(&w, start_ + (taken_ >> 3), 8);
-        const int used = int(taken_ & 7);
-        window_ = __builtin_bswap64(w) << used;
-        avail_ = 64 - used;
+        std::memcpy(&w, m_start + (m_taken >> 3), 8);
+        const int used = int(m_taken & 7);
+        m_window = __builtin_bswap64(w) << used;
+        m_avail = 64 - used;
     }
     [[noreturn]] static void overrun();
-    const std::uint8_t* start_;
-    std::uint64_t window_ = 0;
-    int avail_ = 0;
-    std::uint64_t taken_ = 0;
-    std::uint64_t limitBits_;
+    const std::uint8_t* m_start;
+    std::uint64_t m_window = 0;
+    int m_avail = 0;
+    std::uint64_t m_taken = 0;
+    std::uint64_t m_limitBits;
 };
 
 class TMemoryStrucAriDecoder final : public TStrucAriDecoder {

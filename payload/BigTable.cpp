@@ -23,8 +23,8 @@ TBigTable::TBigTable(std::size_t bytes) {
     } else if (posix_memalign(&p, kHugePage, bytes) != 0) {
         throw std::bad_alloc();
     }
-    p_.reset(p);
-    bytes_ = bytes;
+    m_p.reset(p);
+    m_bytes = bytes;
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     // Only whole huge pages: a huge page is backed and cleared whole, so a
     // part-used one would cost memory, and small tables (fuzzing uses tiny

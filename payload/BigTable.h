@@ -12,15 +12,15 @@ class TBigTable {
 public:
     TBigTable() = default;
     explicit TBigTable(std::size_t bytes);
-    void* data() const { return p_.get(); }
-    std::size_t bytes() const { return bytes_; }
+    void* data() const { return m_p.get(); }
+    std::size_t bytes() const { return m_bytes; }
 
 private:
     struct Free {
         void operator()(void* p) const;
     };
-    std::unique_ptr<void, Free> p_;
-    std::size_t bytes_ = 0;
+    std::unique_ptr<void, Free> m_p;
+    std::size_t m_bytes = 0;
 };
 
 } // namespace payload

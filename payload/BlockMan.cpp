@@ -11,9 +11,9 @@ TBlockMan& TBlockMan::instance() {
 
 // Small limits (fuzzing) keep the buffers small, so each run stays quick.
 TBlockWork& TBlockMan::Work(int worker, std::uint32_t maxBlock) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    while (int(work_.size()) <= worker) work_.push_back(std::make_unique<TBlockWork>());
-    TBlockWork& w = *work_[std::size_t(worker)];
+    std::lock_guard<std::mutex> lock(m_mutex);
+    while (int(m_work.size()) <= worker) m_work.push_back(std::make_unique<TBlockWork>());
+    TBlockWork& w = *m_work[std::size_t(worker)];
     const std::size_t entries = std::size_t(std::min(maxBlock, kMaxBlockLength)) + 1;
     if (w.entries < entries) {
         // Both tables in one allocation, the second starting at a cache line.
@@ -28,25 +28,25 @@ TBlockWork& TBlockMan::Work(int worker, std::uint32_t maxBlock) {
 }
 
 std::uint8_t* TBlockMan::Text(int slot, std::uint32_t maxBlock) {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> lock(m_mutex);
     const std::size_t bytes = std::size_t(std::min(maxBlock, kMaxBlockLength)) + 2;
-    while (int(text_.size()) <= slot) {
-        text_.emplace_back();
-        textSize_.push_back(0);
+    while (int(m_text.size()) <= slot) {
+        m_text.emplace_back();
+        m_textSize.push_back(0);
     }
-    if (textSize_[std::size_t(slot)] < bytes) {
+    if (m_textSize[std::size_t(slot)] < bytes) {
         // Not cleared: expansion writes a block's text before anyone reads it.
-        text_[std::size_t(slot)] = std::make_unique_for_overwrite<std::uint8_t[]>(bytes);
-        textSize_[std::size_t(slot)] = bytes;
+        m_text[std::size_t(slot)] = std::make_unique_for_overwrite<std::uint8_t[]>(bytes);
+        m_textSize[std::size_t(slot)] = bytes;
     }
-    return text_[std::size_t(slot)].get();
+    return m_text[std::size_t(slot)].get();
 }
 
 void TBlockMan::Release() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    work_.clear();
-    text_.clear();
-    textSize_.clear();
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_work.clear();
+    m_text.clear();
+    m_textSize.clear();
 }
 
 } // namespace payload

@@ -54,10 +54,10 @@ public:
 
 private:
     TBlockMan() = default;
-    std::mutex mutex_;
-    std::vector<std::unique_ptr<TBlockWork>> work_;
-    std::vector<std::unique_ptr<std::uint8_t[]>> text_;
-    std::vector<std::size_t> textSize_;
+    std::mutex m_mutex;
+    std::vector<std::unique_ptr<TBlockWork>> m_work;
+    std::vector<std::unique_ptr<std::uint8_t[]>> m_text;
+    std::vector<std::size_t> m_textSize;
 };
 
 } // namespace payload

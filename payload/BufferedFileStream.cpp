@@ -16,107 +16,107 @@ namespace payload {
 void showError(const std::string& text) { plat::messageBox(text, "Error", plat::MB_OK | plat::MB_ICONERROR); }
 
 TBufferedFileStream::TBufferedFileStream(const std::string& fileName, OpenMode mode)
-    : buf_(kBufferSize), fileName_(fileName) {
+    : m_buf(kBufferSize), m_fileName(fileName) {
     int flags = O_RDONLY;
     if (mode == OpenMode::Create) flags = O_RDWR | O_CREAT | O_TRUNC;
     if (mode == OpenMode::ReadWrite) flags = O_RDWR;
-    writeMode_ = mode != OpenMode::Read;
-    fd_ = ::open(fileName.c_str(), flags | O_CLOEXEC, 0600);
-    if (fd_ < 0) {
+    m_writeMode = mode != OpenMode::Read;
+    m_fd = ::open(fileName.c_str(), flags | O_CLOEXEC, 0600);
+    if (m_fd < 0) {
         if (mode == OpenMode::Create) throw EFileError("Cannot create file \"" + fileName + "\"", errno, true);
         throw EFileError("Cannot open file \"" + fileName + "\"", errno);
     }
     struct stat st {};
-    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd_);
-        fd_ = -1;
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(m_fd);
+        m_fd = -1;
         throw EFileError("Cannot open file \"" + fileName + "\"");
     }
-    size_ = st.st_size;
+    m_size = st.st_size;
 }
 
 TBufferedFileStream::~TBufferedFileStream() {
-    if (fd_ < 0) return;
+    if (m_fd < 0) return;
     try {
         Flush();
     } catch (...) {
         // A destructor cannot report; callers that care flush first.
     }
-    ::close(fd_);
+    ::close(m_fd);
 }
 
 std::size_t TBufferedFileStream::ReadAt(std::int64_t pos, void* data, std::size_t n) const {
     std::size_t got = 0;
     while (got < n) {
-        const ssize_t r = ::pread(fd_, static_cast<char*>(data) + got, n - got, off_t(pos + std::int64_t(got)));
+        const ssize_t r = ::pread(m_fd, static_cast<char*>(data) + got, n - got, off_t(pos + std::int64_t(got)));
         if (r < 0 && errno == EINTR) continue;
-        if (r < 0) throw EFileError("Error reading file \"" + fileName_ + "\"", errno);
+        if (r < 0) throw EFileError("Error reading file \"" + m_fileName + "\"", errno);
         if (r == 0) break;
         got += std::size_t(r);
     }
     return got;
 }
 
-std::int64_t TBufferedFileStream::filePos() const { return ::lseek(fd_, 0, SEEK_CUR); }
+std::int64_t TBufferedFileStream::filePos() const { return ::lseek(m_fd, 0, SEEK_CUR); }
 
 bool TBufferedFileStream::refillAndRead(std::uint8_t& byte) {
     for (;;) {
-        if (pos_ < fill_ && !empty_) {
-            byte = buf_[pos_++];
+        if (m_pos < m_fill && !m_empty) {
+            byte = m_buf[m_pos++];
             return true;
         }
-        if (!empty_ && fill_ < kBufferSize) {
+        if (!m_empty && m_fill < kBufferSize) {
             byte = 0; // the last refill came up short: end of file
             return false;
         }
-        if (dirty_) Flush();
-        empty_ = false;
-        bufOffset_ = filePos();
+        if (m_dirty) Flush();
+        m_empty = false;
+        m_bufOffset = filePos();
         ssize_t got;
         do {
-            got = ::read(fd_, buf_.data(), kBufferSize);
+            got = ::read(m_fd, m_buf.data(), kBufferSize);
         } while (got < 0 && errno == EINTR);
-        if (got < 0) throw EFileError("Error reading file \"" + fileName_ + "\"", errno);
-        fill_ = std::size_t(got);
-        pos_ = 0;
+        if (got < 0) throw EFileError("Error reading file \"" + m_fileName + "\"", errno);
+        m_fill = std::size_t(got);
+        m_pos = 0;
     }
 }
 
 void TBufferedFileStream::WriteByte(std::uint8_t byte) {
-    if (pos_ >= kBufferSize) Flush();
-    if (empty_) {
+    if (m_pos >= kBufferSize) Flush();
+    if (m_empty) {
         // A buffer that held read data is dropped: writing starts at the position.
-        bufOffset_ = filePos();
-        empty_ = false;
-        fill_ = 0;
+        m_bufOffset = filePos();
+        m_empty = false;
+        m_fill = 0;
     }
-    buf_[pos_++] = byte;
-    if (pos_ > fill_) fill_ = pos_;
-    dirty_ = true;
+    m_buf[m_pos++] = byte;
+    if (m_pos > m_fill) m_fill = m_pos;
+    m_dirty = true;
 }
 
 void TBufferedFileStream::Flush() {
-    if (dirty_) {
-        if (::lseek(fd_, bufOffset_, SEEK_SET) < 0)
-            throw EFileError("Error writing file \"" + fileName_ + "\"", errno, true);
+    if (m_dirty) {
+        if (::lseek(m_fd, m_bufOffset, SEEK_SET) < 0)
+            throw EFileError("Error writing file \"" + m_fileName + "\"", errno, true);
         std::size_t done = 0;
-        while (done < fill_) {
-            const ssize_t w = ::write(fd_, buf_.data() + done, fill_ - done);
+        while (done < m_fill) {
+            const ssize_t w = ::write(m_fd, m_buf.data() + done, m_fill - done);
             if (w < 0 && errno == EINTR) continue;
             // Nothing written and no error: no room left.
-            if (w <= 0) throw EFileError("Error writing file \"" + fileName_ + "\"", w < 0 ? errno : ENOSPC, true);
+            if (w <= 0) throw EFileError("Error writing file \"" + m_fileName + "\"", w < 0 ? errno : ENOSPC, true);
             done += std::size_t(w);
         }
         // The file position now follows the last byte written through the buffer.
-        ::lseek(fd_, bufOffset_ + std::int64_t(pos_), SEEK_SET);
-        dirty_ = false;
-        const std::int64_t end = bufOffset_ + std::int64_t(fill_);
-        if (end > size_) size_ = end;
+        ::lseek(m_fd, m_bufOffset + std::int64_t(m_pos), SEEK_SET);
+        m_dirty = false;
+        const std::int64_t end = m_bufOffset + std::int64_t(m_fill);
+        if (end > m_size) m_size = end;
     }
-    bufOffset_ = filePos();
-    pos_ = 0;
-    fill_ = 0;
-    empty_ = true;
+    m_bufOffset = filePos();
+    m_pos = 0;
+    m_fill = 0;
+    m_empty = true;
 }
 
 std::uint32_t TBufferedFileStream::ReadU32() {
@@ -134,16 +134,16 @@ void TBufferedFileStream::WriteU32(std::uint32_t v) {
 }
 
 std::int64_t TBufferedFileStream::Position() const {
-    if (!empty_ && (fill_ > 0 || dirty_)) return bufOffset_ + std::int64_t(pos_);
+    if (!m_empty && (m_fill > 0 || m_dirty)) return m_bufOffset + std::int64_t(m_pos);
     return filePos();
 }
 
 std::int64_t TBufferedFileStream::Size() const {
-    if (writeMode_ && dirty_) {
-        const std::int64_t end = bufOffset_ + std::int64_t(fill_);
-        return end > size_ ? end : size_;
+    if (m_writeMode && m_dirty) {
+        const std::int64_t end = m_bufOffset + std::int64_t(m_fill);
+        return end > m_size ? end : m_size;
     }
-    return size_;
+    return m_size;
 }
 
 std::int64_t TBufferedFileStream::SmartSeek(std::int64_t offset, int origin) {
@@ -158,32 +158,32 @@ std::int64_t TBufferedFileStream::SmartSeek(std::int64_t offset, int origin) {
         break;
     }
     if (target < 0) throw ESeekError();
-    if (writeMode_) {
+    if (m_writeMode) {
         Flush();
-        if (::lseek(fd_, target, SEEK_SET) < 0) throw ESeekError();
-        bufOffset_ = target;
+        if (::lseek(m_fd, target, SEEK_SET) < 0) throw ESeekError();
+        m_bufOffset = target;
         return target;
     }
-    const std::int64_t inBuf = target - bufOffset_;
-    if (!empty_ && inBuf > 0 && inBuf < std::int64_t(fill_) - 1) {
-        pos_ = std::size_t(inBuf);
+    const std::int64_t inBuf = target - m_bufOffset;
+    if (!m_empty && inBuf > 0 && inBuf < std::int64_t(m_fill) - 1) {
+        m_pos = std::size_t(inBuf);
         return target;
     }
-    if (::lseek(fd_, target, SEEK_SET) < 0) throw ESeekError();
-    pos_ = 0;
-    fill_ = 0;
-    empty_ = true;
-    bufOffset_ = target;
+    if (::lseek(m_fd, target, SEEK_SET) < 0) throw ESeekError();
+    m_pos = 0;
+    m_fill = 0;
+    m_empty = true;
+    m_bufOffset = target;
     return target;
 }
 
 TBitFile::TBitFile(const std::string& fileName, OpenMode mode)
-    : TBufferedFileStream(fileName, mode), plainRead_(mode == OpenMode::Read) {}
+    : TBufferedFileStream(fileName, mode), m_plainRead(mode == OpenMode::Read) {}
 
 TBitFile::~TBitFile() {
-    if (!plainRead_ && mask_ != 128) {
+    if (!m_plainRead && m_mask != 128) {
         try {
-            WriteByte(current_);
+            WriteByte(m_current);
         } catch (...) {
         }
     }
@@ -196,12 +196,12 @@ std::uint32_t TBitFile::ReadBits(int n) {
 }
 
 void TBitFile::WriteBit(int bit) {
-    if (bit) current_ = std::uint8_t(current_ | mask_);
-    mask_ >>= 1;
-    if (mask_ == 0) {
-        WriteByte(current_);
-        current_ = 0;
-        mask_ = 128;
+    if (bit) m_current = std::uint8_t(m_current | m_mask);
+    m_mask >>= 1;
+    if (m_mask == 0) {
+        WriteByte(m_current);
+        m_current = 0;
+        m_mask = 128;
     }
 }
 
@@ -210,13 +210,13 @@ void TBitFile::WriteBits(std::uint32_t bits, int n) {
 }
 
 std::uint8_t TBitFile::pastLimit() {
-    if (readCount_ - readLimit_ >= kSlackBytes) throw EBitReadOverrun();
-    ++readCount_;
+    if (m_readCount - m_readLimit >= kSlackBytes) throw EBitReadOverrun();
+    ++m_readCount;
     return 0;
 }
 
 TArchiveFile::TArchiveFile(const std::string& fileName, OpenMode mode)
-    : TBitFile(fileName, mode), archiveName_(fileName) {
+    : TBitFile(fileName, mode), m_archiveName(fileName) {
     TResourceArchiveHeader header;
     if (mode == OpenMode::Create)
         header.Write(*this);
@@ -227,48 +227,48 @@ TArchiveFile::TArchiveFile(const std::string& fileName, OpenMode mode)
 // Not opened with O_TRUNC: ext4 flushes a file truncated to nothing when it is
 // closed, which costs a quarter of a second on a large expanded file. An
 // existing file is cut to what was written instead.
-TPlainFileStream::TPlainFileStream(const std::string& fileName) : fileName_(fileName) {
-    fd_ = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd_ < 0) throw EFileError("Cannot create file \"" + fileName + "\"", errno, true);
+TPlainFileStream::TPlainFileStream(const std::string& fileName) : m_fileName(fileName) {
+    m_fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    if (m_fd < 0) throw EFileError("Cannot create file \"" + fileName + "\"", errno, true);
     struct stat st {};
-    hadContent_ = ::fstat(fd_, &st) != 0 || st.st_size > 0;
+    m_hadContent = ::fstat(m_fd, &st) != 0 || st.st_size > 0;
 }
 
 TPlainFileStream::~TPlainFileStream() {
-    if (fd_ < 0) return;
-    if (hadContent_) (void)!::ftruncate(fd_, off_t(written_)); // a destructor cannot report
-    ::close(fd_);
+    if (m_fd < 0) return;
+    if (m_hadContent) (void)!::ftruncate(m_fd, off_t(m_written)); // a destructor cannot report
+    ::close(m_fd);
 }
 
 void TPlainFileStream::cutToWritten() {
-    if (hadContent_ && ::ftruncate(fd_, off_t(written_)) != 0) {
+    if (m_hadContent && ::ftruncate(m_fd, off_t(m_written)) != 0) {
         const int e = errno;
-        ::close(fd_);
-        fd_ = -1;
-        throw EFileError("Error writing file \"" + fileName_ + "\"", e, true);
+        ::close(m_fd);
+        m_fd = -1;
+        throw EFileError("Error writing file \"" + m_fileName + "\"", e, true);
     }
-    hadContent_ = false;
+    m_hadContent = false;
 }
 
 void TPlainFileStream::Write(const std::uint8_t* data, std::size_t n) {
     std::size_t done = 0;
     while (done < n) {
-        const ssize_t w = ::write(fd_, data + done, n - done);
+        const ssize_t w = ::write(m_fd, data + done, n - done);
         if (w < 0 && errno == EINTR) continue;
-        if (w <= 0) throw EFileError("Error writing file \"" + fileName_ + "\"", w < 0 ? errno : ENOSPC, true);
+        if (w <= 0) throw EFileError("Error writing file \"" + m_fileName + "\"", w < 0 ? errno : ENOSPC, true);
         done += std::size_t(w);
     }
-    written_ += std::int64_t(n);
+    m_written += std::int64_t(n);
 }
 
 void TPlainFileStream::Close() {
-    if (fd_ < 0) return;
+    if (m_fd < 0) return;
     cutToWritten();
-    if (::close(fd_) != 0) {
-        fd_ = -1;
-        throw EFileError("Error writing file \"" + fileName_ + "\"", errno, true);
+    if (::close(m_fd) != 0) {
+        m_fd = -1;
+        throw EFileError("Error writing file \"" + m_fileName + "\"", errno, true);
     }
-    fd_ = -1;
+    m_fd = -1;
 }
 
 } // namespace payload

@@ -26,8 +26,8 @@ public:
 
     // Next byte; false with byte 0 at the end of the file.
     bool ReadByte(std::uint8_t& byte) {
-        if (pos_ < fill_ && !empty_) {
-            byte = buf_[pos_++];
+        if (m_pos < m_fill && !m_empty) {
+            byte = m_buf[m_pos++];
             return true;
         }
         return refillAndRead(byte);
@@ -47,23 +47,23 @@ public:
     // position; safe from several threads. Returns the bytes read.
     std::size_t ReadAt(std::int64_t pos, void* data, std::size_t n) const;
 
-    const std::string& FileName() const { return fileName_; }
-    bool WriteMode() const { return writeMode_; }
+    const std::string& FileName() const { return m_fileName; }
+    bool WriteMode() const { return m_writeMode; }
 
 private:
     bool refillAndRead(std::uint8_t& byte);
     std::int64_t filePos() const;
 
-    int fd_ = -1;
-    std::vector<std::uint8_t> buf_;
-    std::size_t fill_ = 0;       // valid bytes in the buffer
-    std::size_t pos_ = 0;        // position within the buffer
-    std::int64_t bufOffset_ = 0; // file offset of buf_[0]
-    std::int64_t size_ = 0;
-    bool dirty_ = false;
-    bool empty_ = true;
-    bool writeMode_ = false;
-    std::string fileName_;
+    int m_fd = -1;
+    std::vector<std::uint8_t> m_buf;
+    std::size_t m_fill = 0;       // valid bytes in the buffer
+    std::size_t m_pos = 0;        // position within the buffer
+    std::int64_t m_bufOffset = 0; // file offset of m_buf[0]
+    std::int64_t m_size = 0;
+    bool m_dirty = false;
+    bool m_empty = true;
+    bool m_writeMode = false;
+    std::string m_fileName;
 };
 
 class TBitFile : public TBufferedFileStream {
@@ -72,10 +72,10 @@ public:
     ~TBitFile() override;
 
     int ReadBit() {
-        if (mask_ == 128) current_ = LimitedReadByte();
-        const int bit = (current_ & mask_) != 0;
-        mask_ >>= 1;
-        if (mask_ == 0) mask_ = 128;
+        if (m_mask == 128) m_current = LimitedReadByte();
+        const int bit = (m_current & m_mask) != 0;
+        m_mask >>= 1;
+        if (m_mask == 0) m_mask = 128;
         return bit;
     }
     // n bits (at most 32), most significant first.
@@ -85,21 +85,21 @@ public:
 
     // Starts counting the bytes bit reading takes from the file.
     void SetReadLimit(std::int64_t limit) {
-        readLimit_ = limit;
-        readCount_ = 0;
+        m_readLimit = limit;
+        m_readCount = 0;
     }
-    std::int64_t ReadCount() const { return readCount_; }
+    std::int64_t ReadCount() const { return m_readCount; }
     // Forgets a partly used byte: the next bit starts a fresh byte.
     void ResetBits() {
-        mask_ = 128;
-        current_ = 0;
+        m_mask = 128;
+        m_current = 0;
     }
 
     // Past the limit no byte is taken from the file: 20 zeros are supplied
     // (the arithmetic decoder reads ahead), the 21st read raises EBitReadOverrun.
     std::uint8_t LimitedReadByte() {
-        if (readCount_ < readLimit_) {
-            ++readCount_;
+        if (m_readCount < m_readLimit) {
+            ++m_readCount;
             std::uint8_t b;
             ReadByte(b);
             return b;
@@ -112,11 +112,11 @@ public:
 private:
     std::uint8_t pastLimit();
 
-    int mask_ = 128;
-    std::uint8_t current_ = 0;
-    bool plainRead_;
-    std::int64_t readLimit_ = 2147483647;
-    std::int64_t readCount_ = 0;
+    int m_mask = 128;
+    std::uint8_t m_current = 0;
+    bool m_plainRead;
+    std::int64_t m_readLimit = 2147483647;
+    std::int64_t m_readCount = 0;
 };
 
 // The payload archive. Opening it for reading checks the file signature
@@ -124,10 +124,10 @@ private:
 class TArchiveFile : public TBitFile {
 public:
     TArchiveFile(const std::string& fileName, OpenMode mode);
-    const std::string& ArchiveName() const { return archiveName_; }
+    const std::string& ArchiveName() const { return m_archiveName; }
 
 private:
-    std::string archiveName_;
+    std::string m_archiveName;
 };
 
 // Unbuffered output file: every Write goes straight to the file.
@@ -145,10 +145,10 @@ public:
 private:
     void cutToWritten();
 
-    int fd_ = -1;
-    std::string fileName_;
-    std::int64_t written_ = 0;
-    bool hadContent_ = false; // cut to what was written when done
+    int m_fd = -1;
+    std::string m_fileName;
+    std::int64_t m_written = 0;
+    bool m_hadContent = false; // cut to what was written when done
 };
 
 } // namespace payload

@@ -35,15 +35,15 @@ inline void outputBits(TStrucAriEncoder::Regs& r, std::uint32_t v, int n) {
 } // namespace
 
 void TStrucAriEncoder::Start(std::vector<std::uint8_t>& out) {
-    model_.Reset();
-    out_ = &out;
-    regs_ = Regs{};
-    if (!words_.data) {
-        words_.size = 4096;
-        words_.data = std::make_unique_for_overwrite<std::uint32_t[]>(words_.size);
+    m_model.Reset();
+    m_out = &out;
+    m_regs = Regs{};
+    if (!m_words.data) {
+        m_words.size = 4096;
+        m_words.data = std::make_unique_for_overwrite<std::uint32_t[]>(m_words.size);
     }
-    regs_.at = words_.data.get();
-    regs_.end = words_.data.get() + words_.size;
+    m_regs.at = m_words.data.get();
+    m_regs.end = m_words.data.get() + m_words.size;
 }
 
 void TStrucAriEncoder::grow(Regs& r, TWordBuffer& words) {
@@ -106,14 +106,14 @@ void TStrucAriEncoder::bitPlusFollow(Regs& r, std::uint32_t bit, TWordBuffer& wo
 }
 
 void TStrucAriEncoder::EncodeSymbol(TGroupAriModel& m, int offset) {
-    withRegs([&](Regs& r) { codeSymbol(r, m, offset, words_); });
+    withRegs([&](Regs& r) { codeSymbol(r, m, offset, m_words); });
 }
 
 void TStrucAriEncoder::Encode(int symbol) {
     const int g = THeadAriModel::GroupOf(symbol);
     withRegs([&](Regs& r) {
-        codeSymbol(r, model_.Head, g, words_);
-        if (g > 1) codeSymbol(r, model_.Groups[std::size_t(g)], symbol - THeadAriModel::FirstOf(g), words_);
+        codeSymbol(r, m_model.Head, g, m_words);
+        if (g > 1) codeSymbol(r, m_model.Groups[std::size_t(g)], symbol - THeadAriModel::FirstOf(g), m_words);
     });
 }
 
@@ -122,12 +122,12 @@ void TStrucAriEncoder::Finish() {
         // Two more bits pick a point inside the final interval; the decoder's
         // read-ahead past the stream gets zeros, which stay inside it.
         ++r.pending;
-        bitPlusFollow(r, r.low < kAriFirstQuarter ? 0 : 1, words_);
-        const std::uint32_t* words = words_.data.get();
+        bitPlusFollow(r, r.low < kAriFirstQuarter ? 0 : 1, m_words);
+        const std::uint32_t* words = m_words.data.get();
         const std::size_t whole = std::size_t(r.at - words);
-        const std::size_t at = out_->size();
-        out_->resize(at + 4 * whole + std::size_t(r.accBits + 7) / 8);
-        std::uint8_t* o = out_->data() + at;
+        const std::size_t at = m_out->size();
+        m_out->resize(at + 4 * whole + std::size_t(r.accBits + 7) / 8);
+        std::uint8_t* o = m_out->data() + at;
         for (std::size_t w = 0; w < whole; ++w, o += 4) {
             const std::uint32_t v = words[w];
             o[0] = std::uint8_t(v >> 24);
@@ -142,7 +142,7 @@ void TStrucAriEncoder::Finish() {
         if (r.accBits > 0) *o = std::uint8_t(r.acc << (8 - r.accBits));
         r.acc = 0;
         r.accBits = 0;
-        r.at = words_.data.get();
+        r.at = m_words.data.get();
     });
 }
 
@@ -227,7 +227,7 @@ void TStrucAriEncoder::EncodeLastColumn(const std::uint8_t* last, std::uint32_t 
             // Bijective base 2, least significant digit first.
             while (run > 0) {
                 const std::uint32_t two = 1 - (run & 1u);
-                codeSymbol(r, model_.Head, int(kRunDigit1 + two), words_);
+                codeSymbol(r, m_model.Head, int(kRunDigit1 + two), m_words);
                 run = (run - 1 - two) / 2;
             }
         };
@@ -235,8 +235,8 @@ void TStrucAriEncoder::EncodeLastColumn(const std::uint8_t* last, std::uint32_t 
         // above the run digits', so they always take a group symbol too.
         auto codeGrouped = [&](int symbol) {
             const int g = THeadAriModel::GroupOf(symbol);
-            codeSymbol(r, model_.Head, g, words_);
-            codeSymbol(r, model_.Groups[std::size_t(g)], symbol - THeadAriModel::FirstOf(g), words_);
+            codeSymbol(r, m_model.Head, g, m_words);
+            codeSymbol(r, m_model.Groups[std::size_t(g)], symbol - THeadAriModel::FirstOf(g), m_words);
         };
         for (std::uint32_t i = 0; i < n; ++i) {
             const std::uint8_t b = last[i];
@@ -253,18 +253,18 @@ void TStrucAriEncoder::EncodeLastColumn(const std::uint8_t* last, std::uint32_t 
     });
 }
 
-WCompressor::WCompressor(std::uint32_t blockLength) : blockLength_(blockLength) {
-    if (blockLength_ == 0 || blockLength_ > kMaxBlockLength) throw std::invalid_argument("Bad block length");
-    suffixArray_ = TBigTable(std::size_t(blockLength_) * sizeof(std::int32_t));
+WCompressor::WCompressor(std::uint32_t blockLength) : m_blockLength(blockLength) {
+    if (m_blockLength == 0 || m_blockLength > kMaxBlockLength) throw std::invalid_argument("Bad block length");
+    m_suffixArray = TBigTable(std::size_t(m_blockLength) * sizeof(std::int32_t));
     // Neither is cleared: a block writes what it reads.
-    last_ = std::make_unique_for_overwrite<std::uint8_t[]>(blockLength_);
+    m_last = std::make_unique_for_overwrite<std::uint8_t[]>(m_blockLength);
 }
 
 void WCompressor::BeginArchive(std::vector<std::uint8_t>& archive) { putU32(archive, kArchiveSignature); }
 
 void WCompressor::EncodeBlock(const std::uint8_t* data, std::uint32_t n, std::vector<std::uint8_t>& archive) {
-    if (n > blockLength_) throw std::invalid_argument("Block longer than the block length");
-    const TBlockSortResult sorted = blockSort(data, n, static_cast<std::int32_t*>(suffixArray_.data()), last_.get());
+    if (n > m_blockLength) throw std::invalid_argument("Block longer than the block length");
+    const TBlockSortResult sorted = blockSort(data, n, static_cast<std::int32_t*>(m_suffixArray.data()), m_last.get());
 
     putU32(archive, kBlockSignature);
     putU32(archive, crc32(data, n));
@@ -273,9 +273,9 @@ void WCompressor::EncodeBlock(const std::uint8_t* data, std::uint32_t n, std::ve
     putU32(archive, sorted.PrimaryIndex);
     putU32(archive, sorted.SentinelPosition);
     const std::size_t start = archive.size();
-    encoder_.Start(archive);
-    encoder_.EncodeLastColumn(last_.get(), n);
-    encoder_.Finish();
+    m_encoder.Start(archive);
+    m_encoder.EncodeLastColumn(m_last.get(), n);
+    m_encoder.Finish();
     const std::uint32_t length = std::uint32_t(archive.size() - start);
     for (int i = 0; i < 4; ++i) archive[lengthAt + std::size_t(i)] = std::uint8_t(length >> (8 * i));
 }
@@ -283,8 +283,8 @@ void WCompressor::EncodeBlock(const std::uint8_t* data, std::uint32_t n, std::ve
 std::uint32_t WCompressor::Compress(const std::uint8_t* data, std::size_t n, std::vector<std::uint8_t>& archive) {
     BeginArchive(archive);
     std::uint32_t blocks = 0;
-    for (std::size_t at = 0; at < n; at += blockLength_) {
-        const std::size_t len = n - at < blockLength_ ? n - at : blockLength_;
+    for (std::size_t at = 0; at < n; at += m_blockLength) {
+        const std::size_t len = n - at < m_blockLength ? n - at : m_blockLength;
         EncodeBlock(data + at, std::uint32_t(len), archive);
         ++blocks;
     }

@@ -48,18 +48,18 @@ private:
     };
     template <class F>
     void withRegs(F f) {
-        Regs r = regs_;
+        Regs r = m_regs;
         f(r);
-        regs_ = r;
+        m_regs = r;
     }
     static void codeSymbol(Regs& r, TGroupAriModel& m, int offset, TWordBuffer& words);
     static void bitPlusFollow(Regs& r, std::uint32_t bit, TWordBuffer& words);
     static void grow(Regs& r, TWordBuffer& words);
 
-    THeadAriModel model_;
-    Regs regs_;
-    TWordBuffer words_; // coded bits, most significant first, before Finish
-    std::vector<std::uint8_t>* out_ = nullptr;
+    THeadAriModel m_model;
+    Regs m_regs;
+    TWordBuffer m_words; // coded bits, most significant first, before Finish
+    std::vector<std::uint8_t>* m_out = nullptr;
 };
 
 // Result of sorting a block's rotations (with a sentinel below every byte).
@@ -87,13 +87,13 @@ public:
     // A whole archive of data; returns the number of blocks (0 for no data).
     std::uint32_t Compress(const std::uint8_t* data, std::size_t n, std::vector<std::uint8_t>& archive);
 
-    std::uint32_t BlockLength() const { return blockLength_; }
+    std::uint32_t BlockLength() const { return m_blockLength; }
 
 private:
-    std::uint32_t blockLength_;
-    TBigTable suffixArray_;
-    std::unique_ptr<std::uint8_t[]> last_;
-    TStrucAriEncoder encoder_;
+    std::uint32_t m_blockLength;
+    TBigTable m_suffixArray;
+    std::unique_ptr<std::uint8_t[]> m_last;
+    TStrucAriEncoder m_encoder;
 };
 
 // Gives up to n bytes of the input; fewer only at its end.

@@ -31,7 +31,7 @@ const std::uint32_t* TCRC32::table() { return tables()[0].data(); }
 
 void TCRC32::Update(const std::uint8_t* p, std::size_t n) {
     const Tables& t = tables();
-    std::uint32_t c = reg_;
+    std::uint32_t c = m_reg;
     while (n >= 8) {
         const std::uint32_t lo = c ^ (std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
                                       std::uint32_t(p[3]) << 24);
@@ -41,7 +41,7 @@ void TCRC32::Update(const std::uint8_t* p, std::size_t n) {
         n -= 8;
     }
     while (n--) c = t[0][(c ^ *p++) & 0xFFu] ^ (c >> 8);
-    reg_ = c;
+    m_reg = c;
 }
 
 std::uint32_t crc32(const std::uint8_t* data, std::size_t n) {

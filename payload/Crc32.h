@@ -7,15 +7,15 @@ namespace payload {
 
 class TCRC32 {
 public:
-    void Reset() { reg_ = 0xFFFFFFFFu; }
-    void Update(std::uint8_t byte) { reg_ = table()[(reg_ ^ byte) & 0xFFu] ^ (reg_ >> 8); }
+    void Reset() { m_reg = 0xFFFFFFFFu; }
+    void Update(std::uint8_t byte) { m_reg = table()[(m_reg ^ byte) & 0xFFu] ^ (m_reg >> 8); }
     void Update(const std::uint8_t* data, std::size_t n);
-    std::uint32_t GetValue() const { return ~reg_; }
+    std::uint32_t GetValue() const { return ~m_reg; }
 
     static const std::uint32_t* table();
 
 private:
-    std::uint32_t reg_ = 0xFFFFFFFFu;
+    std::uint32_t m_reg = 0xFFFFFFFFu;
 };
 
 // CRC-32 of n bytes; 0 for none.

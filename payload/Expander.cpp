@@ -23,10 +23,10 @@ void checkPositions(std::uint32_t n, std::uint32_t P, std::uint32_t R) {
 std::uint32_t TBWTBase::BlockCRC(const std::uint8_t* buffer, std::uint32_t length) { return crc32(buffer + 1, length); }
 
 void TExpander::DecodeMoveToFront(const std::uint8_t* ranks, std::uint32_t n, std::uint32_t P, std::uint8_t* last) {
-    mtf_.Reset();
+    m_mtf.Reset();
     const std::uint32_t head = P < n ? P : n;
-    for (std::uint32_t k = 0; k < head; ++k) last[k] = mtf_.Decode(ranks[k]);
-    for (std::uint32_t k = head; k < n; ++k) last[k + 1] = mtf_.Decode(ranks[k]);
+    for (std::uint32_t k = 0; k < head; ++k) last[k] = m_mtf.Decode(ranks[k]);
+    for (std::uint32_t k = head; k < n; ++k) last[k + 1] = m_mtf.Decode(ranks[k]);
 }
 
 void TExpander::BuildTransforms(const std::uint8_t* last, std::uint32_t n, std::uint32_t P, const std::uint32_t* counts,
@@ -128,16 +128,16 @@ void TExpander::DecodeBlock(const TDataBlockHeader& h, const std::uint8_t* strea
     std::uint8_t* last = text;
     std::uint32_t counts[256] = {};
     std::uint32_t k = 0;
-    mtf_.Reset();
+    m_mtf.Reset();
     auto put = [&](std::uint8_t rank, std::uint32_t run) {
         if (rank != 0) {
-            const std::uint8_t b = mtf_.Decode(rank);
+            const std::uint8_t b = m_mtf.Decode(rank);
             ++counts[b];
             last[k < P ? k : k + 1] = b;
             ++k;
             return;
         }
-        const std::uint8_t b = mtf_.ByteAt(0);
+        const std::uint8_t b = m_mtf.ByteAt(0);
         counts[b] += run;
         std::uint32_t a = k;
         const std::uint32_t e = k + run;
@@ -150,7 +150,7 @@ void TExpander::DecodeBlock(const TDataBlockHeader& h, const std::uint8_t* strea
         k = e;
     };
     TMemoryBits bits(stream, h.StreamLength);
-    const std::uint32_t n = decoder_.DecodeBlock(bits, maxBlockLength_, put);
+    const std::uint32_t n = m_decoder.DecodeBlock(bits, m_maxBlockLength, put);
     checkPositions(n, P, R);
 
     BuildTransforms(last, n, P, counts, work.forward, work.pairs, work.starts);
@@ -165,11 +165,11 @@ bool TExpander::FinishBlock(const TBlockWork& work) { return BlockCRC(work.text,
 
 std::uint32_t TExpander::ExpandBlock(const TDataBlockHeader& h, const std::uint8_t* stream, TBlockWork& work,
                                      std::uint8_t* text) {
-    blockValid_ = false;
+    m_blockValid = false;
     DecodeBlock(h, stream, work, text);
     TBlockWork* one = &work;
     WalkBlocks(&one, 1);
-    blockValid_ = FinishBlock(work);
+    m_blockValid = FinishBlock(work);
     return work.n;
 }
 

@@ -25,9 +25,9 @@ public:
     // gives. Raises EBitReadOverrun and EBlockDamaged.
     std::uint32_t ExpandBlock(const TDataBlockHeader& h, const std::uint8_t* stream, TBlockWork& work,
                               std::uint8_t* text);
-    bool BlockValid() const { return blockValid_; }
+    bool BlockValid() const { return m_blockValid; }
     // Longer blocks count as damaged (1..kMaxBlockLength; fuzzing keeps blocks small).
-    void SetMaxBlockLength(std::uint32_t n) { maxBlockLength_ = n; }
+    void SetMaxBlockLength(std::uint32_t n) { m_maxBlockLength = n; }
 
     // The same in stages, so that one thread can walk two blocks at once:
     // DecodeBlock takes a block up to its transforms into work; WalkBlocks
@@ -55,10 +55,10 @@ private:
     static void BuildTransforms(const std::uint8_t* last, std::uint32_t n, std::uint32_t P, const std::uint32_t* counts,
                                 std::uint32_t* forward, std::uint32_t* pairs, TRowStarts& starts);
 
-    TMemoryStrucAriDecoder decoder_;
-    TMTFDecoder mtf_;
-    std::uint32_t maxBlockLength_ = kMaxBlockLength;
-    bool blockValid_ = false;
+    TMemoryStrucAriDecoder m_decoder;
+    TMTFDecoder m_mtf;
+    std::uint32_t m_maxBlockLength = kMaxBlockLength;
+    bool m_blockValid = false;
 };
 
 } // namespace payload

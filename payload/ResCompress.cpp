@@ -31,14 +31,14 @@ public:
     Pipeline(const TArchiveFile& archive, TPlainFileStream& out, std::int64_t blockCount, int workers,
              std::vector<std::unique_ptr<TExpander>>& expanders, std::uint32_t maxBlock,
              const WRESCompress::Events& events)
-        : archive_(archive), out_(out), blockCount_(blockCount), workers_(workers), maxBlock_(maxBlock),
-          events_(events),
+        : m_archive(archive), m_out(out), m_blockCount(blockCount), m_workers(workers), m_maxBlock(maxBlock),
+          m_events(events),
           // One or two workers walk two blocks at a time (two chains of reads in
           // flight); more workers keep one each, so memory stays bounded.
-          batch_(workers <= 2 ? 2 : 1), slots_(std::size_t(2 * workers_ * batch_)), expanders_(expanders) {
+          m_batch(workers <= 2 ? 2 : 1), m_slots(std::size_t(2 * m_workers * m_batch)), m_expanders(expanders) {
         TBlockMan& man = TBlockMan::instance();
-        for (std::size_t s = 0; s < slots_.size(); ++s) slots_[s].text = man.Text(int(s), maxBlock_);
-        nextPos_ = 4;
+        for (std::size_t s = 0; s < m_slots.size(); ++s) m_slots[s].text = man.Text(int(s), m_maxBlock);
+        m_nextPos = 4;
     }
 
     bool Run() {
@@ -47,43 +47,43 @@ public:
             std::vector<std::thread> threads;
             ~Join() {
                 {
-                    std::lock_guard<std::mutex> lock(p.mutex_);
-                    p.abort_ = true;
+                    std::lock_guard<std::mutex> lock(p.m_mutex);
+                    p.m_abort = true;
                 }
-                p.cv_.notify_all();
+                p.m_cv.notify_all();
                 for (auto& t : threads) t.join();
             }
         } join{*this, {}};
         join.threads.emplace_back([this] { writer(); });
-        for (int w = 0; w < workers_; ++w) join.threads.emplace_back([this, w] { worker(w); });
+        for (int w = 0; w < m_workers; ++w) join.threads.emplace_back([this, w] { worker(w); });
 
         std::int64_t pumped = 0;
         std::size_t shown = 0;
         bool allValid = true;
         for (;;) {
-            std::unique_lock<std::mutex> lock(mutex_);
-            cv_.wait_for(lock, std::chrono::milliseconds(40),
-                         [&] { return writerDone_ || written_ > pumped || invalid_.size() > shown; });
-            const std::int64_t written = written_;
-            const std::size_t invalid = invalid_.size();
-            const bool done = writerDone_;
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_cv.wait_for(lock, std::chrono::milliseconds(40),
+                          [&] { return m_writerDone || m_written > pumped || m_invalid.size() > shown; });
+            const std::int64_t written = m_written;
+            const std::size_t invalid = m_invalid.size();
+            const bool done = m_writerDone;
             lock.unlock();
             for (; shown < invalid; ++shown) {
                 allValid = false;
-                if (events_.crcMismatch)
-                    events_.crcMismatch();
+                if (m_events.crcMismatch)
+                    m_events.crcMismatch();
                 else
                     plat::showMessage("CRC does not match!");
             }
             for (; pumped < written; ++pumped) {
-                if (events_.blockWritten)
-                    events_.blockWritten();
+                if (m_events.blockWritten)
+                    m_events.blockWritten();
                 else
                     plat::processMessages();
             }
             if (done) break;
         }
-        if (error_) std::rethrow_exception(error_);
+        if (m_error) std::rethrow_exception(m_error);
         return allValid;
     }
 
@@ -97,46 +97,46 @@ private:
 
     // Records the first failing block; nothing from it on is expanded or written.
     void fail(std::int64_t block, std::exception_ptr e) {
-        if (block < errorAt_) {
-            errorAt_ = block;
-            error_ = e;
+        if (block < m_errorAt) {
+            m_errorAt = block;
+            m_error = e;
         }
-        cv_.notify_all();
+        m_cv.notify_all();
     }
-    std::int64_t end() const { return std::min(blockCount_, errorAt_); }
-    bool hasRoom() const { return nextBlock_ < written_ + std::int64_t(slots_.size()); }
-    Slot& slotOf(std::int64_t block) { return slots_[std::size_t(block % std::int64_t(slots_.size()))]; }
+    std::int64_t end() const { return std::min(m_blockCount, m_errorAt); }
+    bool hasRoom() const { return m_nextBlock < m_written + std::int64_t(m_slots.size()); }
+    Slot& slotOf(std::int64_t block) { return m_slots[std::size_t(block % std::int64_t(m_slots.size()))]; }
 
     void worker(int w) {
         TBlockMan& man = TBlockMan::instance();
-        TBlockWork* works[2] = {&man.Work(w * batch_, maxBlock_),
-                                batch_ > 1 ? &man.Work(w * batch_ + 1, maxBlock_) : nullptr};
-        TExpander& expander = *expanders_[std::size_t(w)];
-        const std::int64_t size = archive_.Size();
+        TBlockWork* works[2] = {&man.Work(w * m_batch, m_maxBlock),
+                                m_batch > 1 ? &man.Work(w * m_batch + 1, m_maxBlock) : nullptr};
+        TExpander& expander = *m_expanders[std::size_t(w)];
+        const std::int64_t size = m_archive.Size();
         struct Claim {
             std::int64_t block, pos;
             TDataBlockHeader header;
         };
         for (;;) {
-            std::unique_lock<std::mutex> lock(mutex_);
-            cv_.wait(lock, [&] { return abort_ || nextBlock_ >= end() || hasRoom(); });
-            if (abort_ || nextBlock_ >= end()) return;
+            std::unique_lock<std::mutex> lock(m_mutex);
+            m_cv.wait(lock, [&] { return m_abort || m_nextBlock >= end() || hasRoom(); });
+            if (m_abort || m_nextBlock >= end()) return;
             // Headers are read in turn: each tells where the next one starts.
             Claim claims[2];
             int claimed = 0;
-            while (claimed < batch_ && nextBlock_ < end() && hasRoom()) {
+            while (claimed < m_batch && m_nextBlock < end() && hasRoom()) {
                 Claim& c = claims[claimed];
-                c.block = nextBlock_++;
-                c.pos = nextPos_;
+                c.block = m_nextBlock++;
+                c.pos = m_nextPos;
                 try {
                     std::uint8_t bytes[kBlockHeaderSize];
                     // Fewer bytes than a header: the block is missing.
                     if (size - c.pos < std::int64_t(kBlockHeaderSize) ||
-                        archive_.ReadAt(c.pos, bytes, kBlockHeaderSize) != kBlockHeaderSize)
+                        m_archive.ReadAt(c.pos, bytes, kBlockHeaderSize) != kBlockHeaderSize)
                         throw ESignatureWrong();
                     c.header.Parse(bytes);
-                    nextPos_ = c.pos + kBlockHeaderSize + std::int64_t(c.header.StreamLength);
-                    if (nextPos_ > size) throw EBlockDamaged("a block's coded data runs past the end of the archive");
+                    m_nextPos = c.pos + kBlockHeaderSize + std::int64_t(c.header.StreamLength);
+                    if (m_nextPos > size) throw EBlockDamaged("a block's coded data runs past the end of the archive");
                 } catch (...) {
                     fail(c.block, std::current_exception());
                     break;
@@ -153,12 +153,12 @@ private:
                     const std::size_t len = c.header.StreamLength;
                     if (work.stream.size() < len + TMemoryBits::kPadding)
                         work.stream.resize(len + TMemoryBits::kPadding);
-                    if (archive_.ReadAt(c.pos + kBlockHeaderSize, work.stream.data(), len) != len)
+                    if (m_archive.ReadAt(c.pos + kBlockHeaderSize, work.stream.data(), len) != len)
                         throw EBlockDamaged("a block's coded data runs past the end of the archive");
                     std::memset(work.stream.data() + len, 0, TMemoryBits::kPadding);
                     expander.DecodeBlock(c.header, work.stream.data(), work, slotOf(c.block).text);
                 } catch (...) {
-                    std::lock_guard<std::mutex> relock(mutex_);
+                    std::lock_guard<std::mutex> relock(m_mutex);
                     fail(c.block, std::current_exception());
                     break;
                 }
@@ -174,19 +174,19 @@ private:
                 slot.valid = valid[k];
                 slot.ready = true;
             }
-            cv_.notify_all();
+            m_cv.notify_all();
         }
     }
 
     void writer() {
         for (std::int64_t b = 0;; ++b) {
-            std::unique_lock<std::mutex> lock(mutex_);
+            std::unique_lock<std::mutex> lock(m_mutex);
             Slot& slot = slotOf(b);
-            cv_.wait(lock, [&] { return abort_ || b >= end() || (slot.ready && slot.block == b); });
-            if (abort_ || b >= end()) break;
+            m_cv.wait(lock, [&] { return m_abort || b >= end() || (slot.ready && slot.block == b); });
+            if (m_abort || b >= end()) break;
             lock.unlock();
             try {
-                out_.Write(slot.text + 1, slot.n);
+                m_out.Write(slot.text + 1, slot.n);
             } catch (...) {
                 lock.lock();
                 fail(b, std::current_exception());
@@ -194,32 +194,32 @@ private:
             }
             lock.lock();
             slot.ready = false;
-            if (!slot.valid) invalid_.push_back(b);
-            written_ = b + 1;
-            cv_.notify_all();
+            if (!slot.valid) m_invalid.push_back(b);
+            m_written = b + 1;
+            m_cv.notify_all();
         }
-        std::lock_guard<std::mutex> lock(mutex_);
-        writerDone_ = true;
-        cv_.notify_all();
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_writerDone = true;
+        m_cv.notify_all();
     }
 
-    const TArchiveFile& archive_;
-    TPlainFileStream& out_;
-    const std::int64_t blockCount_;
-    const int workers_;
-    const std::uint32_t maxBlock_;
-    const WRESCompress::Events& events_;
-    const int batch_;
-    std::vector<Slot> slots_;
-    std::vector<std::unique_ptr<TExpander>>& expanders_;
+    const TArchiveFile& m_archive;
+    TPlainFileStream& m_out;
+    const std::int64_t m_blockCount;
+    const int m_workers;
+    const std::uint32_t m_maxBlock;
+    const WRESCompress::Events& m_events;
+    const int m_batch;
+    std::vector<Slot> m_slots;
+    std::vector<std::unique_ptr<TExpander>>& m_expanders;
 
-    std::mutex mutex_;
-    std::condition_variable cv_;
-    std::int64_t nextBlock_ = 0, nextPos_ = 0, written_ = 0;
-    std::int64_t errorAt_ = INT64_MAX;
-    std::exception_ptr error_;
-    std::vector<std::int64_t> invalid_;
-    bool abort_ = false, writerDone_ = false;
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    std::int64_t m_nextBlock = 0, m_nextPos = 0, m_written = 0;
+    std::int64_t m_errorAt = INT64_MAX;
+    std::exception_ptr m_error;
+    std::vector<std::int64_t> m_invalid;
+    bool m_abort = false, m_writerDone = false;
 };
 
 } // namespace
@@ -233,7 +233,7 @@ int WRESCompress::ThreadsFor(std::int64_t blockCount) {
 }
 
 WRESCompress::WRESCompress(std::uint32_t maxBlockLength)
-    : maxBlockLength_(maxBlockLength == 0 || maxBlockLength > kMaxBlockLength ? kMaxBlockLength : maxBlockLength) {}
+    : m_maxBlockLength(maxBlockLength == 0 || maxBlockLength > kMaxBlockLength ? kMaxBlockLength : maxBlockLength) {}
 WRESCompress::~WRESCompress() = default;
 
 bool WRESCompress::ExpandFile(const std::string& archiveName, const std::string& outputName, std::int64_t blockCount) {
@@ -245,11 +245,11 @@ bool WRESCompress::ExpandFile(const std::string& archiveName, const std::string&
     } release;
     if (blockCount > 0) {
         const int threads = ThreadsFor(blockCount);
-        while (int(expanders_.size()) < threads) {
-            expanders_.push_back(std::make_unique<TExpander>());
-            expanders_.back()->SetMaxBlockLength(maxBlockLength_);
+        while (int(m_expanders.size()) < threads) {
+            m_expanders.push_back(std::make_unique<TExpander>());
+            m_expanders.back()->SetMaxBlockLength(m_maxBlockLength);
         }
-        Pipeline pipeline(archive, out, blockCount, threads, expanders_, maxBlockLength_, events_);
+        Pipeline pipeline(archive, out, blockCount, threads, m_expanders, m_maxBlockLength, m_events);
         allValid = pipeline.Run();
     }
     out.Close();

@@ -35,7 +35,7 @@ public:
         std::function<void()> blockWritten;
         std::function<void()> crcMismatch;
     };
-    void SetEvents(Events events) { events_ = std::move(events); }
+    void SetEvents(Events events) { m_events = std::move(events); }
 
     // Caps the threads that expand blocks (0: one for each CPU the process may use).
     static void SetMaxThreads(int n);
@@ -43,9 +43,9 @@ public:
     static int ThreadsFor(std::int64_t blockCount);
 
 private:
-    std::vector<std::unique_ptr<TExpander>> expanders_;
-    std::uint32_t maxBlockLength_;
-    Events events_;
+    std::vector<std::unique_ptr<TExpander>> m_expanders;
+    std::uint32_t m_maxBlockLength;
+    Events m_events;
 };
 
 } // namespace payload

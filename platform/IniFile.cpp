@@ -53,12 +53,12 @@ bool iequals(std::string_view a, std::string_view b) {
     return true;
 }
 
-IniFile::IniFile(std::string path) : path_(std::move(path)) { reload(); }
+IniFile::IniFile(std::string path) : m_path(std::move(path)) { reload(); }
 
 void IniFile::reload() {
-    lines_.clear();
+    m_lines.clear();
     std::string all;
-    const int fd = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return;
     char buf[65536];
     for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) != 0;) {
@@ -74,7 +74,7 @@ void IniFile::reload() {
         size_t nl = all.find('\n', pos);
         std::string line = all.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines_.push_back(line);
+        m_lines.push_back(line);
         if (nl == std::string::npos) break;
         pos = nl + 1;
     }
@@ -93,43 +93,43 @@ std::string keyName(int sectionLine, std::string_view key) { return std::to_stri
 // Every lookup goes through these maps, so reading all settings stays linear
 // in the file's length however many lines a (damaged) file holds.
 void IniFile::index() {
-    sections_.clear();
-    keys_.clear();
+    m_sections.clear();
+    m_keys.clear();
     int current = -1;
     std::string_view name, k, v;
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        if (sectionName(lines_[i], name)) {
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        if (sectionName(m_lines[i], name)) {
             current = int(i);
-            sections_.emplace(lowered(name), current);
-        } else if (current >= 0 && keyOf(lines_[i], k, v)) {
-            keys_.emplace(keyName(current, k), int(i));
+            m_sections.emplace(lowered(name), current);
+        } else if (current >= 0 && keyOf(m_lines[i], k, v)) {
+            m_keys.emplace(keyName(current, k), int(i));
         }
     }
 }
 
 int IniFile::findSection(const std::string& section) const {
-    const auto it = sections_.find(lowered(section));
-    return it == sections_.end() ? -1 : it->second;
+    const auto it = m_sections.find(lowered(section));
+    return it == m_sections.end() ? -1 : it->second;
 }
 
 int IniFile::sectionEnd(int sectionLine) const {
     std::string_view name;
     size_t i = size_t(sectionLine) + 1;
-    while (i < lines_.size() && !sectionName(lines_[i], name)) ++i;
+    while (i < m_lines.size() && !sectionName(m_lines[i], name)) ++i;
     return int(i);
 }
 
 int IniFile::findKey(int sectionLine, const std::string& key) const {
     if (sectionLine < 0) return -1;
-    const auto it = keys_.find(keyName(sectionLine, key));
-    return it == keys_.end() ? -1 : it->second;
+    const auto it = m_keys.find(keyName(sectionLine, key));
+    return it == m_keys.end() ? -1 : it->second;
 }
 
 std::string IniFile::readString(const std::string& section, const std::string& key, const std::string& def) const {
     int line = findKey(findSection(section), key);
     if (line < 0) return def;
     std::string_view k, v;
-    keyOf(lines_[size_t(line)], k, v);
+    keyOf(m_lines[size_t(line)], k, v);
     // The profile services strip one pair of surrounding quotes.
     if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\'')))
         v = v.substr(1, v.size() - 2);
@@ -158,30 +158,30 @@ std::vector<std::string> IniFile::keys(const std::string& section) const {
     if (s < 0) return out;
     std::string_view k, v;
     for (int i = s + 1, end = sectionEnd(s); i < end; ++i)
-        if (keyOf(lines_[size_t(i)], k, v)) out.emplace_back(k);
+        if (keyOf(m_lines[size_t(i)], k, v)) out.emplace_back(k);
     return out;
 }
 
 bool IniFile::writeString(const std::string& section, const std::string& key, const std::string& value) {
     int s = findSection(section);
     if (s < 0) {
-        if (!lines_.empty() && !trim(lines_.back()).empty()) lines_.push_back("");
-        lines_.push_back("[" + section + "]");
-        lines_.push_back(key + "=" + value);
+        if (!m_lines.empty() && !trim(m_lines.back()).empty()) m_lines.push_back("");
+        m_lines.push_back("[" + section + "]");
+        m_lines.push_back(key + "=" + value);
         index();
         return flush();
     }
     int line = findKey(s, key);
     if (line >= 0) {
         std::string_view k, v;
-        keyOf(lines_[size_t(line)], k, v);
-        lines_[size_t(line)] = std::string(k) + "=" + value;
+        keyOf(m_lines[size_t(line)], k, v);
+        m_lines[size_t(line)] = std::string(k) + "=" + value;
     } else {
         // New keys go after the section's last key, before trailing blank lines.
         int end = sectionEnd(s);
         int at = end;
-        while (at - 1 > s && trim(lines_[size_t(at - 1)]).empty()) --at;
-        lines_.insert(lines_.begin() + at, key + "=" + value);
+        while (at - 1 > s && trim(m_lines[size_t(at - 1)]).empty()) --at;
+        m_lines.insert(m_lines.begin() + at, key + "=" + value);
         index();
     }
     return flush();
@@ -193,12 +193,12 @@ bool IniFile::writeInteger(const std::string& section, const std::string& key, l
 
 bool IniFile::flush() const {
     std::string text;
-    for (const auto& l : lines_) {
+    for (const auto& l : m_lines) {
         text += l;
         text += "\r\n";
     }
     // A fresh name of our own: a file or link planted under a fixed name is never written through.
-    std::string tmp = path_ + ".XXXXXX";
+    std::string tmp = m_path + ".XXXXXX";
     int fd = createUniqueFile(tmp, 0);
     if (fd < 0) return false;
     size_t done = 0;
@@ -211,7 +211,7 @@ bool IniFile::flush() const {
         }
         done += size_t(n);
     }
-    if (close(fd) != 0 || std::rename(tmp.c_str(), path_.c_str()) != 0) {
+    if (close(fd) != 0 || std::rename(tmp.c_str(), m_path.c_str()) != 0) {
         unlink(tmp.c_str());
         return false;
     }

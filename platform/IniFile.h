@@ -15,7 +15,7 @@ class IniFile {
 public:
     explicit IniFile(std::string path);
 
-    const std::string& path() const { return path_; }
+    const std::string& path() const { return m_path; }
 
     // Value of the key, or def when the section or key is absent.
     std::string readString(const std::string& section, const std::string& key, const std::string& def) const;
@@ -41,11 +41,11 @@ private:
     int sectionEnd(int sectionLine) const;
     void index();
 
-    std::string path_;
-    std::vector<std::string> lines_;
+    std::string m_path;
+    std::vector<std::string> m_lines;
     // First header line of each section and first line of each key within
     // a section block, by lower-case name (key: "<header line>\n<key>").
-    std::unordered_map<std::string, int> sections_, keys_;
+    std::unordered_map<std::string, int> m_sections, m_keys;
 };
 
 // ASCII case-insensitive equality, as the profile services compare names.

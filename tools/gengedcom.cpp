@@ -186,14 +186,14 @@ std::vector<std::string> encodeList(const char* const* list, std::uint32_t n) {
 // ---------------------------------------------------------------- output buffer
 class Out {
 public:
-    Out(std::FILE* f, std::string eol) : f_(f), eol_(std::move(eol)) { buf_.reserve(kChunk + 65536); }
+    Out(std::FILE* f, std::string eol) : m_f(f), m_eol(std::move(eol)) { m_buf.reserve(kChunk + 65536); }
     ~Out() { flush(); }
     Out& s(std::string_view t) {
-        buf_.append(t);
+        m_buf.append(t);
         return *this;
     }
     Out& c(char ch) {
-        buf_.push_back(ch);
+        m_buf.push_back(ch);
         return *this;
     }
     Out& n(long long v) {
@@ -205,8 +205,8 @@ public:
             tmp[len++] = char('0' + u % 10);
             u /= 10;
         } while (u);
-        if (neg) buf_.push_back('-');
-        while (len) buf_.push_back(tmp[--len]);
+        if (neg) m_buf.push_back('-');
+        while (len) m_buf.push_back(tmp[--len]);
         return *this;
     }
     // "@I123@"
@@ -215,8 +215,8 @@ public:
         return *this;
     }
     void end() {
-        buf_.append(eol_);
-        if (buf_.size() >= kChunk) flush();
+        m_buf.append(m_eol);
+        if (m_buf.size() >= kChunk) flush();
     }
     // One whole line: "<level> <tag>[ <value>]".
     Out& line(int level, std::string_view tag) {
@@ -224,16 +224,16 @@ public:
         return *this;
     }
     void flush() {
-        if (!buf_.empty() && std::fwrite(buf_.data(), 1, buf_.size(), f_) != buf_.size()) failed = true;
-        buf_.clear();
+        if (!m_buf.empty() && std::fwrite(m_buf.data(), 1, m_buf.size(), m_f) != m_buf.size()) failed = true;
+        m_buf.clear();
     }
     bool failed = false;
 
 private:
     static constexpr std::size_t kChunk = 4u << 20;
-    std::FILE* f_;
-    std::string eol_;
-    std::string buf_;
+    std::FILE* m_f;
+    std::string m_eol;
+    std::string m_buf;
 };
 
 // ---------------------------------------------------------------- the tree
@@ -258,62 +258,62 @@ struct Family {
 
 class Tree {
 public:
-    Tree(std::int64_t n, std::uint64_t seed) : target_(n), rng_(seed) {
-        people_.reserve(std::size_t(n) + 1);
-        people_.emplace_back(); // slot 0 unused: ids are 1-based
-        families_.reserve(std::size_t(n / 2) + 16);
-        families_.emplace_back();
+    Tree(std::int64_t n, std::uint64_t seed) : m_target(n), m_rng(seed) {
+        m_people.reserve(std::size_t(n) + 1);
+        m_people.emplace_back(); // slot 0 unused: ids are 1-based
+        m_families.reserve(std::size_t(n / 2) + 16);
+        m_families.emplace_back();
     }
 
     void build() {
         // Roughly: one big tree with about 70% of everybody, then groups of a few to a few thousand,
         // and one individual in 200 alone without any family.
         int group = 0;
-        while (count() < target_) {
-            std::int64_t left = target_ - count();
+        while (count() < m_target) {
+            std::int64_t left = m_target - count();
             std::int64_t budget;
             if (group == 0)
                 budget = left * 7 / 10;
-            else if (rng_.chance(150))
+            else if (m_rng.chance(150))
                 budget = 1; // isolated individual
             else {
-                int bits = rng_.range(2, 12);
-                budget = std::int64_t(rng_.range(1 << (bits - 1), 1 << bits));
+                int bits = m_rng.range(2, 12);
+                budget = std::int64_t(m_rng.range(1 << (bits - 1), 1 << bits));
             }
             if (budget < 1) budget = 1;
             if (budget > left) budget = left;
             growGroup(budget, std::uint8_t(group));
             ++group;
         }
-        groups_ = group;
+        m_groups = group;
     }
 
-    std::int64_t count() const { return std::int64_t(people_.size()) - 1; }
-    std::int64_t familyCount() const { return std::int64_t(families_.size()) - 1; }
-    const Person& person(std::int64_t i) const { return people_[std::size_t(i)]; }
-    const Family& family(std::int64_t i) const { return families_[std::size_t(i)]; }
-    int groups() const { return groups_; }
+    std::int64_t count() const { return std::int64_t(m_people.size()) - 1; }
+    std::int64_t familyCount() const { return std::int64_t(m_families.size()) - 1; }
+    const Person& person(std::int64_t i) const { return m_people[std::size_t(i)]; }
+    const Family& family(std::int64_t i) const { return m_families[std::size_t(i)]; }
+    int groups() const { return m_groups; }
 
     // Spouse families of each person, in order of marriage (compressed rows).
     void indexSpouses() {
-        famsStart_.assign(people_.size() + 1, 0);
-        for (std::size_t f = 1; f < families_.size(); ++f) {
-            if (families_[f].husb) ++famsStart_[std::size_t(families_[f].husb) + 1];
-            if (families_[f].wife) ++famsStart_[std::size_t(families_[f].wife) + 1];
+        m_famsStart.assign(m_people.size() + 1, 0);
+        for (std::size_t f = 1; f < m_families.size(); ++f) {
+            if (m_families[f].husb) ++m_famsStart[std::size_t(m_families[f].husb) + 1];
+            if (m_families[f].wife) ++m_famsStart[std::size_t(m_families[f].wife) + 1];
         }
-        for (std::size_t i = 1; i < famsStart_.size(); ++i) famsStart_[i] += famsStart_[i - 1];
-        fams_.assign(std::size_t(famsStart_.back()), 0);
-        std::vector<std::int32_t> fill(famsStart_.begin(), famsStart_.end() - 1);
-        for (std::size_t f = 1; f < families_.size(); ++f) {
-            if (families_[f].husb) fams_[std::size_t(fill[std::size_t(families_[f].husb)]++)] = std::int32_t(f);
-            if (families_[f].wife) fams_[std::size_t(fill[std::size_t(families_[f].wife)]++)] = std::int32_t(f);
+        for (std::size_t i = 1; i < m_famsStart.size(); ++i) m_famsStart[i] += m_famsStart[i - 1];
+        m_fams.assign(std::size_t(m_famsStart.back()), 0);
+        std::vector<std::int32_t> fill(m_famsStart.begin(), m_famsStart.end() - 1);
+        for (std::size_t f = 1; f < m_families.size(); ++f) {
+            if (m_families[f].husb) m_fams[std::size_t(fill[std::size_t(m_families[f].husb)]++)] = std::int32_t(f);
+            if (m_families[f].wife) m_fams[std::size_t(fill[std::size_t(m_families[f].wife)]++)] = std::int32_t(f);
         }
     }
     std::int32_t spouseFamilyCount(std::int64_t p) const {
-        return famsStart_[std::size_t(p) + 1] - famsStart_[std::size_t(p)];
+        return m_famsStart[std::size_t(p) + 1] - m_famsStart[std::size_t(p)];
     }
     std::int32_t spouseFamily(std::int64_t p, std::int32_t k) const {
-        return fams_[std::size_t(famsStart_[std::size_t(p)] + k)];
+        return m_fams[std::size_t(m_famsStart[std::size_t(p)] + k)];
     }
 
 private:
@@ -323,23 +323,23 @@ private:
         p.birth = std::int16_t(birth);
         p.famc = famc;
         p.group = group;
-        p.given = std::uint16_t(rng_.below(sex == 'M' ? countOf(kMaleGiven) : countOf(kFemaleGiven)));
+        p.given = std::uint16_t(m_rng.below(sex == 'M' ? countOf(kMaleGiven) : countOf(kFemaleGiven)));
         p.surname = surname;
-        int life = rng_.chance(150) ? rng_.range(0, 5) : rng_.range(20, 95);
+        int life = m_rng.chance(150) ? m_rng.range(0, 5) : m_rng.range(20, 95);
         int death = birth + life;
         p.death = death > 2022 ? std::int16_t(0) : std::int16_t(death);
-        people_.push_back(p);
-        return std::int32_t(people_.size() - 1);
+        m_people.push_back(p);
+        return std::int32_t(m_people.size() - 1);
     }
 
     std::int32_t addOutsider(std::uint8_t sex, int aroundYear, std::uint8_t group) {
-        return addPerson(sex, aroundYear + rng_.range(-6, 6), kNone, std::uint16_t(rng_.below(countOf(kSurnames))),
+        return addPerson(sex, aroundYear + m_rng.range(-6, 6), kNone, std::uint16_t(m_rng.below(countOf(kSurnames))),
                          group);
     }
 
     std::int32_t marry(std::int32_t a, std::int32_t b, int year) {
         Family f;
-        if (people_[std::size_t(a)].sex == 'M') {
+        if (m_people[std::size_t(a)].sex == 'M') {
             f.husb = a;
             f.wife = b;
         } else {
@@ -347,8 +347,8 @@ private:
             f.wife = a;
         }
         f.year = std::int16_t(year);
-        families_.push_back(f);
-        return std::int32_t(families_.size() - 1);
+        m_families.push_back(f);
+        return std::int32_t(m_families.size() - 1);
     }
 
     // Single people of the group who may still marry a relative.
@@ -360,9 +360,9 @@ private:
         auto& v = p.sex == 'M' ? pool.women : pool.men;
         std::size_t tries = v.size() < 24 ? v.size() : 24;
         for (std::size_t t = 0; t < tries; ++t) {
-            std::size_t k = v.size() - 1 - rng_.below(std::uint32_t(v.size() < 64 ? v.size() : 64));
+            std::size_t k = v.size() - 1 - m_rng.below(std::uint32_t(v.size() < 64 ? v.size() : 64));
             std::int32_t c = v[k];
-            const Person& q = people_[std::size_t(c)];
+            const Person& q = m_people[std::size_t(c)];
             if (q.famc != p.famc && std::abs(q.birth - p.birth) <= 12) {
                 v[k] = v.back();
                 v.pop_back();
@@ -375,18 +375,18 @@ private:
     void growGroup(std::int64_t budget, std::uint8_t group) {
         std::int64_t end = count() + budget;
         if (budget == 1) {
-            addOutsider(rng_.chance(500) ? 'M' : 'F', rng_.range(1700, 1990), group);
+            addOutsider(m_rng.chance(500) ? 'M' : 'F', m_rng.range(1700, 1990), group);
             return;
         }
         Pool pool;
         std::vector<std::int32_t> queue; // families still to get children
         std::size_t head = 0;
         auto founders = [&]() {
-            int year = rng_.range(1500, 1760);
+            int year = m_rng.range(1500, 1760);
             std::int32_t h = addOutsider('M', year, group);
             std::int32_t w = count() < end ? addOutsider('F', year + 2, group) : kNone;
             if (w == kNone) return;
-            queue.push_back(marry(h, w, year + rng_.range(18, 30)));
+            queue.push_back(marry(h, w, year + m_rng.range(18, 30)));
         };
         std::int64_t founderCount = budget / 600 + 1;
         for (std::int64_t i = 0; i < founderCount && count() + 1 < end; ++i) founders();
@@ -394,45 +394,45 @@ private:
         while (count() < end) {
             if (head == queue.size()) {
                 if (count() + 2 > end) {
-                    addOutsider('M', rng_.range(1700, 1990), group);
+                    addOutsider('M', m_rng.range(1700, 1990), group);
                     continue;
                 }
                 founders();
                 continue;
             }
             std::int32_t f = queue[head++];
-            Family fam = families_[std::size_t(f)];
+            Family fam = m_families[std::size_t(f)];
             static const int kids[] = {0, 1, 1, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 5, 5, 6, 7, 8, 10, 2};
-            int n = kids[rng_.below(countOf(kids))];
+            int n = kids[m_rng.below(countOf(kids))];
             int year = fam.year;
-            std::uint16_t surname = people_[std::size_t(fam.husb)].surname;
-            std::int32_t first = std::int32_t(people_.size());
+            std::uint16_t surname = m_people[std::size_t(fam.husb)].surname;
+            std::int32_t first = std::int32_t(m_people.size());
             int made = 0;
             for (int k = 0; k < n && count() < end; ++k) {
-                year += rng_.range(1, 4);
+                year += m_rng.range(1, 4);
                 if (year > 2015) break;
-                addPerson(rng_.chance(500) ? 'M' : 'F', year, f, surname, group);
+                addPerson(m_rng.chance(500) ? 'M' : 'F', year, f, surname, group);
                 ++made;
             }
-            families_[std::size_t(f)].firstChild = made ? first : 0;
-            families_[std::size_t(f)].childCount = made;
+            m_families[std::size_t(f)].firstChild = made ? first : 0;
+            m_families[std::size_t(f)].childCount = made;
             // The children's own marriages.
             for (int k = 0; k < made && count() < end; ++k) {
                 std::int32_t c = first + k;
-                Person p = people_[std::size_t(c)];
+                Person p = m_people[std::size_t(c)];
                 if (p.death && p.death - p.birth < 17) continue;
-                if (rng_.chance(300)) { // stays single for now: a relative may marry them later
+                if (m_rng.chance(300)) { // stays single for now: a relative may marry them later
                     (p.sex == 'M' ? pool.men : pool.women).push_back(c);
                     continue;
                 }
-                int wedding = p.birth + rng_.range(18, 32);
+                int wedding = p.birth + m_rng.range(18, 32);
                 if (wedding > 2020) continue;
-                std::int32_t spouse = rng_.chance(60) ? takeCousin(pool, p) : kNone;
+                std::int32_t spouse = m_rng.chance(60) ? takeCousin(pool, p) : kNone;
                 if (spouse == kNone) spouse = addOutsider(p.sex == 'M' ? 'F' : 'M', p.birth, group);
                 queue.push_back(marry(c, spouse, wedding));
-                if (count() < end && rng_.chance(120)) {
+                if (count() < end && m_rng.chance(120)) {
                     // A second marriage some years on.
-                    int later = wedding + rng_.range(5, 20);
+                    int later = wedding + m_rng.range(5, 20);
                     if (later <= 2020 && (!p.death || later < p.death)) {
                         std::int32_t s2 = addOutsider(p.sex == 'M' ? 'F' : 'M', p.birth + 5, group);
                         queue.push_back(marry(c, s2, later));
@@ -442,165 +442,165 @@ private:
         }
     }
 
-    std::int64_t target_;
-    Rng rng_;
-    std::vector<Person> people_;
-    std::vector<Family> families_;
-    std::vector<std::int32_t> famsStart_, fams_;
-    int groups_ = 0;
+    std::int64_t m_target;
+    Rng m_rng;
+    std::vector<Person> m_people;
+    std::vector<Family> m_families;
+    std::vector<std::int32_t> m_famsStart, m_fams;
+    int m_groups = 0;
 };
 
 // ---------------------------------------------------------------- the writer
 class Writer {
 public:
-    Writer(const Tree& t, Out& o, std::uint64_t seed) : t_(t), o_(o), seed_(seed) {
-        male_ = encodeList(kMaleGiven, countOf(kMaleGiven));
-        female_ = encodeList(kFemaleGiven, countOf(kFemaleGiven));
-        surnames_ = encodeList(kSurnames, countOf(kSurnames));
-        towns_ = encodeList(kTowns, countOf(kTowns));
-        counties_ = encodeList(kCounties, countOf(kCounties));
-        countries_ = encodeList(kCountries, countOf(kCountries));
-        words_ = encodeList(kWords, countOf(kWords));
-        sources_ = std::max<std::int64_t>(5, t.count() / 150);
-        repos_ = std::max<std::int64_t>(2, sources_ / 12);
+    Writer(const Tree& t, Out& o, std::uint64_t seed) : m_t(t), m_o(o), m_seed(seed) {
+        m_male = encodeList(kMaleGiven, countOf(kMaleGiven));
+        m_female = encodeList(kFemaleGiven, countOf(kFemaleGiven));
+        m_surnames = encodeList(kSurnames, countOf(kSurnames));
+        m_towns = encodeList(kTowns, countOf(kTowns));
+        m_counties = encodeList(kCounties, countOf(kCounties));
+        m_countries = encodeList(kCountries, countOf(kCountries));
+        m_words = encodeList(kWords, countOf(kWords));
+        m_sources = std::max<std::int64_t>(5, t.count() / 150);
+        m_repos = std::max<std::int64_t>(2, m_sources / 12);
     }
 
     void write(const std::string& fileName, const char* charset) {
         header(fileName, charset);
-        for (std::int64_t i = 1; i <= t_.count(); ++i) individual(i);
-        for (std::int64_t f = 1; f <= t_.familyCount(); ++f) family(f);
+        for (std::int64_t i = 1; i <= m_t.count(); ++i) individual(i);
+        for (std::int64_t f = 1; f <= m_t.familyCount(); ++f) family(f);
         // Sources before notes: a source may point to a note, which must then get its record.
-        for (std::int64_t s = 1; s <= sources_; ++s) sourceRecord(s);
-        for (std::int64_t n = 1; n <= notes_; ++n) noteRecord(n);
-        for (std::int64_t r = 1; r <= repos_; ++r) repoRecord(r);
-        o_.s("0 TRLR");
-        o_.end();
+        for (std::int64_t s = 1; s <= m_sources; ++s) sourceRecord(s);
+        for (std::int64_t n = 1; n <= m_notes; ++n) noteRecord(n);
+        for (std::int64_t r = 1; r <= m_repos; ++r) repoRecord(r);
+        m_o.s("0 TRLR");
+        m_o.end();
     }
 
-    std::int64_t notes() const { return notes_; }
-    std::int64_t sources() const { return sources_; }
-    std::int64_t repos() const { return repos_; }
+    std::int64_t notes() const { return m_notes; }
+    std::int64_t sources() const { return m_sources; }
+    std::int64_t repos() const { return m_repos; }
 
 private:
     void header(const std::string& fileName, const char* charset) {
-        o_.s("0 HEAD");
-        o_.end();
-        o_.s("1 SOUR GENGEDCOM");
-        o_.end();
-        o_.s("2 NAME Synthetic family generator");
-        o_.end();
-        o_.s("2 VERS 1.0");
-        o_.end();
-        o_.s("2 CORP Brenthaul test data");
-        o_.end();
-        o_.s("3 ADDR 1 Example Road");
-        o_.end();
-        o_.s("4 CONT Springfield");
-        o_.end();
-        o_.s("1 DEST ANY");
-        o_.end();
-        o_.s("1 DATE 1 JAN 2024");
-        o_.end();
-        o_.s("2 TIME 12:00:00");
-        o_.end();
-        o_.s("1 SUBM @U1@");
-        o_.end();
-        o_.s("1 FILE ").s(fileName);
-        o_.end();
-        o_.s("1 GEDC");
-        o_.end();
-        o_.s("2 VERS 5.5.1");
-        o_.end();
-        o_.s("2 FORM LINEAGE-LINKED");
-        o_.end();
-        o_.s("1 CHAR ").s(charset);
-        o_.end();
-        o_.s("0 @U1@ SUBM");
-        o_.end();
-        o_.s("1 NAME ").s(encode("Généalogie Synthétique"));
-        o_.end();
-        o_.s("1 ADDR 12 Mill Lane");
-        o_.end();
-        o_.s("2 CONT Ashby");
-        o_.end();
-        o_.s("2 CONT Kent");
-        o_.end();
-        o_.s("1 CTRY England");
-        o_.end();
-        o_.s("1 PHON +44 1234 567890");
-        o_.end();
-        o_.s("1 EMAIL family@example.org");
-        o_.end();
+        m_o.s("0 HEAD");
+        m_o.end();
+        m_o.s("1 SOUR GENGEDCOM");
+        m_o.end();
+        m_o.s("2 NAME Synthetic family generator");
+        m_o.end();
+        m_o.s("2 VERS 1.0");
+        m_o.end();
+        m_o.s("2 CORP Brenthaul test data");
+        m_o.end();
+        m_o.s("3 ADDR 1 Example Road");
+        m_o.end();
+        m_o.s("4 CONT Springfield");
+        m_o.end();
+        m_o.s("1 DEST ANY");
+        m_o.end();
+        m_o.s("1 DATE 1 JAN 2024");
+        m_o.end();
+        m_o.s("2 TIME 12:00:00");
+        m_o.end();
+        m_o.s("1 SUBM @U1@");
+        m_o.end();
+        m_o.s("1 FILE ").s(fileName);
+        m_o.end();
+        m_o.s("1 GEDC");
+        m_o.end();
+        m_o.s("2 VERS 5.5.1");
+        m_o.end();
+        m_o.s("2 FORM LINEAGE-LINKED");
+        m_o.end();
+        m_o.s("1 CHAR ").s(charset);
+        m_o.end();
+        m_o.s("0 @U1@ SUBM");
+        m_o.end();
+        m_o.s("1 NAME ").s(encode("Généalogie Synthétique"));
+        m_o.end();
+        m_o.s("1 ADDR 12 Mill Lane");
+        m_o.end();
+        m_o.s("2 CONT Ashby");
+        m_o.end();
+        m_o.s("2 CONT Kent");
+        m_o.end();
+        m_o.s("1 CTRY England");
+        m_o.end();
+        m_o.s("1 PHON +44 1234 567890");
+        m_o.end();
+        m_o.s("1 EMAIL family@example.org");
+        m_o.end();
     }
 
     const std::string& given(const Person& p) const {
-        return p.sex == 'M' ? male_[p.given % male_.size()] : female_[p.given % female_.size()];
+        return p.sex == 'M' ? m_male[p.given % m_male.size()] : m_female[p.given % m_female.size()];
     }
 
     void place(Rng& r, int level) {
-        o_.n(level).s(" PLAC ").s(towns_[r.below(std::uint32_t(towns_.size()))]);
-        if (!r.chance(100)) o_.s(", ").s(counties_[r.below(std::uint32_t(counties_.size()))]);
-        o_.s(", ").s(countries_[r.below(std::uint32_t(countries_.size()))]);
-        o_.end();
+        m_o.n(level).s(" PLAC ").s(m_towns[r.below(std::uint32_t(m_towns.size()))]);
+        if (!r.chance(100)) m_o.s(", ").s(m_counties[r.below(std::uint32_t(m_counties.size()))]);
+        m_o.s(", ").s(m_countries[r.below(std::uint32_t(m_countries.size()))]);
+        m_o.end();
     }
 
-    void day(Rng& r, int year) { o_.n(r.range(1, 28)).c(' ').s(kMonths[r.below(12)]).c(' ').n(year); }
+    void day(Rng& r, int year) { m_o.n(r.range(1, 28)).c(' ').s(kMonths[r.below(12)]).c(' ').n(year); }
 
     // A DATE line with one of the usual qualifiers.
     void date(Rng& r, int level, int year, bool period = false) {
-        o_.n(level).s(" DATE ");
+        m_o.n(level).s(" DATE ");
         unsigned k = r.below(100);
         if (period) {
             if (k < 60)
-                o_.s("FROM ").n(year).s(" TO ").n(year + r.range(1, 15));
+                m_o.s("FROM ").n(year).s(" TO ").n(year + r.range(1, 15));
             else if (k < 80)
-                o_.s("FROM ").n(year);
+                m_o.s("FROM ").n(year);
             else
-                o_.s("TO ").n(year);
+                m_o.s("TO ").n(year);
         } else if (k < 52)
             day(r, year);
         else if (k < 60)
-            o_.s(kMonths[r.below(12)]).c(' ').n(year);
+            m_o.s(kMonths[r.below(12)]).c(' ').n(year);
         else if (k < 70)
-            o_.n(year);
+            m_o.n(year);
         else if (k < 78)
-            o_.s("ABT ").n(year);
+            m_o.s("ABT ").n(year);
         else if (k < 82)
-            o_.s("BEF ").n(year + r.range(0, 2));
+            m_o.s("BEF ").n(year + r.range(0, 2));
         else if (k < 86)
-            o_.s("AFT ").n(year - r.range(0, 2));
+            m_o.s("AFT ").n(year - r.range(0, 2));
         else if (k < 92)
-            o_.s("BET ").n(year - r.range(1, 3)).s(" AND ").n(year + r.range(1, 3));
+            m_o.s("BET ").n(year - r.range(1, 3)).s(" AND ").n(year + r.range(1, 3));
         else if (k < 95)
-            o_.s("EST ").n(year);
+            m_o.s("EST ").n(year);
         else if (k < 97)
-            o_.s("CAL ").n(year);
+            m_o.s("CAL ").n(year);
         else if (k < 98)
-            o_.s("ABT ").s(kMonths[r.below(12)]).c(' ').n(year);
+            m_o.s("ABT ").s(kMonths[r.below(12)]).c(' ').n(year);
         else
-            o_.s("BET ").s(kMonths[r.below(6)]).c(' ').n(year).s(" AND ").s(kMonths[6 + r.below(6)]).c(' ').n(year);
-        o_.end();
+            m_o.s("BET ").s(kMonths[r.below(6)]).c(' ').n(year).s(" AND ").s(kMonths[6 + r.below(6)]).c(' ').n(year);
+        m_o.end();
     }
 
     void citation(Rng& r, int level) {
         if (r.chance(30)) { // written inline
-            o_.n(level)
+            m_o.n(level)
                 .s(" SOUR ")
                 .s(kSourceKinds[r.below(countOf(kSourceKinds))])
                 .c(' ')
-                .s(towns_[r.below(std::uint32_t(towns_.size()))]);
-            o_.end();
-            o_.n(level + 1).s(" TEXT Entry ").n(r.range(1, 400));
-            o_.end();
+                .s(m_towns[r.below(std::uint32_t(m_towns.size()))]);
+            m_o.end();
+            m_o.n(level + 1).s(" TEXT Entry ").n(r.range(1, 400));
+            m_o.end();
             return;
         }
-        o_.n(level).s(" SOUR ").x('S', 1 + r.below(std::uint32_t(sources_)));
-        o_.end();
-        o_.n(level + 1).s(" PAGE p. ").n(r.range(1, 800));
-        o_.end();
+        m_o.n(level).s(" SOUR ").x('S', 1 + r.below(std::uint32_t(m_sources)));
+        m_o.end();
+        m_o.n(level + 1).s(" PAGE p. ").n(r.range(1, 800));
+        m_o.end();
         if (r.chance(100)) {
-            o_.n(level + 1).s(" QUAY ").n(r.range(0, 3));
-            o_.end();
+            m_o.n(level + 1).s(" QUAY ").n(r.range(0, 3));
+            m_o.end();
         }
     }
 
@@ -611,7 +611,7 @@ private:
         int paragraphs = 0;
         for (int w = 0; w < words; ++w) {
             if (!line.empty()) line.push_back(' ');
-            line += words_[r.below(std::uint32_t(words_.size()))];
+            line += m_words[r.below(std::uint32_t(m_words.size()))];
             if (line.size() > 70) {
                 // Cut inside the text: the rest continues on a CONC line.
                 std::size_t cut = line.size() - 5;
@@ -619,319 +619,319 @@ private:
                                    (static_cast<unsigned char>(line[cut]) & 0xC0) == 0x80 ||
                                    static_cast<unsigned char>(line[cut - 1]) >= 0xE0))
                     --cut;
-                o_.s(std::string_view(line).substr(0, cut));
-                o_.end();
-                o_.n(level + 1).s(" CONC ");
+                m_o.s(std::string_view(line).substr(0, cut));
+                m_o.end();
+                m_o.n(level + 1).s(" CONC ");
                 line.erase(0, cut);
             }
             if (paragraphs < 3 && r.chance(40)) {
-                o_.s(line);
-                o_.end();
-                o_.n(level + 1).s(" CONT");
+                m_o.s(line);
+                m_o.end();
+                m_o.n(level + 1).s(" CONT");
                 if (r.chance(200)) {
-                    o_.end();
-                    o_.n(level + 1).s(" CONT");
+                    m_o.end();
+                    m_o.n(level + 1).s(" CONT");
                 } // empty line
-                o_.c(' ');
+                m_o.c(' ');
                 line.clear();
                 ++paragraphs;
             }
         }
-        o_.s(line);
-        o_.end();
+        m_o.s(line);
+        m_o.end();
     }
 
     void note(Rng& r, int level) {
         if (r.chance(500)) {
-            o_.n(level).s(" NOTE ").x('N', ++notes_);
-            o_.end();
+            m_o.n(level).s(" NOTE ").x('N', ++m_notes);
+            m_o.end();
             return;
         }
-        o_.n(level).s(" NOTE ");
+        m_o.n(level).s(" NOTE ");
         text(r, level, {});
     }
 
     void individual(std::int64_t i) {
-        Rng r(mix(seed_, std::uint64_t(i)));
-        const Person& p = t_.person(i);
-        o_.s("0 ").x('I', i).s(" INDI");
-        o_.end();
-        const std::string& sur = surnames_[p.surname % surnames_.size()];
-        o_.s("1 NAME ");
+        Rng r(mix(m_seed, std::uint64_t(i)));
+        const Person& p = m_t.person(i);
+        m_o.s("0 ").x('I', i).s(" INDI");
+        m_o.end();
+        const std::string& sur = m_surnames[p.surname % m_surnames.size()];
+        m_o.s("1 NAME ");
         if (r.chance(30))
-            o_.s("/").s(sur).s("/ ").s(given(p));
+            m_o.s("/").s(sur).s("/ ").s(given(p));
         else
-            o_.s(given(p)).s(" /").s(sur).c('/');
+            m_o.s(given(p)).s(" /").s(sur).c('/');
         bool suffix = r.chance(15);
-        if (suffix) o_.s(" Jr");
-        o_.end();
+        if (suffix) m_o.s(" Jr");
+        m_o.end();
         if (r.chance(300)) {
-            o_.s("2 GIVN ").s(given(p));
-            o_.end();
-            o_.s("2 SURN ").s(sur);
-            o_.end();
+            m_o.s("2 GIVN ").s(given(p));
+            m_o.end();
+            m_o.s("2 SURN ").s(sur);
+            m_o.end();
         }
         if (r.chance(20)) {
-            o_.s("2 NPFX Rev.");
-            o_.end();
+            m_o.s("2 NPFX Rev.");
+            m_o.end();
         }
         if (suffix) {
-            o_.s("2 NSFX Jr");
-            o_.end();
+            m_o.s("2 NSFX Jr");
+            m_o.end();
         }
         if (r.chance(40)) citation(r, 2);
         if (!r.chance(20)) {
-            o_.s("1 SEX ").c(char(p.sex));
-            o_.end();
+            m_o.s("1 SEX ").c(char(p.sex));
+            m_o.end();
         }
         if (!r.chance(80)) {
-            o_.s("1 BIRT");
-            o_.end();
+            m_o.s("1 BIRT");
+            m_o.end();
             date(r, 2, p.birth);
             if (!r.chance(150)) place(r, 2);
             if (r.chance(200)) citation(r, 2);
             if (r.chance(20)) note(r, 2);
         }
         if (r.chance(300)) {
-            o_.s("1 CHR");
-            o_.end();
+            m_o.s("1 CHR");
+            m_o.end();
             date(r, 2, p.birth);
             place(r, 2);
         }
         if (r.chance(30)) {
-            o_.s("1 BAPM");
-            o_.end();
+            m_o.s("1 BAPM");
+            m_o.end();
             date(r, 2, p.birth);
         }
         if (p.birth > 1800 && r.chance(300)) {
-            o_.s("1 OCCU ").s(kOccupations[r.below(countOf(kOccupations))]);
-            o_.end();
+            m_o.s("1 OCCU ").s(kOccupations[r.below(countOf(kOccupations))]);
+            m_o.end();
             date(r, 2, p.birth + r.range(16, 30), true);
             if (r.chance(200)) place(r, 2);
         }
         if (r.chance(150)) {
-            o_.s("1 RESI");
-            o_.end();
+            m_o.s("1 RESI");
+            m_o.end();
             date(r, 2, p.birth + r.range(0, 40), r.chance(500));
             place(r, 2);
         }
         if (r.chance(20)) {
-            o_.s("1 EVEN Shipwreck survivor");
-            o_.end();
-            o_.s("2 TYPE Adventure");
-            o_.end();
+            m_o.s("1 EVEN Shipwreck survivor");
+            m_o.end();
+            m_o.s("2 TYPE Adventure");
+            m_o.end();
             date(r, 2, p.birth + r.range(10, 40));
         }
         if (p.birth > 1860 && r.chance(40)) {
-            o_.s("1 IMMI");
-            o_.end();
+            m_o.s("1 IMMI");
+            m_o.end();
             date(r, 2, p.birth + r.range(15, 35));
             place(r, 2);
         }
         if (p.death) {
             if (r.chance(900)) {
-                o_.s("1 DEAT");
-                o_.end();
+                m_o.s("1 DEAT");
+                m_o.end();
                 date(r, 2, p.death);
                 if (!r.chance(250)) place(r, 2);
                 if (r.chance(150)) {
-                    o_.s("2 CAUS ").s(kCauses[r.below(countOf(kCauses))]);
-                    o_.end();
+                    m_o.s("2 CAUS ").s(kCauses[r.below(countOf(kCauses))]);
+                    m_o.end();
                 }
             }
             if (r.chance(350)) {
-                o_.s("1 BURI");
-                o_.end();
+                m_o.s("1 BURI");
+                m_o.end();
                 date(r, 2, p.death + (r.chance(900) ? 0 : 1));
                 place(r, 2);
             }
         } else if (p.birth < 1930) {
-            o_.s("1 DEAT Y");
-            o_.end();
+            m_o.s("1 DEAT Y");
+            m_o.end();
         }
         if (r.chance(15)) {
-            o_.s("1 BAPL");
-            o_.end();
+            m_o.s("1 BAPL");
+            m_o.end();
             if (r.chance(500))
                 date(r, 2, 1970 + r.range(0, 40));
             else {
-                o_.s("2 STAT ").s(kStatus[r.below(countOf(kStatus))]);
-                o_.end();
+                m_o.s("2 STAT ").s(kStatus[r.below(countOf(kStatus))]);
+                m_o.end();
             }
-            o_.s("2 TEMP ").s(kTemples[r.below(countOf(kTemples))]);
-            o_.end();
-            o_.s("1 ENDL");
-            o_.end();
+            m_o.s("2 TEMP ").s(kTemples[r.below(countOf(kTemples))]);
+            m_o.end();
+            m_o.s("1 ENDL");
+            m_o.end();
             date(r, 2, 1970 + r.range(0, 40));
-            o_.s("2 TEMP ").s(kTemples[r.below(countOf(kTemples))]);
-            o_.end();
+            m_o.s("2 TEMP ").s(kTemples[r.below(countOf(kTemples))]);
+            m_o.end();
             if (p.famc) {
-                o_.s("1 SLGC");
-                o_.end();
-                o_.s("2 FAMC ").x('F', p.famc);
-                o_.end();
-                o_.s("2 TEMP ").s(kTemples[r.below(countOf(kTemples))]);
-                o_.end();
+                m_o.s("1 SLGC");
+                m_o.end();
+                m_o.s("2 FAMC ").x('F', p.famc);
+                m_o.end();
+                m_o.s("2 TEMP ").s(kTemples[r.below(countOf(kTemples))]);
+                m_o.end();
             }
         }
         if (p.famc) {
-            o_.s("1 FAMC ").x('F', p.famc);
-            o_.end();
+            m_o.s("1 FAMC ").x('F', p.famc);
+            m_o.end();
             if (r.chance(10)) {
-                o_.s("2 PEDI birth");
-                o_.end();
+                m_o.s("2 PEDI birth");
+                m_o.end();
             }
         }
-        for (std::int32_t k = 0, n = t_.spouseFamilyCount(i); k < n; ++k) {
-            o_.s("1 FAMS ").x('F', t_.spouseFamily(i, k));
-            o_.end();
+        for (std::int32_t k = 0, n = m_t.spouseFamilyCount(i); k < n; ++k) {
+            m_o.s("1 FAMS ").x('F', m_t.spouseFamily(i, k));
+            m_o.end();
         }
         if (r.chance(60)) { // a second name
-            o_.s("1 NAME ").s(given(p)).s(" /").s(surnames_[r.below(std::uint32_t(surnames_.size()))]).c('/');
-            o_.end();
-            o_.s("2 TYPE aka");
-            o_.end();
+            m_o.s("1 NAME ").s(given(p)).s(" /").s(m_surnames[r.below(std::uint32_t(m_surnames.size()))]).c('/');
+            m_o.end();
+            m_o.s("2 TYPE aka");
+            m_o.end();
         }
         if (r.chance(100)) note(r, 1);
         if (r.chance(15)) note(r, 1);
         if (r.chance(250)) citation(r, 1);
         if (r.chance(50)) citation(r, 1);
         if (r.chance(40)) {
-            o_.s("1 REFN ").n(100000 + i);
-            o_.end();
+            m_o.s("1 REFN ").n(100000 + i);
+            m_o.end();
         }
         if (r.chance(10)) {
-            o_.s("1 AFN ").n(1000 + i).s("-").n(r.range(10, 99));
-            o_.end();
+            m_o.s("1 AFN ").n(1000 + i).s("-").n(r.range(10, 99));
+            m_o.end();
         }
         if (r.chance(250)) {
-            o_.s("1 CHAN");
-            o_.end();
-            o_.s("2 DATE ");
+            m_o.s("1 CHAN");
+            m_o.end();
+            m_o.s("2 DATE ");
             day(r, r.range(1998, 2023));
-            o_.end();
-            o_.s("3 TIME ").n(r.range(10, 23)).s(":").n(r.range(10, 59)).s(":").n(r.range(10, 59));
-            o_.end();
+            m_o.end();
+            m_o.s("3 TIME ").n(r.range(10, 23)).s(":").n(r.range(10, 59)).s(":").n(r.range(10, 59));
+            m_o.end();
         }
     }
 
     void family(std::int64_t f) {
-        Rng r(mix(seed_ ^ 0xFA, std::uint64_t(f)));
-        const Family& fam = t_.family(f);
-        o_.s("0 ").x('F', f).s(" FAM");
-        o_.end();
+        Rng r(mix(m_seed ^ 0xFA, std::uint64_t(f)));
+        const Family& fam = m_t.family(f);
+        m_o.s("0 ").x('F', f).s(" FAM");
+        m_o.end();
         if (fam.husb) {
-            o_.s("1 HUSB ").x('I', fam.husb);
-            o_.end();
+            m_o.s("1 HUSB ").x('I', fam.husb);
+            m_o.end();
         }
         if (fam.wife) {
-            o_.s("1 WIFE ").x('I', fam.wife);
-            o_.end();
+            m_o.s("1 WIFE ").x('I', fam.wife);
+            m_o.end();
         }
         for (std::int32_t k = 0; k < fam.childCount; ++k) {
-            o_.s("1 CHIL ").x('I', fam.firstChild + k);
-            o_.end();
+            m_o.s("1 CHIL ").x('I', fam.firstChild + k);
+            m_o.end();
         }
         if (!r.chance(100)) {
-            o_.s("1 MARR");
-            o_.end();
+            m_o.s("1 MARR");
+            m_o.end();
             if (r.chance(100)) place(r, 2); // the date after the place now and then
             date(r, 2, fam.year);
             if (r.chance(700)) place(r, 2);
             if (r.chance(150)) citation(r, 2);
         }
         if (fam.childCount) {
-            o_.s("1 NCHI ").n(fam.childCount);
-            o_.end();
+            m_o.s("1 NCHI ").n(fam.childCount);
+            m_o.end();
         }
         if (r.chance(30)) {
-            o_.s("1 DIV Y");
-            o_.end();
+            m_o.s("1 DIV Y");
+            m_o.end();
             date(r, 2, fam.year + r.range(2, 15));
         }
         if (r.chance(15)) {
-            o_.s("1 SLGS");
-            o_.end();
+            m_o.s("1 SLGS");
+            m_o.end();
             date(r, 2, 1970 + r.range(0, 40));
-            o_.s("2 TEMP ").s(kTemples[r.below(countOf(kTemples))]);
-            o_.end();
+            m_o.s("2 TEMP ").s(kTemples[r.below(countOf(kTemples))]);
+            m_o.end();
         }
         if (r.chance(40)) note(r, 1);
         if (r.chance(60)) citation(r, 1);
     }
 
     void noteRecord(std::int64_t n) {
-        Rng r(mix(seed_ ^ 0x40, std::uint64_t(n)));
-        o_.s("0 ").x('N', n).s(" NOTE ");
+        Rng r(mix(m_seed ^ 0x40, std::uint64_t(n)));
+        m_o.s("0 ").x('N', n).s(" NOTE ");
         text(r, 0, {});
     }
 
     void sourceRecord(std::int64_t s) {
-        Rng r(mix(seed_ ^ 0x50, std::uint64_t(s)));
-        o_.s("0 ").x('S', s).s(" SOUR");
-        o_.end();
-        o_.s("1 TITL ")
+        Rng r(mix(m_seed ^ 0x50, std::uint64_t(s)));
+        m_o.s("0 ").x('S', s).s(" SOUR");
+        m_o.end();
+        m_o.s("1 TITL ")
             .s(kSourceKinds[r.below(countOf(kSourceKinds))])
             .c(' ')
-            .s(towns_[r.below(std::uint32_t(towns_.size()))])
+            .s(m_towns[r.below(std::uint32_t(m_towns.size()))])
             .s(", ")
             .n(r.range(1600, 1950))
             .c('-')
             .n(r.range(1951, 2000));
-        o_.end();
+        m_o.end();
         if (r.chance(700)) {
-            o_.s("1 AUTH ")
-                .s(given(t_.person(1 + r.below(std::uint32_t(t_.count())))))
+            m_o.s("1 AUTH ")
+                .s(given(m_t.person(1 + r.below(std::uint32_t(m_t.count())))))
                 .c(' ')
-                .s(surnames_[r.below(std::uint32_t(surnames_.size()))]);
-            o_.end();
+                .s(m_surnames[r.below(std::uint32_t(m_surnames.size()))]);
+            m_o.end();
         }
         if (r.chance(400)) {
-            o_.s("1 PUBL Privately printed, ").n(r.range(1850, 2010));
-            o_.end();
+            m_o.s("1 PUBL Privately printed, ").n(r.range(1850, 2010));
+            m_o.end();
         }
         if (r.chance(300)) {
-            o_.s("1 ABBR SRC").n(s);
-            o_.end();
+            m_o.s("1 ABBR SRC").n(s);
+            m_o.end();
         }
-        o_.s("1 REPO ").x('R', 1 + r.below(std::uint32_t(repos_)));
-        o_.end();
-        o_.s("2 CALN MS ").n(r.range(100, 99999));
-        o_.end();
+        m_o.s("1 REPO ").x('R', 1 + r.below(std::uint32_t(m_repos)));
+        m_o.end();
+        m_o.s("2 CALN MS ").n(r.range(100, 99999));
+        m_o.end();
         if (r.chance(250)) note(r, 1);
         if (r.chance(200)) {
-            o_.s("1 TEXT ");
+            m_o.s("1 TEXT ");
             text(r, 1, {});
         }
     }
 
     void repoRecord(std::int64_t n) {
-        Rng r(mix(seed_ ^ 0x60, std::uint64_t(n)));
-        o_.s("0 ").x('R', n).s(" REPO");
-        o_.end();
-        o_.s("1 NAME ").s(kRepoNames[r.below(countOf(kRepoNames))]);
-        o_.end();
-        o_.s("2 CONT ").s(towns_[r.below(std::uint32_t(towns_.size()))]);
-        o_.end();
-        o_.s("1 ADDR ").n(r.range(1, 200)).s(" High Street");
-        o_.end();
-        o_.s("2 CONT ").s(towns_[r.below(std::uint32_t(towns_.size()))]);
-        o_.end();
-        o_.s("2 CITY ").s(towns_[r.below(std::uint32_t(towns_.size()))]);
-        o_.end();
-        o_.s("2 POST ").n(r.range(10000, 99999));
-        o_.end();
-        o_.s("2 CTRY ").s(countries_[r.below(std::uint32_t(countries_.size()))]);
-        o_.end();
-        o_.s("1 PHON +1 555 ").n(r.range(1000, 9999));
-        o_.end();
+        Rng r(mix(m_seed ^ 0x60, std::uint64_t(n)));
+        m_o.s("0 ").x('R', n).s(" REPO");
+        m_o.end();
+        m_o.s("1 NAME ").s(kRepoNames[r.below(countOf(kRepoNames))]);
+        m_o.end();
+        m_o.s("2 CONT ").s(m_towns[r.below(std::uint32_t(m_towns.size()))]);
+        m_o.end();
+        m_o.s("1 ADDR ").n(r.range(1, 200)).s(" High Street");
+        m_o.end();
+        m_o.s("2 CONT ").s(m_towns[r.below(std::uint32_t(m_towns.size()))]);
+        m_o.end();
+        m_o.s("2 CITY ").s(m_towns[r.below(std::uint32_t(m_towns.size()))]);
+        m_o.end();
+        m_o.s("2 POST ").n(r.range(10000, 99999));
+        m_o.end();
+        m_o.s("2 CTRY ").s(m_countries[r.below(std::uint32_t(m_countries.size()))]);
+        m_o.end();
+        m_o.s("1 PHON +1 555 ").n(r.range(1000, 9999));
+        m_o.end();
     }
 
-    const Tree& t_;
-    Out& o_;
-    std::uint64_t seed_;
-    std::vector<std::string> male_, female_, surnames_, towns_, counties_, countries_, words_;
-    std::int64_t notes_ = 0, sources_ = 0, repos_ = 0;
+    const Tree& m_t;
+    Out& m_o;
+    std::uint64_t m_seed;
+    std::vector<std::string> m_male, m_female, m_surnames, m_towns, m_counties, m_countries, m_words;
+    std::int64_t m_notes = 0, m_sources = 0, m_repos = 0;
 };
 
 void usage() {

@@ -80,14 +80,14 @@ QPlainTextEdit* readOnlyMemo(QWidget* parent) {
 // application, so that boxes a view makes later are covered too.
 class CopyKeyForWindow : public QObject {
 public:
-    explicit CopyKeyForWindow(QWidget* window) : QObject(window), fWindow(window) {
+    explicit CopyKeyForWindow(QWidget* window) : QObject(window), m_window(window) {
         QCoreApplication::instance()->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* e) override {
         if (e->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->window() == fWindow) {
+            static_cast<QWidget*>(watched)->window() == m_window) {
             const auto* k = static_cast<QKeyEvent*>(e);
             if (k->key() == Qt::Key_C && k->modifiers() == Qt::ControlModifier) return true; // not taken by the box
         }
@@ -95,7 +95,7 @@ protected:
     }
 
 private:
-    QWidget* fWindow;
+    QWidget* m_window;
 };
 
 } // namespace
@@ -149,11 +149,11 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
     commands.MenuTab = [this](int tag) {
         // Tag n selects the n-th tab that has a View menu item; a later tag names no tab here.
         int n = 0;
-        for (std::size_t i = 0; i < FTabs.size(); ++i)
-            if (!FTabs[i].Info.MenuCaption.isEmpty() && ++n == tag) return SelectTab(int(i));
+        for (std::size_t i = 0; i < m_tabs.size(); ++i)
+            if (!m_tabs[i].Info.MenuCaption.isEmpty() && ++n == tag) return SelectTab(int(i));
     };
     std::vector<TViewTab> tabs;
-    for (const TTab& tab : FTabs) tabs.push_back(tab.Info);
+    for (const TTab& tab : m_tabs) tabs.push_back(tab.Info);
     FActions = new TMainActions(this, tabs, std::move(commands), [this] {
         WActionState st;
         WABSCollection* col = Collection();
@@ -306,7 +306,7 @@ void TLogoAppForm::addView(TViewPage* view) {
     const int page = tabs.front().Page;
     Q_ASSERT(!FViews.count(page)); // each view its own notebook page
     FViews[page] = view;
-    for (const TViewTab& tab : tabs) FTabs.push_back({tab, view, page});
+    for (const TViewTab& tab : tabs) m_tabs.push_back({tab, view, page});
     connect(view, &TViewPage::individualChosen, this, [this](std::int32_t individual) {
         if (individual > 0) FIndScroll->SetCurrentIndividual(individual);
     });
@@ -475,10 +475,10 @@ void TLogoAppForm::edFindChange(const QString& text) {
 void TLogoAppForm::BuildTabs() {
     const QSignalBlocker block(TabControl);
     while (TabControl->count()) TabControl->removeTab(0);
-    for (const TTab& tab : FTabs) TabControl->addTab(tab.Info.Caption);
+    for (const TTab& tab : m_tabs) TabControl->addTab(tab.Info.Caption);
     TabControl->setCurrentIndex(0);
-    NBMain->setCurrentWidget(FTabs.front().View);
-    FCurrentPage = FTabs.front().NotebookPage;
+    NBMain->setCurrentWidget(m_tabs.front().View);
+    FCurrentPage = m_tabs.front().NotebookPage;
 }
 
 void TLogoAppForm::ApplyGridFont() {
@@ -496,8 +496,8 @@ void TLogoAppForm::ApplyGridFont() {
 void TLogoAppForm::SelectTab(int index) { TabControl->setCurrentIndex(index); }
 
 void TLogoAppForm::TabControlChange(int index) {
-    if (index < 0 || index >= int(FTabs.size())) return;
-    const TTab& tab = FTabs[std::size_t(index)];
+    if (index < 0 || index >= int(m_tabs.size())) return;
+    const TTab& tab = m_tabs[std::size_t(index)];
     FHighlightedOnly = tab.Info.Page == pgHighlighted;
     FListView->SetHighlightedOnly(FHighlightedOnly);
     FCurrentPage = tab.NotebookPage;
@@ -742,7 +742,7 @@ void TLogoAppForm::PrintClick() {
     } restore{tag};
     SaveColumnWidths();
     const int tab = TabControl->currentIndex();
-    const int page = tab >= 0 ? FTabs[std::size_t(tab)].Info.ReportPage : -1;
+    const int page = tab >= 0 ? m_tabs[std::size_t(tab)].Info.ReportPage : -1;
     TPrintDlg dlg(this);
     if (page >= 0) dlg.SelectPage(page);
     // The family the Family view shows for the current individual.

@@ -160,7 +160,7 @@ private:
         TViewPage* View;
         int NotebookPage; // the view's own (List for Highlighted)
     };
-    std::vector<TTab> FTabs;
+    std::vector<TTab> m_tabs;
     TSenderView* FSenderView = nullptr;
     TGeneralView* FGeneralView = nullptr;
     TFamilyView* FFamilyView = nullptr;

@@ -35,17 +35,17 @@ int linesOfBox(int k) { return k >= kPedFirstOuter ? 1 : k >= 4 ? 2 : 3; }
 // The area under the boxes: draws the connecting lines and lays the boxes out.
 class TPedigreeView::PedArea : public QWidget {
 public:
-    PedArea(TPedigreeView* owner, QWidget* parent) : QWidget(parent), fOwner(owner) {}
+    PedArea(TPedigreeView* owner, QWidget* parent) : QWidget(parent), m_owner(owner) {}
 
 protected:
-    void paintEvent(QPaintEvent*) override { fOwner->PBPedPaint(this); }
+    void paintEvent(QPaintEvent*) override { m_owner->PBPedPaint(this); }
     void resizeEvent(QResizeEvent* e) override {
         QWidget::resizeEvent(e);
-        fOwner->panPedMainResize();
+        m_owner->panPedMainResize();
     }
 
 private:
-    TPedigreeView* fOwner;
+    TPedigreeView* m_owner;
 };
 
 // Draws a sibling or child: "+", birth qualifier and year, given names and
@@ -53,19 +53,19 @@ private:
 class TPedigreeView::ListDelegate : public QStyledItemDelegate {
 public:
     ListDelegate(TPedigreeView* owner, bool children)
-        : QStyledItemDelegate(owner), fOwner(owner), fChildren(children) {}
+        : QStyledItemDelegate(owner), m_owner(owner), m_children(children) {}
 
     QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override {
-        const int F = fOwner->FFontSize;
+        const int F = m_owner->FFontSize;
         int h = 2 * (F - 8) + 13;
         if (Global::IsLargeFonts()) h = int(h * 1.25);
         return {10, h};
     }
 
     void paint(QPainter* p, const QStyleOptionViewItem& opt, const QModelIndex& idx) const override {
-        const TPedigreeView& v = *fOwner;
+        const TPedigreeView& v = *m_owner;
         if (!v.FTree.Filled) return;
-        if (fChildren && (!v.FCollection || v.panPedLeft->isHidden())) return;
+        if (m_children && (!v.FCollection || v.panPedLeft->isHidden())) return;
         const PedListItem item = MakePedListItem(v.FCollection, v.FHighlighter, idx.data(Qt::UserRole).toInt());
         const bool large = Global::IsLargeFonts();
         const int F = v.FFontSize;
@@ -105,8 +105,8 @@ public:
     }
 
 private:
-    TPedigreeView* fOwner;
-    bool fChildren;
+    TPedigreeView* m_owner;
+    bool m_children;
 };
 
 std::vector<TViewTab> TPedigreeView::Tabs() const {

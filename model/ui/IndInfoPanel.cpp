@@ -15,22 +15,22 @@ TIndInfoPanel::TIndInfoPanel(QWidget* parent) : QWidget(parent) {
     QFont f = font();
     f.setPointSize(kDefaultPointSize);
     setFont(f);
-    fLineHeight = kDefaultPointSize + 5;
-    fBoxWidth = Global::IsLargeFonts() ? int(7 * 1.25) : 7;
+    m_lineHeight = kDefaultPointSize + 5;
+    m_boxWidth = Global::IsLargeFonts() ? int(7 * 1.25) : 7;
     setAttribute(Qt::WA_OpaquePaintEvent);
     Layout();
 }
 
 void TIndInfoPanel::Layout() {
-    const int h = fLineHeight;
-    const int height = fLinesToShow == 1 ? h + 2 : fLinesToShow == 2 ? 2 * h + 3 : 3 * h + 4;
+    const int h = m_lineHeight;
+    const int height = m_linesToShow == 1 ? h + 2 : m_linesToShow == 2 ? 2 * h + 3 : 3 * h + 4;
     if (this->height() != height) setFixedHeight(height);
     update();
 }
 
 QRect TIndInfoPanel::LineRect(int k) const {
     if (k < 0 || k > 2) return QRect();
-    const int h = fLineHeight;
+    const int h = m_lineHeight;
     return QRect(QPoint(1, k * (h + 1)), QPoint(width() - 2, k * (h + 1) + h));
 }
 
@@ -40,30 +40,30 @@ void TIndInfoPanel::resizeEvent(QResizeEvent* event) {
 }
 
 void TIndInfoPanel::SetLinesToShow(int lines) {
-    if (lines < 1 || lines > 3 || lines == fLinesToShow) return;
-    fLinesToShow = lines;
+    if (lines < 1 || lines > 3 || lines == m_linesToShow) return;
+    m_linesToShow = lines;
     Layout();
 }
 
 void TIndInfoPanel::SetNameString(const std::string& text) {
-    fName = text;
+    m_name = text;
     update();
 }
 
 void TIndInfoPanel::SetBirthString(const std::string& text) {
-    fBirth = text;
-    if (fLinesToShow > 1) update();
+    m_birth = text;
+    if (m_linesToShow > 1) update();
 }
 
 void TIndInfoPanel::SetDeathString(const std::string& text) {
-    fDeath = text;
-    if (fLinesToShow > 2) update();
+    m_death = text;
+    if (m_linesToShow > 2) update();
 }
 
 void TIndInfoPanel::Clear() {
-    fName.clear();
-    fBirth.clear();
-    fDeath.clear();
+    m_name.clear();
+    m_birth.clear();
+    m_death.clear();
     LDSBap = LDSEnd = LDSSS = LDSSP = false;
     update();
 }
@@ -73,17 +73,17 @@ void TIndInfoPanel::SetFontSize(int size) {
     QFont f = font();
     f.setPointSize(size);
     setFont(f);
-    fLineHeight = size + 6;
+    m_lineHeight = size + 6;
     Layout();
 }
 
 void TIndInfoPanel::SetFontColor(plat::ColorRef colour) {
-    fFontColor = colour;
+    m_fontColor = colour;
     update();
 }
 
 void TIndInfoPanel::SetColor(plat::ColorRef colour) {
-    fColor = colour;
+    m_color = colour;
     update();
 }
 
@@ -91,20 +91,20 @@ int TIndInfoPanel::NameFitWidth() const {
     QFont bold = font();
     bold.setBold(true);
     // The text starts at kTextLeft and ends clear of the frame, or of the LDS box.
-    const int text = kTextLeft + QFontMetrics(bold).horizontalAdvance(toQ(fName)) + 2;
-    return UseLDS ? text + 4 * fBoxWidth + 4 : text;
+    const int text = kTextLeft + QFontMetrics(bold).horizontalAdvance(toQ(m_name)) + 2;
+    return UseLDS ? text + 4 * m_boxWidth + 4 : text;
 }
 
 QRect TIndInfoPanel::LDSBoxRect() const {
     if (!UseLDS) return QRect();
     const int w = width();
-    return QRect(QPoint(w - 4 * fBoxWidth - 5, NameRect().top() + 1), QPoint(w - 2, NameRect().bottom() - 1));
+    return QRect(QPoint(w - 4 * m_boxWidth - 5, NameRect().top() + 1), QPoint(w - 2, NameRect().bottom() - 1));
 }
 
 QRect TIndInfoPanel::LDSCellRect(int k) const {
     const QRect box = LDSBoxRect();
     if (box.isNull() || k < 0 || k > 3) return QRect();
-    return QRect(box.left() + k * fBoxWidth, box.top(), fBoxWidth, box.height());
+    return QRect(box.left() + k * m_boxWidth, box.top(), m_boxWidth, box.height());
 }
 
 std::string TIndInfoPanel::LDSLetters() const {
@@ -118,22 +118,22 @@ std::string TIndInfoPanel::LDSLetters() const {
 
 void TIndInfoPanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    const QColor back = toQColor(fColor);
-    const QColor ink = toQColor(fFontColor);
+    const QColor back = toQColor(m_color);
+    const QColor ink = toQColor(m_fontColor);
     const int w = width();
     p.fillRect(rect(), back);
     p.setPen(ink);
     p.setFont(font());
     const int textFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
     auto textRect = [&](const QRect& line) { return QRect(kTextLeft, line.top(), w - kTextLeft - 1, line.height()); };
-    if (fLinesToShow > 1) p.drawText(textRect(BirthRect()), textFlags, toQ(fBirth));
-    if (fLinesToShow > 2) p.drawText(textRect(DeathRect()), textFlags, toQ(fDeath));
+    if (m_linesToShow > 1) p.drawText(textRect(BirthRect()), textFlags, toQ(m_birth));
+    if (m_linesToShow > 2) p.drawText(textRect(DeathRect()), textFlags, toQ(m_death));
 
     p.fillRect(NameRect(), back);
     QFont bold = font();
     bold.setBold(true);
     p.setFont(bold);
-    p.drawText(textRect(NameRect()), textFlags, toQ(fName));
+    p.drawText(textRect(NameRect()), textFlags, toQ(m_name));
 
     if (UseLDS) {
         const QRect box = LDSBoxRect();
@@ -147,8 +147,8 @@ void TIndInfoPanel::paintEvent(QPaintEvent*) {
                 p.drawText(LDSCellRect(k), Qt::AlignCenter, QString(QChar(letters[size_t(k)])));
         p.setPen(Qt::black);
         const int nameBottom = NameRect().bottom();
-        p.drawLine(box.left(), NameRect().top(), box.left(), nameBottom + (fLinesToShow == 1 ? 1 : 0));
-        if (fLinesToShow >= 2) p.drawLine(box.left(), nameBottom, w - 1, nameBottom);
+        p.drawLine(box.left(), NameRect().top(), box.left(), nameBottom + (m_linesToShow == 1 ? 1 : 0));
+        if (m_linesToShow >= 2) p.drawLine(box.left(), nameBottom, w - 1, nameBottom);
     }
     p.setPen(Qt::black);
     p.setBrush(Qt::NoBrush);

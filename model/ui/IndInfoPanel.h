@@ -14,13 +14,13 @@ class TIndInfoPanel : public QWidget {
 public:
     explicit TIndInfoPanel(QWidget* parent = nullptr);
 
-    int LinesToShow() const { return fLinesToShow; }
+    int LinesToShow() const { return m_linesToShow; }
     // 1 to 3; any other value is ignored.
     void SetLinesToShow(int lines);
 
-    const std::string& NameString() const { return fName; }
-    const std::string& BirthString() const { return fBirth; }
-    const std::string& DeathString() const { return fDeath; }
+    const std::string& NameString() const { return m_name; }
+    const std::string& BirthString() const { return m_birth; }
+    const std::string& DeathString() const { return m_death; }
     // The width at which the name line shows the whole name (left of the LDS box when there is one).
     int NameFitWidth() const;
     void SetNameString(const std::string& text);
@@ -42,11 +42,11 @@ public:
     void SetFontSize(int size);
     void SetFontColor(plat::ColorRef colour);
     void SetColor(plat::ColorRef colour);
-    plat::ColorRef Color() const { return fColor; }
-    plat::ColorRef FontColor() const { return fFontColor; }
+    plat::ColorRef Color() const { return m_color; }
+    plat::ColorRef FontColor() const { return m_fontColor; }
 
-    int LineHeight() const { return fLineHeight; }
-    int LDSBoxWidth() const { return fBoxWidth; }
+    int LineHeight() const { return m_lineHeight; }
+    int LDSBoxWidth() const { return m_boxWidth; }
     // Line k (0 name, 1 birth, 2 death) at the current width.
     QRect LineRect(int k) const;
     QRect NameRect() const { return LineRect(0); }
@@ -65,10 +65,10 @@ protected:
 private:
     void Layout();
 
-    int fLinesToShow = 3;
-    int fLineHeight = 0;
-    int fBoxWidth = 7;
-    std::string fName, fBirth, fDeath;
-    plat::ColorRef fColor = plat::rgb(255, 255, 255);
-    plat::ColorRef fFontColor = 0;
+    int m_linesToShow = 3;
+    int m_lineHeight = 0;
+    int m_boxWidth = 7;
+    std::string m_name, m_birth, m_death;
+    plat::ColorRef m_color = plat::rgb(255, 255, 255);
+    plat::ColorRef m_fontColor = 0;
 };

@@ -74,7 +74,7 @@ void TWaitDlg::Configure(bool withCancel) {
     }
     setFixedSize(kWidth, h);
     // Centred on the screen.
-    QScreen* screen = fOwner ? fOwner->screen() : QGuiApplication::primaryScreen();
+    QScreen* screen = m_owner ? m_owner->screen() : QGuiApplication::primaryScreen();
     if (screen) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(kWidth / 2, h / 2));
@@ -97,8 +97,8 @@ void TWaitDlg::ShowWait(const std::string& message, bool showNow, bool withCance
     TWaitDlg* dlg = g_dialog;
     ++g_count;
     if (g_count == 1) {
-        dlg->fOwner = owner ? owner->window() : QApplication::activeWindow();
-        dlg->fDisabledOwner = false;
+        dlg->m_owner = owner ? owner->window() : QApplication::activeWindow();
+        dlg->m_disabledOwner = false;
         dlg->LabMsg->setText(toQ(message));
     }
     dlg->Configure(withCancel);
@@ -114,9 +114,9 @@ void TWaitDlg::ShowTimerTimer() {
     ShowTimer->stop();
     // Disable the owner only when it was enabled, so the hide gives back
     // exactly what this dialog took.
-    if (fOwner && fOwner->isEnabled() && fOwner != this) {
-        fOwner->setEnabled(false);
-        fDisabledOwner = true;
+    if (m_owner && m_owner->isEnabled() && m_owner != this) {
+        m_owner->setEnabled(false);
+        m_disabledOwner = true;
     }
     ShowAndPaint();
 }
@@ -126,7 +126,7 @@ void TWaitDlg::HideWait() {
         TWaitDlg* dlg = g_dialog;
         g_dialog = nullptr;
         dlg->ShowTimer->stop();
-        if (dlg->fDisabledOwner && dlg->fOwner) dlg->fOwner->setEnabled(true);
+        if (dlg->m_disabledOwner && dlg->m_owner) dlg->m_owner->setEnabled(true);
         dlg->hide();
         delete dlg;
     }

@@ -52,6 +52,6 @@ private:
     void ShowAndPaint();
     bool BelongsToAllowedWindow(QWidget* w) const;
 
-    QPointer<QWidget> fOwner;
-    bool fDisabledOwner = false;
+    QPointer<QWidget> m_owner;
+    bool m_disabledOwner = false;
 };

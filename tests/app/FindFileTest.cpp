@@ -56,8 +56,8 @@ protected:
         }
         return out;
     }
-    tsupport::TempDir dir_{"brenthaul-find"};
-    std::string root = dir_.path().string();
+    tsupport::TempDir m_dir{"brenthaul-find"};
+    std::string root = m_dir.path().string();
 };
 
 // Runs a check as an unprivileged user, since root reads every file whatever its mode.

@@ -54,22 +54,22 @@ class StartupTest : public ::testing::Test {
 protected:
     // A small real program keeps the copies cheap; our own file serves otherwise.
     static void SetUpTestSuite() {
-        image_ = new std::string(readFile("/bin/true"));
-        if (image_->size() <= kTrailerSize) *image_ = readFile(plat::ownProgramPath());
+        s_image = new std::string(readFile("/bin/true"));
+        if (s_image->size() <= kTrailerSize) *s_image = readFile(plat::ownProgramPath());
     }
     static void TearDownTestSuite() {
-        delete image_;
-        image_ = nullptr;
+        delete s_image;
+        s_image = nullptr;
     }
 
     void SetUp() override {
-        ASSERT_GT(image_->size(), kTrailerSize);
-        settings_ = plat::tempDir() + "zelt.ini";
+        ASSERT_GT(s_image->size(), kTrailerSize);
+        m_settings = plat::tempDir() + "zelt.ini";
         plat::hooks().messageBox = [this](const std::string& t, const std::string& c, unsigned f) {
-            boxes_.push_back({t, c, f});
+            m_boxes.push_back({t, c, f});
             return int(plat::IDOK);
         };
-        plat::hooks().showMessage = [this](const std::string& t) { shown_.push_back(t); };
+        plat::hooks().showMessage = [this](const std::string& t) { m_shown.push_back(t); };
         WOptions::Clear();
     }
 
@@ -81,7 +81,7 @@ protected:
 
     TSelfViewTrailer trailerFor() const {
         TSelfViewTrailer t;
-        t.ArchiveOffset = std::uint32_t(image_->size());
+        t.ArchiveOffset = std::uint32_t(s_image->size());
         t.BlockCount = 2;
         t.StartIndex = 5;
         t.AllowExtract = 1;
@@ -94,68 +94,68 @@ protected:
 
     // A copy of the program file with archive and trailer appended.
     std::string program(const std::string& name, const std::string& archive, const TSelfViewTrailer* t) {
-        std::string bytes = *image_ + archive;
+        std::string bytes = *s_image + archive;
         if (t) {
             const auto rec = serializeTrailer(*t);
             bytes.append(reinterpret_cast<const char*>(rec.data()), rec.size());
         }
-        const std::string path = root_ + "/" + name;
+        const std::string path = m_root + "/" + name;
         writeFile(path, bytes);
         ::chmod(path.c_str(), 0755);
         return path;
     }
 
     void expectNoGedcomMessageOnly() {
-        ASSERT_EQ(boxes_.size(), 1u);
-        EXPECT_EQ(boxes_[0].text, kExpectedText);
-        EXPECT_EQ(boxes_[0].caption, "Brenthaul Self-Viewing GEDCOM");
-        EXPECT_EQ(boxes_[0].flags, unsigned(plat::MB_OK));
-        EXPECT_TRUE(shown_.empty());
+        ASSERT_EQ(m_boxes.size(), 1u);
+        EXPECT_EQ(m_boxes[0].text, kExpectedText);
+        EXPECT_EQ(m_boxes[0].caption, "Brenthaul Self-Viewing GEDCOM");
+        EXPECT_EQ(m_boxes[0].flags, unsigned(plat::MB_OK));
+        EXPECT_TRUE(m_shown.empty());
     }
 
-    static std::string* image_;
+    static std::string* s_image;
     // TMPDIR for the test; the programs and other files go beside the program's own folder.
-    ScopedTempDir tmp_;
-    const std::string root_ = tmp_.dir(), priv_ = tmp_.privateDir();
-    std::string settings_;
-    std::vector<Message> boxes_;
-    std::vector<std::string> shown_;
+    ScopedTempDir m_tmp;
+    const std::string m_root = m_tmp.dir(), m_priv = m_tmp.privateDir();
+    std::string m_settings;
+    std::vector<Message> m_boxes;
+    std::vector<std::string> m_shown;
 };
 
-std::string* StartupTest::image_ = nullptr;
+std::string* StartupTest::s_image = nullptr;
 
 } // namespace
 
 TEST_F(StartupTest, ProgramWithoutTrailerEndsWithMessageAndSavesNothing) {
     const std::string own = program("plain", "", nullptr);
     bool windows = false;
-    const int rc = ZELT::Run(own, settings_, [&] {
+    const int rc = ZELT::Run(own, m_settings, [&] {
         windows = true;
         return 0;
     });
     EXPECT_NE(rc, 0);
     EXPECT_FALSE(windows);
     expectNoGedcomMessageOnly();
-    EXPECT_FALSE(fileExists(settings_)) << "settings must not be written";
+    EXPECT_FALSE(fileExists(m_settings)) << "settings must not be written";
     EXPECT_FALSE(ini2::IsOpen());
-    EXPECT_TRUE(tmp_.qelFiles().empty());
+    EXPECT_TRUE(m_tmp.qelFiles().empty());
 }
 
 TEST_F(StartupTest, ProgramWithTrailerCopiesArchiveThenSavesSettings) {
     const std::string archive = "TBWZ" + pattern(2500, 7);
     const TSelfViewTrailer t = trailerFor();
     const std::string own = program("sender.bin", archive, &t);
-    writeFile(settings_, "[General]\r\nUseLDS=T\r\n");
+    writeFile(m_settings, "[General]\r\nUseLDS=T\r\n");
 
-    const int rc = ZELT::Run(own, settings_, [&] {
+    const int rc = ZELT::Run(own, m_settings, [&] {
         EXPECT_TRUE(WOptions::GetBool(opt::UseLDS)) << "settings are loaded before the windows";
-        EXPECT_EQ(WOptions::GetProgramDir(), root_ + "/");
+        EXPECT_EQ(WOptions::GetProgramDir(), m_root + "/");
         TSelfViewTrailer read;
         const std::string copy = Global::GetTempFileName();
         writeFile(copy, archive + archive); // a longer leftover is cut to the copy
         EXPECT_EQ(ZELT::CopySelfViewArchive(own, read, copy), ZELT::ArchiveResult::Ok);
         EXPECT_EQ(readFile(copy), archive);
-        EXPECT_EQ(copy.compare(0, priv_.size() + 4, priv_ + "/qel"), 0) << copy;
+        EXPECT_EQ(copy.compare(0, m_priv.size() + 4, m_priv + "/qel"), 0) << copy;
         struct stat st {};
         EXPECT_EQ(::stat(copy.c_str(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -168,20 +168,20 @@ TEST_F(StartupTest, ProgramWithTrailerCopiesArchiveThenSavesSettings) {
         return 0;
     });
     EXPECT_EQ(rc, 0);
-    EXPECT_TRUE(boxes_.empty());
-    EXPECT_TRUE(shown_.empty());
-    ASSERT_TRUE(fileExists(settings_));
-    plat::IniFile f(settings_);
+    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_TRUE(m_shown.empty());
+    ASSERT_TRUE(fileExists(m_settings));
+    plat::IniFile f(m_settings);
     EXPECT_EQ(f.readString("General", "UseLDS", ""), "T");
     EXPECT_EQ(f.readString("General", "ShowSplash", ""), "T");
     EXPECT_EQ(f.readString("Brenthaul", "NoOpt", ""), "T");
     EXPECT_FALSE(ini2::IsOpen());
-    EXPECT_TRUE(tmp_.qelFiles().empty());
+    EXPECT_TRUE(m_tmp.qelFiles().empty());
 }
 
 TEST_F(StartupTest, UnusableTrailersCountAsNoGedcom) {
     const std::string archive = pattern(3000, 3);
-    const std::uint64_t trailerStart = image_->size() + archive.size();
+    const std::uint64_t trailerStart = s_image->size() + archive.size();
 
     struct Case {
         const char* name;
@@ -191,14 +191,14 @@ TEST_F(StartupTest, UnusableTrailersCountAsNoGedcom) {
     std::vector<Case> cases;
 
     // Shorter than a trailer, though it ends with the mark.
-    cases.push_back({"short", root_ + "/short", ZELT::TrailerCheck::TooShort});
+    cases.push_back({"short", m_root + "/short", ZELT::TrailerCheck::TooShort});
     writeFile(cases.back().path, std::string(100, 'x') + "\xEF\xBE\xAD\xDE");
-    cases.push_back({"tiny", root_ + "/tiny", ZELT::TrailerCheck::NoMagic});
+    cases.push_back({"tiny", m_root + "/tiny", ZELT::TrailerCheck::NoMagic});
     writeFile(cases.back().path, "\xBE\xAD\xDE");
-    cases.push_back({"empty", root_ + "/empty", ZELT::TrailerCheck::NoMagic});
+    cases.push_back({"empty", m_root + "/empty", ZELT::TrailerCheck::NoMagic});
     writeFile(cases.back().path, "");
-    cases.push_back({"missing", root_ + "/missing", ZELT::TrailerCheck::Unreadable});
-    cases.push_back({"folder", root_, ZELT::TrailerCheck::Unreadable});
+    cases.push_back({"missing", m_root + "/missing", ZELT::TrailerCheck::Unreadable});
+    cases.push_back({"folder", m_root, ZELT::TrailerCheck::Unreadable});
 
     TSelfViewTrailer t = trailerFor();
     t.ArchiveOffset = std::uint32_t(trailerStart + 1);
@@ -215,25 +215,25 @@ TEST_F(StartupTest, UnusableTrailersCountAsNoGedcom) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(ZELT::InspectSelfViewFile(c.path, nullptr, nullptr), c.expected);
-        boxes_.clear();
+        m_boxes.clear();
         bool windows = false;
-        const int rc = ZELT::Run(c.path, settings_, [&] {
+        const int rc = ZELT::Run(c.path, m_settings, [&] {
             windows = true;
             return 0;
         });
         EXPECT_NE(rc, 0);
         EXPECT_FALSE(windows);
         expectNoGedcomMessageOnly();
-        EXPECT_FALSE(fileExists(settings_));
+        EXPECT_FALSE(fileExists(m_settings));
 
         // The later read in the window gives the same message and no file.
-        boxes_.clear();
+        m_boxes.clear();
         TSelfViewTrailer read;
         std::string ged = "stale", error;
         EXPECT_EQ(UnpackSelfViewPayload(c.path, read, ged, error), UnpackResult::NoGedcom);
         EXPECT_EQ(ged, "");
         expectNoGedcomMessageOnly();
-        EXPECT_TRUE(tmp_.qelFiles().empty());
+        EXPECT_TRUE(m_tmp.qelFiles().empty());
     }
 }
 
@@ -246,7 +246,7 @@ TEST_F(StartupTest, ArchiveMayBeEmptyWhenItStartsAtTheTrailer) {
     ASSERT_EQ(ZELT::CopySelfViewArchive(own, read, copy), ZELT::ArchiveResult::Ok);
     EXPECT_EQ(readFile(copy), "");
     EXPECT_TRUE(Global::DeleteTempFile(copy));
-    EXPECT_TRUE(boxes_.empty());
+    EXPECT_TRUE(m_boxes.empty());
 }
 
 TEST_F(StartupTest, ReadTrailerShowsMessageOnlyWhenUnusable) {
@@ -258,31 +258,31 @@ TEST_F(StartupTest, ReadTrailerShowsMessageOnlyWhenUnusable) {
     EXPECT_TRUE(ZELT::PayloadPresent(good));
     EXPECT_TRUE(ZELT::ReadSelfViewTrailer(good, read));
     EXPECT_EQ(read.WebSite, "https://example.org/");
-    EXPECT_TRUE(boxes_.empty());
+    EXPECT_TRUE(m_boxes.empty());
     const std::string bad = program("bad", archive, nullptr);
     EXPECT_FALSE(ZELT::PayloadPresent(bad));
     EXPECT_FALSE(ZELT::ReadSelfViewTrailer(bad, read));
-    EXPECT_EQ(boxes_.size(), 2u);
+    EXPECT_EQ(m_boxes.size(), 2u);
 }
 
 TEST_F(StartupTest, EscapingExceptionShowsIOErrorAndSettingsAreSaved) {
     TSelfViewTrailer t = trailerFor();
     const std::string own = program("p", "abc", &t);
-    const int rc = ZELT::Run(own, settings_, []() -> int { throw std::runtime_error("boom"); });
+    const int rc = ZELT::Run(own, m_settings, []() -> int { throw std::runtime_error("boom"); });
     EXPECT_NE(rc, 0);
-    EXPECT_TRUE(boxes_.empty());
-    ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0], "Error with I/O");
-    EXPECT_TRUE(fileExists(settings_));
+    EXPECT_TRUE(m_boxes.empty());
+    ASSERT_EQ(m_shown.size(), 1u);
+    EXPECT_EQ(m_shown[0], "Error with I/O");
+    EXPECT_TRUE(fileExists(m_settings));
     EXPECT_FALSE(ini2::IsOpen());
 }
 
 TEST_F(StartupTest, UnusableTemporaryFolderIsNamedWithoutLeftovers) {
     TSelfViewTrailer t = trailerFor();
     const std::string own = program("p", "abcdef", &t);
-    const std::string settings = root_ + "/zelt.ini";
+    const std::string settings = m_root + "/zelt.ini";
     // The temporary folder turns out to be no folder when the archive is copied.
-    const std::string notAFolder = root_ + "/not-a-folder";
+    const std::string notAFolder = m_root + "/not-a-folder";
     writeFile(notAFolder, "x");
     bool reached = false;
     const int rc = ZELT::Run(own, settings, [&] {
@@ -291,13 +291,13 @@ TEST_F(StartupTest, UnusableTemporaryFolderIsNamedWithoutLeftovers) {
         reached = true;
         return 0;
     });
-    ::setenv("TMPDIR", root_.c_str(), 1);
+    ::setenv("TMPDIR", m_root.c_str(), 1);
     EXPECT_FALSE(reached);
     EXPECT_NE(rc, 0);
-    ASSERT_EQ(shown_.size(), 1u);
-    EXPECT_EQ(shown_[0], "Cannot use the temporary folder " + notAFolder);
+    ASSERT_EQ(m_shown.size(), 1u);
+    EXPECT_EQ(m_shown[0], "Cannot use the temporary folder " + notAFolder);
     EXPECT_TRUE(fileExists(settings));
-    EXPECT_TRUE(tmp_.qelFiles().empty());
+    EXPECT_TRUE(m_tmp.qelFiles().empty());
 }
 
 TEST_F(StartupTest, UnpackingStartedAheadIsTakenOnceAndNeverLeftBehind) {
@@ -315,7 +315,7 @@ TEST_F(StartupTest, UnpackingStartedAheadIsTakenOnceAndNeverLeftBehind) {
         ASSERT_EQ(UnpackSelfViewPayload(own, read, ged, error), UnpackResult::Ok) << error;
         EXPECT_EQ(readFile(ged), text);
         EXPECT_EQ(read.StartIndex, 5);
-        EXPECT_EQ(tmp_.qelFiles().size(), 1u); // the archive copy is gone
+        EXPECT_EQ(m_tmp.qelFiles().size(), 1u); // the archive copy is gone
         // Taken once: a second call unpacks anew.
         std::string again;
         ASSERT_EQ(UnpackSelfViewPayload(own, read, again, error), UnpackResult::Ok);
@@ -325,9 +325,9 @@ TEST_F(StartupTest, UnpackingStartedAheadIsTakenOnceAndNeverLeftBehind) {
     EXPECT_TRUE(plat::deleteTempFile(ged)) << "the file taken is the caller's";
     // The program may end before its window asks for the file.
     { const TUnpackAhead unused(own); }
-    EXPECT_TRUE(tmp_.qelFiles().empty());
-    EXPECT_TRUE(shown_.empty());
-    EXPECT_TRUE(boxes_.empty());
+    EXPECT_TRUE(m_tmp.qelFiles().empty());
+    EXPECT_TRUE(m_shown.empty());
+    EXPECT_TRUE(m_boxes.empty());
 }
 
 TEST_F(StartupTest, FileSizeLimitIsNamedInsteadOfBlamingTheFile) {
@@ -366,26 +366,26 @@ TEST_F(StartupTest, FileSizeLimitIsNamedInsteadOfBlamingTheFile) {
         EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
         EXPECT_NE(error.find("beyond 4000 bytes"), std::string::npos) << error;
         EXPECT_NE(error.find("ulimit -f"), std::string::npos) << error;
-        EXPECT_NE(error.find("folder " + priv_ + "/"), std::string::npos) << error;
+        EXPECT_NE(error.find("folder " + m_priv + "/"), std::string::npos) << error;
         EXPECT_EQ(error.find("damaged"), std::string::npos) << error;
         EXPECT_EQ(error.find("qel"), std::string::npos) << error;
-        EXPECT_TRUE(tmp_.qelFiles().empty());
+        EXPECT_TRUE(m_tmp.qelFiles().empty());
     }
 }
 
 TEST_F(StartupTest, CopyPayloadCopiesExactRangesInChunks) {
-    const std::string src = root_ + "/src";
+    const std::string src = m_root + "/src";
     const std::string data = pattern(3000, 11);
     writeFile(src, data);
     const int fd = ::open(src.c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
     for (std::uint64_t len : {0u, 1u, 1023u, 1024u, 1025u, 2048u, 2993u}) {
-        const std::string dest = root_ + "/dest" + std::to_string(len);
+        const std::string dest = m_root + "/dest" + std::to_string(len);
         EXPECT_TRUE(ZELT::CopyPayloadToFile(fd, 7, dest, len)) << len;
         EXPECT_EQ(readFile(dest), data.substr(7, len)) << len;
     }
     // Overwrites what was there.
-    const std::string dest = root_ + "/dest-again";
+    const std::string dest = m_root + "/dest-again";
     writeFile(dest, std::string(5000, 'z'));
     EXPECT_TRUE(ZELT::CopyPayloadToFile(fd, 0, dest, 10));
     EXPECT_EQ(readFile(dest), data.substr(0, 10));
@@ -393,25 +393,25 @@ TEST_F(StartupTest, CopyPayloadCopiesExactRangesInChunks) {
 }
 
 TEST_F(StartupTest, CopyPayloadFailsOnShortSourceOrFailedWrite) {
-    const std::string src = root_ + "/src";
+    const std::string src = m_root + "/src";
     writeFile(src, pattern(2000, 5));
     const int fd = ::open(src.c_str(), O_RDONLY);
     ASSERT_GE(fd, 0);
     // The source ends before the range: failure, and the file it made is gone.
-    const std::string fresh = root_ + "/fresh";
+    const std::string fresh = m_root + "/fresh";
     EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 1500, fresh, 1024));
     EXPECT_FALSE(fileExists(fresh));
     EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 5000, fresh, 1));
     EXPECT_FALSE(fileExists(fresh));
     // A file the caller made stays for the caller to delete.
-    const std::string owned = root_ + "/owned";
+    const std::string owned = m_root + "/owned";
     writeFile(owned, "");
     EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 1999, owned, 2));
     EXPECT_TRUE(fileExists(owned));
     // No source, no folder for the destination, a full device.
     EXPECT_FALSE(ZELT::CopyPayloadToFile(-1, 0, fresh, 1));
     EXPECT_FALSE(fileExists(fresh));
-    EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 0, root_ + "/no/such/folder", 1));
+    EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 0, m_root + "/no/such/folder", 1));
     if (fileExists("/dev/full")) {
         int error = 0;
         EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 0, "/dev/full", 1500, &error));

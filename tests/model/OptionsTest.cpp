@@ -23,20 +23,20 @@ protected:
         WOptions::Clear();
     }
     void load(const std::string& text) {
-        writeFile(ini_, text);
-        ini2::Open(ini_);
+        writeFile(m_ini, text);
+        ini2::Open(m_ini);
         WOptions::Load(opt::kEditionThis);
     }
-    tsupport::TempDir dir_{"brenthaul-options"};
-    std::string ini_ = dir_.file("zelt.ini");
+    tsupport::TempDir m_dir{"brenthaul-options"};
+    std::string m_ini = m_dir.file("zelt.ini");
 };
 
 } // namespace
 
 TEST_F(OptionsTest, MissingFileGivesDefaultsAndFirstSaveWritesEveryKey) {
-    ini2::Open(ini_);
+    ini2::Open(m_ini);
     WOptions::Load(opt::kEditionThis);
-    EXPECT_FALSE(fileExists(ini_)) << "loading must not write";
+    EXPECT_FALSE(fileExists(m_ini)) << "loading must not write";
     for (int i = 1; i <= opt::kOptionCount; ++i) EXPECT_EQ(WOptions::GetString(i), WOptions::Row(i).Default) << i;
     EXPECT_FALSE(WOptions::GetBool(opt::UseLDS));
     EXPECT_TRUE(WOptions::GetBool(opt::FirstTime));
@@ -52,8 +52,8 @@ TEST_F(OptionsTest, MissingFileGivesDefaultsAndFirstSaveWritesEveryKey) {
     EXPECT_FALSE(WOptions::GroupLoaded(opt::kEditionLite));
 
     WOptions::Save();
-    ASSERT_TRUE(fileExists(ini_));
-    plat::IniFile f(ini_);
+    ASSERT_TRUE(fileExists(m_ini));
+    plat::IniFile f(m_ini);
     int keys = 0;
     for (const char* s : {"General", "Printing", "Internet", "SelfExtract", "Help", "TMG"})
         keys += int(f.keys(s).size());
@@ -65,7 +65,7 @@ TEST_F(OptionsTest, MissingFileGivesDefaultsAndFirstSaveWritesEveryKey) {
     }
     EXPECT_EQ(f.readString("Brenthaul", "NoOpt", "?"), "T");
     EXPECT_FALSE(f.hasKey("BrenthaulLite", "Special"));
-    const std::string text = readFile(ini_);
+    const std::string text = readFile(m_ini);
     EXPECT_NE(text.find("[SelfExtract]\r\nName=\r\n"), std::string::npos);
     EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);
 }
@@ -90,7 +90,7 @@ TEST_F(OptionsTest, WindowsWrittenFileReadsRightAndKeepsUnknownLines) {
 
     WOptions::SetInt(opt::FontSize, 12);
     WOptions::Save();
-    const std::string text = readFile(ini_);
+    const std::string text = readFile(m_ini);
     const std::size_t comment = text.find("; written by hand\r\n");
     const std::size_t mystery = text.find("Mystery=1\r\n");
     const std::size_t hash = text.find("# another comment\r\n");
@@ -109,7 +109,7 @@ TEST_F(OptionsTest, WindowsWrittenFileReadsRightAndKeepsUnknownLines) {
     // A second run reads what the first one wrote.
     ini2::Close();
     WOptions::Clear();
-    ini2::Open(ini_);
+    ini2::Open(m_ini);
     WOptions::Load(opt::kEditionThis);
     EXPECT_EQ(WOptions::GetInt(opt::FontSize), 12);
     EXPECT_TRUE(WOptions::GetBool(opt::UseLDS));
@@ -152,7 +152,7 @@ TEST_F(OptionsTest, ValueForms) {
 }
 
 TEST_F(OptionsTest, NumbersOutsideTheStoreAreHarmless) {
-    ini2::Open(ini_);
+    ini2::Open(m_ini);
     WOptions::Load(opt::kEditionThis);
     const std::string before = WOptions::GetString(1);
     for (int i : {0, -1, 501, 1000, INT_MAX, INT_MIN}) {
@@ -171,7 +171,7 @@ TEST_F(OptionsTest, NumbersOutsideTheStoreAreHarmless) {
     WOptions::SetBool(500, true);
     EXPECT_TRUE(WOptions::GetBool(500));
     WOptions::Save();
-    plat::IniFile f(ini_);
+    plat::IniFile f(m_ini);
     int keys = 0;
     for (const char* s : {"General", "Printing", "Internet", "SelfExtract", "Help", "TMG", "Brenthaul"})
         keys += int(f.keys(s).size());
@@ -179,20 +179,20 @@ TEST_F(OptionsTest, NumbersOutsideTheStoreAreHarmless) {
 }
 
 TEST_F(OptionsTest, SettingChangesMemoryUntilSave) {
-    ini2::Open(ini_);
+    ini2::Open(m_ini);
     WOptions::Load(opt::kEditionThis);
     WOptions::Save();
-    const std::string saved = readFile(ini_);
+    const std::string saved = readFile(m_ini);
     WOptions::SetBool(opt::UseLDS, true);
     WOptions::SetString(opt::Title, "Family \xC9t\xE9");
-    EXPECT_EQ(readFile(ini_), saved);
+    EXPECT_EQ(readFile(m_ini), saved);
     EXPECT_EQ(WOptions::GetString(opt::UseLDS), "T");
     WOptions::SetBool(opt::UseLDS, false);
     EXPECT_EQ(WOptions::GetString(opt::UseLDS), "F");
     WOptions::SetInt(opt::LastID, -12345);
     EXPECT_EQ(WOptions::GetString(opt::LastID), "-12345");
     WOptions::Save();
-    plat::IniFile f(ini_);
+    plat::IniFile f(m_ini);
     EXPECT_EQ(f.readString("SelfExtract", "Title", ""), "Family \xC9t\xE9");
     EXPECT_EQ(f.readString("General", "LastID", ""), "-12345");
 }
@@ -204,12 +204,12 @@ TEST_F(OptionsTest, LiteGroupLoadsItsOwnSection) {
     EXPECT_TRUE(WOptions::GroupLoaded(opt::kEditionLite));
     EXPECT_EQ(WOptions::GetGroupString(1), "T");
     ini2::Close();
-    ini2::Open(ini_);
+    ini2::Open(m_ini);
     WOptions::Clear();
     WOptions::Load(opt::kEditionLite);
     WOptions::SetGroupString(1, "F");
     WOptions::Save();
-    plat::IniFile f(ini_);
+    plat::IniFile f(m_ini);
     EXPECT_EQ(f.readString("BrenthaulLite", "Special", ""), "F");
     EXPECT_FALSE(f.hasKey("Brenthaul", "NoOpt"));
 }
@@ -224,7 +224,7 @@ TEST_F(OptionsTest, WithoutSettingsFileReadsAreEmptyAndWritesDoNothing) {
     WOptions::Load(opt::kEditionThis);
     EXPECT_EQ(WOptions::GetString(opt::FirstTime), "");
     WOptions::Save();
-    EXPECT_FALSE(fileExists(ini_));
+    EXPECT_FALSE(fileExists(m_ini));
 }
 
 TEST(Ini2, DefaultNameBesideTheProgram) {

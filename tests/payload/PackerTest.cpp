@@ -53,24 +53,24 @@ class Packer : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_EQ(access(kPacker.c_str(), X_OK), 0) << "brenthaul-pack is not built: " << kPacker;
-        viewer_ = "\x7f"
-                  "ELF stand-in viewer image " +
-                  randomBytes(5000, 1);
-        writeFile(dir_.file("viewer"), viewer_);
-        gedcom_ = "0 HEAD\r\n1 CHAR UTF-8\r\n0 @I1@ INDI\r\n1 NAME Zo\xc3\xab /M\xc3\xbcller/\r\n0 TRLR\r\n";
-        writeFile(dir_.file("family.ged"), gedcom_);
+        m_viewer = "\x7f"
+                   "ELF stand-in viewer image " +
+                   randomBytes(5000, 1);
+        writeFile(m_dir.file("viewer"), m_viewer);
+        m_gedcom = "0 HEAD\r\n1 CHAR UTF-8\r\n0 @I1@ INDI\r\n1 NAME Zo\xc3\xab /M\xc3\xbcller/\r\n0 TRLR\r\n";
+        writeFile(m_dir.file("family.ged"), m_gedcom);
     }
-    ScratchDir dir_;
-    std::string viewer_, gedcom_;
+    ScratchDir m_dir;
+    std::string m_viewer, m_gedcom;
 };
 
 } // namespace
 
 TEST_F(Packer, WritesViewerArchiveAndTrailer) {
     const std::string message = "Dear cousins,\r\nhere is the family.\r\nCorrections welcome!";
-    ASSERT_EQ(runPacker({"--viewer",        dir_.file("viewer"),
-                         "--gedcom",        dir_.file("family.ged"),
-                         "--out",           dir_.file("out"),
+    ASSERT_EQ(runPacker({"--viewer",        m_dir.file("viewer"),
+                         "--gedcom",        m_dir.file("family.ged"),
+                         "--out",           m_dir.file("out"),
                          "--title",         "The Harrowgate Family",
                          "--name",          "Zo\xc3\xab Ellison",
                          "--email",         "z@example.org",
@@ -82,22 +82,22 @@ TEST_F(Packer, WritesViewerArchiveAndTrailer) {
                          "--start",         "7",
                          "--allow-extract", "--created",
                          "2024-03-14 19:42"},
-                        dir_.file("log")),
+                        m_dir.file("log")),
               0)
-        << readFile(dir_.file("log"));
+        << readFile(m_dir.file("log"));
     struct stat st {};
-    ASSERT_EQ(stat(dir_.file("out").c_str(), &st), 0);
+    ASSERT_EQ(stat(m_dir.file("out").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0755u);
 
-    const std::string out = readFile(dir_.file("out"));
-    ASSERT_GT(out.size(), viewer_.size() + 1497);
-    EXPECT_EQ(out.substr(0, viewer_.size()), viewer_);
+    const std::string out = readFile(m_dir.file("out"));
+    ASSERT_GT(out.size(), m_viewer.size() + 1497);
+    EXPECT_EQ(out.substr(0, m_viewer.size()), m_viewer);
     const std::string t = out.substr(out.size() - 1497);
     EXPECT_EQ(u32At(t, 1493), 0xDEADBEEFu);
-    EXPECT_EQ(u32At(t, 0), viewer_.size()); // archive offset
-    EXPECT_EQ(u32At(t, 4), 1u);             // block count
-    EXPECT_EQ(u32At(t, 8), 7u);             // first individual
-    EXPECT_EQ(t[12], 1);                    // extract allowed
+    EXPECT_EQ(u32At(t, 0), m_viewer.size()); // archive offset
+    EXPECT_EQ(u32At(t, 4), 1u);              // block count
+    EXPECT_EQ(u32At(t, 8), 7u);              // first individual
+    EXPECT_EQ(t[12], 1);                     // extract allowed
     double created = 0;
     std::memcpy(&created, t.data() + 13, 8);
     EXPECT_NEAR(created, 45365 + (19 * 60 + 42) / 1440.0, 1e-9);
@@ -112,22 +112,22 @@ TEST_F(Packer, WritesViewerArchiveAndTrailer) {
     EXPECT_EQ(field(t, 469, 1024), message);
 
     // The archive range expands to the GEDCOM file as it was.
-    const std::string archive = out.substr(viewer_.size(), out.size() - viewer_.size() - 1497);
+    const std::string archive = out.substr(m_viewer.size(), out.size() - m_viewer.size() - 1497);
     EXPECT_EQ(archive.substr(0, 4), "TBWZ");
-    writeFile(dir_.file("archive"), archive);
+    writeFile(m_dir.file("archive"), archive);
     payload::WRESCompress rc;
-    EXPECT_TRUE(rc.ExpandFile(dir_.file("archive"), dir_.file("back.ged"), u32At(t, 4)));
-    EXPECT_EQ(readFile(dir_.file("back.ged")), gedcom_);
+    EXPECT_TRUE(rc.ExpandFile(m_dir.file("archive"), m_dir.file("back.ged"), u32At(t, 4)));
+    EXPECT_EQ(readFile(m_dir.file("back.ged")), m_gedcom);
 }
 
 TEST_F(Packer, DefaultsAndFieldWidths) {
     const std::string longTitle(40, 'T');
-    ASSERT_EQ(runPacker({"--viewer=" + dir_.file("viewer"), "--gedcom", dir_.file("family.ged"), "--out",
-                         dir_.file("out"), "--title", longTitle, "--file-name", "harrowgate.ged"},
-                        dir_.file("log")),
+    ASSERT_EQ(runPacker({"--viewer=" + m_dir.file("viewer"), "--gedcom", m_dir.file("family.ged"), "--out",
+                         m_dir.file("out"), "--title", longTitle, "--file-name", "harrowgate.ged"},
+                        m_dir.file("log")),
               0);
-    EXPECT_NE(readFile(dir_.file("log")).find("--title is cut to 32"), std::string::npos);
-    const std::string out = readFile(dir_.file("out"));
+    EXPECT_NE(readFile(m_dir.file("log")).find("--title is cut to 32"), std::string::npos);
+    const std::string out = readFile(m_dir.file("out"));
     const std::string t = out.substr(out.size() - 1497);
     EXPECT_EQ(t.substr(85, 32), std::string(32, 'T')); // full width, no NUL
     EXPECT_EQ(field(t, 21, 64), "harrowgate.ged");
@@ -139,30 +139,30 @@ TEST_F(Packer, DefaultsAndFieldWidths) {
 }
 
 TEST_F(Packer, RefusesBadArguments) {
-    const std::vector<std::string> base = {"--viewer", dir_.file("viewer"), "--gedcom", dir_.file("family.ged"),
-                                           "--out",    dir_.file("out")};
+    const std::vector<std::string> base = {"--viewer", m_dir.file("viewer"), "--gedcom", m_dir.file("family.ged"),
+                                           "--out",    m_dir.file("out")};
     auto with = [&](std::vector<std::string> extra) {
         auto a = base;
         a.insert(a.end(), extra.begin(), extra.end());
-        return runPacker(a, dir_.file("log"));
+        return runPacker(a, m_dir.file("log"));
     };
     EXPECT_EQ(with({"--created", "2024-02-30 10:00"}), 2);
     EXPECT_EQ(with({"--created", "14.03.2024"}), 2);
     EXPECT_EQ(with({"--start", "seven"}), 2);
     EXPECT_EQ(with({"--colour", "red"}), 2);
     EXPECT_EQ(with({"--title"}), 2);
-    EXPECT_EQ(runPacker({"--gedcom", dir_.file("family.ged"), "--out", dir_.file("out")}, dir_.file("log")), 2);
+    EXPECT_EQ(runPacker({"--gedcom", m_dir.file("family.ged"), "--out", m_dir.file("out")}, m_dir.file("log")), 2);
     EXPECT_EQ(
-        runPacker({"--viewer", dir_.file("missing"), "--gedcom", dir_.file("family.ged"), "--out", dir_.file("out")},
-                  dir_.file("log")),
+        runPacker({"--viewer", m_dir.file("missing"), "--gedcom", m_dir.file("family.ged"), "--out", m_dir.file("out")},
+                  m_dir.file("log")),
         1);
-    writeFile(dir_.file("empty.ged"), "");
+    writeFile(m_dir.file("empty.ged"), "");
     EXPECT_EQ(
-        runPacker({"--viewer", dir_.file("viewer"), "--gedcom", dir_.file("empty.ged"), "--out", dir_.file("out")},
-                  dir_.file("log")),
+        runPacker({"--viewer", m_dir.file("viewer"), "--gedcom", m_dir.file("empty.ged"), "--out", m_dir.file("out")},
+                  m_dir.file("log")),
         1);
-    EXPECT_NE(readFile(dir_.file("log")).find("empty.ged is empty"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(dir_.file("out")));
+    EXPECT_NE(readFile(m_dir.file("log")).find("empty.ged is empty"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(m_dir.file("out")));
 }
 
 TEST(PackArchive, SameBytesOnAnyNumberOfThreadsFromAnyReads) {

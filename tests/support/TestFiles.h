@@ -50,21 +50,21 @@ public:
     explicit TempDir(const std::string& prefix = "brenthaul-test") {
         std::string templ = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
         if (!mkdtemp(templ.data())) throw std::runtime_error("cannot make a temp folder like " + templ);
-        path_ = templ;
+        m_path = templ;
     }
     ~TempDir() {
         std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
+        std::filesystem::remove_all(m_path, ec);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::filesystem::path& path() const { return path_; }
+    const std::filesystem::path& path() const { return m_path; }
     // Path of a file inside the folder.
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
 
 private:
-    std::filesystem::path path_;
+    std::filesystem::path m_path;
 };
 
 } // namespace tsupport
