@@ -1,5 +1,12 @@
 #include "app/ClipboardText.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
 #include "app/CharScreen.h"
 #include "app/FamilyRows.h"
 #include "app/IndividualRows.h"
@@ -11,13 +18,6 @@
 #include "model/StrFunc.h"
 #include "model/WaitHooks.h"
 #include "platform/Hooks.h"
-
-#include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <memory>
-#include <vector>
 
 namespace ClipText {
 

@@ -1,9 +1,9 @@
 #include "app/GeneralInfo.h"
 
+#include <charconv>
+
 #include "model/ABSCollection.h"
 #include "model/StrFunc.h"
-
-#include <charconv>
 
 namespace GeneralInfo {
 

@@ -1,11 +1,11 @@
 #include "app/SourcesRows.h"
 
+#include <algorithm>
+
 #include "columns/SourceIterator.h"
 #include "model/ABSCollection.h"
 #include "model/Global.h"
 #include "model/StrFunc.h"
-
-#include <algorithm>
 
 namespace {
 

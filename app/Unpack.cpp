@@ -1,13 +1,12 @@
 #include "app/Unpack.h"
 
-#include <sys/statvfs.h>
-
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
 #include <new>
+#include <sys/statvfs.h>
 #include <thread>
 
 #include "app/Startup.h"

@@ -6,17 +6,7 @@
 //   bench_columns [--individuals N[,N...]] [benchmark options]
 //
 // Default sizes: 100,000 and 1,000,000 individuals.
-#include "columns/Attrib.h"
-#include "columns/ColSortIterator.h"
-#include "columns/ColumnTable.h"
-#include "columns/ListColumns.h"
-#include "gedcom/GEDCollection.h"
-#include "model/Options.h"
-
 #include <benchmark/benchmark.h>
-
-#include "GeneratedFile.h"
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,6 +14,14 @@
 #include <string>
 #include <sys/stat.h>
 #include <vector>
+
+#include "GeneratedFile.h"
+#include "columns/Attrib.h"
+#include "columns/ColSortIterator.h"
+#include "columns/ColumnTable.h"
+#include "columns/ListColumns.h"
+#include "gedcom/GEDCollection.h"
+#include "model/Options.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 // values of the sample GEDCOM files (when present) and a spread of forms seen
 // in real files (qualifiers, ranges, calendars, numeric forms, free text).
 #include <benchmark/benchmark.h>
-
 #include <filesystem>
 #include <fstream>
 #include <random>

@@ -25,26 +25,25 @@
 // whose settings switch the start-up quick help off (a dialog would wait for
 // a click), and is ended with SIGTERM, the orderly close; a temporary file
 // left behind is reported.
-#include <dirent.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#include <xcb/xcb.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <optional>
+#include <signal.h>
 #include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 #include <vector>
+#include <xcb/xcb.h>
 
 namespace {
 

@@ -7,27 +7,25 @@
 // The files are made by the project's generator (gengedcom) in the private
 // temp folder and deleted when the run ends. BENCH_GEDCOM_SIZES=100000 limits
 // the sizes.
-#include "gedcom/GEDCollection.h"
-#include "model/ABSEvent.h"
-#include "model/ABSName.h"
-#include "platform/TempFiles.h"
-
 #include <benchmark/benchmark.h>
-
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
+
+#include "gedcom/GEDCollection.h"
+#include "model/ABSEvent.h"
+#include "model/ABSName.h"
+#include "platform/TempFiles.h"
 
 namespace {
 

@@ -7,14 +7,7 @@
 //
 // After the runs the peak resident memory and the size of the main stack are
 // printed, with the largest explicit work lists the walks needed.
-#include "gedcom/GEDCollection.h"
-#include "model/Generations.h"
-#include "model/Islands.h"
-#include "model/Options.h"
-#include "model/RelCalc.h"
-
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,6 +16,12 @@
 #include <string>
 #include <sys/stat.h>
 #include <vector>
+
+#include "gedcom/GEDCollection.h"
+#include "model/Generations.h"
+#include "model/Islands.h"
+#include "model/Options.h"
+#include "model/RelCalc.h"
 
 namespace {
 

@@ -2,19 +2,18 @@
 // individuals: expanding on one thread and on every core, packing, and the
 // same work done by bzip2, lbzip2 and pbzip2 in the same run.
 // Run: build/bench/bench_payload (--benchmark_filter=/100000 for the small file).
-#include "payload/Compressor.h"
-#include "payload/ResCompress.h"
-
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
+#include <unistd.h>
+
+#include "payload/Compressor.h"
+#include "payload/ResCompress.h"
 
 namespace {
 

@@ -7,21 +7,7 @@
 // Default size: 100,000 individuals. The counter peak_MB is the process's
 // peak resident size so far: run one benchmark per process
 // (--benchmark_filter) to read it per case.
-#include "columns/ColSortIterator.h"
-#include "columns/ColumnTable.h"
-#include "columns/ListColumns.h"
-#include "export/PsQRPDFFilter.h"
-#include "gedcom/GEDCollection.h"
-#include "model/Options.h"
-#include "reports/ReportList.h"
-#include "reports/render/QRRenderer.h"
-
 #include <benchmark/benchmark.h>
-
-#include "GeneratedFile.h"
-
-#include <QGuiApplication>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -31,6 +17,18 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
+
+#include <QGuiApplication>
+
+#include "GeneratedFile.h"
+#include "columns/ColSortIterator.h"
+#include "columns/ColumnTable.h"
+#include "columns/ListColumns.h"
+#include "export/PsQRPDFFilter.h"
+#include "gedcom/GEDCollection.h"
+#include "model/Options.h"
+#include "reports/ReportList.h"
+#include "reports/render/QRRenderer.h"
 
 namespace {
 

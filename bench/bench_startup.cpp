@@ -3,7 +3,6 @@
 // file, filling the first view. Run: build/bench/bench_startup
 // (--benchmark_filter=/100000 for the small file alone).
 #include <benchmark/benchmark.h>
-
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>

@@ -2,16 +2,14 @@
 // records (the store grows by 16 KB steps as the arrays ask) and sorting a
 // large index with the message pump live.
 #include <benchmark/benchmark.h>
+#include <cstring>
+#include <random>
+#include <sys/resource.h>
+#include <vector>
 
 #include "model/ABSArrayIndex.h"
 #include "model/IntArray.h"
 #include "platform/Hooks.h"
-
-#include <sys/resource.h>
-
-#include <cstring>
-#include <random>
-#include <vector>
 
 namespace {
 

@@ -1,15 +1,15 @@
 #include "columns/AttribArray.h"
 
-#include "columns/Attrib.h"
-#include "model/FloatArray.h"
-#include "model/Global.h"
-#include "model/StrFunc.h"
-
 #include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string_view>
 #include <unordered_map>
+
+#include "columns/Attrib.h"
+#include "model/FloatArray.h"
+#include "model/Global.h"
+#include "model/StrFunc.h"
 
 namespace {
 

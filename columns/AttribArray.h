@@ -3,12 +3,12 @@
 // the key of individual N) in temporary storage, and the comparers of the six
 // sort kinds. The sort itself orders the iterator's individual numbers, so the
 // comparers receive two individual numbers and the key array as context.
-#include "model/ABSArrayIndex.h"
-#include "model/Date.h"
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "model/ABSArrayIndex.h"
+#include "model/Date.h"
 
 class WAttrib;
 

@@ -1,10 +1,10 @@
 #include "columns/AttribRecord.h"
 
+#include <charconv>
+
 #include "columns/ColumnTable.h"
 #include "model/ABSCollection.h"
 #include "model/Global.h"
-
-#include <charconv>
 
 namespace {
 

@@ -1,12 +1,12 @@
 #include "columns/AttribTree.h"
 
+#include <charconv>
+#include <cmath>
+
 #include "columns/ColumnTable.h"
 #include "model/ABSCollection.h"
 #include "model/RelCalc.h"
 #include "model/WaitHooks.h"
-
-#include <charconv>
-#include <cmath>
 
 // ---------------------------------------------------------------- counts and depths
 

@@ -2,9 +2,9 @@
 // Columns that walk the family graph: ancestor and descendant counts and
 // depths, average generations, the island and the relationship to the
 // reference person. The collection computes and caches the walks.
-#include "columns/Attrib.h"
-
 #include <memory>
+
+#include "columns/Attrib.h"
 
 class WRelCalc;
 

@@ -1,13 +1,5 @@
 #include "columns/ColSortIterator.h"
 
-#include "columns/Attrib.h"
-#include "columns/AttribArray.h"
-#include "columns/ColumnTable.h"
-#include "model/ABSCollection.h"
-#include "model/Options.h"
-#include "platform/Hooks.h"
-#include "platform/WorkerThreads.h"
-
 #include <algorithm>
 #include <atomic>
 #include <cstring>
@@ -15,6 +7,14 @@
 #include <system_error>
 #include <thread>
 #include <vector>
+
+#include "columns/Attrib.h"
+#include "columns/AttribArray.h"
+#include "columns/ColumnTable.h"
+#include "model/ABSCollection.h"
+#include "model/Options.h"
+#include "platform/Hooks.h"
+#include "platform/WorkerThreads.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 // Building keys and sorting let window messages through, so a sort refuses to
 // be re-entered and tells callers (IsBusy, RebuildBlocked) not to free or
 // rebuild iterators meanwhile.
-#include "model/CollectionIterator.h"
-
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "model/CollectionIterator.h"
 
 class WAttrib;
 class WAttribArray;

@@ -5,11 +5,11 @@
 //
 // It lives with the column iterators it derives from; the collection's
 // island-view operations that make one are the free functions below.
-#include "columns/ColSortIterator.h"
-
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "columns/ColSortIterator.h"
 
 class WIslands;
 

@@ -2,13 +2,13 @@
 // The column set of one list of individuals: the chosen column ids in display
 // order, one attribute per column, a width per column id kept in a section of
 // the settings file, and the list's sort state applied to a sorted iterator.
-#include "columns/ColumnTable.h"
-
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "columns/ColumnTable.h"
 
 class WABSCollection;
 class WAttrib;

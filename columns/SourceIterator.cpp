@@ -1,10 +1,10 @@
 #include "columns/SourceIterator.h"
 
+#include <cstring>
+
 #include "model/ABSCollection.h"
 #include "model/Global.h"
 #include "model/WaitHooks.h"
-
-#include <cstring>
 
 namespace {
 

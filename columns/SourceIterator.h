@@ -2,11 +2,11 @@
 // The source records of the open file in the order of one of the Sources
 // view's nine columns: 1 file order, 2 has a note, 3 has a text, 4 has a
 // repository, 5 title, 6 abbreviation, 7 author, 8 publication, 9 call number.
-#include "model/ABSIterator.h"
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "model/ABSIterator.h"
 
 class WABSCollection;
 

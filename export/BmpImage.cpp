@@ -1,9 +1,9 @@
 #include "export/BmpImage.h"
 
-#include <QImage>
-
 #include <algorithm>
 #include <cstdint>
+
+#include <QImage>
 
 #include "export/LittleEndian.h"
 

@@ -1,12 +1,11 @@
 #include "export/JpegImage.h"
 
-#include <QImage>
-
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
-
 #include <jpeglib.h>
+
+#include <QImage>
 
 namespace {
 

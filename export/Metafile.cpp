@@ -1,13 +1,13 @@
 #include "export/Metafile.h"
 
-#include <QImage>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
+
+#include <QImage>
 
 #include "export/BmpImage.h"
 #include "export/LittleEndian.h"

@@ -1,10 +1,10 @@
 #include "export/PsQRControls.h"
 
+#include <cmath>
+
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QTextOption>
-
-#include <cmath>
 
 #include "export/PsQRExportFilter.h"
 #include "platform/ui/QtText.h"

@@ -1,8 +1,9 @@
 #include "export/PsQRExportFilter.h"
 
+#include <algorithm>
+
 #include <QImage>
 #include <QPainter>
-#include <algorithm>
 
 #include "export/ExportText.h"
 #include "export/PsQRControls.h"

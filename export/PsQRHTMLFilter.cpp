@@ -1,11 +1,11 @@
 #include "export/PsQRHTMLFilter.h"
 
-#include <QImage>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+
+#include <QImage>
 
 #include "export/ExportText.h"
 #include "export/JpegImage.h"

@@ -1,7 +1,5 @@
 #include "export/PsQRImageFilters.h"
 
-#include <QImage>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -12,6 +10,8 @@
 #include <fstream>
 #include <unordered_map>
 #include <vector>
+
+#include <QImage>
 
 #include "export/BmpImage.h"
 #include "export/JpegImage.h"

@@ -1,11 +1,11 @@
 #include "export/PsQRPDFFilter.h"
 
-#include <QImage>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+
+#include <QImage>
 
 #include "export/ExportText.h"
 #include "export/JpegImage.h"

@@ -1,11 +1,11 @@
 #include "export/PsQRRTFFilter.h"
 
-#include <QImage>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+
+#include <QImage>
 
 #include "export/ExportText.h"
 #include "export/JpegImage.h"

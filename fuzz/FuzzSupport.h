@@ -1,12 +1,11 @@
 #pragma once
 // What the fuzz targets share: a scratch file for readers that want a file
 // name, on a memory-backed folder when there is one so each run stays quick.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <unistd.h>
 
 namespace fuzz {
 

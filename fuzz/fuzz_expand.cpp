@@ -3,14 +3,13 @@
 // stream that claims a huge block is refused at once and each run is quick.
 // Any outcome but a crash, a sanitizer report or an unexpected exception type
 // is fine.
-#include "payload/PayloadErrors.h"
-#include "payload/ResCompress.h"
-
 #include <cstdint>
 #include <cstdio>
 #include <string>
 
 #include "fuzz/FuzzSupport.h"
+#include "payload/PayloadErrors.h"
+#include "payload/ResCompress.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;

@@ -2,6 +2,11 @@
 // linked and after-opened, and every record is read as the views read it.
 // Any outcome but a crash, a sanitizer report or an exception other than the
 // reader's own errors is fine.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "fuzz/FuzzSupport.h"
 #include "gedcom/FormatString.h"
 #include "gedcom/GEDCollection.h"
 #include "model/ABSCitation.h"
@@ -13,12 +18,6 @@
 #include "model/ABSSubmitter.h"
 #include "model/Date.h"
 #include "model/MMF.h"
-
-#include <cstdint>
-#include <cstdio>
-#include <string>
-
-#include "fuzz/FuzzSupport.h"
 
 namespace {
 

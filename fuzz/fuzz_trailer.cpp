@@ -1,13 +1,12 @@
 // Fuzz target of the trailer reader: the input is a whole self-viewing
 // program file. Its trailer is checked and read, and every text the Sender
 // page and the Extract button make from it is built.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <fcntl.h>
 #include <string>
+#include <unistd.h>
 
 #include "app/LinkText.h"
 #include "app/PackedFile.h"

@@ -1,9 +1,9 @@
 #include "gedcom/FormatString.h"
 
+#include <cstdio>
+
 #include "gedcom/GEDCollection.h"
 #include "platform/CodePage.h"
-
-#include <cstdio>
 
 int FormatString::GetFileType(const std::string& e) {
     if (e == ".tmp") return 1;

@@ -1,9 +1,9 @@
 #pragma once
 // An address: the ADDR line with its continuation and the address lines around it.
-#include "model/ABSAddress.h"
-
 #include <array>
 #include <string>
+
+#include "model/ABSAddress.h"
 
 class WGEDCollection;
 class WGEDTextMMF;

@@ -1,8 +1,8 @@
 #pragma once
 // A citation: a SOUR line of a record, with its page and note.
-#include "model/ABSCitation.h"
-
 #include <string>
+
+#include "model/ABSCitation.h"
 
 class WGEDCollection;
 class WGEDTextMMF;

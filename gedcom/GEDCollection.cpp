@@ -1,5 +1,18 @@
 #include "gedcom/GEDCollection.h"
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <ctime>
+#include <exception>
+#include <mutex>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <thread>
+#include <vector>
+
 #include "gedcom/GEDIndividual.h"
 #include "gedcom/GEDMarriage.h"
 #include "gedcom/GEDNote.h"
@@ -13,20 +26,6 @@
 #include "model/StrFunc.h"
 #include "platform/Hooks.h"
 #include "platform/WorkerThreads.h"
-
-#include <sys/mman.h>
-#include <sys/stat.h>
-
-#include <algorithm>
-#include <chrono>
-#include <condition_variable>
-#include <cstring>
-#include <ctime>
-#include <exception>
-#include <mutex>
-#include <system_error>
-#include <thread>
-#include <vector>
 
 namespace {
 

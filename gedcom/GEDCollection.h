@@ -3,14 +3,6 @@
 // its level-0 records that builds offset and identifier indexes per kind of
 // record, two link passes (individuals, then families), the character set of
 // the header, and record objects made on request from the stored offsets.
-#include "gedcom/GEDIndIndex.h"
-#include "gedcom/GEDTextMMF.h"
-#include "gedcom/IndLinks.h"
-#include "gedcom/OffsetIndex.h"
-#include "gedcom/XREFIndex.h"
-#include "model/ABSCollection.h"
-#include "model/FamLinks.h"
-
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -21,6 +13,14 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "gedcom/GEDIndIndex.h"
+#include "gedcom/GEDTextMMF.h"
+#include "gedcom/IndLinks.h"
+#include "gedcom/OffsetIndex.h"
+#include "gedcom/XREFIndex.h"
+#include "model/ABSCollection.h"
+#include "model/FamLinks.h"
 
 class WDate;
 

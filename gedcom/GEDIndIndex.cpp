@@ -1,8 +1,8 @@
 #include "gedcom/GEDIndIndex.h"
 
-#include "model/ABSCollection.h"
-
 #include <cstring>
+
+#include "model/ABSCollection.h"
 
 WGEDIndIndex::WGEDIndIndex(const std::string& name, std::int32_t capacity)
     : WABSArrayIndex(name, false, sizeof(Entry), capacity) {}

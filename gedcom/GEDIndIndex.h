@@ -4,12 +4,12 @@
 // most, the sex and flags. Distances are 32-bit, so records of any size keep
 // their positions right; they stand in a side table that grows only as
 // individuals are first read, so opening a file pays 12 bytes per individual.
-#include "model/ABSArrayIndex.h"
-
 #include <array>
 #include <cstdint>
 #include <deque>
 #include <string>
+
+#include "model/ABSArrayIndex.h"
 
 class WGEDIndIndex : public WABSArrayIndex {
 public:

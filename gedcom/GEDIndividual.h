@@ -2,13 +2,13 @@
 // An individual record, read on request from the mapped text. The positions
 // of its main lines, its sex and flags live in the collection's individual
 // index, filled the first time any object reads the individual.
-#include "gedcom/GEDIndIndex.h"
-#include "model/ABSIndividual.h"
-
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "gedcom/GEDIndIndex.h"
+#include "model/ABSIndividual.h"
 
 class WGEDCollection;
 class WGEDTextMMF;

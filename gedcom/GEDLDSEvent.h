@@ -1,10 +1,10 @@
 #pragma once
 // An LDS ordinance of an individual or a family: its line and sub-lines.
-#include "model/ABSEvent.h"
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "model/ABSEvent.h"
 
 class WGEDCollection;
 class WGEDTextMMF;

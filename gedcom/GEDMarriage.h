@@ -1,10 +1,10 @@
 #pragma once
 // A family record, read on request from the mapped text; husband, wife and
 // children come from the collection's family table.
-#include "model/ABSMarriage.h"
-
 #include <cstdint>
 #include <vector>
+
+#include "model/ABSMarriage.h"
 
 class WFamLinks;
 class WGEDCollection;

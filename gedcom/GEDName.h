@@ -1,9 +1,9 @@
 #pragma once
 // A NAME line: given names, surname between slashes, prefix and suffix.
-#include "model/ABSName.h"
-
 #include <string>
 #include <vector>
+
+#include "model/ABSName.h"
 
 class WGEDCollection;
 class WGEDTextMMF;

@@ -1,8 +1,8 @@
 #pragma once
 // A NOTE record: its text and continuation lines, each converted; empty lines dropped.
-#include "model/ABSNote.h"
-
 #include <cstdint>
+
+#include "model/ABSNote.h"
 
 class WGEDCollection;
 class WGEDTextMMF;

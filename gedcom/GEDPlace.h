@@ -1,9 +1,9 @@
 #pragma once
 // The place of an event: a PLAC line (or an ordinance's TEMP line).
-#include "model/ABSPlace.h"
-
 #include <string>
 #include <vector>
+
+#include "model/ABSPlace.h"
 
 class WGEDCollection;
 class WGEDTextMMF;

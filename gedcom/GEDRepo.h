@@ -1,9 +1,9 @@
 #pragma once
 // A REPO record.
-#include "model/ABSRepo.h"
-
 #include <cstdint>
 #include <string>
+
+#include "model/ABSRepo.h"
 
 class WGEDCollection;
 class WGEDTextMMF;

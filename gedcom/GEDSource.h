@@ -1,11 +1,11 @@
 #pragma once
 // A source: a SOUR record, or a source written inline on a SOUR line.
-#include "model/ABSSource.h"
-
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "model/ABSSource.h"
 
 class WGEDCollection;
 class WGEDTextMMF;

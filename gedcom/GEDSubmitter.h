@@ -1,10 +1,10 @@
 #pragma once
 // The submitter record that the header names.
-#include "model/ABSSubmitter.h"
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "model/ABSSubmitter.h"
 
 class WGEDCollection;
 class WGEDTextMMF;

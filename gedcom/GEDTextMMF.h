@@ -11,8 +11,6 @@
 //
 // Every routine stops at the end of its line and at the end of the data. A
 // value asked for at a byte past its line's end (byte 7 of "1 BIRT") is empty.
-#include "gedcom/TextMMF.h"
-
 #include <cstdint>
 #include <cstring>
 #include <memory>
@@ -20,6 +18,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "gedcom/TextMMF.h"
 
 class WDate;
 

@@ -1,10 +1,10 @@
 #pragma once
 // A vital or other event of an individual: its line and sub-lines.
-#include "model/ABSEvent.h"
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "model/ABSEvent.h"
 
 class WGEDCollection;
 class WGEDTextMMF;

@@ -1,11 +1,11 @@
 #include "gedcom/IndLinks.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "model/ABSCollection.h"
 #include "model/Date.h"
 #include "model/Global.h"
-
-#include <algorithm>
-#include <cstring>
 
 WIndLinks::WIndLinks(const std::string& name, std::int32_t individualCount)
     : WABSArrayIndex(name, false, sizeof(Record), individualCount),

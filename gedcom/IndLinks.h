@@ -4,15 +4,15 @@
 // of each is held inline; further ones in chains of two link pools. Appending
 // never walks a chain: the last node is remembered, and long lists test
 // duplicates in a set.
-#include "model/ABSArrayIndex.h"
-#include "model/LinkArray.h"
-
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
+
+#include "model/ABSArrayIndex.h"
+#include "model/LinkArray.h"
 
 class WABSCollection;
 

@@ -1,8 +1,8 @@
 #pragma once
 // An existing file mapped read-only; others may still read and write it.
-#include "model/MMF.h"
-
 #include <string>
+
+#include "model/MMF.h"
 
 class WMMFReadOnly : public WMMF {
 public:

@@ -1,8 +1,8 @@
 #include "gedcom/OffsetIndex.h"
 
-#include "model/ABSCollection.h"
-
 #include <cstring>
+
+#include "model/ABSCollection.h"
 
 WOffsetIndex::WOffsetIndex(const std::string& name, std::int32_t capacity)
     : WABSArrayIndex(name, false, sizeof(std::uint32_t), capacity) {}

@@ -1,9 +1,9 @@
 #pragma once
 // Record number -> byte offset of the record's level-0 line, for one kind of record.
-#include "model/ABSArrayIndex.h"
-
 #include <cstdint>
 #include <string>
+
+#include "model/ABSArrayIndex.h"
 
 class WOffsetIndex : public WABSArrayIndex {
 public:

@@ -2,9 +2,9 @@
 // Line navigation over a mapped text file. A line ends at CR or LF; CR LF, LF
 // alone and CR alone all work. Every scan stops at the end of the data, so a
 // last line without a line end is read like any other.
-#include "gedcom/MMFReadOnly.h"
-
 #include <string>
+
+#include "gedcom/MMFReadOnly.h"
 
 class WTextMMF : public WMMFReadOnly {
 public:

@@ -1,9 +1,9 @@
 #include "gedcom/XREFIndex.h"
 
-#include "model/IslandSortIndex.h"
-
 #include <algorithm>
 #include <cstring>
+
+#include "model/IslandSortIndex.h"
 
 WXREFIndex::WXREFIndex(const std::string& name, std::int32_t capacity)
     : WABSArrayIndex(name, false, sizeof(Record), capacity) {}

@@ -5,12 +5,12 @@
 // (zero-padded), longer ones are kept in full beside the array. So two
 // identifiers that share a long prefix stay two keys. Where a file repeats an
 // identifier, Find gives the first record that carries it.
-#include "model/ABSArrayIndex.h"
-
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "model/ABSArrayIndex.h"
 
 class WXREFIndex : public WABSArrayIndex {
 public:

@@ -1,10 +1,10 @@
 #pragma once
 // The individuals of the collection's view that a highlighter accepts, in
 // view order. The Highlighted list walks it like any column iterator.
-#include "columns/ColSortIterator.h"
-
 #include <cstdint>
 #include <string>
+
+#include "columns/ColSortIterator.h"
 
 class WABSHighLighter;
 

@@ -1,14 +1,13 @@
 #include "model/ABSArrayIndex.h"
 
-#include "platform/Hooks.h"
-
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
+#include <sys/mman.h>
 #include <type_traits>
+#include <unistd.h>
 #include <vector>
+
+#include "platform/Hooks.h"
 
 WABSArrayIndex::WABSArrayIndex(const std::string& fileName, bool keepFile, std::int32_t recordSize,
                                std::int32_t initialCapacity)

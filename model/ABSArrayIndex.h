@@ -5,14 +5,14 @@
 // Store layout: store header (8 bytes), record count (offset 8, written when
 // the array is emptied and freed), record size (offset 12), then record i at
 // 16 + (i - 1) * size.
-#include "model/VersionMMF.h"
-
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
 #include <type_traits>
 #include <vector>
+
+#include "model/VersionMMF.h"
 
 class WABSIndex {
 public:

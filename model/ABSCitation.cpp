@@ -1,9 +1,9 @@
 #include "model/ABSCitation.h"
 
+#include <string>
+
 #include "model/ABSNote.h"
 #include "model/ABSSource.h"
-
-#include <string>
 
 namespace {
 

@@ -1,12 +1,12 @@
 #pragma once
 // A citation of a source: page, note and the source cited.
-#include "model/ABSNote.h"
-#include "model/ABSSource.h"
-
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+
+#include "model/ABSNote.h"
+#include "model/ABSSource.h"
 
 class WABSCitation {
 public:

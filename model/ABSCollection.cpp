@@ -1,12 +1,11 @@
 #include "model/ABSCollection.h"
 
-#include "model/Generations.h"
-#include "model/Islands.h"
+#include <array>
 
 #include "model/CollectionIterator.h"
 #include "model/Date.h"
-
-#include <array>
+#include "model/Generations.h"
+#include "model/Islands.h"
 
 EIndexError::EIndexError(std::int64_t index)
     : std::runtime_error("Error: In valid index value = " + std::to_string(index)), m_index(index) {}

@@ -7,6 +7,13 @@
 // Records are addressed by 1-based record number; links between records are
 // numbers, never references. Every record object handed out is owned by the
 // caller. Record number 0 yields no object.
+#include <cstdint>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "model/ABSCitation.h"
 #include "model/ABSEvent.h"
 #include "model/ABSIndividual.h"
@@ -15,13 +22,6 @@
 #include "model/ABSRepo.h"
 #include "model/ABSSource.h"
 #include "model/ABSSubmitter.h"
-
-#include <cstdint>
-#include <memory>
-#include <stdexcept>
-#include <string>
-#include <utility>
-#include <vector>
 
 class WCollectionIterator;
 class WGenerations;

@@ -1,11 +1,11 @@
 #include "model/ABSEvent.h"
 
+#include <array>
+
 #include "model/ABSCitation.h"
 #include "model/ABSNote.h"
 #include "model/ABSPlace.h"
 #include "model/Date.h"
-
-#include <array>
 
 WABSEvent::WABSEvent() = default;
 WABSEvent::~WABSEvent() = default;

@@ -1,13 +1,13 @@
 #pragma once
 // Events of individuals and families: vital and other events, LDS ordinances.
+#include <cstdint>
+#include <memory>
+#include <string>
+
 #include "model/ABSCitation.h"
 #include "model/ABSNote.h"
 #include "model/ABSPlace.h"
 #include "model/Date.h"
-
-#include <cstdint>
-#include <memory>
-#include <string>
 
 // Event kind codes.
 namespace EventKind {

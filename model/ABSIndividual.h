@@ -1,6 +1,10 @@
 #pragma once
 // An individual as the views see it. The back end reads the file; the texts,
 // ages and tests composed from those reads are implemented here once.
+#include <cstdint>
+#include <memory>
+#include <string>
+
 #include "model/ABSCitation.h"
 #include "model/ABSCollectionItem.h"
 #include "model/ABSEvent.h"
@@ -8,10 +12,6 @@
 #include "model/ABSNote.h"
 #include "model/Date.h"
 #include "model/DateDiff.h"
-
-#include <cstdint>
-#include <memory>
-#include <string>
 
 // A link between two individuals beyond the family links (the island walk
 // follows it). No back end supplies any yet.

@@ -1,14 +1,14 @@
 #pragma once
 // A family as the views see it.
+#include <cstdint>
+#include <memory>
+#include <string>
+
 #include "model/ABSCitation.h"
 #include "model/ABSCollectionItem.h"
 #include "model/ABSEvent.h"
 #include "model/ABSNote.h"
 #include "model/Date.h"
-
-#include <cstdint>
-#include <memory>
-#include <string>
 
 class WABSMarriage : public WABSCollectionItem {
 public:

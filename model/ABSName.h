@@ -1,11 +1,11 @@
 #pragma once
 // A personal name.
-#include "model/ABSCitation.h"
-#include "model/ABSNote.h"
-
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "model/ABSCitation.h"
+#include "model/ABSNote.h"
 
 class WABSName {
 public:

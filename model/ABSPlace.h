@@ -1,11 +1,11 @@
 #pragma once
 // A place of an event.
-#include "model/ABSCitation.h"
-#include "model/ABSNote.h"
-
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "model/ABSCitation.h"
+#include "model/ABSNote.h"
 
 class WABSPlace {
 public:

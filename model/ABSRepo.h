@@ -1,10 +1,10 @@
 #pragma once
 // A repository record.
-#include "model/ABSAddress.h"
-#include "model/ABSNote.h"
-
 #include <memory>
 #include <string>
+
+#include "model/ABSAddress.h"
+#include "model/ABSNote.h"
 
 class WABSRepo {
 public:

@@ -1,10 +1,10 @@
 #pragma once
 // A source record.
-#include "model/ABSNote.h"
-#include "model/ABSRepo.h"
-
 #include <memory>
 #include <string>
+
+#include "model/ABSNote.h"
+#include "model/ABSRepo.h"
 
 class WABSSource {
 public:

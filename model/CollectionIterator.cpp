@@ -1,8 +1,8 @@
 #include "model/CollectionIterator.h"
 
-#include "model/ABSCollection.h"
-
 #include <cstring>
+
+#include "model/ABSCollection.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #pragma once
 // Index of individual numbers (4-byte records) that the list views, reports
 // and find dialogs walk and search. Descendants fill and order it in Sort().
-#include "model/ABSIterator.h"
-
 #include <string>
+
+#include "model/ABSIterator.h"
 
 class WABSCollection;
 

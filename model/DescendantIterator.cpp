@@ -1,8 +1,8 @@
 #include "model/DescendantIterator.h"
 
-#include "model/ABSCollection.h"
-
 #include <algorithm>
+
+#include "model/ABSCollection.h"
 
 // One person being expanded: which family comes next and, within the
 // family being listed, which child.

@@ -2,11 +2,11 @@
 // The descendants of one individual as the Descendants view and report show
 // them: one entry per family of each person (with the spouse), each followed,
 // depth first, by that family's children one generation deeper.
-#include "model/ABSIterator.h"
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "model/ABSIterator.h"
 
 class WABSCollection;
 

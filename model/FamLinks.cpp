@@ -1,11 +1,11 @@
 #include "model/FamLinks.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "model/ABSCollection.h"
 #include "model/Date.h"
 #include "model/Options.h"
-
-#include <algorithm>
-#include <cstring>
 
 WFamLinks::WFamLinks(const std::string& name, std::int32_t count)
     : WABSArrayIndex(name, false, sizeof(Record), count), m_links(std::make_unique<WLinkArray>(count)) {

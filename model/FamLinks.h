@@ -2,15 +2,15 @@
 // The family table: husband, wife and the chain of children of every family,
 // 1-based by family number, built when a file is opened. The same table
 // indexed by individual holds the island walk's extra links.
-#include "model/ABSArrayIndex.h"
-#include "model/LinkArray.h"
-
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
+
+#include "model/ABSArrayIndex.h"
+#include "model/LinkArray.h"
 
 class WABSCollection;
 

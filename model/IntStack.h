@@ -1,9 +1,9 @@
 #pragma once
 // Stack of integers over a WIntArray; popped records stay for reuse.
-#include "model/IntArray.h"
-
 #include <memory>
 #include <string>
+
+#include "model/IntArray.h"
 
 class WIntStack {
 public:

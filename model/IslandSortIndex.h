@@ -1,9 +1,9 @@
 #pragma once
 // Islands by size: entries of (island number, member count), both unsigned
 // 32-bit, ordered by larger count first.
-#include "model/ABSArrayIndex.h"
-
 #include <stdexcept>
+
+#include "model/ABSArrayIndex.h"
 
 // Raised by the island compare when handed a missing record.
 class ECompareError : public std::runtime_error {

@@ -3,9 +3,9 @@
 // node; each node holds three links (target, value A, value B) and the index
 // of the next node (0 at the end). Slots fill from the first, so a node's
 // first slot is never empty in a chain built by AddNode / AddLink / AppendLink.
-#include "model/ABSArrayIndex.h"
-
 #include <cstdint>
+
+#include "model/ABSArrayIndex.h"
 
 class WLinkArray : public WABSArrayIndex {
 public:

@@ -1,20 +1,19 @@
 #include "model/MMF.h"
 
-#include "model/Global.h"
-#include "platform/CodePage.h"
-#include "platform/TempFiles.h"
-
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <atomic>
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
+#include "model/Global.h"
+#include "platform/CodePage.h"
+#include "platform/TempFiles.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // A store with a small versioned header: version (1) at offset 0 and the data
 // end (first byte after the data written so far, 8 when empty) at offset 4,
 // both unsigned 32-bit little-endian. Always starts in memory.
-#include "model/MMF.h"
-
 #include <string>
+
+#include "model/MMF.h"
 
 class WVersionMMF : public WMMF {
 public:

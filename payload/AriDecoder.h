@@ -1,10 +1,10 @@
 #pragma once
 // The 16-bit arithmetic decoder over the structured model, and the block
 // decoder that turns one coded stream into move-to-front ranks.
-#include "AriModel.h"
-
 #include <cstdint>
 #include <cstring>
+
+#include "AriModel.h"
 
 namespace payload {
 

@@ -1,12 +1,12 @@
 #pragma once
 // The work buffers of block decoding, allocated once and kept for the run.
-#include "BigTable.h"
-
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <vector>
+
+#include "BigTable.h"
 
 namespace payload {
 

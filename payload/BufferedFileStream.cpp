@@ -1,15 +1,14 @@
 #include "BufferedFileStream.h"
 
-#include "ArchiveHeader.h"
-#include "PayloadErrors.h"
-#include "platform/Hooks.h"
-
+#include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
+#include "ArchiveHeader.h"
+#include "PayloadErrors.h"
+#include "platform/Hooks.h"
 
 namespace payload {
 

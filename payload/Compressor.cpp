@@ -1,15 +1,5 @@
 #include "Compressor.h"
 
-#include "ArchiveHeader.h"
-#include "AriDecoder.h"
-#include "Crc32.h"
-#include "SuffixSort.h"
-#include "platform/WorkerThreads.h"
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
 #include <condition_variable>
 #include <cstring>
@@ -18,6 +8,16 @@
 #include <mutex>
 #include <stdexcept>
 #include <thread>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "ArchiveHeader.h"
+#include "AriDecoder.h"
+#include "Crc32.h"
+#include "SuffixSort.h"
+#include "platform/WorkerThreads.h"
 
 namespace payload {
 

@@ -1,17 +1,17 @@
 #pragma once
 // The packing side of the payload archive: block sort, move-to-front, zero-run
 // digits and arithmetic coding, the exact inverse of the expander.
-#include "AriModel.h"
-#include "BigTable.h"
-#include "BlockMan.h"
-#include "Mtf.h"
-
 #include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "AriModel.h"
+#include "BigTable.h"
+#include "BlockMan.h"
+#include "Mtf.h"
 
 namespace payload {
 

@@ -1,11 +1,11 @@
 #include "Expander.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "ArchiveHeader.h"
 #include "Crc32.h"
 #include "PayloadErrors.h"
-
-#include <algorithm>
-#include <cstring>
 
 namespace payload {
 

@@ -1,10 +1,10 @@
 #pragma once
 // Expansion of one archive block: ranks, move-to-front, inverse block sort, CRC.
+#include <cstdint>
+
 #include "AriDecoder.h"
 #include "BlockMan.h"
 #include "Mtf.h"
-
-#include <cstdint>
 
 namespace payload {
 

@@ -1,15 +1,14 @@
 #include "IniFile.h"
 
-#include "TempFiles.h"
-
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <fcntl.h>
 #include <string_view>
+#include <unistd.h>
 #include <unordered_map>
+
+#include "TempFiles.h"
 
 namespace plat {
 namespace {

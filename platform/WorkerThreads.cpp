@@ -1,13 +1,12 @@
 #include "platform/WorkerThreads.h"
 
-#include <fcntl.h>
-#include <sched.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
+#include <sched.h>
 #include <thread>
+#include <unistd.h>
 
 namespace plat {
 namespace {

@@ -1,9 +1,9 @@
 #include "reports/ABSReport.h"
 
+#include <cmath>
+
 #include "model/DateTimeText.h"
 #include "platform/Hooks.h"
-
-#include <cmath>
 
 TPsQRLabel* QRAddLabel(TQRBand* band, double left, double top, double width, int fontHeight, bool bold,
                        const std::string& caption, TQRAlignment alignment) {

@@ -2,10 +2,10 @@
 // The base of every printed report: page header with the title, page footer
 // with the program line, page number, print date and the file name, and the
 // values every report needs (collection, active individual, title, file name).
-#include "reports/ReportEngine.h"
-
 #include <cstdint>
 #include <string>
+
+#include "reports/ReportEngine.h"
 
 class WABSCollection;
 

@@ -1,11 +1,11 @@
 #include "reports/ReportDescendants.h"
 
+#include <cmath>
+
 #include "columns/ListColumns.h"
 #include "model/ABSCollection.h"
 #include "model/DescendantIterator.h"
 #include "reports/ReportList.h"
-
-#include <cmath>
 
 namespace {
 constexpr plat::ColorRef kDividerGrey = 0x00808080;

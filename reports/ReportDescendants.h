@@ -2,12 +2,12 @@
 // The descendants report: an indented descendant tree of the active
 // individual, one line per family of each person, with optional list
 // columns in an area at the right.
-#include "reports/ABSReport.h"
-
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "reports/ABSReport.h"
 
 class WDesIterator;
 class WListColumns;

@@ -20,14 +20,14 @@
 // also receive BeginControl / EndControl / AddShape from the export-aware
 // controls TPsQRLabel, TPsQRMemo and TPsQRShape declared at the end of this
 // header (the report forms place these).
-#include "platform/Colour.h"
-
 #include <cstdint>
 #include <functional>
 #include <limits>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/Colour.h"
 
 // ---------------------------------------------------------------- units
 constexpr double kQRDpi = 96.0;

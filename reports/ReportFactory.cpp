@@ -1,5 +1,7 @@
 #include "reports/ReportFactory.h"
 
+#include <optional>
+
 #include "columns/ColSortIterator.h"
 #include "highlight/HLListIterator.h"
 #include "model/ABSCollection.h"
@@ -10,8 +12,6 @@
 #include "reports/ReportIsland.h"
 #include "reports/ReportList.h"
 #include "reports/ReportPedigree.h"
-
-#include <optional>
 
 namespace {
 

@@ -1,11 +1,11 @@
 #pragma once
 // The family group sheet: husband and wife with their events, parents and
 // LDS ordinances, then one block per child.
-#include "reports/ABSReport.h"
-
 #include <array>
 #include <cstdint>
 #include <vector>
+
+#include "reports/ABSReport.h"
 
 class TReportFamilyForm : public TABSReportForm {
 public:

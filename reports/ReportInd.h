@@ -1,11 +1,11 @@
 #pragma once
 // The individual report: identity, vital and other events, LDS ordinances,
 // parents, marriages with their children, and the individual's note.
-#include "reports/ABSReport.h"
-
 #include <array>
 #include <utility>
 #include <vector>
+
+#include "reports/ABSReport.h"
 
 class WABSEvent;
 

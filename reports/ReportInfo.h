@@ -1,10 +1,10 @@
 #pragma once
 // The general-information report: header pairs of the file, the submitter
 // and the file statistics.
-#include "reports/ABSReport.h"
-
 #include <array>
 #include <utility>
+
+#include "reports/ABSReport.h"
 
 class TReportInfoForm : public TABSReportForm {
 public:

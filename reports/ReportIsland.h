@@ -1,8 +1,8 @@
 #pragma once
 // The island report: one line per island, largest first.
-#include "reports/ABSReport.h"
-
 #include <cstdint>
+
+#include "reports/ABSReport.h"
 
 class TReportIslandForm : public TABSReportForm {
 public:

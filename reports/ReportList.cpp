@@ -1,11 +1,11 @@
 #include "reports/ReportList.h"
 
+#include <cmath>
+
 #include "columns/ColSortIterator.h"
 #include "columns/ListColumns.h"
 #include "highlight/ABSHighLighter.h"
 #include "model/Options.h"
-
-#include <cmath>
 
 namespace {
 constexpr plat::ColorRef kLightGrey = 0x00E0E0E0;

@@ -2,11 +2,11 @@
 // The list report: one line per individual of the List or Highlighted view,
 // in that view's columns (at their on-screen widths) and order. Also the
 // column helpers the descendants report shares.
-#include "reports/ABSReport.h"
-
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "reports/ABSReport.h"
 
 class WABSHighLighter;
 class WColSortIterator;

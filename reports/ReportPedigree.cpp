@@ -1,10 +1,10 @@
 #include "reports/ReportPedigree.h"
 
+#include <cmath>
+
 #include "model/ABSCollection.h"
 #include "model/IntArray.h"
 #include "model/Options.h"
-
-#include <cmath>
 
 TReportPedigreeForm::TReportPedigreeForm() {
     ShowLDS = WOptions::GetBool(opt::UseLDS) ? 1 : 0;

@@ -2,14 +2,14 @@
 // Four-generation ancestor charts: one chart per page with fifteen numbered
 // boxes. Cascading sheets continue every outer person with known parents
 // on a chart of his own; a person met again points to where he stands.
-#include "reports/ABSReport.h"
-#include "reports/IntFIFO.h"
-
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "reports/ABSReport.h"
+#include "reports/IntFIFO.h"
 
 class WIntArray;
 

@@ -1,12 +1,5 @@
 // Writes a self-viewing program: a copy of the viewer, the payload archive of
 // one GEDCOM file, and the trailer that names the file and its sender.
-#include "app/SelfViewTrailer.h"
-#include "payload/Compressor.h"
-#include "platform/CodePage.h"
-#include "platform/Hooks.h"
-
-#include <sys/stat.h>
-
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
@@ -18,7 +11,13 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
+
+#include "app/SelfViewTrailer.h"
+#include "payload/Compressor.h"
+#include "platform/CodePage.h"
+#include "platform/Hooks.h"
 
 namespace {
 

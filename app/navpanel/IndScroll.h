@@ -3,8 +3,9 @@
 // previous / next highlighted, father, mother and relatives buttons, and a
 // back / forward history. The behaviour lives in WIndScrollLogic; this
 // panel shows its state and passes the user's actions to it.
-#include <QFrame>
 #include <string>
+
+#include <QFrame>
 
 #include "app/IndScrollLogic.h"
 

@@ -11,14 +11,14 @@
 //   ApplySettings()           in its show handler (controls take settings 71-74);
 //   SaveColumnWidths() / LoadColumnWidths() with the other grids.
 // Fill(current) is FillDescendantsView; RepaintView() repaints the grid.
-#include "app/DescendantRows.h"
-#include "app/ui/ViewCommon.h"
-#include "app/ui/ViewPage.h"
+#include <memory>
+#include <vector>
 
 #include <QString>
 
-#include <memory>
-#include <vector>
+#include "app/DescendantRows.h"
+#include "app/ui/ViewCommon.h"
+#include "app/ui/ViewPage.h"
 
 class QCheckBox;
 class QLabel;

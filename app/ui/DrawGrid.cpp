@@ -1,8 +1,6 @@
 #include "app/ui/DrawGrid.h"
-#include "app/ui/ViewCommon.h"
-#include "columns/ColSortIterator.h"
-#include "columns/ListColumns.h"
-#include "platform/ui/QtText.h"
+
+#include <algorithm>
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -17,7 +15,10 @@
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
-#include <algorithm>
+#include "app/ui/ViewCommon.h"
+#include "columns/ColSortIterator.h"
+#include "columns/ListColumns.h"
+#include "platform/ui/QtText.h"
 
 class TDrawGridModel : public QAbstractTableModel {
 public:

@@ -3,13 +3,13 @@
 // painted by callbacks, so names can carry highlight colours, texts can sit
 // at tab stops and the selected row is boxed. Rows are 1-based data rows;
 // columns 0-based. Shared drawing helpers of the list views follow.
-#include <QString>
-#include <QTableView>
-
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <QString>
+#include <QTableView>
 
 class QPainter;
 class TDrawGridModel;

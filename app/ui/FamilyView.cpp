@@ -1,5 +1,8 @@
 #include "app/ui/FamilyView.h"
 
+#include <algorithm>
+#include <exception>
+
 #include <QApplication>
 #include <QEvent>
 #include <QFrame>
@@ -7,9 +10,6 @@
 #include <QLabel>
 #include <QTableWidget>
 #include <QToolButton>
-
-#include <algorithm>
-#include <exception>
 
 #include "app/ClipboardText.h"
 #include "app/QuickHelp.h"

@@ -1,11 +1,11 @@
 #pragma once
 // The General view: the open file's header, its submitter and statistics,
 // each grid with a record-text page beside it for raw mode.
-#include "app/GeneralInfo.h"
-#include "app/ui/ViewPage.h"
-
 #include <string>
 #include <vector>
+
+#include "app/GeneralInfo.h"
+#include "app/ui/ViewPage.h"
 
 class QPlainTextEdit;
 class QStackedWidget;

@@ -1,5 +1,7 @@
 #include "app/ui/IndividualView.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -8,8 +10,6 @@
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-#include <algorithm>
 
 #include "app/ClipboardText.h"
 #include "app/QuickHelp.h"

@@ -1,10 +1,11 @@
 #pragma once
 // "Quick Help": a short help page offered once per view, with links into the
 // user manual and a box that stops all such pages.
-#include <QDialog>
 #include <cstdint>
 #include <functional>
 #include <string>
+
+#include <QDialog>
 
 class QCheckBox;
 class QLabel;

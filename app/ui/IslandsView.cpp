@@ -1,7 +1,5 @@
 #include "app/ui/IslandsView.h"
 
-#include "app/MainCommands.h"
-
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/ClipboardText.h"
+#include "app/MainCommands.h"
 #include "app/ui/DrawGrid.h"
 #include "columns/IslandIterator.h"
 #include "columns/ListColumns.h"

@@ -13,10 +13,10 @@
 //   CalculateButton()            to attach that command;
 //   SaveColumnWidths() / LoadColumnWidths().
 // Fill(current) is FillIslandsView.
+#include <memory>
+
 #include "app/ui/ViewCommon.h"
 #include "app/ui/ViewPage.h"
-
-#include <memory>
 
 class QCheckBox;
 class QLabel;

@@ -1,9 +1,10 @@
 #pragma once
 // "Copy to Clipboard": asks in which form a list is copied.
-#include <QDialog>
 #include <functional>
 #include <optional>
 #include <string>
+
+#include <QDialog>
 
 class QPushButton;
 

@@ -12,10 +12,10 @@
 //   SetColumnChooser(fn)           only to replace the "List Columns" dialog.
 // Fill(current) is FillListView; RepaintView() refills on the Highlighted
 // tab and repaints otherwise. AllIterator()/HLIterator() feed the print dialog.
+#include <memory>
+
 #include "app/ui/ViewCommon.h"
 #include "app/ui/ViewPage.h"
-
-#include <memory>
 
 class QCheckBox;
 class QLabel;

@@ -1,5 +1,7 @@
 #include "app/ui/LogoAppForm.h"
 
+#include <cstdio>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -17,8 +19,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-
-#include <cstdio>
 
 #include "app/ClipboardText.h"
 #include "app/ColumnSetFile.h"

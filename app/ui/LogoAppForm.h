@@ -1,13 +1,14 @@
 #pragma once
 // The program's one main window: the tab set over the views, the navigation
 // panel, the find box and the status bar; start-up unpacking and opening.
-#include <QMainWindow>
-#include <QTimer>
 #include <array>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include <QMainWindow>
+#include <QTimer>
 
 #include "app/FindBox.h"
 #include "app/FindNextPrev.h"

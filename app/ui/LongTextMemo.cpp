@@ -1,8 +1,8 @@
 #include "app/ui/LongTextMemo.h"
 
-#include <QScrollBar>
-
 #include <algorithm>
+
+#include <QScrollBar>
 
 #include "model/StrFunc.h"
 #include "platform/ui/QtText.h"

@@ -2,9 +2,10 @@
 // A read-only memo for texts of any length: a note may be one line of many
 // megabytes, and laying that out at once freezes the window. The memo shows a
 // bounded first part and adds the next part whenever the view reaches its end.
+#include <string>
+
 #include <QPlainTextEdit>
 #include <QString>
-#include <string>
 
 class TLongTextMemo : public QPlainTextEdit {
     Q_OBJECT

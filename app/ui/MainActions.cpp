@@ -1,5 +1,7 @@
 #include "app/ui/MainActions.h"
 
+#include <exception>
+
 #include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QKeySequence>
@@ -8,8 +10,6 @@
 #include <QMenuBar>
 #include <QThread>
 #include <QToolBar>
-
-#include <exception>
 
 #include "platform/Hooks.h"
 

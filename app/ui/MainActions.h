@@ -4,12 +4,13 @@
 // share one handler and one enabling rule; every action's enabled state is
 // set by one update pass, run whenever the event loop is about to wait and
 // again just before a command executes.
-#include <QObject>
-#include <QTimer>
 #include <array>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <QObject>
+#include <QTimer>
 
 #include "app/MainCommands.h"
 #include "app/ui/ViewPage.h"

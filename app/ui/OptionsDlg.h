@@ -1,10 +1,11 @@
 #pragma once
 // "Options": the settings store's user choices. Nothing reaches the store
 // until the owner runs SaveOptions after OK; Cancel changes nothing.
-#include <QColor>
-#include <QDialog>
 #include <functional>
 #include <optional>
+
+#include <QColor>
+#include <QDialog>
 
 #include "app/OptionsValues.h"
 

@@ -1,6 +1,6 @@
 #include "app/ui/PedigreeView.h"
 
-#include "model/ABSCollection.h"
+#include <exception>
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -11,11 +11,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <exception>
-
 #include "app/ClipboardText.h"
 #include "app/QuickHelp.h"
 #include "app/ui/FamilyView.h"
+#include "model/ABSCollection.h"
 #include "model/Global.h"
 #include "model/Options.h"
 #include "model/ui/IndInfoPanel.h"

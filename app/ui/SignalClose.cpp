@@ -1,5 +1,6 @@
 #include "app/ui/SignalClose.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -8,8 +9,6 @@
 #include <QDialog>
 #include <QSocketNotifier>
 #include <QWidget>
-
-#include <cerrno>
 
 namespace {
 

@@ -1,8 +1,9 @@
 #pragma once
 // A label that opens its link when clicked (only vetted links are opened).
+#include <string>
+
 #include <QColor>
 #include <QLabel>
-#include <string>
 
 class TURLLabel : public QLabel {
     Q_OBJECT

@@ -1,13 +1,13 @@
 #pragma once
 // Small pieces the views share: memo text, highlight colours of an
 // individual, the busy cursor as a scope, the column-choice hook.
-#include <QColor>
-#include <QString>
-
 #include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+
+#include <QColor>
+#include <QString>
 
 class QWidget;
 class WABSHighLighter;

@@ -4,13 +4,14 @@
 // collection and the active highlight group, and refills the page shown.
 // Each page names the tabs that show it; the window builds its tab set, the
 // View menu's tab items and the print dialog's first report from them.
-#include <QKeySequence>
-#include <QString>
-#include <QWidget>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include <QKeySequence>
+#include <QString>
+#include <QWidget>
 
 class WABSCollection;
 class WABSHighLighter;

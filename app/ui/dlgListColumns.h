@@ -1,8 +1,9 @@
 #pragma once
 // "List Columns": chooses and orders the columns of a list view. The column
 // set is only read; the owner applies GetColumnList after OK.
-#include <QDialog>
 #include <string>
+
+#include <QDialog>
 
 #include "app/ColumnChoice.h"
 

@@ -2,9 +2,10 @@
 // Edits a date in place: three flat buttons for day, month and year. Left
 // click steps back, right click forward, a double click on day or month
 // makes it unknown and a second one puts it back.
-#include <QFrame>
 #include <memory>
 #include <string>
+
+#include <QFrame>
 
 #include "model/Date.h"
 

@@ -2,10 +2,11 @@
 // "Find Individual": lists every individual in one of five orders, positions
 // the list as the user types and shows the selection with father, mother
 // and marriages.
-#include <QDialog>
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include <QDialog>
 
 #include "highlight/FindContext.h"
 

@@ -2,10 +2,11 @@
 // The condition panel: up to ten condition rows (sign, condition combo and
 // the parameter editor) joined by And/Or connectors, with Add, Delete and
 // Apply. It reads and writes the condition string (HLStrings).
-#include <QFrame>
 #include <array>
 #include <string>
 #include <vector>
+
+#include <QFrame>
 
 #include "highlight/FindContext.h"
 

@@ -1,9 +1,10 @@
 #pragma once
 // The parameter editors under a condition row's combo: one small panel per
 // parameter kind, whose HLString is the parameter text the condition reads.
-#include <QFrame>
 #include <cstdint>
 #include <string>
+
+#include <QFrame>
 
 #include "highlight/FindContext.h"
 

@@ -1,9 +1,10 @@
 #pragma once
 // A flat button that drops down a list of text items and reports the number
 // of the chosen one (separators are not counted).
-#include <QToolButton>
 #include <string>
 #include <vector>
+
+#include <QToolButton>
 
 class QMenu;
 

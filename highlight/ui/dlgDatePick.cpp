@@ -1,5 +1,7 @@
 #include "highlight/ui/dlgDatePick.h"
 
+#include <algorithm>
+
 #include <QCalendarWidget>
 #include <QDate>
 #include <QFrame>
@@ -11,8 +13,6 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QToolButton>
-
-#include <algorithm>
 
 #include "highlight/ui/ScrollNotifier.h"
 #include "model/Global.h"

@@ -2,9 +2,10 @@
 // "Quick Find": chooses an individual by record number, by stepping, by
 // father or mother or from the spouse and child list; "Advanced Find" opens
 // the find dialog on the same find context.
-#include <QDialog>
 #include <cstdint>
 #include <vector>
+
+#include <QDialog>
 
 #include "highlight/FindContext.h"
 

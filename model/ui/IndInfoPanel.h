@@ -3,9 +3,10 @@
 // bold, the birth line and the death line, with an optional box of LDS
 // ordinance letters at the right of the name line. The owner fills the texts
 // (and colours); the panel only lays them out and draws them.
+#include <string>
+
 #include <QRect>
 #include <QWidget>
-#include <string>
 
 #include "platform/Colour.h"
 

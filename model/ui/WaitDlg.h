@@ -7,9 +7,10 @@
 // windows is held back (modal dialogs and popups opened meanwhile still get
 // theirs): the long loops pump messages, and a click elsewhere could free
 // what the loop is working on.
+#include <string>
+
 #include <QDialog>
 #include <QPointer>
-#include <string>
 
 class QLabel;
 class QPushButton;

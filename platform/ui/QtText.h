@@ -1,10 +1,11 @@
 #pragma once
 // The window boundary: core text is cp1252, Qt text is UTF-16.
+#include <string>
+
 #include <QColor>
 #include <QFile>
 #include <QString>
 #include <QTextDocument>
-#include <string>
 
 #include "platform/CodePage.h"
 #include "platform/Colour.h"

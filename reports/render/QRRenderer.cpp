@@ -1,17 +1,17 @@
 #include "reports/render/QRRenderer.h"
 
-#include "platform/ui/QtText.h"
-
-#include <QFontMetricsF>
-#include <QPainter>
-#include <QPainterPath>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <memory>
 #include <vector>
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QPainterPath>
+
+#include "platform/ui/QtText.h"
 
 QFont QRQFont(const TQRFont& f) {
     QString family = toQ(f.Name);

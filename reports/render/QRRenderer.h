@@ -2,10 +2,10 @@
 // Draws prepared report pages with QPainter: used by the preview, by printing
 // and by page images. Uses only QtGui. Page coordinates are 1/96 inch; the
 // painter is scaled to the device by the callers below.
-#include "reports/ReportEngine.h"
-
 #include <QFont>
 #include <QImage>
+
+#include "reports/ReportEngine.h"
 
 class QPainter;
 

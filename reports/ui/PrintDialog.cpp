@@ -1,13 +1,7 @@
 #include "reports/ui/PrintDialog.h"
 
-#include "app/navpanel/IndScroll.h"
-#include "model/ABSCollection.h"
-#include "model/Options.h"
-#include "model/ui/WaitDlg.h"
-#include "platform/Hooks.h"
-#include "platform/ui/QtText.h"
-#include "reports/ABSReport.h"
-#include "reports/render/QRRenderer.h"
+#include <cmath>
+#include <stdexcept>
 
 #include <QCheckBox>
 #include <QDir>
@@ -24,8 +18,14 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include <cmath>
-#include <stdexcept>
+#include "app/navpanel/IndScroll.h"
+#include "model/ABSCollection.h"
+#include "model/Options.h"
+#include "model/ui/WaitDlg.h"
+#include "platform/Hooks.h"
+#include "platform/ui/QtText.h"
+#include "reports/ABSReport.h"
+#include "reports/render/QRRenderer.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 #pragma once
 // The print dialog: one page of options per report, its own navigation
 // panel, and Print / Preview / Save to File of the active page's report.
-#include "reports/ReportFactory.h"
-
-#include <QDialog>
-
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include <QDialog>
+
+#include "reports/ReportFactory.h"
 
 class QCheckBox;
 class QLabel;

@@ -1,9 +1,6 @@
 #include "reports/ui/QRPreview.h"
 
-#include "platform/ui/QtText.h"
-#include "reports/ReportEngine.h"
-#include "reports/render/QRRenderer.h"
-#include "reports/ui/QRPrintDevices.h"
+#include <cmath>
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -18,7 +15,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include <cmath>
+#include "platform/ui/QtText.h"
+#include "reports/ReportEngine.h"
+#include "reports/render/QRRenderer.h"
+#include "reports/ui/QRPrintDevices.h"
 
 TQRPreview::TQRPreview(TQuickRep& report, QWidget* parent) : QDialog(parent), FReport(report) {
     setWindowTitle(report.ReportTitle.empty() ? QStringLiteral("Print Preview")

@@ -1,13 +1,13 @@
 #include "reports/ui/QRPrintDevices.h"
 
-#include "reports/render/QRRenderer.h"
-#include "reports/ui/QRPreview.h"
-
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+
+#include "reports/render/QRRenderer.h"
+#include "reports/ui/QRPreview.h"
 
 bool QRPrintPages(const TQRPreparedReport& pages, QPrinter& printer, int from, int to) {
     if (pages.PageCount() == 0) return true;

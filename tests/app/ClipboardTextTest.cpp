@@ -1,11 +1,9 @@
 // Text and comma-separated forms of the views for the clipboard.
-#include "app/ClipboardText.h"
-
-#include <gtest/gtest.h>
-
 #include <algorithm>
+#include <gtest/gtest.h>
 #include <sstream>
 
+#include "app/ClipboardText.h"
 #include "app/FamilyRows.h"
 #include "columns/ColSortIterator.h"
 #include "columns/ListColumns.h"

@@ -1,8 +1,7 @@
 // The Descendants view's name column: texts, marks and colours of a line.
-#include "app/DescendantRows.h"
-
 #include <gtest/gtest.h>
 
+#include "app/DescendantRows.h"
 #include "highlight/ABSHighLighter.h"
 #include "model/DescendantIterator.h"
 #include "model/Options.h"

@@ -1,10 +1,8 @@
 // The Family view's subject, panels and child rows.
-#include "app/FamilyRows.h"
-
 #include <gtest/gtest.h>
-
 #include <set>
 
+#include "app/FamilyRows.h"
 #include "highlight/ABSHighLighter.h"
 #include "model/Options.h"
 #include "support/MemCollection.h"

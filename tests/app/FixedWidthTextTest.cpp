@@ -1,6 +1,5 @@
 // The character grid that the pedigree view's clipboard text is drawn on.
 #include <gtest/gtest.h>
-
 #include <string>
 
 #include "app/CharScreen.h"

@@ -1,7 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <fstream>
+#include <gtest/gtest.h>
 
 #include "app/GenealogyOpener.h"
 #include "platform/Hooks.h"

@@ -1,11 +1,10 @@
+#include <fstream>
 #include <gtest/gtest.h>
 
 #include "app/GeneralInfo.h"
 #include "gedcom/FormatString.h"
 #include "support/MemCollection.h"
 #include "support/SharedData.h"
-
-#include <fstream>
 
 namespace {
 

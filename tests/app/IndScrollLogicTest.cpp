@@ -1,6 +1,5 @@
 // The navigation panel's behaviour without its widgets.
 #include <gtest/gtest.h>
-
 #include <set>
 #include <string>
 #include <vector>

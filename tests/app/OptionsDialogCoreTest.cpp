@@ -1,8 +1,5 @@
 // What the options, list-columns and quick-help dialogs decide without a window.
-#include "support/MemCollection.h"
-
 #include <gtest/gtest.h>
-
 #include <set>
 
 #include "app/ColumnChoice.h"
@@ -10,6 +7,7 @@
 #include "app/QuickHelpText.h"
 #include "columns/ListColumns.h"
 #include "model/Options.h"
+#include "support/MemCollection.h"
 
 TEST(OptionsValues, LoadsAndSavesEveryControl) {
     WDefaultSettings defaults;

@@ -1,10 +1,8 @@
 // The Pedigree view's boxes, lists and geometry.
-#include "app/PedigreeTree.h"
-
+#include <algorithm>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
+#include "app/PedigreeTree.h"
 #include "model/Options.h"
 #include "support/MemCollection.h"
 

@@ -1,7 +1,6 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <limits>
 #include <vector>
 

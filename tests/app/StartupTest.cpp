@@ -1,18 +1,16 @@
-#include <gtest/gtest.h>
-
+#include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <stdexcept>
+#include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <cerrno>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
-#include <string>
 #include <vector>
 
 #include "app/Startup.h"

@@ -1,6 +1,7 @@
 // Cell texts and sort keys of the 68 column kinds.
-#include "ColumnFixture.h"
+#include <map>
 
+#include "ColumnFixture.h"
 #include "columns/Attrib.h"
 #include "columns/AttribEvent.h"
 #include "columns/AttribRecord.h"
@@ -8,8 +9,6 @@
 #include "columns/ColumnTable.h"
 #include "model/Options.h"
 #include "model/WaitHooks.h"
-
-#include <map>
 
 namespace {
 

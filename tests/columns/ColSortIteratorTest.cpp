@@ -1,7 +1,11 @@
 // The column-sort iterator: filling, sorting by each sort kind, direction,
 // the find-index sort, message pumping, cancelling and re-entry.
-#include "ColumnFixture.h"
+#include <algorithm>
+#include <map>
+#include <set>
+#include <stdexcept>
 
+#include "ColumnFixture.h"
 #include "columns/Attrib.h"
 #include "columns/AttribArray.h"
 #include "columns/ColSortIterator.h"
@@ -11,11 +15,6 @@
 #include "model/Options.h"
 #include "platform/Hooks.h"
 #include "support/TestFiles.h"
-
-#include <algorithm>
-#include <map>
-#include <set>
-#include <stdexcept>
 
 namespace {
 

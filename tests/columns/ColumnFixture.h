@@ -9,12 +9,11 @@
 //     +- Alice Smith
 //   Nobody (no name, nothing else); Old Methuselah (lived 115 years);
 //   Hundred Ten (lived 110 years).
-#include "support/MemCollection.h"
-
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
+
+#include "support/MemCollection.h"
 
 namespace coltest {
 

@@ -1,15 +1,13 @@
 // The comparers of the six sort kinds and the keys they compare.
-#include "columns/Attrib.h"
-#include "columns/AttribArray.h"
-
-#include "support/MemCollection.h"
-
-#include <gtest/gtest.h>
-
 #include <climits>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
+
+#include "columns/Attrib.h"
+#include "columns/AttribArray.h"
+#include "support/MemCollection.h"
 
 namespace {
 

@@ -1,12 +1,10 @@
 // Island iterators and the collection's island view.
-#include "support/MemCollection.h"
+#include <gtest/gtest.h>
+#include <vector>
 
 #include "columns/IslandIterator.h"
 #include "model/Islands.h"
-
-#include <gtest/gtest.h>
-
-#include <vector>
+#include "support/MemCollection.h"
 
 namespace {
 

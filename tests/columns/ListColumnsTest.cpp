@@ -1,13 +1,13 @@
 // Column sets: parsing the column list, titles, widths in the settings file,
 // sort column and direction marks, the chooser order.
-#include "ColumnFixture.h"
+#include <set>
 
+#include "ColumnFixture.h"
 #include "columns/ColSortIterator.h"
 #include "columns/ListColumns.h"
 #include "model/Ini2.h"
 #include "model/WaitHooks.h"
 #include "support/TestFiles.h"
-#include <set>
 
 namespace {
 

@@ -1,5 +1,9 @@
 // Every column on real files: cell texts and sorts never fail, sorting is the
 // same run to run, and the order agrees with the comparer.
+#include <algorithm>
+#include <cstring>
+#include <gtest/gtest.h>
+
 #include "columns/Attrib.h"
 #include "columns/AttribArray.h"
 #include "columns/ColSortIterator.h"
@@ -9,11 +13,6 @@
 #include "support/MemCollection.h"
 #include "support/SharedData.h"
 #include "support/TestFiles.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstring>
 
 namespace {
 

@@ -1,12 +1,10 @@
 // The Sources view's iterator.
-#include "columns/SourceIterator.h"
+#include <gtest/gtest.h>
+#include <set>
 
+#include "columns/SourceIterator.h"
 #include "platform/Hooks.h"
 #include "support/MemCollection.h"
-
-#include <gtest/gtest.h>
-
-#include <set>
 
 namespace {
 

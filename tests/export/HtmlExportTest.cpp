@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <regex>
 #include <set>
 

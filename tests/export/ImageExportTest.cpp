@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
+#include <random>
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
-
-#include <random>
 
 #include "ExportTestSupport.h"
 #include "export/PsQRFilterKinds.h"

@@ -1,21 +1,19 @@
 // A note longer than a page continues on the next pages: every line printed
 // exactly once, the page header and footer intact, in the preview's pages
 // and in every format read back.
-#include "support/MemCollection.h"
-
-#include <gtest/gtest.h>
-
-#include <QImage>
-
 #include <cstdio>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <map>
+
+#include <QImage>
 
 #include "ExportTestSupport.h"
 #include "ReaderTools.h"
 #include "export/PsQRExportSettings.h"
 #include "model/Options.h"
 #include "reports/ReportInd.h"
+#include "support/MemCollection.h"
 
 using namespace exporttest;
 namespace fs = std::filesystem;

@@ -1,11 +1,10 @@
 // Page metafiles are vector drawings: their records walked by hand and the
 // files read by independent readers (libwmf's wmf2svg, Inkscape for EMF).
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 
 #include <QImage>
-
-#include <filesystem>
-#include <map>
 
 #include "ExportTestSupport.h"
 #include "ReaderTools.h"

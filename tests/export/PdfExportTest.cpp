@@ -1,12 +1,11 @@
-#include <gtest/gtest.h>
-
-#include <QImage>
-
 #include <clocale>
 #include <cstdio>
+#include <gtest/gtest.h>
 #include <locale>
 #include <map>
 #include <regex>
+
+#include <QImage>
 
 #include "ExportTestSupport.h"
 #include "ReaderTools.h"

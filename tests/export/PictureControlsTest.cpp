@@ -1,10 +1,9 @@
 // The rich-text printable and the image control: pictures on the page and in
 // the document formats.
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <QPainter>
-
-#include <filesystem>
 
 #include "ExportTestSupport.h"
 #include "export/PsQRControls.h"

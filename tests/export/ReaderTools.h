@@ -2,11 +2,10 @@
 // Independent readers of the files the filters write (poppler's pdftotext,
 // libwmf's wmf2svg). A missing reader fails the test: scripts/deps.sh
 // installs them.
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "ExportTestSupport.h"

@@ -1,19 +1,17 @@
 // A real report through the filters registered at start-up, the way the print
 // dialog's Save to File goes: find the filter by extension, prepare, export.
-#include "support/MemCollection.h"
-#include "support/TestFiles.h"
-
-#include <gtest/gtest.h>
-
-#include <QImage>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
+
+#include <QImage>
 
 #include "export/PsQRExportSettings.h"
 #include "model/Options.h"
 #include "reports/ReportInd.h"
+#include "support/MemCollection.h"
+#include "support/TestFiles.h"
 
 namespace {
 

@@ -1,15 +1,14 @@
 #pragma once
 // Small fixtures for the GEDCOM tests: GEDCOM text written to private temp
 // files, opened collections, the real sample files.
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
 #include "gedcom/GEDCollection.h"
 #include "platform/Hooks.h"
 #include "support/SharedData.h"
 #include "support/TestFiles.h"
-
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
 
 namespace gedtest {
 

@@ -1,15 +1,14 @@
 // The compact indexes: offsets, identifiers, individual entries, individual links.
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
 #include "gedcom/GEDIndIndex.h"
 #include "gedcom/IndLinks.h"
 #include "gedcom/OffsetIndex.h"
 #include "gedcom/XREFIndex.h"
 #include "model/ABSCollection.h"
 #include "model/IslandSortIndex.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
 
 TEST(OffsetIndex, OffsetsAndRange) {
     WOffsetIndex idx("", 0);

@@ -1,6 +1,5 @@
 // Individuals, families, names, events, notes, sources and the small records.
 #include "GedTestUtil.h"
-
 #include "gedcom/GEDIndividual.h"
 
 using gedtest::openText;

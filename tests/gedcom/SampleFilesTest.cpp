@@ -1,13 +1,12 @@
 // The real files of the shared test data, and generated files.
-#include "GedTestUtil.h"
-
-#include "gedcom/FormatString.h"
-#include "support/TestFiles.h"
-
 #include <algorithm>
 #include <map>
 #include <set>
 #include <sstream>
+
+#include "GedTestUtil.h"
+#include "gedcom/FormatString.h"
+#include "support/TestFiles.h"
 
 using gedtest::openShared;
 using gedtest::sharedFile;

@@ -1,11 +1,10 @@
 // Line model of the mapped text: navigation, values, pointers, continuation,
 // and the end of the data.
-#include "GedTestUtil.h"
+#include <unistd.h>
 
+#include "GedTestUtil.h"
 #include "gedcom/GEDTextMMF.h"
 #include "model/Date.h"
-
-#include <unistd.h>
 
 using gedtest::TempGed;
 using gedtest::withEol;

@@ -1,13 +1,11 @@
 // Date conditions: before, after, about (five years either side, at the
 // exact edges) and equal, on each vital event, and parameters that hold no
 // date at all.
-#include "CondFixture.h"
-
-#include "highlight/HLDate.h"
-
 #include <gtest/gtest.h>
-
 #include <map>
+
+#include "CondFixture.h"
+#include "highlight/HLDate.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // several marriages, half-siblings of the same name, couples of the same
 // surname, unknown ages, and results that must not depend on which
 // individual the views happen to ask first.
-#include "CondFixture.h"
-
 #include <gtest/gtest.h>
+
+#include "CondFixture.h"
 
 namespace {
 

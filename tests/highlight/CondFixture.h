@@ -1,14 +1,13 @@
 #pragma once
 // Helpers of the condition tests: run a condition string through a group over
 // a collection and collect who is highlighted, in either order of asking.
-#include "support/MemCollection.h"
+#include <set>
+#include <string>
 
 #include "highlight/HLGroup.h"
 #include "highlight/HLRegister.h"
 #include "model/Options.h"
-
-#include <set>
-#include <string>
+#include "support/MemCollection.h"
 
 namespace condtest {
 

@@ -2,18 +2,16 @@
 // half-brothers of one name, cousins who marry (pedigree collapse), a family
 // loop, LDS status words and qualified dates, through the islands, the
 // relationship calculator and the conditions.
-#include "CondFixture.h"
+#include <gtest/gtest.h>
+#include <vector>
 
+#include "CondFixture.h"
 #include "gedcom/GEDCollection.h"
 #include "model/Generations.h"
 #include "model/Islands.h"
 #include "model/RelCalc.h"
 #include "support/SharedData.h"
 #include "support/TestFiles.h"
-
-#include <gtest/gtest.h>
-
-#include <vector>
 
 namespace {
 

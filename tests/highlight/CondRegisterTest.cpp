@@ -1,7 +1,10 @@
 // Every condition code creates the class the condition table names for it,
 // with its code, and decides each individual once per run.
-#include "CondFixture.h"
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
 
+#include "CondFixture.h"
 #include "highlight/HLDate.h"
 #include "highlight/HLFactory.h"
 #include "highlight/HLFamily.h"
@@ -10,11 +13,6 @@
 #include "highlight/HLStr.h"
 #include "highlight/HLTable.h"
 #include "highlight/HLTree.h"
-
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <map>
 
 namespace {
 

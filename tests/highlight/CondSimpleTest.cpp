@@ -1,11 +1,10 @@
 // Conditions on an individual's own record: missing dates and places, names,
 // parents, sex, notes, sources, AFN, LDS ordinances with their status words,
 // and being alive.
-#include "CondFixture.h"
-
-#include "model/ABSEvent.h"
-
 #include <gtest/gtest.h>
+
+#include "CondFixture.h"
+#include "model/ABSEvent.h"
 
 namespace {
 

@@ -1,12 +1,11 @@
 // Text-match conditions: the four match modes, every text they read (notes,
 // places, names, identifiers, ordinance places), relatives' names at any
 // depth, and Soundex by text or by code.
-#include "CondFixture.h"
+#include <gtest/gtest.h>
 
+#include "CondFixture.h"
 #include "highlight/HLStr.h"
 #include "model/ABSEvent.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 

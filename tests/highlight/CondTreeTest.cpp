@@ -1,9 +1,9 @@
 // Conditions that walk the tree from a chosen person: ancestors and
 // descendants with generation limits under pedigree collapse, blood
 // relation, near relatives, and the longest lines, also through a loop.
-#include "CondFixture.h"
-
 #include <gtest/gtest.h>
+
+#include "CondFixture.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 // The condition group with stand-in conditions: the real condition classes
 // register themselves elsewhere; here each test registers what it needs.
 #include <gtest/gtest.h>
-
 #include <map>
 #include <set>
 #include <sstream>

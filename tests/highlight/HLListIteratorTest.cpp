@@ -1,17 +1,15 @@
 // The highlighted-list iterator over real condition strings.
-#include "support/MemCollection.h"
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 #include "highlight/HLGroup.h"
 #include "highlight/HLListIterator.h"
 #include "highlight/HLRegister.h"
 #include "model/Options.h"
 #include "platform/Hooks.h"
-
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
-#include <vector>
+#include "support/MemCollection.h"
 
 namespace {
 

@@ -2,7 +2,6 @@
 // condition kinds, parsed here from its own text so that a typo in the data
 // table cannot be repeated by the test.
 #include <gtest/gtest.h>
-
 #include <regex>
 #include <sstream>
 #include <string>

@@ -1,13 +1,12 @@
+#include <cstring>
+#include <functional>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 #include "model/CollectionIterator.h"
 #include "model/Global.h"
 #include "support/MemCollection.h"
-
-#include <cstring>
-#include <functional>
-#include <string>
-#include <vector>
 
 namespace {
 

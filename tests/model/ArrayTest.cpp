@@ -1,4 +1,8 @@
+#include <cfloat>
+#include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "model/ABSArrayIndex.h"
 #include "model/ABSIterator.h"
@@ -8,11 +12,6 @@
 #include "model/IslandSortIndex.h"
 #include "platform/Hooks.h"
 #include "support/ScopedTempDir.h"
-
-#include <cfloat>
-#include <cmath>
-#include <cstring>
-#include <vector>
 
 namespace {
 

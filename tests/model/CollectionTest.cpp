@@ -1,14 +1,12 @@
 // Kinship, summaries, link names and record access of the abstract collection,
 // over the in-memory back end.
-#include "support/MemCollection.h"
+#include <functional>
+#include <gtest/gtest.h>
 
 #include "model/ABSCollection.h"
 #include "model/CollectionIterator.h"
 #include "model/Options.h"
-
-#include <gtest/gtest.h>
-
-#include <functional>
+#include "support/MemCollection.h"
 
 namespace {
 

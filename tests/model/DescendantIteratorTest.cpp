@@ -1,13 +1,11 @@
 // The descendant list: entry order, families and spouses, the generation
 // limit, repeated persons, loops in the links and the entry cap.
-#include "support/MemCollection.h"
-
-#include "model/DescendantIterator.h"
-
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include "model/DescendantIterator.h"
+#include "support/MemCollection.h"
 
 namespace {
 

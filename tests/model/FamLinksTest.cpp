@@ -1,15 +1,13 @@
 // The link-node pool and the family table, with the sort of children by birth.
-#include "support/MemCollection.h"
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <numeric>
+#include <random>
 
 #include "model/FamLinks.h"
 #include "model/LinkArray.h"
 #include "model/Options.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <numeric>
-#include <random>
+#include "support/MemCollection.h"
 
 namespace {
 

@@ -1,10 +1,8 @@
+#include <cstdlib>
 #include <gtest/gtest.h>
-
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "model/Global.h"

@@ -2,14 +2,12 @@
 // checked on hand-made trees and against a plainly recursive reference on
 // random files with loops (the cached results depend on the walk order there,
 // so both must take the same steps).
-#include "support/MemCollection.h"
-
-#include "model/Generations.h"
-
 #include <gtest/gtest.h>
-
 #include <set>
 #include <vector>
+
+#include "model/Generations.h"
+#include "support/MemCollection.h"
 
 namespace {
 

@@ -1,21 +1,19 @@
 // Islands of a collection: membership, sizes, family counts, first
 // individuals, the order by size, extra links, the message pump and cancel,
 // and the tables staying invisible while they are built.
-#include "support/MemCollection.h"
+#include <algorithm>
+#include <functional>
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+#include <vector>
 
 #include "model/ABSCollection.h"
 #include "model/ABSIndividual.h"
 #include "model/Islands.h"
 #include "model/Options.h"
 #include "platform/Hooks.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <functional>
-#include <map>
-#include <set>
-#include <vector>
+#include "support/MemCollection.h"
 
 namespace {
 

@@ -1,21 +1,19 @@
-#include <gtest/gtest.h>
-
-#include "model/MMF.h"
-#include "model/VersionMMF.h"
-#include "support/ScopedTempDir.h"
-#include "support/TestFiles.h"
-
+#include <cstring>
 #include <fcntl.h>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
 #include <sched.h>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-
-#include <cstring>
-#include <fstream>
-#include <memory>
 #include <vector>
+
+#include "model/MMF.h"
+#include "model/VersionMMF.h"
+#include "support/ScopedTempDir.h"
+#include "support/TestFiles.h"
 
 namespace {
 

@@ -1,6 +1,5 @@
-#include <gtest/gtest.h>
-
 #include <climits>
+#include <gtest/gtest.h>
 #include <string>
 
 #include "model/Ini2.h"

@@ -1,10 +1,9 @@
 // Texts, ages and tests that the abstract records compose for every back end.
-#include "support/MemCollection.h"
+#include <gtest/gtest.h>
 
 #include "model/ABSCollection.h"
 #include "model/Options.h"
-
-#include <gtest/gtest.h>
+#include "support/MemCollection.h"
 
 namespace {
 

@@ -1,12 +1,11 @@
 // Relationship terms and the nearest common ancestor, on real trees, the
 // term table at each row's boundaries for the three sexes, and the
 // depth-first choice of common ancestor.
-#include "support/MemCollection.h"
+#include <gtest/gtest.h>
 
 #include "model/Options.h"
 #include "model/RelCalc.h"
-
-#include <gtest/gtest.h>
+#include "support/MemCollection.h"
 
 namespace {
 

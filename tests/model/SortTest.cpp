@@ -1,17 +1,16 @@
-#include <gtest/gtest.h>
-
-#include "model/ABSArrayIndex.h"
-#include "model/IslandSortIndex.h"
-#include "platform/Hooks.h"
-#include "support/ScopedTempDir.h"
-
 #include <algorithm>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "model/ABSArrayIndex.h"
+#include "model/IslandSortIndex.h"
+#include "platform/Hooks.h"
+#include "support/ScopedTempDir.h"
 
 namespace {
 

@@ -1,13 +1,12 @@
 // Damaged archives are refused with an error, never followed outside a buffer.
 // (The sanitizer build runs these too.)
-#include "PayloadTestUtil.h"
+#include <gtest/gtest.h>
 
+#include "PayloadTestUtil.h"
 #include "payload/BlockMan.h"
 #include "payload/BufferedFileStream.h"
 #include "payload/Compressor.h"
 #include "payload/PayloadErrors.h"
-
-#include <gtest/gtest.h>
 
 using namespace ptest;
 

@@ -1,6 +1,12 @@
 // The decoding stages one by one, against values worked out by hand.
-#include "PayloadTestUtil.h"
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <numeric>
+#include <random>
+#include <string_view>
+#include <utility>
 
+#include "PayloadTestUtil.h"
 #include "payload/AriDecoder.h"
 #include "payload/BufferedFileStream.h"
 #include "payload/Compressor.h"
@@ -8,14 +14,6 @@
 #include "payload/Expander.h"
 #include "payload/PayloadErrors.h"
 #include "payload/SuffixSort.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <numeric>
-#include <random>
-#include <string_view>
-#include <utility>
 
 using namespace ptest;
 using payload::TGroupAriModel;

@@ -1,11 +1,10 @@
 // Buffered file stream, bit file and archive headers.
-#include "PayloadTestUtil.h"
+#include <gtest/gtest.h>
 
+#include "PayloadTestUtil.h"
 #include "payload/ArchiveHeader.h"
 #include "payload/BufferedFileStream.h"
 #include "payload/PayloadErrors.h"
-
-#include <gtest/gtest.h>
 
 using namespace ptest;
 using payload::OpenMode;

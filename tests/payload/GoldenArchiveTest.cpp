@@ -1,10 +1,9 @@
 // Archives built by hand from the format's bit-level rules, not by the packer,
 // so that a misreading shared by packer and expander cannot pass unseen.
-#include "PayloadTestUtil.h"
-
-#include "payload/PayloadErrors.h"
-
 #include <gtest/gtest.h>
+
+#include "PayloadTestUtil.h"
+#include "payload/PayloadErrors.h"
 
 using namespace ptest;
 

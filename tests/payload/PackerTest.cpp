@@ -1,14 +1,11 @@
 // The packer program: viewer copy + archive + trailer, every field as asked.
-#include "PayloadTestUtil.h"
-
+#include <algorithm>
+#include <cstring>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cstring>
-
+#include "PayloadTestUtil.h"
 #include "payload/Compressor.h"
 #include "payload/Crc32.h"
 

@@ -1,14 +1,14 @@
 #pragma once
 // Shared helpers of the payload tests: a scratch folder, file access and
 // recording message hooks.
-#include "payload/ResCompress.h"
-#include "platform/Hooks.h"
-#include "support/TestFiles.h"
-
 #include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "payload/ResCompress.h"
+#include "platform/Hooks.h"
+#include "support/TestFiles.h"
 
 namespace ptest {
 

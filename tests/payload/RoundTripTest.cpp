@@ -1,11 +1,10 @@
 // Packing then expanding gives back every input, across block boundaries.
-#include "PayloadTestUtil.h"
-#include "support/SharedData.h"
+#include <gtest/gtest.h>
 
+#include "PayloadTestUtil.h"
 #include "payload/BlockMan.h"
 #include "payload/Compressor.h"
-
-#include <gtest/gtest.h>
+#include "support/SharedData.h"
 
 using namespace ptest;
 

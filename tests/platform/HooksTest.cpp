@@ -1,7 +1,6 @@
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <sched.h>
-
-#include <algorithm>
 #include <vector>
 
 #include "platform/Hooks.h"

@@ -1,13 +1,11 @@
-#include <gtest/gtest.h>
-
+#include <algorithm>
 #include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <filesystem>
 
 #include "platform/TempFiles.h"
 #include "support/ScopedTempDir.h"

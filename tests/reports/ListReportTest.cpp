@@ -1,5 +1,10 @@
 // Descendants, island and list reports: lines, indents, duplicates, column
 // wrapping and widths, row colours and markers.
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
 #include "columns/ColSortIterator.h"
 #include "columns/ListColumns.h"
 #include "model/DescendantIterator.h"
@@ -8,12 +13,6 @@
 #include "reports/ReportIsland.h"
 #include "reports/ReportList.h"
 #include "support/MemCollection.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
 
 namespace {
 

@@ -1,15 +1,14 @@
 // Pedigree charts: the continuation queue, single and cascading sheets,
 // pedigree collapse and ancestry loops.
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
 #include "model/Options.h"
 #include "reports/IntFIFO.h"
 #include "reports/ReportPedigree.h"
 #include "support/MemCollection.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
 
 namespace {
 

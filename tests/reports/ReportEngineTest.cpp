@@ -1,10 +1,9 @@
 // Layout of bands across pages, sub-detail data requests and the export call order.
-#include "reports/ReportEngine.h"
-
 #include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
+
+#include "reports/ReportEngine.h"
 
 namespace {
 

@@ -1,8 +1,10 @@
 // The report factory builds each print page's form from a plain choice.
-#include "reports/ReportFactory.h"
+#include <gtest/gtest.h>
+
 #include "columns/ColSortIterator.h"
 #include "columns/ListColumns.h"
 #include "reports/ReportDescendants.h"
+#include "reports/ReportFactory.h"
 #include "reports/ReportFamily.h"
 #include "reports/ReportInd.h"
 #include "reports/ReportInfo.h"
@@ -10,8 +12,6 @@
 #include "reports/ReportList.h"
 #include "reports/ReportPedigree.h"
 #include "support/MemCollection.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 

@@ -1,15 +1,14 @@
 // Content of the general-information, individual and family reports.
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
 #include "model/Options.h"
 #include "reports/ReportFamily.h"
 #include "reports/ReportInd.h"
 #include "reports/ReportInfo.h"
 #include "support/MemCollection.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "MemCollection.h"
 
+#include <algorithm>
+
 #include "model/Date.h"
 #include "model/Options.h"
-
-#include <algorithm>
 
 using namespace memtree;
 

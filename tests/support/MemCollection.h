@@ -16,10 +16,6 @@
 // and children in a WFamLinks, as the GEDCOM reader does, so sorting children
 // runs the real link table. Individual and family numbers count from 1 in the
 // order they are added.
-#include "model/ABSCollection.h"
-#include "model/FamLinks.h"
-#include "platform/Hooks.h"
-
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -27,6 +23,10 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "model/ABSCollection.h"
+#include "model/FamLinks.h"
+#include "platform/Hooks.h"
 
 namespace memtree {
 

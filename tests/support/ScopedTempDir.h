@@ -1,10 +1,9 @@
 #pragma once
 // A private TMPDIR for one test, so the "qel" files a store makes can be counted.
-#include <dirent.h>
-#include <unistd.h>
-
 #include <cstdlib>
+#include <dirent.h>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "support/TestFiles.h"

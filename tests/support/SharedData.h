@@ -3,9 +3,8 @@
 // that needs one skips where the folder is missing, but fails when the build
 // requires the data (BRENTHAUL_REQUIRE_SHARED_DATA, which the test script sets
 // in CI), so a moved folder cannot quietly turn those tests off.
-#include <gtest/gtest.h>
-
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 
 #ifndef BRENTHAUL_REQUIRE_SHARED_DATA

@@ -2,8 +2,6 @@
 // Files for tests: whole-file reads and writes, and private folders that go
 // away with the test. Header-only, so the platform and payload tests can use
 // it without the collection fixtures.
-#include <sys/stat.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +9,7 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
 #include <system_error>
 #include <vector>
 

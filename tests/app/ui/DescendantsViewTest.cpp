@@ -1,5 +1,3 @@
-#include "support/MemCollection.h"
-
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -15,6 +13,7 @@
 #include "model/DescendantIterator.h"
 #include "model/Options.h"
 #include "platform/ui/QtText.h"
+#include "support/MemCollection.h"
 
 namespace {
 

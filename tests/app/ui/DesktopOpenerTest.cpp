@@ -1,17 +1,16 @@
 // Opening a saved file answers, without holding up the window, whether a
 // viewer took it, not merely whether the opener could be started.
-#include "app/ui/QtHooks.h"
-#include "support/ScopedTempDir.h"
-
+#include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QProcess>
 #include <QTest>
 
-#include <cstdlib>
-#include <fstream>
-#include <sys/stat.h>
+#include "app/ui/QtHooks.h"
+#include "support/ScopedTempDir.h"
 
 namespace {
 

@@ -1,7 +1,6 @@
 // The small dialogs as a user meets them: what each shows, what its buttons
 // do, and that cancelling changes nothing.
-#include "support/MemCollection.h"
-
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 #include <QButtonGroup>
@@ -14,7 +13,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
-#include <cstdlib>
 
 #include "app/ui/FlashDialog.h"
 #include "app/ui/InitHelpDialog.h"
@@ -26,6 +24,7 @@
 #include "columns/ListColumns.h"
 #include "model/Options.h"
 #include "platform/ui/QtText.h"
+#include "support/MemCollection.h"
 
 namespace {
 

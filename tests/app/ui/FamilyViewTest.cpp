@@ -1,8 +1,5 @@
-#include "support/MemCollection.h"
-#include "support/SharedData.h"
-#include "support/ui/Ink.h"
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QHeaderView>
 #include <QImage>
@@ -11,14 +8,15 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <sys/stat.h>
-
 #include "app/ui/FamilyView.h"
 #include "gedcom/GEDCollection.h"
 #include "model/Options.h"
 #include "model/ui/IndInfoPanel.h"
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
+#include "support/MemCollection.h"
+#include "support/SharedData.h"
+#include "support/ui/Ink.h"
 #include "support/ui/TestOutput.h"
 
 namespace {

@@ -1,19 +1,17 @@
-#include "support/MemCollection.h"
-#include "support/SharedData.h"
-#include "support/ui/Ink.h"
-
+#include <fstream>
 #include <gtest/gtest.h>
 
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTest>
 
-#include <fstream>
-
 #include "app/QuickHelp.h"
 #include "app/ui/GeneralView.h"
 #include "gedcom/FormatString.h"
 #include "model/StrFunc.h"
+#include "support/MemCollection.h"
+#include "support/SharedData.h"
+#include "support/ui/Ink.h"
 #include "support/ui/TestOutput.h"
 
 namespace {

@@ -1,6 +1,4 @@
 // The navigation panel as a widget: what the user's clicks and scrolls do.
-#include "support/MemCollection.h"
-
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -15,6 +13,7 @@
 #include "app/navpanel/IndScroll.h"
 #include "highlight/ABSHighLighter.h"
 #include "highlight/ui/SelectionButton.h"
+#include "support/MemCollection.h"
 
 namespace {
 

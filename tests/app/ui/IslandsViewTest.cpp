@@ -1,5 +1,3 @@
-#include "support/MemCollection.h"
-
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -13,6 +11,7 @@
 #include "columns/IslandIterator.h"
 #include "columns/ListColumns.h"
 #include "model/Options.h"
+#include "support/MemCollection.h"
 
 namespace {
 

@@ -1,5 +1,4 @@
-#include "support/MemCollection.h"
-
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <QLabel>
@@ -15,8 +14,7 @@
 #include "highlight/HLRegister.h"
 #include "model/Options.h"
 #include "platform/Hooks.h"
-
-#include <functional>
+#include "support/MemCollection.h"
 
 namespace {
 

@@ -1,16 +1,13 @@
 #pragma once
 // The main window tests' common ground: a self-viewing program made from a
 // GEDCOM text, settings in the test's own folder, and a started window.
-#include "support/MemCollection.h"
-
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 #include <QElapsedTimer>
 #include <QTabBar>
 #include <QTest>
-
-#include <string>
-#include <vector>
 
 #include "app/ColumnSetFile.h"
 #include "app/SelfViewTrailer.h"
@@ -21,6 +18,7 @@
 #include "model/ui/WaitDlg.h"
 #include "payload/Compressor.h"
 #include "platform/Hooks.h"
+#include "support/MemCollection.h"
 #include "support/ScopedTempDir.h"
 #include "support/TestFiles.h"
 

@@ -1,6 +1,9 @@
-#include "MainWindowFixture.h"
-
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QCheckBox>
@@ -20,13 +23,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
+#include "MainWindowFixture.h"
 #include "app/ColumnSetFile.h"
 #include "app/navpanel/IndScroll.h"
 #include "app/ui/IslandsView.h"

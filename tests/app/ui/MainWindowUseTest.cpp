@@ -1,6 +1,4 @@
 // The main window as a user drives it: keys and clicks on its own widgets.
-#include "MainWindowFixture.h"
-
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -24,6 +22,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "MainWindowFixture.h"
 #include "app/navpanel/IndScroll.h"
 #include "app/ui/DescendantsView.h"
 #include "app/ui/DrawGrid.h"

@@ -1,8 +1,5 @@
-#include "support/MemCollection.h"
-#include "support/SharedData.h"
-#include "support/ui/Ink.h"
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QImage>
 #include <QLabel>
@@ -10,13 +7,14 @@
 #include <QTest>
 #include <QToolButton>
 
-#include <sys/stat.h>
-
 #include "app/ui/PedigreeView.h"
 #include "gedcom/GEDCollection.h"
 #include "model/Options.h"
 #include "model/ui/IndInfoPanel.h"
 #include "platform/ui/QtText.h"
+#include "support/MemCollection.h"
+#include "support/SharedData.h"
+#include "support/ui/Ink.h"
 #include "support/ui/TestOutput.h"
 
 namespace {

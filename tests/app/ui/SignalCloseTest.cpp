@@ -1,14 +1,12 @@
-#include "MainWindowFixture.h"
-
+#include <chrono>
 #include <gtest/gtest.h>
-
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
-#include <chrono>
-#include <thread>
+#include "MainWindowFixture.h"
 
 namespace {
 

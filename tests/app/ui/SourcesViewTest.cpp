@@ -1,7 +1,4 @@
-#include "support/MemCollection.h"
-#include "support/SharedData.h"
-#include "support/ui/Ink.h"
-
+#include <fstream>
 #include <gtest/gtest.h>
 
 #include <QHeaderView>
@@ -10,13 +7,14 @@
 #include <QTableView>
 #include <QTest>
 
-#include <fstream>
-
 #include "app/QuickHelp.h"
 #include "app/ui/SourcesView.h"
 #include "app/ui/ViewGrid.h"
 #include "gedcom/FormatString.h"
 #include "model/Options.h"
+#include "support/MemCollection.h"
+#include "support/SharedData.h"
+#include "support/ui/Ink.h"
 #include "support/ui/TestOutput.h"
 
 namespace {

@@ -1,5 +1,3 @@
-#include "support/MemCollection.h"
-
 #include <gtest/gtest.h>
 
 #include <QCalendarWidget>
@@ -14,6 +12,7 @@
 #include "highlight/ui/ScrollNotifier.h"
 #include "highlight/ui/dlgDatePick.h"
 #include "platform/Hooks.h"
+#include "support/MemCollection.h"
 
 namespace {
 

@@ -1,10 +1,6 @@
-#include "support/MemCollection.h"
-
+#include <algorithm>
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
-#include "model/ui/IndInfoPanel.h"
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
@@ -26,7 +22,9 @@
 #include "highlight/ui/SelectionButton.h"
 #include "highlight/ui/dlgQuickFind.h"
 #include "model/Options.h"
+#include "model/ui/IndInfoPanel.h"
 #include "platform/ui/QtText.h"
+#include "support/MemCollection.h"
 #include "support/ui/TestOutput.h"
 
 namespace {

@@ -1,16 +1,16 @@
 // The chart and list reports drawn with real font metrics: text lands in
 // its boxes and columns. Pages are also written as PNG for a look.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
 #include "columns/ColSortIterator.h"
 #include "columns/ListColumns.h"
 #include "reports/ReportList.h"
 #include "reports/ReportPedigree.h"
 #include "reports/render/QRRenderer.h"
 #include "support/MemCollection.h"
-
-#include <gtest/gtest.h>
-
 #include "support/ui/TestOutput.h"
-#include <QImage>
 
 namespace {
 

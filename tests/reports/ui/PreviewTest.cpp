@@ -1,10 +1,5 @@
 // The preview window: page navigation over the prepared pages.
-#include "export/PsQRExportSettings.h"
-#include "reports/ReportInfo.h"
-#include "reports/render/QRRenderer.h"
-#include "reports/ui/QRPreview.h"
-#include "support/MemCollection.h"
-
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -16,9 +11,12 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <filesystem>
-
 #include "../../export/ExportTestSupport.h"
+#include "export/PsQRExportSettings.h"
+#include "reports/ReportInfo.h"
+#include "reports/render/QRRenderer.h"
+#include "reports/ui/QRPreview.h"
+#include "support/MemCollection.h"
 #include "support/ui/TestOutput.h"
 
 TEST(Preview, NavigatesPagesAndClamps) {

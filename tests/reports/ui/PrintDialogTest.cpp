@@ -1,12 +1,4 @@
 // The print dialog: pages, spouse lists, settings, default names and saving.
-#include "reports/ui/PrintDialog.h"
-#include "export/PsQRExportSettings.h"
-#include "model/Options.h"
-#include "platform/Hooks.h"
-#include "reports/ABSReport.h"
-#include "reports/ReportEngine.h"
-#include "support/MemCollection.h"
-
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -16,6 +8,14 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
+
+#include "export/PsQRExportSettings.h"
+#include "model/Options.h"
+#include "platform/Hooks.h"
+#include "reports/ABSReport.h"
+#include "reports/ReportEngine.h"
+#include "reports/ui/PrintDialog.h"
+#include "support/MemCollection.h"
 
 namespace {
 

@@ -1,6 +1,17 @@
 // Real family files through every page of the print dialog and every format
 // of Save to File, each output read back: the preview's texts are there, one
 // output page per prepared page, no text outside its page.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+#include <QImage>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "../../export/ReaderTools.h"
 #include "columns/ColumnTable.h"
 #include "columns/ListColumns.h"
 #include "export/PsQRExportSettings.h"
@@ -13,19 +24,6 @@
 #include "support/MemCollection.h"
 #include "support/SharedData.h"
 #include "support/TestFiles.h"
-
-#include <gtest/gtest.h>
-
-#include <QImage>
-#include <QPushButton>
-#include <QRadioButton>
-
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-#include "../../export/ReaderTools.h"
 
 namespace fs = std::filesystem;
 

@@ -1,17 +1,17 @@
 // Pages drawn with QPainter: real font metrics, text where the layout put it.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QPrinter>
+
 #include "reports/ReportFamily.h"
 #include "reports/ReportInd.h"
 #include "reports/ReportInfo.h"
 #include "reports/render/QRRenderer.h"
 #include "reports/ui/QRPrintDevices.h"
 #include "support/MemCollection.h"
-
-#include <gtest/gtest.h>
-
 #include "support/ui/TestOutput.h"
-#include <QFile>
-#include <QImage>
-#include <QPrinter>
 
 namespace {
 
