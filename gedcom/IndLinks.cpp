@@ -21,10 +21,10 @@ WIndLinks::Record* WIndLinks::rec(std::int32_t individual) const {
     return reinterpret_cast<Record*>(GetPtr(individual));
 }
 
-bool WIndLinks::appendLink(WLinkArray& pool, std::unordered_map<std::int32_t, std::unordered_set<std::int32_t>>& sets,
-                           std::unordered_map<std::int32_t, std::int32_t>& tails, std::int32_t individual,
-                           std::int32_t first, std::int32_t chainCount, bool allowDuplicate, std::int32_t family,
-                           std::int32_t a, std::int32_t b) {
+template <class Pool>
+bool WIndLinks::appendLink(Pool& pool, Sets& sets, Tails& tails, std::int32_t individual, std::int32_t first,
+                           std::int32_t chainCount, bool allowDuplicate, std::int32_t family, std::int32_t a,
+                           std::int32_t b) {
     if (!allowDuplicate) {
         if (chainCount <= WalkLimit) {
             if (pool.FindLink(first, family)) return false;
@@ -53,70 +53,105 @@ bool WIndLinks::appendLink(WLinkArray& pool, std::unordered_map<std::int32_t, st
     return pool.AppendLink(tail->second, family, a, b);
 }
 
-void WIndLinks::AddParentFamily(std::int32_t individual, bool allowDuplicate, bool makeFirst, std::uint16_t code1,
-                                std::uint16_t code2, std::int32_t family) {
+template <class Pool>
+bool WIndLinks::addParent(Pool& pool, Sets& sets, Tails& tails, std::vector<std::int32_t>* started,
+                          std::int32_t individual, bool allowDuplicate, bool makeFirst, std::uint16_t code1,
+                          std::uint16_t code2, std::int32_t family) {
     Record* r = rec(individual);
-    if (!r) return;
+    if (!r) return false;
     if (makeFirst) r->flags |= ParentOrderFixed;
     if (r->parentCount == 0) {
         r->firstParent = family;
         r->code1 = code2;
         r->code2 = code1;
         r->parentCount = 1;
-        return;
+        return false;
     }
-    if (!allowDuplicate && family == r->firstParent) return;
+    if (!allowDuplicate && family == r->firstParent) return false;
     if (!r->parentOverflow) {
         ++r->parentCount;
         std::int32_t node;
         if (makeFirst) {
-            node = m_parents->AddNode(r->firstParent, r->code1, r->code2);
+            node = pool.AddNode(r->firstParent, r->code1, r->code2);
             r = rec(individual);
             r->firstParent = family;
             r->code1 = code2;
             r->code2 = code1;
         } else {
-            node = m_parents->AddNode(family, code2, code1);
+            node = pool.AddNode(family, code2, code1);
             r = rec(individual);
         }
         r->parentOverflow = node;
-        m_parentTails[individual] = node;
-        return;
+        tails[individual] = node;
+        if (started) started->push_back(individual);
+        return false;
     }
-    bool added = appendLink(*m_parents, m_parentSets, m_parentTails, individual, r->parentOverflow, r->parentCount - 1,
-                            allowDuplicate, family, code2, code1);
-    if (!added) return;
+    bool added = appendLink(pool, sets, tails, individual, r->parentOverflow, r->parentCount - 1, allowDuplicate,
+                            family, code2, code1);
+    if (!added) return false;
     r = rec(individual);
     ++r->parentCount;
-    if (makeFirst) moveParentFirst(individual, family);
+    return true;
 }
 
-void WIndLinks::AddSpouseFamily(std::int32_t individual, std::int32_t family, bool makeFirst) {
+template <class Pool>
+bool WIndLinks::addSpouse(Pool& pool, Sets& sets, Tails& tails, std::vector<std::int32_t>* started,
+                          std::int32_t individual, std::int32_t family, bool makeFirst) {
     Record* r = rec(individual);
-    if (!r) return;
+    if (!r) return false;
     if (makeFirst) r->flags |= SpouseOrderFixed;
     if (r->spouseCount == 0) {
         r->firstSpouse = family;
         r->spouseCount = 1;
-        return;
+        return false;
     }
-    if (family == r->firstSpouse) return;
+    if (family == r->firstSpouse) return false;
     if (!r->spouseOverflow) {
         ++r->spouseCount;
         std::int32_t target = makeFirst ? r->firstSpouse : family;
-        std::int32_t node = m_spouses->AddNode(target, 0, 0);
+        std::int32_t node = pool.AddNode(target, 0, 0);
         r = rec(individual);
         r->spouseOverflow = node;
-        m_spouseTails[individual] = node;
+        tails[individual] = node;
         if (makeFirst) r->firstSpouse = family;
-        return;
+        if (started) started->push_back(individual);
+        return false;
     }
-    bool added = appendLink(*m_spouses, m_spouseSets, m_spouseTails, individual, r->spouseOverflow, r->spouseCount - 1,
-                            false, family, 0, 0);
-    if (!added) return;
+    bool added = appendLink(pool, sets, tails, individual, r->spouseOverflow, r->spouseCount - 1, false, family, 0, 0);
+    if (!added) return false;
     r = rec(individual);
     ++r->spouseCount;
-    if (makeFirst) moveSpouseFirst(individual, family);
+    return true;
+}
+
+void WIndLinks::AddParentFamily(std::int32_t individual, bool allowDuplicate, bool makeFirst, std::uint16_t code1,
+                                std::uint16_t code2, std::int32_t family) {
+    if (addParent(*m_parents, m_parentSets, m_parentTails, nullptr, individual, allowDuplicate, makeFirst, code1, code2,
+                  family) &&
+        makeFirst)
+        moveParentFirst(individual, family);
+}
+
+void WIndLinks::AddSpouseFamily(std::int32_t individual, std::int32_t family, bool makeFirst) {
+    if (addSpouse(*m_spouses, m_spouseSets, m_spouseTails, nullptr, individual, family, makeFirst) && makeFirst)
+        moveSpouseFirst(individual, family);
+}
+
+void WIndLinks::Filler::AddParentFamily(std::int32_t individual, std::uint16_t code1, std::uint16_t code2,
+                                        std::int32_t family) {
+    m_table->addParent(m_parents.nodes, m_parents.sets, m_parents.tails, &m_parents.started, individual, false, false,
+                       code1, code2, family);
+}
+
+void WIndLinks::Filler::AddSpouseFamily(std::int32_t individual, std::int32_t family) {
+    m_table->addSpouse(m_spouses.nodes, m_spouses.sets, m_spouses.tails, &m_spouses.started, individual, family, false);
+}
+
+void WIndLinks::Filler::Place(std::int32_t parentBase, std::int32_t spouseBase) {
+    m_table->m_parents->Place(parentBase, m_parents.nodes);
+    m_table->m_spouses->Place(spouseBase, m_spouses.nodes);
+    for (std::int32_t individual : m_parents.started) m_table->rec(individual)->parentOverflow += parentBase;
+    for (std::int32_t individual : m_spouses.started) m_table->rec(individual)->spouseOverflow += spouseBase;
 }
 
 void WIndLinks::moveParentFirst(std::int32_t individual, std::int32_t family) {
