@@ -576,7 +576,11 @@ bool WGEDCollection::buildLinks() {
 }
 
 void WGEDCollection::AfterOpen() {
-    if (m_indLinks) m_indLinks->SortSpouseFamilies(*this);
+    // Families are read on many threads at once; individuals, whose index
+    // entries fill on first use, only on this one.
+    const std::int32_t n = GetIndividualCount();
+    if (m_indLinks)
+        m_indLinks->SortSpouseFamilies(*this, s_threads ? s_threads : plat::WorkerThreads(std::size_t(n) / 16384 + 1));
 }
 
 const char* WGEDCollection::headerLine(std::uint32_t tag) const {

@@ -161,7 +161,8 @@ private:
     static unsigned s_threads;
 
 public:
-    // Stretches (one thread each) of the index and link passes; 0, the
-    // default, takes one per usable CPU and megabyte of the file, at most.
+    // Stretches (one thread each) of the index and link passes, and threads
+    // of the spouse-family order after opening; 0, the default, takes one
+    // per usable CPU and megabyte of the file (16,384 individuals), at most.
     static void SetOpenThreads(unsigned threads) { s_threads = threads; }
 };

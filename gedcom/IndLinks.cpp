@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 WIndLinks::WIndLinks(const std::string& name, std::int32_t individualCount)
     : WABSArrayIndex(name, false, sizeof(Record), individualCount),
@@ -233,10 +235,7 @@ std::uint8_t WIndLinks::GetFlags(std::int32_t individual) const {
 void WIndLinks::setSpouseOrder(std::int32_t individual, const std::vector<std::int32_t>& families) {
     Record* r = rec(individual);
     r->firstSpouse = families[0];
-    for (std::size_t k = 1; k < families.size(); ++k)
-        m_spouses->SetLink(r->spouseOverflow, std::int32_t(k), families[k], 0, 0);
-    // The set (if any) is made again from the chain when next needed.
-    m_spouseSets.erase(individual);
+    if (families.size() > 1) m_spouses->SetTargets(r->spouseOverflow, families.data() + 1, families.size() - 1);
     r->flags |= SpouseOrderFixed;
 }
 
@@ -252,7 +251,7 @@ int compareNames(const std::string& a, const std::string& b) {
 }
 } // namespace
 
-void WIndLinks::SortSpouseFamilies(WABSCollection& collection) {
+struct WIndLinks::SpouseWork {
     struct Item {
         std::int32_t family = 0;
         std::unique_ptr<WABSMarriage> marriage;
@@ -262,52 +261,122 @@ void WIndLinks::SortSpouseFamilies(WABSCollection& collection) {
     };
     std::vector<Item> items;
     std::vector<std::int32_t> order;
-    for (std::int32_t ind = 1; ind <= Count(); ++ind) {
-        const Record* r = rec(ind);
-        if (r->spouseCount <= 1 || (r->flags & SpouseOrderFixed)) continue;
-        std::int32_t n = r->spouseCount;
-        items.clear();
-        items.resize(std::size_t(n));
-        for (std::int32_t k = 0; k < n; ++k) {
-            Item& it = items[std::size_t(k)];
-            it.family = GetSpouseFamily(ind, k + 1);
-            it.marriage = collection.GetMarriage(it.family);
-            if (it.marriage) it.date = it.marriage->GetDate();
-        }
-        auto nameOf = [&](const Item& it) -> const std::string& {
-            if (!it.nameKnown) {
-                it.nameKnown = true;
-                if (it.marriage) {
-                    std::int32_t other = it.marriage->GetOtherSpouse(ind);
-                    if (auto person = collection.GetIndividual(other)) it.name = person->GetFullName(true);
-                }
-            }
-            return it.name;
-        };
-        // > 0: a stands after b.
-        auto compare = [&](const Item& a, const Item& b) {
-            int r = 0;
-            if (!a.date && b.date)
-                r = -1;
-            else if (a.date && !b.date)
-                r = 1;
-            else if (a.date && b.date)
-                r = a.date->Compare(b.date);
-            if ((!a.date && !b.date) || r == 0) r = compareNames(nameOf(a), nameOf(b));
-            return r;
-        };
-        if (n <= ExchangeSortLimit) {
-            for (std::int32_t a = 0; a < n - 1; ++a)
-                for (std::int32_t b = a + 1; b < n; ++b)
-                    if (compare(items[std::size_t(a)], items[std::size_t(b)]) > 0)
-                        std::swap(items[std::size_t(a)], items[std::size_t(b)]);
+};
+
+bool WIndLinks::sortSpouses(std::int32_t ind, WABSCollection& collection, bool names, SpouseWork& work) {
+    using Item = SpouseWork::Item;
+    const Record* r = rec(ind);
+    const std::int32_t n = r->spouseCount;
+    if (!names && n > ExchangeSortLimit) return false;
+    std::vector<Item>& items = work.items;
+    items.clear();
+    items.resize(std::size_t(n));
+    // The families as GetSpouseFamily gives them, read without its walk
+    // memory, which only one thread may use.
+    std::int32_t node = r->spouseOverflow;
+    for (std::int32_t k = 0; k < n; ++k) {
+        Item& it = items[std::size_t(k)];
+        if (k == 0) {
+            it.family = r->firstSpouse;
         } else {
-            std::stable_sort(items.begin(), items.end(),
-                             [&](const Item& a, const Item& b) { return compare(b, a) > 0; });
+            it.family = m_spouses->SlotTarget(node, (k - 1) % WLinkArray::SlotsPerNode);
+            if (k % WLinkArray::SlotsPerNode == 0) node = m_spouses->NextNode(node);
         }
-        order.clear();
-        for (const Item& it : items) order.push_back(it.family);
+        it.marriage = collection.GetMarriage(it.family);
+        if (it.marriage) it.date = it.marriage->GetDate();
+    }
+    bool blocked = false;
+    auto nameOf = [&](const Item& it) -> const std::string& {
+        if (!it.nameKnown && names) {
+            it.nameKnown = true;
+            if (it.marriage) {
+                std::int32_t other = it.marriage->GetOtherSpouse(ind);
+                if (auto person = collection.GetIndividual(other)) it.name = person->GetFullName(true);
+            }
+        }
+        blocked = blocked || !names;
+        return it.name;
+    };
+    // > 0: a stands after b.
+    auto compare = [&](const Item& a, const Item& b) {
+        int r = 0;
+        if (!a.date && b.date)
+            r = -1;
+        else if (a.date && !b.date)
+            r = 1;
+        else if (a.date && b.date)
+            r = a.date->Compare(b.date);
+        if ((!a.date && !b.date) || r == 0) r = compareNames(nameOf(a), nameOf(b));
+        return r;
+    };
+    if (n <= ExchangeSortLimit) {
+        for (std::int32_t a = 0; a < n - 1 && !blocked; ++a)
+            for (std::int32_t b = a + 1; b < n && !blocked; ++b)
+                if (compare(items[std::size_t(a)], items[std::size_t(b)]) > 0)
+                    std::swap(items[std::size_t(a)], items[std::size_t(b)]);
+    } else {
+        std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) { return compare(b, a) > 0; });
+    }
+    if (blocked) {
         items.clear();
-        setSpouseOrder(ind, order);
+        return false;
+    }
+    work.order.clear();
+    for (const Item& it : items) work.order.push_back(it.family);
+    items.clear();
+    setSpouseOrder(ind, work.order);
+    return true;
+}
+
+void WIndLinks::SortSpouseFamilies(WABSCollection& collection, unsigned threads) {
+    auto due = [&](std::int32_t ind) {
+        const Record* r = rec(ind);
+        return r->spouseCount > 1 && !(r->flags & SpouseOrderFixed);
+    };
+    // With several threads, each orders the individuals of its part whose
+    // families' dates decide; an individual whose order needs the other
+    // spouses' names (equal or missing dates) is left for this thread,
+    // which alone reads individuals. Each individual's order is its own, so
+    // the order of the work does not matter.
+    const std::int32_t n = Count();
+    threads = std::max(1u, std::min<unsigned>(threads, unsigned(std::max(n, 1))));
+    std::vector<std::vector<std::int32_t>> left(threads), done(threads);
+    if (threads > 1) {
+        auto part = [&](unsigned t) {
+            SpouseWork work;
+            const std::int32_t from = std::int32_t(std::int64_t(n) * t / threads) + 1,
+                               to = std::int32_t(std::int64_t(n) * (t + 1) / threads);
+            for (std::int32_t ind = from; ind <= to; ++ind) {
+                if (!due(ind)) continue;
+                bool sorted = false;
+                try {
+                    sorted = sortSpouses(ind, collection, false, work);
+                } catch (...) {
+                    // Met again, and reported, on this thread.
+                }
+                (sorted ? done : left)[t].push_back(ind);
+            }
+        };
+        std::vector<std::thread> pool;
+        unsigned t = 1;
+        try {
+            for (; t < threads; ++t) pool.emplace_back(part, t);
+        } catch (const std::system_error&) {
+        }
+        for (unsigned rest = t; rest < threads; ++rest) part(rest);
+        part(0);
+        for (auto& th : pool) th.join();
+    } else {
+        for (std::int32_t ind = 1; ind <= n; ++ind)
+            if (due(ind)) left[0].push_back(ind);
+    }
+    SpouseWork work;
+    for (unsigned t = 0; t < threads; ++t) {
+        // The set (if any) is made again from the chain when next needed.
+        for (std::int32_t ind : done[t]) m_spouseSets.erase(ind);
+        for (std::int32_t ind : left[t]) {
+            sortSpouses(ind, collection, true, work);
+            m_spouseSets.erase(ind);
+        }
     }
 }

@@ -46,8 +46,10 @@ public:
     std::uint8_t GetFlags(std::int32_t individual) const;
 
     // Orders every individual's spouse families: undated first, then by
-    // marriage date, equal ones by the other spouse's name.
-    void SortSpouseFamilies(WABSCollection& collection);
+    // marriage date, equal ones by the other spouse's name. With threads
+    // above 1 the collection's families are read on that many threads at
+    // once; its individuals only on this one.
+    void SortSpouseFamilies(WABSCollection& collection, unsigned threads = 1);
 
     WLinkArray& ParentLinks() { return *m_parents; }
     WLinkArray& SpouseLinks() { return *m_spouses; }
@@ -121,6 +123,11 @@ private:
     void moveParentFirst(std::int32_t individual, std::int32_t family);
     void moveSpouseFirst(std::int32_t individual, std::int32_t family);
     void setSpouseOrder(std::int32_t individual, const std::vector<std::int32_t>& families);
+    struct SpouseWork;
+    // Orders one individual's spouse families; without names, leaves them
+    // as they are and gives false when the other spouses' names would be
+    // needed. Touches only the individual's own row and chain.
+    bool sortSpouses(std::int32_t individual, WABSCollection& collection, bool names, SpouseWork& work);
 
     std::unique_ptr<WLinkArray> m_parents;
     std::unique_ptr<WLinkArray> m_spouses;

@@ -116,6 +116,16 @@ bool WLinkArray::SetLink(std::int32_t first, std::int32_t n, std::int32_t target
     return true;
 }
 
+void WLinkArray::SetTargets(std::int32_t first, const std::int32_t* targets, std::size_t count) {
+    std::size_t i = 0;
+    Node node;
+    for (std::int32_t index = first; i < count && readNode(index, node); index = node.next) {
+        for (Slot& slot : node.entries)
+            if (i < count) slot = {targets[i++], 0, 0};
+        writeNode(index, node);
+    }
+}
+
 void WLinkArray::ReplaceLink(std::int32_t first, std::int32_t oldTarget, std::int32_t newTarget, std::int32_t a,
                              std::int32_t b) {
     std::int32_t index = first;

@@ -38,6 +38,10 @@ public:
     bool GetLink(std::int32_t first, std::int32_t n, std::int32_t& target, std::int32_t& a, std::int32_t& b) const;
     // Overwrites the n-th link; false when the chain ends first.
     bool SetLink(std::int32_t first, std::int32_t n, std::int32_t target, std::int32_t a, std::int32_t b);
+    // Overwrites links 1, 2, ... of the chain with the targets in order
+    // (values A and B 0), as SetLink would, up to the chain's end. It keeps
+    // no walk memory, so threads may write different chains at once.
+    void SetTargets(std::int32_t first, const std::int32_t* targets, std::size_t count);
     // Overwrites the first link whose target is oldTarget.
     void ReplaceLink(std::int32_t first, std::int32_t oldTarget, std::int32_t newTarget, std::int32_t a,
                      std::int32_t b);
