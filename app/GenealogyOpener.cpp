@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "model/ABSCollection.h"
+#include "platform/CodePage.h"
 #include "platform/Hooks.h"
 
 namespace {
@@ -47,7 +48,7 @@ bool WGenealogyOpener::OpenGenealogyFile(const std::string& fileName, std::uint8
     }
     if (fileName.empty() || fileName == m_fileName) return true;
     if (!fileExists(fileName)) {
-        plat::showMessage("The file: " + fileName + "\rdoes not exist.  Please select another file.");
+        plat::showMessage("The file: " + plat::pathText(fileName) + "\rdoes not exist.  Please select another file.");
         return false;
     }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/LinkText.h"
+#include "platform/CodePage.h"
 #include "platform/FileSizeLimit.h"
 #include "platform/TempFiles.h"
 
@@ -118,19 +119,20 @@ ExtractOutcome ExtractGedcomCopy(const std::string& gedFile, const std::string& 
                                  const std::function<bool()>& cancelled) {
     int error = 0;
     switch (copyToNewFile(gedFile, target, cancelled, error)) {
-    case CopyResult::Done: return {true, "\"" + target + "\" has been extracted."};
+    case CopyResult::Done: return {true, "\"" + plat::pathText(target) + "\" has been extracted."};
     case CopyResult::Cancelled: return {false, "Cancelled"};
     case CopyResult::Failed: break;
     }
     const std::string why = plat::FileSizeLimitReached() ? plat::FileSizeLimitText() : std::strerror(error);
-    return {false, "\"" + target + "\" was not written.  " + why};
+    return {false, "\"" + plat::pathText(target) + "\" was not written.  " + why};
 }
 
 std::string WithPackedFileName(const std::string& message, const std::string& tempName, const std::string& packedName) {
     if (tempName.empty() || packedName.empty()) return message;
+    const std::string shown = plat::pathText(tempName); // as messages name it
     std::string out;
     std::size_t from = 0;
-    for (std::size_t at; (at = message.find(tempName, from)) != std::string::npos; from = at + tempName.size())
+    for (std::size_t at; (at = message.find(shown, from)) != std::string::npos; from = at + shown.size())
         out += message.substr(from, at - from) + packedName;
     return out + message.substr(from);
 }

@@ -15,6 +15,7 @@
 #include "payload/BlockMan.h"
 #include "payload/PayloadErrors.h"
 #include "payload/ResCompress.h"
+#include "platform/CodePage.h"
 #include "platform/FileSizeLimit.h"
 #include "platform/Hooks.h"
 #include "platform/TempFiles.h"
@@ -107,7 +108,7 @@ std::string megabytes(std::uint64_t bytes) { return std::to_string((bytes + (1u 
 
 // The machine's side of a failed write or read, with what unpacking needs.
 std::string localText(const Outcome& o) {
-    const std::string& dir = o.folder;
+    const std::string dir = plat::pathText(o.folder);
     // Blocks carry no length: every block but the last is full as packed.
     const std::uint64_t expanded = std::uint64_t(o.trailer.BlockCount) * payload::kMaxBlockLength;
     const std::uint64_t needed = o.archiveLength + expanded; // the archive copy lives until the end
@@ -136,7 +137,8 @@ std::string failureText(const Outcome& o, const std::string& ownPath) {
     switch (o.fault) {
     case Outcome::Fault::Local: return localText(o);
     case Outcome::Fault::OwnFile:
-        return kCannotUnpack + ": the program file " + ownPath + " cannot be read to its end." + kWillClose;
+        return kCannotUnpack + ": the program file " + plat::pathText(ownPath) + " cannot be read to its end." +
+               kWillClose;
     case Outcome::Fault::NoMemory: return kCannotUnpack + ": there is not enough memory." + kWillClose;
     case Outcome::Fault::Text: return o.detail;
     case Outcome::Fault::Damaged:

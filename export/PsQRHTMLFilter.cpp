@@ -10,6 +10,7 @@
 #include "export/ExportText.h"
 #include "export/JpegImage.h"
 #include "export/PsQRPDFFilter.h"
+#include "platform/CodePage.h"
 
 using exportfmt::htmlColour;
 using exportfmt::integer;
@@ -47,7 +48,7 @@ void createFile(std::ofstream& f, const std::string& path) {
     std::error_code ec;
     fs::remove(path, ec);
     f.open(path, std::ios::binary | std::ios::out | std::ios::trunc);
-    if (!f.is_open()) throw EFCreateError("Cannot create file \"" + path + "\".");
+    if (!f.is_open()) throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\".");
 }
 
 } // namespace
@@ -158,7 +159,7 @@ void TPsQRHTMLFilter::StartPageFile() {
     if (h.SingleFile && FSingleFileMade) {
         // More pages than prepared: keep adding to the one file.
         FFile.open(path, std::ios::binary | std::ios::out | std::ios::app);
-        if (!FFile.is_open()) throw EFCreateError("Cannot create file \"" + path + "\".");
+        if (!FFile.is_open()) throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\".");
         FStream = &FFile;
         return;
     }
@@ -245,7 +246,7 @@ void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QI
         if (h.ExportImageFormat == TPsImageFormat::ifBMP) {
             file += ".bmp";
             if (!picture.save(QString::fromStdString(file), "BMP"))
-                throw EFCreateError("Cannot create file \"" + file + "\".");
+                throw EFCreateError("Cannot create file \"" + plat::pathText(file) + "\".");
         } else {
             file += ".jpg";
             const int quality = h.ExportImageFormat == TPsImageFormat::ifJPG ? h.JPEGQuality : 75;
@@ -254,7 +255,7 @@ void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QI
             createFile(out, file);
             out.write(data.data(), std::streamsize(data.size()));
             out.close();
-            if (out.fail()) throw EWriteError("Stream write error: " + file);
+            if (out.fail()) throw EWriteError("Stream write error: " + plat::pathText(file));
         }
         s.ExportedImages.emplace_back(file, Control);
         ++s.ImageCounter;
@@ -315,7 +316,7 @@ void TPsQRHTMLFilter::CloseFile(bool writeEnd) {
     if (writeEnd) WriteOutput(std::string("</BODY>") + kCRLF + "</HTML>" + kCRLF);
     FStream = nullptr;
     FFile.close();
-    if (FFile.fail()) throw EWriteError("Stream write error: " + DocumentFileName);
+    if (FFile.fail()) throw EWriteError("Stream write error: " + plat::pathText(DocumentFileName));
 }
 
 std::string TPsQRHTMLFilter::Navigator(int page, int pages) {
@@ -348,7 +349,7 @@ void TPsQRHTMLFilter::EndDocument() {
     for (int page = 1; page <= pages; ++page) {
         const std::string path = folderOf(FBaseName) + s.PageFiles[size_t(page - 1)];
         FFile.open(path, std::ios::binary | std::ios::out | std::ios::app);
-        if (!FFile.is_open()) throw EFCreateError("Cannot create file \"" + path + "\".");
+        if (!FFile.is_open()) throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\".");
         FStream = &FFile;
         if (s.HTML.ShowNavigator && pages >= 2) WriteOutput(Navigator(page, pages));
         CloseFile(true);

@@ -17,6 +17,7 @@
 #include "export/LittleEndian.h"
 #include "export/Metafile.h"
 #include "export/PsQRPDFFilter.h"
+#include "platform/CodePage.h"
 #include "reports/ui/QRRenderer.h"
 
 using le::put16;
@@ -318,12 +319,13 @@ bool TPsQRImageFilter::CreateBitmapEvent(QImage& bitmap, std::string& stream) {
 
 void TPsQRImageFilter::WritePageFile(const std::string& data) {
     if (std::remove(PageFileName.c_str()) != 0 && errno != ENOENT)
-        throw EFCreateError("Cannot create file \"" + PageFileName + "\". " + std::strerror(errno));
+        throw EFCreateError("Cannot create file \"" + plat::pathText(PageFileName) + "\". " + std::strerror(errno));
     std::ofstream out(PageFileName, std::ios::binary | std::ios::out | std::ios::trunc);
-    if (!out.is_open()) throw EFCreateError("Cannot create file \"" + PageFileName + "\". " + std::strerror(errno));
+    if (!out.is_open())
+        throw EFCreateError("Cannot create file \"" + plat::pathText(PageFileName) + "\". " + std::strerror(errno));
     out.write(data.data(), std::streamsize(data.size()));
     out.close();
-    if (out.fail()) throw EWriteError("Stream write error: " + PageFileName);
+    if (out.fail()) throw EWriteError("Stream write error: " + plat::pathText(PageFileName));
 }
 
 // ---------------------------------------------------------------- formats

@@ -9,6 +9,7 @@
 
 #include "export/ExportText.h"
 #include "export/JpegImage.h"
+#include "platform/CodePage.h"
 
 using exportfmt::integer;
 using exportfmt::pdfColour;
@@ -77,7 +78,7 @@ std::string TPsQRPDFFilter::EscapeText(const std::string& Text) {
 
 void TPsQRPDFFilter::WriteFile(const std::string& text) {
     FFile.write(text.data(), std::streamsize(text.size()));
-    if (!FFile) throw EWriteError("Stream write error: " + DocumentFileName);
+    if (!FFile) throw EWriteError("Stream write error: " + plat::pathText(DocumentFileName));
     FFileSize += text.size();
 }
 
@@ -91,10 +92,10 @@ void TPsQRPDFFilter::WriteObject(std::string body, int number, bool close) {
 
 void TPsQRPDFFilter::BeginDocument() {
     if (std::remove(DocumentFileName.c_str()) != 0 && errno != ENOENT)
-        throw EFCreateError("Cannot create file \"" + DocumentFileName + "\". " + std::strerror(errno));
+        throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
     FFile.open(DocumentFileName, std::ios::binary | std::ios::out | std::ios::trunc);
     if (!FFile.is_open())
-        throw EFCreateError("Cannot create file \"" + DocumentFileName + "\". " + std::strerror(errno));
+        throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
     FDocumentOpen = true;
     FFileSize = 0;
     FContent.str("");
@@ -219,7 +220,7 @@ void TPsQRPDFFilter::EndDocument() {
               integer(FObjectCounter + 1) + kCRLF + ">>" + kCRLF + "startxref" + kCRLF +
               integer(static_cast<long long>(xref)) + kCRLF + "%%EOF");
     FFile.close();
-    if (FFile.fail()) throw EWriteError("Stream write error: " + DocumentFileName);
+    if (FFile.fail()) throw EWriteError("Stream write error: " + plat::pathText(DocumentFileName));
     FDocumentOpen = false;
     FStream = nullptr;
     FFonts.clear();

@@ -11,6 +11,7 @@
 #include "export/JpegImage.h"
 #include "export/PsQRControls.h"
 #include "export/PsQRPDFFilter.h"
+#include "platform/CodePage.h"
 #include "platform/Hooks.h"
 
 using exportfmt::decimalColour;
@@ -151,14 +152,15 @@ void TPsQRRTFFilter::EndDocument() {
     FFonts.clear();
     FColours.clear();
     if (std::remove(DocumentFileName.c_str()) != 0 && errno != ENOENT)
-        throw EFCreateError("Cannot create file \"" + DocumentFileName + "\". " + std::strerror(errno));
+        throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
     std::ofstream out(DocumentFileName, std::ios::binary | std::ios::out | std::ios::trunc);
-    if (!out.is_open()) throw EFCreateError("Cannot create file \"" + DocumentFileName + "\". " + std::strerror(errno));
+    if (!out.is_open())
+        throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
     out.write(head.data(), std::streamsize(head.size()));
     out.write(body.data(), std::streamsize(body.size()));
     out.write("}", 1);
     out.close();
-    if (out.fail()) throw EWriteError("Stream write error: " + DocumentFileName);
+    if (out.fail()) throw EWriteError("Stream write error: " + plat::pathText(DocumentFileName));
 }
 
 // ---------------------------------------------------------------- items

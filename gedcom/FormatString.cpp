@@ -1,6 +1,7 @@
 #include "gedcom/FormatString.h"
 
 #include "gedcom/GEDCollection.h"
+#include "platform/CodePage.h"
 
 #include <cstdio>
 
@@ -42,7 +43,7 @@ std::unique_ptr<WABSCollection> FormatString::OpenCollection(const std::string& 
         return nullptr;
     }
     if (IsUnicodeFile(fileName) == 2) {
-        error = "Error: Cannot read unicode GEDCOM file\r" + fileName;
+        error = "Error: Cannot read unicode GEDCOM file\r" + plat::pathText(fileName);
         return nullptr;
     }
     return std::make_unique<WGEDCollection>(fileName);

@@ -1,6 +1,7 @@
 #include "model/MMF.h"
 
 #include "model/Global.h"
+#include "platform/CodePage.h"
 #include "platform/TempFiles.h"
 
 #include <fcntl.h>
@@ -70,7 +71,7 @@ bool writeAll(int fd, const char* data, std::size_t n) {
 } // namespace
 
 std::string MMFErrorText(const std::string& fileName) {
-    return "Error using the file " + fileName +
+    return "Error using the file " + plat::pathText(fileName) +
            "\r\nPlease check that this file is not being used by another application.";
 }
 

@@ -15,5 +15,8 @@ std::string utf16ToCp1252(const std::u16string& s);
 std::string cp1252ToUtf8(const std::string& s);
 // Strict-enough UTF-8 reader for file names and command-line texts; bad bytes become '?'.
 std::string utf8ToCp1252(const std::string& s);
+// A file name put into a message: file names are the system's bytes (UTF-8),
+// messages are cp1252 text.
+inline std::string pathText(const std::string& path) { return utf8ToCp1252(path); }
 
 } // namespace plat

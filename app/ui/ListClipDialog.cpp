@@ -17,7 +17,7 @@ TListClipDlg::TListClipDlg(QWidget* owner) : QDialog(owner) {
         d.setDefaultSuffix("csv");
         d.setOption(QFileDialog::DontConfirmOverwrite, false);
         if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty()) return std::nullopt;
-        return fromQ(d.selectedFiles().first());
+        return fromQPath(d.selectedFiles().first());
     };
 
     auto* v = new QVBoxLayout(this);

@@ -15,8 +15,8 @@
 #include "platform/ui/QtText.h"
 
 void openWithDesktop(const std::string& target, std::function<void()> failed, int waitMs) {
-    const QString t = toQ(target);
-    const QString arg = t.startsWith('/') ? t : QUrl(t).toString();
+    // A file the program wrote is named by the system's bytes; a link is text.
+    const QString arg = target.starts_with('/') ? toQPath(target) : QUrl(toQ(target)).toString();
     // The opener runs in the background of a small shell that reports its
     // exit status if it ends in time; an opener still running is left to run,
     // and so is one whose shell is ended when the program quits.

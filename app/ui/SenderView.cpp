@@ -128,7 +128,7 @@ void TSenderView::Fill(std::int32_t) {
     labSendName->setText(toQ(t.SenderName));
     labSendEmail->setText(toQ(t.SenderEmail));
     const std::string longDate = DateTimeText::FormatDateTime("dddd, mmm d, yyyy, hh:mm AM/PM", t.CreateDate);
-    labSendEmail->setURL(SenderMailLink(t.SenderEmail, t.Title, BareFileName(FOwnPath), longDate));
+    labSendEmail->setURL(SenderMailLink(t.SenderEmail, t.Title, plat::pathText(BareFileName(FOwnPath)), longDate));
     if (!t.WebSite.empty()) {
         urlSenderWebSite->setText(toQ(t.WebSite));
         urlSenderWebSite->setURL(SenderWebLink(t.WebSite));
@@ -152,7 +152,7 @@ void TSenderView::ExtractClick() {
     dlg.setNameFilter("GEDCOM (*.ged)");
     dlg.selectFile(toQ(ProposedExtractName(FTrailer.FileName)));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return;
-    const std::string target = fromQ(dlg.selectedFiles().first());
+    const std::string target = fromQPath(dlg.selectedFiles().first());
     if (target.empty()) return;
     TWaitDlg::ShowWait("Extracting File.  Please Wait...", true, true);
     const ExtractOutcome done = ExtractGedcomCopy(FGedFile, target, [] { return plat::cancelRequested(); });

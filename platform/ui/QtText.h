@@ -1,6 +1,7 @@
 #pragma once
 // The window boundary: core text is cp1252, Qt text is UTF-16.
 #include <QColor>
+#include <QFile>
 #include <QString>
 #include <QTextDocument>
 #include <string>
@@ -16,6 +17,11 @@ inline QString toQ(const std::string& cp1252) {
 inline std::string fromQ(const QString& s) {
     return plat::utf16ToCp1252(std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), size_t(s.size())));
 }
+
+// File names keep the system's bytes: a folder named in letters the code page
+// lacks, or in its letters as UTF-8, must still be found.
+inline QString toQPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+inline std::string fromQPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // A tool tip that shows a text from a file as it stands: Qt takes a tip that
 // looks like markup for rich text, so such a tip is given as escaped text,

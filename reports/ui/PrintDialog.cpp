@@ -457,7 +457,7 @@ bool TPrintDlg::AskExportFileName() {
     dlg.setNameFilters(filters);
     dlg.setDefaultSuffix("pdf");
     const std::string dir = WOptions::GetString(opt::SaveToFileDir);
-    dlg.setDirectory(dir.empty() ? QDir::homePath() : toQ(dir));
+    dlg.setDirectory(dir.empty() ? QDir::homePath() : toQPath(dir));
     dlg.selectFile(toQ(MakeDefaultFileName()));
     // Keep the suffix in step with the chosen type.
     connect(&dlg, &QFileDialog::filterSelected, &dlg, [&dlg, filters](const QString& f) {
@@ -467,7 +467,7 @@ bool TPrintDlg::AskExportFileName() {
     });
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
     ExportKind = ExportKindOfFilterRow(int(filters.indexOf(dlg.selectedNameFilter())) + 1);
-    const std::string name = fromQ(dlg.selectedFiles().first());
+    const std::string name = fromQPath(dlg.selectedFiles().first());
     if (name.empty()) return false;
     WOptions::SetString(opt::SaveToFileDir, folderPart(name));
     ExportFileName = name;

@@ -136,7 +136,7 @@ void TQRPreview::SaveClick() {
     // again to name their page files.
     const QString ext = "." + toQ(filters[size_t(idx)].Extension);
     if (!file.endsWith(ext, Qt::CaseInsensitive)) file += ext;
-    std::unique_ptr<TQRExportFilter> filter = filters[size_t(idx)].Create(fromQ(file));
+    std::unique_ptr<TQRExportFilter> filter = filters[size_t(idx)].Create(fromQPath(file));
     if (!filter) return;
     try {
         FReport.ExportToFilter(filter.get());

@@ -4,10 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "app/FamilyRows.h"
 #include "columns/ColSortIterator.h"
@@ -17,6 +14,7 @@
 #include "model/WaitHooks.h"
 #include "platform/Hooks.h"
 #include "support/MemCollection.h"
+#include "support/TestFiles.h"
 
 using namespace ClipText;
 
@@ -188,26 +186,17 @@ TEST_F(ClipboardText, SettingRestoredAndFileSaved) {
     }
     EXPECT_TRUE(WOptions::GetBool(opt::TMGTagSent));
 
-    char name[] = "/tmp/h19-clipXXXXXX";
-    const int fd = ::mkstemp(name);
-    ASSERT_GE(fd, 0);
-    ::close(fd);
+    const tsupport::TempDir dir("brenthaul-clip");
+    const std::string name = dir.file("list.csv");
     SaveTextToFile(name, std::string("\"a\",\"b\"\r\n") + '\0' + "junk");
     SaveTextToFile("", "ignored");
-    std::ifstream in(name, std::ios::binary);
-    std::stringstream got;
-    got << in.rdbuf();
-    EXPECT_EQ(got.str(), "\"a\",\"b\"\r\n");
+    EXPECT_EQ(tsupport::readFile(name), "\"a\",\"b\"\r\n");
     // The CSV file choice writes the same text that goes to the clipboard.
     c.AddPerson("Solo /S/");
     const auto csv = IslandsViewText(c, kCSVFile, name);
     ASSERT_TRUE(csv);
-    std::ifstream again(name, std::ios::binary);
-    std::stringstream saved;
-    saved << again.rdbuf();
-    EXPECT_EQ(saved.str(), *csv);
+    EXPECT_EQ(tsupport::readFile(name), *csv);
     EXPECT_NE(csv->find("\"Solo /S/\""), std::string::npos);
-    std::remove(name);
 }
 
 TEST_F(ClipboardText, IndividualRowsAndRawRecord) {

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
@@ -43,7 +42,7 @@ protected:
     }
     void put(const std::string& rel, const std::string& text) {
         fs::create_directories(fs::path(root + "/" + rel).parent_path());
-        std::ofstream(root + "/" + rel, std::ios::binary) << text;
+        tsupport::writeFile(root + "/" + rel, text);
     }
     // Relative paths of what a run reports, in report order.
     std::vector<std::string> run(TFindFile& f) {

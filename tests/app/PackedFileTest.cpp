@@ -3,24 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "app/PackedFile.h"
 #include "support/ScopedTempDir.h"
 
-namespace {
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void put(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
-
-} // namespace
+using tsupport::readFile;
+using tsupport::writeFile;
 
 TEST(PackedFile, ProposesOnlyAPlainGedName) {
     EXPECT_EQ(ProposedExtractName("C:\\Users\\ann\\Smith family.ged"), "Smith family.ged");
@@ -38,10 +25,10 @@ TEST(PackedFile, ExtractCopiesThroughAFreshNameAndSparesPlantedFiles) {
     ScopedTempDir tmp;
     const std::string dir = tmp.dir();
     const std::string source = dir + "/unpacked", target = dir + "/copy.ged";
-    put(source, "0 HEAD\r\n0 TRLR\r\n");
+    writeFile(source, "0 HEAD\r\n0 TRLR\r\n");
     // What an earlier copy or someone else left under the names a fixed scheme would use.
-    put(target + ".part", "keep me");
-    put(dir + "/victim", "victim");
+    writeFile(target + ".part", "keep me");
+    writeFile(dir + "/victim", "victim");
     ASSERT_EQ(::symlink((dir + "/victim").c_str(), (target + ".tmp").c_str()), 0);
 
     const ExtractOutcome done = ExtractGedcomCopy(source, target, {});
@@ -57,7 +44,7 @@ TEST(PackedFile, ExtractCopiesThroughAFreshNameAndSparesPlantedFiles) {
         return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0u;
     };
     const mode_t mask = ::umask(022);
-    put(target, "old");
+    writeFile(target, "old");
     ::chmod(target.c_str(), 0644);
     EXPECT_TRUE(ExtractGedcomCopy(source, target, {}).Done);
     EXPECT_EQ(mode(target), 0644u);
@@ -70,7 +57,7 @@ TEST(PackedFile, ExtractCopiesThroughAFreshNameAndSparesPlantedFiles) {
     ::umask(mask);
 
     // Cancelled or failing copies leave the old target and no new file, and say which it was.
-    put(target, "old");
+    writeFile(target, "old");
     const ExtractOutcome cancelled = ExtractGedcomCopy(source, target, [] { return true; });
     EXPECT_FALSE(cancelled.Done);
     EXPECT_EQ(cancelled.Message, "Cancelled");

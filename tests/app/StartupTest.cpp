@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -26,17 +25,13 @@
 #include "platform/Hooks.h"
 #include "platform/IniFile.h"
 #include "platform/TempFiles.h"
-#include "support/TestFiles.h"
+#include "support/ScopedTempDir.h"
 
 namespace {
 
+using tsupport::fileExists;
 using tsupport::readFile;
 using tsupport::writeFile;
-
-bool exists(const std::string& p) {
-    struct stat st {};
-    return ::stat(p.c_str(), &st) == 0;
-}
 
 std::string pattern(std::size_t n, unsigned seed) {
     std::string s(n, '\0');
@@ -69,14 +64,7 @@ protected:
 
     void SetUp() override {
         ASSERT_GT(image_->size(), kTrailerSize);
-        tmp_ = root_ + "/tmp";
-        ASSERT_EQ(::mkdir(tmp_.c_str(), 0700), 0);
-        const char* old = std::getenv("TMPDIR");
-        hadTmp_ = old != nullptr;
-        if (old) oldTmp_ = old;
-        ::setenv("TMPDIR", tmp_.c_str(), 1);
         settings_ = plat::tempDir() + "zelt.ini";
-        priv_ = settings_.substr(0, settings_.rfind('/'));
         plat::hooks().messageBox = [this](const std::string& t, const std::string& c, unsigned f) {
             boxes_.push_back({t, c, f});
             return int(plat::IDOK);
@@ -89,10 +77,6 @@ protected:
         ini2::Close();
         WOptions::Clear();
         plat::resetHooks();
-        if (hadTmp_)
-            ::setenv("TMPDIR", oldTmp_.c_str(), 1);
-        else
-            ::unsetenv("TMPDIR");
     }
 
     TSelfViewTrailer trailerFor() const {
@@ -121,18 +105,6 @@ protected:
         return path;
     }
 
-    std::vector<std::string> qelFiles() const {
-        std::vector<std::string> out;
-        DIR* d = ::opendir(priv_.c_str());
-        if (!d) return out;
-        while (dirent* e = ::readdir(d)) {
-            const std::string n = e->d_name;
-            if (n.rfind("qel", 0) == 0) out.push_back(n);
-        }
-        ::closedir(d);
-        return out;
-    }
-
     void expectNoGedcomMessageOnly() {
         ASSERT_EQ(boxes_.size(), 1u);
         EXPECT_EQ(boxes_[0].text, kExpectedText);
@@ -142,10 +114,10 @@ protected:
     }
 
     static std::string* image_;
-    tsupport::TempDir rootDir_{"brenthaul-startup"};
-    std::string root_ = rootDir_.path().string();
-    std::string tmp_, priv_, settings_, oldTmp_;
-    bool hadTmp_ = false;
+    // TMPDIR for the test; the programs and other files go beside the program's own folder.
+    ScopedTempDir tmp_;
+    const std::string root_ = tmp_.dir(), priv_ = tmp_.privateDir();
+    std::string settings_;
     std::vector<Message> boxes_;
     std::vector<std::string> shown_;
 };
@@ -164,9 +136,9 @@ TEST_F(StartupTest, ProgramWithoutTrailerEndsWithMessageAndSavesNothing) {
     EXPECT_NE(rc, 0);
     EXPECT_FALSE(windows);
     expectNoGedcomMessageOnly();
-    EXPECT_FALSE(exists(settings_)) << "settings must not be written";
+    EXPECT_FALSE(fileExists(settings_)) << "settings must not be written";
     EXPECT_FALSE(ini2::IsOpen());
-    EXPECT_TRUE(qelFiles().empty());
+    EXPECT_TRUE(tmp_.qelFiles().empty());
 }
 
 TEST_F(StartupTest, ProgramWithTrailerCopiesArchiveThenSavesSettings) {
@@ -198,13 +170,13 @@ TEST_F(StartupTest, ProgramWithTrailerCopiesArchiveThenSavesSettings) {
     EXPECT_EQ(rc, 0);
     EXPECT_TRUE(boxes_.empty());
     EXPECT_TRUE(shown_.empty());
-    ASSERT_TRUE(exists(settings_));
+    ASSERT_TRUE(fileExists(settings_));
     plat::IniFile f(settings_);
     EXPECT_EQ(f.readString("General", "UseLDS", ""), "T");
     EXPECT_EQ(f.readString("General", "ShowSplash", ""), "T");
     EXPECT_EQ(f.readString("Brenthaul", "NoOpt", ""), "T");
     EXPECT_FALSE(ini2::IsOpen());
-    EXPECT_TRUE(qelFiles().empty());
+    EXPECT_TRUE(tmp_.qelFiles().empty());
 }
 
 TEST_F(StartupTest, UnusableTrailersCountAsNoGedcom) {
@@ -226,7 +198,7 @@ TEST_F(StartupTest, UnusableTrailersCountAsNoGedcom) {
     cases.push_back({"empty", root_ + "/empty", ZELT::TrailerCheck::NoMagic});
     writeFile(cases.back().path, "");
     cases.push_back({"missing", root_ + "/missing", ZELT::TrailerCheck::Unreadable});
-    cases.push_back({"folder", tmp_, ZELT::TrailerCheck::Unreadable});
+    cases.push_back({"folder", root_, ZELT::TrailerCheck::Unreadable});
 
     TSelfViewTrailer t = trailerFor();
     t.ArchiveOffset = std::uint32_t(trailerStart + 1);
@@ -252,7 +224,7 @@ TEST_F(StartupTest, UnusableTrailersCountAsNoGedcom) {
         EXPECT_NE(rc, 0);
         EXPECT_FALSE(windows);
         expectNoGedcomMessageOnly();
-        EXPECT_FALSE(exists(settings_));
+        EXPECT_FALSE(fileExists(settings_));
 
         // The later read in the window gives the same message and no file.
         boxes_.clear();
@@ -261,7 +233,7 @@ TEST_F(StartupTest, UnusableTrailersCountAsNoGedcom) {
         EXPECT_EQ(UnpackSelfViewPayload(c.path, read, ged, error), UnpackResult::NoGedcom);
         EXPECT_EQ(ged, "");
         expectNoGedcomMessageOnly();
-        EXPECT_TRUE(qelFiles().empty());
+        EXPECT_TRUE(tmp_.qelFiles().empty());
     }
 }
 
@@ -301,7 +273,7 @@ TEST_F(StartupTest, EscapingExceptionShowsIOErrorAndSettingsAreSaved) {
     EXPECT_TRUE(boxes_.empty());
     ASSERT_EQ(shown_.size(), 1u);
     EXPECT_EQ(shown_[0], "Error with I/O");
-    EXPECT_TRUE(exists(settings_));
+    EXPECT_TRUE(fileExists(settings_));
     EXPECT_FALSE(ini2::IsOpen());
 }
 
@@ -319,13 +291,13 @@ TEST_F(StartupTest, UnusableTemporaryFolderIsNamedWithoutLeftovers) {
         reached = true;
         return 0;
     });
-    ::setenv("TMPDIR", tmp_.c_str(), 1);
+    ::setenv("TMPDIR", root_.c_str(), 1);
     EXPECT_FALSE(reached);
     EXPECT_NE(rc, 0);
     ASSERT_EQ(shown_.size(), 1u);
     EXPECT_EQ(shown_[0], "Cannot use the temporary folder " + notAFolder);
-    EXPECT_TRUE(exists(settings));
-    EXPECT_TRUE(qelFiles().empty());
+    EXPECT_TRUE(fileExists(settings));
+    EXPECT_TRUE(tmp_.qelFiles().empty());
 }
 
 TEST_F(StartupTest, UnpackingStartedAheadIsTakenOnceAndNeverLeftBehind) {
@@ -343,7 +315,7 @@ TEST_F(StartupTest, UnpackingStartedAheadIsTakenOnceAndNeverLeftBehind) {
         ASSERT_EQ(UnpackSelfViewPayload(own, read, ged, error), UnpackResult::Ok) << error;
         EXPECT_EQ(readFile(ged), text);
         EXPECT_EQ(read.StartIndex, 5);
-        EXPECT_EQ(qelFiles().size(), 1u); // the archive copy is gone
+        EXPECT_EQ(tmp_.qelFiles().size(), 1u); // the archive copy is gone
         // Taken once: a second call unpacks anew.
         std::string again;
         ASSERT_EQ(UnpackSelfViewPayload(own, read, again, error), UnpackResult::Ok);
@@ -353,7 +325,7 @@ TEST_F(StartupTest, UnpackingStartedAheadIsTakenOnceAndNeverLeftBehind) {
     EXPECT_TRUE(plat::deleteTempFile(ged)) << "the file taken is the caller's";
     // The program may end before its window asks for the file.
     { const TUnpackAhead unused(own); }
-    EXPECT_TRUE(qelFiles().empty());
+    EXPECT_TRUE(tmp_.qelFiles().empty());
     EXPECT_TRUE(shown_.empty());
     EXPECT_TRUE(boxes_.empty());
 }
@@ -397,7 +369,7 @@ TEST_F(StartupTest, FileSizeLimitIsNamedInsteadOfBlamingTheFile) {
         EXPECT_NE(error.find("folder " + priv_ + "/"), std::string::npos) << error;
         EXPECT_EQ(error.find("damaged"), std::string::npos) << error;
         EXPECT_EQ(error.find("qel"), std::string::npos) << error;
-        EXPECT_TRUE(qelFiles().empty());
+        EXPECT_TRUE(tmp_.qelFiles().empty());
     }
 }
 
@@ -428,19 +400,19 @@ TEST_F(StartupTest, CopyPayloadFailsOnShortSourceOrFailedWrite) {
     // The source ends before the range: failure, and the file it made is gone.
     const std::string fresh = root_ + "/fresh";
     EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 1500, fresh, 1024));
-    EXPECT_FALSE(exists(fresh));
+    EXPECT_FALSE(fileExists(fresh));
     EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 5000, fresh, 1));
-    EXPECT_FALSE(exists(fresh));
+    EXPECT_FALSE(fileExists(fresh));
     // A file the caller made stays for the caller to delete.
     const std::string owned = root_ + "/owned";
     writeFile(owned, "");
     EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 1999, owned, 2));
-    EXPECT_TRUE(exists(owned));
+    EXPECT_TRUE(fileExists(owned));
     // No source, no folder for the destination, a full device.
     EXPECT_FALSE(ZELT::CopyPayloadToFile(-1, 0, fresh, 1));
-    EXPECT_FALSE(exists(fresh));
+    EXPECT_FALSE(fileExists(fresh));
     EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 0, root_ + "/no/such/folder", 1));
-    if (exists("/dev/full")) {
+    if (fileExists("/dev/full")) {
         int error = 0;
         EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 0, "/dev/full", 1500, &error));
         EXPECT_EQ(error, ENOSPC);

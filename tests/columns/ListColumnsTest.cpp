@@ -6,12 +6,8 @@
 #include "columns/ListColumns.h"
 #include "model/Ini2.h"
 #include "model/WaitHooks.h"
+#include "support/TestFiles.h"
 #include <set>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
-#include <unistd.h>
 
 namespace {
 
@@ -20,31 +16,18 @@ using coltest::Family;
 // A private settings file opened through ini2 for the test.
 class IniScope {
 public:
-    IniScope() {
-        char tmpl[] = "/tmp/h9-listcols-XXXXXX";
-        if (::mkdtemp(tmpl)) m_dir = tmpl;
-        m_path = m_dir + "/zelt.ini";
-        ini2::Open(m_path);
-    }
-    ~IniScope() {
-        ini2::Close();
-        std::remove(m_path.c_str());
-        ::rmdir(m_dir.c_str());
-    }
-    std::string Text() const {
-        std::ifstream in(m_path, std::ios::binary);
-        std::stringstream ss;
-        ss << in.rdbuf();
-        return ss.str();
-    }
+    IniScope() { ini2::Open(m_path); }
+    ~IniScope() { ini2::Close(); }
+    std::string Text() const { return tsupport::readFile(m_path); }
     void Write(const std::string& text) {
         ini2::Close();
-        std::ofstream(m_path, std::ios::binary | std::ios::trunc) << text;
+        tsupport::writeFile(m_path, text);
         ini2::Open(m_path);
     }
 
 private:
-    std::string m_dir, m_path;
+    tsupport::TempDir m_dir{"brenthaul-listcols"};
+    std::string m_path = m_dir.file("zelt.ini");
 };
 
 std::string title(const WListColumns& set, std::int32_t pos, bool longTitle, std::int32_t* mark = nullptr) {

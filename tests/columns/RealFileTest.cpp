@@ -8,15 +8,12 @@
 #include "gedcom/GEDCollection.h"
 #include "support/MemCollection.h"
 #include "support/SharedData.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 
 namespace {
 
@@ -156,35 +153,27 @@ TEST(GedcomCells, SmallFileThroughTheReader) {
         "0 @I3@ INDI\n1 NAME Paul /Dupont/\n1 CHR\n2 DATE 2 APR 1860\n1 FAMC @F1@\n"
         "0 @F1@ FAM\n1 HUSB @I1@\n1 WIFE @I2@\n1 CHIL @I3@\n1 MARR\n2 DATE 1855\n2 PLAC Lyon\n"
         "0 TRLR\n";
-    char tmpl[] = "/tmp/h9-colged-XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    const std::string path = std::string(tmpl) + "/small.ged";
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << text;
+    const tsupport::TempDir dir("brenthaul-colged");
+    const std::string path = dir.file("small.ged");
+    tsupport::writeFile(path, text);
+    WGEDCollection c(path);
+    ASSERT_TRUE(c.Open());
+    c.AfterOpen();
+    WListColumns set(&c, "List");
+    set.SetColumnList("1,2,7,65,67,18,20,48,41,59");
+    std::vector<std::string> paul, jean;
+    for (std::int32_t p = 1; p <= set.GetCount(); ++p) {
+        paul.push_back(set.CellText(p, 3));
+        jean.push_back(set.CellText(p, 1));
     }
-    {
-        WGEDCollection c(path);
-        ASSERT_TRUE(c.Open());
-        c.AfterOpen();
-        WListColumns set(&c, "List");
-        set.SetColumnList("1,2,7,65,67,18,20,48,41,59");
-        std::vector<std::string> paul, jean;
-        for (std::int32_t p = 1; p <= set.GetCount(); ++p) {
-            paul.push_back(set.CellText(p, 3));
-            jean.push_back(set.CellText(p, 1));
-        }
-        EXPECT_EQ(paul, (std::vector<std::string>{"3", "3", "Dupont, Paul", "[2 Apr 1860]", "", "Jean /Dupont/", "", "",
-                                                  "", "[30]"}));
-        EXPECT_EQ(jean, (std::vector<std::string>{"1", "1", "Dupont, Jean", "15 Mar 1830", "", "(S)-Marie /Curie/",
-                                                  "~25", "77", "Lyon", ""}));
-        std::int32_t mark = 0;
-        std::string title;
-        set.GetColumnTitle(2, true, mark, title);
-        EXPECT_EQ(title, "REF");
-    }
-    std::remove(path.c_str());
-    ::rmdir(tmpl);
+    EXPECT_EQ(paul, (std::vector<std::string>{"3", "3", "Dupont, Paul", "[2 Apr 1860]", "", "Jean /Dupont/", "", "", "",
+                                              "[30]"}));
+    EXPECT_EQ(jean, (std::vector<std::string>{"1", "1", "Dupont, Jean", "15 Mar 1830", "", "(S)-Marie /Curie/", "~25",
+                                              "77", "Lyon", ""}));
+    std::int32_t mark = 0;
+    std::string title;
+    set.GetColumnTitle(2, true, mark, title);
+    EXPECT_EQ(title, "REF");
 }
 
 TEST(RealFileKeys, Royal92NamesAndFindIndexes) {

@@ -52,7 +52,7 @@ protected:
 
 TEST_F(ImageExport, PageFilesAreNumberedAndDecodeAtPageSize) {
     // An old page file of the same name is replaced.
-    { std::ofstream(dir.path() / "Family0001.jpg") << "stale"; }
+    tsupport::writeFile(dir.path() / "Family0001.jpg", "stale");
     const std::string last = run<TPsQRJPEGFilter>("Family.jpg");
     EXPECT_EQ(last, (dir.path() / "Family0002.jpg").string());
     EXPECT_FALSE(fs::exists(dir.path() / "Family.jpg"));

@@ -3,34 +3,26 @@
 // files, opened collections, the real sample files.
 #include "gedcom/GEDCollection.h"
 #include "platform/Hooks.h"
-#include "platform/TempFiles.h"
 #include "support/SharedData.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <memory>
 #include <string>
-#include <sys/stat.h>
 
 namespace gedtest {
 
 // A file that is deleted with the object.
 class TempGed {
 public:
-    explicit TempGed(const std::string& text, const std::string& ext = ".ged") {
-        static int serial = 0;
-        m_path = plat::tempDir() + "gedtest_" + std::to_string(::getpid()) + "_" + std::to_string(++serial) + ext;
-        std::ofstream out(m_path, std::ios::binary);
-        out << text;
+    explicit TempGed(const std::string& text, const std::string& ext = ".ged") : m_path(m_dir.file("test" + ext)) {
+        tsupport::writeFile(m_path, text);
     }
-    ~TempGed() { std::remove(m_path.c_str()); }
-    TempGed(const TempGed&) = delete;
-    TempGed& operator=(const TempGed&) = delete;
     const std::string& path() const { return m_path; }
 
 private:
+    tsupport::TempDir m_dir{"brenthaul-gedtest"};
     std::string m_path;
 };
 

@@ -351,12 +351,12 @@ TEST(SampleFiles, MalformedLinesAndDanglingPointers) {
 
 TEST(SampleFiles, GeneratedPointersAllHaveTheirRecords) {
     const std::string gen = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom";
-    struct stat st {};
-    ASSERT_EQ(::stat(gen.c_str(), &st), 0) << "generator not built: " << gen;
-    const std::string path = plat::tempDir() + "gen_ptrs_" + std::to_string(::getpid()) + ".ged";
+    ASSERT_TRUE(tsupport::fileExists(gen)) << "generator not built: " << gen;
+    const tsupport::TempDir dir("brenthaul-gen");
+    const std::string path = dir.file("gen_ptrs.ged");
     // Large enough that sources point to notes of their own.
     ASSERT_EQ(std::system((gen + " --quiet --individuals 10000 --out " + path).c_str()), 0);
-    std::ifstream in(path, std::ios::binary);
+    std::istringstream in(tsupport::readFile(path));
     std::set<std::string> records;
     std::vector<std::string> pointers;
     for (std::string line; std::getline(in, line);) {
@@ -373,7 +373,6 @@ TEST(SampleFiles, GeneratedPointersAllHaveTheirRecords) {
             line.find('@', val + 2) == line.size() - 1)
             pointers.push_back(line.substr(val + 1));
     }
-    std::remove(path.c_str());
     ASSERT_GT(pointers.size(), 10000u);
     std::size_t notes = 0;
     for (const auto& p : pointers) {
@@ -385,8 +384,7 @@ TEST(SampleFiles, GeneratedPointersAllHaveTheirRecords) {
 
 TEST(SampleFiles, GeneratedFilesInBothCharacterSets) {
     std::string gen = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom";
-    struct stat st {};
-    ASSERT_EQ(::stat(gen.c_str(), &st), 0) << "generator not built: " << gen;
+    ASSERT_TRUE(tsupport::fileExists(gen)) << "generator not built: " << gen;
     const tsupport::TempDir dir("brenthaul-gen");
     const std::string u = dir.file("gen_utf8.ged");
     const std::string a = dir.file("gen_ansel.ged");
@@ -400,39 +398,34 @@ TEST(SampleFiles, GeneratedFilesInBothCharacterSets) {
     ASSERT_EQ(std::system((gen + " --quiet --individuals 3000 --seed 7 --charset ANSEL --eol cr --out " + a).c_str()),
               0);
     ASSERT_EQ(std::system((gen + " --quiet --individuals 3000 --seed 7 --eol lf --bom --out " + cr).c_str()), 0);
-    {
-        WGEDCollection cu(u), ca(a), cl(cr);
-        ASSERT_TRUE(cu.Open() && ca.Open() && cl.Open());
-        cu.AfterOpen();
-        ca.AfterOpen();
-        cl.AfterOpen();
-        EXPECT_EQ(cu.GetIndividualCount(), 3000);
-        EXPECT_EQ(cu.GetCharSet(), 2);
-        EXPECT_EQ(ca.GetCharSet(), 1);
-        auto body = [](WGEDCollection& c) {
-            std::string s = gedtest::dumpAll(c);
-            return s.substr(0, s.find("\nH "));
-        };
-        std::string du = body(cu);
-        EXPECT_EQ(du, body(ca));
-        EXPECT_EQ(du, body(cl));
-        EXPECT_NE(du.find('\xE9'), std::string::npos);
-        // Every family's spouses and children point back at it.
-        for (int f = 1; f <= cu.GetMarriageCount(); ++f) {
-            auto m = cu.GetMarriage(f);
-            if (m->GetHusband()) {
-                auto h = cu.GetIndividual(m->GetHusband());
-                bool found = false;
-                for (int k = 1; k <= h->GetSpouseFamilyCount(); ++k) found |= h->GetSpouseFamily(k) == f;
-                EXPECT_TRUE(found) << f;
-            }
-            for (int k = 1; k <= m->GetChildCount(); ++k)
-                EXPECT_EQ(cu.GetIndividual(m->GetChild(k))->GetParentFamily(1), f);
+    WGEDCollection cu(u), ca(a), cl(cr);
+    ASSERT_TRUE(cu.Open() && ca.Open() && cl.Open());
+    cu.AfterOpen();
+    ca.AfterOpen();
+    cl.AfterOpen();
+    EXPECT_EQ(cu.GetIndividualCount(), 3000);
+    EXPECT_EQ(cu.GetCharSet(), 2);
+    EXPECT_EQ(ca.GetCharSet(), 1);
+    auto body = [](WGEDCollection& c) {
+        std::string s = gedtest::dumpAll(c);
+        return s.substr(0, s.find("\nH "));
+    };
+    std::string du = body(cu);
+    EXPECT_EQ(du, body(ca));
+    EXPECT_EQ(du, body(cl));
+    EXPECT_NE(du.find('\xE9'), std::string::npos);
+    // Every family's spouses and children point back at it.
+    for (int f = 1; f <= cu.GetMarriageCount(); ++f) {
+        auto m = cu.GetMarriage(f);
+        if (m->GetHusband()) {
+            auto h = cu.GetIndividual(m->GetHusband());
+            bool found = false;
+            for (int k = 1; k <= h->GetSpouseFamilyCount(); ++k) found |= h->GetSpouseFamily(k) == f;
+            EXPECT_TRUE(found) << f;
         }
+        for (int k = 1; k <= m->GetChildCount(); ++k)
+            EXPECT_EQ(cu.GetIndividual(m->GetChild(k))->GetParentFamily(1), f);
     }
-    std::remove(u.c_str());
-    std::remove(a.c_str());
-    std::remove(cr.c_str());
 }
 
 TEST(SampleFiles, IndividualsReadInBulkReadAsOneByOne) {

@@ -8,14 +8,11 @@
 #include "model/Generations.h"
 #include "model/Islands.h"
 #include "model/RelCalc.h"
-#include "platform/TempFiles.h"
 #include "support/SharedData.h"
+#include "support/TestFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -51,19 +48,15 @@ const char* const kFile =
 class GedcomConds : public ::testing::Test {
 protected:
     GedcomConds() {
-        m_path = plat::tempDir() + "condged_" + std::to_string(::getpid()) + ".ged";
-        std::ofstream(m_path, std::ios::binary) << kFile;
+        tsupport::writeFile(m_path, kFile);
         c = std::make_unique<WGEDCollection>(m_path);
         opened = c->Open();
         if (opened) c->AfterOpen();
     }
-    ~GedcomConds() override {
-        c.reset();
-        std::remove(m_path.c_str());
-    }
 
     condtest::PlainNames names;
-    std::string m_path;
+    tsupport::TempDir m_dir{"brenthaul-condged"};
+    std::string m_path = m_dir.file("cond.ged");
     std::unique_ptr<WGEDCollection> c;
     bool opened = false;
 };

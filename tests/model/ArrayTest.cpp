@@ -12,7 +12,6 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <vector>
 
 namespace {
@@ -140,8 +139,7 @@ TEST(ArrayIndex, FreeingStoresCountAndDeletesOrKeepsTheNamedFile) {
         WABSArrayIndex b(gone, false, 4, 0);
         b.Add("zzzz");
     }
-    std::ifstream f(kept, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    const std::string bytes = tsupport::readFile(kept);
     ASSERT_GE(bytes.size(), 28u);
     EXPECT_EQ(le32(bytes.data()), 1u);
     EXPECT_EQ(le32(bytes.data() + 4), 28u);
@@ -149,7 +147,7 @@ TEST(ArrayIndex, FreeingStoresCountAndDeletesOrKeepsTheNamedFile) {
     EXPECT_EQ(le32(bytes.data() + 12), 4u);
     EXPECT_EQ(le32(bytes.data() + 16), 7u);
     EXPECT_EQ(le32(bytes.data() + 24), 9u);
-    EXPECT_FALSE(fileExists(gone));
+    EXPECT_FALSE(tsupport::fileExists(gone));
     // Temporary arrays leave nothing.
     {
         WIntArray big("", 100000);

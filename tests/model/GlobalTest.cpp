@@ -12,14 +12,7 @@
 #include "platform/TempFiles.h"
 #include "support/ScopedTempDir.h"
 
-namespace {
-
-bool exists(const std::string& p) {
-    struct stat st {};
-    return ::stat(p.c_str(), &st) == 0;
-}
-
-} // namespace
+using tsupport::fileExists;
 
 TEST(GlobalSoundex, KnownCodes) {
     const struct {
@@ -160,10 +153,10 @@ TEST(GlobalTemp, KeptPrivateFilesAndCleanUp) {
     // A leftover from an earlier run that nobody holds goes; our live file stays.
     plat::releaseTempFile(b);
     Global::DeleteTempFiles();
-    EXPECT_TRUE(exists(a));
-    EXPECT_FALSE(exists(b));
+    EXPECT_TRUE(fileExists(a));
+    EXPECT_FALSE(fileExists(b));
     EXPECT_TRUE(Global::DeleteTempFile(a));
-    EXPECT_FALSE(exists(a));
+    EXPECT_FALSE(fileExists(a));
 
     EXPECT_EQ(Global::GetProgressCount(), 0);
     EXPECT_FALSE(Global::GetProgressDone());

@@ -27,6 +27,8 @@ std::vector<char> pattern(std::size_t n, unsigned seed) {
     return v;
 }
 
+using tsupport::fileExists;
+using tsupport::fileLength;
 using tsupport::readFile;
 using tsupport::writeFile;
 
@@ -438,7 +440,6 @@ TEST(MmfStore, FullTmpfsGivesTheErrorNotSigbus) {
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    rmdir(mnt.c_str());
     ASSERT_FALSE(WIFSIGNALED(status)) << "died of signal " << WTERMSIG(status);
     if (WEXITSTATUS(status) == 20) GTEST_SKIP() << "no private tmpfs can be mounted here";
     EXPECT_EQ(WEXITSTATUS(status), 0);

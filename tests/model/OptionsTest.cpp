@@ -1,11 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <climits>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "model/Ini2.h"
@@ -16,13 +11,9 @@
 
 namespace {
 
+using tsupport::fileExists;
 using tsupport::readFile;
 using tsupport::writeFile;
-
-bool exists(const std::string& p) {
-    struct stat st {};
-    return ::stat(p.c_str(), &st) == 0;
-}
 
 class OptionsTest : public ::testing::Test {
 protected:
@@ -45,7 +36,7 @@ protected:
 TEST_F(OptionsTest, MissingFileGivesDefaultsAndFirstSaveWritesEveryKey) {
     ini2::Open(ini_);
     WOptions::Load(opt::kEditionThis);
-    EXPECT_FALSE(exists(ini_)) << "loading must not write";
+    EXPECT_FALSE(fileExists(ini_)) << "loading must not write";
     for (int i = 1; i <= opt::kOptionCount; ++i) EXPECT_EQ(WOptions::GetString(i), WOptions::Row(i).Default) << i;
     EXPECT_FALSE(WOptions::GetBool(opt::UseLDS));
     EXPECT_TRUE(WOptions::GetBool(opt::FirstTime));
@@ -61,7 +52,7 @@ TEST_F(OptionsTest, MissingFileGivesDefaultsAndFirstSaveWritesEveryKey) {
     EXPECT_FALSE(WOptions::GroupLoaded(opt::kEditionLite));
 
     WOptions::Save();
-    ASSERT_TRUE(exists(ini_));
+    ASSERT_TRUE(fileExists(ini_));
     plat::IniFile f(ini_);
     int keys = 0;
     for (const char* s : {"General", "Printing", "Internet", "SelfExtract", "Help", "TMG"})
@@ -233,7 +224,7 @@ TEST_F(OptionsTest, WithoutSettingsFileReadsAreEmptyAndWritesDoNothing) {
     WOptions::Load(opt::kEditionThis);
     EXPECT_EQ(WOptions::GetString(opt::FirstTime), "");
     WOptions::Save();
-    EXPECT_FALSE(exists(ini_));
+    EXPECT_FALSE(fileExists(ini_));
 }
 
 TEST(Ini2, DefaultNameBesideTheProgram) {

@@ -6,10 +6,6 @@
 #include "support/TestFiles.h"
 
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,14 +15,6 @@ namespace ptest {
 using tsupport::readFile;
 using tsupport::writeFile;
 using ScratchDir = tsupport::TempDir;
-
-inline void writeFile(const std::string& path, const void* data, std::size_t n) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(static_cast<const char*>(data), std::streamsize(n));
-}
-inline void writeFile(const std::string& path, const std::vector<std::uint8_t>& v) {
-    writeFile(path, v.data(), v.size());
-}
 
 // Records what the expander shows and how often it lets messages through.
 struct RecordingHooks {

@@ -2,10 +2,6 @@
 
 #include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
-
 #include "platform/IniFile.h"
 #include "support/TestFiles.h"
 
@@ -16,10 +12,7 @@ using tsupport::readFile;
 struct IniFileTest : ::testing::Test {
     tsupport::TempDir dir{"brenthaul-ini"};
     std::string path = dir.file("test.ini");
-    void write(const std::string& text) {
-        std::ofstream out(path, std::ios::binary);
-        out << text;
-    }
+    void write(const std::string& text) { tsupport::writeFile(path, text); }
 };
 
 TEST_F(IniFileTest, ReadsWindowsFileCaseInsensitivelyAndKeepsUnknownLines) {
@@ -65,14 +58,11 @@ TEST_F(IniFileTest, WriteNeverGoesThroughAPlantedLink) {
     // Someone who could write the folder links a file of ours under the names a
     // fixed temp scheme would use.
     const std::string victim = path + "-victim";
-    { std::ofstream(victim, std::ios::binary) << "precious"; }
+    tsupport::writeFile(victim, "precious");
     ASSERT_EQ(::link(victim.c_str(), (path + ".new").c_str()), 0);
     ASSERT_EQ(::symlink(victim.c_str(), (path + ".tmp").c_str()), 0);
     plat::IniFile ini(path);
     ASSERT_TRUE(ini.writeString("General", "UseLDS", "T"));
     EXPECT_EQ(readFile(victim), "precious");
     EXPECT_EQ(readFile(path), "[General]\r\nUseLDS=T\r\n");
-    std::remove((path + ".new").c_str());
-    std::remove((path + ".tmp").c_str());
-    std::remove(victim.c_str());
 }

@@ -12,16 +12,11 @@
 #include "platform/TempFiles.h"
 #include "support/ScopedTempDir.h"
 
-namespace {
-bool exists(const std::string& p) {
-    struct stat st {};
-    return ::stat(p.c_str(), &st) == 0;
-}
-} // namespace
+using tsupport::fileExists;
 
 TEST(TempFiles, CreatesPrivateQelFileAndDeletesIt) {
     const std::string name = plat::createTempFile();
-    ASSERT_TRUE(exists(name));
+    ASSERT_TRUE(fileExists(name));
     const std::string base = name.substr(name.rfind('/') + 1);
     EXPECT_EQ(base.substr(0, 3), "qel");
     EXPECT_EQ(base.substr(base.size() - 4), ".tmp");
@@ -29,7 +24,7 @@ TEST(TempFiles, CreatesPrivateQelFileAndDeletesIt) {
     ASSERT_EQ(::stat(name.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
     EXPECT_TRUE(plat::deleteTempFile(name));
-    EXPECT_FALSE(exists(name));
+    EXPECT_FALSE(fileExists(name));
 }
 
 TEST(TempFiles, CleanUpSparesLiveFilesOfOtherProcesses) {
@@ -58,15 +53,15 @@ TEST(TempFiles, CleanUpSparesLiveFilesOfOtherProcesses) {
     const std::string mine = plat::createTempFile();
 
     const auto deleted = plat::deleteLeftoverTempFiles();
-    EXPECT_TRUE(exists(live));
-    EXPECT_TRUE(exists(mine));
-    EXPECT_FALSE(exists(dead));
+    EXPECT_TRUE(fileExists(live));
+    EXPECT_TRUE(fileExists(mine));
+    EXPECT_FALSE(fileExists(dead));
     EXPECT_NE(std::find(deleted.begin(), deleted.end(), dead), deleted.end());
 
     (void)!write(toChild[1], "x", 1);
     int status = 0;
     waitpid(pid, &status, 0);
-    EXPECT_FALSE(exists(live));
+    EXPECT_FALSE(fileExists(live));
     plat::deleteTempFile(mine);
 }
 
@@ -107,7 +102,7 @@ TEST(TempFiles, FilesAreLockedFromTheStartAndNotInherited) {
     int lost = 0;
     for (int i = 0; i < 3000; ++i) {
         const std::string n = plat::createTempFile();
-        if (!exists(n)) ++lost;
+        if (!fileExists(n)) ++lost;
         plat::deleteTempFile(n);
     }
     kill(cleaner, SIGKILL);

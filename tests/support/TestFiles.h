@@ -2,6 +2,9 @@
 // Files for tests: whole-file reads and writes, and private folders that go
 // away with the test. Header-only, so the platform and payload tests can use
 // it without the collection fixtures.
+#include <sys/stat.h>
+
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace tsupport {
 
@@ -21,6 +25,23 @@ inline std::string readFile(const std::filesystem::path& path) {
 inline void writeFile(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+inline void writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    writeFile(path, std::string(bytes.begin(), bytes.end()));
+}
+
+// Whether the path names anything, a link followed.
+inline bool fileExists(const std::string& path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}
+
+// Length in bytes; -1 when there is no such file.
+inline long long fileLength(const std::string& path) {
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0) return -1;
+    return static_cast<long long>(st.st_size);
 }
 
 // A fresh folder under the system temp folder, removed with its contents.

@@ -9,8 +9,6 @@
 #include <QTabBar>
 #include <QTest>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -28,20 +26,18 @@
 
 using tsupport::readFile;
 
-// A self-viewing program: some program image, the archive, the trailer.
+// A self-viewing program: a program image (by default some bytes that only
+// the window tests read, never run), the archive, the trailer.
 inline std::string makeProgram(const std::string& dir, const std::string& gedcom, TSelfViewTrailer t,
-                               std::uint32_t blockSize = 4096) {
-    const std::string image(3000, '\x7F');
+                               std::uint32_t blockSize = 4096, const std::string& image = std::string(3000, '\x7F')) {
     std::uint32_t blocks = 0;
     const auto archive = payload::compressArchive(gedcom, blocks, blockSize);
     t.ArchiveOffset = std::uint32_t(image.size());
     t.BlockCount = blocks;
     const auto trailer = serializeTrailer(t);
     const std::string path = dir + "/family-viewer";
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << image;
-    out.write(reinterpret_cast<const char*>(archive.data()), std::streamsize(archive.size()));
-    out.write(reinterpret_cast<const char*>(trailer.data()), std::streamsize(trailer.size()));
+    tsupport::writeFile(path, image + std::string(archive.begin(), archive.end()) +
+                                  std::string(trailer.begin(), trailer.end()));
     return path;
 }
 
@@ -82,12 +78,6 @@ struct MainWindowTest : ::testing::Test {
         ini2::Close();
         ini::CloseIni();
         unsetenv("XDG_CONFIG_HOME");
-    }
-    std::vector<std::string> qelFiles() const {
-        std::vector<std::string> out;
-        for (const auto& f : tmp.files())
-            if (f.rfind("qel", 0) == 0) out.push_back(f);
-        return out;
     }
     // A tab of the tab bar, clicked.
     static void clickTab(TLogoAppForm& form, const QString& caption) {

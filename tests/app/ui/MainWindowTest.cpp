@@ -21,6 +21,7 @@
 #include <QToolButton>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -72,7 +73,7 @@ TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
             EXPECT_NE(fcntl(std::stoi(e.path().filename().string()), F_GETFD) & FD_CLOEXEC, 0) << e.path();
         }
         EXPECT_GE(ours, 1);
-        EXPECT_EQ(qelFiles().size(), 1u); // the archive copy is gone already
+        EXPECT_EQ(tmp.qelFiles().size(), 1u); // the archive copy is gone already
 
         clickTab(form, "Individual");
         ASSERT_EQ(form.CurrentPage(), TLogoAppForm::pgIndividual);
@@ -87,7 +88,7 @@ TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
         if (const char* shot = std::getenv("BRENTHAUL_SCREENSHOT")) form.grab().save(shot);
         form.close();
     }
-    EXPECT_TRUE(qelFiles().empty());
+    EXPECT_TRUE(tmp.qelFiles().empty());
 }
 
 // A field of the Sender page as it reads on screen (empty when hidden).
@@ -160,7 +161,11 @@ TEST_F(MainWindowTest, ExtractProposesAPlainNameAndCopiesTheUnpackedFile) {
     QPushButton* extract = extractButton(form);
     ASSERT_NE(extract, nullptr);
     ASSERT_TRUE(extract->isVisible());
-    const std::string target = tmp.dir() + "/copy.ged";
+    // A folder named in UTF-8, as the desktop names it, with letters the code page has and lacks.
+    const std::string folder = tmp.dir() + "/T\xC3\xA9l\xC3\xA9"
+                                           "chargements \xE2\x82\xAC\xE4\xB8\xAD";
+    ASSERT_EQ(::mkdir(folder.c_str(), 0700), 0);
+    const std::string target = folder + "/copy.ged";
     QString proposed;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -169,7 +174,7 @@ TEST_F(MainWindowTest, ExtractProposesAPlainNameAndCopiesTheUnpackedFile) {
             proposed = QFileInfo(dlg->selectedFiles().value(0)).fileName();
             auto* name = dlg->findChild<QLineEdit*>("fileNameEdit");
             ASSERT_NE(name, nullptr);
-            name->setText(toQ(target));
+            name->setText(QString::fromUtf8(target.c_str()));
             QMetaObject::invokeMethod(dlg, "accept");
         }
     });
@@ -178,7 +183,9 @@ TEST_F(MainWindowTest, ExtractProposesAPlainNameAndCopiesTheUnpackedFile) {
     EXPECT_EQ(proposed, "bash_aliases.ged");
     EXPECT_EQ(readFile(target), kFamily);
     ASSERT_FALSE(messages.empty());
-    EXPECT_EQ(messages.back(), "\"" + target + "\" has been extracted.");
+    EXPECT_EQ(messages.back(), "\"" + tmp.dir() +
+                                   "/T\xE9l\xE9"
+                                   "chargements \x80?/copy.ged\" has been extracted.");
 }
 
 TEST_F(MainWindowTest, DamagedArchiveSaysTheProgramClosesAndLeavesNothing) {
@@ -207,7 +214,7 @@ TEST_F(MainWindowTest, DamagedArchiveSaysTheProgramClosesAndLeavesNothing) {
         EXPECT_NE(messages.back().find("is damaged.  The program will now close."), std::string::npos)
             << messages.back();
         EXPECT_EQ(form.Collection(), nullptr);
-        EXPECT_TRUE(qelFiles().empty());
+        EXPECT_TRUE(tmp.qelFiles().empty());
     }
 }
 
@@ -338,7 +345,7 @@ TEST_F(MainWindowTest, EveryRealFileStartsAndLeavesNoTempFile) {
             }
             form.close();
         }
-        EXPECT_TRUE(qelFiles().empty());
+        EXPECT_TRUE(tmp.qelFiles().empty());
     }
 }
 

@@ -439,7 +439,7 @@ TEST_F(MainWindowUseTest, ReadingALargeFileShowsTheWaitAfterItsDelayAndCancels) 
         EXPECT_EQ(form.Collection(), nullptr);
         EXPECT_TRUE(messages.empty());
         EXPECT_TRUE(form.StatusText(1).isEmpty());
-        EXPECT_EQ(qelFiles().size(), 1u);
+        EXPECT_EQ(tmp.qelFiles().size(), 1u);
         EXPECT_EQ(readFile("/proc/self/maps").find(tmp.dir()), std::string::npos);
     }
     EXPECT_FALSE(offThread);
@@ -483,7 +483,7 @@ TEST_F(MainWindowUseTest, HelpLinksOpenTheHelpFileOrSayItIsMissing) {
     EXPECT_TRUE(opened.empty());
     EXPECT_EQ(messages, (std::vector<std::string>{"The help file \"kaldrin.hlp\" is not available."}));
 
-    std::ofstream(tmp.dir() + "/kaldrin.hlp") << "help";
+    tsupport::writeFile(tmp.dir() + "/kaldrin.hlp", "help");
     clickTab(form, "Individual"); // the Individual tab's box
     EXPECT_EQ(help.count, 2);
     EXPECT_EQ(opened, (std::vector<std::string>{tmp.dir() + "/kaldrin.hlp"}));

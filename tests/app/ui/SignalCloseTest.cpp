@@ -1,3 +1,5 @@
+#include "MainWindowFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -6,47 +8,21 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
-#include "app/SelfViewTrailer.h"
-#include "payload/Compressor.h"
-#include "support/ScopedTempDir.h"
-
 namespace {
-
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-const char* const kFamily =
-    "0 HEAD\r\n1 CHAR ANSI\r\n0 @I1@ INDI\r\n1 NAME John /Smith/\r\n1 FAMS @F1@\r\n0 @I2@ INDI\r\n"
-    "1 NAME Tom /Smith/\r\n1 FAMC @F1@\r\n0 @F1@ FAM\r\n1 HUSB @I1@\r\n1 CHIL @I2@\r\n0 TRLR\r\n";
 
 // Runs the real program, packed with a small family, and sends it sig once
 // its GEDCOM is unpacked; returns the wait status.
 int runAndSignal(const ScopedTempDir& tmp, int sig) {
-    const std::string viewer = readFile(std::string(BRENTHAUL_BINARY_DIR) + "/brenthaul");
-    std::uint32_t blocks = 0;
-    const auto archive = payload::compressArchive(kFamily, blocks);
     TSelfViewTrailer t;
-    t.ArchiveOffset = std::uint32_t(viewer.size());
-    t.BlockCount = blocks;
     t.StartIndex = 2;
-    const auto trailer = serializeTrailer(t);
-    const std::string program = tmp.dir() + "/family-viewer";
-    {
-        std::ofstream out(program, std::ios::binary | std::ios::trunc);
-        out << viewer;
-        out.write(reinterpret_cast<const char*>(archive.data()), std::streamsize(archive.size()));
-        out.write(reinterpret_cast<const char*>(trailer.data()), std::streamsize(trailer.size()));
-    }
+    const std::string program =
+        makeProgram(tmp.dir(), kFamily, t, payload::kMaxBlockLength, readFile(BRENTHAUL_BINARY_DIR "/brenthaul"));
     ::chmod(program.c_str(), 0755);
     // No quick help in front of the window.
     ::mkdir(tmp.privateDir().c_str(), 0700);
-    std::ofstream(tmp.privateDir() + "/zelt.ini", std::ios::binary) << "[Help]\r\nDispInitHelp=F\r\n";
+    tsupport::writeFile(tmp.privateDir() + "/zelt.ini", "[Help]\r\nDispInitHelp=F\r\n");
 
     const pid_t pid = ::fork();
     if (pid == 0) {

@@ -60,12 +60,12 @@ TEST(Preview, SaveWritesTheChosenFormatWithItsExtension) {
     ASSERT_TRUE(f.Prepare());
     TQRPreview p(f);
     exporttest::TempDir dir;
-    const std::string name = (dir.path() / "saved").string();
+    const std::string name = (dir.path() / "sauv\xC3\xA9 \xE4\xB8\xAD").string(); // a UTF-8 name
     QTimer::singleShot(0, [&] {
         auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dlg, nullptr);
         dlg->selectNameFilter("Rich Text Format (*.rtf)");
-        dlg->selectFile(QString::fromStdString(name));
+        dlg->selectFile(QString::fromUtf8(name.c_str()));
         QMetaObject::invokeMethod(dlg, "accept");
     });
     for (QPushButton* b : p.findChildren<QPushButton*>())
