@@ -8,6 +8,7 @@
 #include "export/ExportText.h"
 #include "export/PsQRControls.h"
 #include "platform/ui/QtText.h"
+#include "reports/render/QRRenderer.h"
 
 const char* const kCRLF = "\r\n";
 
@@ -300,36 +301,6 @@ int TPsQRDocumentFilter::PictureIndex(const std::vector<std::pair<std::string, c
     return -1;
 }
 
-namespace {
-
-Qt::PenStyle qtPen(TQRPenStyle s) {
-    switch (s) {
-    case psDash: return Qt::DashLine;
-    case psDot: return Qt::DotLine;
-    case psDashDot: return Qt::DashDotLine;
-    case psDashDotDot: return Qt::DashDotDotLine;
-    case psClear: return Qt::NoPen;
-    case psSolid: break;
-    }
-    return Qt::SolidLine;
-}
-
-Qt::BrushStyle qtBrush(TQRBrushStyle s) {
-    switch (s) {
-    case bsClear: return Qt::NoBrush;
-    case bsHorizontal: return Qt::HorPattern;
-    case bsVertical: return Qt::VerPattern;
-    case bsFDiagonal: return Qt::FDiagPattern;
-    case bsBDiagonal: return Qt::BDiagPattern;
-    case bsCross: return Qt::CrossPattern;
-    case bsDiagCross: return Qt::DiagCrossPattern;
-    case bsSolid: break;
-    }
-    return Qt::SolidPattern;
-}
-
-} // namespace
-
 QImage TPsQRDocumentFilter::DrawShapeImage(const TQRShape& shape) {
     const int w = std::max(1, int(shape.Width + 0.5)), h = std::max(1, int(shape.Height + 0.5));
     QImage img(w, h, QImage::Format_RGB888);
@@ -337,9 +308,9 @@ QImage TPsQRDocumentFilter::DrawShapeImage(const TQRShape& shape) {
     QPainter p(&img);
     QPen pen(toQColor(shape.Pen.Color));
     pen.setWidth(std::max(1, shape.Pen.Width));
-    pen.setStyle(qtPen(shape.Pen.Style));
+    pen.setStyle(QRPenStyle(shape.Pen.Style));
     p.setPen(pen);
-    p.setBrush(QBrush(toQColor(shape.Brush.Color), qtBrush(shape.Brush.Style)));
+    p.setBrush(QBrush(toQColor(shape.Brush.Color), QRBrushStyle(shape.Brush.Style)));
     // Keep the pen inside the picture, as the desktop draws it.
     const int inset = std::max(1, shape.Pen.Width) / 2;
     const QRect box(inset, inset, w - 1 - 2 * inset, h - 1 - 2 * inset);

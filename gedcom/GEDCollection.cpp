@@ -128,6 +128,12 @@ public:
             if (!fn(m_blocks[i / BlockWords][i % BlockWords])) return false;
         return true;
     }
+    template <class Fn>
+    bool forEach(Fn fn) const {
+        for (std::size_t i = 0; i < m_size; ++i)
+            if (!fn(std::uint32_t(m_blocks[i / BlockWords][i % BlockWords]))) return false;
+        return true;
+    }
     // fn on every word in order until it gives false; the words are gone after.
     template <class Fn>
     bool drain(Fn fn) {
@@ -464,66 +470,116 @@ void WGEDCollection::resolveLinks(Stretch& s, bool here) const {
     });
 }
 
-bool WGEDCollection::buildLinks() {
-    m_famLinks.reset();
-    m_indLinks.reset();
-    // The lookups run on every stretch at once; the tables are then filled in
-    // file order, individuals' lines first, then families', as one walk would.
-    onStretches([&](Stretch& s, bool here) { resolveLinks(s, here); });
-    // Their pages are touched only as links are added, while the noted lines go.
-    m_indLinks = std::make_unique<WIndLinks>(std::string(), GetIndividualCount());
-    m_famLinks = std::make_unique<WFamLinks>(std::string(), GetMarriageCount());
-    // The window's messages are let in every PumpInterval records, and Cancel
-    // is looked at per record, as links are added.
+void WGEDCollection::fillLinks(Stretch& s, bool here, WIndLinks::Filler& people, WFamLinks::Filler& families) const {
+    // The records of this stretch are filled here, and only here: first the
+    // families, from the FAMC lines of every stretch that name them (in file
+    // order, so their children stand in the order of the individuals) and
+    // then from their own lines; then the individuals, from their own lines
+    // and then from the family lines of every stretch that name them. So each
+    // row gets its links in the order of the two passes over the whole file.
+    const std::int32_t firstFamily = s.before[KindFamily] + 1, lastFamily = s.before[KindFamily] + s.found[KindFamily];
+    const std::int32_t firstPerson = s.before[KindIndividual] + 1,
+                       lastPerson = s.before[KindIndividual] + s.found[KindIndividual];
+    // fn(owner, tag, target) on every resolved line; false when stopped. The
+    // window's messages are let in every PumpInterval owners read here.
     std::int32_t count = 0;
-    auto apply = [&](WordBlocks& lines, auto add) {
+    auto each = [&](const WordBlocks& lines, auto fn) {
         std::int32_t owner = 0;
-        return lines.drain([&](std::uint32_t w) {
+        return lines.forEach([&](std::uint32_t w) {
             if (w & OwnerMark) {
                 owner = std::int32_t(w & ~OwnerMark);
-                if (count++ % PumpInterval == 0) plat::processMessages();
-                return goOn(true);
+                if (here && count++ % PumpInterval == 0) plat::processMessages();
+                return goOn(here);
             }
-            std::int32_t target = std::int32_t(w & TargetMask);
-            if (owner > 0 && target > 0) add(owner, w >> TagShift, target);
+            const std::int32_t target = std::int32_t(w & TargetMask);
+            if (owner > 0 && target > 0) fn(owner, w >> TagShift, target);
             return true;
         });
     };
-    bool ok = !m_stop;
-    for (Stretch& s : m_stretches) {
-        if (!ok) break;
-        // The stretch's individuals are readied for writing just before its lines add to them.
-        const std::int32_t first = s.before[KindIndividual] + 1;
-        m_indLinks->PrepareWrite(first, first + s.found[KindIndividual] - 1);
-        ok = apply(s.indLinks, [&](std::int32_t ind, std::uint32_t tag, std::int32_t family) {
-            if (tag == TagFamc) {
-                m_indLinks->AddParentFamily(ind, false, false, 7, 1, family);
-                m_famLinks->AddChild(family, ind);
-            } else {
-                m_indLinks->AddSpouseFamily(ind, family, false);
-            }
-        });
+    m_famLinks->PrepareWrite(firstFamily, lastFamily);
+    for (const Stretch& other : m_stretches)
+        if (!each(other.indLinks, [&](std::int32_t ind, std::uint32_t tag, std::int32_t fam) {
+                if (tag == TagFamc && fam >= firstFamily && fam <= lastFamily) families.AddChild(fam, ind);
+            }))
+            return;
+    if (!each(s.famLinks, [&](std::int32_t fam, std::uint32_t tag, std::int32_t ind) {
+            if (tag == TagChil)
+                families.AddChild(fam, ind);
+            else if (tag == TagHusb)
+                families.SetHusband(fam, ind);
+            else
+                families.SetWife(fam, ind);
+        }))
+        return;
+    m_indLinks->PrepareWrite(firstPerson, lastPerson);
+    if (!each(s.indLinks, [&](std::int32_t ind, std::uint32_t tag, std::int32_t fam) {
+            if (tag == TagFamc)
+                people.AddParentFamily(ind, 7, 1, fam);
+            else
+                people.AddSpouseFamily(ind, fam);
+        }))
+        return;
+    for (const Stretch& other : m_stretches)
+        if (!each(other.famLinks, [&](std::int32_t fam, std::uint32_t tag, std::int32_t ind) {
+                if (ind < firstPerson || ind > lastPerson) return;
+                if (tag == TagChil)
+                    people.AddParentFamily(ind, 7, 1, fam);
+                else
+                    people.AddSpouseFamily(ind, fam);
+            }))
+            return;
+}
+
+bool WGEDCollection::buildLinks() {
+    m_famLinks.reset();
+    m_indLinks.reset();
+    // The lookups run on every stretch at once, and so does the filling.
+    onStretches([&](Stretch& s, bool here) { resolveLinks(s, here); });
+    m_indLinks = std::make_unique<WIndLinks>(std::string(), GetIndividualCount());
+    m_famLinks = std::make_unique<WFamLinks>(std::string(), GetMarriageCount());
+    if (m_stop) {
+        m_stretches.clear();
+        return false;
     }
-    for (Stretch& s : m_stretches)
-        ok = ok && apply(s.famLinks, [&](std::int32_t fam, std::uint32_t tag, std::int32_t ind) {
-                 if (tag == TagChil) {
-                     m_famLinks->AddChild(fam, ind);
-                     m_indLinks->AddParentFamily(ind, false, false, 7, 1, fam);
-                 } else {
-                     if (tag == TagHusb)
-                         m_famLinks->SetHusband(fam, ind);
-                     else
-                         m_famLinks->SetWife(fam, ind);
-                     m_indLinks->AddSpouseFamily(ind, fam, false);
-                 }
-             });
-    // The notes of the walk are not needed again.
+    std::vector<WIndLinks::Filler> people;
+    std::vector<WFamLinks::Filler> families;
+    for (std::size_t i = 0; i < m_stretches.size(); ++i) {
+        people.emplace_back(*m_indLinks);
+        families.emplace_back(*m_famLinks);
+    }
+    auto at = [&](const Stretch& s) { return std::size_t(&s - m_stretches.data()); };
+    onStretches([&](Stretch& s, bool here) { fillLinks(s, here, people[at(s)], families[at(s)]); });
+    // The noted lines are not needed again.
+    for (Stretch& s : m_stretches) {
+        s.indLinks.clear();
+        s.famLinks.clear();
+    }
+    bool ok = !m_stop;
+    if (ok) {
+        // The fillers' chain nodes go into the pools in stretch order, each
+        // filler's copied in by its own thread.
+        std::vector<std::array<std::int32_t, 3>> bases;
+        for (std::size_t i = 0; i < people.size(); ++i)
+            bases.push_back({m_famLinks->ReserveNodes(families[i].NodeCount()),
+                             m_indLinks->ReserveParentNodes(people[i].ParentNodeCount()),
+                             m_indLinks->ReserveSpouseNodes(people[i].SpouseNodeCount())});
+        onStretches([&](Stretch& s, bool) {
+            const std::size_t i = at(s);
+            families[i].Place(bases[i][0]);
+            people[i].Place(bases[i][1], bases[i][2]);
+        });
+        ok = !m_stop;
+    }
     m_stretches.clear();
     return ok;
 }
 
 void WGEDCollection::AfterOpen() {
-    if (m_indLinks) m_indLinks->SortSpouseFamilies(*this);
+    // Families are read on many threads at once; individuals, whose index
+    // entries fill on first use, only on this one.
+    const std::int32_t n = GetIndividualCount();
+    if (m_indLinks)
+        m_indLinks->SortSpouseFamilies(*this, s_threads ? s_threads : plat::WorkerThreads(std::size_t(n) / 16384 + 1));
 }
 
 const char* WGEDCollection::headerLine(std::uint32_t tag) const {

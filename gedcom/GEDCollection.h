@@ -141,6 +141,8 @@ private:
     bool goOn(bool here) const;
     void walkStretch(Stretch& s, bool here) const;
     void resolveLinks(Stretch& s, bool here) const;
+    // Fills the link table rows of the stretch's own individuals and families.
+    void fillLinks(Stretch& s, bool here, WIndLinks::Filler& people, WFamLinks::Filler& families) const;
     // The first level-1 line with the tag among the header's lines, or null.
     const char* headerLine(std::uint32_t tag) const;
 
@@ -159,7 +161,8 @@ private:
     static unsigned s_threads;
 
 public:
-    // Stretches (one thread each) of the index and link passes; 0, the
-    // default, takes one per usable CPU and megabyte of the file, at most.
+    // Stretches (one thread each) of the index and link passes, and threads
+    // of the spouse-family order after opening; 0, the default, takes one
+    // per usable CPU and megabyte of the file (16,384 individuals), at most.
     static void SetOpenThreads(unsigned threads) { s_threads = threads; }
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #include "model/ABSCollection.h"
 #include "model/Date.h"
@@ -21,10 +23,10 @@ WIndLinks::Record* WIndLinks::rec(std::int32_t individual) const {
     return reinterpret_cast<Record*>(GetPtr(individual));
 }
 
-bool WIndLinks::appendLink(WLinkArray& pool, std::unordered_map<std::int32_t, std::unordered_set<std::int32_t>>& sets,
-                           std::unordered_map<std::int32_t, std::int32_t>& tails, std::int32_t individual,
-                           std::int32_t first, std::int32_t chainCount, bool allowDuplicate, std::int32_t family,
-                           std::int32_t a, std::int32_t b) {
+template <class Pool>
+bool WIndLinks::appendLink(Pool& pool, Sets& sets, Tails& tails, std::int32_t individual, std::int32_t first,
+                           std::int32_t chainCount, bool allowDuplicate, std::int32_t family, std::int32_t a,
+                           std::int32_t b) {
     if (!allowDuplicate) {
         if (chainCount <= WalkLimit) {
             if (pool.FindLink(first, family)) return false;
@@ -53,70 +55,105 @@ bool WIndLinks::appendLink(WLinkArray& pool, std::unordered_map<std::int32_t, st
     return pool.AppendLink(tail->second, family, a, b);
 }
 
-void WIndLinks::AddParentFamily(std::int32_t individual, bool allowDuplicate, bool makeFirst, std::uint16_t code1,
-                                std::uint16_t code2, std::int32_t family) {
+template <class Pool>
+bool WIndLinks::addParent(Pool& pool, Sets& sets, Tails& tails, std::vector<std::int32_t>* started,
+                          std::int32_t individual, bool allowDuplicate, bool makeFirst, std::uint16_t code1,
+                          std::uint16_t code2, std::int32_t family) {
     Record* r = rec(individual);
-    if (!r) return;
+    if (!r) return false;
     if (makeFirst) r->flags |= ParentOrderFixed;
     if (r->parentCount == 0) {
         r->firstParent = family;
         r->code1 = code2;
         r->code2 = code1;
         r->parentCount = 1;
-        return;
+        return false;
     }
-    if (!allowDuplicate && family == r->firstParent) return;
+    if (!allowDuplicate && family == r->firstParent) return false;
     if (!r->parentOverflow) {
         ++r->parentCount;
         std::int32_t node;
         if (makeFirst) {
-            node = m_parents->AddNode(r->firstParent, r->code1, r->code2);
+            node = pool.AddNode(r->firstParent, r->code1, r->code2);
             r = rec(individual);
             r->firstParent = family;
             r->code1 = code2;
             r->code2 = code1;
         } else {
-            node = m_parents->AddNode(family, code2, code1);
+            node = pool.AddNode(family, code2, code1);
             r = rec(individual);
         }
         r->parentOverflow = node;
-        m_parentTails[individual] = node;
-        return;
+        tails[individual] = node;
+        if (started) started->push_back(individual);
+        return false;
     }
-    bool added = appendLink(*m_parents, m_parentSets, m_parentTails, individual, r->parentOverflow, r->parentCount - 1,
-                            allowDuplicate, family, code2, code1);
-    if (!added) return;
+    bool added = appendLink(pool, sets, tails, individual, r->parentOverflow, r->parentCount - 1, allowDuplicate,
+                            family, code2, code1);
+    if (!added) return false;
     r = rec(individual);
     ++r->parentCount;
-    if (makeFirst) moveParentFirst(individual, family);
+    return true;
 }
 
-void WIndLinks::AddSpouseFamily(std::int32_t individual, std::int32_t family, bool makeFirst) {
+template <class Pool>
+bool WIndLinks::addSpouse(Pool& pool, Sets& sets, Tails& tails, std::vector<std::int32_t>* started,
+                          std::int32_t individual, std::int32_t family, bool makeFirst) {
     Record* r = rec(individual);
-    if (!r) return;
+    if (!r) return false;
     if (makeFirst) r->flags |= SpouseOrderFixed;
     if (r->spouseCount == 0) {
         r->firstSpouse = family;
         r->spouseCount = 1;
-        return;
+        return false;
     }
-    if (family == r->firstSpouse) return;
+    if (family == r->firstSpouse) return false;
     if (!r->spouseOverflow) {
         ++r->spouseCount;
         std::int32_t target = makeFirst ? r->firstSpouse : family;
-        std::int32_t node = m_spouses->AddNode(target, 0, 0);
+        std::int32_t node = pool.AddNode(target, 0, 0);
         r = rec(individual);
         r->spouseOverflow = node;
-        m_spouseTails[individual] = node;
+        tails[individual] = node;
         if (makeFirst) r->firstSpouse = family;
-        return;
+        if (started) started->push_back(individual);
+        return false;
     }
-    bool added = appendLink(*m_spouses, m_spouseSets, m_spouseTails, individual, r->spouseOverflow, r->spouseCount - 1,
-                            false, family, 0, 0);
-    if (!added) return;
+    bool added = appendLink(pool, sets, tails, individual, r->spouseOverflow, r->spouseCount - 1, false, family, 0, 0);
+    if (!added) return false;
     r = rec(individual);
     ++r->spouseCount;
-    if (makeFirst) moveSpouseFirst(individual, family);
+    return true;
+}
+
+void WIndLinks::AddParentFamily(std::int32_t individual, bool allowDuplicate, bool makeFirst, std::uint16_t code1,
+                                std::uint16_t code2, std::int32_t family) {
+    if (addParent(*m_parents, m_parentSets, m_parentTails, nullptr, individual, allowDuplicate, makeFirst, code1, code2,
+                  family) &&
+        makeFirst)
+        moveParentFirst(individual, family);
+}
+
+void WIndLinks::AddSpouseFamily(std::int32_t individual, std::int32_t family, bool makeFirst) {
+    if (addSpouse(*m_spouses, m_spouseSets, m_spouseTails, nullptr, individual, family, makeFirst) && makeFirst)
+        moveSpouseFirst(individual, family);
+}
+
+void WIndLinks::Filler::AddParentFamily(std::int32_t individual, std::uint16_t code1, std::uint16_t code2,
+                                        std::int32_t family) {
+    m_table->addParent(m_parents.nodes, m_parents.sets, m_parents.tails, &m_parents.started, individual, false, false,
+                       code1, code2, family);
+}
+
+void WIndLinks::Filler::AddSpouseFamily(std::int32_t individual, std::int32_t family) {
+    m_table->addSpouse(m_spouses.nodes, m_spouses.sets, m_spouses.tails, &m_spouses.started, individual, family, false);
+}
+
+void WIndLinks::Filler::Place(std::int32_t parentBase, std::int32_t spouseBase) {
+    m_table->m_parents->Place(parentBase, m_parents.nodes);
+    m_table->m_spouses->Place(spouseBase, m_spouses.nodes);
+    for (std::int32_t individual : m_parents.started) m_table->rec(individual)->parentOverflow += parentBase;
+    for (std::int32_t individual : m_spouses.started) m_table->rec(individual)->spouseOverflow += spouseBase;
 }
 
 void WIndLinks::moveParentFirst(std::int32_t individual, std::int32_t family) {
@@ -198,10 +235,7 @@ std::uint8_t WIndLinks::GetFlags(std::int32_t individual) const {
 void WIndLinks::setSpouseOrder(std::int32_t individual, const std::vector<std::int32_t>& families) {
     Record* r = rec(individual);
     r->firstSpouse = families[0];
-    for (std::size_t k = 1; k < families.size(); ++k)
-        m_spouses->SetLink(r->spouseOverflow, std::int32_t(k), families[k], 0, 0);
-    // The set (if any) is made again from the chain when next needed.
-    m_spouseSets.erase(individual);
+    if (families.size() > 1) m_spouses->SetTargets(r->spouseOverflow, families.data() + 1, families.size() - 1);
     r->flags |= SpouseOrderFixed;
 }
 
@@ -217,7 +251,7 @@ int compareNames(const std::string& a, const std::string& b) {
 }
 } // namespace
 
-void WIndLinks::SortSpouseFamilies(WABSCollection& collection) {
+struct WIndLinks::SpouseWork {
     struct Item {
         std::int32_t family = 0;
         std::unique_ptr<WABSMarriage> marriage;
@@ -227,52 +261,122 @@ void WIndLinks::SortSpouseFamilies(WABSCollection& collection) {
     };
     std::vector<Item> items;
     std::vector<std::int32_t> order;
-    for (std::int32_t ind = 1; ind <= Count(); ++ind) {
-        const Record* r = rec(ind);
-        if (r->spouseCount <= 1 || (r->flags & SpouseOrderFixed)) continue;
-        std::int32_t n = r->spouseCount;
-        items.clear();
-        items.resize(std::size_t(n));
-        for (std::int32_t k = 0; k < n; ++k) {
-            Item& it = items[std::size_t(k)];
-            it.family = GetSpouseFamily(ind, k + 1);
-            it.marriage = collection.GetMarriage(it.family);
-            if (it.marriage) it.date = it.marriage->GetDate();
-        }
-        auto nameOf = [&](const Item& it) -> const std::string& {
-            if (!it.nameKnown) {
-                it.nameKnown = true;
-                if (it.marriage) {
-                    std::int32_t other = it.marriage->GetOtherSpouse(ind);
-                    if (auto person = collection.GetIndividual(other)) it.name = person->GetFullName(true);
-                }
-            }
-            return it.name;
-        };
-        // > 0: a stands after b.
-        auto compare = [&](const Item& a, const Item& b) {
-            int r = 0;
-            if (!a.date && b.date)
-                r = -1;
-            else if (a.date && !b.date)
-                r = 1;
-            else if (a.date && b.date)
-                r = a.date->Compare(b.date);
-            if ((!a.date && !b.date) || r == 0) r = compareNames(nameOf(a), nameOf(b));
-            return r;
-        };
-        if (n <= ExchangeSortLimit) {
-            for (std::int32_t a = 0; a < n - 1; ++a)
-                for (std::int32_t b = a + 1; b < n; ++b)
-                    if (compare(items[std::size_t(a)], items[std::size_t(b)]) > 0)
-                        std::swap(items[std::size_t(a)], items[std::size_t(b)]);
+};
+
+bool WIndLinks::sortSpouses(std::int32_t ind, WABSCollection& collection, bool names, SpouseWork& work) {
+    using Item = SpouseWork::Item;
+    const Record* r = rec(ind);
+    const std::int32_t n = r->spouseCount;
+    if (!names && n > ExchangeSortLimit) return false;
+    std::vector<Item>& items = work.items;
+    items.clear();
+    items.resize(std::size_t(n));
+    // The families as GetSpouseFamily gives them, read without its walk
+    // memory, which only one thread may use.
+    std::int32_t node = r->spouseOverflow;
+    for (std::int32_t k = 0; k < n; ++k) {
+        Item& it = items[std::size_t(k)];
+        if (k == 0) {
+            it.family = r->firstSpouse;
         } else {
-            std::stable_sort(items.begin(), items.end(),
-                             [&](const Item& a, const Item& b) { return compare(b, a) > 0; });
+            it.family = m_spouses->SlotTarget(node, (k - 1) % WLinkArray::SlotsPerNode);
+            if (k % WLinkArray::SlotsPerNode == 0) node = m_spouses->NextNode(node);
         }
-        order.clear();
-        for (const Item& it : items) order.push_back(it.family);
+        it.marriage = collection.GetMarriage(it.family);
+        if (it.marriage) it.date = it.marriage->GetDate();
+    }
+    bool blocked = false;
+    auto nameOf = [&](const Item& it) -> const std::string& {
+        if (!it.nameKnown && names) {
+            it.nameKnown = true;
+            if (it.marriage) {
+                std::int32_t other = it.marriage->GetOtherSpouse(ind);
+                if (auto person = collection.GetIndividual(other)) it.name = person->GetFullName(true);
+            }
+        }
+        blocked = blocked || !names;
+        return it.name;
+    };
+    // > 0: a stands after b.
+    auto compare = [&](const Item& a, const Item& b) {
+        int r = 0;
+        if (!a.date && b.date)
+            r = -1;
+        else if (a.date && !b.date)
+            r = 1;
+        else if (a.date && b.date)
+            r = a.date->Compare(b.date);
+        if ((!a.date && !b.date) || r == 0) r = compareNames(nameOf(a), nameOf(b));
+        return r;
+    };
+    if (n <= ExchangeSortLimit) {
+        for (std::int32_t a = 0; a < n - 1 && !blocked; ++a)
+            for (std::int32_t b = a + 1; b < n && !blocked; ++b)
+                if (compare(items[std::size_t(a)], items[std::size_t(b)]) > 0)
+                    std::swap(items[std::size_t(a)], items[std::size_t(b)]);
+    } else {
+        std::stable_sort(items.begin(), items.end(), [&](const Item& a, const Item& b) { return compare(b, a) > 0; });
+    }
+    if (blocked) {
         items.clear();
-        setSpouseOrder(ind, order);
+        return false;
+    }
+    work.order.clear();
+    for (const Item& it : items) work.order.push_back(it.family);
+    items.clear();
+    setSpouseOrder(ind, work.order);
+    return true;
+}
+
+void WIndLinks::SortSpouseFamilies(WABSCollection& collection, unsigned threads) {
+    auto due = [&](std::int32_t ind) {
+        const Record* r = rec(ind);
+        return r->spouseCount > 1 && !(r->flags & SpouseOrderFixed);
+    };
+    // With several threads, each orders the individuals of its part whose
+    // families' dates decide; an individual whose order needs the other
+    // spouses' names (equal or missing dates) is left for this thread,
+    // which alone reads individuals. Each individual's order is its own, so
+    // the order of the work does not matter.
+    const std::int32_t n = Count();
+    threads = std::max(1u, std::min<unsigned>(threads, unsigned(std::max(n, 1))));
+    std::vector<std::vector<std::int32_t>> left(threads), done(threads);
+    if (threads > 1) {
+        auto part = [&](unsigned t) {
+            SpouseWork work;
+            const std::int32_t from = std::int32_t(std::int64_t(n) * t / threads) + 1,
+                               to = std::int32_t(std::int64_t(n) * (t + 1) / threads);
+            for (std::int32_t ind = from; ind <= to; ++ind) {
+                if (!due(ind)) continue;
+                bool sorted = false;
+                try {
+                    sorted = sortSpouses(ind, collection, false, work);
+                } catch (...) {
+                    // Met again, and reported, on this thread.
+                }
+                (sorted ? done : left)[t].push_back(ind);
+            }
+        };
+        std::vector<std::thread> pool;
+        unsigned t = 1;
+        try {
+            for (; t < threads; ++t) pool.emplace_back(part, t);
+        } catch (const std::system_error&) {
+        }
+        for (unsigned rest = t; rest < threads; ++rest) part(rest);
+        part(0);
+        for (auto& th : pool) th.join();
+    } else {
+        for (std::int32_t ind = 1; ind <= n; ++ind)
+            if (due(ind)) left[0].push_back(ind);
+    }
+    SpouseWork work;
+    for (unsigned t = 0; t < threads; ++t) {
+        // The set (if any) is made again from the chain when next needed.
+        for (std::int32_t ind : done[t]) m_spouseSets.erase(ind);
+        for (std::int32_t ind : left[t]) {
+            sortSpouses(ind, collection, true, work);
+            m_spouseSets.erase(ind);
+        }
     }
 }

@@ -46,11 +46,46 @@ public:
     std::uint8_t GetFlags(std::int32_t individual) const;
 
     // Orders every individual's spouse families: undated first, then by
-    // marriage date, equal ones by the other spouse's name.
-    void SortSpouseFamilies(WABSCollection& collection);
+    // marriage date, equal ones by the other spouse's name. With threads
+    // above 1 the collection's families are read on that many threads at
+    // once; its individuals only on this one.
+    void SortSpouseFamilies(WABSCollection& collection, unsigned threads = 1);
 
     WLinkArray& ParentLinks() { return *m_parents; }
     WLinkArray& SpouseLinks() { return *m_spouses; }
+
+    using Sets = std::unordered_map<std::int32_t, std::unordered_set<std::int32_t>>;
+    using Tails = std::unordered_map<std::int32_t, std::int32_t>;
+
+    // Fills the individuals of one part of the table, on a thread of its own
+    // while other fillers fill other individuals: the adding of the link
+    // passes (no duplicates, none made first), with the new chain nodes kept
+    // apart until Place puts them into the pools.
+    class Filler {
+    public:
+        explicit Filler(WIndLinks& table) : m_table(&table) {}
+        void AddParentFamily(std::int32_t individual, std::uint16_t code1, std::uint16_t code2, std::int32_t family);
+        void AddSpouseFamily(std::int32_t individual, std::int32_t family);
+        std::int32_t ParentNodeCount() const { return m_parents.nodes.Count(); }
+        std::int32_t SpouseNodeCount() const { return m_spouses.nodes.Count(); }
+        // Copies the nodes in behind the bases (from ReserveParentNodes and
+        // ReserveSpouseNodes) and moves the chains of the individuals filled
+        // here to them.
+        void Place(std::int32_t parentBase, std::int32_t spouseBase);
+
+    private:
+        struct Chains {
+            WLinkNodes nodes;
+            Sets sets;
+            Tails tails;
+            std::vector<std::int32_t> started; // individuals whose chains started here
+        };
+        WIndLinks* m_table;
+        Chains m_parents, m_spouses;
+    };
+    // Room in the pools for a filler's nodes; the base to place them at.
+    std::int32_t ReserveParentNodes(std::int32_t count) { return m_parents->Reserve(count); }
+    std::int32_t ReserveSpouseNodes(std::int32_t count) { return m_spouses->Reserve(count); }
 
 private:
     struct Record {
@@ -71,17 +106,33 @@ private:
 
     Record* rec(std::int32_t individual) const;
     // Appends to a chain unless refused as a duplicate; true when added.
-    bool appendLink(WLinkArray& pool, std::unordered_map<std::int32_t, std::unordered_set<std::int32_t>>& sets,
-                    std::unordered_map<std::int32_t, std::int32_t>& tails, std::int32_t individual, std::int32_t first,
-                    std::int32_t chainCount, bool allowDuplicate, std::int32_t family, std::int32_t a, std::int32_t b);
+    template <class Pool>
+    static bool appendLink(Pool& pool, Sets& sets, Tails& tails, std::int32_t individual, std::int32_t first,
+                           std::int32_t chainCount, bool allowDuplicate, std::int32_t family, std::int32_t a,
+                           std::int32_t b);
+    // AddParentFamily and AddSpouseFamily on pools of either kind, up to the
+    // move to the first place: true when the family was added to an existing
+    // chain. An individual whose chain starts here is noted in started when
+    // that is given.
+    template <class Pool>
+    bool addParent(Pool& pool, Sets& sets, Tails& tails, std::vector<std::int32_t>* started, std::int32_t individual,
+                   bool allowDuplicate, bool makeFirst, std::uint16_t code1, std::uint16_t code2, std::int32_t family);
+    template <class Pool>
+    bool addSpouse(Pool& pool, Sets& sets, Tails& tails, std::vector<std::int32_t>* started, std::int32_t individual,
+                   std::int32_t family, bool makeFirst);
     void moveParentFirst(std::int32_t individual, std::int32_t family);
     void moveSpouseFirst(std::int32_t individual, std::int32_t family);
     void setSpouseOrder(std::int32_t individual, const std::vector<std::int32_t>& families);
+    struct SpouseWork;
+    // Orders one individual's spouse families; without names, leaves them
+    // as they are and gives false when the other spouses' names would be
+    // needed. Touches only the individual's own row and chain.
+    bool sortSpouses(std::int32_t individual, WABSCollection& collection, bool names, SpouseWork& work);
 
     std::unique_ptr<WLinkArray> m_parents;
     std::unique_ptr<WLinkArray> m_spouses;
-    std::unordered_map<std::int32_t, std::unordered_set<std::int32_t>> m_parentSets, m_spouseSets;
+    Sets m_parentSets, m_spouseSets;
     // Last node of each overflow chain, for appending without a walk (few
     // individuals have a chain at all).
-    std::unordered_map<std::int32_t, std::int32_t> m_parentTails, m_spouseTails;
+    Tails m_parentTails, m_spouseTails;
 };

@@ -39,32 +39,62 @@ void WFamLinks::SetWife(std::int32_t family, std::int32_t individual) {
     write(family, r);
 }
 
-void WFamLinks::AddChild(std::int32_t family, std::int32_t individual) {
+template <class Pool>
+void WFamLinks::childrenOf(const Pool& pool, const Record& r, std::vector<std::int32_t>& children) {
+    children.reserve(r.childCount);
+    for (std::int32_t node = r.first; node != 0 && children.size() < r.childCount; node = pool.NextNode(node)) {
+        for (std::int32_t s = 0; s < WLinkArray::SlotsPerNode && children.size() < r.childCount; ++s)
+            children.push_back(pool.SlotTarget(node, s));
+    }
+}
+
+template <class Pool>
+void WFamLinks::addChild(Pool& pool, std::unordered_map<std::int32_t, std::unordered_set<std::int32_t>>& large,
+                         std::vector<std::int32_t>* started, std::int32_t family, std::int32_t individual) {
     Record r;
     if (!read(family, r)) return;
     r.flags = static_cast<std::uint8_t>(r.flags & ~ChildrenSorted);
     if (r.first == 0) {
-        r.first = r.last = m_links->AddNode(individual, 0, 0);
+        r.first = r.last = pool.AddNode(individual, 0, 0);
         r.childCount = 1;
         write(family, r);
+        if (started) started->push_back(family);
         return;
     }
     bool present = false;
     if (r.childCount < WalkLimit) {
-        present = m_links->FindLink(r.first, individual) != 0;
+        present = pool.FindLink(r.first, individual) != 0;
     } else {
-        auto it = m_largeFamilies.find(family);
-        if (it == m_largeFamilies.end()) {
+        auto it = large.find(family);
+        if (it == large.end()) {
             // The family just outgrew the walk: collect its children once.
             std::vector<std::int32_t> children;
-            GetChildren(family, children);
-            it = m_largeFamilies.emplace(family, std::unordered_set<std::int32_t>(children.begin(), children.end()))
-                     .first;
+            childrenOf(pool, r, children);
+            it = large.emplace(family, std::unordered_set<std::int32_t>(children.begin(), children.end())).first;
         }
         present = !it->second.insert(individual).second;
     }
-    if (!present && m_links->AppendLink(r.last, individual, 0, 0)) ++r.childCount;
+    if (!present && pool.AppendLink(r.last, individual, 0, 0)) ++r.childCount;
     write(family, r);
+}
+
+void WFamLinks::AddChild(std::int32_t family, std::int32_t individual) {
+    addChild(*m_links, m_largeFamilies, nullptr, family, individual);
+}
+
+void WFamLinks::Filler::AddChild(std::int32_t family, std::int32_t individual) {
+    m_table->addChild(m_nodes, m_large, &m_chains, family, individual);
+}
+
+void WFamLinks::Filler::Place(std::int32_t base) {
+    m_table->m_links->Place(base, m_nodes);
+    for (std::int32_t family : m_chains) {
+        Record r;
+        if (!m_table->read(family, r)) continue;
+        r.first += base;
+        r.last += base;
+        m_table->write(family, r);
+    }
 }
 
 std::int32_t WFamLinks::GetHusband(std::int32_t family) const {
@@ -97,11 +127,7 @@ void WFamLinks::GetChildren(std::int32_t family, std::vector<std::int32_t>& chil
     children.clear();
     Record r;
     if (!read(family, r) || r.first == 0) return;
-    children.reserve(r.childCount);
-    for (std::int32_t node = r.first; node != 0 && children.size() < r.childCount; node = m_links->NextNode(node)) {
-        for (std::int32_t s = 0; s < WLinkArray::SlotsPerNode && children.size() < r.childCount; ++s)
-            children.push_back(m_links->SlotTarget(node, s));
-    }
+    childrenOf(*m_links, r, children);
 }
 
 void WFamLinks::SortChildren(std::int32_t family, WABSCollection* collection) {

@@ -54,6 +54,30 @@ public:
     WLinkArray& Links() { return *m_links; }
     const WLinkArray& Links() const { return *m_links; }
 
+    // Fills the families of one part of the table, on a thread of its own
+    // while other fillers fill other families: the adding of AddChild,
+    // SetHusband and SetWife, with the new chain nodes kept apart until
+    // Place puts them into the pool.
+    class Filler {
+    public:
+        explicit Filler(WFamLinks& table) : m_table(&table) {}
+        void AddChild(std::int32_t family, std::int32_t individual);
+        void SetHusband(std::int32_t family, std::int32_t individual) { m_table->SetHusband(family, individual); }
+        void SetWife(std::int32_t family, std::int32_t individual) { m_table->SetWife(family, individual); }
+        std::int32_t NodeCount() const { return m_nodes.Count(); }
+        // Copies the nodes in behind base (from ReserveNodes) and moves the
+        // chains of the families filled here to them.
+        void Place(std::int32_t base);
+
+    private:
+        WFamLinks* m_table;
+        WLinkNodes m_nodes;
+        std::unordered_map<std::int32_t, std::unordered_set<std::int32_t>> m_large;
+        std::vector<std::int32_t> m_chains; // families whose chains started here
+    };
+    // Room in the pool for a filler's nodes; the base to place them at.
+    std::int32_t ReserveNodes(std::int32_t count) { return m_links->Reserve(count); }
+
 private:
     struct Record {
         std::uint8_t flags;
@@ -70,6 +94,13 @@ private:
 
     bool read(std::int32_t family, Record& r) const;
     void write(std::int32_t family, const Record& r);
+    // AddChild on a pool of either kind; a family whose chain starts here
+    // is noted in started when that is given.
+    template <class Pool>
+    void addChild(Pool& pool, std::unordered_map<std::int32_t, std::unordered_set<std::int32_t>>& large,
+                  std::vector<std::int32_t>* started, std::int32_t family, std::int32_t individual);
+    template <class Pool>
+    static void childrenOf(const Pool& pool, const Record& r, std::vector<std::int32_t>& children);
 
     std::unique_ptr<WLinkArray> m_links;
     // Children of the families too large for the chain walk.

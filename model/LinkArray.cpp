@@ -116,6 +116,16 @@ bool WLinkArray::SetLink(std::int32_t first, std::int32_t n, std::int32_t target
     return true;
 }
 
+void WLinkArray::SetTargets(std::int32_t first, const std::int32_t* targets, std::size_t count) {
+    std::size_t i = 0;
+    Node node;
+    for (std::int32_t index = first; i < count && readNode(index, node); index = node.next) {
+        for (Slot& slot : node.entries)
+            if (i < count) slot = {targets[i++], 0, 0};
+        writeNode(index, node);
+    }
+}
+
 void WLinkArray::ReplaceLink(std::int32_t first, std::int32_t oldTarget, std::int32_t newTarget, std::int32_t a,
                              std::int32_t b) {
     std::int32_t index = first;
@@ -154,4 +164,58 @@ std::int32_t WLinkArray::SlotTarget(std::int32_t node, std::int32_t slot) const 
     Node n;
     if (slot < 0 || slot >= SlotsPerNode || !readNode(node, n)) return 0;
     return n.entries[slot].target;
+}
+
+std::int32_t WLinkArray::Reserve(std::int32_t count) {
+    const std::int32_t base = Count();
+    if (count > 0) ExtendCount(base + count);
+    return base;
+}
+
+void WLinkArray::Place(std::int32_t base, const WLinkNodes& nodes) const {
+    if (nodes.Count() == 0) return;
+    PrepareWrite(base + 1, base + nodes.Count());
+    for (std::int32_t i = 1; i <= nodes.Count(); ++i) {
+        Node node = nodes.At(i);
+        if (node.next) node.next += base;
+        PutRecord(base + i, &node);
+    }
+}
+
+std::int32_t WLinkNodes::AddNode(std::int32_t target, std::int32_t a, std::int32_t b) {
+    WLinkArray::Node node{};
+    node.entries[0] = {target, a, b};
+    m_nodes.push_back(node);
+    return Count();
+}
+
+bool WLinkNodes::AppendLink(std::int32_t& tail, std::int32_t target, std::int32_t a, std::int32_t b) {
+    if (!valid(tail)) return false;
+    for (WLinkArray::Slot& slot : at(tail).entries) {
+        if (slot.target == 0) {
+            slot = {target, a, b};
+            return true;
+        }
+    }
+    const std::int32_t added = AddNode(target, a, b);
+    at(tail).next = added;
+    tail = added;
+    return true;
+}
+
+std::int32_t WLinkNodes::FindLink(std::int32_t first, std::int32_t target) const {
+    std::int32_t base = 0;
+    for (std::int32_t index = first; valid(index) && At(index).entries[0].target != 0; index = At(index).next) {
+        for (std::int32_t s = 0; s < WLinkArray::SlotsPerNode; ++s)
+            if (At(index).entries[s].target == target) return base + s + 1;
+        base += WLinkArray::SlotsPerNode;
+    }
+    return 0;
+}
+
+std::int32_t WLinkNodes::NextNode(std::int32_t node) const { return valid(node) ? At(node).next : 0; }
+
+std::int32_t WLinkNodes::SlotTarget(std::int32_t node, std::int32_t slot) const {
+    if (slot < 0 || slot >= WLinkArray::SlotsPerNode || !valid(node)) return 0;
+    return At(node).entries[slot].target;
 }

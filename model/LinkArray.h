@@ -4,6 +4,9 @@
 // of the next node (0 at the end). Slots fill from the first, so a node's
 // first slot is never empty in a chain built by AddNode / AddLink / AppendLink.
 #include <cstdint>
+#include <vector>
+
+class WLinkNodes;
 
 #include "model/ABSArrayIndex.h"
 
@@ -35,6 +38,10 @@ public:
     bool GetLink(std::int32_t first, std::int32_t n, std::int32_t& target, std::int32_t& a, std::int32_t& b) const;
     // Overwrites the n-th link; false when the chain ends first.
     bool SetLink(std::int32_t first, std::int32_t n, std::int32_t target, std::int32_t a, std::int32_t b);
+    // Overwrites links 1, 2, ... of the chain with the targets in order
+    // (values A and B 0), as SetLink would, up to the chain's end. It keeps
+    // no walk memory, so threads may write different chains at once.
+    void SetTargets(std::int32_t first, const std::int32_t* targets, std::size_t count);
     // Overwrites the first link whose target is oldTarget.
     void ReplaceLink(std::int32_t first, std::int32_t oldTarget, std::int32_t newTarget, std::int32_t a,
                      std::int32_t b);
@@ -47,7 +54,14 @@ public:
     // Target of slot (0..2) of node; 0 for an empty slot or no node.
     std::int32_t SlotTarget(std::int32_t node, std::int32_t slot) const;
 
-private:
+    // Room for count more nodes at the end, not yet written; returns the
+    // index before the first of them, the base to Place nodes at.
+    std::int32_t Reserve(std::int32_t count);
+    // Copies nodes built apart into positions base + 1 on, their next
+    // indexes moved by base. Threads may place into different reserved
+    // ranges at once.
+    void Place(std::int32_t base, const WLinkNodes& nodes) const;
+
     struct Slot {
         std::int32_t target;
         std::int32_t a;
@@ -59,6 +73,7 @@ private:
     };
     static_assert(sizeof(Node) == NodeSize, "link node layout");
 
+private:
     bool readNode(std::int32_t index, Node& node) const;
     void writeNode(std::int32_t index, const Node& node);
     // Node holding the n-th link of the chain (0 when the chain ends first).
@@ -68,4 +83,25 @@ private:
     mutable std::int32_t m_walkFirst = 0;
     mutable std::int32_t m_walkOrdinal = 0; // 0-based node number within the chain
     mutable std::int32_t m_walkNode = 0;
+};
+
+// Chains built in plain memory, apart from any pool, so that a thread can build
+// its own while others build theirs; nodes are numbered from 1 as in a pool,
+// and WLinkArray::Place puts them into one behind a base. The operations are
+// those of WLinkArray.
+class WLinkNodes {
+public:
+    std::int32_t AddNode(std::int32_t target, std::int32_t a, std::int32_t b);
+    bool AppendLink(std::int32_t& tail, std::int32_t target, std::int32_t a, std::int32_t b);
+    std::int32_t FindLink(std::int32_t first, std::int32_t target) const;
+    std::int32_t NextNode(std::int32_t node) const;
+    std::int32_t SlotTarget(std::int32_t node, std::int32_t slot) const;
+    std::int32_t Count() const { return static_cast<std::int32_t>(m_nodes.size()); }
+    const WLinkArray::Node& At(std::int32_t node) const { return m_nodes[static_cast<std::size_t>(node - 1)]; }
+
+private:
+    bool valid(std::int32_t node) const { return node >= 1 && node <= Count(); }
+    WLinkArray::Node& at(std::int32_t node) { return m_nodes[static_cast<std::size_t>(node - 1)]; }
+
+    std::vector<WLinkArray::Node> m_nodes;
 };

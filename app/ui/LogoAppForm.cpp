@@ -1,5 +1,6 @@
 #include "app/ui/LogoAppForm.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include <QAction>
@@ -303,7 +304,9 @@ void TLogoAppForm::ShowIslandButtons() {
 void TLogoAppForm::addView(TViewPage* view) {
     NBMain->addWidget(view);
     const std::vector<TViewTab> tabs = view->Tabs();
-    const int page = tabs.front().Page;
+    int page = tabs.front().Page;
+    // A view without a page of the established set gets the next free one.
+    if (page < 0) page = std::max(int(pgHighlighted), FViews.empty() ? 0 : FViews.rbegin()->first) + 1;
     Q_ASSERT(!FViews.count(page)); // each view its own notebook page
     FViews[page] = view;
     for (const TViewTab& tab : tabs) m_tabs.push_back({tab, view, page});

@@ -18,7 +18,7 @@ class WABSHighLighter;
 
 // A tab of the main window that shows a view page.
 struct TViewTab {
-    int Page = 0; // TViewPage::Page
+    int Page = -1; // TViewPage::Page; -1: a page of its own, numbered by the window
     QString Caption;
     QString MenuCaption{};   // of its View menu item; empty: none
     QKeySequence Shortcut{}; // of the View menu item

@@ -79,34 +79,10 @@ void QRInstallQtMetrics() {
 
 namespace {
 
-Qt::PenStyle penStyle(TQRPenStyle s) {
-    switch (s) {
-    case psDash: return Qt::DashLine;
-    case psDot: return Qt::DotLine;
-    case psDashDot: return Qt::DashDotLine;
-    case psDashDotDot: return Qt::DashDotDotLine;
-    case psClear: return Qt::NoPen;
-    default: return Qt::SolidLine;
-    }
-}
-
-Qt::BrushStyle brushStyle(TQRBrushStyle s) {
-    switch (s) {
-    case bsClear: return Qt::NoBrush;
-    case bsHorizontal: return Qt::HorPattern;
-    case bsVertical: return Qt::VerPattern;
-    case bsFDiagonal: return Qt::FDiagPattern;
-    case bsBDiagonal: return Qt::BDiagPattern;
-    case bsCross: return Qt::CrossPattern;
-    case bsDiagCross: return Qt::DiagCrossPattern;
-    default: return Qt::SolidPattern;
-    }
-}
-
 QPen makePen(plat::ColorRef c, int width, TQRPenStyle style) {
     QPen p(toQColor(c));
     p.setWidthF(std::max(1, width));
-    p.setStyle(penStyle(style));
+    p.setStyle(QRPenStyle(style));
     p.setCapStyle(Qt::FlatCap);
     return p;
 }
@@ -130,7 +106,7 @@ void paintShape(QPainter& g, const TQRPageItem& it) {
     switch (it.Shape) {
     case qrsRectangle:
     case qrsCircle: {
-        QBrush brush(toQColor(it.Brush.Color), brushStyle(it.Brush.Style));
+        QBrush brush(toQColor(it.Brush.Color), QRBrushStyle(it.Brush.Style));
         g.setBrush(brush);
         const QRectF rc(l + half, t + half, std::max(0.0, it.Width - 2 * half), std::max(0.0, it.Height - 2 * half));
         if (it.Shape == qrsRectangle)
@@ -184,6 +160,30 @@ void paintText(QPainter& g, const TQRPageItem& it) {
 }
 
 } // namespace
+
+Qt::PenStyle QRPenStyle(TQRPenStyle s) {
+    switch (s) {
+    case psDash: return Qt::DashLine;
+    case psDot: return Qt::DotLine;
+    case psDashDot: return Qt::DashDotLine;
+    case psDashDotDot: return Qt::DashDotDotLine;
+    case psClear: return Qt::NoPen;
+    default: return Qt::SolidLine;
+    }
+}
+
+Qt::BrushStyle QRBrushStyle(TQRBrushStyle s) {
+    switch (s) {
+    case bsClear: return Qt::NoBrush;
+    case bsHorizontal: return Qt::HorPattern;
+    case bsVertical: return Qt::VerPattern;
+    case bsFDiagonal: return Qt::FDiagPattern;
+    case bsBDiagonal: return Qt::BDiagPattern;
+    case bsCross: return Qt::CrossPattern;
+    case bsDiagCross: return Qt::DiagCrossPattern;
+    default: return Qt::SolidPattern;
+    }
+}
 
 void QRPaintPage(QPainter& g, const TQRPreparedPage& page) {
     g.save();

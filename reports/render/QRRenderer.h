@@ -24,6 +24,10 @@ void QRPaintPage(QPainter& painter, const TQRPreparedPage& page);
 // page pixel), white background.
 QImage QRPageImage(const TQRPreparedPage& page, double dpi = kQRDpi);
 
+// The Qt pen and brush styles that draw the report's.
+Qt::PenStyle QRPenStyle(TQRPenStyle style);
+Qt::BrushStyle QRBrushStyle(TQRBrushStyle style);
+
 // Page pictures to and from Qt images.
 std::shared_ptr<const TQRBitmap> QRBitmapOf(const QImage& image);
 QImage QImageOf(const TQRBitmap& bitmap);
