@@ -574,6 +574,7 @@ void TLogoAppForm::showEvent(QShowEvent* e) {
 }
 
 void TLogoAppForm::FormShow() {
+    m_starting = true;
     QuickHelp::Show(QuickHelp::Welcome);
     FDesView->ApplySettings();
     bool ok = false;
@@ -589,6 +590,14 @@ void TLogoAppForm::FormShow() {
         ok = false;
     }
     NX_Splash::HideSplash();
+    m_starting = false;
+    if (m_closed) {
+        // Closed (or signalled) while the file was unpacked or read: the
+        // window stays closed, and with it hidden nothing else ends the program.
+        emit startupFinished(ok);
+        QCoreApplication::quit();
+        return;
+    }
     if (ok) WinPos::RestoreWindowPos(this, false, "General");
     emit startupFinished(ok);
     if (!ok) close();
@@ -605,6 +614,7 @@ bool TLogoAppForm::LoadSelfViewPayload() {
     const std::string created = DateTimeText::FormatDateTime("dddd, mmm d, yyyy, hh:mm AM/PM", FTrailer.CreateDate);
     NX_Splash::SetSplashInfo(FTrailer.Title, FTrailer.SenderName, created);
     FSenderView->SetSender(FTrailer, FTempGEDFile);
+    if (m_closed) return true;
     OpenGenealogyFile(FTempGEDFile, 0);
     FIndScroll->SetCurrentIndividual(FTrailer.StartIndex);
     return true;
@@ -803,7 +813,15 @@ void TLogoAppForm::HelpAbout1Execute() {
 }
 
 void TLogoAppForm::closeEvent(QCloseEvent* e) {
-    FormClose();
+    if (m_starting) {
+        // Closed before the file was shown: a read under way stops, and the
+        // settings keep the placement and place of the last session, as this
+        // one has none yet.
+        m_closed = true;
+        plat::setCancelRequested(true);
+    } else {
+        FormClose();
+    }
     QMainWindow::closeEvent(e);
 }
 

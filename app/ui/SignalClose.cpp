@@ -8,7 +8,11 @@
 #include <QApplication>
 #include <QDialog>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <QWidget>
+
+#include "model/ui/WaitDlg.h"
+#include "platform/Hooks.h"
 
 namespace {
 
@@ -54,6 +58,17 @@ void TSignalClose::Received() {
     }
     // A second signal while the window closes ends the program at once.
     defaultHandlers();
+    // A long job under way stops. Its wait dialog keeps every other window
+    // from closing until it is over, so the window closes after it.
+    plat::setCancelRequested(true);
+    CloseWhenIdle();
+}
+
+void TSignalClose::CloseWhenIdle() {
+    if (TWaitDlg::Instance()) {
+        QTimer::singleShot(20, this, [this] { CloseWhenIdle(); });
+        return;
+    }
     for (int guard = 0; guard < 16; ++guard) {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || modal == FWindow) break;

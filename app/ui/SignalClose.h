@@ -17,6 +17,8 @@ public:
 
 private:
     void Received();
+    // Closes any modal dialog and the window once no wait is under way.
+    void CloseWhenIdle();
 
     QWidget* FWindow;
     QSocketNotifier* FNotifier = nullptr;

@@ -1,4 +1,6 @@
 // The main window as a user drives it: keys and clicks on its own widgets.
+#include <csignal>
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -33,6 +35,7 @@
 #include "app/ui/ListClipDialog.h"
 #include "app/ui/ListView.h"
 #include "app/ui/MainActions.h"
+#include "app/ui/SignalClose.h"
 #include "app/ui/dlgListColumns.h"
 #include "columns/ListColumns.h"
 #include "gedcom/GEDCollection.h"
@@ -426,12 +429,16 @@ TEST_F(MainWindowUseTest, ReadingALargeFileShowsTheWaitAfterItsDelayAndCancels) 
     // where reading lasts past the dialog's delay: the first pump goes on
     // letting messages in until Cancel is clicked (at most 2 s). Only the
     // window's thread may pump.
-    bool offThread = false;
+    bool offThread = false, signalAtPump = false;
     plat::hooks().processMessages = [&] {
         static bool inside = false;
         if (inside) return;
         offThread = offThread || QThread::currentThread() != qApp->thread();
         inside = true;
+        if (signalAtPump && TWaitDlg::Instance()) {
+            signalAtPump = false;
+            ::raise(SIGTERM);
+        }
         QElapsedTimer slow;
         slow.start();
         do {
@@ -474,6 +481,16 @@ TEST_F(MainWindowUseTest, ReadingALargeFileShowsTheWaitAfterItsDelayAndCancels) 
         EXPECT_EQ(readFile("/proc/self/maps").find(tmp.dir()), std::string::npos);
     }
     EXPECT_FALSE(offThread);
+
+    // Ended by a signal before the dialog shows (it holds back every other
+    // window's close): the read stops, then the window closes for good.
+    TLogoAppForm form(program);
+    TSignalClose closeOnSignal(&form);
+    signalAtPump = true;
+    ASSERT_TRUE(start(form));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.isHidden(); }, 2000));
+    EXPECT_EQ(form.Collection(), nullptr);
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(MainWindowUseTest, ChronologicalOrderPlacesParentsByTheirBirth) {
