@@ -1,4 +1,4 @@
-#include "SelfViewTrailer.h"
+#include "app/SelfViewTrailer.h"
 
 #include <cstring>
 

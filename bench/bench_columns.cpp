@@ -15,7 +15,7 @@
 #include <sys/stat.h>
 #include <vector>
 
-#include "GeneratedFile.h"
+#include "bench/GeneratedFile.h"
 #include "columns/Attrib.h"
 #include "columns/ColSortIterator.h"
 #include "columns/ColumnTable.h"

@@ -20,7 +20,7 @@
 
 #include <QGuiApplication>
 
-#include "GeneratedFile.h"
+#include "bench/GeneratedFile.h"
 #include "columns/ColSortIterator.h"
 #include "columns/ColumnTable.h"
 #include "columns/ListColumns.h"

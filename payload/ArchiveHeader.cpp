@@ -1,7 +1,7 @@
-#include "ArchiveHeader.h"
+#include "payload/ArchiveHeader.h"
 
-#include "BufferedFileStream.h"
-#include "PayloadErrors.h"
+#include "payload/BufferedFileStream.h"
+#include "payload/PayloadErrors.h"
 
 namespace payload {
 

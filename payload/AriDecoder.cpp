@@ -1,7 +1,7 @@
-#include "AriDecoder.h"
+#include "payload/AriDecoder.h"
 
-#include "BufferedFileStream.h"
-#include "PayloadErrors.h"
+#include "payload/BufferedFileStream.h"
+#include "payload/PayloadErrors.h"
 
 namespace payload {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "AriModel.h"
+#include "payload/AriModel.h"
 
 namespace payload {
 

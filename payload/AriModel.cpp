@@ -1,4 +1,4 @@
-#include "AriModel.h"
+#include "payload/AriModel.h"
 
 namespace payload {
 

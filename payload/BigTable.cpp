@@ -1,4 +1,4 @@
-#include "BigTable.h"
+#include "payload/BigTable.h"
 
 #include <cstdlib>
 #include <new>

@@ -1,4 +1,4 @@
-#include "BlockMan.h"
+#include "payload/BlockMan.h"
 
 #include <algorithm>
 

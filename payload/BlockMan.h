@@ -6,7 +6,7 @@
 #include <mutex>
 #include <vector>
 
-#include "BigTable.h"
+#include "payload/BigTable.h"
 
 namespace payload {
 

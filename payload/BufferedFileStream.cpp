@@ -1,4 +1,4 @@
-#include "BufferedFileStream.h"
+#include "payload/BufferedFileStream.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "ArchiveHeader.h"
-#include "PayloadErrors.h"
+#include "payload/ArchiveHeader.h"
+#include "payload/PayloadErrors.h"
 #include "platform/Hooks.h"
 
 namespace payload {

@@ -1,4 +1,4 @@
-#include "Compressor.h"
+#include "payload/Compressor.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -13,10 +13,10 @@
 #include <emmintrin.h>
 #endif
 
-#include "ArchiveHeader.h"
-#include "AriDecoder.h"
-#include "Crc32.h"
-#include "SuffixSort.h"
+#include "payload/ArchiveHeader.h"
+#include "payload/AriDecoder.h"
+#include "payload/Crc32.h"
+#include "payload/SuffixSort.h"
 #include "platform/WorkerThreads.h"
 
 namespace payload {

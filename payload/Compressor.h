@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "AriModel.h"
-#include "BigTable.h"
-#include "BlockMan.h"
-#include "Mtf.h"
+#include "payload/AriModel.h"
+#include "payload/BigTable.h"
+#include "payload/BlockMan.h"
+#include "payload/Mtf.h"
 
 namespace payload {
 

@@ -1,4 +1,4 @@
-#include "Crc32.h"
+#include "payload/Crc32.h"
 
 #include <array>
 

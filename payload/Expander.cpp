@@ -1,11 +1,11 @@
-#include "Expander.h"
+#include "payload/Expander.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "ArchiveHeader.h"
-#include "Crc32.h"
-#include "PayloadErrors.h"
+#include "payload/ArchiveHeader.h"
+#include "payload/Crc32.h"
+#include "payload/PayloadErrors.h"
 
 namespace payload {
 

@@ -2,9 +2,9 @@
 // Expansion of one archive block: ranks, move-to-front, inverse block sort, CRC.
 #include <cstdint>
 
-#include "AriDecoder.h"
-#include "BlockMan.h"
-#include "Mtf.h"
+#include "payload/AriDecoder.h"
+#include "payload/BlockMan.h"
+#include "payload/Mtf.h"
 
 namespace payload {
 

@@ -1,4 +1,4 @@
-#include "ResCompress.h"
+#include "payload/ResCompress.h"
 
 #include <algorithm>
 #include <chrono>
@@ -9,10 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "ArchiveHeader.h"
-#include "BufferedFileStream.h"
-#include "Expander.h"
-#include "PayloadErrors.h"
+#include "payload/ArchiveHeader.h"
+#include "payload/BufferedFileStream.h"
+#include "payload/Expander.h"
+#include "payload/PayloadErrors.h"
 #include "platform/Hooks.h"
 #include "platform/WorkerThreads.h"
 

@@ -1,4 +1,4 @@
-#include "SuffixSort.h"
+#include "payload/SuffixSort.h"
 
 #include <bit>
 #include <cstring>

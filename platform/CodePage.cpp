@@ -1,4 +1,4 @@
-#include "CodePage.h"
+#include "platform/CodePage.h"
 
 namespace plat {
 namespace {

@@ -1,4 +1,4 @@
-#include "Hooks.h"
+#include "platform/Hooks.h"
 
 #include <chrono>
 #include <ctime>

@@ -1,4 +1,4 @@
-#include "IniFile.h"
+#include "platform/IniFile.h"
 
 #include <cerrno>
 #include <charconv>
@@ -8,7 +8,7 @@
 #include <unistd.h>
 #include <unordered_map>
 
-#include "TempFiles.h"
+#include "platform/TempFiles.h"
 
 namespace plat {
 namespace {

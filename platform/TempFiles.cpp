@@ -1,4 +1,4 @@
-#include "TempFiles.h"
+#include "platform/TempFiles.h"
 
 #include <atomic>
 #include <cerrno>

@@ -1,4 +1,4 @@
-#include "QtHooks.h"
+#include "app/ui/QtHooks.h"
 
 #include <algorithm>
 
