@@ -98,9 +98,9 @@ bool WGEDCollection::Open() {
 unsigned WGEDCollection::s_threads = 0;
 
 namespace {
-// 32-bit words kept in blocks mapped on their own, each handed back to the
-// system as soon as it has been read: the noted link lines give their memory
-// back while the link tables fill.
+// 32-bit words kept in blocks mapped on their own. Drained, each block goes
+// back to the system as soon as it has been read: the noted records give
+// their memory back while the index fills.
 class WordBlocks {
 public:
     static constexpr std::size_t BlockWords = std::size_t(1) << 16;

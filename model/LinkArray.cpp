@@ -20,6 +20,51 @@ void WLinkArray::writeNode(std::int32_t index, const Node& node) {
     if (char* p = GetPtr(index)) std::memcpy(p, &node, sizeof node);
 }
 
+template <class Nodes>
+bool WLinkArray::appendLink(Nodes& nodes, std::int32_t& tail, std::int32_t target, std::int32_t a, std::int32_t b) {
+    Node node;
+    if (!nodes.readNode(tail, node)) return false;
+    for (Slot& slot : node.entries) {
+        if (slot.target == 0) {
+            slot = {target, a, b};
+            nodes.writeNode(tail, node);
+            return true;
+        }
+    }
+    const std::int32_t added = nodes.AddNode(target, a, b);
+    node.next = added;
+    nodes.writeNode(tail, node);
+    tail = added;
+    return true;
+}
+
+template <class Nodes>
+std::int32_t WLinkArray::findLink(const Nodes& nodes, std::int32_t first, std::int32_t target) {
+    std::int32_t index = first;
+    std::int32_t base = 0;
+    Node node;
+    while (nodes.readNode(index, node) && node.entries[0].target != 0) {
+        for (std::int32_t s = 0; s < SlotsPerNode; ++s)
+            if (node.entries[s].target == target) return base + s + 1;
+        base += SlotsPerNode;
+        index = node.next;
+    }
+    return 0;
+}
+
+template <class Nodes>
+std::int32_t WLinkArray::nextNode(const Nodes& nodes, std::int32_t node) {
+    Node n;
+    return nodes.readNode(node, n) ? n.next : 0;
+}
+
+template <class Nodes>
+std::int32_t WLinkArray::slotTarget(const Nodes& nodes, std::int32_t node, std::int32_t slot) {
+    Node n;
+    if (slot < 0 || slot >= SlotsPerNode || !nodes.readNode(node, n)) return 0;
+    return n.entries[slot].target;
+}
+
 std::int32_t WLinkArray::AddNode(std::int32_t target, std::int32_t a, std::int32_t b) {
     Node node{};
     node.entries[0] = {target, a, b};
@@ -52,20 +97,7 @@ bool WLinkArray::AddLink(std::int32_t first, bool allowDuplicate, std::int32_t t
 }
 
 bool WLinkArray::AppendLink(std::int32_t& tail, std::int32_t target, std::int32_t a, std::int32_t b) {
-    Node node;
-    if (!readNode(tail, node)) return false;
-    for (Slot& slot : node.entries) {
-        if (slot.target == 0) {
-            slot = {target, a, b};
-            writeNode(tail, node);
-            return true;
-        }
-    }
-    std::int32_t added = AddNode(target, a, b);
-    node.next = added;
-    writeNode(tail, node);
-    tail = added;
-    return true;
+    return appendLink(*this, tail, target, a, b);
 }
 
 std::int32_t WLinkArray::nodeOfLink(std::int32_t first, std::int32_t n) const {
@@ -143,27 +175,13 @@ void WLinkArray::ReplaceLink(std::int32_t first, std::int32_t oldTarget, std::in
 }
 
 std::int32_t WLinkArray::FindLink(std::int32_t first, std::int32_t target) const {
-    std::int32_t index = first;
-    std::int32_t base = 0;
-    Node node;
-    while (readNode(index, node) && node.entries[0].target != 0) {
-        for (std::int32_t s = 0; s < SlotsPerNode; ++s)
-            if (node.entries[s].target == target) return base + s + 1;
-        base += SlotsPerNode;
-        index = node.next;
-    }
-    return 0;
+    return findLink(*this, first, target);
 }
 
-std::int32_t WLinkArray::NextNode(std::int32_t node) const {
-    Node n;
-    return readNode(node, n) ? n.next : 0;
-}
+std::int32_t WLinkArray::NextNode(std::int32_t node) const { return nextNode(*this, node); }
 
 std::int32_t WLinkArray::SlotTarget(std::int32_t node, std::int32_t slot) const {
-    Node n;
-    if (slot < 0 || slot >= SlotsPerNode || !readNode(node, n)) return 0;
-    return n.entries[slot].target;
+    return slotTarget(*this, node, slot);
 }
 
 std::int32_t WLinkArray::Reserve(std::int32_t count) {
@@ -189,33 +207,22 @@ std::int32_t WLinkNodes::AddNode(std::int32_t target, std::int32_t a, std::int32
     return Count();
 }
 
-bool WLinkNodes::AppendLink(std::int32_t& tail, std::int32_t target, std::int32_t a, std::int32_t b) {
-    if (!valid(tail)) return false;
-    for (WLinkArray::Slot& slot : at(tail).entries) {
-        if (slot.target == 0) {
-            slot = {target, a, b};
-            return true;
-        }
-    }
-    const std::int32_t added = AddNode(target, a, b);
-    at(tail).next = added;
-    tail = added;
+bool WLinkNodes::readNode(std::int32_t index, WLinkArray::Node& node) const {
+    if (index < 1 || index > Count()) return false;
+    node = At(index);
     return true;
 }
 
-std::int32_t WLinkNodes::FindLink(std::int32_t first, std::int32_t target) const {
-    std::int32_t base = 0;
-    for (std::int32_t index = first; valid(index) && At(index).entries[0].target != 0; index = At(index).next) {
-        for (std::int32_t s = 0; s < WLinkArray::SlotsPerNode; ++s)
-            if (At(index).entries[s].target == target) return base + s + 1;
-        base += WLinkArray::SlotsPerNode;
-    }
-    return 0;
+bool WLinkNodes::AppendLink(std::int32_t& tail, std::int32_t target, std::int32_t a, std::int32_t b) {
+    return WLinkArray::appendLink(*this, tail, target, a, b);
 }
 
-std::int32_t WLinkNodes::NextNode(std::int32_t node) const { return valid(node) ? At(node).next : 0; }
+std::int32_t WLinkNodes::FindLink(std::int32_t first, std::int32_t target) const {
+    return WLinkArray::findLink(*this, first, target);
+}
+
+std::int32_t WLinkNodes::NextNode(std::int32_t node) const { return WLinkArray::nextNode(*this, node); }
 
 std::int32_t WLinkNodes::SlotTarget(std::int32_t node, std::int32_t slot) const {
-    if (slot < 0 || slot >= WLinkArray::SlotsPerNode || !valid(node)) return 0;
-    return At(node).entries[slot].target;
+    return WLinkArray::slotTarget(*this, node, slot);
 }

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-class WLinkNodes;
-
 #include "model/ABSArrayIndex.h"
+
+class WLinkNodes;
 
 class WLinkArray : public WABSArrayIndex {
 public:
@@ -74,8 +74,19 @@ public:
     static_assert(sizeof(Node) == NodeSize, "link node layout");
 
 private:
+    friend class WLinkNodes;
     bool readNode(std::int32_t index, Node& node) const;
     void writeNode(std::int32_t index, const Node& node);
+    // The chain steps, on this pool or on nodes built apart (Nodes gives
+    // readNode, writeNode and AddNode).
+    template <class Nodes>
+    static bool appendLink(Nodes& nodes, std::int32_t& tail, std::int32_t target, std::int32_t a, std::int32_t b);
+    template <class Nodes>
+    static std::int32_t findLink(const Nodes& nodes, std::int32_t first, std::int32_t target);
+    template <class Nodes>
+    static std::int32_t nextNode(const Nodes& nodes, std::int32_t node);
+    template <class Nodes>
+    static std::int32_t slotTarget(const Nodes& nodes, std::int32_t node, std::int32_t slot);
     // Node holding the n-th link of the chain (0 when the chain ends first).
     // Remembers the last walk, so reading a chain in order costs one step per node.
     std::int32_t nodeOfLink(std::int32_t first, std::int32_t n) const;
@@ -100,8 +111,11 @@ public:
     const WLinkArray::Node& At(std::int32_t node) const { return m_nodes[static_cast<std::size_t>(node - 1)]; }
 
 private:
-    bool valid(std::int32_t node) const { return node >= 1 && node <= Count(); }
-    WLinkArray::Node& at(std::int32_t node) { return m_nodes[static_cast<std::size_t>(node - 1)]; }
+    friend class WLinkArray;
+    bool readNode(std::int32_t index, WLinkArray::Node& node) const;
+    void writeNode(std::int32_t index, const WLinkArray::Node& node) {
+        m_nodes[static_cast<std::size_t>(index - 1)] = node;
+    }
 
     std::vector<WLinkArray::Node> m_nodes;
 };

@@ -10,7 +10,8 @@ need=(g++ cmake ninja-build pkg-config qt6-base-dev libjpeg-dev libgtest-dev lib
       poppler-utils libwmf-bin fonts-urw-base35 inkscape)
 for arg in "$@"; do
   case "$arg" in
-    --gui) need+=(xvfb xauth) ;;
+    # Xvfb for the window by hand; bench_firstview also times lbzip2 and reads xcb
+    --gui) need+=(xvfb xauth lbzip2 libxcb1-dev) ;;
     # libFuzzer and the sanitizer runtimes are only recommended by clang
     --fuzz) need+=(clang libclang-rt-dev) ;;
     *) echo "usage: scripts/deps.sh [--gui] [--fuzz]" >&2; exit 2 ;;
