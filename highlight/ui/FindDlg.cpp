@@ -1,6 +1,10 @@
 #include "highlight/ui/FindDlg.h"
 
+#include <algorithm>
+#include <string>
+
 #include <QAbstractTableModel>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -115,6 +119,14 @@ TWFindDlg::TWFindDlg(QWidget* owner, const WFindContext& context, WABSHighLighte
     const int customTitle = header->fontMetrics().horizontalAdvance(QStringLiteral("Custom ID")) +
                             2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 4;
     IndGrid->setColumnWidth(1, std::max(IndGrid->columnWidth(1), customTitle));
+    // The Index column shows record numbers up to the individual count: room for the longest.
+    const QFontMetrics grid(IndGrid->font());
+    int digit = 0;
+    for (char d = '0'; d <= '9'; ++d) digit = std::max(digit, grid.horizontalAdvance(QChar(d)));
+    const std::int32_t last = context.Collection ? context.Collection->GetIndividualCount() : 0;
+    const int textMargin = IndGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, IndGrid) + 1;
+    const int numbers = int(std::to_string(std::max<std::int32_t>(last, 1)).size()) * digit + 2 * textMargin + 2;
+    IndGrid->setColumnWidth(0, std::max(IndGrid->columnWidth(0), numbers));
     IndGrid->horizontalHeader()->setStretchLastSection(true);
     IndGrid->setMinimumSize(large ? 460 : 380, 260);
     labIndiviudals = new QLabel(toQ(std::to_string(FSearch.Count()) + " Individuals"), this);

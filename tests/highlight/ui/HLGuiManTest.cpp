@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTest>
 #include <QToolButton>
 
@@ -239,4 +240,15 @@ TEST(FindDialogs, FindDialogModesSearchAndOK) {
     d.butOK->click();
     EXPECT_EQ(d.GetSelected(), 4);
     EXPECT_EQ(d.result(), QDialog::Accepted);
+
+    // Six-digit record numbers show whole in the Index column.
+    WMemCollection big;
+    for (int i = 0; i < 100000; ++i) big.AddPerson("A /B/");
+    WOptions::SetInt(opt::FindDlg, 1);
+    TWFindDlg many(nullptr, WFindContext{&big, nullptr, nullptr, nullptr, nullptr}, nullptr);
+    many.show();
+    many.edSearch->setText("100000");
+    ASSERT_EQ(many.GridRow(), 100000);
+    const QAbstractItemView* grid = many.IndGrid; // the table's own hint, for the rows on screen
+    EXPECT_GE(many.IndGrid->columnWidth(0), grid->sizeHintForColumn(0));
 }
