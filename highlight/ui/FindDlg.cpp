@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -223,35 +224,50 @@ void TWFindDlg::FormShow() {
     rbCustom->setText("Custom");
     {
         WaitHooks::WaitScope wait("Sorting.  Please Wait...");
-        FSearch.SetMode(WFindSearch::ModeFromSetting(WOptions::GetInt(opt::FindDlg)));
+        SortMode(WFindSearch::ModeFromSetting(WOptions::GetInt(opt::FindDlg)));
     }
     FModel->SetTitle(1, toQ(FSearch.GetMode() == WFindSearch::mCustom ? "Custom ID" : FSearch.IdentifierTitle()));
     FModel->Reset();
     const std::int32_t wanted = FSelected;
     FSelected = -1;
-    const std::int32_t row = FSearch.PositionOf(wanted);
-    if (row > 0) MoveGrid(row);
+    if (!SearchTypedWhileSorting()) {
+        const std::int32_t row = FSearch.PositionOf(wanted);
+        if (row > 0) MoveGrid(row);
+    }
     ModeButton(FSearch.GetMode())->setChecked(true);
+}
+
+void TWFindDlg::SortMode(int mode) {
+    const QScopedValueRollback<bool> sorting(m_sorting, true);
+    m_typedWhileSorting = false;
+    FSearch.SetMode(mode);
+}
+
+bool TWFindDlg::SearchTypedWhileSorting() {
+    if (!m_typedWhileSorting) return false;
+    m_typedWhileSorting = false;
+    edSearchChange();
+    return true;
 }
 
 void TWFindDlg::SetMode(int mode) {
     if (mode >= WFindSearch::mRIN && mode <= WFindSearch::mGiven) {
         WaitHooks::WaitScope wait("Sorting.  Please Wait...");
         Global::SetBusy(true);
-        FSearch.SetMode(mode);
+        SortMode(mode);
         Global::SetBusy(false);
     } else {
-        FSearch.SetMode(mode);
+        SortMode(mode);
     }
     FModel->SetTitle(1, toQ(FSearch.GetMode() == WFindSearch::mCustom ? "Custom ID" : FSearch.IdentifierTitle()));
     FModel->Reset();
     const std::int32_t keep = FSelected;
     FSelected = -1;
-    const std::int32_t row = FSearch.PositionOf(keep);
-    if (row > 0)
-        MoveGrid(row);
-    else
-        FRow = 0;
+    FRow = 0;
+    if (!SearchTypedWhileSorting()) {
+        const std::int32_t row = FSearch.PositionOf(keep);
+        if (row > 0) MoveGrid(row);
+    }
     ModeButton(FSearch.GetMode())->setChecked(true);
     edSearch->setFocus();
     WOptions::SetInt(opt::FindDlg, WFindSearch::SettingFromMode(FSearch.GetMode()));
@@ -329,6 +345,11 @@ void TWFindDlg::RunSearch() {
 
 void TWFindDlg::edSearchChange() {
     if (!FEditUpdates) return;
+    // Typed while the new order sorts: searched in it once it is sorted.
+    if (m_sorting) {
+        m_typedWhileSorting = true;
+        return;
+    }
     if (FAutoSearch) {
         RunSearch();
         return;
