@@ -36,6 +36,13 @@ bool wholeNumber(const std::string& s, std::int32_t& out) {
     return true;
 }
 
+// Holds a flag up for a scope, whatever way it ends.
+struct FlagScope {
+    bool& flag;
+    explicit FlagScope(bool& f) : flag(f) { flag = true; }
+    ~FlagScope() { flag = false; }
+};
+
 } // namespace
 
 WFindBox::WFindBox() = default;
@@ -67,13 +74,34 @@ void WFindBox::BuildFindIndex(int mode, bool sort) {
         if (mode == mdIndex) index->SetNoSort();
     }
     m_current = index.get();
-    if (sort && mode != mdIndex) index->SortByColumnId(kModeColumn[mode]);
+    if (sort && mode != mdIndex && !m_sorting) {
+        const FlagScope sorting(m_sorting);
+        index->SortByColumnId(kModeColumn[mode]);
+    }
     Global::SetBusy(false);
 }
 
-std::int32_t WFindBox::TextChanged(const std::string& rawText) {
+std::int32_t WFindBox::TextChanged(const std::string& text) {
     if (!m_collection) return 0;
-    const std::string text = rawText;
+    // Typed while an index sorts: half of it is still out of order, so only
+    // the latest text is kept for the search that waits below.
+    if (m_searching || m_sorting) {
+        m_pendingText = text;
+        m_textPending = true;
+        m_dropped = false;
+        return 0;
+    }
+    const FlagScope searching(m_searching);
+    m_dropped = false;
+    std::int32_t target = search(text);
+    while (m_textPending && m_collection) {
+        m_textPending = false;
+        target = search(m_pendingText);
+    }
+    return m_collection && !m_dropped ? target : 0;
+}
+
+std::int32_t WFindBox::search(const std::string& text) {
     if (text.empty()) {
         m_findPos = 0;
         m_nextPrev = false;
@@ -87,11 +115,13 @@ std::int32_t WFindBox::TextChanged(const std::string& rawText) {
     }
     case mdIdentifier: {
         BuildFindIndex(mdIdentifier, true);
+        if (superseded()) return 0;
         const std::string xref = (m_collection->GetFileKind() == 1 ? "I" : "") + trim(text);
         return m_collection->FindIndividualByXref(xref);
     }
     case mdSurname: {
         BuildFindIndex(mdSurname, true);
+        if (superseded()) return 0;
         const std::size_t comma = text.find(',');
         const std::string surname = trim(text.substr(0, comma));
         const std::string given = comma == std::string::npos ? "" : trim(text.substr(comma + 1));
@@ -109,6 +139,7 @@ std::int32_t WFindBox::TextChanged(const std::string& rawText) {
     }
     case mdGiven: {
         BuildFindIndex(mdGiven, true);
+        if (superseded()) return 0;
         const std::int32_t pos = m_current->FindFullName(text);
         auto at = pos > 0 ? m_collection->GetIndividual(m_current->GetItem(pos)) : nullptr;
         if (!at || !beginsWith(at->GetFullName(true), text)) return 0;
@@ -130,6 +161,7 @@ std::int32_t WFindBox::TextChanged(const std::string& rawText) {
 }
 
 std::string WFindBox::SelectedText(std::int32_t individual) {
+    dropWaitingSearch();
     if (!m_collection || individual < 1) return "";
     if (m_mode == mdIndex) return std::to_string(individual);
     auto ind = m_collection->GetIndividual(individual);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 class WABSCollection;
 class WColSortIterator;
@@ -25,25 +26,51 @@ public:
     // missing; sorts it by its column when asked (once). Modes outside 1..5
     // change nothing.
     void BuildFindIndex(int mode, bool sort);
+    // A find index is being sorted (window messages run meanwhile).
+    bool Sorting() const { return m_sorting; }
+    // A text typed during a sort that no search has taken up yet; taking it
+    // clears it.
+    bool TextPending() const { return m_textPending; }
+    bool TakePendingText() { return std::exchange(m_textPending, false); }
     void FreeFindIndexes();
     WColSortIterator* Index(int mode) const;
     WColSortIterator* Current() const { return m_current; }
 
-    void SetQuickFindMode(int mode) { m_mode = mode; }
+    // Clears the box: a search waiting for a sort is dropped.
+    void SetQuickFindMode(int mode) {
+        m_mode = mode;
+        dropWaitingSearch();
+    }
     int QuickFindMode() const { return m_mode; }
     std::int32_t FindPosition() const { return m_findPos; }
     bool NextPrevEnabled() const { return m_nextPrev; }
 
     // The find box's text changed; returns the individual to move to, 0 for none.
+    // A text typed while an index sorts moves nothing: the search that
+    // started the sort runs again with the latest text once it is sorted.
     std::int32_t TextChanged(const std::string& text);
-    // What the box shows for the current individual.
+    // What the box shows for the current individual; it replaces the text of
+    // a search waiting for a sort, which is dropped.
     std::string SelectedText(std::int32_t individual);
 
 private:
+    std::int32_t search(const std::string& text);
+    // The box changed while this search's index sorted.
+    bool superseded() const { return m_textPending || m_dropped; }
+    void dropWaitingSearch() {
+        m_dropped = m_searching;
+        m_textPending = false;
+    }
+
     WABSCollection* m_collection = nullptr;
     std::array<std::unique_ptr<WColSortIterator>, 6> m_indexes;
     WColSortIterator* m_current = nullptr;
     int m_mode = mdIndex;
     std::int32_t m_findPos = 0;
     bool m_nextPrev = false;
+    bool m_sorting = false;
+    bool m_searching = false;
+    bool m_textPending = false;
+    bool m_dropped = false;
+    std::string m_pendingText;
 };

@@ -74,7 +74,8 @@ bool WFindNextPrev::move(std::int32_t position, const MoveTo& moveTo) const {
 }
 
 bool WFindNextPrev::FindNext(const std::string& text, const MoveTo& moveTo) {
-    if (!m_box.Current() || !m_box.Collection()) return false;
+    // Inside a sort of a find index the run of hits is not in place yet.
+    if (!m_box.Current() || !m_box.Collection() || m_box.Sorting()) return false;
     BusyScope busy(m_busy);
     const int mode = m_box.QuickFindMode();
     switch (mode) {
@@ -95,6 +96,8 @@ bool WFindNextPrev::FindNext(const std::string& text, const MoveTo& moveTo) {
         break;
     default: break;
     }
+    // A text typed during the sort replaces the one this step was for.
+    if (m_box.TextPending()) return false;
     if (m_first == 0 || m_current == 0) return false;
     ++m_current;
     if (m_current <= count() && matchesAt(m_current, text)) return move(m_current, moveTo);
@@ -104,7 +107,7 @@ bool WFindNextPrev::FindNext(const std::string& text, const MoveTo& moveTo) {
 }
 
 bool WFindNextPrev::FindPrevious(const std::string& text, const MoveTo& moveTo) {
-    if (!m_box.Current() || !m_box.Collection() || m_first == 0 || m_current == 0) return false;
+    if (!m_box.Current() || !m_box.Collection() || m_box.Sorting() || m_first == 0 || m_current == 0) return false;
     BusyScope busy(m_busy);
     --m_current;
     if (m_current >= m_first && matchesAt(m_current, text)) return move(m_current, moveTo);

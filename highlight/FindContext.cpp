@@ -97,13 +97,17 @@ void WFindSearch::SetMode(int mode) {
     case mGiven: index = FContext.GivenIndex; break;
     default: break;
     }
-    if (!index) {
+    // An index that sorts further down (its messages run this) is half in
+    // order and cannot be waited for.
+    if (!index || index->IsBusy()) {
         FMode = mIndex;
         FIndex = FOwnIndex.get();
         return;
     }
-    FMode = mode;
+    // The mode changes with its index: the list and the search keep the
+    // previous order while this one sorts.
     index->SortByColumnId(SortColumn(mode));
+    FMode = mode;
     FIndex = index;
 }
 

@@ -59,7 +59,8 @@ public:
     static std::int32_t SortColumn(int mode);
 
     // Makes the mode's index current and sorts it (once). A mode whose index
-    // the context lacks falls back to record order.
+    // the context lacks, or that another caller is sorting, falls back to
+    // record order.
     void SetMode(int mode);
     int GetMode() const { return FMode; }
     WCollectionIterator* Index() const { return FIndex; }

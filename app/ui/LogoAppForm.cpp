@@ -125,6 +125,8 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
     commands.AdvancedFind = [this] { AdvancedFindClick(); };
     commands.FindNext = [this] {
         FFindNav.FindNext(fromQ(edFind->text()), [this](std::int32_t i) { FIndScroll->SetCurrentIndividual(i); });
+        // Typed while the step sorted the index: that text is searched now instead.
+        if (FFind.TakePendingText()) edFindChange(edFind->text());
     };
     commands.FindPrevious = [this] {
         FFindNav.FindPrevious(fromQ(edFind->text()), [this](std::int32_t i) { FIndScroll->SetCurrentIndividual(i); });
@@ -710,9 +712,18 @@ void TLogoAppForm::IslandViewChanged() {
     RefreshCurrentView();
 }
 
+bool TLogoAppForm::DeferWhileFindSorts(const std::function<void()>& open) {
+    // A find dialog opened inside the sort of a find index would list it half
+    // sorted, and the sort would wait under the dialog: it opens afterwards.
+    if (!FFind.Sorting()) return false;
+    QTimer::singleShot(50, this, open);
+    return true;
+}
+
 void TLogoAppForm::QuickFindClick() {
     WABSCollection* col = Collection();
     if (!col) return;
+    if (DeferWhileFindSorts([this] { QuickFindClick(); })) return;
     const int mode = FFind.QuickFindMode();
     for (int m : {2, 3, 4, 5}) FFind.BuildFindIndex(m, false);
     SetQuickFindMode(mode);
@@ -772,6 +783,7 @@ void TLogoAppForm::PrintClick() {
 void TLogoAppForm::AdvancedFindClick() {
     WABSCollection* col = Collection();
     if (!col) return;
+    if (DeferWhileFindSorts([this] { AdvancedFindClick(); })) return;
     TWFindDlg dlg(this, HLGuiColMan->FindContext(), FHighlighter.get());
     dlg.SetSelected(std::max(1, FIndScroll->GetCurrentIndividual()));
     if (dlg.exec() == QDialog::Accepted && dlg.GetSelected() > 0) FIndScroll->SetCurrentIndividual(dlg.GetSelected());

@@ -2,6 +2,7 @@
 // The program's one main window: the tab set over the views, the navigation
 // panel, the find box and the status bar; start-up unpacking and opening.
 #include <array>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -124,6 +125,8 @@ private:
     void IslandViewChanged();
     void RebuildFindIndexes();
     void UpdateHighlightText();
+    // Runs open again once no find index sorts; false when none sorts now.
+    bool DeferWhileFindSorts(const std::function<void()>& open);
     void QuickFindClick();
     void Options1Click();
     void PrintClick();

@@ -1,6 +1,10 @@
 #include "highlight/ui/FindDlg.h"
 
+#include <algorithm>
+#include <string>
+
 #include <QAbstractTableModel>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -10,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -115,6 +120,14 @@ TWFindDlg::TWFindDlg(QWidget* owner, const WFindContext& context, WABSHighLighte
     const int customTitle = header->fontMetrics().horizontalAdvance(QStringLiteral("Custom ID")) +
                             2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 4;
     IndGrid->setColumnWidth(1, std::max(IndGrid->columnWidth(1), customTitle));
+    // The Index column shows record numbers up to the individual count: room for the longest.
+    const QFontMetrics grid(IndGrid->font());
+    int digit = 0;
+    for (char d = '0'; d <= '9'; ++d) digit = std::max(digit, grid.horizontalAdvance(QChar(d)));
+    const std::int32_t last = context.Collection ? context.Collection->GetIndividualCount() : 0;
+    const int textMargin = IndGrid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, IndGrid) + 1;
+    const int numbers = int(std::to_string(std::max<std::int32_t>(last, 1)).size()) * digit + 2 * textMargin + 2;
+    IndGrid->setColumnWidth(0, std::max(IndGrid->columnWidth(0), numbers));
     IndGrid->horizontalHeader()->setStretchLastSection(true);
     IndGrid->setMinimumSize(large ? 460 : 380, 260);
     labIndiviudals = new QLabel(toQ(std::to_string(FSearch.Count()) + " Individuals"), this);
@@ -211,35 +224,50 @@ void TWFindDlg::FormShow() {
     rbCustom->setText("Custom");
     {
         WaitHooks::WaitScope wait("Sorting.  Please Wait...");
-        FSearch.SetMode(WFindSearch::ModeFromSetting(WOptions::GetInt(opt::FindDlg)));
+        SortMode(WFindSearch::ModeFromSetting(WOptions::GetInt(opt::FindDlg)));
     }
     FModel->SetTitle(1, toQ(FSearch.GetMode() == WFindSearch::mCustom ? "Custom ID" : FSearch.IdentifierTitle()));
     FModel->Reset();
     const std::int32_t wanted = FSelected;
     FSelected = -1;
-    const std::int32_t row = FSearch.PositionOf(wanted);
-    if (row > 0) MoveGrid(row);
+    if (!SearchTypedWhileSorting()) {
+        const std::int32_t row = FSearch.PositionOf(wanted);
+        if (row > 0) MoveGrid(row);
+    }
     ModeButton(FSearch.GetMode())->setChecked(true);
+}
+
+void TWFindDlg::SortMode(int mode) {
+    const QScopedValueRollback<bool> sorting(m_sorting, true);
+    m_typedWhileSorting = false;
+    FSearch.SetMode(mode);
+}
+
+bool TWFindDlg::SearchTypedWhileSorting() {
+    if (!m_typedWhileSorting) return false;
+    m_typedWhileSorting = false;
+    edSearchChange();
+    return true;
 }
 
 void TWFindDlg::SetMode(int mode) {
     if (mode >= WFindSearch::mRIN && mode <= WFindSearch::mGiven) {
         WaitHooks::WaitScope wait("Sorting.  Please Wait...");
         Global::SetBusy(true);
-        FSearch.SetMode(mode);
+        SortMode(mode);
         Global::SetBusy(false);
     } else {
-        FSearch.SetMode(mode);
+        SortMode(mode);
     }
     FModel->SetTitle(1, toQ(FSearch.GetMode() == WFindSearch::mCustom ? "Custom ID" : FSearch.IdentifierTitle()));
     FModel->Reset();
     const std::int32_t keep = FSelected;
     FSelected = -1;
-    const std::int32_t row = FSearch.PositionOf(keep);
-    if (row > 0)
-        MoveGrid(row);
-    else
-        FRow = 0;
+    FRow = 0;
+    if (!SearchTypedWhileSorting()) {
+        const std::int32_t row = FSearch.PositionOf(keep);
+        if (row > 0) MoveGrid(row);
+    }
     ModeButton(FSearch.GetMode())->setChecked(true);
     edSearch->setFocus();
     WOptions::SetInt(opt::FindDlg, WFindSearch::SettingFromMode(FSearch.GetMode()));
@@ -317,6 +345,11 @@ void TWFindDlg::RunSearch() {
 
 void TWFindDlg::edSearchChange() {
     if (!FEditUpdates) return;
+    // Typed while the new order sorts: searched in it once it is sorted.
+    if (m_sorting) {
+        m_typedWhileSorting = true;
+        return;
+    }
     if (FAutoSearch) {
         RunSearch();
         return;

@@ -68,6 +68,9 @@ private:
     void iiClick(TIndInfoPanel* panel);
     void lbMarriagesDblClick();
     void SetMode(int mode);
+    void SortMode(int mode);
+    // Runs the search of a text typed during the sort; false when none was.
+    bool SearchTypedWhileSorting();
     void MoveGrid(std::int32_t row);
     void ShowIndividual(std::int32_t individual);
     void FillMarriages(std::int32_t individual);
@@ -84,5 +87,7 @@ private:
     bool FAutoSearch = true;
     bool FEditUpdates = true;
     bool FShown = false;
+    bool m_sorting = false;
+    bool m_typedWhileSorting = false;
     std::vector<WMarriageEntry> FEntries;
 };

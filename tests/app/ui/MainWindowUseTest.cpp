@@ -1,5 +1,6 @@
 // The main window as a user drives it: keys and clicks on its own widgets.
 #include <csignal>
+#include <utility>
 
 #include <QAction>
 #include <QApplication>
@@ -153,8 +154,27 @@ TEST_F(MainWindowUseTest, FindBoxKeepsWhatIsTypedInEveryMode) {
     EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), 45);
     type(2, "37");
     EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), 37);
+    // The first key sorts the surname index; the rest come in while it sorts:
+    // one move, once sorted, to the first match of the whole text.
+    chooseFindMode(form, 3);
+    std::string history;
+    form.IndScroll()->GetBackList(history);
+    bool typedInSort = false;
+    const auto pump = plat::hooks().processMessages;
+    plat::hooks().processMessages = [&] {
+        if (!std::exchange(typedInSort, true)) QTest::keyClicks(box, "il");
+        if (pump) pump();
+    };
+    QTest::keyClicks(box, "W");
+    plat::hooks().processMessages = pump;
+    ASSERT_TRUE(typedInSort);
+    const std::int32_t found = form.IndScroll()->GetCurrentIndividual();
+    std::string after;
+    form.IndScroll()->GetBackList(after);
+    EXPECT_EQ(after, history + "37,");
     type(3, "Wil");
     EXPECT_EQ(nameOf(form, true), "Wilson");
+    EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), found);
     type(4, "Ann");
     EXPECT_EQ(nameOf(form, false), "Anna");
     // A move of the navigation panel still shows the individual reached.

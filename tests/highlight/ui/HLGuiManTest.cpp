@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <utility>
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTest>
 #include <QToolButton>
 
@@ -23,6 +25,7 @@
 #include "highlight/ui/dlgQuickFind.h"
 #include "model/Options.h"
 #include "model/ui/IndInfoPanel.h"
+#include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
 #include "support/MemCollection.h"
 #include "support/ui/TestOutput.h"
@@ -226,10 +229,19 @@ TEST(FindDialogs, FindDialogModesSearchAndOK) {
     EXPECT_EQ(d.GetSelected(), s);
     EXPECT_EQ(d.iiFather->IndividualNumber, f);
     EXPECT_EQ(d.iiMother->IndividualNumber, m);
+    d.rbGiven->click();
+    EXPECT_EQ(d.edSearch->text(), QString("John Smith"));
+    // Typed while the surname order sorts: kept, and searched in that order once sorted.
+    bool typedInSort = false;
+    const auto pump = plat::hooks().processMessages;
+    plat::hooks().processMessages = [&] {
+        if (!std::exchange(typedInSort, true)) d.edSearch->setText("smith, a");
+    };
     d.rbSurname->click();
+    plat::hooks().processMessages = pump;
+    ASSERT_TRUE(typedInSort);
     EXPECT_EQ(WOptions::GetInt(opt::FindDlg), 3);
-    EXPECT_EQ(d.edSearch->text(), QString("Smith, John"));
-    d.edSearch->setText("smith, a");
+    EXPECT_EQ(d.edSearch->text(), QString("smith, a"));
     EXPECT_EQ(d.GetSelected(), f);
     EXPECT_EQ(d.MarriageEntries().size(), 2u);
     EXPECT_EQ(d.labMarriages->text(), QString("Marriages (1)"));
@@ -239,4 +251,15 @@ TEST(FindDialogs, FindDialogModesSearchAndOK) {
     d.butOK->click();
     EXPECT_EQ(d.GetSelected(), 4);
     EXPECT_EQ(d.result(), QDialog::Accepted);
+
+    // Six-digit record numbers show whole in the Index column.
+    WMemCollection big;
+    for (int i = 0; i < 100000; ++i) big.AddPerson("A /B/");
+    WOptions::SetInt(opt::FindDlg, 1);
+    TWFindDlg many(nullptr, WFindContext{&big, nullptr, nullptr, nullptr, nullptr}, nullptr);
+    many.show();
+    many.edSearch->setText("100000");
+    ASSERT_EQ(many.GridRow(), 100000);
+    const QAbstractItemView* grid = many.IndGrid; // the table's own hint, for the rows on screen
+    EXPECT_GE(many.IndGrid->columnWidth(0), grid->sizeHintForColumn(0));
 }
