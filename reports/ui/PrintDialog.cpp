@@ -1,6 +1,7 @@
 #include "reports/ui/PrintDialog.h"
 
 #include <cmath>
+#include <iterator>
 #include <stdexcept>
 
 #include <QCheckBox>
@@ -74,6 +75,161 @@ const char* extensionOfKind(std::uint8_t kind) {
     }
 }
 
+const char* const kSpouseText = "Marriages of Active Individual.  Please select which Spouse to be used in the report";
+const char* const kColumnNote =
+    "The column widths in this report are based on the column widths displayed in the List/Highlighted tabs.  "
+    "Therefore, if you increase the width of a column on the screen, that column will be printed with the "
+    "large width size.";
+
+QLabel* wrapped(const char* text) {
+    auto* l = new QLabel(text);
+    l->setWordWrap(true);
+    return l;
+}
+
+void generalOptions(TPrintDlg&, QVBoxLayout* l) {
+    l->addWidget(new QLabel("No options to select"));
+    l->addStretch();
+}
+
+void individualOptions(TPrintDlg& d, QVBoxLayout* l) {
+    d.cbIndPrintNotes = new QCheckBox("Print Notes in the Report");
+    l->addWidget(d.cbIndPrintNotes);
+    l->addStretch();
+}
+
+void familyOptions(TPrintDlg& d, QVBoxLayout* l) {
+    l->addWidget(wrapped(kSpouseText));
+    d.lbFamList = new QListWidget;
+    l->addWidget(d.lbFamList);
+}
+
+void pedigreeOptions(TPrintDlg& d, QVBoxLayout* l) {
+    l->addWidget(wrapped(kSpouseText));
+    d.lbPedList = new QListWidget;
+    l->addWidget(d.lbPedList);
+    d.rbSingle = new QRadioButton("Single Sheet");
+    d.rbCascading = new QRadioButton("Cascading Sheets");
+    l->addWidget(d.rbSingle);
+    l->addWidget(d.rbCascading);
+}
+
+void descendantsOptions(TPrintDlg& d, QVBoxLayout* l) {
+    d.CbDesLines = new QCheckBox("Draw divider lines between individuals");
+    d.cbDesShowDup = new QCheckBox("Repeat individuals");
+    l->addWidget(d.CbDesLines);
+    l->addWidget(d.cbDesShowDup);
+    auto* indentRow = new QHBoxLayout;
+    indentRow->addWidget(new QLabel("Indent amount:"));
+    d.DesIndentSpinEdit = new QSpinBox;
+    d.DesIndentSpinEdit->setRange(1, 32);
+    indentRow->addWidget(d.DesIndentSpinEdit);
+    indentRow->addStretch();
+    l->addLayout(indentRow);
+    auto* genRow = new QHBoxLayout;
+    genRow->addWidget(new QLabel("Generations to show:"));
+    d.DesGenSpinEdit = new QSpinBox;
+    d.DesGenSpinEdit->setRange(0, 255);
+    genRow->addWidget(d.DesGenSpinEdit);
+    genRow->addStretch();
+    l->addLayout(genRow);
+    auto* group = new QGroupBox;
+    auto* gl = new QVBoxLayout(group);
+    d.cbDesPrintColumn = new QCheckBox("Print Columns");
+    gl->addWidget(d.cbDesPrintColumn);
+    d.labDesArea = new QLabel("Width of area used for columns");
+    gl->addWidget(d.labDesArea);
+    auto* trackRow = new QHBoxLayout;
+    d.DesTrackBar = new QSlider(Qt::Horizontal);
+    d.DesTrackBar->setRange(18, 54);
+    trackRow->addWidget(d.DesTrackBar, 1);
+    d.desPaintBox = new TDesPaintBox(group);
+    trackRow->addWidget(d.desPaintBox);
+    gl->addLayout(trackRow);
+    auto* widthRow = new QHBoxLayout;
+    d.labDesWidthCaption = new QLabel("Width:");
+    d.labDesWith = new QLabel;
+    widthRow->addWidget(d.labDesWidthCaption);
+    widthRow->addWidget(d.labDesWith);
+    widthRow->addStretch();
+    gl->addLayout(widthRow);
+    l->addWidget(group);
+    l->addStretch();
+}
+
+void listOptions(TPrintDlg& d, QVBoxLayout* l) {
+    d.cbListGrayLines = new QCheckBox("Grey alternating lines");
+    d.cbListDividerLines = new QCheckBox("Draw divider lines between individuals");
+    d.cbListBoldHL = new QCheckBox("Indicate highlighted individuals with \"*\"");
+    l->addWidget(d.cbListGrayLines);
+    l->addWidget(d.cbListDividerLines);
+    l->addWidget(d.cbListBoldHL);
+    l->addWidget(wrapped(kColumnNote));
+    l->addStretch();
+}
+
+void highlightedOptions(TPrintDlg& d, QVBoxLayout* l) {
+    d.cbHLGrayLines = new QCheckBox("Grey alternating lines");
+    d.cbHLDividerLines = new QCheckBox("Draw divider lines between individuals");
+    l->addWidget(d.cbHLGrayLines);
+    l->addWidget(d.cbHLDividerLines);
+    l->addWidget(wrapped(kColumnNote));
+    l->addStretch();
+}
+
+void islandsOptions(TPrintDlg& d, QVBoxLayout* l) {
+    d.cbIslandGrayLines = new QCheckBox("Grey alternating lines");
+    d.cbIslandDividerLines = new QCheckBox("Draw divider lines between rows");
+    l->addWidget(d.cbIslandGrayLines);
+    l->addWidget(d.cbIslandDividerLines);
+    l->addStretch();
+}
+
+// The dialog's pages in tab order: the report each runs, its caption, how
+// the proposed file name ends (after the individual's name or the file's),
+// and the builder of its options. The tabs are made from this list only, so
+// a page always runs its own report whatever the order of TReportPage.
+struct TOptionPage {
+    TReportPage Report;
+    const char* Caption;
+    bool NamedAfterIndividual;
+    const char* NameEnd;
+    void (*Build)(TPrintDlg&, QVBoxLayout*);
+};
+
+constexpr TOptionPage kPages[] = {
+    {rpGeneral, "General", false, " - General Info", generalOptions},
+    {rpIndividual, "Individual", true, " - Individual", individualOptions},
+    {rpFamily, "Family", true, " - Family", familyOptions},
+    {rpPedigree, "Pedigree", true, " - Pedigree", pedigreeOptions},
+    {rpDescendants, "Descendants", true, " - Descendants", descendantsOptions},
+    {rpList, "List", false, " - List", listOptions},
+    {rpHighlighted, "Highlighted", false, " - Highlight List", highlightedOptions},
+    {rpIslands, "Islands", false, " - Islands", islandsOptions},
+};
+
+constexpr bool eachReportHasOnePage() {
+    if (std::size(kPages) != rpPageCount) return false;
+    for (int r = 0; r < rpPageCount; ++r) {
+        int n = 0;
+        for (const TOptionPage& p : kPages) n += p.Report == r;
+        if (n != 1) return false;
+    }
+    return true;
+}
+static_assert(eachReportHasOnePage(), "every TReportPage needs one entry in kPages");
+
+// The tab of a report; -1 for none.
+int tabOf(int report) {
+    for (std::size_t i = 0; i < std::size(kPages); ++i)
+        if (kPages[i].Report == report) return int(i);
+    return -1;
+}
+
+const TOptionPage* pageOfTab(int tab) {
+    return tab >= 0 && tab < int(std::size(kPages)) ? &kPages[std::size_t(tab)] : nullptr;
+}
+
 } // namespace
 
 TPrintDlg::TPrintDlg(QWidget* AOwner) : QDialog(AOwner) {
@@ -97,112 +253,12 @@ TPrintDlg::~TPrintDlg() { FormDestroy(); }
 void TPrintDlg::BuildPages() {
     IndScroll = new WIndScroll(this);
     PageControl = new QTabWidget(this);
-    auto page = [this](const char* caption) {
+    for (const TOptionPage& p : kPages) {
         auto* w = new QWidget;
         auto* lay = new QVBoxLayout(w);
-        PageControl->addTab(w, caption);
-        return lay;
-    };
-    const QString spouseText = "Marriages of Active Individual.  Please select which Spouse to be used in the report";
-    const QString columnNote =
-        "The column widths in this report are based on the column widths displayed in the List/Highlighted tabs.  "
-        "Therefore, if you increase the width of a column on the screen, that column will be printed with the "
-        "large width size.";
-    auto wrapped = [](const QString& text) {
-        auto* l = new QLabel(text);
-        l->setWordWrap(true);
-        return l;
-    };
-
-    QVBoxLayout* l0 = page("General");
-    l0->addWidget(new QLabel("No options to select"));
-    l0->addStretch();
-
-    QVBoxLayout* l1 = page("Individual");
-    cbIndPrintNotes = new QCheckBox("Print Notes in the Report");
-    l1->addWidget(cbIndPrintNotes);
-    l1->addStretch();
-
-    QVBoxLayout* l2 = page("Family");
-    l2->addWidget(wrapped(spouseText));
-    lbFamList = new QListWidget;
-    l2->addWidget(lbFamList);
-
-    QVBoxLayout* l3 = page("Pedigree");
-    l3->addWidget(wrapped(spouseText));
-    lbPedList = new QListWidget;
-    l3->addWidget(lbPedList);
-    rbSingle = new QRadioButton("Single Sheet");
-    rbCascading = new QRadioButton("Cascading Sheets");
-    l3->addWidget(rbSingle);
-    l3->addWidget(rbCascading);
-
-    QVBoxLayout* l4 = page("Descendants");
-    CbDesLines = new QCheckBox("Draw divider lines between individuals");
-    cbDesShowDup = new QCheckBox("Repeat individuals");
-    l4->addWidget(CbDesLines);
-    l4->addWidget(cbDesShowDup);
-    auto* indentRow = new QHBoxLayout;
-    indentRow->addWidget(new QLabel("Indent amount:"));
-    DesIndentSpinEdit = new QSpinBox;
-    DesIndentSpinEdit->setRange(1, 32);
-    indentRow->addWidget(DesIndentSpinEdit);
-    indentRow->addStretch();
-    l4->addLayout(indentRow);
-    auto* genRow = new QHBoxLayout;
-    genRow->addWidget(new QLabel("Generations to show:"));
-    DesGenSpinEdit = new QSpinBox;
-    DesGenSpinEdit->setRange(0, 255);
-    genRow->addWidget(DesGenSpinEdit);
-    genRow->addStretch();
-    l4->addLayout(genRow);
-    auto* group = new QGroupBox;
-    auto* gl = new QVBoxLayout(group);
-    cbDesPrintColumn = new QCheckBox("Print Columns");
-    gl->addWidget(cbDesPrintColumn);
-    labDesArea = new QLabel("Width of area used for columns");
-    gl->addWidget(labDesArea);
-    auto* trackRow = new QHBoxLayout;
-    DesTrackBar = new QSlider(Qt::Horizontal);
-    DesTrackBar->setRange(18, 54);
-    trackRow->addWidget(DesTrackBar, 1);
-    desPaintBox = new TDesPaintBox(group);
-    trackRow->addWidget(desPaintBox);
-    gl->addLayout(trackRow);
-    auto* widthRow = new QHBoxLayout;
-    labDesWidthCaption = new QLabel("Width:");
-    labDesWith = new QLabel;
-    widthRow->addWidget(labDesWidthCaption);
-    widthRow->addWidget(labDesWith);
-    widthRow->addStretch();
-    gl->addLayout(widthRow);
-    l4->addWidget(group);
-    l4->addStretch();
-
-    QVBoxLayout* l5 = page("List");
-    cbListGrayLines = new QCheckBox("Grey alternating lines");
-    cbListDividerLines = new QCheckBox("Draw divider lines between individuals");
-    cbListBoldHL = new QCheckBox("Indicate highlighted individuals with \"*\"");
-    l5->addWidget(cbListGrayLines);
-    l5->addWidget(cbListDividerLines);
-    l5->addWidget(cbListBoldHL);
-    l5->addWidget(wrapped(columnNote));
-    l5->addStretch();
-
-    QVBoxLayout* l6 = page("Highlighted");
-    cbHLGrayLines = new QCheckBox("Grey alternating lines");
-    cbHLDividerLines = new QCheckBox("Draw divider lines between individuals");
-    l6->addWidget(cbHLGrayLines);
-    l6->addWidget(cbHLDividerLines);
-    l6->addWidget(wrapped(columnNote));
-    l6->addStretch();
-
-    QVBoxLayout* l7 = page("Islands");
-    cbIslandGrayLines = new QCheckBox("Grey alternating lines");
-    cbIslandDividerLines = new QCheckBox("Draw divider lines between rows");
-    l7->addWidget(cbIslandGrayLines);
-    l7->addWidget(cbIslandDividerLines);
-    l7->addStretch();
+        p.Build(*this, lay);
+        PageControl->addTab(w, p.Caption);
+    }
 
     butPrint = new QPushButton("Print");
     butPreview = new QPushButton("Preview");
@@ -270,7 +326,13 @@ void TPrintDlg::FormDestroy() {
 // ---------------------------------------------------------------- set-up by the main window
 
 void TPrintDlg::SelectPage(int APage) {
-    if (APage >= 0 && APage < PageControl->count()) PageControl->setCurrentIndex(APage);
+    const int tab = tabOf(APage);
+    if (tab >= 0) PageControl->setCurrentIndex(tab);
+}
+
+int TPrintDlg::CurrentPage() const {
+    const TOptionPage* page = pageOfTab(PageControl->currentIndex());
+    return page ? page->Report : -1;
 }
 
 void TPrintDlg::SetCollection(WABSCollection* ACollection, std::int32_t AIndividual, std::int32_t AFamilyIndex) {
@@ -309,8 +371,8 @@ void TPrintDlg::IndScrollChange() {
 void TPrintDlg::PageControlChange() { RefreshSpouseLists(); }
 
 void TPrintDlg::RefreshSpouseLists() {
-    const int page = PageControl->currentIndex();
-    if (page != 2 && page != 3) return;
+    const int page = CurrentPage();
+    if (page != rpFamily && page != rpPedigree) return;
     SpouseFamilyCount = 0;
     SpouseFamilies.fill(0);
     std::unique_ptr<WABSIndividual> ind;
@@ -319,7 +381,7 @@ void TPrintDlg::RefreshSpouseLists() {
         SpouseFamilyCount = std::min<int>(ind->GetSpouseFamilyCount(), kMaxSpouseFamilies);
         for (int i = 1; i <= SpouseFamilyCount; ++i) SpouseFamilies[size_t(i)] = ind->GetSpouseFamily(i);
     }
-    QListWidget* list = page == 2 ? lbFamList : lbPedList;
+    QListWidget* list = page == rpFamily ? lbFamList : lbPedList;
     list->clear();
     for (int i = 1; i <= SpouseFamilyCount; ++i) {
         const std::int32_t spouse = Collection->GetSpouse(Individual, i);
@@ -409,7 +471,7 @@ void TPrintDlg::RunForm(TABSReportForm& form, RunMode mode) {
 }
 
 void TPrintDlg::RunReport(RunMode mode) {
-    std::unique_ptr<TABSReportForm> form = BuildReport(PageControl->currentIndex());
+    std::unique_ptr<TABSReportForm> form = BuildReport(CurrentPage());
     if (form) RunForm(*form, mode);
 }
 
@@ -516,20 +578,11 @@ std::string TPrintDlg::MakeDefaultFileName() {
             WOptions::SetBool(opt::NameSlash, n);
         }
     } restore{preSuf, nameSlash};
-    const int page = PageControl->currentIndex();
-    auto fullName = [this] {
-        if (!Collection || Individual < 1) return std::string();
-        std::unique_ptr<WABSIndividual> ind = Collection->GetIndividual(Individual);
-        return ind ? ind->GetFullName(true) : std::string();
-    };
-    switch (page) {
-    case 0: return namePart(FileName) + " - General Info";
-    case 1: return fullName() + " - Individual";
-    case 2: return fullName() + " - Family";
-    case 3: return fullName() + " - Pedigree";
-    case 4: return fullName() + " - Descendants";
-    case 5: return namePart(FileName) + " - List";
-    case 6: return namePart(FileName) + " - Highlight List";
-    default: return namePart(FileName) + " - Islands";
-    }
+    const TOptionPage* page = pageOfTab(PageControl->currentIndex());
+    if (!page) return namePart(FileName);
+    if (!page->NamedAfterIndividual) return namePart(FileName) + page->NameEnd;
+    std::string name;
+    if (Collection && Individual >= 1)
+        if (std::unique_ptr<WABSIndividual> ind = Collection->GetIndividual(Individual)) name = ind->GetFullName(true);
+    return name + page->NameEnd;
 }

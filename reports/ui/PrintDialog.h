@@ -35,6 +35,8 @@ public:
     ~TPrintDlg() override;
 
     // Called by the main window in this order, then exec().
+    // Opens the page of the report APage (a TReportPage); other values
+    // leave the page as it is.
     void SelectPage(int APage);
     void SetCollection(WABSCollection* ACollection, std::int32_t AIndividual, std::int32_t AFamilyIndex);
     void SetIterators(WColSortIterator* AHLIterator, WColSortIterator* AListIterator);
@@ -45,7 +47,7 @@ public:
     // Runs the active page's report (print, preview or export to
     // ExportFileName with ExportKind).
     void RunReport(RunMode mode);
-    // The report choice the page's controls describe.
+    // The report choice the controls describe for the report page.
     TReportChoice Choice(int page) const;
     // The proposed name of the saved file for the active page.
     std::string MakeDefaultFileName();
@@ -128,6 +130,8 @@ private:
     void CbDesLinesClick();
     void DesTrackBarChange();
     void RefreshSpouseLists();
+    // The report of the active page (a TReportPage).
+    int CurrentPage() const;
     // The report form of the page, set up; null when the page cannot run.
     std::unique_ptr<TABSReportForm> BuildReport(int page);
     void BuildPages();

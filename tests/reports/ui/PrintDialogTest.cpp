@@ -1,5 +1,8 @@
 // The print dialog: pages, spouse lists, settings, default names and saving.
 #include <gtest/gtest.h>
+#include <iterator>
+#include <string>
+#include <typeinfo>
 
 #include <QCheckBox>
 #include <QListWidget>
@@ -27,12 +30,16 @@ struct FakeImageFilter : TQRExportFilter {
     std::string GetSavedFileName() const override { return FileName + ".page" + std::to_string(pages); }
 };
 
+std::string reportName(const TABSReportForm& form) { return typeid(form).name() + (": " + form.Title()); }
+
 // The dialog with the file question answered by the test; counts the
-// layouts of the reports it runs.
+// layouts of the reports it runs, or only names them when run is off.
 struct TestDlg : TPrintDlg {
     std::string answer;
     int row = 4;
     int layouts = 0;
+    bool run = true;
+    std::string ran;
     bool AskExportFileName() override {
         if (answer.empty()) return false;
         ExportKind = ExportKindOfFilterRow(row);
@@ -40,6 +47,8 @@ struct TestDlg : TPrintDlg {
         return true;
     }
     void RunForm(TABSReportForm& form, RunMode mode) override {
+        ran = reportName(form);
+        if (!run) return;
         form.OnStartPage = [this, start = form.OnStartPage](TQuickRep* r) {
             layouts += r->PageNumber() == 1;
             if (start) start(r);
@@ -73,7 +82,7 @@ struct PrintDialog : ::testing::Test {
 
 TEST_F(PrintDialog, SpouseListsFollowPageAndIndividual) {
     TPrintDlg dlg;
-    dlg.SelectPage(2);
+    dlg.SelectPage(rpFamily);
     dlg.SetCollection(&c, joe, 2);
     EXPECT_EQ(dlg.Individual, joe);
     ASSERT_EQ(dlg.lbFamList->count(), 2);
@@ -82,15 +91,15 @@ TEST_F(PrintDialog, SpouseListsFollowPageAndIndividual) {
     EXPECT_EQ(dlg.SpouseFamilies[2], 2);
     // The pedigree page fills its own list on a page change.
     EXPECT_EQ(dlg.lbPedList->count(), 0);
-    dlg.SelectPage(3);
+    dlg.SelectPage(rpPedigree);
     EXPECT_EQ(dlg.lbPedList->count(), 2);
     // An individual without spouse families empties the list.
     dlg.SetCollection(&c, lone, 0);
     EXPECT_EQ(dlg.lbPedList->count(), 0);
     EXPECT_EQ(dlg.SpouseFamilyCount, 0);
-    dlg.SelectPage(7);
+    dlg.SelectPage(rpIslands);
     EXPECT_EQ(dlg.PageControl->currentIndex(), 7);
-    dlg.SelectPage(8);
+    dlg.SelectPage(rpPageCount);
     EXPECT_EQ(dlg.PageControl->currentIndex(), 7);
 }
 
@@ -145,23 +154,47 @@ TEST_F(PrintDialog, SettingsLoadedAndWrittenBack) {
     EXPECT_EQ(TPrintDlg::ColumnAreaWidthText(36), "4.25\"");
 }
 
-TEST_F(PrintDialog, DefaultFileNames) {
+TEST_F(PrintDialog, EachReportOpensItsPageWithItsCaptionReportAndFileName) {
     WOptions::SetBool(opt::PreSuf, true);
     c.Person(joe).Prefix("Dr.");
-    TPrintDlg dlg;
+    TestDlg dlg;
+    dlg.run = false;
     dlg.SetCollection(&c, joe, 0);
     dlg.SetFileName("C:\\data\\Roe tree");
-    dlg.SelectPage(0);
-    EXPECT_EQ(dlg.MakeDefaultFileName(), "Roe tree - General Info");
-    dlg.SelectPage(2);
+    const std::string joeName = "Joe Roe"; // without the prefix and slashes
+    // In tab order.
+    const struct {
+        int report;
+        const char* caption;
+        std::string name;
+    } pages[] = {{rpGeneral, "General", "Roe tree - General Info"},
+                 {rpIndividual, "Individual", joeName + " - Individual"},
+                 {rpFamily, "Family", joeName + " - Family"},
+                 {rpPedigree, "Pedigree", joeName + " - Pedigree"},
+                 {rpDescendants, "Descendants", joeName + " - Descendants"},
+                 {rpList, "List", "Roe tree - List"},
+                 {rpHighlighted, "Highlighted", "Roe tree - Highlight List"},
+                 {rpIslands, "Islands", "Roe tree - Islands"}};
+    ASSERT_EQ(dlg.PageControl->count(), int(std::size(pages)));
+    for (int tab = 0; tab < dlg.PageControl->count(); ++tab) {
+        SCOPED_TRACE(pages[tab].caption);
+        EXPECT_EQ(dlg.PageControl->tabText(tab).toStdString(), pages[tab].caption);
+        dlg.SelectPage(pages[tab].report);
+        EXPECT_EQ(dlg.PageControl->currentIndex(), tab);
+        dlg.ran.clear();
+        dlg.butPreview->click();
+        const auto expected = dlg.Reports.Build(dlg.Choice(pages[tab].report));
+        ASSERT_NE(expected, nullptr);
+        EXPECT_EQ(dlg.ran, reportName(*expected));
+        EXPECT_EQ(dlg.MakeDefaultFileName(), pages[tab].name);
+    }
+    dlg.SelectPage(rpFamily);
     const std::string name = dlg.MakeDefaultFileName();
     EXPECT_EQ(name.find("Dr."), std::string::npos) << name;
     EXPECT_EQ(name.find('/'), std::string::npos) << name;
     EXPECT_NE(name.find("Joe"), std::string::npos);
     EXPECT_EQ(name.substr(name.size() - 9), " - Family");
     EXPECT_TRUE(WOptions::GetBool(opt::PreSuf)) << "restored";
-    dlg.SelectPage(6);
-    EXPECT_EQ(dlg.MakeDefaultFileName(), "Roe tree - Highlight List");
 }
 
 TEST_F(PrintDialog, SaveRunsTheFilterAndOpensTheSavedFile) {
@@ -174,7 +207,7 @@ TEST_F(PrintDialog, SaveRunsTheFilterAndOpensTheSavedFile) {
     auto owned = std::make_unique<TestDlg>();
     TestDlg& dlg = *owned;
     dlg.SetCollection(&c, joe, 1);
-    dlg.SelectPage(1);
+    dlg.SelectPage(rpIndividual);
     dlg.answer = "/tmp/out.jpg";
     dlg.row = 4; // JPEG
     dlg.butSaveToFile->click();
@@ -198,7 +231,7 @@ TEST_F(PrintDialog, SaveRunsTheFilterAndOpensTheSavedFile) {
     // A page without a collection runs nothing.
     messages.clear();
     dlg.SetCollection(nullptr, 0, 0);
-    dlg.SelectPage(2);
+    dlg.SelectPage(rpFamily);
     dlg.row = 6;
     dlg.butSaveToFile->click();
     EXPECT_TRUE(messages.empty());

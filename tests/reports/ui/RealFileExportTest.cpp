@@ -108,9 +108,9 @@ TEST_P(RealFileExport, EveryReportPageInEveryFormat) {
     dlg.SetFileName(GetParam());
 
     static const char* const kinds[] = {"pdf", "htm", "rtf", "jpg", "bmp", "emf"};
-    for (int page = 0; page < 8; ++page) {
+    for (int page = rpGeneral; page < rpPageCount; ++page) {
         dlg.SelectPage(page);
-        if (page == 3) dlg.rbCascading->setChecked(true);
+        if (page == rpPedigree) dlg.rbCascading->setChecked(true);
         auto form = dlg.Reports.Build(dlg.Choice(page));
         ASSERT_NE(form, nullptr) << page;
         ASSERT_TRUE(form->Prepare());
