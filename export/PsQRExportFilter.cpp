@@ -1,6 +1,7 @@
 #include "export/PsQRExportFilter.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include <QImage>
 #include <QPainter>
@@ -9,6 +10,8 @@
 #include "export/PsQRControls.h"
 #include "platform/ui/QtText.h"
 #include "reports/render/QRRenderer.h"
+
+namespace fs = std::filesystem;
 
 const char* const kCRLF = "\r\n";
 
@@ -26,6 +29,31 @@ void TPsQRExportFilter::NewPage() {
     ++PageNumber;
     StartPageFile();
     TQRExportFilter::NewPage();
+}
+
+void TPsQRExportFilter::Finish() {
+    m_made.clear();
+    m_seen.clear();
+    TQRExportFilter::Finish();
+}
+
+void TPsQRExportFilter::MakingFile(const std::string& path) {
+    if (!m_seen.insert(path).second) return;
+    std::error_code ec;
+    // A link at the name counts as there: it is not ours to remove.
+    if (!fs::exists(fs::symlink_status(path, ec))) m_made.push_back(path);
+}
+
+void TPsQRExportFilter::Abandon() {
+    CloseOutput();
+    // Latest first, so a folder the job made is empty when its turn comes.
+    for (auto it = m_made.rbegin(); it != m_made.rend(); ++it) {
+        std::error_code ec;
+        fs::remove(*it, ec);
+    }
+    m_made.clear();
+    m_seen.clear();
+    TQRExportFilter::Abandon();
 }
 
 // ---------------------------------------------------------------- document filter

@@ -123,6 +123,11 @@ void TPsQRHTMLFilter::BeginDocument() {
         if (dir.is_relative()) dir = fs::absolute(outFolder.empty() ? fs::path(".") : fs::path(outFolder)) / dir;
         FImageFolder = dir.lexically_normal().string();
         if (FImageFolder.empty() || FImageFolder.back() != '/') FImageFolder += '/';
+        // Each level made here goes again if the job fails, outermost last.
+        std::vector<std::string> levels;
+        for (fs::path p = fs::path(FImageFolder).parent_path(); !p.empty() && p != p.root_path(); p = p.parent_path())
+            levels.push_back(p.string());
+        for (auto it = levels.rbegin(); it != levels.rend(); ++it) MakingFile(*it);
         fs::create_directories(FImageFolder);
         FImageFolderHref = imageDir.back() == '/' ? imageDir : imageDir + "/";
     }
@@ -160,10 +165,13 @@ void TPsQRHTMLFilter::StartPageFile() {
         // More pages than prepared: keep adding to the one file.
         FFile.open(path, std::ios::binary | std::ios::out | std::ios::app);
         if (!FFile.is_open()) throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\".");
+        FFilePath = path;
         FStream = &FFile;
         return;
     }
+    MakingFile(path);
     createFile(FFile, path);
+    FFilePath = path;
     FSingleFileMade = h.SingleFile;
     FStream = &FFile;
     std::string head = std::string("<!DOCTYPE HTML PUBLIC ") + QT + "-//W3C//DTD HTML 4.0 transitional//EN" + QT + ">" +
@@ -245,6 +253,7 @@ void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QI
         if (s.OnMakeImgFileName) s.OnMakeImgFileName(this, file, PageNumber, alt);
         if (h.ExportImageFormat == TPsImageFormat::ifBMP) {
             file += ".bmp";
+            MakingFile(file);
             if (!picture.save(QString::fromStdString(file), "BMP"))
                 throw EFCreateError("Cannot create file \"" + plat::pathText(file) + "\".");
         } else {
@@ -252,6 +261,7 @@ void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QI
             const int quality = h.ExportImageFormat == TPsImageFormat::ifJPG ? h.JPEGQuality : 75;
             const std::string data = encodeJpeg(picture, quality);
             std::ofstream out;
+            MakingFile(file);
             createFile(out, file);
             out.write(data.data(), std::streamsize(data.size()));
             out.close();
@@ -316,7 +326,14 @@ void TPsQRHTMLFilter::CloseFile(bool writeEnd) {
     if (writeEnd) WriteOutput(std::string("</BODY>") + kCRLF + "</HTML>" + kCRLF);
     FStream = nullptr;
     FFile.close();
-    if (FFile.fail()) throw EWriteError("Stream write error: " + plat::pathText(DocumentFileName));
+    if (FFile.fail()) throw EWriteError("Stream write error: " + plat::pathText(FFilePath));
+}
+
+void TPsQRHTMLFilter::CloseOutput() {
+    FStream = nullptr;
+    FFile.close();
+    FFile.clear();
+    FPageOpen = false;
 }
 
 std::string TPsQRHTMLFilter::Navigator(int page, int pages) {
@@ -350,6 +367,7 @@ void TPsQRHTMLFilter::EndDocument() {
         const std::string path = folderOf(FBaseName) + s.PageFiles[size_t(page - 1)];
         FFile.open(path, std::ios::binary | std::ios::out | std::ios::app);
         if (!FFile.is_open()) throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\".");
+        FFilePath = path;
         FStream = &FFile;
         if (s.HTML.ShowNavigator && pages >= 2) WriteOutput(Navigator(page, pages));
         CloseFile(true);

@@ -31,6 +31,7 @@ public:
 
 protected:
     void StartPageFile() override;
+    void CloseOutput() override;
 
 private:
     std::string PageFileName(int page);
@@ -44,6 +45,7 @@ private:
                       std::string& Text);
 
     std::ofstream FFile;
+    std::string FFilePath; // of FFile while it is open
     std::string FBaseName;
     std::string FImageFolder;     // absolute, ends with '/'
     std::string FImageFolderHref; // as written in pages

@@ -261,6 +261,7 @@ bool TPsQRImageFilter::CreateBitmapEvent(QImage& bitmap, std::string& stream) {
 }
 
 void TPsQRImageFilter::WritePageFile(const std::string& data) {
+    MakingFile(PageFileName);
     if (std::remove(PageFileName.c_str()) != 0 && errno != ENOENT)
         throw EFCreateError("Cannot create file \"" + plat::pathText(PageFileName) + "\". " + std::strerror(errno));
     std::ofstream out(PageFileName, std::ios::binary | std::ios::out | std::ios::trunc);

@@ -91,6 +91,7 @@ void TPsQRPDFFilter::WriteObject(std::string body, int number, bool close) {
 }
 
 void TPsQRPDFFilter::BeginDocument() {
+    MakingFile(DocumentFileName);
     if (std::remove(DocumentFileName.c_str()) != 0 && errno != ENOENT)
         throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
     FFile.open(DocumentFileName, std::ios::binary | std::ios::out | std::ios::trunc);
@@ -112,6 +113,14 @@ void TPsQRPDFFilter::BeginDocument() {
     FPagesWritten = 0;
     WriteFile(std::string("%PDF-1.3") + kCRLF);
     WriteObject(std::string("/Type /Catalog") + kCRLF + "/Pages 2 0 R", 1, true);
+}
+
+void TPsQRPDFFilter::CloseOutput() {
+    FFile.close();
+    FFile.clear();
+    FDocumentOpen = false;
+    FPageOpen = false;
+    FStream = nullptr;
 }
 
 void TPsQRPDFFilter::StartPageFile() {

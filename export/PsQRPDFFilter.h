@@ -54,6 +54,7 @@ public:
 
 protected:
     void StartPageFile() override;
+    void CloseOutput() override;
 
 private:
     void WriteFile(const std::string& text);

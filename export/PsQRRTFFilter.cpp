@@ -151,6 +151,7 @@ void TPsQRRTFFilter::EndDocument() {
 
     FFonts.clear();
     FColours.clear();
+    MakingFile(DocumentFileName);
     if (std::remove(DocumentFileName.c_str()) != 0 && errno != ENOENT)
         throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
     std::ofstream out(DocumentFileName, std::ios::binary | std::ios::out | std::ios::trunc);
