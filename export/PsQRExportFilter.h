@@ -27,7 +27,7 @@ public:
     // The job's files are the user's from now on.
     void Finish() override;
     // Closes the output and removes every file and folder the job made; a
-    // file that was there before the job stays.
+    // file that was there before the job stays as it was.
     void Abandon() override;
 
     // The document filters copy FileName here; page-file filters keep the base name.
@@ -40,6 +40,11 @@ protected:
     // Called before the job first makes or replaces path; the first call for
     // a path notes whether it was there before.
     void MakingFile(const std::string& path);
+    // A fresh file beside path that takes path's content until CommitFile
+    // puts it in path's place, so a file that was there stays whole until
+    // its replacement is.
+    std::string WorkingFile(const std::string& path);
+    void CommitFile(const std::string& working, const std::string& path);
     // Closes an open output stream without reporting errors.
     virtual void CloseOutput() {}
 

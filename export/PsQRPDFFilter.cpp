@@ -91,10 +91,8 @@ void TPsQRPDFFilter::WriteObject(std::string body, int number, bool close) {
 }
 
 void TPsQRPDFFilter::BeginDocument() {
-    MakingFile(DocumentFileName);
-    if (std::remove(DocumentFileName.c_str()) != 0 && errno != ENOENT)
-        throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
-    FFile.open(DocumentFileName, std::ios::binary | std::ios::out | std::ios::trunc);
+    FWorkingName = WorkingFile(DocumentFileName);
+    FFile.open(FWorkingName, std::ios::binary | std::ios::out | std::ios::trunc);
     if (!FFile.is_open())
         throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
     FDocumentOpen = true;
@@ -230,6 +228,7 @@ void TPsQRPDFFilter::EndDocument() {
               integer(static_cast<long long>(xref)) + kCRLF + "%%EOF");
     FFile.close();
     if (FFile.fail()) throw EWriteError("Stream write error: " + plat::pathText(DocumentFileName));
+    CommitFile(FWorkingName, DocumentFileName);
     FDocumentOpen = false;
     FStream = nullptr;
     FFonts.clear();
