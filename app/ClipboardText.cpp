@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <sys/stat.h>
 #include <vector>
 
 #include "app/CharScreen.h"
@@ -112,13 +113,19 @@ void writeCell(const std::string& text, int choice, std::int32_t width, bool las
 
 void writeFile(const std::string& fileName, const std::string& text) {
     if (fileName.empty()) return;
+    struct stat st {};
+    const bool existed = ::lstat(fileName.c_str(), &st) == 0;
     std::FILE* f = std::fopen(fileName.c_str(), "wbe");
     if (!f) throw EInOutError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
     const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
     const int err = errno;
     const bool closed = std::fclose(f) == 0;
-    if (!written || !closed)
-        throw EInOutError("Error writing the file \"" + fileName + "\". " + std::strerror(written ? errno : err));
+    if (!written || !closed) {
+        const int why = written ? errno : err;
+        // A file this save made goes again: no part of a list is left.
+        if (!existed) std::remove(fileName.c_str());
+        throw EInOutError("Error writing the file \"" + fileName + "\". " + std::strerror(why));
+    }
 }
 
 } // namespace

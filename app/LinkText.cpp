@@ -4,9 +4,10 @@
 
 #include "platform/CodePage.h"
 
-std::string PercentEncode(const std::string& cp1252) {
+namespace {
+
+std::string percentEncodeUtf8(const std::string& utf8) {
     static const char hex[] = "0123456789ABCDEF";
-    const std::string utf8 = plat::cp1252ToUtf8(cp1252);
     std::string out;
     for (unsigned char c : utf8) {
         // Letters and digits by their ASCII codes, never by the locale's tables.
@@ -21,6 +22,10 @@ std::string PercentEncode(const std::string& cp1252) {
     }
     return out;
 }
+
+} // namespace
+
+std::string PercentEncode(const std::string& cp1252) { return percentEncodeUtf8(plat::cp1252ToUtf8(cp1252)); }
 
 namespace {
 
@@ -69,8 +74,9 @@ std::string fieldLink(const std::string& field, bool mailField, const std::strin
 std::string SenderMailLink(const std::string& email, const std::string& title, const std::string& exeName,
                            const std::string& created) {
     return fieldLink(email, true,
-                     "?subject=" + PercentEncode(title + ": " + exeName) +
-                         "&body=" + PercentEncode("File: " + exeName + " created on " + created));
+                     "?subject=" + PercentEncode(title + ": ") + percentEncodeUtf8(plat::pathText(exeName)) +
+                         "&body=" + PercentEncode("File: ") + percentEncodeUtf8(plat::pathText(exeName)) +
+                         PercentEncode(" created on " + created));
 }
 
 std::string SenderWebLink(const std::string& webSite) { return fieldLink(webSite, false, ""); }

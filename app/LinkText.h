@@ -10,7 +10,8 @@ std::string PercentEncode(const std::string& cp1252);
 // without the white-space and control characters around it: a "mailto:" link
 // (any letter case) counts for its address alone, percent-encoded, so the
 // sender can add no query (nothing attached, copied or written for them).
-// The e-mail field always gives a mail link, with subject and body.
+// The e-mail field always gives a mail link, with subject and body; exeName
+// is the program's file name as the system spells it.
 std::string SenderMailLink(const std::string& email, const std::string& title, const std::string& exeName,
                            const std::string& created);
 // The web-site field: a mail link, or the field vetted as a web link (empty

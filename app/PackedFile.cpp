@@ -128,10 +128,11 @@ ExtractOutcome ExtractGedcomCopy(const std::string& gedFile, const std::string& 
 
 std::string WithPackedFileName(const std::string& message, const std::string& tempName, const std::string& packedName) {
     if (tempName.empty() || packedName.empty()) return message;
-    const std::string shown = plat::pathText(tempName); // as messages name it
+    const std::string shown = plat::pathText(tempName);        // as messages name it
+    const std::string packed = plat::cp1252ToUtf8(packedName); // trailer text
     std::string out;
     std::size_t from = 0;
     for (std::size_t at; (at = message.find(shown, from)) != std::string::npos; from = at + shown.size())
-        out += message.substr(from, at - from) + packedName;
+        out += message.substr(from, at - from) + packed;
     return out + message.substr(from);
 }

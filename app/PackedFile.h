@@ -22,5 +22,6 @@ ExtractOutcome ExtractGedcomCopy(const std::string& gedFile, const std::string& 
                                  const std::function<bool()>& cancelled);
 
 // message with every mention of the unpacked temp file replaced by the packed
-// file's own name (left as it is when that name is empty).
+// file's own name, a trailer text in the code page (left as it is when that
+// name is empty).
 std::string WithPackedFileName(const std::string& message, const std::string& tempName, const std::string& packedName);

@@ -105,6 +105,12 @@ void work(Job& job) {
 
 std::string megabytes(std::uint64_t bytes) { return std::to_string((bytes + (1u << 20) - 1) >> 20) + " MB"; }
 
+// Free space is rounded down, in KB below 1 MB, while a need is rounded up:
+// a message never says that what is needed is free.
+std::string freeSpace(std::uint64_t bytes) {
+    return bytes < (1u << 20) ? std::to_string(bytes >> 10) + " KB" : std::to_string(bytes >> 20) + " MB";
+}
+
 // The machine's side of a failed write or read, with what unpacking needs.
 std::string localText(const Outcome& o) {
     const std::string dir = plat::pathText(o.folder);
@@ -117,8 +123,8 @@ std::string localText(const Outcome& o) {
         std::string text = kCannotUnpack + ": the disk that holds the temporary folder " + dir +
                            " is full.  Unpacking needs up to " + megabytes(needed) + " there";
         struct statvfs fs {};
-        if (::statvfs(dir.c_str(), &fs) == 0)
-            text += ", and " + megabytes(std::uint64_t(fs.f_bavail) * fs.f_frsize) + " are free";
+        if (::statvfs(o.folder.c_str(), &fs) == 0)
+            text += ", and " + freeSpace(std::uint64_t(fs.f_bavail) * fs.f_frsize) + " are free";
         return text + "." + kWillClose;
     }
     if (o.writing && error == EDQUOT)

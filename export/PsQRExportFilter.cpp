@@ -1,14 +1,25 @@
 #include "export/PsQRExportFilter.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <random>
+#include <unistd.h>
 
 #include <QImage>
 #include <QPainter>
 
 #include "export/ExportText.h"
 #include "export/PsQRControls.h"
+#include "model/MMF.h"
+#include "platform/CodePage.h"
 #include "platform/ui/QtText.h"
 #include "reports/render/QRRenderer.h"
+
+namespace fs = std::filesystem;
 
 const char* const kCRLF = "\r\n";
 
@@ -26,6 +37,58 @@ void TPsQRExportFilter::NewPage() {
     ++PageNumber;
     StartPageFile();
     TQRExportFilter::NewPage();
+}
+
+void TPsQRExportFilter::Finish() {
+    m_made.clear();
+    m_seen.clear();
+    TQRExportFilter::Finish();
+}
+
+void TPsQRExportFilter::MakingFile(const std::string& path) {
+    if (!m_seen.insert(path).second) return;
+    std::error_code ec;
+    // A link at the name counts as there: it is not ours to remove.
+    if (!fs::exists(fs::symlink_status(path, ec))) m_made.push_back(path);
+}
+
+std::string TPsQRExportFilter::WorkingFile(const std::string& path) {
+    MakingFile(path);
+    const size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[32];
+        std::snprintf(name, sizeof name, ".~%08x.part", unsigned(random()));
+        const std::string working = folder + name;
+        // Made here and nowhere else; the modes are those of a new file.
+        const int fd = ::open(working.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd >= 0) {
+            ::close(fd);
+            m_seen.insert(working);
+            m_made.push_back(working);
+            return working;
+        }
+        if (errno != EEXIST) break;
+    }
+    throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\". " + std::strerror(errno));
+}
+
+void TPsQRExportFilter::CommitFile(const std::string& working, const std::string& path) {
+    if (std::rename(working.c_str(), path.c_str()) != 0)
+        throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\". " + std::strerror(errno));
+}
+
+void TPsQRExportFilter::Abandon() {
+    CloseOutput();
+    // Latest first, so a folder the job made is empty when its turn comes.
+    for (auto it = m_made.rbegin(); it != m_made.rend(); ++it) {
+        std::error_code ec;
+        fs::remove(*it, ec);
+    }
+    m_made.clear();
+    m_seen.clear();
+    TQRExportFilter::Abandon();
 }
 
 // ---------------------------------------------------------------- document filter

@@ -4,6 +4,7 @@
 // the HTML, PDF and RTF writers.
 #include <cstdint>
 #include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,11 @@ public:
     bool GetStreaming() override { return false; }
     void Start(double PaperWidth, double PaperHeight, const TQRFont& Font) override;
     void NewPage() override;
+    // The job's files are the user's from now on.
+    void Finish() override;
+    // Closes the output and removes every file and folder the job made; a
+    // file that was there before the job stays as it was.
+    void Abandon() override;
 
     // The document filters copy FileName here; page-file filters keep the base name.
     std::string DocumentFileName;
@@ -31,6 +37,20 @@ public:
 protected:
     // Opens the output of a new page; the page number is already raised.
     virtual void StartPageFile() {}
+    // Called before the job first makes or replaces path; the first call for
+    // a path notes whether it was there before.
+    void MakingFile(const std::string& path);
+    // A fresh file beside path that takes path's content until CommitFile
+    // puts it in path's place, so a file that was there stays whole until
+    // its replacement is.
+    std::string WorkingFile(const std::string& path);
+    void CommitFile(const std::string& working, const std::string& path);
+    // Closes an open output stream without reporting errors.
+    virtual void CloseOutput() {}
+
+private:
+    std::vector<std::string> m_made; // made by this job, in order
+    std::set<std::string> m_seen;
 };
 
 // Rectangle: left, top, width, height (0.1 mm before conversion).

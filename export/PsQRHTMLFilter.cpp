@@ -44,10 +44,9 @@ std::string nameOf(const std::string& path) {
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-void createFile(std::ofstream& f, const std::string& path) {
-    std::error_code ec;
-    fs::remove(path, ec);
-    f.open(path, std::ios::binary | std::ios::out | std::ios::trunc);
+// Opens working, the file that takes path's content.
+void openFile(std::ofstream& f, const std::string& working, const std::string& path, std::ios::openmode mode) {
+    f.open(working, std::ios::binary | std::ios::out | mode);
     if (!f.is_open()) throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\".");
 }
 
@@ -123,6 +122,11 @@ void TPsQRHTMLFilter::BeginDocument() {
         if (dir.is_relative()) dir = fs::absolute(outFolder.empty() ? fs::path(".") : fs::path(outFolder)) / dir;
         FImageFolder = dir.lexically_normal().string();
         if (FImageFolder.empty() || FImageFolder.back() != '/') FImageFolder += '/';
+        // Each level made here goes again if the job fails, outermost last.
+        std::vector<std::string> levels;
+        for (fs::path p = fs::path(FImageFolder).parent_path(); !p.empty() && p != p.root_path(); p = p.parent_path())
+            levels.push_back(p.string());
+        for (auto it = levels.rbegin(); it != levels.rend(); ++it) MakingFile(*it);
         fs::create_directories(FImageFolder);
         FImageFolderHref = imageDir.back() == '/' ? imageDir : imageDir + "/";
     }
@@ -138,6 +142,7 @@ void TPsQRHTMLFilter::BeginDocument() {
     }
     FPageOpen = false;
     FSingleFileMade = false;
+    FWorkingNames.clear();
 }
 
 std::string TPsQRHTMLFilter::GetSavedFileName() const {
@@ -158,12 +163,14 @@ void TPsQRHTMLFilter::StartPageFile() {
     if (h.SingleFile && FFile.is_open()) return;
     if (h.SingleFile && FSingleFileMade) {
         // More pages than prepared: keep adding to the one file.
-        FFile.open(path, std::ios::binary | std::ios::out | std::ios::app);
-        if (!FFile.is_open()) throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\".");
+        openFile(FFile, FWorkingNames[path], path, std::ios::app);
+        FFilePath = path;
         FStream = &FFile;
         return;
     }
-    createFile(FFile, path);
+    FWorkingNames[path] = WorkingFile(path);
+    openFile(FFile, FWorkingNames[path], path, std::ios::trunc);
+    FFilePath = path;
     FSingleFileMade = h.SingleFile;
     FStream = &FFile;
     std::string head = std::string("<!DOCTYPE HTML PUBLIC ") + QT + "-//W3C//DTD HTML 4.0 transitional//EN" + QT + ">" +
@@ -245,17 +252,21 @@ void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QI
         if (s.OnMakeImgFileName) s.OnMakeImgFileName(this, file, PageNumber, alt);
         if (h.ExportImageFormat == TPsImageFormat::ifBMP) {
             file += ".bmp";
-            if (!picture.save(QString::fromStdString(file), "BMP"))
+            const std::string working = WorkingFile(file);
+            if (!picture.save(QString::fromStdString(working), "BMP"))
                 throw EFCreateError("Cannot create file \"" + plat::pathText(file) + "\".");
+            CommitFile(working, file);
         } else {
             file += ".jpg";
             const int quality = h.ExportImageFormat == TPsImageFormat::ifJPG ? h.JPEGQuality : 75;
             const std::string data = encodeJpeg(picture, quality);
             std::ofstream out;
-            createFile(out, file);
+            const std::string working = WorkingFile(file);
+            openFile(out, working, file, std::ios::trunc);
             out.write(data.data(), std::streamsize(data.size()));
             out.close();
             if (out.fail()) throw EWriteError("Stream write error: " + plat::pathText(file));
+            CommitFile(working, file);
         }
         s.ExportedImages.emplace_back(file, Control);
         ++s.ImageCounter;
@@ -316,7 +327,14 @@ void TPsQRHTMLFilter::CloseFile(bool writeEnd) {
     if (writeEnd) WriteOutput(std::string("</BODY>") + kCRLF + "</HTML>" + kCRLF);
     FStream = nullptr;
     FFile.close();
-    if (FFile.fail()) throw EWriteError("Stream write error: " + plat::pathText(DocumentFileName));
+    if (FFile.fail()) throw EWriteError("Stream write error: " + plat::pathText(FFilePath));
+}
+
+void TPsQRHTMLFilter::CloseOutput() {
+    FStream = nullptr;
+    FFile.close();
+    FFile.clear();
+    FPageOpen = false;
 }
 
 std::string TPsQRHTMLFilter::Navigator(int page, int pages) {
@@ -342,16 +360,22 @@ void TPsQRHTMLFilter::EndDocument() {
     const TPsQRExportSettings& s = PsQRExportSettings();
     if (s.HTML.SingleFile) {
         CloseFile(true);
+        if (FWorkingNames.count(FileName) != 0) CommitFile(FWorkingNames[FileName], FileName);
         return;
     }
     // Every page file gets its navigator and its end now that the page count is known.
     const int pages = PageNumber;
     for (int page = 1; page <= pages; ++page) {
         const std::string path = folderOf(FBaseName) + s.PageFiles[size_t(page - 1)];
-        FFile.open(path, std::ios::binary | std::ios::out | std::ios::app);
-        if (!FFile.is_open()) throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\".");
+        openFile(FFile, FWorkingNames[path], path, std::ios::app);
+        FFilePath = path;
         FStream = &FFile;
         if (s.HTML.ShowNavigator && pages >= 2) WriteOutput(Navigator(page, pages));
         CloseFile(true);
+    }
+    // The pages take their places once all of them are whole.
+    for (int page = 1; page <= pages; ++page) {
+        const std::string path = folderOf(FBaseName) + s.PageFiles[size_t(page - 1)];
+        CommitFile(FWorkingNames[path], path);
     }
 }

@@ -3,6 +3,7 @@
 // one file per page with a navigator, or all pages in one file; pictures
 // become image files beside the pages.
 #include <fstream>
+#include <map>
 #include <string>
 
 #include "export/PsQRExportFilter.h"
@@ -31,6 +32,7 @@ public:
 
 protected:
     void StartPageFile() override;
+    void CloseOutput() override;
 
 private:
     std::string PageFileName(int page);
@@ -44,6 +46,10 @@ private:
                       std::string& Text);
 
     std::ofstream FFile;
+    std::string FFilePath; // of FFile while it is open
+    // Each page file (or the single file) and the file that takes its
+    // content until the document is done.
+    std::map<std::string, std::string> FWorkingNames;
     std::string FBaseName;
     std::string FImageFolder;     // absolute, ends with '/'
     std::string FImageFolderHref; // as written in pages

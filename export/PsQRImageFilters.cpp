@@ -261,14 +261,14 @@ bool TPsQRImageFilter::CreateBitmapEvent(QImage& bitmap, std::string& stream) {
 }
 
 void TPsQRImageFilter::WritePageFile(const std::string& data) {
-    if (std::remove(PageFileName.c_str()) != 0 && errno != ENOENT)
-        throw EFCreateError("Cannot create file \"" + plat::pathText(PageFileName) + "\". " + std::strerror(errno));
-    std::ofstream out(PageFileName, std::ios::binary | std::ios::out | std::ios::trunc);
+    const std::string working = WorkingFile(PageFileName);
+    std::ofstream out(working, std::ios::binary | std::ios::out | std::ios::trunc);
     if (!out.is_open())
         throw EFCreateError("Cannot create file \"" + plat::pathText(PageFileName) + "\". " + std::strerror(errno));
     out.write(data.data(), std::streamsize(data.size()));
     out.close();
     if (out.fail()) throw EWriteError("Stream write error: " + plat::pathText(PageFileName));
+    CommitFile(working, PageFileName);
 }
 
 // ---------------------------------------------------------------- formats

@@ -91,9 +91,8 @@ void TPsQRPDFFilter::WriteObject(std::string body, int number, bool close) {
 }
 
 void TPsQRPDFFilter::BeginDocument() {
-    if (std::remove(DocumentFileName.c_str()) != 0 && errno != ENOENT)
-        throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
-    FFile.open(DocumentFileName, std::ios::binary | std::ios::out | std::ios::trunc);
+    FWorkingName = WorkingFile(DocumentFileName);
+    FFile.open(FWorkingName, std::ios::binary | std::ios::out | std::ios::trunc);
     if (!FFile.is_open())
         throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
     FDocumentOpen = true;
@@ -112,6 +111,14 @@ void TPsQRPDFFilter::BeginDocument() {
     FPagesWritten = 0;
     WriteFile(std::string("%PDF-1.3") + kCRLF);
     WriteObject(std::string("/Type /Catalog") + kCRLF + "/Pages 2 0 R", 1, true);
+}
+
+void TPsQRPDFFilter::CloseOutput() {
+    FFile.close();
+    FFile.clear();
+    FDocumentOpen = false;
+    FPageOpen = false;
+    FStream = nullptr;
 }
 
 void TPsQRPDFFilter::StartPageFile() {
@@ -221,6 +228,7 @@ void TPsQRPDFFilter::EndDocument() {
               integer(static_cast<long long>(xref)) + kCRLF + "%%EOF");
     FFile.close();
     if (FFile.fail()) throw EWriteError("Stream write error: " + plat::pathText(DocumentFileName));
+    CommitFile(FWorkingName, DocumentFileName);
     FDocumentOpen = false;
     FStream = nullptr;
     FFonts.clear();

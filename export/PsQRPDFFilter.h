@@ -54,6 +54,7 @@ public:
 
 protected:
     void StartPageFile() override;
+    void CloseOutput() override;
 
 private:
     void WriteFile(const std::string& text);
@@ -66,6 +67,7 @@ private:
     void FinishPage();
 
     std::ofstream FFile;
+    std::string FWorkingName; // FFile's until the document is done
     std::uint64_t FFileSize = 0;
     std::ostringstream FContent;
     std::string FPageImages;

@@ -151,9 +151,8 @@ void TPsQRRTFFilter::EndDocument() {
 
     FFonts.clear();
     FColours.clear();
-    if (std::remove(DocumentFileName.c_str()) != 0 && errno != ENOENT)
-        throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
-    std::ofstream out(DocumentFileName, std::ios::binary | std::ios::out | std::ios::trunc);
+    const std::string working = WorkingFile(DocumentFileName);
+    std::ofstream out(working, std::ios::binary | std::ios::out | std::ios::trunc);
     if (!out.is_open())
         throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
     out.write(head.data(), std::streamsize(head.size()));
@@ -161,6 +160,7 @@ void TPsQRRTFFilter::EndDocument() {
     out.write("}", 1);
     out.close();
     if (out.fail()) throw EWriteError("Stream write error: " + plat::pathText(DocumentFileName));
+    CommitFile(working, DocumentFileName);
 }
 
 // ---------------------------------------------------------------- items

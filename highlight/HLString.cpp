@@ -4,9 +4,11 @@
 #include <cstdlib>
 
 #include "model/JclStrings.h"
+#include "platform/CodePage.h"
 
+// The text is a condition's (code page); the message is UTF-8.
 EHLConvertError::EHLConvertError(const std::string& text)
-    : std::runtime_error("'" + text + "' is not a valid integer value") {}
+    : std::runtime_error("'" + plat::cp1252ToUtf8(text) + "' is not a valid integer value") {}
 
 int HLStrToInt(const std::string& s) {
     const char* b = s.data();

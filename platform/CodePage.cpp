@@ -59,6 +59,36 @@ std::string cp1252ToUtf8(const std::string& s) {
     return out;
 }
 
+namespace {
+
+// Length of the UTF-8 sequence at s[i], or 0 when it is none.
+size_t utf8Length(const std::string& s, size_t i) {
+    const unsigned char c = static_cast<unsigned char>(s[i]);
+    const int n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
+    if (n < 0 || i + size_t(n) >= s.size()) return 0;
+    for (int k = 1; k <= n; ++k)
+        if ((static_cast<unsigned char>(s[i + size_t(k)]) & 0xC0) != 0x80) return 0;
+    return size_t(n) + 1;
+}
+
+} // namespace
+
+std::string pathText(const std::string& path) {
+    std::string out;
+    out.reserve(path.size());
+    for (size_t i = 0; i < path.size();) {
+        const size_t n = utf8Length(path, i);
+        if (n == 0) {
+            out += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            out.append(path, i, n);
+            i += n;
+        }
+    }
+    return out;
+}
+
 std::string utf8ToCp1252(const std::string& s) {
     std::string out;
     out.reserve(s.size());

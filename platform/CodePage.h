@@ -15,8 +15,9 @@ std::string utf16ToCp1252(const std::u16string& s);
 std::string cp1252ToUtf8(const std::string& s);
 // Strict-enough UTF-8 reader for file names and command-line texts; bad bytes become '?'.
 std::string utf8ToCp1252(const std::string& s);
-// A file name put into a message: file names are the system's bytes (UTF-8),
-// messages are cp1252 text.
-inline std::string pathText(const std::string& path) { return utf8ToCp1252(path); }
+// A file name put into a message. Messages are UTF-8, as the system spells
+// file names, so a name keeps letters the code page lacks; bytes that are no
+// UTF-8 become U+FFFD.
+std::string pathText(const std::string& path);
 
 } // namespace plat

@@ -653,9 +653,15 @@ void TQuickRep::ExportToFilter(TQRExportFilter* filter) {
         TQuickRep* r;
         ~Reset() { r->FExportFilter = nullptr; }
     } reset{this};
-    filter->Start(PxToMM10(Page.PaperWidth), PxToMM10(Page.PaperHeight), Font);
-    Run();
-    filter->Finish();
+    try {
+        filter->Start(PxToMM10(Page.PaperWidth), PxToMM10(Page.PaperHeight), Font);
+        Run();
+        filter->Finish();
+    } catch (...) {
+        // A failed save leaves no partial files.
+        filter->Abandon();
+        throw;
+    }
     if (AfterPrint) AfterPrint(this);
 }
 

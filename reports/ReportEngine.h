@@ -205,6 +205,8 @@ public:
     virtual void Start(double PaperWidth, double PaperHeight, const TQRFont& Font);
     virtual void EndPage() {}
     virtual void Finish() { Active = false; }
+    // The job failed part way: the filter drops what it wrote. Never throws.
+    virtual void Abandon() { Active = false; }
     virtual void NewPage() {}
     // X, Y in 0.1 mm: X is the left edge, right edge or centre of the text
     // according to Alignment; Y the top of its line.

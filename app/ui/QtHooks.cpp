@@ -44,9 +44,9 @@ void installQtHooks() {
     auto& h = plat::hooks();
     h.messageBox = [](const std::string& text, const std::string& caption, unsigned flags) {
         QMessageBox box;
-        box.setWindowTitle(toQ(caption));
+        box.setWindowTitle(toQMessage(caption));
         box.setTextFormat(Qt::PlainText); // messages name files and quote the file's own text
-        box.setText(toQ(text));
+        box.setText(toQMessage(text));
         const unsigned icon = flags & 0xF0;
         box.setIcon(icon == plat::MB_ICONERROR         ? QMessageBox::Critical
                     : icon == plat::MB_ICONWARNING     ? QMessageBox::Warning
@@ -69,7 +69,7 @@ void installQtHooks() {
         QMessageBox box;
         box.setWindowTitle(QApplication::applicationName());
         box.setTextFormat(Qt::PlainText);
-        box.setText(toQ(text));
+        box.setText(toQMessage(text));
         box.exec();
     };
     h.processMessages = [] {

@@ -130,7 +130,7 @@ void TSenderView::Fill(std::int32_t) {
     labSendName->setText(toQ(t.SenderName));
     labSendEmail->setText(toQ(t.SenderEmail));
     const std::string longDate = DateTimeText::FormatDateTime("dddd, mmm d, yyyy, hh:mm AM/PM", t.CreateDate);
-    labSendEmail->setURL(SenderMailLink(t.SenderEmail, t.Title, plat::pathText(BareFileName(FOwnPath)), longDate));
+    labSendEmail->setURL(SenderMailLink(t.SenderEmail, t.Title, BareFileName(FOwnPath), longDate));
     if (!t.WebSite.empty()) {
         urlSenderWebSite->setText(toQ(t.WebSite));
         urlSenderWebSite->setURL(SenderWebLink(t.WebSite));

@@ -1,5 +1,6 @@
 #pragma once
-// The window boundary: core text is cp1252, Qt text is UTF-16.
+// The window boundary: core text is cp1252 (file names and messages UTF-8),
+// Qt text is UTF-16.
 #include <string>
 
 #include <QColor>
@@ -23,6 +24,9 @@ inline std::string fromQ(const QString& s) {
 // lacks, or in its letters as UTF-8, must still be found.
 inline QString toQPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 inline std::string fromQPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// Message texts are UTF-8: they name files in letters the code page lacks.
+inline QString toQMessage(const std::string& utf8) { return QString::fromUtf8(utf8.data(), qsizetype(utf8.size())); }
 
 // A tool tip that shows a text from a file as it stands: Qt takes a tip that
 // looks like markup for rich text, so such a tip is given as escaped text,

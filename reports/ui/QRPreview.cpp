@@ -144,7 +144,7 @@ void TQRPreview::SaveClick() {
         // The message names the file, which may come from a person's name.
         QMessageBox box(QMessageBox::Warning, windowTitle(), QString(), QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
-        box.setText(toQ(e.what()));
+        box.setText(toQMessage(e.what()));
         box.exec();
     }
     // The export ran the report again; show its pages.

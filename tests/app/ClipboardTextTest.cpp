@@ -1,7 +1,9 @@
 // Text and comma-separated forms of the views for the clipboard.
 #include <algorithm>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <sys/resource.h>
 
 #include "app/ClipboardText.h"
 #include "app/FamilyRows.h"
@@ -189,6 +191,18 @@ TEST_F(ClipboardText, SettingRestoredAndFileSaved) {
     SaveTextToFile(name, std::string("\"a\",\"b\"\r\n") + '\0' + "junk");
     SaveTextToFile("", "ignored");
     EXPECT_EQ(tsupport::readFile(name), "\"a\",\"b\"\r\n");
+    {
+        // A full disk (a file-size limit of one byte here) leaves no part of a new file.
+        struct rlimit old {};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const struct rlimit lim = {1, old.rlim_max};
+        const auto action = std::signal(SIGXFSZ, SIG_IGN);
+        EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &lim), 0);
+        EXPECT_THROW(SaveTextToFile(dir.file("full.csv"), "abc"), EInOutError);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, action);
+        EXPECT_FALSE(tsupport::fileExists(dir.file("full.csv")));
+    }
     // The CSV file choice writes the same text that goes to the clipboard.
     c.AddPerson("Solo /S/");
     const auto csv = IslandsViewText(c, kCSVFile, name);

@@ -10,6 +10,10 @@ TEST(LinkText, MailLinkEncodesEveryPart) {
     // A trailer address cannot smuggle in headers.
     EXPECT_EQ(SenderMailLink("a@b.c?bcc=x@y", "", "", "").rfind("mailto:a@b.c%3Fbcc%3Dx@y?", 0), 0u);
     EXPECT_EQ(PercentEncode("Zo\xEB"), "Zo%C3%AB");
+    // The program's own name is the system's UTF-8, whatever its script.
+    EXPECT_NE(
+        SenderMailLink("a@b.c", "T", "\xC3\xBC \xE4\xB8\xAD.bin", "d").find("subject=T%3A%20%C3%BC%20%E4%B8%AD.bin"),
+        std::string::npos);
 }
 
 TEST(LinkText, MailtoLinksInEitherFieldGiveTheAddressOnly) {

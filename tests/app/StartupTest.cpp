@@ -4,9 +4,11 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -38,6 +40,22 @@ std::string pattern(std::size_t n, unsigned seed) {
         s[i] = static_cast<char>(seed >> 16);
     }
     return s;
+}
+
+// Puts a fresh tmpfs of the given size over folder, seen by this process
+// only: a mount namespace of its own, in a user namespace when not root.
+bool mountSmallDisk(const std::string& folder, const char* size) {
+    const std::string uid = std::to_string(::geteuid()), gid = std::to_string(::getegid());
+    if (::geteuid() != 0) {
+        if (::unshare(CLONE_NEWUSER | CLONE_NEWNS) != 0) return false;
+        writeFile("/proc/self/setgroups", "deny");
+        writeFile("/proc/self/uid_map", uid + " " + uid + " 1");
+        writeFile("/proc/self/gid_map", gid + " " + gid + " 1");
+    } else if (::unshare(CLONE_NEWNS) != 0) {
+        return false;
+    }
+    if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
+    return ::mount("tmpfs", folder.c_str(), "tmpfs", 0, (std::string("mode=0700,size=") + size).c_str()) == 0;
 }
 
 struct Message {
@@ -328,46 +346,59 @@ TEST_F(StartupTest, UnpackingStartedAheadIsTakenOnceAndNeverLeftBehind) {
     EXPECT_TRUE(m_boxes.empty());
 }
 
-TEST_F(StartupTest, FileSizeLimitIsNamedInsteadOfBlamingTheFile) {
-    // Over the limit while the archive is copied, and while it is expanded.
-    std::string text;
-    for (int i = 0; text.size() < 20000; ++i) text += "0 @I" + std::to_string(i) + "@ INDI\r\n";
-    std::uint32_t blocks = 0;
-    const auto packed = payload::compressArchive(text, blocks, 4096);
-    ASSERT_LT(packed.size(), 4000u);
-    const std::string archive(packed.begin(), packed.end());
-    for (const std::string& payload : {"TBWZ" + pattern(5000, 3), archive}) {
-        TSelfViewTrailer t = trailerFor();
-        t.BlockCount = blocks;
-        const std::string own = program("p", payload, &t);
-        int out[2];
-        ASSERT_EQ(::pipe(out), 0);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            const struct rlimit lim = {4000, 4000};
-            ::setrlimit(RLIMIT_FSIZE, &lim);
-            plat::CatchFileSizeLimit();
-            TSelfViewTrailer read;
-            std::string ged, error;
-            UnpackSelfViewPayload(own, read, ged, error);
-            (void)!::write(out[1], error.data(), error.size());
-            ::_exit(0);
+TEST_F(StartupTest, FullDiskAndFileSizeLimitAreNamedInsteadOfBlamingTheFile) {
+    // Over a file-size limit of 4000 bytes, and over a 64 KB disk for the
+    // private folder; each while the archive is copied and while it is expanded.
+    for (const bool smallDisk : {false, true}) {
+        SCOPED_TRACE(smallDisk ? "64 KB disk" : "file-size limit");
+        const std::size_t scale = smallDisk ? 10 : 1;
+        std::string text;
+        for (int i = 0; text.size() < 20000 * scale; ++i) text += "0 @I" + std::to_string(i % 500) + "@ INDI\r\n";
+        std::uint32_t blocks = 0;
+        const auto packed = payload::compressArchive(text, blocks, 4096);
+        ASSERT_LT(packed.size(), 4000u * scale);
+        const std::string archive(packed.begin(), packed.end());
+        for (const std::string& payload : {"TBWZ" + pattern(smallDisk ? 100000 : 5000, 3), archive}) {
+            TSelfViewTrailer t = trailerFor();
+            t.BlockCount = blocks;
+            const std::string own = program("p", payload, &t);
+            int out[2];
+            ASSERT_EQ(::pipe(out), 0);
+            const pid_t child = ::fork();
+            ASSERT_GE(child, 0);
+            if (child == 0) {
+                const struct rlimit lim = {4000, 4000};
+                if (smallDisk ? !mountSmallDisk(m_priv, "64k") : ::setrlimit(RLIMIT_FSIZE, &lim) != 0) ::_exit(3);
+                plat::CatchFileSizeLimit();
+                TSelfViewTrailer read;
+                std::string ged, error;
+                UnpackSelfViewPayload(own, read, ged, error);
+                (void)!::write(out[1], error.data(), error.size());
+                ::_exit(0);
+            }
+            ::close(out[1]);
+            std::string error;
+            char buf[256];
+            for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) error.append(buf, std::size_t(n));
+            ::close(out[0]);
+            int status = 0;
+            ASSERT_EQ(::waitpid(child, &status, 0), child);
+            ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+            ASSERT_EQ(WEXITSTATUS(status), 0) << "no limit could be set";
+            if (smallDisk) {
+                EXPECT_NE(error.find("the temporary folder " + m_priv + "/ is full.  Unpacking needs up to "),
+                          std::string::npos)
+                    << error;
+                EXPECT_NE(error.find(" MB there, and 64 KB are free."), std::string::npos) << error;
+            } else {
+                EXPECT_NE(error.find("beyond 4000 bytes"), std::string::npos) << error;
+                EXPECT_NE(error.find("ulimit -f"), std::string::npos) << error;
+                EXPECT_NE(error.find("folder " + m_priv + "/"), std::string::npos) << error;
+            }
+            EXPECT_EQ(error.find("damaged"), std::string::npos) << error;
+            EXPECT_EQ(error.find("qel"), std::string::npos) << error;
+            EXPECT_TRUE(m_tmp.qelFiles().empty());
         }
-        ::close(out[1]);
-        std::string error;
-        char buf[256];
-        for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) error.append(buf, std::size_t(n));
-        ::close(out[0]);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
-        EXPECT_NE(error.find("beyond 4000 bytes"), std::string::npos) << error;
-        EXPECT_NE(error.find("ulimit -f"), std::string::npos) << error;
-        EXPECT_NE(error.find("folder " + m_priv + "/"), std::string::npos) << error;
-        EXPECT_EQ(error.find("damaged"), std::string::npos) << error;
-        EXPECT_EQ(error.find("qel"), std::string::npos) << error;
-        EXPECT_TRUE(m_tmp.qelFiles().empty());
     }
 }
 

@@ -1,12 +1,16 @@
 // A real report through the filters registered at start-up, the way the print
 // dialog's Save to File goes: find the filter by extension, prepare, export.
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <sys/resource.h>
 
 #include <QImage>
 
+#include "ExportTestSupport.h"
+#include "export/PsQRControls.h"
 #include "export/PsQRExportSettings.h"
 #include "model/Options.h"
 #include "reports/ReportInd.h"
@@ -56,6 +60,70 @@ TEST(ReportToFiles, IndividualReportReachesEveryRegisteredFormat) {
             EXPECT_FALSE(img.isNull());
             EXPECT_GT(img.width(), 500);
         }
+    }
+}
+
+// While it lives, writing a file past `bytes` fails as on a full disk.
+class FullDisk {
+public:
+    explicit FullDisk(rlim_t bytes) : m_action(std::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        const struct rlimit lim = {bytes, m_old.rlim_max};
+        EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &lim), 0);
+    }
+    ~FullDisk() {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_action);
+    }
+
+private:
+    void (*m_action)(int);
+    struct rlimit m_old {};
+};
+
+TEST(ReportToFiles, FailedSaveRemovesWhatItMadeAndNamesTheFileThatFailed) {
+    namespace fs = std::filesystem;
+    exporttest::ensureGuiApp();
+    WDefaultSettings settings;
+    PsQRExportSettings().SetVisibleFilters(TPsQRVisibleFilters::all());
+    exporttest::RecordReport r{3};
+    r.detail->ForceNewPage = true;
+    r.detail->Add<TPsQRLabel>()->Caption = "Page text";
+    tsupport::TempDir tmp("brenthaul-export");
+    for (const std::string ext : {"pdf", "htm", "rtf", "gif", "jpg", "bmp", "emf", "wmf"}) {
+        SCOPED_TRACE(ext);
+        const fs::path dir = tmp.path() / ext;
+        ASSERT_TRUE(fs::create_directory(dir));
+        const std::string file = (dir / ("Family." + ext)).string();
+        const bool pageFiles = ext != "pdf" && ext != "rtf";
+        auto page = [&](int n) { return (dir / ("Family000" + std::to_string(n) + "." + ext)).string(); };
+        auto save = [&] {
+            r.restart();
+            std::unique_ptr<TQRExportFilter> filter = filterFor(ext, file);
+            try {
+                r.rep.ExportToFilter(filter.get());
+            } catch (const std::exception& x) {
+                return std::string(x.what());
+            }
+            return std::string();
+        };
+        // A full disk: a file that was there before stays as it was, nothing else is left.
+        const std::string old = pageFiles ? page(2) : file;
+        tsupport::writeFile(old, "old");
+        std::string error;
+        {
+            FullDisk full(100);
+            error = save();
+        }
+        EXPECT_EQ(error, "Stream write error: " + (pageFiles ? page(1) : file));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+        EXPECT_EQ(tsupport::readFile(old), "old");
+        if (!pageFiles) continue;
+        // Page 2 was there before the save and stays; page 1 was made by it and goes.
+        fs::create_directories(page(3) + "/in the way");
+        EXPECT_EQ(save().rfind("Cannot create file \"" + page(3) + "\".", 0), 0u);
+        EXPECT_FALSE(fs::exists(page(1)));
+        EXPECT_TRUE(fs::exists(page(2)));
     }
 }
 

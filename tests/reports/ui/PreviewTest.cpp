@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTest>
@@ -70,5 +72,33 @@ TEST(Preview, SaveWritesTheChosenFormatWithItsExtension) {
         if (b->text() == "Save") QTest::mouseClick(b, Qt::LeftButton);
     EXPECT_TRUE(std::filesystem::exists(name + ".rtf"));
     EXPECT_FALSE(std::filesystem::exists(name));
+
+    // A file that cannot be made is named as the system spells its folder,
+    // letters of other scripts too.
+    const std::string folder = (dir.path() / "\xC3\xBCn\xC3\xAF"
+                                             "c\xC3\xB6"
+                                             "d\xC3\xA9 \xE4\xB8\xAD\xE6\x96\x87 #1")
+                                   .string();
+    std::filesystem::create_directories(folder + "/saved.rtf/in the way");
+    QString shown;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dlg = qobject_cast<QFileDialog*>(modal)) {
+            dlg->selectNameFilter("Rich Text Format (*.rtf)");
+            auto* edit = dlg->findChild<QLineEdit*>("fileNameEdit");
+            ASSERT_NE(edit, nullptr);
+            edit->setText(QString::fromUtf8((folder + "/saved").c_str()));
+            QMetaObject::invokeMethod(dlg, "accept");
+        } else if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            shown = box->text();
+            box->accept();
+        }
+    });
+    poll.start(10);
+    for (QPushButton* b : p.findChildren<QPushButton*>())
+        if (b->text() == "Save") QTest::mouseClick(b, Qt::LeftButton);
+    EXPECT_TRUE(shown.startsWith(QString::fromUtf8(("Cannot create file \"" + folder + "/saved.rtf\".").c_str())))
+        << shown.toStdString();
     PsQRExportSettings().SetVisibleFilters(visible);
 }
