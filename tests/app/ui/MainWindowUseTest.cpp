@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTabBar>
@@ -283,8 +284,12 @@ TEST_F(MainWindowUseTest, ViewMenuKeysOpenTheTabTheyNameAndPrintStartsOnTheFamil
         press(form.FindEdit(), Qt::Key(Qt::Key_F2 + k));
         EXPECT_EQ(form.Tabs()->tabText(form.Tabs()->currentIndex()).toStdString(), tabs[k]);
     }
-    press(form.FindEdit(), Qt::Key_F11); // "Internet Tab": no such tab here
+    // "Internet Tab": no such tab here, so its item is greyed and F11 switches nothing.
+    QSignalSpy switched(form.Tabs(), &QTabBar::currentChanged);
+    press(form.FindEdit(), Qt::Key_F11);
+    EXPECT_EQ(switched.count(), 0);
     EXPECT_EQ(form.Tabs()->tabText(form.Tabs()->currentIndex()), "Sources");
+    EXPECT_FALSE(form.Actions()->TabItems().back()->isEnabled());
     std::vector<std::string> items;
     for (QAction* a : form.Actions()->TabItems())
         items.push_back((a->text() + " " + a->shortcut().toString()).toStdString());
