@@ -371,14 +371,20 @@ TEST_F(MainWindowUseTest, IslandControlsFollowTheIslandsAndTheViewShowsAllOnceCo
     QTest::mouseClick(use, Qt::LeftButton, {}, box); // no island chosen yet
     ASSERT_TRUE(use->isChecked());
     EXPECT_EQ(use->text(), "Use Islands");
+    // The List shown meanwhile is rebuilt for each island view.
+    press(form.FindEdit(), Qt::Key_F7);
+    QLabel* listed = form.ListView()->CountLabel();
+    EXPECT_EQ(listed->text(), "4 Individuals");
     const QRect second = left->Grid()->visualRect(left->Grid()->model()->index(1, 0));
     QTest::mouseClick(left->Grid()->viewport(), Qt::LeftButton, {}, second.center());
     EXPECT_EQ(use->text(), "Use Island (2)");
     EXPECT_EQ(form.Collection()->GetCount(), 1);
     EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), 4);
+    EXPECT_EQ(listed->text(), "1 Individuals");
     QTest::mouseClick(use, Qt::LeftButton, {}, box);
     EXPECT_EQ(use->text(), "Use Islands");
     EXPECT_EQ(form.Collection()->GetCount(), 4);
+    EXPECT_EQ(listed->text(), "4 Individuals");
 }
 
 TEST_F(MainWindowUseTest, ApplyButtonShowsWholeAndApplyingDescribesTheConditions) {
