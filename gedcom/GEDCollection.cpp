@@ -96,6 +96,7 @@ bool WGEDCollection::Open() {
 }
 
 unsigned WGEDCollection::s_threads = 0;
+void (*WGEDCollection::s_readHook)() = nullptr;
 
 namespace {
 // 32-bit words kept in blocks mapped on their own. Drained, each block goes
@@ -312,7 +313,10 @@ void WGEDCollection::walkStretch(Stretch& s, bool here) const {
             if (!indented) {
                 marked = 0;
                 if (auto xref = f.GetXREF(f.At(line, 2), false)) {
-                    if (here && count++ % PumpInterval == 0) plat::processMessages();
+                    if (count++ % PumpInterval == 0) {
+                        if (here) plat::processMessages();
+                        if (s_readHook) s_readHook();
+                    }
                     if (!goOn(here)) return;
                     int kind = kindOfType(f.GetRecordType(line));
                     std::size_t skip = std::size_t(xref->data() - line);

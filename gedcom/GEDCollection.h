@@ -159,10 +159,15 @@ private:
     std::vector<Stretch> m_stretches;
     mutable std::atomic<bool> m_stop{false}; // Cancel seen, or a stretch failed: every stretch stops
     static unsigned s_threads;
+    static void (*s_readHook)();
 
 public:
     // Stretches (one thread each) of the index and link passes, and threads
     // of the spouse-family order after opening; 0, the default, takes one
     // per usable CPU and megabyte of the file (16,384 individuals), at most.
     static void SetOpenThreads(unsigned threads) { s_threads = threads; }
+    // Test hook: run on each reading thread every PumpInterval records of the
+    // first walk over the file, so a test can make a read outlast the wait
+    // dialog's delay. Null, the default, runs nothing.
+    static void SetReadHook(void (*hook)()) { s_readHook = hook; }
 };

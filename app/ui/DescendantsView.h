@@ -6,7 +6,6 @@
 //
 // The window calls, besides the TViewPage setters:
 //   SetColumns(FDesColumns)   once, after the column sets exist;
-//   SetReading(bool)          around an open (nothing is drawn meanwhile);
 //   SetColumnChooser(fn)      only to replace the "List Columns" dialog;
 //   ApplySettings()           in its show handler (controls take settings 71-74);
 //   SaveColumnWidths() / LoadColumnWidths() with the other grids.
@@ -37,7 +36,7 @@ public:
 
     void SetCollection(WABSCollection* collection) override;
     void SetColumns(WListColumns* columns);
-    void SetReading(bool reading);
+    void SetReading(bool reading) override;
     void SetColumnChooser(ViewCommon::ColumnChooser chooser);
 
     // FillDescendantsView: only with a current individual.

@@ -5,9 +5,9 @@
 // panel, whose choice restricts the whole window to one island.
 //
 // The window calls, besides the TViewPage setters:
-//   SetColumns(FIslandColumns)   once; SetReading(bool) around an open;
-//   SetLeftPanel(panel)          so FillIslandsPanel fills both grids;
-//   MarkStale()                  wherever it marks all views stale;
+//   SetColumns(FIslandColumns)   once;
+//   SetLeftPanel(panel)          so FillIslandsPanel fills both grids (and
+//                                SetReading tells it too);
 //   FillIslandsPanel(force)      for the left panel's islands page (false) and
 //                                the calculate-islands command (true);
 //   CalculateButton()            to attach that command;
@@ -35,11 +35,11 @@ public:
 
     void SetCollection(WABSCollection* collection) override;
     void SetColumns(WListColumns* columns);
-    void SetReading(bool reading);
+    void SetReading(bool reading) override;
     void SetHighlightedOnly(bool on) { FHighlightedOnly = on; }
     void SetLeftPanel(TLeftIslandsPanel* panel) { FLeftPanel = panel; }
     void SetColumnChooser(ViewCommon::ColumnChooser chooser);
-    void MarkStale() { FStale = true; }
+    void MarkStale() override { FStale = true; }
 
     void Fill(std::int32_t current) override;
     // Asks how (fixed width, CSV, CSV file) first.

@@ -6,8 +6,7 @@
 // The window calls, besides the TViewPage setters:
 //   SetColumns(FListColumns)       once, after the column sets exist;
 //   SetHighlightedOnly(bool)       in its tab change, before Fill (page 13: true);
-//   MarkStale()                    wherever it marks all views stale;
-//   SetReading(bool), SetOpening(bool) around an open;
+//   SetOpening(bool)               around an open;
 //   SetFindInList(bool)            from setting 14 in its file-state reset;
 //   SetColumnChooser(fn)           only to replace the "List Columns" dialog.
 // Fill(current) is FillListView; RepaintView() refills on the Highlighted
@@ -37,9 +36,9 @@ public:
     void SetColumns(WListColumns* columns);
     void SetHighlightedOnly(bool on);
     bool HighlightedOnly() const { return FHighlightedOnly; }
-    void MarkStale();
+    void MarkStale() override;
     bool IsStale() const;
-    void SetReading(bool reading);
+    void SetReading(bool reading) override;
     void SetOpening(bool opening) { FOpening = opening; }
     void SetFindInList(bool on);
     void SetColumnChooser(ViewCommon::ColumnChooser chooser);

@@ -194,10 +194,7 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
         for (auto* set : {FListColumns.get(), FDesColumns.get(), FIslandColumns.get()}) set->SetCollection(nullptr);
         bindViews(nullptr);
         FLeftIslands->SetCollection(nullptr);
-        FDesView->SetReading(true);
-        FListView->SetReading(true);
-        FIslandsView->SetReading(true);
-        FLeftIslands->SetReading(true);
+        for (auto& [page, view] : FViews) view->SetReading(true);
         FIndScroll->setEnabled(false);
         FIndScroll->SetCollection(nullptr);
         FIndScroll->setEnabled(true);
@@ -246,10 +243,7 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
         for (auto* set : {FListColumns.get(), FDesColumns.get(), FIslandColumns.get()}) set->SetCollection(col);
         bindViews(col);
         FLeftIslands->SetCollection(col);
-        FDesView->SetReading(false);
-        FListView->SetReading(false);
-        FIslandsView->SetReading(false);
-        FLeftIslands->SetReading(false);
+        for (auto& [page, view] : FViews) view->SetReading(false);
         MarkViewsStale();
         FIndScroll->SetCollection(col);
         if (col->GetIndividualCount() < 1) RefreshCurrentView();
@@ -512,9 +506,7 @@ void TLogoAppForm::TabControlChange(int index) {
 }
 
 void TLogoAppForm::MarkViewsStale() {
-    FSourcesView->MarkStale();
-    FListView->MarkStale();
-    FIslandsView->MarkStale();
+    for (auto& [page, view] : FViews) view->MarkStale();
 }
 
 void TLogoAppForm::RefreshCurrentView(bool afterCopy) {

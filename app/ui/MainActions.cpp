@@ -184,8 +184,10 @@ void TMainActions::buildMenus(QMainWindow* window, const std::vector<TViewTab>& 
     };
     for (const TViewTab& tab : tabs)
         if (!tab.MenuCaption.isEmpty()) addTabItem(tab.MenuCaption, tab.Shortcut);
-    // The full viewer's Internet page: no tab here, so its item selects nothing.
+    // The full viewer's Internet page: no tab here, so its item stays greyed
+    // (the update pass sets only the actions' enabled state, never this).
     addTabItem("Internet Tab", QKeySequence(Qt::Key_F11));
+    m_tabItems.back()->setEnabled(false);
 
     QMenu* tools = bar->addMenu("Tools");
     tools->addAction(Action(A::Options));

@@ -31,7 +31,7 @@ public:
     void ApplyGridFont(int fontSize, int rowHeight) override;
 
     // The island view changed: the next fill rebuilds the grid.
-    void MarkStale() { FStale = true; }
+    void MarkStale() override { FStale = true; }
     bool IsStale() const { return FStale; }
     // Raw mode: the details page shows the source's record text.
     void SetShowRaw(bool raw) override;

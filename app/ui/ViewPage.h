@@ -61,6 +61,10 @@ public:
         (void)fontSize;
         (void)rowHeight;
     }
+    // A file is being read: pages that draw from the collection draw nothing meanwhile.
+    virtual void SetReading(bool reading) { (void)reading; }
+    // The collection or its view changed: pages that keep a list rebuild it at their next fill.
+    virtual void MarkStale() {}
     // Raw mode: pages that can show record texts show them.
     virtual void SetShowRaw(bool raw) { (void)raw; }
     // What Copy to Clipboard takes from the page (cp1252, CR LF); nothing when

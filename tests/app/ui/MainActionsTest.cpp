@@ -140,8 +140,12 @@ TEST_F(MainActionsTest, RawButtonFollowsTheStateAndTabItemsPassTheirTag) {
     EXPECT_FALSE(raw->isChecked());
 
     actions->TabItems()[0]->trigger();
+    actions->TabItems()[1]->trigger();
+    // The Internet item (no tab here) stays greyed through the update pass.
+    actions->UpdateActions();
+    EXPECT_FALSE(actions->TabItems()[2]->isEnabled());
     actions->TabItems()[2]->trigger();
-    EXPECT_EQ(tabs, (std::vector<int>{1, 3}));
+    EXPECT_EQ(tabs, (std::vector<int>{1, 2}));
 
     state.IslandsComputed = true;
     actions->UpdateActions();
