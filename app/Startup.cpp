@@ -112,8 +112,9 @@ bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& de
     struct stat before {};
     const bool existed = ::lstat(destName.c_str(), &before) == 0;
     // No O_TRUNC: ext4 flushes a file truncated to nothing as it is closed.
-    // A file that had content is cut to the copy's length at the end.
-    Fd dest(::open(destName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600));
+    // A file that had content is cut to the copy's length at the end, so a
+    // link in its place is refused rather than followed to a file it would cut.
+    Fd dest(::open(destName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
     if (dest.fd < 0) {
         error = errno;
         return false;

@@ -94,6 +94,13 @@ void work(Job& job) {
             o.detail = e.what();
         }
     }
+    if (o.fault == Outcome::Fault::Local && o.error == ELOOP) {
+        // Someone put a link where our file was: it is refused rather than followed.
+        const std::string& at = copied == ZELT::ArchiveResult::Ok ? o.gedFile : job.archive;
+        o.fault = Outcome::Fault::Text;
+        o.detail = kCannotUnpack + ": its temporary file " + plat::pathText(at) +
+                   " is a link, and the program does not write through links." + kWillClose;
+    }
     Global::DeleteTempFile(job.archive);
     if (copied == ZELT::ArchiveResult::Ok && o.fault == Outcome::Fault::None) {
         o.result = UnpackResult::Ok;

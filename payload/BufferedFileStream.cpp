@@ -225,9 +225,10 @@ TArchiveFile::TArchiveFile(const std::string& fileName, OpenMode mode)
 
 // Not opened with O_TRUNC: ext4 flushes a file truncated to nothing when it is
 // closed, which costs a quarter of a second on a large expanded file. An
-// existing file is cut to what was written instead.
+// existing file is cut to what was written instead, so a link in its place is
+// refused rather than followed to a file it would cut.
 TPlainFileStream::TPlainFileStream(const std::string& fileName) : m_fileName(fileName) {
-    m_fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    m_fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (m_fd < 0) throw EFileError("Cannot create file \"" + fileName + "\"", errno, true);
     struct stat st {};
     m_hadContent = ::fstat(m_fd, &st) != 0 || st.st_size > 0;

@@ -17,6 +17,9 @@
 #include "reports/ui/QRPrintDevices.h"
 
 int main(int argc, char** argv) {
+    // Before any thread or temporary file: a signal from now on ends the
+    // program in order, deleting what it made.
+    TSignalClose::CatchSignals();
     plat::CatchFileSizeLimit();
     const std::string own = plat::ownProgramPath();
     // Expanding the payload takes longest: it starts now and runs while Qt and
@@ -24,6 +27,8 @@ int main(int argc, char** argv) {
     // and reports it where the unpacking always was.
     const TUnpackAhead unpacking(own);
     TBrenthaulApp app(argc, argv);
+    // Takes the signals from here on; the window, once it exists, closes on them.
+    TSignalClose closeOnSignal(nullptr);
     installQtHooks();
     TWaitDlg::InstallHooks();
     HLRegister::RegisterConditionClasses();
@@ -46,7 +51,7 @@ int main(int argc, char** argv) {
         int code = 0;
         {
             TLogoAppForm form(own);
-            TSignalClose closeOnSignal(&form);
+            closeOnSignal.SetWindow(&form);
             QObject::connect(&form, &TLogoAppForm::startupFinished, &form, [&](bool ok) {
                 if (!ok) code = 1;
             });

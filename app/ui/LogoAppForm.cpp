@@ -568,7 +568,13 @@ void TLogoAppForm::showEvent(QShowEvent* e) {
 }
 
 void TLogoAppForm::FormShow() {
-    m_starting = true;
+    if (m_closed) {
+        // Closed (by a signal) before it came to start: nothing to unpack or show.
+        m_starting = false;
+        emit startupFinished(true);
+        QCoreApplication::quit();
+        return;
+    }
     QuickHelp::Show(QuickHelp::Welcome);
     FDesView->ApplySettings();
     bool ok = false;

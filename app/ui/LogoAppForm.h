@@ -150,8 +150,8 @@ private:
     std::unique_ptr<WListColumns> FListColumns, FDesColumns, FIslandColumns;
     bool FHighlightedOnly = false;
     bool FShown = false;
-    bool m_starting = false; // the file is being unpacked and read
-    bool m_closed = false;   // closed meanwhile
+    bool m_starting = true; // until the file is unpacked and read
+    bool m_closed = false;  // closed meanwhile
     bool FDestroyed = false;
     int FCurrentPage = pgSender;
     std::string FLoadTime;

@@ -11,6 +11,7 @@
 #include <QScreen>
 #include <QUrl>
 
+#include "app/ui/SignalClose.h"
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
 
@@ -43,6 +44,10 @@ void openWithDesktop(const std::string& target, std::function<void()> failed, in
 void installQtHooks() {
     auto& h = plat::hooks();
     h.messageBox = [](const std::string& text, const std::string& caption, unsigned flags) {
+        // The program is ending on a signal: a box would hold that up. The
+        // answer given is the one that does nothing.
+        if (TSignalClose::Signalled())
+            return int(flags & plat::MB_YESNO ? plat::IDNO : flags & plat::MB_OKCANCEL ? plat::IDCANCEL : plat::IDOK);
         QMessageBox box;
         box.setWindowTitle(toQMessage(caption));
         box.setTextFormat(Qt::PlainText); // messages name files and quote the file's own text
@@ -66,6 +71,7 @@ void installQtHooks() {
         return int(plat::IDOK);
     };
     h.showMessage = [](const std::string& text) {
+        if (TSignalClose::Signalled()) return;
         QMessageBox box;
         box.setWindowTitle(QApplication::applicationName());
         box.setTextFormat(Qt::PlainText);

@@ -1,5 +1,6 @@
 #include "app/ui/SignalClose.h"
 
+#include <atomic>
 #include <cerrno>
 #include <fcntl.h>
 #include <signal.h>
@@ -19,9 +20,12 @@ namespace {
 constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 // The handler only writes to this pipe; the event loop does the rest.
 int g_pipe[2] = {-1, -1};
+std::atomic<bool> g_signalled{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
 void onSignal(int sig) {
     const int saved = errno;
+    g_signalled = true;
     const char c = char(sig);
     (void)!::write(g_pipe[1], &c, 1);
     errno = saved;
@@ -33,15 +37,28 @@ void defaultHandlers() {
 
 } // namespace
 
-TSignalClose::TSignalClose(QWidget* window) : FWindow(window) {
-    if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
-    FNotifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
-    connect(FNotifier, &QSocketNotifier::activated, this, [this] { Received(); });
+void TSignalClose::CatchSignals() {
+    if (g_pipe[0] >= 0 || ::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
     struct sigaction sa {};
     sa.sa_handler = onSignal;
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
     for (int s : kSignals) ::sigaction(s, &sa, nullptr);
+}
+
+bool TSignalClose::Signalled() { return g_signalled; }
+
+TSignalClose::TSignalClose(QWidget* window) : FWindow(window) {
+    CatchSignals();
+    if (g_pipe[0] < 0) return;
+    // A signal already caught left its byte in the pipe: the notifier fires at once.
+    FNotifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
+    connect(FNotifier, &QSocketNotifier::activated, this, [this] { Received(); });
+}
+
+void TSignalClose::SetWindow(QWidget* window) {
+    FWindow = window;
+    if (FWindow && m_closeAsked) QTimer::singleShot(0, this, [this] { CloseWhenIdle(); });
 }
 
 TSignalClose::~TSignalClose() {
@@ -50,6 +67,7 @@ TSignalClose::~TSignalClose() {
     ::close(g_pipe[0]);
     ::close(g_pipe[1]);
     g_pipe[0] = g_pipe[1] = -1;
+    g_signalled = false;
 }
 
 void TSignalClose::Received() {
@@ -77,5 +95,6 @@ void TSignalClose::CloseWhenIdle() {
         else
             modal->close();
     }
-    if (!FWindow->close()) QCoreApplication::quit();
+    if (!FWindow) m_closeAsked = true;
+    if (!FWindow || !FWindow->close()) QCoreApplication::quit();
 }

@@ -3,6 +3,7 @@
 // the program the way closing its window does: settings saved and the
 // unpacked files deleted, instead of leaving them until the next start.
 #include <QObject>
+#include <QPointer>
 
 class QSocketNotifier;
 class QWidget;
@@ -10,16 +11,28 @@ class QWidget;
 class TSignalClose : public QObject {
     Q_OBJECT
 public:
+    // Catches the three signals from now on. Called before any thread starts
+    // or any temporary file is made: a signal that comes before the window
+    // exists is kept until a TSignalClose takes it.
+    static void CatchSignals();
+    // True once one of the signals came: the program is closing, and a
+    // message box would only hold that up.
+    static bool Signalled();
+
     // Catches the three signals while this object lives; each then closes
-    // window (and any modal dialog in front of it) from the event loop.
+    // window (and any modal dialog in front of it) from the event loop, or
+    // only the dialogs while there is no window yet.
     explicit TSignalClose(QWidget* window);
     ~TSignalClose() override;
+    // The window to close; one that comes after a signal closes at once.
+    void SetWindow(QWidget* window);
 
 private:
     void Received();
     // Closes any modal dialog and the window once no wait is under way.
     void CloseWhenIdle();
 
-    QWidget* FWindow;
+    QPointer<QWidget> FWindow;
     QSocketNotifier* FNotifier = nullptr;
+    bool m_closeAsked = false; // a signal came while there was no window
 };

@@ -441,6 +441,14 @@ TEST_F(StartupTest, CopyPayloadFailsOnShortSourceOrFailedWrite) {
     EXPECT_FALSE(ZELT::CopyPayloadToFile(-1, 0, fresh, 1));
     EXPECT_FALSE(fileExists(fresh));
     EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 0, m_root + "/no/such/folder", 1));
+    // A link at the name is refused, not followed to a file the copy would cut.
+    const std::string target = m_root + "/target", link = m_root + "/link";
+    writeFile(target, std::string(100, 't'));
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    int linkError = 0;
+    EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 0, link, 10, &linkError));
+    EXPECT_EQ(linkError, ELOOP);
+    EXPECT_EQ(readFile(target), std::string(100, 't'));
     if (fileExists("/dev/full")) {
         int error = 0;
         EXPECT_FALSE(ZELT::CopyPayloadToFile(fd, 0, "/dev/full", 1500, &error));

@@ -1,5 +1,7 @@
 // Buffered file stream, bit file and archive headers.
+#include <cerrno>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "PayloadTestUtil.h"
 #include "payload/ArchiveHeader.h"
@@ -84,6 +86,17 @@ TEST(PlainFileStream, OverwritesAnExistingFileToWhatWasWritten) {
         }
         EXPECT_EQ(readFile(dir.file("out")), "abc") << (closed ? "closed" : "destroyed");
     }
+    // A link at the name is not followed: the file it points at keeps its content.
+    writeFile(dir.file("target"), "kept");
+    ASSERT_EQ(::symlink(dir.file("target").c_str(), dir.file("link").c_str()), 0);
+    try {
+        payload::TPlainFileStream out(dir.file("link"));
+        ADD_FAILURE() << "opened through a link";
+    } catch (const payload::EFileError& e) {
+        EXPECT_EQ(e.Errno, ELOOP);
+        EXPECT_TRUE(e.Writing);
+    }
+    EXPECT_EQ(readFile(dir.file("target")), "kept");
 }
 
 TEST(BitFile, BitsMostSignificantFirstAndPartialByteOnClose) {

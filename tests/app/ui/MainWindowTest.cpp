@@ -2,6 +2,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <limits>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -86,6 +87,21 @@ TEST_F(MainWindowTest, StartsOnTheTrailersIndividualAndCleansUp) {
         form.close();
     }
     EXPECT_TRUE(tmp.qelFiles().empty());
+
+    // A start index that names nobody in the file starts on the first individual.
+    for (const std::int32_t index :
+         {0, -1, std::numeric_limits<std::int32_t>::min(), 4, std::numeric_limits<std::int32_t>::max()}) {
+        SCOPED_TRACE(index);
+        t.StartIndex = index;
+        TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
+        ASSERT_TRUE(start(form));
+        EXPECT_TRUE(messages.empty());
+        EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), 1);
+        clickTab(form, "Individual");
+        ASSERT_GE(individualRows(form).size(), 2u);
+        EXPECT_EQ(individualRows(form)[1].Info, "John /Smith/");
+        form.close();
+    }
 }
 
 // A field of the Sender page as it reads on screen (empty when hidden).

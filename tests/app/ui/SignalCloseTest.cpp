@@ -1,4 +1,5 @@
 #include <chrono>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -10,18 +11,26 @@
 
 namespace {
 
-// Runs the real program, packed with a small family, and sends it sig once
-// its GEDCOM is unpacked; returns the wait status.
-int runAndSignal(const ScopedTempDir& tmp, int sig) {
+// The real program, packed with a small family; damage overwrites the
+// archive's bytes from that offset in it.
+std::string makeRealProgram(const ScopedTempDir& tmp, std::size_t damageAt = 0, const std::string& damage = "") {
     TSelfViewTrailer t;
     t.StartIndex = 2;
-    const std::string program =
-        makeProgram(tmp.dir(), kFamily, t, payload::kMaxBlockLength, readFile(BRENTHAUL_BINARY_DIR "/brenthaul"));
+    const std::string image = readFile(BRENTHAUL_BINARY_DIR "/brenthaul");
+    const std::string program = makeProgram(tmp.dir(), kFamily, t, payload::kMaxBlockLength, image);
+    if (!damage.empty()) {
+        std::fstream f(program, std::ios::in | std::ios::out | std::ios::binary);
+        f.seekp(std::streamoff(image.size() + damageAt));
+        f.write(damage.data(), std::streamsize(damage.size()));
+    }
     ::chmod(program.c_str(), 0755);
     // No quick help in front of the window.
     ::mkdir(tmp.privateDir().c_str(), 0700);
     tsupport::writeFile(tmp.privateDir() + "/zelt.ini", "[Help]\r\nDispInitHelp=F\r\n");
+    return program;
+}
 
+pid_t launch(const ScopedTempDir& tmp, const std::string& program) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -29,11 +38,11 @@ int runAndSignal(const ScopedTempDir& tmp, int sig) {
         ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
-    // Wait for the unpacked file, and a moment for the window to fill.
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (tmp.qelFiles().empty() && std::chrono::steady_clock::now() < until)
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    return pid;
+}
+
+// Sends sig and waits up to 30 s for the program to end; returns the wait status.
+int signalAndWait(pid_t pid, int sig) {
     ::kill(pid, sig);
     int status = 0;
     for (int i = 0; i < 1500 && ::waitpid(pid, &status, WNOHANG) == 0; ++i)
@@ -45,6 +54,12 @@ int runAndSignal(const ScopedTempDir& tmp, int sig) {
     return status;
 }
 
+// Waits until the program has made a temporary file, polling every step.
+void waitForTempFile(const ScopedTempDir& tmp, std::chrono::milliseconds step) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (tmp.qelFiles().empty() && std::chrono::steady_clock::now() < until) std::this_thread::sleep_for(step);
+}
+
 } // namespace
 
 TEST(SignalClose, TermIntAndHupCloseLikeTheWindow) {
@@ -53,10 +68,34 @@ TEST(SignalClose, TermIntAndHupCloseLikeTheWindow) {
     for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(strsignal(sig));
         ScopedTempDir tmp;
-        const int status = runAndSignal(tmp, sig);
+        const pid_t pid = launch(tmp, makeRealProgram(tmp));
+        // Once the GEDCOM is unpacked, and a moment for the window to fill.
+        waitForTempFile(tmp, std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        const int status = signalAndWait(pid, sig);
         EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
         EXPECT_TRUE(tmp.qelFiles().empty());
         // The window's close writes where the user was; the settings file shows it.
         EXPECT_NE(readFile(tmp.privateDir() + "/zelt.ini").find("LastID=2"), std::string::npos);
+    }
+    {
+        SCOPED_TRACE("as the first temporary file appears, before the window exists");
+        ScopedTempDir tmp;
+        const pid_t pid = launch(tmp, makeRealProgram(tmp));
+        waitForTempFile(tmp, std::chrono::milliseconds(1));
+        const int status = signalAndWait(pid, SIGTERM);
+        EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_TRUE(tmp.qelFiles().empty());
+    }
+    {
+        // The program ends without waiting for the "damaged" box that
+        // follows "CRC does not match!" (no one would close it here).
+        SCOPED_TRACE("while a block's CRC is reported wrong");
+        ScopedTempDir tmp;
+        const pid_t pid = launch(tmp, makeRealProgram(tmp, 8, std::string("\xFF\x00\xFF\x00", 4)));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        const int status = signalAndWait(pid, SIGTERM);
+        EXPECT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_TRUE(tmp.qelFiles().empty());
     }
 }
