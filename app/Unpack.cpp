@@ -118,31 +118,38 @@ std::string freeSpace(std::uint64_t bytes) {
     return bytes < (1u << 20) ? std::to_string(bytes >> 10) + " KB" : std::to_string(bytes >> 20) + " MB";
 }
 
-// The machine's side of a failed write or read, with what unpacking needs.
-std::string localText(const Outcome& o) {
-    const std::string dir = plat::pathText(o.folder);
+} // namespace
+
+std::string UnpackFolderErrorText(int error, bool writing, const std::string& folder, std::uint64_t archiveLength,
+                                  std::uint32_t blockCount) {
+    const std::string dir = plat::pathText(folder);
     // Blocks carry no length: every block but the last is full as packed.
-    const std::uint64_t expanded = std::uint64_t(o.trailer.BlockCount) * payload::kMaxBlockLength;
-    const std::uint64_t needed = o.archiveLength + expanded; // the archive copy lives until the end
-    int error = o.error;
-    if (o.writing && plat::FileSizeLimitReached()) error = EFBIG;
-    if (o.writing && error == ENOSPC) {
+    const std::uint64_t expanded = std::uint64_t(blockCount) * payload::kMaxBlockLength;
+    const std::uint64_t needed = archiveLength + expanded; // the archive copy lives until the end
+    if (writing && plat::FileSizeLimitReached()) error = EFBIG;
+    if (writing && error == ENOSPC) {
         std::string text = kCannotUnpack + ": the disk that holds the temporary folder " + dir +
                            " is full.  Unpacking needs up to " + megabytes(needed) + " there";
         struct statvfs fs {};
-        if (::statvfs(o.folder.c_str(), &fs) == 0)
+        if (::statvfs(folder.c_str(), &fs) == 0)
             text += ", and " + freeSpace(std::uint64_t(fs.f_bavail) * fs.f_frsize) + " are free";
         return text + "." + kWillClose;
     }
-    if (o.writing && error == EDQUOT)
+    if (writing && error == EDQUOT)
         return kCannotUnpack + ": your disk quota for the temporary folder " + dir +
                " is used up.  Unpacking needs up to " + megabytes(needed) + " there." + kWillClose;
-    if (o.writing && error == EFBIG)
+    if (writing && error == EFBIG)
         return kCannotUnpack + " into the temporary folder " + dir + ".  " + plat::FileSizeLimitText() +
                "  The unpacked file needs up to " + megabytes(expanded) + "." + kWillClose;
     const std::string why = error ? std::strerror(error) : "unknown error";
-    return kCannotUnpack + ": " + (o.writing ? "writing into" : "reading from") + " the temporary folder " + dir +
+    return kCannotUnpack + ": " + (writing ? "writing into" : "reading from") + " the temporary folder " + dir +
            " failed (" + why + ")." + kWillClose;
+}
+
+namespace {
+
+std::string localText(const Outcome& o) {
+    return UnpackFolderErrorText(o.error, o.writing, o.folder, o.archiveLength, o.trailer.BlockCount);
 }
 
 std::string failureText(const Outcome& o, const std::string& ownPath) {

@@ -1,5 +1,6 @@
 #pragma once
 // Turning the own file's payload into a temporary GEDCOM file.
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -39,3 +40,9 @@ private:
 // not the file's: errorText then names the folder and what it lacks.
 UnpackResult UnpackSelfViewPayload(const std::string& ownPath, TSelfViewTrailer& trailer, std::string& gedFile,
                                    std::string& errorText);
+
+// The message for a write or read in the temporary folder that failed with the
+// errno error: a full disk, a used-up quota and a file-size limit are named as
+// such, with what unpacking needs there (and, for a full disk, what is free).
+std::string UnpackFolderErrorText(int error, bool writing, const std::string& folder, std::uint64_t archiveLength,
+                                  std::uint32_t blockCount);

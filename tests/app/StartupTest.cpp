@@ -400,6 +400,14 @@ TEST_F(StartupTest, FullDiskAndFileSizeLimitAreNamedInsteadOfBlamingTheFile) {
             EXPECT_TRUE(m_tmp.qelFiles().empty());
         }
     }
+    // A used-up quota is named too, with the need rounded up: 1 MB of archive
+    // and two blocks of at most 615,399 bytes.
+    const std::string quota = UnpackFolderErrorText(EDQUOT, true, m_priv + "/", 1u << 20, 2);
+    EXPECT_NE(quota.find("your disk quota for the temporary folder " + m_priv +
+                         "/ is used up.  Unpacking needs up "
+                         "to 3 MB there."),
+              std::string::npos)
+        << quota;
 }
 
 TEST_F(StartupTest, CopyPayloadCopiesExactRangesInChunks) {
