@@ -474,7 +474,8 @@ void WGEDCollection::resolveLinks(Stretch& s, bool here) const {
     });
 }
 
-void WGEDCollection::fillLinks(Stretch& s, bool here, WIndLinks::Filler& people, WFamLinks::Filler& families) const {
+void WGEDCollection::fillLinks(Stretch& s, bool here, WIndLinks::Filler& people, WFamLinks::Filler& families,
+                               std::vector<std::atomic<std::size_t>>& readers) {
     // The records of this stretch are filled here, and only here: first the
     // families, from the FAMC lines of every stretch that name them (in file
     // order, so their children stand in the order of the individuals) and
@@ -500,12 +501,19 @@ void WGEDCollection::fillLinks(Stretch& s, bool here, WIndLinks::Filler& people,
             return true;
         });
     };
+    // The individuals' lines of a stretch are read here once, and once more
+    // by its own filler; whoever reads them last lets them go.
+    auto doneWith = [&](Stretch& other) {
+        if (readers[std::size_t(&other - m_stretches.data())].fetch_sub(1) == 1) other.indLinks.clear();
+    };
     m_famLinks->PrepareWrite(firstFamily, lastFamily);
-    for (const Stretch& other : m_stretches)
+    for (Stretch& other : m_stretches) {
         if (!each(other.indLinks, [&](std::int32_t ind, std::uint32_t tag, std::int32_t fam) {
                 if (tag == TagFamc && fam >= firstFamily && fam <= lastFamily) families.AddChild(fam, ind);
             }))
             return;
+        doneWith(other);
+    }
     if (!each(s.famLinks, [&](std::int32_t fam, std::uint32_t tag, std::int32_t ind) {
             if (tag == TagChil)
                 families.AddChild(fam, ind);
@@ -523,6 +531,7 @@ void WGEDCollection::fillLinks(Stretch& s, bool here, WIndLinks::Filler& people,
                 people.AddSpouseFamily(ind, fam);
         }))
         return;
+    doneWith(s);
     for (const Stretch& other : m_stretches)
         if (!each(other.famLinks, [&](std::int32_t fam, std::uint32_t tag, std::int32_t ind) {
                 if (ind < firstPerson || ind > lastPerson) return;
@@ -552,7 +561,9 @@ bool WGEDCollection::buildLinks() {
         families.emplace_back(*m_famLinks);
     }
     auto at = [&](const Stretch& s) { return std::size_t(&s - m_stretches.data()); };
-    onStretches([&](Stretch& s, bool here) { fillLinks(s, here, people[at(s)], families[at(s)]); });
+    std::vector<std::atomic<std::size_t>> readers(m_stretches.size());
+    for (auto& r : readers) r = m_stretches.size() + 1;
+    onStretches([&](Stretch& s, bool here) { fillLinks(s, here, people[at(s)], families[at(s)], readers); });
     // The noted lines are not needed again.
     for (Stretch& s : m_stretches) {
         s.indLinks.clear();
@@ -561,7 +572,7 @@ bool WGEDCollection::buildLinks() {
     bool ok = !m_stop;
     if (ok) {
         // The fillers' chain nodes go into the pools in stretch order, each
-        // filler's copied in by its own thread.
+        // filler's copied in by its own thread and let go as it is copied.
         std::vector<std::array<std::int32_t, 3>> bases;
         for (std::size_t i = 0; i < people.size(); ++i)
             bases.push_back({m_famLinks->ReserveNodes(families[i].NodeCount()),

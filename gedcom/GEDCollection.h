@@ -141,8 +141,10 @@ private:
     bool goOn(bool here) const;
     void walkStretch(Stretch& s, bool here) const;
     void resolveLinks(Stretch& s, bool here) const;
-    // Fills the link table rows of the stretch's own individuals and families.
-    void fillLinks(Stretch& s, bool here, WIndLinks::Filler& people, WFamLinks::Filler& families) const;
+    // Fills the link table rows of the stretch's own individuals and families;
+    // readers counts, per stretch, the reads of its individuals' lines to come.
+    void fillLinks(Stretch& s, bool here, WIndLinks::Filler& people, WFamLinks::Filler& families,
+                   std::vector<std::atomic<std::size_t>>& readers);
     // The first level-1 line with the tag among the header's lines, or null.
     const char* headerLine(std::uint32_t tag) const;
 

@@ -68,9 +68,9 @@ public:
         void AddSpouseFamily(std::int32_t individual, std::int32_t family);
         std::int32_t ParentNodeCount() const { return m_parents.nodes.Count(); }
         std::int32_t SpouseNodeCount() const { return m_spouses.nodes.Count(); }
-        // Copies the nodes in behind the bases (from ReserveParentNodes and
-        // ReserveSpouseNodes) and moves the chains of the individuals filled
-        // here to them.
+        // Moves the nodes in behind the bases (from ReserveParentNodes and
+        // ReserveSpouseNodes), and the chains of the individuals filled here
+        // with them.
         void Place(std::int32_t parentBase, std::int32_t spouseBase);
 
     private:

@@ -65,8 +65,8 @@ public:
         void SetHusband(std::int32_t family, std::int32_t individual) { m_table->SetHusband(family, individual); }
         void SetWife(std::int32_t family, std::int32_t individual) { m_table->SetWife(family, individual); }
         std::int32_t NodeCount() const { return m_nodes.Count(); }
-        // Copies the nodes in behind base (from ReserveNodes) and moves the
-        // chains of the families filled here to them.
+        // Moves the nodes in behind base (from ReserveNodes), and the
+        // chains of the families filled here with them.
         void Place(std::int32_t base);
 
     private:

@@ -1,6 +1,8 @@
 #include "model/LinkArray.h"
 
 #include <cstring>
+#include <new>
+#include <sys/mman.h>
 
 WLinkArray::WLinkArray(std::int32_t capacity) : WABSArrayIndex(std::string(), false, NodeSize, capacity) {}
 
@@ -190,21 +192,39 @@ std::int32_t WLinkArray::Reserve(std::int32_t count) {
     return base;
 }
 
-void WLinkArray::Place(std::int32_t base, const WLinkNodes& nodes) const {
-    if (nodes.Count() == 0) return;
-    PrepareWrite(base + 1, base + nodes.Count());
+void WLinkArray::Place(std::int32_t base, WLinkNodes& nodes) const {
+    if (nodes.Count() > 0) PrepareWrite(base + 1, base + nodes.Count());
     for (std::int32_t i = 1; i <= nodes.Count(); ++i) {
         Node node = nodes.At(i);
         if (node.next) node.next += base;
         PutRecord(base + i, &node);
+        if (i % WLinkNodes::BlockNodes == 0) nodes.release(std::size_t(i / WLinkNodes::BlockNodes - 1));
     }
+    nodes.clear();
 }
 
 std::int32_t WLinkNodes::AddNode(std::int32_t target, std::int32_t a, std::int32_t b) {
+    if (m_count % BlockNodes == 0) {
+        void* p = mmap(nullptr, BlockNodes * sizeof(WLinkArray::Node), PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (p == MAP_FAILED) throw std::bad_alloc();
+        m_blocks.push_back(static_cast<WLinkArray::Node*>(p));
+    }
     WLinkArray::Node node{};
     node.entries[0] = {target, a, b};
-    m_nodes.push_back(node);
-    return Count();
+    at(++m_count) = node;
+    return m_count;
+}
+
+void WLinkNodes::release(std::size_t b) {
+    if (m_blocks[b]) munmap(m_blocks[b], BlockNodes * sizeof(WLinkArray::Node));
+    m_blocks[b] = nullptr;
+}
+
+void WLinkNodes::clear() {
+    for (std::size_t b = 0; b < m_blocks.size(); ++b) release(b);
+    m_blocks.clear();
+    m_count = 0;
 }
 
 bool WLinkNodes::readNode(std::int32_t index, WLinkArray::Node& node) const {

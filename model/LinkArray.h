@@ -4,6 +4,7 @@
 // of the next node (0 at the end). Slots fill from the first, so a node's
 // first slot is never empty in a chain built by AddNode / AddLink / AppendLink.
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "model/ABSArrayIndex.h"
@@ -57,10 +58,10 @@ public:
     // Room for count more nodes at the end, not yet written; returns the
     // index before the first of them, the base to Place nodes at.
     std::int32_t Reserve(std::int32_t count);
-    // Copies nodes built apart into positions base + 1 on, their next
-    // indexes moved by base. Threads may place into different reserved
-    // ranges at once.
-    void Place(std::int32_t base, const WLinkNodes& nodes) const;
+    // Moves nodes built apart into positions base + 1 on, their next
+    // indexes moved by base, and empties nodes, whose memory goes back as it
+    // is copied. Threads may place into different reserved ranges at once.
+    void Place(std::int32_t base, WLinkNodes& nodes) const;
 
     struct Slot {
         std::int32_t target;
@@ -99,23 +100,45 @@ private:
 // Chains built in plain memory, apart from any pool, so that a thread can build
 // its own while others build theirs; nodes are numbered from 1 as in a pool,
 // and WLinkArray::Place puts them into one behind a base. The operations are
-// those of WLinkArray.
+// those of WLinkArray. The nodes stand in blocks mapped on their own, so
+// that each goes back to the system once placed.
 class WLinkNodes {
 public:
+    WLinkNodes() = default;
+    WLinkNodes(WLinkNodes&& o) noexcept { swap(o); }
+    WLinkNodes& operator=(WLinkNodes&& o) noexcept {
+        swap(o);
+        return *this;
+    }
+    ~WLinkNodes() { clear(); }
+
     std::int32_t AddNode(std::int32_t target, std::int32_t a, std::int32_t b);
     bool AppendLink(std::int32_t& tail, std::int32_t target, std::int32_t a, std::int32_t b);
     std::int32_t FindLink(std::int32_t first, std::int32_t target) const;
     std::int32_t NextNode(std::int32_t node) const;
     std::int32_t SlotTarget(std::int32_t node, std::int32_t slot) const;
-    std::int32_t Count() const { return static_cast<std::int32_t>(m_nodes.size()); }
-    const WLinkArray::Node& At(std::int32_t node) const { return m_nodes[static_cast<std::size_t>(node - 1)]; }
+    std::int32_t Count() const { return m_count; }
+    const WLinkArray::Node& At(std::int32_t node) const { return at(node); }
 
 private:
     friend class WLinkArray;
+    static constexpr int BlockShift = 14; // 16,384 nodes, 640 KB
+    static constexpr std::int32_t BlockNodes = std::int32_t(1) << BlockShift;
+
+    WLinkArray::Node& at(std::int32_t node) const {
+        const auto i = static_cast<std::uint32_t>(node - 1);
+        return m_blocks[i >> BlockShift][i & (BlockNodes - 1)];
+    }
     bool readNode(std::int32_t index, WLinkArray::Node& node) const;
-    void writeNode(std::int32_t index, const WLinkArray::Node& node) {
-        m_nodes[static_cast<std::size_t>(index - 1)] = node;
+    void writeNode(std::int32_t index, const WLinkArray::Node& node) { at(index) = node; }
+    // Gives block b back.
+    void release(std::size_t b);
+    void clear();
+    void swap(WLinkNodes& o) noexcept {
+        m_blocks.swap(o.m_blocks);
+        std::swap(m_count, o.m_count);
     }
 
-    std::vector<WLinkArray::Node> m_nodes;
+    std::vector<WLinkArray::Node*> m_blocks;
+    std::int32_t m_count = 0;
 };

@@ -81,6 +81,29 @@ TEST(FamLinksTest, AppendingWithATailBuildsTheSameChainAsAddLink) {
     EXPECT_EQ(appended.GetLinkTarget(head, 40), 40);
     EXPECT_EQ(appended.GetLinkTarget(head, 2), 2);
     EXPECT_EQ(appended.GetLinkTarget(head, 52), 0);
+
+    // Built apart over more than one block of nodes and placed behind a
+    // base, a chain reads the same; the nodes built apart are given up.
+    WLinkNodes apart;
+    const std::int32_t apartHead = apart.AddNode(1, 0, 0);
+    tail = apartHead;
+    std::int32_t added = 1;
+    for (std::int32_t t = 2; t <= 60000; ++t) added += apart.AppendLink(tail, t, t, -t);
+    EXPECT_EQ(added, 60000);
+    EXPECT_EQ(apart.Count(), 20000);
+    WLinkArray placed(0);
+    placed.AddNode(99, 0, 0);
+    const std::int32_t base = placed.Reserve(apart.Count());
+    placed.Place(base, apart);
+    EXPECT_EQ(apart.Count(), 0);
+    EXPECT_EQ(placed.Count(), 20001);
+    std::vector<std::int32_t> expected(60001);
+    std::iota(expected.begin(), expected.end() - 1, 1);
+    EXPECT_EQ(chain(placed, base + apartHead, 60001), expected);
+    std::int32_t target = 0, a = 0, b = 0;
+    EXPECT_TRUE(placed.GetLink(base + apartHead, 50000, target, a, b));
+    EXPECT_EQ(b, -50000);
+    EXPECT_EQ(placed.GetLinkTarget(1, 1), 99);
 }
 
 class FamTableTest : public ::testing::Test {
