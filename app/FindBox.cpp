@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "app/FlagScope.h"
 #include "columns/ColSortIterator.h"
 #include "model/ABSCollection.h"
 #include "model/Global.h"
@@ -35,13 +36,6 @@ bool wholeNumber(const std::string& s, std::int32_t& out) {
     out = v;
     return true;
 }
-
-// Holds a flag up for a scope, whatever way it ends.
-struct FlagScope {
-    bool& flag;
-    explicit FlagScope(bool& f) : flag(f) { flag = true; }
-    ~FlagScope() { flag = false; }
-};
 
 } // namespace
 

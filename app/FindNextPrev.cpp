@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/FindBox.h"
+#include "app/FlagScope.h"
 #include "columns/ColSortIterator.h"
 #include "model/ABSCollection.h"
 #include "model/Global.h"
@@ -28,13 +29,6 @@ void splitName(const std::string& text, std::string& surname, std::string& given
     surname = trim(text.substr(0, comma));
     given = comma == std::string::npos ? std::string() : trim(text.substr(comma + 1));
 }
-
-// Keeps the busy flag up for one step, whatever way it ends.
-struct BusyScope {
-    bool& flag;
-    explicit BusyScope(bool& f) : flag(f) { flag = true; }
-    ~BusyScope() { flag = false; }
-};
 
 } // namespace
 
@@ -76,7 +70,7 @@ bool WFindNextPrev::move(std::int32_t position, const MoveTo& moveTo) const {
 bool WFindNextPrev::FindNext(const std::string& text, const MoveTo& moveTo) {
     // Inside a sort of a find index the run of hits is not in place yet.
     if (!m_box.Current() || !m_box.Collection() || m_box.Sorting()) return false;
-    BusyScope busy(m_busy);
+    const FlagScope busy(m_busy);
     const int mode = m_box.QuickFindMode();
     switch (mode) {
     case WFindBox::mdIndex:
@@ -108,7 +102,7 @@ bool WFindNextPrev::FindNext(const std::string& text, const MoveTo& moveTo) {
 
 bool WFindNextPrev::FindPrevious(const std::string& text, const MoveTo& moveTo) {
     if (!m_box.Current() || !m_box.Collection() || m_box.Sorting() || m_first == 0 || m_current == 0) return false;
-    BusyScope busy(m_busy);
+    const FlagScope busy(m_busy);
     --m_current;
     if (m_current >= m_first && matchesAt(m_current, text)) return move(m_current, moveTo);
     // Before the first hit: on to the last one of the run.

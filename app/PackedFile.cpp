@@ -24,24 +24,6 @@ bool ordinaryNameChar(unsigned char c) {
 
 enum class CopyResult { Done, Cancelled, Failed };
 
-// The mode an ordinary new file gets: 0666 less the user's umask. The umask
-// is read where the system shows it, not set and put back: another thread
-// could create a file in between with the wrong mask.
-mode_t newFileMode() {
-    unsigned mask = 0;
-    bool found = false;
-    if (std::FILE* f = std::fopen("/proc/self/status", "re")) {
-        char line[256];
-        while (!found && std::fgets(line, sizeof line, f)) found = std::sscanf(line, "Umask: %o", &mask) == 1;
-        std::fclose(f);
-    }
-    if (!found) {
-        mask = ::umask(022);
-        ::umask(mode_t(mask));
-    }
-    return mode_t(0666 & ~mask);
-}
-
 // The copy through a fresh exclusive name and a rename; error keeps the
 // errno of a failure.
 CopyResult copyToNewFile(const std::string& source, const std::string& target, const std::function<bool()>& cancelled,
@@ -85,7 +67,7 @@ CopyResult copyToNewFile(const std::string& source, const std::string& target, c
     ::close(in);
     // The exclusive name was made owner-only; the copy is the user's own file.
     // A file system without modes refuses this, which the copy survives.
-    if (result == CopyResult::Done) (void)::fchmod(out, newFileMode());
+    if (result == CopyResult::Done) (void)::fchmod(out, plat::newFileMode());
     if (::close(out) != 0 && result == CopyResult::Done) {
         error = errno;
         result = CopyResult::Failed;

@@ -4,9 +4,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <random>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QImage>
@@ -16,6 +15,7 @@
 #include "export/PsQRControls.h"
 #include "model/MMF.h"
 #include "platform/CodePage.h"
+#include "platform/TempFiles.h"
 #include "platform/ui/QtText.h"
 #include "reports/render/QRRenderer.h"
 
@@ -55,23 +55,16 @@ void TPsQRExportFilter::MakingFile(const std::string& path) {
 std::string TPsQRExportFilter::WorkingFile(const std::string& path) {
     MakingFile(path);
     const size_t slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, ".~%08x.part", unsigned(random()));
-        const std::string working = folder + name;
-        // Made here and nowhere else; the modes are those of a new file.
-        const int fd = ::open(working.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd >= 0) {
-            ::close(fd);
-            m_seen.insert(working);
-            m_made.push_back(working);
-            return working;
-        }
-        if (errno != EEXIST) break;
-    }
-    throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\". " + std::strerror(errno));
+    std::string working = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".~XXXXXX.part";
+    const int fd = plat::createUniqueFile(working, 5);
+    if (fd < 0) throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\". " + std::strerror(errno));
+    // Made owner-only; the saved file is the user's own, as a new file is.
+    // A file system without modes refuses this, which the save survives.
+    (void)::fchmod(fd, plat::newFileMode());
+    ::close(fd);
+    m_seen.insert(working);
+    m_made.push_back(working);
+    return working;
 }
 
 void TPsQRExportFilter::CommitFile(const std::string& working, const std::string& path) {

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -101,6 +102,24 @@ int createUniqueFile(std::string& templ, int suffixLen) {
     fchmod(fd, 0600);
     templ.assign(buf.data());
     return fd;
+}
+
+// The mode an ordinary new file gets: 0666 less the user's umask. The umask
+// is read where the system shows it, not set and put back: another thread
+// could create a file in between with the wrong mask.
+unsigned newFileMode() {
+    unsigned mask = 0;
+    bool found = false;
+    if (std::FILE* f = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        while (!found && std::fgets(line, sizeof line, f)) found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(f);
+    }
+    if (!found) {
+        mask = ::umask(022);
+        ::umask(mode_t(mask));
+    }
+    return 0666 & ~mask;
 }
 
 std::string tempDir() {

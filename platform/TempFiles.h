@@ -25,6 +25,9 @@ std::string createTempFile();
 // before a suffix of suffixLen characters: exclusive, never through a symlink,
 // mode 0600, close-on-exec. Returns the descriptor and the name in templ, or -1.
 int createUniqueFile(std::string& templ, int suffixLen);
+// The mode an ordinary new file gets: 0666 less the user's umask; for a file
+// made by createUniqueFile that becomes the user's own.
+unsigned newFileMode();
 
 // Drops our lock on a file made by createTempFile() and deletes it.
 // Returns false when the file could not be deleted (it may be gone already).

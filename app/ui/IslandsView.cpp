@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "app/ClipboardText.h"
+#include "app/FlagScope.h"
 #include "app/MainCommands.h"
 #include "app/ui/DrawGrid.h"
 #include "columns/IslandIterator.h"
@@ -23,12 +24,6 @@
 using ViewCommon::BusyScope;
 
 namespace {
-
-struct FlagScope {
-    bool& f;
-    explicit FlagScope(bool& flag) : f(flag) { f = true; }
-    ~FlagScope() { f = false; }
-};
 
 // Island rows are drawn only from complete tables.
 bool islandRowReady(WABSCollection* c, bool reading, std::int32_t row) {

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "app/ClipboardText.h"
+#include "app/FlagScope.h"
 #include "app/ui/DrawGrid.h"
 #include "columns/ColSortIterator.h"
 #include "columns/ListColumns.h"
@@ -22,15 +23,6 @@
 #include "reports/ReportFactory.h"
 
 using ViewCommon::BusyScope;
-
-namespace {
-// Marks a flag for the scope, also when an exception leaves it.
-struct FlagScope {
-    bool& f;
-    explicit FlagScope(bool& flag) : f(flag) { f = true; }
-    ~FlagScope() { f = false; }
-};
-} // namespace
 
 std::vector<TViewTab> TListView::Tabs() const {
     return {
