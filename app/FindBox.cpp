@@ -20,12 +20,6 @@ std::string trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-// Text begins with prefix, ignoring case.
-bool beginsWith(const std::string& text, const std::string& prefix) {
-    if (prefix.size() > text.size()) return false;
-    return Global::ToUpper(text.substr(0, prefix.size())) == Global::ToUpper(prefix);
-}
-
 bool wholeNumber(const std::string& s, std::int32_t& out) {
     if (s.empty() || s.size() > 9) return false;
     std::int32_t v = 0;
@@ -122,8 +116,9 @@ std::int32_t WFindBox::search(const std::string& text) {
         // The search gives the nearest position when nothing matches; only a
         // real match counts as found.
         const std::int32_t pos = m_current->FindSurnameGiven(surname, given);
-        auto at = pos > 0 ? m_collection->GetIndividual(m_current->GetItem(pos)) : nullptr;
-        if (at && beginsWith(at->GetSurnameText(), surname) && beginsWith(at->GetGivenText(), given)) {
+        using Kind = WCollectionIterator::SearchKind;
+        if (pos > 0 &&
+            m_current->MatchesAt(pos, Kind::SurnameGiven, WCollectionIterator::SurnameGivenKey(surname, given))) {
             m_nextPrev = true;
             m_findPos = pos;
         } else {
@@ -134,20 +129,14 @@ std::int32_t WFindBox::search(const std::string& text) {
     case mdGiven: {
         BuildFindIndex(mdGiven, true);
         if (superseded()) return 0;
+        // The first entry whose plain full name begins with the text: the
+        // entries before it begin otherwise, so none of their given names do.
         const std::int32_t pos = m_current->FindFullName(text);
-        auto at = pos > 0 ? m_collection->GetIndividual(m_current->GetItem(pos)) : nullptr;
-        if (!at || !beginsWith(at->GetFullName(true), text)) return 0;
+        if (pos < 1 ||
+            !m_current->MatchesAt(pos, WCollectionIterator::SearchKind::FullName, WCollectionIterator::TextKey(text)))
+            return 0;
         m_nextPrev = true;
-        // Back from the hit to the first entry whose given names still begin with the text.
-        std::int32_t p = pos - 1;
-        m_findPos = 1;
-        for (; p >= 1; --p) {
-            auto ind = m_collection->GetIndividual(m_current->GetItem(p));
-            if (!ind || !beginsWith(ind->GetGivenText(), text)) {
-                m_findPos = p + 1;
-                break;
-            }
-        }
+        m_findPos = pos;
         return m_current->GetItem(m_findPos);
     }
     default: return 0;

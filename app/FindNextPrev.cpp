@@ -5,8 +5,6 @@
 #include "app/FindBox.h"
 #include "app/FlagScope.h"
 #include "columns/ColSortIterator.h"
-#include "model/ABSCollection.h"
-#include "model/Global.h"
 
 namespace {
 
@@ -17,12 +15,6 @@ std::string trim(const std::string& s) {
     return s.substr(b, e - b);
 }
 
-// The first prefix.size() characters of text equal prefix, ignoring case.
-bool prefixEqual(const std::string& text, const std::string& prefix) {
-    if (prefix.size() > text.size()) return false;
-    return Global::ToUpper(text.substr(0, prefix.size())) == Global::ToUpper(prefix);
-}
-
 // Surname and given-name parts of "surname, given".
 void splitName(const std::string& text, std::string& surname, std::string& given) {
     const std::size_t comma = text.find(',');
@@ -31,19 +23,6 @@ void splitName(const std::string& text, std::string& surname, std::string& given
 }
 
 } // namespace
-
-bool WFindNextPrev::Matches(WABSCollection* collection, std::int32_t individual, int mode, const std::string& text) {
-    if (mode != WFindBox::mdSurname && mode != WFindBox::mdGiven) return true;
-    if (!collection) return false;
-    auto ind = collection->GetIndividual(individual);
-    if (!ind) return false;
-    if (mode == WFindBox::mdGiven) return prefixEqual(ind->GetGivenText(), text);
-    std::string surname, given;
-    splitName(text, surname, given);
-    if (surname.empty()) return false;
-    if (!prefixEqual(ind->GetSurnameText(), surname)) return false;
-    return given.empty() || prefixEqual(ind->GetGivenText(), given);
-}
 
 std::int32_t WFindNextPrev::count() const {
     WColSortIterator* index = m_box.Current();
@@ -56,8 +35,19 @@ std::int32_t WFindNextPrev::itemAt(std::int32_t position) const {
 }
 
 bool WFindNextPrev::matchesAt(std::int32_t position, const std::string& text) const {
-    const std::int32_t individual = itemAt(position);
-    return individual > 0 && Matches(m_box.Collection(), individual, m_box.QuickFindMode(), text);
+    WColSortIterator* index = m_box.Current();
+    if (itemAt(position) < 1) return false;
+    using Kind = WCollectionIterator::SearchKind;
+    switch (m_box.QuickFindMode()) {
+    case WFindBox::mdSurname: {
+        std::string surname, given;
+        splitName(text, surname, given);
+        return !surname.empty() &&
+               index->MatchesAt(position, Kind::SurnameGiven, WCollectionIterator::SurnameGivenKey(surname, given));
+    }
+    case WFindBox::mdGiven: return index->MatchesAt(position, Kind::FullName, WCollectionIterator::TextKey(text));
+    default: return true;
+    }
 }
 
 bool WFindNextPrev::move(std::int32_t position, const MoveTo& moveTo) const {

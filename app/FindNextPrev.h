@@ -6,7 +6,6 @@
 #include <functional>
 #include <string>
 
-class WABSCollection;
 class WFindBox;
 
 class WFindNextPrev {
@@ -30,12 +29,11 @@ public:
     bool FindNext(const std::string& text, const MoveTo& moveTo);
     bool FindPrevious(const std::string& text, const MoveTo& moveTo);
 
-    // The find comparison of a quick-find mode: surname mode takes
-    // "surname, given" prefixes, given-name mode a prefix of the given names;
-    // the index and identifier modes match everybody.
-    static bool Matches(WABSCollection* collection, std::int32_t individual, int mode, const std::string& text);
-
 private:
+    // The entry at a position matches the text as the find box searched it:
+    // in surname mode "surname, given" (a surname needed), in given-name mode
+    // the beginning of the plain full name, compared as the index's keys; the
+    // index and identifier modes match everybody.
     bool matchesAt(std::int32_t position, const std::string& text) const;
     std::int32_t itemAt(std::int32_t position) const;
     std::int32_t count() const;

@@ -6,6 +6,7 @@
 //   bench_columns [--individuals N[,N...]] [benchmark options]
 //
 // Default sizes: 100,000 and 1,000,000 individuals.
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <sys/stat.h>
+#include <utility>
 #include <vector>
 
 #include "bench/GeneratedFile.h"
@@ -104,6 +106,46 @@ void BM_Screenful(benchmark::State& state, long n) {
     set.SetSortIterator(nullptr);
 }
 
+// The find box's first use of a name index: sorting it by its column, names
+// without prefixes and suffixes.
+void BM_FindIndexSort(benchmark::State& state, long n, std::int32_t id) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto c = openFresh(n);
+        auto it = std::make_unique<WColSortIterator>("", c->GetIndividualCount(), c.get());
+        state.ResumeTiming();
+        it->SortByColumnId(id);
+        state.PauseTiming();
+        it.reset();
+        c.reset();
+        state.ResumeTiming();
+    }
+    state.SetLabel(ColumnTable::Title(id, false));
+}
+
+// Typing into the find box: each name of the file's first thousand
+// individuals searched letter by letter in a sorted name index.
+void BM_FindName(benchmark::State& state, long n, bool surname) {
+    auto c = openFresh(n);
+    WColSortIterator it("", c->GetIndividualCount(), c.get());
+    it.SortByColumnId(surname ? 7 : 6);
+    std::vector<std::pair<std::string, std::string>> names;
+    for (std::int32_t i = 1; i <= std::min<std::int32_t>(1000, c->GetIndividualCount()); ++i) {
+        auto ind = c->GetIndividual(i);
+        names.emplace_back(ind->GetSurnameText(), ind->GetGivenText());
+    }
+    std::int64_t searches = 0, sum = 0;
+    for (auto _ : state) {
+        for (const auto& [last, first] : names) {
+            const std::string text = surname ? last : first + " " + last;
+            for (std::size_t k = 1; k <= text.size(); ++k, ++searches)
+                sum += surname ? it.FindSurnameGiven(text.substr(0, k), "") : it.FindFullName(text.substr(0, k));
+        }
+    }
+    benchmark::DoNotOptimize(sum);
+    state.counters["searches"] = benchmark::Counter(double(searches), benchmark::Counter::kIsRate);
+}
+
 void registerAll() {
     const std::int32_t columns[] = {4, 10, 14, 19, 28, 64, 38, 2};
     for (long n : g_sizes) {
@@ -112,6 +154,19 @@ void registerAll() {
             benchmark::RegisterBenchmark(name.c_str(), [n, id](benchmark::State& s) { BM_SortByColumn(s, n, id); })
                 ->Iterations(n >= 1000000 ? 1 : 3)
                 ->Unit(benchmark::kMillisecond);
+        }
+        for (std::int32_t id : {6, 7}) {
+            const std::string name = "BM_FindIndexSort/" + std::to_string(n) + "/" + std::to_string(id);
+            benchmark::RegisterBenchmark(name.c_str(), [n, id](benchmark::State& s) { BM_FindIndexSort(s, n, id); })
+                ->Iterations(n >= 1000000 ? 1 : 3)
+                ->Unit(benchmark::kMillisecond);
+        }
+        for (bool surname : {true, false}) {
+            const std::string name =
+                std::string("BM_FindName/") + std::to_string(n) + (surname ? "/surname" : "/given");
+            benchmark::RegisterBenchmark(name.c_str(), [n, surname](benchmark::State& s) {
+                BM_FindName(s, n, surname);
+            })->Unit(benchmark::kMillisecond);
         }
         const std::string name = "BM_Screenful/" + std::to_string(n);
         benchmark::RegisterBenchmark(name.c_str(), [n](benchmark::State& s) {

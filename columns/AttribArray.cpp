@@ -8,7 +8,6 @@
 
 #include "columns/Attrib.h"
 #include "model/FloatArray.h"
-#include "model/Global.h"
 #include "model/StrFunc.h"
 
 namespace {
@@ -48,14 +47,9 @@ WAttribArray::WAttribArray(std::int32_t recordSize, std::int32_t capacity)
 WAttribStrArray::WAttribStrArray(std::int32_t capacity, bool idPair)
     : WAttribArray(kRecordSize, capacity), m_idPair(idPair) {}
 
-std::string WAttribStrArray::MakeKey(const std::string& text) {
-    std::string key = Global::ToUpper(StrFunc::RemoveAccents(text));
-    // A zero byte inside a text would end the key there anyway.
-    std::size_t nul = key.find('\0');
-    if (nul != std::string::npos) key.resize(nul);
-    if (key.size() > kRecordSize - 1) key.resize(kRecordSize - 1);
-    return key;
-}
+static_assert(WAttribStrArray::kRecordSize == StrFunc::kSortKeyLength + 1, "a key and its terminating zero");
+
+std::string WAttribStrArray::MakeKey(const std::string& text) { return StrFunc::SortKey(text); }
 
 void WAttribStrArray::StoreKey(WAttrib& attrib, std::int32_t individual) {
     char* p = GetPtr(individual);

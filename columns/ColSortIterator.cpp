@@ -55,6 +55,17 @@ private:
     std::string m_saved;
 };
 
+// Column 6 of the find index: the plain full name a full-name search looks at.
+class WFindNameAttrib : public WAttrib {
+public:
+    explicit WFindNameAttrib(WABSCollection* collection) : WAttrib(collection) { m_columnId = 6; }
+    void GetText(std::int32_t row, std::int32_t, std::string& s) override {
+        auto ind = individual(row);
+        s = ind ? WCollectionIterator::PlainFullName(*ind) : std::string();
+    }
+    std::unique_ptr<WAttrib> CloneForThread() const override { return std::make_unique<WFindNameAttrib>(m_collection); }
+};
+
 } // namespace
 
 std::unique_ptr<WAttribArray> MakeKeyArray(std::int32_t sortKind, std::int32_t capacity) {
@@ -226,8 +237,22 @@ void WColSortIterator::SortBy(WAttrib* attribute, bool toggle) {
 void WColSortIterator::SortByColumnId(std::int32_t id) {
     if (IsSorted() || m_busy) return;
     if (id != 1 && id != 2 && id != 6 && id != 7 && id != 48) return;
-    std::unique_ptr<WAttrib> attribute = ColumnTable::MakeAttrib(id, m_collection);
+    // Full names as the find dialog lists them, whatever the name settings.
+    std::unique_ptr<WAttrib> attribute =
+        id == 6 ? std::make_unique<WFindNameAttrib>(m_collection) : ColumnTable::MakeAttrib(id, m_collection);
     if (!attribute) return;
     SettingOff plainNames(opt::PreSuf);
     SortBy(attribute.get(), true);
+}
+
+std::string WColSortIterator::SearchKey(std::int32_t individual, SearchKind kind) const {
+    std::int32_t column = 0;
+    switch (kind) {
+    case SearchKind::SurnameGiven: column = 7; break;
+    case SearchKind::FullName: column = 6; break;
+    case SearchKind::RefN: column = 48; break;
+    }
+    const auto* keys = dynamic_cast<const WAttribStrArray*>(m_keys.get());
+    if (keys && m_sortColumnId == column && IsSorted()) return keys->Key(individual);
+    return WCollectionIterator::SearchKey(individual, kind);
 }

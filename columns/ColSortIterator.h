@@ -46,7 +46,8 @@ public:
     // and nothing changes when the Cancel button stops the key building.
     void SortBy(WAttrib* attribute, bool toggle);
     // For the find indexes: sorts once by column 1, 2, 6, 7 or 48, names
-    // without prefixes and suffixes. Nothing once sorted, or for other ids.
+    // without prefixes, suffixes or slashes, as the find dialog lists them and
+    // a search is typed. Nothing once sorted, or for other ids.
     void SortByColumnId(std::int32_t id);
 
     std::int32_t GetSortColumnId() const { return m_sortColumnId; }
@@ -67,6 +68,8 @@ public:
     static bool RebuildBlocked();
 
 protected:
+    // The keys this index sorted by, when it is sorted by the column of that search.
+    std::string SearchKey(std::int32_t individual, SearchKind kind) const override;
     void ensureFilled() const;
     // Makes the keys of every listed individual; false when cancelled.
     bool buildKeys(WAttribArray& keys, WAttrib& attribute);

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "model/ABSCollection.h"
+#include "model/StrFunc.h"
 
 namespace {
 
@@ -10,52 +11,29 @@ namespace {
 // fetch their individuals from it.
 WABSCollection* g_searchCollection = nullptr;
 
-unsigned char foldAZ(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c; }
+std::int32_t individualAt(const void* p) {
+    if (!p) return 0;
+    std::int32_t n;
+    std::memcpy(&n, p, 4);
+    return n;
+}
 
-// Compares text with key over the key's length, ignoring the case of a-z; an
-// exhausted text compares as a zero byte. An empty key matches everything.
-int comparePrefix(const std::string& text, const std::string& key) {
-    for (std::size_t k = 0; k < key.size(); ++k) {
-        unsigned char a = k < text.size() ? foldAZ(static_cast<unsigned char>(text[k])) : 0;
-        unsigned char b = foldAZ(static_cast<unsigned char>(key[k]));
+// The key starts with the searched key: 0; otherwise the order of the two
+// over the searched key's length, an exhausted key counting as a zero byte.
+int comparePrefix(const std::string& key, const std::string& searched) {
+    for (std::size_t k = 0; k < searched.size(); ++k) {
+        const unsigned char a = k < key.size() ? static_cast<unsigned char>(key[k]) : 0;
+        const unsigned char b = static_cast<unsigned char>(searched[k]);
         if (a != b) return int(a) - int(b);
     }
     return 0;
 }
 
-std::unique_ptr<WABSIndividual> fetch(const void* record) {
-    if (!record || !g_searchCollection) return nullptr;
-    std::int32_t n;
-    std::memcpy(&n, record, 4);
-    return g_searchCollection->GetIndividual(n);
-}
-
-struct NameKey {
-    const std::string* surname;
-    const std::string* given;
+struct Probe {
+    const WCollectionIterator* index;
+    WCollectionIterator::SearchKind kind;
+    const std::string* key;
 };
-
-int compareSurnameGiven(const void* record, const void* key, void*) {
-    const auto* k = static_cast<const NameKey*>(key);
-    auto ind = fetch(record);
-    std::string surname = ind ? ind->GetSurnameText() : std::string();
-    int r = comparePrefix(surname, *k->surname);
-    if (r != 0) return r;
-    std::string given = ind ? ind->GetGivenText() : std::string();
-    return comparePrefix(given, *k->given);
-}
-
-int compareFullName(const void* record, const void* key, void*) {
-    auto ind = fetch(record);
-    std::string name = ind ? ind->GetFullName(true) : std::string();
-    return comparePrefix(name, *static_cast<const std::string*>(key));
-}
-
-int compareRefN(const void* record, const void* key, void*) {
-    auto ind = fetch(record);
-    std::string refn = ind ? ind->GetRefN() : std::string();
-    return comparePrefix(refn, *static_cast<const std::string*>(key));
-}
 
 } // namespace
 
@@ -67,15 +45,6 @@ WCollectionIterator::WCollectionIterator(const std::string& fileName, WABSCollec
 WABSCollection* WCollectionIterator::SearchCollection() { return g_searchCollection; }
 
 void WCollectionIterator::SetSearchCollection(WABSCollection* collection) { g_searchCollection = collection; }
-
-namespace {
-std::int32_t individualAt(const char* p) {
-    if (!p) return 0;
-    std::int32_t n;
-    std::memcpy(&n, p, 4);
-    return n;
-}
-} // namespace
 
 std::int32_t WCollectionIterator::First() { return individualAt(Current(1)); }
 std::int32_t WCollectionIterator::Next() { return individualAt(Current(m_cursor + 1)); }
@@ -100,23 +69,62 @@ void WCollectionIterator::EnsureSorted() {
     Sort();
 }
 
-// Position of the first entry that starts with the key, or the nearest one
-// before where it would be.
-std::int32_t WCollectionIterator::prefixFind(WCompareProc compare, const void* key) {
+std::string WCollectionIterator::SurnameGivenKey(const std::string& surname, const std::string& given) {
+    return StrFunc::SortKey(given.empty() ? surname : surname + ", " + given);
+}
+
+std::string WCollectionIterator::TextKey(const std::string& text) {
+    const std::size_t b = text.find_first_not_of(' ');
+    return StrFunc::SortKey(b == std::string::npos ? std::string() : text.substr(b));
+}
+
+std::string WCollectionIterator::PlainFullName(const WABSIndividual& individual) {
+    std::string name = individual.GetGivenText();
+    if (!name.empty()) name += ' ';
+    return name + individual.GetSurnameText();
+}
+
+std::string WCollectionIterator::SearchKey(std::int32_t individual, SearchKind kind) const {
+    auto ind = g_searchCollection ? g_searchCollection->GetIndividual(individual) : nullptr;
+    if (!ind) return {};
+    switch (kind) {
+    case SearchKind::SurnameGiven: return StrFunc::SortKey(ind->GetSurnameText() + ", " + ind->GetGivenText());
+    case SearchKind::FullName: return StrFunc::SortKey(PlainFullName(*ind));
+    case SearchKind::RefN: return StrFunc::SortKey(ind->GetRefN());
+    }
+    return {};
+}
+
+bool WCollectionIterator::MatchesAt(std::int32_t position, SearchKind kind, const std::string& searchKey) const {
+    const std::int32_t individual = individualAt(GetPtr(position));
+    return individual != 0 && comparePrefix(SearchKey(individual, kind), searchKey) == 0;
+}
+
+// Position of the first entry whose key starts with the searched key, or the
+// nearest one before where it would be.
+std::int32_t WCollectionIterator::prefixFind(SearchKind kind, const std::string& searchKey) {
+    Probe probe{this, kind, &searchKey};
+    auto compare = [](const void* record, const void* key, void*) {
+        const auto* p = static_cast<const Probe*>(key);
+        return comparePrefix(p->index->SearchKey(individualAt(record), p->kind), *p->key);
+    };
     bool found = false;
-    std::int32_t pos = FindPosition(compare, key, found);
+    std::int32_t pos = FindPosition(compare, &probe, found);
     if (pos == 0) return 0;
-    if (compare(GetPtr(pos), key, nullptr) != 0) return pos - 1 > 1 ? pos - 1 : 1;
+    if (!MatchesAt(pos, kind, searchKey)) return pos - 1 > 1 ? pos - 1 : 1;
     if (!found) return pos;
-    while (pos > 1 && compare(GetPtr(pos - 1), key, nullptr) == 0) --pos;
+    while (pos > 1 && MatchesAt(pos - 1, kind, searchKey)) --pos;
     return pos;
 }
 
 std::int32_t WCollectionIterator::FindSurnameGiven(const std::string& surname, const std::string& given) {
-    NameKey key{&surname, &given};
-    return prefixFind(compareSurnameGiven, &key);
+    return prefixFind(SearchKind::SurnameGiven, SurnameGivenKey(surname, given));
 }
 
-std::int32_t WCollectionIterator::FindFullName(const std::string& text) { return prefixFind(compareFullName, &text); }
+std::int32_t WCollectionIterator::FindFullName(const std::string& text) {
+    return prefixFind(SearchKind::FullName, TextKey(text));
+}
 
-std::int32_t WCollectionIterator::FindRefN(const std::string& text) { return prefixFind(compareRefN, &text); }
+std::int32_t WCollectionIterator::FindRefN(const std::string& text) {
+    return prefixFind(SearchKind::RefN, TextKey(text));
+}

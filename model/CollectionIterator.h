@@ -6,6 +6,7 @@
 #include "model/ABSIterator.h"
 
 class WABSCollection;
+class WABSIndividual;
 
 class WCollectionIterator : public WABSIterator {
 public:
@@ -30,12 +31,27 @@ public:
     void Prepare() { EnsureSorted(); }
     bool IsSortedOnce() const { return m_sortedOnce; }
 
-    // Position of the first individual whose surname and given names (full
-    // name, REFN) start with the searched texts, case-insensitively for a-z.
-    // The index must be sorted by that key.
+    // What a name or identifier search compares: the key an individual is
+    // ordered by in an index sorted for it, and the typed text made into a key
+    // the same way (accents removed, upper-cased).
+    enum class SearchKind { SurnameGiven, FullName, RefN };
+    // "SURNAME, GIVEN" as the surname index orders it; only the surname when
+    // no given name is searched.
+    static std::string SurnameGivenKey(const std::string& surname, const std::string& given);
+    // The beginning of "GIVEN SURNAME" (or of the REFN), leading blanks dropped.
+    static std::string TextKey(const std::string& text);
+    // The name a full-name search looks at, as the find dialog lists it: the
+    // given names, a blank and the surname, without prefix, suffix or slashes.
+    static std::string PlainFullName(const WABSIndividual& individual);
+
+    // Position of the first individual whose key starts with the searched
+    // key, or the nearest one before where it would be. The index must be
+    // sorted by that key.
     std::int32_t FindSurnameGiven(const std::string& surname, const std::string& given);
     std::int32_t FindFullName(const std::string& text);
     std::int32_t FindRefN(const std::string& text);
+    // The individual at a position has a key that starts with the searched one.
+    bool MatchesAt(std::int32_t position, SearchKind kind, const std::string& searchKey) const;
 
     WABSCollection* GetCollection() const { return m_collection; }
     // The collection the searches fetch individuals from.
@@ -46,9 +62,13 @@ public:
     std::int32_t AddItem(std::int32_t individual) { return Add(&individual); }
 
 protected:
+    // The key of an individual for a search; by default made from the record
+    // of the search collection, as the find indexes make theirs.
+    virtual std::string SearchKey(std::int32_t individual, SearchKind kind) const;
+
     WABSCollection* m_collection = nullptr;
     bool m_sortedOnce = false;
 
 private:
-    std::int32_t prefixFind(WCompareProc compare, const void* key);
+    std::int32_t prefixFind(SearchKind kind, const std::string& searchKey);
 };

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <string_view>
 
+#include "model/Global.h"
 #include "platform/Hooks.h"
 
 namespace StrFunc {
@@ -74,6 +75,15 @@ std::string FormatThousands(long long value) {
 }
 
 unsigned char RemoveAccent(unsigned char c) { return accentTable()[c]; }
+
+std::string SortKey(const std::string& text) {
+    std::string key = Global::ToUpper(RemoveAccents(text));
+    // A zero byte inside a text would end the stored key there anyway.
+    const std::size_t nul = key.find('\0');
+    if (nul != std::string::npos) key.resize(nul);
+    if (key.size() > kSortKeyLength) key.resize(kSortKeyLength);
+    return key;
+}
 
 std::string RemoveAccents(const std::string& text) {
     const auto& t = accentTable();

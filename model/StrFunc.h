@@ -1,5 +1,6 @@
 #pragma once
 // Text routines on cp1252 text.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -14,6 +15,12 @@ std::string FormatThousands(long long value);
 // Each character through the accent table (accented letters to plain ones).
 std::string RemoveAccents(const std::string& text);
 unsigned char RemoveAccent(unsigned char c);
+
+// The key a text column sorts by, and a typed search text is made into:
+// accents removed, upper-cased, ended at a zero byte, at most kSortKeyLength
+// characters.
+constexpr std::size_t kSortKeyLength = 47;
+std::string SortKey(const std::string& text);
 
 // Bit 0..7 of a byte; a bit number outside 0..7 leaves the byte unchanged
 // and tests False.

@@ -117,12 +117,16 @@ TEST_F(FindNextPrevTest, BusyOnlyWhileMovingAndClearedByAnException) {
     EXPECT_EQ(finder.FindFirst(), 1);
 }
 
-TEST_F(FindNextPrevTest, FindComparison) {
-    WABSCollection* col = file.collection.get();
-    EXPECT_TRUE(WFindNextPrev::Matches(col, 3, WFindBox::mdSurname, "smith , jo"));
-    EXPECT_FALSE(WFindNextPrev::Matches(col, 3, WFindBox::mdSurname, ", john"));
-    EXPECT_FALSE(WFindNextPrev::Matches(col, 3, WFindBox::mdSurname, "smithers"));
-    EXPECT_FALSE(WFindNextPrev::Matches(col, 3, WFindBox::mdGiven, "Johnny"));
+TEST_F(FindNextPrevTest, SurnameAndGivenPartsAreTrimmedAndASurnameIsNeeded) {
+    // John is the only Smith whose given name begins with "jo": next stays on him.
+    type(WFindBox::mdSurname, "smith , jo");
+    EXPECT_EQ(next("smith , jo"), 3);
+    EXPECT_EQ(next("smith , jo"), 3);
+    // Without a surname no entry matches, so next keeps going back to where it started.
+    type(WFindBox::mdSurname, ", john");
+    const std::int32_t first = next(", john");
+    EXPECT_EQ(next(", john"), first);
+    EXPECT_EQ(finder.FindCurrent(), finder.FindFirst());
 }
 
 } // namespace

@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "model/CollectionIterator.h"
-#include "model/Global.h"
+#include "model/StrFunc.h"
 #include "support/MemCollection.h"
 
 namespace {
 
-// An index of all individuals ordered by a text key (upper-cased), as the
-// column-sort indexes order theirs.
+// An index of all individuals ordered by a text key made as the column-sort
+// indexes make theirs.
 class KeyIndex : public WCollectionIterator {
 public:
     using KeyFn = std::function<std::string(const WABSIndividual&)>;
@@ -22,7 +22,7 @@ public:
         Clear();
         for (std::int32_t i = 1; i <= m_collection->GetIndividualCount(); ++i) AddItem(i);
         auto cmp = [this](const void* a, const void* b) {
-            return Global::ToUpper(text(a)).compare(Global::ToUpper(text(b)));
+            return StrFunc::SortKey(text(a)).compare(StrFunc::SortKey(text(b)));
         };
         WABSArrayIndex::SortBy(cmp, false);
     }
@@ -38,7 +38,7 @@ private:
     KeyFn m_key;
 };
 
-std::string surnameGiven(const WABSIndividual& i) { return i.GetSurnameText() + "," + i.GetGivenText(); }
+std::string surnameGiven(const WABSIndividual& i) { return i.GetSurnameText() + ", " + i.GetGivenText(); }
 
 struct Family {
     WMemCollection c;
@@ -73,7 +73,9 @@ TEST(ArrayFind, SurnameGivenPrefixBeforeAmongAndAfter) {
     EXPECT_EQ(idx.FindSurnameGiven("", ""), 1);       // empty key matches everything
     EXPECT_EQ(idx.FindSurnameGiven("Baker", ""), 2);  // first of three, not the probe hit
     EXPECT_EQ(idx.FindSurnameGiven("baKER", "c"), 3); // case of a-z ignored
-    EXPECT_EQ(idx.FindSurnameGiven("Bak", "Do"), 4);
+    EXPECT_EQ(idx.FindSurnameGiven("Baker", "Do"), 4);
+    // With a given name the surname is taken whole: "BAK, DO" sorts before BAKER.
+    EXPECT_EQ(idx.FindSurnameGiven("Bak", "Do"), 1);
     EXPECT_EQ(idx.FindSurnameGiven("Carter", "Fred"), 6);
     EXPECT_EQ(idx.FindSurnameGiven("Davis", ""), 7);
     EXPECT_EQ(idx.FindSurnameGiven("Aa", ""), 1);       // before every entry
@@ -97,7 +99,7 @@ TEST(ArrayFind, EveryPositionBeforeTheHitMatches) {
 
 TEST(ArrayFind, FullNameAndRefNSearches) {
     Family f;
-    KeyIndex byName(&f.c, [](const WABSIndividual& i) { return i.GetFullName(true); });
+    KeyIndex byName(&f.c, [](const WABSIndividual& i) { return i.GetGivenText() + " " + i.GetSurnameText(); });
     byName.EnsureSorted();
     std::int32_t p = byName.FindFullName("carl");
     ASSERT_GE(p, 1);
