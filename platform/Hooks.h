@@ -28,7 +28,8 @@ struct Hooks {
     // Modal message box; text and caption are UTF-8, so a message can name a
     // file as the system spells it (plat::pathText). Returns one of MsgResult.
     std::function<int(const std::string& text, const std::string& caption, unsigned flags)> messageBox;
-    // Plain information message (ShowMessage of the original desktop library); UTF-8.
+    // Information message in a box with only an OK button, titled with the
+    // program's name; UTF-8.
     std::function<void(const std::string& text)> showMessage;
     // Lets pending window messages through during long work.
     std::function<void()> processMessages;
