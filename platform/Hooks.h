@@ -7,7 +7,7 @@
 
 namespace plat {
 
-// Message box flags and results, with the values of the desktop API they stand for.
+// Message box buttons and icon (flags, combined with |) and the button that closed the box.
 enum MsgFlags : unsigned {
     MB_OK = 0x0,
     MB_OKCANCEL = 0x1,
