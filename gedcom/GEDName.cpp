@@ -42,14 +42,16 @@ bool WGEDName::surnameFirst() const {
 std::string WGEDName::GetGiven() const {
     std::string v = abs_text::Trim(std::string(value()));
     if (v.empty()) return {};
+    std::string given;
     if (v[0] == '/') {
         std::size_t b = v.find('/', 1);
         if (b == std::string::npos) return {};
-        return m_collection.ConvertText(abs_text::Trim(v.substr(b + 1)));
+        given = v.substr(b + 1);
+    } else {
+        given = v.substr(0, v.find('/'));
     }
-    std::size_t a = v.find('/');
-    if (a == std::string::npos) return m_collection.ConvertText(v);
-    return m_collection.ConvertText(abs_text::Trim(v.substr(0, a)));
+    // Trimmed after the conversion: an accent it drops can leave a blank at the end.
+    return abs_text::Trim(m_collection.ConvertText(given));
 }
 
 std::string WGEDName::GetPrefix() const {

@@ -50,8 +50,7 @@ struct Pair {
 constexpr int kCaron = 8;
 constexpr int kNoPairs = 9;
 
-// Index of a combining byte in kPairs, -1 for every other byte. Rows below
-// kCaron keep their byte when no letter follows.
+// Index of a combining byte in kPairs, -1 for every other byte.
 constexpr int combiningIndex(unsigned char c) {
     switch (c) {
     case 0xE1: return 0; // grave
@@ -153,13 +152,10 @@ void AnselToAnsi(const std::string& text, std::string& s) {
         }
         const int row = combiningIndex(c);
         if (row >= 0) {
-            // A trailing accent (or one before the end marker) has no letter to go on.
-            if (i + 1 >= n || p[i + 1] == 0) {
-                if (row < kCaron) s.push_back(char(c));
-                ++i;
-                continue;
-            }
-            const unsigned char r = kPairs.t[size_t(row)][p[i + 1]];
+            // The end of the text reads as 0, which no row pairs with: the
+            // accent goes, as its own byte would show as an unrelated letter.
+            const unsigned char next = i + 1 < n ? p[i + 1] : 0;
+            const unsigned char r = kPairs.t[size_t(row)][next];
             if (r != 0) {
                 s.push_back(char(r));
                 i += 2;

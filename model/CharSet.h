@@ -8,7 +8,8 @@ namespace StrFunc {
 // ANSEL bytes to cp1252. Spacing ANSEL characters become their cp1252 byte,
 // or '?' where cp1252 has none (L with stroke); a combining accent and the
 // letter after it become one accented letter. A letter the accent has no
-// cp1252 form for keeps its plain form (a caron on r leaves the r).
+// cp1252 form for keeps its plain form (a caron on r leaves the r); an
+// accent with no letter after it is dropped.
 // A zero byte is copied and ends the text. The result is never longer than
 // the input.
 void AnselToAnsi(const std::string& text, std::string& s);

@@ -7,7 +7,7 @@
 
 namespace plat {
 
-// Message box flags and results, with the values of the desktop API they stand for.
+// Message box buttons and icon (flags, combined with |) and the button that closed the box.
 enum MsgFlags : unsigned {
     MB_OK = 0x0,
     MB_OKCANCEL = 0x1,
@@ -28,7 +28,8 @@ struct Hooks {
     // Modal message box; text and caption are UTF-8, so a message can name a
     // file as the system spells it (plat::pathText). Returns one of MsgResult.
     std::function<int(const std::string& text, const std::string& caption, unsigned flags)> messageBox;
-    // Plain information message (ShowMessage of the original desktop library); UTF-8.
+    // Information message in a box with only an OK button, titled with the
+    // program's name; UTF-8.
     std::function<void(const std::string& text)> showMessage;
     // Lets pending window messages through during long work.
     std::function<void()> processMessages;

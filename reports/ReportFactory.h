@@ -11,7 +11,8 @@ class WABSHighLighter;
 class WColSortIterator;
 class WListColumns;
 
-// The print dialog's pages, in tab order.
+// The report of each print dialog page. The dialog's tabs come from its own
+// page list (kPages), so the order here is not the tab order.
 enum TReportPage : int {
     rpGeneral = 0,
     rpIndividual,
