@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "app/CharScreen.h"
@@ -19,6 +19,7 @@
 #include "model/StrFunc.h"
 #include "model/WaitHooks.h"
 #include "platform/Hooks.h"
+#include "platform/TempFiles.h"
 
 namespace ClipText {
 
@@ -113,17 +114,25 @@ void writeCell(const std::string& text, int choice, std::int32_t width, bool las
 
 void writeFile(const std::string& fileName, const std::string& text) {
     if (fileName.empty()) return;
-    struct stat st {};
-    const bool existed = ::lstat(fileName.c_str(), &st) == 0;
-    std::FILE* f = std::fopen(fileName.c_str(), "wbe");
-    if (!f) throw EInOutError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
-    const bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
-    const int err = errno;
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !closed) {
-        const int why = written ? errno : err;
-        // A file this save made goes again: no part of a list is left.
-        if (!existed) std::remove(fileName.c_str());
+    // Written beside its name and put in its place only when whole: a failed
+    // save leaves a file that was there as it was, and makes none.
+    std::string working;
+    const int fd = plat::createWorkingFile(fileName, working);
+    if (fd < 0) throw EInOutError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
+    // A failure that leaves errno unset still fails the save.
+    auto error = [] { return errno != 0 ? errno : EIO; };
+    int why = 0;
+    if (std::FILE* f = ::fdopen(fd, "wb")) {
+        errno = 0;
+        if (std::fwrite(text.data(), 1, text.size(), f) != text.size()) why = error();
+        if (std::fclose(f) != 0 && why == 0) why = error();
+    } else {
+        why = error();
+        ::close(fd);
+    }
+    if (why == 0 && std::rename(working.c_str(), fileName.c_str()) != 0) why = error();
+    if (why != 0) {
+        std::remove(working.c_str());
         throw EInOutError("Error writing the file \"" + fileName + "\". " + std::strerror(why));
     }
 }

@@ -93,7 +93,8 @@ std::optional<std::string> ListViewText(const WListColumns& columns, WColSortIte
 std::optional<std::string> IslandsViewText(WABSCollection& collection, int choice, const std::string& fileName = {});
 
 // Writes the text to the file, replacing it; nothing for an empty name.
-// EInOutError when the file cannot be created or written.
+// EInOutError when the file cannot be created or written; a file that was
+// there is then left as it was.
 void SaveTextToFile(const std::string& fileName, const std::string& text);
 
 // Puts the text on the clipboard through the platform hook.

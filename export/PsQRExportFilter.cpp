@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QImage>
@@ -54,13 +53,9 @@ void TPsQRExportFilter::MakingFile(const std::string& path) {
 
 std::string TPsQRExportFilter::WorkingFile(const std::string& path) {
     MakingFile(path);
-    const size_t slash = path.rfind('/');
-    std::string working = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".~XXXXXX.part";
-    const int fd = plat::createUniqueFile(working, 5);
+    std::string working;
+    const int fd = plat::createWorkingFile(path, working);
     if (fd < 0) throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\". " + std::strerror(errno));
-    // Made owner-only; the saved file is the user's own, as a new file is.
-    // A file system without modes refuses this, which the save survives.
-    (void)::fchmod(fd, plat::newFileMode());
     ::close(fd);
     m_seen.insert(working);
     m_made.push_back(working);

@@ -142,7 +142,7 @@ void TPsQRHTMLFilter::BeginDocument() {
     }
     FPageOpen = false;
     FSingleFileMade = false;
-    FWorkingNames.clear();
+    m_workingNames.clear();
 }
 
 std::string TPsQRHTMLFilter::GetSavedFileName() const {
@@ -163,14 +163,14 @@ void TPsQRHTMLFilter::StartPageFile() {
     if (h.SingleFile && FFile.is_open()) return;
     if (h.SingleFile && FSingleFileMade) {
         // More pages than prepared: keep adding to the one file.
-        openFile(FFile, FWorkingNames[path], path, std::ios::app);
-        FFilePath = path;
+        openFile(FFile, m_workingNames[path], path, std::ios::app);
+        m_filePath = path;
         FStream = &FFile;
         return;
     }
-    FWorkingNames[path] = WorkingFile(path);
-    openFile(FFile, FWorkingNames[path], path, std::ios::trunc);
-    FFilePath = path;
+    m_workingNames[path] = WorkingFile(path);
+    openFile(FFile, m_workingNames[path], path, std::ios::trunc);
+    m_filePath = path;
     FSingleFileMade = h.SingleFile;
     FStream = &FFile;
     std::string head = std::string("<!DOCTYPE HTML PUBLIC ") + QT + "-//W3C//DTD HTML 4.0 transitional//EN" + QT + ">" +
@@ -327,7 +327,7 @@ void TPsQRHTMLFilter::CloseFile(bool writeEnd) {
     if (writeEnd) WriteOutput(std::string("</BODY>") + kCRLF + "</HTML>" + kCRLF);
     FStream = nullptr;
     FFile.close();
-    if (FFile.fail()) throw EWriteError("Stream write error: " + plat::pathText(FFilePath));
+    if (FFile.fail()) throw EWriteError("Stream write error: " + plat::pathText(m_filePath));
 }
 
 void TPsQRHTMLFilter::CloseOutput() {
@@ -360,15 +360,15 @@ void TPsQRHTMLFilter::EndDocument() {
     const TPsQRExportSettings& s = PsQRExportSettings();
     if (s.HTML.SingleFile) {
         CloseFile(true);
-        if (FWorkingNames.count(FileName) != 0) CommitFile(FWorkingNames[FileName], FileName);
+        if (m_workingNames.count(FileName) != 0) CommitFile(m_workingNames[FileName], FileName);
         return;
     }
     // Every page file gets its navigator and its end now that the page count is known.
     const int pages = PageNumber;
     for (int page = 1; page <= pages; ++page) {
         const std::string path = folderOf(FBaseName) + s.PageFiles[size_t(page - 1)];
-        openFile(FFile, FWorkingNames[path], path, std::ios::app);
-        FFilePath = path;
+        openFile(FFile, m_workingNames[path], path, std::ios::app);
+        m_filePath = path;
         FStream = &FFile;
         if (s.HTML.ShowNavigator && pages >= 2) WriteOutput(Navigator(page, pages));
         CloseFile(true);
@@ -376,6 +376,6 @@ void TPsQRHTMLFilter::EndDocument() {
     // The pages take their places once all of them are whole.
     for (int page = 1; page <= pages; ++page) {
         const std::string path = folderOf(FBaseName) + s.PageFiles[size_t(page - 1)];
-        CommitFile(FWorkingNames[path], path);
+        CommitFile(m_workingNames[path], path);
     }
 }

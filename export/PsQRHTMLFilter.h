@@ -46,10 +46,10 @@ private:
                       std::string& Text);
 
     std::ofstream FFile;
-    std::string FFilePath; // of FFile while it is open
+    std::string m_filePath; // of FFile while it is open
     // Each page file (or the single file) and the file that takes its
     // content until the document is done.
-    std::map<std::string, std::string> FWorkingNames;
+    std::map<std::string, std::string> m_workingNames;
     std::string FBaseName;
     std::string FImageFolder;     // absolute, ends with '/'
     std::string FImageFolderHref; // as written in pages

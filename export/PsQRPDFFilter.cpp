@@ -91,8 +91,8 @@ void TPsQRPDFFilter::WriteObject(std::string body, int number, bool close) {
 }
 
 void TPsQRPDFFilter::BeginDocument() {
-    FWorkingName = WorkingFile(DocumentFileName);
-    FFile.open(FWorkingName, std::ios::binary | std::ios::out | std::ios::trunc);
+    m_workingName = WorkingFile(DocumentFileName);
+    FFile.open(m_workingName, std::ios::binary | std::ios::out | std::ios::trunc);
     if (!FFile.is_open())
         throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
     FDocumentOpen = true;
@@ -228,7 +228,7 @@ void TPsQRPDFFilter::EndDocument() {
               integer(static_cast<long long>(xref)) + kCRLF + "%%EOF");
     FFile.close();
     if (FFile.fail()) throw EWriteError("Stream write error: " + plat::pathText(DocumentFileName));
-    CommitFile(FWorkingName, DocumentFileName);
+    CommitFile(m_workingName, DocumentFileName);
     FDocumentOpen = false;
     FStream = nullptr;
     FFonts.clear();

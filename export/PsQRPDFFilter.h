@@ -67,7 +67,7 @@ private:
     void FinishPage();
 
     std::ofstream FFile;
-    std::string FWorkingName; // FFile's until the document is done
+    std::string m_workingName; // FFile's until the document is done
     std::uint64_t FFileSize = 0;
     std::ostringstream FContent;
     std::string FPageImages;

@@ -122,6 +122,16 @@ unsigned newFileMode() {
     return 0666 & ~mask;
 }
 
+int createWorkingFile(const std::string& path, std::string& working) {
+    const size_t slash = path.rfind('/');
+    working = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".~XXXXXX.part";
+    const int fd = createUniqueFile(working, 5);
+    // Made owner-only; the saved file is the user's own, as a new file is.
+    // A file system without modes refuses this, which the save survives.
+    if (fd >= 0) (void)::fchmod(fd, newFileMode());
+    return fd;
+}
+
 std::string tempDir() {
     const char* env = std::getenv("TMPDIR");
     std::string base = env && *env ? env : "/tmp";

@@ -29,6 +29,12 @@ int createUniqueFile(std::string& templ, int suffixLen);
 // made by createUniqueFile that becomes the user's own.
 unsigned newFileMode();
 
+// Creates a fresh file beside path (".~XXXXXX.part" in its folder), with the
+// mode a new file gets, that takes path's content until it is renamed into
+// path's place: a file already there stays whole until its replacement is.
+// Returns the descriptor and the name in working, or -1.
+int createWorkingFile(const std::string& path, std::string& working);
+
 // Drops our lock on a file made by createTempFile() and deletes it.
 // Returns false when the file could not be deleted (it may be gone already).
 bool deleteTempFile(const std::string& path);

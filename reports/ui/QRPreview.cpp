@@ -1,6 +1,8 @@
 #include "reports/ui/QRPreview.h"
 
 #include <cmath>
+#include <optional>
+#include <string>
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -138,15 +140,22 @@ void TQRPreview::SaveClick() {
     if (!file.endsWith(ext, Qt::CaseInsensitive)) file += ext;
     std::unique_ptr<TQRExportFilter> filter = filters[size_t(idx)].Create(fromQPath(file));
     if (!filter) return;
+    // The save lays the report out again; the pages shown here, and printed
+    // from here, are set aside meanwhile so that no save, whole or failed,
+    // changes them.
+    std::optional<std::string> error;
+    TQRPreparedReport shown = std::move(*FReport.QRPrinter());
     try {
         FReport.ExportToFilter(filter.get());
     } catch (const std::exception& e) {
+        error = e.what();
+    }
+    *FReport.QRPrinter() = std::move(shown);
+    if (error) {
         // The message names the file, which may come from a person's name.
         QMessageBox box(QMessageBox::Warning, windowTitle(), QString(), QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
-        box.setText(toQMessage(e.what()));
+        box.setText(toQMessage(*error));
         box.exec();
     }
-    // The export ran the report again; show its pages.
-    UpdatePage();
 }

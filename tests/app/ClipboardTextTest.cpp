@@ -1,7 +1,9 @@
 // Text and comma-separated forms of the views for the clipboard.
 #include <algorithm>
 #include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <sstream>
 #include <sys/resource.h>
 
@@ -192,18 +194,22 @@ TEST_F(ClipboardText, SettingRestoredAndFileSaved) {
     SaveTextToFile("", "ignored");
     EXPECT_EQ(tsupport::readFile(name), "\"a\",\"b\"\r\n");
     {
-        // A full disk (a file-size limit of one byte here) leaves no part of a new file.
+        // A full disk (a file-size limit of one byte here) leaves no part of a new file, and a
+        // file it was to replace as it was.
         struct rlimit old {};
         ::getrlimit(RLIMIT_FSIZE, &old);
         const struct rlimit lim = {1, old.rlim_max};
         const auto action = std::signal(SIGXFSZ, SIG_IGN);
         EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &lim), 0);
         EXPECT_THROW(SaveTextToFile(dir.file("full.csv"), "abc"), EInOutError);
+        EXPECT_THROW(SaveTextToFile(name, "\"c\",\"d\"\r\n"), EInOutError);
         ::setrlimit(RLIMIT_FSIZE, &old);
         std::signal(SIGXFSZ, action);
         EXPECT_FALSE(tsupport::fileExists(dir.file("full.csv")));
+        EXPECT_EQ(tsupport::readFile(name), "\"a\",\"b\"\r\n");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // no working file left
     }
-    // The CSV file choice writes the same text that goes to the clipboard.
+    // The CSV file choice replaces it with the same text that goes to the clipboard.
     c.AddPerson("Solo /S/");
     const auto csv = IslandsViewText(c, kCSVFile, name);
     ASSERT_TRUE(csv);

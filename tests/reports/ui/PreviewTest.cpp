@@ -57,7 +57,10 @@ TEST(Preview, SaveWritesTheChosenFormatWithItsExtension) {
     WMemCollection c;
     TReportInfoForm f;
     f.SetCollection(&c);
+    f.PageHeaderBand->Height = 900; // a tall header: many pages
     ASSERT_TRUE(f.Prepare());
+    const int pages = f.QRPrinter()->PageCount();
+    ASSERT_GE(pages, 3);
     TQRPreview p(f);
     exporttest::TempDir dir;
     const std::string name = (dir.path() / "sauv\xC3\xA9 \xE4\xB8\xAD").string(); // a UTF-8 name
@@ -80,12 +83,12 @@ TEST(Preview, SaveWritesTheChosenFormatWithItsExtension) {
                                              "d\xC3\xA9 \xE4\xB8\xAD\xE6\x96\x87 #1")
                                    .string();
     std::filesystem::create_directories(folder + "/saved.rtf/in the way");
-    QString shown;
+    QString shown, type = "Rich Text Format (*.rtf)";
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* dlg = qobject_cast<QFileDialog*>(modal)) {
-            dlg->selectNameFilter("Rich Text Format (*.rtf)");
+            dlg->selectNameFilter(type);
             auto* edit = dlg->findChild<QLineEdit*>("fileNameEdit");
             ASSERT_NE(edit, nullptr);
             edit->setText(QString::fromUtf8((folder + "/saved").c_str()));
@@ -100,5 +103,21 @@ TEST(Preview, SaveWritesTheChosenFormatWithItsExtension) {
         if (b->text() == "Save") QTest::mouseClick(b, Qt::LeftButton);
     EXPECT_TRUE(shown.startsWith(QString::fromUtf8(("Cannot create file \"" + folder + "/saved.rtf\".").c_str())))
         << shown.toStdString();
+
+    // A save that fails part way, at the second page file, leaves the preview
+    // all its pages, shown and printed.
+    std::filesystem::create_directories(folder + "/saved0002.wmf/in the way");
+    type = "Windows Metafile (*.wmf)";
+    for (QPushButton* b : p.findChildren<QPushButton*>())
+        if (b->text() == "Save") QTest::mouseClick(b, Qt::LeftButton);
+    EXPECT_TRUE(shown.startsWith(QString::fromUtf8(("Cannot create file \"" + folder + "/saved0002.wmf\".").c_str())))
+        << shown.toStdString();
+    EXPECT_EQ(f.QRPrinter()->PageCount(), pages);
+    for (QToolButton* b : p.findChildren<QToolButton*>())
+        if (b->toolTip() == "Last Page") QTest::mouseClick(b, Qt::LeftButton);
+    QString label;
+    for (QLabel* l : p.findChildren<QLabel*>())
+        if (l->text().startsWith("Page ")) label = l->text();
+    EXPECT_EQ(label.toStdString(), QString("Page %1 of %1").arg(pages).toStdString());
     PsQRExportSettings().SetVisibleFilters(visible);
 }
