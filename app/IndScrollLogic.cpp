@@ -52,6 +52,8 @@ void WIndScrollLogic::Reset() {
         FMax = count;
         SetScrollPosition(1);
         FLargeChange = std::max(count / 100, 1);
+        // An island view starts on its first member, not on individual 1.
+        FLastIndividual = GetCurrent();
     }
     changed();
     ScrollBarChange();
@@ -74,9 +76,19 @@ void WIndScrollLogic::GoTo(std::int32_t AIndex) {
     // Outside the view (or the file) the scroll bar cannot point at it.
     if (pos < 1 || pos > FCollection->GetCount() || !FState.scrollEnabled) return;
     SetScrollPosition(pos);
-    if (FBackHistory->IsEmpty() || FBackHistory->Peek(0) != FLastIndividual) FBackHistory->Push(FLastIndividual);
-    FLastIndividual = GetCurrent();
+    // Only a move to someone else leaves where we were in the history.
+    if (GetCurrent() != FLastIndividual) {
+        if (FBackHistory->IsEmpty() || FBackHistory->Peek(0) != FLastIndividual) FBackHistory->Push(FLastIndividual);
+        FLastIndividual = GetCurrent();
+    }
     raiseChange();
+}
+
+void WIndScrollLogic::StartAt(std::int32_t AIndex) {
+    GoTo(AIndex);
+    FBackHistory->Clear();
+    FForwardHistory->Clear();
+    changed();
 }
 
 void WIndScrollLogic::GoToFather() {
@@ -144,8 +156,12 @@ std::string WIndScrollLogic::GetForwardList() const { return FForwardHistory->Ge
 
 void WIndScrollLogic::ScrollBarScroll(ScrollCode ACode) {
     if (ACode == scTrack) return;
-    if (FBackHistory->IsEmpty() || FBackHistory->Peek(0) != FLastIndividual) FBackHistory->Push(FLastIndividual);
-    FLastIndividual = GetCurrent();
+    // A step is announced before it moves, and may move nowhere (at either
+    // end): only a position away from the last one recorded is a move.
+    if (GetCurrent() != FLastIndividual) {
+        if (FBackHistory->IsEmpty() || FBackHistory->Peek(0) != FLastIndividual) FBackHistory->Push(FLastIndividual);
+        FLastIndividual = GetCurrent();
+    }
     FForwardHistory->Clear();
 }
 

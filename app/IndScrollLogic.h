@@ -73,6 +73,8 @@ public:
 
     std::int32_t GetCurrent() const;
     void GoTo(std::int32_t AIndex);
+    // Moves to the individual a file opens on; the history starts there.
+    void StartAt(std::int32_t AIndex);
     void GoToFather();
     void GoToMother();
     void FindHighlighted(bool AForward);

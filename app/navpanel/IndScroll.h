@@ -27,6 +27,7 @@ public:
     void Reset() { FLogic.Reset(); }
     void SetHighLighter(WABSHighLighter* AHighLighter) { FLogic.SetHighLighter(AHighLighter); }
     void SetCurrentIndividual(std::int32_t AIndex) { FLogic.GoTo(AIndex); }
+    void StartAt(std::int32_t AIndex) { FLogic.StartAt(AIndex); }
     std::int32_t GetCurrentIndividual() const { return FLogic.GetCurrent(); }
     void Father() { FLogic.GoToFather(); }
     void Mother() { FLogic.GoToMother(); }

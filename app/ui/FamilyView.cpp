@@ -175,6 +175,7 @@ void TFamilyView::ShowFamily() {
     }
     labFGMarriageInfo->setText(toQ(FGroup.MarriageInfo));
     labMultipleMarriages->setText(toQ(FGroup.MultipleMarriages));
+    LayoutControls(); // the counter's width follows its text
     for (int k = 0; k < fpCount; ++k) {
         TIndInfoPanel* panel = FPanels[std::size_t(k)];
         ShowPersonPanel(
@@ -321,8 +322,11 @@ void TFamilyView::LayoutControls() {
     const int spouseLabelTop = F + 6 * d + 101;
     const int labW = labFamSpouse->fontMetrics().horizontalAdvance("Spouse:") + 6;
     labFamSpouse->setGeometry(margin, spouseLabelTop, labW, lineH);
-    labMultipleMarriages->setGeometry(margin + labW + 4, spouseLabelTop,
-                                      labMultipleMarriages->fontMetrics().horizontalAdvance("(88 of 88)") + 6, lineH);
+    // Room for the usual counts keeps the button still; a longer count widens it.
+    const QFontMetrics countMetrics = labMultipleMarriages->fontMetrics();
+    const int countW = std::max(countMetrics.horizontalAdvance("(88 of 88)"),
+                                countMetrics.horizontalAdvance(labMultipleMarriages->text()));
+    labMultipleMarriages->setGeometry(margin + labW + 4, spouseLabelTop, countW + 6, lineH);
     butFGMarriages->setGeometry(labMultipleMarriages->geometry().right() + 4, F + 6 * d + 100, 28, lineH + 2);
     TIndInfoPanel* spouse = FPanels[fpSpouse];
     spouse->setGeometry(margin, 7 * d + 125, leftWidth, spouse->height());

@@ -616,7 +616,7 @@ bool TLogoAppForm::LoadSelfViewPayload() {
     FSenderView->SetSender(FTrailer, FTempGEDFile);
     if (m_closed) return true;
     OpenGenealogyFile(FTempGEDFile, 0);
-    FIndScroll->SetCurrentIndividual(FTrailer.StartIndex);
+    FIndScroll->StartAt(FTrailer.StartIndex);
     return true;
 }
 

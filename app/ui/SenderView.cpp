@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 #include "app/LinkText.h"
 #include "app/PackedFile.h"
@@ -77,8 +78,11 @@ TSenderView::TSenderView(std::string ownPath, QWidget* parent) : TViewPage(paren
     caption("Message");
     ++r;
     memoSendMsg = readOnlyMemo(box, "memoSendMsg");
-    memoSendMsg->setFixedHeight(225);
-    g->addWidget(memoSendMsg, r++, 0, 1, 2);
+    // The message takes the room the page has left, but keeps a few lines.
+    memoSendMsg->setMinimumHeight(4 * memoSendMsg->fontMetrics().lineSpacing() + 2 * memoSendMsg->frameWidth() +
+                                  2 * int(memoSendMsg->document()->documentMargin()));
+    g->addWidget(memoSendMsg, r, 0, 1, 2);
+    g->setRowStretch(r++, 1);
     labExtract =
         new QLabel("The sender of this gedcom has allowed you to use this GEDCOM.  Press the button to the right to "
                    "extract the it to your computer.",
@@ -93,7 +97,6 @@ TSenderView::TSenderView(std::string ownPath, QWidget* parent) : TViewPage(paren
     labExtract->hide();
     butExtractGEDCOM->hide();
     g->setColumnStretch(1, 1);
-    g->setRowStretch(r, 1);
     connect(butExtractGEDCOM, &QPushButton::clicked, this, [this] { ExtractClick(); });
 
     QPlainTextEdit* welcome = readOnlyMemo(this, "MemoSE");
@@ -117,7 +120,13 @@ void TSenderView::SetSender(const TSelfViewTrailer& trailer, const std::string& 
     FTrailer = trailer;
     FGedFile = gedFile;
     if (FTrailer.AllowExtract != 0) {
-        memoSendMsg->setFixedHeight(179);
+        // The window's minimum height cannot follow a wrapped label's lines:
+        // the label keeps the narrowest width that holds it in three lines,
+        // and their height.
+        const QFontMetrics fm = labExtract->fontMetrics();
+        int w = fm.horizontalAdvance(labExtract->text()) / 3;
+        while (labExtract->heightForWidth(w) > 3 * fm.height()) w += fm.averageCharWidth();
+        labExtract->setMinimumSize(w, labExtract->heightForWidth(w));
         butExtractGEDCOM->show();
         labExtract->show();
     }

@@ -168,16 +168,31 @@ TEST_F(IndScrollLogic, UserScrollClearsForwardHistory) {
 TEST_F(IndScrollLogic, GoToTheCurrentIndividual) {
     fill(5);
     attach();
+    // Where the file starts is no earlier person, and a step that moves nowhere is no move.
+    logic.GoTo(1);
+    logic.ScrollBarScroll(WIndScrollLogic::scLineUp);
+    logic.ScrollBarScroll(WIndScrollLogic::scEndScroll);
+    EXPECT_FALSE(logic.CanGoBack());
     logic.GoTo(3);
     const std::string history = logic.GetBackList();
+    EXPECT_EQ(history, "1,");
     changes = 0;
     logic.GoTo(3);
     EXPECT_EQ(changes, 1); // reported once more, nothing else happens
-    EXPECT_EQ(logic.GetBackList(), history + "3,");
-    changes = 0;
+    EXPECT_EQ(logic.GetBackList(), history);
+    logic.Back();
+    EXPECT_EQ(logic.GetCurrent(), 1);
+    EXPECT_FALSE(logic.CanGoBack());
+    logic.Forward();
+    EXPECT_EQ(logic.GetCurrent(), 3);
+    EXPECT_EQ(logic.GetBackList(), history);
+    EXPECT_FALSE(logic.CanGoForward());
+    // Opening on someone else starts the history there.
+    logic.StartAt(4);
+    EXPECT_EQ(logic.GetCurrent(), 4);
+    EXPECT_FALSE(logic.CanGoBack());
+    EXPECT_FALSE(logic.CanGoForward());
     logic.GoTo(3);
-    EXPECT_EQ(changes, 1);
-    EXPECT_EQ(logic.GetBackList(), history + "3,"); // already on top
     // Numbers outside the file move nowhere.
     changes = 0;
     logic.GoTo(0);
@@ -236,6 +251,9 @@ TEST_F(IndScrollLogic, IslandViewUsesViewPositions) {
     EXPECT_EQ(logic.GetCurrent(), 2);
     logic.Back();
     EXPECT_EQ(logic.GetCurrent(), 4);
+    logic.Back(); // to the view's first member, where it started
+    EXPECT_EQ(logic.GetCurrent(), 7);
+    EXPECT_FALSE(logic.CanGoBack());
     coll.ClearView();
 }
 

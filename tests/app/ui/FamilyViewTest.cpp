@@ -69,6 +69,15 @@ TEST_F(FamilyView, StepsThroughThreeFamiliesAndClearsLeftoverRows) {
     v.MarriagesButton()->click();
     EXPECT_EQ(v.MultipleMarriagesLabel()->text(), "(1 of 3)");
 
+    // A count of any length shows whole, and the button stays clear of it.
+    const auto many = c.AddPerson("Many /Wives/", 'M');
+    for (int i = 0; i < 70001; ++i) c.AddFamily(many, 0);
+    v.Fill(many);
+    QLabel* counter = v.MultipleMarriagesLabel();
+    EXPECT_EQ(counter->text(), "(1 of 70001)");
+    EXPECT_GE(counter->contentsRect().width(), counter->fontMetrics().horizontalAdvance(counter->text()));
+    EXPECT_LT(counter->geometry().right(), v.MarriagesButton()->geometry().left());
+
     // One family: no button, no position.
     v.Fill(c.AddPerson("Single", 'M'));
     EXPECT_TRUE(v.MarriagesButton()->isHidden());

@@ -252,6 +252,35 @@ TEST_F(MainWindowTest, ExtractLabelKeepsItsRoomBesideFullWidthFields) {
     EXPECT_FALSE(label->geometry().intersects(memo->geometry()));
     EXPECT_GE(label->height(), label->heightForWidth(label->width()));
     EXPECT_LE(label->heightForWidth(label->width()), 3 * label->fontMetrics().height());
+
+    form.close();
+
+    // Short fields leave the page narrow: from the first-start size down to
+    // the smallest window the message box yields and nothing overlaps.
+    t.Title = t.SenderName = t.Address1 = t.Phone = t.FileName = "Ann";
+    t.SenderEmail = t.Address2 = t.WebSite = "";
+    t.Message = "Dear cousins,\r\nhere is the family.";
+    TLogoAppForm small(makeProgram(tmp.dir(), kFamily, t));
+    ASSERT_TRUE(start(small));
+    small.showNormal();
+    memo = small.findChild<QPlainTextEdit*>("memoSendMsg");
+    label = nullptr;
+    for (auto* l : small.findChildren<QLabel*>())
+        if (l->text().startsWith("The sender of this gedcom")) label = l;
+    QPushButton* extract = extractButton(small);
+    ASSERT_TRUE(memo && label && extract);
+    const QWidget* box = memo->parentWidget();
+    for (const QSize size : {QSize(1050, 672), QSize(1050, 620), QSize(1050, 600), QSize(800, 560), QSize(1, 1)}) {
+        small.resize(size); // the window keeps its own minimum
+        QTest::qWait(50);
+        SCOPED_TRACE(QString("%1x%2").arg(small.width()).arg(small.height()).toStdString());
+        EXPECT_LT(memo->geometry().bottom(), std::min(label->geometry().top(), extract->geometry().top()));
+        EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+        for (const QWidget* w : std::initializer_list<const QWidget*>{memo, label, extract})
+            EXPECT_TRUE(box->contentsRect().contains(w->geometry())) << w->geometry().bottom();
+        EXPECT_GE(memo->height(), 3 * memo->fontMetrics().lineSpacing());
+    }
+    EXPECT_EQ(small.size(), small.minimumSize());
 }
 
 TEST_F(MainWindowTest, LongNoteShowsItsBeginningAndTheRestOnDemand) {

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStyle>
@@ -183,6 +184,44 @@ TEST_F(MainWindowUseTest, FindBoxKeepsWhatIsTypedInEveryMode) {
     chooseFindMode(form, 1);
     form.IndScroll()->SetCurrentIndividual(12);
     EXPECT_EQ(box->text(), "12");
+}
+
+TEST_F(MainWindowUseTest, BackAndForwardAreLiveOnlyWithSomeoneToGoTo) {
+    for (const std::int32_t first : {1, 3}) {
+        SCOPED_TRACE(first);
+        TSelfViewTrailer t;
+        t.StartIndex = first;
+        TLogoAppForm form(makeProgram(tmp.dir(), kFamily, t));
+        ASSERT_TRUE(start(form));
+        QAction* back = form.Actions()->Action(ActionId::GoBack);
+        QAction* forward = form.Actions()->Action(ActionId::GoForward);
+        QWidget* backButton = form.Actions()->ToolBar()->widgetForAction(back);
+        QWidget* forwardButton = form.Actions()->ToolBar()->widgetForAction(forward);
+        ASSERT_TRUE(backButton && forwardButton);
+        auto liveness = [&] {
+            idle();
+            return std::make_pair(back->isEnabled(), forward->isEnabled());
+        };
+        using Live = std::pair<bool, bool>;
+        EXPECT_EQ(liveness(), Live(false, false));
+        // A scroll step against the end moves nowhere; nor does finding the start person.
+        QTest::keyClick(form.IndScroll()->ScrollBar, first == 1 ? Qt::Key_Left : Qt::Key_Right);
+        QTest::keyClicks(form.FindEdit(), QString::number(first));
+        EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), first);
+        EXPECT_EQ(liveness(), Live(false, false));
+
+        form.FindEdit()->clear();
+        QTest::keyClicks(form.FindEdit(), "2");
+        ASSERT_EQ(form.IndScroll()->GetCurrentIndividual(), 2);
+        EXPECT_EQ(liveness(), Live(true, false));
+        QTest::mouseClick(backButton, Qt::LeftButton);
+        EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), first);
+        EXPECT_EQ(liveness(), Live(false, true));
+        QTest::mouseClick(forwardButton, Qt::LeftButton);
+        EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), 2);
+        EXPECT_EQ(liveness(), Live(true, false));
+        form.close();
+    }
 }
 
 TEST_F(MainWindowUseTest, HighlightedListFollowsEveryChangeOfTheConditions) {
