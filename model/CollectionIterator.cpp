@@ -29,12 +29,6 @@ int comparePrefix(const std::string& key, const std::string& searched) {
     return 0;
 }
 
-struct Probe {
-    const WCollectionIterator* index;
-    WCollectionIterator::SearchKind kind;
-    const std::string* key;
-};
-
 } // namespace
 
 WCollectionIterator::WCollectionIterator(const std::string& fileName, WABSCollection* collection, std::int32_t capacity)
@@ -101,20 +95,23 @@ bool WCollectionIterator::MatchesAt(std::int32_t position, SearchKind kind, cons
 }
 
 // Position of the first entry whose key starts with the searched key, or the
-// nearest one before where it would be.
+// nearest one before where it would be. The entries that start with it lie
+// together, so the first of them is the lower bound of the search: a short
+// text that begins thousands of names costs no more than a long one.
 std::int32_t WCollectionIterator::prefixFind(SearchKind kind, const std::string& searchKey) {
-    Probe probe{this, kind, &searchKey};
-    auto compare = [](const void* record, const void* key, void*) {
-        const auto* p = static_cast<const Probe*>(key);
-        return comparePrefix(p->index->SearchKey(individualAt(record), p->kind), *p->key);
-    };
-    bool found = false;
-    std::int32_t pos = FindPosition(compare, &probe, found);
-    if (pos == 0) return 0;
-    if (!MatchesAt(pos, kind, searchKey)) return pos - 1 > 1 ? pos - 1 : 1;
-    if (!found) return pos;
-    while (pos > 1 && MatchesAt(pos - 1, kind, searchKey)) --pos;
-    return pos;
+    if (m_count == 0) return 0;
+    std::int32_t lo = 1, hi = m_count + 1;
+    while (lo < hi) {
+        const std::int32_t mid = lo + (hi - lo) / 2;
+        if (comparePrefix(SearchKey(individualAt(GetPtr(mid)), kind), searchKey) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    // After every entry: the last one stands for where it would be.
+    const std::int32_t pos = lo > m_count ? m_count : lo;
+    if (MatchesAt(pos, kind, searchKey)) return pos;
+    return pos > 2 ? pos - 1 : 1;
 }
 
 std::int32_t WCollectionIterator::FindSurnameGiven(const std::string& surname, const std::string& given) {
