@@ -129,12 +129,13 @@ std::int32_t WFindBox::search(const std::string& text) {
     case mdGiven: {
         BuildFindIndex(mdGiven, true);
         if (superseded()) return 0;
+        // Blanks alone name nobody.
+        const std::string key = WCollectionIterator::TextKey(text);
+        if (key.empty()) return 0;
         // The first entry whose plain full name begins with the text: the
         // entries before it begin otherwise, so none of their given names do.
         const std::int32_t pos = m_current->FindFullName(text);
-        if (pos < 1 ||
-            !m_current->MatchesAt(pos, WCollectionIterator::SearchKind::FullName, WCollectionIterator::TextKey(text)))
-            return 0;
+        if (pos < 1 || !m_current->MatchesAt(pos, WCollectionIterator::SearchKind::FullName, key)) return 0;
         m_nextPrev = true;
         m_findPos = pos;
         return m_current->GetItem(m_findPos);

@@ -68,6 +68,7 @@ TEST_F(FindBoxTest, GivenModeStepsBackToTheFirstMatchingGivenName) {
     // given-name order is Johanna.
     EXPECT_EQ(hit, 4);
     EXPECT_EQ(box.TextChanged("zz"), 0);
+    EXPECT_EQ(box.TextChanged("  "), 0); // blanks alone name nobody
     EXPECT_EQ(box.SelectedText(3), "John");
 }
 
