@@ -114,7 +114,7 @@ bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& de
     // No O_TRUNC: ext4 flushes a file truncated to nothing as it is closed.
     // A file that had content is cut to the copy's length at the end, so a
     // link in its place is refused rather than followed to a file it would cut.
-    Fd dest(::open(destName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    Fd dest(plat::openTempForWriting(destName));
     if (dest.fd < 0) {
         error = errno;
         return false;
@@ -127,6 +127,11 @@ bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& de
     std::uint64_t left = length;
     std::uint64_t at = offset;
     while (left > 0) {
+        if (plat::cancelRequested()) {
+            ok = false; // the program is closing
+            error = ECANCELED;
+            break;
+        }
         const std::size_t want = left < kChunk ? std::size_t(left) : kChunk;
         ssize_t got;
         do {
@@ -166,9 +171,11 @@ ArchiveResult CopySelfViewArchive(const std::string& ownPath, TSelfViewTrailer& 
     if (check != TrailerCheck::Ok) return ArchiveResult::NoGedcom;
     const std::uint64_t length = size - kTrailerSize - trailer.ArchiveOffset;
     if (archiveLength) *archiveLength = length;
-    return CopyPayloadToFile(own.fd, trailer.ArchiveOffset, archiveFile, length, writeError)
-               ? ArchiveResult::Ok
-               : ArchiveResult::CopyFailed;
+    int error = 0;
+    const bool copied = CopyPayloadToFile(own.fd, trailer.ArchiveOffset, archiveFile, length, &error);
+    if (writeError) *writeError = error;
+    if (copied) return ArchiveResult::Ok;
+    return error == ECANCELED ? ArchiveResult::Cancelled : ArchiveResult::CopyFailed;
 }
 
 std::string FolderOf(const std::string& path) {

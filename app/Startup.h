@@ -43,8 +43,11 @@ bool ReadSelfViewTrailer(const std::string& ownPath, TSelfViewTrailer& trailer);
 // from offset on, in chunks of 1 MiB. False when the source is not
 // open, the destination cannot be made, the source ends early or a write
 // fails; writeError then holds the errno of the failed creation or write (0
-// when the source was at fault). A destination this call created is removed
-// again on failure.
+// when the source was at fault). A link, a file with another name or
+// anything but a regular file at destName is refused as
+// plat::openTempForWriting says. A close asked for (plat::cancelRequested)
+// stops the copy between chunks: false with ECANCELED. A destination this
+// call created is removed again on failure.
 bool CopyPayloadToFile(int sourceFd, std::uint64_t offset, const std::string& destName, std::uint64_t length,
                        int* writeError = nullptr);
 
@@ -52,6 +55,7 @@ enum class ArchiveResult {
     Ok,
     NoGedcom,   // the trailer is missing or unusable
     CopyFailed, // the archive could not be copied to the temporary folder
+    Cancelled,  // a close was asked for while it was copied
 };
 
 // Reads the trailer and copies the archive range of the own file into

@@ -73,6 +73,7 @@ void work(Job& job) {
     const ZELT::ArchiveResult copied =
         ZELT::CopySelfViewArchive(job.ownPath, o.trailer, job.archive, &o.archiveLength, &o.error);
     if (copied == ZELT::ArchiveResult::NoGedcom) o.result = UnpackResult::NoGedcom;
+    if (copied == ZELT::ArchiveResult::Cancelled) o.result = UnpackResult::Cancelled;
     if (copied == ZELT::ArchiveResult::CopyFailed) {
         o.fault = o.error ? Outcome::Fault::Local : Outcome::Fault::OwnFile;
         o.writing = o.error != 0;
@@ -81,8 +82,10 @@ void work(Job& job) {
         try {
             payload::WRESCompress expander;
             // Messages are the caller's: it shows one per damaged block once done.
-            expander.SetEvents({[] {}, [&] { ++o.crcMismatches; }});
+            expander.SetEvents({[] {}, [&] { ++o.crcMismatches; }, [] { return plat::cancelRequested(); }});
             if (!expander.ExpandFile(job.archive, o.gedFile, o.trailer.BlockCount)) o.fault = Outcome::Fault::Damaged;
+        } catch (const payload::ECancelled&) {
+            o.result = UnpackResult::Cancelled;
         } catch (const payload::EFileError& e) {
             o.fault = Outcome::Fault::Local;
             o.error = e.Errno;
@@ -94,15 +97,21 @@ void work(Job& job) {
             o.detail = e.what();
         }
     }
-    if (o.fault == Outcome::Fault::Local && o.error == ELOOP) {
-        // Someone put a link where our file was: it is refused rather than followed.
-        const std::string& at = copied == ZELT::ArchiveResult::Ok ? o.gedFile : job.archive;
+    if (o.fault == Outcome::Fault::Local && (o.error == ELOOP || o.error == EMLINK || o.error == ENXIO)) {
+        // Someone put something else where our file was: it is refused rather
+        // than written through or waited on. What is read is the archive copy.
+        const bool intoUnpacked = copied == ZELT::ArchiveResult::Ok && o.writing;
+        const std::string& at = intoUnpacked ? o.gedFile : job.archive;
         o.fault = Outcome::Fault::Text;
         o.detail = kCannotUnpack + ": its temporary file " + plat::pathText(at) +
-                   " is a link, and the program does not write through links." + kWillClose;
+                   (o.error == ELOOP    ? " is a link, and the program does not write through links."
+                    : o.error == EMLINK ? " has another name (a hard link), and the program does not write through "
+                                          "links."
+                                        : " is not a regular file, and the program uses only regular files.") +
+                   kWillClose;
     }
     Global::DeleteTempFile(job.archive);
-    if (copied == ZELT::ArchiveResult::Ok && o.fault == Outcome::Fault::None) {
+    if (copied == ZELT::ArchiveResult::Ok && o.fault == Outcome::Fault::None && o.result != UnpackResult::Cancelled) {
         o.result = UnpackResult::Ok;
         return;
     }
@@ -184,6 +193,8 @@ TUnpackAhead::State* g_ahead = nullptr;
 TUnpackAhead::TUnpackAhead(const std::string& ownPath) : m_state(std::make_unique<State>()) {
     State& s = *m_state;
     s.job.ownPath = ownPath;
+    // A cancel left from an earlier job must not stop this one.
+    plat::setCancelRequested(false);
     if (!prepare(s.job)) {
         s.done = true;
     } else {
@@ -227,6 +238,7 @@ UnpackResult UnpackSelfViewPayload(const std::string& ownPath, TSelfViewTrailer&
         s->taken = true;
     }
     trailer = o.trailer;
+    if (o.result == UnpackResult::Cancelled) return o.result; // the program is closing: nothing to tell
     for (int k = 0; k < o.crcMismatches; ++k) plat::showMessage("CRC does not match!");
     if (o.result == UnpackResult::NoGedcom) ZELT::ShowNoGedcomMessage();
     if (o.result != UnpackResult::Ok) {

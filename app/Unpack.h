@@ -8,8 +8,9 @@
 
 enum class UnpackResult {
     Ok,
-    NoGedcom, // the trailer is missing or unusable; its message was shown
-    Failed,   // copying or expanding failed; errorText says why
+    NoGedcom,  // the trailer is missing or unusable; its message was shown
+    Failed,    // copying or expanding failed; errorText says why
+    Cancelled, // a close was asked for (plat::cancelRequested); nothing was shown
 };
 
 // Unpacking on threads of its own, started as the program starts so that it
@@ -34,7 +35,9 @@ private:
 // temporary file, expands it into a second one (gedFile) and deletes the
 // first; or takes that result from a TUnpackAhead of ownPath. While it waits
 // the application processes its messages; "CRC does not match!" is shown for
-// each damaged block. On any result but Ok no temporary file is left behind.
+// each damaged block. A close asked for meanwhile stops the copy and the
+// expansion within a block or so. On any result but Ok no temporary file is
+// left behind.
 // A CRC mismatch counts as Failed: the data would be damaged. A file that
 // cannot be written or read in the temporary folder is the machine's fault,
 // not the file's: errorText then names the folder and what it lacks.

@@ -9,6 +9,7 @@
 #include "payload/ArchiveHeader.h"
 #include "payload/PayloadErrors.h"
 #include "platform/Hooks.h"
+#include "platform/TempFiles.h"
 
 namespace payload {
 
@@ -20,16 +21,24 @@ TBufferedFileStream::TBufferedFileStream(const std::string& fileName, OpenMode m
     if (mode == OpenMode::Create) flags = O_RDWR | O_CREAT | O_TRUNC;
     if (mode == OpenMode::ReadWrite) flags = O_RDWR;
     m_writeMode = mode != OpenMode::Read;
-    m_fd = ::open(fileName.c_str(), flags | O_CLOEXEC, 0600);
+    // Non-blocking first: a pipe at the name would hold the open until someone wrote to it.
+    m_fd = ::open(fileName.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0600);
     if (m_fd < 0) {
         if (mode == OpenMode::Create) throw EFileError("Cannot create file \"" + fileName + "\"", errno, true);
         throw EFileError("Cannot open file \"" + fileName + "\"", errno);
     }
     struct stat st {};
-    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    int error = 0;
+    if (::fstat(m_fd, &st) != 0)
+        error = errno;
+    else if (!S_ISREG(st.st_mode))
+        error = ENXIO; // a pipe, a device or a folder
+    else if (::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK) != 0)
+        error = errno;
+    if (error != 0) {
         ::close(m_fd);
         m_fd = -1;
-        throw EFileError("Cannot open file \"" + fileName + "\"");
+        throw EFileError("Cannot open file \"" + fileName + "\"", error);
     }
     m_size = st.st_size;
 }
@@ -228,7 +237,7 @@ TArchiveFile::TArchiveFile(const std::string& fileName, OpenMode mode)
 // existing file is cut to what was written instead, so a link in its place is
 // refused rather than followed to a file it would cut.
 TPlainFileStream::TPlainFileStream(const std::string& fileName) : m_fileName(fileName) {
-    m_fd = ::open(fileName.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    m_fd = plat::openTempForWriting(fileName);
     if (m_fd < 0) throw EFileError("Cannot create file \"" + fileName + "\"", errno, true);
     struct stat st {};
     m_hadContent = ::fstat(m_fd, &st) != 0 || st.st_size > 0;

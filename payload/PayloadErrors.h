@@ -43,4 +43,10 @@ struct EFileError : EArchiveError {
     bool Writing;
 };
 
+// The caller asked the expansion to stop (Events::cancelled): the archive is
+// fine, and nothing needs telling.
+struct ECancelled : std::runtime_error {
+    ECancelled() : std::runtime_error("Cancelled") {}
+};
+
 } // namespace payload

@@ -82,6 +82,8 @@ public:
                     plat::processMessages();
             }
             if (done) break;
+            // The workers finish the blocks in hand as join stops them; the writer writes no more.
+            if (m_events.cancelled && m_events.cancelled()) throw ECancelled();
         }
         if (m_error) std::rethrow_exception(m_error);
         return allValid;

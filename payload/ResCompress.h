@@ -23,17 +23,21 @@ public:
     // else true.
     // Raises ESignatureWrong (wrong file or block signature, also a block count
     // larger than the archive holds), EBlockDamaged, EBitReadOverrun
-    // ("Too many bytes read in bit mode.") and EFileError; the output then
-    // keeps the blocks expanded before. The caller shows the text and cleans up.
+    // ("Too many bytes read in bit mode.") and EFileError, and ECancelled as
+    // Events says; the output then keeps the blocks expanded before. The
+    // caller shows the text and cleans up.
     bool ExpandFile(const std::string& archiveName, const std::string& outputName, std::int64_t blockCount);
 
     // What the calling thread does while the blocks are expanded: after each
     // block written, and for each block whose CRC did not match. Unset, the
     // application processes its pending messages and "CRC does not match!"
-    // is shown.
+    // is shown. cancelled is asked after each block written and at least
+    // every 40 ms; once it says true, the block being written is the last
+    // and ExpandFile raises ECancelled.
     struct Events {
         std::function<void()> blockWritten;
         std::function<void()> crcMismatch;
+        std::function<bool()> cancelled;
     };
     void SetEvents(Events events) { m_events = std::move(events); }
 

@@ -1,5 +1,6 @@
 #include "platform/Hooks.h"
 
+#include <atomic>
 #include <chrono>
 #include <ctime>
 
@@ -45,7 +46,9 @@ Hooks& storage() {
     return h;
 }
 
-bool g_cancel = false;
+// Lock-free: a signal handler sets it, and the unpacking threads read it.
+std::atomic<bool> g_cancel{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 } // namespace
 

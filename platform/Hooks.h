@@ -63,7 +63,9 @@ CalendarTime now();
 // Milliseconds from a monotonic clock (GetTickCount's role).
 std::uint64_t tickCount();
 
-// The global cancel flag that the wait dialog's Cancel button sets.
+// The global cancel flag: set by the wait dialog's Cancel button and by a
+// close asked for (the window's or a signal's). Any thread may read it; a
+// signal handler may set it.
 bool cancelRequested();
 void setCancelRequested(bool value);
 

@@ -25,6 +25,12 @@ std::string createTempFile();
 // before a suffix of suffixLen characters: exclusive, never through a symlink,
 // mode 0600, close-on-exec. Returns the descriptor and the name in templ, or -1.
 int createUniqueFile(std::string& templ, int suffixLen);
+// Opens path for writing, creating it (mode 0600) when missing, as a
+// temporary file of ours must be: never through a link and never blocking.
+// Returns the descriptor, or -1 with errno ELOOP for a symbolic link, EMLINK
+// for a file with another name (a hard link) and ENXIO for anything but a
+// regular file (a pipe, a device).
+int openTempForWriting(const std::string& path);
 // The mode an ordinary new file gets: 0666 less the user's umask; for a file
 // made by createUniqueFile that becomes the user's own.
 unsigned newFileMode();

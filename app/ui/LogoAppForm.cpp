@@ -606,6 +606,12 @@ void TLogoAppForm::FormShow() {
 bool TLogoAppForm::LoadSelfViewPayload() {
     std::string error;
     const UnpackResult r = UnpackSelfViewPayload(FOwnPath, FTrailer, FTempGEDFile, error);
+    if (r == UnpackResult::Cancelled) {
+        // Only a close stops the unpacking: the window or a signal, whose
+        // close may not have reached the window yet. Nothing failed.
+        m_closed = true;
+        return true;
+    }
     if (r != UnpackResult::Ok) {
         NX_Splash::HideSplash();
         if (r == UnpackResult::Failed && !error.empty()) plat::showMessage(error);

@@ -11,9 +11,11 @@ class QWidget;
 class TSignalClose : public QObject {
     Q_OBJECT
 public:
-    // Catches the three signals from now on. Called before any thread starts
-    // or any temporary file is made: a signal that comes before the window
-    // exists is kept until a TSignalClose takes it.
+    // Catches the three signals from now on, for good, but leaves alone those
+    // the program was started with ignored; a broken pipe does not end it
+    // either. Called before any thread starts or any temporary file is made: a
+    // signal that comes before the window exists stops the unpacking and is
+    // kept until a TSignalClose takes it.
     static void CatchSignals();
     // True once one of the signals came: the program is closing, and a
     // message box would only hold that up.
@@ -35,4 +37,5 @@ private:
     QPointer<QWidget> FWindow;
     QSocketNotifier* FNotifier = nullptr;
     bool m_closeAsked = false; // a signal came while there was no window
+    bool m_closing = false;    // a signal came: later ones are only taken off the pipe
 };

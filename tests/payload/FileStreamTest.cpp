@@ -1,6 +1,8 @@
 // Buffered file stream, bit file and archive headers.
 #include <cerrno>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "PayloadTestUtil.h"
@@ -97,6 +99,28 @@ TEST(PlainFileStream, OverwritesAnExistingFileToWhatWasWritten) {
         EXPECT_TRUE(e.Writing);
     }
     EXPECT_EQ(readFile(dir.file("target")), "kept");
+
+    // Nor a second name of another file, nor a pipe: refused at once whether
+    // or not someone is at its other end, and the same for reading.
+    ASSERT_EQ(::link(dir.file("target").c_str(), dir.file("hard").c_str()), 0);
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0600), 0);
+    const int otherEnd = ::open(dir.file("pipe").c_str(), O_RDWR | O_NONBLOCK);
+    const auto refusal = [](auto make) {
+        try {
+            make();
+        } catch (const payload::EFileError& e) {
+            return e.Errno;
+        }
+        return 0;
+    };
+    EXPECT_EQ(refusal([&] { payload::TPlainFileStream out(dir.file("hard")); }), EMLINK);
+    EXPECT_EQ(readFile(dir.file("target")), "kept");
+    // Someone at the other end first: a blocking open of the lone pipe would never return.
+    ASSERT_EQ(refusal([&] { payload::TPlainFileStream out(dir.file("pipe")); }), ENXIO);
+    ASSERT_EQ(refusal([&] { TBufferedFileStream in(dir.file("pipe"), OpenMode::Read); }), ENXIO);
+    ::close(otherEnd);
+    EXPECT_EQ(refusal([&] { payload::TPlainFileStream out(dir.file("pipe")); }), ENXIO);
+    EXPECT_EQ(refusal([&] { TBufferedFileStream in(dir.file("pipe"), OpenMode::Read); }), ENXIO);
 }
 
 TEST(BitFile, BitsMostSignificantFirstAndPartialByteOnClose) {
