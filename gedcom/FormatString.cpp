@@ -1,6 +1,7 @@
 #include "gedcom/FormatString.h"
 
-#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "gedcom/GEDCollection.h"
 #include "platform/CodePage.h"
@@ -16,11 +17,12 @@ int FormatString::GetFileType(const std::string& e) {
 }
 
 int FormatString::IsUnicodeFile(const std::string& fileName) {
-    std::FILE* f = std::fopen(fileName.c_str(), "rbe");
-    if (!f) return 1;
+    // Without blocking: a pipe at the name must not hold the program up.
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return 1;
     unsigned char b[3] = {0, 0, 0};
-    std::size_t n = std::fread(b, 1, sizeof b, f);
-    std::fclose(f);
+    const ssize_t n = ::read(fd, b, sizeof b);
+    ::close(fd);
     return n >= 2 && b[0] == 0xFF && b[1] == 0xFE ? 2 : 1;
 }
 

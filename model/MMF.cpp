@@ -162,7 +162,9 @@ void WMMF::openExisting(unsigned openMode) {
     unsigned access = openMode & 0x3;
     m_readOnly = access != fmOpenReadWrite && access != fmOpenWrite;
     m_privateMap = m_readOnly;
-    m_fd = ::open(m_fileName.c_str(), (m_readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC);
+    // Without blocking, so a pipe at the name is refused below instead of
+    // waiting for a writer.
+    m_fd = ::open(m_fileName.c_str(), (m_readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK);
     if (m_fd < 0) fail();
     unsigned share = openMode & 0xF0;
     if (share & fmShareExclusive) {
