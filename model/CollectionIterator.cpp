@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "model/ABSCollection.h"
+#include "model/ABSName.h"
 #include "model/StrFunc.h"
 
 namespace {
@@ -73,9 +74,12 @@ std::string WCollectionIterator::TextKey(const std::string& text) {
 }
 
 std::string WCollectionIterator::PlainFullName(const WABSIndividual& individual) {
-    std::string name = individual.GetGivenText();
-    if (!name.empty()) name += ' ';
-    return name + individual.GetSurnameText();
+    // The name record once: the index of a large file reads every one.
+    const std::unique_ptr<WABSName> name = individual.GetName();
+    if (!name) return {};
+    std::string text = name->GetGiven();
+    if (!text.empty()) text += ' ';
+    return text + name->GetSurnameText();
 }
 
 std::string WCollectionIterator::SearchKey(std::int32_t individual, SearchKind kind) const {
