@@ -76,12 +76,14 @@ void WIndScrollLogic::GoTo(std::int32_t AIndex) {
     // Outside the view (or the file) the scroll bar cannot point at it.
     if (pos < 1 || pos > FCollection->GetCount() || !FState.scrollEnabled) return;
     SetScrollPosition(pos);
-    // Only a move to someone else leaves where we were in the history.
-    if (GetCurrent() != FLastIndividual) {
-        if (FBackHistory->IsEmpty() || FBackHistory->Peek(0) != FLastIndividual) FBackHistory->Push(FLastIndividual);
-        FLastIndividual = GetCurrent();
-    }
+    recordMove();
     raiseChange();
+}
+
+void WIndScrollLogic::recordMove() {
+    if (GetCurrent() == FLastIndividual) return;
+    if (FBackHistory->IsEmpty() || FBackHistory->Peek(0) != FLastIndividual) FBackHistory->Push(FLastIndividual);
+    FLastIndividual = GetCurrent();
 }
 
 void WIndScrollLogic::StartAt(std::int32_t AIndex) {
@@ -156,12 +158,8 @@ std::string WIndScrollLogic::GetForwardList() const { return FForwardHistory->Ge
 
 void WIndScrollLogic::ScrollBarScroll(ScrollCode ACode) {
     if (ACode == scTrack) return;
-    // A step is announced before it moves, and may move nowhere (at either
-    // end): only a position away from the last one recorded is a move.
-    if (GetCurrent() != FLastIndividual) {
-        if (FBackHistory->IsEmpty() || FBackHistory->Peek(0) != FLastIndividual) FBackHistory->Push(FLastIndividual);
-        FLastIndividual = GetCurrent();
-    }
+    // A step may move nowhere (at either end of the bar).
+    recordMove();
     FForwardHistory->Clear();
 }
 

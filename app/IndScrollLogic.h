@@ -119,6 +119,8 @@ public:
 private:
     void changed();
     void raiseChange();
+    // Only a move to someone else leaves where we were in the history.
+    void recordMove();
 
     WABSCollection* FCollection = nullptr;
     WABSHighLighter* FHighLighter = nullptr;

@@ -193,8 +193,6 @@ TUnpackAhead::State* g_ahead = nullptr;
 TUnpackAhead::TUnpackAhead(const std::string& ownPath) : m_state(std::make_unique<State>()) {
     State& s = *m_state;
     s.job.ownPath = ownPath;
-    // A cancel left from an earlier job must not stop this one.
-    plat::setCancelRequested(false);
     if (!prepare(s.job)) {
         s.done = true;
     } else {

@@ -5,6 +5,7 @@
 
 #include "gedcom/GEDCollection.h"
 #include "platform/CodePage.h"
+#include "platform/TempFiles.h"
 
 int FormatString::GetFileType(const std::string& e) {
     if (e == ".tmp") return 1;
@@ -17,8 +18,8 @@ int FormatString::GetFileType(const std::string& e) {
 }
 
 int FormatString::IsUnicodeFile(const std::string& fileName) {
-    // Without blocking: a pipe at the name must not hold the program up.
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // A pipe at the name must not hold the program up; the reader refuses it.
+    const int fd = plat::openRegularFile(fileName, O_RDONLY);
     if (fd < 0) return 1;
     unsigned char b[3] = {0, 0, 0};
     const ssize_t n = ::read(fd, b, sizeof b);

@@ -162,9 +162,8 @@ void WMMF::openExisting(unsigned openMode) {
     unsigned access = openMode & 0x3;
     m_readOnly = access != fmOpenReadWrite && access != fmOpenWrite;
     m_privateMap = m_readOnly;
-    // Without blocking, so a pipe at the name is refused below instead of
-    // waiting for a writer.
-    m_fd = ::open(m_fileName.c_str(), (m_readOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK);
+    // A pipe at the name is refused rather than waited on.
+    m_fd = plat::openRegularFile(m_fileName, m_readOnly ? O_RDONLY : O_RDWR);
     if (m_fd < 0) fail();
     unsigned share = openMode & 0xF0;
     if (share & fmShareExclusive) {
@@ -173,7 +172,7 @@ void WMMF::openExisting(unsigned openMode) {
         if (flock(m_fd, LOCK_SH | LOCK_NB) != 0) fail();
     }
     struct stat st {};
-    if (fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) fail();
+    if (fstat(m_fd, &st) != 0) fail();
     // Sizes are signed 32-bit: refuse rather than wrap.
     if (st.st_size > MaxSize || st.st_size <= 0) fail();
     m_size = m_capacity = m_initialSize = static_cast<std::int32_t>(st.st_size);

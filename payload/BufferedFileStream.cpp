@@ -21,25 +21,17 @@ TBufferedFileStream::TBufferedFileStream(const std::string& fileName, OpenMode m
     if (mode == OpenMode::Create) flags = O_RDWR | O_CREAT | O_TRUNC;
     if (mode == OpenMode::ReadWrite) flags = O_RDWR;
     m_writeMode = mode != OpenMode::Read;
-    // Non-blocking first: a pipe at the name would hold the open until someone wrote to it.
-    m_fd = ::open(fileName.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0600);
+    // A pipe at the name is refused rather than waited on.
+    m_fd = plat::openRegularFile(fileName, flags);
     if (m_fd < 0) {
-        if (mode == OpenMode::Create) throw EFileError("Cannot create file \"" + fileName + "\"", errno, true);
-        throw EFileError("Cannot open file \"" + fileName + "\"", errno);
-    }
-    struct stat st {};
-    int error = 0;
-    if (::fstat(m_fd, &st) != 0)
-        error = errno;
-    else if (!S_ISREG(st.st_mode))
-        error = ENXIO; // a pipe, a device or a folder
-    else if (::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK) != 0)
-        error = errno;
-    if (error != 0) {
-        ::close(m_fd);
-        m_fd = -1;
+        const int error = errno;
+        // Something there that is no file was opened, not made.
+        if (mode == OpenMode::Create && error != ENXIO)
+            throw EFileError("Cannot create file \"" + fileName + "\"", error, true);
         throw EFileError("Cannot open file \"" + fileName + "\"", error);
     }
+    struct stat st {};
+    ::fstat(m_fd, &st);
     m_size = st.st_size;
 }
 

@@ -104,9 +104,9 @@ int createUniqueFile(std::string& templ, int suffixLen) {
     return fd;
 }
 
-int openTempForWriting(const std::string& path) {
-    // Without O_NONBLOCK a pipe at the name would hold the open until someone reads it.
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+int openRegularFile(const std::string& path, int flags, bool oneName) {
+    // Without O_NONBLOCK a pipe at the name would hold the open until someone used its other end.
+    const int fd = open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0600);
     if (fd < 0) return -1;
     struct stat st {};
     int error = 0;
@@ -114,7 +114,7 @@ int openTempForWriting(const std::string& path) {
         error = errno;
     else if (!S_ISREG(st.st_mode))
         error = ENXIO;
-    else if (st.st_nlink > 1)
+    else if (oneName && st.st_nlink > 1)
         error = EMLINK; // written through, the other name's file would change
     else if (fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0)
         error = errno;
@@ -123,6 +123,8 @@ int openTempForWriting(const std::string& path) {
     errno = error;
     return -1;
 }
+
+int openTempForWriting(const std::string& path) { return openRegularFile(path, O_WRONLY | O_CREAT | O_NOFOLLOW, true); }
 
 // The mode an ordinary new file gets: 0666 less the user's umask. The umask
 // is read where the system shows it, not set and put back: another thread

@@ -25,6 +25,11 @@ std::string createTempFile();
 // before a suffix of suffixLen characters: exclusive, never through a symlink,
 // mode 0600, close-on-exec. Returns the descriptor and the name in templ, or -1.
 int createUniqueFile(std::string& templ, int suffixLen);
+// Opens path with flags (and close-on-exec) without ever blocking on it,
+// creating it with mode 0600 when flags ask for it: -1 with errno ENXIO for
+// anything but a regular file (a pipe, a device, a folder), and with oneName
+// EMLINK for a file that has another name too (a hard link).
+int openRegularFile(const std::string& path, int flags, bool oneName = false);
 // Opens path for writing, creating it (mode 0600) when missing, as a
 // temporary file of ours must be: never through a link and never blocking.
 // Returns the descriptor, or -1 with errno ELOOP for a symbolic link, EMLINK

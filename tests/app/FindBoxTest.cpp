@@ -83,20 +83,12 @@ TEST_F(FindBoxTest, NothingWithoutACollectionAndIndexesFreedWithTheFile) {
     EXPECT_EQ(box.SelectedText(1), "");
 }
 
-} // namespace
-
-namespace {
-
 // Names as a real file holds them: accents, prefixes, suffixes, particles,
-// letters the code page lacks (read as '?'), a missing surname or given
-// name. plainGiven and plainSurname are what the searches must see: plain
-// capitals, one character for each character of the name.
+// letters the code page lacks (read as '?'), a missing surname or given name.
+// The plain forms are what the searches must see: capitals, one character
+// for each character of the name.
 struct Person {
-    const char* given;
-    const char* surname;
-    const char* extra; // further lines of the record
-    const char* plainGiven;
-    const char* plainSurname;
+    const char *given, *surname, *extra, *plainGiven, *plainSurname;
 };
 const Person kPeople[] = {
     {"Anna Eva", "Hicks", "", "ANNA EVA", "HICKS"},
@@ -107,48 +99,45 @@ const Person kPeople[] = {
     {"Lætitia", "Davenport", "", "LATITIA", "DAVENPORT"},
     {"Letitia", "Moreno", "", "LETITIA", "MORENO"},
     {"Leah", "Moreno", "", "LEAH", "MORENO"},
-    {"Zoë", "Müller", "", "ZOE", "MULLER"},
-    {"Jürgen", "Müller", "2 NPFX Dr.\n2 NSFX III\n", "JURGEN", "MULLER"},
+    {"Zoë", "Müller", "2 NPFX Dr.\n2 NSFX III\n", "ZOE", "MULLER"},
     {"Karl", "Muller", "", "KARL", "MULLER"},
-    {"Émile", "Ölander", "", "EMILE", "OLANDER"},
     {"Françoise", "de la Cruz", "", "FRANCOISE", "DE LA CRUZ"},
-    {"Simon", "van der Berg", "2 NPFX Sir\n", "SIMON", "VAN DER BERG"},
-    {"José", "García", "", "JOSE", "GARCIA"},
-    {"Ángel", "Núñez", "", "ANGEL", "NUNEZ"},
     {"Иван", "Petrov", "", "????", "PETROV"},
     {"Olga", "Петрова", "", "OLGA", "???????"},
     {"李", "Wang", "", "?", "WANG"},
-    {"Henry", "Dixon", "2 NPFX Dr.\n", "HENRY", "DIXON"},
-    {"Thomas", "Garner", "", "THOMAS", "GARNER"},
-    {"Sven", "Åkesson", "", "SVEN", "AKESSON"},
     {"", "Alone", "", "", "ALONE"},
     {"Mononym", "", "", "MONONYM", ""},
-    {"Walter", "Simon", "", "WALTER", "SIMON"},
     {"Bärbel", "Hicks", "", "BARBEL", "HICKS"},
 };
 constexpr int kCount = int(sizeof kPeople / sizeof kPeople[0]);
-
-std::string cp(const std::string& utf8) { return plat::utf8ToCp1252(utf8); }
 
 // Case of a cp1252 text, letters with accents included.
 std::string withCase(std::string s, bool upper) {
     for (char& ch : s) {
         const auto c = static_cast<unsigned char>(ch);
-        const bool lowerLetter = (c >= 'a' && c <= 'z') || (c >= 0xE0 && c != 0xF7 && c != 0xFF);
-        const bool upperLetter = (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7);
-        if (upper && lowerLetter) ch = char(c - 0x20);
-        if (!upper && upperLetter) ch = char(c + 0x20);
+        if (upper && ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c != 0xF7 && c != 0xFF))) ch = char(c - 0x20);
+        if (!upper && ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))) ch = char(c + 0x20);
     }
     return s;
 }
 
-std::string surnameKey(const Person& p) { return std::string(p.plainSurname) + ", " + p.plainGiven; }
-std::string givenKey(const Person& p) {
+using KeyOf = std::string (*)(int);
+std::string surnameKey(int i) { return std::string(kPeople[i].plainSurname) + ", " + kPeople[i].plainGiven; }
+std::string givenKey(int i) {
+    const Person& p = kPeople[i];
     return *p.plainGiven ? std::string(p.plainGiven) + " " + p.plainSurname : p.plainSurname;
 }
 // Identifiers are read as they stand in the file, so these are plain.
-std::string refn(int i) { return withCase(kPeople[i].plainSurname, false) + "-" + std::to_string(i + 1); }
 std::string refnKey(int i) { return std::string(kPeople[i].plainSurname) + "-" + std::to_string(i + 1); }
+
+// The individuals whose key starts with a plain text, in an order this test makes itself.
+std::vector<std::int32_t> hitsOf(KeyOf key, const std::string& plain) {
+    std::vector<std::int32_t> out;
+    for (int i = 0; i < kCount; ++i)
+        if (key(i).rfind(plain, 0) == 0) out.push_back(i + 1);
+    std::sort(out.begin(), out.end(), [&](std::int32_t a, std::int32_t b) { return key(a - 1) < key(b - 1); });
+    return out;
+}
 
 struct AccentedNames : ::testing::Test {
     void SetUp() override {
@@ -158,104 +147,62 @@ struct AccentedNames : ::testing::Test {
         for (int i = 0; i < kCount; ++i) {
             const Person& p = kPeople[i];
             text += "0 @I" + std::to_string(i + 1) + "@ INDI\n1 NAME " + p.given + " /" + p.surname + "/\n" + p.extra +
-                    "1 REFN " + refn(i) + "\n";
+                    "1 REFN " + withCase(refnKey(i), false) + "\n";
         }
         file = gedtest::openText(text + "0 TRLR\n");
         box.SetCollection(file.collection.get());
     }
     void TearDown() override { WOptions::Clear(); }
-
-    // Individuals in the order of a key this test makes itself.
-    std::vector<std::int32_t> orderBy(std::string (*key)(int)) {
-        std::vector<std::int32_t> order(kCount);
-        for (int i = 0; i < kCount; ++i) order[i] = i + 1;
-        std::sort(order.begin(), order.end(), [&](std::int32_t a, std::int32_t b) { return key(a - 1) < key(b - 1); });
-        return order;
-    }
-    // The entries of that order whose key starts with a plain text.
-    std::vector<std::int32_t> run(std::string (*key)(int), const std::string& plain) {
-        std::vector<std::int32_t> out;
-        for (std::int32_t n : orderBy(key))
-            if (key(n - 1).rfind(plain, 0) == 0) out.push_back(n);
-        return out;
-    }
-    // The texts a user may type for one name: whole and as its beginning, in
-    // its own, lower and upper case, and plain; each with the plain text it stands for.
-    static std::vector<std::pair<std::string, std::string>> typings(const std::string& text, const std::string& plain,
-                                                                    std::size_t beginning) {
-        std::vector<std::pair<std::string, std::string>> out;
-        for (std::size_t n : {text.size(), std::min(beginning, text.size())}) {
-            const std::string part = text.substr(0, n), plainPart = plain.substr(0, n);
-            for (const std::string& typed : {part, withCase(part, false), withCase(part, true), plainPart})
-                out.emplace_back(typed, plainPart);
-        }
-        return out;
-    }
-
     gedtest::Opened file;
     WFindBox box;
     WFindNextPrev finder{box};
 };
 
 TEST_F(AccentedNames, EveryNameReachesItsPersonInEveryFind) {
-    auto bySurname = [](int i) { return surnameKey(kPeople[i]); };
-    auto byGiven = [](int i) { return givenKey(kPeople[i]); };
-    auto byRefN = [](int i) { return refnKey(i); };
     for (int mode : {WFindBox::mdIdentifier, WFindBox::mdSurname, WFindBox::mdGiven, WFindBox::mdCustom})
         box.BuildFindIndex(mode, false);
     WFindSearch dialog({file.collection.get(), box.Index(WFindBox::mdIdentifier), box.Index(WFindBox::mdGiven),
                         box.Index(WFindBox::mdSurname), box.Index(WFindBox::mdCustom)});
-    auto dialogFinds = [&](int mode, const std::string& typed) {
-        dialog.SetMode(mode);
-        return dialog.IndividualAt(dialog.Search(typed));
-    };
-
     for (int i = 0; i < kCount; ++i) {
         const Person& p = kPeople[i];
-        SCOPED_TRACE(p.plainGiven + std::string(" ") + p.plainSurname);
-        const std::string given = cp(p.given), surname = cp(p.surname);
-        for (const auto& [typed, plain] : typings(surname + ", " + given, surnameKey(p), surname.size() + 3)) {
-            const std::vector<std::int32_t> hits = run(bySurname, plain);
-            ASSERT_FALSE(hits.empty()) << typed;
-            box.SetQuickFindMode(WFindBox::mdSurname);
-            EXPECT_EQ(box.TextChanged(typed), hits[0]) << typed;
-            EXPECT_EQ(dialogFinds(WFindSearch::mSurname, typed), hits[0]) << typed;
-        }
-        const std::string full = given.empty() ? surname : given + " " + surname;
-        for (const auto& [typed, plain] : typings(full, givenKey(p), given.size() + 2)) {
-            const std::vector<std::int32_t> hits = run(byGiven, plain);
-            ASSERT_FALSE(hits.empty()) << typed;
-            box.SetQuickFindMode(WFindBox::mdGiven);
-            EXPECT_EQ(box.TextChanged(typed), hits[0]) << typed;
-            EXPECT_EQ(dialogFinds(WFindSearch::mGiven, typed), hits[0]) << typed;
-        }
-        for (const auto& [typed, plain] : typings(refn(i), refnKey(i), 3))
-            EXPECT_EQ(dialogFinds(WFindSearch::mCustom, typed), run(byRefN, plain).front()) << typed;
-    }
-
-    // Find next walks the run of hits of a beginning and wraps; find previous
-    // from the first hit goes to the last.
-    for (int i = 0; i < kCount; ++i) {
-        const Person& p = kPeople[i];
-        for (const auto& [mode, text, plain, key] :
-             {std::tuple{WFindBox::mdSurname, cp(p.surname), std::string(p.plainSurname), +bySurname},
-              std::tuple{WFindBox::mdGiven, cp(p.given), std::string(p.plainGiven), +byGiven}}) {
-            if (text.empty()) continue;
+        const std::string given = plat::utf8ToCp1252(p.given), surname = plat::utf8ToCp1252(p.surname);
+        // What is typed, its plain key, how much of it is a beginning, and the
+        // find box mode (0: the dialog alone) and dialog mode that search it.
+        const std::tuple<std::string, std::string, std::size_t, KeyOf, int, int> finds[] = {
+            {surname + ", " + given, surnameKey(i), surname.size() + 3, surnameKey, WFindBox::mdSurname,
+             WFindSearch::mSurname},
+            {given.empty() ? surname : given + " " + surname, givenKey(i), given.size() + 2, givenKey,
+             WFindBox::mdGiven, WFindSearch::mGiven},
+            {withCase(refnKey(i), false), refnKey(i), 3, refnKey, 0, WFindSearch::mCustom}};
+        for (const auto& [text, plain, beginning, key, boxMode, dialogMode] : finds) {
+            // Whole and as its beginning, in its own, lower and upper case, and plain.
+            for (std::size_t n : {text.size(), std::min(beginning, text.size())}) {
+                const std::string part = text.substr(0, n), plainPart = plain.substr(0, n);
+                const std::int32_t first = hitsOf(key, plainPart).at(0);
+                for (const std::string& typed : {part, withCase(part, false), withCase(part, true), plainPart}) {
+                    SCOPED_TRACE(typed);
+                    box.SetQuickFindMode(boxMode ? boxMode : WFindBox::mdIndex);
+                    if (boxMode) EXPECT_EQ(box.TextChanged(typed), first);
+                    dialog.SetMode(dialogMode);
+                    EXPECT_EQ(dialog.IndividualAt(dialog.Search(typed)), first);
+                }
+            }
+            // Find next walks the run of hits of a beginning and wraps; find
+            // previous from the first hit goes to the last.
             const std::string typed = text.substr(0, 2);
-            const std::vector<std::int32_t> hits = run(key, plain.substr(0, 2));
-            SCOPED_TRACE(typed);
-            box.SetQuickFindMode(mode);
-            ASSERT_EQ(box.TextChanged(typed), hits[0]);
+            if (!boxMode || typed.empty() || typed[0] == ',') continue;
+            const std::vector<std::int32_t> hits = hitsOf(key, plain.substr(0, 2));
+            box.SetQuickFindMode(boxMode);
+            ASSERT_EQ(box.TextChanged(typed), hits[0]) << typed;
             finder.Reset();
             std::vector<std::int32_t> walked;
             for (std::size_t k = 0; k < hits.size(); ++k)
                 finder.FindNext(typed, [&](std::int32_t n) { walked.push_back(n); });
-            std::vector<std::int32_t> expected(hits.begin() + 1, hits.end());
-            expected.push_back(hits[0]);
-            EXPECT_EQ(walked, expected);
+            std::rotate(walked.rbegin(), walked.rbegin() + 1, walked.rend());
+            EXPECT_EQ(walked, hits) << typed;
             std::int32_t back = 0;
             finder.FindPrevious(typed, [&](std::int32_t n) { back = n; });
-            EXPECT_EQ(back, hits.back());
+            EXPECT_EQ(back, hits.back()) << typed;
         }
     }
 }

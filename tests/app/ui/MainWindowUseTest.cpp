@@ -540,6 +540,8 @@ TEST_F(MainWindowUseTest, ReadingALargeFileShowsTheWaitAfterItsDelayAndCancels) 
         slowWindowThread = threads == 1;
         released = heldOut = false;
         WGEDCollection::SetOpenThreads(threads);
+        // A Cancel clicked before would stop this unpacking.
+        plat::setCancelRequested(false);
         TLogoAppForm form(program);
         bool seen = false, shownAtOnce = false, cancelButton = false;
         QTimer watch;
@@ -576,6 +578,7 @@ TEST_F(MainWindowUseTest, ReadingALargeFileShowsTheWaitAfterItsDelayAndCancels) 
     // window's close): the read stops, then the window closes for good.
     slowWindowThread = true;
     WGEDCollection::SetOpenThreads(1);
+    plat::setCancelRequested(false);
     TLogoAppForm form(program);
     TSignalClose closeOnSignal(&form);
     signalAtPump = true;
