@@ -11,7 +11,13 @@
 namespace {
 
 // Column each find mode sorts by (identifier, surname, given names, custom).
-constexpr std::int32_t kModeColumn[6] = {0, 0, 2, 7, 6, 48};
+using Kind = WCollectionIterator::SearchKind;
+constexpr std::int32_t kModeColumn[6] = {0,
+                                         0,
+                                         WColSortIterator::kIdentifierColumn,
+                                         WColSortIterator::SearchColumn(Kind::SurnameGiven),
+                                         WColSortIterator::SearchColumn(Kind::FullName),
+                                         WColSortIterator::SearchColumn(Kind::RefN)};
 
 std::string trim(const std::string& s) {
     std::size_t b = 0, e = s.size();
@@ -32,6 +38,12 @@ bool wholeNumber(const std::string& s, std::int32_t& out) {
 }
 
 } // namespace
+
+void WFindBox::SplitName(const std::string& text, std::string& surname, std::string& given) {
+    const std::size_t comma = text.find(',');
+    surname = trim(text.substr(0, comma));
+    given = comma == std::string::npos ? std::string() : trim(text.substr(comma + 1));
+}
 
 WFindBox::WFindBox() = default;
 WFindBox::~WFindBox() = default;
@@ -110,13 +122,11 @@ std::int32_t WFindBox::search(const std::string& text) {
     case mdSurname: {
         BuildFindIndex(mdSurname, true);
         if (superseded()) return 0;
-        const std::size_t comma = text.find(',');
-        const std::string surname = trim(text.substr(0, comma));
-        const std::string given = comma == std::string::npos ? "" : trim(text.substr(comma + 1));
+        std::string surname, given;
+        SplitName(text, surname, given);
         // The search gives the nearest position when nothing matches; only a
         // real match counts as found.
         const std::int32_t pos = m_current->FindSurnameGiven(surname, given);
-        using Kind = WCollectionIterator::SearchKind;
         if (pos > 0 &&
             m_current->MatchesAt(pos, Kind::SurnameGiven, WCollectionIterator::SurnameGivenKey(surname, given))) {
             m_nextPrev = true;
@@ -135,7 +145,7 @@ std::int32_t WFindBox::search(const std::string& text) {
         // The first entry whose plain full name begins with the text: the
         // entries before it begin otherwise, so none of their given names do.
         const std::int32_t pos = m_current->FindFullName(text);
-        if (pos < 1 || !m_current->MatchesAt(pos, WCollectionIterator::SearchKind::FullName, key)) return 0;
+        if (pos < 1 || !m_current->MatchesAt(pos, Kind::FullName, key)) return 0;
         m_nextPrev = true;
         m_findPos = pos;
         return m_current->GetItem(m_findPos);

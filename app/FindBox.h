@@ -45,6 +45,9 @@ public:
     std::int32_t FindPosition() const { return m_findPos; }
     bool NextPrevEnabled() const { return m_nextPrev; }
 
+    // "surname, given" split at its first comma, both parts trimmed.
+    static void SplitName(const std::string& text, std::string& surname, std::string& given);
+
     // The find box's text changed; returns the individual to move to, 0 for none.
     // A text typed while an index sorts moves nothing: the search that
     // started the sort runs again with the latest text once it is sorted.

@@ -6,24 +6,6 @@
 #include "app/FlagScope.h"
 #include "columns/ColSortIterator.h"
 
-namespace {
-
-std::string trim(const std::string& s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
-    return s.substr(b, e - b);
-}
-
-// Surname and given-name parts of "surname, given".
-void splitName(const std::string& text, std::string& surname, std::string& given) {
-    const std::size_t comma = text.find(',');
-    surname = trim(text.substr(0, comma));
-    given = comma == std::string::npos ? std::string() : trim(text.substr(comma + 1));
-}
-
-} // namespace
-
 std::int32_t WFindNextPrev::count() const {
     WColSortIterator* index = m_box.Current();
     return index ? index->Count() : 0;
@@ -34,19 +16,42 @@ std::int32_t WFindNextPrev::itemAt(std::int32_t position) const {
     return index && position >= 1 && position <= index->Count() ? index->GetItem(position) : 0;
 }
 
-bool WFindNextPrev::matchesAt(std::int32_t position, const std::string& text) const {
-    WColSortIterator* index = m_box.Current();
-    if (itemAt(position) < 1) return false;
-    using Kind = WCollectionIterator::SearchKind;
+WFindNextPrev::Hits WFindNextPrev::searchKey(const std::string& text, WCollectionIterator::SearchKind& kind,
+                                             std::string& key) const {
     switch (m_box.QuickFindMode()) {
     case WFindBox::mdSurname: {
         std::string surname, given;
-        splitName(text, surname, given);
-        return !surname.empty() &&
-               index->MatchesAt(position, Kind::SurnameGiven, WCollectionIterator::SurnameGivenKey(surname, given));
+        WFindBox::SplitName(text, surname, given);
+        if (surname.empty()) return Hits::None;
+        kind = WCollectionIterator::SearchKind::SurnameGiven;
+        key = WCollectionIterator::SurnameGivenKey(surname, given);
+        return Hits::Matching;
     }
-    case WFindBox::mdGiven: return index->MatchesAt(position, Kind::FullName, WCollectionIterator::TextKey(text));
-    default: return true;
+    case WFindBox::mdGiven:
+        kind = WCollectionIterator::SearchKind::FullName;
+        key = WCollectionIterator::TextKey(text);
+        return Hits::Matching;
+    default: return Hits::All;
+    }
+}
+
+std::int32_t WFindNextPrev::nextHit(std::int32_t from, const std::string& text) const {
+    WCollectionIterator::SearchKind kind{};
+    std::string key;
+    switch (searchKey(text, kind, key)) {
+    case Hits::All: return from >= 1 && from <= count() ? from : 0;
+    case Hits::Matching: return m_box.Current()->NextMatch(from, kind, key);
+    default: return 0;
+    }
+}
+
+std::int32_t WFindNextPrev::prevHit(std::int32_t from, const std::string& text) const {
+    WCollectionIterator::SearchKind kind{};
+    std::string key;
+    switch (searchKey(text, kind, key)) {
+    case Hits::All: return std::max(0, std::min(from, count()));
+    case Hits::Matching: return m_box.Current()->PrevMatch(from, kind, key);
+    default: return 0;
     }
 }
 
@@ -69,7 +74,7 @@ bool WFindNextPrev::FindNext(const std::string& text, const MoveTo& moveTo) {
         m_box.BuildFindIndex(mode, true);
         if (m_first == 0 || m_current == 0) {
             std::string surname, given;
-            splitName(text, surname, given);
+            WFindBox::SplitName(text, surname, given);
             const std::int32_t pos = m_box.Current()->FindSurnameGiven(surname, given);
             m_first = m_current = std::max(1, pos);
         }
@@ -83,8 +88,11 @@ bool WFindNextPrev::FindNext(const std::string& text, const MoveTo& moveTo) {
     // A text typed during the sort replaces the one this step was for.
     if (m_box.TextPending()) return false;
     if (m_first == 0 || m_current == 0) return false;
-    ++m_current;
-    if (m_current <= count() && matchesAt(m_current, text)) return move(m_current, moveTo);
+    // The next hit, passing over the entries between that do not match.
+    if (const std::int32_t next = nextHit(m_current + 1, text)) {
+        m_current = next;
+        return move(m_current, moveTo);
+    }
     // Past the last hit: back to the first.
     m_current = m_first;
     return move(m_first, moveTo);
@@ -93,16 +101,13 @@ bool WFindNextPrev::FindNext(const std::string& text, const MoveTo& moveTo) {
 bool WFindNextPrev::FindPrevious(const std::string& text, const MoveTo& moveTo) {
     if (!m_box.Current() || !m_box.Collection() || m_box.Sorting() || m_first == 0 || m_current == 0) return false;
     const FlagScope busy(m_busy);
-    --m_current;
-    if (m_current >= m_first && matchesAt(m_current, text)) return move(m_current, moveTo);
-    // Before the first hit: on to the last one of the run.
-    const std::int32_t n = count();
-    for (std::int32_t p = m_first + 1; p <= n; ++p) {
-        if (!matchesAt(p, text)) {
-            m_current = p - 1;
-            return move(m_current, moveTo);
-        }
+    const std::int32_t prev = prevHit(m_current - 1, text);
+    if (prev >= m_first) {
+        m_current = prev;
+        return move(m_current, moveTo);
     }
-    m_current = std::max(n, 1);
+    // Before the first hit: on to the last one.
+    const std::int32_t last = prevHit(count(), text);
+    m_current = last >= m_first ? last : m_first;
     return move(m_current, moveTo);
 }

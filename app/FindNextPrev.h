@@ -1,10 +1,12 @@
 #pragma once
 // Find next / find previous over the find box's current index: the first hit
-// of the typed text and the entry now shown, stepping through the run of
-// matching entries and wrapping at either end.
+// of the typed text and the entry now shown, stepping from hit to hit over
+// the entries between that do not match, and wrapping at either end.
 #include <cstdint>
 #include <functional>
 #include <string>
+
+#include "model/CollectionIterator.h"
 
 class WFindBox;
 
@@ -30,11 +32,16 @@ public:
     bool FindPrevious(const std::string& text, const MoveTo& moveTo);
 
 private:
-    // The entry at a position matches the text as the find box searched it:
-    // in surname mode "surname, given" (a surname needed), in given-name mode
-    // the beginning of the plain full name, compared as the index's keys; the
-    // index and identifier modes match everybody.
-    bool matchesAt(std::int32_t position, const std::string& text) const;
+    // Which entries are hits for the text as the find box searched it: in
+    // surname mode those whose surname and given names begin with the typed
+    // parts (none without a surname), in given-name mode those whose plain
+    // full name begins with the text, compared as the index's keys; in the
+    // index and identifier modes every entry.
+    enum class Hits { All, Matching, None };
+    Hits searchKey(const std::string& text, WCollectionIterator::SearchKind& kind, std::string& key) const;
+    // The first hit at or after a position, the last at or before it; 0 for none.
+    std::int32_t nextHit(std::int32_t from, const std::string& text) const;
+    std::int32_t prevHit(std::int32_t from, const std::string& text) const;
     std::int32_t itemAt(std::int32_t position) const;
     std::int32_t count() const;
     bool move(std::int32_t position, const MoveTo& moveTo) const;

@@ -130,10 +130,7 @@ void WIndScrollLogic::Back() {
     FForwardHistory->Push(FLastIndividual);
     const std::int32_t target = FBackHistory->Pop();
     FLastIndividual = target;
-    const std::int32_t before = FBackHistory->Count();
     GoTo(target);
-    // GoTo put the target back on top; it is where we are, not where to go back to.
-    if (FBackHistory->Count() > before) FBackHistory->Pop();
     changed();
 }
 

@@ -124,11 +124,16 @@ void BM_FindIndexSort(benchmark::State& state, long n, std::int32_t id) {
 }
 
 // Typing into the find box: each name of the file's first thousand
-// individuals searched letter by letter in a sorted name index.
-void BM_FindName(benchmark::State& state, long n, bool surname) {
+// individuals searched letter by letter in a sorted name index. With a given
+// part, the surname's first two letters and a comma come first, so the
+// search goes through every surname that begins with them.
+enum class FindKind { Surname, Given, SurnameGiven };
+
+void BM_FindName(benchmark::State& state, long n, FindKind kind) {
     auto c = openFresh(n);
     WColSortIterator it("", c->GetIndividualCount(), c.get());
-    it.SortByColumnId(surname ? 7 : 6);
+    using Kind = WCollectionIterator::SearchKind;
+    it.SortByColumnId(WColSortIterator::SearchColumn(kind == FindKind::Given ? Kind::FullName : Kind::SurnameGiven));
     std::vector<std::pair<std::string, std::string>> names;
     for (std::int32_t i = 1; i <= std::min<std::int32_t>(1000, c->GetIndividualCount()); ++i) {
         auto ind = c->GetIndividual(i);
@@ -137,9 +142,21 @@ void BM_FindName(benchmark::State& state, long n, bool surname) {
     std::int64_t searches = 0, sum = 0;
     for (auto _ : state) {
         for (const auto& [last, first] : names) {
-            const std::string text = surname ? last : first + " " + last;
-            for (std::size_t k = 1; k <= text.size(); ++k, ++searches)
-                sum += surname ? it.FindSurnameGiven(text.substr(0, k), "") : it.FindFullName(text.substr(0, k));
+            switch (kind) {
+            case FindKind::Surname:
+                for (std::size_t k = 1; k <= last.size(); ++k, ++searches)
+                    sum += it.FindSurnameGiven(last.substr(0, k), "");
+                break;
+            case FindKind::Given: {
+                const std::string text = first + " " + last;
+                for (std::size_t k = 1; k <= text.size(); ++k, ++searches) sum += it.FindFullName(text.substr(0, k));
+                break;
+            }
+            case FindKind::SurnameGiven:
+                for (std::size_t k = 1; k <= first.size(); ++k, ++searches)
+                    sum += it.FindSurnameGiven(last.substr(0, 2), first.substr(0, k));
+                break;
+            }
         }
     }
     benchmark::DoNotOptimize(sum);
@@ -161,11 +178,12 @@ void registerAll() {
                 ->Iterations(n >= 1000000 ? 1 : 3)
                 ->Unit(benchmark::kMillisecond);
         }
-        for (bool surname : {true, false}) {
-            const std::string name =
-                std::string("BM_FindName/") + std::to_string(n) + (surname ? "/surname" : "/given");
-            benchmark::RegisterBenchmark(name.c_str(), [n, surname](benchmark::State& s) {
-                BM_FindName(s, n, surname);
+        const std::pair<FindKind, const char*> finds[] = {
+            {FindKind::Surname, "surname"}, {FindKind::Given, "given"}, {FindKind::SurnameGiven, "surname-given"}};
+        for (const auto& [kind, label] : finds) {
+            const std::string name = "BM_FindName/" + std::to_string(n) + "/" + label;
+            benchmark::RegisterBenchmark(name.c_str(), [n, kind = kind](benchmark::State& s) {
+                BM_FindName(s, n, kind);
             })->Unit(benchmark::kMillisecond);
         }
         const std::string name = "BM_Screenful/" + std::to_string(n);

@@ -28,6 +28,9 @@ public:
     virtual long double GetFloat(std::int32_t row);
     // Date sort key text.
     virtual void GetSortText(std::int32_t row, std::string& s);
+    // The text a text key is made from: the cell text unless a column keys
+    // its text otherwise.
+    virtual void GetKeyText(std::int32_t row, std::string& s) { GetText(row, 1, s); }
 
     // A fresh copy for building keys on another thread: one that reads
     // nothing but the collection's records. Null for attributes that keep

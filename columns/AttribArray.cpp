@@ -55,7 +55,7 @@ void WAttribStrArray::StoreKey(WAttrib& attrib, std::int32_t individual) {
     char* p = GetPtr(individual);
     if (!p) return;
     std::string text;
-    attrib.GetText(individual, 1, text);
+    attrib.GetKeyText(individual, text);
     std::string key = MakeKey(text);
     std::memset(p, 0, kRecordSize);
     std::memcpy(p, key.data(), key.size());

@@ -5,6 +5,7 @@
 #include "columns/ColumnTable.h"
 #include "model/ABSCollection.h"
 #include "model/Global.h"
+#include "model/StrFunc.h"
 
 namespace {
 
@@ -92,17 +93,22 @@ std::unique_ptr<WAttrib> WAttribName::CloneForThread() const {
     return copy;
 }
 
-void WAttribName::GetText(std::int32_t row, std::int32_t, std::string& s) {
+void WAttribName::GetText(std::int32_t row, std::int32_t, std::string& s) { nameText(row, false, s); }
+
+void WAttribName::GetKeyText(std::int32_t row, std::string& s) { nameText(row, true, s); }
+
+void WAttribName::nameText(std::int32_t row, bool forKey, std::string& s) {
     s.clear();
     auto ind = individual(row);
     if (!ind) return;
     auto name = ind->GetName();
     if (!name) return;
+    auto part = [forKey](std::string text) { return forKey ? StrFunc::SquashBlanks(text) : text; };
     switch (m_variant) {
-    case ColVariant::Surname: s = name->GetSurnameText(); break;
-    case ColVariant::Given: s = name->GetGiven(); break;
-    case ColVariant::FullName: s = name->GetFullName(true); break;
-    case ColVariant::SurnameGiven: s = name->GetSurnameText() + ", " + name->GetGiven(); break;
+    case ColVariant::Surname: s = part(name->GetSurnameText()); break;
+    case ColVariant::Given: s = part(name->GetGiven()); break;
+    case ColVariant::FullName: s = forKey ? name->GetFullNameKeyText(true) : name->GetFullName(true); break;
+    case ColVariant::SurnameGiven: s = part(name->GetSurnameText()) + ", " + part(name->GetGiven()); break;
     case ColVariant::SurnameSoundex: s = Global::Soundex(name->GetSurnameText()); break;
     case ColVariant::GivenSoundex: {
         // The first blank-separated word of the given names.

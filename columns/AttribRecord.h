@@ -35,8 +35,12 @@ public:
     WAttribName(std::int32_t id, WABSCollection* collection);
     std::unique_ptr<WAttrib> CloneForThread() const override;
     void GetText(std::int32_t row, std::int32_t family, std::string& s) override;
+    // Name parts with their blanks squashed, so a surname written
+    // "/ Bartram/" sorts among the B's; the cell shows it as written.
+    void GetKeyText(std::int32_t row, std::string& s) override;
 
 private:
+    void nameText(std::int32_t row, bool forKey, std::string& s);
     int m_variant;
 };
 

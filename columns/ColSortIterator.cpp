@@ -55,10 +55,12 @@ private:
     std::string m_saved;
 };
 
-// Column 6 of the find index: the plain full name a full-name search looks at.
+// The full-name find index's column: the plain full name a full-name search looks at.
 class WFindNameAttrib : public WAttrib {
 public:
-    explicit WFindNameAttrib(WABSCollection* collection) : WAttrib(collection) { m_columnId = 6; }
+    explicit WFindNameAttrib(WABSCollection* collection) : WAttrib(collection) {
+        m_columnId = WColSortIterator::SearchColumn(WCollectionIterator::SearchKind::FullName);
+    }
     void GetText(std::int32_t row, std::int32_t, std::string& s) override {
         auto ind = individual(row);
         s = ind ? WCollectionIterator::PlainFullName(*ind) : std::string();
@@ -236,23 +238,21 @@ void WColSortIterator::SortBy(WAttrib* attribute, bool toggle) {
 
 void WColSortIterator::SortByColumnId(std::int32_t id) {
     if (IsSorted() || m_busy) return;
-    if (id != 1 && id != 2 && id != 6 && id != 7 && id != 48) return;
+    using Kind = SearchKind;
+    if (id != kRecordColumn && id != kIdentifierColumn && id != SearchColumn(Kind::FullName) &&
+        id != SearchColumn(Kind::SurnameGiven) && id != SearchColumn(Kind::RefN))
+        return;
     // Full names as the find dialog lists them, whatever the name settings.
-    std::unique_ptr<WAttrib> attribute =
-        id == 6 ? std::make_unique<WFindNameAttrib>(m_collection) : ColumnTable::MakeAttrib(id, m_collection);
+    std::unique_ptr<WAttrib> attribute = id == SearchColumn(Kind::FullName)
+                                             ? std::make_unique<WFindNameAttrib>(m_collection)
+                                             : ColumnTable::MakeAttrib(id, m_collection);
     if (!attribute) return;
     SettingOff plainNames(opt::PreSuf);
     SortBy(attribute.get(), true);
 }
 
 std::string WColSortIterator::SearchKey(std::int32_t individual, SearchKind kind) const {
-    std::int32_t column = 0;
-    switch (kind) {
-    case SearchKind::SurnameGiven: column = 7; break;
-    case SearchKind::FullName: column = 6; break;
-    case SearchKind::RefN: column = 48; break;
-    }
     const auto* keys = dynamic_cast<const WAttribStrArray*>(m_keys.get());
-    if (keys && m_sortColumnId == column && IsSorted()) return keys->Key(individual);
+    if (keys && m_sortColumnId == SearchColumn(kind) && IsSorted()) return keys->Key(individual);
     return WCollectionIterator::SearchKey(individual, kind);
 }

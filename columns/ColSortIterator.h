@@ -45,7 +45,18 @@ public:
     // ascending when toggle is set. Nothing while this iterator sorts already,
     // and nothing changes when the Cancel button stops the key building.
     void SortBy(WAttrib* attribute, bool toggle);
-    // For the find indexes: sorts once by column 1, 2, 6, 7 or 48, names
+    // The columns the find indexes sort by: record number, identifier, and
+    // the column of each search kind.
+    static constexpr std::int32_t kRecordColumn = 1, kIdentifierColumn = 2;
+    static constexpr std::int32_t SearchColumn(SearchKind kind) {
+        switch (kind) {
+        case SearchKind::FullName: return 6;
+        case SearchKind::SurnameGiven: return 7;
+        case SearchKind::RefN: return 48;
+        }
+        return 0;
+    }
+    // For the find indexes: sorts once by one of those columns, names
     // without prefixes, suffixes or slashes, as the find dialog lists them and
     // a search is typed. Nothing once sorted, or for other ids.
     void SortByColumnId(std::int32_t id);

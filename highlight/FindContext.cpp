@@ -84,7 +84,10 @@ int WFindSearch::SettingFromMode(int mode) {
 }
 
 std::int32_t WFindSearch::SortColumn(int mode) {
-    static const std::int32_t kColumn[] = {0, 2, 48, 7, 6};
+    using Kind = WCollectionIterator::SearchKind;
+    static constexpr std::int32_t kColumn[] = {
+        0, WColSortIterator::kIdentifierColumn, WColSortIterator::SearchColumn(Kind::RefN),
+        WColSortIterator::SearchColumn(Kind::SurnameGiven), WColSortIterator::SearchColumn(Kind::FullName)};
     return mode >= 0 && mode <= 4 ? kColumn[mode] : 0;
 }
 

@@ -4,6 +4,7 @@
 #include "model/ABSNote.h"
 #include "model/Global.h"
 #include "model/Options.h"
+#include "model/StrFunc.h"
 
 std::string WABSName::GetSurnameText() const {
     std::string surname = GetSurname();
@@ -11,21 +12,26 @@ std::string WABSName::GetSurnameText() const {
     return surname;
 }
 
-std::string WABSName::GetFullName(bool withPrefixSuffix) const {
+std::string WABSName::GetFullName(bool withPrefixSuffix) const { return fullName(withPrefixSuffix, false); }
+
+std::string WABSName::GetFullNameKeyText(bool withPrefixSuffix) const { return fullName(withPrefixSuffix, true); }
+
+std::string WABSName::fullName(bool withPrefixSuffix, bool squashed) const {
+    auto part = [squashed](std::string text) { return squashed ? StrFunc::SquashBlanks(text) : text; };
     const bool preSuf = withPrefixSuffix && WOptions::GetBool(opt::PreSuf);
     std::string text;
     if (preSuf) {
-        text += GetPrefix();
+        text += part(GetPrefix());
         if (!text.empty()) text += ' ';
     }
-    text += GetGiven();
+    text += part(GetGiven());
     if (!text.empty()) text += ' ';
     if (WOptions::GetBool(opt::NameSlash))
-        text += '/' + GetSurnameText() + '/';
+        text += '/' + part(GetSurnameText()) + '/';
     else
-        text += GetSurnameText();
+        text += part(GetSurnameText());
     if (preSuf) {
-        std::string suffix = GetSuffix();
+        std::string suffix = part(GetSuffix());
         if (!suffix.empty()) {
             if (!text.empty()) text += ' ';
             text += suffix;

@@ -23,9 +23,15 @@ public:
     std::string GetSurnameText() const;
     // [prefix] given /surname/ [suffix], by PreSuf and NameSlash.
     std::string GetFullName(bool withPrefixSuffix) const;
+    // The same with each part's blanks squashed, as a name key takes it: a
+    // surname written "/ Bartram/" sorts and is found as "Bartram".
+    std::string GetFullNameKeyText(bool withPrefixSuffix) const;
     std::string GetCitationsText() const;
     std::string GetNoteText() const;
 
 protected:
     std::int32_t m_citationCount = 0;
+
+private:
+    std::string fullName(bool withPrefixSuffix, bool squashed) const;
 };

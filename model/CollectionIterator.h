@@ -33,25 +33,32 @@ public:
 
     // What a name or identifier search compares: the key an individual is
     // ordered by in an index sorted for it, and the typed text made into a key
-    // the same way (accents removed, upper-cased).
+    // the same way (accents removed, upper-cased, blanks squashed).
     enum class SearchKind { SurnameGiven, FullName, RefN };
-    // "SURNAME, GIVEN" as the surname index orders it; only the surname when
-    // no given name is searched.
+    // "SURNAME, GIVEN" as the surname index orders it, each part trimmed; only
+    // the surname when no given name is searched.
     static std::string SurnameGivenKey(const std::string& surname, const std::string& given);
-    // The beginning of "GIVEN SURNAME" (or of the REFN), leading blanks dropped.
+    // The beginning of "GIVEN SURNAME" (or of the REFN), leading blanks
+    // dropped and each run of blanks made one.
     static std::string TextKey(const std::string& text);
     // The name a full-name search looks at, as the find dialog lists it: the
     // given names, a blank and the surname, without prefix, suffix or slashes.
     static std::string PlainFullName(const WABSIndividual& individual);
 
-    // Position of the first individual whose key starts with the searched
-    // key, or the nearest one before where it would be. The index must be
+    // Position of the first individual that matches, or the nearest one
+    // before where it would be. A surname and given-name search matches an
+    // individual whose surname and given names begin with those parts; the
+    // others match a key that starts with the searched one. The index must be
     // sorted by that key.
     std::int32_t FindSurnameGiven(const std::string& surname, const std::string& given);
     std::int32_t FindFullName(const std::string& text);
     std::int32_t FindRefN(const std::string& text);
-    // The individual at a position has a key that starts with the searched one.
+    // The individual at a position matches the searched key.
     bool MatchesAt(std::int32_t position, SearchKind kind, const std::string& searchKey) const;
+    // The first matching position at or after from, the last at or before
+    // from; 0 when there is none.
+    std::int32_t NextMatch(std::int32_t from, SearchKind kind, const std::string& searchKey) const;
+    std::int32_t PrevMatch(std::int32_t from, SearchKind kind, const std::string& searchKey) const;
 
     WABSCollection* GetCollection() const { return m_collection; }
     // The collection the searches fetch individuals from.
@@ -70,5 +77,10 @@ protected:
     bool m_sortedOnce = false;
 
 private:
-    std::int32_t prefixFind(SearchKind kind, const std::string& searchKey);
+    std::int32_t find(SearchKind kind, const std::string& searchKey) const;
+    std::string keyAt(std::int32_t position, SearchKind kind) const;
+    // The first position in [from, to) whose key, over the prefix's length,
+    // is not below the prefix, or with above, is above it; to when none is.
+    std::int32_t bound(std::int32_t from, std::int32_t to, SearchKind kind, const std::string& prefix,
+                       bool above) const;
 };

@@ -85,6 +85,31 @@ std::string SortKey(const std::string& text) {
     return key;
 }
 
+namespace {
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string squash(const std::string& text, bool keepEnd) {
+    std::string out;
+    out.reserve(text.size());
+    bool blank = false;
+    for (char c : text) {
+        if (isBlank(c)) {
+            blank = !out.empty();
+            continue;
+        }
+        if (blank) out.push_back(' ');
+        blank = false;
+        out.push_back(c);
+    }
+    if (blank && keepEnd) out.push_back(' ');
+    return out;
+}
+} // namespace
+
+std::string SquashBlanks(const std::string& text) { return squash(text, false); }
+
+std::string SquashTypedBlanks(const std::string& text) { return squash(text, true); }
+
 std::string RemoveAccents(const std::string& text) {
     const auto& t = accentTable();
     std::string out(text);

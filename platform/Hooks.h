@@ -60,7 +60,7 @@ void showMessage(const std::string& text);
 void processMessages();
 void setBusyCursor(bool busy);
 CalendarTime now();
-// Milliseconds from a monotonic clock (GetTickCount's role).
+// Milliseconds from a clock that never goes back: for load times and timeouts.
 std::uint64_t tickCount();
 
 // The global cancel flag: set by the wait dialog's Cancel button and by a

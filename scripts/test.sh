@@ -9,7 +9,9 @@ jobs=$(nproc)
 # In CI the real GEDCOM files must be there: their tests fail rather than skip.
 shared=OFF
 [ "${CI:-}" = "true" ] && shared=ON
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRENTHAUL_REQUIRE_SHARED_DATA=$shared >/dev/null
+# Warnings fail this build, so none creep back in.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DBRENTHAUL_REQUIRE_SHARED_DATA=$shared \
+      -DCMAKE_COMPILE_WARNING_AS_ERROR=ON >/dev/null
 cmake --build build -j "$jobs"
 (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$jobs")
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" -DBRENTHAUL_CORE_ONLY=ON \

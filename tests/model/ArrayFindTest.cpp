@@ -74,8 +74,8 @@ TEST(ArrayFind, SurnameGivenPrefixBeforeAmongAndAfter) {
     EXPECT_EQ(idx.FindSurnameGiven("Baker", ""), 2);  // first of three, not the probe hit
     EXPECT_EQ(idx.FindSurnameGiven("baKER", "c"), 3); // case of a-z ignored
     EXPECT_EQ(idx.FindSurnameGiven("Baker", "Do"), 4);
-    // With a given name the surname is taken whole: "BAK, DO" sorts before BAKER.
-    EXPECT_EQ(idx.FindSurnameGiven("Bak", "Do"), 1);
+    // The surname part is a beginning too, with a given name typed.
+    EXPECT_EQ(idx.FindSurnameGiven("Bak", "Do"), 4);
     EXPECT_EQ(idx.FindSurnameGiven("Carter", "Fred"), 6);
     EXPECT_EQ(idx.FindSurnameGiven("Davis", ""), 7);
     EXPECT_EQ(idx.FindSurnameGiven("Aa", ""), 1);       // before every entry
