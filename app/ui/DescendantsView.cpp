@@ -34,6 +34,10 @@ TDescendantsView::TDescendantsView(QWidget* parent) : TViewPage(parent) {
     v->setContentsMargins(2, 2, 2, 2);
     auto* top = new QHBoxLayout;
     LabDesGen = new QLabel(this);
+    // As wide as its longest text from the start: filling it must not widen the window.
+    const QFontMetrics fm = LabDesGen->fontMetrics();
+    LabDesGen->setMinimumWidth(std::max(fm.horizontalAdvance(toQ(DescendantGenerationsText(0))),
+                                        fm.horizontalAdvance(toQ(DescendantGenerationsText(255)))));
     DesGenSpinEdit = new QSpinBox(this);
     DesGenSpinEdit->setRange(0, 255);
     auto* labIndent = new QLabel(QStringLiteral("Indent"), this);

@@ -173,7 +173,6 @@ void TFamilyView::ShowFamily() {
         // The rows read before the failure stay; the user is told which family failed.
         plat::showMessage(e.what());
     }
-    labFGMarriageInfo->setText(toQ(FGroup.MarriageInfo));
     labMultipleMarriages->setText(toQ(FGroup.MultipleMarriages));
     LayoutControls(); // the counter's width follows its text
     for (int k = 0; k < fpCount; ++k) {
@@ -303,6 +302,11 @@ void TFamilyView::LayoutControls() {
     labActive->setGeometry(margin, subjectTop - lineH - 2, leftWidth, lineH);
     subject->setGeometry(margin, subjectTop, leftWidth, subject->height());
     labFGMarriageInfo->setGeometry(margin, 4 * d + 78, leftWidth, lineH);
+    // A long date and place is shortened to its column, and shown whole as a tip.
+    const QString info = toQ(FGroup.MarriageInfo);
+    const QString shown = labFGMarriageInfo->fontMetrics().elidedText(info, Qt::ElideRight, leftWidth);
+    labFGMarriageInfo->setText(shown);
+    labFGMarriageInfo->setToolTip(shown == info ? QString() : info);
 
     auto right = [&](FamilyPanel k, int top) {
         TIndInfoPanel* p = FPanels[std::size_t(k)];

@@ -69,6 +69,9 @@
 namespace {
 
 const char* const kCaption = "Quorvane Brenthaul Self-Viewing GEDCOM 1.19";
+// The highlight text above the views: one line, and each further one.
+constexpr int kHLTextLine = 19;
+constexpr int kHLTextMoreLine = 14;
 
 QPlainTextEdit* readOnlyMemo(QWidget* parent) {
     auto* m = new QPlainTextEdit(parent);
@@ -264,6 +267,19 @@ TLogoAppForm::TLogoAppForm(std::string ownPath, QWidget* parent)
         SetStatus(0, "");
     });
     connect(&ImportTimer, &QTimer::timeout, this, [this] { RefreshImportStatus(); });
+}
+
+void TLogoAppForm::FixMinimumSize() {
+    // Every view is on the notebook, so the layouts' minimum is that of the
+    // largest; the hidden left panel and one line of highlight text are added.
+    // Set once, when the window shows and the Sender page holds the sender,
+    // and explicitly: a page filling or the panel showing cannot raise it.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest); // the extract row just shown
+    auto* split = static_cast<QSplitter*>(panLeftPanel->parentWidget());
+    QSize size = minimumSizeHint();
+    size.rwidth() += panLeftPanel->minimumSizeHint().width() + split->handleWidth();
+    size.rheight() += kHLTextLine;
+    setMinimumSize(size);
 }
 
 TLogoAppForm::~TLogoAppForm() { FormDestroy(); }
@@ -620,6 +636,7 @@ bool TLogoAppForm::LoadSelfViewPayload() {
     const std::string created = DateTimeText::FormatDateTime("dddd, mmm d, yyyy, hh:mm AM/PM", FTrailer.CreateDate);
     NX_Splash::SetSplashInfo(FTrailer.Title, FTrailer.SenderName, created);
     FSenderView->SetSender(FTrailer, FTempGEDFile);
+    FixMinimumSize();
     if (m_closed) return true;
     OpenGenealogyFile(FTempGEDFile, 0);
     FIndScroll->StartAt(FTrailer.StartIndex);
@@ -679,7 +696,7 @@ void TLogoAppForm::UpdateHighlightText() {
     p.setColor(QPalette::Text, toQColor(plat::ColorRef(WOptions::GetInt(opt::HLTCol))));
     memHLText->setPalette(p);
     const int lines = std::max(1, memHLText->document()->lineCount());
-    panHLText->setFixedHeight(lines == 1 ? 19 : (lines - 1) * 14 + 19);
+    panHLText->setFixedHeight((lines - 1) * kHLTextMoreLine + kHLTextLine);
     panHLText->show();
 }
 

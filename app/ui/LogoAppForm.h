@@ -99,6 +99,8 @@ private:
     // Shows or hides the left panel on its highlighting (0) or islands (1) page.
     void ShowLeftPanel(bool show, int page = 0);
     void buildUi();
+    // One minimum size at which every view, with the left panel, shows whole.
+    void FixMinimumSize();
     // The islands buttons and box of both panels run and follow the window's islands commands.
     void AttachIslandCommands();
     // The Calculate buttons show only when islands are not computed on opening.

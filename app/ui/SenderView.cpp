@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStyle>
 #include <QTextDocument>
 
 #include "app/LinkText.h"
@@ -112,6 +114,14 @@ TSenderView::TSenderView(std::string ownPath, QWidget* parent) : TViewPage(paren
         "- Each tab display different information based on the selected individual in the scrollbar.\n"
         "- Double clicking on an individual's name in any of the tabs moves to that person in the scrollbar.\n"
         "- This is a full version of Brenthaul except for the ability to open other GEDCOM/PAF files.");
+    // Lines break between words only, and the box keeps a readable width.
+    welcome->setWordWrapMode(QTextOption::WordWrap);
+    const QFontMetrics fm = welcome->fontMetrics();
+    int word = 20 * fm.averageCharWidth();
+    for (const QString& w : welcome->toPlainText().split(QRegularExpression("\\s+")))
+        word = std::max(word, fm.horizontalAdvance(w));
+    welcome->setMinimumWidth(word + 2 * int(welcome->document()->documentMargin()) + 2 * welcome->frameWidth() +
+                             welcome->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     row->addWidget(box, 3);
     row->addWidget(welcome, 2);
 }

@@ -10,6 +10,7 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTableView>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "app/QuickHelp.h"
@@ -257,7 +258,13 @@ void TSourcesView::ApplyGridFont(int fontSize, int rowHeight) {
     const int d = fontSize - 8;
     labSourceFound->setFont(f);
     labSourceFound->setFixedHeight(std::max(2 * d + 13, 8));
-    for (QPlainTextEdit* m : {memoSrcNote, memoSrcText, memoSrcRepo}) m->setFont(f);
+    for (QPlainTextEdit* m : {memoSrcNote, memoSrcText, memoSrcRepo}) {
+        m->setFont(f);
+        m->setMinimumHeight(3 * m->fontMetrics().lineSpacing() + 2 * m->frameWidth() +
+                            2 * int(m->document()->documentMargin()));
+    }
+    // The boxes are placed by hand: the page keeps them a few lines high.
+    panSrcNoteTextRepo->setMinimumHeight(gbSrcNote->minimumSizeHint().height());
     panSrcNoteTextRepoResize();
 }
 

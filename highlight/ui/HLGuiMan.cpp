@@ -15,6 +15,15 @@
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
 
+namespace {
+
+// A row's condition box starts after its sign button.
+constexpr int kConditionLeft = 18;
+
+int scrollBarWidth() { return Global::IsLargeFonts() ? 22 : 18; }
+
+} // namespace
+
 // --- WHLGuiCond ---
 
 WHLGuiCond::WHLGuiCond(QWidget* owner, const std::vector<int>* conditionIds) : QFrame(owner), FIds(conditionIds) {
@@ -30,7 +39,7 @@ WHLGuiCond::WHLGuiCond(QWidget* owner, const std::vector<int>* conditionIds) : Q
     butSign->setFont(f);
     cbCondition = new QComboBox(this);
     cbCondition->setMaxVisibleItems(20);
-    cbCondition->move(butSign->x() + 16, 3);
+    cbCondition->move(kConditionLeft, 3);
     connect(butSign, &QToolButton::clicked, this, &WHLGuiCond::SignClick);
     connect(cbCondition, &QComboBox::activated, this, &WHLGuiCond::ConditionChange);
     FillConditionNames();
@@ -181,6 +190,13 @@ void WHLGuiMan::CreateControls() {
     connect(butApply, &QPushButton::clicked, this, &WHLGuiMan::ApplyClick);
     FCount = 0;
     UpdateButtons();
+    // Wide enough for the longest condition in a row's box: the box starts
+    // after the sign and ends 4 short of its row, and rows leave 2 and the
+    // scroll bar free.
+    QComboBox longest;
+    for (int id : FConditionIds)
+        for (bool negated : {false, true}) longest.addItem(toQ(HLConditions::GetConditionText(id, negated)));
+    setMinimumWidth(kConditionLeft + longest.minimumSizeHint().width() + 4 + 2 + scrollBarWidth());
 }
 
 void WHLGuiMan::resizeEvent(QResizeEvent* e) {
@@ -349,7 +365,7 @@ void WHLGuiMan::LayoutRows() {
     const int needed = FCount == 0 ? 0 : bh * (FCount - 1) + rh * FCount + 4;
     const bool bar = needed > ScrollBox->height();
     ScrollBox->setVerticalScrollBarPolicy(bar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    const int w = std::max(40, width() - 2 - (bar ? (Global::IsLargeFonts() ? 22 : 18) : 0));
+    const int w = std::max(40, width() - 2 - (bar ? scrollBarWidth() : 0));
     FBox->resize(w, std::max(needed, 1));
     for (int k = 0; k < FCount; ++k) {
         FRows[std::size_t(k)]->setGeometry(0, rh * k + bh * k + 1, w, rh);

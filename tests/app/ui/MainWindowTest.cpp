@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -30,6 +32,7 @@
 #include "app/ui/IslandsView.h"
 #include "app/ui/LogoAppForm.h"
 #include "app/ui/LongTextMemo.h"
+#include "app/ui/MainActions.h"
 #include "app/ui/PedigreeView.h"
 #include "app/ui/URLLabel.h"
 #include "highlight/HLGroup.h"
@@ -281,6 +284,79 @@ TEST_F(MainWindowTest, ExtractLabelKeepsItsRoomBesideFullWidthFields) {
         EXPECT_GE(memo->height(), 3 * memo->fontMetrics().lineSpacing());
     }
     EXPECT_EQ(small.size(), small.minimumSize());
+}
+
+// The widgets of a page show their text whole (a wrapping text box at least
+// its longest word and a few lines), and laid-out siblings stay apart.
+void expectReadable(const QWidget* page) {
+    const auto kids = page->findChildren<QWidget*>();
+    for (qsizetype i = 0; i < kids.size(); ++i) {
+        const QWidget* w = kids[i];
+        if (!w->isVisible()) continue;
+        const QFontMetrics fm = w->fontMetrics();
+        SCOPED_TRACE((w->metaObject()->className() + QString(" ") + w->objectName()).toStdString());
+        if (auto* m = qobject_cast<const QPlainTextEdit*>(w)) {
+            int word = 0;
+            for (const QString& s : m->toPlainText().split(QRegularExpression("\\s+")))
+                word = std::max(word, fm.horizontalAdvance(s));
+            EXPECT_GE(m->viewport()->width(), word + 2 * int(m->document()->documentMargin()));
+            EXPECT_GE(m->viewport()->height(), 3 * fm.lineSpacing());
+        } else if (auto* l = qobject_cast<const QLabel*>(w); l && !l->text().isEmpty()) {
+            if (l->wordWrap()) {
+                EXPECT_GE(l->height(), l->heightForWidth(l->width())) << l->text().toStdString();
+            } else {
+                const QSize text = fm.size(0, l->text());
+                EXPECT_GE(l->contentsRect().width(), text.width()) << l->text().toStdString();
+                EXPECT_GE(l->contentsRect().height(), text.height()) << l->text().toStdString();
+            }
+        } else if (qobject_cast<const QCheckBox*>(w) || qobject_cast<const QComboBox*>(w)) {
+            EXPECT_GE(w->width(), w->minimumSizeHint().width());
+        } else if (auto* b = qobject_cast<const QAbstractButton*>(w)) {
+            EXPECT_GE(b->width(), fm.horizontalAdvance(QString(b->text()).remove('&'))) << b->text().toStdString();
+        } else if (auto* g = qobject_cast<const QGroupBox*>(w)) {
+            EXPECT_GE(g->width(), fm.horizontalAdvance(g->title()));
+        }
+        if (!w->parentWidget()->layout()) continue;
+        for (const QWidget* o : kids.mid(i + 1))
+            if (o->parentWidget() == w->parentWidget() && o->isVisible()) {
+                EXPECT_FALSE(w->geometry().intersects(o->geometry()))
+                    << o->metaObject()->className() << " " << o->objectName().toStdString();
+            }
+    }
+}
+
+TEST_F(MainWindowTest, EveryViewAndPanelIsReadableAtTheOneMinimumSize) {
+    BRENTHAUL_NEED_SHARED("royal92.ged");
+    TSelfViewTrailer t;
+    t.StartIndex = 57;
+    t.AllowExtract = 1;
+    t.Title = "The royal families";
+    t.SenderName = "Ann";
+    TLogoAppForm form(makeProgram(tmp.dir(), readFile(tsupport::sharedFile("royal92.ged")), t));
+    ASSERT_TRUE(start(form));
+    form.showNormal();
+    const QSize minimum = form.minimumSize();
+    // Every tab, as it comes and with the Highlighting panel, at the smallest window.
+    const QWidget* left = form.ConditionPanel()->parentWidget();
+    for (const bool panel : {false, true}) {
+        for (int i = 0; i < form.Tabs()->count(); ++i) {
+            form.Tabs()->setCurrentIndex(i);
+            if (panel && !form.ConditionPanel()->isVisible()) form.Actions()->Action(ActionId::LeftHL)->trigger();
+            form.resize(1, 1);
+            QTest::qWait(50);
+            SCOPED_TRACE((form.Tabs()->tabText(i) + (panel ? " with the panel" : "")).toStdString());
+            EXPECT_EQ(form.minimumSize(), minimum);
+            EXPECT_EQ(form.size(), minimum);
+            ASSERT_TRUE(form.ConditionPanel()->isVisible() || !panel);
+            const QWidget* view = nullptr;
+            for (auto* v : form.findChildren<TViewPage*>())
+                if (v->isVisible()) view = v;
+            ASSERT_NE(view, nullptr);
+            // The pedigree's boxes have their own test.
+            if (!qobject_cast<const TPedigreeView*>(view)) expectReadable(view);
+            if (left->isVisible()) expectReadable(left);
+        }
+    }
 }
 
 TEST_F(MainWindowTest, LongNoteShowsItsBeginningAndTheRestOnDemand) {

@@ -307,7 +307,7 @@ TEST_F(MainWindowUseTest, PlacementAndListColumnsSurviveARestart) {
         ASSERT_TRUE(start(form));
         EXPECT_TRUE(form.isMaximized()); // the first start
         form.showNormal();
-        form.setGeometry(60, 70, 700, 650);
+        form.setGeometry(60, 70, 900, 650);
         clickTab(form, "List");
         ModalCloser chooser([](QDialog* d) {
             auto* columns = qobject_cast<TdlgListColumns*>(d);
@@ -329,7 +329,7 @@ TEST_F(MainWindowUseTest, PlacementAndListColumnsSurviveARestart) {
     TLogoAppForm form(program);
     ASSERT_TRUE(start(form));
     EXPECT_FALSE(form.isMaximized());
-    EXPECT_EQ(form.normalGeometry(), QRect(60, 70, 700, 650));
+    EXPECT_EQ(form.normalGeometry(), QRect(60, 70, 900, 650));
     EXPECT_EQ(form.ListColumns()->GetColumnList(), "2,7,65,67,19,18");
 }
 
