@@ -12,6 +12,29 @@ bool hasParent(WABSCollection* collection, std::int32_t individual) {
     return individual != 0 && (collection->GetFather(individual) != 0 || collection->GetMother(individual) != 0);
 }
 
+// Tops of the ancestors' boxes in a tree T pixels high: generation g has
+// 2^(g-1) boxes centred on odd multiples of T / 2^g.
+void placeAncestors(PedigreeLayout& l, int T) {
+    auto box = [&](int k) -> PedBox& { return l.Boxes[std::size_t(k)]; };
+    const int outer3 = box(kPedFirstOuter).Height / 3;
+    box(1).Top = T / 2 - box(1).Height / 2;
+    for (int k = 2; k <= 3; ++k) box(k).Top = int(T / 4.0 * (2 * (k - 2) + 1) - box(2).Height / 2);
+    for (int k = 4; k <= 7; ++k) box(k).Top = int(T / 8.0 * (2 * (k - 4) + 1) - outer3);
+    for (int k = 8; k <= 15; ++k) box(k).Top = int(T / 16.0 * (2 * (k - 8) + 1) - outer3);
+    for (int k = 16; k <= 31; ++k) box(k).Top = int(T / 32.0 * (2 * (k - 16) + 1) - T / 128);
+}
+
+bool meet(const PedBox& a, const PedBox& b) {
+    return a.Left < b.Right() && b.Left < a.Right() && a.Top < b.Top + b.Height && b.Top < a.Top + a.Height;
+}
+
+bool ancestorsApart(const PedigreeLayout& l) {
+    for (int a = 1; a <= kPedBoxes; ++a)
+        for (int b = a + 1; b <= kPedBoxes; ++b)
+            if (meet(l.Boxes[std::size_t(a)], l.Boxes[std::size_t(b)])) return false;
+    return true;
+}
+
 } // namespace
 
 PedAncestors PedigreeAncestors(WABSCollection* collection, std::int32_t individual) {
@@ -90,7 +113,7 @@ PedListItem MakePedListItem(WABSCollection* collection, WABSHighLighter* highlig
 }
 
 PedigreeLayout LayoutPedigree(int width, int height, const std::array<int, kPedBoxes + 1>& heights, int spouseHeight,
-                              int buttonHeight, int spouseNameWidth) {
+                              int buttonHeight, int spouseNameWidth, int buttonWidth) {
     PedigreeLayout l;
     const int W = width;
     const int H = height - 5;
@@ -115,20 +138,26 @@ PedigreeLayout LayoutPedigree(int width, int height, const std::array<int, kPedB
     const int room = box(8).Left - kPedPlusWidth - kPedGap - l.Spouse.Left;
     l.Spouse.Width = std::max(P, std::min(spouseNameWidth, room));
 
-    l.Spouse.Top = H - l.Spouse.Height - 5;
-    l.ButtonTop = l.Spouse.Top - buttonHeight - 2;
-    const int outer3 = box(16).Height / 3;
     // The spouse's box lies under the lowest grandparent (box 7), in the same
-    // columns: where the area is too low for both, the ancestors take the
-    // height that ends box 7 above it.
+    // columns, and so may the spouse button: where the area is too low for
+    // all, the ancestors take the height that ends box 7 above them.
+    const int outer3 = box(kPedFirstOuter).Height / 3;
     const int below7 = box(7).Height - outer3;
-    const int T = std::max(1, std::min(H, (l.Spouse.Top - kPedGap - below7) * 8 / 7));
-    box(1).Top = T / 2 - box(1).Height / 2;
-    // Generation g has 2^(g-1) boxes centred on odd multiples of T / 2^g.
-    for (int k = 2; k <= 3; ++k) box(k).Top = int(T / 4.0 * (2 * (k - 2) + 1) - box(2).Height / 2);
-    for (int k = 4; k <= 7; ++k) box(k).Top = int(T / 8.0 * (2 * (k - 4) + 1) - outer3);
-    for (int k = 8; k <= 15; ++k) box(k).Top = int(T / 16.0 * (2 * (k - 8) + 1) - outer3);
-    for (int k = 16; k <= 31; ++k) box(k).Top = int(T / 32.0 * (2 * (k - 16) + 1) - T / 128);
+    const int underButton = l.ButtonLeft + buttonWidth > box(7).Left ? buttonHeight + 2 : 0;
+    const int fit = H - l.Spouse.Height - 5 - underButton;
+    int T = std::max(1, std::min(H, (fit - kPedGap - below7) * 8 / 7));
+    // Lower still, the generations would run into each other: the tree keeps
+    // the least height at which they stay apart, and the area grows below.
+    placeAncestors(l, T);
+    while (!ancestorsApart(l)) placeAncestors(l, ++T);
+
+    l.Spouse.Top = std::max(H, T) - l.Spouse.Height - 5;
+    l.Spouse.Top = std::max(l.Spouse.Top, box(7).Top + box(7).Height + kPedGap + underButton);
+    l.ButtonTop = l.Spouse.Top - buttonHeight - 2;
+    int bottom = l.Spouse.Top + l.Spouse.Height + 5;
+    for (int k = 1; k <= kPedBoxes; ++k) bottom = std::max(bottom, box(k).Top + box(k).Height);
+    l.Width = W;
+    l.Height = std::max(height, bottom + 5);
 
     for (int i = 1; i <= 16; ++i) l.PlusAt[std::size_t(i)] = {box(15 + i).Right(), box(15 + i).Top};
     l.PlusAt[17] = {l.Spouse.Right(), l.Spouse.Top};

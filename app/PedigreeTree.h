@@ -20,6 +20,9 @@ constexpr int kPedFirstOuter = 16;
 constexpr int kPedPlusWidth = 12;
 // The least room between the spouse's box and the boxes around it.
 constexpr int kPedGap = 3;
+// The outer boxes end at 98% of the width: in a narrower area the "+" marks
+// beside them would not fit, and the names would be cut short.
+constexpr int kPedLeastWidth = 50 * kPedPlusWidth;
 
 // Box k holds the father of box k / 2 (even k) or its mother (odd k); box 1
 // is the individual. Index 0 is unused; a missing person stays 0 down the line.
@@ -70,6 +73,9 @@ struct PedLine {
 
 struct PedigreeLayout {
     bool Valid = false;
+    // The area the boxes take: the area given, or higher where the
+    // generations need more room to stay apart (the view scrolls then).
+    int Width = 0, Height = 0;
     std::array<PedBox, kPedBoxes + 1> Boxes{}; // 1..31
     PedBox Spouse;
     int ButtonLeft = 0, ButtonTop = 0;
@@ -78,10 +84,11 @@ struct PedigreeLayout {
 };
 
 // heights[k]: the height of box k (1..31); spouseNameWidth: the width the
-// spouse's box needs to show the whole name. Nothing is laid out (Valid
-// false) when the area is empty.
+// spouse's box needs to show the whole name; buttonWidth: that of the spouse
+// button, 0 while it is hidden. Nothing is laid out (Valid false) when the
+// area is empty.
 PedigreeLayout LayoutPedigree(int width, int height, const std::array<int, kPedBoxes + 1>& heights, int spouseHeight,
-                              int buttonHeight, int spouseNameWidth = 0);
+                              int buttonHeight, int spouseNameWidth = 0, int buttonWidth = 0);
 
 // The lines under the boxes: the subject down to the spouse, and each pair of
 // parents joined to each other (the outer pairs also to their child).

@@ -1,5 +1,6 @@
 #include "app/ui/PedigreeView.h"
 
+#include <algorithm>
 #include <exception>
 
 #include <QEvent>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QScrollArea>
 #include <QStyledItemDelegate>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -31,17 +33,14 @@ int linesOfBox(int k) { return k >= kPedFirstOuter ? 1 : k >= 4 ? 2 : 3; }
 
 } // namespace
 
-// The area under the boxes: draws the connecting lines and lays the boxes out.
+// The area under the boxes: draws the connecting lines. The boxes are laid
+// out when the part of it that is seen changes size.
 class TPedigreeView::PedArea : public QWidget {
 public:
     PedArea(TPedigreeView* owner, QWidget* parent) : QWidget(parent), m_owner(owner) {}
 
 protected:
     void paintEvent(QPaintEvent*) override { m_owner->PBPedPaint(this); }
-    void resizeEvent(QResizeEvent* e) override {
-        QWidget::resizeEvent(e);
-        m_owner->panPedMainResize();
-    }
 
 private:
     TPedigreeView* m_owner;
@@ -142,8 +141,13 @@ TPedigreeView::TPedigreeView(QWidget* parent) : TViewPage(parent) {
     addList(PedChildrenLab, LBPedChildren, "Children", true);
     row->addWidget(panPedLeft);
 
-    panPedMain = new PedArea(this, this);
-    row->addWidget(panPedMain, 1);
+    // Below the size the boxes need, the area keeps that size and scrolls.
+    m_mainScroll = new QScrollArea(this);
+    m_mainScroll->setFrameShape(QFrame::NoFrame);
+    panPedMain = new PedArea(this, m_mainScroll);
+    m_mainScroll->setWidget(panPedMain);
+    m_mainScroll->viewport()->installEventFilter(this);
+    row->addWidget(m_mainScroll, 1);
 
     sbPedLeftExpand = new QToolButton(panPedMain);
     sbPedLeftExpand->setText("<");
@@ -292,6 +296,7 @@ void TPedigreeView::sbPedRightExpandClick() {
 }
 
 bool TPedigreeView::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == m_mainScroll->viewport() && e->type() == QEvent::Resize) panPedMainResize();
     if (e->type() == QEvent::MouseButtonDblClick) {
         if (auto* p = qobject_cast<TIndInfoPanel*>(watched)) {
             if (p->IndividualNumber != 0) emit individualChosen(p->IndividualNumber);
@@ -325,9 +330,17 @@ void TPedigreeView::panPedMainResize() {
     std::array<int, kPedBoxes + 1> heights{};
     for (int k = 1; k <= kPedBoxes; ++k) heights[std::size_t(k)] = iiPed[std::size_t(k)]->height();
     const int buttonH = butPedSpouse->sizeHint().height();
-    const PedigreeLayout l = LayoutPedigree(panPedMain->width(), panPedMain->height(), heights, iiPedSpouse->height(),
-                                            buttonH, iiPedSpouse->NameFitWidth());
+    const int buttonW = butPedSpouse->isHidden() ? 0 : butPedSpouse->sizeHint().width();
+    const QSize seen = m_mainScroll->viewport()->size();
+    const PedigreeLayout l = LayoutPedigree(std::max(seen.width(), kPedLeastWidth), seen.height(), heights,
+                                            iiPedSpouse->height(), buttonH, iiPedSpouse->NameFitWidth(), buttonW);
     if (!l.Valid) return;
+    if (panPedMain->size() != QSize(l.Width, l.Height)) {
+        panPedMain->resize(l.Width, l.Height);
+        // Scroll bars that came or went have changed the part seen, and the
+        // boxes have been laid out again for it.
+        if (m_mainScroll->viewport()->size() != seen) return;
+    }
     FLayout = l;
     for (int k = 1; k <= kPedBoxes; ++k) {
         const PedBox& b = l.Boxes[std::size_t(k)];

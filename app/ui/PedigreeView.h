@@ -10,6 +10,7 @@
 
 class QLabel;
 class QListWidget;
+class QScrollArea;
 class QToolButton;
 class TIndInfoPanel;
 
@@ -45,7 +46,9 @@ public:
     QListWidget* ChildList() const { return LBPedChildren; }
     QLabel* SiblingsLabel() const { return PedSiblingsLab; }
     QLabel* ChildrenLabel() const { return PedChildrenLab; }
+    // The area the boxes are laid out in, and the part of it that is seen.
     QWidget* MainArea() const { return panPedMain; }
+    QScrollArea* MainScroll() const { return m_mainScroll; }
     QWidget* LeftPanel() const { return panPedLeft; }
     int FontSize() const { return FFontSize; }
 
@@ -74,6 +77,7 @@ private:
     int FFontSize = 8;
 
     QWidget* panPedLeft = nullptr;
+    QScrollArea* m_mainScroll = nullptr;
     QWidget* panPedMain = nullptr;
     QLabel* PedSiblingsLab = nullptr;
     QLabel* PedChildrenLab = nullptr;

@@ -1,6 +1,7 @@
 // The Pedigree view's boxes, lists and geometry.
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include "app/PedigreeTree.h"
 #include "model/Options.h"
@@ -186,18 +187,33 @@ TEST_F(Pedigree, LayoutFollowsTheAreaSize) {
     EXPECT_EQ(child.X1, l.Boxes[15].Right() - 1);
     EXPECT_EQ(child.Y1, (l.Boxes[30].Middle() + l.Boxes[31].Middle()) / 2);
 
-    // From the window's first-start size up to a large screen no box or
-    // marker overlaps another: on low areas the ancestors close up above the
-    // spouse. A long name widens the spouse's box up to the fourth generation.
-    for (const auto& [w, ht] : {std::pair{856, 526}, {1000, 560}, {1200, 760}, {1700, 1000}}) {
-        l = LayoutPedigree(w, ht, h, 46, 20, 5000);
+    // At any size no box, marker or the spouse button overlaps another, and
+    // all lie in the area: on low areas the ancestors close up above the
+    // spouse (and the button), lower still the area grows. A long name widens
+    // the spouse's box up to the fourth generation. Also with a large font.
+    const auto large = heights(64, 43, 22);
+    for (const auto& [w, ht, hs] : {std::tuple{856, 526, h},
+                                    {1000, 560, h},
+                                    {1200, 760, h},
+                                    {1700, 1000, h},
+                                    {856, 454, h},
+                                    {kPedLeastWidth, 300, h},
+                                    {kPedLeastWidth, 6, h},
+                                    {kPedLeastWidth, 500, large}}) {
+        l = LayoutPedigree(w, ht, hs, hs[1], 20, 5000, 92);
         std::vector<PedBox> all(l.Boxes.begin() + 1, l.Boxes.end());
         all.push_back(l.Spouse);
+        all.push_back({l.ButtonLeft, l.ButtonTop, 92, 20});
         for (int i = 1; i <= 17; ++i)
-            all.push_back({l.PlusAt[std::size_t(i)][0], l.PlusAt[std::size_t(i)][1], kPedPlusWidth, i < 17 ? 16 : 12});
-        for (size_t a = 0; a < all.size(); ++a)
+            all.push_back({l.PlusAt[std::size_t(i)][0], l.PlusAt[std::size_t(i)][1], kPedPlusWidth,
+                           i < 17 ? hs[kPedFirstOuter] : 12});
+        for (size_t a = 0; a < all.size(); ++a) {
+            EXPECT_TRUE(all[a].Left >= 0 && all[a].Top >= 0 && all[a].Right() <= l.Width &&
+                        all[a].Top + all[a].Height <= l.Height)
+                << w << "x" << ht << " " << a;
             for (size_t b = a + 1; b < all.size(); ++b)
-                EXPECT_FALSE(overlap(all[a], all[b])) << w << " " << a << " " << b;
+                EXPECT_FALSE(overlap(all[a], all[b])) << w << "x" << ht << " " << a << " " << b;
+        }
         EXPECT_EQ(l.Spouse.Right() + kPedPlusWidth + kPedGap, l.Boxes[8].Left);
     }
 

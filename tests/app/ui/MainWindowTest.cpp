@@ -406,28 +406,38 @@ TEST_F(MainWindowTest, LongNoteShowsItsBeginningAndTheRestOnDemand) {
     form.close();
 }
 
-TEST_F(MainWindowTest, PedigreeBoxesStayApartAtTheFirstStartSize) {
+TEST_F(MainWindowTest, PedigreeBoxesStayApartAtEverySize) {
     BRENTHAUL_NEED_SHARED("royal92.ged");
     TSelfViewTrailer t;
     t.StartIndex = 57; // Philip: a full tree, and a spouse with a long name and parents
     TLogoAppForm form(makeProgram(tmp.dir(), readFile(tsupport::sharedFile("royal92.ged")), t));
     ASSERT_TRUE(start(form));
     form.showNormal();
-    form.resize(1050, 672);
     clickTab(form, "Pedigree");
-    QTest::qWait(50);
     const auto* v = form.findChild<TPedigreeView*>();
     ASSERT_NE(v->Box(7)->IndividualNumber, 0);
-    ASSERT_TRUE(v->SpousePlus()->isVisible());
-    std::vector<QWidget*> shown{v->SpousePanel(), v->SpousePlus()};
-    for (int k = 1; k <= kPedBoxes; ++k) shown.push_back(v->Box(k));
-    for (int i = 1; i <= 16; ++i)
-        if (v->PlusButton(i)->isVisible()) shown.push_back(v->PlusButton(i));
-    for (size_t a = 0; a < shown.size(); ++a)
-        for (size_t b = a + 1; b < shown.size(); ++b)
-            EXPECT_FALSE(shown[a]->geometry().intersects(shown[b]->geometry())) << a << " " << b;
-    // The spouse's name shows whole beside its marker.
-    EXPECT_GE(v->SpousePanel()->width(), v->SpousePanel()->NameFitWidth());
+    ASSERT_NE(v->Box(31)->IndividualNumber, 0);
+    // From the first-start size down to the least the window allows (1 x 1
+    // is held at that): below the size the boxes need, the area scrolls.
+    for (const QSize size : {QSize(1050, 672), QSize(1050, 630), QSize(1050, 600), QSize(800, 560), QSize(1, 1)}) {
+        form.resize(size);
+        QTest::qWait(50);
+        SCOPED_TRACE(std::to_string(form.width()) + "x" + std::to_string(form.height()));
+        ASSERT_TRUE(v->SpousePlus()->isVisible());
+        std::vector<QWidget*> shown{v->SpousePanel(), v->SpousePlus()};
+        for (int k = 1; k <= kPedBoxes; ++k) shown.push_back(v->Box(k));
+        for (int i = 1; i <= 16; ++i)
+            if (v->PlusButton(i)->isVisible()) shown.push_back(v->PlusButton(i));
+        for (size_t a = 0; a < shown.size(); ++a) {
+            EXPECT_TRUE(v->MainArea()->rect().contains(shown[a]->geometry())) << a;
+            for (size_t b = a + 1; b < shown.size(); ++b)
+                EXPECT_FALSE(shown[a]->geometry().intersects(shown[b]->geometry())) << a << " " << b;
+        }
+        // The spouse's name shows whole beside its marker.
+        if (size.width() == 1050) {
+            EXPECT_GE(v->SpousePanel()->width(), v->SpousePanel()->NameFitWidth());
+        }
+    }
 }
 
 TEST_F(MainWindowTest, EveryRealFileStartsAndLeavesNoTempFile) {
