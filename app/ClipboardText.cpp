@@ -115,10 +115,11 @@ void writeCell(const std::string& text, int choice, std::int32_t width, bool las
 void writeFile(const std::string& fileName, const std::string& text) {
     if (fileName.empty()) return;
     // Written beside its name and put in its place only when whole: a failed
-    // save leaves a file that was there as it was, and makes none.
+    // save leaves a file that was there as it was, and makes none (unless the
+    // folder takes no new file and it is written in place).
     std::string working;
     const int fd = plat::createWorkingFile(fileName, working);
-    if (fd < 0) throw EInOutError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
+    if (fd < 0) throw EInOutError(plat::workingFileError(fileName, working, errno));
     // A failure that leaves errno unset still fails the save.
     auto error = [] { return errno != 0 ? errno : EIO; };
     int why = 0;
@@ -130,9 +131,9 @@ void writeFile(const std::string& fileName, const std::string& text) {
         why = error();
         ::close(fd);
     }
-    if (why == 0 && std::rename(working.c_str(), fileName.c_str()) != 0) why = error();
+    if (why == 0 && !plat::commitWorkingFile(working, fileName)) why = error();
     if (why != 0) {
-        std::remove(working.c_str());
+        if (working != fileName) std::remove(working.c_str());
         throw EInOutError("Error writing the file \"" + fileName + "\". " + std::strerror(why));
     }
 }

@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include "model/Global.h"
+#include "platform/TempFiles.h"
 
 namespace fs = std::filesystem;
 using Global::ToUpper;
@@ -415,10 +416,9 @@ bool TFindFile::FileMatches(const std::string& folder, const TSearchRec& info, i
 bool TFindFile::FileContains(const std::string& path, TWalkHost& host) const {
     const std::string& needle = FRun->Containing;
     const bool fold = FRun->IgnoreCase;
-    TFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    // A pipe or device put in the file's place since it was listed is refused.
+    TFd fd(plat::openRegularFile(path, O_RDONLY));
     if (fd.get() < 0) return false;
-    struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
     // The window holds the last needle-1 bytes of the previous block in front
     // of the new one, so a hit that spans two blocks is still seen.
     const std::size_t keep = needle.size() - 1;

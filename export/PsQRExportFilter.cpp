@@ -12,6 +12,7 @@
 
 #include "export/ExportText.h"
 #include "export/PsQRControls.h"
+#include "export/PsQRPDFFilter.h"
 #include "model/MMF.h"
 #include "platform/CodePage.h"
 #include "platform/TempFiles.h"
@@ -55,16 +56,23 @@ std::string TPsQRExportFilter::WorkingFile(const std::string& path) {
     MakingFile(path);
     std::string working;
     const int fd = plat::createWorkingFile(path, working);
-    if (fd < 0) throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\". " + std::strerror(errno));
+    if (fd < 0) throw EFCreateError(plat::workingFileError(path, working, errno));
     ::close(fd);
+    // Written in place, the file stays the user's whatever happens.
+    if (working == path) return working;
     m_seen.insert(working);
     m_made.push_back(working);
     return working;
 }
 
 void TPsQRExportFilter::CommitFile(const std::string& working, const std::string& path) {
-    if (std::rename(working.c_str(), path.c_str()) != 0)
+    if (!plat::commitWorkingFile(working, path))
         throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\". " + std::strerror(errno));
+}
+
+void TPsQRExportFilter::WriteFailed(const std::string& path, int err) {
+    // A write that failed without saying why is still a failed write.
+    throw EWriteError("Stream write error: " + plat::pathText(path) + ": " + std::strerror(err != 0 ? err : EIO));
 }
 
 void TPsQRExportFilter::Abandon() {
@@ -90,6 +98,7 @@ void TPsQRDocumentFilter::Start(double PaperWidth, double PaperHeight, const TQR
     s.VertFactor = PageSource ? PageSource->YFactor() : kQRDeviceFactor;
 
     DocumentFileName = FileName;
+    m_writeError = 0;
     FLines.clear();
     FInControl = false;
     FBandOpen = false;
@@ -323,7 +332,9 @@ void TPsQRDocumentFilter::EndBandPrint(TQRBand* Band) {
 }
 
 void TPsQRDocumentFilter::WriteOutput(const std::string& text) {
-    if (FStream) FStream->write(text.data(), std::streamsize(text.size()));
+    if (!FStream) return;
+    // Later writes to a failed stream do nothing, and other calls may change errno by the time it is closed.
+    if (!FStream->write(text.data(), std::streamsize(text.size())) && m_writeError == 0) m_writeError = errno;
 }
 
 // The engine knows which controls print in the band, or in the part of a

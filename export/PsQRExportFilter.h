@@ -45,6 +45,8 @@ protected:
     // its replacement is.
     std::string WorkingFile(const std::string& path);
     void CommitFile(const std::string& working, const std::string& path);
+    // Throws EWriteError for path, with why a write failed (its errno).
+    [[noreturn]] static void WriteFailed(const std::string& path, int err);
     // Closes an open output stream without reporting errors.
     virtual void CloseOutput() {}
 
@@ -139,6 +141,7 @@ protected:
     void WriteBandOf(TQRBand* band);
 
     std::ostream* FStream = nullptr;
+    int m_writeError = 0; // errno of the first write to FStream that failed
     std::string FBandText;
     bool FBandOpen = false;
     bool FBandWritten = false; // the band being printed has been written

@@ -1,8 +1,10 @@
 #include "export/PsQRHTMLFilter.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include <QImage>
@@ -47,7 +49,8 @@ std::string nameOf(const std::string& path) {
 // Opens working, the file that takes path's content.
 void openFile(std::ofstream& f, const std::string& working, const std::string& path, std::ios::openmode mode) {
     f.open(working, std::ios::binary | std::ios::out | mode);
-    if (!f.is_open()) throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\".");
+    if (!f.is_open())
+        throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\". " + std::strerror(errno));
 }
 
 } // namespace
@@ -253,8 +256,8 @@ void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QI
         if (h.ExportImageFormat == TPsImageFormat::ifBMP) {
             file += ".bmp";
             const std::string working = WorkingFile(file);
-            if (!picture.save(QString::fromStdString(working), "BMP"))
-                throw EFCreateError("Cannot create file \"" + plat::pathText(file) + "\".");
+            errno = 0;
+            if (!picture.save(QString::fromStdString(working), "BMP")) WriteFailed(file, errno);
             CommitFile(working, file);
         } else {
             file += ".jpg";
@@ -263,9 +266,10 @@ void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QI
             std::ofstream out;
             const std::string working = WorkingFile(file);
             openFile(out, working, file, std::ios::trunc);
+            errno = 0;
             out.write(data.data(), std::streamsize(data.size()));
             out.close();
-            if (out.fail()) throw EWriteError("Stream write error: " + plat::pathText(file));
+            if (out.fail()) WriteFailed(file, errno);
             CommitFile(working, file);
         }
         s.ExportedImages.emplace_back(file, Control);
@@ -326,8 +330,9 @@ void TPsQRHTMLFilter::CloseFile(bool writeEnd) {
     if (!FFile.is_open()) return;
     if (writeEnd) WriteOutput(std::string("</BODY>") + kCRLF + "</HTML>" + kCRLF);
     FStream = nullptr;
+    errno = 0;
     FFile.close();
-    if (FFile.fail()) throw EWriteError("Stream write error: " + plat::pathText(m_filePath));
+    if (FFile.fail()) WriteFailed(m_filePath, m_writeError != 0 ? m_writeError : errno);
 }
 
 void TPsQRHTMLFilter::CloseOutput() {

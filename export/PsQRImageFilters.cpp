@@ -265,9 +265,10 @@ void TPsQRImageFilter::WritePageFile(const std::string& data) {
     std::ofstream out(working, std::ios::binary | std::ios::out | std::ios::trunc);
     if (!out.is_open())
         throw EFCreateError("Cannot create file \"" + plat::pathText(PageFileName) + "\". " + std::strerror(errno));
+    errno = 0;
     out.write(data.data(), std::streamsize(data.size()));
     out.close();
-    if (out.fail()) throw EWriteError("Stream write error: " + plat::pathText(PageFileName));
+    if (out.fail()) WriteFailed(PageFileName, errno);
     CommitFile(working, PageFileName);
 }
 

@@ -77,8 +77,8 @@ std::string TPsQRPDFFilter::EscapeText(const std::string& Text) {
 // ---------------------------------------------------------------- file and objects
 
 void TPsQRPDFFilter::WriteFile(const std::string& text) {
-    FFile.write(text.data(), std::streamsize(text.size()));
-    if (!FFile) throw EWriteError("Stream write error: " + plat::pathText(DocumentFileName));
+    errno = 0;
+    if (!FFile.write(text.data(), std::streamsize(text.size()))) WriteFailed(DocumentFileName, errno);
     FFileSize += text.size();
 }
 
@@ -226,8 +226,9 @@ void TPsQRPDFFilter::EndDocument() {
     WriteFile(std::string("trailer") + kCRLF + "<<" + kCRLF + "/Root 1 0 R" + kCRLF + "/Info 3 0 R" + kCRLF + "/Size " +
               integer(FObjectCounter + 1) + kCRLF + ">>" + kCRLF + "startxref" + kCRLF +
               integer(static_cast<long long>(xref)) + kCRLF + "%%EOF");
+    errno = 0;
     FFile.close();
-    if (FFile.fail()) throw EWriteError("Stream write error: " + plat::pathText(DocumentFileName));
+    if (FFile.fail()) WriteFailed(DocumentFileName, errno);
     CommitFile(m_workingName, DocumentFileName);
     FDocumentOpen = false;
     FStream = nullptr;

@@ -155,11 +155,12 @@ void TPsQRRTFFilter::EndDocument() {
     std::ofstream out(working, std::ios::binary | std::ios::out | std::ios::trunc);
     if (!out.is_open())
         throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
+    errno = 0;
     out.write(head.data(), std::streamsize(head.size()));
     out.write(body.data(), std::streamsize(body.size()));
     out.write("}", 1);
     out.close();
-    if (out.fail()) throw EWriteError("Stream write error: " + plat::pathText(DocumentFileName));
+    if (out.fail()) WriteFailed(DocumentFileName, errno);
     CommitFile(working, DocumentFileName);
 }
 

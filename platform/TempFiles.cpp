@@ -16,6 +16,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/CodePage.h"
+
 namespace plat {
 namespace {
 
@@ -105,8 +107,9 @@ int createUniqueFile(std::string& templ, int suffixLen) {
 }
 
 int openRegularFile(const std::string& path, int flags, bool oneName) {
-    // Without O_NONBLOCK a pipe at the name would hold the open until someone used its other end.
-    const int fd = open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0600);
+    // Without O_NONBLOCK a pipe at the name would hold the open until someone used its other end;
+    // without O_NOCTTY a terminal there would become ours before it is refused.
+    const int fd = open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0600);
     if (fd < 0) return -1;
     struct stat st {};
     int error = 0;
@@ -147,11 +150,50 @@ unsigned newFileMode() {
 int createWorkingFile(const std::string& path, std::string& working) {
     const size_t slash = path.rfind('/');
     working = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".~XXXXXX.part";
+    struct stat old {};
+    const bool replacing = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
     const int fd = createUniqueFile(working, 5);
-    // Made owner-only; the saved file is the user's own, as a new file is.
-    // A file system without modes refuses this, which the save survives.
-    if (fd >= 0) (void)::fchmod(fd, newFileMode());
-    return fd;
+    if (fd >= 0) {
+        // Made owner-only; it gets the group and permission bits of the file
+        // it replaces (a list kept owner-only stays so; set-id bits are not
+        // carried to a new owner), or is the user's own, as a new file is. A
+        // file system without modes, or a group we are not in, refuses this,
+        // which the save survives.
+        if (replacing) (void)::fchown(fd, uid_t(-1), old.st_gid);
+        (void)::fchmod(fd, replacing ? old.st_mode & 0777 : newFileMode());
+        return fd;
+    }
+    const int err = errno;
+    if (!replacing || (err != EACCES && err != EPERM)) {
+        if (!replacing) working = path; // making path would fail alike
+        errno = err;
+        return -1;
+    }
+    // The folder takes no new name, but the file may be written: written in
+    // place, it is lost if the save fails, as with any editor that must.
+    working = path;
+    const int own = openRegularFile(path, O_WRONLY);
+    if (own < 0) return -1;
+    if (::ftruncate(own, 0) != 0) {
+        const int why = errno;
+        ::close(own);
+        errno = why;
+        return -1;
+    }
+    return own;
+}
+
+bool commitWorkingFile(const std::string& working, const std::string& path) {
+    return working == path || std::rename(working.c_str(), path.c_str()) == 0;
+}
+
+std::string workingFileError(const std::string& path, const std::string& working, int err) {
+    const std::string why = std::strerror(err);
+    if (working != path)
+        return "Cannot create a working file in the folder of \"" + pathText(path) + "\" to replace it. " + why;
+    struct stat st {};
+    const bool there = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    return std::string(there ? "Cannot write file \"" : "Cannot create file \"") + pathText(path) + "\". " + why;
 }
 
 std::string tempDir() {

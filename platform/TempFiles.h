@@ -40,11 +40,22 @@ int openTempForWriting(const std::string& path);
 // made by createUniqueFile that becomes the user's own.
 unsigned newFileMode();
 
-// Creates a fresh file beside path (".~XXXXXX.part" in its folder), with the
-// mode a new file gets, that takes path's content until it is renamed into
-// path's place: a file already there stays whole until its replacement is.
-// Returns the descriptor and the name in working, or -1.
+// Creates a fresh file beside path (".~XXXXXX.part" in its folder) that takes
+// path's content until commitWorkingFile puts it in path's place: a file
+// already there stays whole until its replacement is. It gets the permission
+// bits and, where we may set it, the group of the file it replaces, else the
+// mode a new file gets. When the folder takes no new file but path is a file we
+// may write, path itself is opened, emptied, and returned in working: the save
+// is written in place. Returns the descriptor and the name in working, or -1
+// with errno set and working naming what failed: path itself, or the working
+// file (".~XXXXXX.part") when path is there but nothing could be made beside it.
 int createWorkingFile(const std::string& path, std::string& working);
+// Puts a working file in path's place (nothing to do for one written in
+// place). Returns false with errno set.
+bool commitWorkingFile(const std::string& working, const std::string& path);
+// The message for a createWorkingFile that failed with err: which file could
+// not be made or written, and why.
+std::string workingFileError(const std::string& path, const std::string& working, int err);
 
 // Drops our lock on a file made by createTempFile() and deletes it.
 // Returns false when the file could not be deleted (it may be gone already).

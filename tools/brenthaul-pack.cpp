@@ -1,23 +1,28 @@
 // Writes a self-viewing program: a copy of the viewer, the payload archive of
 // one GEDCOM file, and the trailer that names the file and its sender.
+#include <cerrno>
 #include <charconv>
+#include <csignal>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <exception>
+#include <fcntl.h>
 #include <fstream>
 #include <iostream>
 #include <map>
 #include <optional>
+#include <pthread.h>
 #include <stdexcept>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 #include "app/SelfViewTrailer.h"
 #include "payload/Compressor.h"
 #include "platform/CodePage.h"
 #include "platform/Hooks.h"
+#include "platform/TempFiles.h"
 
 namespace {
 
@@ -54,6 +59,89 @@ std::string readWhole(const std::string& path) {
     if (!in.read(data.data(), size)) throw std::runtime_error("cannot read " + path);
     return data;
 }
+
+// The working file a stop signal removes before the program ends.
+char g_working[4096];
+volatile std::sig_atomic_t g_haveWorking = 0;
+
+extern "C" void removeWorkingAndStop(int sig) {
+    if (g_haveWorking) ::unlink(g_working);
+    ::signal(sig, SIG_DFL);
+    ::raise(sig);
+}
+
+// The program is written beside --out and takes its place only when whole:
+// a failure or a stop leaves an earlier program as it was.
+class WorkingOutput {
+public:
+    explicit WorkingOutput(const std::string& out) : m_out(out) {
+        static const int stops[] = {SIGTERM, SIGINT, SIGHUP};
+        struct sigaction sa {};
+        sa.sa_handler = removeWorkingAndStop;
+        sigemptyset(&sa.sa_mask);
+        for (int s : stops) sigaddset(&sa.sa_mask, s);
+        // Held back until the name is noted, so a stop in between leaves no file.
+        sigset_t held;
+        ::pthread_sigmask(SIG_BLOCK, &sa.sa_mask, &held);
+        m_fd = plat::createWorkingFile(out, m_name);
+        const int err = errno;
+        if (m_fd >= 0 && m_name != out && m_name.size() < sizeof g_working) {
+            std::memcpy(g_working, m_name.c_str(), m_name.size() + 1);
+            g_haveWorking = 1;
+        }
+        for (int s : stops) {
+            struct sigaction was {};
+            // A stop ignored by whoever started us (nohup) stays ignored.
+            if (::sigaction(s, nullptr, &was) == 0 && was.sa_handler != SIG_IGN) ::sigaction(s, &sa, nullptr);
+        }
+        ::pthread_sigmask(SIG_SETMASK, &held, nullptr);
+        if (m_fd < 0) throw std::runtime_error(plat::workingFileError(out, m_name, err));
+    }
+    ~WorkingOutput() {
+        if (m_fd >= 0) ::close(m_fd);
+        if (!m_committed && m_name != m_out) ::unlink(m_name.c_str());
+        g_haveWorking = 0;
+    }
+    WorkingOutput(const WorkingOutput&) = delete;
+    WorkingOutput& operator=(const WorkingOutput&) = delete;
+
+    void write(const void* data, std::size_t n) {
+        const char* p = static_cast<const char*>(data);
+        while (n > 0) {
+            const ssize_t put = ::write(m_fd, p, n);
+            if (put < 0 && errno == EINTR) continue;
+            if (put <= 0) failed("cannot write ");
+            p += put;
+            n -= std::size_t(put);
+        }
+    }
+    void commit() {
+        if (::fchmod(m_fd, 0755) != 0) failed("cannot make executable: ");
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) != 0) failed("cannot write ");
+        if (!plat::commitWorkingFile(m_name, m_out)) failed("cannot replace ");
+        m_committed = true;
+    }
+
+private:
+    [[noreturn]] void failed(const char* what) {
+        const int err = errno != 0 ? errno : EIO;
+        throw std::runtime_error(what + m_out + ": " + std::strerror(err));
+    }
+
+    std::string m_out, m_name;
+    int m_fd = -1;
+    bool m_committed = false;
+};
+
+// A descriptor closed when it goes.
+struct Fd {
+    int fd;
+    ~Fd() {
+        if (fd >= 0) ::close(fd);
+    }
+};
 
 std::string baseName(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -152,6 +240,9 @@ int run(int argc, char** argv) {
     };
     const std::string viewerPath = get("--viewer"), gedcomPath = get("--gedcom"), outPath = get("--out");
     if (outPath == viewerPath || outPath == gedcomPath) throw UsageError("--out must name a new file");
+    // A pipe or a device there is not ours to replace.
+    if (struct stat st{}; ::stat(outPath.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        throw UsageError("--out " + outPath + " is not a regular file");
 
     TSelfViewTrailer t;
     t.Title = fieldText(get("--title"), TrailerWidths::Title, "--title");
@@ -181,45 +272,38 @@ int run(int argc, char** argv) {
     const std::string viewer = readWhole(viewerPath);
     if (viewer.empty()) throw std::runtime_error(viewerPath + " is empty");
     if (viewer.size() > 0xFFFFFFFFull) throw std::runtime_error(viewerPath + " is too large");
-    std::ifstream gedcom(gedcomPath, std::ios::binary);
-    if (!gedcom) throw std::runtime_error("cannot read " + gedcomPath);
-    // An empty archive unpacks to nothing the viewer could show.
-    if (gedcom.peek() == std::char_traits<char>::eof())
-        throw std::runtime_error(gedcomPath + " is empty: there is no GEDCOM to pack");
-    std::ofstream out(outPath, std::ios::binary | std::ios::trunc);
-    if (!out) throw std::runtime_error("cannot create " + outPath);
-    // A half-written program is removed, whatever stopped it.
-    struct RemoveUnlessKept {
-        const std::string& path;
-        bool keep = false;
-        ~RemoveUnlessKept() {
-            if (!keep) std::remove(path.c_str());
-        }
-    } partial{outPath};
+    // A pipe would hold the packer for good and a device never end: neither is refused later than now.
+    const Fd gedcom{plat::openRegularFile(gedcomPath, O_RDONLY)};
+    if (gedcom.fd < 0)
+        throw std::runtime_error(errno == ENXIO ? gedcomPath + " is not a regular file (a pipe, a device or a folder)"
+                                                : "cannot read " + gedcomPath + ": " + std::strerror(errno));
+    WorkingOutput out(outPath);
 
     // The GEDCOM file is packed as it is read, block by block.
-    out.write(viewer.data(), std::streamsize(viewer.size()));
+    out.write(viewer.data(), viewer.size());
     std::uint64_t gedcomSize = 0, archiveSize = 0;
     const std::uint32_t blocks = payload::packArchive(
         [&](std::uint8_t* data, std::size_t n) {
-            gedcom.read(reinterpret_cast<char*>(data), std::streamsize(n));
-            if (gedcom.bad()) throw std::runtime_error("cannot read " + gedcomPath);
-            gedcomSize += std::uint64_t(gedcom.gcount());
-            return std::size_t(gedcom.gcount());
+            for (;;) {
+                const ssize_t got = ::read(gedcom.fd, data, n);
+                if (got >= 0) {
+                    gedcomSize += std::uint64_t(got);
+                    return std::size_t(got);
+                }
+                if (errno != EINTR) throw std::runtime_error("cannot read " + gedcomPath + ": " + std::strerror(errno));
+            }
         },
         [&](const std::uint8_t* data, std::size_t n) {
-            out.write(reinterpret_cast<const char*>(data), std::streamsize(n));
-            if (!out) throw std::runtime_error("cannot write " + outPath);
+            out.write(data, n);
             archiveSize += n;
         });
+    // An empty archive unpacks to nothing the viewer could show.
+    if (gedcomSize == 0) throw std::runtime_error(gedcomPath + " is empty: there is no GEDCOM to pack");
     t.ArchiveOffset = std::uint32_t(viewer.size());
     t.BlockCount = blocks;
     const auto trailer = serializeTrailer(t);
-    out.write(reinterpret_cast<const char*>(trailer.data()), std::streamsize(trailer.size()));
-    out.close();
-    if (!out) throw std::runtime_error("cannot write " + outPath);
-    if (::chmod(outPath.c_str(), 0755) != 0) throw std::runtime_error("cannot make " + outPath + " executable");
-    partial.keep = true;
+    out.write(trailer.data(), trailer.size());
+    out.commit();
     std::cout << "brenthaul-pack: " << outPath << ": " << gedcomSize << " bytes of " << baseName(gedcomPath)
               << " packed into " << archiveSize << " bytes (" << blocks << (blocks == 1 ? " block" : " blocks")
               << ")\n";

@@ -6,6 +6,8 @@
 #include <iterator>
 #include <sstream>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/ClipboardText.h"
 #include "app/FamilyRows.h"
@@ -209,12 +211,24 @@ TEST_F(ClipboardText, SettingRestoredAndFileSaved) {
         EXPECT_EQ(tsupport::readFile(name), "\"a\",\"b\"\r\n");
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // no working file left
     }
-    // The CSV file choice replaces it with the same text that goes to the clipboard.
+    // The CSV file choice replaces it with the same text that goes to the clipboard,
+    // keeping it owner-only (and in its group) as the user had made it.
+    ASSERT_EQ(::chmod(name.c_str(), 0600), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(name.c_str(), uid_t(-1), 4321), 0);
+    }
     c.AddPerson("Solo /S/");
     const auto csv = IslandsViewText(c, kCSVFile, name);
     ASSERT_TRUE(csv);
     EXPECT_EQ(tsupport::readFile(name), *csv);
     EXPECT_NE(csv->find("\"Solo /S/\""), std::string::npos);
+    struct stat st {};
+    ASSERT_EQ(::stat(name.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    if (root) {
+        EXPECT_EQ(st.st_gid, 4321u);
+    }
 }
 
 TEST_F(ClipboardText, IndividualRowsAndRawRecord) {

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QImage>
 
@@ -116,15 +117,29 @@ TEST(ReportToFiles, FailedSaveRemovesWhatItMadeAndNamesTheFileThatFailed) {
             FullDisk full(100);
             error = save();
         }
-        EXPECT_EQ(error, "Stream write error: " + (pageFiles ? page(1) : file));
+        EXPECT_EQ(error, "Stream write error: " + (pageFiles ? page(1) : file) + ": File too large");
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
         EXPECT_EQ(tsupport::readFile(old), "old");
         if (!pageFiles) {
-            // With room, the save replaces it as an ordinary new file of the user's.
-            const mode_t mask = ::umask(022);
-            ::umask(mask);
+            // With room, the save replaces it, keeping it owner-only (and in its group).
+            ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
+            const bool root = ::geteuid() == 0;
+            if (root) {
+                ASSERT_EQ(::chown(file.c_str(), uid_t(-1), 4321), 0);
+            }
             EXPECT_EQ(save(), "");
             EXPECT_NE(tsupport::readFile(file), "old");
+            struct stat st {};
+            ASSERT_EQ(::stat(file.c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, 0600u);
+            if (root) {
+                EXPECT_EQ(st.st_gid, 4321u);
+            }
+            // A new one is an ordinary new file of the user's.
+            const mode_t mask = ::umask(022);
+            ::umask(mask);
+            ASSERT_TRUE(fs::remove(file));
+            EXPECT_EQ(save(), "");
             EXPECT_EQ(unsigned(fs::status(file).permissions()), 0666u & ~unsigned(mask));
             continue;
         }

@@ -1,9 +1,17 @@
 // The packer program: viewer copy + archive + trailer, every field as asked.
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstring>
+#include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 #include "PayloadTestUtil.h"
 #include "payload/Compressor.h"
@@ -27,7 +35,8 @@ std::string quote(const std::string& s) {
 }
 
 int runPacker(const std::vector<std::string>& args, const std::string& log) {
-    std::string cmd = quote(kPacker);
+    // Bounded, so a packer that hangs fails the test instead of holding it.
+    std::string cmd = "timeout -s KILL 20 " + quote(kPacker);
     for (const auto& a : args) cmd += " " + quote(a);
     cmd += " >" + quote(log) + " 2>&1";
     const int st = std::system(cmd.c_str());
@@ -160,6 +169,66 @@ TEST_F(Packer, RefusesBadArguments) {
         1);
     EXPECT_NE(readFile(m_dir.file("log")).find("empty.ged is empty"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(m_dir.file("out")));
+}
+
+TEST_F(Packer, StoppedOrFailedRepackLeavesTheEarlierProgram) {
+    namespace fs = std::filesystem;
+    const std::string viewer = m_dir.file("viewer"), out = m_dir.file("out"), log = m_dir.file("log");
+    ASSERT_EQ(runPacker({"--viewer", viewer, "--gedcom", m_dir.file("family.ged"), "--out", out}, log), 0);
+    const std::string program = readFile(out);
+    auto leftovers = [&] {
+        int n = 0;
+        for (const auto& e : fs::directory_iterator(m_dir.path())) n += e.path().extension() == ".part";
+        return n;
+    };
+
+    // A pipe, a device or a folder is refused at once: none is waited on or read without end.
+    ASSERT_EQ(::mkfifo(m_dir.file("pipe.ged").c_str(), 0600), 0);
+    for (const std::string& gedcom : {m_dir.file("pipe.ged"), std::string("/dev/zero"), m_dir.path().string()}) {
+        SCOPED_TRACE(gedcom);
+        EXPECT_EQ(runPacker({"--viewer", viewer, "--gedcom", gedcom, "--out", out}, log), 1);
+        EXPECT_NE(readFile(log).find(gedcom + " is not a regular file"), std::string::npos) << readFile(log);
+        EXPECT_TRUE(readFile(out) == program); // the earlier program, byte for byte
+    }
+
+    // A write that fails (past a file-size limit, as on a full disk) says why.
+    struct rlimit old {};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const auto action = std::signal(SIGXFSZ, SIG_IGN);
+    const struct rlimit lim = {4096, old.rlim_max};
+    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &lim), 0);
+    const int limited = runPacker({"--viewer", viewer, "--gedcom", m_dir.file("family.ged"), "--out", out}, log);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, action);
+    EXPECT_EQ(limited, 1);
+    EXPECT_NE(readFile(log).find("cannot write " + out + ": File too large"), std::string::npos) << readFile(log);
+    EXPECT_TRUE(readFile(out) == program); // the earlier program, byte for byte
+
+    // A stop (TERM) while a large file is packed: gigabytes of zeros, taking no room.
+    const std::string big = m_dir.file("big.ged");
+    writeFile(big, "0 HEAD\r\n");
+    ASSERT_EQ(::truncate(big.c_str(), 8LL << 30), 0);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_adddup2(&files, 1, 2);
+    std::vector<std::string> args = {kPacker, "--viewer", viewer, "--gedcom", big, "--out", out};
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, kPacker.c_str(), &files, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&files);
+    // Stopped once it writes: its working file is there, or --out changed.
+    std::error_code ec;
+    for (int i = 0; i < 1000 && leftovers() == 0 && fs::file_size(out, ec) == program.size(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ::kill(pid, SIGTERM);
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_TRUE(readFile(out) == program); // the earlier program, byte for byte
+    EXPECT_EQ(leftovers(), 0);
 }
 
 TEST(PackArchive, SameBytesOnAnyNumberOfThreadsFromAnyReads) {

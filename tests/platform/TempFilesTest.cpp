@@ -122,3 +122,68 @@ TEST(TempFiles, FilesAreLockedFromTheStartAndNotInherited) {
     EXPECT_EQ(found, 1);
     plat::deleteTempFile(name);
 }
+
+TEST(TempFiles, WorkingFileTakesTheReplacedFilesModesOrWritesItInPlace) {
+    tsupport::TempDir tmp("brenthaul-working");
+    const std::string keep = tmp.file("keep.csv");
+    tsupport::writeFile(keep, "old");
+    ASSERT_EQ(::chmod(keep.c_str(), 0600), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(keep.c_str(), uid_t(-1), 4321), 0);
+    }
+    std::string working;
+    const int fd = plat::createWorkingFile(keep, working);
+    ASSERT_GE(fd, 0);
+    struct stat st {};
+    ASSERT_EQ(::fstat(fd, &st), 0);
+    ::close(fd);
+    EXPECT_EQ(st.st_mode & 0777, 0600u); // a list kept owner-only stays so
+    if (root) {
+        EXPECT_EQ(st.st_gid, 4321u);
+    }
+    EXPECT_NE(working, keep);
+    EXPECT_TRUE(plat::commitWorkingFile(working, keep));
+    EXPECT_EQ(tsupport::readFile(keep), "");
+
+    // A folder that takes no new file, as a user other than root sees it: a file
+    // there that may be written is written in place, and each failure says which
+    // file failed and why.
+    tsupport::writeFile(keep, "old");
+    ASSERT_EQ(::chmod(keep.c_str(), 0666), 0);
+    const std::string locked = tmp.file("locked.csv");
+    tsupport::writeFile(locked, "locked");
+    ASSERT_EQ(::chmod(locked.c_str(), 0644), 0);
+    ASSERT_EQ(::chmod(tmp.path().c_str(), 0555), 0);
+    int report[2];
+    ASSERT_EQ(::pipe(report), 0);
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+        if (root && (::setgid(65534) != 0 || ::setuid(65534) != 0)) _exit(2);
+        std::string out, name;
+        int f = plat::createWorkingFile(keep, name);
+        out += std::to_string(name == keep) + ":" + std::to_string(f >= 0 && ::write(f, "new", 3) == 3) + ":" +
+               std::to_string(plat::commitWorkingFile(name, keep)) + "\n";
+        for (const std::string& path : {locked, tmp.file("new.csv")}) {
+            f = plat::createWorkingFile(path, name);
+            out += std::to_string(f) + ":" + plat::workingFileError(path, name, errno) + "\n";
+        }
+        (void)!::write(report[1], out.data(), out.size());
+        _exit(0);
+    }
+    ::close(report[1]);
+    std::string out;
+    char buf[1024];
+    for (ssize_t n; (n = ::read(report[0], buf, sizeof buf)) > 0;) out.append(buf, std::size_t(n));
+    ::close(report[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ::chmod(tmp.path().c_str(), 0755);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(out, "1:1:1\n-1:Cannot write file \"" + locked + "\". Permission denied\n-1:Cannot create file \"" +
+                       tmp.file("new.csv") + "\". Permission denied\n");
+    EXPECT_EQ(tsupport::readFile(keep), "new");
+    EXPECT_EQ(tsupport::readFile(locked), "locked");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path()), {}), 2); // nothing beside them
+}
