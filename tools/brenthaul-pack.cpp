@@ -7,7 +7,6 @@
 #include <cstring>
 #include <exception>
 #include <fcntl.h>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -47,18 +46,6 @@ const char* const kUsage =
 struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
-
-std::string readWhole(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) throw std::runtime_error("cannot read " + path);
-    // One read of the size the file has: the viewer is megabytes long.
-    const std::streamoff size = in.tellg();
-    if (size < 0) throw std::runtime_error("cannot read " + path);
-    std::string data(std::size_t(size), '\0');
-    in.seekg(0);
-    if (!in.read(data.data(), size)) throw std::runtime_error("cannot read " + path);
-    return data;
-}
 
 // The working file a stop signal removes before the program ends.
 char g_working[4096];
@@ -142,6 +129,34 @@ struct Fd {
         if (fd >= 0) ::close(fd);
     }
 };
+
+// An input file opened for reading. A pipe would hold the packer for good
+// and a device never end: neither is refused later than now.
+int openInput(const std::string& path) {
+    const int fd = plat::openRegularFile(path, O_RDONLY);
+    if (fd < 0)
+        throw std::runtime_error(errno == ENXIO ? path + " is not a regular file (a pipe, a device or a folder)"
+                                                : "cannot read " + path + ": " + std::strerror(errno));
+    return fd;
+}
+
+// The whole file in one read of the size it has: the viewer is megabytes long.
+std::string readWhole(const std::string& path) {
+    const Fd in{openInput(path)};
+    struct stat st {};
+    if (::fstat(in.fd, &st) != 0) throw std::runtime_error("cannot read " + path + ": " + std::strerror(errno));
+    std::string data(std::size_t(st.st_size), '\0');
+    std::size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t got = ::read(in.fd, data.data() + done, data.size() - done);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) throw std::runtime_error("cannot read " + path + ": " + std::strerror(errno));
+        if (got == 0) break;
+        done += std::size_t(got);
+    }
+    data.resize(done);
+    return data;
+}
 
 std::string baseName(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -272,11 +287,7 @@ int run(int argc, char** argv) {
     const std::string viewer = readWhole(viewerPath);
     if (viewer.empty()) throw std::runtime_error(viewerPath + " is empty");
     if (viewer.size() > 0xFFFFFFFFull) throw std::runtime_error(viewerPath + " is too large");
-    // A pipe would hold the packer for good and a device never end: neither is refused later than now.
-    const Fd gedcom{plat::openRegularFile(gedcomPath, O_RDONLY)};
-    if (gedcom.fd < 0)
-        throw std::runtime_error(errno == ENXIO ? gedcomPath + " is not a regular file (a pipe, a device or a folder)"
-                                                : "cannot read " + gedcomPath + ": " + std::strerror(errno));
+    const Fd gedcom{openInput(gedcomPath)};
     WorkingOutput out(outPath);
 
     // The GEDCOM file is packed as it is read, block by block.

@@ -184,10 +184,14 @@ TEST_F(Packer, StoppedOrFailedRepackLeavesTheEarlierProgram) {
 
     // A pipe, a device or a folder is refused at once: none is waited on or read without end.
     ASSERT_EQ(::mkfifo(m_dir.file("pipe.ged").c_str(), 0600), 0);
-    for (const std::string& gedcom : {m_dir.file("pipe.ged"), std::string("/dev/zero"), m_dir.path().string()}) {
-        SCOPED_TRACE(gedcom);
-        EXPECT_EQ(runPacker({"--viewer", viewer, "--gedcom", gedcom, "--out", out}, log), 1);
-        EXPECT_NE(readFile(log).find(gedcom + " is not a regular file"), std::string::npos) << readFile(log);
+    const std::string pipe = m_dir.file("pipe.ged"), family = m_dir.file("family.ged");
+    const std::pair<std::string, std::string> inputs[] = {
+        {viewer, pipe}, {viewer, "/dev/zero"}, {viewer, m_dir.path().string()}, {pipe, family}};
+    for (const auto& [from, gedcom] : inputs) {
+        const std::string& refused = from == viewer ? gedcom : from;
+        SCOPED_TRACE(refused);
+        EXPECT_EQ(runPacker({"--viewer", from, "--gedcom", gedcom, "--out", out}, log), 1);
+        EXPECT_NE(readFile(log).find(refused + " is not a regular file"), std::string::npos) << readFile(log);
         EXPECT_TRUE(readFile(out) == program); // the earlier program, byte for byte
     }
 
