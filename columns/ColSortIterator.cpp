@@ -221,6 +221,8 @@ void WColSortIterator::SortBy(WAttrib* attribute, bool toggle) {
     m_sortColumnId = attribute->GetColumnId();
     markChanged();
     m_keys = std::move(keys);
+    // Searches read the text keys at every probe: found once, not per probe.
+    m_textKeys = dynamic_cast<const WAttribStrArray*>(m_keys.get());
     if (!m_keys) return;
     // Keys that rank plainly sort as numbers beside the records: the same
     // order, without reaching every key through the individual's number.
@@ -252,7 +254,6 @@ void WColSortIterator::SortByColumnId(std::int32_t id) {
 }
 
 std::string WColSortIterator::SearchKey(std::int32_t individual, SearchKind kind) const {
-    const auto* keys = dynamic_cast<const WAttribStrArray*>(m_keys.get());
-    if (keys && m_sortColumnId == SearchColumn(kind) && IsSorted()) return keys->Key(individual);
+    if (m_textKeys && m_sortColumnId == SearchColumn(kind) && IsSorted()) return m_textKeys->Key(individual);
     return WCollectionIterator::SearchKey(individual, kind);
 }

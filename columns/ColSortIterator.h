@@ -16,6 +16,7 @@
 
 class WAttrib;
 class WAttribArray;
+class WAttribStrArray;
 
 class WColSortIterator : public WCollectionIterator {
 public:
@@ -87,6 +88,7 @@ protected:
 
     std::int32_t m_individualCount = 0;
     std::unique_ptr<WAttribArray> m_keys;
+    const WAttribStrArray* m_textKeys = nullptr; // m_keys when they are texts
     std::int32_t m_sortColumnId = 0;
     bool m_ascending = true;
     bool m_busy = false;

@@ -88,7 +88,18 @@ std::string SortKey(const std::string& text) {
 namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
+// Most texts have nothing to squash: those are taken as they are.
+bool squashed(const std::string& text, bool keepEnd) {
+    const std::size_t n = text.size();
+    if (n == 0) return true;
+    if (isBlank(text[0]) || (!keepEnd && isBlank(text[n - 1]))) return false;
+    for (std::size_t i = 1; i < n; ++i)
+        if (text[i] == '\t' || (text[i] == ' ' && text[i - 1] == ' ')) return false;
+    return true;
+}
+
 std::string squash(const std::string& text, bool keepEnd) {
+    if (squashed(text, keepEnd)) return text;
     std::string out;
     out.reserve(text.size());
     bool blank = false;
