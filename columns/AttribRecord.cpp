@@ -103,12 +103,27 @@ void WAttribName::nameText(std::int32_t row, bool forKey, std::string& s) {
     if (!ind) return;
     auto name = ind->GetName();
     if (!name) return;
-    auto part = [forKey](std::string text) { return forKey ? StrFunc::SquashBlanks(text) : text; };
     switch (m_variant) {
-    case ColVariant::Surname: s = part(name->GetSurnameText()); break;
-    case ColVariant::Given: s = part(name->GetGiven()); break;
+    case ColVariant::Surname:
+        s = name->GetSurnameText();
+        if (forKey) StrFunc::SquashBlanksIn(s);
+        break;
+    case ColVariant::Given:
+        s = name->GetGiven();
+        if (forKey) StrFunc::SquashBlanksIn(s);
+        break;
     case ColVariant::FullName: s = forKey ? name->GetFullNameKeyText(true) : name->GetFullName(true); break;
-    case ColVariant::SurnameGiven: s = part(name->GetSurnameText()) + ", " + part(name->GetGiven()); break;
+    case ColVariant::SurnameGiven: {
+        s = name->GetSurnameText();
+        std::string given = name->GetGiven();
+        if (forKey) {
+            StrFunc::SquashBlanksIn(s);
+            StrFunc::SquashBlanksIn(given);
+        }
+        s += ", ";
+        s += given;
+        break;
+    }
     case ColVariant::SurnameSoundex: s = Global::Soundex(name->GetSurnameText()); break;
     case ColVariant::GivenSoundex: {
         // The first blank-separated word of the given names.

@@ -17,7 +17,7 @@ std::string WABSName::GetFullName(bool withPrefixSuffix) const { return fullName
 std::string WABSName::GetFullNameKeyText(bool withPrefixSuffix) const { return fullName(withPrefixSuffix, true); }
 
 std::string WABSName::fullName(bool withPrefixSuffix, bool squashed) const {
-    auto part = [squashed](std::string text) { return squashed ? StrFunc::SquashBlanks(text) : text; };
+    auto part = [squashed](std::string text) { return squashed ? StrFunc::SquashBlanks(std::move(text)) : text; };
     const bool preSuf = withPrefixSuffix && WOptions::GetBool(opt::PreSuf);
     std::string text;
     if (preSuf) {

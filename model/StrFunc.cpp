@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstring>
 #include <string_view>
+#include <utility>
 
 #include "model/Global.h"
 #include "platform/Hooks.h"
@@ -77,49 +79,58 @@ std::string FormatThousands(long long value) {
 unsigned char RemoveAccent(unsigned char c) { return accentTable()[c]; }
 
 std::string SortKey(const std::string& text) {
-    std::string key = Global::ToUpper(RemoveAccents(text));
+    // Accents removed and letters upper-cased through one table, in one pass.
+    static const std::array<unsigned char, 256> keyTable = [] {
+        std::array<unsigned char, 256> t{};
+        for (int c = 0; c < 256; ++c)
+            t[std::size_t(c)] = Global::UpperChar(RemoveAccent(static_cast<unsigned char>(c)));
+        return t;
+    }();
     // A zero byte inside a text would end the stored key there anyway.
-    const std::size_t nul = key.find('\0');
-    if (nul != std::string::npos) key.resize(nul);
-    if (key.size() > kSortKeyLength) key.resize(kSortKeyLength);
+    std::size_t n = std::min(text.size(), kSortKeyLength);
+    if (const void* nul = std::memchr(text.data(), '\0', n))
+        n = std::size_t(static_cast<const char*>(nul) - text.data());
+    std::string key(text, 0, n);
+    for (char& c : key) c = static_cast<char>(keyTable[static_cast<unsigned char>(c)]);
     return key;
 }
 
 namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Most texts have nothing to squash: those are taken as they are.
-bool squashed(const std::string& text, bool keepEnd) {
-    const std::size_t n = text.size();
-    if (n == 0) return true;
-    if (isBlank(text[0]) || (!keepEnd && isBlank(text[n - 1]))) return false;
-    for (std::size_t i = 1; i < n; ++i)
-        if (text[i] == '\t' || (text[i] == ' ' && text[i - 1] == ' ')) return false;
-    return true;
-}
-
-std::string squash(const std::string& text, bool keepEnd) {
-    if (squashed(text, keepEnd)) return text;
-    std::string out;
-    out.reserve(text.size());
+void squash(std::string& text, bool keepEnd) {
+    // Most texts have nothing to squash.
+    if (text.empty()) return;
+    if (!isBlank(text.front()) && (keepEnd || !isBlank(text.back())) && text.find('\t') == std::string::npos &&
+        text.find("  ") == std::string::npos)
+        return;
+    std::size_t out = 0;
     bool blank = false;
     for (char c : text) {
         if (isBlank(c)) {
-            blank = !out.empty();
+            blank = out > 0;
             continue;
         }
-        if (blank) out.push_back(' ');
+        if (blank) text[out++] = ' ';
         blank = false;
-        out.push_back(c);
+        text[out++] = c;
     }
-    if (blank && keepEnd) out.push_back(' ');
-    return out;
+    if (blank && keepEnd) text[out++] = ' ';
+    text.resize(out);
 }
 } // namespace
 
-std::string SquashBlanks(const std::string& text) { return squash(text, false); }
+void SquashBlanksIn(std::string& text) { squash(text, false); }
 
-std::string SquashTypedBlanks(const std::string& text) { return squash(text, true); }
+std::string SquashBlanks(std::string text) {
+    squash(text, false);
+    return text;
+}
+
+std::string SquashTypedBlanks(std::string text) {
+    squash(text, true);
+    return text;
+}
 
 std::string RemoveAccents(const std::string& text) {
     const auto& t = accentTable();

@@ -23,10 +23,11 @@ constexpr std::size_t kSortKeyLength = 47;
 std::string SortKey(const std::string& text);
 // A name part as its keys take it, however the file spaces it: blanks at
 // either end dropped, each run of blanks inside made one blank.
-std::string SquashBlanks(const std::string& text);
+std::string SquashBlanks(std::string text);
+void SquashBlanksIn(std::string& text);
 // A typed search text as its key takes it: leading blanks dropped and each
 // run of blanks made one, a blank at the end kept ("Walter " is no Walters).
-std::string SquashTypedBlanks(const std::string& text);
+std::string SquashTypedBlanks(std::string text);
 
 // Bit 0..7 of a byte; a bit number outside 0..7 leaves the byte unchanged
 // and tests False.
