@@ -87,7 +87,7 @@ void TWaitDlg::ShowAndPaint() {
     repaint();
 }
 
-void TWaitDlg::ShowWait(const std::string& message, bool showNow, bool withCancel, QWidget* owner) {
+void TWaitDlg::ShowWait(const std::string& message, bool showNow, bool withCancel, QWidget* owner, QWidget* typing) {
     if (!g_dialog) {
         g_dialog = new TWaitDlg();
         // A dialog lost with its owner leaves no count behind that would
@@ -99,6 +99,9 @@ void TWaitDlg::ShowWait(const std::string& message, bool showNow, bool withCance
     if (g_count == 1) {
         dlg->m_owner = owner ? owner->window() : QApplication::activeWindow();
         dlg->m_disabledOwner = false;
+        dlg->m_typing = typing;
+        // Keys go on reaching the typing widget's window, not this dialog.
+        dlg->setAttribute(Qt::WA_ShowWithoutActivating, typing != nullptr);
         dlg->LabMsg->setText(toQ(message));
     }
     dlg->Configure(withCancel);
@@ -113,8 +116,9 @@ void TWaitDlg::ShowWait(const std::string& message, bool showNow, bool withCance
 void TWaitDlg::ShowTimerTimer() {
     ShowTimer->stop();
     // Disable the owner only when it was enabled, so the hide gives back
-    // exactly what this dialog took.
-    if (m_owner && m_owner->isEnabled() && m_owner != this) {
+    // exactly what this dialog took. A disabled window drops the keys of its
+    // typing widget: the event filter holds back its other input instead.
+    if (m_owner && m_owner->isEnabled() && m_owner != this && !(m_typing && m_typing->window() == m_owner)) {
         m_owner->setEnabled(false);
         m_disabledOwner = true;
     }
@@ -164,6 +168,8 @@ bool TWaitDlg::BelongsToAllowedWindow(QWidget* w) const {
     return false;
 }
 
+bool TWaitDlg::InTypingWindow(QWidget* w) const { return m_typing && w->window() == m_typing->window(); }
+
 bool TWaitDlg::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -184,13 +190,20 @@ bool TWaitDlg::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Close: {
         if (!watched->isWidgetType()) break;
         auto* w = static_cast<QWidget*>(watched);
-        if (BelongsToAllowedWindow(w)) break;
+        if (InTypingWindow(w)) {
+            // Only keys to the typing widget itself: one it leaves unused
+            // (Enter, Escape) must not reach its window's buttons.
+            if (w == m_typing && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) break;
+        } else if (BelongsToAllowedWindow(w)) {
+            break;
+        }
         if (event->type() == QEvent::Close) event->ignore();
         return true;
     }
     case QEvent::ShortcutOverride: {
         if (!watched->isWidgetType()) break;
-        if (BelongsToAllowedWindow(static_cast<QWidget*>(watched))) break;
+        auto* w = static_cast<QWidget*>(watched);
+        if (InTypingWindow(w) ? w == m_typing : BelongsToAllowedWindow(w)) break;
         // Accepting the override keeps the window's shortcuts from firing.
         event->accept();
         return true;
@@ -200,7 +213,7 @@ bool TWaitDlg::eventFilter(QObject* watched, QEvent* event) {
         QObject* o = watched;
         while (o && o != this) o = o->parent();
         if (o == this) break;
-        if (QWidget* modal = QApplication::activeModalWidget()) {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && !InTypingWindow(modal)) {
             QObject* m = watched;
             while (m && m != modal) m = m->parent();
             if (m == modal) break;

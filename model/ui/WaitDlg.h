@@ -6,7 +6,9 @@
 // While the dialog exists, mouse, key and close input to the program's other
 // windows is held back (modal dialogs and popups opened meanwhile still get
 // theirs): the long loops pump messages, and a click elsewhere could free
-// what the loop is working on.
+// what the loop is working on. A typing widget given to the show keeps its
+// keys: its window stays enabled and active, and only its other input is
+// held back.
 #include <string>
 
 #include <QDialog>
@@ -23,7 +25,9 @@ public:
 
     // Shows the dialog, or nests in the one that is up. owner: the window to
     // disable while a deferred dialog shows (nullptr: the active window).
-    static void ShowWait(const std::string& message, bool showNow, bool withCancel, QWidget* owner = nullptr);
+    // typing: a widget of the owner that keeps getting keys meanwhile.
+    static void ShowWait(const std::string& message, bool showNow, bool withCancel, QWidget* owner = nullptr,
+                         QWidget* typing = nullptr);
     // Ends one show; the last one frees the dialog. An extra call does nothing.
     static void HideWait();
 
@@ -52,7 +56,9 @@ private:
     void Configure(bool withCancel);
     void ShowAndPaint();
     bool BelongsToAllowedWindow(QWidget* w) const;
+    bool InTypingWindow(QWidget* w) const;
 
     QPointer<QWidget> m_owner;
+    QPointer<QWidget> m_typing;
     bool m_disabledOwner = false;
 };

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 #include <utility>
 
@@ -24,7 +25,9 @@
 #include "highlight/ui/SelectionButton.h"
 #include "highlight/ui/dlgQuickFind.h"
 #include "model/Options.h"
+#include "model/WaitHooks.h"
 #include "model/ui/IndInfoPanel.h"
+#include "model/ui/WaitDlg.h"
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
 #include "support/MemCollection.h"
@@ -251,6 +254,52 @@ TEST(FindDialogs, FindDialogModesSearchAndOK) {
     d.butOK->click();
     EXPECT_EQ(d.GetSelected(), 4);
     EXPECT_EQ(d.result(), QDialog::Accepted);
+
+    // Keys typed while a mode's order sorts reach the edit though the wait
+    // dialog is up; the latest text is searched in that order, and a text
+    // cleared meanwhile leaves the grid on the selection.
+    auto rin2 = std::make_unique<WColSortIterator>("", 4, &c);
+    auto given2 = std::make_unique<WColSortIterator>("", 4, &c);
+    WOptions::SetInt(opt::FindDlg, 1);
+    TWFindDlg keys(nullptr, WFindContext{&c, rin2.get(), given2.get(), nullptr, nullptr}, nullptr);
+    keys.setModal(true);
+    keys.SetSelected(m);
+    keys.show();
+    TWaitDlg::InstallHooks();
+    std::function<void()> typeInSort;
+    bool waitShown = false;
+    plat::hooks().processMessages = [&] {
+        if (!typeInSort) return;
+        const auto type = std::exchange(typeInSort, nullptr);
+        QTest::mouseClick(keys.butOK, Qt::LeftButton); // held back: the order is half sorted
+        QTest::qWait(TWaitDlg::kShowDelayMs + 100);
+        waitShown = TWaitDlg::Instance() && TWaitDlg::Instance()->isVisible();
+        type();
+    };
+    typeInSort = [&] {
+        QTest::keyClick(keys.edSearch, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(keys.edSearch, "12");
+    };
+    keys.rbRIN->click();
+    EXPECT_TRUE(waitShown);
+    EXPECT_TRUE(keys.isVisible());
+    EXPECT_EQ(keys.edSearch->text(), QString("12"));
+    EXPECT_EQ(keys.GetSelected(), s);
+    EXPECT_EQ(keys.iiIndividual->IndividualNumber, s);
+    EXPECT_EQ(keys.IndGrid->currentIndex().row() + 1, keys.GridRow());
+    typeInSort = [&] {
+        QTest::keyClick(keys.edSearch, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(keys.edSearch, Qt::Key_Backspace);
+    };
+    keys.rbGiven->click();
+    plat::hooks().processMessages = pump;
+    WaitHooks::reset();
+    EXPECT_EQ(keys.edSearch->text(), QString());
+    EXPECT_EQ(keys.GetSelected(), s);
+    ASSERT_GT(keys.GridRow(), 0);
+    EXPECT_EQ(keys.IndGrid->currentIndex().row() + 1, keys.GridRow());
+    EXPECT_EQ(keys.iiIndividual->IndividualNumber, s);
+    keys.reject();
 
     // Six-digit record numbers show whole in the Index column.
     WMemCollection big;
