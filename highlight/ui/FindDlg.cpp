@@ -278,10 +278,12 @@ void TWFindDlg::ShowSorted(std::int32_t keep) {
 }
 
 void TWFindDlg::SetMode(int mode) {
+    // Before the sort: what is typed while it runs goes to the edit, not to
+    // the mode button just clicked.
+    edSearch->setFocus();
     SortMode(mode, true);
     ShowSorted(FSelected);
     ModeButton(FSearch.GetMode())->setChecked(true);
-    edSearch->setFocus();
     WOptions::SetInt(opt::FindDlg, WFindSearch::SettingFromMode(FSearch.GetMode()));
 }
 

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include "model/Global.h"
 #include "model/WaitHooks.h"
@@ -188,12 +190,24 @@ bool TWaitDlg::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::DragMove:
     case QEvent::Drop:
     case QEvent::Close: {
-        if (!watched->isWidgetType()) break;
+        if (!watched->isWidgetType()) {
+            // A press gives the focus to the widget under it before that
+            // widget's events get here: the typing window's pointer input
+            // is held back where it arrives, so its keys keep their widget.
+            const bool pointer = event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease &&
+                                 event->type() != QEvent::Close;
+            if (pointer && m_typing && watched == m_typing->window()->windowHandle()) return true;
+            break;
+        }
         auto* w = static_cast<QWidget*>(watched);
         if (InTypingWindow(w)) {
             // Only keys to the typing widget itself: one it leaves unused
-            // (Enter, Escape) must not reach its window's buttons.
-            if (w == m_typing && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) break;
+            // (Enter, Escape) must not reach its window's buttons, and Tab
+            // would take the focus, and the keys after it, away.
+            if (w == m_typing && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+                const int key = static_cast<QKeyEvent*>(event)->key();
+                if (key != Qt::Key_Tab && key != Qt::Key_Backtab) break;
+            }
         } else if (BelongsToAllowedWindow(w)) {
             break;
         }

@@ -271,16 +271,19 @@ TEST(FindDialogs, FindDialogModesSearchAndOK) {
     plat::hooks().processMessages = [&] {
         if (!typeInSort) return;
         const auto type = std::exchange(typeInSort, nullptr);
-        QTest::mouseClick(keys.butOK, Qt::LeftButton); // held back: the order is half sorted
+        // Held back: the order is half sorted, and the keys must keep the edit.
+        QTest::mouseClick(keys.windowHandle(), Qt::LeftButton, {}, keys.butOK->mapTo(&keys, QPoint(5, 5)));
         QTest::qWait(TWaitDlg::kShowDelayMs + 100);
         waitShown = TWaitDlg::Instance() && TWaitDlg::Instance()->isVisible();
         type();
     };
+    // The keys go where the keyboard is: the mode button was just clicked.
     typeInSort = [&] {
-        QTest::keyClick(keys.edSearch, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(keys.edSearch, "12");
+        QTest::keyClick(keys.focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(keys.focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(keys.focusWidget(), "12");
     };
-    keys.rbRIN->click();
+    QTest::mouseClick(keys.rbRIN, Qt::LeftButton, {}, QPoint(6, keys.rbRIN->height() / 2));
     EXPECT_TRUE(waitShown);
     EXPECT_TRUE(keys.isVisible());
     EXPECT_EQ(keys.edSearch->text(), QString("12"));
@@ -288,10 +291,10 @@ TEST(FindDialogs, FindDialogModesSearchAndOK) {
     EXPECT_EQ(keys.iiIndividual->IndividualNumber, s);
     EXPECT_EQ(keys.IndGrid->currentIndex().row() + 1, keys.GridRow());
     typeInSort = [&] {
-        QTest::keyClick(keys.edSearch, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(keys.edSearch, Qt::Key_Backspace);
+        QTest::keyClick(keys.focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(keys.focusWidget(), Qt::Key_Backspace);
     };
-    keys.rbGiven->click();
+    QTest::mouseClick(keys.rbGiven, Qt::LeftButton, {}, QPoint(6, keys.rbGiven->height() / 2));
     plat::hooks().processMessages = pump;
     WaitHooks::reset();
     EXPECT_EQ(keys.edSearch->text(), QString());
