@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
-#include <QWindow>
 
 #include "model/Global.h"
 #include "model/WaitHooks.h"
@@ -172,6 +171,23 @@ bool TWaitDlg::BelongsToAllowedWindow(QWidget* w) const {
 
 bool TWaitDlg::InTypingWindow(QWidget* w) const { return m_typing && w->window() == m_typing->window(); }
 
+bool TWaitDlg::TypingKey(QWidget* w, QKeyEvent* event) {
+    if (!InTypingWindow(w) && BelongsToAllowedWindow(w)) return true;
+    // Tab would take the focus, and the keys after it, away.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) return false;
+    if (w == m_typing) return true;
+    // A key typed at another widget (the focus may still be on the window
+    // the dialog opened from, or on a button just clicked) is the typing
+    // widget's. One the typing widget left unused (Enter, Escape) and that
+    // now travels up to its window stays held back.
+    if (event->spontaneous() && !w->isAncestorOf(m_typing)) {
+        QKeyEvent key(event->type(), event->key(), event->modifiers(), event->text(), event->isAutoRepeat(),
+                      event->count());
+        QCoreApplication::sendEvent(m_typing, &key);
+    }
+    return false;
+}
+
 bool TWaitDlg::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -190,29 +206,17 @@ bool TWaitDlg::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::DragMove:
     case QEvent::Drop:
     case QEvent::Close: {
-        if (!watched->isWidgetType()) {
-            // A press gives the focus to the widget under it before that
-            // widget's events get here: the typing window's pointer input
-            // is held back where it arrives, so its keys keep their widget.
-            const bool pointer = event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease &&
-                                 event->type() != QEvent::Close;
-            if (pointer && m_typing && watched == m_typing->window()->windowHandle()) return true;
-            break;
-        }
+        if (!watched->isWidgetType()) break;
         auto* w = static_cast<QWidget*>(watched);
-        if (InTypingWindow(w)) {
-            // Only keys to the typing widget itself: one it leaves unused
-            // (Enter, Escape) must not reach its window's buttons, and Tab
-            // would take the focus, and the keys after it, away.
-            if (w == m_typing && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
-                const int key = static_cast<QKeyEvent*>(event)->key();
-                if (key != Qt::Key_Tab && key != Qt::Key_Backtab) break;
-            }
-        } else if (BelongsToAllowedWindow(w)) {
-            break;
+        if (m_typing && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+            if (TypingKey(w, static_cast<QKeyEvent*>(event))) break;
+            return true;
         }
-        if (event->type() == QEvent::Close) event->ignore();
-        return true;
+        if (InTypingWindow(w) || !BelongsToAllowedWindow(w)) {
+            if (event->type() == QEvent::Close) event->ignore();
+            return true;
+        }
+        break;
     }
     case QEvent::ShortcutOverride: {
         if (!watched->isWidgetType()) break;

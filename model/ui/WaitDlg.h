@@ -6,14 +6,15 @@
 // While the dialog exists, mouse, key and close input to the program's other
 // windows is held back (modal dialogs and popups opened meanwhile still get
 // theirs): the long loops pump messages, and a click elsewhere could free
-// what the loop is working on. A typing widget given to the show keeps its
-// keys: its window stays enabled and active, and only its other input is
-// held back.
+// what the loop is working on. A typing widget given to the show gets the
+// keys typed meanwhile: its window stays enabled and active, and only its
+// other input is held back.
 #include <string>
 
 #include <QDialog>
 #include <QPointer>
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -57,6 +58,9 @@ private:
     void ShowAndPaint();
     bool BelongsToAllowedWindow(QWidget* w) const;
     bool InTypingWindow(QWidget* w) const;
+    // Whether a key event goes on to w; a key typed elsewhere is sent on to
+    // the typing widget.
+    bool TypingKey(QWidget* w, QKeyEvent* event);
 
     QPointer<QWidget> m_owner;
     QPointer<QWidget> m_typing;
