@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include <QAbstractTableModel>
 #include <QFontMetrics>
@@ -23,8 +24,8 @@
 #include "model/ABSCollection.h"
 #include "model/Global.h"
 #include "model/Options.h"
-#include "model/WaitHooks.h"
 #include "model/ui/IndInfoPanel.h"
+#include "model/ui/WaitDlg.h"
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
 
@@ -84,6 +85,29 @@ private:
     WABSHighLighter* FHighlighter;
     QString FTitles[4] = {"Index", "RIN", "Name", "Birth/[Chr]"};
 };
+
+namespace {
+
+// The wait dialog (and busy cursor) of a sort, however the sort ends. The
+// sort pumps messages: the search edit keeps its keys meanwhile.
+class SortWait {
+public:
+    SortWait(QWidget* owner, QWidget* typing, bool busy) : m_busy(busy) {
+        TWaitDlg::ShowWait("Sorting.  Please Wait...", false, false, owner, typing);
+        if (m_busy) Global::SetBusy(true);
+    }
+    ~SortWait() {
+        if (m_busy) Global::SetBusy(false);
+        TWaitDlg::HideWait();
+    }
+    SortWait(const SortWait&) = delete;
+    SortWait& operator=(const SortWait&) = delete;
+
+private:
+    bool m_busy;
+};
+
+} // namespace
 
 TWFindDlg::TWFindDlg(QWidget* owner, const WFindContext& context, WABSHighLighter* highlighter)
     : QDialog(owner), FContext(context), FHighlighter(highlighter), FSearch(context) {
@@ -222,54 +246,44 @@ void TWFindDlg::FormShow() {
     }
     rbRIN->setText(toQ(FSearch.IdentifierTitle()));
     rbCustom->setText("Custom");
-    {
-        WaitHooks::WaitScope wait("Sorting.  Please Wait...");
-        SortMode(WFindSearch::ModeFromSetting(WOptions::GetInt(opt::FindDlg)));
-    }
-    FModel->SetTitle(1, toQ(FSearch.GetMode() == WFindSearch::mCustom ? "Custom ID" : FSearch.IdentifierTitle()));
-    FModel->Reset();
-    const std::int32_t wanted = FSelected;
-    FSelected = -1;
-    if (!SearchTypedWhileSorting()) {
-        const std::int32_t row = FSearch.PositionOf(wanted);
-        if (row > 0) MoveGrid(row);
-    }
+    SortMode(WFindSearch::ModeFromSetting(WOptions::GetInt(opt::FindDlg)), false);
+    ShowSorted(FSelected);
     ModeButton(FSearch.GetMode())->setChecked(true);
 }
 
-void TWFindDlg::SortMode(int mode) {
+void TWFindDlg::SortMode(int mode, bool busy) {
     const QScopedValueRollback<bool> sorting(m_sorting, true);
     m_typedWhileSorting = false;
+    if (mode < WFindSearch::mRIN || mode > WFindSearch::mGiven) {
+        FSearch.SetMode(mode);
+        return;
+    }
+    const SortWait wait(this, edSearch, busy);
     FSearch.SetMode(mode);
 }
 
-bool TWFindDlg::SearchTypedWhileSorting() {
-    if (!m_typedWhileSorting) return false;
-    m_typedWhileSorting = false;
-    edSearchChange();
-    return true;
+void TWFindDlg::ShowSorted(std::int32_t keep) {
+    FModel->SetTitle(1, toQ(FSearch.GetMode() == WFindSearch::mCustom ? "Custom ID" : FSearch.IdentifierTitle()));
+    FModel->Reset();
+    FSelected = -1;
+    FRow = 0;
+    // Text typed during the sort is searched in the new order.
+    const bool typed = std::exchange(m_typedWhileSorting, false);
+    if (typed) edSearchChange();
+    if (FRow > 0) return;
+    // Nothing searched or found: the grid stays on the selection, and the
+    // edit keeps what was typed instead of the selection's key.
+    const QScopedValueRollback<bool> writeKey(FEditUpdates, FEditUpdates && !typed);
+    MoveGrid(FSearch.PositionOf(keep));
 }
 
 void TWFindDlg::SetMode(int mode) {
-    if (mode >= WFindSearch::mRIN && mode <= WFindSearch::mGiven) {
-        WaitHooks::WaitScope wait("Sorting.  Please Wait...");
-        Global::SetBusy(true);
-        SortMode(mode);
-        Global::SetBusy(false);
-    } else {
-        SortMode(mode);
-    }
-    FModel->SetTitle(1, toQ(FSearch.GetMode() == WFindSearch::mCustom ? "Custom ID" : FSearch.IdentifierTitle()));
-    FModel->Reset();
-    const std::int32_t keep = FSelected;
-    FSelected = -1;
-    FRow = 0;
-    if (!SearchTypedWhileSorting()) {
-        const std::int32_t row = FSearch.PositionOf(keep);
-        if (row > 0) MoveGrid(row);
-    }
-    ModeButton(FSearch.GetMode())->setChecked(true);
+    // Before the sort: what is typed while it runs goes to the edit, not to
+    // the mode button just clicked.
     edSearch->setFocus();
+    SortMode(mode, true);
+    ShowSorted(FSelected);
+    ModeButton(FSearch.GetMode())->setChecked(true);
     WOptions::SetInt(opt::FindDlg, WFindSearch::SettingFromMode(FSearch.GetMode()));
 }
 

@@ -68,9 +68,9 @@ private:
     void iiClick(TIndInfoPanel* panel);
     void lbMarriagesDblClick();
     void SetMode(int mode);
-    void SortMode(int mode);
-    // Runs the search of a text typed during the sort; false when none was.
-    bool SearchTypedWhileSorting();
+    void SortMode(int mode, bool busy);
+    // Lists the new order on the text typed during its sort, else on keep.
+    void ShowSorted(std::int32_t keep);
     void MoveGrid(std::int32_t row);
     void ShowIndividual(std::int32_t individual);
     void FillMarriages(std::int32_t individual);

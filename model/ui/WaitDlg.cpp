@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
@@ -87,7 +88,7 @@ void TWaitDlg::ShowAndPaint() {
     repaint();
 }
 
-void TWaitDlg::ShowWait(const std::string& message, bool showNow, bool withCancel, QWidget* owner) {
+void TWaitDlg::ShowWait(const std::string& message, bool showNow, bool withCancel, QWidget* owner, QWidget* typing) {
     if (!g_dialog) {
         g_dialog = new TWaitDlg();
         // A dialog lost with its owner leaves no count behind that would
@@ -99,6 +100,9 @@ void TWaitDlg::ShowWait(const std::string& message, bool showNow, bool withCance
     if (g_count == 1) {
         dlg->m_owner = owner ? owner->window() : QApplication::activeWindow();
         dlg->m_disabledOwner = false;
+        dlg->m_typing = typing;
+        // Keys go on reaching the typing widget's window, not this dialog.
+        dlg->setAttribute(Qt::WA_ShowWithoutActivating, typing != nullptr);
         dlg->LabMsg->setText(toQ(message));
     }
     dlg->Configure(withCancel);
@@ -113,8 +117,9 @@ void TWaitDlg::ShowWait(const std::string& message, bool showNow, bool withCance
 void TWaitDlg::ShowTimerTimer() {
     ShowTimer->stop();
     // Disable the owner only when it was enabled, so the hide gives back
-    // exactly what this dialog took.
-    if (m_owner && m_owner->isEnabled() && m_owner != this) {
+    // exactly what this dialog took. A disabled window drops the keys of its
+    // typing widget: the event filter holds back its other input instead.
+    if (m_owner && m_owner->isEnabled() && m_owner != this && !(m_typing && m_typing->window() == m_owner)) {
         m_owner->setEnabled(false);
         m_disabledOwner = true;
     }
@@ -164,6 +169,25 @@ bool TWaitDlg::BelongsToAllowedWindow(QWidget* w) const {
     return false;
 }
 
+bool TWaitDlg::InTypingWindow(QWidget* w) const { return m_typing && w->window() == m_typing->window(); }
+
+bool TWaitDlg::TypingKey(QWidget* w, QKeyEvent* event) {
+    if (!InTypingWindow(w) && BelongsToAllowedWindow(w)) return true;
+    // Tab would take the focus, and the keys after it, away.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) return false;
+    if (w == m_typing) return true;
+    // A key typed at another widget (the focus may still be on the window
+    // the dialog opened from, or on a button just clicked) is the typing
+    // widget's. One the typing widget left unused (Enter, Escape) and that
+    // now travels up to its window stays held back.
+    if (event->spontaneous() && !w->isAncestorOf(m_typing)) {
+        QKeyEvent key(event->type(), event->key(), event->modifiers(), event->text(), event->isAutoRepeat(),
+                      event->count());
+        QCoreApplication::sendEvent(m_typing, &key);
+    }
+    return false;
+}
+
 bool TWaitDlg::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -184,13 +208,20 @@ bool TWaitDlg::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::Close: {
         if (!watched->isWidgetType()) break;
         auto* w = static_cast<QWidget*>(watched);
-        if (BelongsToAllowedWindow(w)) break;
-        if (event->type() == QEvent::Close) event->ignore();
-        return true;
+        if (m_typing && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+            if (TypingKey(w, static_cast<QKeyEvent*>(event))) break;
+            return true;
+        }
+        if (InTypingWindow(w) || !BelongsToAllowedWindow(w)) {
+            if (event->type() == QEvent::Close) event->ignore();
+            return true;
+        }
+        break;
     }
     case QEvent::ShortcutOverride: {
         if (!watched->isWidgetType()) break;
-        if (BelongsToAllowedWindow(static_cast<QWidget*>(watched))) break;
+        auto* w = static_cast<QWidget*>(watched);
+        if (InTypingWindow(w) ? w == m_typing : BelongsToAllowedWindow(w)) break;
         // Accepting the override keeps the window's shortcuts from firing.
         event->accept();
         return true;
@@ -200,7 +231,7 @@ bool TWaitDlg::eventFilter(QObject* watched, QEvent* event) {
         QObject* o = watched;
         while (o && o != this) o = o->parent();
         if (o == this) break;
-        if (QWidget* modal = QApplication::activeModalWidget()) {
+        if (QWidget* modal = QApplication::activeModalWidget(); modal && !InTypingWindow(modal)) {
             QObject* m = watched;
             while (m && m != modal) m = m->parent();
             if (m == modal) break;

@@ -6,12 +6,15 @@
 // While the dialog exists, mouse, key and close input to the program's other
 // windows is held back (modal dialogs and popups opened meanwhile still get
 // theirs): the long loops pump messages, and a click elsewhere could free
-// what the loop is working on.
+// what the loop is working on. A typing widget given to the show gets the
+// keys typed meanwhile: its window stays enabled and active, and only its
+// other input is held back.
 #include <string>
 
 #include <QDialog>
 #include <QPointer>
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -23,7 +26,9 @@ public:
 
     // Shows the dialog, or nests in the one that is up. owner: the window to
     // disable while a deferred dialog shows (nullptr: the active window).
-    static void ShowWait(const std::string& message, bool showNow, bool withCancel, QWidget* owner = nullptr);
+    // typing: a widget of the owner that keeps getting keys meanwhile.
+    static void ShowWait(const std::string& message, bool showNow, bool withCancel, QWidget* owner = nullptr,
+                         QWidget* typing = nullptr);
     // Ends one show; the last one frees the dialog. An extra call does nothing.
     static void HideWait();
 
@@ -52,7 +57,12 @@ private:
     void Configure(bool withCancel);
     void ShowAndPaint();
     bool BelongsToAllowedWindow(QWidget* w) const;
+    bool InTypingWindow(QWidget* w) const;
+    // Whether a key event goes on to w; a key typed elsewhere is sent on to
+    // the typing widget.
+    bool TypingKey(QWidget* w, QKeyEvent* event);
 
     QPointer<QWidget> m_owner;
+    QPointer<QWidget> m_typing;
     bool m_disabledOwner = false;
 };

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 #include <utility>
 
@@ -24,7 +25,9 @@
 #include "highlight/ui/SelectionButton.h"
 #include "highlight/ui/dlgQuickFind.h"
 #include "model/Options.h"
+#include "model/WaitHooks.h"
 #include "model/ui/IndInfoPanel.h"
+#include "model/ui/WaitDlg.h"
 #include "platform/Hooks.h"
 #include "platform/ui/QtText.h"
 #include "support/MemCollection.h"
@@ -251,6 +254,63 @@ TEST(FindDialogs, FindDialogModesSearchAndOK) {
     d.butOK->click();
     EXPECT_EQ(d.GetSelected(), 4);
     EXPECT_EQ(d.result(), QDialog::Accepted);
+
+    // Keys typed while the dialog opens or a mode's order sorts reach the
+    // edit though the wait dialog is up, wherever the keyboard is; the latest
+    // text is searched in that order, and a text cleared meanwhile leaves the
+    // grid on the selection.
+    auto rin2 = std::make_unique<WColSortIterator>("", 4, &c);
+    auto given2 = std::make_unique<WColSortIterator>("", 4, &c);
+    auto sur2 = std::make_unique<WColSortIterator>("", 4, &c);
+    QWidget from;
+    auto* fromEdit = new QLineEdit(&from);
+    from.show();
+    fromEdit->setFocus();
+    WOptions::SetInt(opt::FindDlg, 2);
+    TWFindDlg keys(&from, WFindContext{&c, rin2.get(), given2.get(), sur2.get(), nullptr}, nullptr);
+    keys.setModal(true);
+    keys.SetSelected(f);
+    TWaitDlg::InstallHooks();
+    std::function<void()> typeInSort;
+    bool waitShown = false;
+    plat::hooks().processMessages = [&] {
+        if (!typeInSort) return;
+        const auto type = std::exchange(typeInSort, nullptr);
+        // Held back: the order is half sorted.
+        QTest::mouseClick(keys.butOK, Qt::LeftButton);
+        QTest::qWait(TWaitDlg::kShowDelayMs + 100);
+        waitShown = TWaitDlg::Instance() && TWaitDlg::Instance()->isVisible();
+        type();
+    };
+    // The window the dialog opens from still has the keyboard.
+    typeInSort = [&] { QTest::keyClicks(fromEdit, "12"); };
+    keys.show();
+    ASSERT_TRUE(waitShown);
+    EXPECT_EQ(keys.edSearch->text(), QString("12"));
+    EXPECT_EQ(keys.GetSelected(), s);
+    // Keys go where the keyboard is: on the button just clicked.
+    typeInSort = [&] {
+        QTest::keyClick(keys.focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(keys.focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(keys.focusWidget(), "Eve");
+    };
+    QTest::mouseClick(keys.rbGiven, Qt::LeftButton, {}, QPoint(6, keys.rbGiven->height() / 2));
+    EXPECT_TRUE(keys.isVisible());
+    EXPECT_EQ(keys.edSearch->text(), QString("Eve"));
+    EXPECT_EQ(keys.GetSelected(), m);
+    EXPECT_EQ(keys.iiIndividual->IndividualNumber, m);
+    typeInSort = [&] {
+        QTest::keyClick(keys.focusWidget(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(keys.focusWidget(), Qt::Key_Backspace);
+    };
+    QTest::mouseClick(keys.rbSurname, Qt::LeftButton, {}, QPoint(6, keys.rbSurname->height() / 2));
+    plat::hooks().processMessages = pump;
+    WaitHooks::reset();
+    EXPECT_EQ(keys.edSearch->text(), QString());
+    EXPECT_EQ(keys.GetSelected(), m);
+    EXPECT_EQ(keys.IndGrid->currentIndex().siblingAtColumn(0).data().toInt(), m); // record number
+    EXPECT_EQ(keys.iiIndividual->IndividualNumber, m);
+    keys.reject();
 
     // Six-digit record numbers show whole in the Index column.
     WMemCollection big;
