@@ -12,7 +12,6 @@
 
 #include "export/ExportText.h"
 #include "export/PsQRControls.h"
-#include "export/PsQRPDFFilter.h"
 #include "model/MMF.h"
 #include "platform/CodePage.h"
 #include "platform/TempFiles.h"

@@ -9,9 +9,17 @@
 #include <vector>
 
 #include "export/PsQRExportSettings.h"
+#include "model/MMF.h"
 #include "reports/ReportEngine.h"
 
 class QImage;
+
+// The output file could not be made (the stores' EFCreateError: one class of
+// that name in the program) or written.
+class EWriteError : public EStreamError {
+public:
+    using EStreamError::EStreamError;
+};
 
 using Extended = long double;
 

@@ -16,13 +16,6 @@
 #include "model/MMF.h"
 #include "platform/Hooks.h"
 
-// The output file could not be made (the stores' EFCreateError: one class of
-// that name in the program) or written.
-class EWriteError : public EStreamError {
-public:
-    using EStreamError::EStreamError;
-};
-
 class TPsQRPDFFilter : public TPsQRDocumentFilter {
 public:
     explicit TPsQRPDFFilter(const std::string& FileName) : TPsQRDocumentFilter(FileName) {}

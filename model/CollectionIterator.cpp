@@ -24,7 +24,7 @@ std::int32_t individualAt(const void* p) {
 
 // The key starts with the searched key: 0; otherwise the order of the two
 // over the searched key's length, an exhausted key counting as a zero byte.
-int comparePrefix(const std::string& key, const std::string& searched) {
+int comparePrefix(std::string_view key, std::string_view searched) {
     for (std::size_t k = 0; k < searched.size(); ++k) {
         const unsigned char a = k < key.size() ? static_cast<unsigned char>(key[k]) : 0;
         const unsigned char b = static_cast<unsigned char>(searched[k]);
@@ -129,8 +129,8 @@ bool WCollectionIterator::MatchesAt(std::int32_t position, SearchKind kind, cons
     if (!wanted.given) return comparePrefix(key, searchKey) == 0;
     // Both parts must begin with the searched ones.
     const NameParts has = splitKey(kind, key);
-    return has.given && comparePrefix(std::string(has.surname), std::string(wanted.surname)) == 0 &&
-           comparePrefix(std::string(*has.given), std::string(*wanted.given)) == 0;
+    return has.given && comparePrefix(has.surname, wanted.surname) == 0 &&
+           comparePrefix(*has.given, *wanted.given) == 0;
 }
 
 std::int32_t WCollectionIterator::bound(std::int32_t from, std::int32_t to, SearchKind kind, const std::string& prefix,

@@ -140,6 +140,15 @@ int openInput(const std::string& path) {
     return fd;
 }
 
+// One read of at most n bytes of path; 0 at its end.
+std::size_t readSome(int fd, void* data, std::size_t n, const std::string& path) {
+    for (;;) {
+        const ssize_t got = ::read(fd, data, n);
+        if (got >= 0) return std::size_t(got);
+        if (errno != EINTR) throw std::runtime_error("cannot read " + path + ": " + std::strerror(errno));
+    }
+}
+
 // The whole file in one read of the size it has: the viewer is megabytes long.
 std::string readWhole(const std::string& path) {
     const Fd in{openInput(path)};
@@ -148,11 +157,9 @@ std::string readWhole(const std::string& path) {
     std::string data(std::size_t(st.st_size), '\0');
     std::size_t done = 0;
     while (done < data.size()) {
-        const ssize_t got = ::read(in.fd, data.data() + done, data.size() - done);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) throw std::runtime_error("cannot read " + path + ": " + std::strerror(errno));
+        const std::size_t got = readSome(in.fd, data.data() + done, data.size() - done, path);
         if (got == 0) break;
-        done += std::size_t(got);
+        done += got;
     }
     data.resize(done);
     return data;
@@ -295,14 +302,9 @@ int run(int argc, char** argv) {
     std::uint64_t gedcomSize = 0, archiveSize = 0;
     const std::uint32_t blocks = payload::packArchive(
         [&](std::uint8_t* data, std::size_t n) {
-            for (;;) {
-                const ssize_t got = ::read(gedcom.fd, data, n);
-                if (got >= 0) {
-                    gedcomSize += std::uint64_t(got);
-                    return std::size_t(got);
-                }
-                if (errno != EINTR) throw std::runtime_error("cannot read " + gedcomPath + ": " + std::strerror(errno));
-            }
+            const std::size_t got = readSome(gedcom.fd, data, n, gedcomPath);
+            gedcomSize += got;
+            return got;
         },
         [&](const std::uint8_t* data, std::size_t n) {
             out.write(data, n);
