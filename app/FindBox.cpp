@@ -127,8 +127,7 @@ std::int32_t WFindBox::search(const std::string& text) {
         // The search gives the nearest position when nothing matches; only a
         // real match counts as found.
         const std::int32_t pos = m_current->FindSurnameGiven(surname, given);
-        if (pos > 0 &&
-            m_current->MatchesAt(pos, Kind::SurnameGiven, WCollectionIterator::SurnameGivenKey(surname, given))) {
+        if (pos > 0 && m_current->MatchesAt(pos, WCollectionIterator::SurnameGivenSearch(surname, given))) {
             m_nextPrev = true;
             m_findPos = pos;
         } else {
@@ -140,12 +139,12 @@ std::int32_t WFindBox::search(const std::string& text) {
         BuildFindIndex(mdGiven, true);
         if (superseded()) return 0;
         // Blanks alone name nobody.
-        const std::string key = WCollectionIterator::TextKey(text);
-        if (key.empty()) return 0;
+        const WCollectionIterator::Search wanted = WCollectionIterator::TextSearch(Kind::FullName, text);
+        if (wanted.key.empty()) return 0;
         // The first entry whose plain full name begins with the text: the
         // entries before it begin otherwise, so none of their given names do.
         const std::int32_t pos = m_current->FindFullName(text);
-        if (pos < 1 || !m_current->MatchesAt(pos, Kind::FullName, key)) return 0;
+        if (pos < 1 || !m_current->MatchesAt(pos, wanted)) return 0;
         m_nextPrev = true;
         m_findPos = pos;
         return m_current->GetItem(m_findPos);

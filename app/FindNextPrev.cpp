@@ -16,43 +16,31 @@ std::int32_t WFindNextPrev::itemAt(std::int32_t position) const {
     return index && position >= 1 && position <= index->Count() ? index->GetItem(position) : 0;
 }
 
-WFindNextPrev::Hits WFindNextPrev::searchKey(const std::string& text, WCollectionIterator::SearchKind& kind,
-                                             std::string& key) const {
+bool WFindNextPrev::search(const std::string& text, WCollectionIterator::Search& search) const {
     switch (m_box.QuickFindMode()) {
     case WFindBox::mdSurname: {
         std::string surname, given;
         WFindBox::SplitName(text, surname, given);
-        if (surname.empty()) return Hits::None;
-        kind = WCollectionIterator::SearchKind::SurnameGiven;
-        key = WCollectionIterator::SurnameGivenKey(surname, given);
-        return Hits::Matching;
+        search = WCollectionIterator::SurnameGivenSearch(surname, given);
+        return true;
     }
     case WFindBox::mdGiven:
-        kind = WCollectionIterator::SearchKind::FullName;
-        key = WCollectionIterator::TextKey(text);
-        return Hits::Matching;
-    default: return Hits::All;
+        search = WCollectionIterator::TextSearch(WCollectionIterator::SearchKind::FullName, text);
+        return true;
+    default: return false;
     }
 }
 
 std::int32_t WFindNextPrev::nextHit(std::int32_t from, const std::string& text) const {
-    WCollectionIterator::SearchKind kind{};
-    std::string key;
-    switch (searchKey(text, kind, key)) {
-    case Hits::All: return from >= 1 && from <= count() ? from : 0;
-    case Hits::Matching: return m_box.Current()->NextMatch(from, kind, key);
-    default: return 0;
-    }
+    WCollectionIterator::Search wanted;
+    if (search(text, wanted)) return m_box.Current()->NextMatch(from, wanted);
+    return from >= 1 && from <= count() ? from : 0;
 }
 
 std::int32_t WFindNextPrev::prevHit(std::int32_t from, const std::string& text) const {
-    WCollectionIterator::SearchKind kind{};
-    std::string key;
-    switch (searchKey(text, kind, key)) {
-    case Hits::All: return std::max(0, std::min(from, count()));
-    case Hits::Matching: return m_box.Current()->PrevMatch(from, kind, key);
-    default: return 0;
-    }
+    WCollectionIterator::Search wanted;
+    if (search(text, wanted)) return m_box.Current()->PrevMatch(from, wanted);
+    return std::max(0, std::min(from, count()));
 }
 
 bool WFindNextPrev::move(std::int32_t position, const MoveTo& moveTo) const {

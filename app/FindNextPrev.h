@@ -32,13 +32,10 @@ public:
     bool FindPrevious(const std::string& text, const MoveTo& moveTo);
 
 private:
-    // Which entries are hits for the text as the find box searched it: in
-    // surname mode those whose surname and given names begin with the typed
-    // parts (none without a surname), in given-name mode those whose plain
-    // full name begins with the text, compared as the index's keys; in the
-    // index and identifier modes every entry.
-    enum class Hits { All, Matching, None };
-    Hits searchKey(const std::string& text, WCollectionIterator::SearchKind& kind, std::string& key) const;
+    // The search the find box made of the text in surname and given-name
+    // mode: its hits are those that match it, compared as the index's keys.
+    // False in the index and identifier modes, where every entry is a hit.
+    bool search(const std::string& text, WCollectionIterator::Search& search) const;
     // The first hit at or after a position, the last at or before it; 0 for none.
     std::int32_t nextHit(std::int32_t from, const std::string& text) const;
     std::int32_t prevHit(std::int32_t from, const std::string& text) const;

@@ -29,10 +29,14 @@ namespace {
 
 std::vector<long> g_sizes = {100000, 1000000};
 
-std::unique_ptr<WGEDCollection> openFresh(long n) {
-    auto c = std::make_unique<WGEDCollection>(generatedFile(n));
+// Real files have 0.2 to 0.5 surnames per person; this many for each million
+// individuals gives the name searches far more surnames to get through.
+constexpr long kManySurnames = 175000;
+
+std::unique_ptr<WGEDCollection> openFresh(long n, long surnames = 0) {
+    auto c = std::make_unique<WGEDCollection>(generatedFile(n, surnames));
     if (!c->Open()) {
-        std::fprintf(stderr, "could not open %s\n", generatedFile(n).c_str());
+        std::fprintf(stderr, "could not open %s\n", generatedFile(n, surnames).c_str());
         std::exit(1);
     }
     c->AfterOpen();
@@ -108,10 +112,10 @@ void BM_Screenful(benchmark::State& state, long n) {
 
 // The find box's first use of a name index: sorting it by its column, names
 // without prefixes and suffixes.
-void BM_FindIndexSort(benchmark::State& state, long n, std::int32_t id) {
+void BM_FindIndexSort(benchmark::State& state, long n, long surnames, std::int32_t id) {
     for (auto _ : state) {
         state.PauseTiming();
-        auto c = openFresh(n);
+        auto c = openFresh(n, surnames);
         auto it = std::make_unique<WColSortIterator>("", c->GetIndividualCount(), c.get());
         state.ResumeTiming();
         it->SortByColumnId(id);
@@ -126,11 +130,13 @@ void BM_FindIndexSort(benchmark::State& state, long n, std::int32_t id) {
 // Typing into the find box: each name of the file's first thousand
 // individuals searched letter by letter in a sorted name index. With a given
 // part, the surname's first two letters and a comma come first, so the
-// search goes through every surname that begins with them.
-enum class FindKind { Surname, Given, SurnameGiven };
+// search goes through every surname that begins with them; with no surname,
+// through every surname. Misses: given names no one has, after no surname and
+// after the first one and two letters of the surname.
+enum class FindKind { Surname, Given, SurnameGiven, NoSurname, Miss };
 
-void BM_FindName(benchmark::State& state, long n, FindKind kind) {
-    auto c = openFresh(n);
+void BM_FindName(benchmark::State& state, long n, long surnames, FindKind kind) {
+    auto c = openFresh(n, surnames);
     WColSortIterator it("", c->GetIndividualCount(), c.get());
     using Kind = WCollectionIterator::SearchKind;
     it.SortByColumnId(WColSortIterator::SearchColumn(kind == FindKind::Given ? Kind::FullName : Kind::SurnameGiven));
@@ -156,6 +162,13 @@ void BM_FindName(benchmark::State& state, long n, FindKind kind) {
                 for (std::size_t k = 1; k <= first.size(); ++k, ++searches)
                     sum += it.FindSurnameGiven(last.substr(0, 2), first.substr(0, k));
                 break;
+            case FindKind::NoSurname:
+                for (std::size_t k = 1; k <= first.size(); ++k, ++searches)
+                    sum += it.FindSurnameGiven("", first.substr(0, k));
+                break;
+            case FindKind::Miss:
+                for (std::size_t k = 0; k <= 2; ++k, ++searches) sum += it.FindSurnameGiven(last.substr(0, k), "Zzq");
+                break;
             }
         }
     }
@@ -172,19 +185,27 @@ void registerAll() {
                 ->Iterations(n >= 1000000 ? 1 : 3)
                 ->Unit(benchmark::kMillisecond);
         }
-        for (std::int32_t id : {6, 7}) {
-            const std::string name = "BM_FindIndexSort/" + std::to_string(n) + "/" + std::to_string(id);
-            benchmark::RegisterBenchmark(name.c_str(), [n, id](benchmark::State& s) { BM_FindIndexSort(s, n, id); })
-                ->Iterations(n >= 1000000 ? 1 : 3)
-                ->Unit(benchmark::kMillisecond);
-        }
-        const std::pair<FindKind, const char*> finds[] = {
-            {FindKind::Surname, "surname"}, {FindKind::Given, "given"}, {FindKind::SurnameGiven, "surname-given"}};
-        for (const auto& [kind, label] : finds) {
-            const std::string name = "BM_FindName/" + std::to_string(n) + "/" + label;
-            benchmark::RegisterBenchmark(name.c_str(), [n, kind = kind](benchmark::State& s) {
-                BM_FindName(s, n, kind);
-            })->Unit(benchmark::kMillisecond);
+        for (long surnames : {0L, kManySurnames}) {
+            const std::string many = surnames ? "/many-surnames" : "";
+            for (std::int32_t id : {6, 7}) {
+                if (surnames && id != 7) continue;
+                const std::string name = "BM_FindIndexSort/" + std::to_string(n) + many + "/" + std::to_string(id);
+                benchmark::RegisterBenchmark(
+                    name.c_str(), [n, surnames, id](benchmark::State& s) { BM_FindIndexSort(s, n, surnames, id); })
+                    ->Iterations(n >= 1000000 ? 1 : 3)
+                    ->Unit(benchmark::kMillisecond);
+            }
+            const std::pair<FindKind, const char*> finds[] = {{FindKind::Surname, "surname"},
+                                                              {FindKind::Given, "given"},
+                                                              {FindKind::SurnameGiven, "surname-given"},
+                                                              {FindKind::NoSurname, "no-surname"},
+                                                              {FindKind::Miss, "miss"}};
+            for (const auto& [kind, label] : finds) {
+                const std::string name = "BM_FindName/" + std::to_string(n) + many + "/" + label;
+                benchmark::RegisterBenchmark(name.c_str(), [n, surnames, kind = kind](benchmark::State& s) {
+                    BM_FindName(s, n, surnames, kind);
+                })->Unit(benchmark::kMillisecond);
+            }
         }
         const std::string name = "BM_Screenful/" + std::to_string(n);
         benchmark::RegisterBenchmark(name.c_str(), [n](benchmark::State& s) {

@@ -113,17 +113,15 @@ void WAttribName::nameText(std::int32_t row, bool forKey, std::string& s) {
         if (forKey) StrFunc::SquashBlanksIn(s);
         break;
     case ColVariant::FullName: s = forKey ? name->GetFullNameKeyText(true) : name->GetFullName(true); break;
-    case ColVariant::SurnameGiven: {
-        s = name->GetSurnameText();
-        std::string given = name->GetGiven();
+    case ColVariant::SurnameGiven:
         if (forKey) {
-            StrFunc::SquashBlanksIn(s);
-            StrFunc::SquashBlanksIn(given);
+            s = name->GetSurnameGivenKeyText();
+            break;
         }
+        s = name->GetSurnameText();
         s += ", ";
-        s += given;
+        s += name->GetGiven();
         break;
-    }
     case ColVariant::SurnameSoundex: s = Global::Soundex(name->GetSurnameText()); break;
     case ColVariant::GivenSoundex: {
         // The first blank-separated word of the given names.

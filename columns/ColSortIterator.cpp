@@ -251,6 +251,9 @@ void WColSortIterator::SortByColumnId(std::int32_t id) {
     if (!attribute) return;
     SettingOff plainNames(opt::PreSuf);
     SortBy(attribute.get(), true);
+    // The given-name ranks are made while the wait for the sort shows, not
+    // at the first search typed with given names.
+    if (id == SearchColumn(Kind::SurnameGiven) && IsSorted()) PrepareNameSearch();
 }
 
 std::string WColSortIterator::SearchKey(std::int32_t individual, SearchKind kind) const {

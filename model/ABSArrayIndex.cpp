@@ -38,20 +38,20 @@ void WABSArrayIndex::Clear() {
     m_store->Append(fields, sizeof fields);
     m_written = std::max<std::int64_t>(m_written, m_store->GetDataEnd());
     m_firstOffset = FirstRecordOffset;
-    m_sorted = false;
+    markChanged();
 }
 
 void WABSArrayIndex::SetRecord(std::int64_t i, const void* record) {
     if (!IsValidIndex(i)) return;
     std::memcpy(m_store->GetPointer(recordOffset(i)), record, static_cast<std::size_t>(m_recordSize));
-    m_sorted = false;
+    markChanged();
 }
 
 std::int32_t WABSArrayIndex::Add(const void* record) {
     m_store->Append(record, m_recordSize);
     ++m_count;
     m_written = std::max(m_written, recordOffset(std::int64_t(m_count) + 1));
-    m_sorted = false;
+    markChanged();
     return m_count;
 }
 
@@ -74,7 +74,7 @@ void WABSArrayIndex::ExtendCount(std::int32_t n) {
     m_store->Seek(recordOffset(n), 0);
     m_store->WriteBuffer(zero.data(), m_recordSize);
     m_count = n;
-    m_sorted = false;
+    markChanged();
     m_written = std::max(m_written, recordOffset(std::int64_t(n) + 1));
 }
 
@@ -335,6 +335,7 @@ void WABSArrayIndex::Sort(WCompareProc compare, void* context, bool pump) {
     QuickSorter<StoreRecords> sorter(*this, records, pump);
     bool complete = sorter.run();
     m_sorted = complete;
+    ++m_changes;
 }
 
 void WABSArrayIndex::SortByOrderKeys(const std::vector<std::uint64_t>& keys, WCompareProc compare, void* context,
@@ -348,6 +349,7 @@ void WABSArrayIndex::SortByOrderKeys(const std::vector<std::uint64_t>& keys, WCo
         if (!sorter.run()) return;
         records.writeBack(*this);
         m_sorted = true;
+        ++m_changes;
     };
     if (ties.table)
         sort(KeyedRecords<true>(*this, keys, compare, context, ties));

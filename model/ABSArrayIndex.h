@@ -84,6 +84,9 @@ public:
     // True while a sort runs (views skip drawing meanwhile).
     bool GetSortFlag() const { return m_sorting; }
     bool IsSorted() const { return m_sorted; }
+    // Rises whenever the records or their order may have changed: what was
+    // worked out from the order holds while it stays the same.
+    std::uint64_t Changes() const { return m_changes; }
     std::int32_t RecordSize() const { return m_recordSize; }
     WVersionMMF* Store() const { return m_store.get(); }
 
@@ -125,7 +128,10 @@ protected:
     std::int64_t recordOffset(std::int64_t i) const {
         return FirstRecordOffset + (i - 1) * static_cast<std::int64_t>(m_recordSize);
     }
-    void markChanged() { m_sorted = false; }
+    void markChanged() {
+        m_sorted = false;
+        ++m_changes;
+    }
 
     std::string m_fileName;
     bool m_keepFile = false;
@@ -136,6 +142,7 @@ protected:
     std::int32_t m_initialCapacity = 0;
     bool m_sorted = false;
     bool m_sorting = false;
+    std::uint64_t m_changes = 0;
     std::int64_t m_written = 0; // the store's bytes from here on were never written
 
 private:

@@ -16,6 +16,14 @@ std::string WABSName::GetFullName(bool withPrefixSuffix) const { return fullName
 
 std::string WABSName::GetFullNameKeyText(bool withPrefixSuffix) const { return fullName(withPrefixSuffix, true); }
 
+std::string WABSName::SurnameGivenKeyText(std::string surname, std::string given) {
+    StrFunc::SquashBlanksIn(surname);
+    StrFunc::SquashBlanksIn(given);
+    surname += ", ";
+    surname += given;
+    return surname;
+}
+
 std::string WABSName::fullName(bool withPrefixSuffix, bool squashed) const {
     auto part = [squashed](std::string text) { return squashed ? StrFunc::SquashBlanks(std::move(text)) : text; };
     const bool preSuf = withPrefixSuffix && WOptions::GetBool(opt::PreSuf);

@@ -26,6 +26,9 @@ public:
     // The same with each part's blanks squashed, as a name key takes it: a
     // surname written "/ Bartram/" sorts and is found as "Bartram".
     std::string GetFullNameKeyText(bool withPrefixSuffix) const;
+    // "Surname, Given" as the keys of a name take it, each part's blanks squashed.
+    static std::string SurnameGivenKeyText(std::string surname, std::string given);
+    std::string GetSurnameGivenKeyText() const { return SurnameGivenKeyText(GetSurnameText(), GetGiven()); }
     std::string GetCitationsText() const;
     std::string GetNoteText() const;
 

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cstring>
-#include <optional>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "model/ABSCollection.h"
 #include "model/ABSName.h"
 #include "model/StrFunc.h"
+#include "model/WaveletTree.h"
 
 namespace {
 
@@ -33,19 +36,25 @@ int comparePrefix(std::string_view key, std::string_view searched) {
     return 0;
 }
 
-// A surname and given-name key split at its first comma and blank: the
-// surname never holds one, as the typed text is split at its first comma.
-// Other keys, and a surname searched alone, are one part.
-struct NameParts {
-    std::string_view surname;
-    std::optional<std::string_view> given;
-};
+bool beginsWith(std::string_view key, std::string_view start) {
+    return key.size() >= start.size() && key.compare(0, start.size(), start) == 0;
+}
 
-NameParts splitKey(WCollectionIterator::SearchKind kind, std::string_view key) {
-    if (kind != WCollectionIterator::SearchKind::SurnameGiven) return {key, std::nullopt};
-    const std::size_t sep = key.find(", ");
-    if (sep == std::string_view::npos) return {key, std::nullopt};
-    return {key.substr(0, sep), key.substr(sep + 2)};
+// Between the surname and the given names of a surname and given-name key.
+constexpr std::string_view kSeparator = ", ";
+
+// The text an individual's key is made of, before it is cut.
+std::string recordText(const WABSIndividual& individual, WCollectionIterator::SearchKind kind) {
+    using Kind = WCollectionIterator::SearchKind;
+    switch (kind) {
+    case Kind::SurnameGiven: {
+        const std::unique_ptr<WABSName> name = individual.GetName();
+        return name ? name->GetSurnameGivenKeyText() : std::string(kSeparator);
+    }
+    case Kind::FullName: return WCollectionIterator::PlainFullName(individual);
+    case Kind::RefN: return individual.GetRefN();
+    }
+    return {};
 }
 
 } // namespace
@@ -82,14 +91,39 @@ void WCollectionIterator::EnsureSorted() {
     Sort();
 }
 
-std::string WCollectionIterator::SurnameGivenKey(const std::string& surname, const std::string& given) {
-    const std::string s = StrFunc::SquashBlanks(surname);
-    const std::string g = StrFunc::SquashBlanks(given);
-    return StrFunc::SortKey(g.empty() ? s : s + ", " + g);
+// The given names of the entries as ranks in the order of their keys, so
+// that the names beginning alike are one range of ranks; a wavelet tree over
+// the ranks in the index's order finds the first or last entry of such a range
+// within a run of positions without walking the run.
+struct WCollectionIterator::GivenNames {
+    std::vector<std::string> names; // each key once, in order
+    WWaveletTree ranks;             // at position - 1
+    // The ranks [first, end) of the names that begin with a text.
+    std::pair<std::uint32_t, std::uint32_t> Beginning(const std::string& text) const {
+        const auto first = std::lower_bound(names.begin(), names.end(), text);
+        const auto end =
+            std::partition_point(first, names.end(), [&](const std::string& n) { return beginsWith(n, text); });
+        return {std::uint32_t(first - names.begin()), std::uint32_t(end - names.begin())};
+    }
+};
+
+WCollectionIterator::~WCollectionIterator() = default;
+
+WCollectionIterator::Search WCollectionIterator::SurnameGivenSearch(const std::string& surname,
+                                                                    const std::string& given) {
+    Search search;
+    search.kind = SearchKind::SurnameGiven;
+    search.key = StrFunc::WholeKey(StrFunc::SquashBlanks(surname));
+    search.given = StrFunc::WholeKey(StrFunc::SquashBlanks(given));
+    search.hasGiven = !search.given.empty();
+    return search;
 }
 
-std::string WCollectionIterator::TextKey(const std::string& text) {
-    return StrFunc::SortKey(StrFunc::SquashTypedBlanks(text));
+WCollectionIterator::Search WCollectionIterator::TextSearch(SearchKind kind, const std::string& text) {
+    Search search;
+    search.kind = kind;
+    search.key = StrFunc::WholeKey(StrFunc::SquashTypedBlanks(text));
+    return search;
 }
 
 std::string WCollectionIterator::PlainFullName(const WABSIndividual& individual) {
@@ -103,34 +137,47 @@ std::string WCollectionIterator::PlainFullName(const WABSIndividual& individual)
 
 std::string WCollectionIterator::SearchKey(std::int32_t individual, SearchKind kind) const {
     auto ind = g_searchCollection ? g_searchCollection->GetIndividual(individual) : nullptr;
-    if (!ind) return {};
-    switch (kind) {
-    case SearchKind::SurnameGiven: {
-        const std::unique_ptr<WABSName> name = ind->GetName();
-        if (!name) return StrFunc::SortKey(", ");
-        return StrFunc::SortKey(StrFunc::SquashBlanks(name->GetSurnameText()) + ", " +
-                                StrFunc::SquashBlanks(name->GetGiven()));
-    }
-    case SearchKind::FullName: return StrFunc::SortKey(PlainFullName(*ind));
-    case SearchKind::RefN: return StrFunc::SortKey(ind->GetRefN());
-    }
-    return {};
+    return ind ? StrFunc::SortKey(recordText(*ind, kind)) : std::string();
 }
 
 std::string WCollectionIterator::keyAt(std::int32_t position, SearchKind kind) const {
     return SearchKey(individualAt(GetPtr(position)), kind);
 }
 
-bool WCollectionIterator::MatchesAt(std::int32_t position, SearchKind kind, const std::string& searchKey) const {
+std::string WCollectionIterator::wholeKey(std::int32_t individual, SearchKind kind) const {
+    std::string key = SearchKey(individual, kind);
+    if (key.size() < StrFunc::kSortKeyLength) return key;
+    auto ind = g_searchCollection ? g_searchCollection->GetIndividual(individual) : nullptr;
+    return ind ? StrFunc::WholeKey(recordText(*ind, kind)) : key;
+}
+
+void WCollectionIterator::nameKeys(std::int32_t individual, std::string& surname, std::string& given) const {
+    // The stored key holds both parts, unless it was cut or a part holds the
+    // separator too.
+    const std::string key = SearchKey(individual, SearchKind::SurnameGiven);
+    const std::size_t sep = key.find(kSeparator);
+    if (key.size() < StrFunc::kSortKeyLength && sep != std::string::npos &&
+        key.find(kSeparator, sep + kSeparator.size()) == std::string::npos) {
+        surname.assign(key, 0, sep);
+        given.assign(key, sep + kSeparator.size());
+        return;
+    }
+    surname.clear();
+    given.clear();
+    auto ind = g_searchCollection ? g_searchCollection->GetIndividual(individual) : nullptr;
+    const std::unique_ptr<WABSName> name = ind ? ind->GetName() : nullptr;
+    if (!name) return;
+    surname = StrFunc::WholeKey(StrFunc::SquashBlanks(name->GetSurnameText()));
+    given = StrFunc::WholeKey(StrFunc::SquashBlanks(name->GetGiven()));
+}
+
+bool WCollectionIterator::MatchesAt(std::int32_t position, const Search& search) const {
     const std::int32_t individual = individualAt(GetPtr(position));
     if (individual == 0) return false;
-    const std::string key = SearchKey(individual, kind);
-    const NameParts wanted = splitKey(kind, searchKey);
-    if (!wanted.given) return comparePrefix(key, searchKey) == 0;
-    // Both parts must begin with the searched ones.
-    const NameParts has = splitKey(kind, key);
-    return has.given && comparePrefix(has.surname, wanted.surname) == 0 &&
-           comparePrefix(*has.given, *wanted.given) == 0;
+    if (search.kind != SearchKind::SurnameGiven) return beginsWith(wholeKey(individual, search.kind), search.key);
+    std::string surname, given;
+    nameKeys(individual, surname, given);
+    return beginsWith(surname, search.key) && (!search.hasGiven || beginsWith(given, search.given));
 }
 
 std::int32_t WCollectionIterator::bound(std::int32_t from, std::int32_t to, SearchKind kind, const std::string& prefix,
@@ -147,83 +194,107 @@ std::int32_t WCollectionIterator::bound(std::int32_t from, std::int32_t to, Sear
     return lo;
 }
 
-// The entries whose key starts with a prefix lie together, so the first of
-// them is a lower bound: a short text that begins thousands of names costs no
-// more than a long one. A surname with given names is looked for surname by
-// surname among the entries whose surname begins with the typed one: each
-// surname's entries are in given-name order, so one bound per surname finds
-// its first match.
-std::int32_t WCollectionIterator::NextMatch(std::int32_t from, SearchKind kind, const std::string& searchKey) const {
-    const std::int32_t end = m_count + 1;
-    if (from < 1) from = 1;
-    const NameParts wanted = splitKey(kind, searchKey);
-    if (!wanted.given) {
-        const std::int32_t pos = std::max(from, bound(1, end, kind, searchKey, false));
-        return pos < end && MatchesAt(pos, kind, searchKey) ? pos : 0;
+// The entries whose stored key starts with a prefix lie together. Where the
+// search's key is longer than a stored key, or a surname holds a comma (and so
+// could begin a stored key with its given names), some of them do not match.
+void WCollectionIterator::run(const Search& search, std::int32_t& first, std::int32_t& end, bool& verify) const {
+    const std::string prefix = search.key.substr(0, StrFunc::kSortKeyLength);
+    first = bound(1, m_count + 1, search.kind, prefix, false);
+    end = bound(first, m_count + 1, search.kind, prefix, true);
+    verify = search.key.size() > StrFunc::kSortKeyLength ||
+             (search.kind == SearchKind::SurnameGiven && search.key.find(',') != std::string::npos);
+}
+
+const WCollectionIterator::GivenNames& WCollectionIterator::givenNames() const {
+    if (m_givenNames && m_givenNamesAt == Changes()) return *m_givenNames;
+    auto made = std::make_unique<GivenNames>();
+    std::unordered_map<std::string, std::uint32_t> ids;
+    std::vector<std::uint32_t> rankAt(static_cast<std::size_t>(m_count));
+    std::string surname, given;
+    for (std::int32_t pos = 1; pos <= m_count; ++pos) {
+        nameKeys(individualAt(GetPtr(pos)), surname, given);
+        rankAt[std::size_t(pos - 1)] = ids.try_emplace(given, std::uint32_t(ids.size())).first->second;
     }
-    const std::string surname(wanted.surname);
-    const std::int32_t runEnd = bound(1, end, kind, surname, true);
-    std::int32_t pos = std::max(from, bound(1, end, kind, surname, false));
-    while (pos < runEnd) {
-        const std::string key = keyAt(pos, kind);
-        const NameParts has = splitKey(kind, key);
-        if (!has.given) {
-            ++pos;
-            continue;
+    std::vector<const std::string*> byName(ids.size());
+    for (const auto& [name, id] : ids) byName[id] = &name;
+    std::vector<std::uint32_t> order(ids.size());
+    for (std::uint32_t id = 0; id < order.size(); ++id) order[id] = id;
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return *byName[a] < *byName[b]; });
+    std::vector<std::uint32_t> rankOf(ids.size());
+    made->names.reserve(ids.size());
+    for (std::uint32_t rank = 0; rank < order.size(); ++rank) {
+        rankOf[order[rank]] = rank;
+        made->names.push_back(*byName[order[rank]]);
+    }
+    for (std::uint32_t& r : rankAt) r = rankOf[r];
+    made->ranks = WWaveletTree(rankAt, std::uint32_t(made->names.size()));
+    m_givenNames = std::move(made);
+    m_givenNamesAt = Changes();
+    return *m_givenNames;
+}
+
+void WCollectionIterator::PrepareNameSearch() const { givenNames(); }
+
+// A surname with given names is looked for among the entries whose surname
+// begins with the typed one, by the ranks of their given names: the first or
+// last of them in a run costs as little as a miss.
+std::int32_t WCollectionIterator::NextMatch(std::int32_t from, const Search& search) const {
+    if (m_count == 0) return 0;
+    std::int32_t first = 0, end = 0;
+    bool verify = false;
+    run(search, first, end, verify);
+    const GivenNames* names = search.kind == SearchKind::SurnameGiven && search.hasGiven ? &givenNames() : nullptr;
+    const auto [low, high] = names ? names->Beginning(search.given) : std::pair<std::uint32_t, std::uint32_t>();
+    if (names && low >= high) return 0;
+    for (std::int32_t pos = std::max(from, first); pos < end; ++pos) {
+        if (names) {
+            const std::int64_t hit = names->ranks.First(std::size_t(pos - 1), std::size_t(end - 1), low, high);
+            if (hit == WWaveletTree::kNone) return 0;
+            pos = std::int32_t(hit) + 1;
         }
-        const std::string block = std::string(has.surname) + ", ";
-        const std::string target = StrFunc::SortKey(block + std::string(*wanted.given));
-        const std::int32_t hit = bound(pos, runEnd, kind, target, false);
-        if (hit < runEnd && comparePrefix(keyAt(hit, kind), target) == 0) return hit;
-        pos = std::max(pos + 1, bound(pos, runEnd, kind, block, true));
+        if (!verify || MatchesAt(pos, search)) return pos;
     }
     return 0;
 }
 
-std::int32_t WCollectionIterator::PrevMatch(std::int32_t from, SearchKind kind, const std::string& searchKey) const {
+std::int32_t WCollectionIterator::PrevMatch(std::int32_t from, const Search& search) const {
     if (from > m_count) from = m_count;
     if (from < 1) return 0;
-    const NameParts wanted = splitKey(kind, searchKey);
-    if (!wanted.given) {
-        const std::int32_t pos = std::min(from, bound(1, m_count + 1, kind, searchKey, true) - 1);
-        return pos >= 1 && MatchesAt(pos, kind, searchKey) ? pos : 0;
-    }
-    const std::string surname(wanted.surname);
-    const std::int32_t runStart = bound(1, m_count + 1, kind, surname, false);
-    std::int32_t pos = std::min(from, bound(runStart, m_count + 1, kind, surname, true) - 1);
-    while (pos >= runStart) {
-        const std::string key = keyAt(pos, kind);
-        const NameParts has = splitKey(kind, key);
-        if (!has.given) {
-            --pos;
-            continue;
+    std::int32_t first = 0, end = 0;
+    bool verify = false;
+    run(search, first, end, verify);
+    const GivenNames* names = search.kind == SearchKind::SurnameGiven && search.hasGiven ? &givenNames() : nullptr;
+    const auto [low, high] = names ? names->Beginning(search.given) : std::pair<std::uint32_t, std::uint32_t>();
+    if (names && low >= high) return 0;
+    for (std::int32_t pos = std::min(from, end - 1); pos >= first; --pos) {
+        if (names) {
+            const std::int64_t hit = names->ranks.Last(std::size_t(first - 1), std::size_t(pos), low, high);
+            if (hit == WWaveletTree::kNone) return 0;
+            pos = std::int32_t(hit) + 1;
         }
-        const std::string block = std::string(has.surname) + ", ";
-        const std::string target = StrFunc::SortKey(block + std::string(*wanted.given));
-        const std::int32_t blockStart = bound(runStart, pos + 1, kind, block, false);
-        // The last entry up to pos that is not above the target.
-        const std::int32_t last = bound(blockStart, pos + 1, kind, target, true) - 1;
-        if (last >= blockStart && comparePrefix(keyAt(last, kind), target) == 0) return last;
-        pos = std::min(pos - 1, blockStart - 1);
+        if (!verify || MatchesAt(pos, search)) return pos;
     }
     return 0;
 }
 
-std::int32_t WCollectionIterator::find(SearchKind kind, const std::string& searchKey) const {
+std::int32_t WCollectionIterator::find(const Search& search) const {
     if (m_count == 0) return 0;
-    if (const std::int32_t hit = NextMatch(1, kind, searchKey)) return hit;
+    if (const std::int32_t hit = NextMatch(1, search)) return hit;
     // Nothing matches: the entry before where the text would be, the last
     // entry standing for a place after every one.
-    const std::int32_t pos = std::min(bound(1, m_count + 1, kind, searchKey, false), m_count);
+    std::string key = search.key;
+    if (search.hasGiven) key += std::string(kSeparator) + search.given;
+    const std::int32_t pos =
+        std::min(bound(1, m_count + 1, search.kind, key.substr(0, StrFunc::kSortKeyLength), false), m_count);
     return pos > 2 ? pos - 1 : 1;
 }
 
 std::int32_t WCollectionIterator::FindSurnameGiven(const std::string& surname, const std::string& given) {
-    return find(SearchKind::SurnameGiven, SurnameGivenKey(surname, given));
+    return find(SurnameGivenSearch(surname, given));
 }
 
 std::int32_t WCollectionIterator::FindFullName(const std::string& text) {
-    return find(SearchKind::FullName, TextKey(text));
+    return find(TextSearch(SearchKind::FullName, text));
 }
 
-std::int32_t WCollectionIterator::FindRefN(const std::string& text) { return find(SearchKind::RefN, TextKey(text)); }
+std::int32_t WCollectionIterator::FindRefN(const std::string& text) { return find(TextSearch(SearchKind::RefN, text)); }

@@ -1,6 +1,7 @@
 #pragma once
 // Index of individual numbers (4-byte records) that the list views, reports
 // and find dialogs walk and search. Descendants fill and order it in Sort().
+#include <memory>
 #include <string>
 
 #include "model/ABSIterator.h"
@@ -13,6 +14,7 @@ public:
     // Also makes collection the one that all name and identifier searches use
     // (the collection of the most recently created iterator).
     WCollectionIterator(const std::string& fileName, WABSCollection* collection, std::int32_t capacity);
+    ~WCollectionIterator() override;
 
     using WABSArrayIndex::Sort;
     // Fills and orders the index.
@@ -35,12 +37,20 @@ public:
     // ordered by in an index sorted for it, and the typed text made into a key
     // the same way (accents removed, upper-cased, blanks squashed).
     enum class SearchKind { SurnameGiven, FullName, RefN };
-    // "SURNAME, GIVEN" as the surname index orders it, each part trimmed; only
-    // the surname when no given name is searched.
-    static std::string SurnameGivenKey(const std::string& surname, const std::string& given);
+    // A typed search as keys: the beginning a key must have, whole however
+    // long (a stored key holds kSortKeyLength characters), and in a surname
+    // and given-name search the beginning of the given names, when typed.
+    struct Search {
+        SearchKind kind = SearchKind::FullName;
+        std::string key;
+        bool hasGiven = false;
+        std::string given;
+    };
+    // The surname and the given names each trimmed; a surname alone without them.
+    static Search SurnameGivenSearch(const std::string& surname, const std::string& given);
     // The beginning of "GIVEN SURNAME" (or of the REFN), leading blanks
     // dropped and each run of blanks made one.
-    static std::string TextKey(const std::string& text);
+    static Search TextSearch(SearchKind kind, const std::string& text);
     // The name a full-name search looks at, as the find dialog lists it: the
     // given names, a blank and the surname, without prefix, suffix or slashes.
     static std::string PlainFullName(const WABSIndividual& individual);
@@ -53,12 +63,15 @@ public:
     std::int32_t FindSurnameGiven(const std::string& surname, const std::string& given);
     std::int32_t FindFullName(const std::string& text);
     std::int32_t FindRefN(const std::string& text);
-    // The individual at a position matches the searched key.
-    bool MatchesAt(std::int32_t position, SearchKind kind, const std::string& searchKey) const;
+    // The individual at a position matches the search.
+    bool MatchesAt(std::int32_t position, const Search& search) const;
     // The first matching position at or after from, the last at or before
     // from; 0 when there is none.
-    std::int32_t NextMatch(std::int32_t from, SearchKind kind, const std::string& searchKey) const;
-    std::int32_t PrevMatch(std::int32_t from, SearchKind kind, const std::string& searchKey) const;
+    std::int32_t NextMatch(std::int32_t from, const Search& search) const;
+    std::int32_t PrevMatch(std::int32_t from, const Search& search) const;
+    // Readies the surname and given-name searches of an index sorted for
+    // them (done on first use otherwise).
+    void PrepareNameSearch() const;
 
     WABSCollection* GetCollection() const { return m_collection; }
     // The collection the searches fetch individuals from.
@@ -69,18 +82,31 @@ public:
     std::int32_t AddItem(std::int32_t individual) { return Add(&individual); }
 
 protected:
-    // The key of an individual for a search; by default made from the record
-    // of the search collection, as the find indexes make theirs.
+    // The key of an individual for a search, as the index is ordered by it
+    // (cut to kSortKeyLength characters); by default made from the record of
+    // the search collection, as the find indexes make theirs.
     virtual std::string SearchKey(std::int32_t individual, SearchKind kind) const;
 
     WABSCollection* m_collection = nullptr;
     bool m_sortedOnce = false;
 
 private:
-    std::int32_t find(SearchKind kind, const std::string& searchKey) const;
+    struct GivenNames;
+    std::int32_t find(const Search& search) const;
     std::string keyAt(std::int32_t position, SearchKind kind) const;
+    // The whole key of an individual, and its whole surname and given-name keys.
+    std::string wholeKey(std::int32_t individual, SearchKind kind) const;
+    void nameKeys(std::int32_t individual, std::string& surname, std::string& given) const;
     // The first position in [from, to) whose key, over the prefix's length,
     // is not below the prefix, or with above, is above it; to when none is.
     std::int32_t bound(std::int32_t from, std::int32_t to, SearchKind kind, const std::string& prefix,
                        bool above) const;
+    // The positions [first, end) whose stored key begins as the search's key
+    // does; verify is set when not all of them begin with the whole key.
+    void run(const Search& search, std::int32_t& first, std::int32_t& end, bool& verify) const;
+    const GivenNames& givenNames() const;
+
+    // Built on the first search with given names, for the order it was built in.
+    mutable std::unique_ptr<GivenNames> m_givenNames;
+    mutable std::uint64_t m_givenNamesAt = 0;
 };

@@ -23,6 +23,8 @@ std::array<unsigned char, 256> makeAccentTable() {
     map({0xC7}, 'C');
     map({0xC8, 0xC9, 0xCA, 0xCB}, 'E');
     map({0xCC, 0xCD, 0xCE, 0xCF}, 'I');
+    // Both cases of a letter key alike: eth and y with diaeresis take the
+    // plain letter in either case.
     map({0xD0}, 'D');
     map({0xD1}, 'N');
     map({0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD8}, 'O');
@@ -33,10 +35,12 @@ std::array<unsigned char, 256> makeAccentTable() {
     map({0xE7}, 'c');
     map({0xE8, 0xE9, 0xEA, 0xEB}, 'e');
     map({0xEC, 0xED, 0xEE, 0xEF}, 'i');
+    map({0xF0}, 'd');
     map({0xF1}, 'n');
     map({0xF2, 0xF3, 0xF4, 0xF5, 0xF6, 0xF8}, 'o');
     map({0xF9, 0xFA, 0xFB, 0xFC}, 'u');
     map({0xAF, 0xFD, 0xFF}, 'y');
+    map({0x9F}, 'Y');
     return t;
 }
 
@@ -78,8 +82,9 @@ std::string FormatThousands(long long value) {
 
 unsigned char RemoveAccent(unsigned char c) { return accentTable()[c]; }
 
-std::string SortKey(const std::string& text) {
-    // Accents removed and letters upper-cased through one table, in one pass.
+namespace {
+// Accents removed and letters upper-cased through one table, in one pass.
+std::string keyOf(std::string_view text, std::size_t most) {
     static const std::array<unsigned char, 256> keyTable = [] {
         std::array<unsigned char, 256> t{};
         for (int c = 0; c < 256; ++c)
@@ -87,13 +92,18 @@ std::string SortKey(const std::string& text) {
         return t;
     }();
     // A zero byte inside a text would end the stored key there anyway.
-    std::size_t n = std::min(text.size(), kSortKeyLength);
+    std::size_t n = std::min(text.size(), most);
     if (const void* nul = std::memchr(text.data(), '\0', n))
         n = std::size_t(static_cast<const char*>(nul) - text.data());
-    std::string key(text, 0, n);
+    std::string key(text.substr(0, n));
     for (char& c : key) c = static_cast<char>(keyTable[static_cast<unsigned char>(c)]);
     return key;
 }
+} // namespace
+
+std::string SortKey(const std::string& text) { return keyOf(text, kSortKeyLength); }
+
+std::string WholeKey(std::string_view text) { return keyOf(text, text.size()); }
 
 namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace StrFunc {
 
@@ -21,6 +22,8 @@ unsigned char RemoveAccent(unsigned char c);
 // characters.
 constexpr std::size_t kSortKeyLength = 47;
 std::string SortKey(const std::string& text);
+// The same key, not cut: what a search compares where a stored key was cut.
+std::string WholeKey(std::string_view text);
 // A name part as its keys take it, however the file spaces it: blanks at
 // either end dropped, each run of blanks inside made one blank.
 std::string SquashBlanks(std::string text);

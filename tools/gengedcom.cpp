@@ -1,12 +1,15 @@
 // Deterministic generator of realistic synthetic GEDCOM files for tests and benchmarks.
 //
-//   gengedcom --individuals N [--seed S] [--charset UTF-8|ANSEL] [--eol crlf|lf|cr] [--bom] --out file.ged
+//   gengedcom --individuals N [--seed S] [--surnames K] [--charset UTF-8|ANSEL] [--eol crlf|lf|cr] [--bom]
+//             --out file.ged
 //
 // The same arguments always give the same bytes. The tree is built in groups: each
 // group starts from a few founder couples and grows family by family; children marry
 // outsiders, now and then a cousin of their own group (pedigree collapse) or a second
 // spouse; groups never marry into each other, so the file has unconnected islands,
-// from single individuals to one large connected tree. Only the standard library.
+// from single individuals to one large connected tree. Outsiders take one of the
+// word list's surnames, or with --surnames one of K made from them. Only the
+// standard library.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -244,7 +247,7 @@ struct Person {
     std::int16_t birth = 0;    // year
     std::int16_t death = 0;    // year, 0 = living
     std::uint16_t given = 0;
-    std::uint16_t surname = 0;
+    std::uint32_t surname = 0;
     std::uint8_t sex = 'M';
     std::uint8_t group = 0; // only for cousin choice; wraps harmlessly
 };
@@ -258,7 +261,8 @@ struct Family {
 
 class Tree {
 public:
-    Tree(std::int64_t n, std::uint64_t seed) : m_target(n), m_rng(seed) {
+    Tree(std::int64_t n, std::uint64_t seed, std::uint32_t surnames)
+        : m_target(n), m_rng(seed), m_surnameCount(surnames ? surnames : countOf(kSurnames)) {
         m_people.reserve(std::size_t(n) + 1);
         m_people.emplace_back(); // slot 0 unused: ids are 1-based
         m_families.reserve(std::size_t(n / 2) + 16);
@@ -317,7 +321,7 @@ public:
     }
 
 private:
-    std::int32_t addPerson(std::uint8_t sex, int birth, std::int32_t famc, std::uint16_t surname, std::uint8_t group) {
+    std::int32_t addPerson(std::uint8_t sex, int birth, std::int32_t famc, std::uint32_t surname, std::uint8_t group) {
         Person p;
         p.sex = sex;
         p.birth = std::int16_t(birth);
@@ -333,8 +337,7 @@ private:
     }
 
     std::int32_t addOutsider(std::uint8_t sex, int aroundYear, std::uint8_t group) {
-        return addPerson(sex, aroundYear + m_rng.range(-6, 6), kNone, std::uint16_t(m_rng.below(countOf(kSurnames))),
-                         group);
+        return addPerson(sex, aroundYear + m_rng.range(-6, 6), kNone, m_rng.below(m_surnameCount), group);
     }
 
     std::int32_t marry(std::int32_t a, std::int32_t b, int year) {
@@ -405,7 +408,7 @@ private:
             static const int kids[] = {0, 1, 1, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 5, 5, 6, 7, 8, 10, 2};
             int n = kids[m_rng.below(countOf(kids))];
             int year = fam.year;
-            std::uint16_t surname = m_people[std::size_t(fam.husb)].surname;
+            std::uint32_t surname = m_people[std::size_t(fam.husb)].surname;
             std::int32_t first = std::int32_t(m_people.size());
             int made = 0;
             for (int k = 0; k < n && count() < end; ++k) {
@@ -444,6 +447,7 @@ private:
 
     std::int64_t m_target;
     Rng m_rng;
+    std::uint32_t m_surnameCount;
     std::vector<Person> m_people;
     std::vector<Family> m_families;
     std::vector<std::int32_t> m_famsStart, m_fams;
@@ -651,12 +655,23 @@ private:
         text(r, level, {});
     }
 
+    // The word list's surnames first, then each with syllables after it.
+    std::string surname(std::uint32_t k) const {
+        static const char* const kSyllables[] = {"ar",   "ber", "cot", "dal", "en",  "fer", "gan", "hol",  "ing",
+                                                 "jor",  "kel", "lan", "mor", "nes", "ord", "pel", "quin", "ros",
+                                                 "sten", "tor", "ul",  "vik", "wes", "xan", "yor", "zel"};
+        std::string name = m_surnames[k % m_surnames.size()];
+        for (std::uint32_t rest = k / std::uint32_t(m_surnames.size()); rest > 0; rest = (rest - 1) / 26)
+            name += kSyllables[(rest - 1) % 26];
+        return name;
+    }
+
     void individual(std::int64_t i) {
         Rng r(mix(m_seed, std::uint64_t(i)));
         const Person& p = m_t.person(i);
         m_o.s("0 ").x('I', i).s(" INDI");
         m_o.end();
-        const std::string& sur = m_surnames[p.surname % m_surnames.size()];
+        const std::string sur = surname(p.surname);
         m_o.s("1 NAME ");
         if (r.chance(30))
             m_o.s("/").s(sur).s("/ ").s(given(p));
@@ -935,8 +950,8 @@ private:
 };
 
 void usage() {
-    std::fputs("usage: gengedcom --individuals N [--seed S] [--charset UTF-8|ANSEL] [--eol crlf|lf|cr] [--bom]"
-               " [--quiet] --out file.ged\n",
+    std::fputs("usage: gengedcom --individuals N [--seed S] [--surnames K] [--charset UTF-8|ANSEL]"
+               " [--eol crlf|lf|cr] [--bom] [--quiet] --out file.ged\n",
                stderr);
 }
 
@@ -951,7 +966,7 @@ bool parseNumber(const char* s, std::int64_t& v) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::int64_t n = -1, seed = 1;
+    std::int64_t n = -1, seed = 1, surnames = 0;
     std::string charset = "UTF-8", eolName = "crlf", out;
     bool bom = false, quiet = false;
     for (int i = 1; i < argc; ++i) {
@@ -962,6 +977,11 @@ int main(int argc, char** argv) {
             if (!parseNumber(v, n)) n = -1;
         } else if (a == "--seed" && (v = value())) {
             if (!parseNumber(v, seed)) {
+                usage();
+                return 2;
+            }
+        } else if (a == "--surnames" && (v = value())) {
+            if (!parseNumber(v, surnames) || surnames < 1 || surnames > 100000000) {
                 usage();
                 return 2;
             }
@@ -997,7 +1017,7 @@ int main(int argc, char** argv) {
     }
     gAnsel = charset == "ANSEL";
 
-    Tree tree(n, std::uint64_t(seed));
+    Tree tree(n, std::uint64_t(seed), std::uint32_t(surnames));
     tree.build();
     tree.indexSpouses();
 

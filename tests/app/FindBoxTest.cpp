@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <tuple>
 #include <utility>
@@ -6,10 +7,16 @@
 
 #include "app/FindBox.h"
 #include "app/FindNextPrev.h"
+#include "columns/Attrib.h"
 #include "columns/ColSortIterator.h"
+#include "columns/ColumnTable.h"
+#include "gedcom/GEDCollection.h"
 #include "gedcom/GedTestUtil.h"
 #include "highlight/FindContext.h"
+#include "model/ABSName.h"
+#include "model/Global.h"
 #include "model/Options.h"
+#include "model/StrFunc.h"
 #include "platform/CodePage.h"
 
 namespace {
@@ -90,12 +97,12 @@ TEST(FindNamesByBeginnings, BothPartsAcrossSurnamesAndWhateverTheBlanks) {
     WOptions::Clear();
     WOptions::Load(0);
     // In surname order, which the record numbers follow.
-    const char* const names[] = {"Zed /Bak/",          "Abe /Baker/",       "Dora /Baker/",
-                                 "Ed /Baker/",         "Dolly /Bakker/",    "Ann /Bakst/",
-                                 "Don /Bakst/",        "Lucy / Bartram/",   "Catherine / de Stafford/",
-                                 "Thomas /Hernandez/", "Anna  Eva /Hicks /"};
+    const char* const names[] = {"Zed /Bak/",          "Abe /Baker/",        "Dora /Baker/",
+                                 "Ed /Baker/",         "Dolly /Bakker/",     "Ann /Bakst/",
+                                 "Don /Bakst/",        "Lucy / Bartram/",    "Catherine / de Stafford/",
+                                 "Thomas /Hernandez/", "Anna  Eva /Hicks /", "Anna Bea /Zed/"};
     std::string text = "0 HEAD\n1 CHAR ANSI\n";
-    for (int i = 0; i < 11; ++i) text += "0 @I" + std::to_string(i + 1) + "@ INDI\n1 NAME " + names[i] + "\n";
+    for (int i = 0; i < 12; ++i) text += "0 @I" + std::to_string(i + 1) + "@ INDI\n1 NAME " + names[i] + "\n";
     gedtest::Opened file = gedtest::openText(text + "0 TRLR\n");
     WFindBox box;
     WFindNextPrev finder{box};
@@ -138,6 +145,19 @@ TEST(FindNamesByBeginnings, BothPartsAcrossSurnamesAndWhateverTheBlanks) {
     WColSortIterator* bySurname = box.Index(WFindBox::mdSurname);
     for (std::int32_t p = 1; p <= 11; ++p) EXPECT_EQ(bySurname->GetItem(p), p);
     EXPECT_EQ(file->GetIndividual(8)->GetSurnameText(), " Bartram");
+    // So do the list's Surname and Given columns.
+    auto sortedBy = [&](std::int32_t id) {
+        WColSortIterator list("", 12, file.collection.get());
+        auto column = ColumnTable::MakeAttrib(id, file.collection.get());
+        list.SortBy(column.get(), true);
+        std::vector<std::int32_t> v;
+        for (std::int32_t p = 1; p <= 12; ++p) v.push_back(list.GetItem(p));
+        return v;
+    };
+    const std::vector<std::int32_t> surnameColumn = sortedBy(4); // the Bakers and the Baksts tie among themselves
+    EXPECT_EQ(std::vector<std::int32_t>(surnameColumn.begin() + 7, surnameColumn.end()),
+              (std::vector<std::int32_t>{8, 9, 10, 11, 12}));
+    EXPECT_EQ(sortedBy(5), (std::vector<std::int32_t>{2, 6, 12, 11, 9, 5, 7, 3, 4, 8, 10, 1}));
     WOptions::Clear();
 }
 
@@ -166,6 +186,7 @@ const Person kPeople[] = {
     {"", "Alone", "", "", "ALONE"},
     {"Mononym", "", "", "MONONYM", ""},
     {"Bärbel", "Hicks", "", "BARBEL", "HICKS"},
+    {"Guðrún", "Guðmundsdóttir", "", "GUDRUN", "GUDMUNDSDOTTIR"},
 };
 constexpr int kCount = int(sizeof kPeople / sizeof kPeople[0]);
 
@@ -265,6 +286,135 @@ TEST_F(AccentedNames, EveryNameReachesItsPersonInEveryFind) {
             EXPECT_EQ(back, hits.back()) << typed;
         }
     }
+}
+
+// Every name of every shared file, typed whole and as its beginnings, reaches
+// the first individual that has it in every mode of the find box, its next and
+// previous steps and the find dialog; the hits are found here by walking the
+// whole index.
+TEST(FindEveryName, EverySharedFileInEveryMode) {
+    BRENTHAUL_NEED_SHARED("");
+    WOptions::Clear();
+    WOptions::Load(0);
+    auto keyOf = [](const std::string& text) {
+        return Global::ToUpper(StrFunc::RemoveAccents(StrFunc::SquashBlanks(text)));
+    };
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(tsupport::sharedFile("")))
+        if (entry.path().extension() == ".ged" || entry.path().extension() == ".GED") files.push_back(entry.path());
+    ASSERT_GE(files.size(), 10u);
+    std::int32_t searched = 0;
+    for (const auto& path : files) {
+        WGEDCollection file(path.string());
+        if (!file.Open()) continue; // the UTF-16 file is refused
+        file.AfterOpen();
+        SCOPED_TRACE(path.filename().string());
+        WFindBox box;
+        WFindNextPrev finder{box};
+        box.SetCollection(&file);
+        for (int mode : {WFindBox::mdIdentifier, WFindBox::mdSurname, WFindBox::mdGiven, WFindBox::mdCustom})
+            box.BuildFindIndex(mode, true);
+        WFindSearch dialog({&file, box.Index(WFindBox::mdIdentifier), box.Index(WFindBox::mdGiven),
+                            box.Index(WFindBox::mdSurname), box.Index(WFindBox::mdCustom)});
+        const std::int32_t n = file.GetIndividualCount();
+        // Each mode's index and what each position holds, as keys.
+        struct Keys {
+            std::string surname, given, text;
+        };
+        auto keysOf = [&](int mode) {
+            std::vector<Keys> keys;
+            WColSortIterator* index = box.Index(mode);
+            for (std::int32_t p = 1; p <= index->Count(); ++p) {
+                auto ind = file.GetIndividual(index->GetItem(p));
+                auto name = ind->GetName();
+                Keys k;
+                if (name) {
+                    k.surname = keyOf(name->GetSurnameText());
+                    k.given = keyOf(name->GetGiven());
+                }
+                k.text = mode == WFindBox::mdCustom ? keyOf(ind->GetRefN())
+                         : k.given.empty()          ? k.surname
+                                                    : k.given + " " + k.surname;
+                keys.push_back(k);
+            }
+            return keys;
+        };
+        auto begins = [](const std::string& key, const std::string& start) { return key.rfind(start, 0) == 0; };
+        for (int mode : {WFindBox::mdSurname, WFindBox::mdGiven, WFindBox::mdCustom}) {
+            const std::vector<Keys> keys = keysOf(mode);
+            WColSortIterator* index = box.Index(mode);
+            dialog.SetMode(mode == WFindBox::mdSurname ? WFindSearch::mSurname
+                           : mode == WFindBox::mdGiven ? WFindSearch::mGiven
+                                                       : WFindSearch::mCustom);
+            for (std::int32_t i = 1; i <= n; ++i) {
+                auto ind = file.GetIndividual(i);
+                const std::string surname = ind->GetSurnameText(), given = ind->GetGivenText();
+                std::vector<std::string> typed;
+                if (mode == WFindBox::mdSurname) {
+                    // A surname with a comma cannot be typed: the comma ends it.
+                    if (surname.find(',') == std::string::npos)
+                        typed = {surname + ", " + given, surname.substr(0, 3) + ", " + given.substr(0, 2)};
+                } else if (mode == WFindBox::mdGiven) {
+                    // Without the blank a surname may end with: a typed blank ends a word.
+                    typed = {StrFunc::SquashBlanks(given.empty() ? surname : given + " " + surname),
+                             StrFunc::SquashBlanks(given.substr(0, 4))};
+                } else {
+                    typed = {ind->GetRefN()};
+                }
+                for (const std::string& text : typed) {
+                    // The parts as keys: trimmed, blanks squashed, accents removed, capitals.
+                    std::string wantedKey, wantedGiven;
+                    if (mode == WFindBox::mdSurname) {
+                        WFindBox::SplitName(text, wantedKey, wantedGiven);
+                        wantedKey = keyOf(wantedKey);
+                        wantedGiven = keyOf(wantedGiven);
+                    } else {
+                        wantedKey = keyOf(text);
+                    }
+                    if (wantedKey.empty() && wantedGiven.empty()) continue;
+                    std::vector<std::int32_t> hits;
+                    for (std::int32_t p = 1; p <= std::int32_t(keys.size()); ++p) {
+                        const Keys& k = keys[std::size_t(p - 1)];
+                        if (mode == WFindBox::mdSurname ? begins(k.surname, wantedKey) && begins(k.given, wantedGiven)
+                                                        : begins(k.text, wantedKey))
+                            hits.push_back(p);
+                    }
+                    SCOPED_TRACE(text);
+                    ASSERT_FALSE(hits.empty());
+                    ++searched;
+                    // The dialog splits at the first comma and drops what follows a second.
+                    if (std::count(text.begin(), text.end(), ',') < 2) {
+                        EXPECT_EQ(dialog.Search(text), hits[0]);
+                    }
+                    if (mode == WFindBox::mdCustom) continue;
+                    box.SetQuickFindMode(mode);
+                    EXPECT_EQ(box.TextChanged(text), index->GetItem(hits[0]));
+                    finder.Reset();
+                    std::vector<std::int32_t> stepped;
+                    auto to = [&](std::int32_t individual) { stepped.push_back(individual); };
+                    finder.FindNext(text, to);
+                    finder.FindPrevious(text, to);
+                    finder.FindPrevious(text, to);
+                    EXPECT_EQ(stepped,
+                              (std::vector<std::int32_t>{index->GetItem(hits[1 % hits.size()]), index->GetItem(hits[0]),
+                                                         index->GetItem(hits.back())}));
+                }
+            }
+        }
+        // Record numbers and identifiers.
+        for (std::int32_t i = 1; i <= n; ++i) {
+            box.SetQuickFindMode(WFindBox::mdIndex);
+            EXPECT_EQ(box.TextChanged(std::to_string(i)), i);
+            const std::string xref = file.GetIndividual(i)->GetXRef();
+            if (xref.size() < 2 || xref[0] != 'I') continue;
+            box.SetQuickFindMode(WFindBox::mdIdentifier);
+            const std::int32_t found = box.TextChanged(xref.substr(1));
+            ASSERT_GE(found, 1) << xref;
+            EXPECT_EQ(file.GetIndividual(found)->GetXRef(), xref);
+        }
+    }
+    EXPECT_GT(searched, 30000);
+    WOptions::Clear();
 }
 
 } // namespace

@@ -117,16 +117,20 @@ TEST_F(FindNextPrevTest, BusyOnlyWhileMovingAndClearedByAnException) {
     EXPECT_EQ(finder.FindFirst(), 1);
 }
 
-TEST_F(FindNextPrevTest, SurnameAndGivenPartsAreTrimmedAndASurnameIsNeeded) {
+TEST_F(FindNextPrevTest, SurnameAndGivenPartsAreTrimmedAndNoSurnameMeansAny) {
     // John is the only Smith whose given name begins with "jo": next stays on him.
     type(WFindBox::mdSurname, "smith , jo");
     EXPECT_EQ(next("smith , jo"), 3);
     EXPECT_EQ(next("smith , jo"), 3);
-    // Without a surname no entry matches, so next keeps going back to where it started.
-    type(WFindBox::mdSurname, ", john");
-    const std::int32_t first = next(", john");
-    EXPECT_EQ(next(", john"), first);
-    EXPECT_EQ(finder.FindCurrent(), finder.FindFirst());
+    // Without a surname, the given names of every surname: the box goes to
+    // Jonas Adler, and next and previous step through the same hits.
+    box.SetQuickFindMode(WFindBox::mdSurname);
+    EXPECT_EQ(box.TextChanged(", jo"), 5);
+    finder.Reset();
+    EXPECT_EQ(next(", jo"), 4);
+    EXPECT_EQ(next(", jo"), 3);
+    EXPECT_EQ(next(", jo"), 5);
+    EXPECT_EQ(prev(", jo"), 3);
 }
 
 } // namespace

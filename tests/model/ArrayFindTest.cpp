@@ -1,11 +1,13 @@
 #include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "model/CollectionIterator.h"
 #include "model/StrFunc.h"
+#include "model/WaveletTree.h"
 #include "support/MemCollection.h"
 
 namespace {
@@ -141,4 +143,29 @@ TEST(ArrayFind, EmptyIndexAndCursorAndSharedCollection) {
     EXPECT_EQ(WCollectionIterator::SearchCollection(), &other);
     WCollectionIterator::SetSearchCollection(&f.c);
     EXPECT_EQ(idx.FindSurnameGiven("Carter", ""), 5);
+}
+
+// The first and last position of a range holding a value of a range, against
+// a walk over every position, across word boundaries and bounds that are no
+// power of two.
+TEST(ArrayFind, WaveletTreeFirstAndLastInRanges) {
+    std::mt19937 rng(5);
+    for (std::uint32_t bound : {1u, 2u, 37u, 1000u}) {
+        std::vector<std::uint32_t> values(150);
+        for (auto& v : values) v = std::uint32_t(rng() % bound);
+        const WWaveletTree tree(values, bound);
+        for (int q = 0; q < 3000; ++q) {
+            std::size_t from = rng() % 152, to = rng() % 152;
+            std::uint32_t low = std::uint32_t(rng() % (bound + 1)), high = std::uint32_t(rng() % (bound + 2));
+            std::int64_t first = -1, last = -1;
+            for (std::size_t i = from; i < std::min<std::size_t>(to, values.size()); ++i)
+                if (values[i] >= low && values[i] < high) {
+                    if (first < 0) first = std::int64_t(i);
+                    last = std::int64_t(i);
+                }
+            ASSERT_EQ(tree.First(from, to, low, high), first) << from << " " << to << " " << low << " " << high;
+            ASSERT_EQ(tree.Last(from, to, low, high), last) << from << " " << to << " " << low << " " << high;
+        }
+    }
+    EXPECT_EQ(WWaveletTree({}, 1).First(0, 5, 0, 1), WWaveletTree::kNone);
 }

@@ -1,6 +1,7 @@
 #include <climits>
 #include <gtest/gtest.h>
 
+#include "model/JclStrings.h"
 #include "model/StrFunc.h"
 #include "platform/Hooks.h"
 
@@ -31,9 +32,24 @@ TEST(StrFuncThousands, Separators) {
 TEST(StrFuncAccents, Table) {
     EXPECT_EQ(StrFunc::RemoveAccents("\xC0\xC6\xC7\xCB\xCF\xD0\xD1\xD8\xDC\xDD\xDF"), "AACEIDNOUYB");
     EXPECT_EQ(StrFunc::RemoveAccents("\xE0\xE6\xE7\xEB\xEF\xF1\xF8\xFC\xFD\xFF\xAF"), "aaceinouyyy");
-    // Not in the table: multiplication and division signs, eth, thorn, OE.
-    EXPECT_EQ(StrFunc::RemoveAccents("\xD7\xF7\xF0\xFE\xDE\x8C"), "\xD7\xF7\xF0\xFE\xDE\x8C");
+    // Not in the table: multiplication and division signs, thorn, OE.
+    EXPECT_EQ(StrFunc::RemoveAccents("\xD7\xF7\xFE\xDE\x8C"), "\xD7\xF7\xFE\xDE\x8C");
     EXPECT_EQ(StrFunc::RemoveAccents("Ren\xE9 M\xFCller"), "Rene Muller");
+    // Eth and y with diaeresis take their plain letter in both cases.
+    EXPECT_EQ(StrFunc::RemoveAccents("\xF0\xD0\xFF\x9F"), "dDyY");
+    // Every letter keys as its other case does, and a key keys as itself: a
+    // stored key searched again, or a name spelt in capitals, finds the same.
+    for (int c = 1; c < 256; ++c) {
+        const std::string one(1, char(c)), key = StrFunc::SortKey(one);
+        EXPECT_EQ(StrFunc::SortKey(key), key) << c;
+        EXPECT_EQ(StrFunc::SortKey(std::string(1, char(JclStrings::CharUpper(static_cast<unsigned char>(c))))), key)
+            << c;
+        EXPECT_EQ(StrFunc::SortKey(std::string(1, char(JclStrings::CharLower(static_cast<unsigned char>(c))))), key)
+            << c;
+        EXPECT_EQ(StrFunc::WholeKey(one), key) << c;
+    }
+    EXPECT_EQ(StrFunc::SortKey(std::string(60, 'a')).size(), StrFunc::kSortKeyLength);
+    EXPECT_EQ(StrFunc::WholeKey(std::string(60, 'a')), std::string(60, 'A'));
 }
 
 TEST(StrFuncBits, OutsideByteLeavesItAlone) {
