@@ -90,9 +90,11 @@ bool WAttribStrArray::OrderKeys(std::vector<std::uint64_t>& keys) const {
     return true;
 }
 
-std::string WAttribStrArray::Key(std::int32_t individual) const {
+std::string WAttribStrArray::Key(std::int32_t individual) const { return std::string(KeyView(individual)); }
+
+std::string_view WAttribStrArray::KeyView(std::int32_t individual) const {
     const char* p = GetPtr(individual);
-    return p ? std::string(p, ::strnlen(p, kRecordSize)) : std::string();
+    return p ? std::string_view(p, ::strnlen(p, kRecordSize)) : std::string_view();
 }
 
 // ---------------------------------------------------------------- integer

@@ -5,6 +5,7 @@
 // comparers receive two individual numbers and the key array as context.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/ABSArrayIndex.h"
@@ -58,6 +59,8 @@ public:
     bool OrderKeys(std::vector<std::uint64_t>& keys) const override;
     // The stored key (for tests and diagnostics).
     std::string Key(std::int32_t individual) const;
+    // The same, where it lies in store (empty for an individual outside).
+    std::string_view KeyView(std::int32_t individual) const;
     // The key made of a cell text.
     static std::string MakeKey(const std::string& text);
 

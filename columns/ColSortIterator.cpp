@@ -256,6 +256,12 @@ void WColSortIterator::SortByColumnId(std::int32_t id) {
     if (id == SearchColumn(Kind::SurnameGiven) && IsSorted()) PrepareNameSearch();
 }
 
+bool WColSortIterator::StoredKey(std::int32_t individual, SearchKind kind, std::string_view& key) const {
+    if (!m_textKeys || m_sortColumnId != SearchColumn(kind) || !IsSorted()) return false;
+    key = m_textKeys->KeyView(individual);
+    return true;
+}
+
 std::string WColSortIterator::SearchKey(std::int32_t individual, SearchKind kind) const {
     if (m_textKeys && m_sortColumnId == SearchColumn(kind) && IsSorted()) return m_textKeys->Key(individual);
     return WCollectionIterator::SearchKey(individual, kind);

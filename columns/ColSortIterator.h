@@ -82,6 +82,7 @@ public:
 protected:
     // The keys this index sorted by, when it is sorted by the column of that search.
     std::string SearchKey(std::int32_t individual, SearchKind kind) const override;
+    bool StoredKey(std::int32_t individual, SearchKind kind, std::string_view& key) const override;
     void ensureFilled() const;
     // Makes the keys of every listed individual; false when cancelled.
     bool buildKeys(WAttribArray& keys, WAttrib& attribute);

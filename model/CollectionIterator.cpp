@@ -1,7 +1,10 @@
 #include "model/CollectionIterator.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <cstring>
+#include <deque>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -151,15 +154,24 @@ std::string WCollectionIterator::wholeKey(std::int32_t individual, SearchKind ki
     return ind ? StrFunc::WholeKey(recordText(*ind, kind)) : key;
 }
 
-void WCollectionIterator::nameKeys(std::int32_t individual, std::string& surname, std::string& given) const {
-    // The stored key holds both parts, unless it was cut or a part holds the
-    // separator too.
-    const std::string key = SearchKey(individual, SearchKind::SurnameGiven);
+// The stored key holds both parts, unless it was cut or a part holds the
+// separator too.
+bool WCollectionIterator::SplitStoredKey(std::string_view key, std::string_view& surname, std::string_view& given) {
     const std::size_t sep = key.find(kSeparator);
-    if (key.size() < StrFunc::kSortKeyLength && sep != std::string::npos &&
-        key.find(kSeparator, sep + kSeparator.size()) == std::string::npos) {
-        surname.assign(key, 0, sep);
-        given.assign(key, sep + kSeparator.size());
+    if (key.size() >= StrFunc::kSortKeyLength || sep == std::string_view::npos ||
+        key.find(kSeparator, sep + kSeparator.size()) != std::string_view::npos)
+        return false;
+    surname = key.substr(0, sep);
+    given = key.substr(sep + kSeparator.size());
+    return true;
+}
+
+void WCollectionIterator::nameKeys(std::int32_t individual, std::string& surname, std::string& given) const {
+    const std::string key = SearchKey(individual, SearchKind::SurnameGiven);
+    std::string_view s, g;
+    if (SplitStoredKey(key, s, g)) {
+        surname.assign(s);
+        given.assign(g);
         return;
     }
     surname.clear();
@@ -208,25 +220,40 @@ void WCollectionIterator::run(const Search& search, std::int32_t& first, std::in
 const WCollectionIterator::GivenNames& WCollectionIterator::givenNames() const {
     if (m_givenNames && m_givenNamesAt == Changes()) return *m_givenNames;
     auto made = std::make_unique<GivenNames>();
-    std::unordered_map<std::string, std::uint32_t> ids;
-    std::vector<std::uint32_t> rankAt(static_cast<std::size_t>(m_count));
+    // The individuals' given names in the order of their numbers, as the keys
+    // lie in store, each different one numbered once; kept texts of those
+    // whose key does not hold them whole.
+    constexpr std::uint32_t kAbsent = UINT32_MAX, kListed = UINT32_MAX - 1;
+    std::int32_t most = 0;
+    for (std::int32_t pos = 1; pos <= m_count; ++pos) most = std::max(most, individualAt(GetPtr(pos)));
+    std::vector<std::uint32_t> idOf(std::size_t(most) + 1, kAbsent);
+    for (std::int32_t pos = 1; pos <= m_count; ++pos) idOf[std::size_t(individualAt(GetPtr(pos)))] = kListed;
+    std::unordered_map<std::string_view, std::uint32_t> ids;
+    std::deque<std::string> kept;
     std::string surname, given;
-    for (std::int32_t pos = 1; pos <= m_count; ++pos) {
-        nameKeys(individualAt(GetPtr(pos)), surname, given);
-        rankAt[std::size_t(pos - 1)] = ids.try_emplace(given, std::uint32_t(ids.size())).first->second;
+    for (std::int32_t individual = 1; individual <= most; ++individual) {
+        if (idOf[std::size_t(individual)] != kListed) continue;
+        std::string_view key, s, g;
+        if (!StoredKey(individual, SearchKind::SurnameGiven, key) || !SplitStoredKey(key, s, g)) {
+            nameKeys(individual, surname, given);
+            g = kept.emplace_back(given);
+        }
+        idOf[std::size_t(individual)] = ids.try_emplace(g, std::uint32_t(ids.size())).first->second;
     }
-    std::vector<const std::string*> byName(ids.size());
-    for (const auto& [name, id] : ids) byName[id] = &name;
+    std::vector<std::string_view> byId(ids.size());
+    for (const auto& [name, id] : ids) byId[id] = name;
     std::vector<std::uint32_t> order(ids.size());
     for (std::uint32_t id = 0; id < order.size(); ++id) order[id] = id;
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return *byName[a] < *byName[b]; });
+    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return byId[a] < byId[b]; });
     std::vector<std::uint32_t> rankOf(ids.size());
     made->names.reserve(ids.size());
     for (std::uint32_t rank = 0; rank < order.size(); ++rank) {
         rankOf[order[rank]] = rank;
-        made->names.push_back(*byName[order[rank]]);
+        made->names.emplace_back(byId[order[rank]]);
     }
-    for (std::uint32_t& r : rankAt) r = rankOf[r];
+    std::vector<std::uint32_t> rankAt(static_cast<std::size_t>(m_count));
+    for (std::int32_t pos = 1; pos <= m_count; ++pos)
+        rankAt[std::size_t(pos - 1)] = rankOf[idOf[std::size_t(individualAt(GetPtr(pos)))]];
     made->ranks = WWaveletTree(rankAt, std::uint32_t(made->names.size()));
     m_givenNames = std::move(made);
     m_givenNamesAt = Changes();

@@ -3,6 +3,7 @@
 // and find dialogs walk and search. Descendants fill and order it in Sort().
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "model/ABSIterator.h"
 
@@ -86,6 +87,12 @@ protected:
     // (cut to kSortKeyLength characters); by default made from the record of
     // the search collection, as the find indexes make theirs.
     virtual std::string SearchKey(std::int32_t individual, SearchKind kind) const;
+    // The same key where the index keeps it, without a copy (valid until the
+    // index changes); false where it keeps none.
+    virtual bool StoredKey(std::int32_t, SearchKind, std::string_view&) const { return false; }
+    // The surname and given-name parts of a stored key; false where it was
+    // cut or a part holds ", " too, so that they cannot be told apart.
+    static bool SplitStoredKey(std::string_view key, std::string_view& surname, std::string_view& given);
 
     WABSCollection* m_collection = nullptr;
     bool m_sortedOnce = false;

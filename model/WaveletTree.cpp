@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <bit>
 
-// Level k holds one bit of each value, the (k + 1)-th from the top, with the
-// values ordered by their k top bits, each run of equal top bits (a node) in
-// the order of the positions. A node's zeros make its left child on the next
-// level, its ones the right one.
+// Level k holds one bit of each value, the (k + 1)-th from the top, for the
+// values in the order of the level before with its zeros moved ahead of its
+// ones, keeping their order (a wavelet matrix). The values that agree in
+// their k top bits so stand together on level k: the nodes of the tree.
 WWaveletTree::WWaveletTree(const std::vector<std::uint32_t>& values, std::uint32_t bound) : m_size(values.size()) {
     unsigned depth = 1;
     while (depth < 32 && (std::uint64_t(1) << depth) < bound) ++depth;
@@ -18,23 +18,13 @@ WWaveletTree::WWaveletTree(const std::vector<std::uint32_t>& values, std::uint32
         Bits& bits = m_levels[level];
         bits.words.assign(wordCount, 0);
         bits.onesBefore.assign(wordCount + 1, 0);
-        for (std::size_t i = 0; i < n; ++i)
-            if (current[i] >> shift & 1u) bits.words[i / 64] |= std::uint64_t(1) << (i % 64);
+        for (std::size_t i = 0; i < n; ++i) bits.words[i / 64] |= std::uint64_t(current[i] >> shift & 1u) << (i % 64);
         for (std::size_t w = 0; w < wordCount; ++w)
             bits.onesBefore[w + 1] = bits.onesBefore[w] + std::uint32_t(std::popcount(bits.words[w]));
+        bits.zeros = n - bits.onesBefore[wordCount];
         if (level + 1 == depth) break;
-        // Each node's zeros, then its ones.
-        std::size_t out = 0;
-        for (std::size_t i = 0; i < n;) {
-            const std::uint64_t node = std::uint64_t(current[i]) >> (shift + 1);
-            std::size_t end = i;
-            while (end < n && std::uint64_t(current[end]) >> (shift + 1) == node) ++end;
-            for (std::size_t j = i; j < end; ++j)
-                if (!(current[j] >> shift & 1u)) next[out++] = current[j];
-            for (std::size_t j = i; j < end; ++j)
-                if (current[j] >> shift & 1u) next[out++] = current[j];
-            i = end;
-        }
+        std::size_t zero = 0, one = bits.zeros;
+        for (std::size_t i = 0; i < n; ++i) next[current[i] >> shift & 1u ? one++ : zero++] = current[i];
         current.swap(next);
     }
 }
@@ -68,21 +58,19 @@ std::int64_t WWaveletTree::search(const Node& node, std::size_t from, std::size_
     if (low <= node.low && node.high <= high) return std::int64_t(last ? to - 1 : from);
     // A node below the last level holds one value, so it was decided above.
     const Bits& bits = m_levels[node.level];
-    const std::size_t zerosBefore = bits.Rank0(node.start);
-    const std::size_t zeros = bits.Rank0(node.end) - zerosBefore;
-    const std::size_t fromZeros = bits.Rank0(from) - zerosBefore, toZeros = bits.Rank0(to) - zerosBefore;
+    const std::size_t startZeros = bits.Rank0(node.start), endZeros = bits.Rank0(node.end);
+    const std::size_t fromZeros = bits.Rank0(from), toZeros = bits.Rank0(to);
     const std::uint64_t mid = node.low + (node.high - node.low) / 2;
-    const Node left{node.level + 1, node.start, node.start + zeros, node.low, mid};
-    const Node right{node.level + 1, node.start + zeros, node.end, mid, node.high};
+    const Node left{node.level + 1, startZeros, endZeros, node.low, mid};
+    const Node right{node.level + 1, bits.zeros + node.start - startZeros, bits.zeros + node.end - endZeros, mid,
+                     node.high};
     std::int64_t best = kNone;
     // Each child's answer taken back to this level's positions.
-    const std::int64_t l = search(left, left.start + fromZeros, left.start + toZeros, low, high, last);
-    if (l != kNone) best = std::int64_t(bits.Select(zerosBefore + std::size_t(l) - left.start, false));
-    const std::size_t onesBefore = node.start - zerosBefore;
-    const std::int64_t r = search(right, right.start + (from - node.start - fromZeros),
-                                  right.start + (to - node.start - toZeros), low, high, last);
+    const std::int64_t l = search(left, fromZeros, toZeros, low, high, last);
+    if (l != kNone) best = std::int64_t(bits.Select(std::size_t(l), false));
+    const std::int64_t r = search(right, bits.zeros + from - fromZeros, bits.zeros + to - toZeros, low, high, last);
     if (r != kNone) {
-        const std::int64_t up = std::int64_t(bits.Select(onesBefore + std::size_t(r) - right.start, true));
+        const std::int64_t up = std::int64_t(bits.Select(std::size_t(r) - bits.zeros, true));
         best = best == kNone ? up : last ? std::max(best, up) : std::min(best, up);
     }
     return best;

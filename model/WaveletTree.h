@@ -27,6 +27,7 @@ private:
     struct Bits {
         std::vector<std::uint64_t> words;
         std::vector<std::uint32_t> onesBefore;
+        std::size_t zeros = 0; // in all: where the ones go on the next level
         std::size_t Rank1(std::size_t i) const;
         std::size_t Rank0(std::size_t i) const { return i - Rank1(i); }
         // Position of the k-th (0-based) one or zero.
