@@ -265,17 +265,19 @@ void WCollectionIterator::PrepareNameSearch() const { givenNames(); }
 // A surname with given names is looked for among the entries whose surname
 // begins with the typed one, by the ranks of their given names: the first or
 // last of them in a run costs as little as a miss.
-std::int32_t WCollectionIterator::NextMatch(std::int32_t from, const Search& search) const {
-    if (m_count == 0) return 0;
+std::int32_t WCollectionIterator::match(std::int32_t from, const Search& search, bool backward) const {
     std::int32_t first = 0, end = 0;
     bool verify = false;
     run(search, first, end, verify);
     const GivenNames* names = search.kind == SearchKind::SurnameGiven && search.hasGiven ? &givenNames() : nullptr;
     const auto [low, high] = names ? names->Beginning(search.given) : std::pair<std::uint32_t, std::uint32_t>();
     if (names && low >= high) return 0;
-    for (std::int32_t pos = std::max(from, first); pos < end; ++pos) {
+    for (std::int32_t pos = backward ? std::min(from, end - 1) : std::max(from, first);
+         backward ? pos >= first : pos < end; pos += backward ? -1 : 1) {
         if (names) {
-            const std::int64_t hit = names->ranks.First(std::size_t(pos - 1), std::size_t(end - 1), low, high);
+            const std::int64_t hit = backward
+                                         ? names->ranks.Last(std::size_t(first - 1), std::size_t(pos), low, high)
+                                         : names->ranks.First(std::size_t(pos - 1), std::size_t(end - 1), low, high);
             if (hit == WWaveletTree::kNone) return 0;
             pos = std::int32_t(hit) + 1;
         }
@@ -284,24 +286,13 @@ std::int32_t WCollectionIterator::NextMatch(std::int32_t from, const Search& sea
     return 0;
 }
 
+std::int32_t WCollectionIterator::NextMatch(std::int32_t from, const Search& search) const {
+    return m_count > 0 ? match(std::max(from, 1), search, false) : 0;
+}
+
 std::int32_t WCollectionIterator::PrevMatch(std::int32_t from, const Search& search) const {
-    if (from > m_count) from = m_count;
-    if (from < 1) return 0;
-    std::int32_t first = 0, end = 0;
-    bool verify = false;
-    run(search, first, end, verify);
-    const GivenNames* names = search.kind == SearchKind::SurnameGiven && search.hasGiven ? &givenNames() : nullptr;
-    const auto [low, high] = names ? names->Beginning(search.given) : std::pair<std::uint32_t, std::uint32_t>();
-    if (names && low >= high) return 0;
-    for (std::int32_t pos = std::min(from, end - 1); pos >= first; --pos) {
-        if (names) {
-            const std::int64_t hit = names->ranks.Last(std::size_t(first - 1), std::size_t(pos), low, high);
-            if (hit == WWaveletTree::kNone) return 0;
-            pos = std::int32_t(hit) + 1;
-        }
-        if (!verify || MatchesAt(pos, search)) return pos;
-    }
-    return 0;
+    from = std::min(from, m_count);
+    return from >= 1 ? match(from, search, true) : 0;
 }
 
 std::int32_t WCollectionIterator::find(const Search& search) const {

@@ -112,6 +112,8 @@ private:
     // does; verify is set when not all of them begin with the whole key.
     void run(const Search& search, std::int32_t& first, std::int32_t& end, bool& verify) const;
     const GivenNames& givenNames() const;
+    // The first match at or after from, or backward the last at or before it.
+    std::int32_t match(std::int32_t from, const Search& search, bool backward) const;
 
     // Built on the first search with given names, for the order it was built in.
     mutable std::unique_ptr<GivenNames> m_givenNames;
