@@ -1,11 +1,7 @@
 #include "app/ClipboardText.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <memory>
-#include <unistd.h>
 #include <vector>
 
 #include "app/CharScreen.h"
@@ -114,28 +110,9 @@ void writeCell(const std::string& text, int choice, std::int32_t width, bool las
 
 void writeFile(const std::string& fileName, const std::string& text) {
     if (fileName.empty()) return;
-    // Written beside its name and put in its place only when whole: a failed
-    // save leaves a file that was there as it was, and makes none (unless the
-    // folder takes no new file and it is written in place).
-    std::string working;
-    const int fd = plat::createWorkingFile(fileName, working);
-    if (fd < 0) throw EInOutError(plat::workingFileError(fileName, working, errno));
-    // A failure that leaves errno unset still fails the save.
-    auto error = [] { return errno != 0 ? errno : EIO; };
-    int why = 0;
-    if (std::FILE* f = ::fdopen(fd, "wb")) {
-        errno = 0;
-        if (std::fwrite(text.data(), 1, text.size(), f) != text.size()) why = error();
-        if (std::fclose(f) != 0 && why == 0) why = error();
-    } else {
-        why = error();
-        ::close(fd);
-    }
-    if (why == 0 && !plat::commitWorkingFile(working, fileName)) why = error();
-    if (why != 0) {
-        if (working != fileName) std::remove(working.c_str());
-        throw EInOutError("Error writing the file \"" + fileName + "\". " + std::strerror(why));
-    }
+    plat::SaveFile file(fileName);
+    if (!file.open() || !file.out().write(text.data(), std::streamsize(text.size())) || !file.commit())
+        throw EInOutError(file.error());
 }
 
 } // namespace

@@ -94,7 +94,7 @@ std::optional<std::string> IslandsViewText(WABSCollection& collection, int choic
 
 // Writes the text to the file, replacing it; nothing for an empty name.
 // EInOutError when the file cannot be created or written; a file that was
-// there is then left as it was.
+// there is then left as it was, unless it was written in place.
 void SaveTextToFile(const std::string& fileName, const std::string& text);
 
 // Puts the text on the clipboard through the platform hook.

@@ -1,16 +1,13 @@
 #include "app/PackedFile.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
 #include "app/LinkText.h"
 #include "platform/CodePage.h"
-#include "platform/FileSizeLimit.h"
 #include "platform/TempFiles.h"
 
 namespace {
@@ -20,64 +17,6 @@ bool ordinaryNameChar(unsigned char c) {
     if (c == ' ' || c == '-' || c == '_' || c == '.' || c == '(' || c == ')') return true;
     // Accented letters of code page 1252, but not its multiplication and division signs.
     return c >= 0xC0 && c != 0xD7 && c != 0xF7;
-}
-
-enum class CopyResult { Done, Cancelled, Failed };
-
-// The copy through a fresh exclusive name and a rename; error keeps the
-// errno of a failure.
-CopyResult copyToNewFile(const std::string& source, const std::string& target, const std::function<bool()>& cancelled,
-                         int& error) {
-    error = 0;
-    const int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) {
-        error = errno;
-        return CopyResult::Failed;
-    }
-    std::string part = target + "-XXXXXX.part";
-    const int out = plat::createUniqueFile(part, 5);
-    if (out < 0) {
-        error = errno;
-        ::close(in);
-        return CopyResult::Failed;
-    }
-    CopyResult result = CopyResult::Done;
-    std::vector<char> buf(1 << 20);
-    while (result == CopyResult::Done) {
-        const ssize_t n = ::read(in, buf.data(), buf.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n == 0) break;
-        if (n < 0) {
-            error = errno;
-            result = CopyResult::Failed;
-            break;
-        }
-        for (ssize_t done = 0; result == CopyResult::Done && done < n;) {
-            const ssize_t w = ::write(out, buf.data() + done, std::size_t(n - done));
-            if (w < 0 && errno == EINTR) continue;
-            if (w <= 0) {
-                error = w < 0 ? errno : ENOSPC;
-                result = CopyResult::Failed;
-            } else {
-                done += w;
-            }
-        }
-        if (result == CopyResult::Done && cancelled && cancelled()) result = CopyResult::Cancelled;
-    }
-    ::close(in);
-    // The exclusive name was made owner-only; the copy is the user's own file.
-    // A file system without modes refuses this, which the copy survives.
-    if (result == CopyResult::Done) (void)::fchmod(out, plat::newFileMode());
-    if (::close(out) != 0 && result == CopyResult::Done) {
-        error = errno;
-        result = CopyResult::Failed;
-    }
-    if (result == CopyResult::Done && std::rename(part.c_str(), target.c_str()) != 0) {
-        error = errno;
-        result = CopyResult::Failed;
-    }
-    if (result != CopyResult::Done) ::unlink(part.c_str());
-    return result;
 }
 
 } // namespace
@@ -98,14 +37,34 @@ std::string ProposedExtractName(const std::string& trailerFileName) {
 
 ExtractOutcome ExtractGedcomCopy(const std::string& gedFile, const std::string& target,
                                  const std::function<bool()>& cancelled) {
-    int error = 0;
-    switch (copyToNewFile(gedFile, target, cancelled, error)) {
-    case CopyResult::Done: return {true, "\"" + plat::pathText(target) + "\" has been extracted."};
-    case CopyResult::Cancelled: return {false, "Cancelled"};
-    case CopyResult::Failed: break;
+    auto notWritten = [&](int error) {
+        return ExtractOutcome{false, "\"" + plat::pathText(target) + "\" was not written.  " + std::strerror(error)};
+    };
+    const int in = ::open(gedFile.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return notWritten(errno);
+    plat::SaveFile out(target);
+    ExtractOutcome outcome;
+    if (!out.open()) outcome.Message = out.error();
+    std::vector<char> buf(std::size_t(1) << 20);
+    while (outcome.Message.empty()) {
+        const ssize_t n = ::read(in, buf.data(), buf.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            outcome = notWritten(errno);
+            if (out.writtenInPlace()) outcome.Message += "." + out.incomplete();
+        } else if (n == 0) {
+            if (out.commit())
+                outcome = {true, "\"" + plat::pathText(target) + "\" has been extracted."};
+            else
+                outcome.Message = out.error();
+        } else if (!out.out().write(buf.data(), n)) {
+            outcome.Message = out.error();
+        } else if (cancelled && cancelled()) {
+            outcome.Message = "Cancelled" + (out.writtenInPlace() ? "." + out.incomplete() : std::string());
+        }
     }
-    const std::string why = plat::FileSizeLimitReached() ? plat::FileSizeLimitText() : std::strerror(error);
-    return {false, "\"" + plat::pathText(target) + "\" was not written.  " + why};
+    ::close(in);
+    return outcome;
 }
 
 std::string WithPackedFileName(const std::string& message, const std::string& tempName, const std::string& packedName) {

@@ -9,11 +9,11 @@
 // ending ".ged" (the sender chooses this text, the receiver only presses Return).
 std::string ProposedExtractName(const std::string& trailerFileName);
 
-// Extract GEDCOM: copies the unpacked file gedFile to target through a fresh
-// name of its own beside target, then renames it into place; nothing already
-// there under another name is written through or truncated. cancelled is
-// asked between chunks. On failure or cancel nothing is left behind and
-// target is untouched. Message is what the user is told either way.
+// Extract GEDCOM: copies the unpacked file gedFile to target, saved as every
+// save is (plat::SaveFile). cancelled is asked between chunks. On failure or
+// cancel nothing is left behind and target is as it was, unless its folder
+// takes no new file and it was written in place. Message is what the user is
+// told either way.
 struct ExtractOutcome {
     bool Done = false;
     std::string Message;

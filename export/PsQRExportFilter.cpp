@@ -1,11 +1,7 @@
 #include "export/PsQRExportFilter.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <unistd.h>
 
 #include <QImage>
 #include <QPainter>
@@ -39,6 +35,7 @@ void TPsQRExportFilter::NewPage() {
 }
 
 void TPsQRExportFilter::Finish() {
+    m_saves.clear();
     m_made.clear();
     m_seen.clear();
     TQRExportFilter::Finish();
@@ -51,31 +48,33 @@ void TPsQRExportFilter::MakingFile(const std::string& path) {
     if (!fs::exists(fs::symlink_status(path, ec))) m_made.push_back(path);
 }
 
-std::string TPsQRExportFilter::WorkingFile(const std::string& path) {
+plat::SaveFile& TPsQRExportFilter::OpenFile(const std::string& path) {
     MakingFile(path);
-    std::string working;
-    const int fd = plat::createWorkingFile(path, working);
-    if (fd < 0) throw EFCreateError(plat::workingFileError(path, working, errno));
-    ::close(fd);
-    // Written in place, the file stays the user's whatever happens.
-    if (working == path) return working;
-    m_seen.insert(working);
-    m_made.push_back(working);
-    return working;
+    auto& file = m_saves[path];
+    file = std::make_unique<plat::SaveFile>(path);
+    if (!file->open()) throw EFCreateError(file->error());
+    return *file;
 }
 
-void TPsQRExportFilter::CommitFile(const std::string& working, const std::string& path) {
-    if (!plat::commitWorkingFile(working, path))
-        throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\". " + std::strerror(errno));
+plat::SaveFile& TPsQRExportFilter::File(const std::string& path) { return *m_saves.at(path); }
+
+void TPsQRExportFilter::CommitFile(const std::string& path) {
+    plat::SaveFile& file = File(path);
+    if (!file.commit()) throw EFCreateError(file.error());
+    m_saves.erase(path);
 }
 
-void TPsQRExportFilter::WriteFailed(const std::string& path, int err) {
-    // A write that failed without saying why is still a failed write.
-    throw EWriteError("Stream write error: " + plat::pathText(path) + ": " + std::strerror(err != 0 ? err : EIO));
+void TPsQRExportFilter::WriteFailed(const plat::SaveFile& file) { throw EWriteError(file.error()); }
+
+void TPsQRExportFilter::CheckPageFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths)
+        if (const std::string refused = plat::SaveFile::refusal(path); !refused.empty()) throw EFCreateError(refused);
 }
 
 void TPsQRExportFilter::Abandon() {
     CloseOutput();
+    // Working files go with their saves; a file written in place stays.
+    m_saves.clear();
     // Latest first, so a folder the job made is empty when its turn comes.
     for (auto it = m_made.rbegin(); it != m_made.rend(); ++it) {
         std::error_code ec;
@@ -97,7 +96,6 @@ void TPsQRDocumentFilter::Start(double PaperWidth, double PaperHeight, const TQR
     s.VertFactor = PageSource ? PageSource->YFactor() : kQRDeviceFactor;
 
     DocumentFileName = FileName;
-    m_writeError = 0;
     FLines.clear();
     FInControl = false;
     FBandOpen = false;
@@ -331,9 +329,8 @@ void TPsQRDocumentFilter::EndBandPrint(TQRBand* Band) {
 }
 
 void TPsQRDocumentFilter::WriteOutput(const std::string& text) {
-    if (!FStream) return;
-    // Later writes to a failed stream do nothing, and other calls may change errno by the time it is closed.
-    if (!FStream->write(text.data(), std::streamsize(text.size())) && m_writeError == 0) m_writeError = errno;
+    // A write that fails is told when the file is closed.
+    if (FStream) FStream->write(text.data(), std::streamsize(text.size()));
 }
 
 // The engine knows which controls print in the band, or in the part of a

@@ -3,6 +3,8 @@
 // report controls into positioned items (texts, frames, shapes, pictures) for
 // the HTML, PDF and RTF writers.
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <ostream>
 #include <set>
 #include <string>
@@ -10,6 +12,7 @@
 
 #include "export/PsQRExportSettings.h"
 #include "model/MMF.h"
+#include "platform/TempFiles.h"
 #include "reports/ReportEngine.h"
 
 class QImage;
@@ -48,19 +51,24 @@ protected:
     // Called before the job first makes or replaces path; the first call for
     // a path notes whether it was there before.
     void MakingFile(const std::string& path);
-    // A fresh file beside path that takes path's content until CommitFile
-    // puts it in path's place, so a file that was there stays whole until
-    // its replacement is.
-    std::string WorkingFile(const std::string& path);
-    void CommitFile(const std::string& working, const std::string& path);
-    // Throws EWriteError for path, with why a write failed (its errno).
-    [[noreturn]] static void WriteFailed(const std::string& path, int err);
+    // Opens a save of path (plat::SaveFile) that CommitFile puts in its
+    // place, so a file that was there stays whole until its replacement is.
+    // EFCreateError when it cannot be opened.
+    plat::SaveFile& OpenFile(const std::string& path);
+    // The save of path the job opened last.
+    plat::SaveFile& File(const std::string& path);
+    void CommitFile(const std::string& path);
+    // Throws EWriteError saying why a write to file failed.
+    [[noreturn]] static void WriteFailed(const plat::SaveFile& file);
+    // Before any page file is emptied: EFCreateError when any of them could not be saved.
+    static void CheckPageFiles(const std::vector<std::string>& paths);
     // Closes an open output stream without reporting errors.
     virtual void CloseOutput() {}
 
 private:
     std::vector<std::string> m_made; // made by this job, in order
     std::set<std::string> m_seen;
+    std::map<std::string, std::unique_ptr<plat::SaveFile>> m_saves; // not yet committed
 };
 
 // Rectangle: left, top, width, height (0.1 mm before conversion).
@@ -149,7 +157,6 @@ protected:
     void WriteBandOf(TQRBand* band);
 
     std::ostream* FStream = nullptr;
-    int m_writeError = 0; // errno of the first write to FStream that failed
     std::string FBandText;
     bool FBandOpen = false;
     bool FBandWritten = false; // the band being printed has been written

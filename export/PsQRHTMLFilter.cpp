@@ -1,17 +1,14 @@
 #include "export/PsQRHTMLFilter.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 
+#include <QBuffer>
 #include <QImage>
 
 #include "export/ExportText.h"
 #include "export/JpegImage.h"
-#include "export/PsQRPDFFilter.h"
 #include "platform/CodePage.h"
 
 using exportfmt::htmlColour;
@@ -44,13 +41,6 @@ std::string folderOf(const std::string& path) {
 std::string nameOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Opens working, the file that takes path's content.
-void openFile(std::ofstream& f, const std::string& working, const std::string& path, std::ios::openmode mode) {
-    f.open(working, std::ios::binary | std::ios::out | mode);
-    if (!f.is_open())
-        throw EFCreateError("Cannot create file \"" + plat::pathText(path) + "\". " + std::strerror(errno));
 }
 
 } // namespace
@@ -141,11 +131,29 @@ void TPsQRHTMLFilter::BeginDocument() {
     if (h.SingleFile) {
         s.PageFiles.push_back(FileName);
     } else {
-        for (int page = 1; page <= FPageCount; ++page) s.PageFiles.push_back(PageFileName(page));
+        // Pages laid out before are known: each of their files is checked
+        // before the first is emptied in place.
+        std::vector<std::string> paths;
+        for (int page = 1; page <= FPageCount; ++page) {
+            s.PageFiles.push_back(PageFileName(page));
+            paths.push_back(folderOf(FBaseName) + s.PageFiles.back());
+        }
+        CheckPageFiles(paths);
     }
     FPageOpen = false;
     FSingleFileMade = false;
-    m_workingNames.clear();
+    m_file = nullptr;
+}
+
+bool TPsQRHTMLFilter::NeedsPagesFirst() {
+    return !PsQRExportSettings().HTML.SingleFile && plat::SaveFile::inPlaceOnly(FileName);
+}
+
+void TPsQRHTMLFilter::ReopenFile(const std::string& path) {
+    plat::SaveFile& file = File(path);
+    if (!file.reopen()) throw EFCreateError(file.error());
+    m_file = &file;
+    FStream = &file.out();
 }
 
 std::string TPsQRHTMLFilter::GetSavedFileName() const {
@@ -163,19 +171,15 @@ void TPsQRHTMLFilter::StartPageFile() {
     const std::string path = h.SingleFile ? FileName : folderOf(FBaseName) + s.PageFiles[size_t(PageNumber - 1)];
     ++s.PageFileCounter;
     FPageOpen = true;
-    if (h.SingleFile && FFile.is_open()) return;
+    if (h.SingleFile && m_file) return;
     if (h.SingleFile && FSingleFileMade) {
         // More pages than prepared: keep adding to the one file.
-        openFile(FFile, m_workingNames[path], path, std::ios::app);
-        m_filePath = path;
-        FStream = &FFile;
+        ReopenFile(path);
         return;
     }
-    m_workingNames[path] = WorkingFile(path);
-    openFile(FFile, m_workingNames[path], path, std::ios::trunc);
-    m_filePath = path;
+    m_file = &OpenFile(path);
     FSingleFileMade = h.SingleFile;
-    FStream = &FFile;
+    FStream = &m_file->out();
     std::string head = std::string("<!DOCTYPE HTML PUBLIC ") + QT + "-//W3C//DTD HTML 4.0 transitional//EN" + QT + ">" +
                        kCRLF + "<HTML> <HEAD>" + kCRLF + "<TITLE>" + exportfmt::htmlEscape(FReportTitle) + "</TITLE>" +
                        kCRLF + "<META HTTP-EQUIV=" + QT + "Content-Style-Type" + QT + " CONTENT=" + QT + "text/css" +
@@ -255,23 +259,18 @@ void TPsQRHTMLFilter::PlacePicture(TQRPrintable* Control, const std::function<QI
         if (s.OnMakeImgFileName) s.OnMakeImgFileName(this, file, PageNumber, alt);
         if (h.ExportImageFormat == TPsImageFormat::ifBMP) {
             file += ".bmp";
-            const std::string working = WorkingFile(file);
-            errno = 0;
-            if (!picture.save(QString::fromStdString(working), "BMP")) WriteFailed(file, errno);
-            CommitFile(working, file);
+            QByteArray bmp;
+            QBuffer buffer(&bmp);
+            buffer.open(QIODevice::WriteOnly);
+            picture.save(&buffer, "BMP");
+            OpenFile(file).out().write(bmp.constData(), bmp.size());
         } else {
             file += ".jpg";
             const int quality = h.ExportImageFormat == TPsImageFormat::ifJPG ? h.JPEGQuality : 75;
             const std::string data = encodeJpeg(picture, quality);
-            std::ofstream out;
-            const std::string working = WorkingFile(file);
-            openFile(out, working, file, std::ios::trunc);
-            errno = 0;
-            out.write(data.data(), std::streamsize(data.size()));
-            out.close();
-            if (out.fail()) WriteFailed(file, errno);
-            CommitFile(working, file);
+            OpenFile(file).out().write(data.data(), std::streamsize(data.size()));
         }
+        CommitFile(file);
         s.ExportedImages.emplace_back(file, Control);
         ++s.ImageCounter;
         if (s.OnEncodeGraphicDone) s.OnEncodeGraphicDone(this, Control, int(s.ExportedImages.size()) - 1);
@@ -327,18 +326,17 @@ void TPsQRHTMLFilter::EndPage() {
 }
 
 void TPsQRHTMLFilter::CloseFile(bool writeEnd) {
-    if (!FFile.is_open()) return;
+    if (!m_file) return;
     if (writeEnd) WriteOutput(std::string("</BODY>") + kCRLF + "</HTML>" + kCRLF);
     FStream = nullptr;
-    errno = 0;
-    FFile.close();
-    if (FFile.fail()) WriteFailed(m_filePath, m_writeError != 0 ? m_writeError : errno);
+    plat::SaveFile& file = *m_file;
+    m_file = nullptr;
+    if (!file.close()) WriteFailed(file);
 }
 
 void TPsQRHTMLFilter::CloseOutput() {
     FStream = nullptr;
-    FFile.close();
-    FFile.clear();
+    m_file = nullptr;
     FPageOpen = false;
 }
 
@@ -365,22 +363,18 @@ void TPsQRHTMLFilter::EndDocument() {
     const TPsQRExportSettings& s = PsQRExportSettings();
     if (s.HTML.SingleFile) {
         CloseFile(true);
-        if (m_workingNames.count(FileName) != 0) CommitFile(m_workingNames[FileName], FileName);
+        if (FSingleFileMade) CommitFile(FileName);
         return;
     }
     // Every page file gets its navigator and its end now that the page count is known.
     const int pages = PageNumber;
     for (int page = 1; page <= pages; ++page) {
-        const std::string path = folderOf(FBaseName) + s.PageFiles[size_t(page - 1)];
-        openFile(FFile, m_workingNames[path], path, std::ios::app);
-        m_filePath = path;
-        FStream = &FFile;
+        ReopenFile(folderOf(FBaseName) + s.PageFiles[size_t(page - 1)]);
         if (s.HTML.ShowNavigator && pages >= 2) WriteOutput(Navigator(page, pages));
         CloseFile(true);
     }
     // The pages take their places once all of them are whole.
     for (int page = 1; page <= pages; ++page) {
-        const std::string path = folderOf(FBaseName) + s.PageFiles[size_t(page - 1)];
-        CommitFile(m_workingNames[path], path);
+        CommitFile(folderOf(FBaseName) + s.PageFiles[size_t(page - 1)]);
     }
 }

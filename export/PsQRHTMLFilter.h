@@ -2,8 +2,6 @@
 // Writes a prepared report as HTML 4.0 pages of absolutely positioned blocks:
 // one file per page with a navigator, or all pages in one file; pictures
 // become image files beside the pages.
-#include <fstream>
-#include <map>
 #include <string>
 
 #include "export/PsQRExportFilter.h"
@@ -19,6 +17,8 @@ public:
     // first page's file is what a viewer opens.
     std::string GetSavedFileName() const override;
     void EndPage() override;
+    // Page files written in place are all checked before the first is emptied.
+    bool NeedsPagesFirst() override;
 
     std::string EscapeText(const std::string& Text) override;
     void BeginDocument() override;
@@ -40,16 +40,14 @@ private:
     std::string Block(Extended top);
     Extended PageOffset() const;
     void CloseFile(bool writeEnd);
+    // Makes path's save, closed before, the one written to again.
+    void ReopenFile(const std::string& path);
     // The first / previous / next / last links of a page file.
     std::string Navigator(int page, int pages);
     void PlacePicture(TQRPrintable* Control, const std::function<QImage()>& draw, bool Handled, const TPsRect& Rect,
                       std::string& Text);
 
-    std::ofstream FFile;
-    std::string m_filePath; // of FFile while it is open
-    // Each page file (or the single file) and the file that takes its
-    // content until the document is done.
-    std::map<std::string, std::string> m_workingNames;
+    plat::SaveFile* m_file = nullptr; // the page file (or the single file) while it is open
     std::string FBaseName;
     std::string FImageFolder;     // absolute, ends with '/'
     std::string FImageFolderHref; // as written in pages

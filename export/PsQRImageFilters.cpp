@@ -2,12 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
 #include <unordered_map>
 #include <vector>
 
@@ -17,7 +13,6 @@
 #include "export/JpegImage.h"
 #include "export/LittleEndian.h"
 #include "export/Metafile.h"
-#include "export/PsQRPDFFilter.h"
 #include "platform/CodePage.h"
 #include "reports/render/QRRenderer.h"
 
@@ -228,17 +223,36 @@ void TPsQRImageFilter::Start(double PaperWidth, double PaperHeight, const TQRFon
     TPsQRExportSettings& s = PsQRExportSettings();
     s.PageFileCounter = 0;
     s.PageFiles.clear();
+    // Pages laid out before are known: each of their files is checked before
+    // the first is emptied in place.
+    std::vector<std::string> paths;
+    for (int page = 1; PageSource && page <= PageSource->PageCount(); ++page) {
+        s.PageFiles.push_back(PageName(page));
+        paths.push_back(PageFolder() + s.PageFiles.back());
+    }
+    CheckPageFiles(paths);
+}
+
+bool TPsQRImageFilter::NeedsPagesFirst() { return plat::SaveFile::inPlaceOnly(FileName); }
+
+std::string TPsQRImageFilter::PageFolder() const {
+    const size_t slash = DocumentFileName.rfind('/');
+    return slash == std::string::npos ? std::string() : DocumentFileName.substr(0, slash + 1);
+}
+
+std::string TPsQRImageFilter::PageName(int page) {
+    const size_t slash = DocumentFileName.rfind('/');
+    const std::string base = slash == std::string::npos ? DocumentFileName : DocumentFileName.substr(slash + 1);
+    std::string name = base + fourDigits(page) + "." + GetExtension();
+    if (const auto& ev = PsQRExportSettings().OnMakeRepFileName) ev(this, name, page);
+    return name;
 }
 
 void TPsQRImageFilter::StartPageFile() {
-    const size_t slash = DocumentFileName.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string() : DocumentFileName.substr(0, slash + 1);
-    const std::string base = slash == std::string::npos ? DocumentFileName : DocumentFileName.substr(slash + 1);
-    std::string name = base + fourDigits(PageNumber) + "." + GetExtension();
     TPsQRExportSettings& s = PsQRExportSettings();
-    if (s.OnMakeRepFileName) s.OnMakeRepFileName(this, name, PageNumber);
-    s.PageFiles.push_back(name);
-    PageFileName = folder + name;
+    // A report longer than its earlier layout still gets a file per page.
+    while (int(s.PageFiles.size()) < PageNumber) s.PageFiles.push_back(PageName(int(s.PageFiles.size()) + 1));
+    PageFileName = PageFolder() + s.PageFiles[size_t(PageNumber - 1)];
     ++s.PageFileCounter;
 }
 
@@ -261,15 +275,8 @@ bool TPsQRImageFilter::CreateBitmapEvent(QImage& bitmap, std::string& stream) {
 }
 
 void TPsQRImageFilter::WritePageFile(const std::string& data) {
-    const std::string working = WorkingFile(PageFileName);
-    std::ofstream out(working, std::ios::binary | std::ios::out | std::ios::trunc);
-    if (!out.is_open())
-        throw EFCreateError("Cannot create file \"" + plat::pathText(PageFileName) + "\". " + std::strerror(errno));
-    errno = 0;
-    out.write(data.data(), std::streamsize(data.size()));
-    out.close();
-    if (out.fail()) WriteFailed(PageFileName, errno);
-    CommitFile(working, PageFileName);
+    OpenFile(PageFileName).out().write(data.data(), std::streamsize(data.size()));
+    CommitFile(PageFileName);
 }
 
 // ---------------------------------------------------------------- formats

@@ -14,6 +14,8 @@ public:
     void Start(double PaperWidth, double PaperHeight, const TQRFont& Font) override;
     void EndPage() override;
     std::string GetSavedFileName() const override { return PageFileName; }
+    // Page files written in place are all checked before the first is emptied.
+    bool NeedsPagesFirst() override;
 
     // Full path of the page file being written; after the job, the last one.
     std::string PageFileName;
@@ -32,6 +34,11 @@ protected:
     bool CreateBitmapEvent(QImage& bitmap, std::string& stream);
     // Replaces the page file by data.
     void WritePageFile(const std::string& data);
+
+private:
+    std::string PageFolder() const;
+    // The file name of a page, without its folder.
+    std::string PageName(int page);
 };
 
 class TPsQRJPEGFilter : public TPsQRImageFilter {

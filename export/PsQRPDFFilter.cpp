@@ -1,8 +1,5 @@
 #include "export/PsQRPDFFilter.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <ctime>
 
 #include <QImage>
@@ -77,8 +74,7 @@ std::string TPsQRPDFFilter::EscapeText(const std::string& Text) {
 // ---------------------------------------------------------------- file and objects
 
 void TPsQRPDFFilter::WriteFile(const std::string& text) {
-    errno = 0;
-    if (!FFile.write(text.data(), std::streamsize(text.size()))) WriteFailed(DocumentFileName, errno);
+    if (!m_file->out().write(text.data(), std::streamsize(text.size()))) WriteFailed(*m_file);
     FFileSize += text.size();
 }
 
@@ -91,10 +87,7 @@ void TPsQRPDFFilter::WriteObject(std::string body, int number, bool close) {
 }
 
 void TPsQRPDFFilter::BeginDocument() {
-    m_workingName = WorkingFile(DocumentFileName);
-    FFile.open(m_workingName, std::ios::binary | std::ios::out | std::ios::trunc);
-    if (!FFile.is_open())
-        throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
+    m_file = &OpenFile(DocumentFileName);
     FDocumentOpen = true;
     FFileSize = 0;
     FContent.str("");
@@ -114,8 +107,7 @@ void TPsQRPDFFilter::BeginDocument() {
 }
 
 void TPsQRPDFFilter::CloseOutput() {
-    FFile.close();
-    FFile.clear();
+    m_file = nullptr;
     FDocumentOpen = false;
     FPageOpen = false;
     FStream = nullptr;
@@ -226,10 +218,8 @@ void TPsQRPDFFilter::EndDocument() {
     WriteFile(std::string("trailer") + kCRLF + "<<" + kCRLF + "/Root 1 0 R" + kCRLF + "/Info 3 0 R" + kCRLF + "/Size " +
               integer(FObjectCounter + 1) + kCRLF + ">>" + kCRLF + "startxref" + kCRLF +
               integer(static_cast<long long>(xref)) + kCRLF + "%%EOF");
-    errno = 0;
-    FFile.close();
-    if (FFile.fail()) WriteFailed(DocumentFileName, errno);
-    CommitFile(m_workingName, DocumentFileName);
+    CommitFile(DocumentFileName);
+    m_file = nullptr;
     FDocumentOpen = false;
     FStream = nullptr;
     FFonts.clear();

@@ -3,7 +3,6 @@
 // texts in fonts chosen by name and style (WinAnsi), frames as path operators,
 // pictures as JPEG image objects.
 #include <cstdint>
-#include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
@@ -59,8 +58,7 @@ private:
                       std::string& Text);
     void FinishPage();
 
-    std::ofstream FFile;
-    std::string m_workingName; // FFile's until the document is done
+    plat::SaveFile* m_file = nullptr; // the document's, while it is written
     std::uint64_t FFileSize = 0;
     std::ostringstream FContent;
     std::string FPageImages;

@@ -1,16 +1,12 @@
 #include "export/PsQRRTFFilter.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
+#include <ostream>
 
 #include <QImage>
 
 #include "export/ExportText.h"
 #include "export/JpegImage.h"
 #include "export/PsQRControls.h"
-#include "export/PsQRPDFFilter.h"
 #include "platform/CodePage.h"
 #include "platform/Hooks.h"
 
@@ -151,17 +147,11 @@ void TPsQRRTFFilter::EndDocument() {
 
     FFonts.clear();
     FColours.clear();
-    const std::string working = WorkingFile(DocumentFileName);
-    std::ofstream out(working, std::ios::binary | std::ios::out | std::ios::trunc);
-    if (!out.is_open())
-        throw EFCreateError("Cannot create file \"" + plat::pathText(DocumentFileName) + "\". " + std::strerror(errno));
-    errno = 0;
+    std::ostream& out = OpenFile(DocumentFileName).out();
     out.write(head.data(), std::streamsize(head.size()));
     out.write(body.data(), std::streamsize(body.size()));
     out.write("}", 1);
-    out.close();
-    if (out.fail()) WriteFailed(DocumentFileName, errno);
-    CommitFile(working, DocumentFileName);
+    CommitFile(DocumentFileName);
 }
 
 // ---------------------------------------------------------------- items

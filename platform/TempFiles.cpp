@@ -15,8 +15,10 @@
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include "platform/CodePage.h"
+#include "platform/FileSizeLimit.h"
 
 namespace plat {
 namespace {
@@ -147,54 +149,234 @@ unsigned newFileMode() {
     return 0666 & ~mask;
 }
 
-int createWorkingFile(const std::string& path, std::string& working) {
+// The buffer of a save's stream: writes whole to the descriptor and keeps
+// the errno of the first write that failed.
+struct SaveFile::Output : std::streambuf {
+    int fd = -1;
+    int error = 0;
+    std::vector<char> buffer; // only while a file is open: a save may keep many closed
+    std::ostream stream{this};
+
+    bool put(const char* p, std::size_t n) {
+        while (n > 0 && error == 0) {
+            const ssize_t done = ::write(fd, p, n);
+            if (done < 0 && errno == EINTR) continue;
+            if (done <= 0) {
+                // A write that fails without saying why is still a failed write.
+                error = done < 0 && errno != 0 ? errno : EIO;
+            } else {
+                p += done;
+                n -= std::size_t(done);
+            }
+        }
+        return error == 0;
+    }
+    bool drain() {
+        const bool ok = put(pbase(), std::size_t(pptr() - pbase()));
+        setp(buffer.data(), buffer.data() + buffer.size());
+        return ok;
+    }
+    int_type overflow(int_type c) override {
+        if (!drain()) return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            const char ch = traits_type::to_char_type(c);
+            if (pptr() == epptr()) return put(&ch, 1) ? c : traits_type::eof();
+            *pptr() = ch;
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    std::streamsize xsputn(const char* s, std::streamsize n) override {
+        if (n > epptr() - pptr()) {
+            if (!drain()) return 0;
+            if (n >= epptr() - pptr()) return put(s, std::size_t(n)) ? n : 0;
+        }
+        std::memcpy(pptr(), s, std::size_t(n));
+        pbump(int(n));
+        return n;
+    }
+    int sync() override { return drain() ? 0 : -1; }
+    // A new descriptor to write to, nothing pending.
+    void attach(int to) {
+        fd = to;
+        if (to < 0)
+            std::vector<char>().swap(buffer);
+        else if (buffer.empty())
+            buffer.resize(std::size_t(1) << 16);
+        setp(buffer.data(), buffer.data() + buffer.size());
+        stream.clear();
+    }
+};
+
+namespace {
+
+std::string folderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
-    working = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + ".~XXXXXX.part";
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+bool folderTakesNewFiles(const std::string& path) {
+    const std::string folder = folderOf(path);
+    return ::faccessat(AT_FDCWD, folder.empty() ? "." : folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+} // namespace
+
+SaveFile::SaveFile(std::string path, InPlace inPlace)
+    : m_path(std::move(path)), m_allowInPlace(inPlace == InPlace::Allowed), m_out(std::make_unique<Output>()) {}
+
+SaveFile::~SaveFile() {
+    closeQuietly();
+    if (m_made && !m_committed) ::unlink(m_working.c_str());
+}
+
+bool SaveFile::fail(Step step, int err) {
+    m_step = step;
+    m_errno = err;
+    return false;
+}
+
+void SaveFile::closeQuietly() {
+    if (m_out->fd >= 0) ::close(m_out->fd);
+    m_out->attach(-1);
+}
+
+bool SaveFile::open() {
     struct stat old {};
-    const bool replacing = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-    const int fd = createUniqueFile(working, 5);
-    if (fd >= 0) {
+    m_replacing = ::stat(m_path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    // Renamed over, a file the user may not write would be replaced all the same.
+    if (m_replacing && ::faccessat(AT_FDCWD, m_path.c_str(), W_OK, AT_EACCESS) != 0) return fail(Step::Refused, errno);
+    m_mode = unsigned(old.st_mode & 0777);
+    m_gid = unsigned(old.st_gid);
+    m_working = folderOf(m_path) + ".~XXXXXX.part";
+    int fd = createUniqueFile(m_working, 5);
+    if (fd < 0) {
+        const int err = errno;
+        if (!m_replacing) {
+            m_working = m_path; // making path would fail alike
+            return fail(Step::Create, err);
+        }
+        if ((err != EACCES && err != EPERM) || !m_allowInPlace) return fail(Step::Working, err);
+        // The folder takes no new name, but the file may be written: written
+        // in place, it is lost if the save fails, as with any editor that
+        // must. Whoever owns the folder may have put a link or another name
+        // of some other file there since it was checked.
+        m_working = m_path;
+        m_inPlace = true;
+        fd = openRegularFile(m_path, O_WRONLY | O_NOFOLLOW, true);
+        if (fd < 0) return fail(Step::Place, errno);
+        struct stat now {};
+        int why = ::fstat(fd, &now) != 0 ? errno : 0;
+        if (why == 0 && (now.st_dev != old.st_dev || now.st_ino != old.st_ino)) why = ESTALE;
+        if (why == 0 && ::ftruncate(fd, 0) != 0) why = errno;
+        if (why != 0) {
+            ::close(fd);
+            return fail(Step::Place, why);
+        }
+    } else {
+        m_made = true;
+    }
+    struct stat st {};
+    ::fstat(fd, &st);
+    m_dev = st.st_dev;
+    m_ino = st.st_ino;
+    m_out->attach(fd);
+    return true;
+}
+
+std::ostream& SaveFile::out() { return m_out->stream; }
+
+bool SaveFile::close() {
+    if (m_out->fd < 0) return m_step == Step::None && m_out->error == 0;
+    const bool flushed = m_out->drain();
+    const int fd = m_out->fd;
+    m_out->attach(-1);
+    if (::close(fd) != 0 && flushed) return fail(Step::Write, errno);
+    return flushed || fail(Step::Write, m_out->error);
+}
+
+bool SaveFile::reopen() {
+    if (m_step != Step::None) return false;
+    if (m_out->fd >= 0) return true;
+    const int fd = openRegularFile(m_working, O_WRONLY | O_APPEND | O_NOFOLLOW, true);
+    if (fd < 0) return fail(Step::Changed, errno);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || st.st_dev != m_dev || st.st_ino != m_ino) {
+        ::close(fd);
+        return fail(Step::Changed, ESTALE);
+    }
+    m_out->attach(fd);
+    return true;
+}
+
+bool SaveFile::commit() {
+    if (m_committed) return true;
+    if (!reopen()) return false;
+    if (!m_out->drain()) return fail(Step::Write, m_out->error);
+    if (!m_inPlace) {
         // Made owner-only; it gets the group and permission bits of the file
         // it replaces (a list kept owner-only stays so; set-id bits are not
         // carried to a new owner), or is the user's own, as a new file is. A
-        // file system without modes, or a group we are not in, refuses this,
-        // which the save survives.
-        if (replacing) (void)::fchown(fd, uid_t(-1), old.st_gid);
-        (void)::fchmod(fd, replacing ? old.st_mode & 0777 : newFileMode());
-        return fd;
+        // file system without modes refuses this, which the save survives.
+        unsigned mode = m_replacing ? m_mode : newFileMode();
+        // The group's bits are for that group, not for the user's own.
+        if (m_replacing && ::fchown(m_out->fd, uid_t(-1), gid_t(m_gid)) != 0) mode &= ~0070u;
+        (void)::fchmod(m_out->fd, m_setMode >= 0 ? mode_t(m_setMode) : mode_t(mode));
     }
-    const int err = errno;
-    if (!replacing || (err != EACCES && err != EPERM)) {
-        if (!replacing) working = path; // making path would fail alike
-        errno = err;
-        return -1;
-    }
-    // The folder takes no new name, but the file may be written: written in
-    // place, it is lost if the save fails, as with any editor that must.
-    working = path;
-    const int own = openRegularFile(path, O_WRONLY);
-    if (own < 0) return -1;
-    if (::ftruncate(own, 0) != 0) {
-        const int why = errno;
-        ::close(own);
-        errno = why;
-        return -1;
-    }
-    return own;
+    const int fd = m_out->fd;
+    m_out->attach(-1);
+    if (::close(fd) != 0) return fail(Step::Write, errno);
+    if (!m_inPlace && std::rename(m_working.c_str(), m_path.c_str()) != 0) return fail(Step::Commit, errno);
+    m_committed = true;
+    return true;
 }
 
-bool commitWorkingFile(const std::string& working, const std::string& path) {
-    return working == path || std::rename(working.c_str(), path.c_str()) == 0;
+std::string SaveFile::incomplete() const { return m_inPlace ? " The file was left incomplete." : ""; }
+
+std::string SaveFile::error() const {
+    if (m_step == Step::None && m_out->error != 0) return message(Step::Write, m_out->error);
+    return message(m_step, m_errno);
 }
 
-std::string workingFileError(const std::string& path, const std::string& working, int err) {
-    const std::string why = std::strerror(err);
-    if (working != path)
-        return "Cannot create a working file in the folder of \"" + pathText(path) + "\" to replace it. " + why;
+std::string SaveFile::message(Step step, int err) const {
+    const std::string name = "\"" + pathText(m_path) + "\"";
+    const std::string why = err == EFBIG && FileSizeLimitReached() ? FileSizeLimitText() : std::strerror(err);
+    switch (step) {
+    case Step::None: return {};
+    case Step::Refused: return "Cannot write file " + name + ". " + why;
+    case Step::Create: return "Cannot create file " + name + ". " + why;
+    case Step::Working: return "Cannot create a working file in the folder of " + name + " to replace it. " + why;
+    case Step::Place: {
+        const std::string lead = "Cannot write file " + name + " in its place, as its folder takes no new file: ";
+        switch (err) {
+        case ELOOP: return lead + "it is a link to another file.";
+        case EMLINK: return lead + "it has another name (a hard link) too.";
+        case ENXIO: return lead + "it is not a regular file.";
+        case ESTALE: return lead + "it was replaced by another file while it was opened.";
+        default: return "Cannot write file " + name + ". " + why;
+        }
+    }
+    case Step::Changed: return "Cannot write file " + name + ": it was replaced by another file while it was written.";
+    case Step::Write: return "Cannot write file " + name + ". " + why + (m_inPlace ? "." + incomplete() : "");
+    case Step::Commit: return (m_replacing ? "Cannot replace file " : "Cannot create file ") + name + ". " + why;
+    }
+    return {};
+}
+
+std::string SaveFile::refusal(const std::string& path) {
+    SaveFile file(path);
     struct stat st {};
-    const bool there = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-    return std::string(there ? "Cannot write file \"" : "Cannot create file \"") + pathText(path) + "\". " + why;
+    file.m_replacing = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    if (file.m_replacing && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+        return file.message(Step::Refused, errno);
+    if (folderTakesNewFiles(path)) return {};
+    if (!file.m_replacing) return file.message(Step::Create, errno);
+    if (::lstat(path.c_str(), &st) != 0) return file.message(Step::Place, errno);
+    if (S_ISLNK(st.st_mode)) return file.message(Step::Place, ELOOP);
+    return st.st_nlink > 1 ? file.message(Step::Place, EMLINK) : std::string();
 }
+
+bool SaveFile::inPlaceOnly(const std::string& path) { return !folderTakesNewFiles(path); }
 
 std::string tempDir() {
     const char* env = std::getenv("TMPDIR");

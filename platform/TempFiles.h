@@ -1,5 +1,8 @@
 #pragma once
-// Private temporary folder and the "qel*.tmp" files the program keeps there.
+// Private temporary folder and the "qel*.tmp" files the program keeps there,
+// and the working files that saves of a user's files write through.
+#include <memory>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -40,22 +43,69 @@ int openTempForWriting(const std::string& path);
 // made by createUniqueFile that becomes the user's own.
 unsigned newFileMode();
 
-// Creates a fresh file beside path (".~XXXXXX.part" in its folder) that takes
-// path's content until commitWorkingFile puts it in path's place: a file
-// already there stays whole until its replacement is. It gets the permission
-// bits and, where we may set it, the group of the file it replaces, else the
-// mode a new file gets. When the folder takes no new file but path is a file we
-// may write, path itself is opened, emptied, and returned in working: the save
-// is written in place. Returns the descriptor and the name in working, or -1
-// with errno set and working naming what failed: path itself, or the working
-// file (".~XXXXXX.part") when path is there but nothing could be made beside it.
-int createWorkingFile(const std::string& path, std::string& working);
-// Puts a working file in path's place (nothing to do for one written in
-// place). Returns false with errno set.
-bool commitWorkingFile(const std::string& working, const std::string& path);
-// The message for a createWorkingFile that failed with err: which file could
-// not be made or written, and why.
-std::string workingFileError(const std::string& path, const std::string& working, int err);
+// One save of a user's file; every save goes through one. Open makes a fresh
+// working file beside path (".~XXXXXX.part") that Commit puts in path's place
+// when whole, so a failed save leaves the file that was there as it was. A
+// replaced file keeps its permission bits and its group, or loses the group's
+// bits when its group cannot be kept; a new one gets a new file's mode. A file
+// there that the user may not write is refused. Where the folder takes no new
+// file, path itself is emptied and written in place (unless refused), but only
+// a regular file of one name, opened without following a link, that is the
+// very file checked. Error() says which file failed and why.
+class SaveFile {
+public:
+    enum class InPlace { Allowed, Refused };
+    explicit SaveFile(std::string path, InPlace inPlace = InPlace::Allowed);
+    // A working file that was not committed goes.
+    ~SaveFile();
+    SaveFile(const SaveFile&) = delete;
+    SaveFile& operator=(const SaveFile&) = delete;
+
+    bool open();
+    // The file's buffered stream: a write that fails sets its badbit, and Error() says why.
+    std::ostream& out();
+    // Flushes and closes the file until Reopen or Commit; false when a write failed.
+    bool close();
+    // Opens the closed file again to add to it, if it is still the file Open made.
+    bool reopen();
+    // The permission bits the file gets on Commit instead of those it would keep.
+    void setMode(unsigned mode) { m_setMode = int(mode); }
+    // Flushes and closes the file and puts it in path's place.
+    bool commit();
+
+    // The working file's name: path itself when it is written in place.
+    const std::string& working() const { return m_working; }
+    bool writtenInPlace() const { return m_inPlace; }
+    // What failed and why, naming path.
+    std::string error() const;
+    // " The file was left incomplete." for a file written in place, else empty.
+    std::string incomplete() const;
+
+    // The message Open would give for path before it changes anything, or
+    // empty; it changes nothing itself. Checks the page files of a save
+    // before any of them is emptied in place.
+    static std::string refusal(const std::string& path);
+    // True when saving path would write it in place: its folder takes no new file.
+    static bool inPlaceOnly(const std::string& path);
+
+private:
+    enum class Step { None, Refused, Create, Working, Place, Changed, Write, Commit };
+    struct Output;
+    bool fail(Step step, int err);
+    std::string message(Step step, int err) const;
+    void closeQuietly();
+
+    std::string m_path, m_working;
+    bool m_allowInPlace;
+    bool m_inPlace = false, m_replacing = false, m_made = false, m_committed = false;
+    unsigned m_mode = 0;
+    unsigned m_gid = 0;
+    int m_setMode = -1;
+    unsigned long m_dev = 0, m_ino = 0; // of the file opened, for Reopen
+    Step m_step = Step::None;
+    int m_errno = 0;
+    std::unique_ptr<Output> m_out;
+};
 
 // Drops our lock on a file made by createTempFile() and deletes it.
 // Returns false when the file could not be deleted (it may be gone already).

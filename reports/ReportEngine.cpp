@@ -643,6 +643,7 @@ bool TQuickRep::Prepare() {
 
 void TQuickRep::ExportToFilter(TQRExportFilter* filter) {
     if (!filter) return;
+    if (filter->NeedsPagesFirst() && !Prepare()) return;
     bool go = true;
     if (BeforePrint) BeforePrint(this, go);
     if (!go) return;

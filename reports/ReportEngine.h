@@ -201,6 +201,9 @@ public:
     virtual std::string GetFilterName() { return {}; }
     virtual std::string GetVendorName() { return {}; }
     virtual bool GetStreaming() { return false; } // the flag query
+    // True when the filter must know every page before the first: the
+    // report is then laid out once before the export.
+    virtual bool NeedsPagesFirst() { return false; }
     // Paper size in 0.1 mm; the report's default font.
     virtual void Start(double PaperWidth, double PaperHeight, const TQRFont& Font);
     virtual void EndPage() {}

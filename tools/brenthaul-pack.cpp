@@ -20,6 +20,7 @@
 #include "app/SelfViewTrailer.h"
 #include "payload/Compressor.h"
 #include "platform/CodePage.h"
+#include "platform/FileSizeLimit.h"
 #include "platform/Hooks.h"
 #include "platform/TempFiles.h"
 
@@ -58,10 +59,11 @@ extern "C" void removeWorkingAndStop(int sig) {
 }
 
 // The program is written beside --out and takes its place only when whole:
-// a failure or a stop leaves an earlier program as it was.
+// a failure or a stop leaves an earlier program as it was. It is never
+// written in place: cut short, a program no longer runs.
 class WorkingOutput {
 public:
-    explicit WorkingOutput(const std::string& out) : m_out(out) {
+    explicit WorkingOutput(const std::string& out) : m_file(out, plat::SaveFile::InPlace::Refused) {
         static const int stops[] = {SIGTERM, SIGINT, SIGHUP};
         struct sigaction sa {};
         sa.sa_handler = removeWorkingAndStop;
@@ -70,10 +72,10 @@ public:
         // Held back until the name is noted, so a stop in between leaves no file.
         sigset_t held;
         ::pthread_sigmask(SIG_BLOCK, &sa.sa_mask, &held);
-        m_fd = plat::createWorkingFile(out, m_name);
-        const int err = errno;
-        if (m_fd >= 0 && m_name != out && m_name.size() < sizeof g_working) {
-            std::memcpy(g_working, m_name.c_str(), m_name.size() + 1);
+        const bool opened = m_file.open();
+        const std::string& name = m_file.working();
+        if (opened && name.size() < sizeof g_working) {
+            std::memcpy(g_working, name.c_str(), name.size() + 1);
             g_haveWorking = 1;
         }
         for (int s : stops) {
@@ -82,44 +84,23 @@ public:
             if (::sigaction(s, nullptr, &was) == 0 && was.sa_handler != SIG_IGN) ::sigaction(s, &sa, nullptr);
         }
         ::pthread_sigmask(SIG_SETMASK, &held, nullptr);
-        if (m_fd < 0) throw std::runtime_error(plat::workingFileError(out, m_name, err));
+        if (!opened) throw std::runtime_error(m_file.error());
     }
-    ~WorkingOutput() {
-        if (m_fd >= 0) ::close(m_fd);
-        if (!m_committed && m_name != m_out) ::unlink(m_name.c_str());
-        g_haveWorking = 0;
-    }
+    ~WorkingOutput() { g_haveWorking = 0; }
     WorkingOutput(const WorkingOutput&) = delete;
     WorkingOutput& operator=(const WorkingOutput&) = delete;
 
     void write(const void* data, std::size_t n) {
-        const char* p = static_cast<const char*>(data);
-        while (n > 0) {
-            const ssize_t put = ::write(m_fd, p, n);
-            if (put < 0 && errno == EINTR) continue;
-            if (put <= 0) failed("cannot write ");
-            p += put;
-            n -= std::size_t(put);
-        }
+        if (!m_file.out().write(static_cast<const char*>(data), std::streamsize(n)))
+            throw std::runtime_error(m_file.error());
     }
     void commit() {
-        if (::fchmod(m_fd, 0755) != 0) failed("cannot make executable: ");
-        const int fd = m_fd;
-        m_fd = -1;
-        if (::close(fd) != 0) failed("cannot write ");
-        if (!plat::commitWorkingFile(m_name, m_out)) failed("cannot replace ");
-        m_committed = true;
+        m_file.setMode(0755);
+        if (!m_file.commit()) throw std::runtime_error(m_file.error());
     }
 
 private:
-    [[noreturn]] void failed(const char* what) {
-        const int err = errno != 0 ? errno : EIO;
-        throw std::runtime_error(what + m_out + ": " + std::strerror(err));
-    }
-
-    std::string m_out, m_name;
-    int m_fd = -1;
-    bool m_committed = false;
+    plat::SaveFile m_file;
 };
 
 // A descriptor closed when it goes.
@@ -261,10 +242,15 @@ int run(int argc, char** argv) {
         return it == o.values.end() ? std::string() : it->second;
     };
     const std::string viewerPath = get("--viewer"), gedcomPath = get("--gedcom"), outPath = get("--out");
-    if (outPath == viewerPath || outPath == gedcomPath) throw UsageError("--out must name a new file");
-    // A pipe or a device there is not ours to replace.
-    if (struct stat st{}; ::stat(outPath.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
-        throw UsageError("--out " + outPath + " is not a regular file");
+    if (struct stat there{}; ::stat(outPath.c_str(), &there) == 0) {
+        // A pipe or a device there is not ours to replace.
+        if (!S_ISREG(there.st_mode)) throw UsageError("--out " + outPath + " is not a regular file");
+        // Named by another spelling or another name, an input is the same file.
+        for (const char* input : {"--viewer", "--gedcom"})
+            if (struct stat in{};
+                ::stat(get(input).c_str(), &in) == 0 && in.st_dev == there.st_dev && in.st_ino == there.st_ino)
+                throw UsageError("--out names the same file as " + std::string(input));
+    }
 
     TSelfViewTrailer t;
     t.Title = fieldText(get("--title"), TrailerWidths::Title, "--title");
@@ -326,6 +312,9 @@ int run(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Past a file-size limit (ulimit -f) a write fails and says so, instead of
+    // ending the packer with its working file left behind.
+    plat::CatchFileSizeLimit();
     try {
         return run(argc, argv);
     } catch (const UsageError& e) {

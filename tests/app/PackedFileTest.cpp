@@ -37,22 +37,28 @@ TEST(PackedFile, ExtractCopiesThroughAFreshNameAndSparesPlantedFiles) {
     EXPECT_EQ(readFile(target + ".part"), "keep me");
     EXPECT_EQ(readFile(dir + "/victim"), "victim");
 
-    // The copy gets an ordinary new file's mode (0666 less the umask), also over an existing file.
-    auto mode = [](const std::string& path) {
-        struct stat st {};
-        return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0u;
-    };
+    // A new copy gets an ordinary new file's mode (0666 less the umask); a
+    // replaced one keeps its mode and group, so one kept owner-only stays so.
+    struct stat st {};
     const mode_t mask = ::umask(022);
-    writeFile(target, "old");
-    ::chmod(target.c_str(), 0644);
-    EXPECT_TRUE(ExtractGedcomCopy(source, target, {}).Done);
-    EXPECT_EQ(mode(target), 0644u);
     ::unlink(target.c_str());
     EXPECT_TRUE(ExtractGedcomCopy(source, target, {}).Done);
-    EXPECT_EQ(mode(target), 0644u);
+    EXPECT_EQ(::stat(target.c_str(), &st) == 0 ? st.st_mode & 07777 : 0u, 0644u);
     ::umask(077);
+    ::unlink(target.c_str());
     EXPECT_TRUE(ExtractGedcomCopy(source, target, {}).Done);
-    EXPECT_EQ(mode(target), 0600u);
+    EXPECT_EQ(::stat(target.c_str(), &st) == 0 ? st.st_mode & 07777 : 0u, 0600u);
+    ::umask(022);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(target.c_str(), uid_t(-1), 4321), 0);
+    }
+    EXPECT_TRUE(ExtractGedcomCopy(source, target, {}).Done);
+    ASSERT_EQ(::stat(target.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    if (root) {
+        EXPECT_EQ(st.st_gid, 4321u);
+    }
     ::umask(mask);
 
     // Cancelled or failing copies leave the old target and no new file, and say which it was.
@@ -65,9 +71,17 @@ TEST(PackedFile, ExtractCopiesThroughAFreshNameAndSparesPlantedFiles) {
     EXPECT_EQ(missing.Message, "\"" + target + "\" was not written.  No such file or directory");
     const std::string noFolder = dir + "/gone/copy.ged";
     EXPECT_EQ(ExtractGedcomCopy(source, noFolder, {}).Message,
-              "\"" + noFolder + "\" was not written.  No such file or directory");
+              "Cannot create file \"" + noFolder + "\". No such file or directory");
     EXPECT_EQ(readFile(target), "old");
     std::size_t files = 0;
     for (const auto& e : std::filesystem::directory_iterator(dir)) files += e.is_regular_file() || e.is_symlink();
     EXPECT_EQ(files, 5u); // source, target, target.part, victim, the link
+
+    // Where the folder takes no new file, a file the user may write is written in place.
+    ASSERT_EQ(::chmod(target.c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(dir.c_str(), 0555), 0);
+    const std::string out = tsupport::asOrdinaryUser([&] { return ExtractGedcomCopy(source, target, {}).Message; });
+    ::chmod(dir.c_str(), 0755);
+    EXPECT_EQ(out, "\"" + target + "\" has been extracted.");
+    EXPECT_EQ(readFile(target), "0 HEAD\r\n0 TRLR\r\n");
 }

@@ -28,6 +28,7 @@ std::unique_ptr<TQRExportFilter> filterFor(const std::string& ext, const std::st
 }
 
 TEST(ReportToFiles, IndividualReportReachesEveryRegisteredFormat) {
+    exporttest::ensureGuiApp();
     WDefaultSettings settings;
     PsQRExportSettings().SetVisibleFilters(TPsQRVisibleFilters::all());
     WMemCollection c;
@@ -89,9 +90,12 @@ TEST(ReportToFiles, FailedSaveRemovesWhatItMadeAndNamesTheFileThatFailed) {
     WDefaultSettings settings;
     PsQRExportSettings().SetVisibleFilters(TPsQRVisibleFilters::all());
     exporttest::RecordReport r{3};
+    r.rep.BeforePrint = [&r](TQuickRep*, bool&) { r.restart(); };
     r.detail->ForceNewPage = true;
     r.detail->Add<TPsQRLabel>()->Caption = "Page text";
     tsupport::TempDir tmp("brenthaul-export");
+    ASSERT_EQ(::chmod(tmp.path().c_str(), 0755), 0);
+    const bool root = ::geteuid() == 0;
     for (const std::string ext : {"pdf", "htm", "rtf", "gif", "jpg", "bmp", "emf", "wmf"}) {
         SCOPED_TRACE(ext);
         const fs::path dir = tmp.path() / ext;
@@ -100,7 +104,6 @@ TEST(ReportToFiles, FailedSaveRemovesWhatItMadeAndNamesTheFileThatFailed) {
         const bool pageFiles = ext != "pdf" && ext != "rtf";
         auto page = [&](int n) { return (dir / ("Family000" + std::to_string(n) + "." + ext)).string(); };
         auto save = [&] {
-            r.restart();
             std::unique_ptr<TQRExportFilter> filter = filterFor(ext, file);
             try {
                 r.rep.ExportToFilter(filter.get());
@@ -117,37 +120,49 @@ TEST(ReportToFiles, FailedSaveRemovesWhatItMadeAndNamesTheFileThatFailed) {
             FullDisk full(100);
             error = save();
         }
-        EXPECT_EQ(error, "Stream write error: " + (pageFiles ? page(1) : file) + ": File too large");
+        EXPECT_EQ(error, "Cannot write file \"" + (pageFiles ? page(1) : file) + "\". File too large");
         EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
         EXPECT_EQ(tsupport::readFile(old), "old");
-        if (!pageFiles) {
-            // With room, the save replaces it, keeping it owner-only (and in its group).
-            ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
-            const bool root = ::geteuid() == 0;
-            if (root) {
-                ASSERT_EQ(::chown(file.c_str(), uid_t(-1), 4321), 0);
-            }
-            EXPECT_EQ(save(), "");
-            EXPECT_NE(tsupport::readFile(file), "old");
-            struct stat st {};
-            ASSERT_EQ(::stat(file.c_str(), &st), 0);
-            EXPECT_EQ(st.st_mode & 0777, 0600u);
-            if (root) {
-                EXPECT_EQ(st.st_gid, 4321u);
-            }
-            // A new one is an ordinary new file of the user's.
-            const mode_t mask = ::umask(022);
-            ::umask(mask);
-            ASSERT_TRUE(fs::remove(file));
-            EXPECT_EQ(save(), "");
-            EXPECT_EQ(unsigned(fs::status(file).permissions()), 0666u & ~unsigned(mask));
-            continue;
+        // With room, the save replaces it, keeping it owner-only (and in its group).
+        ASSERT_EQ(::chmod(old.c_str(), 0600), 0);
+        if (root) {
+            ASSERT_EQ(::chown(old.c_str(), uid_t(-1), 4321), 0);
         }
+        EXPECT_EQ(save(), "");
+        EXPECT_NE(tsupport::readFile(old), "old");
+        struct stat st {};
+        ASSERT_EQ(::stat(old.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0600u);
+        if (root) {
+            EXPECT_EQ(st.st_gid, 4321u);
+        }
+        // A new one is an ordinary new file of the user's.
+        const mode_t mask = ::umask(022);
+        ::umask(mask);
+        ASSERT_TRUE(fs::remove(old));
+        EXPECT_EQ(save(), "");
+        EXPECT_EQ(unsigned(fs::status(old).permissions()), 0666u & ~unsigned(mask));
+        if (!pageFiles) continue;
         // Page 2 was there before the save and stays; page 1 was made by it and goes.
+        fs::remove(page(1));
+        fs::remove(page(3));
         fs::create_directories(page(3) + "/in the way");
         EXPECT_EQ(save().rfind("Cannot create file \"" + page(3) + "\".", 0), 0u);
         EXPECT_FALSE(fs::exists(page(1)));
         EXPECT_TRUE(fs::exists(page(2)));
+        // In a folder that takes no new file, pages written in place are all
+        // checked before the first is emptied.
+        fs::remove_all(page(3));
+        for (int n : {1, 2}) {
+            tsupport::writeFile(page(n), "old");
+            ASSERT_EQ(::chmod(page(n).c_str(), 0666), 0);
+        }
+        ASSERT_EQ(::chmod(dir.c_str(), 0555), 0);
+        error = tsupport::asOrdinaryUser(save);
+        ::chmod(dir.c_str(), 0755);
+        EXPECT_EQ(error, "Cannot create file \"" + page(3) + "\". Permission denied");
+        EXPECT_EQ(tsupport::readFile(page(1)), "old");
+        EXPECT_EQ(tsupport::readFile(page(2)), "old");
     }
 }
 

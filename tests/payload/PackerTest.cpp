@@ -169,6 +169,16 @@ TEST_F(Packer, RefusesBadArguments) {
         1);
     EXPECT_NE(readFile(m_dir.file("log")).find("empty.ged is empty"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(m_dir.file("out")));
+    // --out naming an input by another spelling or another name: the input stays as it was.
+    ASSERT_EQ(::link(m_dir.file("viewer").c_str(), m_dir.file("viewer2").c_str()), 0);
+    for (const std::string& out : {m_dir.path().string() + "/./family.ged", m_dir.file("viewer2")}) {
+        SCOPED_TRACE(out);
+        EXPECT_EQ(runPacker({"--viewer", m_dir.file("viewer"), "--gedcom", m_dir.file("family.ged"), "--out", out},
+                            m_dir.file("log")),
+                  2);
+    }
+    EXPECT_EQ(readFile(m_dir.file("family.ged")), m_gedcom);
+    EXPECT_EQ(readFile(m_dir.file("viewer")), m_viewer);
 }
 
 TEST_F(Packer, StoppedOrFailedRepackLeavesTheEarlierProgram) {
@@ -195,17 +205,39 @@ TEST_F(Packer, StoppedOrFailedRepackLeavesTheEarlierProgram) {
         EXPECT_TRUE(readFile(out) == program); // the earlier program, byte for byte
     }
 
-    // A write that fails (past a file-size limit, as on a full disk) says why.
+    // A write that fails past a file-size limit (as on a full disk) says why,
+    // the limit's signal not ending the packer before it can.
     struct rlimit old {};
     ::getrlimit(RLIMIT_FSIZE, &old);
-    const auto action = std::signal(SIGXFSZ, SIG_IGN);
+    const auto action = std::signal(SIGXFSZ, SIG_DFL);
     const struct rlimit lim = {4096, old.rlim_max};
     EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &lim), 0);
     const int limited = runPacker({"--viewer", viewer, "--gedcom", m_dir.file("family.ged"), "--out", out}, log);
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, action);
     EXPECT_EQ(limited, 1);
-    EXPECT_NE(readFile(log).find("cannot write " + out + ": File too large"), std::string::npos) << readFile(log);
+    EXPECT_NE(readFile(log).find("Cannot write file \"" + out + "\". Files may not grow beyond 4096 bytes"),
+              std::string::npos)
+        << readFile(log);
+    EXPECT_TRUE(readFile(out) == program); // the earlier program, byte for byte
+    EXPECT_EQ(leftovers(), 0);
+
+    // Where the folder takes no new file, the program is not written in place: cut short, it would not run.
+    const std::string userLog = m_dir.file("user.log");
+    writeFile(userLog, "");
+    writeFile(m_dir.file("empty.ged"), "");
+    for (const std::string& f : {out, userLog}) ASSERT_EQ(::chmod(f.c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(m_dir.path().c_str(), 0555), 0);
+    const std::string exitCode = tsupport::asOrdinaryUser([&] {
+        return std::to_string(
+            runPacker({"--viewer", viewer, "--gedcom", m_dir.file("empty.ged"), "--out", out}, userLog));
+    });
+    ASSERT_EQ(::chmod(m_dir.path().c_str(), 0700), 0);
+    EXPECT_EQ(exitCode, "1");
+    EXPECT_NE(readFile(userLog).find("Cannot create a working file in the folder of \"" + out +
+                                     "\" to replace it. Permission denied"),
+              std::string::npos)
+        << readFile(userLog);
     EXPECT_TRUE(readFile(out) == program); // the earlier program, byte for byte
 
     // A stop (TERM) while a large file is packed: gigabytes of zeros, taking no room.

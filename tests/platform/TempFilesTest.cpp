@@ -1,8 +1,9 @@
 #include <algorithm>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -132,58 +133,95 @@ TEST(TempFiles, WorkingFileTakesTheReplacedFilesModesOrWritesItInPlace) {
     if (root) {
         ASSERT_EQ(::chown(keep.c_str(), uid_t(-1), 4321), 0);
     }
-    std::string working;
-    const int fd = plat::createWorkingFile(keep, working);
-    ASSERT_GE(fd, 0);
+    {
+        plat::SaveFile save(keep);
+        ASSERT_TRUE(save.open());
+        EXPECT_FALSE(save.writtenInPlace());
+        EXPECT_TRUE(save.commit());
+    }
     struct stat st {};
-    ASSERT_EQ(::fstat(fd, &st), 0);
-    ::close(fd);
+    ASSERT_EQ(::stat(keep.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u); // a list kept owner-only stays so
     if (root) {
         EXPECT_EQ(st.st_gid, 4321u);
     }
-    EXPECT_NE(working, keep);
-    EXPECT_TRUE(plat::commitWorkingFile(working, keep));
     EXPECT_EQ(tsupport::readFile(keep), "");
 
-    // A folder that takes no new file, as a user other than root sees it: a file
-    // there that may be written is written in place, and each failure says which
-    // file failed and why.
+    // As a user other than root sees them: a folder that takes no new file
+    // (tmp), where a file that may be written is written in place, but never a
+    // link or another name of some other file; and a folder that does (open).
     tsupport::writeFile(keep, "old");
     ASSERT_EQ(::chmod(keep.c_str(), 0666), 0);
     const std::string locked = tmp.file("locked.csv");
     tsupport::writeFile(locked, "locked");
     ASSERT_EQ(::chmod(locked.c_str(), 0644), 0);
-    ASSERT_EQ(::chmod(tmp.path().c_str(), 0555), 0);
-    int report[2];
-    ASSERT_EQ(::pipe(report), 0);
-    const pid_t pid = ::fork();
-    ASSERT_GE(pid, 0);
-    if (pid == 0) {
-        if (root && (::setgid(65534) != 0 || ::setuid(65534) != 0)) _exit(2);
-        std::string out, name;
-        int f = plat::createWorkingFile(keep, name);
-        out += std::to_string(name == keep) + ":" + std::to_string(f >= 0 && ::write(f, "new", 3) == 3) + ":" +
-               std::to_string(plat::commitWorkingFile(name, keep)) + "\n";
-        for (const std::string& path : {locked, tmp.file("new.csv")}) {
-            f = plat::createWorkingFile(path, name);
-            out += std::to_string(f) + ":" + plat::workingFileError(path, name, errno) + "\n";
-        }
-        (void)!::write(report[1], out.data(), out.size());
-        _exit(0);
+    const std::string open = tmp.file("open"), victim = open + "/private.csv";
+    ASSERT_EQ(::mkdir(open.c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(open.c_str(), 0777), 0);
+    tsupport::writeFile(victim, "private");
+    ASSERT_EQ(::chmod(victim.c_str(), 0666), 0);
+    ASSERT_EQ(::symlink(victim.c_str(), tmp.file("link.csv").c_str()), 0);
+    ASSERT_EQ(::link(victim.c_str(), tmp.file("hard.csv").c_str()), 0);
+    // In the open folder: the user's read-only file, one of root's, and one
+    // of the user's in a group the user is not in.
+    const std::string readOnly = open + "/read-only.csv", roots = open + "/roots.csv", grouped = open + "/group.csv";
+    for (const std::string& f : {readOnly, roots, grouped}) tsupport::writeFile(f, "kept");
+    ASSERT_EQ(::chmod(readOnly.c_str(), 0444), 0);
+    ASSERT_EQ(::chmod(grouped.c_str(), 0660), 0);
+    if (root) {
+        ASSERT_EQ(::chown(readOnly.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(::chown(grouped.c_str(), 65534, 4321), 0);
     }
-    ::close(report[1]);
-    std::string out;
-    char buf[1024];
-    for (ssize_t n; (n = ::read(report[0], buf, sizeof buf)) > 0;) out.append(buf, std::size_t(n));
-    ::close(report[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+    ASSERT_EQ(::chmod(tmp.path().c_str(), 0555), 0);
+    const std::string out = tsupport::asOrdinaryUser([&] {
+        std::string out;
+        {
+            plat::SaveFile save(keep);
+            const bool opened = save.open();
+            save.out() << "new";
+            out += std::to_string(opened) + ":" + std::to_string(save.writtenInPlace()) + ":" +
+                   std::to_string(save.commit()) + "\n";
+        }
+        const std::vector<std::string> refused = {
+            locked, tmp.file("new.csv"), tmp.file("link.csv"), tmp.file("hard.csv"), readOnly, roots};
+        for (const std::string& path : refused) {
+            plat::SaveFile save(path);
+            out += std::to_string(save.open()) + ":";
+            out += save.error() + "\n";
+        }
+        {
+            plat::SaveFile save(grouped);
+            if (save.open()) save.out() << "new";
+            out += std::to_string(save.commit()) + "\n";
+        }
+        {
+            // A write that fails in place (past a file-size limit, as on a full disk) says what is left.
+            struct rlimit lim {};
+            ::getrlimit(RLIMIT_FSIZE, &lim);
+            lim.rlim_cur = 1;
+            std::signal(SIGXFSZ, SIG_IGN);
+            plat::SaveFile save(keep);
+            if (save.open() && ::setrlimit(RLIMIT_FSIZE, &lim) == 0) save.out() << "newer";
+            out += std::to_string(save.commit()) + ":";
+            out += save.error() + "\n";
+        }
+        return out;
+    });
     ::chmod(tmp.path().c_str(), 0755);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-    EXPECT_EQ(out, "1:1:1\n-1:Cannot write file \"" + locked + "\". Permission denied\n-1:Cannot create file \"" +
-                       tmp.file("new.csv") + "\". Permission denied\n");
-    EXPECT_EQ(tsupport::readFile(keep), "new");
+    const std::string inPlace = "\" in its place, as its folder takes no new file: ";
+    const std::string rootsLine = root ? "0:Cannot write file \"" + roots + "\". Permission denied\n" : "1:\n";
+    EXPECT_EQ(out, "1:1:1\n0:Cannot write file \"" + locked + "\". Permission denied\n0:Cannot create file \"" +
+                       tmp.file("new.csv") + "\". Permission denied\n0:Cannot write file \"" + tmp.file("link.csv") +
+                       inPlace + "it is a link to another file.\n0:Cannot write file \"" + tmp.file("hard.csv") +
+                       inPlace + "it has another name (a hard link) too.\n0:Cannot write file \"" + readOnly +
+                       "\". Permission denied\n" + rootsLine + "1\n0:Cannot write file \"" + keep +
+                       "\". File too large. The file was left incomplete.\n");
     EXPECT_EQ(tsupport::readFile(locked), "locked");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path()), {}), 2); // nothing beside them
+    EXPECT_EQ(tsupport::readFile(victim), "private");
+    EXPECT_EQ(tsupport::readFile(readOnly), "kept");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path()), {}), 5); // nothing beside them
+    // The group's bits were for a group the user is not in: they go with it.
+    ASSERT_EQ(::stat(grouped.c_str(), &st), 0);
+    EXPECT_EQ(tsupport::readFile(grouped), "new");
+    EXPECT_EQ(st.st_mode & 0777, root ? 0600u : 0660u);
 }
