@@ -745,9 +745,8 @@ void TLogoAppForm::QuickFindClick() {
     WABSCollection* col = Collection();
     if (!col) return;
     if (DeferWhileFindSorts([this] { QuickFindClick(); })) return;
-    const int mode = FFind.QuickFindMode();
-    for (int m : {2, 3, 4, 5}) FFind.BuildFindIndex(m, false);
-    SetQuickFindMode(mode);
+    // The find context holds the indexes made when the file opened: nothing
+    // is built here, so the find box keeps its index, text and mode.
     TdlgQuickFind dlg(this, HLGuiColMan->FindContext(), FHighlighter.get());
     dlg.SetSelected(std::max(1, FIndScroll->GetCurrentIndividual()));
     if (dlg.exec() == QDialog::Accepted && dlg.GetSelected() > 0) {

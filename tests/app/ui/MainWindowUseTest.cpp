@@ -178,6 +178,18 @@ TEST_F(MainWindowUseTest, FindBoxKeepsWhatIsTypedInEveryMode) {
     type(3, "Wil");
     EXPECT_EQ(nameOf(form, true), "Wilson");
     EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), found);
+    // A cancelled Quick Find leaves the box as it was: Find Next goes on from it.
+    {
+        ModalCloser escape([](QDialog* d) {
+            QTest::keyClick(d, Qt::Key_Escape);
+            return true;
+        });
+        press(box, Qt::Key_Q, Qt::ControlModifier);
+        EXPECT_EQ(escape.count, 1);
+    }
+    EXPECT_EQ(box->text(), "Wil");
+    press(box, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(nameOf(form, true), "Wilson");
     type(4, "Ann");
     EXPECT_EQ(nameOf(form, false), "Anna");
     // A move of the navigation panel still shows the individual reached.
