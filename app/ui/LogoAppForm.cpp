@@ -275,6 +275,11 @@ void TLogoAppForm::FixMinimumSize() {
     // Set once, when the window shows and the Sender page holds the sender,
     // and explicitly: a page filling or the panel showing cannot raise it.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest); // the extract row just shown
+    // Past the splitter, which has no layout, the change reaches the window's
+    // layout one posted request per level: once the window has been laid out
+    // (the modal Quick Help shows it first), that layout would still hold the
+    // page's old minimum. Every level above the page is told at once.
+    for (QWidget* w = FSenderView; w; w = w->parentWidget()) w->updateGeometry();
     auto* split = static_cast<QSplitter*>(panLeftPanel->parentWidget());
     QSize size = minimumSizeHint();
     size.rwidth() += panLeftPanel->minimumSizeHint().width() + split->handleWidth();
