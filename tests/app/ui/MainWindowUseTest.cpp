@@ -3,6 +3,7 @@
 #include <csignal>
 #include <utility>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -701,6 +702,31 @@ TEST_F(MainWindowUseTest, ConditionEditorsAndFindDialogsShowTheirCaptionsWhole) 
         EXPECT_EQ(pick.count, 1);
     }
     EXPECT_TRUE(labelWhole);
+
+    // Every other kind of editor: its captions read whole in the smallest
+    // window and at the first-start size.
+    for (const QString name :
+         {"Sex Type", "Ancestors of", "Soundex Surname", "Is a Relation to", "Has Age", "LDS B Date"}) {
+        QTest::mouseClick(conditions->butAdd, Qt::LeftButton);
+        QComboBox* box = conditions->Row(conditions->GetCount() - 1)->cbCondition;
+        box->showPopup(); // a blank typed into the box would open it
+        box->view()->setCurrentIndex(box->model()->index(box->findText(name), 0));
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        ASSERT_EQ(box->currentText(), name);
+    }
+    form.showNormal();
+    for (const QSize size : {QSize(1, 1), QSize(1050, 672)}) {
+        form.resize(size);
+        QTest::qWait(50);
+        for (int i = 0; i < conditions->GetCount(); ++i) {
+            const WHLABSOption* editor = conditions->Row(i)->Editor();
+            ASSERT_NE(editor, nullptr);
+            SCOPED_TRACE(conditions->Row(i)->cbCondition->currentText().toStdString() + " at " +
+                         std::to_string(form.width()));
+            for (const QLabel* l : editor->findChildren<QLabel*>())
+                EXPECT_LE(l->sizeHint().width(), l->width()) << l->text().toStdString();
+        }
+    }
 
     // The advanced find dialog in custom-identifier mode.
     int needed = 0, has = 0;
