@@ -304,6 +304,29 @@ TEST_F(MainWindowUseTest, CtrlCCopiesTheViewWhateverBoxHasTheFocus) {
     EXPECT_NE(clip.find(wife->GetGivenText()), std::string::npos) << clip;
     EXPECT_EQ(family->Subject().CurrentFamily(), shown);
 
+    // The toolbar's Copy button copies the General, Pedigree and List views.
+    QWidget* copy = form.Actions()->ToolBar()->widgetForAction(form.Actions()->Action(ActionId::ToolClipBoard));
+    ASSERT_NE(copy, nullptr);
+    auto copyTab = [&](const QString& tab) {
+        clickTab(form, tab);
+        clip.clear();
+        idle();
+        QTest::mouseClick(copy, Qt::LeftButton);
+        return clip;
+    };
+    EXPECT_EQ(copyTab("General").rfind("GENERAL INFORMATION\r\n", 0), 0u) << clip;
+    EXPECT_EQ(copyTab("Pedigree").rfind("PEDIGREE CHART\r\n", 0), 0u) << clip;
+    {
+        ModalCloser fixedWidth([](QDialog* d) {
+            auto* choice = qobject_cast<TListClipDlg*>(d);
+            if (choice) QTest::mouseClick(choice->btnFixed, Qt::LeftButton);
+            return choice != nullptr;
+        });
+        const std::string list = copyTab("List");
+        for (const char* name : {"Smith, John", "Jones, Mary", "Smith, Tom", "Brown, Ann"})
+            EXPECT_NE(list.find(name), std::string::npos) << list;
+    }
+
     // The Highlighted tab without conditions: nothing to copy, nothing asked.
     clickTab(form, "Highlighted");
     const int before = clips;
