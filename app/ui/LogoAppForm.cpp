@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -398,17 +399,24 @@ void TLogoAppForm::buildUi() {
     panMainArea = new QWidget(split);
     auto* mainLayout = new QVBoxLayout(panMainArea);
     mainLayout->setContentsMargins(0, 0, 0, 0);
+    mainLayout->setSpacing(0); // the window's minimum holds one line of the text and no gap
     panHLText = new QWidget(panMainArea);
     auto* hlLayout = new QVBoxLayout(panHLText);
     hlLayout->setContentsMargins(0, 0, 0, 0);
     memHLText = readOnlyMemo(panHLText);
     memHLText->setFrameStyle(QFrame::NoFrame);
-    memHLText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Within this margin the panel's heights hold whole lines: it scrolls only when capped.
+    memHLText->document()->setDocumentMargin(2);
     hlLayout->addWidget(memHLText);
     panHLText->hide();
     mainLayout->addWidget(panHLText);
     NBMain = new QStackedWidget(panMainArea);
     mainLayout->addWidget(NBMain);
+    // The text's lines follow its width as well as the text.
+    connect(memHLText->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            [this] { FitHighlightText(); });
+    connect(NBMain, &QStackedWidget::currentChanged, this, [this] { FitHighlightText(); });
+    panMainArea->installEventFilter(this);
     split->addWidget(panLeftPanel);
     split->addWidget(panMainArea);
     split->setStretchFactor(1, 1);
@@ -700,9 +708,24 @@ void TLogoAppForm::UpdateHighlightText() {
     p.setColor(QPalette::Base, toQColor(plat::ColorRef(WOptions::GetInt(opt::HLCol))));
     p.setColor(QPalette::Text, toQColor(plat::ColorRef(WOptions::GetInt(opt::HLTCol))));
     memHLText->setPalette(p);
-    const int lines = std::max(1, memHLText->document()->lineCount());
-    panHLText->setFixedHeight((lines - 1) * kHLTextMoreLine + kHLTextLine);
+    FitHighlightText();
     panHLText->show();
+}
+
+void TLogoAppForm::FitHighlightText() {
+    // The text grows by its lines only while the page shown keeps the height
+    // it needs (the window's minimum holds one line); the rest scrolls.
+    const int lines = std::max(1, memHLText->document()->lineCount());
+    int room = panMainArea->height();
+    if (const QWidget* page = NBMain->currentWidget())
+        room -= page->minimumSizeHint().expandedTo(page->minimumSize()).height();
+    const int fit = std::max(0, room - kHLTextLine) / kHLTextMoreLine + 1;
+    panHLText->setFixedHeight((std::min(lines, fit) - 1) * kHLTextMoreLine + kHLTextLine);
+}
+
+bool TLogoAppForm::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == panMainArea && e->type() == QEvent::Resize) FitHighlightText();
+    return QMainWindow::eventFilter(watched, e);
 }
 
 QString TLogoAppForm::HighlightText() const { return panHLText->isHidden() ? QString() : memHLText->toPlainText(); }
