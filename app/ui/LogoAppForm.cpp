@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -275,6 +276,11 @@ void TLogoAppForm::FixMinimumSize() {
     // Set once, when the window shows and the Sender page holds the sender,
     // and explicitly: a page filling or the panel showing cannot raise it.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest); // the extract row just shown
+    // Past the splitter, which has no layout, the change reaches the window's
+    // layout one posted request per level: once the window has been laid out
+    // (the modal Quick Help shows it first), that layout would still hold the
+    // page's old minimum. Every level above the page is told at once.
+    for (QWidget* w = FSenderView; w; w = w->parentWidget()) w->updateGeometry();
     auto* split = static_cast<QSplitter*>(panLeftPanel->parentWidget());
     QSize size = minimumSizeHint();
     size.rwidth() += panLeftPanel->minimumSizeHint().width() + split->handleWidth();
@@ -393,17 +399,24 @@ void TLogoAppForm::buildUi() {
     panMainArea = new QWidget(split);
     auto* mainLayout = new QVBoxLayout(panMainArea);
     mainLayout->setContentsMargins(0, 0, 0, 0);
+    mainLayout->setSpacing(0); // the window's minimum holds one line of the text and no gap
     panHLText = new QWidget(panMainArea);
     auto* hlLayout = new QVBoxLayout(panHLText);
     hlLayout->setContentsMargins(0, 0, 0, 0);
     memHLText = readOnlyMemo(panHLText);
     memHLText->setFrameStyle(QFrame::NoFrame);
-    memHLText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Within this margin the panel's heights hold whole lines: it scrolls only when capped.
+    memHLText->document()->setDocumentMargin(2);
     hlLayout->addWidget(memHLText);
     panHLText->hide();
     mainLayout->addWidget(panHLText);
     NBMain = new QStackedWidget(panMainArea);
     mainLayout->addWidget(NBMain);
+    // The text's lines follow its width as well as the text.
+    connect(memHLText->document()->documentLayout(), &QAbstractTextDocumentLayout::documentSizeChanged, this,
+            [this] { FitHighlightText(); });
+    connect(NBMain, &QStackedWidget::currentChanged, this, [this] { FitHighlightText(); });
+    panMainArea->installEventFilter(this);
     split->addWidget(panLeftPanel);
     split->addWidget(panMainArea);
     split->setStretchFactor(1, 1);
@@ -695,9 +708,24 @@ void TLogoAppForm::UpdateHighlightText() {
     p.setColor(QPalette::Base, toQColor(plat::ColorRef(WOptions::GetInt(opt::HLCol))));
     p.setColor(QPalette::Text, toQColor(plat::ColorRef(WOptions::GetInt(opt::HLTCol))));
     memHLText->setPalette(p);
-    const int lines = std::max(1, memHLText->document()->lineCount());
-    panHLText->setFixedHeight((lines - 1) * kHLTextMoreLine + kHLTextLine);
+    FitHighlightText();
     panHLText->show();
+}
+
+void TLogoAppForm::FitHighlightText() {
+    // The text grows by its lines only while the page shown keeps the height
+    // it needs (the window's minimum holds one line); the rest scrolls.
+    const int lines = std::max(1, memHLText->document()->lineCount());
+    int room = panMainArea->height();
+    if (const QWidget* page = NBMain->currentWidget())
+        room -= page->minimumSizeHint().expandedTo(page->minimumSize()).height();
+    const int fit = std::max(0, room - kHLTextLine) / kHLTextMoreLine + 1;
+    panHLText->setFixedHeight((std::min(lines, fit) - 1) * kHLTextMoreLine + kHLTextLine);
+}
+
+bool TLogoAppForm::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == panMainArea && e->type() == QEvent::Resize) FitHighlightText();
+    return QMainWindow::eventFilter(watched, e);
 }
 
 QString TLogoAppForm::HighlightText() const { return panHLText->isHidden() ? QString() : memHLText->toPlainText(); }
@@ -745,9 +773,8 @@ void TLogoAppForm::QuickFindClick() {
     WABSCollection* col = Collection();
     if (!col) return;
     if (DeferWhileFindSorts([this] { QuickFindClick(); })) return;
-    const int mode = FFind.QuickFindMode();
-    for (int m : {2, 3, 4, 5}) FFind.BuildFindIndex(m, false);
-    SetQuickFindMode(mode);
+    // The find context holds the indexes made when the file opened: nothing
+    // is built here, so the find box keeps its index, text and mode.
     TdlgQuickFind dlg(this, HLGuiColMan->FindContext(), FHighlighter.get());
     dlg.SetSelected(std::max(1, FIndScroll->GetCurrentIndividual()));
     if (dlg.exec() == QDialog::Accepted && dlg.GetSelected() > 0) {

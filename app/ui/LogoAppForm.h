@@ -85,6 +85,7 @@ signals:
 protected:
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     // The quick-find mode (1 index, 2 identifier, 3 surname, 4 given name).
@@ -127,6 +128,8 @@ private:
     void IslandViewChanged();
     void RebuildFindIndexes();
     void UpdateHighlightText();
+    // The highlight text's height: its lines, as far as the page shown leaves room.
+    void FitHighlightText();
     // Runs open again once no find index sorts; false when none sorts now.
     bool DeferWhileFindSorts(const std::function<void()>& open);
     void QuickFindClick();

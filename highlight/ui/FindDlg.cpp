@@ -310,6 +310,7 @@ void TWFindDlg::WriteKey() {
     const bool keep = FEditUpdates;
     FEditUpdates = false; // writing the key must not search again
     edSearch->setText(toQ(FSearch.KeyText(FSelected, FRow)));
+    edSearch->selectAll(); // as in the find box: what is typed next replaces the key
     FEditUpdates = keep;
 }
 

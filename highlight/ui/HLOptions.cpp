@@ -177,7 +177,7 @@ WHLOptInd::WHLOptInd(QWidget* owner, const std::string& descriptor) : WHLOptPers
     spinGens->setRange(0, 999);
     spinGens->setValue(0);
     labGens = new QLabel("Gens", this);
-    labGens->setGeometry(106, 0, 30, 22);
+    labGens->setGeometry(106, 0, std::max(30, labGens->sizeHint().width()), 22);
     connect(butPerson, &QToolButton::clicked, this, [this] { FindClick(); });
     connect(butNext, &QToolButton::clicked, this, [this] { NextClick(); });
     connect(butPrev, &QToolButton::clicked, this, [this] { PrevClick(); });
@@ -307,9 +307,10 @@ void WHLOptInt::EditorResize() { Stretch(Spin); }
 
 WHLOptAgeLimit::WHLOptAgeLimit(QWidget* owner, const std::string& descriptor) : WHLABSOption(owner, descriptor) {
     labAge = new QLabel("Age Limit", this);
-    labAge->setGeometry(0, 0, 54, 22);
+    // The caption whole in any font: the spin box starts after it.
+    labAge->setGeometry(0, 0, std::max(54, labAge->sizeHint().width()), 22);
     Spin = new QSpinBox(this);
-    Spin->setGeometry(Global::IsLargeFonts() ? 65 : 55, 0, 60, 22);
+    Spin->setGeometry(std::max(Global::IsLargeFonts() ? 65 : 55, labAge->width() + 1), 0, 60, 22);
     Spin->setRange(1, 150);
     Spin->setValue(110);
     connect(Spin, &QSpinBox::valueChanged, this, [this] { Changed(); });

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <sys/stat.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,8 +22,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 #include <QToolButton>
 
@@ -259,12 +262,26 @@ TEST_F(MainWindowTest, ExtractLabelKeepsItsRoomBesideFullWidthFields) {
     form.close();
 
     // Short fields leave the page narrow: from the first-start size down to
-    // the smallest window the message box yields and nothing overlaps.
+    // the smallest window the message box yields and nothing overlaps, also
+    // when the welcome box has shown the window before the sender is read.
     t.Title = t.SenderName = t.Address1 = t.Phone = t.FileName = "Ann";
     t.SenderEmail = t.Address2 = t.WebSite = "";
     t.Message = "Dear cousins,\r\nhere is the family.";
+    WOptions::SetBool(opt::DispInitHelp, true);
+    int helpBoxes = 0;
+    QTimer closeHelp;
+    QObject::connect(&closeHelp, &QTimer::timeout, [&] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!d) return;
+        // Closed once the window behind it is laid out, as a reader's is.
+        for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
+        ++helpBoxes;
+        d->reject();
+    });
+    closeHelp.start(20);
     TLogoAppForm small(makeProgram(tmp.dir(), kFamily, t));
     ASSERT_TRUE(start(small));
+    EXPECT_EQ(helpBoxes, 1);
     small.showNormal();
     memo = small.findChild<QPlainTextEdit*>("memoSendMsg");
     label = nullptr;
@@ -332,16 +349,29 @@ TEST_F(MainWindowTest, EveryViewAndPanelIsReadableAtTheOneMinimumSize) {
     t.AllowExtract = 1;
     t.Title = "The royal families";
     t.SenderName = "Ann";
+    HLRegister::RegisterConditionClasses();
     TLogoAppForm form(makeProgram(tmp.dir(), readFile(tsupport::sharedFile("royal92.ged")), t));
     ASSERT_TRUE(start(form));
     form.showNormal();
     const QSize minimum = form.minimumSize();
-    // Every tab, as it comes and with the Highlighting panel, at the smallest window.
+    // Every tab, as it comes and with the Highlighting panel and the lines of
+    // text of its conditions, at the smallest window.
     const QWidget* left = form.ConditionPanel()->parentWidget();
+    WHLGuiColMan* conditions = form.ConditionPanel();
+    const char* const kinds[] = {"Has Age", "Ancestors of", "Reference ID", "Parent is", "Soundex Given", "LDS B Date"};
+    const QPlainTextEdit* text = nullptr;
     for (const bool panel : {false, true}) {
         for (int i = 0; i < form.Tabs()->count(); ++i) {
             form.Tabs()->setCurrentIndex(i);
             if (panel && !form.ConditionPanel()->isVisible()) form.Actions()->Action(ActionId::LeftHL)->trigger();
+            for (int k = 0; panel && i == 0 && k < 6; ++k) {
+                if (k > 0) QTest::mouseClick(conditions->butAdd, Qt::LeftButton);
+                QComboBox* box = conditions->Row(k)->cbCondition;
+                box->showPopup();
+                box->view()->setCurrentIndex(box->model()->index(box->findText(kinds[k]), 0));
+                QTest::keyClick(box->view(), Qt::Key_Return);
+                ASSERT_EQ(box->currentText(), kinds[k]);
+            }
             form.resize(1, 1);
             QTest::qWait(50);
             SCOPED_TRACE((form.Tabs()->tabText(i) + (panel ? " with the panel" : "")).toStdString());
@@ -352,11 +382,27 @@ TEST_F(MainWindowTest, EveryViewAndPanelIsReadableAtTheOneMinimumSize) {
             for (auto* v : form.findChildren<TViewPage*>())
                 if (v->isVisible()) view = v;
             ASSERT_NE(view, nullptr);
+            EXPECT_GE(view->height(), view->minimumSizeHint().height());
             // The pedigree's boxes have their own test.
             if (!qobject_cast<const TPedigreeView*>(view)) expectReadable(view);
             if (left->isVisible()) expectReadable(left);
+            if (!panel) continue;
+            // The text above the views scrolls to its last line.
+            for (auto* m : form.findChildren<QPlainTextEdit*>())
+                if (m->isVisible() && !view->isAncestorOf(m) && m->toPlainText() == form.HighlightText()) text = m;
+            ASSERT_NE(text, nullptr);
+            ASSERT_GE(text->document()->lineCount(), 3);
+            text->verticalScrollBar()->setValue(text->verticalScrollBar()->maximum());
+            QTextCursor end(text->document());
+            end.movePosition(QTextCursor::End);
+            EXPECT_TRUE(text->viewport()->rect().contains(text->cursorRect(end)));
         }
     }
+    // With room, the text shows whole without scrolling.
+    form.resize(1050, 672);
+    QTest::qWait(50);
+    EXPECT_EQ(text->verticalScrollBar()->maximum(), 0);
+    EXPECT_FALSE(text->verticalScrollBar()->isVisible());
 }
 
 TEST_F(MainWindowTest, LongNoteShowsItsBeginningAndTheRestOnDemand) {

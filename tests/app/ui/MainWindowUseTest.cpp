@@ -3,6 +3,7 @@
 #include <csignal>
 #include <utility>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -178,6 +179,18 @@ TEST_F(MainWindowUseTest, FindBoxKeepsWhatIsTypedInEveryMode) {
     type(3, "Wil");
     EXPECT_EQ(nameOf(form, true), "Wilson");
     EXPECT_EQ(form.IndScroll()->GetCurrentIndividual(), found);
+    // A cancelled Quick Find leaves the box as it was: Find Next goes on from it.
+    {
+        ModalCloser escape([](QDialog* d) {
+            QTest::keyClick(d, Qt::Key_Escape);
+            return true;
+        });
+        press(box, Qt::Key_Q, Qt::ControlModifier);
+        EXPECT_EQ(escape.count, 1);
+    }
+    EXPECT_EQ(box->text(), "Wil");
+    press(box, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(nameOf(form, true), "Wilson");
     type(4, "Ann");
     EXPECT_EQ(nameOf(form, false), "Anna");
     // A move of the navigation panel still shows the individual reached.
@@ -290,6 +303,29 @@ TEST_F(MainWindowUseTest, CtrlCCopiesTheViewWhateverBoxHasTheFocus) {
     ctrlC(form.FindEdit());
     EXPECT_NE(clip.find(wife->GetGivenText()), std::string::npos) << clip;
     EXPECT_EQ(family->Subject().CurrentFamily(), shown);
+
+    // The toolbar's Copy button copies the General, Pedigree and List views.
+    QWidget* copy = form.Actions()->ToolBar()->widgetForAction(form.Actions()->Action(ActionId::ToolClipBoard));
+    ASSERT_NE(copy, nullptr);
+    auto copyTab = [&](const QString& tab) {
+        clickTab(form, tab);
+        clip.clear();
+        idle();
+        QTest::mouseClick(copy, Qt::LeftButton);
+        return clip;
+    };
+    EXPECT_EQ(copyTab("General").rfind("GENERAL INFORMATION\r\n", 0), 0u) << clip;
+    EXPECT_EQ(copyTab("Pedigree").rfind("PEDIGREE CHART\r\n", 0), 0u) << clip;
+    {
+        ModalCloser fixedWidth([](QDialog* d) {
+            auto* choice = qobject_cast<TListClipDlg*>(d);
+            if (choice) QTest::mouseClick(choice->btnFixed, Qt::LeftButton);
+            return choice != nullptr;
+        });
+        const std::string list = copyTab("List");
+        for (const char* name : {"Smith, John", "Jones, Mary", "Smith, Tom", "Brown, Ann"})
+            EXPECT_NE(list.find(name), std::string::npos) << list;
+    }
 
     // The Highlighted tab without conditions: nothing to copy, nothing asked.
     clickTab(form, "Highlighted");
@@ -689,6 +725,31 @@ TEST_F(MainWindowUseTest, ConditionEditorsAndFindDialogsShowTheirCaptionsWhole) 
         EXPECT_EQ(pick.count, 1);
     }
     EXPECT_TRUE(labelWhole);
+
+    // Every other kind of editor: its captions read whole in the smallest
+    // window and at the first-start size.
+    for (const QString name :
+         {"Sex Type", "Ancestors of", "Soundex Surname", "Is a Relation to", "Has Age", "LDS B Date"}) {
+        QTest::mouseClick(conditions->butAdd, Qt::LeftButton);
+        QComboBox* box = conditions->Row(conditions->GetCount() - 1)->cbCondition;
+        box->showPopup(); // a blank typed into the box would open it
+        box->view()->setCurrentIndex(box->model()->index(box->findText(name), 0));
+        QTest::keyClick(box->view(), Qt::Key_Return);
+        ASSERT_EQ(box->currentText(), name);
+    }
+    form.showNormal();
+    for (const QSize size : {QSize(1, 1), QSize(1050, 672)}) {
+        form.resize(size);
+        QTest::qWait(50);
+        for (int i = 0; i < conditions->GetCount(); ++i) {
+            const WHLABSOption* editor = conditions->Row(i)->Editor();
+            ASSERT_NE(editor, nullptr);
+            SCOPED_TRACE(conditions->Row(i)->cbCondition->currentText().toStdString() + " at " +
+                         std::to_string(form.width()));
+            for (const QLabel* l : editor->findChildren<QLabel*>())
+                EXPECT_LE(l->sizeHint().width(), l->width()) << l->text().toStdString();
+        }
+    }
 
     // The advanced find dialog in custom-identifier mode.
     int needed = 0, has = 0;

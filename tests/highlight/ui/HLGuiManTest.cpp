@@ -234,6 +234,10 @@ TEST(FindDialogs, FindDialogModesSearchAndOK) {
     EXPECT_EQ(d.iiMother->IndividualNumber, m);
     d.rbGiven->click();
     EXPECT_EQ(d.edSearch->text(), QString("John Smith"));
+    // The key a mode writes is selected: typing replaces it.
+    QTest::keyClicks(d.edSearch, "Eve");
+    EXPECT_EQ(d.edSearch->text(), QString("Eve"));
+    EXPECT_EQ(d.GetSelected(), m);
     // Typed while the surname order sorts: kept, and searched in that order once sorted.
     bool typedInSort = false;
     const auto pump = plat::hooks().processMessages;
