@@ -224,21 +224,23 @@ const WCollectionIterator::GivenNames& WCollectionIterator::givenNames() const {
     // lie in store, each different one numbered once; kept texts of those
     // whose key does not hold them whole.
     constexpr std::uint32_t kAbsent = UINT32_MAX, kListed = UINT32_MAX - 1;
-    std::int32_t most = 0;
-    for (std::int32_t pos = 1; pos <= m_count; ++pos) most = std::max(most, individualAt(GetPtr(pos)));
-    std::vector<std::uint32_t> idOf(std::size_t(most) + 1, kAbsent);
-    for (std::int32_t pos = 1; pos <= m_count; ++pos) idOf[std::size_t(individualAt(GetPtr(pos)))] = kListed;
+    auto at = [this](std::int32_t pos) { return std::size_t(std::max(0, individualAt(GetPtr(pos)))); };
+    std::size_t most = 0;
+    for (std::int32_t pos = 1; pos <= m_count; ++pos) most = std::max(most, at(pos));
+    std::vector<std::uint32_t> idOf(most + 1, kAbsent);
+    for (std::int32_t pos = 1; pos <= m_count; ++pos) idOf[at(pos)] = kListed;
     std::unordered_map<std::string_view, std::uint32_t> ids;
     std::deque<std::string> kept;
     std::string surname, given;
-    for (std::int32_t individual = 1; individual <= most; ++individual) {
-        if (idOf[std::size_t(individual)] != kListed) continue;
+    for (std::size_t n = 0; n <= most; ++n) { // 0 stands for none
+        if (idOf[n] != kListed) continue;
+        const auto individual = std::int32_t(n);
         std::string_view key, s, g;
         if (!StoredKey(individual, SearchKind::SurnameGiven, key) || !SplitStoredKey(key, s, g)) {
             nameKeys(individual, surname, given);
             g = kept.emplace_back(given);
         }
-        idOf[std::size_t(individual)] = ids.try_emplace(g, std::uint32_t(ids.size())).first->second;
+        idOf[n] = ids.try_emplace(g, std::uint32_t(ids.size())).first->second;
     }
     std::vector<std::string_view> byId(ids.size());
     for (const auto& [name, id] : ids) byId[id] = name;
@@ -252,8 +254,7 @@ const WCollectionIterator::GivenNames& WCollectionIterator::givenNames() const {
         made->names.emplace_back(byId[order[rank]]);
     }
     std::vector<std::uint32_t> rankAt(static_cast<std::size_t>(m_count));
-    for (std::int32_t pos = 1; pos <= m_count; ++pos)
-        rankAt[std::size_t(pos - 1)] = rankOf[idOf[std::size_t(individualAt(GetPtr(pos)))]];
+    for (std::int32_t pos = 1; pos <= m_count; ++pos) rankAt[std::size_t(pos - 1)] = rankOf[idOf[at(pos)]];
     made->ranks = WWaveletTree(rankAt, std::uint32_t(made->names.size()));
     m_givenNames = std::move(made);
     m_givenNamesAt = Changes();
