@@ -1,8 +1,6 @@
 #include "model/CollectionIterator.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <string_view>
@@ -45,6 +43,14 @@ bool beginsWith(std::string_view key, std::string_view start) {
 
 // Between the surname and the given names of a surname and given-name key.
 constexpr std::string_view kSeparator = ", ";
+
+// The individual from the collection the searches read.
+std::unique_ptr<WABSIndividual> fetch(std::int32_t individual) {
+    return g_searchCollection ? g_searchCollection->GetIndividual(individual) : nullptr;
+}
+
+// A surname or given names as their part of a key takes them, whole.
+std::string partKey(const std::string& part) { return StrFunc::WholeKey(StrFunc::SquashBlanks(part)); }
 
 // The text an individual's key is made of, before it is cut.
 std::string recordText(const WABSIndividual& individual, WCollectionIterator::SearchKind kind) {
@@ -116,8 +122,8 @@ WCollectionIterator::Search WCollectionIterator::SurnameGivenSearch(const std::s
                                                                     const std::string& given) {
     Search search;
     search.kind = SearchKind::SurnameGiven;
-    search.key = StrFunc::WholeKey(StrFunc::SquashBlanks(surname));
-    search.given = StrFunc::WholeKey(StrFunc::SquashBlanks(given));
+    search.key = partKey(surname);
+    search.given = partKey(given);
     search.hasGiven = !search.given.empty();
     return search;
 }
@@ -139,7 +145,7 @@ std::string WCollectionIterator::PlainFullName(const WABSIndividual& individual)
 }
 
 std::string WCollectionIterator::SearchKey(std::int32_t individual, SearchKind kind) const {
-    auto ind = g_searchCollection ? g_searchCollection->GetIndividual(individual) : nullptr;
+    auto ind = fetch(individual);
     return ind ? StrFunc::SortKey(recordText(*ind, kind)) : std::string();
 }
 
@@ -150,7 +156,7 @@ std::string WCollectionIterator::keyAt(std::int32_t position, SearchKind kind) c
 std::string WCollectionIterator::wholeKey(std::int32_t individual, SearchKind kind) const {
     std::string key = SearchKey(individual, kind);
     if (key.size() < StrFunc::kSortKeyLength) return key;
-    auto ind = g_searchCollection ? g_searchCollection->GetIndividual(individual) : nullptr;
+    auto ind = fetch(individual);
     return ind ? StrFunc::WholeKey(recordText(*ind, kind)) : key;
 }
 
@@ -176,11 +182,11 @@ void WCollectionIterator::nameKeys(std::int32_t individual, std::string& surname
     }
     surname.clear();
     given.clear();
-    auto ind = g_searchCollection ? g_searchCollection->GetIndividual(individual) : nullptr;
+    auto ind = fetch(individual);
     const std::unique_ptr<WABSName> name = ind ? ind->GetName() : nullptr;
     if (!name) return;
-    surname = StrFunc::WholeKey(StrFunc::SquashBlanks(name->GetSurnameText()));
-    given = StrFunc::WholeKey(StrFunc::SquashBlanks(name->GetGiven()));
+    surname = partKey(name->GetSurnameText());
+    given = partKey(name->GetGiven());
 }
 
 bool WCollectionIterator::MatchesAt(std::int32_t position, const Search& search) const {
