@@ -10,7 +10,7 @@ need=(g++ cmake ninja-build pkg-config qt6-base-dev libjpeg-dev libgtest-dev lib
       poppler-utils libwmf-bin fonts-urw-base35 inkscape)
 for arg in "$@"; do
   case "$arg" in
-    # Xvfb for the window by hand; bench_firstview also times lbzip2 and reads xcb
+    # Xvfb for the window by hand and its xcb test; bench_firstview also times lbzip2 and reads xcb
     --gui) need+=(xvfb xauth lbzip2 libxcb1-dev) ;;
     # libFuzzer and the sanitizer runtimes are only recommended by clang
     --fuzz) need+=(clang libclang-rt-dev) ;;

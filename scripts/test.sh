@@ -4,7 +4,7 @@
 # target with clang and libFuzzer and replays its seeds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh --fuzz
+scripts/deps.sh --gui --fuzz
 jobs=$(nproc)
 # In CI the real GEDCOM files must be there: their tests fail rather than skip.
 shared=OFF

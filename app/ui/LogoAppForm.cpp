@@ -1,6 +1,7 @@
 #include "app/ui/LogoAppForm.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include <QAbstractTextDocumentLayout>
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -70,9 +72,14 @@
 namespace {
 
 const char* const kCaption = "Quorvane Brenthaul Self-Viewing GEDCOM 1.19";
-// The highlight text above the views: one line, and each further one.
-constexpr int kHLTextLine = 19;
-constexpr int kHLTextMoreLine = 14;
+// The highlight text above the views: the margin round its lines, and the
+// height its box takes beside them (a pixel more than the margins, without
+// which the box counts a line less and scrolls).
+constexpr int kHLTextMargin = 2;
+constexpr int kHLTextPadding = 2 * kHLTextMargin + 1;
+
+// A line of the highlight text, rounded up as its layout rounds it.
+int hlLineHeight(const QPlainTextEdit* memo) { return int(std::ceil(QFontMetricsF(memo->font()).height())); }
 
 QPlainTextEdit* readOnlyMemo(QWidget* parent) {
     auto* m = new QPlainTextEdit(parent);
@@ -284,7 +291,7 @@ void TLogoAppForm::FixMinimumSize() {
     auto* split = static_cast<QSplitter*>(panLeftPanel->parentWidget());
     QSize size = minimumSizeHint();
     size.rwidth() += panLeftPanel->minimumSizeHint().width() + split->handleWidth();
-    size.rheight() += kHLTextLine;
+    size.rheight() += hlLineHeight(memHLText) + kHLTextPadding;
     setMinimumSize(size);
 }
 
@@ -405,8 +412,10 @@ void TLogoAppForm::buildUi() {
     hlLayout->setContentsMargins(0, 0, 0, 0);
     memHLText = readOnlyMemo(panHLText);
     memHLText->setFrameStyle(QFrame::NoFrame);
-    // Within this margin the panel's heights hold whole lines: it scrolls only when capped.
-    memHLText->document()->setDocumentMargin(2);
+    // Within this margin the panel's heights hold whole lines: it scrolls only
+    // when capped, and never sideways, as a bar there would cover a line.
+    memHLText->document()->setDocumentMargin(kHLTextMargin);
+    memHLText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     hlLayout->addWidget(memHLText);
     panHLText->hide();
     mainLayout->addWidget(panHLText);
@@ -719,8 +728,9 @@ void TLogoAppForm::FitHighlightText() {
     int room = panMainArea->height();
     if (const QWidget* page = NBMain->currentWidget())
         room -= page->minimumSizeHint().expandedTo(page->minimumSize()).height();
-    const int fit = std::max(0, room - kHLTextLine) / kHLTextMoreLine + 1;
-    panHLText->setFixedHeight((std::min(lines, fit) - 1) * kHLTextMoreLine + kHLTextLine);
+    const int line = hlLineHeight(memHLText);
+    const int fit = std::max(1, (room - kHLTextPadding) / line);
+    panHLText->setFixedHeight(std::min(lines, fit) * line + kHLTextPadding);
 }
 
 bool TLogoAppForm::eventFilter(QObject* watched, QEvent* e) {
