@@ -279,8 +279,9 @@ void TWFindDlg::ShowSorted(std::int32_t keep) {
 
 void TWFindDlg::SetMode(int mode) {
     // Before the sort: what is typed while it runs goes to the edit, not to
-    // the mode button just clicked.
+    // the mode button just clicked, and replaces the key there.
     edSearch->setFocus();
+    edSearch->selectAll();
     SortMode(mode, true);
     ShowSorted(FSelected);
     ModeButton(FSearch.GetMode())->setChecked(true);
