@@ -52,7 +52,7 @@ plat::SaveFile& TPsQRExportFilter::OpenFile(const std::string& path) {
     MakingFile(path);
     auto& file = m_saves[path];
     file = std::make_unique<plat::SaveFile>(path);
-    if (!file->open()) throw EFCreateError(file->error());
+    if (!file->open()) throw EFCreateError(SaveFailure(*file));
     return *file;
 }
 
@@ -60,11 +60,11 @@ plat::SaveFile& TPsQRExportFilter::File(const std::string& path) { return *m_sav
 
 void TPsQRExportFilter::CommitFile(const std::string& path) {
     plat::SaveFile& file = File(path);
-    if (!file.commit()) throw EFCreateError(file.error());
+    if (!file.commit()) throw EFCreateError(SaveFailure(file));
     m_saves.erase(path);
 }
 
-void TPsQRExportFilter::WriteFailed(const plat::SaveFile& file) { throw EWriteError(file.error()); }
+void TPsQRExportFilter::WriteFailed(const plat::SaveFile& file) { throw EWriteError(SaveFailure(file)); }
 
 void TPsQRExportFilter::CheckPageFiles(const std::vector<std::string>& paths) {
     for (const std::string& path : paths)

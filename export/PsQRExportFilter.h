@@ -59,7 +59,10 @@ protected:
     plat::SaveFile& File(const std::string& path);
     void CommitFile(const std::string& path);
     // Throws EWriteError saying why a write to file failed.
-    [[noreturn]] static void WriteFailed(const plat::SaveFile& file);
+    [[noreturn]] void WriteFailed(const plat::SaveFile& file);
+    // What a failed save of file says (its error): a filter whose other files
+    // the failure leaves incomplete too names them.
+    virtual std::string SaveFailure(const plat::SaveFile& file) { return file.error(); }
     // Before any page file is emptied: EFCreateError when any of them could not be saved.
     static void CheckPageFiles(const std::vector<std::string>& paths);
     // Closes an open output stream without reporting errors.

@@ -142,6 +142,7 @@ void TPsQRHTMLFilter::BeginDocument() {
     }
     FPageOpen = false;
     FSingleFileMade = false;
+    FPagesInPlace = FPagesEnded = 0;
     m_file = nullptr;
 }
 
@@ -151,7 +152,7 @@ bool TPsQRHTMLFilter::NeedsPagesFirst() {
 
 void TPsQRHTMLFilter::ReopenFile(const std::string& path) {
     plat::SaveFile& file = File(path);
-    if (!file.reopen()) throw EFCreateError(file.error());
+    if (!file.reopen()) throw EFCreateError(SaveFailure(file));
     m_file = &file;
     FStream = &file.out();
 }
@@ -178,6 +179,7 @@ void TPsQRHTMLFilter::StartPageFile() {
         return;
     }
     m_file = &OpenFile(path);
+    if (!h.SingleFile && m_file->writtenInPlace()) FPagesInPlace = PageNumber;
     FSingleFileMade = h.SingleFile;
     FStream = &m_file->out();
     std::string head = std::string("<!DOCTYPE HTML PUBLIC ") + QT + "-//W3C//DTD HTML 4.0 transitional//EN" + QT + ">" +
@@ -334,6 +336,25 @@ void TPsQRHTMLFilter::CloseFile(bool writeEnd) {
     if (!file.close()) WriteFailed(file);
 }
 
+std::string TPsQRHTMLFilter::SaveFailure(const plat::SaveFile& file) {
+    std::string message = file.error();
+    if (FPagesInPlace <= FPagesEnded) return message;
+    // Page files written in place lost their old text when opened, and get
+    // their navigators and ends only once every page is written: a failure
+    // leaves all of those not yet ended incomplete, not just the one that failed.
+    const std::string one = file.incomplete();
+    if (!one.empty() && message.size() > one.size() &&
+        message.compare(message.size() - one.size(), one.size(), one) == 0)
+        message.resize(message.size() - one.size());
+    if (!message.empty() && message.back() != '.') message += '.';
+    const int first = FPagesEnded + 1;
+    return message +
+           (first == FPagesInPlace
+                ? " Page " + std::to_string(first) + " was"
+                : " Pages " + std::to_string(first) + " to " + std::to_string(FPagesInPlace) + " were") +
+           " left incomplete.";
+}
+
 void TPsQRHTMLFilter::CloseOutput() {
     FStream = nullptr;
     m_file = nullptr;
@@ -372,6 +393,7 @@ void TPsQRHTMLFilter::EndDocument() {
         ReopenFile(folderOf(FBaseName) + s.PageFiles[size_t(page - 1)]);
         if (s.HTML.ShowNavigator && pages >= 2) WriteOutput(Navigator(page, pages));
         CloseFile(true);
+        FPagesEnded = page;
     }
     // The pages take their places once all of them are whole.
     for (int page = 1; page <= pages; ++page) {

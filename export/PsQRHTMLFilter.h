@@ -33,6 +33,7 @@ public:
 protected:
     void StartPageFile() override;
     void CloseOutput() override;
+    std::string SaveFailure(const plat::SaveFile& file) override;
 
 private:
     std::string PageFileName(int page);
@@ -55,4 +56,7 @@ private:
     std::string FNavFont;
     bool FPageOpen = false;
     bool FSingleFileMade = false;
+    // Page files emptied and written in place (pages 1 to this), and those of
+    // them given their navigators and ends.
+    int FPagesInPlace = 0, FPagesEnded = 0;
 };

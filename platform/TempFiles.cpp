@@ -1,5 +1,6 @@
 #include "platform/TempFiles.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
@@ -98,20 +99,28 @@ int createLockedQel(const std::string& dir, std::string& name) {
 
 } // namespace
 
-int createUniqueFile(std::string& templ, int suffixLen) {
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back('\0');
-    const int fd = mkostemps(buf.data(), suffixLen, O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return -1;
-    fchmod(fd, 0600);
-    templ.assign(buf.data());
-    return fd;
+int createUniqueFile(std::string& templ, int suffixLen, int dir) {
+    const std::size_t at = templ.size() - std::min(templ.size(), std::size_t(suffixLen) + 6);
+    if (suffixLen < 0 || templ.compare(at, 6, "XXXXXX") != 0) {
+        errno = EINVAL;
+        return -1;
+    }
+    for (int i = 0; i < 100; ++i) {
+        templ.replace(at, 6, randomLetters());
+        const int fd = ::openat(dir, templ.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            fchmod(fd, 0600);
+            return fd;
+        }
+        if (errno != EEXIST) return -1;
+    }
+    return -1;
 }
 
-int openRegularFile(const std::string& path, int flags, bool oneName) {
+int openRegularFile(const std::string& path, int flags, bool oneName, int dir) {
     // Without O_NONBLOCK a pipe at the name would hold the open until someone used its other end;
     // without O_NOCTTY a terminal there would become ours before it is refused.
-    const int fd = open(path.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0600);
+    const int fd = ::openat(dir, path.c_str(), flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0600);
     if (fd < 0) return -1;
     struct stat st {};
     int error = 0;
@@ -227,7 +236,8 @@ SaveFile::SaveFile(std::string path, InPlace inPlace)
 
 SaveFile::~SaveFile() {
     closeQuietly();
-    if (m_made && !m_committed) ::unlink(m_working.c_str());
+    if (m_made && !m_committed && openFolder()) ::unlinkat(m_dir, m_workingName.c_str(), 0);
+    if (m_dir >= 0) ::close(m_dir);
 }
 
 bool SaveFile::fail(Step step, int err) {
@@ -241,29 +251,54 @@ void SaveFile::closeQuietly() {
     m_out->attach(-1);
 }
 
+// Opens path's folder: the first time noting which folder it is, later only
+// while it is still that one, so a link on the way swapped meanwhile can send
+// no step of the save to another folder.
+bool SaveFile::openFolder() {
+    if (m_dir >= 0) return true;
+    const std::string folder = folderOf(m_path);
+    const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return false;
+    struct stat st {};
+    int why = ::fstat(dir, &st) != 0 ? errno : 0;
+    if (why == 0 && m_dirIno != 0 && (st.st_dev != m_dirDev || st.st_ino != m_dirIno)) why = ESTALE;
+    if (why != 0) {
+        ::close(dir);
+        errno = why;
+        return false;
+    }
+    m_dir = dir;
+    m_dirDev = st.st_dev;
+    m_dirIno = st.st_ino;
+    return true;
+}
+
 bool SaveFile::open() {
+    m_name = m_path.substr(folderOf(m_path).size());
+    m_working = m_path; // until a working file is made
+    if (!openFolder()) return fail(Step::Create, errno);
     struct stat old {};
-    m_replacing = ::stat(m_path.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    m_replacing = ::fstatat(m_dir, m_name.c_str(), &old, 0) == 0;
+    // A pipe, a socket, a device or a folder there is not a file to replace:
+    // renamed over, it would be gone, and /dev/null with it.
+    if (m_replacing && !S_ISREG(old.st_mode)) return fail(Step::NotRegular, S_ISDIR(old.st_mode) ? EISDIR : ENXIO);
     // Renamed over, a file the user may not write would be replaced all the same.
-    if (m_replacing && ::faccessat(AT_FDCWD, m_path.c_str(), W_OK, AT_EACCESS) != 0) return fail(Step::Refused, errno);
+    if (m_replacing && ::faccessat(m_dir, m_name.c_str(), W_OK, AT_EACCESS) != 0) return fail(Step::Refused, errno);
     m_mode = unsigned(old.st_mode & 0777);
     m_gid = unsigned(old.st_gid);
-    m_working = folderOf(m_path) + ".~XXXXXX.part";
-    int fd = createUniqueFile(m_working, 5);
+    m_workingName = ".~XXXXXX.part";
+    int fd = createUniqueFile(m_workingName, 5, m_dir);
     if (fd < 0) {
         const int err = errno;
-        if (!m_replacing) {
-            m_working = m_path; // making path would fail alike
-            return fail(Step::Create, err);
-        }
+        if (!m_replacing) return fail(Step::Create, err);
         if ((err != EACCES && err != EPERM) || !m_allowInPlace) return fail(Step::Working, err);
         // The folder takes no new name, but the file may be written: written
         // in place, it is lost if the save fails, as with any editor that
         // must. Whoever owns the folder may have put a link or another name
         // of some other file there since it was checked.
-        m_working = m_path;
+        m_workingName = m_name;
         m_inPlace = true;
-        fd = openRegularFile(m_path, O_WRONLY | O_NOFOLLOW, true);
+        fd = openRegularFile(m_name, O_WRONLY | O_NOFOLLOW, true, m_dir);
         if (fd < 0) return fail(Step::Place, errno);
         struct stat now {};
         int why = ::fstat(fd, &now) != 0 ? errno : 0;
@@ -275,6 +310,7 @@ bool SaveFile::open() {
         }
     } else {
         m_made = true;
+        m_working = folderOf(m_path) + m_workingName;
     }
     struct stat st {};
     ::fstat(fd, &st);
@@ -291,6 +327,9 @@ bool SaveFile::close() {
     const bool flushed = m_out->drain();
     const int fd = m_out->fd;
     m_out->attach(-1);
+    // A closed save holds no descriptor: a report keeps one for each of its pages.
+    ::close(m_dir);
+    m_dir = -1;
     if (::close(fd) != 0 && flushed) return fail(Step::Write, errno);
     return flushed || fail(Step::Write, m_out->error);
 }
@@ -298,7 +337,8 @@ bool SaveFile::close() {
 bool SaveFile::reopen() {
     if (m_step != Step::None) return false;
     if (m_out->fd >= 0) return true;
-    const int fd = openRegularFile(m_working, O_WRONLY | O_APPEND | O_NOFOLLOW, true);
+    if (!openFolder()) return fail(Step::Changed, errno);
+    const int fd = openRegularFile(m_workingName, O_WRONLY | O_APPEND | O_NOFOLLOW, true, m_dir);
     if (fd < 0) return fail(Step::Changed, errno);
     struct stat st {};
     if (::fstat(fd, &st) != 0 || st.st_dev != m_dev || st.st_ino != m_ino) {
@@ -325,8 +365,13 @@ bool SaveFile::commit() {
     }
     const int fd = m_out->fd;
     m_out->attach(-1);
-    if (::close(fd) != 0) return fail(Step::Write, errno);
-    if (!m_inPlace && std::rename(m_working.c_str(), m_path.c_str()) != 0) return fail(Step::Commit, errno);
+    // On the disk before it takes the old file's place, or before a file
+    // written in place is called saved: a crash then loses neither.
+    const int synced = ::fsync(fd) == 0 ? 0 : errno;
+    if (::close(fd) != 0 && synced == 0) return fail(Step::Write, errno);
+    if (synced != 0) return fail(Step::Write, synced);
+    if (!m_inPlace && ::renameat(m_dir, m_workingName.c_str(), m_dir, m_name.c_str()) != 0)
+        return fail(Step::Commit, errno);
     m_committed = true;
     return true;
 }
@@ -344,6 +389,8 @@ std::string SaveFile::message(Step step, int err) const {
     switch (step) {
     case Step::None: return {};
     case Step::Refused: return "Cannot write file " + name + ". " + why;
+    case Step::NotRegular:
+        return "Cannot write file " + name + (err == EISDIR ? ": it is a folder." : ": it is not a regular file.");
     case Step::Create: return "Cannot create file " + name + ". " + why;
     case Step::Working: return "Cannot create a working file in the folder of " + name + " to replace it. " + why;
     case Step::Place: {
@@ -366,7 +413,9 @@ std::string SaveFile::message(Step step, int err) const {
 std::string SaveFile::refusal(const std::string& path) {
     SaveFile file(path);
     struct stat st {};
-    file.m_replacing = ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    file.m_replacing = ::stat(path.c_str(), &st) == 0;
+    if (file.m_replacing && !S_ISREG(st.st_mode))
+        return file.message(Step::NotRegular, S_ISDIR(st.st_mode) ? EISDIR : ENXIO);
     if (file.m_replacing && ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
         return file.message(Step::Refused, errno);
     if (folderTakesNewFiles(path)) return {};

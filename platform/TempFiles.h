@@ -1,6 +1,7 @@
 #pragma once
 // Private temporary folder and the "qel*.tmp" files the program keeps there,
 // and the working files that saves of a user's files write through.
+#include <fcntl.h>
 #include <memory>
 #include <ostream>
 #include <stdexcept>
@@ -27,12 +28,14 @@ std::string createTempFile();
 // Creates a file that did not exist, from templ whose "XXXXXX" stands just
 // before a suffix of suffixLen characters: exclusive, never through a symlink,
 // mode 0600, close-on-exec. Returns the descriptor and the name in templ, or -1.
-int createUniqueFile(std::string& templ, int suffixLen);
+// With dir (an open folder) templ names the file in that folder.
+int createUniqueFile(std::string& templ, int suffixLen, int dir = AT_FDCWD);
 // Opens path with flags (and close-on-exec) without ever blocking on it,
 // creating it with mode 0600 when flags ask for it: -1 with errno ENXIO for
 // anything but a regular file (a pipe, a device, a folder), and with oneName
-// EMLINK for a file that has another name too (a hard link).
-int openRegularFile(const std::string& path, int flags, bool oneName = false);
+// EMLINK for a file that has another name too (a hard link). With dir (an
+// open folder) path names the file in that folder.
+int openRegularFile(const std::string& path, int flags, bool oneName = false, int dir = AT_FDCWD);
 // Opens path for writing, creating it (mode 0600) when missing, as a
 // temporary file of ours must be: never through a link and never blocking.
 // Returns the descriptor, or -1 with errno ELOOP for a symbolic link, EMLINK
@@ -45,13 +48,16 @@ unsigned newFileMode();
 
 // One save of a user's file; every save goes through one. Open makes a fresh
 // working file beside path (".~XXXXXX.part") that Commit puts in path's place
-// when whole, so a failed save leaves the file that was there as it was. A
-// replaced file keeps its permission bits and its group, or loses the group's
-// bits when its group cannot be kept; a new one gets a new file's mode. A file
-// there that the user may not write is refused. Where the folder takes no new
-// file, path itself is emptied and written in place (unless refused), but only
-// a regular file of one name, opened without following a link, that is the
-// very file checked. Error() says which file failed and why.
+// when whole and on the disk, so a failed save leaves the file that was there
+// as it was. A replaced file keeps its permission bits and its group, or loses
+// the group's bits when its group cannot be kept; a new one gets a new file's
+// mode. A file there that the user may not write, and anything there but a
+// regular file (a pipe, a socket, a device, a folder), is refused. Where the
+// folder takes no new file, path itself is emptied and written in place
+// (unless refused), but only a regular file of one name, opened without
+// following a link, that is the very file checked. Every step works in the
+// folder Open found, so a link on the way swapped meanwhile sends none of them
+// elsewhere. Error() says which file failed and why.
 class SaveFile {
 public:
     enum class InPlace { Allowed, Refused };
@@ -70,8 +76,10 @@ public:
     bool reopen();
     // The permission bits the file gets on Commit instead of those it would keep.
     void setMode(unsigned mode) { m_setMode = int(mode); }
-    // Flushes and closes the file and puts it in path's place.
+    // Flushes the file to the disk, closes it and puts it in path's place.
     bool commit();
+    // The folder Open opened (O_PATH), while the file is open.
+    int folder() const { return m_dir; }
 
     // The working file's name: path itself when it is written in place.
     const std::string& working() const { return m_working; }
@@ -89,13 +97,17 @@ public:
     static bool inPlaceOnly(const std::string& path);
 
 private:
-    enum class Step { None, Refused, Create, Working, Place, Changed, Write, Commit };
+    enum class Step { None, Refused, NotRegular, Create, Working, Place, Changed, Write, Commit };
     struct Output;
     bool fail(Step step, int err);
     std::string message(Step step, int err) const;
     void closeQuietly();
+    bool openFolder();
 
     std::string m_path, m_working;
+    std::string m_name, m_workingName; // in the folder
+    int m_dir = -1;
+    unsigned long m_dirDev = 0, m_dirIno = 0; // of the folder Open opened
     bool m_allowInPlace;
     bool m_inPlace = false, m_replacing = false, m_made = false, m_committed = false;
     unsigned m_mode = 0;

@@ -48,12 +48,19 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// The working file a stop signal removes before the program ends.
+// The working file a stop signal removes before the program ends: its name
+// in the folder the save opened.
 char g_working[4096];
+int g_folder = -1;
 volatile std::sig_atomic_t g_haveWorking = 0;
 
+std::string baseName(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 extern "C" void removeWorkingAndStop(int sig) {
-    if (g_haveWorking) ::unlink(g_working);
+    if (g_haveWorking) ::unlinkat(g_folder, g_working, 0);
     ::signal(sig, SIG_DFL);
     ::raise(sig);
 }
@@ -73,9 +80,10 @@ public:
         sigset_t held;
         ::pthread_sigmask(SIG_BLOCK, &sa.sa_mask, &held);
         const bool opened = m_file.open();
-        const std::string& name = m_file.working();
+        const std::string name = baseName(m_file.working());
         if (opened && name.size() < sizeof g_working) {
             std::memcpy(g_working, name.c_str(), name.size() + 1);
+            g_folder = m_file.folder();
             g_haveWorking = 1;
         }
         for (int s : stops) {
@@ -93,6 +101,14 @@ public:
     void write(const void* data, std::size_t n) {
         if (!m_file.out().write(static_cast<const char*>(data), std::streamsize(n)))
             throw std::runtime_error(m_file.error());
+    }
+    // Whether --out names the file open on fd, looked up in the folder the
+    // program is written to, whatever a link on the way to it names by now.
+    bool names(int fd, const std::string& out) const {
+        struct stat there {
+        }, in{};
+        return ::fstatat(m_file.folder(), baseName(out).c_str(), &there, 0) == 0 && ::fstat(fd, &in) == 0 &&
+               in.st_dev == there.st_dev && in.st_ino == there.st_ino;
     }
     void commit() {
         m_file.setMode(0755);
@@ -131,8 +147,7 @@ std::size_t readSome(int fd, void* data, std::size_t n, const std::string& path)
 }
 
 // The whole file in one read of the size it has: the viewer is megabytes long.
-std::string readWhole(const std::string& path) {
-    const Fd in{openInput(path)};
+std::string readWhole(const Fd& in, const std::string& path) {
     struct stat st {};
     if (::fstat(in.fd, &st) != 0) throw std::runtime_error("cannot read " + path + ": " + std::strerror(errno));
     std::string data(std::size_t(st.st_size), '\0');
@@ -144,11 +159,6 @@ std::string readWhole(const std::string& path) {
     }
     data.resize(done);
     return data;
-}
-
-std::string baseName(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 bool parseInt(const std::string& s, long long& v) {
@@ -242,15 +252,6 @@ int run(int argc, char** argv) {
         return it == o.values.end() ? std::string() : it->second;
     };
     const std::string viewerPath = get("--viewer"), gedcomPath = get("--gedcom"), outPath = get("--out");
-    if (struct stat there{}; ::stat(outPath.c_str(), &there) == 0) {
-        // A pipe or a device there is not ours to replace.
-        if (!S_ISREG(there.st_mode)) throw UsageError("--out " + outPath + " is not a regular file");
-        // Named by another spelling or another name, an input is the same file.
-        for (const char* input : {"--viewer", "--gedcom"})
-            if (struct stat in{};
-                ::stat(get(input).c_str(), &in) == 0 && in.st_dev == there.st_dev && in.st_ino == there.st_ino)
-                throw UsageError("--out names the same file as " + std::string(input));
-    }
 
     TSelfViewTrailer t;
     t.Title = fieldText(get("--title"), TrailerWidths::Title, "--title");
@@ -277,11 +278,15 @@ int run(int argc, char** argv) {
         t.CreateDate = dayNumber(now.year, now.month, now.day, now.hour, now.minute) + double(now.second) / 86400.0;
     }
 
-    const std::string viewer = readWhole(viewerPath);
+    const Fd viewerIn{openInput(viewerPath)}, gedcom{openInput(gedcomPath)};
+    // Refuses anything at --out but a regular file: a pipe or a device there is not ours to replace.
+    WorkingOutput out(outPath);
+    // Named by another spelling or another name, an input is the same file.
+    for (const auto& [input, fd] : {std::pair{"--viewer", viewerIn.fd}, std::pair{"--gedcom", gedcom.fd}})
+        if (out.names(fd, outPath)) throw UsageError("--out names the same file as " + std::string(input));
+    const std::string viewer = readWhole(viewerIn, viewerPath);
     if (viewer.empty()) throw std::runtime_error(viewerPath + " is empty");
     if (viewer.size() > 0xFFFFFFFFull) throw std::runtime_error(viewerPath + " is too large");
-    const Fd gedcom{openInput(gedcomPath)};
-    WorkingOutput out(outPath);
 
     // The GEDCOM file is packed as it is read, block by block.
     out.write(viewer.data(), viewer.size());

@@ -1,5 +1,6 @@
 // The packer program: viewer copy + archive + trailer, every field as asked.
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -179,6 +180,36 @@ TEST_F(Packer, RefusesBadArguments) {
     }
     EXPECT_EQ(readFile(m_dir.file("family.ged")), m_gedcom);
     EXPECT_EQ(readFile(m_dir.file("viewer")), m_viewer);
+
+    // Nor when a link on the way to --out is swapped all the while between
+    // the GEDCOM's folder and an empty one: the packer packs into the empty
+    // one or refuses, and leaves the GEDCOM's folder as it was.
+    const std::string kept = m_dir.file("kept"), empty = m_dir.file("empty"), link = m_dir.file("link");
+    ASSERT_EQ(::mkdir(kept.c_str(), 0700), 0);
+    ASSERT_EQ(::mkdir(empty.c_str(), 0700), 0);
+    writeFile(kept + "/fam.ged", m_gedcom);
+    ASSERT_EQ(::symlink(kept.c_str(), link.c_str()), 0);
+    std::atomic<bool> done{false};
+    std::thread swapper([&] {
+        for (bool toKept = false; !done; toKept = !toKept) {
+            const std::string next = link + ".next";
+            ::unlink(next.c_str());
+            if (::symlink((toKept ? kept : empty).c_str(), next.c_str()) == 0) ::rename(next.c_str(), link.c_str());
+            std::this_thread::sleep_for(std::chrono::microseconds(200));
+        }
+    });
+    int failed = 0;
+    for (int i = 0; i < 40; ++i) {
+        const int code =
+            runPacker({"--viewer", m_dir.file("viewer"), "--gedcom", kept + "/fam.ged", "--out", link + "/fam.ged"},
+                      m_dir.file("log"));
+        failed += code != 0 && code != 2;
+    }
+    done = true;
+    swapper.join();
+    EXPECT_EQ(failed, 0);
+    EXPECT_TRUE(readFile(kept + "/fam.ged") == m_gedcom); // not the program
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(kept), {}), 1);
 }
 
 TEST_F(Packer, StoppedOrFailedRepackLeavesTheEarlierProgram) {

@@ -1,10 +1,19 @@
 #include <algorithm>
 #include <csignal>
+#include <cstddef>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +21,24 @@
 #include "support/ScopedTempDir.h"
 
 using tsupport::fileExists;
+
+namespace {
+
+// From now on in this process, a flush to the disk fails as on a disk that
+// reports an error.
+bool failDiskFlushes() {
+    sock_filter code[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_fsync, 1, 0),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_fdatasync, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EIO),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    const sock_fprog program = {sizeof code / sizeof code[0], code};
+    return ::prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 && ::prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &program) == 0;
+}
+
+} // namespace
 
 TEST(TempFiles, CreatesPrivateQelFileAndDeletesIt) {
     const std::string name = plat::createTempFile();
@@ -172,6 +199,18 @@ TEST(TempFiles, WorkingFileTakesTheReplacedFilesModesOrWritesItInPlace) {
         ASSERT_EQ(::chown(readOnly.c_str(), 65534, 65534), 0);
         ASSERT_EQ(::chown(grouped.c_str(), 65534, 4321), 0);
     }
+    // Nothing but a regular file is replaced: a pipe, a socket, a folder, a device.
+    const std::string pipe = open + "/pipe.csv", socket = open + "/socket.csv", folder = open + "/folder.csv",
+                      device = open + "/null";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0666), 0);
+    ASSERT_EQ(::mkdir(folder.c_str(), 0777), 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socket.c_str(), sizeof address.sun_path - 1);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(listener);
+    const bool madeDevice = root && ::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
     ASSERT_EQ(::chmod(tmp.path().c_str(), 0555), 0);
     const std::string out = tsupport::asOrdinaryUser([&] {
         std::string out;
@@ -182,17 +221,29 @@ TEST(TempFiles, WorkingFileTakesTheReplacedFilesModesOrWritesItInPlace) {
             out += std::to_string(opened) + ":" + std::to_string(save.writtenInPlace()) + ":" +
                    std::to_string(save.commit()) + "\n";
         }
-        const std::vector<std::string> refused = {
-            locked, tmp.file("new.csv"), tmp.file("link.csv"), tmp.file("hard.csv"), readOnly, roots};
+        std::vector<std::string> refused = {
+            locked, tmp.file("new.csv"), tmp.file("link.csv"), tmp.file("hard.csv"), readOnly, roots, pipe, socket,
+            folder};
+        if (madeDevice) refused.push_back(device);
         for (const std::string& path : refused) {
             plat::SaveFile save(path);
-            out += std::to_string(save.open()) + ":";
+            out += std::to_string(save.open() && save.commit()) + ":";
             out += save.error() + "\n";
         }
         {
             plat::SaveFile save(grouped);
             if (save.open()) save.out() << "new";
             out += std::to_string(save.commit()) + "\n";
+        }
+        {
+            // A flush to the disk that fails is a failed save, in place or not.
+            const bool failing = failDiskFlushes();
+            for (const std::string& path : {keep, grouped}) {
+                plat::SaveFile save(path);
+                if (save.open()) save.out() << "lost";
+                out += std::to_string(failing) + std::to_string(save.commit()) + ":";
+                out += save.error() + "\n";
+            }
         }
         {
             // A write that fails in place (past a file-size limit, as on a full disk) says what is left.
@@ -210,15 +261,26 @@ TEST(TempFiles, WorkingFileTakesTheReplacedFilesModesOrWritesItInPlace) {
     ::chmod(tmp.path().c_str(), 0755);
     const std::string inPlace = "\" in its place, as its folder takes no new file: ";
     const std::string rootsLine = root ? "0:Cannot write file \"" + roots + "\". Permission denied\n" : "1:\n";
+    std::string nodeLines;
+    for (const std::string& node : {pipe, socket, folder, device})
+        if (node != device || madeDevice)
+            nodeLines += "0:Cannot write file \"" + node +
+                         (node == folder ? "\": it is a folder.\n" : "\": it is not a regular file.\n");
     EXPECT_EQ(out, "1:1:1\n0:Cannot write file \"" + locked + "\". Permission denied\n0:Cannot create file \"" +
                        tmp.file("new.csv") + "\". Permission denied\n0:Cannot write file \"" + tmp.file("link.csv") +
                        inPlace + "it is a link to another file.\n0:Cannot write file \"" + tmp.file("hard.csv") +
                        inPlace + "it has another name (a hard link) too.\n0:Cannot write file \"" + readOnly +
-                       "\". Permission denied\n" + rootsLine + "1\n0:Cannot write file \"" + keep +
+                       "\". Permission denied\n" + rootsLine + nodeLines + "1\n10:Cannot write file \"" + keep +
+                       "\". Input/output error. The file was left incomplete.\n10:Cannot write file \"" + grouped +
+                       "\". Input/output error\n0:Cannot write file \"" + keep +
                        "\". File too large. The file was left incomplete.\n");
     EXPECT_EQ(tsupport::readFile(locked), "locked");
     EXPECT_EQ(tsupport::readFile(victim), "private");
     EXPECT_EQ(tsupport::readFile(readOnly), "kept");
+    struct stat node {};
+    EXPECT_TRUE(::lstat(pipe.c_str(), &node) == 0 && S_ISFIFO(node.st_mode));
+    EXPECT_TRUE(::lstat(socket.c_str(), &node) == 0 && S_ISSOCK(node.st_mode));
+    EXPECT_TRUE(!madeDevice || (::lstat(device.c_str(), &node) == 0 && S_ISCHR(node.st_mode)));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(tmp.path()), {}), 5); // nothing beside them
     // The group's bits were for a group the user is not in: they go with it.
     ASSERT_EQ(::stat(grouped.c_str(), &st), 0);
