@@ -1,6 +1,7 @@
 #pragma once
 // The generator's file of n individuals, made once and kept in the build folder;
-// with surnames, its outsiders take that many different surnames.
+// with surnames, its outsiders take that many different surnames, and with
+// givenNames each sex takes that many different given names.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -8,14 +9,16 @@
 #include <sys/stat.h>
 #include <vector>
 
-inline std::string generatedFile(long n, long surnames = 0) {
-    const std::string many = surnames ? "_surnames_" + std::to_string(surnames) : "";
+inline std::string generatedFile(long n, long surnames = 0, long givenNames = 0) {
+    const std::string many = (surnames ? "_surnames_" + std::to_string(surnames) : "") +
+                             (givenNames ? "_given_" + std::to_string(givenNames) : "");
     const std::string file = std::string(BRENTHAUL_BINARY_DIR) + "/bench/columns_" + std::to_string(n) + many + ".ged";
     struct stat st {};
     if (stat(file.c_str(), &st) != 0) {
         const std::string cmd = std::string(BRENTHAUL_BINARY_DIR) + "/gengedcom --individuals " + std::to_string(n) +
-                                " --seed 7" + (surnames ? " --surnames " + std::to_string(surnames) : "") + " --out '" +
-                                file + "' > /dev/null";
+                                " --seed 7" + (surnames ? " --surnames " + std::to_string(surnames) : "") +
+                                (givenNames ? " --given-names " + std::to_string(givenNames) : "") + " --out '" + file +
+                                "' > /dev/null";
         if (std::system(cmd.c_str()) != 0) {
             std::fprintf(stderr, "could not generate %s (build the gengedcom tool first)\n", file.c_str());
             std::exit(1);

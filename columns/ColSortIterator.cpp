@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -198,7 +199,9 @@ bool WColSortIterator::buildKeys(WAttribArray& keys, WAttrib& attribute) {
     return true;
 }
 
-void WColSortIterator::SortBy(WAttrib* attribute, bool toggle) {
+void WColSortIterator::SortBy(WAttrib* attribute, bool toggle) { sortBy(attribute, toggle, false); }
+
+void WColSortIterator::sortBy(WAttrib* attribute, bool toggle, bool rankGivenNames) {
     if (!attribute || m_busy) return;
     if (IsSorted() && attribute->GetColumnId() == m_sortColumnId) {
         if (toggle) m_ascending = !m_ascending;
@@ -232,10 +235,20 @@ void WColSortIterator::SortBy(WAttrib* attribute, bool toggle) {
         const std::int32_t individual = WCollectionIterator::GetItem(pos);
         ranked = individual >= 1 && individual <= m_keys->Capacity();
     }
+    // The given names' ranks depend on the keys alone: made on other threads
+    // while this one sorts, in the room of order keys not sorted by.
+    if (!ranked) std::vector<std::uint64_t>().swap(order);
+    std::optional<GivenNameRanking> givenNames;
+    if (rankGivenNames && m_textKeys)
+        givenNames.emplace(*this, [keys = m_textKeys](std::int32_t individual, std::string_view& key) {
+            key = keys->KeyView(individual);
+            return true;
+        });
     if (ranked)
         SortByOrderKeys(order, m_keys->Comparer(), m_keys.get(), true, m_keys->KeyTies());
     else
         WABSArrayIndex::Sort(m_keys->Comparer(), m_keys.get(), true);
+    if (givenNames) givenNames->Finish();
 }
 
 void WColSortIterator::SortByColumnId(std::int32_t id) {
@@ -250,7 +263,7 @@ void WColSortIterator::SortByColumnId(std::int32_t id) {
                                              : ColumnTable::MakeAttrib(id, m_collection);
     if (!attribute) return;
     SettingOff plainNames(opt::PreSuf);
-    SortBy(attribute.get(), true);
+    sortBy(attribute.get(), true, id == SearchColumn(Kind::SurnameGiven));
     // The given-name ranks are made while the wait for the sort shows, not
     // at the first search typed with given names.
     if (id == SearchColumn(Kind::SurnameGiven) && IsSorted()) PrepareNameSearch();

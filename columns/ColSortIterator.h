@@ -96,6 +96,8 @@ protected:
     bool m_cancelled = false;
 
 private:
+    // SortBy; with rankGivenNames the given names are ranked while it sorts.
+    void sortBy(WAttrib* attribute, bool toggle, bool rankGivenNames);
     std::int32_t itemAtCursor(std::int32_t position);
     static unsigned s_keyThreads;
 };

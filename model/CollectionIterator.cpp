@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#include <exception>
 #include <string_view>
-#include <unordered_map>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "model/ABSName.h"
 #include "model/StrFunc.h"
 #include "model/WaveletTree.h"
+#include "platform/WorkerThreads.h"
 
 namespace {
 
@@ -52,6 +55,13 @@ std::unique_ptr<WABSIndividual> fetch(std::int32_t individual) {
 // A surname or given names as their part of a key takes them, whole.
 std::string partKey(const std::string& part) { return StrFunc::WholeKey(StrFunc::SquashBlanks(part)); }
 
+// The given-name key of an individual's record, empty without a name.
+std::string recordGivenKey(WABSCollection* records, std::int32_t individual) {
+    auto ind = records ? records->GetIndividual(individual) : nullptr;
+    const std::unique_ptr<WABSName> name = ind ? ind->GetName() : nullptr;
+    return name ? partKey(name->GetGiven()) : std::string();
+}
+
 // The text an individual's key is made of, before it is cut.
 std::string recordText(const WABSIndividual& individual, WCollectionIterator::SearchKind kind) {
     using Kind = WCollectionIterator::SearchKind;
@@ -64,6 +74,32 @@ std::string recordText(const WABSIndividual& individual, WCollectionIterator::Se
     case Kind::RefN: return individual.GetRefN();
     }
     return {};
+}
+
+// Runs work(0) .. work(threads - 1) at once, work(0) on this thread, and
+// rethrows what any of them threw.
+template <class Work>
+void onThreads(std::size_t threads, const Work& work) {
+    std::vector<std::exception_ptr> errors(threads);
+    auto guarded = [&](std::size_t t) {
+        try {
+            work(t);
+        } catch (...) {
+            errors[t] = std::current_exception();
+        }
+    };
+    std::vector<std::thread> pool;
+    std::size_t started = 1;
+    try {
+        for (; started < threads; ++started) pool.emplace_back(guarded, started);
+    } catch (const std::system_error&) {
+        // No thread to be had: this one does the rest.
+        for (std::size_t t = started; t < threads; ++t) guarded(t);
+    }
+    guarded(0);
+    for (auto& th : pool) th.join();
+    for (auto& e : errors)
+        if (e) std::rethrow_exception(e);
 }
 
 } // namespace
@@ -105,13 +141,16 @@ void WCollectionIterator::EnsureSorted() {
 // the ranks in the index's order finds the first or last entry of such a range
 // within a run of positions without walking the run.
 struct WCollectionIterator::GivenNames {
-    std::vector<std::string> names; // each key once, in order
-    WWaveletTree ranks;             // at position - 1
+    std::vector<std::string_view> names;       // each key once, in order, in the stored keys or in kept
+    std::vector<std::deque<std::string>> kept; // those no stored key holds whole
+    std::vector<std::uint32_t> rankOf;         // by individual number, until laid out
+    bool laidOut = false;
+    WWaveletTree ranks; // at position - 1
     // The ranks [first, end) of the names that begin with a text.
     std::pair<std::uint32_t, std::uint32_t> Beginning(const std::string& text) const {
         const auto first = std::lower_bound(names.begin(), names.end(), text);
         const auto end =
-            std::partition_point(first, names.end(), [&](const std::string& n) { return beginsWith(n, text); });
+            std::partition_point(first, names.end(), [&](std::string_view n) { return beginsWith(n, text); });
         return {std::uint32_t(first - names.begin()), std::uint32_t(end - names.begin())};
     }
 };
@@ -223,48 +262,195 @@ void WCollectionIterator::run(const Search& search, std::int32_t& first, std::in
              (search.kind == SearchKind::SurnameGiven && search.key.find(',') != std::string::npos);
 }
 
-const WCollectionIterator::GivenNames& WCollectionIterator::givenNames() const {
-    if (m_givenNames && m_givenNamesAt == Changes()) return *m_givenNames;
-    auto made = std::make_unique<GivenNames>();
-    // The individuals' given names in the order of their numbers, as the keys
-    // lie in store, each different one numbered once; kept texts of those
-    // whose key does not hold them whole.
-    constexpr std::uint32_t kAbsent = UINT32_MAX, kListed = UINT32_MAX - 1;
+std::vector<std::int32_t> WCollectionIterator::listedIndividuals() const {
+    // As the keys lie in store; 0 stands for none.
     auto at = [this](std::int32_t pos) { return std::size_t(std::max(0, individualAt(GetPtr(pos)))); };
     std::size_t most = 0;
     for (std::int32_t pos = 1; pos <= m_count; ++pos) most = std::max(most, at(pos));
-    std::vector<std::uint32_t> idOf(most + 1, kAbsent);
-    for (std::int32_t pos = 1; pos <= m_count; ++pos) idOf[at(pos)] = kListed;
-    std::unordered_map<std::string_view, std::uint32_t> ids;
-    std::deque<std::string> kept;
-    std::string surname, given;
-    for (std::size_t n = 0; n <= most; ++n) { // 0 stands for none
-        if (idOf[n] != kListed) continue;
-        const auto individual = std::int32_t(n);
-        std::string_view key, s, g;
-        if (!StoredKey(individual, SearchKind::SurnameGiven, key) || !SplitStoredKey(key, s, g)) {
-            nameKeys(individual, surname, given);
-            g = kept.emplace_back(given);
+    std::vector<bool> listed(m_count > 0 ? most + 1 : 0);
+    for (std::int32_t pos = 1; pos <= m_count; ++pos) listed[at(pos)] = true;
+    std::vector<std::int32_t> individuals;
+    individuals.reserve(std::size_t(m_count));
+    for (std::size_t n = 0; n < listed.size(); ++n)
+        if (listed[n]) individuals.push_back(std::int32_t(n));
+    return individuals;
+}
+
+// Each thread takes a slice of the individuals: reads their given names where
+// their keys lie, keeps those no key holds whole, and sorts them. Then each
+// thread merges a range of names from every slice, each name once, and the
+// ranks of the slices' names become ranks of the whole.
+std::unique_ptr<WCollectionIterator::GivenNames>
+WCollectionIterator::rankGivenNames(const std::vector<std::int32_t>& individuals, const StoredKeyOf& storedKey,
+                                    WABSCollection* records) {
+    auto made = std::make_unique<GivenNames>();
+    const std::size_t n = individuals.size();
+    made->rankOf.assign(n ? std::size_t(individuals.back()) + 1 : 0, 0);
+    const std::size_t threads = records && records->ReadsOnManyThreads() ? plat::WorkerThreads(n / 16384 + 1) : 1;
+    // A given name where it lies, in 16 bytes: the slices hold one per individual.
+    struct Name {
+        const char* text;
+        std::uint32_t size;
+        std::uint32_t rank; // the individual's number, then the rank in the slice, then in the whole
+        std::string_view view() const { return {text, size}; }
+    };
+    struct Slice {
+        std::vector<Name> names; // sorted, then each once
+        std::string kept;        // given names no stored key holds, each ended by a zero byte
+    };
+    std::vector<Slice> slices(threads);
+    auto slice = [&](std::size_t t) { return std::pair(n * t / threads, n * (t + 1) / threads); };
+    onThreads(threads, [&](std::size_t t) {
+        Slice& own = slices[t];
+        const auto [from, to] = slice(t);
+        own.names.resize(to - from);
+        for (std::size_t k = from; k < to; ++k) {
+            const std::int32_t individual = individuals[k];
+            std::string_view key, surname, given;
+            if (storedKey(individual, key) && SplitStoredKey(key, surname, given)) {
+                own.names[k - from] = {given.data(), std::uint32_t(given.size()), std::uint32_t(individual)};
+                continue;
+            }
+            // Where it starts in kept, until kept grows no more.
+            own.names[k - from] = {nullptr, std::uint32_t(own.kept.size()), std::uint32_t(individual)};
+            own.kept += recordGivenKey(records, individual);
+            own.kept += '\0';
         }
-        idOf[n] = ids.try_emplace(g, std::uint32_t(ids.size())).first->second;
+        for (Name& name : own.names) {
+            if (name.text) continue;
+            name.text = own.kept.data() + name.size;
+            name.size = std::uint32_t(std::strlen(name.text));
+        }
+        std::sort(own.names.begin(), own.names.end(), [](const Name& a, const Name& b) { return a.view() < b.view(); });
+        std::size_t distinct = 0;
+        for (std::size_t k = 0; k < own.names.size(); ++k) {
+            const Name name = own.names[k];
+            if (distinct == 0 || own.names[distinct - 1].view() != name.view()) own.names[distinct++] = name;
+            made->rankOf[name.rank] = std::uint32_t(distinct - 1);
+        }
+        own.names.resize(distinct);
+    });
+
+    // Range r holds the names from splitter r - 1 on, below splitter r: names
+    // of the largest slice at even steps. Its names go after room for all of
+    // its slices' names, and close up after.
+    const std::vector<Name>& largest =
+        std::max_element(slices.begin(), slices.end(), [](const Slice& a, const Slice& b) {
+            return a.names.size() < b.names.size();
+        })->names;
+    std::vector<std::vector<std::size_t>> cuts(threads, std::vector<std::size_t>(threads + 1, 0));
+    std::vector<std::size_t> room(threads + 1, 0), count(threads, 0);
+    for (std::size_t t = 0; t < threads; ++t) {
+        const std::vector<Name>& names = slices[t].names;
+        for (std::size_t r = 1; r < threads; ++r)
+            cuts[t][r] = std::size_t(
+                std::lower_bound(names.begin(), names.end(),
+                                 largest.empty() ? std::string_view() : largest[largest.size() * r / threads].view(),
+                                 [](const Name& a, std::string_view b) { return a.view() < b; }) -
+                names.begin());
+        cuts[t][threads] = names.size();
+        for (std::size_t r = 0; r < threads; ++r) room[r + 1] += cuts[t][r + 1] - cuts[t][r];
     }
-    std::vector<std::string_view> byId(ids.size());
-    for (const auto& [name, id] : ids) byId[id] = name;
-    std::vector<std::uint32_t> order(ids.size());
-    for (std::uint32_t id = 0; id < order.size(); ++id) order[id] = id;
-    std::sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) { return byId[a] < byId[b]; });
-    std::vector<std::uint32_t> rankOf(ids.size());
-    made->names.reserve(ids.size());
-    for (std::uint32_t rank = 0; rank < order.size(); ++rank) {
-        rankOf[order[rank]] = rank;
-        made->names.emplace_back(byId[order[rank]]);
+    for (std::size_t r = 0; r < threads; ++r) room[r + 1] += room[r];
+    made->names.resize(room[threads]);
+    made->kept.resize(threads);
+    const std::less<const char*> before;
+    onThreads(threads, [&](std::size_t r) {
+        // The slices by their next names, the least on top.
+        std::vector<std::size_t> next(threads), heap;
+        auto head = [&](std::size_t t) { return slices[t].names[next[t]].view(); };
+        auto later = [&](std::size_t a, std::size_t b) { return head(b) < head(a); };
+        for (std::size_t t = 0; t < threads; ++t)
+            if ((next[t] = cuts[t][r]) < cuts[t][r + 1]) heap.push_back(t);
+        std::make_heap(heap.begin(), heap.end(), later);
+        std::size_t out = room[r];
+        while (!heap.empty()) {
+            std::pop_heap(heap.begin(), heap.end(), later);
+            const std::size_t t = heap.back();
+            Name& name = slices[t].names[next[t]];
+            if (out == room[r] || made->names[out - 1] != name.view()) {
+                // Kept once, whatever the slices that kept it.
+                const std::string& kept = slices[t].kept;
+                const bool isKept = !before(name.text, kept.data()) && before(name.text, kept.data() + kept.size());
+                made->names[out++] = isKept ? std::string_view(made->kept[r].emplace_back(name.view())) : name.view();
+            }
+            name.rank = std::uint32_t(out - 1);
+            if (++next[t] < cuts[t][r + 1])
+                std::push_heap(heap.begin(), heap.end(), later);
+            else
+                heap.pop_back();
+        }
+        count[r] = out - room[r];
+    });
+    std::vector<std::size_t> start(threads, 0);
+    for (std::size_t r = 0, at = 0; r < threads; at += count[r++]) {
+        start[r] = at;
+        if (at != room[r])
+            std::copy(made->names.begin() + std::ptrdiff_t(room[r]),
+                      made->names.begin() + std::ptrdiff_t(room[r] + count[r]),
+                      made->names.begin() + std::ptrdiff_t(at));
     }
-    std::vector<std::uint32_t> rankAt(static_cast<std::size_t>(m_count));
-    for (std::int32_t pos = 1; pos <= m_count; ++pos) rankAt[std::size_t(pos - 1)] = rankOf[idOf[at(pos)]];
-    made->ranks = WWaveletTree(rankAt, std::uint32_t(made->names.size()));
-    m_givenNames = std::move(made);
-    m_givenNamesAt = Changes();
-    return *m_givenNames;
+    made->names.resize(start[threads - 1] + count[threads - 1]);
+    onThreads(threads, [&](std::size_t t) {
+        for (Name& name : slices[t].names) {
+            const std::size_t r = std::size_t(std::upper_bound(room.begin(), room.end(), name.rank) - room.begin()) - 1;
+            name.rank = std::uint32_t(name.rank - room[r] + start[r]);
+        }
+        const auto [from, to] = slice(t);
+        for (std::size_t k = from; k < to; ++k) {
+            std::uint32_t& rank = made->rankOf[std::size_t(individuals[k])];
+            rank = slices[t].names[rank].rank;
+        }
+    });
+    return made;
+}
+
+const WCollectionIterator::GivenNames& WCollectionIterator::givenNames() const {
+    if (!m_givenNames || m_givenNamesAt != Changes()) {
+        m_givenNames.reset();
+        m_givenNames = rankGivenNames(
+            listedIndividuals(),
+            [this](std::int32_t individual, std::string_view& key) {
+                return StoredKey(individual, SearchKind::SurnameGiven, key);
+            },
+            g_searchCollection);
+        m_givenNamesAt = Changes();
+    }
+    GivenNames& made = *m_givenNames;
+    if (!made.laidOut) {
+        std::vector<std::uint32_t> rankAt(static_cast<std::size_t>(m_count));
+        for (std::int32_t pos = 1; pos <= m_count; ++pos)
+            rankAt[std::size_t(pos - 1)] = made.rankOf[std::size_t(std::max(0, individualAt(GetPtr(pos))))];
+        std::vector<std::uint32_t>().swap(made.rankOf);
+        made.ranks = WWaveletTree(std::move(rankAt), std::uint32_t(made.names.size()));
+        made.laidOut = true;
+    }
+    return made;
+}
+
+WCollectionIterator::GivenNameRanking::GivenNameRanking(const WCollectionIterator& index, StoredKeyOf storedKey)
+    : m_index(index), m_changes(index.Changes()) {
+    WABSCollection* records = g_searchCollection;
+    if (!records || !records->ReadsOnManyThreads()) return;
+    try {
+        m_ranks =
+            std::async(std::launch::async, [individuals = index.listedIndividuals(), storedKey = std::move(storedKey),
+                                            records] { return rankGivenNames(individuals, storedKey, records); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the first search ranks them.
+    }
+}
+
+// The job's future waits for it.
+WCollectionIterator::GivenNameRanking::~GivenNameRanking() = default;
+
+void WCollectionIterator::GivenNameRanking::Finish() {
+    if (!m_ranks.valid()) return;
+    std::unique_ptr<GivenNames> ranks = m_ranks.get();
+    // Sorted, and changed by nothing but the sort.
+    if (!m_index.IsSorted() || m_index.Changes() != m_changes + 1) return;
+    m_index.m_givenNames = std::move(ranks);
+    m_index.m_givenNamesAt = m_index.Changes();
 }
 
 void WCollectionIterator::PrepareNameSearch() const { givenNames(); }

@@ -1,9 +1,12 @@
 #pragma once
 // Index of individual numbers (4-byte records) that the list views, reports
 // and find dialogs walk and search. Descendants fill and order it in Sort().
+#include <functional>
+#include <future>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/ABSIterator.h"
 
@@ -94,11 +97,36 @@ protected:
     // cut or a part holds ", " too, so that they cannot be told apart.
     static bool SplitStoredKey(std::string_view key, std::string_view& surname, std::string_view& given);
 
+    // The given-name ranks of a surname and given-name search.
+    struct GivenNames;
+    // Where an individual's surname and given-name key lies in store; false
+    // where it lies nowhere.
+    using StoredKeyOf = std::function<bool(std::int32_t individual, std::string_view& key)>;
+    // Ranks the given names of the individuals the index lists now on other
+    // threads, from the keys storedKey reads (left as they are meanwhile) and
+    // the records of the search collection, without reading the index again:
+    // the ranks do not depend on its order, so it may sort meanwhile. Finish
+    // hands them to the index once it is sorted, and its first search with
+    // given names only lays them out in its order. Nothing runs where the
+    // collection reads on one thread only.
+    class GivenNameRanking {
+    public:
+        GivenNameRanking(const WCollectionIterator& index, StoredKeyOf storedKey);
+        ~GivenNameRanking();
+        GivenNameRanking(const GivenNameRanking&) = delete;
+        GivenNameRanking& operator=(const GivenNameRanking&) = delete;
+        void Finish();
+
+    private:
+        const WCollectionIterator& m_index;
+        std::uint64_t m_changes;
+        std::future<std::unique_ptr<GivenNames>> m_ranks;
+    };
+
     WABSCollection* m_collection = nullptr;
     bool m_sortedOnce = false;
 
 private:
-    struct GivenNames;
     std::int32_t find(const Search& search) const;
     std::string keyAt(std::int32_t position, SearchKind kind) const;
     // The whole key of an individual, and its whole surname and given-name keys.
@@ -111,11 +139,18 @@ private:
     // The positions [first, end) whose stored key begins as the search's key
     // does; verify is set when not all of them begin with the whole key.
     void run(const Search& search, std::int32_t& first, std::int32_t& end, bool& verify) const;
+    // The individuals listed, each once, by their numbers.
+    std::vector<std::int32_t> listedIndividuals() const;
+    // Their given names, each different one once and in order, with the
+    // rank of each individual's; on several threads where records allows.
+    static std::unique_ptr<GivenNames> rankGivenNames(const std::vector<std::int32_t>& individuals,
+                                                      const StoredKeyOf& storedKey, WABSCollection* records);
     const GivenNames& givenNames() const;
     // The first match at or after from, or backward the last at or before it.
     std::int32_t match(std::int32_t from, const Search& search, bool backward) const;
 
-    // Built on the first search with given names, for the order it was built in.
+    // Built on the first search with given names (or ranked while the index
+    // sorted), for the order it was built in.
     mutable std::unique_ptr<GivenNames> m_givenNames;
     mutable std::uint64_t m_givenNamesAt = 0;
 };

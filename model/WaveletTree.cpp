@@ -2,29 +2,42 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
 
 // Level k holds one bit of each value, the (k + 1)-th from the top, for the
 // values in the order of the level before with its zeros moved ahead of its
 // ones, keeping their order (a wavelet matrix). The values that agree in
 // their k top bits so stand together on level k: the nodes of the tree.
-WWaveletTree::WWaveletTree(const std::vector<std::uint32_t>& values, std::uint32_t bound) : m_size(values.size()) {
+WWaveletTree::WWaveletTree(std::vector<std::uint32_t> values, std::uint32_t bound) : m_size(values.size()) {
     unsigned depth = 1;
     while (depth < 32 && (std::uint64_t(1) << depth) < bound) ++depth;
     const std::size_t n = values.size(), wordCount = n / 64 + 1;
-    std::vector<std::uint32_t> current(values), next(n);
+    std::vector<std::uint32_t> current(std::move(values)), next(n);
     m_levels.resize(depth);
     for (unsigned level = 0; level < depth; ++level) {
         const unsigned shift = depth - 1 - level;
         Bits& bits = m_levels[level];
-        bits.words.assign(wordCount, 0);
-        bits.onesBefore.assign(wordCount + 1, 0);
-        for (std::size_t i = 0; i < n; ++i) bits.words[i / 64] |= std::uint64_t(current[i] >> shift & 1u) << (i % 64);
-        for (std::size_t w = 0; w < wordCount; ++w)
-            bits.onesBefore[w + 1] = bits.onesBefore[w] + std::uint32_t(std::popcount(bits.words[w]));
+        bits.words.resize(wordCount);
+        bits.onesBefore.resize(wordCount + 1);
+        // A word at a time in a register, not a store per value.
+        for (std::size_t w = 0; w < wordCount; ++w) {
+            std::uint64_t word = 0;
+            for (std::size_t i = w * 64, end = std::min(n, i + 64); i < end; ++i)
+                word |= std::uint64_t(current[i] >> shift & 1u) << (i % 64);
+            bits.words[w] = word;
+            bits.onesBefore[w + 1] = bits.onesBefore[w] + std::uint32_t(std::popcount(word));
+        }
         bits.zeros = n - bits.onesBefore[wordCount];
         if (level + 1 == depth) break;
+        // Without a branch: the bits of ranks are as good as random.
         std::size_t zero = 0, one = bits.zeros;
-        for (std::size_t i = 0; i < n; ++i) next[current[i] >> shift & 1u ? one++ : zero++] = current[i];
+        for (std::size_t i = 0; i < n; ++i) {
+            const std::uint32_t value = current[i];
+            const std::size_t bit = value >> shift & 1u;
+            next[bit ? one : zero] = value;
+            one += bit;
+            zero += bit ^ 1u;
+        }
         current.swap(next);
     }
 }

@@ -13,7 +13,7 @@ public:
 
     WWaveletTree() = default;
     // Every value must lie below bound.
-    WWaveletTree(const std::vector<std::uint32_t>& values, std::uint32_t bound);
+    WWaveletTree(std::vector<std::uint32_t> values, std::uint32_t bound);
 
     std::size_t Size() const { return m_size; }
     // The first position in [from, to) whose value lies in [low, high); kNone

@@ -1,15 +1,16 @@
 // Deterministic generator of realistic synthetic GEDCOM files for tests and benchmarks.
 //
-//   gengedcom --individuals N [--seed S] [--surnames K] [--charset UTF-8|ANSEL] [--eol crlf|lf|cr] [--bom]
-//             --out file.ged
+//   gengedcom --individuals N [--seed S] [--surnames K] [--given-names G] [--charset UTF-8|ANSEL]
+//             [--eol crlf|lf|cr] [--bom] --out file.ged
 //
 // The same arguments always give the same bytes. The tree is built in groups: each
 // group starts from a few founder couples and grows family by family; children marry
 // outsiders, now and then a cousin of their own group (pedigree collapse) or a second
 // spouse; groups never marry into each other, so the file has unconnected islands,
 // from single individuals to one large connected tree. Outsiders take one of the
-// word list's surnames, or with --surnames one of K made from them. Only the
-// standard library.
+// word list's surnames, or with --surnames one of K made from them; everyone takes
+// one of the word list's given names of their sex, or with --given-names one of G
+// made from them. Only the standard library.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -246,7 +247,7 @@ struct Person {
     std::int32_t famc = kNone; // family as child
     std::int16_t birth = 0;    // year
     std::int16_t death = 0;    // year, 0 = living
-    std::uint16_t given = 0;
+    std::uint32_t given = 0;
     std::uint32_t surname = 0;
     std::uint8_t sex = 'M';
     std::uint8_t group = 0; // only for cousin choice; wraps harmlessly
@@ -261,8 +262,8 @@ struct Family {
 
 class Tree {
 public:
-    Tree(std::int64_t n, std::uint64_t seed, std::uint32_t surnames)
-        : m_target(n), m_rng(seed), m_surnameCount(surnames ? surnames : countOf(kSurnames)) {
+    Tree(std::int64_t n, std::uint64_t seed, std::uint32_t surnames, std::uint32_t givenNames)
+        : m_target(n), m_rng(seed), m_surnameCount(surnames ? surnames : countOf(kSurnames)), m_givenCount(givenNames) {
         m_people.reserve(std::size_t(n) + 1);
         m_people.emplace_back(); // slot 0 unused: ids are 1-based
         m_families.reserve(std::size_t(n / 2) + 16);
@@ -327,7 +328,7 @@ private:
         p.birth = std::int16_t(birth);
         p.famc = famc;
         p.group = group;
-        p.given = std::uint16_t(m_rng.below(sex == 'M' ? countOf(kMaleGiven) : countOf(kFemaleGiven)));
+        p.given = m_rng.below(m_givenCount ? m_givenCount : sex == 'M' ? countOf(kMaleGiven) : countOf(kFemaleGiven));
         p.surname = surname;
         int life = m_rng.chance(150) ? m_rng.range(0, 5) : m_rng.range(20, 95);
         int death = birth + life;
@@ -447,7 +448,7 @@ private:
 
     std::int64_t m_target;
     Rng m_rng;
-    std::uint32_t m_surnameCount;
+    std::uint32_t m_surnameCount, m_givenCount;
     std::vector<Person> m_people;
     std::vector<Family> m_families;
     std::vector<std::int32_t> m_famsStart, m_fams;
@@ -537,8 +538,10 @@ private:
         m_o.end();
     }
 
-    const std::string& given(const Person& p) const {
-        return p.sex == 'M' ? m_male[p.given % m_male.size()] : m_female[p.given % m_female.size()];
+    // The word list's given names of the sex first, then each with syllables after it.
+    std::string given(const Person& p) const {
+        const std::vector<std::string>& list = p.sex == 'M' ? m_male : m_female;
+        return withSyllables(list[p.given % list.size()], p.given / std::uint32_t(list.size()));
     }
 
     void place(Rng& r, int level) {
@@ -655,15 +658,18 @@ private:
         text(r, level, {});
     }
 
-    // The word list's surnames first, then each with syllables after it.
-    std::string surname(std::uint32_t k) const {
+    // A word of a list, and for its rest-th repeat syllables after it.
+    static std::string withSyllables(std::string name, std::uint32_t rest) {
         static const char* const kSyllables[] = {"ar",   "ber", "cot", "dal", "en",  "fer", "gan", "hol",  "ing",
                                                  "jor",  "kel", "lan", "mor", "nes", "ord", "pel", "quin", "ros",
                                                  "sten", "tor", "ul",  "vik", "wes", "xan", "yor", "zel"};
-        std::string name = m_surnames[k % m_surnames.size()];
-        for (std::uint32_t rest = k / std::uint32_t(m_surnames.size()); rest > 0; rest = (rest - 1) / 26)
-            name += kSyllables[(rest - 1) % 26];
+        for (; rest > 0; rest = (rest - 1) / 26) name += kSyllables[(rest - 1) % 26];
         return name;
+    }
+
+    // The word list's surnames first, then each with syllables after it.
+    std::string surname(std::uint32_t k) const {
+        return withSyllables(m_surnames[k % m_surnames.size()], k / std::uint32_t(m_surnames.size()));
     }
 
     void individual(std::int64_t i) {
@@ -950,8 +956,8 @@ private:
 };
 
 void usage() {
-    std::fputs("usage: gengedcom --individuals N [--seed S] [--surnames K] [--charset UTF-8|ANSEL]"
-               " [--eol crlf|lf|cr] [--bom] [--quiet] --out file.ged\n",
+    std::fputs("usage: gengedcom --individuals N [--seed S] [--surnames K] [--given-names G]"
+               " [--charset UTF-8|ANSEL] [--eol crlf|lf|cr] [--bom] [--quiet] --out file.ged\n",
                stderr);
 }
 
@@ -966,7 +972,7 @@ bool parseNumber(const char* s, std::int64_t& v) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::int64_t n = -1, seed = 1, surnames = 0;
+    std::int64_t n = -1, seed = 1, surnames = 0, givenNames = 0;
     std::string charset = "UTF-8", eolName = "crlf", out;
     bool bom = false, quiet = false;
     for (int i = 1; i < argc; ++i) {
@@ -982,6 +988,11 @@ int main(int argc, char** argv) {
             }
         } else if (a == "--surnames" && (v = value())) {
             if (!parseNumber(v, surnames) || surnames < 1 || surnames > 100000000) {
+                usage();
+                return 2;
+            }
+        } else if (a == "--given-names" && (v = value())) {
+            if (!parseNumber(v, givenNames) || givenNames < 1 || givenNames > 100000000) {
                 usage();
                 return 2;
             }
@@ -1017,7 +1028,7 @@ int main(int argc, char** argv) {
     }
     gAnsel = charset == "ANSEL";
 
-    Tree tree(n, std::uint64_t(seed), std::uint32_t(surnames));
+    Tree tree(n, std::uint64_t(seed), std::uint32_t(surnames), std::uint32_t(givenNames));
     tree.build();
     tree.indexSpouses();
 

@@ -12,7 +12,9 @@
 #include "columns/ColumnTable.h"
 #include "columns/ListColumns.h"
 #include "gedcom/GEDCollection.h"
+#include "model/Global.h"
 #include "model/Options.h"
+#include "model/StrFunc.h"
 #include "platform/Hooks.h"
 #include "support/TestFiles.h"
 
@@ -369,16 +371,23 @@ TEST(ColSortIterator, AColumnSetRefusesRebuildsWhileItSorts) {
 
 // Past 16,384 individuals the keys of names, dates and ages are built on
 // several threads by default; the order is the one a single thread gives.
+// The surname find index ranks its given names on them too: a search with
+// given names finds the first and last entries a walk over it finds, with
+// given names of their own, alike across the file, cut from their stored
+// keys (alike or not) and holding a comma.
 TEST(ColSortIterator, DefaultThreadsSortAsOneThreadDoes) {
     WDefaultSettings settings;
     const char* months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
     const char* qualifiers[] = {"", "ABT ", "BEF ", "AFT ", "EST "};
     std::string text = "0 HEAD\n1 CHAR UTF-8\n";
     const int n = 33000;
+    const std::string longName = "Alexandrina Maximiliana Wilhelmina Theodora ";
     for (int i = 1; i <= n; ++i) {
         const std::string year = std::to_string(1600 + i * 7 % 400);
-        text += "0 @I" + std::to_string(i) + "@ INDI\n1 NAME G" + std::to_string(i % 53) + " /S" +
-                std::to_string(i * 37 % 211) + "/\n1 SEX " + (i % 2 ? "M" : "F") + "\n";
+        const std::string given[] = {longName + std::to_string(i % 3), longName + std::to_string(i),
+                                     "Ann, G" + std::to_string(i % 5), "G" + std::to_string(i % 53)};
+        text += "0 @I" + std::to_string(i) + "@ INDI\n1 NAME " + (i % 7 < 4 ? given[i % 7] : "G" + std::to_string(i)) +
+                " /S" + std::to_string(i * 37 % 211) + "/\n1 SEX " + (i % 2 ? "M" : "F") + "\n";
         if (i % 9) text += "1 BIRT\n2 DATE " + std::string(qualifiers[i % 5]) + months[i % 12] + " " + year + "\n";
         if (i % 4 == 0) text += "1 DEAT\n2 DATE " + std::to_string(i % 28 + 1) + " JUN " + year.substr(0, 3) + "9\n";
         if (i % 3 == 0) text += "1 FAMS @F" + std::to_string(i / 3) + "@\n";
@@ -407,6 +416,38 @@ TEST(ColSortIterator, DefaultThreadsSortAsOneThreadDoes) {
         EXPECT_EQ(items(many), items(one)) << "column " << id;
     }
     EXPECT_EQ(kinds, (std::set<std::int32_t>{SortKind::Text, SortKind::Date, SortKind::Age}));
+
+    WColSortIterator index("", c.GetCount(), &c);
+    index.SortByColumnId(7);
+    const std::int32_t count = index.Count();
+    auto keyOf = [](const std::string& text) { return Global::ToUpper(StrFunc::SquashBlanks(text)); };
+    std::vector<std::pair<std::string, std::string>> entries(std::size_t(count) + 1);
+    for (std::int32_t p = 1; p <= count; ++p) {
+        auto name = c.GetIndividual(index.GetItem(p))->GetName();
+        entries[std::size_t(p)] = {keyOf(name->GetSurnameText()), keyOf(name->GetGiven())};
+    }
+    for (std::int32_t i = 1; i <= n; i += 331) {
+        auto name = c.GetIndividual(i)->GetName();
+        const std::string surname = name->GetSurnameText(), given = name->GetGiven();
+        for (const auto& [s, g] : {std::pair(std::string(), given.substr(0, 1)),
+                                   {std::string(), given.substr(0, 4)},
+                                   {std::string(), given},
+                                   {surname.substr(0, 2), given}}) {
+            auto matches = [&, &s = s, &g = g](std::int32_t p) {
+                return entries[std::size_t(p)].first.rfind(keyOf(s), 0) == 0 &&
+                       entries[std::size_t(p)].second.rfind(keyOf(g), 0) == 0;
+            };
+            const auto search = WCollectionIterator::SurnameGivenSearch(s, g);
+            SCOPED_TRACE(s + ", " + g);
+            for (std::int32_t from : {1, count / 2, count}) {
+                std::int32_t next = from, prev = from;
+                while (next <= count && !matches(next)) ++next;
+                while (prev >= 1 && !matches(prev)) --prev;
+                EXPECT_EQ(index.NextMatch(from, search), next > count ? 0 : next) << from;
+                EXPECT_EQ(index.PrevMatch(from, search), prev) << from;
+            }
+        }
+    }
 }
 
 } // namespace
