@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <exception>
 #include <optional>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "columns/Attrib.h"
@@ -173,27 +170,14 @@ bool WColSortIterator::buildKeys(WAttribArray& keys, WAttrib& attribute) {
             keys.StoreKeyPart(attrib, GetItem(pos), *parts[t]);
         }
     };
-    std::vector<std::exception_ptr> errors(threads);
-    auto guarded = [&](std::size_t t) {
+    plat::RunOnThreads(threads, [&](std::size_t t) {
         try {
             build(t);
         } catch (...) {
-            errors[t] = std::current_exception();
-            stop = true;
+            stop = true; // the others stop early
+            throw;
         }
-    };
-    std::vector<std::thread> pool;
-    std::size_t started = 1;
-    try {
-        for (; started < threads; ++started) pool.emplace_back(guarded, started);
-    } catch (const std::system_error&) {
-        // No thread to be had: this one builds the rest.
-        for (std::size_t t = started; t < threads; ++t) guarded(t);
-    }
-    guarded(0);
-    for (auto& th : pool) th.join();
-    for (auto& e : errors)
-        if (e) std::rethrow_exception(e);
+    });
     if (stop) return false;
     keys.JoinParts(parts);
     return true;

@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
-#include <exception>
 #include <string_view>
 #include <system_error>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -74,32 +72,6 @@ std::string recordText(const WABSIndividual& individual, WCollectionIterator::Se
     case Kind::RefN: return individual.GetRefN();
     }
     return {};
-}
-
-// Runs work(0) .. work(threads - 1) at once, work(0) on this thread, and
-// rethrows what any of them threw.
-template <class Work>
-void onThreads(std::size_t threads, const Work& work) {
-    std::vector<std::exception_ptr> errors(threads);
-    auto guarded = [&](std::size_t t) {
-        try {
-            work(t);
-        } catch (...) {
-            errors[t] = std::current_exception();
-        }
-    };
-    std::vector<std::thread> pool;
-    std::size_t started = 1;
-    try {
-        for (; started < threads; ++started) pool.emplace_back(guarded, started);
-    } catch (const std::system_error&) {
-        // No thread to be had: this one does the rest.
-        for (std::size_t t = started; t < threads; ++t) guarded(t);
-    }
-    guarded(0);
-    for (auto& th : pool) th.join();
-    for (auto& e : errors)
-        if (e) std::rethrow_exception(e);
 }
 
 } // namespace
@@ -300,7 +272,7 @@ WCollectionIterator::rankGivenNames(const std::vector<std::int32_t>& individuals
     };
     std::vector<Slice> slices(threads);
     auto slice = [&](std::size_t t) { return std::pair(n * t / threads, n * (t + 1) / threads); };
-    onThreads(threads, [&](std::size_t t) {
+    plat::RunOnThreads(threads, [&](std::size_t t) {
         Slice& own = slices[t];
         const auto [from, to] = slice(t);
         own.names.resize(to - from);
@@ -355,7 +327,7 @@ WCollectionIterator::rankGivenNames(const std::vector<std::int32_t>& individuals
     made->names.resize(room[threads]);
     made->kept.resize(threads);
     const std::less<const char*> before;
-    onThreads(threads, [&](std::size_t r) {
+    plat::RunOnThreads(threads, [&](std::size_t r) {
         // The slices by their next names, the least on top.
         std::vector<std::size_t> next(threads), heap;
         auto head = [&](std::size_t t) { return slices[t].names[next[t]].view(); };
@@ -391,7 +363,7 @@ WCollectionIterator::rankGivenNames(const std::vector<std::int32_t>& individuals
                       made->names.begin() + std::ptrdiff_t(at));
     }
     made->names.resize(start[threads - 1] + count[threads - 1]);
-    onThreads(threads, [&](std::size_t t) {
+    plat::RunOnThreads(threads, [&](std::size_t t) {
         for (Name& name : slices[t].names) {
             const std::size_t r = std::size_t(std::upper_bound(room.begin(), room.end(), name.rank) - room.begin()) - 1;
             name.rank = std::uint32_t(name.rank - room[r] + start[r]);
