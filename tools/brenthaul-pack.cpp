@@ -105,8 +105,8 @@ public:
     // Whether --out names the file open on fd, looked up in the folder the
     // program is written to, whatever a link on the way to it names by now.
     bool names(int fd, const std::string& out) const {
-        struct stat there {
-        }, in{};
+        struct stat there {};
+        struct stat in {};
         return ::fstatat(m_file.folder(), baseName(out).c_str(), &there, 0) == 0 && ::fstat(fd, &in) == 0 &&
                in.st_dev == there.st_dev && in.st_ino == there.st_ino;
     }
